@@ -21,6 +21,8 @@ struct TDecimal {
   bool IsZero() const { return Digits.empty(); }
 };
 
+void RoundDigits(TDecimal& d, int count);
+
 TDecimal ToDecimal(double v, int precision) {
   TDecimal d;
   d.Negative = std::signbit(v);
@@ -29,16 +31,17 @@ TDecimal ToDecimal(double v, int precision) {
     return d;
   }
   precision = std::clamp(precision, 1, kMaxDigits);
+  // 17 digits identify the double; rounding them to the precision then goes half away
+  // from zero on the decimal text, as a reader expects (1234.5 -> 1235 at 4 digits).
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", precision - 1, std::fabs(v));
+  std::snprintf(buf, sizeof buf, "%.16e", std::fabs(v));
   // buf: "d.ddddde+XX"
   std::string s(buf);
   size_t e = s.find('e');
   d.Digits.push_back(s[0]);
   for (size_t i = 2; i < e; ++i) d.Digits.push_back(s[i]);
   d.Point = std::stoi(s.substr(e + 1)) + 1;
-  while (!d.Digits.empty() && d.Digits.back() == '0') d.Digits.pop_back();
-  if (d.Digits.empty()) d.Negative = false;
+  RoundDigits(d, precision);
   return d;
 }
 
