@@ -1,0 +1,41 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it.
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/rtl/System.h"
+
+class TempFolder {
+public:
+  TempFolder() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "rtl-test-XXXXXX").string();
+    path_ = ::mkdtemp(tmpl.data());
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // Full name of a file in the folder, as UTF-8 and as String.
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  String FileS(const std::string& name) const { return UTF8ToString(File(name)); }
+
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(File(name), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(File(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+private:
+  std::string path_;
+};
