@@ -18,6 +18,9 @@ using LPARAM = intptr_t;
 using LRESULT = intptr_t;
 using COLORREF = uint32_t;  // 0x00BBGGRR
 
+constexpr BOOL FALSE = 0;
+constexpr BOOL TRUE = 1;
+
 // Opaque handles. Each is defined privately by the facade unit that owns it.
 struct HWND__;
 using HWND = HWND__*;        // a window: a control's widget or a hidden window
