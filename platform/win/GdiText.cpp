@@ -1,0 +1,468 @@
+// GDI text: fonts (with the substitution table for the program's font names), text output,
+// measuring and DrawText's layout (word wrap, alignment, '&' prefixes, ellipsis, tabs).
+#include <QFontMetrics>
+#include <QFontInfo>
+#include <algorithm>
+#include <mutex>
+
+#include "platform/ui/QtBridge_p.h"
+#include "platform/win/Gdi_p.h"
+
+void InstallFontSubstitutions() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    const QStringList japanese{"Noto Sans CJK JP", "Droid Sans Fallback"};
+    const QStringList japaneseFixed{"Noto Sans Mono CJK JP", "Noto Sans CJK JP", "Droid Sans Fallback"};
+    const QStringList sans{"Liberation Sans", "DejaVu Sans", "Noto Sans CJK JP"};
+    const QStringList mono{"Liberation Mono", "DejaVu Sans Mono", "Noto Sans Mono CJK JP"};
+    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐゴシック"), japanese);
+    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ ゴシック"), japaneseFixed);
+    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐ明朝"), japanese);
+    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ 明朝"), japaneseFixed);
+    QFont::insertSubstitutions(QString::fromUtf8("メイリオ"), japanese);
+    QFont::insertSubstitutions("MS UI Gothic", japanese);
+    QFont::insertSubstitutions("MS PGothic", japanese);
+    QFont::insertSubstitutions("MS Gothic", japaneseFixed);
+    QFont::insertSubstitutions("Meiryo", japanese);
+    QFont::insertSubstitutions("Meiryo UI", japanese);
+    for (const char* name : {"Tahoma", "Arial", "MS Sans Serif", "Microsoft Sans Serif", "Segoe UI", "System",
+                             "Verdana", "Helvetica"})
+      QFont::insertSubstitutions(name, sans);
+    for (const char* name : {"Courier New", "Courier", "Fixedsys", "Terminal", "Consolas", "Lucida Console"})
+      QFont::insertSubstitutions(name, mono);
+    QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "DejaVu Serif"});
+  });
+}
+
+QFont ToQFont(const LOGFONTW& lf) {
+  InstallFontSubstitutions();
+  QFont f;
+  int n = 0;
+  while (n < LF_FACESIZE && lf.lfFaceName[n]) ++n;
+  QString face = n ? ToQString(String(lf.lfFaceName, n)) : QStringLiteral("MS Sans Serif");
+  f.setFamilies({face, QStringLiteral("Noto Sans CJK JP")});  // CJK fallback for Latin faces
+  int height = lf.lfHeight;
+  if (height == 0) height = -16;
+  if (height < 0) {
+    f.setPixelSize(-height);
+  } else {
+    // A positive height is the cell height (ascent + descent).
+    QFont probe(f);
+    probe.setPixelSize(100);
+    QFontMetrics fm(probe);
+    int px = fm.height() > 0 ? static_cast<int>(std::lround(height * 100.0 / fm.height())) : height;
+    f.setPixelSize(std::max(px, 1));
+  }
+  if (lf.lfWeight > 0) f.setWeight(static_cast<QFont::Weight>(std::clamp<int>(lf.lfWeight, 100, 900)));
+  f.setItalic(lf.lfItalic != 0);
+  f.setUnderline(lf.lfUnderline != 0);
+  f.setStrikeOut(lf.lfStrikeOut != 0);
+  if ((lf.lfPitchAndFamily & 0x03) == FIXED_PITCH) {
+    f.setFixedPitch(true);
+    f.setStyleHint(QFont::TypeWriter);
+  }
+  if (lf.lfQuality == NONANTIALIASED_QUALITY) f.setStyleStrategy(QFont::NoAntialias);
+  if (lf.lfWidth > 0) {
+    QFontMetrics fm(f);
+    int avg = fm.averageCharWidth();
+    if (avg > 0) f.setStretch(std::clamp(lf.lfWidth * 100 / avg, 1, 4000));
+  }
+  f.setKerning(false);
+  return f;
+}
+
+namespace {
+
+QFont DCFont(HDC dc) { return ToQFont(dc->state.font->logFont); }
+
+QFontMetrics Metrics(HDC dc, const QFont& f) {
+  if (dc->device && !dc->image && dc->device->devType() != QInternal::Widget) return QFontMetrics(f, dc->device);
+  return QFontMetrics(f);
+}
+
+int TextWidth(HDC dc, const QFontMetrics& fm, const QString& s) {
+  return fm.horizontalAdvance(s) + dc->state.charExtra * static_cast<int>(s.size());
+}
+
+QString MakeText(LPCWSTR text, int count) {
+  if (!text) return QString();
+  if (count < 0) {
+    count = 0;
+    while (text[count]) ++count;
+  }
+  return QString(reinterpret_cast<const QChar*>(text), count);
+}
+
+// Draws one line of text with its top-left corner at (x, top) in the DC's text colour;
+// opaque mode fills the text cell with the background colour first.
+void DrawLine(HDC dc, const QFont& f, const QFontMetrics& fm, int x, int top, const QString& s, bool opaque) {
+  QPainter* p = dc->painter.get();
+  int w = TextWidth(dc, fm, s);
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (opaque && w > 0) p->fillRect(QRect(x, top, w, fm.height()), ToQColor(static_cast<TColor>(dc->state.bkColor)));
+  p->setFont(f);
+  p->setPen(ToQColor(static_cast<TColor>(dc->state.textColor)));
+  p->setBackgroundMode(Qt::TransparentMode);
+  if (dc->state.charExtra == 0) {
+    p->drawText(QPoint(x, top + fm.ascent()), s);
+  } else {
+    int cx = x;
+    for (QChar c : s) {
+      p->drawText(QPoint(cx, top + fm.ascent()), QString(c));
+      cx += fm.horizontalAdvance(c) + dc->state.charExtra;
+    }
+  }
+}
+
+}  // namespace
+
+BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const int* dx) {
+  if (!DCPainter(dc)) return 0;
+  QPainter* p = dc->painter.get();
+  QString s = MakeText(text, text ? static_cast<int>(count) : 0);
+  QFont f = DCFont(dc);
+  QFontMetrics fm = Metrics(dc, f);
+  p->save();
+  if (rect && (options & ETO_OPAQUE)) {
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->fillRect(gdi::EdgeRect(rect->Left, rect->Top, rect->Right, rect->Bottom),
+                ToQColor(static_cast<TColor>(dc->state.bkColor)));
+  }
+  if (rect && (options & ETO_CLIPPED))
+    p->setClipRect(gdi::EdgeRect(rect->Left, rect->Top, rect->Right, rect->Bottom), Qt::IntersectClip);
+  UINT align = dc->state.textAlign;
+  if (align & TA_UPDATECP) {
+    x = dc->state.pos.X;
+    y = dc->state.pos.Y;
+  }
+  int width = 0;
+  if (dx) {
+    for (int i = 0; i < s.size(); ++i) width += dx[i];
+  } else {
+    width = TextWidth(dc, fm, s);
+  }
+  int left = x;
+  UINT h = align & TA_CENTER;
+  if (h == TA_CENTER) left = x - width / 2;
+  else if (h == TA_RIGHT) left = x - width;
+  int top = y;
+  if ((align & TA_BASELINE) == TA_BASELINE) top = y - fm.ascent();
+  else if (align & TA_BOTTOM) top = y - fm.height();
+  int esc = dc->state.font->logFont.lfEscapement;
+  if (esc != 0) {
+    // Rotated text turns about the reference point.
+    p->translate(x, y);
+    p->rotate(-esc / 10.0);
+    p->translate(-x, -y);
+  }
+  bool opaque = dc->state.bkMode == OPAQUE && !(rect && (options & ETO_OPAQUE));
+  if (dx) {
+    int cx = left;
+    for (int i = 0; i < s.size(); ++i) {
+      DrawLine(dc, f, fm, cx, top, QString(s[i]), opaque);
+      cx += dx[i];
+    }
+  } else {
+    DrawLine(dc, f, fm, left, top, s, opaque);
+  }
+  p->restore();
+  if (align & TA_UPDATECP) {
+    if (h == TA_RIGHT) dc->state.pos.X = x - width;
+    else if (h != TA_CENTER) dc->state.pos.X = x + width;
+  }
+  return 1;
+}
+
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const int* dx) {
+  return ExtTextOut(dc, x, y, options, rect, text, count, dx);
+}
+
+BOOL TextOut(HDC dc, int x, int y, LPCWSTR text, int count) {
+  return ExtTextOut(dc, x, y, 0, nullptr, text, static_cast<UINT>(std::max(count, 0)), nullptr);
+}
+BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) { return TextOut(dc, x, y, text, count); }
+
+BOOL GetTextExtentPoint32(HDC dc, LPCWSTR text, int count, SIZE* size) {
+  if (!dc || !size) return 0;
+  QFont f = DCFont(dc);
+  QFontMetrics fm = Metrics(dc, f);
+  QString s = MakeText(text, std::max(count, 0));
+  *size = SIZE(TextWidth(dc, fm, s), fm.height());
+  return 1;
+}
+BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* size) {
+  return GetTextExtentPoint32(dc, text, count, size);
+}
+
+BOOL GetTextExtentExPoint(HDC dc, LPCWSTR text, int count, int maxExtent, int* fit, int* dx, SIZE* size) {
+  if (!dc) return 0;
+  QFont f = DCFont(dc);
+  QFontMetrics fm = Metrics(dc, f);
+  QString s = MakeText(text, std::max(count, 0));
+  int fitted = 0;
+  for (int i = 1; i <= s.size(); ++i) {
+    int w = TextWidth(dc, fm, s.left(i));
+    if (dx) dx[i - 1] = w;
+    if (w <= maxExtent) fitted = i;
+  }
+  if (fit) *fit = fitted;
+  if (size) *size = SIZE(TextWidth(dc, fm, s), fm.height());
+  return 1;
+}
+BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, int* fit, int* dx, SIZE* size) {
+  return GetTextExtentExPoint(dc, text, count, maxExtent, fit, dx, size);
+}
+
+BOOL GetTextMetrics(HDC dc, TEXTMETRICW* tm) {
+  if (!dc || !tm) return 0;
+  const LOGFONTW& lf = dc->state.font->logFont;
+  QFont f = ToQFont(lf);
+  QFontMetrics fm = Metrics(dc, f);
+  *tm = TEXTMETRICW();
+  tm->tmAscent = fm.ascent();
+  tm->tmDescent = fm.descent();
+  tm->tmHeight = fm.height();
+  tm->tmInternalLeading = std::max(0, fm.height() - QFontInfo(f).pixelSize());
+  tm->tmExternalLeading = std::max(0, fm.leading());
+  tm->tmAveCharWidth = fm.averageCharWidth();
+  tm->tmMaxCharWidth = fm.maxWidth();
+  tm->tmWeight = lf.lfWeight ? lf.lfWeight : FW_NORMAL;
+  tm->tmItalic = lf.lfItalic;
+  tm->tmUnderlined = lf.lfUnderline;
+  tm->tmStruckOut = lf.lfStrikeOut;
+  tm->tmCharSet = lf.lfCharSet;
+  // GDI's pitch bit is set for variable-pitch fonts.
+  tm->tmPitchAndFamily = static_cast<BYTE>((QFontInfo(f).fixedPitch() ? 0 : 1) | 0x06);
+  return 1;
+}
+BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* tm) { return GetTextMetrics(dc, tm); }
+
+int GetTextFace(HDC dc, int count, LPWSTR name) {
+  if (!dc) return 0;
+  const WCHAR* face = dc->state.font->logFont.lfFaceName;
+  int n = 0;
+  while (n < LF_FACESIZE && face[n]) ++n;
+  if (!name) return n + 1;
+  int copy = std::min(n, count - 1);
+  if (copy < 0) return 0;
+  std::copy(face, face + copy, name);
+  name[copy] = 0;
+  return copy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// DrawText
+
+namespace {
+
+struct TLine {
+  QString text;
+  std::vector<int> underline;  // indexes of prefixed characters
+};
+
+// Removes '&' prefixes ("&&" is a literal '&') and records the characters to underline.
+TLine StripPrefix(const QString& s, bool process) {
+  TLine line;
+  if (!process) {
+    line.text = s;
+    return line;
+  }
+  for (int i = 0; i < s.size(); ++i) {
+    if (s[i] == u'&') {
+      if (i + 1 < s.size() && s[i + 1] == u'&') {
+        line.text += u'&';
+        ++i;
+      } else if (i + 1 < s.size()) {
+        line.underline.push_back(static_cast<int>(line.text.size()));
+      }
+      continue;
+    }
+    line.text += s[i];
+  }
+  return line;
+}
+
+QString ExpandTabs(const QString& s, int tabWidth, const QFontMetrics& fm) {
+  if (!s.contains(u'\t')) return s;
+  QString out;
+  for (QChar c : s) {
+    if (c != u'\t') {
+      out += c;
+      continue;
+    }
+    int w = fm.horizontalAdvance(out);
+    int next = tabWidth > 0 ? (w / tabWidth + 1) * tabWidth : w;
+    do out += u' ';
+    while (fm.horizontalAdvance(out) < next);
+  }
+  return out;
+}
+
+bool IsWide(QChar c) {
+  ushort u = c.unicode();
+  return (u >= 0x2E80 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFF00 && u <= 0xFFEF) ||
+         (u >= 0x3000 && u <= 0x30FF);
+}
+
+// Splits a paragraph into lines no wider than width, breaking after spaces or between
+// CJK characters; a word wider than the line stays whole unless breakWords is set.
+std::vector<QString> Wrap(const QString& para, int width, const QFontMetrics& fm, bool breakWords) {
+  std::vector<QString> lines;
+  QString rest = para;
+  while (!rest.isEmpty()) {
+    if (fm.horizontalAdvance(rest) <= width) {
+      lines.push_back(rest);
+      break;
+    }
+    int fit = 0;  // characters that fit
+    while (fit < rest.size() && fm.horizontalAdvance(rest.left(fit + 1)) <= width) ++fit;
+    int cut = -1;
+    for (int i = fit; i > 0; --i) {
+      if (i < rest.size() && rest[i] == u' ') {
+        cut = i;
+        break;
+      }
+      if (rest[i - 1] == u' ' || (i < rest.size() && (IsWide(rest[i - 1]) || IsWide(rest[i])))) {
+        cut = i;
+        break;
+      }
+    }
+    if (cut <= 0) {
+      if (breakWords) {
+        cut = std::max(fit, 1);
+      } else {  // keep the whole word on its own line
+        cut = static_cast<int>(rest.indexOf(u' ', fit));
+        if (cut < 0) cut = static_cast<int>(rest.size());
+      }
+    }
+    QString line = rest.left(cut);
+    while (line.endsWith(u' ')) line.chop(1);
+    lines.push_back(line);
+    rest = rest.mid(cut);
+    while (rest.startsWith(u' ')) rest.remove(0, 1);
+  }
+  if (lines.empty()) lines.push_back(QString());
+  return lines;
+}
+
+QString Elide(const QString& s, int width, const QFontMetrics& fm) {
+  if (fm.horizontalAdvance(s) <= width) return s;
+  const QString dots = QStringLiteral("...");
+  QString t = s;
+  while (!t.isEmpty() && fm.horizontalAdvance(t + dots) > width) t.chop(1);
+  return t + dots;
+}
+
+int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEXTPARAMS* params) {
+  QFont f = DCFont(dc);
+  QFontMetrics fm = Metrics(dc, f);
+  int lineHeight = fm.height() + ((format & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+  RECT r = *rect;
+  if (params) {
+    r.Left += params->iLeftMargin;
+    r.Right -= params->iRightMargin;
+  }
+  int width = r.Right - r.Left;
+  bool prefix = !(format & DT_NOPREFIX);
+  int tabChars = (format & DT_TABSTOP) ? ((format >> 8) & 0xFF) : 8;
+  if (params && params->iTabLength > 0) tabChars = params->iTabLength;
+  int tabWidth = tabChars * std::max(1, fm.averageCharWidth());
+  format &= (format & DT_TABSTOP) ? ~0xFF00u : ~0u;
+
+  // Lines of the text.
+  std::vector<TLine> lines;
+  QStringList paragraphs;
+  if (format & DT_SINGLELINE) {
+    QString s = source;
+    s.remove(u'\r');
+    s.replace(u'\n', u' ');
+    paragraphs << s;
+  } else {
+    QString s = source;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(u'\r', u'\n');
+    paragraphs = s.split(u'\n');
+  }
+  for (const QString& para : paragraphs) {
+    TLine stripped = StripPrefix(para, prefix);
+    QString text = (format & DT_EXPANDTABS) ? ExpandTabs(stripped.text, tabWidth, fm) : stripped.text;
+    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE) && width > 0) {
+      int consumed = 0;
+      for (const QString& l : Wrap(text, width, fm, format & DT_EDITCONTROL)) {
+        TLine line;
+        line.text = l;
+        int start = static_cast<int>(text.indexOf(l, consumed));
+        if (start < 0) start = consumed;
+        for (int u : stripped.underline)
+          if (u >= start && u < start + l.size()) line.underline.push_back(u - start);
+        consumed = start + static_cast<int>(l.size());
+        lines.push_back(line);
+      }
+    } else {
+      stripped.text = text;
+      lines.push_back(stripped);
+    }
+  }
+  if (lines.empty()) lines.push_back(TLine());
+
+  int total = lineHeight * static_cast<int>(lines.size());
+  int maxWidth = 0;
+  for (const TLine& l : lines) maxWidth = std::max(maxWidth, TextWidth(dc, fm, l.text));
+
+  if (format & DT_CALCRECT) {
+    rect->Right = rect->Left + maxWidth + (params ? params->iLeftMargin + params->iRightMargin : 0);
+    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE) && maxWidth < width) rect->Right = rect->Left + maxWidth;
+    rect->Bottom = rect->Top + total;
+    if (params) params->uiLengthDrawn = static_cast<UINT>(source.size());
+    return total;
+  }
+  if (!DCPainter(dc)) return 0;
+
+  int y = r.Top;
+  if (format & DT_SINGLELINE) {
+    if (format & DT_VCENTER) y = r.Top + (r.Bottom - r.Top - lineHeight) / 2;
+    else if (format & DT_BOTTOM) y = r.Bottom - lineHeight;
+  }
+  int result = (format & (DT_VCENTER | DT_BOTTOM)) && (format & DT_SINGLELINE) ? y - rect->Top + total : total;
+
+  QPainter* p = dc->painter.get();
+  p->save();
+  if (!(format & DT_NOCLIP)) p->setClipRect(gdi::EdgeRect(r.Left, r.Top, r.Right, r.Bottom), Qt::IntersectClip);
+  bool opaque = dc->state.bkMode == OPAQUE;
+  bool ellipsis = format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
+  for (TLine& line : lines) {
+    if (ellipsis) line.text = Elide(line.text, width, fm);
+    int lw = TextWidth(dc, fm, line.text);
+    int x = r.Left;
+    if (format & DT_CENTER) x = r.Left + (width - lw) / 2;
+    else if (format & DT_RIGHT) x = r.Right - lw;
+    if (!(format & DT_PREFIXONLY)) DrawLine(dc, f, fm, x, y, line.text, opaque);
+    if (!(format & DT_HIDEPREFIX)) {
+      for (int u : line.underline) {
+        if (u >= line.text.size()) continue;
+        int ux = x + TextWidth(dc, fm, line.text.left(u));
+        int uw = fm.horizontalAdvance(line.text[u]);
+        p->fillRect(QRect(ux, y + fm.ascent() + 1, uw, 1), ToQColor(static_cast<TColor>(dc->state.textColor)));
+      }
+    }
+    y += lineHeight;
+  }
+  p->restore();
+  if (params) params->uiLengthDrawn = static_cast<UINT>(source.size());
+  return result;
+}
+
+}  // namespace
+
+int DrawText(HDC dc, LPCWSTR text, int count, RECT* rect, UINT format) {
+  if (!dc || !rect) return 0;
+  return DrawTextImpl(dc, MakeText(text, count), rect, format, nullptr);
+}
+int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT format) { return DrawText(dc, text, count, rect, format); }
+int DrawTextEx(HDC dc, LPWSTR text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params) {
+  if (!dc || !rect) return 0;
+  return DrawTextImpl(dc, MakeText(text, count), rect, format, params);
+}
+int DrawTextExW(HDC dc, LPWSTR text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params) {
+  return DrawTextEx(dc, text, count, rect, format, params);
+}
