@@ -1,0 +1,952 @@
+// TWinControl and its window: widget hosting, Qt event translation, painting,
+// alignment, focus and keys; TGraphicControl and TCustomControl.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/ui/Controls_p.h"
+#include "platform/ui/QtBridge_p.h"
+#include "platform/win/Gdi_p.h"
+
+#if __has_include("platform/ui/Graphics.h")
+#include "platform/ui/Graphics.h"
+#define CONTROLS_HAVE_GRAPHICS 1
+#else
+#define CONTROLS_HAVE_GRAPHICS 0
+#endif
+
+namespace {
+
+WPARAM MouseKeys(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
+  WPARAM k = 0;
+  if (buttons.testFlag(Qt::LeftButton)) k |= MK_LBUTTON;
+  if (buttons.testFlag(Qt::RightButton)) k |= MK_RBUTTON;
+  if (buttons.testFlag(Qt::MiddleButton)) k |= MK_MBUTTON;
+  if (mods.testFlag(Qt::ShiftModifier)) k |= MK_SHIFT;
+  if (mods.testFlag(Qt::ControlModifier)) k |= MK_CONTROL;
+  return k;
+}
+
+LPARAM PointParam(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+// The control of each window handle.
+std::unordered_map<HWND, TWinControl*> gControls;
+
+}  // namespace
+
+// ---- TControlHost
+
+void TControlHost::Attach(TWinControl* control, QWidget* widget, bool painted) {
+  if (control->FHost) throw EInvalidOperation(u"Control already has a window");
+  control->FHost = std::make_unique<TControlHost>(control, widget);
+  TControlHost* host = control->FHost.get();
+  control->FHandle = CreateWindowHandle(widget, [control](TMessage& m) { control->WndProc(m); });
+  control->FHandle->painted = painted;
+  if (auto* ww = dynamic_cast<TWinWidget*>(widget)) ww->wnd = control->FHandle;
+  widget->installEventFilter(host);
+  widget->setMouseTracking(true);
+  if (control->FParent != nullptr && !widget->isWindow()) {
+    QWidget* parentWidget = Widget(control->FParent);
+    if (parentWidget == nullptr) parentWidget = (control->FParent->HandleNeeded(), Widget(control->FParent));
+    widget->setParent(parentWidget);
+  }
+  control->ApplyWidgetState();
+}
+
+QWidget* TControlHost::Widget(const TWinControl* control) {
+  return control != nullptr && control->FHost ? control->FHost->widget.data() : nullptr;
+}
+
+TWinControl* TControlHost::ControlOf(const QWidget* widget) {
+  return ControlOf(WindowOfWidget(widget));
+}
+
+TWinControl* TControlHost::ControlOf(HWND wnd) {
+  auto it = gControls.find(wnd);
+  return it == gControls.end() ? nullptr : it->second;
+}
+
+bool TControlHost::Translate(TControl* target, TMessage& msg) {
+  TMessage* savedCurrent = current;
+  bool savedPassed = passed;
+  current = &msg;
+  passed = false;
+  GuardedCall([&] { target->WndProc(msg); });
+  bool result = passed;
+  current = savedCurrent;
+  passed = savedPassed;
+  return result;
+}
+
+void TControlHost::ForgetControl(TControl* c) {
+  if (mouseTarget == c) mouseTarget = nullptr;
+  if (hover == c) hover = nullptr;
+}
+
+bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != widget.data() || bypass) return false;
+  bool pass = true;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+      MouseEvent(event, pass);
+      return !pass;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      KeyEvent(event, pass);
+      return !pass;
+    case QEvent::Enter: {
+      TMessage m{CM_MOUSEENTER, 0, 0, 0};
+      Translate(control, m);
+      return false;
+    }
+    case QEvent::Leave: {
+      if (hover != nullptr) {
+        TControl* h = hover;
+        hover = nullptr;
+        h->Perform(CM_MOUSELEAVE, 0, 0);
+      }
+      TMessage m{CM_MOUSELEAVE, 0, 0, 0};
+      Translate(control, m);
+      return false;
+    }
+    case QEvent::FocusIn: {
+      auto reason = static_cast<QFocusEvent*>(event)->reason();
+      TMessage sf{WM_SETFOCUS, 0, 0, 0};
+      Translate(control, sf);
+      if (reason != Qt::ActiveWindowFocusReason) {
+        TMessage enter{CM_ENTER, 0, 0, 0};
+        Translate(control, enter);
+      }
+      return false;
+    }
+    case QEvent::FocusOut: {
+      auto reason = static_cast<QFocusEvent*>(event)->reason();
+      TMessage kf{WM_KILLFOCUS, 0, 0, 0};
+      Translate(control, kf);
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        TMessage exit{CM_EXIT, 0, 0, 0};
+        Translate(control, exit);
+      }
+      return false;
+    }
+    case QEvent::Resize: {
+      QSize s = static_cast<QResizeEvent*>(event)->size();
+      if (s.width() != control->FWidth || s.height() != control->FHeight) {
+        // The window system resized the window (a form dragged larger): follow it.
+        control->FWidth = s.width();
+        control->FHeight = s.height();
+        control->Resize();
+      }
+      TMessage m{WM_SIZE, SIZE_RESTORED, PointParam(s.width(), s.height()), 0};
+      Translate(control, m);
+      control->Realign();
+      return false;
+    }
+    case QEvent::Move: {
+      if (widget->isWindow()) {
+        QPoint p = widget->pos();
+        control->FLeft = p.x();
+        control->FTop = p.y();
+      }
+      TMessage m{WM_MOVE, 0, PointParam(widget->x(), widget->y()), 0};
+      Translate(control, m);
+      return false;
+    }
+    case QEvent::ToolTip: {
+      auto* he = static_cast<QHelpEvent*>(event);
+      TPoint p(he->pos().x(), he->pos().y());
+      TControl* c = control->ControlAtPos(p, true, false);
+      if (c == nullptr) c = control;
+      if (ApplicationShowHint && c->ShowHint() && !c->Hint().empty()) {
+        TMessage m{CM_HINTSHOW, 0, 0, 0};
+        c->WndProc(m);
+        if (m.Result == 0) {
+          String hint = c->Hint();
+          size_t bar = hint.find(u'|');  // short hint | long hint
+          if (bar != String::npos) hint = hint.substr(0, bar);
+          QRect area = c == control ? widget->rect()
+                                    : QRect(c->Left(), c->Top(), c->Width(), c->Height());
+          QToolTip::showText(he->globalPos(), ToQString(hint), widget, area, ApplicationHintHidePause);
+          return true;
+        }
+      }
+      QToolTip::hideText();
+      event->ignore();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void TControlHost::MouseEvent(QEvent* event, bool& pass) {
+  if (event->type() == QEvent::Wheel) {
+    auto* we = static_cast<QWheelEvent*>(event);
+    NoteInputState(we->modifiers(), we->buttons());
+    int delta = we->angleDelta().y();
+    if (delta == 0) return;
+    QPoint g = we->globalPosition().toPoint();
+    WPARAM w = (MouseKeys(we->modifiers(), we->buttons()) & 0xFFFF) | (static_cast<WPARAM>(static_cast<WORD>(delta)) << 16);
+    TMessage m{WM_MOUSEWHEEL, w, PointParam(g.x(), g.y()), 0};
+    // The focused control gets the wheel first; it is the control under the mouse here.
+    pass = Translate(control, m);
+    return;
+  }
+  auto* me = static_cast<QMouseEvent*>(event);
+  NoteInputState(me->modifiers(), me->buttons());
+  QPoint pos = me->position().toPoint();
+  WPARAM keys = MouseKeys(me->modifiers(), me->buttons());
+  Qt::MouseButton b = me->button();
+  UINT msg = WM_MOUSEMOVE;
+  if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+    bool dbl = event->type() == QEvent::MouseButtonDblClick;
+    msg = b == Qt::RightButton ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
+        : b == Qt::MiddleButton ? (dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN)
+                                : (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
+    if (dbl && msg != WM_LBUTTONDBLCLK) msg = msg == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+  } else if (event->type() == QEvent::MouseButtonRelease) {
+    msg = b == Qt::RightButton ? WM_RBUTTONUP : b == Qt::MiddleButton ? WM_MBUTTONUP : WM_LBUTTONUP;
+  }
+
+  // A graphic child under the mouse (or holding it) gets the message in its own coordinates.
+  TControl* target = mouseTarget;
+  if (target == nullptr) {
+    TControl* c = control->ControlAtPos(TPoint(pos.x(), pos.y()), false, false);
+    if (c != nullptr && dynamic_cast<TWinControl*>(c) == nullptr) target = c;
+  }
+  if (msg == WM_MOUSEMOVE && mouseTarget == nullptr && target != hover) {
+    TControl* old = hover;
+    hover = target;
+    if (old != nullptr) GuardedCall([&] { old->Perform(CM_MOUSELEAVE, 0, 0); });
+    if (target != nullptr) GuardedCall([&] { target->Perform(CM_MOUSEENTER, 0, 0); });
+  }
+  if (target != nullptr) {
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) mouseTarget = target;
+    // csClickEvents on a disabled control: a disabled graphic control gets nothing.
+    TMessage m{msg, keys, PointParam(pos.x() - target->Left(), pos.y() - target->Top()), 0};
+    Translate(target, m);
+    if (event->type() == QEvent::MouseButtonRelease && me->buttons() == Qt::NoButton) mouseTarget = nullptr;
+    pass = false;
+    return;
+  }
+  TMessage m{msg, keys, PointParam(pos.x(), pos.y()), 0};
+  pass = Translate(control, m);
+}
+
+void TControlHost::KeyEvent(QEvent* event, bool& pass) {
+  auto* ke = static_cast<QKeyEvent*>(event);
+  NoteInputState(ke->modifiers(), QGuiApplication::mouseButtons());
+  bool down = event->type() == QEvent::KeyPress;
+  WORD vk = VirtualKeyOf(ke->key(), ke->modifiers());
+  if (vk != 0) NoteKeyState(vk, down);
+  bool alt = ke->modifiers().testFlag(Qt::AltModifier);
+  LPARAM keyData = 1;
+  if (alt) keyData |= LPARAM(1) << 29;
+  if (ke->isAutoRepeat()) keyData |= LPARAM(1) << 30;
+  if (!down) keyData |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
+  if (ke->modifiers().testFlag(Qt::KeypadModifier)) keyData |= LPARAM(1) << 24;
+
+  bool passKey = true;
+  if (vk != 0) {
+    TMessage m{down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP), vk, keyData, 0};
+    passKey = Translate(control, m);
+    if (passKey && down && (vk == VK_RETURN || vk == VK_ESCAPE)) {
+      // Enter and Escape the control does not want go to the form (default and cancel buttons).
+      TMessage want{CM_WANTSPECIALKEY, vk, keyData, 0};
+      GuardedCall([&] { control->WndProc(want); });
+      if (want.Result == 0) {
+        TControl* top = control;
+        while (top->Parent() != nullptr) top = top->Parent();
+        TMessage dk{CM_DIALOGKEY, vk, keyData, 0};
+        GuardedCall([&] { top->WndProc(dk); });
+        if (dk.Result != 0) passKey = false;
+      }
+    }
+  }
+  QString text = ke->text();
+  bool passChar = true;
+  bool changed = false;
+  QString newText;
+  if (down && !text.isEmpty()) {
+    for (QChar ch : text) {
+      TMessage m{alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), keyData, 0};
+      bool p = Translate(control, m);
+      Char out = static_cast<Char>(m.WParam);
+      if (!p || out == 0) { passChar = false; continue; }
+      if (out != ch.unicode()) changed = true;
+      newText.append(QChar(out));
+    }
+  }
+  pass = passKey && passChar && !changed;
+  if (passKey && changed && !newText.isEmpty() && widget) {
+    // KeyPress replaced the character: give Qt the new one.
+    QKeyEvent replaced(ke->type(), ke->key(), ke->modifiers(), newText, ke->isAutoRepeat(), ke->count());
+    bypass = true;
+    QCoreApplication::sendEvent(widget.data(), &replaced);
+    bypass = false;
+  }
+}
+
+void TWinWidget::paintEvent(QPaintEvent* event) { PaintWindow(wnd, event->region()); }
+
+// ---- TWinControl
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl() {
+  Destroying();
+  // Child controls go with their parent.
+  while (!FControls.empty()) {
+    TControl* c = FControls.back();
+    RemoveControl(c);
+    delete c;
+  }
+  if (FParent != nullptr) FParent->RemoveControl(this);
+  DestroyHandle();
+}
+
+HWND TWinControl::Handle() {
+  if (FHandle == nullptr) CreateHandle();
+  return FHandle;
+}
+
+void TWinControl::CreateHandle() {
+  if (FHandle != nullptr) return;
+  if (FParent != nullptr) FParent->HandleNeeded();
+  FControlState.Include(csCreating);
+  CreateWnd();
+  FControlState.Exclude(csCreating);
+  if (FHandle == nullptr) throw EInvalidOperation(u"Error creating window for " + Name());
+  gControls[FHandle] = this;
+  CreateWindowHandle();
+  // Children that exist already get their windows now.
+  for (TControl* c : FControls)
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+  Realign();
+}
+
+void TWinControl::CreateWnd() { TControlHost::Attach(this, new TWinWidget, true); }
+
+void TWinControl::CreateWindowHandle() {}
+
+void TWinControl::DestroyWnd() {
+  QWidget* w = TControlHost::Widget(this);
+  HWND h = FHandle;
+  FHandle = nullptr;
+  gControls.erase(h);
+  DestroyWindowHandle(h);
+  if (w != nullptr) {
+    w->removeEventFilter(FHost.get());
+    // Child windows are destroyed by their own controls; detach them first.
+    for (TControl* c : FControls)
+      if (auto* wc = dynamic_cast<TWinControl*>(c); wc != nullptr && TControlHost::Widget(wc) != nullptr)
+        TControlHost::Widget(wc)->setParent(nullptr);
+    delete w;
+  }
+  FHost.reset();
+}
+
+void TWinControl::DestroyHandle() {
+  if (FHandle == nullptr) return;
+  FControlState.Include(csDestroyingHandle);
+  for (TControl* c : FControls)
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+  DestroyWnd();
+  FControlState.Exclude(csDestroyingHandle);
+}
+
+void TWinControl::RecreateWnd() {
+  if (FHandle == nullptr) return;
+  DestroyHandle();
+  CreateHandle();
+}
+
+void TWinControl::ApplyWidgetState() {
+  QWidget* w = TControlHost::Widget(this);
+  if (w == nullptr) return;
+  if (!w->isWindow()) w->setGeometry(FLeft, FTop, FWidth, FHeight);
+  else {
+    w->resize(FWidth, FHeight);
+    w->move(FLeft, FTop);
+  }
+  w->setEnabled(FEnabled);
+  w->setCursor(CursorOf(Cursor()));
+  w->setFocusPolicy(FTabStop ? Qt::StrongFocus : Qt::ClickFocus);
+  if (!w->isWindow()) w->setVisible(FVisible);
+#if CONTROLS_HAVE_GRAPHICS
+  if (Font() != nullptr) w->setFont(ToQFont(Font()->Handle()->logFont));
+#endif
+}
+
+TControl* TWinControl::Controls(int Index) const {
+  if (Index < 0 || Index >= ControlCount()) throw EListError(u"List index out of bounds");
+  return FControls[static_cast<size_t>(Index)];
+}
+
+bool TWinControl::ContainsControl(TControl* Control) const {
+  for (TControl* c = Control; c != nullptr; c = c->Parent())
+    if (c == this) return true;
+  return false;
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls) const {
+  for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+    TControl* c = *it;
+    if (!AllowWinControls && dynamic_cast<TWinControl*>(c) != nullptr) continue;
+    if (!c->Visible() || (!AllowDisabled && !c->Enabled())) continue;
+    if (c->BoundsRect().Contains(Pos)) return c;
+  }
+  return nullptr;
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+  AControl->FParent = this;
+  FControls.push_back(AControl);
+  if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    FTabList.push_back(w);
+    if (FHandle != nullptr) {
+      if (QWidget* cw = TControlHost::Widget(w)) {
+        cw->setParent(TControlHost::Widget(this));
+        w->ApplyWidgetState();
+      } else {
+        w->HandleNeeded();
+      }
+    }
+  }
+  if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+  if (AControl->FParentFont) AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
+  if (AControl->FParentShowHint) AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+  AControl->FAnchorsValid = false;
+  if (AControl->FAlign != alNone) Realign();
+  AControl->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+  auto it = std::find(FControls.begin(), FControls.end(), AControl);
+  if (it == FControls.end()) return;
+  AControl->Invalidate();
+  FControls.erase(it);
+  if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
+    if (QWidget* cw = TControlHost::Widget(w); cw != nullptr && !IsDestroying()) {
+      cw->hide();
+      cw->setParent(nullptr);
+    }
+  }
+  if (FHost) FHost->ForgetControl(AControl);
+  AControl->FParent = nullptr;
+  if (AControl->FAlign != alNone && !IsDestroying()) Realign();
+}
+
+void TWinControl::EnableAlign() {
+  if (FAlignLevel > 0 && --FAlignLevel == 0) Realign();
+}
+
+void TWinControl::Realign() {
+  if (FAlignLevel > 0 || FAligning || IsDestroying()) return;
+  TRect r = ClientRect();
+  AdjustClientRect(r);
+  FAligning = true;
+  AlignControls(nullptr, r);
+  FAligning = false;
+}
+
+void TWinControl::AdjustClientRect(TRect& Rect) { (void)Rect; }
+
+void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
+  (void)AControl;
+  const TRect client = Rect;
+  auto place = [&](TAlign align) {
+    std::vector<TControl*> list;
+    for (TControl* c : FControls)
+      if (c->FAlign == align && c->FVisible) list.push_back(c);
+    // Earlier edge first: top-aligned by Top, bottom-aligned by descending bottom, ...
+    std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
+      switch (align) {
+        case alTop: return a->FTop < b->FTop;
+        case alBottom: return a->FTop + a->FHeight > b->FTop + b->FHeight;
+        case alLeft: return a->FLeft < b->FLeft;
+        case alRight: return a->FLeft + a->FWidth > b->FLeft + b->FWidth;
+        default: return false;
+      }
+    });
+    for (TControl* c : list) {
+      int w = c->FWidth, h = c->FHeight;
+      switch (align) {
+        case alTop: c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), h); Rect.Top += c->FHeight; break;
+        case alBottom: c->SetBounds(Rect.Left, Rect.Bottom - h, Rect.Width(), h); Rect.Bottom -= c->FHeight; break;
+        case alLeft: c->SetBounds(Rect.Left, Rect.Top, w, Rect.Height()); Rect.Left += c->FWidth; break;
+        case alRight: c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height()); Rect.Right -= c->FWidth; break;
+        case alClient: c->SetBounds(Rect.Left, Rect.Top, std::max(0, Rect.Width()), std::max(0, Rect.Height())); break;
+        default: break;
+      }
+    }
+  };
+  place(alTop);
+  place(alBottom);
+  place(alLeft);
+  place(alRight);
+  place(alClient);
+  // Anchored controls keep their distance to the right and bottom edges.
+  for (TControl* c : FControls) {
+    if (c->FAlign != alNone) continue;
+    if (!c->FAnchorsValid) {
+      c->FAnchorRight = client.Right - (c->FLeft + c->FWidth);
+      c->FAnchorBottom = client.Bottom - (c->FTop + c->FHeight);
+      c->FAnchorsValid = true;
+      continue;
+    }
+    int l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
+    if (c->FAnchors.Contains(akRight)) {
+      int right = client.Right - c->FAnchorRight;
+      if (c->FAnchors.Contains(akLeft)) w = std::max(0, right - l); else l = right - w;
+    }
+    if (c->FAnchors.Contains(akBottom)) {
+      int bottom = client.Bottom - c->FAnchorBottom;
+      if (c->FAnchors.Contains(akTop)) h = std::max(0, bottom - t); else t = bottom - h;
+    }
+    c->SetBounds(l, t, w, h);
+  }
+}
+
+TRect TWinControl::ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+
+void TWinControl::UpdateBoundsRect() {
+  QWidget* w = TControlHost::Widget(this);
+  if (w == nullptr) {
+    Realign();
+    return;
+  }
+  if (w->isWindow()) {
+    w->move(FLeft, FTop);
+    w->resize(FWidth, FHeight);
+  } else {
+    w->setGeometry(FLeft, FTop, FWidth, FHeight);
+  }
+}
+
+void TWinControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
+  (void)IsVisible;
+  (void)IsOpaque;
+  // A window paints itself; only its area in a painted parent needs nothing.
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TWinControl::SetParent(TWinControl* AParent) { TControl::SetParent(AParent); }
+
+void TWinControl::SetVisible(bool v) {
+  TControl::SetVisible(v);
+  if (QWidget* w = TControlHost::Widget(this); w != nullptr && !w->isWindow()) w->setVisible(v);
+}
+
+void TWinControl::SetEnabled(bool v) { TControl::SetEnabled(v); }
+
+void TWinControl::SetTextBuf(const String& v) {
+  TControl::SetTextBuf(v);
+  if (QWidget* w = TControlHost::Widget(this); w != nullptr && w->isWindow()) w->setWindowTitle(ToQString(v));
+}
+
+void TWinControl::Broadcast(TMessage& Message) {
+  std::vector<TControl*> list = FControls;
+  for (TControl* c : list) {
+    c->WndProc(Message);
+    if (Message.Result != 0) return;
+  }
+}
+
+void TWinControl::NotifyControls(UINT Msg) {
+  TMessage m{Msg, 0, 0, 0};
+  Broadcast(m);
+}
+
+// ---- Focus
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c != nullptr; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+bool TWinControl::Focused() const {
+  return FHandle != nullptr && QApplication::focusWidget() == TControlHost::Widget(this);
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
+  ::SetFocus(Handle());
+}
+
+void TWinControl::SetTabStop(bool v) {
+  FTabStop = v;
+  if (QWidget* w = TControlHost::Widget(this)) w->setFocusPolicy(v ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+TTabOrder TWinControl::TabOrder() const {
+  if (FParent == nullptr) return -1;
+  auto& list = FParent->FTabList;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<TTabOrder>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(TTabOrder v) {
+  if (FParent == nullptr) return;
+  auto& list = FParent->FTabList;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  v = std::clamp<TTabOrder>(v, 0, static_cast<TTabOrder>(list.size()));
+  list.insert(list.begin() + v, this);
+  // Qt's focus chain follows the tab list.
+  for (size_t i = 1; i < list.size(); ++i) {
+    QWidget* a = TControlHost::Widget(list[i - 1]);
+    QWidget* b = TControlHost::Widget(list[i]);
+    if (a != nullptr && b != nullptr) QWidget::setTabOrder(a, b);
+  }
+}
+
+void TWinControl::SelectFirst() {
+  for (TWinControl* w : FTabList)
+    if (w->TabStop() && w->CanFocus()) {
+      w->SetFocus();
+      return;
+    }
+}
+
+// ---- Painting
+
+void TWinControl::Invalidate() {
+  if (FHandle != nullptr) InvalidateRect(FHandle, nullptr, FControlStyle.Contains(csOpaque) ? 0 : 1);
+}
+
+void TWinControl::Update() {
+  if (FHandle != nullptr) UpdateWindow(FHandle);
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TWinControl::PaintHandler(TMessage& Message) {
+  HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  PAINTSTRUCT ps;
+  if (dc == nullptr) dc = BeginPaint(FHandle, &ps);
+  if (dc == nullptr) return;
+  if (dc != ps.hdc || ps.fErase || !FControlStyle.Contains(csOpaque)) Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  PaintWindow(dc);
+  PaintControls(dc);
+  if (dc == ps.hdc) EndPaint(FHandle, &ps);
+}
+
+void TWinControl::PaintWindow(HDC DC) { (void)DC; }
+
+void TWinControl::PaintControls(HDC DC, TControl* First) {
+  QPainter* p = DCPainter(DC);
+  if (p == nullptr) return;
+  auto it = FControls.begin();
+  if (First != nullptr) it = std::find(FControls.begin(), FControls.end(), First);
+  for (; it != FControls.end(); ++it) {
+    TControl* c = *it;
+    if (dynamic_cast<TWinControl*>(c) != nullptr || !c->Visible()) continue;
+    // Each graphic control paints with its origin at its top-left and clipped to its bounds.
+    int saved = SaveDC(DC);
+    POINT old;
+    OffsetWindowOrgEx(DC, -c->Left(), -c->Top(), &old);
+    IntersectClipRect(DC, 0, 0, c->Width(), c->Height());
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    RestoreDC(DC, saved);
+  }
+}
+
+void TWinControl::WMPaint(TWMPaint& Message) {
+  if (FHandle != nullptr && FHandle->painted) PaintHandler(Message.M);
+  else DefaultHandler(Message.M);
+}
+
+void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) {
+  QPainter* p = DCPainter(Message.DC());
+  if (p != nullptr) {
+    RECT r = ClientRect();
+    HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(Color()));
+    FillRect(Message.DC(), &r, b);
+    DeleteObject(b);
+  }
+  Message.SetResult(1);
+}
+
+void TWinControl::WMSize(TWMSize& Message) { DefaultHandler(Message.M); }
+void TWinControl::WMMove(TWMMove& Message) { DefaultHandler(Message.M); }
+void TWinControl::WMSetFocus(TWMSetFocus& Message) { DefaultHandler(Message.M); }
+void TWinControl::WMKillFocus(TWMKillFocus& Message) { DefaultHandler(Message.M); }
+
+// ---- Keys
+
+namespace {
+TWinControl* PreviewForm(TWinControl* self) {
+  TControl* top = self;
+  while (top->Parent() != nullptr) top = top->Parent();
+  return top == self ? nullptr : static_cast<TWinControl*>(top);
+}
+}  // namespace
+
+bool TWinControl::DoKeyDown(TWMKey& Message) {
+  TWinControl* form = PreviewForm(this);
+  if (form != nullptr) {
+    // A form with KeyPreview runs its own key handler on CM_CHILDKEY first
+    // (LParam 1 key down, 2 key up, 3 character); a key it zeroes ends here.
+    TMessage m{CM_CHILDKEY, Message.CharCode(), 1, 0};
+    form->WndProc(m);
+    if (m.WParam == 0) return true;
+    Message.SetCharCode(static_cast<WORD>(m.WParam));
+  }
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    Word key = Message.CharCode();
+    KeyDown(key, KeyDataToShiftState(Message.KeyData()));
+    Message.SetCharCode(key);
+    if (key == 0) return true;
+  }
+  return false;
+}
+
+bool TWinControl::DoKeyUp(TWMKey& Message) {
+  TWinControl* form = PreviewForm(this);
+  if (form != nullptr) {
+    TMessage m{CM_CHILDKEY, Message.CharCode(), 2, 0};
+    form->WndProc(m);
+    if (m.WParam == 0) return true;
+  }
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    Word key = Message.CharCode();
+    KeyUp(key, KeyDataToShiftState(Message.KeyData()));
+    Message.SetCharCode(key);
+    if (key == 0) return true;
+  }
+  return false;
+}
+
+bool TWinControl::DoKeyPress(TWMKey& Message) {
+  TWinControl* form = PreviewForm(this);
+  if (form != nullptr) {
+    TMessage m{CM_CHILDKEY, Message.CharCode(), 3, 0};
+    form->WndProc(m);
+    if (m.WParam == 0) { Message.SetCharCode(0); return true; }
+    Message.SetCharCode(static_cast<WORD>(m.WParam));
+  }
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    Char ch = static_cast<Char>(Message.CharCode());
+    KeyPress(ch);
+    Message.SetCharCode(ch);
+    if (ch == 0) return true;
+  }
+  return false;
+}
+
+void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
+  if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(Char& Key) {
+  if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+void TWinControl::WMKeyDown(TWMKey& Message) {
+  if (!DoKeyDown(Message)) DefaultHandler(Message.M);
+}
+
+void TWinControl::WMSysKeyDown(TWMKey& Message) {
+  if (!DoKeyDown(Message)) DefaultHandler(Message.M);
+}
+
+void TWinControl::WMKeyUp(TWMKey& Message) {
+  if (!DoKeyUp(Message)) DefaultHandler(Message.M);
+}
+
+void TWinControl::WMChar(TWMKey& Message) {
+  if (!DoKeyPress(Message)) DefaultHandler(Message.M);
+}
+
+void TWinControl::WMGetDlgCode(TWMGetDlgCode& Message) { DefaultHandler(Message.M); }
+
+void TWinControl::WMSetCursor(TWMSetCursor& Message) { DefaultHandler(Message.M); }
+
+void TWinControl::WMNCHitTest(TWMNCHitTest& Message) { Message.SetResult(HTCLIENT); }
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+void TWinControl::CMEnter(TMessage& Message) {
+  DoEnter();
+  DefaultHandler(Message);
+}
+
+void TWinControl::CMExit(TMessage& Message) {
+  DoExit();
+  DefaultHandler(Message);
+}
+
+void TWinControl::CMDialogKey(TWMKey& Message) {
+  // Offer the key to the children (buttons with Default or Cancel answer 1).
+  Broadcast(Message.M);
+  if (Message.Result() == 0) DefaultHandler(Message.M);
+}
+
+void TWinControl::CMDialogChar(TWMKey& Message) {
+  Broadcast(Message.M);
+  if (Message.Result() == 0) DefaultHandler(Message.M);
+}
+
+void TWinControl::CMWantSpecialKey(TWMKey& Message) { DefaultHandler(Message.M); }
+void TWinControl::CMFocusChanged(TMessage& Message) { Broadcast(Message); }
+
+void TWinControl::CMFontChanged(TMessage& Message) {
+#if CONTROLS_HAVE_GRAPHICS
+  if (QWidget* w = TControlHost::Widget(this); w != nullptr && Font() != nullptr) w->setFont(ToQFont(Font()->Handle()->logFont));
+#endif
+  NotifyControls(CM_PARENTFONTCHANGED);
+  TControl::CMFontChanged(Message);
+}
+
+void TWinControl::CMColorChanged(TMessage& Message) {
+  NotifyControls(CM_PARENTCOLORCHANGED);
+  TControl::CMColorChanged(Message);
+}
+
+void TWinControl::CMEnabledChanged(TMessage& Message) {
+  if (QWidget* w = TControlHost::Widget(this)) w->setEnabled(Enabled());
+  TControl::CMEnabledChanged(Message);
+}
+
+void TWinControl::CMVisibleChanged(TMessage& Message) { TControl::CMVisibleChanged(Message); }
+
+void TWinControl::CMTextChanged(TMessage& Message) { TControl::CMTextChanged(Message); }
+
+void TWinControl::CMCursorChanged(TMessage& Message) {
+  if (QWidget* w = TControlHost::Widget(this)) w->setCursor(CursorOf(Cursor()));
+  TControl::CMCursorChanged(Message);
+}
+
+void TWinControl::CMHintShow(TMessage& Message) { TControl::CMHintShow(Message); }
+
+void TWinControl::WndProc(TMessage& Message) { TControl::WndProc(Message); }
+
+void TWinControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT: { TWMPaint m(Message); WMPaint(m); break; }
+    case WM_ERASEBKGND: { TWMEraseBkgnd m(Message); WMEraseBkgnd(m); break; }
+    case WM_SIZE: { TWMSize m(Message); WMSize(m); break; }
+    case WM_MOVE: { TWMMove m(Message); WMMove(m); break; }
+    case WM_SETFOCUS: { TWMSetFocus m(Message); WMSetFocus(m); break; }
+    case WM_KILLFOCUS: { TWMKillFocus m(Message); WMKillFocus(m); break; }
+    case WM_KEYDOWN: { TWMKey m(Message); WMKeyDown(m); break; }
+    case WM_SYSKEYDOWN: { TWMKey m(Message); WMSysKeyDown(m); break; }
+    case WM_KEYUP: case WM_SYSKEYUP: { TWMKey m(Message); WMKeyUp(m); break; }
+    case WM_CHAR: case WM_SYSCHAR: { TWMKey m(Message); WMChar(m); break; }
+    case WM_GETDLGCODE: { TWMGetDlgCode m(Message); WMGetDlgCode(m); break; }
+    case WM_SETCURSOR: { TWMSetCursor m(Message); WMSetCursor(m); break; }
+    case WM_NCHITTEST: { TWMNCHitTest m(Message); WMNCHitTest(m); break; }
+    case CM_ENTER: CMEnter(Message); break;
+    case CM_EXIT: CMExit(Message); break;
+    case CM_DIALOGKEY: { TWMKey m(Message); CMDialogKey(m); break; }
+    case CM_DIALOGCHAR: { TWMKey m(Message); CMDialogChar(m); break; }
+    case CM_WANTSPECIALKEY: { TWMKey m(Message); CMWantSpecialKey(m); break; }
+    case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
+    default: TControl::Dispatch(Message); break;
+  }
+}
+
+void TWinControl::DefaultHandler(TMessage& Message) {
+  if (FHost && FHost->current == &Message) {
+    FHost->passed = true;
+    return;
+  }
+  if (Message.Msg == CM_CHILDKEY) return;  // no form preview: leave the key as it is
+  TControl::DefaultHandler(Message);
+}
+
+// ---- TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
+#if CONTROLS_HAVE_GRAPHICS
+  FCanvas.reset(new TCanvas);
+#endif
+}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_PAINT) {
+    TWMPaint m(Message);
+    WMPaint(m);
+    return;
+  }
+  TControl::Dispatch(Message);
+}
+
+void TGraphicControl::WMPaint(TWMPaint& Message) {
+  if (Message.DC() == nullptr) return;
+#if CONTROLS_HAVE_GRAPHICS
+  FCanvas->Lock();
+  FCanvas->SetHandle(Message.DC());
+  if (Font() != nullptr) FCanvas->Font()->Assign(Font());
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+  FCanvas->Unlock();
+#else
+  Paint();
+#endif
+}
+
+// ---- TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
+#if CONTROLS_HAVE_GRAPHICS
+  FCanvas.reset(new TCanvas);
+#endif
+}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::PaintWindow(HDC DC) {
+#if CONTROLS_HAVE_GRAPHICS
+  FCanvas->Lock();
+  FCanvas->SetHandle(DC);
+  if (Font() != nullptr) FCanvas->Font()->Assign(Font());
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+  FCanvas->Unlock();
+#else
+  (void)DC;
+  Paint();
+#endif
+}
