@@ -916,15 +916,6 @@ int GetSystemMetrics(int index) {
   }
 }
 
-int MulDiv(int number, int numerator, int denominator) {
-  if (denominator == 0) return -1;
-  int64_t p = static_cast<int64_t>(number) * numerator;
-  int64_t half = std::abs(static_cast<int64_t>(denominator)) / 2;
-  bool negative = (p < 0) != (denominator < 0);
-  int64_t q = (std::abs(p) + half) / std::abs(static_cast<int64_t>(denominator));
-  return static_cast<int>(negative ? -q : q);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Colours
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/rtl/SysUtils.h"  // MulDiv
 #include "platform/win/Windows.h"
 
 using WCHAR = Char;
@@ -603,11 +604,10 @@ BOOL UnionRect(RECT* dst, const RECT* a, const RECT* b);
 BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b);
 BOOL PtInRect(const RECT* r, POINT p);
 
-// ---- system colours, metrics, arithmetic ----
+// ---- system colours and metrics ----
 COLORREF GetSysColor(int index);  // a fixed classic palette
 HBRUSH GetSysColorBrush(int index);
 int GetSystemMetrics(int index);
-int MulDiv(int number, int numerator, int denominator);  // rounded; -1 when denominator is 0
 
 // Maps the font names the program uses (Japanese Gothic faces, Tahoma, Arial, MS Sans Serif ...) to
 // installed fonts. Called once at start-up by the application object; font creation also ensures it.
