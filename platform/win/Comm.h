@@ -37,7 +37,9 @@ void SetLastError(DWORD code);
 
 // ---- Events and handles -----------------------------------------------------------------------
 
-constexpr DWORD INFINITE = 0xFFFFFFFF;
+#ifndef INFINITE
+#define INFINITE 0xFFFFFFFFu
+#endif
 constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
