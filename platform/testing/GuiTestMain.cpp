@@ -1,12 +1,14 @@
-// Test main for GUI tests: runs Qt on the offscreen platform, so no display is needed.
+// Test main for GUI tests: starts the application object on the offscreen platform,
+// so no display is needed.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <cstdlib>
+
+#include "platform/ui/Forms.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+  Application->Initialize();
   return RUN_ALL_TESTS();
 }

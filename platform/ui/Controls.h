@@ -258,6 +258,7 @@ protected:
 
 private:
   friend class TWinControl;
+  friend class TCustomForm;
   friend class TSizeConstraints;
   void DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TWMMouse& Message, TMouseButton Button);

@@ -1,0 +1,597 @@
+// Forms, the application object (message loop, idle, exceptions), the screen and message boxes.
+#include "platform/ui/Forms.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolTip>
+#include <algorithm>
+
+#include "platform/rtl/Classes.h"
+#include "platform/ui/Controls_p.h"
+#include "platform/ui/Graphics_p.h"
+#include "platform/ui/QtBridge_p.h"
+#include "platform/win/Gdi_p.h"
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+
+namespace {
+
+// Catches what escapes any event handler Qt runs, so the loop goes on.
+class TQtApplication : public QApplication {
+public:
+  TQtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (...) {
+      Application->HandleException(Application);
+      return false;
+    }
+  }
+};
+
+int gArgc = 1;
+char gArg0[] = "rcv910x";
+char* gArgv[] = {gArg0, nullptr};
+
+}  // namespace
+
+// A form's top-level window: the close box becomes WM_CLOSE.
+struct TFormWidget : TWinWidget {
+  TCustomForm* form = nullptr;
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    DeliverMessage(wnd, WM_CLOSE, 0, 0);
+  }
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::ActivationChange && wnd != nullptr)
+      DeliverMessage(wnd, WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
+    TWinWidget::changeEvent(event);
+  }
+};
+
+// ---- TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(new TCanvas) {
+  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  SetParentColor(false);
+  SetColor(clBtnFace);
+  FLeft = 0;
+  FTop = 0;
+  FWidth = 320;
+  FHeight = 240;
+  FVisible = false;
+  Screen->FForms.push_back(this);
+  HandleNeeded();
+}
+
+TCustomForm::~TCustomForm() {
+  Destroying();
+  DoDestroy();
+  if (Application->FMainForm == this) Application->FMainForm = nullptr;
+  auto& forms = Screen->FForms;
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+void TCustomForm::CreateWnd() {
+  auto* w = new TFormWidget;
+  w->form = this;
+  w->setAttribute(Qt::WA_DeleteOnClose, false);
+  TControlHost::Attach(this, w, true);
+  ApplyWindowFlags();
+  if (!Text().empty()) w->setWindowTitle(ToQString(Text()));
+}
+
+void TCustomForm::DoCreate() {
+  if (FCreated) return;
+  FCreated = true;
+  if (OnCreate) GuardedCall([this] { OnCreate(this); });
+}
+
+void TCustomForm::DoDestroy() {
+  if (FDestroyed) return;
+  FDestroyed = true;
+  if (OnDestroy) GuardedCall([this] { OnDestroy(this); });
+}
+
+void TCustomForm::Loaded() { TWinControl::Loaded(); }
+
+void TCustomForm::ApplyWindowFlags() {
+  QWidget* w = TControlHost::Widget(this);
+  if (w == nullptr) return;
+  bool visible = w->isVisible();
+  Qt::WindowFlags f = Qt::Window;
+  switch (FBorderStyle) {
+    case bsNone: f |= Qt::FramelessWindowHint; break;
+    case bsDialog: f = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint; break;
+    case bsToolWindow: case bsSizeToolWin: f = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint; break;
+    default:
+      f |= Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+      if (FBorderIcons.Contains(biSystemMenu)) f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+      if (FBorderIcons.Contains(biMinimize)) f |= Qt::WindowMinimizeButtonHint;
+      if (FBorderIcons.Contains(biMaximize) && FBorderStyle == bsSizeable) f |= Qt::WindowMaximizeButtonHint;
+      break;
+  }
+  if (FFormStyle == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
+  w->setWindowFlags(f);
+  bool fixed = FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow;
+  if (fixed) w->setFixedSize(FWidth, FHeight);
+  else {
+    w->setMinimumSize(Constraints()->MinWidth(), Constraints()->MinHeight());
+    w->setMaximumSize(Constraints()->MaxWidth() > 0 ? Constraints()->MaxWidth() : QWIDGETSIZE_MAX,
+                      Constraints()->MaxHeight() > 0 ? Constraints()->MaxHeight() : QWIDGETSIZE_MAX);
+  }
+  if (visible) w->show();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle v) { FBorderStyle = v; ApplyWindowFlags(); }
+void TCustomForm::SetBorderIcons(const TBorderIcons& v) { FBorderIcons = v; ApplyWindowFlags(); }
+void TCustomForm::SetFormStyle(TFormStyle v) { FFormStyle = v; ApplyWindowFlags(); }
+
+TWindowState TCustomForm::WindowState() const {
+  QWidget* w = TControlHost::Widget(this);
+  if (w == nullptr) return wsNormal;
+  if (w->isMinimized()) return wsMinimized;
+  if (w->isMaximized()) return wsMaximized;
+  return wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState v) {
+  QWidget* w = TControlHost::Widget(this);
+  if (w == nullptr) return;
+  Qt::WindowStates s = v == wsMinimized ? Qt::WindowMinimized : v == wsMaximized ? Qt::WindowMaximized : Qt::WindowNoState;
+  w->setWindowState(s);
+}
+
+void TCustomForm::SetIcon(TIcon* v) {
+  if (!FIcon) FIcon = std::make_unique<TIcon>();
+  FIcon->Assign(v);
+  if (QWidget* w = TControlHost::Widget(this)) {
+    QImage img = TBitmapAccess::IconImage(FIcon.get());
+    w->setWindowIcon(img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
+  }
+}
+
+TWinControl* TCustomForm::ActiveControl() const {
+  TWinControl* c = TControlHost::ControlOf(QApplication::focusWidget());
+  if (c != nullptr && c != this && ContainsControl(c)) return c;
+  return FActiveControl;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* v) {
+  FActiveControl = v;
+  if (v != nullptr && Visible() && v->CanFocus()) v->SetFocus();
+}
+
+bool TCustomForm::Active() const {
+  QWidget* w = TControlHost::Widget(this);
+  return w != nullptr && w->isActiveWindow();
+}
+
+void TCustomForm::PlaceOnShow() {
+  QRect area;
+  if (QScreen* s = QGuiApplication::primaryScreen()) area = s->availableGeometry();
+  TCustomForm* centreOn = nullptr;
+  switch (FPosition) {
+    case poScreenCenter: case poDesktopCenter:
+      SetBounds(area.x() + (area.width() - FWidth) / 2, area.y() + (area.height() - FHeight) / 2, FWidth, FHeight);
+      return;
+    case poMainFormCenter: centreOn = Application->MainForm(); break;
+    case poOwnerFormCenter: centreOn = dynamic_cast<TCustomForm*>(Owner()); break;
+    default: return;
+  }
+  if (centreOn == nullptr || centreOn == this) centreOn = nullptr;
+  if (centreOn == nullptr) {
+    SetBounds(area.x() + (area.width() - FWidth) / 2, area.y() + (area.height() - FHeight) / 2, FWidth, FHeight);
+    return;
+  }
+  SetBounds(centreOn->Left() + (centreOn->Width() - FWidth) / 2, centreOn->Top() + (centreOn->Height() - FHeight) / 2,
+            FWidth, FHeight);
+}
+
+void TCustomForm::SetVisible(bool v) {
+  QWidget* w = TControlHost::Widget(this);
+  if (v == Visible() && (w == nullptr || w->isVisible() == v)) return;
+  if (v) {
+    if (!FShownOnce) {
+      FShownOnce = true;
+      PlaceOnShow();
+    }
+    TControl::SetVisible(true);
+    DoShow();
+    if (w != nullptr) {
+      w->show();
+      w->raise();
+      w->activateWindow();
+    }
+    if (FActiveControl != nullptr && FActiveControl->CanFocus()) FActiveControl->SetFocus();
+  } else {
+    TControl::SetVisible(false);
+    if (w != nullptr) w->hide();
+    DoHide();
+  }
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  BringToFront();
+}
+
+void TCustomForm::BringToFront() {
+  if (QWidget* w = TControlHost::Widget(this)) {
+    w->raise();
+    if (w->isVisible()) w->activateWindow();
+  }
+}
+
+void TCustomForm::SetFocus() {
+  if (!Visible() || !Enabled()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
+  if (QWidget* w = TControlHost::Widget(this)) w->activateWindow();
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (Visible() || !Enabled() || FModal)
+    throw EInvalidOperation(u"Cannot make a visible window modal");
+  QWidget* w = TControlHost::Widget(this);
+  FModal = true;
+  FModalResult = mrNone;
+  if (w != nullptr) w->setWindowModality(Qt::ApplicationModal);
+  try {
+    Show();
+    // A loop of our own: the idle handler runs while it waits, as in every loop.
+    while (FModalResult == mrNone && !Application->Terminated()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+      if (FModalResult != mrNone) {
+        TCloseAction action = caHide;
+        DoClose(action);
+        if (action == caNone) FModalResult = mrNone;
+      }
+    }
+  } catch (...) {
+    FModal = false;
+    if (w != nullptr) w->setWindowModality(Qt::NonModal);
+    throw;
+  }
+  Hide();
+  if (w != nullptr) w->setWindowModality(Qt::NonModal);
+  FModal = false;
+  return FModalResult;
+}
+
+bool TCustomForm::CloseQuery() {
+  bool can = true;
+  if (OnCloseQuery) OnCloseQuery(this, can);
+  return can;
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::Close() {
+  if (FModal) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = Application->MainForm() == this ? caFree : caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (Application->MainForm() == this) {
+    // Closing the main form ends the application.
+    Hide();
+    Application->Terminate();
+    return;
+  }
+  if (action == caHide) Hide();
+  else if (action == caMinimize) SetWindowState(wsMinimized);
+  else Release();
+}
+
+void TCustomForm::Release() {
+  Hide();
+  QPointer<QObject> guard(TControlHost::Widget(this));
+  TCustomForm* self = this;
+  QMetaObject::invokeMethod(qApp, [self, guard] { if (!guard.isNull()) delete self; }, Qt::QueuedConnection);
+}
+
+void TCustomForm::PaintWindow(HDC DC) {
+  if (!OnPaint) return;
+  FCanvas->Lock();
+  FCanvas->SetHandle(DC);
+  FCanvas->Font()->Assign(Font());
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+  FCanvas->Unlock();
+}
+
+void TCustomForm::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::CMDialogKey(TWMKey& Message) { TWinControl::CMDialogKey(Message); }
+
+void TCustomForm::CMChildKey(TMessage& Message) {
+  if (!FKeyPreview) return;
+  TShiftState shift = KeyDataToShiftState(0);
+  if (Message.LParam == 3) {
+    Char ch = static_cast<Char>(Message.WParam);
+    KeyPress(ch);
+    Message.WParam = ch;
+    return;
+  }
+  Word key = static_cast<Word>(Message.WParam);
+  if (Message.LParam == 2) KeyUp(key, shift); else KeyDown(key, shift);
+  Message.WParam = key;
+}
+
+void TCustomForm::WMClose(TMessage&) { Close(); }
+
+void TCustomForm::WMActivate(TWMActivate& Message) {
+  if (Message.Active() != WA_INACTIVE) {
+    if (OnActivate) OnActivate(this);
+  } else if (OnDeactivate) {
+    OnDeactivate(this);
+  }
+}
+
+void TCustomForm::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_CHILDKEY: CMChildKey(Message); break;
+    case WM_CLOSE: WMClose(Message); break;
+    case WM_ACTIVATE: { TWMActivate m(Message); WMActivate(m); break; }
+    default: TWinControl::Dispatch(Message); break;
+  }
+}
+
+TCustomForm* GetParentForm(TControl* Control) {
+  TControl* c = Control;
+  while (c != nullptr && c->Parent() != nullptr) c = c->Parent();
+  return dynamic_cast<TCustomForm*>(c);
+}
+
+// ---- TApplication
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication() = default;
+
+void TApplication::Initialize() {
+  if (QCoreApplication::instance() == nullptr) new TQtApplication(gArgc, gArgv);
+  SetMainThread();
+  HandleWindowException = [] { Application->HandleException(Application); };
+  QuitHook = [](int) { Application->Terminate(); };
+  // Worker threads waiting in Synchronize wake the loop, which then runs their calls.
+  WakeMainThread = [] {
+    if (QCoreApplication* app = QCoreApplication::instance())
+      QMetaObject::invokeMethod(app, [] { CheckSynchronize(); }, Qt::QueuedConnection);
+  };
+  // Idle: every loop (Run, modal forms, message boxes, Qt dialogs) is about to block
+  // when nothing is pending; the idle handlers run then, and the loop stays awake
+  // while they leave Done false.
+  QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance(qApp->thread());
+  static bool connected = false;
+  if (d != nullptr && !connected) {
+    connected = true;
+    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, qApp, [] { Application->Idle(); },
+                     Qt::DirectConnection);
+  }
+  if (FTitle.empty()) FTitle = FromQString(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+}
+
+void TApplication::Idle() {
+  if (FInIdle) return;
+  FInIdle = true;
+  bool done = true;
+  GuardedCall([&] { done = DoIdle(); });
+  FInIdle = false;
+  if (!done) {
+    if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+  }
+}
+
+bool TApplication::DoIdle() {
+  bool done = true;
+  CheckSynchronize();
+  if (OnIdle) OnIdle(this, done);
+  std::vector<const TIdleEvent*> handlers = FIdleHandlers;
+  for (const TIdleEvent* h : handlers)
+    if (std::find(FIdleHandlers.begin(), FIdleHandlers.end(), h) != FIdleHandlers.end() && *h) (*h)(this, done);
+  return done;
+}
+
+void TApplication::AddForm(TCustomForm* form) {
+  if (FMainForm == nullptr) FMainForm = form;
+}
+
+void TApplication::Run() {
+  FRunning = true;
+  if (FShowMainForm && FMainForm != nullptr) FMainForm->Show();
+  while (!FTerminated) HandleMessage();
+  FRunning = false;
+}
+
+void TApplication::HandleMessage() {
+  DispatchSentMessages();
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void TApplication::Terminate() {
+  FTerminated = true;
+  if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+}
+
+void TApplication::ProcessMessages() {
+  DispatchSentMessages();
+  CheckSynchronize();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  auto route = [&](Exception& e) {
+    if (OnException || !FExceptionHandlers.empty()) {
+      if (OnException) OnException(Sender, e);
+      std::vector<const TExceptionEvent*> handlers = FExceptionHandlers;
+      for (const TExceptionEvent* h : handlers)
+        if (*h) (*h)(Sender, e);
+    } else {
+      ShowException(e);
+    }
+  };
+  try {
+    throw;
+  } catch (EAbort&) {
+    // Silent by design.
+  } catch (Exception& e) {
+    route(e);
+  } catch (const std::exception& e) {
+    Exception wrapped(UTF8ToString(e.what()));
+    route(wrapped);
+  } catch (...) {
+    Exception wrapped(u"Unknown exception");
+    route(wrapped);
+  }
+}
+
+void TApplication::ShowException(Exception& E) {
+  String msg = E.Message();
+  if (!msg.empty() && msg.back() != u'.') msg += u'.';
+  MessageBox(msg, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::RemoveIdleHandler(const TIdleEvent* h) {
+  FIdleHandlers.erase(std::remove(FIdleHandlers.begin(), FIdleHandlers.end(), h), FIdleHandlers.end());
+}
+
+void TApplication::RemoveExceptionHandler(const TExceptionEvent* h) {
+  FExceptionHandlers.erase(std::remove(FExceptionHandlers.begin(), FExceptionHandlers.end(), h), FExceptionHandlers.end());
+}
+
+void TApplication::SetTitle(const String& v) {
+  FTitle = v;
+  if (QCoreApplication::instance() != nullptr) QGuiApplication::setApplicationDisplayName(ToQString(v));
+}
+
+void TApplication::SetIcon(TIcon* v) {
+  if (!FIcon) FIcon = std::make_unique<TIcon>();
+  FIcon->Assign(v);
+  if (QCoreApplication::instance() != nullptr) {
+    QImage img = TBitmapAccess::IconImage(FIcon.get());
+    QApplication::setWindowIcon(img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
+  }
+}
+
+String TApplication::ExeName() const {
+  if (QCoreApplication::instance() != nullptr) return FromQString(QCoreApplication::applicationFilePath());
+  return String();
+}
+
+void TApplication::SetHint(const String& v) {
+  FHint = v;
+  if (OnHint) OnHint(this);
+}
+
+void TApplication::SetShowHint(bool v) {
+  FShowHint = v;
+  ApplicationShowHint = v;
+}
+
+void TApplication::SetHintHidePause(int v) {
+  FHintHidePause = v;
+  ApplicationHintHidePause = v;
+}
+
+void TApplication::CancelHint() { QToolTip::hideText(); }
+
+int TApplication::MessageBox(const String& Text, const String& Caption, UINT Flags) {
+  HWND owner = nullptr;
+  if (TCustomForm* f = Screen->ActiveForm()) owner = f->Handle();
+  return ::MessageBox(owner, Text, Caption.empty() ? FTitle : Caption, Flags);
+}
+
+// ---- TScreen
+
+HCURSOR TScreen::Cursors(int Index) const { return RegisteredCursor(static_cast<TCursor>(Index)); }
+
+void TScreen::SetCursors(int Index, HCURSOR Value) { RegisterCursor(static_cast<TCursor>(Index), Value); }
+
+void TScreen::SetCursor(TCursor v) {
+  if (v == FCursor) return;
+  if (FCursor != crDefault) QApplication::restoreOverrideCursor();
+  FCursor = v;
+  if (v != crDefault) QApplication::setOverrideCursor(CursorOf(v));
+}
+
+TWinControl* TScreen::ActiveControl() const { return TControlHost::ControlOf(QApplication::focusWidget()); }
+
+TCustomForm* TScreen::ActiveForm() const {
+  TWinControl* c = TControlHost::ControlOf(QApplication::activeWindow());
+  if (auto* f = dynamic_cast<TCustomForm*>(c)) return f;
+  return nullptr;
+}
+
+int TScreen::Width() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s != nullptr ? s->geometry().width() : 0;
+}
+
+int TScreen::Height() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s != nullptr ? s->geometry().height() : 0;
+}
+
+TRect TScreen::WorkAreaRect() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  if (s == nullptr) return TRect();
+  QRect r = s->availableGeometry();
+  return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+// ---- Message dialogs
+
+void ShowMessage(const String& Msg) { Application->MessageBox(Msg, Application->Title(), MB_OK); }
+
+int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx) {
+  (void)HelpCtx;
+  UINT icon = DlgType == mtWarning ? MB_ICONWARNING : DlgType == mtError ? MB_ICONERROR
+            : DlgType == mtInformation ? MB_ICONINFORMATION : DlgType == mtConfirmation ? MB_ICONQUESTION : 0;
+  UINT kind = MB_OK;
+  if (Buttons.Contains(mbYes) && Buttons.Contains(mbNo)) kind = Buttons.Contains(mbCancel) ? MB_YESNOCANCEL : MB_YESNO;
+  else if (Buttons.Contains(mbAbort)) kind = MB_ABORTRETRYIGNORE;
+  else if (Buttons.Contains(mbRetry)) kind = MB_RETRYCANCEL;
+  else if (Buttons.Contains(mbOK) && Buttons.Contains(mbCancel)) kind = MB_OKCANCEL;
+  static const String captions[] = {u"Warning", u"Error", u"Information", u"Confirm", u""};
+  String caption = DlgType == mtCustom ? Application->Title() : captions[DlgType];
+  int r = Application->MessageBox(Msg, caption, kind | icon);
+  switch (r) {
+    case IDOK: return mrOk;
+    case IDCANCEL: return mrCancel;
+    case IDYES: return mrYes;
+    case IDNO: return mrNo;
+    case IDABORT: return mrAbort;
+    case IDRETRY: return mrRetry;
+    case IDIGNORE: return mrIgnore;
+    default: return mrCancel;
+  }
+}

@@ -1,0 +1,259 @@
+#pragma once
+// Forms, the application object and the screen: the message loop with its idle
+// handler, application-wide exception handling, modal windows and message boxes.
+
+#include <atomic>
+#include <exception>
+#include <vector>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/Graphics.h"
+
+enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = Set<TBorderIcon>;
+enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TPosition : uint8_t { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+                           poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5;
+constexpr TModalResult mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10, mrClose = 11;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+  String ClassName() const override { return u"TCustomForm"; }
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle v);
+  const TBorderIcons& BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(const TBorderIcons& v);
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle v);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition v) { FPosition = v; }
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState v);
+  TIcon* Icon() { return FIcon.get(); }
+  void SetIcon(TIcon* v);
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool v) { FKeyPreview = v; }
+  bool Scaled() const { return FScaled; }
+  void SetScaled(bool v) { FScaled = v; }
+  TWinControl* ActiveControl() const;
+  void SetActiveControl(TWinControl* v);
+  bool Active() const;
+
+  virtual void Show();
+  void Hide() { SetVisible(false); }
+  // Runs a modal loop until ModalResult is set or the form is closed; returns ModalResult.
+  virtual TModalResult ShowModal();
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult v) { FModalResult = v; }
+  bool Modal() const { return FModal; }
+  // Asks OnCloseQuery, then OnClose decides: hide (default), free, minimise or nothing.
+  void Close();
+  bool CloseQuery();
+  // Frees the form once the current message is handled.
+  void Release();
+  void BringToFront();
+
+  void SetVisible(bool v) override;
+  void SetFocus() override;
+  void Dispatch(TMessage& Message) override;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnPaint;
+
+  // Runs OnCreate (through the application's exception handler); CreateForm calls it
+  // after the global reference is set. Forms made directly call it from their constructor.
+  void DoCreate();
+  void DoDestroy();
+
+protected:
+  void CreateWnd() override;
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& Action);
+  void Paint();
+  void PaintWindow(HDC DC) override;
+  void Loaded() override;
+  void CMDialogKey(TWMKey& Message) override;
+  virtual void CMChildKey(TMessage& Message);
+  virtual void WMClose(TMessage& Message);
+  virtual void WMActivate(TWMActivate& Message);
+  std::unique_ptr<TCanvas> FCanvas;
+
+private:
+  friend class TApplication;
+  friend struct TFormWidget;
+  void ApplyWindowFlags();
+  void PlaceOnShow();
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+  TFormStyle FFormStyle = fsNormal;
+  TPosition FPosition = poDesigned;
+  std::unique_ptr<TIcon> FIcon;
+  bool FKeyPreview = false;
+  bool FScaled = true;
+  TModalResult FModalResult = mrNone;
+  bool FModal = false;
+  bool FCreated = false;
+  bool FDestroyed = false;
+  bool FShownOnce = false;
+  TWinControl* FActiveControl = nullptr;
+};
+
+class TForm : public TCustomForm {
+public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+  String ClassName() const override { return u"TForm"; }
+  TCanvas* Canvas() const { return FCanvas.get(); }
+};
+
+// The form a control sits on.
+TCustomForm* GetParentForm(TControl* Control);
+
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
+
+class TApplication : public TComponent {
+public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+  String ClassName() const override { return u"TApplication"; }
+
+  // Starts the windowing system (once); the message loop, idle handling, thread
+  // hand-over and exception routing are installed here.
+  void Initialize();
+  // Creates a form: the global reference is set before the form's OnCreate runs.
+  // The first form created becomes the main form.
+  template <typename T>
+  void CreateForm(T*& Reference) {
+    T* form = new T(this);
+    Reference = form;
+    AddForm(form);
+    form->DoCreate();
+  }
+  // Runs the message loop until Terminate or the main form closes.
+  void Run();
+  // Ends the loop once the current message is handled.
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  // Handles all pending messages without idling.
+  void ProcessMessages();
+  // Waits for a message and handles it (idling first when none is pending).
+  void HandleMessage();
+  // Routes the current exception to OnException, or shows its message. Call inside a catch.
+  void HandleException(TObject* Sender);
+  void ShowException(Exception& E);
+  // Calls the idle handlers once; Done comes back in the result.
+  bool DoIdle();
+
+  TCustomForm* MainForm() const { return FMainForm; }
+  bool ShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool v) { FShowMainForm = v; }
+  const String& Title() const { return FTitle; }
+  void SetTitle(const String& v);
+  TIcon* Icon() { return FIcon.get(); }
+  void SetIcon(TIcon* v);
+  String ExeName() const;
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& v);
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool v);
+  int HintPause() const { return FHintPause; }
+  void SetHintPause(int v) { FHintPause = v; }
+  int HintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(int v);
+  int HintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(int v) { FHintShortPause = v; }
+  void CancelHint();
+  // Modal message box over the active form; returns IDOK, IDCANCEL ...
+  int MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
+
+  TIdleEvent OnIdle;
+  TExceptionEvent OnException;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnHint;
+
+  // Listeners added by TApplicationEvents objects.
+  void AddIdleHandler(const TIdleEvent* h) { FIdleHandlers.push_back(h); }
+  void RemoveIdleHandler(const TIdleEvent* h);
+  void AddExceptionHandler(const TExceptionEvent* h) { FExceptionHandlers.push_back(h); }
+  void RemoveExceptionHandler(const TExceptionEvent* h);
+
+private:
+  friend class TCustomForm;
+  void AddForm(TCustomForm* form);
+  void Idle();
+  TCustomForm* FMainForm = nullptr;
+  bool FShowMainForm = true;
+  std::atomic<bool> FTerminated{false};
+  bool FRunning = false;
+  bool FInIdle = false;
+  bool FIdleDone = true;
+  String FTitle;
+  std::unique_ptr<TIcon> FIcon;
+  String FHint;
+  bool FShowHint = true;
+  int FHintPause = 500;
+  int FHintHidePause = 2500;
+  int FHintShortPause = 50;
+  std::vector<const TIdleEvent*> FIdleHandlers;
+  std::vector<const TExceptionEvent*> FExceptionHandlers;
+};
+
+class TScreen : public TComponent {
+public:
+  explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+  String ClassName() const override { return u"TScreen"; }
+  // The cursor table: custom numbers registered by the application (LoadCursor results);
+  // an unregistered number shows the default cursor.
+  HCURSOR Cursors(int Index) const;
+  void SetCursors(int Index, HCURSOR Value);
+  // A cursor shown over every window while not crDefault (crHourGlass during work).
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor v);
+  TWinControl* ActiveControl() const;
+  TCustomForm* ActiveForm() const;
+  int FormCount() const { return static_cast<int>(FForms.size()); }
+  TCustomForm* Forms(int Index) const { return FForms.at(static_cast<size_t>(Index)); }
+  int Width() const;
+  int Height() const;
+  TRect WorkAreaRect() const;
+  int PixelsPerInch() const { return 96; }
+
+private:
+  friend class TCustomForm;
+  std::vector<TCustomForm*> FForms;
+  TCursor FCursor = crDefault;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// ---- Message dialogs
+enum TMsgDlgType : uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn : uint8_t { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp, mbClose };
+using TMsgDlgButtons = Set<TMsgDlgBtn>;
+inline const TMsgDlgButtons mbYesNo{mbYes, mbNo};
+inline const TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
+inline const TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
+inline const TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
+void ShowMessage(const String& Msg);
+int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx = 0);
