@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "platform/ui/Forms.h"
+#include "platform/win/WinUser.h"
+
+namespace {
+
+// Pumps Qt until cond holds or a generous deadline passes.
+template <typename F>
+bool PumpUntil(F cond, int ms = 10000) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!cond() && std::chrono::steady_clock::now() < end) {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return cond();
+}
+
+}  // namespace
+
+TEST(WinUser, SendMessageFromWorkerBlocksUntilTheGuiThreadHandledIt) {
+  std::atomic<bool> handled{false};
+  bool wasInSend = false;
+  HWND wnd = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_USER + 1) {
+      wasInSend = InSendMessage() != 0;
+      handled = true;
+      m.Result = static_cast<LRESULT>(m.WParam * 2);
+    }
+  });
+  std::atomic<LRESULT> result{-1};
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    result = SendMessage(wnd, WM_USER + 1, 21, 0);
+    returned = true;
+  });
+  // The worker cannot return before the GUI thread runs the handler.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(returned);
+  ASSERT_TRUE(PumpUntil([&] { return returned.load(); }));
+  worker.join();
+  EXPECT_TRUE(handled);
+  EXPECT_TRUE(wasInSend);
+  EXPECT_EQ(result, 42);
+  DeallocateHWnd(wnd);
+}
+
+TEST(WinUser, ReplyMessageReleasesTheSenderBeforeTheHandlerEnds) {
+  std::atomic<bool> returned{false};
+  bool releasedDuringHandler = false;
+  HWND wnd = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg != 1025) return;
+    EXPECT_EQ(ReplyMessage(7), 1);
+    EXPECT_EQ(ReplyMessage(8), 0);  // only once
+    // The handler goes on while the worker is already free.
+    releasedDuringHandler = PumpUntil([&] { return returned.load(); }, 5000);
+    m.Result = 99;  // too late: the sender has its answer
+  });
+  std::atomic<LRESULT> result{-1};
+  std::thread worker([&] {
+    result = SendMessage(wnd, 1025, 1, 0);
+    returned = true;
+  });
+  ASSERT_TRUE(PumpUntil([&] { return returned.load(); }));
+  worker.join();
+  EXPECT_TRUE(releasedDuringHandler);
+  EXPECT_EQ(result, 7);
+  EXPECT_EQ(ReplyMessage(0), 0);  // not inside a sent message
+  DeallocateHWnd(wnd);
+}
+
+TEST(WinUser, SendToADestroyedWindowAnswersZeroAndPostedMessagesArriveInOrder) {
+  std::vector<UINT> got;
+  HWND wnd = AllocateHWnd([&](TMessage& m) { got.push_back(m.Msg); });
+  EXPECT_TRUE(PostMessage(wnd, 1124, 0, 0));
+  EXPECT_TRUE(PostMessage(wnd, 1125, 0, 0));
+  EXPECT_TRUE(got.empty());  // posted: not yet
+  ASSERT_TRUE(PumpUntil([&] { return got.size() == 2; }));
+  EXPECT_EQ(got, (std::vector<UINT>{1124, 1125}));
+
+  EXPECT_TRUE(PostMessage(wnd, 1126, 0, 0));
+  DeallocateHWnd(wnd);  // a message still queued is dropped
+  Application->ProcessMessages();
+  EXPECT_EQ(got.size(), 2u);
+  EXPECT_FALSE(IsWindow(wnd));
+  EXPECT_FALSE(PostMessage(wnd, 1, 0, 0));
+  std::atomic<LRESULT> r{-1};
+  std::thread([&] { r = SendMessage(wnd, 1, 0, 0); }).join();
+  EXPECT_EQ(r, 0);
+}
+
+TEST(WinUser, WindowTimerDeliversWmTimerUntilKilled) {
+  std::vector<WPARAM> ids;
+  HWND wnd = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_TIMER) ids.push_back(m.WParam);
+  });
+  EXPECT_EQ(SetTimer(wnd, 5, 10), 5u);
+  ASSERT_TRUE(PumpUntil([&] { return ids.size() >= 2; }));
+  EXPECT_EQ(ids[0], 5u);
+  EXPECT_TRUE(KillTimer(wnd, 5));
+  EXPECT_FALSE(KillTimer(wnd, 5));
+  size_t n = ids.size();
+  PumpUntil([] { return false; }, 60);
+  EXPECT_EQ(ids.size(), n);
+  DeallocateHWnd(wnd);
+}
+
+TEST(WinUser, RegisteredMessagesAreStablePerName) {
+  UINT a = RegisterWindowMessage(u"GridEditDone");
+  EXPECT_GE(a, 0xC000u);
+  EXPECT_EQ(RegisterWindowMessage(u"GridEditDone"), a);
+  EXPECT_NE(RegisterWindowMessage(u"DTPShiftFocus"), a);
+  EXPECT_EQ(RegisterWindowMessage(u""), 0u);
+}
