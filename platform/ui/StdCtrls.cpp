@@ -1,0 +1,864 @@
+// Combo and list boxes, buttons, check and radio buttons, group box, scroll bar, label.
+#include "platform/ui/StdCtrls.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "platform/ui/Graphics.h"
+#include "platform/ui/StdCtrls_p.h"
+
+namespace {
+constexpr TColor kWindowColor = static_cast<TColor>(0xFF000005);
+constexpr TColor kBtnFaceColor = static_cast<TColor>(0xFF00000F);
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Items of combo and list boxes: kept here, mirrored into the widget.
+
+class TItemControlStrings : public TStrings {
+public:
+  TItemControlStrings(std::function<void()> changed, std::function<bool()> sorted)
+      : changed_(std::move(changed)), sorted_(std::move(sorted)) {}
+  int Count() const override { return int(items_.size()); }
+  String Get(int Index) const override { return items_.at(Check(Index)).text; }
+  void Put(int Index, const String& S) override {
+    items_.at(Check(Index)).text = S;
+    Changed();
+  }
+  TObject* GetObject(int Index) const override { return items_.at(Check(Index)).object; }
+  void PutObject(int Index, TObject* AObject) override { items_.at(Check(Index)).object = AObject; }
+  void Insert(int Index, const String& S) override { InsertObject(Index, S, nullptr); }
+  void InsertObject(int Index, const String& S, TObject* AObject) override {
+    if (Index < 0 || Index > Count()) throw EStringListError(u"List index out of bounds");
+    items_.insert(items_.begin() + Index, Item{S, AObject});
+    Changed();
+  }
+  int AddObject(const String& S, TObject* AObject) override {
+    int at = Count();
+    if (sorted_()) {
+      at = int(std::upper_bound(items_.begin(), items_.end(), S,
+                                [this](const String& s, const Item& it) { return CompareStrings(s, it.text) < 0; }) -
+               items_.begin());
+    }
+    InsertObject(at, S, AObject);
+    return at;
+  }
+  int Add(const String& S) override { return AddObject(S, nullptr); }
+  void Delete(int Index) override {
+    items_.erase(items_.begin() + Check(Index));
+    Changed();
+  }
+  void Clear() override {
+    items_.clear();
+    Changed();
+  }
+  void Sort() {
+    std::stable_sort(items_.begin(), items_.end(),
+                     [this](const Item& a, const Item& b) { return CompareStrings(a.text, b.text) < 0; });
+    Changed();
+  }
+  QStringList ToQt() const {
+    QStringList l;
+    for (const Item& i : items_) l << ToQString(i.text);
+    return l;
+  }
+
+protected:
+  void SetUpdateState(bool Updating) override {
+    updating_ = Updating;
+    if (!Updating && pending_) Changed();
+  }
+
+private:
+  struct Item {
+    String text;
+    TObject* object = nullptr;
+  };
+  size_t Check(int Index) const {
+    if (Index < 0 || Index >= Count()) throw EStringListError(u"List index out of bounds");
+    return size_t(Index);
+  }
+  void Changed() {
+    pending_ = updating_;
+    if (!updating_) changed_();
+  }
+  std::vector<Item> items_;
+  std::function<void()> changed_;
+  std::function<bool()> sorted_;
+  bool updating_ = false;
+  bool pending_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// TCustomComboBox
+
+namespace {
+// A combo box widget that tells its control when the list opens and closes.
+class ComboWidget : public QComboBox {
+public:
+  std::function<void()> onDrop, onClose;
+  void showPopup() override {
+    if (onDrop) onDrop();
+    QComboBox::showPopup();
+  }
+  void hidePopup() override {
+    QComboBox::hidePopup();
+    if (onClose) onClose();
+  }
+};
+}  // namespace
+
+struct TComboView {
+  static QComboBox* Box(const TCustomComboBox* c) { return NativeOf<QComboBox>(c); }
+};
+
+TCustomComboBox::TCustomComboBox(TComponent* AOwner)
+    : TWinControl(AOwner),
+      FItems(std::make_unique<TItemControlStrings>([this] { ItemsChanged(); }, [this] { return FSorted; })) {
+  SetBounds(0, 0, 145, 21);
+  SetTabStop(true);
+  SetParentColor(false);
+  SetColor(kWindowColor);
+  FControlStyle.Exclude(csClickEvents);
+  FControlStyle.Exclude(csSetCaption);
+}
+
+TCustomComboBox::~TCustomComboBox() = default;
+
+TStrings* TCustomComboBox::Items() const { return FItems.get(); }
+
+void TCustomComboBox::SetItems(TStrings* v) {
+  if (v) FItems->Assign(*v);
+}
+
+void TCustomComboBox::CreateWnd() {
+  auto* box = new ComboWidget;
+  TControlHost::Attach(this, box, false);
+  ApplySettings();
+  box->onDrop = [this] { GuardedCall([this] { DropDown(); }); };
+  box->onClose = [this] { GuardedCall([this] { CloseUp(); }); };
+  // The user picked an item.
+  QObject::connect(box, qOverload<int>(&QComboBox::activated), [this](int) {
+    if (FInCode) return;
+    GuardedCall([this] {
+      Click();
+      Select();
+    });
+  });
+}
+
+void TCustomComboBox::ApplySettings() {
+  QComboBox* box = TComboView::Box(this);
+  if (!box) return;
+  TInCode guard(FInCode);
+  const String text = TControl::GetText();
+  box->setEditable(FStyle != csDropDownList);
+  box->clear();
+  box->addItems(FItems->ToQt());
+  box->setMaxVisibleItems(std::max(1, FDropDownCount));
+  box->setCurrentIndex(FItemIndex);
+  if (QLineEdit* edit = box->lineEdit()) {
+    edit->setText(ToQString(text));
+    edit->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+    box->setCompleter(nullptr);
+    // The user typed in the edit part.
+    QObject::connect(edit, &QLineEdit::textEdited, box, [this](const QString&) {
+      if (!FInCode) GuardedCall([this] { Change(); });
+    });
+  }
+  ApplyColor(box, Color(), QPalette::Base);
+}
+
+void TCustomComboBox::ItemsChanged() {
+  QComboBox* box = TComboView::Box(this);
+  if (!box) {
+    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+    return;
+  }
+  TInCode guard(FInCode);
+  QString text = box->currentText();
+  int index = box->currentIndex();
+  box->clear();
+  box->addItems(FItems->ToQt());
+  box->setCurrentIndex(index < box->count() ? index : -1);
+  if (box->isEditable()) box->setEditText(text);
+}
+
+int TCustomComboBox::ItemIndex() const {
+  if (QComboBox* box = TComboView::Box(this)) {
+    // An editable box whose text no longer matches the selected item has none selected.
+    int i = box->currentIndex();
+    if (i >= 0 && box->isEditable() && box->currentText() != box->itemText(i)) return -1;
+    return i;
+  }
+  return FItemIndex;
+}
+
+void TCustomComboBox::SetItemIndex(int v) {
+  if (v < -1 || v >= FItems->Count()) v = -1;
+  FItemIndex = v;
+  TControl::SetTextBuf(v >= 0 ? FItems->Get(v) : String());
+  if (QComboBox* box = TComboView::Box(this)) {
+    TInCode guard(FInCode);
+    box->setCurrentIndex(v);
+    if (box->isEditable()) box->setEditText(v >= 0 ? ToQString(FItems->Get(v)) : QString());
+  }
+}
+
+String TCustomComboBox::GetText() const {
+  if (QComboBox* box = TComboView::Box(this)) return FromQString(box->currentText());
+  return TControl::GetText();
+}
+
+void TCustomComboBox::SetTextBuf(const String& v) {
+  TControl::SetTextBuf(v);
+  QComboBox* box = TComboView::Box(this);
+  TInCode guard(FInCode);
+  if (FStyle == csDropDownList) {
+    // Only an item's text can be shown: select it, or nothing.
+    int i = FItems->IndexOf(v);
+    FItemIndex = i;
+    if (box) box->setCurrentIndex(i);
+  } else if (box) {
+    int i = FItems->IndexOf(v);
+    box->setCurrentIndex(i);
+    box->setEditText(ToQString(v));
+  }
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle v) {
+  FStyle = v;
+  ApplySettings();
+}
+
+void TCustomComboBox::SetSorted(bool v) {
+  FSorted = v;
+  if (v) FItems->Sort();
+}
+
+void TCustomComboBox::SetDropDownCount(int v) {
+  FDropDownCount = v;
+  if (QComboBox* box = TComboView::Box(this)) box->setMaxVisibleItems(std::max(1, v));
+}
+
+bool TCustomComboBox::DroppedDown() const {
+  QComboBox* box = TComboView::Box(this);
+  return box && box->view() && box->view()->isVisible();
+}
+
+void TCustomComboBox::SetDroppedDown(bool v) {
+  if (QComboBox* box = TComboView::Box(this)) v ? box->showPopup() : box->hidePopup();
+}
+
+void TCustomComboBox::SetMaxLength(int v) {
+  FMaxLength = std::max(0, v);
+  if (QComboBox* box = TComboView::Box(this))
+    if (box->lineEdit()) box->lineEdit()->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+}
+
+void TCustomComboBox::SetCharCase(TEditCharCase v) { FCharCase = v; }
+void TCustomComboBox::SetAutoComplete(bool v) { FAutoComplete = v; }
+void TCustomComboBox::SetItemHeight(int v) { FItemHeight = v; }
+
+int TCustomComboBox::SelStart() const {
+  QComboBox* box = TComboView::Box(this);
+  if (!box || !box->lineEdit()) return 0;
+  QLineEdit* e = box->lineEdit();
+  return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+}
+
+void TCustomComboBox::SetSelStart(int v) {
+  if (QComboBox* box = TComboView::Box(this))
+    if (box->lineEdit()) box->lineEdit()->setCursorPosition(v);
+}
+
+int TCustomComboBox::SelLength() const {
+  QComboBox* box = TComboView::Box(this);
+  return box && box->lineEdit() ? int(box->lineEdit()->selectedText().size()) : 0;
+}
+
+void TCustomComboBox::SetSelLength(int v) {
+  if (QComboBox* box = TComboView::Box(this))
+    if (box->lineEdit()) box->lineEdit()->setSelection(SelStart(), v);
+}
+
+String TCustomComboBox::SelText() const {
+  QComboBox* box = TComboView::Box(this);
+  return box && box->lineEdit() ? FromQString(box->lineEdit()->selectedText()) : String();
+}
+
+void TCustomComboBox::SetSelText(const String& v) {
+  QComboBox* box = TComboView::Box(this);
+  if (!box || !box->lineEdit()) return;
+  TInCode guard(FInCode);
+  box->lineEdit()->insert(ToQString(v));
+}
+
+void TCustomComboBox::SelectAll() {
+  if (QComboBox* box = TComboView::Box(this))
+    if (box->lineEdit()) box->lineEdit()->selectAll();
+}
+
+void TCustomComboBox::Clear() {
+  FItems->Clear();
+  SetItemIndex(-1);
+}
+
+void TCustomComboBox::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomComboBox::Select() {
+  if (OnSelect)
+    OnSelect(this);
+  else
+    Change();
+}
+
+void TCustomComboBox::DropDown() {
+  if (OnDropDown) OnDropDown(this);
+}
+
+void TCustomComboBox::CloseUp() {
+  if (OnCloseUp) OnCloseUp(this);
+}
+
+void TCustomComboBox::CMColorChanged(TMessage& Message) {
+  TWinControl::CMColorChanged(Message);
+  ApplyColor(TControlHost::Widget(this), Color(), QPalette::Base);
+}
+
+// ---------------------------------------------------------------------------
+// TCustomListBox
+
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TWinControl(AOwner),
+      FItems(std::make_unique<TItemControlStrings>([this] { ItemsChanged(); }, [this] { return FSorted; })) {
+  SetBounds(0, 0, 121, 97);
+  SetTabStop(true);
+  SetParentColor(false);
+  SetColor(kWindowColor);
+}
+
+TCustomListBox::~TCustomListBox() = default;
+
+TStrings* TCustomListBox::Items() const { return FItems.get(); }
+
+void TCustomListBox::SetItems(TStrings* v) {
+  if (v) FItems->Assign(*v);
+}
+
+void TCustomListBox::CreateWnd() {
+  auto* list = new QListWidget;
+  TControlHost::Attach(this, list, false);
+  list->addItems(FItems->ToQt());
+  list->setSelectionMode(FMultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+  list->setCurrentRow(FItemIndex);
+  ApplyColor(list, Color(), QPalette::Base);
+}
+
+void TCustomListBox::ItemsChanged() {
+  QListWidget* list = NativeOf<QListWidget>(this);
+  if (!list) {
+    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+    return;
+  }
+  int row = list->currentRow();
+  list->clear();
+  list->addItems(FItems->ToQt());
+  list->setCurrentRow(row < list->count() ? row : -1);
+}
+
+int TCustomListBox::ItemIndex() const {
+  if (QListWidget* list = NativeOf<QListWidget>(this)) return list->currentRow();
+  return FItemIndex;
+}
+
+void TCustomListBox::SetItemIndex(int v) {
+  if (v < -1 || v >= FItems->Count()) v = -1;
+  FItemIndex = v;
+  if (QListWidget* list = NativeOf<QListWidget>(this)) {
+    list->setCurrentRow(v);
+    if (v < 0) list->clearSelection();
+  }
+}
+
+void TCustomListBox::SetSorted(bool v) {
+  FSorted = v;
+  if (v) FItems->Sort();
+}
+
+void TCustomListBox::SetMultiSelect(bool v) {
+  FMultiSelect = v;
+  if (QListWidget* list = NativeOf<QListWidget>(this))
+    list->setSelectionMode(v ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+bool TCustomListBox::Selected(int Index) const {
+  QListWidget* list = NativeOf<QListWidget>(this);
+  if (!list) return Index == FItemIndex;
+  QListWidgetItem* it = list->item(Index);
+  return it && it->isSelected();
+}
+
+void TCustomListBox::SetSelected(int Index, bool v) {
+  if (QListWidget* list = NativeOf<QListWidget>(this)) {
+    if (QListWidgetItem* it = list->item(Index)) it->setSelected(v);
+  } else if (v) {
+    FItemIndex = Index;
+  }
+}
+
+int TCustomListBox::SelCount() const {
+  QListWidget* list = NativeOf<QListWidget>(this);
+  return list ? int(list->selectedItems().size()) : (FItemIndex >= 0 ? 1 : 0);
+}
+
+int TCustomListBox::TopIndex() const {
+  QListWidget* list = NativeOf<QListWidget>(this);
+  if (!list) return 0;
+  QListWidgetItem* it = list->itemAt(0, 0);
+  return it ? list->row(it) : 0;
+}
+
+void TCustomListBox::SetTopIndex(int v) {
+  if (QListWidget* list = NativeOf<QListWidget>(this))
+    if (QListWidgetItem* it = list->item(v)) list->scrollToItem(it, QAbstractItemView::PositionAtTop);
+}
+
+void TCustomListBox::SetItemHeight(int v) { FItemHeight = v; }
+
+int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) const {
+  QListWidget* list = NativeOf<QListWidget>(this);
+  if (!list) return -1;
+  QListWidgetItem* it = list->itemAt(Pos.X, Pos.Y);
+  if (it) return list->row(it);
+  return Existing ? -1 : list->count();
+}
+
+TRect TCustomListBox::ItemRect(int Index) const {
+  QListWidget* list = NativeOf<QListWidget>(this);
+  if (!list || !list->item(Index)) return TRect();
+  QRect r = list->visualItemRect(list->item(Index));
+  return TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+void TCustomListBox::Clear() {
+  FItems->Clear();
+  FItemIndex = -1;
+}
+
+void TCustomListBox::ClearSelection() {
+  if (QListWidget* list = NativeOf<QListWidget>(this)) list->clearSelection();
+  FItemIndex = -1;
+}
+
+void TCustomListBox::SelectAll() {
+  if (QListWidget* list = NativeOf<QListWidget>(this))
+    if (FMultiSelect) list->selectAll();
+}
+
+int TCustomListBox::Count() const { return FItems->Count(); }
+
+void TCustomListBox::CMColorChanged(TMessage& Message) {
+  TWinControl::CMColorChanged(Message);
+  ApplyColor(TControlHost::Widget(this), Color(), QPalette::Base);
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {
+  SetTabStop(true);
+  // The native button reports clicks itself (mouse and keyboard): no second click from the mouse messages.
+  FControlStyle.Exclude(csClickEvents);
+}
+
+String TButtonControl::GetText() const {
+  if (auto* b = NativeOf<QAbstractButton>(this)) return FromQString(b->text());
+  return TControl::GetText();
+}
+
+void TButtonControl::SetTextBuf(const String& v) {
+  TControl::SetTextBuf(v);
+  if (auto* b = NativeOf<QAbstractButton>(this)) b->setText(ToQString(v));
+}
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 75, 25); }
+
+void TButton::CreateWnd() {
+  auto* b = new QPushButton(ToQString(TControl::GetText()));
+  b->setAutoDefault(false);
+  b->setDefault(FDefault);
+  TControlHost::Attach(this, b, false);
+  QObject::connect(b, &QPushButton::clicked, [this] { GuardedCall([this] { Click(); }); });
+}
+
+void TButton::SetDefault(bool v) {
+  FDefault = v;
+  if (auto* b = NativeOf<QPushButton>(this)) b->setDefault(v);
+}
+
+void TButton::Click() {
+  if (FModalResult != mrNone)
+    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+  TButtonControl::Click();
+}
+
+void TButton::CMDialogKey(TWMKey& Message) {
+  // Enter clicks the default button, Esc the cancel button, when the form lets keys through.
+  if (((Message.CharCode() == VK_RETURN && FDefault) || (Message.CharCode() == VK_ESCAPE && FCancel)) &&
+      KeyDataToShiftState(Message.KeyData()).Empty() && CanFocus()) {
+    Click();
+    Message.SetResult(1);
+    return;
+  }
+  TButtonControl::CMDialogKey(Message);
+}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 97, 17); }
+
+struct TCheckView {
+  static Qt::CheckState ToQt(TCheckBoxState s) {
+    return s == cbChecked ? Qt::Checked : s == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked;
+  }
+};
+
+void TCustomCheckBox::CreateWnd() {
+  auto* b = new QCheckBox(ToQString(TControl::GetText()));
+  b->setTristate(FAllowGrayed);
+  b->setCheckState(TCheckView::ToQt(FState));
+  TControlHost::Attach(this, b, false);
+  ApplyColor(b, Color(), QPalette::Window);
+  // A change by the user takes the new state and clicks (a change in code has done both already).
+  QObject::connect(b, &QCheckBox::stateChanged, [this](int s) {
+    TCheckBoxState st = s == Qt::Checked ? cbChecked : s == Qt::PartiallyChecked ? cbGrayed : cbUnchecked;
+    if (st == FState) return;
+    FState = st;
+    GuardedCall([this] { Click(); });
+  });
+}
+
+void TCustomCheckBox::SetState(TCheckBoxState v) {
+  if (v == FState) return;
+  FState = v;
+  if (auto* b = NativeOf<QCheckBox>(this)) b->setCheckState(TCheckView::ToQt(v));
+  Click();
+}
+
+void TCustomCheckBox::SetAllowGrayed(bool v) {
+  FAllowGrayed = v;
+  if (auto* b = NativeOf<QCheckBox>(this)) b->setTristate(v);
+}
+
+void TCustomCheckBox::CMColorChanged(TMessage& Message) {
+  TButtonControl::CMColorChanged(Message);
+  ApplyColor(TControlHost::Widget(this), Color(), QPalette::Window);
+}
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 113, 17); }
+
+void TRadioButton::CreateWnd() {
+  auto* b = new QRadioButton(ToQString(TControl::GetText()));
+  // The group rule is kept here (siblings of the same parent), not by Qt.
+  b->setAutoExclusive(false);
+  b->setChecked(FChecked);
+  TControlHost::Attach(this, b, false);
+  ApplyColor(b, Color(), QPalette::Window);
+  QObject::connect(b, &QRadioButton::clicked, [this, b](bool) {
+    // Clicking a radio button always leaves it checked.
+    GuardedCall([this, b] {
+      if (FChecked) {
+        b->setChecked(true);
+        return;
+      }
+      SetChecked(true);
+    });
+  });
+}
+
+void TRadioButton::SetChecked(bool v) {
+  if (v == FChecked) return;
+  FChecked = v;
+  if (auto* b = NativeOf<QRadioButton>(this)) b->setChecked(v);
+  if (!v) return;
+  if (TWinControl* p = Parent())
+    for (int i = 0; i < p->ControlCount(); ++i)
+      if (auto* r = dynamic_cast<TRadioButton*>(p->Controls(i)); r && r != this) r->SetChecked(false);
+  Click();
+}
+
+void TRadioButton::CMColorChanged(TMessage& Message) {
+  TButtonControl::CMColorChanged(Message);
+  ApplyColor(TControlHost::Widget(this), Color(), QPalette::Window);
+}
+
+// ---------------------------------------------------------------------------
+// TCustomGroupBox
+
+TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetBounds(0, 0, 185, 105);
+  FControlStyle.Include(csAcceptsControls);
+}
+
+void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
+  TCustomControl::AdjustClientRect(Rect);
+  int h = Canvas() && Font() ? std::max(1, Font()->Height() < 0 ? -Font()->Height() : Font()->Height()) : 13;
+  Rect.Top += h + 2;
+  Rect.Left += 2;
+  Rect.Right -= 2;
+  Rect.Bottom -= 2;
+}
+
+void TCustomGroupBox::Paint() {
+  TCanvas* c = Canvas();
+  c->Font()->Assign(Font());
+  c->Brush()->SetColor(Color());
+  c->FillRect(ClientRect());
+  const String caption = Caption();
+  const int th = c->TextHeight(u"0");
+  TRect frame(0, th / 2, Width(), Height());
+  // Etched frame: shadow line, then highlight line one pixel inside.
+  c->Brush()->SetStyle(bsClear);
+  c->Pen()->SetColor(clBtnShadow);
+  c->Rectangle(frame.Left, frame.Top, frame.Right - 1, frame.Bottom - 1);
+  c->Pen()->SetColor(clBtnHighlight);
+  c->Rectangle(frame.Left + 1, frame.Top + 1, frame.Right, frame.Bottom);
+  if (!caption.empty()) {
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Color());
+    TRect r(8, 0, 8 + c->TextWidth(caption) + 2, th);
+    c->FillRect(r);
+    c->Brush()->SetStyle(bsClear);
+    if (!Enabled()) c->Font()->SetColor(clGrayText);
+    c->TextOut(9, 0, caption);
+  }
+}
+
+void TCustomGroupBox::CMTextChanged(TMessage& Message) {
+  TCustomControl::CMTextChanged(Message);
+  Invalidate();
+}
+
+void TCustomGroupBox::CMFontChanged(TMessage& Message) {
+  TCustomControl::CMFontChanged(Message);
+  Realign();
+  Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// TScrollBar
+
+struct TScrollView {
+  static QScrollBar* Bar(const TScrollBar* s) { return NativeOf<QScrollBar>(s); }
+};
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
+  SetBounds(0, 0, 121, 17);
+  SetTabStop(true);
+  FControlStyle.Exclude(csClickEvents);
+}
+
+void TScrollBar::CreateWnd() {
+  auto* bar = new QScrollBar(FKind == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+  TControlHost::Attach(this, bar, false);
+  ApplySettings();
+  QObject::connect(bar, &QScrollBar::actionTriggered, [this, bar](int action) {
+    if (FInCode) return;
+    TScrollCode code = scPosition;
+    switch (action) {
+      case QAbstractSlider::SliderSingleStepAdd: code = scLineDown; break;
+      case QAbstractSlider::SliderSingleStepSub: code = scLineUp; break;
+      case QAbstractSlider::SliderPageStepAdd: code = scPageDown; break;
+      case QAbstractSlider::SliderPageStepSub: code = scPageUp; break;
+      case QAbstractSlider::SliderToMinimum: code = scTop; break;
+      case QAbstractSlider::SliderToMaximum: code = scBottom; break;
+      case QAbstractSlider::SliderMove: code = scTrack; break;
+      default: break;
+    }
+    GuardedCall([this, bar, code] {
+      int pos = bar->sliderPosition();
+      Scroll(code, pos);
+      SetPosition(pos);
+      TInCode guard(FInCode);
+      bar->setSliderPosition(FPosition);
+    });
+  });
+}
+
+void TScrollBar::ApplySettings() {
+  QScrollBar* bar = TScrollView::Bar(this);
+  if (!bar) return;
+  TInCode guard(FInCode);
+  bar->setOrientation(FKind == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+  // The native range ends where a full page still fits.
+  int page = std::max(0, FPageSize);
+  bar->setRange(FMin, std::max(FMin, FMax - (page > 0 ? page - 1 : 0)));
+  bar->setPageStep(page > 0 ? page : FLargeChange);
+  bar->setSingleStep(FSmallChange);
+  bar->setValue(FPosition);
+}
+
+void TScrollBar::SetKind(TScrollBarKind v) {
+  if (v == FKind) return;
+  FKind = v;
+  SetBounds(Left(), Top(), Height(), Width());
+  ApplySettings();
+}
+
+void TScrollBar::SetPosition(int v) { SetParams(v, FMin, FMax); }
+
+void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
+  if (AMax < AMin) throw EInvalidOperation(u"Scroll bar property out of range");
+  APosition = std::clamp(APosition, AMin, AMax);
+  bool changed = APosition != FPosition;
+  FMin = AMin;
+  FMax = AMax;
+  FPosition = APosition;
+  ApplySettings();
+  if (changed) Change();
+}
+
+void TScrollBar::SetPageSize(int v) {
+  FPageSize = std::max(0, v);
+  ApplySettings();
+}
+
+void TScrollBar::SetSmallChange(int v) {
+  FSmallChange = std::max(1, v);
+  ApplySettings();
+}
+
+void TScrollBar::SetLargeChange(int v) {
+  FLargeChange = std::max(1, v);
+  ApplySettings();
+}
+
+void TScrollBar::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TScrollBar::Scroll(TScrollCode ScrollCode, int& ScrollPos) {
+  if (OnScroll) OnScroll(this, ScrollCode, ScrollPos);
+}
+
+// ---------------------------------------------------------------------------
+// TCustomLabel
+
+TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetBounds(0, 0, 65, 17);
+  FControlStyle.Include(csOpaque);
+  FControlStyle.Include(csReplicatable);
+}
+
+UINT TCustomLabel::DrawTextFlags() const {
+  UINT f = DT_EXPANDTABS;
+  if (FWordWrap) f |= DT_WORDBREAK;
+  if (!FShowAccelChar) f |= DT_NOPREFIX;
+  if (FAlignment == taRightJustify) f |= DT_RIGHT;
+  if (FAlignment == taCenter) f |= DT_CENTER;
+  return f;
+}
+
+void TCustomLabel::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = ClientRect();
+  if (!FTransparent) {
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
+  }
+  c->Brush()->SetStyle(bsClear);
+  c->Font()->Assign(Font());
+  if (!Enabled()) c->Font()->SetColor(clGrayText);
+  String text = Caption();
+  UINT flags = DrawTextFlags();
+  if (FLayout != tlTop) {
+    TRect calc = r;
+    DrawText(c->Handle(), text.c_str(), int(text.size()), &calc, flags | DT_CALCRECT);
+    int dy = FLayout == tlBottom ? r.Height() - calc.Height() : (r.Height() - calc.Height()) / 2;
+    r.Top += dy;
+  }
+  DrawText(c->Handle(), text.c_str(), int(text.size()), &r, flags);
+}
+
+void TCustomLabel::AdjustBounds() {
+  if (!FAutoSize) return;
+  HDC dc = GetDC(nullptr);
+  TFont* font = Font();
+  HGDIOBJ old = SelectObject(dc, font->Handle());
+  String text = Caption().empty() ? String(u" ") : Caption();
+  TRect r(0, 0, FWordWrap ? Width() : 0, 0);
+  DrawText(dc, text.c_str(), int(text.size()), &r, DrawTextFlags() | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  int x = Left();
+  if (FAlignment == taRightJustify) x = Left() + Width() - r.Width();
+  if (FAlignment == taCenter) x = Left() + (Width() - r.Width()) / 2;
+  SetBounds(x, Top(), r.Width(), r.Height());
+}
+
+void TCustomLabel::SetAlignment(TAlignment v) {
+  FAlignment = v;
+  Invalidate();
+}
+
+void TCustomLabel::SetLayout(TTextLayout v) {
+  FLayout = v;
+  Invalidate();
+}
+
+void TCustomLabel::SetAutoSize(bool v) {
+  FAutoSize = v;
+  AdjustBounds();
+}
+
+void TCustomLabel::SetWordWrap(bool v) {
+  FWordWrap = v;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TCustomLabel::SetTransparent(bool v) {
+  FTransparent = v;
+  if (v)
+    FControlStyle.Exclude(csOpaque);
+  else
+    FControlStyle.Include(csOpaque);
+  Invalidate();
+}
+
+void TCustomLabel::SetShowAccelChar(bool v) {
+  FShowAccelChar = v;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TCustomLabel::SetFocusControl(TWinControl* v) {
+  FFocusControl = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
+}
+
+void TCustomLabel::CMTextChanged(TMessage& Message) {
+  TGraphicControl::CMTextChanged(Message);
+  AdjustBounds();
+  Invalidate();
+}
+
+void TCustomLabel::CMFontChanged(TMessage& Message) {
+  TGraphicControl::CMFontChanged(Message);
+  AdjustBounds();
+  Invalidate();
+}

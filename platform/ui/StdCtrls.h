@@ -1,0 +1,546 @@
+#pragma once
+// Standard controls over native widgets: label, edit, memo, combo box, list box, buttons,
+// check box, radio button, group box and scroll bar. Each presents the class library's API and
+// events and keeps the Windows behaviour callers rely on:
+// - an edit's OnChange fires for every change of its text, in code or by the user;
+// - a memo keeps its text exactly, CR LF as two characters; SelStart/SelLength count them so;
+// - a combo box fires OnChange only for the user's typing or picking, never for Text or
+//   ItemIndex set in code;
+// - a check box or radio button fires OnClick also when Checked is set in code.
+
+#include <memory>
+#include <vector>
+
+#include "platform/rtl/Classes.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
+
+class TCanvas;
+
+// Edit-control messages handled by edits and memos.
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
+constexpr UINT EM_REPLACESEL = 0x00C2;  // lParam: const Char* (zero-terminated)
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+enum TVerticalAlignment : uint8_t { taAlignTop, taAlignBottom, taVerticalCenter };
+enum TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
+using TBorderStyle = TFormBorderStyle;  // controls use bsNone and bsSingle
+enum TEditCharCase : uint8_t { ecNormal, ecUpperCase, ecLowerCase };
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TScrollBarKind : uint8_t { sbHorizontal, sbVertical };
+enum TScrollCode : uint8_t {
+  scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
+};
+enum TCheckBoxState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
+enum TComboBoxStyle : uint8_t {
+  csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable
+};
+enum TListBoxStyle : uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+enum TOwnerDrawStateItem : uint8_t {
+  odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive,
+  odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using TOwnerDrawState = Set<TOwnerDrawStateItem>;
+
+using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+// ---------------------------------------------------------------------------
+// Label: a windowless caption drawn by its parent.
+
+class TCustomLabel : public TGraphicControl {
+public:
+  explicit TCustomLabel(TComponent* AOwner);
+  String ClassName() const override { return u"TCustomLabel"; }
+
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  TTextLayout Layout() const { return FLayout; }
+  void SetLayout(TTextLayout v);
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool v);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool v);
+  // '&' marks the accelerator character (drawn underlined) unless ShowAccelChar is False.
+  bool ShowAccelChar() const { return FShowAccelChar; }
+  void SetShowAccelChar(bool v);
+  TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* v);
+
+  // Sizes the label to its text (also done on every text or font change while AutoSize).
+  void AdjustBounds();
+
+protected:
+  void Paint() override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  UINT DrawTextFlags() const;
+
+private:
+  TAlignment FAlignment = taLeftJustify;
+  TTextLayout FLayout = tlTop;
+  bool FAutoSize = true;
+  bool FWordWrap = false;
+  bool FTransparent = false;
+  bool FShowAccelChar = true;
+  TWinControl* FFocusControl = nullptr;
+};
+
+class TLabel : public TCustomLabel {
+public:
+  explicit TLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+  String ClassName() const override { return u"TLabel"; }
+};
+
+// ---------------------------------------------------------------------------
+// Edits
+
+class TCustomEdit : public TWinControl {
+public:
+  explicit TCustomEdit(TComponent* AOwner);
+  ~TCustomEdit() override;
+  String ClassName() const override { return u"TCustomEdit"; }
+
+  // Selection, in characters from 0 (a memo counts CR LF as two).
+  virtual int SelStart() const;
+  virtual void SetSelStart(int v);
+  virtual int SelLength() const;
+  virtual void SetSelLength(int v);
+  virtual String SelText() const;
+  // Replaces the selection (or inserts at the caret) and leaves the caret after the new text.
+  virtual void SetSelText(const String& v);
+  void Select(int AStart, int ALength);
+  void SelectAll();
+  void ClearSelection() { SetSelText(String()); }
+  void Clear() { SetText(String()); }
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void Undo();
+  bool CanUndo() const;
+
+  // Most characters the user may type; 0 = no limit.
+  int MaxLength() const { return FMaxLength; }
+  virtual void SetMaxLength(int v);
+  bool ReadOnly() const { return FReadOnly; }
+  virtual void SetReadOnly(bool v);
+  Char PasswordChar() const { return FPasswordChar; }
+  void SetPasswordChar(Char v);
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase v);
+  bool AutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool v) { FAutoSelect = v; }
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool v);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  bool Modified() const { return FModified; }
+  void SetModified(bool v) { FModified = v; }
+
+  TNotifyEvent OnChange;
+
+protected:
+  // Fires OnChange; called for every change of the text.
+  virtual void Change();
+  void CreateWnd() override;
+  String GetText() const override;
+  void SetTextBuf(const String& v) override;
+  void Dispatch(TMessage& Message) override;
+  void CMColorChanged(TMessage& Message) override;
+  void DoEnter() override;
+  // Applies the edit's settings to a freshly made widget.
+  virtual void ApplySettings();
+
+  int FMaxLength = 0;
+  bool FReadOnly = false;
+  Char FPasswordChar = 0;
+  TEditCharCase FCharCase = ecNormal;
+  bool FAutoSelect = true;
+  bool FHideSelection = true;
+  TBorderStyle FBorderStyle = bsSingle;
+  TAlignment FAlignment = taLeftJustify;
+  bool FModified = false;
+  bool FInSetText = false;
+};
+
+class TEdit : public TCustomEdit {
+public:
+  explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+  String ClassName() const override { return u"TEdit"; }
+};
+
+class TMemoStrings;
+
+// Multi-line edit with the Windows edit control's text model: the text is kept exactly as set
+// (CR LF are two characters, a lone CR or LF and NUL are kept too and shown as symbols); only
+// CR LF breaks a line on screen.
+class TCustomMemo : public TCustomEdit {
+public:
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+  String ClassName() const override { return u"TCustomMemo"; }
+
+  // The text as lines; Add appends a line (CR LF terminated), Count ignores an empty last line.
+  TStrings* Lines() const;
+  void SetLines(TStrings* v);
+
+  int SelStart() const override;
+  void SetSelStart(int v) override;
+  int SelLength() const override;
+  void SetSelLength(int v) override;
+  String SelText() const override;
+  void SetSelText(const String& v) override;
+  void SetMaxLength(int v) override;
+  void SetReadOnly(bool v) override;
+
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle v);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool v) { FWantReturns = v; }
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool v);
+  // Caret position as column and line (0-based); setting it moves the caret.
+  TPoint CaretPos() const;
+  void SetCaretPos(const TPoint& p);
+
+protected:
+  void CreateWnd() override;
+  String GetText() const override;
+  void SetTextBuf(const String& v) override;
+  void ApplySettings() override;
+  void Dispatch(TMessage& Message) override;
+
+private:
+  friend class TMemoStrings;
+  friend struct TMemoView;
+  // Replaces [Start, End) of the text and shows the result; the caret ends after the new text.
+  void ReplaceRange(int Start, int End, const String& Value, bool Notify);
+
+  String FText;          // the exact text
+  int FSelStart = 0;     // selection while there is no window
+  int FSelLength = 0;
+  TScrollStyle FScrollBars = ssNone;
+  bool FWordWrap = true;
+  bool FWantReturns = true;
+  bool FWantTabs = false;
+  std::unique_ptr<TMemoStrings> FLines;
+};
+
+class TMemo : public TCustomMemo {
+public:
+  explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
+  String ClassName() const override { return u"TMemo"; }
+};
+
+// ---------------------------------------------------------------------------
+// Item lists of combo and list boxes.
+
+class TItemControlStrings;
+
+// ---------------------------------------------------------------------------
+// Combo box
+
+class TCustomComboBox : public TWinControl {
+public:
+  explicit TCustomComboBox(TComponent* AOwner);
+  ~TCustomComboBox() override;
+  String ClassName() const override { return u"TCustomComboBox"; }
+
+  TStrings* Items() const;
+  void SetItems(TStrings* v);
+  // Selected item (-1 none); setting it in code fires no event.
+  int ItemIndex() const;
+  void SetItemIndex(int v);
+  TComboBoxStyle Style() const { return FStyle; }
+  void SetStyle(TComboBoxStyle v);
+  bool Sorted() const { return FSorted; }
+  void SetSorted(bool v);
+  int DropDownCount() const { return FDropDownCount; }
+  void SetDropDownCount(int v);
+  bool DroppedDown() const;
+  void SetDroppedDown(bool v);
+  int MaxLength() const { return FMaxLength; }
+  void SetMaxLength(int v);
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase v);
+  bool AutoComplete() const { return FAutoComplete; }
+  void SetAutoComplete(bool v);
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int v);
+  int SelStart() const;
+  void SetSelStart(int v);
+  int SelLength() const;
+  void SetSelLength(int v);
+  String SelText() const;
+  void SetSelText(const String& v);
+  void SelectAll();
+  void Clear();
+  void AddItem(const String& Item, TObject* AObject) { Items()->AddObject(Item, AObject); }
+
+  TNotifyEvent OnChange;   // the user typed or picked
+  TNotifyEvent OnSelect;   // the user picked an item (OnChange instead when unassigned)
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnCloseUp;
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+
+protected:
+  virtual void Change();
+  virtual void Select();
+  virtual void DropDown();
+  virtual void CloseUp();
+  void CreateWnd() override;
+  String GetText() const override;
+  void SetTextBuf(const String& v) override;
+  void CMColorChanged(TMessage& Message) override;
+
+private:
+  friend class TItemControlStrings;
+  friend struct TComboView;
+  void ItemsChanged();
+  void ApplySettings();
+
+  std::unique_ptr<TItemControlStrings> FItems;
+  TComboBoxStyle FStyle = csDropDown;
+  bool FSorted = false;
+  int FDropDownCount = 8;
+  int FMaxLength = 0;
+  TEditCharCase FCharCase = ecNormal;
+  bool FAutoComplete = true;
+  int FItemHeight = 16;
+  int FItemIndex = -1;  // without a window
+  bool FInCode = false;  // a change made in code is under way: no OnChange
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+  explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+  String ClassName() const override { return u"TComboBox"; }
+};
+
+// ---------------------------------------------------------------------------
+// List box
+
+class TCustomListBox : public TWinControl {
+public:
+  explicit TCustomListBox(TComponent* AOwner);
+  ~TCustomListBox() override;
+  String ClassName() const override { return u"TCustomListBox"; }
+
+  TStrings* Items() const;
+  void SetItems(TStrings* v);
+  int ItemIndex() const;
+  void SetItemIndex(int v);
+  bool Sorted() const { return FSorted; }
+  void SetSorted(bool v);
+  bool MultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool v);
+  bool Selected(int Index) const;
+  void SetSelected(int Index, bool v);
+  int SelCount() const;
+  int TopIndex() const;
+  void SetTopIndex(int v);
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int v);
+  TListBoxStyle Style() const { return FStyle; }
+  void SetStyle(TListBoxStyle v) { FStyle = v; }
+  int ItemAtPos(const TPoint& Pos, bool Existing) const;
+  TRect ItemRect(int Index) const;
+  void Clear();
+  void ClearSelection();
+  void SelectAll();
+  int Count() const;
+
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+
+protected:
+  void CreateWnd() override;
+  void CMColorChanged(TMessage& Message) override;
+
+private:
+  friend class TItemControlStrings;
+  void ItemsChanged();
+
+  std::unique_ptr<TItemControlStrings> FItems;
+  bool FSorted = false;
+  bool FMultiSelect = false;
+  int FItemHeight = 13;
+  TListBoxStyle FStyle = lbStandard;
+  int FItemIndex = -1;
+};
+
+class TListBox : public TCustomListBox {
+public:
+  explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
+  String ClassName() const override { return u"TListBox"; }
+};
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+class TButtonControl : public TWinControl {
+public:
+  explicit TButtonControl(TComponent* AOwner);
+  String ClassName() const override { return u"TButtonControl"; }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v) { FWordWrap = v; }
+
+protected:
+  String GetText() const override;
+  void SetTextBuf(const String& v) override;
+  bool FWordWrap = false;
+};
+
+class TButton : public TButtonControl {
+public:
+  explicit TButton(TComponent* AOwner);
+  String ClassName() const override { return u"TButton"; }
+
+  // Clicking sets the form's ModalResult to this value (when not mrNone).
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult v) { FModalResult = v; }
+  // Enter in the form clicks the default button; Esc clicks the cancel button.
+  bool Default() const { return FDefault; }
+  void SetDefault(bool v);
+  bool Cancel() const { return FCancel; }
+  void SetCancel(bool v) { FCancel = v; }
+
+  void Click() override;
+
+protected:
+  void CreateWnd() override;
+  void CMDialogKey(TWMKey& Message) override;
+
+  TModalResult FModalResult = mrNone;
+  bool FDefault = false;
+  bool FCancel = false;
+};
+
+class TCustomCheckBox : public TButtonControl {
+public:
+  explicit TCustomCheckBox(TComponent* AOwner);
+  String ClassName() const override { return u"TCustomCheckBox"; }
+
+  // Setting it fires OnClick when the state changes.
+  bool Checked() const { return State() == cbChecked; }
+  void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+  TCheckBoxState State() const { return FState; }
+  void SetState(TCheckBoxState v);
+  bool AllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(bool v);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v) { FAlignment = v; }
+
+protected:
+  void CreateWnd() override;
+  void CMColorChanged(TMessage& Message) override;
+
+private:
+  friend struct TCheckView;
+  TCheckBoxState FState = cbUnchecked;
+  bool FAllowGrayed = false;
+  TAlignment FAlignment = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+  explicit TCheckBox(TComponent* AOwner) : TCustomCheckBox(AOwner) {}
+  String ClassName() const override { return u"TCheckBox"; }
+};
+
+// Radio buttons with the same parent form one group: checking one unchecks the others.
+class TRadioButton : public TButtonControl {
+public:
+  explicit TRadioButton(TComponent* AOwner);
+  String ClassName() const override { return u"TRadioButton"; }
+
+  bool Checked() const { return FChecked; }
+  // Checking fires OnClick and unchecks the siblings.
+  void SetChecked(bool v);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v) { FAlignment = v; }
+
+protected:
+  void CreateWnd() override;
+  void CMColorChanged(TMessage& Message) override;
+
+private:
+  bool FChecked = false;
+  TAlignment FAlignment = taRightJustify;
+};
+
+// ---------------------------------------------------------------------------
+// Group box: a framed container with a caption.
+
+class TCustomGroupBox : public TCustomControl {
+public:
+  explicit TCustomGroupBox(TComponent* AOwner);
+  String ClassName() const override { return u"TCustomGroupBox"; }
+
+protected:
+  void Paint() override;
+  void AdjustClientRect(TRect& Rect) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+  explicit TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+  String ClassName() const override { return u"TGroupBox"; }
+};
+
+// ---------------------------------------------------------------------------
+// Scroll bar
+
+class TScrollBar : public TWinControl {
+public:
+  explicit TScrollBar(TComponent* AOwner);
+  String ClassName() const override { return u"TScrollBar"; }
+
+  TScrollBarKind Kind() const { return FKind; }
+  void SetKind(TScrollBarKind v);
+  int Min() const { return FMin; }
+  int Max() const { return FMax; }
+  int Position() const { return FPosition; }
+  // Setting the position in code fires OnChange when it changes.
+  void SetPosition(int v);
+  void SetMin(int v) { SetParams(FPosition, v, FMax); }
+  void SetMax(int v) { SetParams(FPosition, FMin, v); }
+  void SetParams(int APosition, int AMin, int AMax);
+  int PageSize() const { return FPageSize; }
+  void SetPageSize(int v);
+  int SmallChange() const { return FSmallChange; }
+  void SetSmallChange(int v);
+  int LargeChange() const { return FLargeChange; }
+  void SetLargeChange(int v);
+
+  TNotifyEvent OnChange;
+  TScrollEvent OnScroll;
+
+protected:
+  void CreateWnd() override;
+  virtual void Change();
+  virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
+
+private:
+  friend struct TScrollView;
+  void ApplySettings();
+  TScrollBarKind FKind = sbHorizontal;
+  int FMin = 0, FMax = 100, FPosition = 0, FPageSize = 0, FSmallChange = 1, FLargeChange = 1;
+  bool FInCode = false;
+};

@@ -1,0 +1,35 @@
+#pragma once
+// Private to platform/: helpers shared by the standard controls over native widgets.
+
+#include <QPalette>
+#include <QWidget>
+
+#include "platform/ui/Controls_p.h"
+#include "platform/ui/QtBridge_p.h"
+#include "platform/win/Gdi_p.h"
+
+// The native widget of a control, as its class; null while the control has no window.
+template <typename W>
+W* NativeOf(const TWinControl* c) {
+  return qobject_cast<W*>(TControlHost::Widget(c));
+}
+
+// Shows a control's colour in a widget's palette role (Base for edits, Window for panels).
+inline void ApplyColor(QWidget* w, TColor color, QPalette::ColorRole role) {
+  if (!w) return;
+  QPalette p = w->palette();
+  p.setColor(role, ToQColor(color));
+  w->setPalette(p);
+  if (role == QPalette::Window) w->setAutoFillBackground(true);
+}
+
+// Runs f with a flag set, restoring it afterwards (changes made in code, not by the user).
+class TInCode {
+public:
+  explicit TInCode(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~TInCode() { flag_ = old_; }
+
+private:
+  bool& flag_;
+  bool old_;
+};
