@@ -115,6 +115,11 @@ BOOL ReleaseCapture();
 BOOL GetCursorPos(POINT* lpPoint);
 BOOL SetCursorPos(int X, int Y);
 HCURSOR SetCursor(HCURSOR hCursor);
+// A monochrome cursor from AND/XOR bit planes (rows padded to 16 bits, most significant bit
+// first): AND 0 + XOR 0 black, AND 0 + XOR 1 white, AND 1 transparent. hInst is ignored.
+HCURSOR CreateCursor(void* hInst, int xHotSpot, int yHotSpot, int nWidth, int nHeight, const void* pvANDPlane,
+                     const void* pvXORPlane);
+BOOL DestroyCursor(HCURSOR hCursor);
 // High bit (negative result) while the key is down; low bit the toggle state of lock keys.
 SHORT GetKeyState(int nVirtKey);
 SHORT GetAsyncKeyState(int vKey);
