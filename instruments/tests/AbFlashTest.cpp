@@ -1,0 +1,156 @@
+// The flash timer: codes, second ticks, periods, the real thread and its shutdown.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "instruments/AbFlashT.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/ui/Controls.h"
+
+namespace {
+
+struct Tick {
+  WPARAM counter;
+  LPARAM lparam;
+};
+
+// A control that records its flash ticks.
+class TTickClient : public TGraphicControl {
+public:
+  TTickClient() : TGraphicControl(nullptr) {}
+  ~TTickClient() override { UnregisterFlashClient(this); }
+  std::vector<Tick> Ticks;
+  std::function<void()> OnTick;
+  bool OnMainThread = true;
+  void WndProc(TMessage& M) override {
+    if (M.Msg == WM_FLASHTICK) {
+      Ticks.push_back({M.WParam, M.LParam});
+      OnMainThread = OnMainThread && IsMainThread();
+      if (OnTick) OnTick();
+      return;
+    }
+    TGraphicControl::WndProc(M);
+  }
+};
+
+template <typename Pred>
+bool PumpUntil(Pred pred, int ms = 10000) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    CheckSynchronize(20);
+  }
+  return true;
+}
+
+}  // namespace
+
+TEST(FlashTimer, FlashCodeClientsGetStateChangesOnlyAndStayInPhase) {
+  TTickClient a, b;
+  SetFlashTickCounter(0);
+  RegisterFlashClient(&a, 5);  // ff1Hz
+  uint64_t now = GetTickCount64();
+  for (int i = 0; i < 40; ++i) FlashTickAt(now);
+  RegisterFlashClient(&b, 5);
+  for (int i = 0; i < 100; ++i) FlashTickAt(now);
+  // a: on at 32, off at 64, on at 96, off at 128; b joins at 40 and sees bit 5 on first.
+  ASSERT_EQ(a.Ticks.size(), 4u);
+  EXPECT_EQ(a.Ticks[0].counter, 32u);
+  EXPECT_EQ(a.Ticks[0].lparam, 1);
+  EXPECT_EQ(a.Ticks[1].counter, 64u);
+  EXPECT_EQ(a.Ticks[1].lparam, 0);
+  ASSERT_EQ(b.Ticks.size(), 4u);
+  EXPECT_EQ(b.Ticks[0].counter, 41u);  // its first tick: state on (bit 5 of 41)
+  EXPECT_EQ(b.Ticks[1].counter, 64u);  // then switching together with a
+  EXPECT_EQ(b.Ticks[2].counter, 96u);
+}
+
+TEST(FlashTimer, RegisteringTwiceUpdatesTheRecord) {
+  TTickClient a;
+  RegisterFlashClient(&a, 100);
+  RegisterFlashClient(&a, 250);
+  EXPECT_EQ(FlashClientCount(), 1);
+  EXPECT_EQ(FlashClient(&a)->Interval, 250);
+  EXPECT_NEAR(static_cast<double>(FlashClient(&a)->Due), static_cast<double>(GetTickCount64() + 250), 50);
+  RegisterFlashClient(nullptr, 100);
+  EXPECT_EQ(FlashClientCount(), 1);
+}
+
+TEST(FlashTimer, PeriodClientsKeepTheirPhaseAndDropLargeLateness) {
+  TTickClient a;
+  RegisterFlashClient(&a, 100);
+  int64_t due = FlashClient(&a)->Due;
+  FlashTickAt(due - 1);
+  EXPECT_TRUE(a.Ticks.empty());
+  FlashTickAt(due + 20);
+  ASSERT_EQ(a.Ticks.size(), 1u);
+  EXPECT_EQ(a.Ticks[0].lparam, 20);
+  EXPECT_EQ(FlashClient(&a)->Due, due + 100);  // 80 ms after this tick
+  int64_t late = FlashClient(&a)->Due + 1500;
+  FlashTickAt(late);
+  ASSERT_EQ(a.Ticks.size(), 2u);
+  EXPECT_EQ(a.Ticks[1].lparam, 0);
+  EXPECT_EQ(FlashClient(&a)->Due, late + 100);
+}
+
+TEST(FlashTimer, SecondTicksCatchUpOnePerTickAfterAStall) {
+  TTickClient a;
+  RegisterFlashClient(&a, FlashSecondCode);
+  uint64_t now = GetTickCount64() + 6000;  // the mark is at most 1 s ahead of registration
+  for (int i = 0; i < 10; ++i) FlashTickAt(now);
+  EXPECT_GE(a.Ticks.size(), 5u);
+  EXPECT_LE(a.Ticks.size(), 7u);
+  size_t caught = a.Ticks.size();
+  for (int i = 0; i < 10; ++i) FlashTickAt(now + 10);
+  EXPECT_EQ(a.Ticks.size(), caught);
+  FlashTickAt(now + 1000);
+  EXPECT_EQ(a.Ticks.size(), caught + 1);
+  for (const Tick& t : a.Ticks) EXPECT_EQ(t.lparam, 0);
+}
+
+TEST(FlashTimer, HandlersMayUnregisterClientsAndFailAlone) {
+  TTickClient a, b, c;
+  a.OnTick = [&] { UnregisterFlashClient(&b); };
+  c.OnTick = [] { throw Exception(u"client failure"); };
+  TTickClient d;
+  RegisterFlashClient(&a, 100);
+  RegisterFlashClient(&b, 100);
+  RegisterFlashClient(&c, 100);
+  RegisterFlashClient(&d, 100);
+  FlashTickAt(GetTickCount64() + 200);
+  EXPECT_EQ(a.Ticks.size(), 1u);
+  EXPECT_TRUE(b.Ticks.empty());  // removed before its turn, never visited
+  EXPECT_EQ(FlashClientCount(), 3);
+  // c threw; the walk went on (d sits at c's old index after the removal, so it may
+  // come on the next tick, but the engine survived the exception).
+  FlashTickAt(GetTickCount64() + 600);
+  EXPECT_FALSE(d.Ticks.empty());
+}
+
+TEST(FlashTimer, TicksArriveOnTheGuiThreadAndTheThreadStopsWithTheLastClient) {
+  {
+    TTickClient a;
+    RegisterFlashClient(&a, 2);  // ff8Hz: a change every 4 ticks
+    ASSERT_NE(FlashTimer(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return a.Ticks.size() >= 3; }));
+    EXPECT_TRUE(a.OnMainThread);
+    // a's destructor unregisters it, the last client.
+  }
+  EXPECT_EQ(FlashTimer(), nullptr);
+  EXPECT_TRUE(PumpUntil([] { return TTimerThread::LiveCount() == 0; }));
+}
+
+TEST(FlashTimer, TheLastClientLeavingInsideItsTickIsSafe) {
+  TTickClient a;
+  a.OnTick = [&] { UnregisterFlashClient(&a); };
+  RegisterFlashClient(&a, 16);
+  EXPECT_TRUE(PumpUntil([&] { return !a.Ticks.empty(); }));
+  EXPECT_EQ(FlashTimer(), nullptr);
+  EXPECT_TRUE(PumpUntil([] { return TTimerThread::LiveCount() == 0; }));
+  // The engine starts again for a new client.
+  TTickClient b;
+  RegisterFlashClient(&b, 16);
+  EXPECT_TRUE(PumpUntil([&] { return !b.Ticks.empty(); }));
+}
