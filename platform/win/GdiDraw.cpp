@@ -170,12 +170,11 @@ bool PrepareShape(HDC dc, bool fill, bool& hasPen, int& width) {
   return true;
 }
 
-QRect ShapeRect(int l, int t, int r, int b, bool hasPen) {
+// The rectangle to give Qt for curved shapes, so that they never pass the exclusive right and
+// bottom edges (Qt's ellipse may end one pixel short of GDI's there).
+QRectF ShapeRect(int l, int t, int r, int b, bool) {
   QRect q = EdgeRect(l, t, r, b);
-  // The outline is centred on pixel rows, so the path runs through the last inside pixel;
-  // without a pen GDI fills one pixel less in each direction.
-  (void)hasPen;
-  return QRect(q.left(), q.top(), q.width() - 1, q.height() - 1);
+  return QRectF(q.left(), q.top(), q.width() - 1, q.height() - 1);
 }
 
 double AngleOf(const QRectF& r, int x, int y) {
@@ -319,7 +318,7 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
   bool hasPen;
   int width;
   if (!PrepareShape(dc, true, hasPen, width)) return 1;
-  QRect r = ShapeRect(left, top, right, bottom, hasPen);
+  QRectF r = ShapeRect(left, top, right, bottom, hasPen);
   if (r.width() < 0 || r.height() < 0) return 1;
   dc->painter->drawEllipse(r);
   return 1;
@@ -330,7 +329,8 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
   bool hasPen;
   int penWidth;
   if (!PrepareShape(dc, true, hasPen, penWidth)) return 1;
-  QRect r = ShapeRect(left, top, right, bottom, hasPen);
+  QRect r = EdgeRect(left, top, right, bottom);
+  r = QRect(r.left(), r.top(), r.width() - 1, r.height() - 1);
   if (r.width() < 0 || r.height() < 0) return 1;
   double rx = std::min(std::abs(width) / 2.0, r.width() / 2.0);
   double ry = std::min(std::abs(height) / 2.0, r.height() / 2.0);
