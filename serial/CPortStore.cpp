@@ -36,6 +36,15 @@ String ToText(size_t i, const char16_t* const (&Texts)[N]) {
   return i < N ? String(Texts[i]) : String();
 }
 
+// For loading: a text that names no value is a bad setting (an empty one takes the fallback).
+template <typename E, size_t N>
+E Known(const String& Str, const char16_t* const (&Texts)[N], E Fallback) {
+  E v = FromText(Str, Texts, Fallback);
+  if (!Str.empty() && UpperCase(Str) != UpperCase(Texts[v]))
+    throw EConvertError(u"'" + Str + u"' is not a valid setting");
+  return v;
+}
+
 }  // namespace
 
 String BaudRateToStr(TBaudRate V) { return ToText(V, kBaudTexts); }
@@ -168,13 +177,13 @@ void TCustomComPort::LoadIniFile(TCustomIniFile& Ini) {
   const String s = Name();
   if (FStoredProps.Contains(spBasic)) {
     SetPort(Ini.ReadString(s, u"Port", FPort));
-    SetBaudRate(StrToBaudRate(Ini.ReadString(s, u"BaudRate", BaudRateToStr(FBaudRate))));
+    SetBaudRate(Known(Ini.ReadString(s, u"BaudRate", BaudRateToStr(FBaudRate)), kBaudTexts, br9600));
     if (FBaudRate == brCustom) SetCustomBaudRate(Ini.ReadInteger(s, u"CustomBaudRate", 9600));
-    SetStopBits(StrToStopBits(Ini.ReadString(s, u"StopBits", StopBitsToStr(FStopBits))));
-    SetDataBits(StrToDataBits(Ini.ReadString(s, u"DataBits", DataBitsToStr(FDataBits))));
-    FParity->SetBits(StrToParity(Ini.ReadString(s, u"Parity", ParityToStr(FParity->Bits()))));
+    SetStopBits(Known(Ini.ReadString(s, u"StopBits", StopBitsToStr(FStopBits)), kStopTexts, sbOneStopBit));
+    SetDataBits(Known(Ini.ReadString(s, u"DataBits", DataBitsToStr(FDataBits)), kDataTexts, dbEight));
+    FParity->SetBits(Known(Ini.ReadString(s, u"Parity", ParityToStr(FParity->Bits())), kParityTexts, prNone));
     FFlowControl->SetFlowControl(
-        StrToFlowControl(Ini.ReadString(s, u"FlowControl", FlowControlToStr(FFlowControl->FlowControl()))));
+        Known(Ini.ReadString(s, u"FlowControl", FlowControlToStr(FFlowControl->FlowControl())), kFlowTexts, fcCustom));
   }
   if (FStoredProps.Contains(spOthers)) {
     SetEventChar(TextToChar(Ini.ReadString(s, u"EventChar", CharToText(FEventChar))));
@@ -199,8 +208,8 @@ void TCustomComPort::LoadIniFile(TCustomIniFile& Ini) {
   }
   if (FStoredProps.Contains(spFlowControl)) {
     TComFlowControl& f = *FFlowControl;
-    f.SetControlRTS(StrToRTS(Ini.ReadString(s, u"FlowControl.ControlRTS", RTSToStr(f.ControlRTS()))));
-    f.SetControlDTR(StrToDTR(Ini.ReadString(s, u"FlowControl.ControlDTR", DTRToStr(f.ControlDTR()))));
+    f.SetControlRTS(Known(Ini.ReadString(s, u"FlowControl.ControlRTS", RTSToStr(f.ControlRTS())), kRTSTexts, rtsDisable));
+    f.SetControlDTR(Known(Ini.ReadString(s, u"FlowControl.ControlDTR", DTRToStr(f.ControlDTR())), kDTRTexts, dtrDisable));
     f.SetDSRSensitivity(TextToBool(Ini.ReadString(s, u"FlowControl.DSRSensitivity", BoolToText(f.DSRSensitivity()))));
     f.SetOutCTSFlow(TextToBool(Ini.ReadString(s, u"FlowControl.OutCTSFlow", BoolToText(f.OutCTSFlow()))));
     f.SetOutDSRFlow(TextToBool(Ini.ReadString(s, u"FlowControl.OutDSRFlow", BoolToText(f.OutDSRFlow()))));
@@ -216,12 +225,12 @@ void TCustomComPort::LoadIniFile(TCustomIniFile& Ini) {
 void TCustomComPort::LoadRegistry(TRegistry& Reg) {
   if (FStoredProps.Contains(spBasic)) {
     SetPort(Reg.ReadString(u"Port"));
-    SetBaudRate(StrToBaudRate(Reg.ReadString(u"BaudRate")));
+    SetBaudRate(Known(Reg.ReadString(u"BaudRate"), kBaudTexts, br9600));
     if (FBaudRate == brCustom) SetCustomBaudRate(Reg.ReadInteger(u"CustomBaudRate"));
-    SetStopBits(StrToStopBits(Reg.ReadString(u"StopBits")));
-    SetDataBits(StrToDataBits(Reg.ReadString(u"DataBits")));
-    FParity->SetBits(StrToParity(Reg.ReadString(u"Parity")));
-    FFlowControl->SetFlowControl(StrToFlowControl(Reg.ReadString(u"FlowControl")));
+    SetStopBits(Known(Reg.ReadString(u"StopBits"), kStopTexts, sbOneStopBit));
+    SetDataBits(Known(Reg.ReadString(u"DataBits"), kDataTexts, dbEight));
+    FParity->SetBits(Known(Reg.ReadString(u"Parity"), kParityTexts, prNone));
+    FFlowControl->SetFlowControl(Known(Reg.ReadString(u"FlowControl"), kFlowTexts, fcCustom));
   }
   if (FStoredProps.Contains(spOthers)) {
     SetEventChar(TextToChar(Reg.ReadString(u"EventChar")));
@@ -246,8 +255,8 @@ void TCustomComPort::LoadRegistry(TRegistry& Reg) {
   }
   if (FStoredProps.Contains(spFlowControl)) {
     TComFlowControl& f = *FFlowControl;
-    f.SetControlRTS(StrToRTS(Reg.ReadString(u"FlowControl.ControlRTS")));
-    f.SetControlDTR(StrToDTR(Reg.ReadString(u"FlowControl.ControlDTR")));
+    f.SetControlRTS(Known(Reg.ReadString(u"FlowControl.ControlRTS"), kRTSTexts, rtsDisable));
+    f.SetControlDTR(Known(Reg.ReadString(u"FlowControl.ControlDTR"), kDTRTexts, dtrDisable));
     f.SetDSRSensitivity(TextToBool(Reg.ReadString(u"FlowControl.DSRSensitivity")));
     f.SetOutCTSFlow(TextToBool(Reg.ReadString(u"FlowControl.OutCTSFlow")));
     f.SetOutDSRFlow(TextToBool(Reg.ReadString(u"FlowControl.OutDSRFlow")));
@@ -293,6 +302,35 @@ void TCustomComPort::StoreSettings(TStoreType StoreType, const String& StoreTo) 
 
 void TCustomComPort::LoadSettings(TStoreType StoreType, const String& LoadFrom) {
   bool failed = false;
+  // A bad setting leaves the line as it was: the values read so far are taken back.
+  struct {
+    TBaudRate baud;
+    int32_t custom;
+    TStopBits stop;
+    TDataBits data;
+    bool discardNull;
+    Char eventChar;
+    TComParity parity;
+    TComFlowControl flow;
+    TComTimeouts timeouts;
+    TComBuffer buffer;
+  } saved{FBaudRate, FCustomBaudRate, FStopBits, FDataBits, FDiscardNull, FEventChar, {}, {}, {}, {}};
+  saved.parity.Assign(FParity.get());
+  saved.flow.Assign(FFlowControl.get());
+  saved.timeouts.Assign(FTimeouts.get());
+  saved.buffer.Assign(FBuffer.get());
+  auto restore = [&] {
+    FBaudRate = saved.baud;
+    FCustomBaudRate = saved.custom;
+    FStopBits = saved.stop;
+    FDataBits = saved.data;
+    FDiscardNull = saved.discardNull;
+    FEventChar = saved.eventChar;
+    FParity->Assign(&saved.parity);
+    FFlowControl->Assign(&saved.flow);
+    FTimeouts->Assign(&saved.timeouts);
+    FBuffer->Assign(&saved.buffer);
+  };
   BeginUpdate();
   try {
     if (StoreType == stIniFile) {
@@ -306,10 +344,17 @@ void TCustomComPort::LoadSettings(TStoreType StoreType, const String& LoadFrom) 
   } catch (...) {
     failed = true;
   }
+  if (failed) restore();
   try {
     EndUpdate();
   } catch (...) {
     failed = true;
+    restore();
+    try {
+      ApplyPortSettings();
+    } catch (...) {
+      // the line keeps whatever the driver accepted
+    }
   }
   if (failed) ReportPortError(CE_LoadFailed + 1);
 }

@@ -208,6 +208,7 @@ public:
 
   BOOL ClearError(DWORD* errors, COMSTAT* st) {
     Pull();
+    CheckWait();
     if (errors) *errors = errors_;
     errors_ = 0;
     if (st) {
@@ -305,6 +306,7 @@ public:
       r.intervalMs = ri;
     }
     Pull();
+    CheckWait();
     reads_.push_back(r);
     if (reads_.size() == 1) ServeReads();
     if (immediate && !reads_.empty() && reads_.back().ov == ov) {
@@ -386,8 +388,11 @@ private:
     }
   }
 
-  void Raise(DWORD ev) {
-    history_ |= ev & mask_;
+  // Records events; a pending wait completes at the end of the step (CheckWait), so that
+  // events found together are reported together.
+  void Raise(DWORD ev) { history_ |= ev & mask_; }
+
+  void CheckWait() {
     if (waitOv_ && (history_ & mask_)) {
       *waitMask_ = history_ & mask_;
       history_ &= ~mask_;
@@ -611,6 +616,7 @@ private:
       auto next = Expire();
       if (NeedModemPoll()) ReadModem(true);
       bool draining = CheckTxEmpty();
+      CheckWait();
       int timeout = -1;
       if (next != kNever) {
         auto ms = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
