@@ -106,8 +106,20 @@ void TVrTimer::Timer() {
   try {
     OnTimer(this);
   } catch (...) {
-    if (Application)
+    if (Application == nullptr) return;
+    if (IsMainThread()) {
       Application->HandleException(this);
+      return;
+    }
+    // A worker-thread tick reports on the GUI thread, where the handler may show a window.
+    std::exception_ptr error = std::current_exception();
+    TThread::Queue([error] {
+      try {
+        std::rethrow_exception(error);
+      } catch (...) {
+        if (Application) Application->HandleException(nullptr);
+      }
+    });
   }
 }
 
