@@ -196,6 +196,7 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
     if (n <= 0) break;
     data.append(buf, static_cast<size_t>(n));
   }
+  if (data.empty()) throw EJPEG(u"JPEG error: the stream holds no JPEG data");
   // Decode first, so that bad data leaves the image as it was.
   std::string oldData = std::move(FData);
   std::unique_ptr<TBitmap> oldBitmap = std::move(FBitmap);
