@@ -1,0 +1,56 @@
+// Pictures of the chart: bitmap, metafiles and JPEG files.
+#include "platform/chart/Chart.h"
+#include "platform/ui/Jpeg.h"
+#include "platform/ui/Metafile.h"
+
+namespace {
+
+// The picture size: the control's, or a usable default for a chart never laid out.
+TRect PictureRect(const TChart* c) {
+  int w = c->Width() > 0 ? c->Width() : 400;
+  int h = c->Height() > 0 ? c->Height() : 250;
+  return TRect(0, 0, w, h);
+}
+
+}  // namespace
+
+void TChart::RenderMetafile(TMetafile& M) {
+  TRect r = PictureRect(this);
+  M.SetWidth(r.Width());
+  M.SetHeight(r.Height());
+  TMetafileCanvas canvas(&M, nullptr);
+  Draw(&canvas, r);
+}
+
+void TChart::SaveToBitmapFile(const String& FileName) {
+  TRect r = PictureRect(this);
+  TBitmap bmp(r.Width(), r.Height());
+  bmp.SetPixelFormat(pf24bit);
+  Draw(bmp.Canvas(), r);
+  bmp.SaveToFile(FileName);
+}
+
+void TChart::SaveToMetafile(const String& FileName) {
+  TMetafile m;
+  RenderMetafile(m);
+  m.SetEnhanced(false);
+  m.SaveToFile(FileName);
+}
+
+void TChart::SaveToMetafileEnh(const String& FileName) {
+  TMetafile m;
+  RenderMetafile(m);
+  m.SetEnhanced(true);
+  m.SaveToFile(FileName);
+}
+
+void TChart::SaveToJPEGFile(const String& FileName, int Quality) {
+  TRect r = PictureRect(this);
+  TBitmap bmp(r.Width(), r.Height());
+  Draw(bmp.Canvas(), r);
+  TJPEGImage jpeg;
+  jpeg.SetCompressionQuality(Quality);
+  jpeg.SetProgressiveEncoding(false);
+  jpeg.Assign(&bmp);
+  jpeg.SaveToFile(FileName);
+}
