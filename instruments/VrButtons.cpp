@@ -271,7 +271,7 @@ void TVrPowerButton::SetLedHeight(TVrMaxInt Value) {
 void TVrPowerButton::SetBevelWidth(TVrByteInt Value) {
   if (Value == FBevelWidth) return;
   FBevelWidth = Value;
-  UpdateView();
+  CalcLayout(true);  // the lamp and caption sit inside bevel and outline
 }
 
 void TVrPowerButton::SetHighlightColor(TColor Value) {
@@ -295,7 +295,7 @@ void TVrPowerButton::SetOutlineColor(TColor Value) {
 void TVrPowerButton::SetOutlineWidth(TVrByteInt Value) {
   if (Value == FOutlineWidth) return;
   FOutlineWidth = Value;
-  UpdateView();
+  CalcLayout(true);  // the lamp and caption sit inside bevel and outline
 }
 
 void TVrPowerButton::SetSpacing(int32_t Value) {
