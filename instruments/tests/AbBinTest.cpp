@@ -1,0 +1,223 @@
+// Two-state controls: groups, modes, flashing; the LED and the latching button.
+#include <gtest/gtest.h>
+
+#include "InstrTestSupport.h"
+#include "instruments/AbCBitBt.h"
+#include "instruments/AbLED.h"
+
+TEST(AbBinGControl, GroupSharesOneStatusWord) {
+  TTestForm f;
+  TAbLED* l[3];
+  int changed[3] = {0, 0, 0}, intChanged[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) {
+    l[i] = f.Add<TAbLED>(10, 10 + 40 * i);
+    l[i]->SetStatusBit(i);
+    l[i]->SetGroupIndex(1);
+    l[i]->OnStatusChanged = [&, i](TObject*) { ++changed[i]; };
+    l[i]->OnStatusIntChanged = [&, i](TObject*) { ++intChanged[i]; };
+  }
+  l[1]->SetStatusInt(5);
+  EXPECT_TRUE(l[0]->Checked());
+  EXPECT_FALSE(l[1]->Checked());
+  EXPECT_TRUE(l[2]->Checked());
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(l[i]->StatusInt(), 5);
+    EXPECT_EQ(intChanged[i], 1);
+  }
+  EXPECT_EQ(changed[0], 1);
+  EXPECT_EQ(changed[1], 0);
+  EXPECT_EQ(changed[2], 1);
+  EXPECT_EQ(l[0]->FirstCheckedBit(), 0);
+  l[0]->SetStatusInt(INT32_MIN);
+  EXPECT_EQ(l[2]->FirstCheckedBit(), 31);
+  l[0]->SetStatusInt(0);
+  EXPECT_EQ(l[1]->FirstCheckedBit(), 32);
+}
+
+TEST(AbBinGControl, SwitchAndRadioGroupsFollowTheMouse) {
+  TTestForm f;
+  TAbColBitBtn* b[4];
+  for (int i = 0; i < 4; ++i) {
+    b[i] = f.Add<TAbColBitBtn>(10 + 70 * i, 10);
+    b[i]->SetStatusBit(i);
+    b[i]->SetGroupIndex(2);
+    b[i]->SetMode(mRadioButton);
+  }
+  EXPECT_TRUE(b[0]->Checked());
+  LeftDown(b[2], 5, 5);
+  LeftUp(b[2], 5, 5);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(b[i]->StatusInt(), 4);
+    EXPECT_EQ(b[i]->Checked(), i == 2);
+  }
+  // A switch-mode member with bit 3 of a group whose word is 1.
+  TAbLED* s[2];
+  for (int i = 0; i < 2; ++i) {
+    s[i] = f.Add<TAbLED>(10, 100 + 40 * i);
+    s[i]->SetMode(mSwitch);
+    s[i]->SetGroupIndex(3);
+  }
+  s[0]->SetStatusInt(1);
+  s[1]->SetStatusBit(3);
+  s[1]->SetChecked(true);
+  EXPECT_EQ(s[0]->StatusInt(), 9);
+  EXPECT_EQ(s[1]->StatusInt(), 9);
+}
+
+TEST(AbBinGControl, ButtonModeIsCheckedWhileHeldWithTheLeftButtonOnly) {
+  TTestForm f;
+  auto* b = f.Add<TAbColBitBtn>(10, 10);
+  int changes = 0;
+  b->OnStatusChanged = [&](TObject*) { ++changes; };
+  RightDown(b, 5, 5);
+  EXPECT_FALSE(b->Checked());
+  RightUp(b, 5, 5);
+  LeftDown(b, 5, 5);
+  EXPECT_TRUE(b->Checked());
+  LeftUp(b, 5, 5);
+  EXPECT_FALSE(b->Checked());
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(AbBinGControl, FlashCallsComeOnlyWhileCheckedAndFlashing) {
+  TTestForm f;
+  auto* led = f.Add<TAbLED>(10, 10);
+  led->SetFlashing(true);
+  EXPECT_EQ(FlashClient(led), nullptr);
+  led->SetChecked(true);
+  ASSERT_NE(FlashClient(led), nullptr);
+  EXPECT_EQ(FlashClient(led)->Interval, 5);  // ff1Hz
+  led->SetFrequency(ff8Hz);
+  EXPECT_EQ(FlashClient(led)->Interval, 2);
+  led->SetFlashing(false);
+  EXPECT_EQ(FlashClient(led), nullptr);
+  led->SetFlashing(true);
+  led->SetChecked(false);
+  EXPECT_EQ(FlashClient(led), nullptr);
+}
+
+TEST(AbLED, LampLandsAtItsRectangleAndFlashesThere) {
+  TTestForm f;
+  auto* led = f.Add<TAbLED>(20, 30, 25, 25);
+  led->SetCaption(u"");
+  led->LED()->SetShape(sRectangle);
+  led->LED()->SetWidth(18);
+  led->LED()->SetHeight(18);
+  auto off = Render(led);
+  EXPECT_EQ(Pixel(*off, 9, 12), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Pixel(*off, 0, 3), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(Pixel(*off, 17, 20), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(Pixel(*off, 9, 2), clWhite);
+  EXPECT_EQ(Pixel(*off, 9, 21), clWhite);
+  EXPECT_EQ(Pixel(*off, 18, 12), clWhite);
+
+  // Checking redraws the lamp on the window at once.
+  led->SetChecked(true);
+  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), clLime);
+  led->SetFlashing(true);
+  led->Perform(WM_FLASHTICK, 32, 0);
+  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Pixel(*Render(led), 9, 12), ColorToRGB(clBtnFace));  // a repaint keeps the phase
+  led->Perform(WM_FLASHTICK, 64, 1);
+  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), clLime);
+  led->Perform(WM_FLASHTICK, 96, 0);
+  led->SetFlashing(false);
+  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), clLime);
+}
+
+TEST(AbLED, RoundLampIsSquareAndCaptionSitsBesideIt) {
+  TTestForm f;
+  auto* led = f.Add<TAbLED>(0, 0, 73, 33);
+  led->LED()->SetWidth(13);
+  led->LED()->SetHeight(9);
+  led->SetCaption(u"LED");
+  led->Font()->SetColor(clBlack);
+  auto b = Render(led);
+  // Lamp 13 x 13 centred vertically at the left: (0, 10)..(13, 23).
+  EXPECT_NE(Pixel(*b, 6, 16), clWhite);
+  EXPECT_NE(Pixel(*b, 6, 11), clWhite);
+  EXPECT_EQ(Pixel(*b, 6, 8), clWhite);
+  bool ink = false;
+  for (int x = 18; x < 73; ++x)
+    for (int y = 0; y < 33; ++y) ink = ink || Pixel(*b, x, y) == clBlack;
+  EXPECT_TRUE(ink);
+}
+
+namespace {
+bool HasColour(TBitmap& b, TColor c) {
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (Pixel(b, x, y) == c) return true;
+  return false;
+}
+}  // namespace
+
+TEST(AbColBitBtn, LatchingButtonShowsItsStatesAndReportsEachClickOnce) {
+  TTestForm f;
+  auto* b = f.Add<TAbColBitBtn>(10, 10, 80, 33);
+  b->SetMode(mSwitch);
+  b->SetTextOn(u"ON");
+  b->SetTextOff(u"OFF");
+  b->SetTextColOff(clBlue);
+  b->GradBtnFace()->SetVisible(false);
+  b->SetColorOn(clYellow);
+  b->SetColorOff(clAqua);
+  int changes = 0, clicks = 0;
+  b->OnStatusChanged = [&](TObject*) { ++changes; };
+  b->OnClick = [&](TObject*) { ++clicks; };
+
+  auto up = Render(b);
+  EXPECT_EQ(Pixel(*up, 40, 6), clAqua);
+  EXPECT_TRUE(HasColour(*up, clBlue));
+  EXPECT_FALSE(HasColour(*up, clLime));
+  // Raised bevel: the outer ring's top-left is one step from the highlight start colour.
+  EXPECT_EQ(Pixel(*up, 0, 0), ColorToRGB(BlendColor(0xD2D2D2, clBtnHighlight, 4, 1)));
+
+  LeftDown(b, 20, 10);
+  LeftUp(b, 20, 10);
+  EXPECT_TRUE(b->Checked());
+  EXPECT_EQ(changes, 1);
+  EXPECT_LE(clicks, 1);
+  auto down = Snapshot(b);
+  EXPECT_EQ(Pixel(*down, 40, 6), clYellow);
+  EXPECT_TRUE(HasColour(*down, clLime));
+  EXPECT_FALSE(HasColour(*down, clBlue));
+  EXPECT_EQ(Pixel(*down, 0, 0), ColorToRGB(BlendColor(clBtnShadow, clBlack, 4, 1)));
+
+  LeftDown(b, 20, 10);
+  LeftUp(b, 20, 10);
+  EXPECT_FALSE(b->Checked());
+  EXPECT_EQ(changes, 2);
+
+  // Disabled: its own colours, and the mouse no longer reaches it.
+  b->SetEnabled(false);
+  LeftDown(b, 20, 10);
+  LeftUp(b, 20, 10);
+  EXPECT_FALSE(b->Checked());
+  auto dis = Render(b);
+  EXPECT_EQ(Pixel(*dis, 40, 6), 0xA0A0A0);
+}
+
+TEST(AbColBitBtn, FlashOptionsPickWhatFollowsThePhase) {
+  TTestForm f;
+  auto* b = f.Add<TAbColBitBtn>(10, 10, 80, 33);
+  b->SetMode(mSwitch);
+  b->SetTextOn(u"ON");
+  b->SetTextOff(u"OFF");
+  b->SetTextColOff(clBlue);
+  b->GradBtnFace()->SetVisible(false);
+  b->SetColorOn(clYellow);
+  b->SetColorOff(clAqua);
+  b->SetFlashOptions({foTextCol});
+  b->SetChecked(true);
+  b->SetFlashing(true);
+  Render(b);  // takes the background snapshot
+  b->Perform(WM_FLASHTICK, 32, 0);
+  auto off = Snapshot(b);
+  EXPECT_TRUE(HasColour(*off, clBlue));      // text colour follows the phase
+  EXPECT_EQ(Pixel(*off, 40, 6), clYellow);  // face still from Checked
+  b->Perform(WM_FLASHTICK, 64, 1);
+  auto on = Snapshot(b);
+  EXPECT_TRUE(HasColour(*on, clLime));
+  EXPECT_FALSE(HasColour(*on, clBlue));
+}
