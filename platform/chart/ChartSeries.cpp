@@ -209,7 +209,6 @@ void TBarSeries::DrawValues(TCanvas* C, const TChartLayout& L) {
   int first, last;
   VisibleRange(L.XMin, L.XMax, first, last);
   const bool pen = FBarPen->Visible();
-  const int d = L.Depth / 2;
   C->Brush()->SetStyle(bsSolid);
   if (pen) {
     C->Pen()->Assign(FBarPen.get());
@@ -223,8 +222,9 @@ void TBarSeries::DrawValues(TCanvas* C, const TChartLayout& L) {
     C->Brush()->SetColor(color);
     if (pen) C->Rectangle(r);
     else C->FillRect(r);
+    // The top and right faces of a box, in darker shades, no deeper than the bar is wide.
+    const int d = std::min(L.Depth / 2, r.Width());
     if (d > 0) {
-      // The top and right faces of a box, in darker shades.
       TPoint top[4] = {{r.Left, r.Top}, {r.Left + d, r.Top - d}, {r.Right + d, r.Top - d}, {r.Right, r.Top}};
       TPoint side[4] = {{r.Right, r.Top}, {r.Right + d, r.Top - d}, {r.Right + d, r.Bottom - d}, {r.Right, r.Bottom}};
       C->Brush()->SetColor(Shade(color, 90));
@@ -281,6 +281,7 @@ TAreaSeries::TAreaSeries(TComponent* AOwner)
       FAreaLinesPen(std::make_unique<TChartPen>()) {
   FPointer->SetVisible(false);
   FAreaLinesPen->SetVisible(false);
+  FMarks->SetVisible(false);  // thousands of points: value labels only on request
   FAreaLinesPen->OnChange = [this](TObject*) { Repaint(); };
 }
 TAreaSeries::~TAreaSeries() = default;

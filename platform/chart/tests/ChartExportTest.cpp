@@ -1,0 +1,143 @@
+// Pictures of the chart written to files, opened by independent readers and by our own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/chart/Chart.h"
+#include "platform/ui/Metafile.h"
+#include "platform/ui/tests/MetafileTestSupport.h"
+
+namespace {
+
+constexpr TColor cOver = 0xFF0000;
+
+// A fresh folder, removed with its files at the end.
+struct TempDir {
+  std::string path;
+  TempDir() {
+    std::string t = (std::filesystem::temp_directory_path() / "chartXXXXXX").string();
+    path = mkdtemp(t.data()) ? t : std::string();
+  }
+  ~TempDir() { std::filesystem::remove_all(path); }
+  std::string filePath(const char* name) const { return path + "/" + name; }
+};
+
+struct Fixture {
+  TChart Chart{nullptr};
+  TBarSeries Levels{nullptr};
+  TempDir Dir;
+
+  Fixture() {
+    Chart.SetBounds(0, 0, 480, 300);
+    Chart.SetView3D(false);
+    Chart.Legend()->SetVisible(false);
+    Chart.Gradient()->SetStartColor(clWhite);
+    Chart.Gradient()->SetEndColor(clSkyBlue);
+    Chart.LeftAxis()->SetAutomatic(false);
+    Chart.LeftAxis()->SetMinMax(-140, -40);
+    Chart.LeftAxis()->Title()->SetCaption(U("受信ﾚﾍﾞﾙ[dBm]"));
+    Chart.BottomAxis()->SetAutomatic(false);
+    Chart.BottomAxis()->SetMinMax(0, 10);
+    Chart.Title()->Text()->Add(U("< Air monitor >   Model name:     File name:     Date: "));
+    Levels.SetParentChart(&Chart);
+    Levels.SetUseYOrigin(false);
+    Levels.BarPen()->SetVisible(false);
+    Levels.Marks()->SetVisible(false);
+    for (int ch = 0; ch <= 10; ++ch) Levels.AddXY(ch, -140 + ch * 8, String(), ch % 2 ? cOver : clTeeColor);
+  }
+  String Path(const char* name) const { return UTF8ToString(Dir.filePath(name)); }
+  std::string Bytes(const char* name) const {
+    std::ifstream in(Dir.filePath(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::string Identify(const char* name, const char* format, const char* options = "") const {
+    int status = 0;
+    std::string out = mftest::Run(std::string("identify ") + options + " -format '" + format + "' '" +
+                                      Dir.filePath(name) + "'",
+                                  &status);
+    EXPECT_EQ(status, 0) << name;
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(ChartExport, BitmapAndJpegOpenInAnIndependentReader) {
+  Fixture f;
+  f.Chart.SaveToBitmapFile(f.Path("graph.bmp"));
+  f.Chart.SaveToJPEGFile(f.Path("graph.jpg"));
+  EXPECT_EQ(f.Identify("graph.bmp", "%w %h"), "480 300");
+  EXPECT_EQ(f.Identify("graph.bmp", "%m").substr(0, 3), "BMP");
+  // Baseline JPEG at quality 90.
+  EXPECT_EQ(f.Identify("graph.jpg", "%m %w %h %Q %[interlace]"), "JPEG 480 300 90 None");
+
+  TPicture pic;
+  pic.LoadFromFile(f.Path("graph.bmp"));
+  TBitmap* bmp = pic.Bitmap();
+  int x = f.Levels.CalcXPos(9), y = f.Levels.CalcYPos(9) + 3;
+  EXPECT_EQ(bmp->Canvas()->Pixels(x, y), cOver);
+}
+
+TEST(ChartExport, MetafilesKeepTheirLayoutOpenElsewhereAndReplayTheChart) {
+  Fixture f;
+  f.Chart.SaveToMetafileEnh(f.Path("graph.emf"));
+  f.Chart.SaveToMetafile(f.Path("graph.wmf"));
+
+  // No independent EMF reader exists on this system: the file is checked record by record.
+  mftest::EmfSummary s = mftest::CheckEmf(f.Bytes("graph.emf"));
+  EXPECT_TRUE(s.Errors.empty()) << s.Errors.front();
+  EXPECT_EQ(s.BoundsW, 480);
+  EXPECT_EQ(s.BoundsH, 300);
+  EXPECT_GE(s.Counts[84], 3);  // title, labels and axis title are text records
+
+  EXPECT_EQ(f.Identify("graph.wmf", "%m %w %h", "-density 96"), "WMF 480 300");
+  int status = 0;
+  std::string svg = mftest::Run("wmf2svg -o /dev/stdout '" + f.Dir.filePath("graph.wmf") + "'", &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+
+  TBitmap direct(480, 300);
+  f.Chart.Draw(direct.Canvas(), TRect(0, 0, 480, 300));
+  for (const char* name : {"graph.emf", "graph.wmf"}) {
+    SCOPED_TRACE(name);
+    TPicture pic;
+    pic.LoadFromFile(f.Path(name));
+    auto* m = dynamic_cast<TMetafile*>(pic.Graphic());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->Enhanced(), std::string(name).find("emf") != std::string::npos);
+    EXPECT_EQ(m->Width(), 480);
+    EXPECT_EQ(m->Height(), 300);
+    TBitmap played(480, 300);
+    played.Canvas()->StretchDraw(TRect(0, 0, 480, 300), m);
+    TRect r = f.Chart.ChartRect();
+    // Bars, background and frame where the direct drawing has them.
+    for (int ch : {3, 7, 9}) {
+      int x = f.Levels.CalcXPos(ch), y = f.Levels.CalcYPos(ch);
+      EXPECT_EQ(played.Canvas()->Pixels(x, y + 2), direct.Canvas()->Pixels(x, y + 2)) << ch;
+      EXPECT_EQ(played.Canvas()->Pixels(x, y - 3), direct.Canvas()->Pixels(x, y - 3)) << ch;
+    }
+    EXPECT_EQ(played.Canvas()->Pixels(r.Left, r.Top + 5), direct.Canvas()->Pixels(r.Left, r.Top + 5));
+    EXPECT_EQ(played.Canvas()->Pixels(5, 5), direct.Canvas()->Pixels(5, 5));
+    EXPECT_EQ(played.Canvas()->Pixels(5, 295), direct.Canvas()->Pixels(5, 295));
+  }
+}
+
+TEST(ChartExport, ALoadedFileThatIsNoMetafileRaisesAndKeepsThePicture) {
+  Fixture f;
+  f.Chart.SaveToMetafileEnh(f.Path("good.emf"));
+  {
+    std::ofstream(f.Dir.filePath("bad.emf"), std::ios::binary) << "not a picture at all";
+    std::ofstream(f.Dir.filePath("cut.wmf"), std::ios::binary) << f.Bytes("good.emf").substr(0, 60);
+  }
+  TMetafile m;
+  m.LoadFromFile(f.Path("good.emf"));
+  for (const char* name : {"bad.emf", "cut.wmf"}) {
+    EXPECT_THROW(m.LoadFromFile(f.Path(name)), EInvalidGraphic) << name;
+    EXPECT_EQ(m.Width(), 480) << name;
+  }
+  TMetafile empty;
+  EXPECT_THROW(empty.SaveToFile(f.Path("empty.emf")), EInvalidGraphicOperation);
+}
