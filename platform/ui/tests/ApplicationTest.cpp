@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/ui/AppEvnts.h"
+#include "platform/ui/Controls_p.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Graphics.h"
+#include "platform/win/Gdi_p.h"
+
+namespace {
+
+// A windowless control that fills itself red through its parent's painting.
+class TRedBox : public TGraphicControl {
+public:
+  using TGraphicControl::TGraphicControl;
+  int paints = 0;
+
+protected:
+  void Paint() override {
+    ++paints;
+    Canvas()->Brush()->SetColor(clRed);
+    TRect r = ClientRect();
+    Canvas()->FillRect(r);
+  }
+};
+
+void Click(QWidget* w, QPoint p) {
+  QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &press);
+  QApplication::sendEvent(w, &release);
+}
+
+}  // namespace
+
+TEST(Application, IdleRunsWhileDoneIsFalseAndStopsWhenTrueAlsoInAModalForm) {
+  TApplicationEvents events(nullptr);
+  int calls = 0;
+  bool stayBusy = true;
+  events.OnIdle = [&](TObject*, bool& Done) {
+    ++calls;
+    Done = !stayBusy;
+  };
+  auto* form = new TForm(nullptr);
+  int idleInsideModal = 0;
+  QTimer::singleShot(0, [&] {
+    // Inside the modal loop now: idle keeps coming while Done is false.
+    stayBusy = true;
+    calls = 0;
+    QTimer::singleShot(100, [&] {
+      idleInsideModal = calls;
+      form->SetModalResult(mrOk);
+    });
+  });
+  calls = 0;
+  stayBusy = true;
+  // First outside any modal loop: ProcessMessages never idles; a waiting loop does.
+  Application->ProcessMessages();
+  EXPECT_EQ(calls, 0);
+  // The modal form's loop runs the idle handler repeatedly while Done is false.
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_GT(idleInsideModal, 5);
+  delete form;
+
+  // With Done true the loop blocks: no idle calls pile up while nothing happens.
+  stayBusy = false;
+  calls = 0;
+  int fired = 0;
+  for (int ms : {50, 100, 150}) QTimer::singleShot(ms, [&] { ++fired; });
+  while (fired < 3) Application->HandleMessage();
+  EXPECT_GE(calls, 1);
+  EXPECT_LE(calls, 8);  // one per wake-up, not thousands
+}
+
+TEST(Application, ExceptionInAClickHandlerReachesOnExceptionAndTheLoopGoesOn) {
+  TApplicationEvents events(nullptr);
+  std::vector<String> caught;
+  events.OnException = [&](TObject*, Exception& E) { caught.push_back(E.Message()); };
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* box = new TCustomControl(&form);
+  box->SetParent(&form);
+  box->SetBounds(10, 10, 50, 30);
+  int clicks = 0;
+  box->OnClick = [&](TObject*) {
+    ++clicks;
+    throw EConvertError(u"bad value");
+  };
+  form.Show();
+  QWidget* w = TControlHost::Widget(box);
+  Click(w, QPoint(5, 5));
+  Click(w, QPoint(5, 5));  // the control still works after the first failure
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(caught, (std::vector<String>{u"bad value", u"bad value"}));
+
+  // Also from a timer or posted message: nothing escapes into Qt's loop.
+  HWND h = AllocateHWnd([](TMessage& m) {
+    if (m.Msg == WM_USER) throw std::runtime_error("posted");
+  });
+  PostMessage(h, WM_USER, 0, 0);
+  Application->ProcessMessages();
+  DeallocateHWnd(h);
+  ASSERT_EQ(caught.size(), 3u);
+  EXPECT_EQ(caught[2], u"posted");
+}
+
+struct TProbeForm : TForm {
+  explicit TProbeForm(TComponent* o) : TForm(o) {
+    OnCreate = [this](TObject*) { seenSelf = Global == this; };
+  }
+  static inline TProbeForm* Global = nullptr;
+  bool seenSelf = false;
+};
+
+TEST(Application, CreateFormSetsTheReferenceBeforeOnCreateAndTheFirstIsMain) {
+  TCustomForm* oldMain = Application->MainForm();
+  Application->CreateForm(TProbeForm::Global);
+  EXPECT_TRUE(TProbeForm::Global->seenSelf);
+  if (oldMain == nullptr) {
+    EXPECT_EQ(Application->MainForm(), TProbeForm::Global);
+  }
+  delete TProbeForm::Global;
+}
+
+TEST(Controls, GraphicControlIsPaintedByItsParent) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 100, 80);
+  form.SetColor(clWhite);
+  auto* red = new TRedBox(&form);
+  red->SetParent(&form);
+  red->SetBounds(20, 10, 30, 40);
+  form.Show();
+  QWidget* w = TControlHost::Widget(&form);
+  QImage img = w->grab().toImage();
+  EXPECT_GT(red->paints, 0);
+  EXPECT_EQ(QColor(img.pixel(25, 15)), QColor(Qt::red));
+  EXPECT_EQ(QColor(img.pixel(49, 49)), QColor(Qt::red));
+  EXPECT_EQ(QColor(img.pixel(50, 15)), QColor(Qt::white));  // right edge excluded
+  EXPECT_EQ(QColor(img.pixel(5, 5)), QColor(Qt::white));
+
+  // Clicks on it reach it in its own coordinates.
+  int x = -1, y = -1;
+  red->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int X, int Y) { x = X; y = Y; };
+  Click(w, QPoint(25, 17));
+  EXPECT_EQ(x, 5);
+  EXPECT_EQ(y, 7);
+}
