@@ -304,6 +304,14 @@ void SetMainThread();
 // sets it to wake its event loop, which then calls CheckSynchronize.
 extern std::function<void()> WakeMainThread;
 
+// Handles the messages other threads sent to the main thread's windows and wait on; the
+// window layer sets it. TThread::WaitFor calls it on the main thread while it waits, so a
+// thread blocked sending to a window cannot deadlock the main thread waiting for it.
+extern std::function<void()> DispatchSentMessagesHook;
+// Called (from any thread) after a message was queued for the main thread's windows:
+// wakes a main thread waiting in TThread::WaitFor to run DispatchSentMessagesHook.
+void NotifySentMessage();
+
 // Runs the calls queued for the main thread. Must be called on the main thread
 // (elsewhere it does nothing and returns False). Waits up to TimeoutMs for a first call
 // when none is queued. Returns True when at least one call ran. An exception from a
@@ -332,8 +340,8 @@ public:
   // Asks Execute to end: sets Terminated, which Execute should check.
   void Terminate();
   // Waits until Execute has returned and returns ReturnValue. On the main thread the
-  // wait keeps running Synchronize calls (not Queue'd ones), so a worker waiting in
-  // Synchronize cannot deadlock it. Raises EThread when called from the thread itself
+  // wait keeps running Synchronize calls (not Queue'd ones) and messages sent to its
+  // windows, so a worker waiting in Synchronize or SendMessage cannot deadlock it. Raises EThread when called from the thread itself
   // or on a thread never started.
   int WaitFor();
 

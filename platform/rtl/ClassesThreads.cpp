@@ -34,6 +34,7 @@ struct SyncQueue {
   std::mutex Mutex;
   std::condition_variable Cond;
   std::deque<std::shared_ptr<SyncCall>> Calls;
+  bool SentPending = false;  // a message was sent to the main thread's windows
 };
 
 SyncQueue& MainQueue() {
@@ -92,6 +93,15 @@ bool HasWaitingCall() {
 }  // namespace
 
 std::function<void()> WakeMainThread;
+std::function<void()> DispatchSentMessagesHook;
+
+void NotifySentMessage() {
+  {
+    std::lock_guard<std::mutex> lock(MainQueue().Mutex);
+    MainQueue().SentPending = true;
+  }
+  MainQueue().Cond.notify_all();
+}
 
 TThreadID MainThreadID() { return MainId().load(); }
 bool IsMainThread() { return GetCurrentThreadID() == MainId().load(); }
@@ -198,13 +208,16 @@ int TThread::WaitFor() {
   if (!FStarted) throw EThread(u"Cannot call WaitFor on a thread that was never started");
   if (GetCurrentThreadID() == FThreadID.load()) throw EThread(u"Cannot call WaitFor on the current thread");
   if (IsMainThread()) {
-    // Keep serving Synchronize calls; the thread's end also signals the queue.
+    // Keep serving Synchronize calls and sent messages; the thread's end also signals the queue.
     SyncQueue& q = MainQueue();
-    for (;;) {
+    for (bool sent = true;;) {
+      if (sent && DispatchSentMessagesHook) DispatchSentMessagesHook();
       {
         std::unique_lock<std::mutex> lock(q.Mutex);
-        q.Cond.wait(lock, [&] { return HasWaitingCall() || FExited; });
+        q.Cond.wait(lock, [&] { return HasWaitingCall() || q.SentPending || FExited; });
         if (FExited) break;
+        sent = q.SentPending;
+        q.SentPending = false;
       }
       RunWaitingCalls();
     }

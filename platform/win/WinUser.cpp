@@ -22,6 +22,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/rtl/Classes.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 #include "platform/win/WinUser_p.h"
@@ -149,6 +150,8 @@ QElapsedTimer gClock;
 
 HWND CreateWindowHandle(QWidget* widget, TWndMethod proc) {
   Sink();  // made on the GUI thread before any other thread needs it
+  // A main thread waiting for a thread (TThread::WaitFor) handles messages sent to its windows.
+  if (!DispatchSentMessagesHook) DispatchSentMessagesHook = [] { DispatchSentMessages(); };
   HWND wnd = new HWND__;
   wnd->widget = widget;
   wnd->proc = std::move(proc);
@@ -249,6 +252,7 @@ LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     gSentQueue.push_back(s);
   }
   QCoreApplication::postEvent(sink, new QEvent(kSentEvent));
+  NotifySentMessage();
   std::unique_lock<std::mutex> lock(gSentMutex);
   gSentCv.wait(lock, [&] { return s->replied; });
   return s->result;

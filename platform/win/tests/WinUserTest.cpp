@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/rtl/Classes.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/WinUser.h"
 
@@ -92,6 +93,32 @@ TEST(WinUser, SendToADestroyedWindowAnswersZeroAndPostedMessagesArriveInOrder) {
   std::atomic<LRESULT> r{-1};
   std::thread([&] { r = SendMessage(wnd, 1, 0, 0); }).join();
   EXPECT_EQ(r, 0);
+}
+
+TEST(WinUser, MainThreadWaitingForAWorkerHandlesWhatTheWorkerSendsMeanwhile) {
+  // As a port closing its event thread: the main thread waits in WaitFor while the
+  // thread is blocked sending to a window of the main thread (and synchronising).
+  std::vector<WPARAM> got;
+  int synced = 0;
+  HWND wnd = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg != 1025) return;
+    got.push_back(m.WParam);
+    m.Result = 1;
+  });
+  std::atomic<int> answered{0};
+  TAnonymousThread worker([&](TThread*) {
+    for (WPARAM i = 0; i < 200; ++i) {
+      answered += static_cast<int>(SendMessage(wnd, 1025, i, 0));
+      if (i % 50 == 0) TThread::Synchronize([&] { ++synced; });
+    }
+  });
+  worker.Start();
+  worker.WaitFor();
+  EXPECT_EQ(answered, 200);
+  ASSERT_EQ(got.size(), 200u);
+  for (WPARAM i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], i);
+  EXPECT_EQ(synced, 4);
+  DeallocateHWnd(wnd);
 }
 
 TEST(WinUser, WindowTimerDeliversWmTimerUntilKilled) {
