@@ -538,6 +538,7 @@ private:
         rxq_.erase(rxq_.begin(), rxq_.begin() + static_cast<long>(take));
         r.got += static_cast<DWORD>(take);
         r.lastByte = Clock::now();
+        Wake();  // room again in the receive queue: the I/O thread may read on
       }
       if (rx80_ && rxq_.size() < size_t(inSize_) * 8 / 10) rx80_ = false;
       if (r.got < r.want && !(r.anyBytes && r.got > 0)) return;

@@ -139,6 +139,33 @@ TEST(ComPort, TalksToAPeerAndDeliversEventsOnTheGuiThread) {
   EXPECT_EQ(port.Handle(), INVALID_HANDLE_VALUE);
 }
 
+TEST(ComPort, ReceivesFarMoreThanTheReceiveQueueHolds) {
+  Pty pty;
+  TComPort port(nullptr);
+  port.SetPort(Name(pty.path));
+  port.SetSyncMethod(smWindowSync);
+  port.SetEvents({evRxChar});
+  size_t received = 0;
+  port.OnRxChar = [&](TObject*, int n) {
+    String s;
+    received += size_t(port.ReadStr(s, n));
+  };
+  port.Open();
+  const size_t total = 512 * 1024;
+  std::thread peer([&] {
+    std::string chunk(4096, 'q');
+    size_t sent = 0;
+    while (sent < total) {
+      ssize_t n = ::write(pty.master, chunk.data(), chunk.size());
+      if (n > 0) sent += size_t(n);
+      else std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+  });
+  EXPECT_TRUE(Pump([&] { return received == total; }, 20000));
+  peer.join();
+  port.Close();
+}
+
 TEST(ComPort, EveryDeliveryMethodReachesTheHandler) {
   for (TSyncMethod m : {smThreadSync, smWindowSync, smNone}) {
     Pty pty;
