@@ -163,6 +163,9 @@ void ReceiverSim::Run() {
       } else {
         Write(reply);
       }
+      LastReplyDoneNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
     }
   }
 }

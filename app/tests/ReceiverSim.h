@@ -45,6 +45,8 @@ public:
   std::function<std::string(const std::string& Line)> Override;
   // Every reply frame of the receiver to Line ("" for none).
   std::string Reply(const std::string& Line);
+  // Steady-clock time (ns) at which the last byte of the latest reply was written.
+  std::atomic<int64_t> LastReplyDoneNs{0};
 
 private:
   void Run();
