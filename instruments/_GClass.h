@@ -11,6 +11,7 @@
 #include "instruments/AbFlashT.h"
 #include "instruments/_AbProc.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
 
@@ -316,4 +317,350 @@ private:
   String FSection;
   bool FUseAppDir = true;
   bool FAutoLoadSave = false;
+};
+
+// ---------------------------------------------------------------------------
+// Signal settings and the analog input base
+
+class TSignalSettings : public TAbPersistent {
+public:
+  String ClassName() const override { return u"TSignalSettings"; }
+  int32_t DigitalFrom() const { return FDigitalFrom; }
+  void SetDigitalFrom(int32_t v);
+  int32_t DigitalTo() const { return FDigitalTo; }
+  void SetDigitalTo(int32_t v);
+  const String& Name1() const { return FName1; }
+  void SetName1(const String& v);
+  const String& Name2() const { return FName2; }
+  void SetName2(const String& v);
+  const String& ValueFormat() const { return FValueFormat; }
+  void SetValueFormat(const String& v);
+  float ValueFrom() const { return FValueFrom; }
+  void SetValueFrom(float v);
+  float ValueTo() const { return FValueTo; }
+  void SetValueTo(float v);
+  const String& ValueUnit() const { return FValueUnit; }
+  void SetValueUnit(const String& v);
+
+  // Recomputes the derived values, then notifies.
+  void Change() override;
+  // The derived values alone.
+  void ComputeDerived();
+  int32_t GetPPT(float Value) const;
+  float GetValue(int32_t PPT) const;
+  virtual void DigitScaleChanged(int32_t dFrom, int32_t dTo) { (void)dFrom; (void)dTo; }
+
+  bool LogScale = false;
+  float TotalValue = 100;
+  int32_t TotalDigit = 1000;
+  float ValuePerDigit = 0;
+  String ValueSizeStr = u"##0.0";
+  float DigitPerValue = 0;
+  float PPTPerValue = 0;
+
+protected:
+  void AssignTo(TPersistent* Dest) override;
+
+private:
+  int32_t FDigitalFrom = 0, FDigitalTo = 1000;
+  String FName1 = u"SignalName1", FName2 = u"SignalName2";
+  String FValueFormat = u"##0.0";
+  float FValueFrom = 0, FValueTo = 100;
+  String FValueUnit = u"%";
+};
+
+// The longer section of a float format (the one after ';' when they are equal).
+String AbGetValueFormat(const String& FormatStr);
+
+enum TEnabledKey : uint8_t { _VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT };
+using TEnabledKeys = Set<TEnabledKey>;
+
+class TAbAnalogGControl;
+
+// A windowed control holding a value and its digit within the ranges of its signal
+// settings, changed by keys, the wheel and sliding inside an area the descendant defines.
+class TAbAnalogCControl : public TAbCustomControl {
+public:
+  explicit TAbAnalogCControl(TComponent* AOwner);
+  ~TAbAnalogCControl() override;
+  String ClassName() const override { return u"TAbAnalogCControl"; }
+
+  float Value() const { return FValue; }
+  void SetValue(float Value);
+  int32_t Digit() const { return FDigit; }
+  void SetDigit(int32_t Digit);
+  int32_t ChangeLarge() const { return FChangeLarge; }
+  void SetChangeLarge(int32_t v) { FChangeLarge = v; }
+  int32_t ChangeSmall() const { return FChangeSmall; }
+  void SetChangeSmall(int32_t v) { FChangeSmall = v; }
+  TSignalSettings* SignalSettings() const { return FSignalSettings.get(); }
+  TCursor CursorSlide() const { return FCursorSlide; }
+  void SetCursorSlide(TCursor v) { FCursorSlide = v; }
+  bool EnableKeyboard() const { return FEnableKeyboard; }
+  void SetEnableKeyboard(bool v) { FEnableKeyboard = v; }
+  bool EnableMouseJump() const { return FEnableMouseJump; }
+  void SetEnableMouseJump(bool v) { FEnableMouseJump = v; }
+  const TEnabledKeys& EnabledKeys() const { return FEnabledKeys; }
+  void SetEnabledKeys(const TEnabledKeys& v) { FEnabledKeys = v; }
+  TColor ColorFocus() const { return FColorFocus; }
+  void SetColorFocus(TColor v);
+  TColor ColorNonFocus() const { return FColorNonFocus; }
+  void SetColorNonFocus(TColor v);
+  TAbAnalogGControl* ValueIndicator() const { return FValueIndicator; }
+  void SetValueIndicator(TAbAnalogGControl* v);
+  void SetEnabled(bool v) override;
+  void DoChange(int32_t up, int32_t down);
+  const String& ValueStr() const { return FValueStr; }
+
+  TNotifyEvent OnValueChange;
+  TNotifyEvent OnValueChanged;
+
+  void ParamChange(TObject* Sender) override;
+
+protected:
+  void Loaded() override;
+  virtual void DoSlide(TShiftState Shift, int X, int Y, TPoint OldPos);
+  virtual void RefreshValue();
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void WMMouseWheel(TWMMouseWheel& Message) override;
+  void WMSetFocus(TWMSetFocus& Message) override;
+  void WMKillFocus(TWMKillFocus& Message) override;
+  void WMGetDlgCode(TWMGetDlgCode& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  int32_t DigitOfValue() const;
+
+  int32_t FChangeLarge = 10, FChangeSmall = 1;
+  int32_t FDigit = 0;
+  float FValue = 0;
+  std::unique_ptr<TSignalSettings> FSignalSettings;
+  TCursor FCursorSlide = 5;
+  bool FEnableKeyboard = true;
+  bool FEnableMouseJump = false;
+  TEnabledKeys FEnabledKeys{_VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT};
+  TColor FColorFocus = clLime, FColorNonFocus = clGreen;
+  TAbAnalogGControl* FValueIndicator = nullptr;
+  bool VChange = false;
+  bool Painting = false;
+  String FValueStr, DigitStr;
+  bool MDown = false;
+  TPoint pMouseOld;
+  TRect SlideRect;
+  bool inSlideArea = false;
+  bool isCircle = false;
+  TCursor OldCursor = crDefault;
+  int32_t MaxPosDeviation = 10;
+};
+
+// ---------------------------------------------------------------------------
+// Scale settings and scale drawing
+
+class TScaleSettings : public TAbPersistent {
+public:
+  TScaleSettings();
+  ~TScaleSettings() override;
+  String ClassName() const override { return u"TScaleSettings"; }
+
+  TColor Color() const { return FColor; }
+  void SetColor(TColor v);
+  TColor PointerColor() const { return FPointerColor; }
+  void SetPointerColor(TColor v);
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* v);
+  int32_t Steps() const { return FSteps; }
+  void SetSteps(int32_t v);  // 1 to 20
+  int32_t SubSteps() const { return FSubSteps; }
+  void SetSubSteps(int32_t v);  // 1 to 10
+  bool DrawLine() const { return FDrawLine; }
+  void SetDrawLine(bool v);
+  const String& ValueFormat() const { return FValueFormat; }
+  void SetValueFormat(const String& v);
+  const String& ValueFormatLog() const { return FValueFormatLog; }
+  void SetValueFormatLog(const String& v);
+  bool PosLeftTop() const { return FPosLeftTop; }
+  void SetPosLeftTop(bool v);
+
+  void CalcSize(TCanvas* can, float ValueFrom, float ValueTo);
+  void CalcHSize(TCanvas* can, float ValueFrom, float ValueTo);
+  void CalcRSize(TCanvas* can, float ValueFrom, float ValueTo);
+  void VertiScala(TCanvas* can, const TRect& r);
+  void HorizScala(TCanvas* can, const TRect& r);
+  void RoundScala(TCanvas* can, TRect& r, float AlphaFrom, float Alpha);
+  void DialScala(TCanvas* can, TRect& r, float AlphaFrom, float Alpha);
+  void FontChange(TObject* Sender) { (void)Sender; Change(); }
+
+  bool LogScale = false;
+  int32_t LogSteps = 1;
+  int32_t sl1 = 14, sl2 = 7;
+  TPoint cp;
+  int32_t PenW1 = 2, PenW2 = 1;
+  int32_t Spacing = 4;
+  String Text;
+  int32_t TextW = 0, TextH = 0;
+  int32_t TotalWidth = 0, minHeight = 0;
+  int32_t BarSpace = 0;
+  int32_t pos0 = 0, pos100 = 0;
+  TPoint LinePos[4];
+  int32_t exp1 = 0, exp2 = 0;
+
+protected:
+  void AssignTo(TPersistent* Dest) override;
+
+private:
+  void Measure(TCanvas* can, float ValueFrom, float ValueTo, bool Descending);
+  int MainSteps() const { return LogScale ? LogSteps : FSteps; }
+  void Circle(TCanvas* can, TRect& r, float AlphaFrom, float Alpha, bool Dial);
+  TColor FColor = clBlack;
+  TColor FPointerColor = clLime;
+  std::unique_ptr<TFont> FFont;
+  int32_t FSteps = 5, FSubSteps = 2;
+  bool FDrawLine = true;
+  String FValueFormat = u"##0", FValueFormatLog = u"0e-0";
+  bool FPosLeftTop = false;
+};
+
+// The largest c from max(Steps, 1) down to 2 dividing Span; 1 when none (or Span is 0).
+int32_t LogStepCount(int32_t Steps, int32_t Span);
+
+// ---------------------------------------------------------------------------
+// Analog indicator base
+
+class TSectorSettings : public TAbPersistent {
+public:
+  String ClassName() const override { return u"TSectorSettings"; }
+  TColor SectorColor(int k) const { return FColor[k - 1]; }
+  void SetSectorColor(int k, TColor v);
+  int32_t SectorFrom(int k) const { return FFrom[k - 1]; }
+  void SetSectorFrom(int k, int32_t v);
+  int32_t SectorTo(int k) const { return FTo[k - 1]; }
+  void SetSectorTo(int k, int32_t v);
+  int32_t Offset() const { return FOffset; }
+  void SetOffset(int32_t v);
+  int32_t WidthOffset() const { return FWidthOffset; }
+  void SetWidthOffset(int32_t v);
+  // The colour of the first sector holding PPT.
+  bool CheckSectorColor(int32_t PPT, TColor& Col) const;
+  bool LogScale = false;
+
+protected:
+  void AssignTo(TPersistent* Dest) override;
+
+private:
+  TColor FColor[3] = {clYellow, clGreen, clRed};
+  int32_t FFrom[3] = {0, 334, 667};
+  int32_t FTo[3] = {333, 666, 1000};
+  int32_t FOffset = 0, FWidthOffset = 0;
+};
+
+class TMinMax : public TAbPersistent {
+public:
+  TMinMax();
+  String ClassName() const override { return u"TMinMax"; }
+  float Max() const { return FMax; }
+  void SetMax(float v);  // stamps MaxDateTime
+  TDateTime MaxDateTime() const { return FMaxDateTime; }
+  void SetMaxDateTime(TDateTime v) { FMaxDateTime = v; }
+  float Min() const { return FMin; }
+  void SetMin(float v);
+  TDateTime MinDateTime() const { return FMinDateTime; }
+  void SetMinDateTime(TDateTime v) { FMinDateTime = v; }
+  TColor MaxColor() const { return FMaxColor; }
+  void SetMaxColor(TColor v);
+  TColor MinColor() const { return FMinColor; }
+  void SetMinColor(TColor v);
+  bool UseSectorCol() const { return FUseSectorCol; }
+  void SetUseSectorCol(bool v);
+  bool MinVisible() const { return FMinVisible; }
+  void SetMinVisible(bool v);
+  bool MaxVisible() const { return FMaxVisible; }
+  void SetMaxVisible(bool v);
+  // Sets both markers without time stamps.
+  void ResetMarkers() { FMin = 9999999; FMax = -9999999; }
+
+private:
+  float FMax = -9999999;
+  TDateTime FMaxDateTime = 0;
+  float FMin = 9999999;
+  TDateTime FMinDateTime = 0;
+  TColor FMaxColor = clAqua, FMinColor = clAqua;
+  bool FUseSectorCol = true, FMinVisible = true, FMaxVisible = true;
+};
+
+enum THintOption : uint8_t { hoAutoHint, hoValue, hoName1, hoName2, hoMin, hoMax, hoMinMaxDate, hoMinMaxTime };
+using THintOptions = Set<THintOption>;
+using TLimitEvent = std::function<void(TObject* Sender, bool Lower, bool Upper)>;
+using TOverflowEvent = std::function<void(TObject* Sender, int32_t PPT)>;
+using TSectorChangeEvent = std::function<void(TObject* Sender, bool Sector1, bool Sector2, bool Sector3, bool Enter)>;
+
+// The windowless base of analog indicators: value, digit, per-mille position, sectors,
+// limits, overflow and min/max; descendants paint.
+class TAbAnalogGControl : public TAbGraphicControl {
+public:
+  explicit TAbAnalogGControl(TComponent* AOwner);
+  ~TAbAnalogGControl() override;
+  String ClassName() const override { return u"TAbAnalogGControl"; }
+
+  float Value() const { return FValue; }
+  void SetValue(float v);
+  int32_t Digit() const { return FDigit; }
+  void SetDigit(int32_t v);
+  float LimitUpper() const { return FLimitUpper; }
+  void SetLimitUpper(float v);
+  float LimitLower() const { return FLimitLower; }
+  void SetLimitLower(float v);
+  const THintOptions& HintOptions() const { return FHintOptions; }
+  void SetHintOptions(const THintOptions& v);
+  TSectorSettings* SectorSettings() const { return FSectorSettings.get(); }
+  TSignalSettings* SignalSettings() const { return FSignalSettings.get(); }
+  TMinMax* MinMax() const { return FMinMax.get(); }
+  bool LogScale() const { return FLogScale; }
+  void SetLogScale(bool v) { FLogScale = v; ParamChange(this); }
+  void ResetMinMax();
+  void SetMin(float v, TDateTime DT);
+  void SetMax(float v, TDateTime DT);
+
+  TNotifyEvent OnMinMaxChange, OnPosChanged, OnSettingsChange, OnValueChange;
+  TLimitEvent OnLimit;
+  TOverflowEvent OnOverflow;
+  TSectorChangeEvent OnSectorChange;
+
+  void ParamChange(TObject* Sender) override;
+
+  int32_t PPT = 500;
+  bool UOverflow = false, LOverflow = false;
+  bool ULimit = false, LLimit = false;
+  int32_t ULimitPPT = 900, LLimitPPT = 100;
+  TColor cAlarm0 = clYellow, cAlarm1 = clRed;
+  int32_t MaxPPT = 0, MinPPT = 0;
+  bool InSector1 = false, InSector2 = false, InSector3 = false;
+  TColor ActSectorCol = 0;
+  String ValueStr, DigitStr;
+  double LogFactor1 = 0, LogFactor2 = 0;
+
+protected:
+  void Loaded() override;
+  virtual void ValueChanged();
+  virtual void Overflow(int32_t APPT) { (void)APPT; }
+  virtual void LimitChange() {}
+  virtual void MinMaxChange(TObject* Sender);
+  virtual void SettingsUpdate() { SettingsChanged(); }
+  void BuildHint();
+  int32_t DigitOf(float v) const;
+  float ValueOf(int32_t d) const;
+
+  int32_t FDigit = 500;
+  THintOptions FHintOptions{hoAutoHint, hoValue, hoName1, hoName2, hoMin, hoMax, hoMinMaxDate, hoMinMaxTime};
+  std::unique_ptr<TSectorSettings> FSectorSettings;
+  std::unique_ptr<TSignalSettings> FSignalSettings;
+  std::unique_ptr<TMinMax> FMinMax;
+  float FValue = 50;
+  float FLimitUpper = 90, FLimitLower = 10;
+  bool FLogScale = false;
+  TPoint pPosLeftTop;
+
+private:
+  void CheckLimit();
 };

@@ -1,0 +1,228 @@
+// Signal and scale settings, the analog input base through the vertical slider, and the
+// analog indicator base.
+#include <gtest/gtest.h>
+
+#include "InstrTestSupport.h"
+#include "instruments/AbVSlide.h"
+
+namespace {
+
+TAbVSlider* DbmSlider(TTestForm& f) {
+  auto* s = f.Add<TAbVSlider>(10, 10, 60, 280);
+  TSignalSettings* sig = s->SignalSettings();
+  sig->SetValueFrom(-140);
+  sig->SetValueTo(-40);
+  sig->SetDigitalFrom(-140);
+  sig->SetDigitalTo(-40);
+  sig->SetValueFormat(u"###0");
+  sig->SetValueUnit(u"dBm");
+  s->SetOptions({opBevelOuter, opUnit, opValue, opName1, opScaleText});
+  s->SetEnabledKeys({_VK_UP, _VK_DOWN});
+  s->SetChangeLarge(5);
+  s->SetValue(-90);
+  return s;
+}
+
+void Wheel(TControl* c, int16_t delta) {
+  c->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16, 0);
+}
+
+}  // namespace
+
+TEST(SignalSettings, DerivedValuesAndRangeRules) {
+  TSignalSettings s;
+  s.Change();
+  EXPECT_FLOAT_EQ(s.ValuePerDigit, 0.1f);
+  EXPECT_FLOAT_EQ(s.DigitPerValue, 10);
+  EXPECT_EQ(s.GetPPT(25), 250);
+  s.SetValueFrom(5);
+  s.SetValueFrom(0);
+  EXPECT_FLOAT_EQ(s.ValueFrom(), 0.000001f);
+  s.SetValueFrom(100);  // equals ValueTo: ignored
+  EXPECT_FLOAT_EQ(s.ValueFrom(), 0.000001f);
+  EXPECT_EQ(AbGetValueFormat(u"0.000;-0.0"), u"0.000");
+  EXPECT_EQ(AbGetValueFormat(u"0;-0.00"), u"-0.00");
+  EXPECT_EQ(AbGetValueFormat(u"0.0;-0.0"), u"-0.0");
+}
+
+TEST(ScaleSettings, MeasuresLabelsAndSteps) {
+  EXPECT_EQ(LogStepCount(5, 4), 4);
+  EXPECT_EQ(LogStepCount(5, 6), 3);
+  EXPECT_EQ(LogStepCount(5, 7), 1);
+  EXPECT_EQ(LogStepCount(5, 0), 1);
+  TScaleSettings sc;
+  sc.SetSteps(0);
+  sc.SetSteps(21);
+  sc.SetSubSteps(11);
+  EXPECT_EQ(sc.Steps(), 5);
+  EXPECT_EQ(sc.SubSteps(), 2);
+  TBitmap b(200, 200);
+  sc.CalcSize(b.Canvas(), 0, 100);
+  EXPECT_EQ(sc.Text, u"100;80;60;40;20;0;");
+  EXPECT_EQ(sc.Spacing, sc.TextH / 3);
+  sc.CalcHSize(b.Canvas(), 0, 100);
+  EXPECT_EQ(sc.Text, u"0;20;40;60;80;100;");
+  sc.LogScale = true;
+  sc.CalcSize(b.Canvas(), 1, 1000);
+  EXPECT_EQ(sc.exp1, 0);
+  EXPECT_EQ(sc.exp2, 3);
+  EXPECT_EQ(sc.LogSteps, 3);
+  EXPECT_EQ(sc.Text, u"1e3;1e2;1e1;1e0;");
+  sc.LogScale = false;
+  // Vertical scale: ticks on the base line, labels from the top down.
+  b.Canvas()->Brush()->SetColor(clWhite);
+  b.Canvas()->FillRect(TRect(0, 0, 200, 200));
+  sc.CalcSize(b.Canvas(), 0, 100);
+  sc.VertiScala(b.Canvas(), TRect(10, 10, 100, 190));
+  EXPECT_EQ(sc.pos0, 190);
+  EXPECT_EQ(sc.pos100, 10);
+  EXPECT_EQ(Pixel(b, 10, 100), clBlack);  // base line
+  // A round scale over a full circle draws the shared first/last label once.
+  TRect r(0, 0, 200, 200);
+  sc.CalcRSize(b.Canvas(), 0, 100);
+  sc.RoundScala(b.Canvas(), r, 225, 270);
+  EXPECT_LT(r.Width(), 200);
+}
+
+TEST(AbAnalogCControl, ValueAndDigitFollowTheSignalSettings) {
+  TTestForm f;
+  auto* s = f.Add<TAbVSlider>(10, 10);
+  int changes = 0;
+  s->OnValueChange = [&](TObject*) { ++changes; };
+  s->SetValue(12.34f);
+  EXPECT_EQ(s->Digit(), 123);
+  EXPECT_NEAR(s->Value(), 12.3, 1e-4);
+  EXPECT_EQ(changes, 1);
+  s->SetValue(150);
+  EXPECT_EQ(s->Digit(), 1000);
+  s->SetValue(-5);
+  EXPECT_EQ(s->Value(), 0);
+  s->SetDigit(995);
+  KeyDown(s, VK_PRIOR);
+  EXPECT_EQ(s->Digit(), 1000);
+  KeyDown(s, VK_HOME);
+  EXPECT_EQ(s->Digit(), 0);
+  Wheel(s, 120);
+  EXPECT_EQ(s->Digit(), 1);
+  Wheel(s, 240);  // not one notch: ignored
+  EXPECT_EQ(s->Digit(), 1);
+  Wheel(s, -120);
+  EXPECT_EQ(s->Digit(), 0);
+}
+
+TEST(AbVSlider, KnobSitsAtTheValueAndRendersInItsColours) {
+  TTestForm f;
+  auto* s = DbmSlider(f);
+  int ys[3];
+  float values[3] = {-140, -90, -40};
+  for (int i = 0; i < 3; ++i) {
+    s->SetValue(values[i]);
+    auto b = Render(s);
+    TPoint k = s->KnobCenter();
+    ys[i] = k.Y;
+    EXPECT_EQ(Pixel(*b, k.X, k.Y), clGreen) << values[i];  // the knob face, without focus
+  }
+  const TRect& t = s->TrenchRect();
+  EXPECT_NEAR(ys[0], t.Bottom, 2);
+  EXPECT_NEAR(ys[2], t.Top, 2);
+  EXPECT_NEAR(ys[1], (t.Top + t.Bottom) / 2, 2);
+  EXPECT_FALSE(s->IsTooSmall());
+  // The trench between the knobs shows its colour.
+  auto b = Render(s);
+  EXPECT_EQ(Pixel(*b, t.Left + 1, (t.Top + ys[0]) / 2 + 20), clGreen);
+  EXPECT_EQ(s->ValueStr(), u"-40");
+}
+
+TEST(AbVSlider, DraggingAndKeysChangeTheValue) {
+  TTestForm f;
+  auto* s = DbmSlider(f);
+  Render(s);
+  int changed = 0;
+  s->OnValueChanged = [&](TObject*) { ++changed; };
+  const TRect& t = s->TrenchRect();
+  int x = (t.Left + t.Right) / 2;
+  LeftDown(s, x, t.Top + 2);
+  MouseMoveTo(s, x, t.Top - 30);
+  EXPECT_EQ(s->Value(), -40);
+  MouseMoveTo(s, x, t.Bottom + 30);
+  EXPECT_EQ(s->Value(), -140);
+  LeftUp(s, x, t.Bottom + 30);
+  EXPECT_EQ(changed, 1);
+  MouseMoveTo(s, x, t.Top, 0);  // no button: no slide
+  EXPECT_EQ(s->Value(), -140);
+  // The knob and value box on the window follow at once.
+  auto onWindow = Snapshot(s);
+  EXPECT_EQ(Pixel(*onWindow, s->KnobCenter().X, s->KnobCenter().Y), clGreen);
+  KeyDown(s, VK_UP);
+  EXPECT_EQ(s->Value(), -139);
+  KeyDown(s, VK_RIGHT);  // not among the enabled keys
+  EXPECT_EQ(s->Value(), -139);
+  KeyUp(s, VK_UP);
+  EXPECT_EQ(changed, 2);
+  Wheel(s, 120);
+  EXPECT_EQ(s->Value(), -138);
+}
+
+TEST(AbVSlider, ButtonSizeAndDegenerateLayouts) {
+  TTestForm f;
+  auto* s = f.Add<TAbVSlider>(10, 10);
+  s->SetButtonSize(10);
+  EXPECT_EQ(s->ButtonSize(), 18);
+  auto* narrow = f.Add<TAbVSlider>(100, 10, 15, 200);
+  narrow->SetButtonSize(31);
+  EXPECT_EQ(narrow->ButtonSize(), 18);
+  // No span and no trench height: no division by zero, the knob stays low.
+  auto* flat = f.Add<TAbVSlider>(150, 10, 60, 200);
+  flat->SignalSettings()->SetDigitalFrom(5);
+  flat->SignalSettings()->SetDigitalTo(5);
+  Render(flat);
+  LeftDown(flat, 30, 50);
+  LeftUp(flat, 30, 50);
+  auto* tiny = f.Add<TAbVSlider>(250, 10, 60, 75);
+  Render(tiny);
+  LeftDown(tiny, 30, 40);
+  LeftUp(tiny, 30, 40);
+  auto* none = f.Add<TAbVSlider>(250, 100, 60, 30);
+  Render(none);
+  EXPECT_TRUE(none->IsTooSmall());
+}
+
+TEST(AbAnalogGControl, SectorsOverflowAndHint) {
+  TTestForm f;
+  auto* g = f.Add<TAbAnalogGControl>(10, 10, 50, 50);
+  int sectorEvents = 0, overflows = 0, lastOverflow = 0;
+  g->OnSectorChange = [&](TObject*, bool, bool, bool s3, bool enter) {
+    ++sectorEvents;
+    EXPECT_TRUE(s3);
+    EXPECT_TRUE(enter);
+  };
+  g->SetValue(75);
+  EXPECT_EQ(g->Digit(), 750);
+  EXPECT_EQ(g->PPT, 750);
+  EXPECT_TRUE(g->InSector3);
+  EXPECT_EQ(g->ActSectorCol, clRed);
+  EXPECT_EQ(sectorEvents, 1);
+  g->OnSectorChange = nullptr;
+  g->OnOverflow = [&](TObject*, int32_t p) {
+    ++overflows;
+    lastOverflow = p;
+  };
+  g->SetValue(120);
+  EXPECT_EQ(overflows, 1);
+  EXPECT_EQ(lastOverflow, 1200);
+  EXPECT_EQ(g->PPT, 1000);
+  g->SetValue(130);
+  EXPECT_EQ(overflows, 1);
+  g->SetValue(50);
+  EXPECT_EQ(overflows, 2);
+  EXPECT_EQ(lastOverflow, 500);
+  g->SetHintOptions({hoAutoHint, hoValue});
+  g->SetValue(51);
+  g->SetValue(50);
+  EXPECT_EQ(g->Hint(), u"Value= 50.0 %");
+  EXPECT_FLOAT_EQ(g->MinMax()->Max(), 130);
+  EXPECT_FLOAT_EQ(g->MinMax()->Min(), 50);
+  g->SetLogScale(true);
+  g->SetValue(0);
+  EXPECT_EQ(g->Value(), 50);
+}
