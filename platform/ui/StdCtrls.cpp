@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QKeyEvent>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "platform/ui/Graphics.h"
@@ -113,10 +115,74 @@ public:
     if (onClose) onClose();
   }
 };
+
+// The simple style: an edit with its list always shown below it. The container holds the focus
+// and hands keys, focus and input-method events to the edit, so the control's key messages see
+// every key typed; Up and Down move through the list as the user's choice.
+class SimpleComboWidget : public QWidget {
+public:
+  SimpleComboWidget() {
+    edit = new QLineEdit(this);
+    list = new QListWidget(this);
+    edit->setFocusProxy(this);
+    list->setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+  }
+  QLineEdit* edit;
+  QListWidget* list;
+  std::function<void(int)> onStep;  // Up (-1) or Down (+1) pressed
+
+  void LayoutParts() {
+    int h = std::min(height(), edit->sizeHint().height());
+    edit->setGeometry(0, 0, width(), h);
+    list->setGeometry(0, h, width(), std::max(0, height() - h));
+  }
+
+protected:
+  void resizeEvent(QResizeEvent*) override { LayoutParts(); }
+  void keyPressEvent(QKeyEvent* e) override {
+    if ((e->key() == Qt::Key_Up || e->key() == Qt::Key_Down) && onStep) {
+      onStep(e->key() == Qt::Key_Up ? -1 : 1);
+      return;
+    }
+    edit->event(e);
+  }
+  void keyReleaseEvent(QKeyEvent* e) override { edit->event(e); }
+  void focusInEvent(QFocusEvent* e) override { edit->event(e); }
+  void focusOutEvent(QFocusEvent* e) override { edit->event(e); }
+  void inputMethodEvent(QInputMethodEvent* e) override { edit->event(e); }
+  QVariant inputMethodQuery(Qt::InputMethodQuery q) const override { return edit->inputMethodQuery(q); }
+};
 }  // namespace
 
 struct TComboView {
+  // The user chose a row of the simple style's list.
+  static void PickRow(TCustomComboBox* c, int Row);
+  // Hooks up the user-typing notification of the edit part.
+  static void ConnectEdit(TCustomComboBox* c, QLineEdit* edit);
   static QComboBox* Box(const TCustomComboBox* c) { return NativeOf<QComboBox>(c); }
+  static SimpleComboWidget* Simple(const TCustomComboBox* c) {
+    return dynamic_cast<SimpleComboWidget*>(TControlHost::Widget(c));
+  }
+  // The edit part of either kind (none for a drop-down list).
+  static QLineEdit* Edit(const TCustomComboBox* c) {
+    if (QComboBox* box = Box(c)) return box->lineEdit();
+    if (SimpleComboWidget* s = Simple(c)) return s->edit;
+    return nullptr;
+  }
+  // The selected row when the edit still shows its text, else -1.
+  static int Row(int row, const QString& shown, QListWidget* list) {
+    if (row < 0 || !list->item(row)) return -1;
+    return list->item(row)->text() == shown ? row : -1;
+  }
+  static void FillList(QListWidget* list, const QStringList& items, int row) {
+    QSignalBlocker block(list);
+    list->clear();
+    list->addItems(items);
+    list->setCurrentRow(row < list->count() ? row : -1);
+    if (row < 0) list->clearSelection();
+  }
 };
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
@@ -139,6 +205,10 @@ void TCustomComboBox::SetItems(TStrings* v) {
 }
 
 void TCustomComboBox::CreateWnd() {
+  if (FStyle == csSimple) {
+    CreateSimpleWnd();
+    return;
+  }
   auto* box = new ComboWidget;
   TControlHost::Attach(this, box, false);
   ApplySettings();
@@ -152,13 +222,80 @@ void TCustomComboBox::CreateWnd() {
       Select();
     });
   });
+  if (QLineEdit* edit = box->lineEdit()) TComboView::ConnectEdit(this, edit);
+}
+
+void TCustomComboBox::CreateSimpleWnd() {
+  auto* w = new SimpleComboWidget;
+  TControlHost::Attach(this, w, false);
+  w->LayoutParts();
+  ApplySettings();
+  TComboView::ConnectEdit(this, w->edit);
+  // A click on an item is the user's pick: its text goes into the edit.
+  QObject::connect(w->list, &QListWidget::itemClicked, [this, w](QListWidgetItem* item) {
+    if (FInCode || !item) return;
+    TComboView::PickRow(this, w->list->row(item));
+  });
+  QObject::connect(w->list, &QListWidget::itemDoubleClicked, [this](QListWidgetItem*) {
+    if (!FInCode) GuardedCall([this] { DblClick(); });
+  });
+  w->onStep = [this, w](int step) {
+    int count = w->list->count();
+    if (count == 0) return;
+    int row = TComboView::Row(w->list->currentRow(), w->edit->text(), w->list);
+    int next = row < 0 ? (step > 0 ? 0 : count - 1) : std::clamp(row + step, 0, count - 1);
+    if (next != row) TComboView::PickRow(this, next);
+  };
+}
+
+void TComboView::PickRow(TCustomComboBox* c, int Row) {
+  SimpleComboWidget* w = Simple(c);
+  if (!w || Row < 0 || Row >= w->list->count()) return;
+  {
+    TInCode guard(c->FInCode);
+    w->list->setCurrentRow(Row);
+    w->edit->setText(w->list->item(Row)->text());
+    w->edit->selectAll();
+  }
+  GuardedCall([c] {
+    c->Click();
+    c->Select();
+  });
+}
+
+void TComboView::ConnectEdit(TCustomComboBox* c, QLineEdit* edit) {
+  // The user typed in the edit part.
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [c](const QString& text) {
+    if (c->FInCode) return;
+    if (SimpleComboWidget* w = Simple(c)) {
+      // The list follows the text: the item it names exactly, or none.
+      TInCode guard(c->FInCode);
+      QList<QListWidgetItem*> found = w->list->findItems(text, Qt::MatchExactly);
+      if (found.isEmpty()) {
+        w->list->setCurrentRow(-1);
+        w->list->clearSelection();
+      } else {
+        w->list->setCurrentItem(found.first());
+        w->list->scrollToItem(found.first());
+      }
+    }
+    GuardedCall([c] { c->Change(); });
+  });
 }
 
 void TCustomComboBox::ApplySettings() {
-  QComboBox* box = TComboView::Box(this);
-  if (!box) return;
   TInCode guard(FInCode);
   const String text = TControl::GetText();
+  if (SimpleComboWidget* w = TComboView::Simple(this)) {
+    TComboView::FillList(w->list, FItems->ToQt(), FItemIndex);
+    w->edit->setText(ToQString(text));
+    w->edit->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+    ApplyColor(w->edit, Color(), QPalette::Base);
+    ApplyColor(w->list, Color(), QPalette::Base);
+    return;
+  }
+  QComboBox* box = TComboView::Box(this);
+  if (!box) return;
   box->setEditable(FStyle != csDropDownList);
   box->clear();
   box->addItems(FItems->ToQt());
@@ -168,15 +305,18 @@ void TCustomComboBox::ApplySettings() {
     edit->setText(ToQString(text));
     edit->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
     box->setCompleter(nullptr);
-    // The user typed in the edit part.
-    QObject::connect(edit, &QLineEdit::textEdited, box, [this](const QString&) {
-      if (!FInCode) GuardedCall([this] { Change(); });
-    });
   }
   ApplyColor(box, Color(), QPalette::Base);
 }
 
 void TCustomComboBox::ItemsChanged() {
+  if (SimpleComboWidget* w = TComboView::Simple(this)) {
+    TInCode guard(FInCode);
+    QString text = w->edit->text();
+    TComboView::FillList(w->list, FItems->ToQt(), w->list->currentRow());
+    w->edit->setText(text);
+    return;
+  }
   QComboBox* box = TComboView::Box(this);
   if (!box) {
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
@@ -192,6 +332,8 @@ void TCustomComboBox::ItemsChanged() {
 }
 
 int TCustomComboBox::ItemIndex() const {
+  if (SimpleComboWidget* w = TComboView::Simple(this))
+    return TComboView::Row(w->list->currentRow(), w->edit->text(), w->list);
   if (QComboBox* box = TComboView::Box(this)) {
     // An editable box whose text no longer matches the selected item has none selected.
     int i = box->currentIndex();
@@ -205,37 +347,54 @@ void TCustomComboBox::SetItemIndex(int v) {
   if (v < -1 || v >= FItems->Count()) v = -1;
   FItemIndex = v;
   TControl::SetTextBuf(v >= 0 ? FItems->Get(v) : String());
-  if (QComboBox* box = TComboView::Box(this)) {
-    TInCode guard(FInCode);
+  TInCode guard(FInCode);
+  if (SimpleComboWidget* w = TComboView::Simple(this)) {
+    w->list->setCurrentRow(v);
+    if (v < 0) w->list->clearSelection();
+    w->edit->setText(v >= 0 ? ToQString(FItems->Get(v)) : QString());
+  } else if (QComboBox* box = TComboView::Box(this)) {
     box->setCurrentIndex(v);
     if (box->isEditable()) box->setEditText(v >= 0 ? ToQString(FItems->Get(v)) : QString());
   }
 }
 
 String TCustomComboBox::GetText() const {
+  if (SimpleComboWidget* w = TComboView::Simple(this)) return FromQString(w->edit->text());
   if (QComboBox* box = TComboView::Box(this)) return FromQString(box->currentText());
   return TControl::GetText();
 }
 
 void TCustomComboBox::SetTextBuf(const String& v) {
   TControl::SetTextBuf(v);
-  QComboBox* box = TComboView::Box(this);
   TInCode guard(FInCode);
+  int i = FItems->IndexOf(v);
+  FItemIndex = i;
+  if (SimpleComboWidget* w = TComboView::Simple(this)) {
+    w->list->setCurrentRow(i);
+    if (i < 0) w->list->clearSelection();
+    w->edit->setText(ToQString(v));
+    return;
+  }
+  QComboBox* box = TComboView::Box(this);
   if (FStyle == csDropDownList) {
     // Only an item's text can be shown: select it, or nothing.
-    int i = FItems->IndexOf(v);
-    FItemIndex = i;
     if (box) box->setCurrentIndex(i);
   } else if (box) {
-    int i = FItems->IndexOf(v);
     box->setCurrentIndex(i);
     box->setEditText(ToQString(v));
   }
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle v) {
+  if (v == FStyle) return;
+  // The window is made anew for the style, keeping the text and the selection.
+  if (HandleAllocated()) {
+    FItemIndex = ItemIndex();
+    TControl::SetTextBuf(GetText());
+  }
   FStyle = v;
-  ApplySettings();
+  if (FStyle == csDropDownList) FItemIndex = FItems->IndexOf(TControl::GetText());
+  RecreateWnd();
 }
 
 void TCustomComboBox::SetSorted(bool v) {
@@ -259,8 +418,7 @@ void TCustomComboBox::SetDroppedDown(bool v) {
 
 void TCustomComboBox::SetMaxLength(int v) {
   FMaxLength = std::max(0, v);
-  if (QComboBox* box = TComboView::Box(this))
-    if (box->lineEdit()) box->lineEdit()->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+  if (QLineEdit* e = TComboView::Edit(this)) e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
 }
 
 void TCustomComboBox::SetCharCase(TEditCharCase v) { FCharCase = v; }
@@ -268,42 +426,38 @@ void TCustomComboBox::SetAutoComplete(bool v) { FAutoComplete = v; }
 void TCustomComboBox::SetItemHeight(int v) { FItemHeight = v; }
 
 int TCustomComboBox::SelStart() const {
-  QComboBox* box = TComboView::Box(this);
-  if (!box || !box->lineEdit()) return 0;
-  QLineEdit* e = box->lineEdit();
+  QLineEdit* e = TComboView::Edit(this);
+  if (!e) return 0;
   return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
 }
 
 void TCustomComboBox::SetSelStart(int v) {
-  if (QComboBox* box = TComboView::Box(this))
-    if (box->lineEdit()) box->lineEdit()->setCursorPosition(v);
+  if (QLineEdit* e = TComboView::Edit(this)) e->setCursorPosition(v);
 }
 
 int TCustomComboBox::SelLength() const {
-  QComboBox* box = TComboView::Box(this);
-  return box && box->lineEdit() ? int(box->lineEdit()->selectedText().size()) : 0;
+  QLineEdit* e = TComboView::Edit(this);
+  return e ? int(e->selectedText().size()) : 0;
 }
 
 void TCustomComboBox::SetSelLength(int v) {
-  if (QComboBox* box = TComboView::Box(this))
-    if (box->lineEdit()) box->lineEdit()->setSelection(SelStart(), v);
+  if (QLineEdit* e = TComboView::Edit(this)) e->setSelection(SelStart(), v);
 }
 
 String TCustomComboBox::SelText() const {
-  QComboBox* box = TComboView::Box(this);
-  return box && box->lineEdit() ? FromQString(box->lineEdit()->selectedText()) : String();
+  QLineEdit* e = TComboView::Edit(this);
+  return e ? FromQString(e->selectedText()) : String();
 }
 
 void TCustomComboBox::SetSelText(const String& v) {
-  QComboBox* box = TComboView::Box(this);
-  if (!box || !box->lineEdit()) return;
+  QLineEdit* e = TComboView::Edit(this);
+  if (!e) return;
   TInCode guard(FInCode);
-  box->lineEdit()->insert(ToQString(v));
+  e->insert(ToQString(v));
 }
 
 void TCustomComboBox::SelectAll() {
-  if (QComboBox* box = TComboView::Box(this))
-    if (box->lineEdit()) box->lineEdit()->selectAll();
+  if (QLineEdit* e = TComboView::Edit(this)) e->selectAll();
 }
 
 void TCustomComboBox::Clear() {
@@ -332,6 +486,11 @@ void TCustomComboBox::CloseUp() {
 
 void TCustomComboBox::CMColorChanged(TMessage& Message) {
   TWinControl::CMColorChanged(Message);
+  if (SimpleComboWidget* w = TComboView::Simple(this)) {
+    ApplyColor(w->edit, Color(), QPalette::Base);
+    ApplyColor(w->list, Color(), QPalette::Base);
+    return;
+  }
   ApplyColor(TControlHost::Widget(this), Color(), QPalette::Base);
 }
 

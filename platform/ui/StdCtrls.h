@@ -253,6 +253,9 @@ class TItemControlStrings;
 // ---------------------------------------------------------------------------
 // Combo box
 
+// Styles: csDropDown (edit + drop-down list), csDropDownList (pick only), csSimple (edit with its
+// list always shown below it; a double click on an item fires OnDblClick). Changing the style of
+// a control with a window makes the window anew, keeping text and selection.
 class TCustomComboBox : public TWinControl {
 public:
   explicit TCustomComboBox(TComponent* AOwner);
@@ -312,6 +315,7 @@ private:
   friend struct TComboView;
   void ItemsChanged();
   void ApplySettings();
+  void CreateSimpleWnd();
 
   std::unique_ptr<TItemControlStrings> FItems;
   TComboBoxStyle FStyle = csDropDown;

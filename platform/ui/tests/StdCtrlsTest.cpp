@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -160,6 +161,72 @@ TEST(ComboBox, DropDownListShowsOnlyItemTexts) {
   box.SetText(u"none");
   EXPECT_EQ(box.ItemIndex(), -1);
   EXPECT_EQ(box.Text(), u"");
+}
+
+void PressKey(QWidget* w, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &release);
+}
+
+TEST(ComboBox, SimpleStyleShowsItsListAndKeepsTheOnChangeRule) {
+  TComboBox box(nullptr);
+  box.SetStyle(csSimple);
+  box.SetBounds(0, 0, 150, 120);
+  for (const char16_t* s : {u"MD", u"ID ALL /R", u"RSSI"}) box.Items()->Add(s);
+  box.SetText(u"MD");
+  box.HandleNeeded();
+  QWidget* native = TControlHost::Widget(&box);
+  auto* list = native->findChild<QListWidget*>();
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->isVisibleTo(native));
+  EXPECT_EQ(list->count(), 3);
+  EXPECT_GT(list->geometry().top(), 0);  // below the edit
+  EXPECT_EQ(box.ItemIndex(), 0);
+
+  std::vector<String> changes;
+  std::vector<Word> keys;
+  int dbl = 0;
+  box.OnChange = [&](TObject*) { changes.push_back(box.Text()); };
+  box.OnKeyDown = [&](TObject*, Word& Key, TShiftState) { keys.push_back(Key); };
+  box.OnDblClick = [&](TObject*) { ++dbl; };
+
+  // Code changes: no event.
+  box.SetItemIndex(2);
+  box.Items()->Add(u"VER");
+  box.SetText(u"ID ALL /R");
+  EXPECT_TRUE(changes.empty());
+  EXPECT_EQ(box.ItemIndex(), 1);
+
+  // Typing goes through the control's key messages into the edit.
+  box.SelectAll();
+  TypeInto(native, "X");
+  PressKey(native, Qt::Key_Return);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0], u"X");
+  EXPECT_EQ(box.ItemIndex(), -1);
+  EXPECT_EQ(keys.size(), 2u);
+  EXPECT_EQ(keys.back(), VK_RETURN);
+
+  // Picking from the list, by mouse or with the arrow keys, is the user's change too.
+  emit list->itemClicked(list->item(2));
+  ASSERT_EQ(changes.size(), 2u);
+  EXPECT_EQ(changes[1], u"RSSI");
+  EXPECT_EQ(box.ItemIndex(), 2);
+  PressKey(native, Qt::Key_Down);
+  ASSERT_EQ(changes.size(), 3u);
+  EXPECT_EQ(changes[2], u"VER");
+  PressKey(native, Qt::Key_Down);  // already the last item
+  EXPECT_EQ(changes.size(), 3u);
+  emit list->itemDoubleClicked(list->item(0));
+  EXPECT_EQ(dbl, 1);
+
+  // Another style keeps text and items.
+  box.SetStyle(csDropDown);
+  EXPECT_EQ(box.Text(), u"VER");
+  EXPECT_EQ(box.ItemIndex(), 3);
+  EXPECT_NE(qobject_cast<QComboBox*>(TControlHost::Widget(&box)), nullptr);
 }
 
 TEST(CheckAndRadio, CheckedInCodeClicksAndRadioSiblingsUncheck) {
