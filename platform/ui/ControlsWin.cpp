@@ -50,7 +50,10 @@ void TControlHost::Attach(TWinControl* control, QWidget* widget, bool painted) {
   if (auto* ww = dynamic_cast<TWinWidget*>(widget)) ww->wnd = control->FHandle;
   widget->installEventFilter(host);
   widget->setMouseTracking(true);
-  if (control->FParent != nullptr && !widget->isWindow()) {
+  // A widget that is not a pop-up, tool or dialog window goes inside the parent's window.
+  // (isWindow() cannot tell: a widget made without a parent is a plain window.)
+  Qt::WindowType type = widget->windowType();
+  if (control->FParent != nullptr && (type == Qt::Widget || type == Qt::Window)) {
     QWidget* parentWidget = Widget(control->FParent);
     if (parentWidget == nullptr) parentWidget = (control->FParent->HandleNeeded(), Widget(control->FParent));
     widget->setParent(parentWidget);
@@ -97,10 +100,12 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
     case QEvent::Wheel:
+      if (!widget->isEnabled()) return false;  // a disabled window gets no input; Qt passes it on
       MouseEvent(event, pass);
       return !pass;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+      if (!widget->isEnabled()) return false;
       KeyEvent(event, pass);
       return !pass;
     case QEvent::Enter: {

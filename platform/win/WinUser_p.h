@@ -53,5 +53,6 @@ void NoteInputState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 void NoteKeyState(int vk, bool down);
 // The virtual key code of a Qt key (0 when it has none).
 WORD VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
-// The Qt key of a virtual key code (for synthetic input).
+// The Qt key of a virtual key code (for synthetic input); the keypad keys (VK_NUMPAD0..9,
+// VK_ADD, VK_SUBTRACT, VK_MULTIPLY, VK_DIVIDE, VK_DECIMAL) also need Qt::KeypadModifier.
 int QtKeyOf(WORD vk);

@@ -1,0 +1,274 @@
+// Test support: rendering controls to bitmaps and synthetic input through Qt's event path.
+#include "platform/ui/TestSupport.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "platform/ui/Controls_p.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Graphics_p.h"
+
+namespace {
+
+// The widget that receives input for a control, and the point in it.
+struct TInputTarget {
+  QWidget* widget = nullptr;
+  QPoint pos;
+};
+
+TInputTarget TargetOf(TControl* control, int x, int y) {
+  if (control == nullptr) throw EInvalidOperation(u"No control to send input to");
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    w->HandleNeeded();
+    return {TControlHost::Widget(w), QPoint(x, y)};
+  }
+  TWinControl* parent = control->Parent();
+  if (parent == nullptr) throw EInvalidOperation(u"Control has no parent window: " + control->Name());
+  parent->HandleNeeded();
+  return {TControlHost::Widget(parent), QPoint(x + control->Left(), y + control->Top())};
+}
+
+Qt::KeyboardModifiers ModifiersOf(TShiftState s) {
+  Qt::KeyboardModifiers m;
+  if (s.Contains(ssShift)) m |= Qt::ShiftModifier;
+  if (s.Contains(ssCtrl)) m |= Qt::ControlModifier;
+  if (s.Contains(ssAlt)) m |= Qt::AltModifier;
+  return m;
+}
+
+Qt::MouseButtons ButtonsOf(TShiftState s) {
+  Qt::MouseButtons b;
+  if (s.Contains(ssLeft)) b |= Qt::LeftButton;
+  if (s.Contains(ssRight)) b |= Qt::RightButton;
+  if (s.Contains(ssMiddle)) b |= Qt::MiddleButton;
+  return b;
+}
+
+Qt::MouseButton ButtonOf(TMouseButton b) {
+  return b == mbRight ? Qt::RightButton : b == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+// The window under the simulated mouse: moving to another one leaves it and enters the new one.
+QPointer<QWidget> gHover;
+
+void Hover(const TInputTarget& t) {
+  if (gHover == t.widget) return;
+  SimulateMouseLeave();
+  gHover = t.widget;
+  QEnterEvent enter(t.pos, t.pos, t.widget->mapToGlobal(QPointF(t.pos)));
+  QApplication::sendEvent(t.widget, &enter);
+}
+
+void SendMouse(TControl* control, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int x, int y,
+               TShiftState shift) {
+  TInputTarget t = TargetOf(control, x, y);
+  Hover(t);
+  QPointF local(t.pos);
+  QMouseEvent e(type, local, local, t.widget->mapToGlobal(local), button, buttons, ModifiersOf(shift));
+  QApplication::sendEvent(t.widget, &e);
+}
+
+// The character a key types on a keyboard with these modifiers (none for keys that type nothing).
+QString KeyText(Word key, TShiftState shift) {
+  bool s = shift.Contains(ssShift), c = shift.Contains(ssCtrl);
+  if (key >= 'A' && key <= 'Z') {
+    if (c) return QString(QChar(key - 'A' + 1));  // control characters, as Ctrl+C gives #3
+    return QString(QChar(s ? key : key - 'A' + 'a'));
+  }
+  if (c) return QString();
+  if (key >= '0' && key <= '9') return s ? QString() : QString(QChar(key));
+  if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return QString(QChar('0' + (key - VK_NUMPAD0)));
+  switch (key) {
+    case VK_SPACE: return QStringLiteral(" ");
+    case VK_RETURN: return QStringLiteral("\r");
+    case VK_TAB: return QStringLiteral("\t");
+    case VK_BACK: return QStringLiteral("\b");
+    case VK_ESCAPE: return QString(QChar(0x1B));
+    case VK_ADD: return QStringLiteral("+");
+    case VK_SUBTRACT: return QStringLiteral("-");
+    case VK_MULTIPLY: return QStringLiteral("*");
+    case VK_DIVIDE: return QStringLiteral("/");
+    case VK_DECIMAL: return QStringLiteral(".");
+    case VK_OEM_PLUS: return s ? QString() : QStringLiteral("+");
+    case VK_OEM_MINUS: return s ? QString() : QStringLiteral("-");
+    case VK_OEM_PERIOD: return s ? QString() : QStringLiteral(".");
+    case VK_OEM_COMMA: return s ? QString() : QStringLiteral(",");
+    default: return QString();
+  }
+}
+
+bool IsKeypadKey(Word key) {
+  return (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) || key == VK_ADD || key == VK_SUBTRACT || key == VK_MULTIPLY ||
+         key == VK_DIVIDE || key == VK_DECIMAL;
+}
+
+void SendKey(TWinControl* control, QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods, const QString& text) {
+  TInputTarget t = TargetOf(control, 0, 0);
+  QKeyEvent e(type, qtKey, mods, text);
+  QApplication::sendEvent(t.widget, &e);
+}
+
+void SendVirtualKey(TWinControl* control, QEvent::Type type, Word key, TShiftState shift) {
+  Qt::KeyboardModifiers mods = ModifiersOf(shift);
+  if (IsKeypadKey(key)) mods |= Qt::KeypadModifier;
+  int qtKey = QtKeyOf(key);
+  if (qtKey == 0) qtKey = Qt::Key_unknown;
+  SendKey(control, type, qtKey, mods, KeyText(key, shift));
+}
+
+// The Qt key of a typed character: letters and digits have their keys, the other Latin-1
+// characters share their code with their key, the rest come without a key (input method).
+int QtKeyOfChar(Char ch) {
+  if (ch >= u'a' && ch <= u'z') return Qt::Key_A + (ch - u'a');
+  switch (ch) {
+    case u'\r': return Qt::Key_Return;
+    case u'\t': return Qt::Key_Tab;
+    case u'\b': return Qt::Key_Backspace;
+    case 0x1B: return Qt::Key_Escape;
+    default: break;
+  }
+  if (ch >= 0x20 && ch < 0x7F) return ch;
+  return 0;
+}
+
+// Renders the part region (widget coordinates) of a widget and of the child windows inside
+// it, the widget's (0, 0) going to origin in the image. Children are drawn one by one
+// because Qt skips them while their form has never been shown.
+void RenderTree(QWidget* w, QImage& image, QPoint origin, const QRegion& region) {
+  if (region.isEmpty()) return;
+  w->render(&image, origin + region.boundingRect().topLeft(), region, QWidget::DrawWindowBackground);
+  for (QObject* o : w->children()) {
+    auto* child = qobject_cast<QWidget*>(o);
+    if (child == nullptr || child->isWindow() || !child->isVisibleTo(w)) continue;
+    QRegion inChild = region.translated(-child->pos()).intersected(child->rect());
+    RenderTree(child, image, origin + child->pos(), inChild);
+  }
+}
+
+}  // namespace
+
+// ---- Rendering
+
+std::unique_ptr<TBitmap> RenderControl(TControl* Control) {
+  if (Control == nullptr) throw EInvalidOperation(u"No control to render");
+  auto bitmap = std::make_unique<TBitmap>(std::max(Control->Width(), 1), std::max(Control->Height(), 1));
+  QImage image(bitmap->Width(), bitmap->Height(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  TInputTarget t = TargetOf(Control, 0, 0);
+  if (t.widget != nullptr) {
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // The widget paints through its own paint event (WM_PAINT for painted windows), with
+    // its child windows on top, as on screen.
+    QRect source(t.pos, QSize(bitmap->Width(), bitmap->Height()));
+    RenderTree(t.widget, image, -t.pos, QRegion(source.intersected(t.widget->rect())));
+  }
+  TBitmapAccess::SetImage(bitmap.get(), image);
+  return bitmap;
+}
+
+TColor PixelColor(TBitmap& Bitmap, int X, int Y) { return ColorToRGB(Bitmap.Canvas()->Pixels(X, Y)); }
+
+// ---- Mouse
+
+void SimulateMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift) {
+  Qt::MouseButton b = ButtonOf(Button);
+  SendMouse(Control, QEvent::MouseButtonPress, b, ButtonsOf(Shift) | b, X, Y, Shift);
+}
+
+void SimulateMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift) {
+  Qt::MouseButton b = ButtonOf(Button);
+  SendMouse(Control, QEvent::MouseButtonRelease, b, ButtonsOf(Shift) & ~Qt::MouseButtons(b), X, Y, Shift);
+}
+
+void SimulateMouseMove(TControl* Control, int X, int Y, TShiftState Shift) {
+  SendMouse(Control, QEvent::MouseMove, Qt::NoButton, ButtonsOf(Shift), X, Y, Shift);
+}
+
+void SimulateClick(TControl* Control, int X, int Y, TMouseButton Button, TShiftState Shift) {
+  SimulateMouseDown(Control, Button, X, Y, Shift);
+  SimulateMouseUp(Control, Button, X, Y, Shift);
+}
+
+void SimulateDblClick(TControl* Control, int X, int Y, TMouseButton Button, TShiftState Shift) {
+  SimulateClick(Control, X, Y, Button, Shift);
+  Qt::MouseButton b = ButtonOf(Button);
+  SendMouse(Control, QEvent::MouseButtonDblClick, b, ButtonsOf(Shift) | b, X, Y, Shift);
+  SimulateMouseUp(Control, Button, X, Y, Shift);
+}
+
+void SimulateMouseWheel(TControl* Control, int WheelDelta, int X, int Y, TShiftState Shift) {
+  TInputTarget t = TargetOf(Control, X, Y);
+  Hover(t);
+  QPointF local(t.pos);
+  QWheelEvent e(local, t.widget->mapToGlobal(local), QPoint(), QPoint(0, WheelDelta), ButtonsOf(Shift),
+                ModifiersOf(Shift), Qt::NoScrollPhase, false);
+  QApplication::sendEvent(t.widget, &e);
+}
+
+void SimulateMouseLeave() {
+  if (QWidget* old = gHover.data()) {
+    gHover = nullptr;
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(old, &leave);
+  }
+}
+
+// ---- Keys
+
+void SimulateKeyDown(TWinControl* Control, Word Key, TShiftState Shift) {
+  SendVirtualKey(Control, QEvent::KeyPress, Key, Shift);
+}
+
+void SimulateKeyUp(TWinControl* Control, Word Key, TShiftState Shift) {
+  SendVirtualKey(Control, QEvent::KeyRelease, Key, Shift);
+}
+
+void SimulateKeyStroke(TWinControl* Control, Word Key, TShiftState Shift) {
+  SimulateKeyDown(Control, Key, Shift);
+  SimulateKeyUp(Control, Key, Shift);
+}
+
+void SimulateChar(TWinControl* Control, Char Ch, TShiftState Shift) {
+  Char lower = Ch >= u'A' && Ch <= u'Z' ? static_cast<Char>(Ch - u'A' + u'a') : Ch;
+  int key = QtKeyOfChar(lower);
+  Qt::KeyboardModifiers mods = ModifiersOf(Shift);
+  QString text(QChar(static_cast<char16_t>(Ch)));
+  SendKey(Control, QEvent::KeyPress, key, mods, text);
+  SendKey(Control, QEvent::KeyRelease, key, mods, text);
+}
+
+void SimulateTyping(TWinControl* Control, const String& Text) {
+  for (Char ch : Text) SimulateChar(Control, ch);
+}
+
+// ---- Events
+
+void ProcessPendingEvents() {
+  Application->ProcessMessages();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool WaitUntil(const std::function<bool()>& Predicate, int TimeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  for (;;) {
+    ProcessPendingEvents();
+    if (Predicate()) return true;
+    qint64 left = TimeoutMs - clock.elapsed();
+    if (left <= 0) return Predicate();
+    // Sleep in the event loop until an event arrives or a short tick passes.
+    QTimer tick;
+    tick.setSingleShot(true);
+    tick.start(static_cast<int>(std::min<qint64>(left, 10)));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+}

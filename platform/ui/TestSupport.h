@@ -1,0 +1,51 @@
+#pragma once
+// Test support for windows and controls on the offscreen platform: renders a control or
+// form to a bitmap, sends it mouse and key input through the same event path real input
+// takes (so the control's message translation runs), and processes pending events.
+//
+// Coordinates are the control's client coordinates; for a graphic control the input goes
+// to its parent's window at the control's position, as real input would.
+
+#include <functional>
+#include <memory>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/Graphics.h"
+
+// ---- Rendering
+// The control as it shows: its window with the windows and graphic controls inside it (a
+// graphic control: its area of the parent's window). Pending painting is done first. The
+// control needs no visible form; a windowed control gets its window if it has none yet.
+std::unique_ptr<TBitmap> RenderControl(TControl* Control);
+// The colour of one pixel as plain RGB.
+TColor PixelColor(TBitmap& Bitmap, int X, int Y);
+
+// ---- Mouse. Shift gives the keys and other buttons held (ssShift, ssCtrl, ssAlt, ssLeft ...).
+void SimulateMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift = {});
+void SimulateMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift = {});
+void SimulateMouseMove(TControl* Control, int X, int Y, TShiftState Shift = {});
+// Press and release at one point.
+void SimulateClick(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShiftState Shift = {});
+// Press, release, the second press (a double click) and its release.
+void SimulateDblClick(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShiftState Shift = {});
+// One wheel turn of WheelDelta (120 a notch, positive away from the user) at a point.
+void SimulateMouseWheel(TControl* Control, int WheelDelta, int X, int Y, TShiftState Shift = {});
+// The mouse leaves the window it was last moved over.
+void SimulateMouseLeave();
+
+// ---- Keys. Key is a virtual key (VK_RETURN, 'A', VK_F2 ...). A key that types a character
+// on a keyboard (letters, digits, space, Enter, Tab, Backspace, Escape) brings its
+// character with the key-down, as a real key does: the control gets WM_KEYDOWN then WM_CHAR.
+void SimulateKeyDown(TWinControl* Control, Word Key, TShiftState Shift = {});
+void SimulateKeyUp(TWinControl* Control, Word Key, TShiftState Shift = {});
+// Down and up.
+void SimulateKeyStroke(TWinControl* Control, Word Key, TShiftState Shift = {});
+// Types one character (any, e.g. half-width katakana): a key press carrying it, and the release.
+void SimulateChar(TWinControl* Control, Char Ch, TShiftState Shift = {});
+void SimulateTyping(TWinControl* Control, const String& Text);
+
+// ---- Events
+// Handles every pending event, sent message, posted message and synchronised call, without idling.
+void ProcessPendingEvents();
+// Processes events until Predicate holds or TimeoutMs passes; returns the last Predicate result.
+bool WaitUntil(const std::function<bool()>& Predicate, int TimeoutMs = 10000);
