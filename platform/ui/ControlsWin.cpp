@@ -117,7 +117,7 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
       if (hover != nullptr) {
         TControl* h = hover;
         hover = nullptr;
-        h->Perform(CM_MOUSELEAVE, 0, 0);
+        GuardedCall([h] { h->Perform(CM_MOUSELEAVE, 0, 0); });
       }
       TMessage m{CM_MOUSELEAVE, 0, 0, 0};
       Translate(control, m);
@@ -149,11 +149,11 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
         // The window system resized the window (a form dragged larger): follow it.
         control->FWidth = s.width();
         control->FHeight = s.height();
-        control->Resize();
+        GuardedCall([this] { control->Resize(); });
       }
       TMessage m{WM_SIZE, SIZE_RESTORED, PointParam(s.width(), s.height()), 0};
       Translate(control, m);
-      control->Realign();
+      GuardedCall([this] { control->Realign(); });
       return false;
     }
     case QEvent::Move: {
@@ -173,7 +173,7 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
       if (c == nullptr) c = control;
       if (ApplicationShowHint && c->ShowHint() && !c->Hint().empty()) {
         TMessage m{CM_HINTSHOW, 0, 0, 0};
-        c->WndProc(m);
+        Translate(c, m);
         if (m.Result == 0) {
           String hint = c->Hint();
           size_t bar = hint.find(u'|');  // short hint | long hint

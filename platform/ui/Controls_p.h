@@ -77,6 +77,9 @@ protected:
   void paintEvent(QPaintEvent* event) override;
 };
 
+// When set (tests), the application's default exception handler reports the message
+// here instead of showing a modal message box.
+extern std::function<void(const String& Message)> ExceptionReportHook;
 // Hint settings of the application object, read when a tooltip is due.
 extern bool ApplicationShowHint;
 extern int ApplicationHintHidePause;

@@ -18,6 +18,8 @@
 #include "platform/ui/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
+std::function<void(const String&)> ExceptionReportHook;
+
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
 
@@ -31,7 +33,8 @@ public:
     try {
       return QApplication::notify(receiver, event);
     } catch (...) {
-      Application->HandleException(Application);
+      // Rethrown inside the guard, which routes it to the application's handler.
+      GuardedCall([] { throw; });
       return false;
     }
   }
@@ -378,6 +381,9 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 TApplication::~TApplication() = default;
 
 void TApplication::Initialize() {
+  // Our Qt application catches what escapes any event handler. Should Qt have been started
+  // by someone else, the platform's own entry points (window procedures, timers, posted and
+  // sent messages, idle, synchronised calls, control events) still catch and route.
   if (QCoreApplication::instance() == nullptr) new TQtApplication(gArgc, gArgv);
   SetMainThread();
   HandleWindowException = [] { Application->HandleException(Application); };
@@ -385,7 +391,7 @@ void TApplication::Initialize() {
   // Worker threads waiting in Synchronize wake the loop, which then runs their calls.
   WakeMainThread = [] {
     if (QCoreApplication* app = QCoreApplication::instance())
-      QMetaObject::invokeMethod(app, [] { CheckSynchronize(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(app, [] { GuardedCall([] { CheckSynchronize(); }); }, Qt::QueuedConnection);
   };
   // Idle: every loop (Run, modal forms, message boxes, Qt dialogs) is about to block
   // when nothing is pending; the idle handlers run then, and the loop stays awake
@@ -444,7 +450,7 @@ void TApplication::Terminate() {
 
 void TApplication::ProcessMessages() {
   DispatchSentMessages();
-  CheckSynchronize();
+  GuardedCall([] { CheckSynchronize(); });
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -477,7 +483,8 @@ void TApplication::HandleException(TObject* Sender) {
 void TApplication::ShowException(Exception& E) {
   String msg = E.Message();
   if (!msg.empty() && msg.back() != u'.') msg += u'.';
-  MessageBox(msg, FTitle, MB_OK | MB_ICONSTOP);
+  if (ExceptionReportHook) ExceptionReportHook(msg);
+  else MessageBox(msg, FTitle, MB_OK | MB_ICONSTOP);
 }
 
 void TApplication::RemoveIdleHandler(const TIdleEvent* h) {

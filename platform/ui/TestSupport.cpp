@@ -250,6 +250,14 @@ void SimulateTyping(TWinControl* Control, const String& Text) {
   for (Char ch : Text) SimulateChar(Control, ch);
 }
 
+// ---- Exceptions
+
+TExceptionReport SetExceptionReport(TExceptionReport Report) {
+  TExceptionReport old = std::move(ExceptionReportHook);
+  ExceptionReportHook = std::move(Report);
+  return old;
+}
+
 // ---- Events
 
 void ProcessPendingEvents() {

@@ -44,6 +44,14 @@ void SimulateKeyStroke(TWinControl* Control, Word Key, TShiftState Shift = {});
 void SimulateChar(TWinControl* Control, Char Ch, TShiftState Shift = {});
 void SimulateTyping(TWinControl* Control, const String& Text);
 
+// ---- Exceptions
+// An exception that reaches the application's default handler (no OnException anywhere)
+// goes to Report instead of a modal message box, so a test never blocks on it; null
+// restores the message box. Returns the previous report. The GUI test main installs one
+// that fails the running test.
+using TExceptionReport = std::function<void(const String& Message)>;
+TExceptionReport SetExceptionReport(TExceptionReport Report);
+
 // ---- Events
 // Handles every pending event, sent message, posted message and synchronised call, without idling.
 void ProcessPendingEvents();

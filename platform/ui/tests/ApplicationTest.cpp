@@ -4,11 +4,14 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/TestSupport.h"
+#include "platform/ui/Timers.h"
 #include "platform/win/Gdi_p.h"
 
 namespace {
@@ -148,4 +151,74 @@ TEST(Controls, GraphicControlIsPaintedByItsParent) {
   Click(w, QPoint(25, 17));
   EXPECT_EQ(x, 5);
   EXPECT_EQ(y, 7);
+}
+
+TEST(Application, ExceptionsFromEveryKindOfHandlerReachOnExceptionAndTheLoopGoesOn) {
+  TApplicationEvents events(nullptr);
+  std::vector<String> caught;
+  events.OnException = [&](TObject*, Exception& E) { caught.push_back(E.Message()); };
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  form.Show();
+  std::unique_ptr<TTimer> timer;
+  std::unique_ptr<TThread> worker;
+  bool idleThrown = false;
+  struct Case {
+    const char* source;
+    std::function<void()> start;
+  };
+  const Case cases[] = {
+      {"idle", [&] {
+         events.OnIdle = [&](TObject*, bool&) {
+           if (idleThrown) return;
+           idleThrown = true;
+           throw EConvertError(u"idle");
+         };
+       }},
+      {"timer", [&] {
+         timer = std::make_unique<TTimer>(nullptr);
+         timer->SetInterval(5);
+         timer->SetOnTimer([&](TObject*) {
+           timer->SetEnabled(false);
+           throw EConvertError(u"timer");
+         });
+       }},
+      {"queued call", [&] {
+         worker = std::make_unique<TAnonymousThread>([](TThread*) {
+           TThread::Queue([] { throw EConvertError(u"queued call"); });
+         });
+         worker->Start();
+       }},
+      {"Qt callback", [] { QTimer::singleShot(0, [] { throw std::runtime_error("Qt callback"); }); }},
+      {"resize", [&] {
+         form.OnResize = [](TObject*) { throw EConvertError(u"resize"); };
+         TControlHost::Widget(&form)->resize(250, 120);  // as the window system would
+       }},
+  };
+  for (const Case& c : cases) {
+    caught.clear();
+    c.start();
+    EXPECT_TRUE(WaitUntil([&] { return !caught.empty(); })) << c.source;
+    EXPECT_EQ(caught, std::vector<String>{UTF8ToString(c.source)}) << c.source;
+  }
+  events.OnIdle = nullptr;
+  form.OnResize = nullptr;
+  worker->WaitFor();
+}
+
+TEST(Application, WithoutOnExceptionTheMessageIsReportedAndTheLoopGoesOn) {
+  std::vector<String> reported;
+  TExceptionReport old = SetExceptionReport([&](const String& M) { reported.push_back(M); });
+  HWND h = AllocateHWnd([](TMessage& m) {
+    if (m.Msg == WM_USER) throw EConvertError(u"Bad value");
+    if (m.Msg == WM_USER + 1) throw EAbort(u"silent");
+  });
+  PostMessage(h, WM_USER + 1, 0, 0);
+  PostMessage(h, WM_USER, 0, 0);
+  bool reportedInTime = WaitUntil([&] { return !reported.empty(); });
+  DeallocateHWnd(h);
+  SetExceptionReport(std::move(old));
+  EXPECT_TRUE(reportedInTime);
+  // EAbort is silent; the message is shown as a sentence.
+  EXPECT_EQ(reported, std::vector<String>{u"Bad value."});
 }
