@@ -6,34 +6,15 @@
 #include <map>
 
 #include "platform/ui/Controls_p.h"
-#include "platform/win/Gdi_p.h"
-
-#if __has_include("platform/ui/Graphics.h")
 #include "platform/ui/Graphics.h"
-#define CONTROLS_HAVE_GRAPHICS 1
-#else
-#define CONTROLS_HAVE_GRAPHICS 0
-#endif
+#include "platform/win/Gdi_p.h"
 
 std::function<void(TPopupMenu* Menu, TControl* Control, int X, int Y)> PopupMenuHook;
 bool ApplicationShowHint = true;
 int ApplicationHintHidePause = 2500;
 
-void TFontDeleter::operator()(TFont* f) const {
-#if CONTROLS_HAVE_GRAPHICS
-  delete f;
-#else
-  (void)f;
-#endif
-}
-
-void TCanvasDeleter::operator()(TCanvas* c) const {
-#if CONTROLS_HAVE_GRAPHICS
-  delete c;
-#else
-  (void)c;
-#endif
-}
+void TFontDeleter::operator()(TFont* f) const { delete f; }
+void TCanvasDeleter::operator()(TCanvas* c) const { delete c; }
 
 namespace {
 constexpr TColor kBtnFace = static_cast<TColor>(0xFF00000F);
@@ -125,10 +106,8 @@ void TSizeConstraints::Changed() {
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FColor(kBtnFace) {
   FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
-#if CONTROLS_HAVE_GRAPHICS
   FFont.reset(new TFont);
   FFont->OnChange = [this](TObject*) { FontChanged(); };
-#endif
 }
 
 TControl::~TControl() {
@@ -270,11 +249,7 @@ void TControl::ParentColorChanged() {
 }
 
 void TControl::SetFont(TFont* v) {
-#if CONTROLS_HAVE_GRAPHICS
   if (v != nullptr && FFont) FFont->Assign(v);
-#else
-  (void)v;
-#endif
 }
 
 void TControl::FontChanged() {
@@ -290,14 +265,12 @@ void TControl::SetParentFont(bool v) {
 }
 
 void TControl::ParentFontChanged() {
-#if CONTROLS_HAVE_GRAPHICS
   if (FParentFont && FParent != nullptr && FFont && FParent->Font() != nullptr) {
     FUpdatingFont = true;
     FFont->Assign(FParent->Font());
     FUpdatingFont = false;
     Perform(CM_FONTCHANGED, 0, 0);
   }
-#endif
 }
 
 void TControl::SetText(const String& v) {

@@ -10,15 +10,9 @@
 #include <unordered_map>
 
 #include "platform/ui/Controls_p.h"
+#include "platform/ui/Graphics.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
-
-#if __has_include("platform/ui/Graphics.h")
-#include "platform/ui/Graphics.h"
-#define CONTROLS_HAVE_GRAPHICS 1
-#else
-#define CONTROLS_HAVE_GRAPHICS 0
-#endif
 
 namespace {
 
@@ -387,9 +381,7 @@ void TWinControl::ApplyWidgetState() {
   w->setCursor(CursorOf(Cursor()));
   w->setFocusPolicy(FTabStop ? Qt::StrongFocus : Qt::ClickFocus);
   if (!w->isWindow()) w->setVisible(FVisible);
-#if CONTROLS_HAVE_GRAPHICS
   if (Font() != nullptr) w->setFont(ToQFont(Font()->Handle()->logFont));
-#endif
 }
 
 TControl* TWinControl::Controls(int Index) const {
@@ -823,9 +815,7 @@ void TWinControl::CMWantSpecialKey(TWMKey& Message) { DefaultHandler(Message.M);
 void TWinControl::CMFocusChanged(TMessage& Message) { Broadcast(Message); }
 
 void TWinControl::CMFontChanged(TMessage& Message) {
-#if CONTROLS_HAVE_GRAPHICS
   if (QWidget* w = TControlHost::Widget(this); w != nullptr && Font() != nullptr) w->setFont(ToQFont(Font()->Handle()->logFont));
-#endif
   NotifyControls(CM_PARENTFONTCHANGED);
   TControl::CMFontChanged(Message);
 }
@@ -890,9 +880,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 // ---- TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
-#if CONTROLS_HAVE_GRAPHICS
   FCanvas.reset(new TCanvas);
-#endif
 }
 
 TGraphicControl::~TGraphicControl() = default;
@@ -908,7 +896,6 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 
 void TGraphicControl::WMPaint(TWMPaint& Message) {
   if (Message.DC() == nullptr) return;
-#if CONTROLS_HAVE_GRAPHICS
   FCanvas->Lock();
   FCanvas->SetHandle(Message.DC());
   if (Font() != nullptr) FCanvas->Font()->Assign(Font());
@@ -921,23 +908,17 @@ void TGraphicControl::WMPaint(TWMPaint& Message) {
   }
   FCanvas->SetHandle(nullptr);
   FCanvas->Unlock();
-#else
-  Paint();
-#endif
 }
 
 // ---- TCustomControl
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
-#if CONTROLS_HAVE_GRAPHICS
   FCanvas.reset(new TCanvas);
-#endif
 }
 
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC DC) {
-#if CONTROLS_HAVE_GRAPHICS
   FCanvas->Lock();
   FCanvas->SetHandle(DC);
   if (Font() != nullptr) FCanvas->Font()->Assign(Font());
@@ -950,8 +931,4 @@ void TCustomControl::PaintWindow(HDC DC) {
   }
   FCanvas->SetHandle(nullptr);
   FCanvas->Unlock();
-#else
-  (void)DC;
-  Paint();
-#endif
 }
