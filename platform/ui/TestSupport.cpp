@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics_p.h"
+#include "platform/ui/QtBridge_p.h"
 
 namespace {
 
@@ -279,4 +281,36 @@ bool WaitUntil(const std::function<bool()>& Predicate, int TimeoutMs) {
     tick.start(static_cast<int>(std::min<qint64>(left, 10)));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
+}
+
+namespace {
+
+// Looks for a modal window every 10 ms until it shows or the time is up.
+struct TModalWatch : std::enable_shared_from_this<TModalWatch> {
+  std::function<void(const String&)> Step;
+  QElapsedTimer Clock;
+  int TimeoutMs = 0;
+  void Poll() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (w != nullptr && w->isVisible()) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      Step(FromQString(box != nullptr ? box->text() : w->windowTitle()));
+    } else if (Clock.elapsed() < TimeoutMs) {
+      QTimer::singleShot(10, [self = shared_from_this()] { self->Poll(); });
+    }
+  }
+};
+
+}  // namespace
+
+void WhenModal(std::function<void(const String& Text)> Step, int TimeoutMs) {
+  auto watch = std::make_shared<TModalWatch>();
+  watch->Step = std::move(Step);
+  watch->TimeoutMs = TimeoutMs;
+  watch->Clock.start();
+  QTimer::singleShot(0, [watch] { watch->Poll(); });
+}
+
+void CloseModal() {
+  if (QWidget* w = QApplication::activeModalWidget()) w->close();
 }

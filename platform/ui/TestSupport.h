@@ -52,6 +52,15 @@ void SimulateTyping(TWinControl* Control, const String& Text);
 using TExceptionReport = std::function<void(const String& Message)>;
 TExceptionReport SetExceptionReport(TExceptionReport Report);
 
+// ---- Modal windows
+// Runs Step from inside the next modal loop, as soon as a modal window (a message box, or a
+// form shown modally) is up, within TimeoutMs. Step gets the window's text: a message
+// box's message, a form's caption. Returns at once; Step runs later, from a timer.
+void WhenModal(std::function<void(const String& Text)> Step, int TimeoutMs = 20000);
+// Closes the active modal window as its close box would: a message box gives its escape
+// answer (its only button's when it has one), a modal form mrCancel.
+void CloseModal();
+
 // ---- Events
 // Handles every pending event, sent message, posted message and synchronised call, without idling.
 void ProcessPendingEvents();
