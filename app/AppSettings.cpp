@@ -2,7 +2,13 @@
 
 #include "platform/rtl/SysUtils.h"
 
-String SettingsFilePath() { return ChangeFileExt(ExeName(), u".ini"); }
+namespace {
+String gSettingsPath;
+}
+
+String SettingsFilePath() { return gSettingsPath.empty() ? ChangeFileExt(ExeName(), u".ini") : gSettingsPath; }
+
+void SetSettingsFilePath(const String& Path) { gSettingsPath = Path; }
 
 TSettingsStore OpenSettings(const String& Path) {
   TSettingsStore s;

@@ -8,8 +8,11 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/System.h"
 
-// The executable's full name with the extension ".ini".
+// The executable's full name with the extension ".ini" (or the file set below).
 String SettingsFilePath();
+// Points SettingsFilePath at another file; empty restores the file beside the executable.
+// Tests running side by side use it to keep one settings file each.
+void SetSettingsFilePath(const String& Path);
 
 // The whole file in memory. A file that exists but cannot be read gives an empty store
 // and Readable False, so that nothing is written back over it.

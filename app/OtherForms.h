@@ -1,0 +1,54 @@
+#pragma once
+// The windows that are created at start-up but whose contents are not built yet: each has
+// its class, its global reference, its stored name, caption, border and client size.
+
+#include "platform/ui/Forms.h"
+
+// Base of the windows below.
+class TPlainForm : public TForm {
+public:
+  TPlainForm(TComponent* AOwner, const String& AName, const String& ACaption, TFormBorderStyle ABorder,
+             int AClientWidth, int AClientHeight);
+  ~TPlainForm() override;
+  String ClassName() const override { return u"TPlainForm"; }
+};
+
+#define RCV_PLAIN_FORM(Class)                                      \
+  class Class : public TPlainForm {                                \
+  public:                                                          \
+    explicit Class(TComponent* AOwner);                            \
+    String ClassName() const override { return u## #Class; }       \
+  }
+
+RCV_PLAIN_FORM(TVerBoxForm);
+RCV_PLAIN_FORM(TImageViewForm1);
+RCV_PLAIN_FORM(TImageSelectForm1);
+RCV_PLAIN_FORM(TOptionBoxForm);
+RCV_PLAIN_FORM(TAssignForm1);
+RCV_PLAIN_FORM(TOKBottomDlg1);
+RCV_PLAIN_FORM(THexKeyForm1);
+RCV_PLAIN_FORM(TConversionForm1);
+RCV_PLAIN_FORM(TKeyForm1);
+
+#undef RCV_PLAIN_FORM
+
+// The IP-setting window holds the adapter's address and port that a network model's port
+// connection connects to.
+class TIPSettingForm1 : public TPlainForm {
+public:
+  explicit TIPSettingForm1(TComponent* AOwner);
+  String ClassName() const override { return u"TIPSettingForm1"; }
+  String RemoteAddress;
+  String RemotePort = u"30704";
+};
+
+extern TVerBoxForm* VerBoxForm;
+extern TImageViewForm1* ImageViewForm1;
+extern TImageSelectForm1* ImageSelectForm1;
+extern TOptionBoxForm* OptionBoxForm;
+extern TIPSettingForm1* IPSettingForm1;
+extern TAssignForm1* AssignForm1;
+extern TOKBottomDlg1* OKBottomDlg1;
+extern THexKeyForm1* HexKeyForm1;
+extern TConversionForm1* ConversionForm1;
+extern TKeyForm1* KeyForm1;
