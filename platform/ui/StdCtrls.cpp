@@ -950,14 +950,15 @@ void TCustomLabel::Paint() {
 
 void TCustomLabel::AdjustBounds() {
   if (!FAutoSize) return;
-  HDC dc = GetDC(nullptr);
+  // Measured on a memory DC: the screen has no DC of its own here.
+  HDC dc = CreateCompatibleDC(nullptr);
   TFont* font = Font();
   HGDIOBJ old = SelectObject(dc, font->Handle());
   String text = Caption().empty() ? String(u" ") : Caption();
   TRect r(0, 0, FWordWrap ? Width() : 0, 0);
   DrawText(dc, text.c_str(), int(text.size()), &r, DrawTextFlags() | DT_CALCRECT);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  DeleteDC(dc);
   int x = Left();
   if (FAlignment == taRightJustify) x = Left() + Width() - r.Width();
   if (FAlignment == taCenter) x = Left() + (Width() - r.Width()) / 2;
