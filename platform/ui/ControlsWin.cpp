@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/ui/Controls_p.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
@@ -118,20 +119,27 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
       return false;
     }
     case QEvent::FocusIn: {
+      // The form sends CM_EXIT/CM_ENTER along the way from the old focused control and
+      // CM_FOCUSCHANGED; a control on no form only enters and exits itself.
       auto reason = static_cast<QFocusEvent*>(event)->reason();
-      TMessage sf{WM_SETFOCUS, 0, 0, 0};
-      Translate(control, sf);
-      if (reason != Qt::ActiveWindowFocusReason) {
+      bool kept = true;
+      if (TCustomForm* form = GetParentForm(control)) {
+        GuardedCall([&] { kept = form->SetFocusedControl(control); });
+      } else if (reason != Qt::ActiveWindowFocusReason) {
         TMessage enter{CM_ENTER, 0, 0, 0};
         Translate(control, enter);
       }
+      if (!kept) return true;  // a handler sent the focus elsewhere: this window does not get it
+      TMessage sf{WM_SETFOCUS, 0, 0, 0};
+      Translate(control, sf);
       return false;
     }
     case QEvent::FocusOut: {
       auto reason = static_cast<QFocusEvent*>(event)->reason();
       TMessage kf{WM_KILLFOCUS, 0, 0, 0};
       Translate(control, kf);
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      if (GetParentForm(control) == nullptr && reason != Qt::ActiveWindowFocusReason &&
+          reason != Qt::PopupFocusReason) {
         TMessage exit{CM_EXIT, 0, 0, 0};
         Translate(control, exit);
       }
@@ -430,6 +438,8 @@ void TWinControl::InsertControl(TControl* AControl) {
 void TWinControl::RemoveControl(TControl* AControl) {
   auto it = std::find(FControls.begin(), FControls.end(), AControl);
   if (it == FControls.end()) return;
+  if (auto* w = dynamic_cast<TWinControl*>(AControl))
+    if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(w, true);
   AControl->Invalidate();
   FControls.erase(it);
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {

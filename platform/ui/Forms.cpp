@@ -173,6 +173,43 @@ void TCustomForm::SetActiveControl(TWinControl* v) {
   if (v != nullptr && Visible() && v->CanFocus()) v->SetFocus();
 }
 
+namespace {
+int gFocusChanges = 0;  // counts focus moves, so a focus message can tell whether its handler moved it
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  const int change = ++gFocusChanges;
+  FActiveControl = Control != this ? Control : nullptr;
+  if (FFocusedControl == nullptr) FFocusedControl = this;
+  if (FFocusedControl == Control) return true;
+  auto notify = [&](TWinControl* c, UINT msg) {
+    c->Perform(msg, 0, 0);
+    return gFocusChanges == change;
+  };
+  // Leave the controls that do not hold the new one, innermost first.
+  while (FFocusedControl != nullptr && !FFocusedControl->ContainsControl(Control)) {
+    TWinControl* leaving = FFocusedControl;
+    FFocusedControl = leaving->Parent();
+    if (!notify(leaving, CM_EXIT)) return false;
+  }
+  if (FFocusedControl == nullptr) FFocusedControl = this;
+  // Enter the controls on the way down to the new one, outermost first.
+  while (FFocusedControl != Control) {
+    TWinControl* next = Control;
+    while (next->Parent() != nullptr && next->Parent() != FFocusedControl) next = next->Parent();
+    FFocusedControl = next;
+    if (!notify(next, CM_ENTER)) return false;
+  }
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+  return true;
+}
+
+void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
+  if (Control == nullptr || Control == this) return;
+  if (Control->ContainsControl(FActiveControl)) FActiveControl = nullptr;
+  if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->Parent();
+}
+
 bool TCustomForm::Active() const {
   QWidget* w = TControlHost::Widget(this);
   return w != nullptr && w->isActiveWindow();

@@ -49,6 +49,13 @@ public:
   TWinControl* ActiveControl() const;
   void SetActiveControl(TWinControl* v);
   bool Active() const;
+  // Control (on this form) got the focus: CM_EXIT goes to the controls that lose it,
+  // innermost first, CM_ENTER to those that gain it, outermost first, then CM_FOCUSCHANGED
+  // (LParam = Control) to the form and through it to every control. False when a handler
+  // moved the focus elsewhere meanwhile; the rest is then left to that move.
+  bool SetFocusedControl(TWinControl* Control);
+  // Control is leaving the form: it and its children stop being the active or focused control.
+  void DefocusControl(TWinControl* Control, bool Removing);
 
   virtual void Show();
   void Hide() { SetVisible(false); }
@@ -115,6 +122,7 @@ private:
   bool FDestroyed = false;
   bool FShownOnce = false;
   TWinControl* FActiveControl = nullptr;
+  TWinControl* FFocusedControl = nullptr;  // the innermost control that has had CM_ENTER
 };
 
 class TForm : public TCustomForm {

@@ -3,14 +3,20 @@
 #include "platform/win/WinUser.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QThread>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
 #include <condition_variable>
@@ -673,6 +679,62 @@ BOOL ReleaseCapture() {
   if (old != nullptr) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
   return 1;
 }
+
+// ---- Caret
+
+namespace {
+
+// A line edit draws its text cursor as wide as its style says; this style says 0.
+class TNoCaretStyle : public QProxyStyle {
+public:
+  TNoCaretStyle() : QProxyStyle(QApplication::style()->name()) {}
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_TextCursorWidth) return 0;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+const char* const kCaretHidden = "caretHidden";
+
+QWidget* TextFieldOf(HWND wnd) {
+  QWidget* w = WindowWidget(wnd);
+  if (w == nullptr) return nullptr;
+  if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w)) return w;
+  if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->lineEdit();
+  if (qobject_cast<QAbstractSpinBox*>(w)) return w->findChild<QLineEdit*>();
+  return nullptr;
+}
+
+BOOL SetCaretShown(HWND hWnd, bool shown) {
+  QWidget* field = TextFieldOf(hWnd);
+  if (field == nullptr) return 0;
+  if (field->property(kCaretHidden).toBool() == !shown) return 1;
+  auto* plain = qobject_cast<QPlainTextEdit*>(field);
+  auto* rich = qobject_cast<QTextEdit*>(field);
+  // A line edit with a style of its own is left alone: its style cannot be swapped safely.
+  if (plain == nullptr && rich == nullptr && !shown && field->testAttribute(Qt::WA_SetStyle)) return 0;
+  field->setProperty(kCaretHidden, !shown);
+  if (plain != nullptr) {
+    plain->setCursorWidth(shown ? 1 : 0);
+  } else if (rich != nullptr) {
+    rich->setCursorWidth(shown ? 1 : 0);
+  } else if (!shown) {
+    auto* style = new TNoCaretStyle;
+    style->setParent(field);
+    field->setStyle(style);
+  } else {
+    QStyle* own = field->style();
+    field->setStyle(nullptr);
+    if (dynamic_cast<TNoCaretStyle*>(own) != nullptr) delete own;
+  }
+  field->update();
+  return 1;
+}
+
+}  // namespace
+
+BOOL HideCaret(HWND hWnd) { return SetCaretShown(hWnd, false); }
+BOOL ShowCaret(HWND hWnd) { return SetCaretShown(hWnd, true); }
 
 // ---- Cursor, keys, sound
 

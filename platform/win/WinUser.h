@@ -111,6 +111,11 @@ HWND GetCapture();
 HWND SetCapture(HWND hWnd);
 BOOL ReleaseCapture();
 
+// ---- Caret: the text cursor of a window's text field (edits, memos, editable combo boxes)
+// Hides it until ShowCaret; FALSE when the window has no text field.
+BOOL HideCaret(HWND hWnd);
+BOOL ShowCaret(HWND hWnd);
+
 // ---- Cursor, keys, sound
 BOOL GetCursorPos(POINT* lpPoint);
 BOOL SetCursorPos(int X, int Y);
