@@ -684,6 +684,18 @@ void TButton::CMDialogKey(TWMKey& Message) {
 
 TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 97, 17); }
 
+namespace {
+// Check boxes and radio buttons answer clicks anywhere in their window, as on the original platform.
+template <typename B>
+class WholeAreaButton : public B {
+public:
+  using B::B;
+
+protected:
+  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+}  // namespace
+
 struct TCheckView {
   static Qt::CheckState ToQt(TCheckBoxState s) {
     return s == cbChecked ? Qt::Checked : s == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked;
@@ -691,7 +703,7 @@ struct TCheckView {
 };
 
 void TCustomCheckBox::CreateWnd() {
-  auto* b = new QCheckBox(ToQString(TControl::GetText()));
+  auto* b = new WholeAreaButton<QCheckBox>(ToQString(TControl::GetText()));
   b->setTristate(FAllowGrayed);
   b->setCheckState(TCheckView::ToQt(FState));
   TControlHost::Attach(this, b, false);
@@ -725,7 +737,7 @@ void TCustomCheckBox::CMColorChanged(TMessage& Message) {
 TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 113, 17); }
 
 void TRadioButton::CreateWnd() {
-  auto* b = new QRadioButton(ToQString(TControl::GetText()));
+  auto* b = new WholeAreaButton<QRadioButton>(ToQString(TControl::GetText()));
   // The group rule is kept here (siblings of the same parent), not by Qt.
   b->setAutoExclusive(false);
   b->setChecked(FChecked);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "StdCtrlsTestSupport.h"
@@ -30,7 +28,7 @@ TEST(RadioGroup, LaysItemsOutInColumnsAndReportsSelections) {
   EXPECT_TRUE(group->Buttons(0)->Checked());
 
   // The user clicks another button.
-  qobject_cast<QAbstractButton*>(TControlHost::Widget(group->Buttons(3)))->click();
+  ClickCentre(group->Buttons(3));
   EXPECT_EQ(group->ItemIndex(), 3);
   EXPECT_FALSE(group->Buttons(0)->Checked());
   EXPECT_EQ(clicks, (std::vector<int>{0, 3}));
@@ -125,7 +123,7 @@ TEST(Image, PaintsOnItsParentAndClearsWithThePicture) {
   QImage img = Render(&form);
   EXPECT_EQ(CountColor(img, TRect(20, 20, 120, 120), clRed, 0), 40 * 20);
   EXPECT_EQ(CountColor(img, Bounds(20 + 30, 20 + 40, 40, 20), clRed, 0), 40 * 20);  // centred
-  MouseClick(image);
+  ClickCentre(image);
   EXPECT_EQ(clicks, 1);
 
   image->Picture()->Assign(nullptr);

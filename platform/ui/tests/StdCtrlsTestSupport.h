@@ -1,21 +1,19 @@
 #pragma once
-// Helpers for the standard-control tests: rendering a window and counting pixels, and
-// simulated mouse clicks on controls.
+// Pixel checks for the standard-control tests, on controls rendered by RenderControl.
 
 #include <QImage>
-#include <QWidget>
 #include <cstdlib>
 
-#include "platform/ui/Controls_p.h"
-#include "platform/win/Gdi_p.h"
+#include "platform/ui/Graphics_p.h"
+#include "platform/ui/TestSupport.h"
 
-// The window of a windowed control rendered as Qt would show it.
-inline QImage Render(TWinControl* c) {
-  QWidget* w = TControlHost::Widget(c);
-  return w ? w->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+// The control as it shows (see RenderControl), as an image.
+inline QImage Render(TControl* c) {
+  std::unique_ptr<TBitmap> b = RenderControl(c);
+  return TBitmapAccess::Image(b.get()).convertToFormat(QImage::Format_RGB32);
 }
 
-// Pixels in r (window coordinates) within tolerance of a colour.
+// Pixels in r within tolerance of a colour.
 inline int CountColor(const QImage& img, const TRect& r, TColor color, int tolerance = 24) {
   QColor want = ToQColor(color);
   int n = 0;
@@ -41,9 +39,5 @@ inline int InkPixels(const QImage& img, const TRect& r) {
   return n;
 }
 
-// A left-button press at (x, y) of the control and a release at (rx, ry), as mouse messages.
-inline void MouseClick(TControl* c, int x, int y, int rx, int ry) {
-  c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(WORD(x), WORD(y)));
-  c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(WORD(rx), WORD(ry)));
-}
-inline void MouseClick(TControl* c) { MouseClick(c, c->Width() / 2, c->Height() / 2, c->Width() / 2, c->Height() / 2); }
+// A click in the middle of a control.
+inline void ClickCentre(TControl* c) { SimulateClick(c, c->Width() / 2, c->Height() / 2); }
