@@ -57,19 +57,19 @@ void TAbLED::Paint() {
   int W = Width(), H = Height();
   String text = Caption();
   switch (FLED_Position) {
-    case lpLeft:
+    case TLEDPos::lpLeft:
       r = TRect(0, H / 2 - lh / 2, lw, H / 2 - lh / 2 + lh);
       TextOutLines(c, r.Right + FSpacing, H / 2, 3, text, 0);
       break;
-    case lpRight:
+    case TLEDPos::lpRight:
       r = TRect(W - lw, H / 2 - lh / 2, W, H / 2 - lh / 2 + lh);
       TextOutLines(c, r.Left - FSpacing, H / 2, 5, text, 0);
       break;
-    case lpTop:
+    case TLEDPos::lpTop:
       r = TRect(W / 2 - lw / 2, 0, W / 2 - lw / 2 + lw, lh);
       TextOutLines(c, W / 2, r.Bottom + FSpacing, 1, text, 0);
       break;
-    case lpBottom:
+    case TLEDPos::lpBottom:
       r = TRect(W / 2 - lw / 2, H - lh, W / 2 - lw / 2 + lw, H);
       TextOutLines(c, W / 2, r.Top - FSpacing, 7, text, 0);
       break;

@@ -26,7 +26,7 @@ private:
   // The lamp's current look: the flash phase while checked and flashing, else Checked.
   bool LampOn() const { return FChecked && FFlashing ? FFlashState : FChecked; }
   std::unique_ptr<TLED> FLED;
-  TLEDPos FLED_Position = lpLeft;
+  TLEDPos FLED_Position = TLEDPos::lpLeft;
   int32_t FSpacing = 5;
   bool Painting = false;
   bool FFlashState = true;

@@ -16,7 +16,8 @@ enum TGradientStyle : uint8_t {
 enum TLEDShape : uint8_t {
   sRound, sArrowLeft, sArrowRight, sArrowUp, sArrowDown, sRectangle, sDiamondLeft, sDiamondRight
 };
-enum TLEDPos : uint8_t { lpLeft, lpRight, lpTop, lpBottom };
+// Scoped (TLEDPos::lpLeft ...): the class library's label positions use the same names.
+enum class TLEDPos : uint8_t { lpLeft, lpRight, lpTop, lpBottom };
 
 // The executable's folder with a trailing delimiter.
 const String& AppDir();

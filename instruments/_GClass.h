@@ -13,6 +13,7 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/ExtCtrls.h"  // TBevelStyle, shared with the class library's bevel
 #include "platform/ui/Graphics.h"
 
 // Draws on a control's window image outside its paint handler, with the origin at the
@@ -223,7 +224,6 @@ private:
   TGradientStyle FStyle = gsHorizontal1;
 };
 
-enum TBevelStyle : uint8_t { bsLowered, bsRaised };
 enum TBevelLine : uint8_t { blNone, blOuter, blInner, blBoth };
 
 // A framed face with optional lines, gradient and round shape.
