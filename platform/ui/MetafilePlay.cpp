@@ -127,6 +127,21 @@ private:
     if (useDx) for (int32_t d : op.Dx) width += d;
     else width = fm.horizontalAdvance(text);
     QPointF ref = (s_.TextAlign & 1) ? QPointF(s_.Pos) : QPointF(op.Points.at(0));
+    // Rotated text is laid out along its baseline, turned about the reference point.
+    const bool rotated = s_.Font.Escapement % 3600 != 0;
+    if (rotated) {
+      p_.save();
+      p_.translate(ref);
+      p_.rotate(-s_.Font.Escapement / 10.0);
+      p_.translate(-ref);
+    }
+    struct Restore {
+      QPainter& p;
+      bool on;
+      ~Restore() {
+        if (on) p.restore();
+      }
+    } restore{p_, rotated};
     uint32_t h = s_.TextAlign & 6, v = s_.TextAlign & 24;
     double left = ref.x() - (h == 6 ? width / 2 : h == 2 ? width : 0);
     double base = ref.y() + (v == 24 ? 0 : v == 8 ? -fm.descent() : fm.ascent());

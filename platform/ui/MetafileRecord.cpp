@@ -228,8 +228,9 @@ public:
     op.Points = {MapPt(xf_, p)};
     op.Text = t;
     // Advances of each character, so that other readers place the text as we measured it.
+    // They run along the baseline, which a rotated transform turns.
     QFontMetricsF fm(font, dev_);
-    double scale = std::abs(xf_.m11());
+    double scale = std::hypot(xf_.m11(), xf_.m12());
     double pos = 0;
     int32_t placed = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -343,7 +344,12 @@ private:
   void SelectFont(const QFont& f, const std::u16string& text) {
     LogFont lf;
     double px = f.pixelSize() > 0 ? f.pixelSize() : f.pointSizeF() * 96.0 / 72.0;
-    lf.Height = -qMax(1, RoundI(px * std::abs(xf_.m22())));
+    lf.Height = -qMax(1, RoundI(px * std::hypot(xf_.m21(), xf_.m22())));
+    // A rotated transform is rotated text: GDI counts tenths of a degree counter-clockwise.
+    if (xf_.m12() != 0) {
+      int32_t tenths = RoundI(-std::atan2(xf_.m12(), xf_.m11()) * 1800.0 / M_PI);
+      lf.Escapement = lf.Orientation = tenths < 0 ? tenths + 3600 : tenths;
+    }
     lf.Weight = f.weight();
     lf.Italic = f.italic() ? 1 : 0;
     lf.Underline = f.underline() ? 1 : 0;

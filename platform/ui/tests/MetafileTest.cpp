@@ -97,3 +97,62 @@ TEST(Metafile, CopiesScaleAndRefuseWhatTheyCannotHold) {
   copy.Assign(nullptr);
   EXPECT_TRUE(copy.Empty());
 }
+
+TEST(Metafile, RotatedTextKeepsItsSizeAndDirection) {
+  // A vertical caption, read bottom to top, as axis titles are drawn.
+  auto draw = [](TCanvas* c) {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect(0, 0, 60, 160));
+    c->Brush()->SetStyle(bsClear);
+    c->Font()->SetName(u"DejaVu Sans");
+    c->Font()->SetSize(12);
+    c->Font()->SetOrientation(900);
+    c->TextOut(20, 140, u"Level [dBm]");
+  };
+  // The box around the dark pixels: left, top, right, bottom.
+  auto ink = [](TBitmap& b) {
+    TRect r(b.Width(), b.Height(), 0, 0);
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x)
+        if ((b.Canvas()->Pixels(x, y) & 0xFFFFFF) < 0x808080) {
+          r.Left = std::min(r.Left, x);
+          r.Top = std::min(r.Top, y);
+          r.Right = std::max(r.Right, x + 1);
+          r.Bottom = std::max(r.Bottom, y + 1);
+        }
+    return r;
+  };
+  TBitmap direct(60, 160);
+  draw(direct.Canvas());
+  TRect want = ink(direct);
+  ASSERT_GT(want.Height(), 3 * want.Width());
+
+  TMetafile m;
+  m.SetWidth(60);
+  m.SetHeight(160);
+  {
+    TMetafileCanvas c(&m, nullptr);
+    draw(&c);
+  }
+  for (bool enhanced : {true, false}) {
+    SCOPED_TRACE(enhanced ? "EMF" : "WMF");
+    m.SetEnhanced(enhanced);
+    TMetafile back;
+    {
+      TMemoryStream s;
+      m.SaveToStream(&s);
+      s.SetPosition(0);
+      back.LoadFromStream(&s);
+    }
+    for (int k : {1, 2}) {
+      SCOPED_TRACE(k);
+      TBitmap played(60 * k, 160 * k);
+      played.Canvas()->StretchDraw(TRect(0, 0, 60 * k, 160 * k), &back);
+      TRect got = ink(played);
+      EXPECT_NEAR(got.Left, want.Left * k, 2 * k);
+      EXPECT_NEAR(got.Right, want.Right * k, 2 * k);
+      EXPECT_NEAR(got.Top, want.Top * k, 3 * k);
+      EXPECT_NEAR(got.Bottom, want.Bottom * k, 2 * k);
+    }
+  }
+}
