@@ -1,7 +1,12 @@
-// Pictures of the chart: bitmap, metafiles and JPEG files.
+// Pictures of the chart: bitmap, metafiles and JPEG files, the clipboard and the printer.
+#include <algorithm>
+#include <cmath>
+
 #include "platform/chart/Chart.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
+#include "platform/ui/Printers.h"
 
 namespace {
 
@@ -53,4 +58,38 @@ void TChart::SaveToJPEGFile(const String& FileName, int Quality) {
   jpeg.SetProgressiveEncoding(false);
   jpeg.Assign(&bmp);
   jpeg.SaveToFile(FileName);
+}
+
+void TChart::CopyToClipboardBitmap() {
+  TRect r = PictureRect(this);
+  TBitmap bmp(r.Width(), r.Height());
+  Draw(bmp.Canvas(), r);
+  Clipboard()->Assign(&bmp);
+}
+
+void TChart::CopyToClipboardMetafile(bool Enhanced) {
+  TMetafile m;
+  RenderMetafile(m);
+  m.SetEnhanced(Enhanced);
+  Clipboard()->Assign(&m);
+}
+
+void TChart::Print() {
+  // Recorded at the control's size and played onto the page, so text and lines keep their
+  // proportions at the printer's resolution.
+  TMetafile m;
+  RenderMetafile(m);
+  TPrinter* printer = Printer();
+  printer->BeginDoc();
+  try {
+    const int pw = printer->PageWidth(), ph = printer->PageHeight();
+    const double scale = std::min(double(pw) / m.Width(), double(ph) / m.Height());
+    const int w = int(std::lround(m.Width() * scale)), h = int(std::lround(m.Height() * scale));
+    // Centred across the page, at its top.
+    printer->Canvas()->StretchDraw(Bounds((pw - w) / 2, 0, w, h), &m);
+    printer->EndDoc();
+  } catch (...) {
+    if (printer->Printing()) printer->Abort();
+    throw;
+  }
 }

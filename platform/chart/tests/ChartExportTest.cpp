@@ -7,7 +7,9 @@
 #include <iterator>
 
 #include "platform/chart/Chart.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Metafile.h"
+#include "platform/ui/Printers.h"
 #include "platform/ui/tests/MetafileTestSupport.h"
 
 namespace {
@@ -140,4 +142,100 @@ TEST(ChartExport, ALoadedFileThatIsNoMetafileRaisesAndKeepsThePicture) {
   }
   TMetafile empty;
   EXPECT_THROW(empty.SaveToFile(f.Path("empty.emf")), EInvalidGraphicOperation);
+}
+
+TEST(ChartExport, ClipboardBitmapIsTheChartsPicture) {
+  Fixture f;
+  Clipboard()->SetAsText(u"replaced");
+  f.Chart.CopyToClipboardBitmap();
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_ENHMETAFILE));
+
+  TBitmap direct(480, 300);
+  f.Chart.Draw(direct.Canvas(), TRect(0, 0, 480, 300));
+  TPicture pic;
+  pic.Assign(Clipboard());
+  TBitmap* bmp = AsBitmap(pic.Graphic());
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(bmp->Width(), 480);
+  EXPECT_EQ(bmp->Height(), 300);
+  for (int ch : {3, 9}) {
+    int x = f.Levels.CalcXPos(ch), y = f.Levels.CalcYPos(ch) + 3;
+    EXPECT_EQ(bmp->Canvas()->Pixels(x, y), direct.Canvas()->Pixels(x, y)) << ch;
+  }
+  EXPECT_EQ(bmp->Canvas()->Pixels(f.Levels.CalcXPos(9), f.Levels.CalcYPos(9) + 3), cOver);
+}
+
+TEST(ChartExport, ClipboardMetafileInEitherFormat) {
+  Fixture f;
+  f.Chart.CopyToClipboardMetafile(true);
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_ENHMETAFILE));
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_METAFILEPICT));
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));  // for programs without metafiles
+  mftest::EmfSummary s = mftest::CheckEmf(Clipboard()->GetAsBytes(CF_ENHMETAFILE));
+  EXPECT_TRUE(s.Errors.empty()) << s.Errors.front();
+  EXPECT_EQ(s.BoundsW, 480);
+  TPicture pic;
+  pic.Assign(Clipboard());
+  auto* m = dynamic_cast<TMetafile*>(pic.Graphic());
+  ASSERT_NE(m, nullptr);
+  EXPECT_TRUE(m->Enhanced());
+  EXPECT_EQ(m->Height(), 300);
+
+  f.Chart.CopyToClipboardMetafile(false);
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_ENHMETAFILE));
+  RawBytes wmf = Clipboard()->GetAsBytes(CF_METAFILEPICT);
+  ASSERT_GE(wmf.size(), 22u);
+  EXPECT_EQ(mftest::U32(wmf, 0), 0x9AC6CDD7u);  // placeable metafile key
+  pic.Assign(Clipboard());
+  m = dynamic_cast<TMetafile*>(pic.Graphic());
+  ASSERT_NE(m, nullptr);
+  EXPECT_FALSE(m->Enhanced());
+  EXPECT_EQ(m->Width(), 480);
+}
+
+TEST(ChartExport, PrintFillsThePageWidthWithTheChart) {
+  Fixture f;
+  int drawn = 0;
+  f.Chart.OnAfterDraw = [&](TObject*) { ++drawn; };
+  TPrinter* p = Printer();
+  p->SetPrinterIndex(p->Printers()->Count() - 1);
+  p->SetFileName(f.Path("graph.pdf"));
+  p->SetOrientation(poPortrait);
+  f.Chart.Print();
+  EXPECT_FALSE(p->Printing());
+  EXPECT_EQ(drawn, 1);
+  std::string pdf = f.Bytes("graph.pdf");
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  EXPECT_GT(pdf.size(), 2000u);
+
+  int status = 0;
+  mftest::Run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bmp16m -r30 -o '" + f.Dir.filePath("page.bmp") + "' '" +
+                  f.Dir.filePath("graph.pdf") + "'",
+              &status);
+  if (status != 0) GTEST_SKIP() << "Ghostscript could not render the page";
+  TBitmap page;
+  page.LoadFromFile(f.Path("page.bmp"));
+  // Over-level bars (blue) appear across the top of the page and nowhere in its lower half.
+  int left = page.Width(), right = 0, bottom = 0;
+  for (int y = 0; y < page.Height(); ++y)
+    for (int x = 0; x < page.Width(); ++x)
+      if ((page.Canvas()->Pixels(x, y) & 0xFFFFFF) == cOver) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+      }
+  ASSERT_GT(right, left);
+  EXPECT_GT(right - left, page.Width() / 2);
+  EXPECT_LT(bottom, page.Height() / 2);
+}
+
+TEST(ChartExport, PrintWithoutAUsablePrinterRaisesAndLeavesNoJob) {
+  Fixture f;
+  TPrinter* p = Printer();
+  p->SetPrinterIndex(p->Printers()->Count() - 1);
+  p->SetFileName(f.Path("no-such-folder/graph.pdf"));
+  EXPECT_THROW(f.Chart.Print(), EPrinter);
+  EXPECT_FALSE(p->Printing());
 }
