@@ -92,6 +92,13 @@ void TCustomForm::CreateWnd() {
   if (!Text().empty()) w->setWindowTitle(ToQString(Text()));
 }
 
+void TCustomForm::UpdateBoundsRect() {
+  QWidget* w = TControlHost::Widget(this);
+  if (w != nullptr && (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow))
+    w->setFixedSize(FWidth, FHeight);
+  TWinControl::UpdateBoundsRect();
+}
+
 void TCustomForm::DoCreate() {
   if (FCreated) return;
   FCreated = true;

@@ -92,6 +92,8 @@ public:
 
 protected:
   void CreateWnd() override;
+  // A window of fixed size takes its new size as its fixed size.
+  void UpdateBoundsRect() override;
   virtual void DoShow();
   virtual void DoHide();
   virtual void DoClose(TCloseAction& Action);
