@@ -96,6 +96,8 @@ void TPrinter::ApplySettings() {
   if (PdfChosen()) {
     p.setOutputFormat(QPrinter::PdfFormat);
     p.setOutputFileName(ToQString(FFileName));
+    // An empty name switches Qt back to the system printer; the PDF entry stays chosen.
+    if (FFileName.empty()) p.setOutputFormat(QPrinter::PdfFormat);
   } else {
     p.setOutputFileName(QString());
     p.setOutputFormat(QPrinter::NativeFormat);
