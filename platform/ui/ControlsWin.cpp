@@ -684,7 +684,7 @@ void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) {
   QPainter* p = DCPainter(Message.DC());
   if (p != nullptr) {
     RECT r = ClientRect();
-    HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(Color()));
+    HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color())));
     FillRect(Message.DC(), &r, b);
     DeleteObject(b);
   }

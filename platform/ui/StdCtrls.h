@@ -158,6 +158,8 @@ protected:
   void SetTextBuf(const String& v) override;
   void Dispatch(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
+  // The text shows in the font's colour.
+  void CMFontChanged(TMessage& Message) override;
   void DoEnter() override;
   // Applies the edit's settings to a freshly made widget.
   virtual void ApplySettings();

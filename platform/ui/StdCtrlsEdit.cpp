@@ -149,6 +149,7 @@ void TCustomEdit::ApplySettings() {
                                                    : Qt::AlignLeft) |
                      Qt::AlignVCenter);
   ApplyColor(edit, Color(), QPalette::Base);
+  ApplyColor(edit, Font()->Color(), QPalette::Text);
 }
 
 String TCustomEdit::GetText() const {
@@ -280,6 +281,11 @@ void TCustomEdit::SetAlignment(TAlignment v) {
 void TCustomEdit::CMColorChanged(TMessage& Message) {
   TWinControl::CMColorChanged(Message);
   ApplyColor(TControlHost::Widget(this), Color(), QPalette::Base);
+}
+
+void TCustomEdit::CMFontChanged(TMessage& Message) {
+  TWinControl::CMFontChanged(Message);
+  ApplyColor(TControlHost::Widget(this), Font()->Color(), QPalette::Text);
 }
 
 void TCustomEdit::DoEnter() {
@@ -461,6 +467,7 @@ void TCustomMemo::ApplySettings() {
   e->setTabChangesFocus(!FWantTabs);
   e->setFrameShape(FBorderStyle == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
   ApplyColor(e, Color(), QPalette::Base);
+  ApplyColor(e, Font()->Color(), QPalette::Text);
   // Without HideSelection the selection stays highlighted while another control has the focus.
   QPalette p = e->palette();
   if (!FHideSelection) {
