@@ -18,6 +18,9 @@ TCanvas::~TCanvas() { DeselectHandles(); }
 
 HDC TCanvas::Handle() {
   if (!FHandle) CreateHandle();
+  // Whoever draws on the handle directly (DrawText, API calls) gets the canvas's font,
+  // pen and brush selected, as the class library does.
+  if (FHandle) RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
   return FHandle;
 }
 
@@ -44,7 +47,8 @@ void TCanvas::DeselectHandles() {
 void TCanvas::Refresh() { DeselectHandles(); }
 
 void TCanvas::RequiredState(const TCanvasStates& ReqState) {
-  HDC dc = Handle();
+  if (!FHandle) CreateHandle();
+  HDC dc = FHandle;
   if (!dc) throw EInvalidOperation(u"Canvas does not allow drawing");
   if (ReqState.Contains(csFontValid) && !FState.Contains(csFontValid)) {
     SelectObject(dc, FFont.Handle());

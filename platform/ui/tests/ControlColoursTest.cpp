@@ -41,3 +41,21 @@ TEST(ControlColours, EditAndMemoTextTakeTheFontColour) {
     EXPECT_GT(light, 30) << StringToUTF8(c->ClassName());
   }
 }
+
+TEST(ControlColours, LabelDrawsInItsFontColour) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* label = new TLabel(&form);
+  label->SetParent(&form);
+  label->SetBounds(10, 10, 120, 30);
+  label->Font()->SetHeight(-20);
+  label->Font()->SetColor(clRed);
+  label->SetCaption(u"WWWW");
+  form.Show();
+  auto image = RenderControl(label);
+  int red = 0;
+  for (int y = 0; y < image->Height(); ++y)
+    for (int x = 0; x < image->Width(); ++x)
+      if (PixelColor(*image, x, y) == clRed) ++red;
+  EXPECT_GT(red, 30);
+}
