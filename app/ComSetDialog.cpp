@@ -1,0 +1,157 @@
+#include "app/ComSetDialog.h"
+
+#include "app/AppSettings.h"
+
+TComSetDlg* ComSetDlg = nullptr;
+
+namespace {
+
+void Place(TControl* Control, TWinControl* Parent, int Left, int Top, int Width, int Height) {
+  Control->SetParent(Parent);
+  Control->SetBounds(Left, Top, Width, Height);
+}
+
+void UseTahoma(TControl* Control) {
+  Control->Font()->SetName(u"Tahoma");
+  Control->Font()->SetHeight(-13);
+}
+
+}  // namespace
+
+TComSetDlg::TComSetDlg(TComponent* AOwner) : TForm(AOwner) {
+  BeginLoading();
+  SetName(u"ComSetDlg");
+  SetCaption(u"COM port setup dialog");
+  SetBorderStyle(bsDialog);
+  SetPosition(poScreenCenter);
+  SetClientWidth(510);
+  SetClientHeight(344);
+
+  Bevel1 = new TBevel(this);
+  Bevel1->SetName(u"Bevel1");
+  Bevel1->SetShape(bsFrame);
+  Place(Bevel1, this, 0, 0, 510, 344);
+
+  Memo1 = new TMemo(this);
+  Memo1->SetName(u"Memo1");
+  Place(Memo1, this, 14, 12, 481, 145);
+  Memo1->SetColor(15066597);
+  Memo1->SetScrollBars(ssBoth);
+  Memo1->SetText(String());
+
+  struct BoxDef {
+    TLabel** Label;
+    TComComboBox** Box;
+    const char16_t* Caption;
+    TComProperty Property;
+    bool Enabled;
+  };
+  const BoxDef defs[] = {
+      {&Label1, &ComComboBox1, u"Port", cpPort, true},
+      {&Label2, &ComComboBox2, u"Baudrate", cpBaudRate, true},
+      {&Label3, &ComComboBox3, u"Data bits", cpDataBits, false},
+      {&Label4, &ComComboBox4, u"Stop bits", cpStopBits, false},
+      {&Label5, &ComComboBox5, u"Parity", cpParity, false},
+      {&Label6, &ComComboBox6, u"Flow control", cpFlowControl, false},
+  };
+  // Two rows of three label-and-box pairs below the port list.
+  for (int i = 0; i < 6; ++i) {
+    const BoxDef& d = defs[i];
+    int left = 16 + (i % 3) * 164, top = 168 + (i / 3) * 50;
+    TLabel* label = *d.Label = new TLabel(this);
+    label->SetName(u"Label" + IntToStr(i + 1));
+    label->SetCaption(d.Caption);
+    UseTahoma(label);
+    Place(label, this, left, top, 150, 16);
+    TComComboBox* box = *d.Box = new TComComboBox(this);
+    box->SetName(u"ComComboBox" + IntToStr(i + 1));
+    UseTahoma(box);
+    Place(box, this, left, top + 17, 150, 24);
+    box->SetComProperty(d.Property);
+    box->SetAutoApply(false);
+    box->SetEnabled(d.Enabled);
+  }
+
+  CheckBox1 = new TCheckBox(this);
+  CheckBox1->SetName(u"CheckBox1");
+  CheckBox1->SetCaption(u"Edit enable");
+  Place(CheckBox1, this, 16, 272, 140, 20);
+  CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
+
+  Button1 = new TButton(this);
+  Button1->SetName(u"Button1");
+  Button1->SetCaption(u"Save parameter");
+  Place(Button1, this, 16, 304, 130, 27);
+  Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+
+  CancelBtn = new TButton(this);
+  CancelBtn->SetName(u"CancelBtn");
+  CancelBtn->SetCaption(u"Cancel");
+  CancelBtn->SetCancel(true);
+  CancelBtn->SetModalResult(mrCancel);
+  Place(CancelBtn, this, 296, 304, 95, 27);
+  CancelBtn->OnClick = [this](TObject* s) { CancelBtnClick(s); };
+
+  OKBtn = new TButton(this);
+  OKBtn->SetName(u"OKBtn");
+  OKBtn->SetCaption(u"OK");
+  OKBtn->SetDefault(true);
+  OKBtn->SetModalResult(mrOk);
+  Place(OKBtn, this, 400, 304, 95, 27);
+  OKBtn->OnClick = [this](TObject* s) { OKBtnClick(s); };
+
+  // The boxes edit the main window's port, as the stored description links them.
+  if (auto* main = Owner() ? Owner()->FindComponent(u"MainForm") : nullptr)
+    if (auto* port = dynamic_cast<TCustomComPort*>(main->FindComponent(u"ComPort1"))) EditComPort(port);
+  EndLoading();
+}
+
+TComSetDlg::~TComSetDlg() { Destroying(); }
+
+TComComboBox* TComSetDlg::Box(int Index) const {
+  TComComboBox* boxes[] = {ComComboBox1, ComComboBox2, ComComboBox3, ComComboBox4, ComComboBox5, ComComboBox6};
+  return boxes[Index];
+}
+
+void TComSetDlg::EditComPort(TCustomComPort* ComPort) {
+  for (int i = 0; i < 6; ++i) {
+    Box(i)->SetComPort(ComPort);
+    Box(i)->UpdateSettings();
+  }
+}
+
+void TComSetDlg::CheckBox1Click(TObject*) {
+  bool on = CheckBox1->Checked();
+  for (int i = 2; i < 6; ++i) Box(i)->SetEnabled(on);
+}
+
+void TComSetDlg::ApplyAll() {
+  TCustomComPort* port = ComComboBox1->ComPort();
+  if (!port) return;
+  port->BeginUpdate();
+  try {
+    // A port box with nothing picked keeps the port's name instead of blanking it.
+    for (int i = 0; i < 6; ++i)
+      if (i != 0 || ComComboBox1->ItemIndex() >= 0) Box(i)->ApplySettings();
+  } catch (...) {
+    port->EndUpdate();
+    throw;
+  }
+  port->EndUpdate();
+}
+
+void TComSetDlg::OKBtnClick(TObject*) { ApplyAll(); }
+
+void TComSetDlg::CancelBtnClick(TObject*) {
+  TCustomComPort* port = ComComboBox1->ComPort();
+  if (!port) return;
+  port->BeginUpdate();
+  for (int i = 0; i < 6; ++i) Box(i)->UpdateSettings();
+  port->EndUpdate();
+}
+
+void TComSetDlg::Button1Click(TObject*) {
+  ApplyAll();
+  if (TCustomComPort* port = ComComboBox1->ComPort()) port->StoreSettings(stIniFile, SettingsFilePath());
+  ShowMessage(u"Saved to initial setting file.");
+}

@@ -1,0 +1,31 @@
+#include "app/StartUp.h"
+
+#include "app/Caution.h"
+#include "app/ComSetDialog.h"
+#include "app/Main.h"
+#include "app/OtherForms.h"
+
+void CreateApplicationForms() {
+  Application->CreateForm(MainForm);
+  Application->CreateForm(Caution1Form);
+  Application->CreateForm(VerBoxForm);
+  Application->CreateForm(ImageViewForm1);
+  Application->CreateForm(ImageSelectForm1);
+  Application->CreateForm(OptionBoxForm);
+  Application->CreateForm(IPSettingForm1);
+  Application->CreateForm(Caution2Form);
+  Application->CreateForm(AssignForm1);
+  Application->CreateForm(OKBottomDlg1);
+  Application->CreateForm(HexKeyForm1);
+  Application->CreateForm(ComSetDlg);
+  Application->CreateForm(ConversionForm1);
+  Application->CreateForm(KeyForm1);
+}
+
+void StartUp() {
+  Application->Initialize();
+  Application->SetTitle(u"RCV910X - Setting tool");
+  CreateApplicationForms();
+  Application->SetShowMainForm(true);
+  Caution1Form->Show();
+}

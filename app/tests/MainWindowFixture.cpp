@@ -1,0 +1,110 @@
+#include "MainWindowFixture.h"
+
+namespace {
+
+// Frees the windows last created first, as the application object would at the end.
+template <typename T>
+void Free(T*& Form) {
+  delete Form;
+  Form = nullptr;
+}
+
+void FreeApplicationForms() {
+  Free(KeyForm1);
+  Free(ConversionForm1);
+  Free(ComSetDlg);
+  Free(HexKeyForm1);
+  Free(OKBottomDlg1);
+  Free(AssignForm1);
+  Free(Caution2Form);
+  Free(IPSettingForm1);
+  Free(OptionBoxForm);
+  Free(ImageSelectForm1);
+  Free(ImageViewForm1);
+  Free(VerBoxForm);
+  Free(Caution1Form);
+  Free(MainForm);
+}
+
+}  // namespace
+
+void MainWindowTest::SetUp() {
+  SetSettingsFilePath(Dir.FileS("tool.ini"));
+  Sim = std::make_unique<ReceiverSim>();
+  WatchModals();
+}
+
+void MainWindowTest::TearDown() {
+  Modals->Alive = false;
+  FreeApplicationForms();
+  ProcessPendingEvents();
+  SetSettingsFilePath(String());
+  Sim.reset();
+}
+
+void MainWindowTest::WatchModals() {
+  std::weak_ptr<ModalLog> log = Modals;
+  WhenModal(
+      [this, log](const String& Text) {
+        auto l = log.lock();
+        if (!l || !l->Alive) return;
+        l->Texts.push_back(Text);
+        CloseModal();
+        WatchModals();
+      },
+      60000);
+}
+
+void MainWindowTest::Start() {
+  if (!SettingsText.empty()) Dir.Write("tool.ini", SettingsText);
+  StartUp();
+  ProcessPendingEvents();
+}
+
+void MainWindowTest::Click(TControl* Control) {
+  SimulateClick(Control, Control->Width() / 2, Control->Height() / 2);
+  ProcessPendingEvents();
+}
+
+void MainWindowTest::AcknowledgeNotice() {
+  Click(Caution1Form->BitBtn1);
+  ASSERT_TRUE(M()->Enabled());
+}
+
+void MainWindowTest::ChooseModel(int Row) {
+  M()->ComboBox5->SetFocus();
+  for (int i = 0; i <= Row; ++i) SimulateKeyStroke(M()->ComboBox5, VK_DOWN);
+  ProcessPendingEvents();
+  ASSERT_EQ(M()->ComboBox5->ItemIndex(), Row);
+}
+
+void MainWindowTest::OpenPort() {
+  M()->ComPort1->SetPort(UTF8ToString(Sim->Path()));
+  Click(M()->VrDemoButton3);
+  ASSERT_TRUE(M()->ComPort1->Connected());
+  ASSERT_TRUE(Until([&] { return !Sim->Lines().empty(); }));
+}
+
+void MainWindowTest::StartConnected() {
+  Start();
+  AcknowledgeNotice();
+  ChooseModel(0);
+  OpenPort();
+  // The reply to "ID ALL /R" is decoded before the test goes on.
+  ASSERT_TRUE(UntilMemo1Has(u"*No ID\r\n"));
+  ASSERT_TRUE(Until([&] { return M()->Link.RxCount == 0 && M()->Link.ParserState == 0; }));
+  Sim->ClearLines();
+}
+
+bool MainWindowTest::Until(const std::function<bool()>& Predicate, int TimeoutMs) {
+  return WaitUntil(Predicate, TimeoutMs);
+}
+
+bool MainWindowTest::UntilMemo1Has(const String& Text) {
+  return Until([&] { return M()->Memo1->Text().find(Text) != String::npos; });
+}
+
+std::vector<std::string> MainWindowTest::ReceivedLines(size_t Count) {
+  Until([&] { return Sim->Lines().size() >= Count; });
+  return Sim->Lines();
+}
