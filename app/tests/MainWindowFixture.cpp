@@ -49,8 +49,14 @@ void MainWindowTest::WatchModals() {
         auto l = log.lock();
         if (!l || !l->Alive) return;
         l->Texts.push_back(Text);
-        CloseModal();
-        WatchModals();
+        WatchModals();  // first, so that a window the step opens is seen too
+        if (l->Next.empty()) {
+          CloseModal();
+          return;
+        }
+        auto step = std::move(l->Next.front());
+        l->Next.pop_front();
+        step(Text);
       },
       60000);
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,10 +21,12 @@
 #include "platform/rtl/tests/TempFolder.h"
 #include "platform/ui/TestSupport.h"
 
-// Message boxes that came up, answered as their close box would.
+// Modal windows that came up: each is handed to the next queued step, or, with none
+// queued, answered as its close box would.
 struct ModalLog {
   bool Alive = true;
   std::vector<String> Texts;
+  std::deque<std::function<void(const String&)>> Next;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -57,8 +61,10 @@ protected:
   // The lines the receiver got, waiting for at least Count of them.
   std::vector<std::string> ReceivedLines(size_t Count);
 
-  // Answers every message box with its close box and records its text.
+  // Records every modal window's text and hands it to the next queued step or closes it.
   void WatchModals();
+  // The step that handles the next modal window (it runs inside that window's loop).
+  void OnNextModal(std::function<void(const String&)> Step) { Modals->Next.push_back(std::move(Step)); }
 
   TMainForm* M() const { return MainForm; }
 };
