@@ -185,6 +185,17 @@ HDC CreateCompatibleDC(HDC) {
   return dc;
 }
 
+HDC CreateScreenDC() {
+  auto* dc = new HDC__;
+  InitState(dc);
+  dc->screenDC = true;
+  dc->ownImage = std::make_unique<QImage>(16, 16, QImage::Format_RGB32);
+  dc->ownImage->fill(Qt::white);
+  LiveDCs().insert(dc);
+  dc->Attach(dc->ownImage.get());
+  return dc;
+}
+
 BOOL DeleteDC(HDC dc) {
   if (!dc || !LiveDCs().count(dc)) return 0;
   DeleteDeviceDC(dc);
@@ -489,8 +500,28 @@ static int DeviceDpi(HDC dc, bool x) {
   return x ? dc->device->logicalDpiX() : dc->device->logicalDpiY();
 }
 
+// The screen's answers: its size in pixels and millimetres at 96 dots per inch.
+static int ScreenCaps(int index) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  QSize px = screen ? screen->geometry().size() : QSize(1024, 768);
+  switch (index) {
+    case LOGPIXELSX: case LOGPIXELSY: return 96;
+    case HORZRES: return px.width();
+    case VERTRES: return px.height();
+    case HORZSIZE: return px.width() * 254 / 960;
+    case VERTSIZE: return px.height() * 254 / 960;
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case NUMCOLORS: return -1;
+    case TECHNOLOGY: return DT_RASDISPLAY;
+    case RASTERCAPS: return 0x7E99;
+    default: return 0;  // the physical page values are for printers
+  }
+}
+
 int GetDeviceCaps(HDC dc, int index) {
   if (!dc) return 0;
+  if (dc->screenDC) return ScreenCaps(index);
   QPaintDevice* d = dc->device;
   bool printer = d && d->devType() == QInternal::Printer;
   switch (index) {

@@ -71,6 +71,8 @@ struct HDC__ {
   QPaintDevice* device = nullptr;
   QImage* image = nullptr;    // the device when it is an image (pixel access, flood fill)
   bool memoryDC = false;      // made by CreateCompatibleDC: the device is the selected bitmap
+  bool screenDC = false;      // made by GetDC(nullptr): draws on ownImage, reports the screen
+  std::unique_ptr<QImage> ownImage;
   std::unique_ptr<QPainter> painter;
   TDCState state;
   std::vector<TDCState> saved;
@@ -91,6 +93,9 @@ struct HDC__ {
 // The device must outlive the DC. The DC does not own the device.
 HDC CreateDeviceDC(QPaintDevice* device);
 void DeleteDeviceDC(HDC dc);
+// A DC compatible with the screen (what GetDC(nullptr) gives): it draws on a small image of its
+// own, measures text like any window DC and answers GetDeviceCaps with the screen's values.
+HDC CreateScreenDC();
 // The painter of the DC with its transform and clip applied (nullptr for an invalid DC).
 QPainter* DCPainter(HDC dc);
 // Ends and restarts painting on the DC's device (needed before the device is resized or copied).

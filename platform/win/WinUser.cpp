@@ -393,6 +393,7 @@ QImage& BackingImage(HWND wnd) {
 }
 
 HDC GetDC(HWND hWnd) {
+  if (hWnd == nullptr) return CreateScreenDC();
   if (!Valid(hWnd)) return nullptr;
   return CreateDeviceDC(&BackingImage(hWnd));
 }

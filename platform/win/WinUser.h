@@ -56,6 +56,8 @@ struct PAINTSTRUCT {
   BOOL fErase = 0;
   RECT rcPaint;
 };
+// GetDC(nullptr) is a new DC compatible with the screen (text measuring, GetDeviceCaps);
+// release it with ReleaseDC(nullptr, dc).
 HDC GetDC(HWND hWnd);
 HDC GetWindowDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win/Gdi.h"
+#include "platform/win/WinUser.h"
 
 namespace {
 
@@ -455,4 +456,37 @@ TEST(Gdi, SystemColoursAndMetrics) {
   EXPECT_GT(GetSystemMetrics(SM_CXVSCROLL), 0);
   TSurface s(2, 2);
   EXPECT_EQ(GetDeviceCaps(s.dc, LOGPIXELSX), 96);
+}
+
+TEST(Gdi, ScreenDCMeasuresTextAndAnswersTheScreensValues) {
+  HDC screen = GetDC(nullptr);
+  HDC second = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_NE(screen, second);  // one per call
+  HFONT font = MakeFont(u"Arial", -16);
+  HGDIOBJ old = SelectObject(screen, font);
+  SIZE wide{}, narrow{}, onMemory{};
+  EXPECT_TRUE(GetTextExtentPoint32(screen, u"WWWW", 4, &wide));
+  EXPECT_TRUE(GetTextExtentPoint32(screen, u"iiii", 4, &narrow));
+  EXPECT_GT(narrow.cx, 0);
+  EXPECT_GT(wide.cx, narrow.cx);
+  EXPECT_GE(wide.cy, 16);
+  TSurface s(4, 4);
+  SelectObject(s.dc, font);
+  GetTextExtentPoint32(s.dc, u"WWWW", 4, &onMemory);
+  SelectObject(s.dc, GetStockObject(SYSTEM_FONT));
+  EXPECT_EQ(wide.cx, onMemory.cx);  // the same measure as on any 96 dpi surface
+  EXPECT_EQ(wide.cy, onMemory.cy);
+
+  EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), 96);
+  EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(GetDeviceCaps(screen, VERTRES), GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_GT(GetDeviceCaps(screen, HORZRES), 16);  // the screen, not the DC's small image
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 32);
+  EXPECT_EQ(GetDeviceCaps(screen, TECHNOLOGY), DT_RASDISPLAY);
+  SelectObject(screen, old);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  EXPECT_EQ(ReleaseDC(nullptr, second), 1);
+  DeleteObject(font);
 }
