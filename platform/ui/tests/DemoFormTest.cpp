@@ -177,8 +177,11 @@ TEST_F(DemoForm, FontsHaveTheGlyphsAndTheWholeFormRenders) {
   ASSERT_FALSE(all.isNull());
   EXPECT_GT(CountColor(all, Bounds(312, 72, 40, 40), clRed, 0), 0);  // the image
   // Painted containers render on their own too (a group box with a native child inside).
-  for (int i = 0; i < form.ControlCount(); ++i)
-    if (auto* w = dynamic_cast<TWinControl*>(form.Controls(i))) EXPECT_FALSE(Render(w).isNull());
+  for (int i = 0; i < form.ControlCount(); ++i) {
+    if (auto* w = dynamic_cast<TWinControl*>(form.Controls(i))) {
+      EXPECT_FALSE(Render(w).isNull());
+    }
+  }
 }
 
 }  // namespace
