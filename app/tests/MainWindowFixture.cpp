@@ -48,15 +48,18 @@ void MainWindowTest::WatchModals() {
       [this, log](const String& Text) {
         auto l = log.lock();
         if (!l || !l->Alive) return;
-        l->Texts.push_back(Text);
         WatchModals();  // first, so that a window the step opens is seen too
+        if (!l->Handling.empty() && l->Handling.back() == Text) return;  // its step is at work
+        l->Texts.push_back(Text);
         if (l->Next.empty()) {
           CloseModal();
           return;
         }
         auto step = std::move(l->Next.front());
         l->Next.pop_front();
+        l->Handling.push_back(Text);
         step(Text);
+        l->Handling.pop_back();
       },
       60000);
 }

@@ -27,6 +27,7 @@ struct ModalLog {
   bool Alive = true;
   std::vector<String> Texts;
   std::deque<std::function<void(const String&)>> Next;
+  std::vector<String> Handling;  // windows whose step is running, innermost last
 };
 
 class MainWindowTest : public ::testing::Test {
