@@ -156,8 +156,15 @@ void TControl::SetClientWidth(int v) { SetWidth(FWidth - ClientWidth() + v); }
 void TControl::SetClientHeight(int v) { SetHeight(FHeight - ClientHeight() + v); }
 
 TPoint TControl::ClientOrigin() const {
-  if (FParent == nullptr) return TPoint(FLeft, FTop);
-  TPoint p = const_cast<TWinControl*>(FParent)->ClientOrigin();
+  // A window knows where its client area is on the screen: inside the window frame, below a
+  // form's menu bar.
+  if (auto* w = dynamic_cast<const TWinControl*>(this))
+    if (QWidget* widget = TControlHost::Widget(w)) {
+      QPoint p = widget->mapToGlobal(QPoint(0, 0));
+      return TPoint(p.x(), p.y());
+    }
+  if (FParent == nullptr) return TPoint(FLeft, FTop + FHeight - ClientHeight());
+  TPoint p = FParent->ClientOrigin();
   return TPoint(p.X + FLeft, p.Y + FTop);
 }
 

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMenuBar>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QToolTip>
@@ -14,7 +17,9 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Controls_p.h"
+#include "platform/ui/Forms_p.h"
 #include "platform/ui/Graphics_p.h"
+#include "platform/ui/Menus_p.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
@@ -46,19 +51,119 @@ char* gArgv[] = {gArg0, nullptr};
 
 }  // namespace
 
-// A form's top-level window: the close box becomes WM_CLOSE.
-struct TFormWidget : TWinWidget {
+// A form's top-level window: the menu bar at the top, the form's own (client) window below
+// it. The close box becomes WM_CLOSE; moves and the window system's resizes reach the form.
+struct TFormWidget : QWidget {
   TCustomForm* form = nullptr;
+  QPointer<QWidget> client;
+  QPointer<QMenuBar> bar;
+
+  ~TFormWidget() override {
+    // The bar is its menu's; it outlives this window.
+    if (bar) {
+      bar->hide();
+      bar->setParent(nullptr);
+    }
+  }
+  HWND Wnd() const { return form != nullptr ? form->FHandle : nullptr; }
+  static void SetMenuHeight(TCustomForm* f, int height) { f->SetMenuHeight(height); }
+  static int MenuHeight(const TCustomForm* f) { return f->FMenuHeight; }
+  bool HoldsClient() const { return client && client->parentWidget() == this; }
+  void Layout() {
+    int menu = form != nullptr ? form->FMenuHeight : 0;
+    if (bar) {
+      bar->setGeometry(0, 0, width(), menu);
+      bar->setVisible(menu > 0);
+    }
+    if (HoldsClient()) client->setGeometry(0, menu, width(), std::max(0, height() - menu));
+  }
+
+protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    DeliverMessage(wnd, WM_CLOSE, 0, 0);
+    if (HWND wnd = Wnd()) DeliverMessage(wnd, WM_CLOSE, 0, 0);
   }
   void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::ActivationChange && wnd != nullptr)
-      DeliverMessage(wnd, WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
-    TWinWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+      if (HWND wnd = Wnd()) DeliverMessage(wnd, WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
+    QWidget::changeEvent(event);
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    // The window system resized the window (a form dragged larger): the form follows.
+    if (form != nullptr && HoldsClient() && (width() != form->FWidth || height() != form->FHeight)) {
+      form->FWidth = width();
+      form->FHeight = height();
+      GuardedCall([this] { form->Resize(); });
+    }
+    Layout();
+    QWidget::resizeEvent(event);
+  }
+  void moveEvent(QMoveEvent* event) override {
+    if (form != nullptr && HoldsClient()) {
+      form->FLeft = pos().x();
+      form->FTop = pos().y();
+      if (HWND wnd = Wnd()) DeliverMessage(wnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(x()), static_cast<WORD>(y())));
+    }
+    QWidget::moveEvent(event);
+  }
+  // Runs before the control layer's translation on the client window: its size and place
+  // inside this window are not the form's; the form gets its client size and realigns.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != client.data() || !HoldsClient() || form == nullptr) return false;
+    if (event->type() == QEvent::Move) return true;
+    if (event->type() != QEvent::Resize) return false;
+    QSize s = client->size();
+    if (HWND wnd = Wnd()) DeliverMessage(wnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(s.width()), static_cast<WORD>(s.height())));
+    GuardedCall([this] { form->Realign(); });
+    return true;
   }
 };
+
+// The form's own window inside its frame; it takes the frame with it when it goes.
+struct TFormClient : TWinWidget {
+  explicit TFormClient(TFormWidget* f) : TWinWidget(f), frame(f) {}
+  ~TFormClient() override {
+    if (TFormWidget* f = frame.data()) {
+      if (parentWidget() == f) setParent(nullptr);
+      delete f;
+    }
+  }
+  QPointer<TFormWidget> frame;
+};
+
+namespace {
+TFormWidget* FrameOf(const TCustomForm* form) {
+  auto* client = dynamic_cast<TFormClient*>(TControlHost::Widget(form));
+  return client != nullptr && client->frame && client->frame->HoldsClient() ? client->frame.data() : nullptr;
+}
+}  // namespace
+
+QWidget* FormWindow(const TCustomForm* Form) {
+  if (TFormWidget* frame = FrameOf(Form)) return frame;
+  return TControlHost::Widget(Form);
+}
+
+void SetFormMenuBar(TCustomForm* Form, QMenuBar* Bar) {
+  if (Form == nullptr || Form->IsDestroying()) return;
+  TFormWidget* frame = FrameOf(Form);
+  if (frame != nullptr && frame->bar != Bar) {
+    if (frame->bar) {
+      frame->bar->hide();
+      frame->bar->setParent(nullptr);
+    }
+    frame->bar = Bar;
+    if (Bar != nullptr) Bar->setParent(frame);
+  }
+  int height = 0;
+  if (frame != nullptr && Bar != nullptr && !Bar->actions().isEmpty()) height = Bar->sizeHint().height();
+  TFormWidget::SetMenuHeight(Form, height);
+  if (frame != nullptr) {
+    frame->Layout();
+    if (Bar != nullptr) Bar->raise();
+  }
+}
+
+int FormMenuBarHeight(const TCustomForm* Form) { return Form != nullptr ? TFormWidget::MenuHeight(Form) : 0; }
 
 // ---- TCustomForm
 
@@ -84,19 +189,58 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::CreateWnd() {
-  auto* w = new TFormWidget;
-  w->form = this;
-  w->setAttribute(Qt::WA_DeleteOnClose, false);
-  TControlHost::Attach(this, w, true);
+  auto* frame = new TFormWidget;
+  frame->form = this;
+  frame->setAttribute(Qt::WA_DeleteOnClose, false);
+  auto* client = new TFormClient(frame);
+  frame->client = client;
+  TControlHost::Attach(this, client, true);
+  // Installed after the control layer's filter, so it sees the client's events first.
+  client->installEventFilter(frame);
+  SetWindowFrame(FHandle, frame);
+  if (frame->HoldsClient()) client->show();  // shown and hidden with its frame
   ApplyWindowFlags();
-  if (!Text().empty()) w->setWindowTitle(ToQString(Text()));
+  if (!Text().empty()) FormWindow(this)->setWindowTitle(ToQString(Text()));
+  UpdateBoundsRect();
+  // A window made again shows the menu bar again, and shows when the form is visible.
+  if (TMainMenu* menu = FormMenu(this)) UpdateFormMenuBar(menu);
+  if (FVisible) FormWindow(this)->show();
 }
 
 void TCustomForm::UpdateBoundsRect() {
-  QWidget* w = TControlHost::Widget(this);
-  if (w != nullptr && (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow))
+  QWidget* w = FormWindow(this);
+  if (w == nullptr || !w->isWindow()) {
+    TWinControl::UpdateBoundsRect();
+    return;
+  }
+  if (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow)
     w->setFixedSize(FWidth, FHeight);
-  TWinControl::UpdateBoundsRect();
+  w->move(FLeft, FTop);
+  w->resize(FWidth, FHeight);
+  if (TFormWidget* frame = FrameOf(this)) frame->Layout();
+  Realign();
+}
+
+TRect TCustomForm::ClientRect() const { return Rect(0, 0, FWidth, std::max(0, FHeight - FMenuHeight)); }
+
+void TCustomForm::SetMenuHeight(int Height) {
+  if (Height == FMenuHeight) return;
+  int client = ClientHeight();
+  FMenuHeight = Height;
+  if (TFormWidget* frame = FrameOf(this)) frame->Layout();
+  SetBounds(FLeft, FTop, FWidth, client + Height);
+  Realign();  // also when a constraint kept the outer height
+}
+
+void TCustomForm::SetTextBuf(const String& v) {
+  TWinControl::SetTextBuf(v);
+  if (QWidget* w = FormWindow(this); w != nullptr && w->isWindow()) w->setWindowTitle(ToQString(v));
+}
+
+void TCustomForm::CMEnabledChanged(TMessage& Message) {
+  // The whole window, menu bar included.
+  if (TFormWidget* frame = FrameOf(this)) frame->setEnabled(Enabled());
+  TWinControl::CMEnabledChanged(Message);
 }
 
 void TCustomForm::DoCreate() {
@@ -114,7 +258,7 @@ void TCustomForm::DoDestroy() {
 void TCustomForm::Loaded() { TWinControl::Loaded(); }
 
 void TCustomForm::ApplyWindowFlags() {
-  QWidget* w = TControlHost::Widget(this);
+  QWidget* w = FrameOf(this);
   if (w == nullptr) return;
   bool visible = w->isVisible();
   Qt::WindowFlags f = Qt::Window;
@@ -146,7 +290,7 @@ void TCustomForm::SetBorderIcons(const TBorderIcons& v) { FBorderIcons = v; Appl
 void TCustomForm::SetFormStyle(TFormStyle v) { FFormStyle = v; ApplyWindowFlags(); }
 
 TWindowState TCustomForm::WindowState() const {
-  QWidget* w = TControlHost::Widget(this);
+  QWidget* w = FormWindow(this);
   if (w == nullptr) return wsNormal;
   if (w->isMinimized()) return wsMinimized;
   if (w->isMaximized()) return wsMaximized;
@@ -154,7 +298,7 @@ TWindowState TCustomForm::WindowState() const {
 }
 
 void TCustomForm::SetWindowState(TWindowState v) {
-  QWidget* w = TControlHost::Widget(this);
+  QWidget* w = FormWindow(this);
   if (w == nullptr) return;
   Qt::WindowStates s = v == wsMinimized ? Qt::WindowMinimized : v == wsMaximized ? Qt::WindowMaximized : Qt::WindowNoState;
   w->setWindowState(s);
@@ -163,7 +307,7 @@ void TCustomForm::SetWindowState(TWindowState v) {
 void TCustomForm::SetIcon(TIcon* v) {
   if (!FIcon) FIcon = std::make_unique<TIcon>();
   FIcon->Assign(v);
-  if (QWidget* w = TControlHost::Widget(this)) {
+  if (QWidget* w = FormWindow(this)) {
     QImage img = TBitmapAccess::IconImage(FIcon.get());
     w->setWindowIcon(img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
   }
@@ -218,7 +362,7 @@ void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
 }
 
 bool TCustomForm::Active() const {
-  QWidget* w = TControlHost::Widget(this);
+  QWidget* w = FormWindow(this);
   return w != nullptr && w->isActiveWindow();
 }
 
@@ -244,7 +388,7 @@ void TCustomForm::PlaceOnShow() {
 }
 
 void TCustomForm::SetVisible(bool v) {
-  QWidget* w = TControlHost::Widget(this);
+  QWidget* w = FormWindow(this);
   if (v == Visible() && (w == nullptr || w->isVisible() == v)) return;
   if (v) {
     if (!FShownOnce) {
@@ -272,7 +416,7 @@ void TCustomForm::Show() {
 }
 
 void TCustomForm::BringToFront() {
-  if (QWidget* w = TControlHost::Widget(this)) {
+  if (QWidget* w = FormWindow(this)) {
     w->raise();
     if (w->isVisible()) w->activateWindow();
   }
@@ -280,7 +424,7 @@ void TCustomForm::BringToFront() {
 
 void TCustomForm::SetFocus() {
   if (!Visible() || !Enabled()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
-  if (QWidget* w = TControlHost::Widget(this)) w->activateWindow();
+  if (QWidget* w = FormWindow(this)) w->activateWindow();
 }
 
 void TCustomForm::DoShow() {
@@ -294,7 +438,7 @@ void TCustomForm::DoHide() {
 TModalResult TCustomForm::ShowModal() {
   if (Visible() || !Enabled() || FModal)
     throw EInvalidOperation(u"Cannot make a visible window modal");
-  QWidget* w = TControlHost::Widget(this);
+  QWidget* w = FormWindow(this);
   FModal = true;
   FModalResult = mrNone;
   if (w != nullptr) w->setWindowModality(Qt::ApplicationModal);

@@ -74,6 +74,8 @@ public:
   void SetVisible(bool v) override;
   void SetFocus() override;
   void Dispatch(TMessage& Message) override;
+  // The area below the main menu's bar (see Menus.h).
+  TRect ClientRect() const override;
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -92,8 +94,11 @@ public:
 
 protected:
   void CreateWnd() override;
-  // A window of fixed size takes its new size as its fixed size.
+  // Moves and sizes the top-level window; a window of fixed size takes its new size as its
+  // fixed size.
   void UpdateBoundsRect() override;
+  void SetTextBuf(const String& v) override;
+  void CMEnabledChanged(TMessage& Message) override;
   virtual void DoShow();
   virtual void DoHide();
   virtual void DoClose(TCloseAction& Action);
@@ -111,6 +116,8 @@ private:
   friend struct TFormWidget;
   void ApplyWindowFlags();
   void PlaceOnShow();
+  // The menu bar's height changed: the outer height follows, the client height stays.
+  void SetMenuHeight(int Height);
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
   TFormStyle FFormStyle = fsNormal;
@@ -125,6 +132,7 @@ private:
   bool FShownOnce = false;
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;  // the innermost control that has had CM_ENTER
+  int FMenuHeight = 0;                      // the menu bar above the client area
 };
 
 class TForm : public TCustomForm {

@@ -11,6 +11,7 @@
 
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Forms_p.h"
 #include "platform/ui/ImgList_p.h"
 #include "platform/ui/Menus_p.h"
 #include "platform/ui/QtBridge_p.h"
@@ -401,8 +402,7 @@ void FillQtMenu(QMenu* Menu, TMenuItem* Parent, TCustomImageList* Images,
 // TMainMenu and forms
 
 struct TMenuBarData {
-  QPointer<QMenuBar> bar;
-  QPointer<QObject> resizer;
+  QPointer<QMenuBar> bar;  // owned; shown by the form's window
 };
 
 namespace {
@@ -412,21 +412,13 @@ std::map<const TCustomForm*, TMainMenu*>& FormMenus() {
   return m;
 }
 
-// Keeps the bar as wide as its form.
-class BarResizer : public QObject {
-public:
-  BarResizer(QWidget* form, QMenuBar* bar) : QObject(form), bar_(bar) { form->installEventFilter(this); }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize && bar_) {
-      auto* w = static_cast<QWidget*>(watched);
-      bar_->setGeometry(0, 0, w->width(), bar_->sizeHint().height());
-    }
-    return false;
-  }
-
-private:
-  QPointer<QMenuBar> bar_;
-};
+// Frees a bar that an item's handler may still be running from.
+void DropBar(QPointer<QMenuBar>& bar) {
+  if (!bar) return;
+  bar->hide();
+  bar->deleteLater();
+  bar = nullptr;
+}
 
 }  // namespace
 
@@ -434,22 +426,13 @@ struct TMenuBarView {
   static QMenuBar* Bar(TMainMenu* menu) { return menu->FBar->bar.data(); }
   static void Rebuild(TMainMenu* menu) {
     TMenuBarData& d = *menu->FBar;
-    QWidget* host = menu->FForm ? TControlHost::Widget(menu->FForm) : nullptr;
-    if (!host || !menu->Items()) {
-      if (d.bar) d.bar->deleteLater();
-      if (d.resizer) d.resizer->deleteLater();
-      d.bar = nullptr;
+    if (!menu->FForm || !menu->Items()) {
+      DropBar(d.bar);
       return;
     }
-    if (d.bar && d.bar->parentWidget() != host) {
-      d.bar->deleteLater();
-      d.bar = nullptr;
-    }
     if (!d.bar) {
-      d.bar = new QMenuBar(host);
+      d.bar = new QMenuBar;
       d.bar->setNativeMenuBar(false);
-      if (d.resizer) d.resizer->deleteLater();
-      d.resizer = new BarResizer(host, d.bar);
     }
     QMenuBar* bar = d.bar;
     // Menus still open (an item's handler may be running) are freed later.
@@ -474,9 +457,7 @@ struct TMenuBarView {
       }
       action->setEnabled(item->Enabled());
     }
-    bar->setGeometry(0, 0, host->width(), bar->sizeHint().height());
-    bar->raise();
-    bar->show();
+    SetFormMenuBar(menu->FForm, bar);
   }
 };
 
@@ -488,7 +469,6 @@ TMainMenu::~TMainMenu() {
   Destroying();
   if (FForm) SetFormMenu(FForm, nullptr);
   if (FBar->bar) delete FBar->bar.data();
-  if (FBar->resizer) delete FBar->resizer.data();
 }
 
 void TMainMenu::MenuChanged() {
@@ -500,8 +480,7 @@ void TMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FForm) {
     FormMenus().erase(FForm);
     FForm = nullptr;
-    FBar->bar = nullptr;
-    FBar->resizer = nullptr;
+    DropBar(FBar->bar);
   }
 }
 
@@ -519,6 +498,8 @@ void SetFormMenu(TCustomForm* Form, TMainMenu* Menu) {
     FormMenus().erase(Form);
     old->FForm = nullptr;
     old->RemoveFreeNotification(Form);
+    // A form being freed keeps its size; its window takes no new bar.
+    if (!Form->IsDestroying()) SetFormMenuBar(Form, nullptr);
     TMenuBarView::Rebuild(old);
   }
   if (Menu) {
@@ -530,9 +511,10 @@ void SetFormMenu(TCustomForm* Form, TMainMenu* Menu) {
   }
 }
 
-int FormMenuHeight(const TCustomForm* Form) {
-  QMenuBar* bar = FormMenuBar(Form);
-  return bar ? bar->height() : 0;
+int FormMenuHeight(const TCustomForm* Form) { return FormMenuBarHeight(Form); }
+
+void UpdateFormMenuBar(TMainMenu* Menu) {
+  if (Menu != nullptr) TMenuBarView::Rebuild(Menu);
 }
 
 QMenuBar* FormMenuBar(const TCustomForm* Form) {

@@ -16,6 +16,7 @@
 
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Forms_p.h"
 #include "platform/ui/Graphics_p.h"
 #include "platform/ui/QtBridge_p.h"
 
@@ -166,6 +167,9 @@ std::unique_ptr<TBitmap> RenderControl(TControl* Control) {
   QImage image(bitmap->Width(), bitmap->Height(), QImage::Format_RGB32);
   image.fill(Qt::white);
   TInputTarget t = TargetOf(Control, 0, 0);
+  // A form shows with its menu bar: its whole top-level window.
+  if (auto* form = dynamic_cast<TCustomForm*>(Control))
+    if (QWidget* window = FormWindow(form); window != nullptr && window->isWindow()) t = {window, QPoint()};
   if (t.widget != nullptr) {
     QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     // The widget paints through its own paint event (WM_PAINT for painted windows), with

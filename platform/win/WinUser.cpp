@@ -210,6 +210,19 @@ HWND WindowOfWidget(const QWidget* widget) {
 
 QWidget* WindowWidget(HWND wnd) { return Valid(wnd) ? wnd->widget.data() : nullptr; }
 
+void SetWindowFrame(HWND wnd, QWidget* frame) {
+  if (!Valid(wnd)) return;
+  if (wnd->frame) gWidgetWindows.erase(wnd->frame.data());
+  wnd->frame = frame;
+  if (frame != nullptr) gWidgetWindows[frame] = wnd;
+}
+
+QWidget* WindowTopWidget(HWND wnd) {
+  QWidget* w = WindowWidget(wnd);
+  if (w != nullptr && wnd->frame && w->parentWidget() == wnd->frame.data()) return wnd->frame.data();
+  return w;
+}
+
 void GuardedCall(const std::function<void()>& fn) {
   try {
     fn();
@@ -501,7 +514,7 @@ BOOL GetClientRect(HWND hWnd, RECT* lpRect) {
 }
 
 BOOL GetWindowRect(HWND hWnd, RECT* lpRect) {
-  QWidget* w = WindowWidget(hWnd);
+  QWidget* w = WindowTopWidget(hWnd);
   if (w == nullptr || lpRect == nullptr) return 0;
   QPoint tl = w->mapToGlobal(QPoint(0, 0));
   *lpRect = Bounds(tl.x(), tl.y(), w->width(), w->height());
@@ -541,7 +554,7 @@ HWND WindowFromPoint(POINT Point) {
 }
 
 HWND GetParent(HWND hWnd) {
-  QWidget* w = WindowWidget(hWnd);
+  QWidget* w = WindowTopWidget(hWnd);
   if (w == nullptr) return nullptr;
   if (w->isWindow()) return WindowOfWidget(w->parentWidget());  // the owner window
   return WindowOfWidget(w->parentWidget());
@@ -561,7 +574,7 @@ BOOL IsWindowEnabled(HWND hWnd) {
 }
 
 BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
-  QWidget* w = WindowWidget(hWnd);
+  QWidget* w = WindowTopWidget(hWnd);
   if (w == nullptr) return 0;
   BOOL wasDisabled = w->isEnabled() ? 0 : 1;
   w->setEnabled(bEnable != 0);
@@ -575,7 +588,7 @@ BOOL IsChild(HWND hWndParent, HWND hWnd) {
 }
 
 BOOL ShowWindow(HWND hWnd, int nCmdShow) {
-  QWidget* w = WindowWidget(hWnd);
+  QWidget* w = WindowTopWidget(hWnd);
   if (w == nullptr) return 0;
   BOOL was = w->isVisible() ? 1 : 0;
   switch (nCmdShow) {
@@ -594,7 +607,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
 }
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
-  QWidget* w = WindowWidget(hWnd);
+  QWidget* w = WindowTopWidget(hWnd);
   if (w == nullptr) return 0;
   if (!(uFlags & SWP_NOZORDER) && w->isWindow()) {
     if (hWndInsertAfter == HWND_TOPMOST || hWndInsertAfter == HWND_NOTOPMOST) {

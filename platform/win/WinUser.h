@@ -73,7 +73,8 @@ constexpr UINT RDW_NOINTERNALPAINT = 0x0010, RDW_NOERASE = 0x0020, RDW_NOCHILDRE
 constexpr UINT RDW_UPDATENOW = 0x0100, RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400, RDW_NOFRAME = 0x0800;
 BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
 
-// ---- Geometry (client coordinates; windows have no non-client area)
+// ---- Geometry. Client coordinates start below a form's menu bar, the one non-client part a
+// window has; GetWindowRect, ShowWindow, SetWindowPos and EnableWindow take the whole window.
 BOOL GetClientRect(HWND hWnd, RECT* lpRect);
 BOOL GetWindowRect(HWND hWnd, RECT* lpRect);  // screen coordinates
 BOOL ClientToScreen(HWND hWnd, POINT* lpPoint);

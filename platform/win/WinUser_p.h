@@ -12,6 +12,10 @@
 // A window: a widget (null for hidden windows) and its window procedure.
 struct HWND__ {
   QPointer<QWidget> widget;
+  // A top-level window of ours around the widget (a form's frame with its menu bar): the
+  // widget is the client area; showing, moving, sizing, enabling and the window rectangle
+  // act on the frame, and the frame's own widgets count as this window.
+  QPointer<QWidget> frame;
   TWndMethod proc;
   // Painted windows draw into this image (WM_PAINT, GetDC) and their widget shows it.
   bool painted = false;
@@ -29,7 +33,12 @@ HWND CreateWindowHandle(QWidget* widget, TWndMethod proc);
 void DestroyWindowHandle(HWND wnd);
 // The window of a widget, or of its nearest ancestor that has one.
 HWND WindowOfWidget(const QWidget* widget);
+// The client widget of a window.
 QWidget* WindowWidget(HWND wnd);
+// Puts the window's widget in frame (nullptr: none); see HWND__::frame.
+void SetWindowFrame(HWND wnd, QWidget* frame);
+// What window-level calls act on: the frame while the widget sits in it, else the widget.
+QWidget* WindowTopWidget(HWND wnd);
 
 // Runs the window procedure; an exception escaping it goes to HandleWindowException.
 void DeliverMessage(HWND wnd, TMessage& msg);

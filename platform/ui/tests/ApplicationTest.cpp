@@ -192,7 +192,7 @@ TEST(Application, ExceptionsFromEveryKindOfHandlerReachOnExceptionAndTheLoopGoes
       {"Qt callback", [] { QTimer::singleShot(0, [] { throw std::runtime_error("Qt callback"); }); }},
       {"resize", [&] {
          form.OnResize = [](TObject*) { throw EConvertError(u"resize"); };
-         TControlHost::Widget(&form)->resize(250, 120);  // as the window system would
+         TControlHost::Widget(&form)->window()->resize(250, 120);  // as the window system would
        }},
   };
   for (const Case& c : cases) {

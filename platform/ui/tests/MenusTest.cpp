@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "platform/ui/Controls_p.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/Menus_p.h"
@@ -179,6 +180,79 @@ TEST_F(ShortcutFixture, MainMenuBarFollowsTheItems) {
   EXPECT_EQ(FormMenu(&form), nullptr);
   SimulateKeyStroke(edit, 'Q', {ssCtrl});
   EXPECT_EQ(log.back(), u"key 81");
+}
+
+TEST(MainMenu, BarLiesAboveTheClientAreaAndTheFormKeepsItsClientSize) {
+  TForm form(nullptr);
+  form.SetColor(clWhite);
+  form.SetClientWidth(300);
+  form.SetClientHeight(200);
+  auto* panel = new TPanel(&form);
+  panel->SetParent(&form);
+  panel->SetBevelOuter(bvNone);
+  panel->SetColor(clRed);
+  panel->SetAlign(alTop);
+  panel->SetHeight(40);
+  const int outer = form.Height();
+
+  auto* menu = new TMainMenu(&form);
+  EXPECT_EQ(FormMenuHeight(&form), 0);  // no bar while the menu has no items
+  auto* file = new TMenuItem(&form);
+  file->SetCaption(u"ﾌｧｲﾙ");
+  menu->Items()->Add(file);
+  const int bar = FormMenuHeight(&form);
+  ASSERT_GT(bar, 0);
+  EXPECT_EQ(form.Height(), outer + bar);
+  EXPECT_EQ(form.ClientHeight(), 200);
+  EXPECT_EQ(form.ClientWidth(), 300);
+  form.Show();
+  ProcessPendingEvents();
+  EXPECT_EQ(form.ClientHeight(), 200);
+  EXPECT_EQ(panel->Top(), 0);
+  EXPECT_EQ(panel->Width(), 300);
+
+  // Client coordinates start below the bar, for the window system as for the controls.
+  QWidget* panelWidget = TControlHost::Widget(panel);
+  EXPECT_EQ(panelWidget->mapTo(panelWidget->window(), QPoint(0, 0)), QPoint(0, bar));
+  QPoint global = panelWidget->mapToGlobal(QPoint(0, 0));
+  EXPECT_EQ(panel->ClientToScreen(TPoint(0, 0)), TPoint(global.x(), global.y()));
+  RECT client, window;
+  ASSERT_TRUE(GetClientRect(form.Handle(), &client));
+  ASSERT_TRUE(GetWindowRect(form.Handle(), &window));
+  EXPECT_EQ(client, Rect(0, 0, 300, 200));
+  EXPECT_EQ(window.Height(), 200 + bar);
+
+  // The panel shows whole below the bar, the form's colour below the panel.
+  auto shot = RenderControl(&form);
+  EXPECT_NE(PixelColor(*shot, 150, bar / 2), clRed);
+  for (int y : {bar, bar + 20, bar + 39}) EXPECT_EQ(PixelColor(*shot, 150, y), clRed) << y;
+  EXPECT_EQ(PixelColor(*shot, 150, bar + 45), clWhite);
+
+  // Sizing by the client area, by the whole window, and without the menu.
+  form.SetClientHeight(150);
+  EXPECT_EQ(form.Height(), 150 + bar);
+  SetWindowPos(form.Handle(), nullptr, 10, 20, 320, 260, SWP_NOZORDER);
+  ProcessPendingEvents();
+  EXPECT_EQ(form.Width(), 320);
+  EXPECT_EQ(form.Height(), 260);
+  EXPECT_EQ(form.ClientHeight(), 260 - bar);
+  SetFormMenu(&form, nullptr);
+  EXPECT_EQ(FormMenuHeight(&form), 0);
+  EXPECT_EQ(form.Height(), 260 - bar);
+  EXPECT_EQ(form.ClientHeight(), 260 - bar);
+  ProcessPendingEvents();
+  EXPECT_EQ(panelWidget->mapTo(panelWidget->window(), QPoint(0, 0)), QPoint(0, 0));
+
+  // A window made again shows the bar again, the client area still below it.
+  SetFormMenu(&form, menu);
+  form.RecreateWnd();
+  ProcessPendingEvents();
+  EXPECT_EQ(FormMenuHeight(&form), bar);
+  EXPECT_EQ(form.ClientHeight(), 260 - bar);
+  panelWidget = TControlHost::Widget(panel);
+  EXPECT_EQ(panelWidget->mapTo(panelWidget->window(), QPoint(0, 0)), QPoint(0, bar));
+  ASSERT_NE(FormMenuBar(&form), nullptr);
+  EXPECT_EQ(FormMenuBar(&form)->window(), panelWidget->window());
 }
 
 TEST_F(ShortcutFixture, PopupShowsTheVisibleItemsAndClicksTheChosenOneAfterClosing) {
