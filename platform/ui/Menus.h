@@ -147,7 +147,10 @@ private:
 };
 
 // The form's menu bar. A main menu made with a form as its owner becomes that form's menu
-// when the form has none yet; SetFormMenu changes it.
+// when the form has none yet; SetFormMenu changes it. The bar lies above the form's client
+// area: ClientRect, alignment and child positions start below it, and the form keeps its
+// client size when the bar comes, goes or changes height (Height follows). A menu without
+// visible items shows no bar.
 class TMainMenu : public TMenu {
 public:
   explicit TMainMenu(TComponent* AOwner);
