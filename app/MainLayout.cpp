@@ -52,6 +52,10 @@ void ThresholdSlider(TAbVSlider* S) {
   S->SignalSettings()->SetValueFrom(-140);
   S->SignalSettings()->SetValueTo(-40);
   S->SignalSettings()->SetValueUnit(u"dBm");
+  S->SignalSettings()->SetValueFormat(u"##0");
+  S->SignalSettings()->SetName1(String());
+  S->SignalSettings()->SetName2(String());
+  S->SetOptions({opBevelOuter, opValue, opScaleText});
   S->SetValue(-100);
   WithHint(S, u"閾値調整");
 }
@@ -468,6 +472,7 @@ void TMainForm::CreateControlPage() {
 
   Memo3 = Make<TMemo>(this, TabSheet4, u"Memo3", 414, 410, 404, 146);
   Memo3->SetReadOnly(true);
+  Memo3->Font()->SetHeight(-11);
   Memo3->SetText(String(u"\r\n") + u"IDコードはリモコン送信機TRM910Xの裏面にある8桁の製品シリアルナンバーです。\r\n" +
                  u"IDコード登録時は下7桁の数値を入力してください。\r\n" + u"\r\n" +
                  u"※本ツールを使用するためには、RCV910Xのシリアル通信モードを、機能1に設定し\r\n" + u"てください。");
@@ -484,7 +489,7 @@ void TMainForm::CreateAirMonitorPage() {
   TabSheet6 = MakePage(this, PageControl2, u"TabSheet6", u"    時間領域測定    ");
 
   auto chart = [this](TWinControl* Parent, const String& Name, const String& BottomTitle, const String& HintText) {
-    TChart* c = Make<TChart>(this, Parent, Name, 0, 0, 610, 400);
+    TChart* c = Make<TChart>(this, Parent, Name, 0, 0, 600, 400);
     c->SetView3D(false);
     c->Legend()->SetVisible(false);
     c->RightAxis()->SetVisible(false);
@@ -518,19 +523,19 @@ void TMainForm::CreateAirMonitorPage() {
     s->Marks()->SetVisible(false);
     s->SetBarWidthPercent(100);
   }
-  AbColBitBtn15 = Make<TAbColBitBtn>(this, TabSheet5, u"AbColBitBtn15", 616, 6, 90, 32);
+  AbColBitBtn15 = Make<TAbColBitBtn>(this, TabSheet5, u"AbColBitBtn15", 606, 6, 90, 32);
   MeasureButton(AbColBitBtn15);
-  Label2 = label(TabSheet5, u"Label2", u"開始ﾁｬﾝﾈﾙ", 616, 48);
-  ComboBox2 = Make<TComboBox>(this, TabSheet5, u"ComboBox2", 616, 64, 80, 22);
+  Label2 = label(TabSheet5, u"Label2", u"開始ﾁｬﾝﾈﾙ", 606, 48);
+  ComboBox2 = Make<TComboBox>(this, TabSheet5, u"ComboBox2", 606, 64, 80, 22);
   WithHint(ComboBox2, u"開始ﾁｬﾝﾈﾙを設定して下さい｡");
-  Label3 = label(TabSheet5, u"Label3", u"終了ﾁｬﾝﾈﾙ", 616, 94);
-  ComboBox3 = Make<TComboBox>(this, TabSheet5, u"ComboBox3", 616, 110, 80, 22);
+  Label3 = label(TabSheet5, u"Label3", u"終了ﾁｬﾝﾈﾙ", 606, 94);
+  ComboBox3 = Make<TComboBox>(this, TabSheet5, u"ComboBox3", 606, 110, 80, 22);
   WithHint(ComboBox3, u"終了ﾁｬﾝﾈﾙを設定して下さい｡");
-  CheckBox3 = Make<TCheckBox>(this, TabSheet5, u"CheckBox3", 616, 144, 96, 18);
+  CheckBox3 = Make<TCheckBox>(this, TabSheet5, u"CheckBox3", 606, 144, 96, 18);
   CheckBox3->SetCaption(u"ﾋﾟｰｸ値表示");
-  SpeedButton17 = Make<TSpeedButton>(this, TabSheet5, u"SpeedButton17", 616, 170, 80, 26);
+  SpeedButton17 = Make<TSpeedButton>(this, TabSheet5, u"SpeedButton17", 606, 170, 80, 26);
   SpeedButton17->SetCaption(u"ﾋﾟｰｸ消去");
-  AbVSlider1 = Make<TAbVSlider>(this, TabSheet5, u"AbVSlider1", 716, 4, 66, 392);
+  AbVSlider1 = Make<TAbVSlider>(this, TabSheet5, u"AbVSlider1", 702, 2, 78, 396);
   ThresholdSlider(AbVSlider1);
   VrTimer2 = MakeComponent<TVrTimer>(this, u"VrTimer2");
   VrTimer2->SetEnabled(false);
@@ -549,13 +554,13 @@ void TMainForm::CreateAirMonitorPage() {
   AreaSeries1->Pointer()->SetHorizSize(3);
   AreaSeries1->Pointer()->SetVertSize(3);
   AreaSeries1->AreaLinesPen()->SetVisible(false);
-  AbColBitBtn1 = Make<TAbColBitBtn>(this, TabSheet6, u"AbColBitBtn1", 616, 6, 90, 32);
+  AbColBitBtn1 = Make<TAbColBitBtn>(this, TabSheet6, u"AbColBitBtn1", 606, 6, 90, 32);
   MeasureButton(AbColBitBtn1);
-  Label4 = label(TabSheet6, u"Label4", u"測定ﾁｬﾝﾈﾙ", 616, 44);
-  ComboBox4 = Make<TComboBox>(this, TabSheet6, u"ComboBox4", 616, 60, 80, 22);
+  Label4 = label(TabSheet6, u"Label4", u"測定ﾁｬﾝﾈﾙ", 606, 44);
+  ComboBox4 = Make<TComboBox>(this, TabSheet6, u"ComboBox4", 606, 60, 80, 22);
   WithHint(ComboBox4, u"測定するﾁｬﾝﾈﾙを選んで下さい｡");
-  Label5 = label(TabSheet6, u"Label5", u"ｻﾝﾌﾟﾘﾝｸﾞ数", 616, 88);
-  AbNumSpin3 = Make<TAbNumSpin>(this, TabSheet6, u"AbNumSpin3", 616, 104, 80, 24);
+  Label5 = label(TabSheet6, u"Label5", u"ｻﾝﾌﾟﾘﾝｸﾞ数", 606, 88);
+  AbNumSpin3 = Make<TAbNumSpin>(this, TabSheet6, u"AbNumSpin3", 606, 104, 80, 24);
   AbNumSpin3->SetEditBase(ebInt);
   AbNumSpin3->SetMinValue(10);
   AbNumSpin3->SetMaxValue(5000);
@@ -563,25 +568,25 @@ void TMainForm::CreateAirMonitorPage() {
   AbNumSpin3->SetIncrement(10);
   AbNumSpin3->SetValue(5000);
   WithHint(AbNumSpin3, u"ｻﾝﾌﾟﾘﾝｸﾞﾎﾟｲﾝﾄ数を最小10、最大5000");
-  Label6 = label(TabSheet6, u"Label6", u"ｻﾝﾌﾟﾘﾝｸﾞ時間", 616, 134);
-  AbNumSpin2 = Make<TAbNumSpin>(this, TabSheet6, u"AbNumSpin2", 616, 150, 66, 24);
+  Label6 = label(TabSheet6, u"Label6", u"ｻﾝﾌﾟﾘﾝｸﾞ時間", 606, 134);
+  AbNumSpin2 = Make<TAbNumSpin>(this, TabSheet6, u"AbNumSpin2", 606, 150, 66, 24);
   AbNumSpin2->SetEditBase(ebInt);
   AbNumSpin2->SetMinValue(100);
   AbNumSpin2->SetOptions({eoLimitMin});
   AbNumSpin2->SetIncrement(10);
   AbNumSpin2->SetValue(200);
   WithHint(AbNumSpin2, u"ｻﾝﾌﾟﾘﾝｸﾞ時間を設定します｡最小100ms");
-  Label7 = label(TabSheet6, u"Label7", u" ms ", 684, 154);
-  RadioGroup4 = Make<TRadioGroup>(this, TabSheet6, u"RadioGroup4", 616, 182, 92, 60);
+  Label7 = label(TabSheet6, u"Label7", u" ms ", 674, 154);
+  RadioGroup4 = Make<TRadioGroup>(this, TabSheet6, u"RadioGroup4", 606, 182, 92, 60);
   RadioGroup4->SetCaption(u" 測定ﾓｰﾄﾞ ");
   RadioGroup4->Items()->AddStrings({u"ﾘﾋﾟｰﾄ", u"ﾜﾝｼｮｯﾄ"});
   RadioGroup4->SetItemIndex(0);
-  CheckBox1 = Make<TCheckBox>(this, TabSheet6, u"CheckBox1", 616, 250, 80, 18);
+  CheckBox1 = Make<TCheckBox>(this, TabSheet6, u"CheckBox1", 606, 250, 80, 18);
   CheckBox1->SetCaption(u"ﾎﾟｲﾝﾄ");
   CheckBox1->SetChecked(true);
-  CheckBox2 = Make<TCheckBox>(this, TabSheet6, u"CheckBox2", 616, 272, 80, 18);
+  CheckBox2 = Make<TCheckBox>(this, TabSheet6, u"CheckBox2", 606, 272, 80, 18);
   CheckBox2->SetCaption(u"ﾗｲﾝ");
-  AbVSlider3 = Make<TAbVSlider>(this, TabSheet6, u"AbVSlider3", 716, 4, 66, 392);
+  AbVSlider3 = Make<TAbVSlider>(this, TabSheet6, u"AbVSlider3", 702, 2, 78, 396);
   ThresholdSlider(AbVSlider3);
   VrTimer3 = MakeComponent<TVrTimer>(this, u"VrTimer3");
   VrTimer3->SetEnabled(false);

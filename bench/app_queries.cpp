@@ -1,16 +1,22 @@
-// Signal-strength queries through the command link, the serial component and the
-// message loop against the software receiver on a pty: queries per second, the median
-// time from a reply's last byte to its monitor line, and the CPU used while the port
-// is open and nothing is received.
+// Signal-strength queries against the software receiver on a pty, through the command
+// link alone and through the real main window (its button, pump, reply machine and
+// monitor): queries per second, the median time from a reply's last byte to its monitor
+// line, and the CPU used while the port is open and nothing is received.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <time.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <vector>
 
+#include "app/AppSettings.h"
 #include "app/CommandLink.h"
+#include "app/Main.h"
+#include "app/StartUp.h"
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timers.h"
@@ -106,6 +112,103 @@ void BM_IdleCpuWithPortOpen(benchmark::State& state) {
   state.counters["cpu_percent_of_core"] = wall > 0 ? 100.0 * cpu / wall : 0;
 }
 BENCHMARK(BM_IdleCpuWithPortOpen)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// The tool as started by its entry, with a model chosen and the port open on the receiver.
+struct WindowRig {
+  ReceiverSim Sim;
+  std::string Folder;
+  int Decoded = 0;
+  int64_t DecodedAt = 0;
+
+  WindowRig() {
+    char tmpl[] = "/tmp/rcv-bench-XXXXXX";
+    Folder = ::mkdtemp(tmpl);
+    std::string ini = Folder + "/tool.ini";
+    if (FILE* f = std::fopen(ini.c_str(), "w")) {
+      std::fputs("[Information]\r\ndestination=Japan\r\n", f);
+      std::fclose(f);
+    }
+    SetSettingsFilePath(UTF8ToString(ini));
+    StartUp();
+    MainForm->SetEnabled(true);
+    MainForm->ComboBox5->SetItemIndex(0);
+    MainForm->ComboBox5Change(MainForm->ComboBox5);
+    MainForm->ComPort1->SetPort(UTF8ToString(Sim.Path()));
+    MainForm->VrDemoButton3Click(MainForm->VrDemoButton3);
+    // The decoded line reaches the monitor through the link's hook: stamp it there.
+    auto append = MainForm->Link.AppendMemo1;
+    MainForm->Link.AppendMemo1 = [this, append](const String& s) {
+      append(s);
+      if (s.find(u"dBmです") != String::npos) {
+        DecodedAt = NowNs();
+        ++Decoded;
+      }
+    };
+    // The connection's own first exchange ("ID ALL /R") is over before measuring.
+    int64_t end = NowNs() + 2'000'000'000;
+    while (NowNs() < end && (Sim.Lines().empty() || MainForm->Link.RxCount > 0 || MainForm->Link.ParserState != 0 ||
+                             MainForm->Memo1->Text().find(u"*No ID") == String::npos))
+      Application->HandleMessage();
+  }
+  ~WindowRig() {
+    for (int i = Screen->FormCount() - 1; i >= 0; --i) delete Screen->Forms(i);
+    SetSettingsFilePath(String());
+    std::remove((Folder + "/tool.ini").c_str());
+    ::rmdir(Folder.c_str());
+  }
+};
+
+void BM_WindowSignalStrengthQueries(benchmark::State& state) {
+  WindowRig rig;
+  if (!MainForm->ComPort1->Connected()) {
+    state.SkipWithError("port did not open");
+    return;
+  }
+  std::vector<double> latencyUs;
+  int queries = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < 1000; ++i) {
+      int before = rig.Decoded;
+      MainForm->VrDemoButton46Click(MainForm->VrDemoButton46);
+      int64_t deadline = NowNs() + 5'000'000'000;
+      while (rig.Decoded == before && NowNs() < deadline) Application->HandleMessage();
+      if (rig.Decoded == before) {
+        state.SkipWithError("no reply");
+        return;
+      }
+      latencyUs.push_back(static_cast<double>(rig.DecodedAt - rig.Sim.LastReplyDoneNs) / 1000.0);
+      ++queries;
+    }
+  }
+  std::sort(latencyUs.begin(), latencyUs.end());
+  state.counters["queries_per_s"] = benchmark::Counter(queries, benchmark::Counter::kIsRate);
+  state.counters["median_reply_to_monitor_us"] = latencyUs.empty() ? 0 : latencyUs[latencyUs.size() / 2];
+}
+BENCHMARK(BM_WindowSignalStrengthQueries)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// Range 0: as started, with the top bar's stopwatch counting (the instrument library's
+// flash timer wakes the GUI thread every 16 ms for it). Range 1: the stopwatch stopped,
+// with ten wake-ups a second like a window's ordinary traffic.
+void BM_WindowIdleCpuWithPortOpen(benchmark::State& state) {
+  WindowRig rig;
+  TTimer wake(nullptr);
+  if (state.range(0) == 1) {
+    MainForm->AbOpHourCounter1Click(MainForm->AbOpHourCounter1);
+    wake.SetInterval(100);
+    wake.SetOnTimer([](TObject*) {});
+    wake.SetEnabled(true);
+  }
+  double cpu = 0, wall = 0;
+  for (auto _ : state) {
+    double c0 = CpuSeconds();
+    int64_t t0 = NowNs(), end = t0 + 2'000'000'000;
+    while (NowNs() < end) Application->HandleMessage();
+    cpu += CpuSeconds() - c0;
+    wall += static_cast<double>(NowNs() - t0) / 1e9;
+  }
+  state.counters["cpu_percent_of_core"] = wall > 0 ? 100.0 * cpu / wall : 0;
+}
+BENCHMARK(BM_WindowIdleCpuWithPortOpen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 
