@@ -157,6 +157,7 @@ TEST_F(MainWindowTest, PortSetupOKAppliesAndSaveWritesThePortSection) {
   EXPECT_EQ(M()->VrDemoButton3->Caption(), UTF8ToString(Sim->Path()) + u" ﾎﾟｰﾄ");
   EXPECT_TRUE(M()->ComboBox5->Enabled());
   std::string ini = Dir.Read("tool.ini");
+  EXPECT_NE(ini.find("[ComPort1]"), std::string::npos) << ini;
   EXPECT_NE(ini.find("BaudRate=9600"), std::string::npos) << ini;
   EXPECT_NE(ini.find("Port=" + Sim->Path()), std::string::npos) << ini;
   EXPECT_NE(ini.find("destination=Japan"), std::string::npos) << ini;

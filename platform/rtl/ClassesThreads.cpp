@@ -38,7 +38,9 @@ struct SyncQueue {
 };
 
 SyncQueue& MainQueue() {
-  static SyncQueue q;
+  // Never destroyed: a thread may still wait in Synchronize when the process exits, and
+  // destroying the condition variable it waits on would block the exit.
+  static SyncQueue& q = *new SyncQueue;
   return q;
 }
 
