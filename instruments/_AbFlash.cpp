@@ -7,9 +7,11 @@ namespace {
 std::atomic<int> LiveThreads{0};
 }
 
-TTimerThread::TTimerThread(TAbFlash* Timer, bool Enabled) : TAbThread(true), tOwner(Timer) {
+TTimerThread::TTimerThread(TAbFlash* Timer, bool Enabled)
+    : TAbThread(true), FLink(std::make_shared<TTimerLink>()) {
   ++LiveThreads;
-  FPaused = !Enabled;
+  FLink->Owner = Timer;
+  FLink->Paused = !Enabled;
   SetFreeOnTerminate(true);
   Start();
 }
@@ -19,54 +21,77 @@ TTimerThread::~TTimerThread() { --LiveThreads; }
 int TTimerThread::LiveCount() { return LiveThreads.load(); }
 
 void TTimerThread::Pause() {
-  std::lock_guard<std::mutex> lock(FMutex);
-  FPaused = true;
+  std::lock_guard<std::mutex> lock(FLink->Mutex);
+  FLink->Paused = true;
 }
 
 void TTimerThread::Continue() {
-  {
-    std::lock_guard<std::mutex> lock(FMutex);
-    FPaused = false;
-  }
-  FWake.notify_all();
+  std::lock_guard<std::mutex> lock(FLink->Mutex);
+  FLink->Paused = false;
+  FLink->Wake.notify_all();
 }
 
 bool TTimerThread::Paused() const {
-  std::lock_guard<std::mutex> lock(FMutex);
-  return FPaused;
+  std::lock_guard<std::mutex> lock(FLink->Mutex);
+  return FLink->Paused;
+}
+
+uint64_t TTimerThread::TicksHanded() const {
+  std::lock_guard<std::mutex> lock(FLink->Mutex);
+  return FLink->Handed;
 }
 
 void TTimerThread::Stop() {
-  tOwner = nullptr;
+  // The thread frees itself once it sees the stop, which it checks only under the lock:
+  // this object is still there while the lock is held, the link (kept here) after that.
+  std::shared_ptr<TTimerLink> link = FLink;
+  std::lock_guard<std::mutex> lock(link->Mutex);
+  link->Owner = nullptr;
+  link->Stop = true;
   Terminate();
-  {
-    std::lock_guard<std::mutex> lock(FMutex);
-    FStop = true;
-  }
-  FWake.notify_all();
+  link->Wake.notify_all();
 }
 
-bool TTimerThread::ShouldStop() const { return FStop || Terminated() || tOwner.load() == nullptr; }
+bool TTimerThread::ShouldStop() const { return FLink->Stop || Terminated() || FLink->Owner.load() == nullptr; }
+
+void TTimerThread::RunTick(const std::shared_ptr<TTimerLink>& Link, uint64_t Tick) {
+  auto served = [&] {
+    std::lock_guard<std::mutex> lock(Link->Mutex);
+    Link->Served = Tick;
+    Link->Wake.notify_all();
+  };
+  // The owner is read on the GUI thread, where it is also cleared, so a timer freed while
+  // this call was queued is never touched.
+  if (TAbFlash* owner = Link->Owner.load()) {
+    try {
+      owner->Timer();
+    } catch (...) {
+      served();  // the thread ticks on; the exception goes to the GUI thread's loop
+      throw;
+    }
+  }
+  served();
+}
 
 void TTimerThread::Execute() {
+  TTimerLink& l = *FLink;
+  std::unique_lock<std::mutex> lock(l.Mutex);
   for (;;) {
-    bool full;
-    {
-      std::unique_lock<std::mutex> lock(FMutex);
-      FWake.wait(lock, [&] { return !FPaused || ShouldStop(); });
-      if (ShouldStop()) return;
-      // A full wait (no stop, no pause meanwhile) is one tick.
-      full = !FWake.wait_for(lock, std::chrono::milliseconds(tInterval.load()),
-                             [&] { return FPaused || ShouldStop(); });
-      if (ShouldStop()) return;
-    }
-    if (full) {
-      // The owner is read on the GUI thread, where it is also cleared, so a timer freed
-      // while this call was queued is never touched.
-      Synchronize([this] {
-        if (TAbFlash* owner = tOwner.load()) owner->Timer();
-      });
-    }
+    l.Wake.wait(lock, [&] { return !l.Paused || ShouldStop(); });
+    if (ShouldStop()) return;
+    // A full wait (no stop, no pause meanwhile) is one tick.
+    const bool full = !l.Wake.wait_for(lock, std::chrono::milliseconds(tInterval.load()),
+                                       [&] { return l.Paused || ShouldStop(); });
+    if (ShouldStop()) return;
+    if (!full) continue;
+    // Hand the tick over and wait until it has run; a stop ends the wait at once, since
+    // the GUI thread may never run the call (its loop has ended, or it is waiting for us).
+    const uint64_t tick = ++l.Handed;
+    lock.unlock();
+    Queue([link = FLink, tick] { RunTick(link, tick); });
+    lock.lock();
+    l.Wake.wait(lock, [&] { return l.Served >= tick || ShouldStop(); });
+    if (ShouldStop()) return;
   }
 }
 

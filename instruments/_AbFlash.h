@@ -1,10 +1,11 @@
 #pragma once
 // The timer engine of the instrument controls: a worker thread that wakes every Interval
-// milliseconds and runs its owner's Timer on the GUI thread through Synchronize.
+// milliseconds and has its owner's Timer run on the GUI thread, waiting while it runs.
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 #include "platform/rtl/Classes.h"
@@ -18,21 +19,38 @@ public:
 
 class TAbFlash;
 
-// Sleeps tInterval ms at a time and hands each full sleep to the GUI thread. It starts
-// paused; Continue lets it run. Once stopped it ends after its current wait and frees itself.
+// What a timer thread shares with the ticks it hands to the GUI thread. A tick may run
+// after its thread has ended, and a stopped thread must not go on waiting for a tick
+// that no message loop will ever run (as at process exit), so neither side owns it alone.
+struct TTimerLink {
+  std::mutex Mutex;
+  std::condition_variable Wake;
+  std::atomic<TAbFlash*> Owner{nullptr};
+  bool Paused = true;
+  bool Stop = false;
+  uint64_t Handed = 0;  // ticks handed to the GUI thread
+  uint64_t Served = 0;  // the last of them that has run there
+};
+
+// Sleeps tInterval ms at a time and hands each full sleep to the GUI thread, waiting until
+// it has run there. It starts paused; Continue lets it run. Once stopped it ends at once,
+// also while a tick is waiting for the GUI thread, and frees itself.
 class TTimerThread : public TAbThread {
 public:
   TTimerThread(TAbFlash* Timer, bool Enabled);
   ~TTimerThread() override;
   String ClassName() const override { return u"TTimerThread"; }
 
-  std::atomic<TAbFlash*> tOwner;
   std::atomic<uint32_t> tInterval{16};
 
+  TAbFlash* Owner() const { return FLink->Owner.load(); }
   void Pause();
   void Continue();
   bool Paused() const;
-  // Ends the thread: it stops waiting at once and never calls its owner again.
+  // Ticks handed to the GUI thread so far.
+  uint64_t TicksHanded() const;
+  // Ends the thread: it stops waiting at once and never calls its owner again. The object
+  // may be gone as soon as this returns.
   void Stop();
 
   // Timer threads alive in the process (for checks that the engine shut down).
@@ -43,10 +61,9 @@ protected:
 
 private:
   bool ShouldStop() const;
-  mutable std::mutex FMutex;
-  std::condition_variable FWake;
-  bool FPaused = true;
-  bool FStop = false;
+  // Runs on the GUI thread: the owner's Timer, unless the thread was stopped meanwhile.
+  static void RunTick(const std::shared_ptr<TTimerLink>& Link, uint64_t Tick);
+  std::shared_ptr<TTimerLink> FLink;
 };
 
 class TAbFlash : public TComponent {

@@ -45,6 +45,23 @@ bool PumpUntil(Pred pred, int ms = 10000) {
   return true;
 }
 
+// Waits without running anything on the GUI thread's behalf.
+template <typename Pred>
+bool WaitUntil(Pred pred, int ms = 10000) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+class TProbeFlash : public TAbFlash {
+public:
+  using TAbFlash::TAbFlash;
+  TTimerThread* Thread() const { return FTimerThread; }
+};
+
 }  // namespace
 
 TEST(FlashTimer, FlashCodeClientsGetStateChangesOnlyAndStayInPhase) {
@@ -153,4 +170,37 @@ TEST(FlashTimer, TheLastClientLeavingInsideItsTickIsSafe) {
   TTickClient b;
   RegisterFlashClient(&b, 16);
   EXPECT_TRUE(PumpUntil([&] { return !b.Ticks.empty(); }));
+}
+
+TEST(FlashTimer, AStoppedThreadEndsAlthoughItsTickNeverRan) {
+  int ticks = 0;
+  {
+    TProbeFlash t(nullptr);
+    t.SetOnTimer([&](TObject*) { ++ticks; });
+    // Nobody runs the GUI thread's calls, so the thread now waits for its first tick.
+    ASSERT_TRUE(WaitUntil([&] { return t.Thread()->TicksHanded() > 0; }));
+  }
+  EXPECT_TRUE(WaitUntil([] { return TTimerThread::LiveCount() == 0; }));
+  // The tick left behind runs late and finds no timer.
+  CheckSynchronize(0);
+  EXPECT_EQ(ticks, 0);
+}
+
+TEST(FlashTimer, AFailingTickReachesTheGuiThreadAndTheTimerTicksOn) {
+  TAbFlash t(nullptr);
+  int calls = 0;
+  t.SetOnTimer([&](TObject*) {
+    if (++calls == 1) throw Exception(u"tick failed");
+  });
+  bool thrown = false;
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (calls < 3 && std::chrono::steady_clock::now() < end) {
+    try {
+      CheckSynchronize(20);
+    } catch (const Exception& e) {
+      thrown = e.Message() == u"tick failed";
+    }
+  }
+  EXPECT_TRUE(thrown);
+  EXPECT_GE(calls, 3);
 }
