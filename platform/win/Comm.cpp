@@ -271,6 +271,9 @@ public:
         rxq_.clear();
         mark_ = 0;
         rx80_ = false;
+        // Counted errors of the discarded bytes will never be read.
+        PollCounters();
+        parityPending_ = 0;
       }
       if (flags & PURGE_TXCLEAR) prio_ = -1;
     }
@@ -456,18 +459,20 @@ private:
 
   size_t RxCapacity() const { return std::max<size_t>(inSize_, 16384); }
 
-  void PollCounters(int& parityDelta) {
-    parityDelta = 0;
+  // Reads the driver's error counters: overruns become line errors at once; parity errors
+  // wait in parityPending_ for their marked bytes.
+  void PollCounters() {
     if (!countersOk_) return;
     TCommBackend::Counters c;
     if (be_->GetCounters(c) != 0) {
       countersOk_ = false;
+      parityPending_ = 0;
       return;
     }
     if (c.overrun > counters_.overrun) errors_ |= CE_OVERRUN;
     if (c.bufOverrun > counters_.bufOverrun) errors_ |= CE_RXOVER;
     if (c.overrun > counters_.overrun || c.bufOverrun > counters_.bufOverrun) Raise(EV_ERR);
-    parityDelta = c.parity - counters_.parity;
+    parityPending_ += std::max(c.parity - counters_.parity, 0);
     counters_ = c;
   }
 
@@ -482,10 +487,8 @@ private:
   // Reads what the device has into the receive queue, decoding error marks.
   void Pull() {
     if (lost_ || stopping_) return;
-    int parityLeft = 0;
-    PollCounters(parityLeft);
     uint8_t buf[8192];
-    bool any = false;
+    bool any = false, polled = false;
     while (rxq_.size() < RxCapacity()) {
       long r = be_->ReadBytes(buf, std::min(sizeof buf, RxCapacity() - rxq_.size()));
       if (r == -EAGAIN || r == -EINTR || r == 0) break;
@@ -493,6 +496,10 @@ private:
         Lose(static_cast<int>(-r));
         break;
       }
+      // The driver counts an error before its marked byte can be read, so counters read
+      // after the bytes cover every mark among them (and maybe bytes still to come).
+      PollCounters();
+      polled = true;
       for (long i = 0; i < r; ++i) {
         uint8_t c = buf[i];
         switch (mark_) {
@@ -510,7 +517,8 @@ private:
               errors_ |= CE_BREAK;
               Raise(EV_BREAK);
             } else {
-              bool parity = countersOk_ ? parityLeft-- > 0 : dcb_.Parity != NOPARITY;
+              bool parity = countersOk_ ? parityPending_ > 0 : dcb_.Parity != NOPARITY;
+              if (countersOk_ && parity) --parityPending_;
               errors_ |= parity ? CE_RXPARITY : CE_FRAME;
               Raise(EV_ERR);
               if (parity && dcb_.fParity && dcb_.fErrorChar) c = static_cast<uint8_t>(dcb_.ErrorChar);
@@ -519,6 +527,7 @@ private:
         }
       }
     }
+    if (!polled) PollCounters();  // an overrun may come without any byte
     if (!any) return;
     Raise(EV_RXCHAR);
     size_t limit = size_t(inSize_) * 8 / 10;
@@ -666,6 +675,7 @@ private:
   DWORD lastModem_ = 0;
   bool countersOk_ = false;
   TCommBackend::Counters counters_;
+  int parityPending_ = 0;  // parity errors counted whose marked bytes were not decoded yet
   int wake_ = -1;
   std::thread io_;
 };

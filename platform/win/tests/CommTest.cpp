@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -398,6 +399,74 @@ TEST(CommFake, LineErrorsBreaksAndOverrunsAreMarkedAndCleared) {
     ASSERT_TRUE(ClearCommError(port.h, &errors, &st));
     EXPECT_EQ(errors, 0u);  // read and cleared
   }
+}
+
+// A device whose driver counts a parity error only as its marked byte is read: the latest
+// moment a driver may count it, after the port's last look at the counters.
+class TLateCountBackend : public TCommBackend {
+public:
+  explicit TLateCountBackend(int fd) : fd_(fd) {}
+  int Open(const std::string&) override { return 0; }
+  int Close() override { return 0; }
+  int Fd() const override { return fd_; }
+  long ReadBytes(uint8_t* buf, size_t n) override {
+    ssize_t r = ::read(fd_, buf, n);
+    if (r < 0) return errno == EAGAIN ? -EAGAIN : -EIO;
+    for (ssize_t i = 0; i + 2 < r; ++i)
+      if (buf[i] == 0xFF && buf[i + 1] == 0 && buf[i + 2] != 0) ++parity_;
+    return r;
+  }
+  long WriteBytes(const uint8_t*, size_t n) override { return static_cast<long>(n); }
+  int ApplyState(const DCB&) override { return 0; }
+  int GetModemLines(int&) override { return ENOTTY; }
+  int ChangeModemLines(int, int) override { return ENOTTY; }
+  int SuspendOutput(bool) override { return 0; }
+  int SetBreak(bool) override { return 0; }
+  int Flush(bool, bool) override { return 0; }
+  int OutQueue(int& bytes) override {
+    bytes = 0;
+    return 0;
+  }
+  int GetCounters(Counters& c) override {
+    c = Counters();
+    c.parity = parity_;
+    return 0;
+  }
+
+private:
+  int fd_;
+  int parity_ = 0;
+};
+
+TEST(CommFake, AParityErrorCountedAsItsByteIsReadIsStillAParityError) {
+  int sv[2];
+  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv), 0);
+  ::fcntl(sv[0], F_SETFL, O_NONBLOCK);
+  auto previous = std::make_shared<TCommBackendFactory>();
+  *previous = SetCommBackendFactory([&, previous](const std::string& path) -> std::unique_ptr<TCommBackend> {
+    if (path == "/dev/lateCount") return std::make_unique<TLateCountBackend>(sv[0]);
+    return *previous ? (*previous)(path) : nullptr;
+  });
+  {
+    Port port("lateCount");
+    ASSERT_NE(port.h, INVALID_HANDLE_VALUE);
+    DCB d;
+    d.BaudRate = 9600;
+    d.Parity = EVENPARITY;
+    ASSERT_TRUE(SetCommState(port.h, &d));
+    ASSERT_TRUE(SetCommMask(port.h, EV_ERR | EV_RXCHAR));
+    ASSERT_EQ(::write(sv[1], "\xFF\x00q", 3), 3);
+    DWORD seen = 0;
+    ASSERT_TRUE(WaitFor([&] { return (seen |= port.WaitEvents(EV_ERR | EV_RXCHAR, 100)) == (EV_ERR | EV_RXCHAR); }));
+    DWORD errors = 0;
+    COMSTAT st;
+    ASSERT_TRUE(ClearCommError(port.h, &errors, &st));
+    EXPECT_EQ(errors, CE_RXPARITY);
+    EXPECT_EQ(port.Read(10), "q");
+  }
+  SetCommBackendFactory(*previous);
+  ::close(sv[0]);
+  ::close(sv[1]);
 }
 
 TEST(CommFake, ModemLineChangesRaiseEventsAndOutputsFollowTheSettings) {
