@@ -40,15 +40,26 @@ struct LinkOverPort {
   }
   ~LinkOverPort() { Port.Close(); }
 
-  // Runs the message loop until Memo1 holds Text or 5 s pass.
+  // Runs the message loop until Memo1 holds Text or 20 s pass.
   bool RunUntilMemo1(const String& Text) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (Memo1.find(Text) == String::npos && std::chrono::steady_clock::now() < end) {
       Application->ProcessMessages();
       bool done = false;
       Link.Idle(done);
     }
     return Memo1.find(Text) != String::npos;
+  }
+  // Runs the loop until every received character went through the reply machine, so
+  // that a query kind set next applies to the next reply only.
+  bool RunUntilAtRest() {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((Link.RxCount > 0 || Link.ParserState != 0) && std::chrono::steady_clock::now() < end) {
+      Application->ProcessMessages();
+      bool done = false;
+      Link.Idle(done);
+    }
+    return Link.RxCount == 0 && Link.ParserState == 0;
   }
 };
 
@@ -71,6 +82,7 @@ TEST(LinkOverPort, QueuedLinesLeaveOneAfterAnotherAndSplitRepliesDecode) {
   ASSERT_TRUE(f.RunUntilMemo1(u"*5A\r\n"));
   EXPECT_EQ(f.Sim.Lines(), (std::vector<std::string>{"CH F3", "RS"}));
   EXPECT_EQ(f.Memo2, u"CH F3\r\nRS\r\n");
+  ASSERT_TRUE(f.RunUntilAtRest());
   f.Link.QueryKind = 2;
   f.Link.CommandOut(1, u"CH");
   ASSERT_TRUE(f.RunUntilMemo1(u"< 3 チャンネルです >\r\n"));
@@ -81,6 +93,7 @@ TEST(LinkOverPort, MalformedFrameIsDroppedAndTheLinkGoesOn) {
   f.Sim.Override = [](const std::string& line) { return line == "VE" ? std::string("*0G2\r\n") : std::string(); };
   f.Link.CommandOut(1, u"VE");
   ASSERT_TRUE(f.RunUntilMemo1(u"*0G2\r\n"));
+  ASSERT_TRUE(f.RunUntilAtRest());
   f.Link.QueryKind = 1;
   f.Link.CommandOut(1, u"MD");
   ASSERT_TRUE(f.RunUntilMemo1(u"< トグル モードです >\r\n"));
