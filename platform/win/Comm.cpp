@@ -200,6 +200,9 @@ public:
       Complete(ov, 0, 0);
       return TRUE;
     }
+    // The look at the device just now may have found it gone: a wait left pending then
+    // would never end.
+    if (lost_) return FailStarted(ov);
     waitOv_ = ov;
     waitMask_ = evMask;
     Wake();
@@ -310,6 +313,7 @@ public:
     }
     Pull();
     CheckWait();
+    if (lost_) return FailStarted(ov);  // found gone just now: nothing will serve the read
     reads_.push_back(r);
     if (reads_.size() == 1) ServeReads();
     if (immediate && !reads_.empty() && reads_.back().ov == ov) {
@@ -371,6 +375,12 @@ private:
     ov->Internal = status;
     ov->InternalHigh = bytes;
     Signal(ov->hEvent);
+  }
+
+  // Fails an operation begun in this call because the device is gone.
+  BOOL FailStarted(OVERLAPPED* ov) {
+    Complete(ov, static_cast<DWORD>(lost_), 0);
+    return Fail(static_cast<DWORD>(lost_));
   }
 
   void AbortReads(DWORD code) {

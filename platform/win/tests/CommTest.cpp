@@ -7,7 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -401,19 +404,28 @@ TEST(CommFake, LineErrorsBreaksAndOverrunsAreMarkedAndCleared) {
   }
 }
 
-// A device whose driver counts a parity error only as its marked byte is read: the latest
-// moment a driver may count it, after the port's last look at the counters.
-class TLateCountBackend : public TCommBackend {
+// A device the test drives directly. Bytes come from a socket (none when fd is -1: then only
+// the port calls themselves look at the device) until the device is gone. A parity error is
+// counted only as its marked byte is read, the latest moment a driver may count it.
+struct TStubDevice {
+  int fd = -1;
+  std::atomic<bool> gone{false};
+  int parity = 0;
+};
+
+class TStubBackend : public TCommBackend {
 public:
-  explicit TLateCountBackend(int fd) : fd_(fd) {}
+  explicit TStubBackend(TStubDevice& d) : d_(d) {}
   int Open(const std::string&) override { return 0; }
   int Close() override { return 0; }
-  int Fd() const override { return fd_; }
+  int Fd() const override { return d_.fd; }
   long ReadBytes(uint8_t* buf, size_t n) override {
-    ssize_t r = ::read(fd_, buf, n);
+    if (d_.gone) return -EIO;
+    if (d_.fd < 0) return -EAGAIN;
+    ssize_t r = ::read(d_.fd, buf, n);
     if (r < 0) return errno == EAGAIN ? -EAGAIN : -EIO;
     for (ssize_t i = 0; i + 2 < r; ++i)
-      if (buf[i] == 0xFF && buf[i + 1] == 0 && buf[i + 2] != 0) ++parity_;
+      if (buf[i] == 0xFF && buf[i + 1] == 0 && buf[i + 2] != 0) ++d_.parity;
     return r;
   }
   long WriteBytes(const uint8_t*, size_t n) override { return static_cast<long>(n); }
@@ -429,26 +441,35 @@ public:
   }
   int GetCounters(Counters& c) override {
     c = Counters();
-    c.parity = parity_;
+    c.parity = d_.parity;
     return 0;
   }
 
 private:
-  int fd_;
-  int parity_ = 0;
+  TStubDevice& d_;
+};
+
+// While it lives, opening "stub" reaches the device.
+struct TStubInstall {
+  std::shared_ptr<TCommBackendFactory> previous = std::make_shared<TCommBackendFactory>();
+  explicit TStubInstall(TStubDevice& d) {
+    *previous = SetCommBackendFactory([&d, prev = previous](const std::string& path) -> std::unique_ptr<TCommBackend> {
+      if (path == "/dev/stub") return std::make_unique<TStubBackend>(d);
+      return *prev ? (*prev)(path) : nullptr;
+    });
+  }
+  ~TStubInstall() { SetCommBackendFactory(*previous); }
 };
 
 TEST(CommFake, AParityErrorCountedAsItsByteIsReadIsStillAParityError) {
   int sv[2];
   ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv), 0);
   ::fcntl(sv[0], F_SETFL, O_NONBLOCK);
-  auto previous = std::make_shared<TCommBackendFactory>();
-  *previous = SetCommBackendFactory([&, previous](const std::string& path) -> std::unique_ptr<TCommBackend> {
-    if (path == "/dev/lateCount") return std::make_unique<TLateCountBackend>(sv[0]);
-    return *previous ? (*previous)(path) : nullptr;
-  });
+  TStubDevice dev;
+  dev.fd = sv[0];
   {
-    Port port("lateCount");
+    TStubInstall install(dev);
+    Port port("stub");
     ASSERT_NE(port.h, INVALID_HANDLE_VALUE);
     DCB d;
     d.BaudRate = 9600;
@@ -464,9 +485,37 @@ TEST(CommFake, AParityErrorCountedAsItsByteIsReadIsStillAParityError) {
     EXPECT_EQ(errors, CE_RXPARITY);
     EXPECT_EQ(port.Read(10), "q");
   }
-  SetCommBackendFactory(*previous);
   ::close(sv[0]);
   ::close(sv[1]);
+}
+
+// A wait or read that itself finds the device gone fails at once instead of staying pending.
+TEST(CommFake, ACallThatFindsTheDeviceGoneFailsAtOnce) {
+  struct Case {
+    const char* name;
+    std::function<BOOL(Port&)> call;
+  } cases[] = {
+      {"wait", [](Port& p) {
+         static DWORD got;
+         return WaitCommEvent(p.h, &got, &p.ov);
+       }},
+      {"read", [](Port& p) {
+         static char buf[4];
+         return ReadFile(p.h, buf, sizeof buf, nullptr, &p.ov);
+       }},
+  };
+  for (auto& c : cases) {
+    TStubDevice dev;
+    TStubInstall install(dev);
+    Port port("stub");
+    ASSERT_NE(port.h, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetCommMask(port.h, EV_RXCHAR));
+    port.Timeouts(0, 0, 0, 0, 0);  // a read waits for all its bytes
+    dev.gone = true;
+    EXPECT_FALSE(c.call(port)) << c.name;
+    EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE) << c.name;
+    EXPECT_EQ(WaitForSingleObject(port.ov.hEvent, 0), WAIT_OBJECT_0) << c.name;
+  }
 }
 
 TEST(CommFake, ModemLineChangesRaiseEventsAndOutputsFollowTheSettings) {
