@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -86,6 +87,11 @@ struct FakePort {
   }
 };
 
+bool HasCall(const TFakeCommDevice& dev, const std::string& call) {
+  auto calls = dev.Calls();
+  return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
 int CodeOf(const std::function<void()>& f, int* winCode = nullptr, String* msg = nullptr) {
   try {
     f();
@@ -152,16 +158,19 @@ TEST(ComPort, ReceivesFarMoreThanTheReceiveQueueHolds) {
   };
   port.Open();
   const size_t total = 512 * 1024;
+  std::atomic<bool> stop{false};
   std::thread peer([&] {
     std::string chunk(4096, 'q');
     size_t sent = 0;
-    while (sent < total) {
-      ssize_t n = ::write(pty.master, chunk.data(), chunk.size());
+    while (sent < total && !stop) {
+      // Exactly total bytes: a short write must not make the next chunk overshoot.
+      ssize_t n = ::write(pty.master, chunk.data(), std::min(chunk.size(), total - sent));
       if (n > 0) sent += size_t(n);
       else std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
   });
-  EXPECT_TRUE(Pump([&] { return received == total; }, 20000));
+  EXPECT_TRUE(Pump([&] { return received == total; }, 20000)) << received;
+  stop = true;
   peer.join();
   port.Close();
 }
@@ -534,14 +543,25 @@ TEST(ComPort, WaitForEvent) {
   TComEvents ev{evRxChar};
   f.port.WaitForEvent(ev, nullptr, 0);
   EXPECT_TRUE(ev.Empty());
-  f.dev.Send("x");
+  // Only what happens during the wait is its event: the byte comes once the wait is in place.
+  f.dev.ClearCalls();
+  std::thread peer([&] {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!HasCall(f.dev, "WaitEvent") && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    f.dev.Send("x");
+  });
   ev = {evRxChar};
-  f.port.WaitForEvent(ev, nullptr, 3000);
+  f.port.WaitForEvent(ev, nullptr, 20000);
+  peer.join();
   EXPECT_TRUE(ev.Contains(evRxChar));
   f.port.Close();
 
   FakePort g(u"fakeWait2", {evRxChar});
   g.port.Open();
+  // The event thread's own wait reaches the device too; only once it is in place is the
+  // device quiet.
+  ASSERT_TRUE(Pump([&] { return HasCall(g.dev, "WaitEvent"); }));
   g.dev.ClearCalls();
   EXPECT_EQ(CodeOf([&] { g.port.WaitForEvent(ev, nullptr, 0); }), 20);
   EXPECT_TRUE(g.dev.Calls().empty());
