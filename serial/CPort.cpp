@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <thread>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -643,15 +642,9 @@ TComThread::TComThread(TCustomComPort* AComPort) : TThread(true), FComPort(AComP
 
 TComThread::~TComThread() {
   SetEvent(FStopEvent);
-  std::this_thread::yield();
-  if (Started() && IsMainThread()) {
-    // The thread may be waiting for the GUI thread (a sent message or a synchronised call):
-    // keep serving both until it has ended; the closing port ignores what they carry.
-    while (!Finished()) {
-      DispatchSentMessages();
-      CheckSynchronize(2);
-    }
-  }
+  // The thread may be waiting for the GUI thread in a sent message or a synchronised call;
+  // on the GUI thread the wait serves both until the thread has ended, and the closing
+  // port ignores what they carry.
   if (Started()) WaitFor();
   CloseHandle(FStopEvent);
 }
