@@ -70,7 +70,14 @@ void TVrTimerThread::Execute() {
     if (Terminated() || (Application && Application->Terminated())) continue;
     lock.unlock();
     if (FOwner->SyncEvent())
-      Synchronize([this] { DoTimer(); });
+      Synchronize([this] {
+        FInTick = true;
+        struct TTickEnd {
+          bool& InTick;
+          ~TTickEnd() { InTick = false; }
+        } end{FInTick};
+        DoTimer();
+      });
     else
       DoTimer();
     lock.lock();
@@ -178,7 +185,12 @@ void TVrTimer::ReleaseTimer() {
     FWindowHandle = nullptr;
   } else {
     FTimerThread->Reset();
-    delete FTimerThread;  // waits for the worker to end
+    if (FTimerThread->InTick())
+      // Released by a handler of its own tick: the worker waits for this very call and
+      // cannot be waited for. It ends as soon as the tick is over and frees itself.
+      FTimerThread->SetFreeOnTerminate(true);
+    else
+      delete FTimerThread;  // waits for the worker to end
     FTimerThread = nullptr;
   }
   FAllocated = false;

@@ -35,6 +35,8 @@ public:
   void SetInterval(uint32_t Value);
   // Resumes the worker, tells it to terminate and ends its current wait at once.
   void Reset();
+  // True while the GUI thread runs a tick this worker waits for.
+  bool InTick() const { return FInTick; }
 
 protected:
   void Execute() override;
@@ -48,6 +50,7 @@ private:
   bool FPaused = true;
   uint64_t FPeriod = 0;  // counts Resume calls, so a resumed wait starts over
   uint32_t FInterval = 1000;
+  bool FInTick = false;  // GUI thread only
 };
 
 class TVrTimer : public TVrComponent {

@@ -171,4 +171,15 @@ TEST(VrTimer, HandlerExceptionsAreReportedAndTheTimerGoesOn) {
   }
 }
 
+TEST(VrTimer, AHandlerMayReleaseItsOwnThread) {
+  TVrTimer timer(nullptr);
+  int ticks = 0;
+  timer.OnTimer = [&](TObject*) {
+    if (++ticks == 1) timer.SetTimerType(ttSystem);  // frees the thread whose tick this is
+  };
+  timer.SetInterval(15);
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+  EXPECT_NE(timer.WindowHandle(), nullptr);
+}
+
 }  // namespace
