@@ -409,6 +409,10 @@ private:
   friend struct TBitmapAccess;
   void ReleaseCanvas();
   HBITMAP FImage = nullptr;  // owned; always a bitmap object
+  // The size asked for while one side is still 0 (no image yet), so that setting the
+  // width and then the height gives a bitmap of both.
+  int FEmptyWidth = 0;
+  int FEmptyHeight = 0;
   std::unique_ptr<TCanvas> FCanvas;
   bool FMonochrome = false;
   TPixelFormat FPixelFormat = pfDevice;

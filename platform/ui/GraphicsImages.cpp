@@ -93,6 +93,7 @@ void TBitmapAccess::SetImage(TBitmap* B, const QImage& Image) {
   B->ReleaseCanvas();
   B->FImage->image = Image.isNull() ? QImage() : Image.convertToFormat(QImage::Format_RGB32);
   B->FImage->image.detach();
+  B->FEmptyWidth = B->FEmptyHeight = 0;
   B->Changed();
 }
 
@@ -110,8 +111,8 @@ void TBitmap::ReleaseCanvas() {
 }
 
 bool TBitmap::Empty() const { return FImage->image.isNull() || Width() == 0 || Height() == 0; }
-int TBitmap::Width() const { return FImage->image.isNull() ? 0 : FImage->image.width(); }
-int TBitmap::Height() const { return FImage->image.isNull() ? 0 : FImage->image.height(); }
+int TBitmap::Width() const { return FImage->image.isNull() ? FEmptyWidth : FImage->image.width(); }
+int TBitmap::Height() const { return FImage->image.isNull() ? FEmptyHeight : FImage->image.height(); }
 
 void TBitmap::SetSize(int AWidth, int AHeight) {
   AWidth = std::max(AWidth, 0);
@@ -129,6 +130,8 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
     }
   }
   FImage->image = next;
+  FEmptyWidth = next.isNull() ? AWidth : 0;
+  FEmptyHeight = next.isNull() ? AHeight : 0;
   Changed();
 }
 

@@ -174,3 +174,19 @@ TEST(Graphics, PictureChoosesTheGraphicByExtension) {
   EXPECT_EQ(q.Width(), 8);
   EXPECT_EQ(q.Bitmap()->Canvas()->Pixels(0, 0), clRed);
 }
+
+TEST(Graphics, BitmapSizeSetOneSideAtATime) {
+  TBitmap b;
+  b.SetWidth(30);
+  EXPECT_EQ(b.Width(), 30);
+  EXPECT_EQ(b.Height(), 0);
+  b.SetHeight(20);
+  EXPECT_EQ(b.Width(), 30);
+  EXPECT_EQ(b.Height(), 20);
+  b.Canvas()->SetPixels(29, 19, clRed);
+  EXPECT_EQ(b.Canvas()->Pixels(29, 19), clRed);
+  b.SetHeight(0);
+  b.SetHeight(5);
+  EXPECT_EQ(b.Width(), 30);
+  EXPECT_EQ(b.Height(), 5);
+}
