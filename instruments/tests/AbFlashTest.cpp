@@ -114,11 +114,12 @@ TEST(FlashTimer, PeriodClientsKeepTheirPhaseAndDropLargeLateness) {
 
 TEST(FlashTimer, SecondTicksCatchUpOnePerTickAfterAStall) {
   TTickClient a;
+  uint64_t before = GetTickCount64();
   RegisterFlashClient(&a, FlashSecondCode);
   uint64_t now = GetTickCount64() + 6000;  // the mark is at most 1 s ahead of registration
   for (int i = 0; i < 10; ++i) FlashTickAt(now);
   EXPECT_GE(a.Ticks.size(), 5u);
-  EXPECT_LE(a.Ticks.size(), 7u);
+  EXPECT_LE(a.Ticks.size(), 7u + (now - 6000 - before) / 1000);  // a stall while registering
   size_t caught = a.Ticks.size();
   for (int i = 0; i < 10; ++i) FlashTickAt(now + 10);
   EXPECT_EQ(a.Ticks.size(), caught);

@@ -246,9 +246,18 @@ TEST(CommPty, XoffFromThePeerHoldsOutputUntilXon) {
   d.XonChar = 17;
   d.XoffChar = 19;
   ASSERT_TRUE(SetCommState(port.h, &d));
+  // In packet mode the master learns when the port's output stops.
+  int on = 1, off = 0;
+  ASSERT_EQ(::ioctl(pty.master, TIOCPKT, &on), 0);
   pty.Send("\x13");
-  ASSERT_TRUE(WaitFor([&] { return port.InQueue() == 0; }));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  bool stopped = false;
+  ASSERT_TRUE(WaitFor([&] {
+    char pkt[64];
+    ssize_t r = ::read(pty.master, pkt, sizeof pkt);
+    stopped = stopped || (r > 0 && (pkt[0] & TIOCPKT_STOP));
+    return stopped;
+  }, 20000));
+  ASSERT_EQ(::ioctl(pty.master, TIOCPKT, &off), 0);
   port.Timeouts(MAXDWORD, 0, 0, 0, 0);
   std::string big(64 * 1024, 'y');
   BOOL started = WriteFile(port.h, big.data(), DWORD(big.size()), nullptr, &port.ov);
@@ -305,6 +314,7 @@ TEST(CommPty, ReadTimeouts) {
   // Total time-out: returns what came in time.
   port.Timeouts(0, 0, 100, 0, 0);
   pty.Send("ab");
+  ASSERT_TRUE(WaitFor([&] { return port.InQueue() == 2; }));
   EXPECT_EQ(port.Read(5), "ab");
   // First-byte wait: returns as soon as anything is there.
   port.Timeouts(MAXDWORD, MAXDWORD, 5000, 0, 0);
