@@ -119,7 +119,6 @@ void TMainForm::CreateComponents() {
   OnDestroy = [this](TObject* s) { FormDestroy(s); };
 
   ComPort1 = MakeComponent<TComPort>(this, u"ComPort1");
-  ComPort1->SetPort(u"COM1");
   ComPort1->SetBaudRate(br19200);
   ComPort1->SetDataBits(dbEight);
   ComPort1->SetStopBits(sbOneStopBit);

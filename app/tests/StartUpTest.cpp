@@ -58,7 +58,9 @@ TEST_F(MainWindowTest, ShippedSettingsOfferBothModelsAndTheIcon) {
   EXPECT_FALSE(M()->VrDemoButton3->Enabled());
   EXPECT_FALSE(M()->PageControl1->Visible());
   EXPECT_FALSE(M()->SpeedButton1->Enabled());
-  EXPECT_EQ(M()->VrDemoButton3->Caption(), u"COM1 ﾎﾟｰﾄ");
+  // No port in the settings: the machine's first serial device (or /dev/ttyS0).
+  TComPort fresh(nullptr);
+  EXPECT_EQ(M()->VrDemoButton3->Caption(), fresh.Port() + u" ﾎﾟｰﾄ");
   EXPECT_FALSE(Application->Icon()->Empty());
   EXPECT_FALSE(M()->Icon()->Empty());
   EXPECT_TRUE(Modals->Texts.empty());
