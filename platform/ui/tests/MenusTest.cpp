@@ -208,6 +208,10 @@ TEST(MainMenu, BarLiesAboveTheClientAreaAndTheFormKeepsItsClientSize) {
   form.Show();
   ProcessPendingEvents();
   EXPECT_EQ(form.ClientHeight(), 200);
+  // The frame around the client window is the form's window for the window system.
+  ASSERT_TRUE(WaitUntil([&] { return form.Active(); }));
+  EXPECT_EQ(Screen->ActiveForm(), &form);
+  EXPECT_EQ(GetActiveWindow(), form.Handle());
   EXPECT_EQ(panel->Top(), 0);
   EXPECT_EQ(panel->Width(), 300);
 
