@@ -14,7 +14,8 @@
 
 // ---- Rendering
 // The control as it shows: its window with the windows and graphic controls inside it (a
-// graphic control: its area of the parent's window). Pending painting is done first. The
+// graphic control: its area of the parent's window; a form: its whole window, menu bar
+// included). Pending painting is done first. The
 // control needs no visible form; a windowed control gets its window if it has none yet.
 std::unique_ptr<TBitmap> RenderControl(TControl* Control);
 // The colour of one pixel as plain RGB.
