@@ -187,7 +187,7 @@ void BM_WindowSignalStrengthQueries(benchmark::State& state) {
 BENCHMARK(BM_WindowSignalStrengthQueries)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // Range 0: as started, with the top bar's stopwatch counting (the instrument library's
-// flash timer wakes the GUI thread every 16 ms for it). Range 1: the stopwatch stopped,
+// flash timer wakes the GUI thread once a second for it). Range 1: the stopwatch stopped,
 // with ten wake-ups a second like a window's ordinary traffic.
 void BM_WindowIdleCpuWithPortOpen(benchmark::State& state) {
   WindowRig rig;

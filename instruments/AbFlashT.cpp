@@ -1,6 +1,10 @@
 // The flash timer: one per process, created by the first registration and freed when the
 // last client leaves. Times come from the monotonic 64-bit millisecond clock, so changes of
 // the wall clock and the 32-bit tick wrap do not disturb periods or the second mark.
+// After each tick and each change of the clients the engine tells its thread when the next
+// work is due (a flash phase change, a period, the second mark), so the thread sleeps
+// through idle intervals instead of waking the GUI thread for nothing; the tick counter
+// still advances by every interval slept.
 #include "instruments/AbFlashT.h"
 
 #include <algorithm>
@@ -39,6 +43,32 @@ TFlashState& State() {
 constexpr int64_t OneSecondMs = 1000;
 constexpr int MaxClients = 32767;
 
+bool IsFlashCode(int64_t Interval) {
+  int32_t code = static_cast<int32_t>(Interval);
+  return code >= 2 && code <= 6;
+}
+
+// Tells the thread when the next tick has work: the ticks until the first flash client's
+// state is to change (counted from the counter now) and the earliest time due.
+void PlanNextTick() {
+  TFlashState& s = State();
+  if (!s.Timer) return;
+  uint32_t ticks = UINT32_MAX;
+  uint64_t at = s.SecondMark;
+  for (auto& rec : s.Clients) {
+    int32_t code = static_cast<int32_t>(rec->Interval);
+    if (IsFlashCode(rec->Interval)) {
+      const uint32_t span = 1u << code;
+      bool st = (s.Counter >> code) & 1u;
+      // Out of step (a new record): the next tick; else when the bit next flips.
+      ticks = std::min(ticks, st != rec->State ? 1u : span - (s.Counter & (span - 1)));
+    } else if (code != FlashSecondCode) {
+      at = std::min(at, static_cast<uint64_t>(std::max<int64_t>(rec->Due, 0)));
+    }
+  }
+  s.Timer->SetNextDue(ticks, at);
+}
+
 }  // namespace
 
 TAbFlashTimer::TAbFlashTimer(TComponent* AOwner) : TAbFlash(AOwner) {
@@ -51,12 +81,12 @@ TAbFlashTimer::TAbFlashTimer(TComponent* AOwner) : TAbFlash(AOwner) {
 
 TAbFlashTimer::~TAbFlashTimer() { --State().InstanceCount; }
 
-void TAbFlashTimer::FlashTick(TObject*) { FlashTickAt(GetTickCount64()); }
+void TAbFlashTimer::FlashTick(TObject*) { FlashTickAt(GetTickCount64(), ElapsedTicks()); }
 
-void FlashTickAt(uint64_t NowMs) {
+void FlashTickAt(uint64_t NowMs, uint32_t Ticks) {
   TFlashState& s = State();
   ++s.TickDepth;
-  ++s.Counter;
+  s.Counter += Ticks;  // wraps like the 32-bit counter it is
   const int64_t T = static_cast<int64_t>(NowMs);
   bool secondTick = false;
   if (NowMs >= s.SecondMark) {
@@ -70,7 +100,7 @@ void FlashTickAt(uint64_t NowMs) {
       TFlashClientRec* rec = s.Clients[i].get();
       TControl* control = rec->Control;
       int32_t code = static_cast<int32_t>(rec->Interval);
-      if (code >= 2 && code <= 6) {
+      if (IsFlashCode(rec->Interval)) {
         bool st = (s.Counter >> code) & 1u;
         if (st != rec->State) {
           rec->State = st;
@@ -94,6 +124,7 @@ void FlashTickAt(uint64_t NowMs) {
     }
   }
   --s.TickDepth;
+  PlanNextTick();
 }
 
 void EnsureFlashTimer() {
@@ -138,6 +169,7 @@ void RegisterFlashClient(TControl* Control, int64_t Interval) {
     s.Clients.push_back(std::move(rec));
   }
   if (!s.Clients.empty()) EnsureFlashTimer();
+  PlanNextTick();
 }
 
 void UnregisterFlashClient(TControl* Control) {
@@ -150,6 +182,7 @@ void UnregisterFlashClient(TControl* Control) {
   }
   // No client left: stop the thread rather than tick for nobody.
   if (s.Clients.empty()) FreeFlashTimer();
+  else PlanNextTick();
 }
 
 TAbFlashTimer* FlashTimer() { return State().Timer.get(); }
@@ -160,4 +193,8 @@ const TFlashClientRec* FlashClient(TControl* Control) {
   return nullptr;
 }
 uint32_t FlashTickCounter() { return State().Counter; }
-void SetFlashTickCounter(uint32_t Value) { State().Counter = Value; }
+void SetFlashTickCounter(uint32_t Value) {
+  State().Counter = Value;
+  PlanNextTick();
+}
+uint64_t FlashHandOvers() { return State().Timer ? State().Timer->TicksHanded() : 0; }

@@ -43,5 +43,8 @@ int FlashClientCount();
 const TFlashClientRec* FlashClient(TControl* Control);
 uint32_t FlashTickCounter();
 void SetFlashTickCounter(uint32_t Value);
-// One tick as if the monotonic clock read NowMs (the timer passes the real clock).
-void FlashTickAt(uint64_t NowMs);
+// One tick covering Ticks intervals as if the monotonic clock read NowMs (the timer
+// passes the real clock and the intervals its thread slept).
+void FlashTickAt(uint64_t NowMs, uint32_t Ticks = 1);
+// Ticks the running flash timer has handed to the GUI thread.
+uint64_t FlashHandOvers();

@@ -1,6 +1,7 @@
 // The flash engine's worker thread and timer component.
 #include "instruments/_AbFlash.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -54,7 +55,15 @@ void TTimerThread::Stop() {
 
 bool TTimerThread::ShouldStop() const { return FLink->Stop || Terminated() || FLink->Owner.load() == nullptr; }
 
-void TTimerThread::RunTick(const std::shared_ptr<TTimerLink>& Link, uint64_t Tick) {
+void TTimerThread::SetNextDue(uint32_t Ticks, uint64_t AtMs) {
+  std::lock_guard<std::mutex> lock(FLink->Mutex);
+  FLink->DueTicks = std::max<uint32_t>(Ticks, 1);
+  FLink->DueAtMs = AtMs;
+  FLink->Replan = true;
+  FLink->Wake.notify_all();
+}
+
+void TTimerThread::RunTick(const std::shared_ptr<TTimerLink>& Link, uint64_t Tick, uint32_t Elapsed) {
   auto served = [&] {
     std::lock_guard<std::mutex> lock(Link->Mutex);
     Link->Served = Tick;
@@ -63,14 +72,48 @@ void TTimerThread::RunTick(const std::shared_ptr<TTimerLink>& Link, uint64_t Tic
   // The owner is read on the GUI thread, where it is also cleared, so a timer freed while
   // this call was queued is never touched.
   if (TAbFlash* owner = Link->Owner.load()) {
+    owner->FElapsedTicks = Elapsed;
     try {
       owner->Timer();
     } catch (...) {
+      owner->FElapsedTicks = 1;
       served();  // the thread ticks on; the exception goes to the GUI thread's loop
       throw;
     }
+    owner->FElapsedTicks = 1;
   }
   served();
+}
+
+bool TTimerThread::SleepUntilDue(std::unique_lock<std::mutex>& Lock, uint32_t& Elapsed) {
+  using namespace std::chrono;
+  TTimerLink& l = *FLink;
+  const auto start = steady_clock::now();
+  // GetTickCount64 counts the same clock in whole milliseconds.
+  const uint64_t startMs = static_cast<uint64_t>(duration_cast<milliseconds>(start.time_since_epoch()).count());
+  for (;;) {
+    const uint64_t interval = std::max<uint32_t>(tInterval.load(), 1);
+    const uint64_t byTicks = l.DueTicks;
+    uint64_t ticks = byTicks;
+    if (l.DueAtMs != UINT64_MAX)
+      ticks = std::min(ticks, l.DueAtMs <= startMs ? 1 : (l.DueAtMs - startMs + interval - 1) / interval);
+    l.Replan = false;
+    const uint64_t passed =
+        static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now() - start).count()) / interval;
+    if (ticks <= passed) {
+      // Due already (a new due time came late in the sleep): hand over now, counting the
+      // intervals slept but none beyond the tick that was due by count.
+      Elapsed = static_cast<uint32_t>(std::min(byTicks, passed));
+      return true;
+    }
+    // A full wait (no stop, pause or new due time meanwhile) is one hand-over.
+    const auto deadline = start + milliseconds(ticks * interval);
+    if (!l.Wake.wait_until(Lock, deadline, [&] { return l.Paused || ShouldStop() || l.Replan; })) {
+      Elapsed = static_cast<uint32_t>(ticks);
+      return true;
+    }
+    if (l.Paused || ShouldStop()) return false;
+  }
 }
 
 void TTimerThread::Execute() {
@@ -79,16 +122,15 @@ void TTimerThread::Execute() {
   for (;;) {
     l.Wake.wait(lock, [&] { return !l.Paused || ShouldStop(); });
     if (ShouldStop()) return;
-    // A full wait (no stop, no pause meanwhile) is one tick.
-    const bool full = !l.Wake.wait_for(lock, std::chrono::milliseconds(tInterval.load()),
-                                       [&] { return l.Paused || ShouldStop(); });
+    uint32_t elapsed = 1;
+    const bool due = SleepUntilDue(lock, elapsed);
     if (ShouldStop()) return;
-    if (!full) continue;
+    if (!due) continue;
     // Hand the tick over and wait until it has run; a stop ends the wait at once, since
     // the GUI thread may never run the call (its loop has ended, or it is waiting for us).
     const uint64_t tick = ++l.Handed;
     lock.unlock();
-    Queue([link = FLink, tick] { RunTick(link, tick); });
+    Queue([link = FLink, tick, elapsed] { RunTick(link, tick, elapsed); });
     lock.lock();
     l.Wake.wait(lock, [&] { return l.Served >= tick || ShouldStop(); });
     if (ShouldStop()) return;
@@ -113,6 +155,12 @@ void TAbFlash::Shutdown() {
     FTimerThread = nullptr;  // it frees itself
   }
 }
+
+void TAbFlash::SetNextDue(uint32_t Ticks, uint64_t AtMs) {
+  if (FTimerThread) FTimerThread->SetNextDue(Ticks, AtMs);
+}
+
+uint64_t TAbFlash::TicksHanded() const { return FTimerThread ? FTimerThread->TicksHanded() : 0; }
 
 void TAbFlash::SetEnabled(bool Value) {
   if (Value == FEnabled) return;

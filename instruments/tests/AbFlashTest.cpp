@@ -160,6 +160,58 @@ TEST(FlashTimer, TicksArriveOnTheGuiThreadAndTheThreadStopsWithTheLastClient) {
   EXPECT_TRUE(PumpUntil([] { return TTimerThread::LiveCount() == 0; }));
 }
 
+TEST(FlashTimer, ASecondClientAloneWakesTheGuiThreadAboutOncePerSecond) {
+  TTickClient a;
+  uint32_t counter0 = FlashTickCounter();
+  auto t0 = std::chrono::steady_clock::now();
+  RegisterFlashClient(&a, FlashSecondCode);
+  uint64_t handed0 = FlashHandOvers();
+  ASSERT_TRUE(PumpUntil([&] { return a.Ticks.size() >= 3; }, 20000));
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+  // Every hand-over brought a second tick (a 16 ms thread would have made ~190).
+  EXPECT_LE(FlashHandOvers() - handed0, a.Ticks.size() + 2);
+  // The counter still counts the intervals slept (about 62 a second), never more than
+  // the time allows.
+  uint32_t counted = FlashTickCounter() - counter0;
+  EXPECT_GE(counted, 60u);
+  EXPECT_LE(counted, static_cast<uint32_t>(ms / 16 + 1));
+}
+
+TEST(FlashTimer, ASleepingThreadKeepsFlashPhasesPeriodsAndClientOrder) {
+  TTickClient second, fast, slow, period;
+  TTickClient* clients[] = {&second, &fast, &slow, &period};
+  std::vector<std::pair<WPARAM, int>> served;  // (tick counter, registration rank)
+  for (int i = 0; i < 4; ++i)
+    clients[i]->OnTick = [&served, c = clients[i], i] { served.emplace_back(c->Ticks.back().counter, i); };
+  RegisterFlashClient(&second, FlashSecondCode);
+  RegisterFlashClient(&fast, 2);  // ff8Hz
+  RegisterFlashClient(&slow, 4);  // ff2Hz
+  RegisterFlashClient(&period, 300);
+  ASSERT_TRUE(PumpUntil([&] { return slow.Ticks.size() >= 5 && !second.Ticks.empty() && period.Ticks.size() >= 3; }));
+  // After its first tick (which sets a new record in step), a flash client hears of
+  // each change of its counter bit on the very tick it flips, and of nothing else.
+  auto checkPhases = [](const TTickClient& c, uint32_t code) {
+    for (size_t i = 1; i < c.Ticks.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(c.Ticks[i].counter % (1u << code), 0u);
+      EXPECT_EQ(c.Ticks[i].lparam, static_cast<LPARAM>((c.Ticks[i].counter >> code) & 1u));
+      if (i >= 2) {
+        EXPECT_EQ(c.Ticks[i].counter - c.Ticks[i - 1].counter, 1u << code);
+      }
+    }
+  };
+  checkPhases(fast, 2);
+  checkPhases(slow, 4);
+  // A period client is served once due, its lateness reported.
+  for (const Tick& t : period.Ticks) EXPECT_LE(t.lparam, 1000);
+  // Clients sharing a tick are served in the order they registered.
+  for (size_t i = 1; i < served.size(); ++i) {
+    if (served[i].first == served[i - 1].first) {
+      EXPECT_LT(served[i - 1].second, served[i].second);
+    }
+  }
+}
+
 TEST(FlashTimer, TheLastClientLeavingInsideItsTickIsSafe) {
   TTickClient a;
   a.OnTick = [&] { UnregisterFlashClient(&a); };
