@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "instruments/AbFlashT.h"
+#include "platform/ui/Buttons.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrls.h"
@@ -124,8 +125,9 @@ protected:
   int32_t FDigitsHex = 0;
 };
 
-// A speed button that repeats its click while held, timed by the flash timer.
-class TAbTimerSpeedBtn : public TGraphicControl {
+// A speed button that repeats its click while held with the left button, timed by the
+// flash timer.
+class TAbTimerSpeedBtn : public TSpeedButton {
 public:
   explicit TAbTimerSpeedBtn(TComponent* AOwner);
   ~TAbTimerSpeedBtn() override;
@@ -137,14 +139,7 @@ public:
   void SetStartDelay(uint32_t Value) { FStartDelay = Value; }
   bool TimerEnabled() const { return FTimerEnabled; }
   void SetTimerEnabled(bool Value) { FTimerEnabled = Value; }
-  // A strip of NumGlyphs images: normal, disabled.
-  TBitmap* Glyph() const { return FGlyph.get(); }
-  void SetGlyph(TBitmap* Value);
-  int NumGlyphs() const { return FNumGlyphs; }
-  void SetNumGlyphs(int Value);
-  bool Down() const { return FDown; }
-  void SetEnabled(bool v) override;
-  // Ends a press without a click (the pointer left the spinner).
+  // Ends a press without a click (the focus left the spinner).
   void CancelPress();
 
   uint64_t StartTime = 0;
@@ -152,7 +147,6 @@ public:
   void Dispatch(TMessage& Message) override;
 
 protected:
-  void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
@@ -160,9 +154,6 @@ private:
   int32_t FInterval = 100;
   uint32_t FStartDelay = 500;
   bool FTimerEnabled = true;
-  std::unique_ptr<TBitmap> FGlyph;
-  int FNumGlyphs = 1;
-  bool FDown = false;
 };
 
 class TAbSpinButton : public TWinControl {

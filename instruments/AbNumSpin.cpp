@@ -28,8 +28,7 @@ std::unique_ptr<TBitmap> MakeSpinGlyph(bool Up) {
 
 // ---- TAbTimerSpeedBtn
 
-TAbTimerSpeedBtn::TAbTimerSpeedBtn(TComponent* AOwner)
-    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {}
+TAbTimerSpeedBtn::TAbTimerSpeedBtn(TComponent* AOwner) : TSpeedButton(AOwner) {}
 
 TAbTimerSpeedBtn::~TAbTimerSpeedBtn() {
   Destroying();
@@ -40,52 +39,27 @@ void TAbTimerSpeedBtn::SetInterval(int32_t Value) {
   if (Value >= 50) FInterval = Value;
 }
 
-void TAbTimerSpeedBtn::SetGlyph(TBitmap* Value) {
-  if (Value) FGlyph->Assign(Value);
-  else FGlyph = std::make_unique<TBitmap>();
-  Invalidate();
-}
-
-void TAbTimerSpeedBtn::SetNumGlyphs(int Value) {
-  if (Value < 1) Value = 1;
-  FNumGlyphs = Value;
-  Invalidate();
-}
-
-void TAbTimerSpeedBtn::SetEnabled(bool v) {
-  TGraphicControl::SetEnabled(v);
-  Invalidate();
-}
-
 void TAbTimerSpeedBtn::CancelPress() {
   UnregisterFlashClient(this);
-  if (FDown) {
-    FDown = false;
+  if (FDragging) {
+    FDragging = false;
+    FState = Enabled() ? bsUp : bsDisabled;
     Invalidate();
   }
 }
 
 void TAbTimerSpeedBtn::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (!Enabled()) return;
-  if (Button == mbLeft) {
-    FDown = true;
-    Invalidate();
-  }
-  TGraphicControl::MouseDown(Button, Shift, X, Y);
+  TSpeedButton::MouseDown(Button, Shift, X, Y);
   // Only a left press repeats.
-  if (Button == mbLeft && FTimerEnabled) {
+  if (Button == mbLeft && Enabled() && FTimerEnabled) {
     StartTime = GetTickCount64() + FStartDelay;
     RegisterFlashClient(this, FInterval);
   }
 }
 
 void TAbTimerSpeedBtn::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == mbLeft) {
-    FDown = false;
-    Invalidate();
-  }
-  TGraphicControl::MouseUp(Button, Shift, X, Y);
-  // The class library's click on release over the button stays the final step.
+  // The release click over the button stays the final step.
+  TSpeedButton::MouseUp(Button, Shift, X, Y);
   if (Button == mbLeft) UnregisterFlashClient(this);
 }
 
@@ -94,27 +68,7 @@ void TAbTimerSpeedBtn::Dispatch(TMessage& Message) {
     if (GetTickCount64() >= StartTime) Click();
     return;
   }
-  TGraphicControl::Dispatch(Message);
-}
-
-void TAbTimerSpeedBtn::Paint() {
-  TCanvas* c = Canvas();
-  TRect r(0, 0, Width(), Height());
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(clBtnFace);
-  c->FillRect(r);
-  if (FDown) DrawFrame3D(c, r, clBtnShadow, clBtnHighlight, 1);
-  else {
-    DrawFrame3D(c, r, clBtnHighlight, cl3DDkShadow, 1);
-    DrawFrame3D(c, r, clBtnFace, clBtnShadow, 1);
-  }
-  int n = std::max(FNumGlyphs, 1);
-  int gw = FGlyph->Width() / n, gh = FGlyph->Height();
-  if (gw <= 0 || gh <= 0) return;
-  int index = !Enabled() && n >= 2 ? 1 : 0;
-  int x = (Width() - gw) / 2 + (FDown ? 1 : 0), y = (Height() - gh) / 2 + (FDown ? 1 : 0);
-  TransparentBlt(c->Handle(), x, y, gw, gh, FGlyph->Canvas()->Handle(), index * gw, 0, gw, gh,
-                 static_cast<UINT>(ColorToRGB(FGlyph->Canvas()->Pixels(0, gh - 1))));
+  TSpeedButton::Dispatch(Message);
 }
 
 // ---- TAbSpinButton

@@ -229,6 +229,15 @@ TEST(AbNumSpin, ArrowsStepAndRepeatWhileHeldWithTheLeftButton) {
   LeftUp(up, 3, 3);
   EXPECT_GE(s->Value(), 5);
   EXPECT_EQ(FlashClient(up), nullptr);
+  // A press cancelled (the focus left) stops repeating, and its release does not click.
+  int before = s->Value();
+  LeftDown(up, 3, 3);
+  EXPECT_EQ(up->State(), bsDown);
+  up->CancelPress();
+  EXPECT_EQ(up->State(), bsUp);
+  EXPECT_EQ(FlashClient(up), nullptr);
+  LeftUp(up, 3, 3);
+  EXPECT_EQ(s->Value(), before);
 }
 
 TEST(AbNumSpin, ArrowButtonsFollowLimitsAndEditState) {
