@@ -27,21 +27,33 @@ struct THandleObject {
   virtual ~THandleObject() = default;
 };
 
-std::mutex gHandlesMutex;
-std::unordered_map<HANDLE, std::shared_ptr<THandleObject>> gHandles;
+// Handles and the event wait are never destroyed. A thread may still wait on an event or
+// run a port when the process ends (a port left open at exit): a condition variable
+// destroyed under a waiter blocks the exit for good, and freed handles would be touched.
+struct TCommGlobals {
+  std::mutex HandlesMutex;
+  std::unordered_map<HANDLE, std::shared_ptr<THandleObject>> Handles;
+  std::mutex EventMutex;
+  std::condition_variable EventCond;
+};
+
+TCommGlobals& G() {
+  static TCommGlobals* g = new TCommGlobals;
+  return *g;
+}
 
 HANDLE Register(std::shared_ptr<THandleObject> obj) {
   HANDLE h = obj.get();
-  std::lock_guard lk(gHandlesMutex);
-  gHandles.emplace(h, std::move(obj));
+  std::lock_guard lk(G().HandlesMutex);
+  G().Handles.emplace(h, std::move(obj));
   return h;
 }
 
 template <typename T>
 std::shared_ptr<T> Lookup(HANDLE h) {
-  std::lock_guard lk(gHandlesMutex);
-  auto it = gHandles.find(h);
-  if (it == gHandles.end()) return nullptr;
+  std::lock_guard lk(G().HandlesMutex);
+  auto it = G().Handles.find(h);
+  if (it == G().Handles.end()) return nullptr;
   return std::dynamic_pointer_cast<T>(it->second);
 }
 
@@ -52,9 +64,6 @@ BOOL Fail(DWORD code) {
 
 // ---- Events: one process-wide lock and condition serve every wait ------------------------------
 
-std::mutex gEventMutex;
-std::condition_variable gEventCond;
-
 struct TEventObject : THandleObject {
   bool manual = true;
   bool signalled = false;
@@ -62,15 +71,15 @@ struct TEventObject : THandleObject {
 
 void Signal(HANDLE h) {
   if (auto e = Lookup<TEventObject>(h)) {
-    std::lock_guard lk(gEventMutex);
+    std::lock_guard lk(G().EventMutex);
     e->signalled = true;
-    gEventCond.notify_all();
+    G().EventCond.notify_all();
   }
 }
 
 void Unsignal(HANDLE h) {
   if (auto e = Lookup<TEventObject>(h)) {
-    std::lock_guard lk(gEventMutex);
+    std::lock_guard lk(G().EventMutex);
     e->signalled = false;
   }
 }
@@ -740,7 +749,7 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
     evs.push_back(std::move(e));
   }
   auto deadline = ms == INFINITE ? kNever : After(ms);
-  std::unique_lock lk(gEventMutex);
+  std::unique_lock lk(G().EventMutex);
   for (;;) {
     if (waitAll) {
       if (std::all_of(evs.begin(), evs.end(), [](auto& e) { return e->signalled; })) {
@@ -756,18 +765,18 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
         }
       }
     }
-    if (deadline == kNever) gEventCond.wait(lk);
+    if (deadline == kNever) G().EventCond.wait(lk);
     else if (Clock::now() >= deadline) return WAIT_TIMEOUT;
-    else gEventCond.wait_until(lk, deadline);
+    else G().EventCond.wait_until(lk, deadline);
   }
 }
 
 BOOL CloseHandle(HANDLE h) {
   std::shared_ptr<THandleObject> obj;
   {
-    std::lock_guard lk(gHandlesMutex);
-    auto it = gHandles.find(h);
-    if (it == gHandles.end()) return Fail(ERROR_INVALID_HANDLE);
+    std::lock_guard lk(G().HandlesMutex);
+    auto it = G().Handles.find(h);
+    if (it == G().Handles.end()) return Fail(ERROR_INVALID_HANDLE);
     obj = it->second;
   }
   if (auto port = std::dynamic_pointer_cast<TCommPort>(obj)) {
@@ -776,15 +785,15 @@ BOOL CloseHandle(HANDLE h) {
       if (int e = port->Injected(TCommCall::Close)) return Fail(static_cast<DWORD>(e));
     }
     {
-      std::lock_guard lk(gHandlesMutex);
-      gHandles.erase(h);
+      std::lock_guard lk(G().HandlesMutex);
+      G().Handles.erase(h);
     }
     port->Stop();
     if (int e = port->be_->Close()) return Fail(static_cast<DWORD>(e));
     return TRUE;
   }
-  std::lock_guard lk(gHandlesMutex);
-  gHandles.erase(h);
+  std::lock_guard lk(G().HandlesMutex);
+  G().Handles.erase(h);
   return TRUE;
 }
 

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -375,6 +376,31 @@ TEST(CommEvents, ManualAndAutoResetAndWaitAny) {
   CloseHandle(autoEv);
   EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_FAILED);
   EXPECT_FALSE(CloseHandle(manual));
+}
+
+// A port left open at exit, with a thread still waiting on one of its events, as when the
+// tool ends while connected: the process ends all the same.
+TEST(CommExitDeathTest, APortLeftOpenWithAWaitingThreadLetsTheProcessExit) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::alarm(30);  // a hung exit ends by the alarm signal instead
+        Pty pty;
+        auto* port = new Port(pty.path);
+        SetCommMask(port->h, EV_RXCHAR);
+        DWORD got = 0;
+        WaitCommEvent(port->h, &got, &port->ov);
+        std::atomic<bool> waiting{false};
+        std::thread([&waiting, ev = port->ov.hEvent] {
+          waiting = true;
+          WaitForSingleObject(ev, INFINITE);
+        }).detach();
+        while (!waiting) std::this_thread::yield();
+        // Time to settle into the wait; it only makes the check sharper.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 // ---- the scripted device ----
