@@ -20,6 +20,12 @@ class TCanvas;
 // Edit-control messages handled by edits and memos.
 constexpr UINT EM_GETSEL = 0x00B0;
 constexpr UINT EM_SETSEL = 0x00B1;
+// The formatting rectangle of a single-line edit, in client coordinates (lParam: RECT*). Text
+// shows only inside it; EM_SETRECT repaints, EM_SETRECTNP does not; a null rectangle gives
+// back the whole client area. The rectangle stays as set when the edit is resized.
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
 constexpr UINT EM_GETLINECOUNT = 0x00BA;
 constexpr UINT EM_REPLACESEL = 0x00C2;  // lParam: const Char* (zero-terminated)
 constexpr UINT EM_LIMITTEXT = 0x00C5;
@@ -174,6 +180,12 @@ protected:
   TAlignment FAlignment = taLeftJustify;
   bool FModified = false;
   bool FInSetText = false;
+
+private:
+  // Turns the formatting rectangle into the widget's text margins.
+  void ApplyEditRect();
+  TRect FEditRect;
+  bool FHasEditRect = false;
 };
 
 class TEdit : public TCustomEdit {

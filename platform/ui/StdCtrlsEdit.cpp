@@ -150,6 +150,19 @@ void TCustomEdit::ApplySettings() {
                      Qt::AlignVCenter);
   ApplyColor(edit, Color(), QPalette::Base);
   ApplyColor(edit, Font()->Color(), QPalette::Text);
+  ApplyEditRect();
+}
+
+void TCustomEdit::ApplyEditRect() {
+  auto* edit = NativeOf<QLineEdit>(this);
+  if (!edit) return;
+  if (!FHasEditRect) {
+    edit->setTextMargins(0, 0, 0, 0);
+    return;
+  }
+  const TRect c = ClientRect();
+  edit->setTextMargins(std::max(0, FEditRect.Left - c.Left), std::max(0, FEditRect.Top - c.Top),
+                       std::max(0, c.Right - FEditRect.Right), std::max(0, c.Bottom - FEditRect.Bottom));
 }
 
 String TCustomEdit::GetText() const {
@@ -325,6 +338,16 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       return;
     case EM_GETLINECOUNT:
       Message.Result = LRESULT(memotext::LineStarts(GetText()).size());
+      return;
+    case EM_GETRECT:
+      if (Message.LParam) *reinterpret_cast<RECT*>(Message.LParam) = FHasEditRect ? FEditRect : ClientRect();
+      return;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+      FHasEditRect = Message.LParam != 0;
+      if (FHasEditRect) FEditRect = *reinterpret_cast<const RECT*>(Message.LParam);
+      ApplyEditRect();
+      if (Message.Msg == EM_SETRECT) Invalidate();
       return;
     default:
       TWinControl::Dispatch(Message);

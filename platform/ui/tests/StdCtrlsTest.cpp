@@ -11,6 +11,7 @@
 
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/tests/StdCtrlsTestSupport.h"
 
 namespace {
 
@@ -255,6 +256,34 @@ TEST(CheckAndRadio, CheckedInCodeClicksAndRadioSiblingsUncheck) {
   EXPECT_FALSE(b.Checked());
   a.SetParent(nullptr);
   b.SetParent(nullptr);
+}
+
+TEST(Edit, TextStaysInsideTheFormattingRectangle) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 100);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(10, 10, 160, 24);
+  edit->SetAlignment(taRightJustify);
+  edit->SetText(u"88888888");
+  form.Show();
+  const TRect strip(edit->Width() - 40, 3, edit->Width() - 4, edit->Height() - 3);
+  ASSERT_GT(InkPixels(Render(edit), strip), 0);
+  // Narrowed on the right: the right-aligned text ends before the strip.
+  RECT r = Rect(0, 0, edit->ClientWidth(), edit->ClientHeight());
+  r.Right -= 44;
+  edit->Perform(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  QImage narrowed = Render(edit);
+  EXPECT_EQ(InkPixels(narrowed, strip), 0);
+  EXPECT_GT(InkPixels(narrowed, TRect(4, 3, r.Right, edit->Height() - 3)), 0);
+  RECT got{};
+  edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got, r);
+  // A null rectangle gives the whole client area back.
+  edit->Perform(EM_SETRECTNP, 0, 0);
+  edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got, Rect(0, 0, edit->ClientWidth(), edit->ClientHeight()));
+  EXPECT_GT(InkPixels(Render(edit), strip), 0);
 }
 
 }  // namespace
