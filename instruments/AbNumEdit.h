@@ -227,6 +227,8 @@ protected:
 
 private:
   void LayoutButton();
+  // Narrows the edit's text area so that typed text stops short of the arrow buttons.
+  void SetEditRect();
   void FollowLimits();
   TAbSpinButton* FButton = nullptr;
 };

@@ -281,4 +281,11 @@ void TAbNumSpin::LayoutButton() {
   if (!FButton) return;
   int bw = FButton->Width();
   FButton->SetBounds(Width() - bw - 4, 0, bw - 1, Height() - 4);
+  SetEditRect();
+}
+
+void TAbNumSpin::SetEditRect() {
+  if (!FButton || !HandleAllocated()) return;
+  RECT r = Rect(0, 0, ClientWidth() - FButton->Width() - 2, ClientHeight() + 1);
+  Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
 }

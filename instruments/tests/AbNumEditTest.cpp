@@ -6,6 +6,7 @@
 
 #include "InstrTestSupport.h"
 #include "instruments/AbNumEdit.h"
+#include "platform/ui/TestSupport.h"
 
 namespace {
 
@@ -283,4 +284,29 @@ TEST(AbNumSpin, RendersIntegerAndHexadecimalTexts) {
   // The arrow buttons paint at the right edge.
   auto up = Render(h->Button()->UpButton());
   EXPECT_EQ(Pixel(*up, up->Width() / 2, up->Height() / 2), clBlack);
+}
+
+TEST(AbNumSpin, TextStopsShortOfTheArrowButtons) {
+  TTestForm f;
+  auto* s = f.Add<TAbNumSpin>(10, 10, 80, 24);
+  s->SetEditBase(ebInt);
+  s->SetValue(-2147483647);  // wider than the text area; the edit scrolls to its end
+  const int buttonLeft = s->Button()->Left();
+  // The buttons hidden, the area they cover holds no text.
+  s->Button()->SetVisible(false);
+  auto image = RenderControl(s);
+  auto ink = [&](int x0, int x1) {
+    int n = 0;
+    for (int y = 3; y < s->Height() - 3; ++y)
+      for (int x = x0; x < x1; ++x) n += (PixelColor(*image, x, y) & 0xFF) < 0x80;
+    return n;
+  };
+  EXPECT_EQ(ink(buttonLeft, s->Width() - 3), 0);
+  EXPECT_GT(ink(3, buttonLeft), 20);
+  // The text area follows a change of size.
+  s->SetBounds(10, 10, 64, 24);
+  s->Button()->SetVisible(false);
+  image = RenderControl(s);
+  EXPECT_EQ(ink(s->Button()->Left(), s->Width() - 3), 0);
+  EXPECT_GT(ink(3, s->Button()->Left()), 20);
 }
