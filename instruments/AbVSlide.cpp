@@ -82,7 +82,13 @@ void TAbVSlider::Paint() {
   }
   FScaleSettings->CalcHSize(c, sig.ValueFrom(), sig.ValueTo());
   c->Font()->Assign(FFontValue.get());
+  // The box holds the widest value text: the format's own picture may be narrower than
+  // what it gives at the ends of the range ("##0" for -140), which would cut off the sign.
   sValue = c->TextExtent(sig.ValueSizeStr);
+  for (float end : {sig.ValueFrom(), sig.ValueTo()}) {
+    TSize e = c->TextExtent(FormatFloat(sig.ValueFormat(), end));
+    sValue = TSize(std::max(sValue.cx, e.cx), std::max(sValue.cy, e.cy));
+  }
   sUnit = c->TextExtent(sig.ValueUnit());
   rValue = TRect();
   if (FOptions.Contains(opValue)) {

@@ -133,6 +133,45 @@ TEST(AbVSlider, KnobSitsAtTheValueAndRendersInItsColours) {
   EXPECT_EQ(s->ValueStr(), u"-40");
 }
 
+TEST(AbVSlider, ValueBoxShowsTheWholeTextWithItsSign) {
+  // Formats whose picture is narrower than the widest value they give, and one wider.
+  for (const char16_t* format : {u"0", u"##0", u"###0", u"#####0"}) {
+    for (float value : {-140.0f, -100.0f, -40.0f}) {
+      SCOPED_TRACE(StringToUTF8(format) + " " + std::to_string(value));
+      TTestForm f;
+      auto* s = DbmSlider(f);
+      s->SetOptions({opBevelOuter, opValue, opScaleText});
+      s->SignalSettings()->SetValueFormat(format);
+      s->SetValue(value);
+      auto b = Render(s);
+      const TRect& r = s->ValueRect();
+      ASSERT_GT(r.Width(), 0);
+      // The green text's columns within the box, and the rows each column covers.
+      int first = -1, last = -1, firstRows = 0;
+      for (int x = r.Left; x < r.Right; ++x) {
+        int rows = 0;
+        for (int y = r.Top; y < r.Bottom; ++y) rows += Pixel(*b, x, y) == clLime;
+        if (rows == 0) continue;
+        if (first < 0) {
+          first = x;
+          firstRows = rows;
+        }
+        last = x;
+      }
+      ASSERT_GE(first, 0);
+      // It starts with the minus sign, a short flat stroke, not with a clipped digit.
+      EXPECT_LE(firstRows, 2);
+      EXPECT_GT(first, r.Left);
+      // The text is whole: as wide as it is written, right-aligned in the box.
+      TBitmap m(1, 1);
+      m.Canvas()->Font()->Assign(s->FontValue());
+      EXPECT_GE(last - first + 1, m.Canvas()->TextWidth(s->ValueStr()) - 3);
+      EXPECT_GE(last, r.Right - 3);
+      EXPECT_LE(r.Right, s->Width());
+    }
+  }
+}
+
 TEST(AbVSlider, DraggingAndKeysChangeTheValue) {
   TTestForm f;
   auto* s = DbmSlider(f);
