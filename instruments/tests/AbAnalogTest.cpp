@@ -4,6 +4,7 @@
 
 #include "InstrTestSupport.h"
 #include "instruments/AbVSlide.h"
+#include "platform/ui/TestSupport.h"
 
 namespace {
 
@@ -21,10 +22,6 @@ TAbVSlider* DbmSlider(TTestForm& f) {
   s->SetChangeLarge(5);
   s->SetValue(-90);
   return s;
-}
-
-void Wheel(TControl* c, int16_t delta) {
-  c->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16, 0);
 }
 
 }  // namespace
@@ -76,7 +73,7 @@ TEST(ScaleSettings, MeasuresLabelsAndSteps) {
   sc.VertiScala(b.Canvas(), TRect(10, 10, 100, 190));
   EXPECT_EQ(sc.pos0, 190);
   EXPECT_EQ(sc.pos100, 10);
-  EXPECT_EQ(Pixel(b, 10, 100), clBlack);  // base line
+  EXPECT_EQ(PixelColor(b, 10, 100), clBlack);  // base line
   // A round scale over a full circle draws the shared first/last label once.
   TRect r(0, 0, 200, 200);
   sc.CalcRSize(b.Canvas(), 0, 100);
@@ -98,15 +95,15 @@ TEST(AbAnalogCControl, ValueAndDigitFollowTheSignalSettings) {
   s->SetValue(-5);
   EXPECT_EQ(s->Value(), 0);
   s->SetDigit(995);
-  KeyDown(s, VK_PRIOR);
+  SimulateKeyDown(s, VK_PRIOR);
   EXPECT_EQ(s->Digit(), 1000);
-  KeyDown(s, VK_HOME);
+  SimulateKeyDown(s, VK_HOME);
   EXPECT_EQ(s->Digit(), 0);
-  Wheel(s, 120);
+  SimulateMouseWheel(s, 120, s->Width() / 2, s->Height() / 2);
   EXPECT_EQ(s->Digit(), 1);
-  Wheel(s, 240);  // not one notch: ignored
+  SimulateMouseWheel(s, 240, s->Width() / 2, s->Height() / 2);  // not one notch: ignored
   EXPECT_EQ(s->Digit(), 1);
-  Wheel(s, -120);
+  SimulateMouseWheel(s, -120, s->Width() / 2, s->Height() / 2);
   EXPECT_EQ(s->Digit(), 0);
 }
 
@@ -117,10 +114,10 @@ TEST(AbVSlider, KnobSitsAtTheValueAndRendersInItsColours) {
   float values[3] = {-140, -90, -40};
   for (int i = 0; i < 3; ++i) {
     s->SetValue(values[i]);
-    auto b = Render(s);
+    auto b = RenderControl(s);
     TPoint k = s->KnobCenter();
     ys[i] = k.Y;
-    EXPECT_EQ(Pixel(*b, k.X, k.Y), clGreen) << values[i];  // the knob face, without focus
+    EXPECT_EQ(PixelColor(*b, k.X, k.Y), clGreen) << values[i];  // the knob face, without focus
   }
   const TRect& t = s->TrenchRect();
   EXPECT_NEAR(ys[0], t.Bottom, 2);
@@ -128,8 +125,8 @@ TEST(AbVSlider, KnobSitsAtTheValueAndRendersInItsColours) {
   EXPECT_NEAR(ys[1], (t.Top + t.Bottom) / 2, 2);
   EXPECT_FALSE(s->IsTooSmall());
   // The trench between the knobs shows its colour.
-  auto b = Render(s);
-  EXPECT_EQ(Pixel(*b, t.Left + 1, (t.Top + ys[0]) / 2 + 20), clGreen);
+  auto b = RenderControl(s);
+  EXPECT_EQ(PixelColor(*b, t.Left + 1, (t.Top + ys[0]) / 2 + 20), clGreen);
   EXPECT_EQ(s->ValueStr(), u"-40");
 }
 
@@ -143,14 +140,14 @@ TEST(AbVSlider, ValueBoxShowsTheWholeTextWithItsSign) {
       s->SetOptions({opBevelOuter, opValue, opScaleText});
       s->SignalSettings()->SetValueFormat(format);
       s->SetValue(value);
-      auto b = Render(s);
+      auto b = RenderControl(s);
       const TRect& r = s->ValueRect();
       ASSERT_GT(r.Width(), 0);
       // The green text's columns within the box, and the rows each column covers.
       int first = -1, last = -1, firstRows = 0;
       for (int x = r.Left; x < r.Right; ++x) {
         int rows = 0;
-        for (int y = r.Top; y < r.Bottom; ++y) rows += Pixel(*b, x, y) == clLime;
+        for (int y = r.Top; y < r.Bottom; ++y) rows += PixelColor(*b, x, y) == clLime;
         if (rows == 0) continue;
         if (first < 0) {
           first = x;
@@ -175,30 +172,30 @@ TEST(AbVSlider, ValueBoxShowsTheWholeTextWithItsSign) {
 TEST(AbVSlider, DraggingAndKeysChangeTheValue) {
   TTestForm f;
   auto* s = DbmSlider(f);
-  Render(s);
+  RenderControl(s);
   int changed = 0;
   s->OnValueChanged = [&](TObject*) { ++changed; };
   const TRect& t = s->TrenchRect();
   int x = (t.Left + t.Right) / 2;
-  LeftDown(s, x, t.Top + 2);
-  MouseMoveTo(s, x, t.Top - 30);
+  SimulateMouseDown(s, mbLeft, x, t.Top + 2);
+  SimulateMouseMove(s, x, t.Top - 30, {ssLeft});
   EXPECT_EQ(s->Value(), -40);
-  MouseMoveTo(s, x, t.Bottom + 30);
+  SimulateMouseMove(s, x, t.Bottom + 30, {ssLeft});
   EXPECT_EQ(s->Value(), -140);
-  LeftUp(s, x, t.Bottom + 30);
+  SimulateMouseUp(s, mbLeft, x, t.Bottom + 30);
   EXPECT_EQ(changed, 1);
-  MouseMoveTo(s, x, t.Top, 0);  // no button: no slide
+  SimulateMouseMove(s, x, t.Top);  // no button: no slide
   EXPECT_EQ(s->Value(), -140);
   // The knob and value box on the window follow at once.
   auto onWindow = Snapshot(s);
-  EXPECT_EQ(Pixel(*onWindow, s->KnobCenter().X, s->KnobCenter().Y), clGreen);
-  KeyDown(s, VK_UP);
+  EXPECT_EQ(PixelColor(*onWindow, s->KnobCenter().X, s->KnobCenter().Y), clGreen);
+  SimulateKeyDown(s, VK_UP);
   EXPECT_EQ(s->Value(), -139);
-  KeyDown(s, VK_RIGHT);  // not among the enabled keys
+  SimulateKeyDown(s, VK_RIGHT);  // not among the enabled keys
   EXPECT_EQ(s->Value(), -139);
-  KeyUp(s, VK_UP);
+  SimulateKeyUp(s, VK_UP);
   EXPECT_EQ(changed, 2);
-  Wheel(s, 120);
+  SimulateMouseWheel(s, 120, s->Width() / 2, s->Height() / 2);
   EXPECT_EQ(s->Value(), -138);
 }
 
@@ -214,15 +211,15 @@ TEST(AbVSlider, ButtonSizeAndDegenerateLayouts) {
   auto* flat = f.Add<TAbVSlider>(150, 10, 60, 200);
   flat->SignalSettings()->SetDigitalFrom(5);
   flat->SignalSettings()->SetDigitalTo(5);
-  Render(flat);
-  LeftDown(flat, 30, 50);
-  LeftUp(flat, 30, 50);
+  RenderControl(flat);
+  SimulateMouseDown(flat, mbLeft, 30, 50);
+  SimulateMouseUp(flat, mbLeft, 30, 50);
   auto* tiny = f.Add<TAbVSlider>(250, 10, 60, 75);
-  Render(tiny);
-  LeftDown(tiny, 30, 40);
-  LeftUp(tiny, 30, 40);
+  RenderControl(tiny);
+  SimulateMouseDown(tiny, mbLeft, 30, 40);
+  SimulateMouseUp(tiny, mbLeft, 30, 40);
   auto* none = f.Add<TAbVSlider>(250, 100, 60, 30);
-  Render(none);
+  RenderControl(none);
   EXPECT_TRUE(none->IsTooSmall());
 }
 

@@ -4,6 +4,7 @@
 #include "InstrTestSupport.h"
 #include "instruments/AbCBitBt.h"
 #include "instruments/AbLED.h"
+#include "platform/ui/TestSupport.h"
 
 TEST(AbBinGControl, GroupSharesOneStatusWord) {
   TTestForm f;
@@ -44,8 +45,8 @@ TEST(AbBinGControl, SwitchAndRadioGroupsFollowTheMouse) {
     b[i]->SetMode(mRadioButton);
   }
   EXPECT_TRUE(b[0]->Checked());
-  LeftDown(b[2], 5, 5);
-  LeftUp(b[2], 5, 5);
+  SimulateMouseDown(b[2], mbLeft, 5, 5);
+  SimulateMouseUp(b[2], mbLeft, 5, 5);
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(b[i]->StatusInt(), 4);
     EXPECT_EQ(b[i]->Checked(), i == 2);
@@ -69,12 +70,12 @@ TEST(AbBinGControl, ButtonModeIsCheckedWhileHeldWithTheLeftButtonOnly) {
   auto* b = f.Add<TAbColBitBtn>(10, 10);
   int changes = 0;
   b->OnStatusChanged = [&](TObject*) { ++changes; };
-  RightDown(b, 5, 5);
+  SimulateMouseDown(b, mbRight, 5, 5);
   EXPECT_FALSE(b->Checked());
-  RightUp(b, 5, 5);
-  LeftDown(b, 5, 5);
+  SimulateMouseUp(b, mbRight, 5, 5);
+  SimulateMouseDown(b, mbLeft, 5, 5);
   EXPECT_TRUE(b->Checked());
-  LeftUp(b, 5, 5);
+  SimulateMouseUp(b, mbLeft, 5, 5);
   EXPECT_FALSE(b->Checked());
   EXPECT_EQ(changes, 2);
 }
@@ -103,26 +104,26 @@ TEST(AbLED, LampLandsAtItsRectangleAndFlashesThere) {
   led->LED()->SetShape(sRectangle);
   led->LED()->SetWidth(18);
   led->LED()->SetHeight(18);
-  auto off = Render(led);
-  EXPECT_EQ(Pixel(*off, 9, 12), ColorToRGB(clBtnFace));
-  EXPECT_EQ(Pixel(*off, 0, 3), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(Pixel(*off, 17, 20), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(Pixel(*off, 9, 2), clWhite);
-  EXPECT_EQ(Pixel(*off, 9, 21), clWhite);
-  EXPECT_EQ(Pixel(*off, 18, 12), clWhite);
+  auto off = RenderControl(led);
+  EXPECT_EQ(PixelColor(*off, 9, 12), ColorToRGB(clBtnFace));
+  EXPECT_EQ(PixelColor(*off, 0, 3), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(PixelColor(*off, 17, 20), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(PixelColor(*off, 9, 2), clWhite);
+  EXPECT_EQ(PixelColor(*off, 9, 21), clWhite);
+  EXPECT_EQ(PixelColor(*off, 18, 12), clWhite);
 
   // Checking redraws the lamp on the window at once.
   led->SetChecked(true);
-  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), clLime);
+  EXPECT_EQ(PixelColor(*Snapshot(led), 9, 12), clLime);
   led->SetFlashing(true);
   led->Perform(WM_FLASHTICK, 32, 0);
-  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), ColorToRGB(clBtnFace));
-  EXPECT_EQ(Pixel(*Render(led), 9, 12), ColorToRGB(clBtnFace));  // a repaint keeps the phase
+  EXPECT_EQ(PixelColor(*Snapshot(led), 9, 12), ColorToRGB(clBtnFace));
+  EXPECT_EQ(PixelColor(*RenderControl(led), 9, 12), ColorToRGB(clBtnFace));  // a repaint keeps the phase
   led->Perform(WM_FLASHTICK, 64, 1);
-  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), clLime);
+  EXPECT_EQ(PixelColor(*Snapshot(led), 9, 12), clLime);
   led->Perform(WM_FLASHTICK, 96, 0);
   led->SetFlashing(false);
-  EXPECT_EQ(Pixel(*Snapshot(led), 9, 12), clLime);
+  EXPECT_EQ(PixelColor(*Snapshot(led), 9, 12), clLime);
 }
 
 TEST(AbLED, RoundLampIsSquareAndCaptionSitsBesideIt) {
@@ -132,14 +133,14 @@ TEST(AbLED, RoundLampIsSquareAndCaptionSitsBesideIt) {
   led->LED()->SetHeight(9);
   led->SetCaption(u"LED");
   led->Font()->SetColor(clBlack);
-  auto b = Render(led);
+  auto b = RenderControl(led);
   // Lamp 13 x 13 centred vertically at the left: (0, 10)..(13, 23).
-  EXPECT_NE(Pixel(*b, 6, 16), clWhite);
-  EXPECT_NE(Pixel(*b, 6, 11), clWhite);
-  EXPECT_EQ(Pixel(*b, 6, 8), clWhite);
+  EXPECT_NE(PixelColor(*b, 6, 16), clWhite);
+  EXPECT_NE(PixelColor(*b, 6, 11), clWhite);
+  EXPECT_EQ(PixelColor(*b, 6, 8), clWhite);
   bool ink = false;
   for (int x = 18; x < 73; ++x)
-    for (int y = 0; y < 33; ++y) ink = ink || Pixel(*b, x, y) == clBlack;
+    for (int y = 0; y < 33; ++y) ink = ink || PixelColor(*b, x, y) == clBlack;
   EXPECT_TRUE(ink);
 }
 
@@ -147,7 +148,7 @@ namespace {
 bool HasColour(TBitmap& b, TColor c) {
   for (int y = 0; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x)
-      if (Pixel(b, x, y) == c) return true;
+      if (PixelColor(b, x, y) == c) return true;
   return false;
 }
 }  // namespace
@@ -166,36 +167,36 @@ TEST(AbColBitBtn, LatchingButtonShowsItsStatesAndReportsEachClickOnce) {
   b->OnStatusChanged = [&](TObject*) { ++changes; };
   b->OnClick = [&](TObject*) { ++clicks; };
 
-  auto up = Render(b);
-  EXPECT_EQ(Pixel(*up, 40, 6), clAqua);
+  auto up = RenderControl(b);
+  EXPECT_EQ(PixelColor(*up, 40, 6), clAqua);
   EXPECT_TRUE(HasColour(*up, clBlue));
   EXPECT_FALSE(HasColour(*up, clLime));
   // Raised bevel: the outer ring's top-left is one step from the highlight start colour.
-  EXPECT_EQ(Pixel(*up, 0, 0), ColorToRGB(BlendColor(0xD2D2D2, clBtnHighlight, 4, 1)));
+  EXPECT_EQ(PixelColor(*up, 0, 0), ColorToRGB(BlendColor(0xD2D2D2, clBtnHighlight, 4, 1)));
 
-  LeftDown(b, 20, 10);
-  LeftUp(b, 20, 10);
+  SimulateMouseDown(b, mbLeft, 20, 10);
+  SimulateMouseUp(b, mbLeft, 20, 10);
   EXPECT_TRUE(b->Checked());
   EXPECT_EQ(changes, 1);
   EXPECT_LE(clicks, 1);
   auto down = Snapshot(b);
-  EXPECT_EQ(Pixel(*down, 40, 6), clYellow);
+  EXPECT_EQ(PixelColor(*down, 40, 6), clYellow);
   EXPECT_TRUE(HasColour(*down, clLime));
   EXPECT_FALSE(HasColour(*down, clBlue));
-  EXPECT_EQ(Pixel(*down, 0, 0), ColorToRGB(BlendColor(clBtnShadow, clBlack, 4, 1)));
+  EXPECT_EQ(PixelColor(*down, 0, 0), ColorToRGB(BlendColor(clBtnShadow, clBlack, 4, 1)));
 
-  LeftDown(b, 20, 10);
-  LeftUp(b, 20, 10);
+  SimulateMouseDown(b, mbLeft, 20, 10);
+  SimulateMouseUp(b, mbLeft, 20, 10);
   EXPECT_FALSE(b->Checked());
   EXPECT_EQ(changes, 2);
 
   // Disabled: its own colours, and the mouse no longer reaches it.
   b->SetEnabled(false);
-  LeftDown(b, 20, 10);
-  LeftUp(b, 20, 10);
+  SimulateMouseDown(b, mbLeft, 20, 10);
+  SimulateMouseUp(b, mbLeft, 20, 10);
   EXPECT_FALSE(b->Checked());
-  auto dis = Render(b);
-  EXPECT_EQ(Pixel(*dis, 40, 6), 0xA0A0A0);
+  auto dis = RenderControl(b);
+  EXPECT_EQ(PixelColor(*dis, 40, 6), 0xA0A0A0);
 }
 
 TEST(AbColBitBtn, FlashOptionsPickWhatFollowsThePhase) {
@@ -211,11 +212,11 @@ TEST(AbColBitBtn, FlashOptionsPickWhatFollowsThePhase) {
   b->SetFlashOptions({foTextCol});
   b->SetChecked(true);
   b->SetFlashing(true);
-  Render(b);  // takes the background snapshot
+  RenderControl(b);  // takes the background snapshot
   b->Perform(WM_FLASHTICK, 32, 0);
   auto off = Snapshot(b);
   EXPECT_TRUE(HasColour(*off, clBlue));      // text colour follows the phase
-  EXPECT_EQ(Pixel(*off, 40, 6), clYellow);  // face still from Checked
+  EXPECT_EQ(PixelColor(*off, 40, 6), clYellow);  // face still from Checked
   b->Perform(WM_FLASHTICK, 64, 1);
   auto on = Snapshot(b);
   EXPECT_TRUE(HasColour(*on, clLime));

@@ -8,6 +8,7 @@
 #include "instruments/AbFlashT.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/TestSupport.h"
 
 namespace {
 
@@ -35,19 +36,9 @@ public:
   }
 };
 
-template <typename Pred>
-bool PumpUntil(Pred pred, int ms = 10000) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!pred()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    CheckSynchronize(20);
-  }
-  return true;
-}
-
 // Waits without running anything on the GUI thread's behalf.
 template <typename Pred>
-bool WaitUntil(Pred pred, int ms = 10000) {
+bool WaitWithoutPumping(Pred pred, int ms = 10000) {
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (!pred()) {
     if (std::chrono::steady_clock::now() > end) return false;
@@ -152,12 +143,12 @@ TEST(FlashTimer, TicksArriveOnTheGuiThreadAndTheThreadStopsWithTheLastClient) {
     TTickClient a;
     RegisterFlashClient(&a, 2);  // ff8Hz: a change every 4 ticks
     ASSERT_NE(FlashTimer(), nullptr);
-    EXPECT_TRUE(PumpUntil([&] { return a.Ticks.size() >= 3; }));
+    EXPECT_TRUE(WaitUntil([&] { return a.Ticks.size() >= 3; }));
     EXPECT_TRUE(a.OnMainThread);
     // a's destructor unregisters it, the last client.
   }
   EXPECT_EQ(FlashTimer(), nullptr);
-  EXPECT_TRUE(PumpUntil([] { return TTimerThread::LiveCount() == 0; }));
+  EXPECT_TRUE(WaitUntil([] { return TTimerThread::LiveCount() == 0; }));
 }
 
 TEST(FlashTimer, ASecondClientAloneWakesTheGuiThreadAboutOncePerSecond) {
@@ -166,7 +157,7 @@ TEST(FlashTimer, ASecondClientAloneWakesTheGuiThreadAboutOncePerSecond) {
   auto t0 = std::chrono::steady_clock::now();
   RegisterFlashClient(&a, FlashSecondCode);
   uint64_t handed0 = FlashHandOvers();
-  ASSERT_TRUE(PumpUntil([&] { return a.Ticks.size() >= 3; }, 20000));
+  ASSERT_TRUE(WaitUntil([&] { return a.Ticks.size() >= 3; }, 20000));
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
   // Every hand-over brought a second tick (a 16 ms thread would have made ~190).
   EXPECT_LE(FlashHandOvers() - handed0, a.Ticks.size() + 2);
@@ -187,7 +178,7 @@ TEST(FlashTimer, ASleepingThreadKeepsFlashPhasesPeriodsAndClientOrder) {
   RegisterFlashClient(&fast, 2);  // ff8Hz
   RegisterFlashClient(&slow, 4);  // ff2Hz
   RegisterFlashClient(&period, 300);
-  ASSERT_TRUE(PumpUntil([&] { return slow.Ticks.size() >= 5 && !second.Ticks.empty() && period.Ticks.size() >= 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return slow.Ticks.size() >= 5 && !second.Ticks.empty() && period.Ticks.size() >= 3; }));
   // After its first tick (which sets a new record in step), a flash client hears of
   // each change of its counter bit on the very tick it flips, and of nothing else.
   auto checkPhases = [](const TTickClient& c, uint32_t code) {
@@ -216,13 +207,13 @@ TEST(FlashTimer, TheLastClientLeavingInsideItsTickIsSafe) {
   TTickClient a;
   a.OnTick = [&] { UnregisterFlashClient(&a); };
   RegisterFlashClient(&a, 16);
-  EXPECT_TRUE(PumpUntil([&] { return !a.Ticks.empty(); }));
+  EXPECT_TRUE(WaitUntil([&] { return !a.Ticks.empty(); }));
   EXPECT_EQ(FlashTimer(), nullptr);
-  EXPECT_TRUE(PumpUntil([] { return TTimerThread::LiveCount() == 0; }));
+  EXPECT_TRUE(WaitUntil([] { return TTimerThread::LiveCount() == 0; }));
   // The engine starts again for a new client.
   TTickClient b;
   RegisterFlashClient(&b, 16);
-  EXPECT_TRUE(PumpUntil([&] { return !b.Ticks.empty(); }));
+  EXPECT_TRUE(WaitUntil([&] { return !b.Ticks.empty(); }));
 }
 
 TEST(FlashTimer, AStoppedThreadEndsAlthoughItsTickNeverRan) {
@@ -231,9 +222,9 @@ TEST(FlashTimer, AStoppedThreadEndsAlthoughItsTickNeverRan) {
     TProbeFlash t(nullptr);
     t.SetOnTimer([&](TObject*) { ++ticks; });
     // Nobody runs the GUI thread's calls, so the thread now waits for its first tick.
-    ASSERT_TRUE(WaitUntil([&] { return t.Thread()->TicksHanded() > 0; }));
+    ASSERT_TRUE(WaitWithoutPumping([&] { return t.Thread()->TicksHanded() > 0; }));
   }
-  EXPECT_TRUE(WaitUntil([] { return TTimerThread::LiveCount() == 0; }));
+  EXPECT_TRUE(WaitWithoutPumping([] { return TTimerThread::LiveCount() == 0; }));
   // The tick left behind runs late and finds no timer.
   CheckSynchronize(0);
   EXPECT_EQ(ticks, 0);

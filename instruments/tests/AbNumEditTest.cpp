@@ -1,7 +1,6 @@
 // The numeric edit, the spin button and the numeric spinner.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 
 #include "InstrTestSupport.h"
@@ -10,10 +9,11 @@
 
 namespace {
 
-// Types a text and presses Enter.
+// Sets a text and accepts it with the Enter character alone (a real Enter key's key-down
+// would fire OnChange of its own, which the counts below leave out).
 void Enter(TAbNumEdit* e, const String& text) {
   e->SetText(text);
-  KeyChar(e, u'\r');
+  e->Perform(WM_CHAR, u'\r', 0);
 }
 
 }  // namespace
@@ -74,7 +74,7 @@ TEST(AbNumEdit, FaultyTextsAreMarkedAndLeaveTheValue) {
     EXPECT_EQ(e->SelStart(), c.selStart) << StringToUTF8(c.typed);
     EXPECT_EQ(e->SelLength(), c.selLength) << StringToUTF8(c.typed);
     // Escape brings back the value's text.
-    KeyDown(e, VK_ESCAPE);
+    SimulateKeyDown(e, VK_ESCAPE);
     EXPECT_EQ(e->Text(), u"7");
     EXPECT_EQ(e->State(), esNormal);
   }
@@ -91,7 +91,7 @@ TEST(AbNumEdit, TypingColoursAndEnterAccepts) {
   EXPECT_EQ(e->State(), esEditing);
   EXPECT_EQ(e->Color(), clLime);
   EXPECT_EQ(e->Value(), 0);
-  KeyChar(e, u'\r');
+  SimulateChar(e, u'\r');
   EXPECT_EQ(e->Value(), 42);
   EXPECT_EQ(e->State(), esNormal);
   EXPECT_EQ(changed, 1);
@@ -134,12 +134,12 @@ TEST(AbNumEdit, LimitsAndSteps) {
   EXPECT_TRUE(e->LimitLo());
   EXPECT_GE(limits, 1);
   int before = limits;
-  KeyDown(e, VK_DOWN);
+  SimulateKeyDown(e, VK_DOWN);
   EXPECT_EQ(e->Value(), 1);
   EXPECT_EQ(changes, 1);
   e->DownClick(e);  // the spin button: a beep, nothing else
   EXPECT_EQ(e->Value(), 1);
-  KeyDown(e, VK_UP);
+  SimulateKeyDown(e, VK_UP);
   EXPECT_EQ(e->Value(), 2);
   EXPECT_FALSE(e->LimitLo());
   EXPECT_EQ(limits, before + 1);
@@ -161,7 +161,7 @@ TEST(AbNumEdit, LimitsAndSteps) {
   Char k = u'5';
   r->Perform(WM_CHAR, k, 0);
   EXPECT_EQ(r->Text(), u"0");
-  KeyDown(r, VK_UP);
+  SimulateKeyDown(r, VK_UP);
   EXPECT_EQ(r->Value(), 1);
 }
 
@@ -192,19 +192,11 @@ TEST(AbSpinButton, LayoutKeepsTheMinimumWidthAndSplitsTheHeight) {
   EXPECT_EQ(s->UpNumGlyphs(), 2);
   // Built-in up arrow: tip at the top, black on olive.
   auto g = MakeSpinGlyph(true);
-  EXPECT_EQ(Pixel(*g, 4, 0), clBlack);
-  EXPECT_EQ(Pixel(*g, 3, 0), clOlive);
-  EXPECT_EQ(Pixel(*g, 1, 3), clBlack);
-  EXPECT_EQ(Pixel(*g, 4, 5), clOlive);
+  EXPECT_EQ(PixelColor(*g, 4, 0), clBlack);
+  EXPECT_EQ(PixelColor(*g, 3, 0), clOlive);
+  EXPECT_EQ(PixelColor(*g, 1, 3), clBlack);
+  EXPECT_EQ(PixelColor(*g, 4, 5), clOlive);
 }
-
-namespace {
-template <typename Pred>
-void PumpFor(int ms, Pred keepGoing) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < end && keepGoing()) CheckSynchronize(10);
-}
-}  // namespace
 
 TEST(AbNumSpin, ArrowsStepAndRepeatWhileHeldWithTheLeftButton) {
   TTestForm f;
@@ -212,32 +204,32 @@ TEST(AbNumSpin, ArrowsStepAndRepeatWhileHeldWithTheLeftButton) {
   s->SetEditBase(ebInt);
   TAbTimerSpeedBtn* up = s->Button()->UpButton();
   // A tap: one step, on release.
-  LeftDown(up, 3, 3);
+  SimulateMouseDown(up, mbLeft, 3, 3);
   EXPECT_EQ(s->Value(), 0);
-  LeftUp(up, 3, 3);
+  SimulateMouseUp(up, mbLeft, 3, 3);
   EXPECT_EQ(s->Value(), 1);
   // The right button neither clicks nor repeats.
-  RightDown(up, 3, 3);
-  PumpFor(300, [] { return true; });
-  RightUp(up, 3, 3);
+  SimulateMouseDown(up, mbRight, 3, 3);
+  WaitUntil([] { return false; }, 300);
+  SimulateMouseUp(up, mbRight, 3, 3);
   EXPECT_EQ(s->Value(), 1);
   EXPECT_EQ(FlashClient(up), nullptr);
   // Held: repeats after the start delay, then every interval, plus the release click.
   s->SetStartDelay(100);
   s->SetInterval(50);
-  LeftDown(up, 3, 3);
-  PumpFor(5000, [&] { return s->Value() < 5; });
-  LeftUp(up, 3, 3);
+  SimulateMouseDown(up, mbLeft, 3, 3);
+  WaitUntil([&] { return s->Value() >= 5; }, 5000);
+  SimulateMouseUp(up, mbLeft, 3, 3);
   EXPECT_GE(s->Value(), 5);
   EXPECT_EQ(FlashClient(up), nullptr);
   // A press cancelled (the focus left) stops repeating, and its release does not click.
   int before = s->Value();
-  LeftDown(up, 3, 3);
+  SimulateMouseDown(up, mbLeft, 3, 3);
   EXPECT_EQ(up->State(), bsDown);
   up->CancelPress();
   EXPECT_EQ(up->State(), bsUp);
   EXPECT_EQ(FlashClient(up), nullptr);
-  LeftUp(up, 3, 3);
+  SimulateMouseUp(up, mbLeft, 3, 3);
   EXPECT_EQ(s->Value(), before);
 }
 
@@ -257,7 +249,7 @@ TEST(AbNumSpin, ArrowButtonsFollowLimitsAndEditState) {
   EXPECT_EQ(s->State(), esEditing);
   EXPECT_FALSE(s->Button()->UpButton()->Enabled());
   EXPECT_FALSE(s->Button()->DownButton()->Enabled());
-  KeyChar(s, u'\r');
+  SimulateChar(s, u'\r');
   EXPECT_EQ(s->Value(), 100);
   EXPECT_TRUE(s->Button()->UpButton()->Enabled());
   EXPECT_FALSE(s->Button()->DownButton()->Enabled());
@@ -282,8 +274,8 @@ TEST(AbNumSpin, RendersIntegerAndHexadecimalTexts) {
   h->SetValue(268435455);
   EXPECT_EQ(h->Text(), u"FFFFFFF");
   // The arrow buttons paint at the right edge.
-  auto up = Render(h->Button()->UpButton());
-  EXPECT_EQ(Pixel(*up, up->Width() / 2, up->Height() / 2), clBlack);
+  auto up = RenderControl(h->Button()->UpButton());
+  EXPECT_EQ(PixelColor(*up, up->Width() / 2, up->Height() / 2), clBlack);
 }
 
 TEST(AbNumSpin, TextStopsShortOfTheArrowButtons) {

@@ -7,6 +7,7 @@
 #include "instruments/AbOpHour.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/TestSupport.h"
 
 namespace {
 void Tick(TAbOpHourCounter* c) { c->Perform(WM_FLASHTICK, 0, 0); }
@@ -14,7 +15,7 @@ String Shown(TAbOpHourCounter* c) { return c->TimeText(c->Hours(), c->Minutes(),
 int LimeCount(TBitmap& b) {
   int n = 0;
   for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) n += Pixel(b, x, y) == clLime;
+    for (int x = 0; x < b.Width(); ++x) n += PixelColor(b, x, y) == clLime;
   return n;
 }
 }  // namespace
@@ -23,24 +24,24 @@ TEST(AbOpHourCounter, RendersTheTimeInsideItsBevels) {
   TTestForm f;
   auto* c = f.Add<TAbOpHourCounter>(10, 10);
   c->Limit()->SetHour(100);
-  auto zero = Render(c);
+  auto zero = RenderControl(c);
   EXPECT_EQ(Shown(c), u"0000h:00m:00s");
   EXPECT_GE(c->Width(), c->MinSize().cx);
-  EXPECT_EQ(Pixel(*zero, 4, c->Height() / 2), clBlack);  // inner face
+  EXPECT_EQ(PixelColor(*zero, 4, c->Height() / 2), clBlack);  // inner face
   EXPECT_GT(LimeCount(*zero), 10);
   c->SetTime(12, 34, 56);
   EXPECT_EQ(Shown(c), u"0012h:34m:56s");
-  auto later = Render(c);
+  auto later = RenderControl(c);
   EXPECT_NE(LimeCount(*later), LimeCount(*zero));
   // The tick draws the new time on the window at once.
   Tick(c);
   EXPECT_EQ(Shown(c), u"0012h:34m:57s");
   auto onWindow = Snapshot(c);
   int diff = 0;
-  auto fresh = Render(c);
+  auto fresh = RenderControl(c);
   for (int y = 0; y < c->Height(); ++y)
     for (int x = 0; x < c->Width(); ++x)
-      diff += (Pixel(*onWindow, x, y) == clLime) != (Pixel(*fresh, x, y) == clLime);
+      diff += (PixelColor(*onWindow, x, y) == clLime) != (PixelColor(*fresh, x, y) == clLime);
   EXPECT_EQ(diff, 0);
   EXPECT_GT(LimeCount(*onWindow), 10);
 }
@@ -141,7 +142,7 @@ TEST(AbOpHourCounter, CountIsLoadedAtFirstPaintAndSavedOnDestruction) {
     c->IniSettings()->SetUseAppDir(false);
     c->IniSettings()->SetFileName(file);
     c->IniSettings()->SetAutoLoadSave(true);
-    Render(c);
+    RenderControl(c);
     EXPECT_EQ(Shown(c), u"0007h:08m:09s");
     c->SetTime(1, 2, 3);
   }
@@ -187,10 +188,10 @@ TEST(AbSettings, ObjectsStoreChangesAndRejectOutOfRangeValues) {
   TRect r(0, 0, 100, 40);
   b.PaintFilledBevel(bmp.Canvas(), r);
   EXPECT_EQ(r, TRect(9, 9, 91, 31));
-  EXPECT_EQ(Pixel(bmp, 4, 4), clRed);
-  EXPECT_EQ(Pixel(bmp, 95, 35), clRed);
-  EXPECT_NE(Pixel(bmp, 3, 20), clRed);
-  EXPECT_EQ(Pixel(bmp, 0, 0), clBlack);  // outer line
+  EXPECT_EQ(PixelColor(bmp, 4, 4), clRed);
+  EXPECT_EQ(PixelColor(bmp, 95, 35), clRed);
+  EXPECT_NE(PixelColor(bmp, 3, 20), clRed);
+  EXPECT_EQ(PixelColor(bmp, 0, 0), clBlack);  // outer line
 
   TIniSettings ini;
   ini.Handle(true);
