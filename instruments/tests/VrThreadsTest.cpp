@@ -6,25 +6,14 @@
 
 #include "instruments/VrThreads.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/TestSupport.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Handles GUI messages and thread hand-overs until cond holds or the deadline passes.
-bool PumpUntil(const std::function<bool()>& cond, int ms = 5000) {
-  auto end = Clock::now() + std::chrono::milliseconds(ms);
-  while (Clock::now() < end) {
-    Application->ProcessMessages();
-    CheckSynchronize(5);
-    if (cond()) return true;
-  }
-  return cond();
-}
-
-void PumpFor(int ms) {
-  PumpUntil([] { return false; }, ms);
-}
+// Handles GUI messages and thread hand-overs for a while.
+void PumpFor(int ms) { WaitUntil([] { return false; }, ms); }
 
 struct TickLog {
   std::atomic<int> count{0};
@@ -46,7 +35,7 @@ TEST(VrTimer, CreatedInCodeDoesNothingUntilTouched) {
     EXPECT_FALSE(timer.Running()) << "assigning OnTimer does not restart";
     timer.SetInterval(20);
     EXPECT_TRUE(timer.Running());
-    EXPECT_TRUE(PumpUntil([&] { return log.count >= 2; })) << "type " << int(type);
+    EXPECT_TRUE(WaitUntil([&] { return log.count >= 2; })) << "type " << int(type);
   }
 }
 
@@ -57,7 +46,7 @@ TEST(VrTimer, WindowTimerTicksOnTheGuiThread) {
   timer.OnTimer = log.Handler();
   timer.SetInterval(20);
   ASSERT_NE(timer.WindowHandle(), nullptr);
-  EXPECT_TRUE(PumpUntil([&] { return log.count >= 3; }));
+  EXPECT_TRUE(WaitUntil([&] { return log.count >= 3; }));
   EXPECT_FALSE(log.offMainThread);
 }
 
@@ -67,7 +56,7 @@ TEST(VrTimer, DisablingOnlyIgnoresTicksAndReenablingRestarts) {
   timer.SetTimerType(ttSystem);
   timer.OnTimer = log.Handler();
   timer.SetInterval(20);
-  ASSERT_TRUE(PumpUntil([&] { return log.count >= 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return log.count >= 1; }));
 
   timer.SetEnabled(false);
   EXPECT_TRUE(timer.Running()) << "the window timer keeps running";
@@ -81,7 +70,7 @@ TEST(VrTimer, DisablingOnlyIgnoresTicksAndReenablingRestarts) {
   EXPECT_EQ(log.count, before);
 
   timer.SetEnabled(true);
-  EXPECT_TRUE(PumpUntil([&] { return log.count >= before + 2; }));
+  EXPECT_TRUE(WaitUntil([&] { return log.count >= before + 2; }));
 }
 
 TEST(VrTimer, ZeroIntervalOrNoHandlerStopsForReal) {
@@ -106,7 +95,7 @@ TEST(VrTimer, ThreadTimerSynchronisesOrTicksOnTheWorker) {
     timer.SetSyncEvent(sync);
     timer.OnTimer = log.Handler();
     timer.SetInterval(15);
-    EXPECT_TRUE(PumpUntil([&] { return log.count >= 3; }));
+    EXPECT_TRUE(WaitUntil([&] { return log.count >= 3; }));
     EXPECT_EQ(log.offMainThread.load(), !sync);
   }
 }
@@ -116,7 +105,7 @@ TEST(VrTimer, ThreadTimerDisabledKeepsRunningButIgnoresTicks) {
   TickLog log;
   timer.OnTimer = log.Handler();
   timer.SetInterval(15);
-  ASSERT_TRUE(PumpUntil([&] { return log.count >= 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return log.count >= 1; }));
   timer.SetEnabled(false);
   EXPECT_TRUE(timer.Running());
   PumpFor(30);  // a tick already handed over may still land
@@ -136,7 +125,7 @@ TEST(VrTimer, ChangingTheTypeWhileEnabledSwapsWindowAndThread) {
   EXPECT_EQ(timer.WindowHandle(), nullptr);
   EXPECT_TRUE(timer.Running());
   int before = log.count;
-  EXPECT_TRUE(PumpUntil([&] { return log.count >= before + 2; }));
+  EXPECT_TRUE(WaitUntil([&] { return log.count >= before + 2; }));
 }
 
 TEST(VrTimer, DestroyingARunningThreadTimerEndsTheWaitAtOnce) {
@@ -164,7 +153,7 @@ TEST(VrTimer, HandlerExceptionsAreReportedAndTheTimerGoesOn) {
       throw Exception(u"tick failed");
     };
     timer.SetInterval(15);
-    EXPECT_TRUE(PumpUntil([&] { return reported >= 2 && calls >= 2; }));
+    EXPECT_TRUE(WaitUntil([&] { return reported >= 2 && calls >= 2; }));
     timer.SetInterval(0);
     PumpFor(50);
     Application->OnException = nullptr;
@@ -178,7 +167,7 @@ TEST(VrTimer, AHandlerMayReleaseItsOwnThread) {
     if (++ticks == 1) timer.SetTimerType(ttSystem);  // frees the thread whose tick this is
   };
   timer.SetInterval(15);
-  ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return ticks >= 3; }));
   EXPECT_NE(timer.WindowHandle(), nullptr);
 }
 
