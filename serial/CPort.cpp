@@ -483,6 +483,7 @@ void TCustomComPort::Open() {
   if (FHandle == INVALID_HANDLE_VALUE) return;
   FConnected = true;
   FClosing = false;
+  FHeldErrors = 0;  // nothing of an earlier connection
   try {
     ApplyPortSettings();
   } catch (...) {
@@ -909,24 +910,27 @@ bool TCustomComPort::ClearError(DWORD& Errors, COMSTAT& Stat) {
   return false;
 }
 
-int TCustomComPort::InputCount() {
+void TCustomComPort::QueryStatus(COMSTAT& Stat) {
   DWORD e = 0;
+  ClearError(e, Stat);
+  if (e != 0) FHeldErrors.fetch_or(e);
+}
+
+int TCustomComPort::InputCount() {
   COMSTAT st;
-  ClearError(e, st);
+  QueryStatus(st);
   return static_cast<int>(st.cbInQue);
 }
 
 int TCustomComPort::OutputCount() {
-  DWORD e = 0;
   COMSTAT st;
-  ClearError(e, st);
+  QueryStatus(st);
   return static_cast<int>(st.cbOutQue);
 }
 
 TComStateFlags TCustomComPort::StateFlags() {
-  DWORD e = 0;
   COMSTAT st;
-  ClearError(e, st);
+  QueryStatus(st);
   TComStateFlags f;
   if (st.fCtsHold) f.Include(fCtlHold);
   if (st.fDsrHold) f.Include(fDsrHold);
@@ -942,6 +946,7 @@ TComErrors TCustomComPort::LastErrors() {
   DWORD e = 0;
   COMSTAT st;
   ClearError(e, st);
+  e |= FHeldErrors.exchange(0);
   TComErrors r;
   if (e & CE_FRAME) r.Include(ceFrame);
   if ((e & CE_RXPARITY) && FParity->FCheck) r.Include(ceRxParity);

@@ -2,6 +2,7 @@
 // The serial port component: line settings, open/close, an event thread delivering line
 // events, reads and writes, line control, links, the settings store and the port list.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -383,6 +384,9 @@ private:
   void CallRxChar();
   void CallSignal(TComSignal Signal, TComSignalEvent TComLink::*LinkEvent, void (TCustomComPort::*Fire)(bool));
   bool ClearError(DWORD& Errors, COMSTAT& Stat);
+  // ClearError for a status query: the line errors it takes from the driver are held for
+  // the next LastErrors, so an error found by a count query still reaches OnError.
+  void QueryStatus(COMSTAT& Stat);
   TComSignals ReadSignals(bool Report);
   void Escape(DWORD Function);
   void UpdateHasLink();
@@ -402,6 +406,7 @@ private:
   bool FConnected = false;
   bool FClosing = false;     // Close has begun: queued line events are dropped
   bool FStreamedConnected = false;
+  std::atomic<DWORD> FHeldErrors{0};  // taken by status queries, not reported yet
   TBaudRate FBaudRate = br9600;
   int32_t FCustomBaudRate = 9600;
   String FPort;

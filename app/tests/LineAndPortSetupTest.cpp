@@ -71,6 +71,9 @@ TEST_F(LineEventsTest, LineErrorsAreListedInTheMonitor) {
   M()->Memo1->Clear();
   Device.SendFramingError('a');
   EXPECT_TRUE(UntilMemo1Has(u"ﾌﾚｰﾐﾝｸﾞｴﾗｰが発生しました。\r\n"));
+  M()->Memo1->Clear();
+  Device.AddOverrun();
+  EXPECT_TRUE(UntilMemo1Has(u"ｵｰﾊﾞｰﾗﾝｴﾗｰが発生しました。\r\n"));
   // One event holding several errors lists them in the fixed order.
   M()->Memo1->Clear();
   M()->ComPort1Error(M()->ComPort1, TComErrors{ceRxOver, ceFrame});

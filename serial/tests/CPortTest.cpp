@@ -514,6 +514,51 @@ TEST(ComPort, ParityErrorsWithoutCheckingFireNothing) {
   f.port.Close();
 }
 
+
+// A line error that arrives while the receive handler asks for the byte count is taken from
+// the driver by that count query; it must still reach OnError, and only once.
+TEST(ComPort, ALineErrorTakenByTheCountQueryIsStillReportedOnce) {
+  struct Case {
+    const char* Name;
+    std::function<void(TFakeCommDevice&)> Cause;
+    TComError Expected;
+  };
+  const Case cases[] = {
+      {"overrun", [](TFakeCommDevice& d) { d.AddOverrun(); }, ceOverrun},
+      {"framing", [](TFakeCommDevice& d) { d.SendFramingError('z'); }, ceFrame},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    FakePort f(u"fakeErrUnderLoad", {evRxChar, evError});
+    std::vector<TComErrors> errors;
+    int rxEvents = 0;
+    bool caused = false;
+    f.port.OnError = [&](TObject*, TComErrors e) { errors.push_back(e); };
+    f.port.OnRxChar = [&](TObject*, int n) {
+      ++rxEvents;
+      String s;
+      f.port.ReadStr(s, n);
+      if (caused) return;
+      caused = true;
+      // The error comes in while this handler runs; the count query finds its byte.
+      c.Cause(f.dev);
+      auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+      while (f.port.InputCount() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    f.port.Open();
+    f.dev.Send("a");
+    ASSERT_TRUE(Pump([&] { return !errors.empty(); })) << "the error was lost";
+    // Later traffic does not report it again.
+    int before = rxEvents;
+    f.dev.Send("b");
+    ASSERT_TRUE(Pump([&] { return rxEvents > before; }));
+    PumpFor(50);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].Contains(c.Expected));
+    f.port.Close();
+  }
+}
 TEST(ComPort, ReceiveByTheLinkOrByThePort) {
   FakePort f(u"fakeLinks", {evRxChar});
   TComLink link;
