@@ -52,7 +52,7 @@ void ThresholdSlider(TAbVSlider* S) {
   S->SignalSettings()->SetValueFrom(-140);
   S->SignalSettings()->SetValueTo(-40);
   S->SignalSettings()->SetValueUnit(u"dBm");
-  S->SignalSettings()->SetValueFormat(u"##0");
+  S->SignalSettings()->SetValueFormat(u"###0");
   S->SignalSettings()->SetName1(String());
   S->SignalSettings()->SetName2(String());
   S->SetOptions({opBevelOuter, opValue, opScaleText});
