@@ -21,6 +21,7 @@
 #include <QWidget>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <memory>
@@ -39,15 +40,22 @@ std::function<void(int)> QuitHook;
 namespace {
 
 // ---- Handle registry. Handles are created and destroyed on the GUI thread; the set is
-// also read by other threads (IsWindow, PostMessage), hence the lock.
-std::mutex gWindowsMutex;
-std::unordered_set<HWND> gWindows;
+// also read by other threads (IsWindow, PostMessage, SendMessage), hence the lock. Never
+// destroyed: other threads may still ask while the process exits.
+struct TWindowRegistry {
+  std::mutex Mutex;
+  std::unordered_set<HWND> Windows;
+};
+TWindowRegistry& Registry() {
+  static TWindowRegistry& r = *new TWindowRegistry;
+  return r;
+}
 std::unordered_map<const QWidget*, HWND> gWidgetWindows;  // GUI thread only
 
 bool Valid(HWND wnd) {
   if (wnd == nullptr) return false;
-  std::lock_guard<std::mutex> lock(gWindowsMutex);
-  return gWindows.count(wnd) != 0;
+  std::lock_guard<std::mutex> lock(Registry().Mutex);
+  return Registry().Windows.count(wnd) != 0;
 }
 
 bool OnGuiThread() {
@@ -62,17 +70,46 @@ struct TSentMessage {
   bool replied = false;
   LRESULT result = 0;
 };
-std::mutex gSentMutex;
-std::condition_variable gSentCv;
-std::deque<std::shared_ptr<TSentMessage>> gSentQueue;
+// The wait of the senders. Never destroyed: a thread may still wait in SendMessage when the
+// process exits, and destroying the condition variable it waits on would block the exit.
+struct TSentState {
+  std::mutex Mutex;
+  std::condition_variable Cv;
+  std::deque<std::shared_ptr<TSentMessage>> Queue;
+  bool Handled = true;  // false once the message loop has ended: senders get 0 at once
+};
+TSentState& Sent() {
+  static TSentState* s = [] {
+    auto* state = new TSentState;
+    // Nothing serves sent messages during exit: release whoever still waits.
+    std::atexit([] { HandleSentMessages(false); });
+    return state;
+  }();
+  return *s;
+}
 std::vector<TSentMessage*> gCurrentSent;  // GUI thread: the sent messages being handled, innermost last
 
 void Reply(TSentMessage* s, LRESULT result) {
-  std::lock_guard<std::mutex> lock(gSentMutex);
+  std::lock_guard<std::mutex> lock(Sent().Mutex);
   if (s->replied) return;
   s->replied = true;
   s->result = result;
-  gSentCv.notify_all();
+  Sent().Cv.notify_all();
+}
+
+// Answers 0 to the queued messages for wnd (all of them when wnd is null). Sent().Mutex held.
+void ReleaseQueued(HWND wnd) {
+  auto& queue = Sent().Queue;
+  for (auto it = queue.begin(); it != queue.end();) {
+    if (wnd == nullptr || (*it)->wnd == wnd) {
+      (*it)->replied = true;
+      (*it)->result = 0;
+      it = queue.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  Sent().Cv.notify_all();
 }
 
 const QEvent::Type kPostedEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -111,24 +148,6 @@ public:
   }
 };
 
-std::mutex gSinkMutex;
-QPointer<TMessageSink> gSink;
-
-TMessageSink* Sink() {
-  std::lock_guard<std::mutex> lock(gSinkMutex);
-  QCoreApplication* app = QCoreApplication::instance();
-  if (app == nullptr) return nullptr;
-  if (gSink.isNull()) {
-    auto* sink = new TMessageSink;
-    if (sink->thread() != app->thread()) sink->moveToThread(app->thread());
-    // Freed with the application object.
-    sink->setParent(nullptr);
-    QObject::connect(app, &QObject::destroyed, sink, [sink] { delete sink; }, Qt::DirectConnection);
-    gSink = sink;
-  }
-  return gSink.data();
-}
-
 // ---- Window timers
 struct TTimerKey {
   HWND wnd;
@@ -142,6 +161,28 @@ void StopTimer(std::map<TTimerKey, QTimer*>::iterator it) {
   it->second->stop();
   it->second->deleteLater();
   gTimers.erase(it);
+}
+
+std::mutex gSinkMutex;
+QPointer<TMessageSink> gSink;
+
+TMessageSink* Sink() {
+  std::lock_guard<std::mutex> lock(gSinkMutex);
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr) return nullptr;
+  if (gSink.isNull()) {
+    auto* sink = new TMessageSink;
+    if (sink->thread() != app->thread()) sink->moveToThread(app->thread());
+    // Freed with the application object; nothing serves sent messages after that.
+    sink->setParent(nullptr);
+    QObject::connect(app, &QObject::destroyed, sink, [sink] {
+      HandleSentMessages(false);
+      gTimers.clear();  // the timers are the sink's children
+      delete sink;
+    }, Qt::DirectConnection);
+    gSink = sink;
+  }
+  return gSink.data();
 }
 
 // ---- Input state for GetKeyState
@@ -162,8 +203,8 @@ HWND CreateWindowHandle(QWidget* widget, TWndMethod proc) {
   wnd->widget = widget;
   wnd->proc = std::move(proc);
   {
-    std::lock_guard<std::mutex> lock(gWindowsMutex);
-    gWindows.insert(wnd);
+    std::lock_guard<std::mutex> lock(Registry().Mutex);
+    Registry().Windows.insert(wnd);
   }
   if (widget != nullptr) gWidgetWindows[widget] = wnd;
   return wnd;
@@ -176,26 +217,19 @@ void DestroyWindowHandle(HWND wnd) {
     if (it->first.wnd == wnd) StopTimer(it);
     it = next;
   }
+  // The handle goes and the threads waiting on it are released in one step: a sender that
+  // checks the handle and queues under the same lock either is released here or finds the
+  // handle gone.
   {
-    std::lock_guard<std::mutex> lock(gWindowsMutex);
-    gWindows.erase(wnd);
+    std::lock_guard<std::mutex> sent(Sent().Mutex);
+    {
+      std::lock_guard<std::mutex> lock(Registry().Mutex);
+      Registry().Windows.erase(wnd);
+    }
+    ReleaseQueued(wnd);
   }
   for (auto it = gWidgetWindows.begin(); it != gWidgetWindows.end();) {
     if (it->second == wnd) it = gWidgetWindows.erase(it); else ++it;
-  }
-  // Release threads waiting on this window.
-  {
-    std::lock_guard<std::mutex> lock(gSentMutex);
-    for (auto it = gSentQueue.begin(); it != gSentQueue.end();) {
-      if ((*it)->wnd == wnd) {
-        (*it)->replied = true;
-        (*it)->result = 0;
-        it = gSentQueue.erase(it);
-      } else {
-        ++it;
-      }
-    }
-    gSentCv.notify_all();
   }
   delete wnd;
 }
@@ -267,13 +301,15 @@ LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   s->wnd = hWnd;
   s->msg = TMessage{Msg, wParam, lParam, 0};
   {
-    std::lock_guard<std::mutex> lock(gSentMutex);
-    gSentQueue.push_back(s);
+    std::lock_guard<std::mutex> lock(Sent().Mutex);
+    // A window already gone, or a loop that has ended, will never answer.
+    if (!Sent().Handled || !Valid(hWnd)) return 0;
+    Sent().Queue.push_back(s);
   }
   QCoreApplication::postEvent(sink, new QEvent(kSentEvent));
   NotifySentMessage();
-  std::unique_lock<std::mutex> lock(gSentMutex);
-  gSentCv.wait(lock, [&] { return s->replied; });
+  std::unique_lock<std::mutex> lock(Sent().Mutex);
+  Sent().Cv.wait(lock, [&] { return s->replied; });
   return s->result;
 }
 
@@ -282,10 +318,10 @@ void DispatchSentMessages() {
   for (;;) {
     std::shared_ptr<TSentMessage> s;
     {
-      std::lock_guard<std::mutex> lock(gSentMutex);
-      if (gSentQueue.empty()) return;
-      s = gSentQueue.front();
-      gSentQueue.pop_front();
+      std::lock_guard<std::mutex> lock(Sent().Mutex);
+      if (Sent().Queue.empty()) return;
+      s = Sent().Queue.front();
+      Sent().Queue.pop_front();
     }
     if (!Valid(s->wnd)) {
       Reply(s.get(), 0);
@@ -302,11 +338,17 @@ BOOL ReplyMessage(LRESULT lResult) {
   if (!OnGuiThread() || gCurrentSent.empty()) return 0;
   TSentMessage* s = gCurrentSent.back();
   {
-    std::lock_guard<std::mutex> lock(gSentMutex);
+    std::lock_guard<std::mutex> lock(Sent().Mutex);
     if (s->replied) return 0;
   }
   Reply(s, lResult);
   return 1;
+}
+
+void HandleSentMessages(bool Handled) {
+  std::lock_guard<std::mutex> lock(Sent().Mutex);
+  Sent().Handled = Handled;
+  if (!Handled) ReleaseQueued(nullptr);
 }
 
 BOOL InSendMessage() { return OnGuiThread() && !gCurrentSent.empty() ? 1 : 0; }

@@ -39,6 +39,11 @@ inline LRESULT DefWindowProcW(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWi
 // Handles messages sent from other threads that wait for the GUI thread; the GUI thread
 // calls this while it waits for such a thread to end, so neither blocks the other.
 void DispatchSentMessages();
+// Whether messages sent from other threads are still handled. The application turns this off
+// when its message loop has ended (it is off too once the Qt application is gone, and during
+// exit): waiting senders are released with 0 and later sends from other threads answer 0 at
+// once. Initialising the application turns it on again.
+void HandleSentMessages(bool Handled);
 
 // ---- Hidden windows: a window with no widget that only receives messages.
 HWND AllocateHWnd(TWndMethod Method);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -93,6 +96,75 @@ TEST(WinUser, SendToADestroyedWindowAnswersZeroAndPostedMessagesArriveInOrder) {
   std::atomic<LRESULT> r{-1};
   std::thread([&] { r = SendMessage(wnd, 1, 0, 0); }).join();
   EXPECT_EQ(r, 0);
+}
+
+// A sender waiting on the GUI thread is released with 0, without its handler running, when its
+// window goes or when the message loop has ended; after the loop's end later sends answer 0 at once.
+TEST(WinUser, PendingSendAnswersZeroWhenItsWindowGoesOrTheLoopHasEnded) {
+  struct Case {
+    const char* Name;
+    std::function<void(HWND)> End;
+    bool WindowGoes;
+  };
+  const Case cases[] = {
+      {"window destroyed", [](HWND wnd) { DeallocateHWnd(wnd); }, true},
+      {"loop ended", [](HWND) { HandleSentMessages(false); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::atomic<int> handled{0};
+    HWND wnd = AllocateHWnd([&](TMessage& m) {
+      if (m.Msg != WM_USER) return;
+      ++handled;
+      m.Result = 5;
+    });
+    std::atomic<bool> returned{false};
+    std::atomic<LRESULT> result{-1};
+    std::thread sender([&] {
+      result = SendMessage(wnd, WM_USER, 0, 0);
+      returned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // let it queue and wait
+    c.End(wnd);
+    // No message handling from here on: the sender must come back by itself.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!returned && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(returned) << "the sender still waits";
+    sender.join();
+    EXPECT_EQ(result, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(handled, 0);
+    if (c.WindowGoes) continue;
+
+    std::atomic<LRESULT> late{-1};
+    std::thread([&] { late = SendMessage(wnd, WM_USER, 0, 0); }).join();  // answered at once
+    EXPECT_EQ(late, 0);
+    HandleSentMessages(true);
+    std::thread again([&] { late = SendMessage(wnd, WM_USER, 0, 0); });
+    EXPECT_TRUE(PumpUntil([&] { return late.load() == 5; }));
+    again.join();
+    EXPECT_EQ(handled, 1);
+    DeallocateHWnd(wnd);
+  }
+}
+
+TEST(WinUserDeathTest, ProcessEndsWhileAThreadWaitsInSendMessage) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::alarm(30);  // a hang ends the child with SIGALRM
+        static std::atomic<bool> sending{false};
+        static HWND wnd = AllocateHWnd([](TMessage&) {});
+        std::thread([] {
+          sending = true;
+          SendMessage(wnd, WM_USER, 0, 0);  // the GUI thread never handles it
+        }).detach();
+        while (!sending) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(WinUser, MainThreadWaitingForAWorkerHandlesWhatTheWorkerSendsMeanwhile) {
