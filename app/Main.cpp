@@ -51,7 +51,11 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   Link.WriteFailed = [this] { WriteFailed(); };
 }
 
-TMainForm::~TMainForm() { Destroying(); }
+TMainForm::~TMainForm() {
+  Destroying();
+  // FormDestroy uses this window's own state: it runs before that state goes.
+  DoDestroy();
+}
 
 // ---- Start-up and shut-down
 

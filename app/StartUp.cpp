@@ -29,3 +29,5 @@ void StartUp() {
   Application->SetShowMainForm(true);
   Caution1Form->Show();
 }
+
+void ShutDown() { FreeApplication(); }

@@ -9,3 +9,8 @@ void CreateApplicationForms();
 // Initialises the application, titles it, creates the windows, has the main window shown
 // when the loop runs and shows the start-up notice. The caller then runs the loop.
 void StartUp();
+
+// The program's end, once the loop has ended: the application object frees the windows, last
+// created first, so the main window goes last and its destruction closes the port and the
+// adapter connection; then the application object and the Qt application go.
+void ShutDown();

@@ -5,5 +5,7 @@
 int main() {
   StartUp();
   Application->Run();
+  // Before static destruction: the windows (and with the main window the port) go first.
+  ShutDown();
   return 0;
 }

@@ -2,31 +2,30 @@
 
 namespace {
 
-// Frees the windows last created first, as the application object would at the end.
-template <typename T>
-void Free(T*& Form) {
-  delete Form;
-  Form = nullptr;
-}
-
-void FreeApplicationForms() {
-  Free(KeyForm1);
-  Free(ConversionForm1);
-  Free(ComSetDlg);
-  Free(HexKeyForm1);
-  Free(OKBottomDlg1);
-  Free(AssignForm1);
-  Free(Caution2Form);
-  Free(IPSettingForm1);
-  Free(OptionBoxForm);
-  Free(ImageSelectForm1);
-  Free(ImageViewForm1);
-  Free(VerBoxForm);
-  Free(Caution1Form);
-  Free(MainForm);
+// The references of windows that are gone.
+void ForgetApplicationForms() {
+  MainForm = nullptr;
+  Caution1Form = nullptr;
+  VerBoxForm = nullptr;
+  ImageViewForm1 = nullptr;
+  ImageSelectForm1 = nullptr;
+  OptionBoxForm = nullptr;
+  IPSettingForm1 = nullptr;
+  Caution2Form = nullptr;
+  AssignForm1 = nullptr;
+  OKBottomDlg1 = nullptr;
+  HexKeyForm1 = nullptr;
+  ComSetDlg = nullptr;
+  ConversionForm1 = nullptr;
+  KeyForm1 = nullptr;
 }
 
 }  // namespace
+
+void MainWindowTest::FreeWindows() {
+  Application->DestroyForms();
+  ForgetApplicationForms();
+}
 
 void MainWindowTest::SetUp() {
   SetSettingsFilePath(Dir.FileS("tool.ini"));
@@ -36,7 +35,7 @@ void MainWindowTest::SetUp() {
 
 void MainWindowTest::TearDown() {
   Modals->Alive = false;
-  FreeApplicationForms();
+  FreeWindows();
   ProcessPendingEvents();
   SetSettingsFilePath(String());
   Sim.reset();

@@ -53,6 +53,9 @@ protected:
   void OpenPort();
   // Start, acknowledge, choose the first model, open the port and clear what came so far.
   void StartConnected();
+  // Frees the windows as the application object does at the program's end (the main window
+  // last) and clears their references; the application object stays.
+  void FreeWindows();
 
   void Click(TControl* Control);
   // Runs the loop until Predicate holds (10 s at most).

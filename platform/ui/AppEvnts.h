@@ -10,6 +10,7 @@ public:
     Application->AddExceptionHandler(&OnException);
   }
   ~TApplicationEvents() override {
+    if (Application == nullptr) return;  // the program's end freed it first
     Application->RemoveIdleHandler(&OnIdle);
     Application->RemoveExceptionHandler(&OnException);
   }

@@ -48,6 +48,7 @@ public:
 int gArgc = 1;
 char gArg0[] = "rcv910x";
 char* gArgv[] = {gArg0, nullptr};
+bool gOwnQt = false;  // Initialize started Qt, so the program's end frees it
 
 }  // namespace
 
@@ -183,9 +184,11 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(new 
 TCustomForm::~TCustomForm() {
   Destroying();
   DoDestroy();
-  if (Application->FMainForm == this) Application->FMainForm = nullptr;
-  auto& forms = Screen->FForms;
-  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+  if (Application != nullptr && Application->FMainForm == this) Application->FMainForm = nullptr;
+  if (Screen != nullptr) {
+    auto& forms = Screen->FForms;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+  }
 }
 
 void TCustomForm::CreateWnd() {
@@ -566,16 +569,45 @@ TCustomForm* GetParentForm(TControl* Control) {
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication() {
+  DestroyForms();
+  if (Application == this) {
+    // Exceptions and quit requests no longer have this object to go to.
+    HandleWindowException = nullptr;
+    QuitHook = nullptr;
+  }
+}
+
+void TApplication::DestroyForms() {
+  Destroying();
+  DestroyComponents();
+  SetComponentState(csDestroying, false);  // the object itself stays usable
+}
+
+void FreeApplication() {
+  TApplication* app = Application;
+  delete app;  // its forms go while Application still names it
+  Application = nullptr;
+  delete Screen;
+  Screen = nullptr;
+  if (gOwnQt) {
+    gOwnQt = false;
+    delete QCoreApplication::instance();
+  }
+}
 
 void TApplication::Initialize() {
   // Our Qt application catches what escapes any event handler. Should Qt have been started
   // by someone else, the platform's own entry points (window procedures, timers, posted and
   // sent messages, idle, synchronised calls, control events) still catch and route.
-  if (QCoreApplication::instance() == nullptr) new TQtApplication(gArgc, gArgv);
+  if (QCoreApplication::instance() == nullptr) {
+    new TQtApplication(gArgc, gArgv);
+    gOwnQt = true;
+  }
   SetMainThread();
-  HandleWindowException = [] { Application->HandleException(Application); };
-  QuitHook = [](int) { Application->Terminate(); };
+  HandleSentMessages(true);
+  HandleWindowException = [] { if (Application != nullptr) Application->HandleException(Application); };
+  QuitHook = [](int) { if (Application != nullptr) Application->Terminate(); };
   // Worker threads waiting in Synchronize wake the loop, which then runs their calls.
   WakeMainThread = [] {
     if (QCoreApplication* app = QCoreApplication::instance())
@@ -588,7 +620,7 @@ void TApplication::Initialize() {
   static bool connected = false;
   if (d != nullptr && !connected) {
     connected = true;
-    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, qApp, [] { Application->Idle(); },
+    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, qApp, [] { if (Application != nullptr) Application->Idle(); },
                      Qt::DirectConnection);
   }
   if (FTitle.empty()) FTitle = FromQString(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
@@ -624,6 +656,9 @@ void TApplication::Run() {
   if (FShowMainForm && FMainForm != nullptr) FMainForm->Show();
   while (!FTerminated) HandleMessage();
   FRunning = false;
+  // Nothing serves messages sent from other threads any more: their senders get 0 at once
+  // instead of holding up the program's end.
+  HandleSentMessages(false);
 }
 
 void TApplication::HandleMessage() {

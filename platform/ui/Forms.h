@@ -151,6 +151,7 @@ using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
 class TApplication : public TComponent {
 public:
   explicit TApplication(TComponent* AOwner);
+  // Frees its forms (DestroyForms).
   ~TApplication() override;
   String ClassName() const override { return u"TApplication"; }
 
@@ -166,7 +167,12 @@ public:
     AddForm(form);
     form->DoCreate();
   }
-  // Runs the message loop until Terminate or the main form closes.
+  // Frees the forms (and any other component) it owns, last created first, so the main form
+  // goes last: all are marked as destroying first, then each form runs its OnDestroy as it
+  // goes. The program's end does this through the destructor.
+  void DestroyForms();
+  // Runs the message loop until Terminate or the main form closes. When it returns, messages
+  // sent from other threads are no longer handled (see HandleSentMessages).
   void Run();
   // Ends the loop once the current message is handled.
   void Terminate();
@@ -264,6 +270,11 @@ private:
 
 extern TApplication* Application;
 extern TScreen* Screen;
+
+// The program's end, after Run: frees the application object (and with it its forms, the
+// main form last), then the screen, and last the Qt application that Initialize started.
+// Application and Screen are null afterwards.
+void FreeApplication();
 
 // ---- Message dialogs
 enum TMsgDlgType : uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Controls_p.h"
@@ -221,4 +226,46 @@ TEST(Application, WithoutOnExceptionTheMessageIsReportedAndTheLoopGoesOn) {
   EXPECT_TRUE(reportedInTime);
   // EAbort is silent; the message is shown as a sentence.
   EXPECT_EQ(reported, std::vector<String>{u"Bad value."});
+}
+
+namespace {
+
+// What the program entry does at its end, with three forms and a thread waiting in SendMessage;
+// exits 0 when everything went in order.
+[[noreturn]] void EndTheProgram() {
+  ::alarm(30);  // a hang ends the child with SIGALRM
+  static std::vector<String> freed;
+  static bool applicationThere = true;
+  TForm* forms[3] = {};
+  const char16_t* names[3] = {u"Main", u"Second", u"Third"};
+  for (int i = 0; i < 3; ++i) {
+    Application->CreateForm(forms[i]);
+    String name = names[i];
+    forms[i]->OnDestroy = [name](TObject*) {
+      freed.push_back(name);
+      applicationThere = applicationThere && Application != nullptr;
+    };
+  }
+  static HWND wnd = AllocateHWnd([](TMessage&) {});
+  static std::atomic<int> answer{-1};
+  std::thread([] { answer = static_cast<int>(SendMessage(wnd, WM_USER, 0, 0)); }).detach();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  Application->Terminate();
+  Application->Run();
+  for (int i = 0; i < 10000 && answer < 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (answer != 0) std::exit(2);
+  FreeApplication();
+  bool order = freed == std::vector<String>{u"Third", u"Second", u"Main"};
+  bool gone = Application == nullptr && Screen == nullptr && QCoreApplication::instance() == nullptr;
+  std::exit(!order || !applicationThere ? 3 : !gone ? 4 : 0);
+}
+
+}  // namespace
+
+// Once the loop has ended a thread waiting in SendMessage is released; FreeApplication frees
+// the forms, last created first (the main form last), then the application object, the
+// screen and the Qt application.
+TEST(ApplicationDeathTest, ProgramEndReleasesSendersThenFreesFormsMainLastThenQt) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(EndTheProgram(), ::testing::ExitedWithCode(0), "");
 }
