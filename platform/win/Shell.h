@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/win/WinUser.h"  // the SW_ show commands
 #include "platform/win/Windows.h"
 
 using HINSTANCE = intptr_t;  // the result: > 32 on success, an error code (<= 32) otherwise
@@ -13,13 +14,6 @@ constexpr HINSTANCE SE_ERR_PNF = 3;            // path not found
 constexpr HINSTANCE SE_ERR_ACCESSDENIED = 5;
 constexpr HINSTANCE SE_ERR_NOASSOC = 31;       // no program for the verb or the document
 constexpr HINSTANCE SE_ERR_OK = 42;            // what a successful call returns
-
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_NORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_SHOWMAXIMIZED = 3;
-constexpr int SW_SHOW = 5;
 
 // Opens File with its default program: a folder in the file manager, a document in its
 // viewer, a URL ("http:", "https:", "mailto:", "file:" ...) in the browser. A relative path is
