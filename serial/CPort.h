@@ -392,7 +392,6 @@ private:
   void UpdateHasLink();
   template <typename F>
   void ForLinks(F f);
-  String OpenSettingsKeyPath(const String& Path) const;
 
   std::unique_ptr<TComThread> FEventThread;
   bool FThreadCreated = false;

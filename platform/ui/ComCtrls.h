@@ -115,7 +115,6 @@ private:
   void RemovePage(TTabSheet* Page);
   // A switch asked for by the user.
   void UserSelect(TTabSheet* Page);
-  void ShowActive();
   void UpdateTabs();
   void LayoutPages();
 
