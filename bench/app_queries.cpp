@@ -20,6 +20,7 @@
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timers.h"
+#include "platform/rtl/tests/TempFolder.h"
 #include "serial/CPort.h"
 // The test receiver is compiled in: it is a test double, not part of the tool.
 #include "app/tests/ReceiverSim.cpp"
@@ -116,19 +117,13 @@ BENCHMARK(BM_IdleCpuWithPortOpen)->Unit(benchmark::kMillisecond)->Iterations(1)-
 // The tool as started by its entry, with a model chosen and the port open on the receiver.
 struct WindowRig {
   ReceiverSim Sim;
-  std::string Folder;
+  TempFolder Folder;
   int Decoded = 0;
   int64_t DecodedAt = 0;
 
   WindowRig() {
-    char tmpl[] = "/tmp/rcv-bench-XXXXXX";
-    Folder = ::mkdtemp(tmpl);
-    std::string ini = Folder + "/tool.ini";
-    if (FILE* f = std::fopen(ini.c_str(), "w")) {
-      std::fputs("[Information]\r\ndestination=Japan\r\n", f);
-      std::fclose(f);
-    }
-    SetSettingsFilePath(UTF8ToString(ini));
+    Folder.Write("tool.ini", "[Information]\r\ndestination=Japan\r\n");
+    SetSettingsFilePath(Folder.FileS("tool.ini"));
     StartUp();
     MainForm->SetEnabled(true);
     MainForm->ComboBox5->SetItemIndex(0);
@@ -153,8 +148,6 @@ struct WindowRig {
   ~WindowRig() {
     for (int i = Screen->FormCount() - 1; i >= 0; --i) delete Screen->Forms(i);
     SetSettingsFilePath(String());
-    std::remove((Folder + "/tool.ini").c_str());
-    ::rmdir(Folder.c_str());
   }
 };
 

@@ -7,6 +7,7 @@
 #include "instruments/AbOpHour.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/tests/TempFolder.h"
 #include "platform/ui/TestSupport.h"
 
 namespace {
@@ -125,9 +126,8 @@ TEST(AbOpHourCounter, LimitComparesWholeTimes) {
 }
 
 TEST(AbOpHourCounter, CountIsLoadedAtFirstPaintAndSavedOnDestruction) {
-  char tmpl[] = "/tmp/ophourXXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  String file = UTF8ToString(tmpl) + u"/count.ini";
+  TempFolder dir;
+  String file = dir.FileS("count.ini");
   {
     TIniFile ini(file);
     ini.WriteInteger(u"Counter1", u"h", 7);

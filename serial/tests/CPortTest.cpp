@@ -24,6 +24,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/tests/TempFolder.h"
 #include "platform/win/CommFake.h"
 #include "serial/CPort.h"
 
@@ -608,16 +609,6 @@ TEST(ComPort, ModemLinesAndOutputs) {
 
 // ---- Settings store, texts and port list ---------------------------------------------------------
 
-struct TempDir {
-  std::filesystem::path path;
-  TempDir() {
-    char tmpl[] = "/tmp/cport-XXXXXX";
-    path = ::mkdtemp(tmpl);
-  }
-  ~TempDir() { std::filesystem::remove_all(path); }
-  String File(const std::string& name) const { return UTF8ToString((path / name).string()); }
-};
-
 void SetUnusual(TComPort& p) {
   p.SetPort(u"ttyUSB3");
   p.SetBaudRate(brCustom);
@@ -673,8 +664,8 @@ void ExpectSame(TComPort& a, TComPort& b, TStoredProps groups) {
 }
 
 TEST(ComPortStore, RoundTripsEachGroupThroughIniAndRegistry) {
-  TempDir dir;
-  ::setenv("XDG_CONFIG_HOME", (dir.path / "config").string().c_str(), 1);
+  TempFolder dir;
+  ::setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
   for (TStoredProp g : {spBasic, spOthers, spParity, spBuffer, spTimeouts, spFlowControl}) {
     for (TStoreType t : {stIniFile, stRegistry}) {
       TComPort a(nullptr), b(nullptr);
@@ -683,7 +674,7 @@ TEST(ComPortStore, RoundTripsEachGroupThroughIniAndRegistry) {
       SetUnusual(a);
       a.SetStoredProps({g});
       b.SetStoredProps({g});
-      String where = t == stIniFile ? dir.File("settings.ini") : String(u"HKEY_CURRENT_USER\\Software\\Tool");
+      String where = t == stIniFile ? dir.FileS("settings.ini") : String(u"HKEY_CURRENT_USER\\Software\\Tool");
       a.StoreSettings(t, where);
       b.LoadSettings(t, where);
       ExpectSame(a, b, {g});
@@ -695,7 +686,7 @@ TEST(ComPortStore, RoundTripsEachGroupThroughIniAndRegistry) {
   app.SetPort(u"COM1");
   app.SetBaudRate(br19200);
   app.FlowControl()->SetFlowControl(fcHardware);
-  String file = dir.File("app.ini");
+  String file = dir.FileS("app.ini");
   app.StoreSettings(stIniFile, file);
   TMemIniFile ini(file);
   TStringList keys;
@@ -707,8 +698,8 @@ TEST(ComPortStore, RoundTripsEachGroupThroughIniAndRegistry) {
 }
 
 TEST(ComPortStore, MissingKeysKeepValuesAndBadTextsAreRefused) {
-  TempDir dir;
-  String file = dir.File("s.ini");
+  TempFolder dir;
+  String file = dir.FileS("s.ini");
   {
     std::ofstream(StringToUTF8(file)) << "[ComPort1]\nBaudRate=19200\nFlowControl=hardware\n";
   }
@@ -764,17 +755,17 @@ TEST(ComPortTexts, ConversionsAndFallbacks) {
 }
 
 TEST(ComPortList, FromSysfsAndSerialById) {
-  TempDir dir;
-  auto mk = [&](const std::string& p) { std::filesystem::create_directories(dir.path / p); };
+  TempFolder dir;
+  auto mk = [&](const std::string& p) { std::filesystem::create_directories(dir.File(p)); };
   mk("sys/class/tty/ttyS0/device");
-  std::ofstream((dir.path / "sys/class/tty/ttyS0/type").string()) << "0\n";
+  dir.Write("sys/class/tty/ttyS0/type", "0\n");
   mk("sys/class/tty/ttyS1/device");
-  std::ofstream((dir.path / "sys/class/tty/ttyS1/type").string()) << "4\n";
+  dir.Write("sys/class/tty/ttyS1/type", "4\n");
   mk("sys/class/tty/ttyUSB0/device");
   mk("sys/class/tty/tty0");
   mk("dev/serial/by-id");
-  std::filesystem::create_symlink("../../ttyACM0", dir.path / "dev/serial/by-id/usb-Maker_Dongle-if00");
-  SetComPortsRoot(UTF8ToString(dir.path.string()));
+  std::filesystem::create_symlink("../../ttyACM0", dir.File("dev/serial/by-id/usb-Maker_Dongle-if00"));
+  SetComPortsRoot(UTF8ToString(dir.Path()));
   TStringList list;
   list.Add(u"stale");
   EnumComPorts(&list);
@@ -784,7 +775,7 @@ TEST(ComPortList, FromSysfsAndSerialById) {
   EXPECT_EQ(list[2], u"ttyUSB0");
   TComPort p(nullptr);
   EXPECT_EQ(p.Port(), u"ttyACM0");
-  SetComPortsRoot(UTF8ToString((dir.path / "empty").string()));
+  SetComPortsRoot(dir.FileS("empty"));
   TComPort q(nullptr);
   EXPECT_EQ(q.Port(), u"/dev/ttyS0");
   SetComPortsRoot(u"/");

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/chart/Chart.h"
+#include "platform/rtl/tests/TempFolder.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Metafile.h"
 #include "platform/ui/Printers.h"
@@ -16,21 +17,10 @@ namespace {
 
 constexpr TColor cOver = 0xFF0000;
 
-// A fresh folder, removed with its files at the end.
-struct TempDir {
-  std::string path;
-  TempDir() {
-    std::string t = (std::filesystem::temp_directory_path() / "chartXXXXXX").string();
-    path = mkdtemp(t.data()) ? t : std::string();
-  }
-  ~TempDir() { std::filesystem::remove_all(path); }
-  std::string filePath(const char* name) const { return path + "/" + name; }
-};
-
 struct Fixture {
   TChart Chart{nullptr};
   TBarSeries Levels{nullptr};
-  TempDir Dir;
+  TempFolder Dir;
 
   Fixture() {
     Chart.SetBounds(0, 0, 480, 300);
@@ -50,15 +40,15 @@ struct Fixture {
     Levels.Marks()->SetVisible(false);
     for (int ch = 0; ch <= 10; ++ch) Levels.AddXY(ch, -140 + ch * 8, String(), ch % 2 ? cOver : clTeeColor);
   }
-  String Path(const char* name) const { return UTF8ToString(Dir.filePath(name)); }
+  String Path(const char* name) const { return UTF8ToString(Dir.File(name)); }
   std::string Bytes(const char* name) const {
-    std::ifstream in(Dir.filePath(name), std::ios::binary);
+    std::ifstream in(Dir.File(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   std::string Identify(const char* name, const char* format, const char* options = "") const {
     int status = 0;
     std::string out = mftest::Run(std::string("identify ") + options + " -format '" + format + "' '" +
-                                      Dir.filePath(name) + "'",
+                                      Dir.File(name) + "'",
                                   &status);
     EXPECT_EQ(status, 0) << name;
     return out;
@@ -97,7 +87,7 @@ TEST(ChartExport, MetafilesKeepTheirLayoutOpenElsewhereAndReplayTheChart) {
 
   EXPECT_EQ(f.Identify("graph.wmf", "%m %w %h", "-density 96"), "WMF 480 300");
   int status = 0;
-  std::string svg = mftest::Run("wmf2svg -o /dev/stdout '" + f.Dir.filePath("graph.wmf") + "'", &status);
+  std::string svg = mftest::Run("wmf2svg -o /dev/stdout '" + f.Dir.File("graph.wmf") + "'", &status);
   EXPECT_EQ(status, 0);
   EXPECT_NE(svg.find("<svg"), std::string::npos);
 
@@ -131,8 +121,8 @@ TEST(ChartExport, ALoadedFileThatIsNoMetafileRaisesAndKeepsThePicture) {
   Fixture f;
   f.Chart.SaveToMetafileEnh(f.Path("good.emf"));
   {
-    std::ofstream(f.Dir.filePath("bad.emf"), std::ios::binary) << "not a picture at all";
-    std::ofstream(f.Dir.filePath("cut.wmf"), std::ios::binary) << f.Bytes("good.emf").substr(0, 60);
+    std::ofstream(f.Dir.File("bad.emf"), std::ios::binary) << "not a picture at all";
+    std::ofstream(f.Dir.File("cut.wmf"), std::ios::binary) << f.Bytes("good.emf").substr(0, 60);
   }
   TMetafile m;
   m.LoadFromFile(f.Path("good.emf"));
@@ -211,8 +201,8 @@ TEST(ChartExport, PrintFillsThePageWidthWithTheChart) {
   EXPECT_GT(pdf.size(), 2000u);
 
   int status = 0;
-  mftest::Run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bmp16m -r30 -o '" + f.Dir.filePath("page.bmp") + "' '" +
-                  f.Dir.filePath("graph.pdf") + "'",
+  mftest::Run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bmp16m -r30 -o '" + f.Dir.File("page.bmp") + "' '" +
+                  f.Dir.File("graph.pdf") + "'",
               &status);
   if (status != 0) GTEST_SKIP() << "Ghostscript could not render the page";
   TBitmap page;

@@ -6,26 +6,19 @@
 #include <unistd.h>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/tests/TempFolder.h"
 
 namespace {
 
 std::string S(const String& s) { return StringToUTF8(s); }
 
-// A fresh folder under the system's temporary folder, removed with its content afterwards.
+// Tests that work in a fresh temporary folder.
 class TempDir : public ::testing::Test {
 protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/sysutils-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = UTF8ToString(tmpl);
-  }
-  void TearDown() override {
-    std::string cmd = "rm -rf '" + StringToUTF8(dir_) + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
-  }
   String Path(const String& name) const { return dir_ + u"/" + name; }
   static void Touch(const String& path) { std::ofstream(StringToUTF8(path)) << "x"; }
-  String dir_;
+  TempFolder tmp_;
+  String dir_ = UTF8ToString(tmp_.Path());
 };
 
 }  // namespace

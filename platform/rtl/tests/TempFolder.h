@@ -1,12 +1,14 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it.
 
+#include <errno.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 
 #include "platform/rtl/System.h"
 
@@ -14,7 +16,9 @@ class TempFolder {
 public:
   TempFolder() {
     std::string tmpl = (std::filesystem::temp_directory_path() / "rtl-test-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data());
+    if (::mkdtemp(tmpl.data()) == nullptr)
+      throw std::system_error(errno, std::generic_category(), "cannot create a temporary folder");
+    path_ = tmpl;
   }
   ~TempFolder() {
     std::error_code ec;
