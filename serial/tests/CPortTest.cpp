@@ -475,13 +475,22 @@ TEST(ComPort, LineEventsArriveInTheFixedOrder) {
 }
 
 TEST(ComPort, ParityErrorsWithoutCheckingFireNothing) {
-  FakePort f(u"fakeNoCheck", {evError});
+  FakePort f(u"fakeNoCheck", {evError, evRxChar});
   f.port.Parity()->SetBits(prEven);
   bool fired = false;
+  String received;
   f.port.OnError = [&](TObject*, TComErrors) { fired = true; };
+  f.port.OnRxChar = [&](TObject*, int n) {
+    String s;
+    f.port.ReadStr(s, n);
+    received += s;
+  };
   f.port.Open();
   f.dev.SendParityError('q');
-  PumpFor(150);
+  // With checking on, the error event comes before the character's: once the character is
+  // here, an error event would have been seen.
+  ASSERT_TRUE(Pump([&] { return received.find(u'q') != String::npos; }));
+  PumpFor(50);
   EXPECT_FALSE(fired);
   f.port.Close();
 }

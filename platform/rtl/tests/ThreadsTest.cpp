@@ -114,10 +114,15 @@ public:
     TerminateAndWait();
     ++destroyed_;
   }
+  std::atomic<bool> started{false};
+  std::atomic<bool>* leftLoop = nullptr;  // set when Execute has returned
 
 protected:
   void Execute() override {
+    started = true;
     while (!Terminated()) std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(20ms);  // a slow wind-down the destructor must wait for
+    if (leftLoop) *leftLoop = true;
   }
 
 private:
@@ -126,9 +131,13 @@ private:
 
 TEST(Threads, DeletingARunningThreadObjectStopsItFirst) {
   std::atomic<int> destroyed{0};
+  std::atomic<bool> leftLoop{false};
   auto* t = new CountingThread(destroyed);
+  t->leftLoop = &leftLoop;
   t->Start();
+  while (!t->started) std::this_thread::sleep_for(1ms);
   delete t;
+  EXPECT_TRUE(leftLoop);
   EXPECT_EQ(destroyed, 1);
 }
 
