@@ -264,6 +264,7 @@ void TComboView::PickRow(TCustomComboBox* c, int Row) {
 }
 
 void TComboView::ConnectEdit(TCustomComboBox* c, QLineEdit* edit) {
+  edit->setValidator(new TCharCaseValidator(edit, c->FCharCase));
   // The user typed in the edit part.
   QObject::connect(edit, &QLineEdit::textEdited, edit, [c](const QString& text) {
     if (c->FInCode) return;
@@ -421,7 +422,13 @@ void TCustomComboBox::SetMaxLength(int v) {
   if (QLineEdit* e = TComboView::Edit(this)) e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
 }
 
-void TCustomComboBox::SetCharCase(TEditCharCase v) { FCharCase = v; }
+void TCustomComboBox::SetCharCase(TEditCharCase v) {
+  FCharCase = v;
+  QLineEdit* e = TComboView::Edit(this);
+  if (!e || v == ecNormal) return;
+  const QString shown = e->text(), cased = v == ecUpperCase ? shown.toUpper() : shown.toLower();
+  if (cased != shown) SetText(FromQString(cased));
+}
 void TCustomComboBox::SetAutoComplete(bool v) { FAutoComplete = v; }
 void TCustomComboBox::SetItemHeight(int v) { FItemHeight = v; }
 

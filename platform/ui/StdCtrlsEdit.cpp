@@ -130,6 +130,7 @@ void TCustomEdit::CreateWnd() {
   auto* edit = new QLineEdit;
   edit->setText(ToQString(TControl::GetText()));
   TControlHost::Attach(this, edit, false);
+  edit->setValidator(new TCharCaseValidator(edit, FCharCase));
   ApplySettings();
   QObject::connect(edit, &QLineEdit::textChanged, [this](const QString&) {
     if (!FInSetText) GuardedCall([this] { Change(); });

@@ -258,6 +258,32 @@ TEST(CheckAndRadio, CheckedInCodeClicksAndRadioSiblingsUncheck) {
   b.SetParent(nullptr);
 }
 
+TEST(CharCase, TypedTextTakesTheCaseOfEditsAndComboBoxes) {
+  TEdit edit(nullptr);
+  edit.HandleNeeded();
+  TComboBox box(nullptr);
+  box.HandleNeeded();
+  QLineEdit* boxEdit = qobject_cast<QComboBox*>(TControlHost::Widget(&box))->lineEdit();
+  ASSERT_NE(boxEdit, nullptr);
+  struct Case { TEditCharCase charCase; const char* typed; const char16_t* text; } cases[] = {
+      {ecUpperCase, "ab1c", u"AB1C"}, {ecLowerCase, "AbC", u"abc"}, {ecNormal, "aB", u"aB"}};
+  for (const Case& c : cases) {
+    edit.SetText(u"");
+    box.SetText(u"");
+    edit.SetCharCase(c.charCase);
+    box.SetCharCase(c.charCase);
+    TypeInto(qobject_cast<QLineEdit*>(TControlHost::Widget(&edit)), c.typed);
+    TypeInto(boxEdit, c.typed);
+    EXPECT_EQ(edit.Text(), c.text) << c.typed;
+    EXPECT_EQ(box.Text(), c.text) << c.typed;
+  }
+  // Switching on a case converts the text already shown.
+  box.SetCharCase(ecNormal);
+  box.SetText(u"Mixed");
+  box.SetCharCase(ecUpperCase);
+  EXPECT_EQ(box.Text(), u"MIXED");
+}
+
 TEST(Edit, TextStaysInsideTheFormattingRectangle) {
   TForm form(nullptr);
   form.SetBounds(0, 0, 300, 100);
