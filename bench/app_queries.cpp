@@ -71,15 +71,16 @@ struct Rig {
   ~Rig() { Port.Close(); }
 };
 
-void BM_SignalStrengthQueries(benchmark::State& state) {
-  Rig rig;
+// Sends 1000 signal-strength queries one after another through Send and reports the
+// queries per second and the median time from the reply's last byte to its monitor line.
+template <typename TRig, typename TSend>
+void RunQueries(benchmark::State& state, TRig& rig, TSend Send) {
   std::vector<double> latencyUs;
   int queries = 0;
   for (auto _ : state) {
     for (int i = 0; i < 1000; ++i) {
       int before = rig.Decoded;
-      rig.Link.QueryKind = 3;
-      rig.Link.CommandOut(1, u"RS");
+      Send();
       int64_t deadline = NowNs() + 5'000'000'000;
       while (rig.Decoded == before && NowNs() < deadline) Application->HandleMessage();
       if (rig.Decoded == before) {
@@ -93,6 +94,14 @@ void BM_SignalStrengthQueries(benchmark::State& state) {
   std::sort(latencyUs.begin(), latencyUs.end());
   state.counters["queries_per_s"] = benchmark::Counter(queries, benchmark::Counter::kIsRate);
   state.counters["median_reply_to_monitor_us"] = latencyUs.empty() ? 0 : latencyUs[latencyUs.size() / 2];
+}
+
+void BM_SignalStrengthQueries(benchmark::State& state) {
+  Rig rig;
+  RunQueries(state, rig, [&] {
+    rig.Link.QueryKind = 3;
+    rig.Link.CommandOut(1, u"RS");
+  });
 }
 BENCHMARK(BM_SignalStrengthQueries)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
@@ -157,25 +166,7 @@ void BM_WindowSignalStrengthQueries(benchmark::State& state) {
     state.SkipWithError("port did not open");
     return;
   }
-  std::vector<double> latencyUs;
-  int queries = 0;
-  for (auto _ : state) {
-    for (int i = 0; i < 1000; ++i) {
-      int before = rig.Decoded;
-      MainForm->VrDemoButton46Click(MainForm->VrDemoButton46);
-      int64_t deadline = NowNs() + 5'000'000'000;
-      while (rig.Decoded == before && NowNs() < deadline) Application->HandleMessage();
-      if (rig.Decoded == before) {
-        state.SkipWithError("no reply");
-        return;
-      }
-      latencyUs.push_back(static_cast<double>(rig.DecodedAt - rig.Sim.LastReplyDoneNs) / 1000.0);
-      ++queries;
-    }
-  }
-  std::sort(latencyUs.begin(), latencyUs.end());
-  state.counters["queries_per_s"] = benchmark::Counter(queries, benchmark::Counter::kIsRate);
-  state.counters["median_reply_to_monitor_us"] = latencyUs.empty() ? 0 : latencyUs[latencyUs.size() / 2];
+  RunQueries(state, rig, [] { MainForm->VrDemoButton46Click(MainForm->VrDemoButton46); });
 }
 BENCHMARK(BM_WindowSignalStrengthQueries)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
