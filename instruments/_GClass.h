@@ -453,6 +453,7 @@ protected:
   bool isCircle = false;
   TCursor OldCursor = crDefault;
   int32_t MaxPosDeviation = 10;
+  int32_t WheelRest = 0;  // wheel delta gathered towards the next notch
 };
 
 // ---------------------------------------------------------------------------

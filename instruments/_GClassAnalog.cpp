@@ -1,6 +1,7 @@
 // Signal settings and the analog input base.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "instruments/_GClass.h"
 #include "platform/rtl/SysUtils.h"
@@ -236,10 +237,26 @@ void TAbAnalogCControl::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 void TAbAnalogCControl::WMMouseWheel(TWMMouseWheel& Message) {
-  // One notch per message: the low byte of +120 or of -120.
-  int low = static_cast<uint16_t>(Message.WheelDelta()) & 0xFF;
-  if (low == 120) DoChange(FChangeSmall, 0);
-  else if (low == 136) DoChange(0, FChangeSmall);
+  const int delta = Message.WheelDelta();
+  // A turn the other way drops what was gathered of a notch.
+  if ((delta < 0 && WheelRest > 0) || (delta > 0 && WheelRest < 0)) WheelRest = 0;
+  if (std::abs(delta) < WHEEL_DELTA) {
+    // Touchpads and high-resolution wheels send parts of a notch: a step per full notch
+    // gathered, the remainder kept for the next turn.
+    WheelRest += delta;
+    if (WheelRest >= WHEEL_DELTA) {
+      WheelRest -= WHEEL_DELTA;
+      DoChange(FChangeSmall, 0);
+    } else if (WheelRest <= -WHEEL_DELTA) {
+      WheelRest += WHEEL_DELTA;
+      DoChange(0, FChangeSmall);
+    }
+  } else {
+    // Whole notches: one per message, the low byte of +120 or of -120.
+    int low = static_cast<uint16_t>(delta) & 0xFF;
+    if (low == 120) DoChange(FChangeSmall, 0);
+    else if (low == 136) DoChange(0, FChangeSmall);
+  }
   Message.SetResult(1);
 }
 

@@ -2,6 +2,8 @@
 // analog indicator base.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "InstrTestSupport.h"
 #include "instruments/AbVSlide.h"
 #include "platform/ui/TestSupport.h"
@@ -105,6 +107,26 @@ TEST(AbAnalogCControl, ValueAndDigitFollowTheSignalSettings) {
   EXPECT_EQ(s->Digit(), 1);
   SimulateMouseWheel(s, -120, s->Width() / 2, s->Height() / 2);
   EXPECT_EQ(s->Digit(), 0);
+}
+
+TEST(AbAnalogCControl, PartsOfANotchAddUpToOneStep) {
+  struct Case { std::vector<int> deltas; int steps; } cases[] = {
+      {{40, 40}, 0},
+      {{40, 40, 40}, 1},
+      {{-30, -30, -30, -30}, -1},
+      {{90, 90, 90, 90}, 3},            // the remainder carries over
+      {{100, -30, -30, -30, -30}, -1},  // turning back drops the part gathered
+      {{100, -30, 100}, 0},
+      {{100, 120}, 1},
+      {{240}, 0},                       // more than one notch in one message
+  };
+  for (auto& c : cases) {
+    TTestForm f;
+    auto* s = f.Add<TAbVSlider>(10, 10);
+    s->SetDigit(500);
+    for (int d : c.deltas) SimulateMouseWheel(s, d, s->Width() / 2, s->Height() / 2);
+    EXPECT_EQ(s->Digit(), 500 + c.steps) << ::testing::PrintToString(c.deltas);
+  }
 }
 
 TEST(AbVSlider, KnobSitsAtTheValueAndRendersInItsColours) {
