@@ -285,6 +285,7 @@ void TAbNumEdit::UpClick(TObject*) {
   if (FOptions.Contains(eoMultiply) && FEditBase == ebFloat && FIncrement != 0 && FValue != 0) v = FValue * FIncrement;
   else v = FValue + FIncrement;
   SetValue(ClampToLimits(v));
+  IgnoreChange = false;  // a step that left the text as it was must not swallow the next edit
   if (OnChange) OnChange(this);
 }
 
@@ -298,6 +299,7 @@ void TAbNumEdit::DownClick(TObject*) {
   if (FOptions.Contains(eoMultiply) && FEditBase == ebFloat && FIncrement != 0 && FValue != 0) v = FValue / FIncrement;
   else v = FValue - FIncrement;
   SetValue(ClampToLimits(v));
+  IgnoreChange = false;
   if (OnChange) OnChange(this);
 }
 

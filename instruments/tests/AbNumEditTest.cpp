@@ -165,6 +165,20 @@ TEST(AbNumEdit, LimitsAndSteps) {
   EXPECT_EQ(r->Value(), 1);
 }
 
+TEST(AbNumEdit, AStepThatKeepsTheTextLeavesTheNextTypingChecked) {
+  for (Word key : {VK_UP, VK_DOWN}) {
+    TTestForm f;
+    auto* e = f.Add<TAbNumEdit>(10, 10);
+    e->SetEditBase(ebInt);
+    e->SetIncrement(0.4f);  // 0 and 0.4 both show as "0"
+    SimulateKeyDown(e, key);
+    EXPECT_EQ(e->Text(), u"0");
+    SimulateChar(e, u'x');
+    EXPECT_EQ(e->State(), esError) << key;
+    EXPECT_EQ(e->Color(), clRed);
+  }
+}
+
 TEST(AbNumEdit, NoValueChangedEventsBeforeLoading) {
   TTestForm f;
   auto* e = f.Add<TAbNumEdit>(10, 10);
