@@ -115,6 +115,15 @@ void TAbColBitBtn::MouseMove(TShiftState Shift, int X, int Y) {
   if (FEnabled) TAbBinGControl::MouseMove(Shift, X, Y);
 }
 
+// The class library's click dispatch knows nothing of the button's own enabled flag.
+void TAbColBitBtn::Click() {
+  if (FEnabled) TAbBinGControl::Click();
+}
+
+void TAbColBitBtn::DblClick() {
+  if (FEnabled) TAbBinGControl::DblClick();
+}
+
 void TAbColBitBtn::StatusChanged() {
   if (Painting) return;
   Painting = true;

@@ -82,6 +82,8 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
+  void Click() override;
+  void DblClick() override;
   // Composes the button on the background snapshot and shows it.
   void Draw(bool stGlyph, bool stText, bool stTextCol, bool stBtn);
 
