@@ -255,7 +255,8 @@ void TAbAnalogGControl::ValueChanged() {
 
 void TAbAnalogGControl::MinMaxChange(TObject*) {
   if (OnMinMaxChange) OnMinMaxChange(this);
-  // The notification follows a value change; the derived values are current already.
+  // Descendants repaint from ValueChanged, also for a change of the markers alone.
+  ValueChanged();
 }
 
 void TAbAnalogGControl::ResetMinMax() {

@@ -284,3 +284,38 @@ TEST(AbAnalogGControl, SectorsOverflowAndHint) {
   g->SetValue(0);
   EXPECT_EQ(g->Value(), 50);
 }
+
+namespace {
+// An indicator that repaints from ValueChanged, as descendants do.
+struct TRepaintCounter : TAbAnalogGControl {
+  using TAbAnalogGControl::TAbAnalogGControl;
+  int Repaints = 0;
+  void ValueChanged() override {
+    TAbAnalogGControl::ValueChanged();
+    ++Repaints;
+  }
+};
+}  // namespace
+
+TEST(AbAnalogGControl, MarkerChangesReachTheDescendantsRepaint) {
+  TTestForm f;
+  auto* g = f.Add<TRepaintCounter>(10, 10, 50, 50);
+  g->SetValue(40);  // the first value sets both markers
+  int notified = 0;
+  g->OnMinMaxChange = [&](TObject*) { ++notified; };
+  g->Repaints = 0;
+  g->MinMax()->SetMaxColor(clRed);
+  EXPECT_EQ(notified, 1);
+  EXPECT_GE(g->Repaints, 1);
+  int before = g->Repaints;
+  g->SetMin(3, Now());
+  EXPECT_EQ(notified, 2);
+  EXPECT_GT(g->Repaints, before);
+  EXPECT_EQ(g->MinPPT, 30);
+  // A value below the minimum: one more notification, the markers follow.
+  g->SetValue(60);
+  g->SetValue(2);
+  EXPECT_FLOAT_EQ(g->MinMax()->Min(), 2);
+  EXPECT_EQ(g->MinPPT, 20);
+  EXPECT_EQ(notified, 4);
+}
