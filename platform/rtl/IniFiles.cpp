@@ -1,6 +1,13 @@
 #include "platform/rtl/IniFiles.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
 #include <mutex>
+#include <unordered_set>
+
+#include "platform/rtl/CodePages.h"
 
 namespace {
 
@@ -36,6 +43,81 @@ IniLine ParseLine(const String& raw) {
 std::mutex& FileMutex() {
   static std::mutex m;
   return m;
+}
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+// Text holds no NUL and no control character other than tab, line and page ends, and the
+// old end-of-file mark.
+bool IsText(std::string_view Bytes) {
+  for (unsigned char c : Bytes)
+    if ((c < 0x20 && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r' && c != 0x1A) || c == 0x7F)
+      return false;
+  return true;
+}
+
+std::vector<String> SplitLines(const String& Text) {
+  std::vector<String> lines;
+  size_t p = 0;
+  while (p < Text.size()) {
+    size_t start = p;
+    while (p < Text.size() && Text[p] != u'\r' && Text[p] != u'\n') ++p;
+    lines.push_back(Text.substr(start, p - start));
+    if (p < Text.size() && Text[p] == u'\r') ++p;
+    if (p < Text.size() && Text[p] == u'\n') ++p;
+  }
+  return lines;
+}
+
+// A settings file's lines and the encoding they came in: UTF-8 when the bytes are valid UTF-8,
+// else code page 932; anything that is not text in one of them raises EFOpenError.
+std::vector<String> DecodeIni(const String& FileName, std::string_view Bytes, TIniEncoding& Encoding) {
+  auto refuse = [&](const char16_t* why) {
+    throw EFOpenError(u"Cannot open file \"" + FileName + u"\". " + why);
+  };
+  if (!IsText(Bytes)) refuse(u"It is not a text file.");
+  String text;
+  if (Bytes.substr(0, Utf8Bom.size()) == Utf8Bom) {
+    if (!DecodeCodePage(Bytes.substr(Utf8Bom.size()), "UTF-8", text)) refuse(u"It is not valid UTF-8 text.");
+    Encoding = ieUTF8BOM;
+  } else if (DecodeCodePage(Bytes, "UTF-8", text)) {
+    Encoding = ieUTF8;
+  } else if (DecodeCodePage(Bytes, "CP932", text)) {
+    Encoding = ieCP932;
+  } else {
+    refuse(u"It is neither UTF-8 nor Shift_JIS text.");
+  }
+  return SplitLines(text);
+}
+
+// The file's bytes: each line ended by CR LF, in Encoding. A character that Encoding cannot
+// carry raises EFCreateError rather than being replaced.
+std::string EncodeIni(const String& FileName, const std::vector<String>& Lines, TIniEncoding Encoding) {
+  String text;
+  for (const String& l : Lines) text += l + u"\r\n";
+  if (Encoding == ieUTF8) return StringToUTF8(text);
+  if (Encoding == ieUTF8BOM) return std::string(Utf8Bom) + StringToUTF8(text);
+  std::string bytes;
+  if (!EncodeCodePage(text, "CP932", bytes))
+    throw EFCreateError(u"Cannot create file \"" + FileName +
+                        u"\". It holds a character that its encoding (Shift_JIS) cannot carry.");
+  return bytes;
+}
+
+void WriteIni(const String& FileName, const std::string& Bytes) {
+  // Only a regular file is written over: writing to a FIFO or device may block or act on it.
+  struct stat st;
+  if (::stat(StringToUTF8(FileName).c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+    throw EFCreateError(u"Cannot create file \"" + FileName + u"\". It is not a regular file.");
+  TFileStream fs(FileName, fmCreate);
+  fs.WriteBuffer(Bytes.data(), static_cast<int32_t>(Bytes.size()));
+}
+
+// A settings file's lines (empty for a missing file or a folder) and their encoding.
+std::vector<String> ReadIni(const String& FileName, TIniEncoding& Encoding) {
+  Encoding = ieUTF8;
+  if (!FileExists(FileName)) return {};
+  return DecodeIni(FileName, ReadFileBytes(FileName, MaxIniFileSize), Encoding);
 }
 
 }  // namespace
@@ -92,20 +174,18 @@ bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
 // TMemIniFile
 
 TMemIniFile::TMemIniFile(const String& FileName) : TCustomIniFile(FileName) {
-  if (!FileExists(FileName)) return;
-  TStringList lines;
-  lines.LoadFromFile(FileName);
-  SetStrings(&lines);
+  Section* current = nullptr;
+  for (const String& line : ReadIni(FileName, FEncoding)) AddLine(current, line);
 }
 
 TMemIniFile::Section* TMemIniFile::FindSection(const String& Name) {
-  for (Section& s : FSections)
-    if (AnsiSameText(s.Name, Name)) return &s;
-  return nullptr;
+  auto it = FSectionIndex.find(AnsiLowerCase(Name));
+  return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
 }
 
 TMemIniFile::Section& TMemIniFile::AddSection(const String& Name) {
   if (Section* s = FindSection(Name)) return *s;
+  FSectionIndex.emplace(AnsiLowerCase(Name), FSections.size());
   FSections.push_back(Section{Name, {}});
   return FSections.back();
 }
@@ -153,11 +233,11 @@ void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
 }
 
 void TMemIniFile::EraseSection(const String& Section) {
-  for (auto it = FSections.begin(); it != FSections.end(); ++it)
-    if (AnsiSameText(it->Name, Section)) {
-      FSections.erase(it);
-      return;
-    }
+  auto it = FSectionIndex.find(AnsiLowerCase(Section));
+  if (it == FSectionIndex.end()) return;
+  FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(it->second));
+  FSectionIndex.clear();
+  for (size_t i = 0; i < FSections.size(); ++i) FSectionIndex.emplace(AnsiLowerCase(FSections[i].Name), i);
 }
 
 void TMemIniFile::DeleteKey(const String& Section, const String& Ident) {
@@ -172,7 +252,10 @@ void TMemIniFile::DeleteKey(const String& Section, const String& Ident) {
 
 bool TMemIniFile::SectionExists(const String& Section) { return FindSection(Section) != nullptr; }
 
-void TMemIniFile::Clear() { FSections.clear(); }
+void TMemIniFile::Clear() {
+  FSections.clear();
+  FSectionIndex.clear();
+}
 
 void TMemIniFile::GetStrings(TStrings* List) const {
   List->BeginUpdate();
@@ -184,83 +267,164 @@ void TMemIniFile::GetStrings(TStrings* List) const {
   List->EndUpdate();
 }
 
-void TMemIniFile::SetStrings(const TStrings* List) {
-  Clear();
-  Section* current = nullptr;
-  for (int i = 0; i < List->Count(); ++i) {
-    IniLine l = ParseLine(List->Get(i));
-    switch (l.kind) {
-      case IniLine::SectionHeader:
-        // A section named twice continues the first one.
-        current = &AddSection(l.name);
-        break;
-      case IniLine::KeyValue:
-        if (current) current->Entries.push_back(Entry{l.name, l.value, true});
-        break;
-      case IniLine::Other:
-        if (current) current->Entries.push_back(Entry{l.name, String(), false});
-        break;
-      case IniLine::Ignored:
-        break;
-    }
+void TMemIniFile::AddLine(Section*& Current, const String& Raw) {
+  IniLine l = ParseLine(Raw);
+  switch (l.kind) {
+    case IniLine::SectionHeader:
+      // A section named twice continues the first one.
+      Current = &AddSection(l.name);
+      break;
+    case IniLine::KeyValue:
+      if (Current) Current->Entries.push_back(Entry{l.name, l.value, true});
+      break;
+    case IniLine::Other:
+      if (Current) Current->Entries.push_back(Entry{l.name, String(), false});
+      break;
+    case IniLine::Ignored:
+      break;
   }
 }
 
+void TMemIniFile::SetStrings(const TStrings* List) {
+  Clear();
+  Section* current = nullptr;
+  for (int i = 0; i < List->Count(); ++i) AddLine(current, List->Get(i));
+}
+
 void TMemIniFile::UpdateFile() {
-  TStringList lines;
-  GetStrings(&lines);
-  lines.SaveToFile(FileName());
+  TStringList list;
+  GetStrings(&list);
+  std::vector<String> lines;
+  lines.reserve(static_cast<size_t>(list.Count()));
+  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
+  WriteIni(FileName(), EncodeIni(FileName(), lines, FEncoding));
 }
 
 // ---------------------------------------------------------------------------
 // TIniFile
 
-std::vector<String> TIniFile::LoadLines() const {
-  std::vector<String> out;
-  if (!FileExists(FileName())) return out;
-  TStringList lines;
-  lines.LoadFromFile(FileName());
-  for (int i = 0; i < lines.Count(); ++i) out.push_back(lines[i]);
-  return out;
-}
-
-void TIniFile::SaveLines(const std::vector<String>& Lines) const {
-  TStringList lines;
-  for (const String& s : Lines) lines.Add(s);
-  try {
-    lines.SaveToFile(FileName());
-  } catch (const EStreamError& e) {
-    throw EIniFileException(u"Unable to write to " + FileName() + u": " + e.Message());
-  }
-}
-
 namespace {
 
-// Index of the first header line of Section, or -1.
-int FindHeader(const std::vector<String>& lines, const String& section) {
-  for (size_t i = 0; i < lines.size(); ++i) {
-    IniLine l = ParseLine(lines[i]);
-    if (l.kind == IniLine::SectionHeader && AnsiSameText(l.name, section)) return static_cast<int>(i);
+// What identifies a file's content without reading it.
+struct FileStamp {
+  dev_t Device = 0;
+  ino_t Inode = 0;
+  off_t Size = -1;
+  timespec Modified{}, Changed{};
+  bool operator==(const FileStamp& o) const {
+    return Device == o.Device && Inode == o.Inode && Size == o.Size && Modified.tv_sec == o.Modified.tv_sec &&
+           Modified.tv_nsec == o.Modified.tv_nsec && Changed.tv_sec == o.Changed.tv_sec &&
+           Changed.tv_nsec == o.Changed.tv_nsec;
   }
-  return -1;
+};
+
+// False for a missing file or a folder.
+bool StampOf(const String& FileName, FileStamp& S) {
+  struct stat st;
+  if (::stat(StringToUTF8(FileName).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  S.Device = st.st_dev;
+  S.Inode = st.st_ino;
+  S.Size = st.st_size;
+  S.Modified = st.st_mtim;
+  S.Changed = st.st_ctim;
+  return true;
 }
 
-// One past the last line of the section whose header is at `header`.
-size_t SectionEnd(const std::vector<String>& lines, int header) {
-  size_t i = static_cast<size_t>(header) + 1;
-  while (i < lines.size() && ParseLine(lines[i]).kind != IniLine::SectionHeader) ++i;
-  return i;
+// Coarse file-system clocks, and some file systems, keep times to two seconds at worst.
+constexpr time_t TimeResolution = 2;
+
+// The file last changed longer ago than the time resolution, so any later change shows in
+// its stamp.
+bool OldEnough(const FileStamp& S) {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now.tv_sec - std::max(S.Modified.tv_sec, S.Changed.tv_sec) > TimeResolution;
 }
 
 }  // namespace
 
+// The file's decoded text and the stamp of the file it came from.
+struct TIniFile::TCache {
+  bool Valid = false;
+  bool Trusted = false;  // the stamp alone proves the content (see OldEnough)
+  FileStamp When;
+  std::string Bytes;
+  TIniEncoding Encoding = ieUTF8;
+  std::vector<String> Lines;
+  std::vector<IniLine> Parsed;
+
+  void SetLines(std::vector<String> L) {
+    Lines = std::move(L);
+    Parsed.clear();
+    Parsed.reserve(Lines.size());
+    for (const String& l : Lines) Parsed.push_back(ParseLine(l));
+  }
+  // Index of the first header line of Section, or -1.
+  int FindHeader(const String& Section) const {
+    for (size_t i = 0; i < Parsed.size(); ++i)
+      if (Parsed[i].kind == IniLine::SectionHeader && AnsiSameText(Parsed[i].name, Section)) return static_cast<int>(i);
+    return -1;
+  }
+  // One past the last line of the section whose header is at Header.
+  size_t SectionEnd(int Header) const {
+    size_t i = static_cast<size_t>(Header) + 1;
+    while (i < Parsed.size() && Parsed[i].kind != IniLine::SectionHeader) ++i;
+    return i;
+  }
+};
+
+TIniFile::TIniFile(const String& FileName) : TCustomIniFile(FileName), FCache(std::make_unique<TCache>()) {}
+TIniFile::~TIniFile() = default;
+
+const TIniFile::TCache& TIniFile::Load() {
+  TCache& c = *FCache;
+  FileStamp now;
+  if (!StampOf(FileName(), now)) {
+    // Missing (or a folder): an empty file, created by the first write.
+    c.Valid = c.Trusted = false;
+    c.Bytes.clear();
+    c.Encoding = ieUTF8;
+    c.SetLines({});
+    return c;
+  }
+  if (c.Valid && c.Trusted && now == c.When) return c;
+  std::string bytes = ReadFileBytes(FileName(), MaxIniFileSize);
+  if (!c.Valid || bytes != c.Bytes) {
+    c.Valid = false;
+    TIniEncoding encoding = ieUTF8;
+    c.SetLines(DecodeIni(FileName(), bytes, encoding));
+    c.Encoding = encoding;
+    c.Bytes = std::move(bytes);
+    c.Valid = true;
+  }
+  c.When = now;
+  c.Trusted = OldEnough(now);
+  return c;
+}
+
+void TIniFile::SaveLines(std::vector<String> Lines) {
+  TCache& c = *FCache;
+  try {
+    std::string bytes = EncodeIni(FileName(), Lines, c.Encoding);
+    WriteIni(FileName(), bytes);
+    c.Bytes = std::move(bytes);
+  } catch (const EStreamError& e) {
+    c.Valid = false;
+    throw EIniFileException(u"Unable to write to " + FileName() + u": " + e.Message());
+  }
+  // Kept for the next operation, which still checks the file against these bytes.
+  c.SetLines(std::move(Lines));
+  c.Valid = StampOf(FileName(), c.When);
+  c.Trusted = false;
+}
+
 String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  std::vector<String> lines = LoadLines();
-  int h = FindHeader(lines, Section);
+  const TCache& c = Load();
+  int h = c.FindHeader(Section);
   if (h < 0) return Default;
-  for (size_t i = static_cast<size_t>(h) + 1, end = SectionEnd(lines, h); i < end; ++i) {
-    IniLine l = ParseLine(lines[i]);
+  for (size_t i = static_cast<size_t>(h) + 1, end = c.SectionEnd(h); i < end; ++i) {
+    const IniLine& l = c.Parsed[i];
     if (l.kind == IniLine::KeyValue && AnsiSameText(l.name, Ident)) return l.value;
   }
   return Default;
@@ -268,19 +432,20 @@ String TIniFile::ReadString(const String& Section, const String& Ident, const St
 
 void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  std::vector<String> lines = LoadLines();
+  const TCache& c = Load();
+  std::vector<String> lines = c.Lines;
   const String line = Ident + u"=" + Value;
-  int h = FindHeader(lines, Section);
+  int h = c.FindHeader(Section);
   if (h < 0) {
     if (!lines.empty() && !Trim(lines.back()).empty()) lines.push_back(String());
     lines.push_back(u"[" + Section + u"]");
     lines.push_back(line);
   } else {
-    size_t end = SectionEnd(lines, h);
+    size_t end = c.SectionEnd(h);
     size_t insertAt = static_cast<size_t>(h) + 1;
     bool replaced = false;
     for (size_t i = insertAt; i < end; ++i) {
-      IniLine l = ParseLine(lines[i]);
+      const IniLine& l = c.Parsed[i];
       if (l.kind == IniLine::KeyValue && AnsiSameText(l.name, Ident)) {
         lines[i] = l.name + u"=" + Value;  // the key keeps its spelling
         replaced = true;
@@ -291,79 +456,76 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
     // A new key goes after the section's last key, ahead of blank lines before the next.
     if (!replaced) lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
   }
-  SaveLines(lines);
+  SaveLines(std::move(lines));
 }
 
 void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
-  std::vector<String> lines;
+  std::vector<String> names;
   {
     std::lock_guard<std::mutex> lock(FileMutex());
-    lines = LoadLines();
+    const TCache& c = Load();
+    int h = c.FindHeader(Section);
+    if (h >= 0)
+      for (size_t i = static_cast<size_t>(h) + 1, end = c.SectionEnd(h); i < end; ++i)
+        if (c.Parsed[i].kind == IniLine::KeyValue) names.push_back(c.Parsed[i].name);
   }
   Strings->BeginUpdate();
   Strings->Clear();
-  int h = FindHeader(lines, Section);
-  if (h >= 0)
-    for (size_t i = static_cast<size_t>(h) + 1, end = SectionEnd(lines, h); i < end; ++i) {
-      IniLine l = ParseLine(lines[i]);
-      if (l.kind == IniLine::KeyValue) Strings->Add(l.name);
-    }
+  for (const String& n : names) Strings->Add(n);
   Strings->EndUpdate();
 }
 
 void TIniFile::ReadSections(TStrings* Strings) {
-  std::vector<String> lines;
+  std::vector<String> names;
   {
     std::lock_guard<std::mutex> lock(FileMutex());
-    lines = LoadLines();
-  }
-  TStringList seen;
-  for (const String& raw : lines) {
-    IniLine l = ParseLine(raw);
-    if (l.kind == IniLine::SectionHeader && seen.IndexOf(l.name) < 0) seen.Add(l.name);
+    std::unordered_set<String> seen;
+    for (const IniLine& l : Load().Parsed)
+      if (l.kind == IniLine::SectionHeader && seen.insert(AnsiLowerCase(l.name)).second) names.push_back(l.name);
   }
   Strings->BeginUpdate();
   Strings->Clear();
-  Strings->AddStrings(&seen);
+  for (const String& n : names) Strings->Add(n);
   Strings->EndUpdate();
 }
 
 void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
-  std::vector<String> lines;
+  std::vector<String> values;
   {
     std::lock_guard<std::mutex> lock(FileMutex());
-    lines = LoadLines();
+    const TCache& c = Load();
+    int h = c.FindHeader(Section);
+    if (h >= 0)
+      for (size_t i = static_cast<size_t>(h) + 1, end = c.SectionEnd(h); i < end; ++i)
+        if (c.Parsed[i].kind == IniLine::KeyValue) values.push_back(c.Parsed[i].name + u"=" + c.Parsed[i].value);
   }
   Strings->BeginUpdate();
   Strings->Clear();
-  int h = FindHeader(lines, Section);
-  if (h >= 0)
-    for (size_t i = static_cast<size_t>(h) + 1, end = SectionEnd(lines, h); i < end; ++i) {
-      IniLine l = ParseLine(lines[i]);
-      if (l.kind == IniLine::KeyValue) Strings->Add(l.name + u"=" + l.value);
-    }
+  for (const String& v : values) Strings->Add(v);
   Strings->EndUpdate();
 }
 
 void TIniFile::EraseSection(const String& Section) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  std::vector<String> lines = LoadLines();
-  int h = FindHeader(lines, Section);
+  const TCache& c = Load();
+  int h = c.FindHeader(Section);
   if (h < 0) return;
-  lines.erase(lines.begin() + h, lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(lines, h)));
-  SaveLines(lines);
+  std::vector<String> lines = c.Lines;
+  lines.erase(lines.begin() + h, lines.begin() + static_cast<std::ptrdiff_t>(c.SectionEnd(h)));
+  SaveLines(std::move(lines));
 }
 
 void TIniFile::DeleteKey(const String& Section, const String& Ident) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  std::vector<String> lines = LoadLines();
-  int h = FindHeader(lines, Section);
+  const TCache& c = Load();
+  int h = c.FindHeader(Section);
   if (h < 0) return;
-  for (size_t i = static_cast<size_t>(h) + 1, end = SectionEnd(lines, h); i < end; ++i) {
-    IniLine l = ParseLine(lines[i]);
+  for (size_t i = static_cast<size_t>(h) + 1, end = c.SectionEnd(h); i < end; ++i) {
+    const IniLine& l = c.Parsed[i];
     if (l.kind == IniLine::KeyValue && AnsiSameText(l.name, Ident)) {
+      std::vector<String> lines = c.Lines;
       lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-      SaveLines(lines);
+      SaveLines(std::move(lines));
       return;
     }
   }
@@ -371,5 +533,5 @@ void TIniFile::DeleteKey(const String& Section, const String& Ident) {
 
 bool TIniFile::SectionExists(const String& Section) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  return FindHeader(LoadLines(), Section) >= 0;
+  return Load().FindHeader(Section) >= 0;
 }

@@ -1,15 +1,26 @@
 #pragma once
 // INI files: "[Section]" lines open sections, "Key=Value" lines hold values.
-// Section and key names ignore case. Files are UTF-8 (a byte-order mark is accepted
-// when reading) and are written with CR LF line ends. Values are stored as given:
+// Section and key names ignore case. Files are UTF-8 (with or without a byte-order mark) or,
+// when they are not valid UTF-8, Japanese text in code page 932 (Shift_JIS); each is written
+// back in the encoding it was read in, with CR LF line ends. Values are stored as given:
 // no quoting, no escaping; blanks around '=' and around a line are dropped on reading.
+// Only regular files of at most MaxIniFileSize bytes holding text are read: anything else
+// (a FIFO, a device, a binary file) raises EFOpenError and is never written over.
 
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/System.h"
+
+// Largest settings file read: settings are a few kilobytes; this leaves room for any real one.
+constexpr int64_t MaxIniFileSize = 16 * 1024 * 1024;
+
+// The byte encoding a file was read in and is written back in; a new file is UTF-8.
+enum TIniEncoding : uint8_t { ieUTF8, ieUTF8BOM, ieCP932 };
 
 // The operations every INI store offers; typed reads and writes go through ReadString
 // and WriteString.
@@ -54,7 +65,7 @@ private:
 // "[Name]" line, its key lines and one empty line.
 class TMemIniFile : public TCustomIniFile {
 public:
-  // Raises EFOpenError when the file exists but cannot be read.
+  // Raises EFOpenError when the file exists but cannot be read or holds no text.
   explicit TMemIniFile(const String& FileName);
   String ClassName() const override { return u"TMemIniFile"; }
 
@@ -65,7 +76,8 @@ public:
   void ReadSectionValues(const String& Section, TStrings* Strings) override;
   void EraseSection(const String& Section) override;
   void DeleteKey(const String& Section, const String& Ident) override;
-  // Raises EFCreateError naming the file when it cannot be written; creates a missing file.
+  // Raises EFCreateError naming the file when it cannot be written, or when a value holds a
+  // character the file's encoding cannot carry; creates a missing file.
   void UpdateFile() override;
   // An empty section exists too.
   bool SectionExists(const String& Section) override;
@@ -88,20 +100,27 @@ private:
   Section* FindSection(const String& Name);
   Section& AddSection(const String& Name);
   Entry* FindEntry(Section& S, const String& Ident);
+  void AddLine(Section*& Current, const String& Raw);
 
   std::vector<Section> FSections;
+  std::unordered_map<String, size_t> FSectionIndex;  // lower-case name to index in FSections
+  TIniEncoding FEncoding = ieUTF8;
 };
 
 // Every call works on the file itself: reads see the file as it is now, and each write
 // changes that one line (or adds it) and saves the file at once, keeping everything else
 // in it (comments, blank lines, other sections) as it was. UpdateFile has nothing to do.
+// The file's text is decoded once and kept while the file stays the same (same file, size
+// and change times, or the same bytes), so reading many keys reads a large file once.
 class TIniFile : public TCustomIniFile {
 public:
-  explicit TIniFile(const String& FileName) : TCustomIniFile(FileName) {}
+  explicit TIniFile(const String& FileName);
+  ~TIniFile() override;
   String ClassName() const override { return u"TIniFile"; }
 
+  // Reads raise EFOpenError when the file exists but cannot be read or holds no text.
   String ReadString(const String& Section, const String& Ident, const String& Default) override;
-  // Raises EIniFileException naming the file when it cannot be written.
+  // Raises EIniFileException naming the file when it cannot be written (EFOpenError as reads do).
   void WriteString(const String& Section, const String& Ident, const String& Value) override;
   void ReadSection(const String& Section, TStrings* Strings) override;
   void ReadSections(TStrings* Strings) override;
@@ -112,6 +131,11 @@ public:
   bool SectionExists(const String& Section) override;
 
 private:
-  std::vector<String> LoadLines() const;
-  void SaveLines(const std::vector<String>& Lines) const;
+  struct TCache;
+  // The file's text as it is now (empty for a missing file); the caller holds the file lock.
+  const TCache& Load();
+  // Writes Lines in the file's encoding and keeps them as the file's text.
+  void SaveLines(std::vector<String> Lines);
+
+  std::unique_ptr<TCache> FCache;
 };

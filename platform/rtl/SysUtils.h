@@ -323,6 +323,10 @@ String ExcludeTrailingPathDelimiter(const String& s);
 String ExpandFileName(const String& FileName);  // absolute, "." and ".." resolved lexically
 
 bool FileExists(const String& FileName);  // a file (or a link to one), not a folder
+// The whole content of a regular file (or a link to one) of at most MaxBytes bytes. Raises
+// EFOpenError naming the file when it is missing or unreadable, is no regular file (a folder,
+// FIFO or device, which could block or never end) or holds more than MaxBytes.
+std::string ReadFileBytes(const String& FileName, int64_t MaxBytes);
 bool DirectoryExists(const String& Directory);
 // Creates the folder and every missing parent; False when one cannot be made.
 // Raises EInOutError for an empty name.

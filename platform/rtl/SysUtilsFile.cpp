@@ -1,5 +1,6 @@
 // File names, folders, the executable's path and operating-system errors.
 #include <cerrno>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <string>
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
@@ -91,6 +93,48 @@ bool FileExists(const String& FileName) {
 }
 
 bool DirectoryExists(const String& Directory) { return StatMode(Directory, S_IFDIR); }
+
+std::string ReadFileBytes(const String& FileName, int64_t MaxBytes) {
+  auto fail = [&](const String& why) { throw EFOpenError(u"Cannot open file \"" + FileName + u"\". " + why); };
+  const std::string path = Native(FileName);
+  // Checked before opening: opening a FIFO blocks, and opening a device acts on it.
+  struct stat st;
+  if (path.empty()) fail(SysErrorMessage(ENOENT));
+  if (::stat(path.c_str(), &st) != 0) fail(SysErrorMessage(errno));
+  if (!S_ISREG(st.st_mode)) fail(u"It is not a regular file.");
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) fail(SysErrorMessage(errno));
+  std::string bytes;
+  try {
+    // Checked again on the open file, which may have been replaced meanwhile.
+    if (::fstat(fd, &st) != 0) fail(SysErrorMessage(errno));
+    if (!S_ISREG(st.st_mode)) fail(u"It is not a regular file.");
+    const String tooLarge = u"It is larger than " + IntToStr(MaxBytes) + u" bytes.";
+    if (st.st_size > MaxBytes) fail(tooLarge);
+    bytes.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    // Read to the end, however the size changes meanwhile, but never past the bound.
+    for (;;) {
+      if (done == bytes.size()) {
+        if (static_cast<int64_t>(done) > MaxBytes) fail(tooLarge);
+        bytes.resize(done + std::min<size_t>(65536, static_cast<size_t>(MaxBytes - static_cast<int64_t>(done)) + 1));
+      }
+      ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        fail(SysErrorMessage(errno));
+      }
+      if (n == 0) break;
+      done += static_cast<size_t>(n);
+    }
+    bytes.resize(done);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  ::close(fd);
+  return bytes;
+}
 
 bool CreateDir(const String& Dir) { return !Dir.empty() && ::mkdir(Native(Dir).c_str(), 0777) == 0; }
 

@@ -1,8 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <future>
 #include <memory>
 
 #include "TempFolder.h"
@@ -205,4 +210,126 @@ TEST(IniFile, AMissingFileReadsDefaultsAndIsCreatedByTheFirstWrite) {
   EXPECT_FALSE(FileExists(dir.FileS("n.ini")));
   ini.WriteBool(u"S", u"on", true);
   EXPECT_EQ(dir.Read("n.ini"), "[S]\r\non=1\r\n");
+}
+
+namespace {
+
+// "ｱﾅﾗｲｻﾞ 設定" in code page 932.
+const char kSjisCaption[] = "\xB1\xC5\xD7\xB2\xBB\xDE \x90\xDD\x92\xE8";
+
+}  // namespace
+
+TEST(IniFiles, ShiftJisFilesReadAsJapaneseAndAreWrittenBackInShiftJis) {
+  TempFolder dir;
+  const std::string original = std::string("[Application]\r\nFormCaption=") + kSjisCaption + "\r\n\r\n";
+  dir.Write("s.ini", original);
+  {
+    TMemIniFile ini(dir.FileS("s.ini"));
+    EXPECT_EQ(ini.ReadString(u"Application", u"FormCaption", u""), U("ｱﾅﾗｲｻﾞ 設定"));
+    ini.UpdateFile();
+  }
+  EXPECT_EQ(dir.Read("s.ini"), original);
+
+  TIniFile direct(dir.FileS("s.ini"));
+  EXPECT_EQ(direct.ReadString(u"Application", u"FormCaption", u""), U("ｱﾅﾗｲｻﾞ 設定"));
+  direct.WriteString(u"Application", u"AppTitle", U("ﾓﾃﾞﾙ"));
+  EXPECT_EQ(dir.Read("s.ini"), std::string("[Application]\r\nFormCaption=") + kSjisCaption +
+                                   "\r\nAppTitle=\xD3\xC3\xDE\xD9\r\n\r\n");
+
+  // A character Shift_JIS cannot carry is refused; the file stays as it was.
+  const std::string before = dir.Read("s.ini");
+  TMemIniFile mem(dir.FileS("s.ini"));
+  mem.WriteString(u"Application", u"AppTitle", U("\xF0\x9F\x98\x80"));
+  EXPECT_THROW(mem.UpdateFile(), EFCreateError);
+  EXPECT_THROW(direct.WriteString(u"Application", u"AppTitle", U("\xF0\x9F\x98\x80")), EIniFileException);
+  EXPECT_EQ(dir.Read("s.ini"), before);
+}
+
+TEST(IniFiles, UTF8FilesKeepTheirByteOrderMark) {
+  TempFolder dir;
+  dir.Write("s.ini", "\xEF\xBB\xBF[S]\r\nk=\xE8\xA8\xAD\xE5\xAE\x9A\r\n\r\n");
+  TMemIniFile ini(dir.FileS("s.ini"));
+  EXPECT_EQ(ini.ReadString(u"S", u"k", u""), U("設定"));
+  ini.UpdateFile();
+  EXPECT_EQ(dir.Read("s.ini"), "\xEF\xBB\xBF[S]\r\nk=\xE8\xA8\xAD\xE5\xAE\x9A\r\n\r\n");
+}
+
+TEST(IniFiles, FilesThatAreNotTextAreRefusedAndNeverWrittenOver) {
+  TempFolder dir;
+  const std::string cases[] = {
+      std::string("[S]\r\nk=1\r\n\0\0\0\0", 13),     // NUL bytes
+      "\x7F" "ELF\x02\x01\x01\x00\x00\x00binary",     // control bytes
+      "[S]\r\nk=\x80\xFF\xFE\r\n",                    // neither UTF-8 nor Shift_JIS
+  };
+  for (const std::string& bytes : cases) {
+    dir.Write("b.ini", bytes);
+    EXPECT_THROW(TMemIniFile(dir.FileS("b.ini")), EFOpenError);
+    TIniFile direct(dir.FileS("b.ini"));
+    EXPECT_THROW(direct.ReadString(u"S", u"k", u""), EFOpenError);
+    EXPECT_THROW(direct.WriteString(u"S", u"k", u"2"), EFOpenError);
+    EXPECT_EQ(dir.Read("b.ini"), bytes);
+  }
+}
+
+TEST(IniFiles, FifosDevicesAndHugeFilesAreRefusedWithoutWaiting) {
+  TempFolder dir;
+  ASSERT_EQ(::mkfifo(dir.File("fifo.ini").c_str(), 0600), 0);
+  // A file past the size bound, made sparse so that it costs no disk.
+  { std::ofstream(dir.File("huge.ini")) << "[S]\r\nk=1\r\n"; }
+  std::filesystem::resize_file(dir.File("huge.ini"), MaxIniFileSize + 1);
+  for (const std::string& name : {dir.File("fifo.ini"), std::string("/dev/zero"), dir.File("huge.ini")}) {
+    auto attempt = std::async(std::launch::async, [name] {
+      int refused = 0;
+      try {
+        TMemIniFile ini(UTF8ToString(name));
+      } catch (const EFOpenError& e) {
+        refused += e.Message().find(UTF8ToString(name)) != String::npos;
+      }
+      try {
+        TIniFile(UTF8ToString(name)).ReadString(u"S", u"k", u"");
+      } catch (const EFOpenError&) {
+        ++refused;
+      }
+      return refused;
+    });
+    if (attempt.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+      // Release a reader stuck opening the FIFO before failing.
+      int fd = ::open(dir.File("fifo.ini").c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+      ADD_FAILURE() << name << " blocked the reader";
+      attempt.wait();
+      continue;
+    }
+    EXPECT_EQ(attempt.get(), 2) << name;
+  }
+}
+
+TEST(IniFile, ReadsSeeEveryChangeOnDiskWhileReadingTheFileOnce) {
+  TempFolder dir;
+  dir.Write("c.ini", "[S]\r\nk=12\r\n");
+  // An old file: its stamp alone tells whether it changed.
+  auto setTime = [&](const std::string& name, time_t when) {
+    timespec t[2] = {{when, 0}, {when, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir.File(name).c_str(), t, 0), 0);
+  };
+  const time_t old = ::time(nullptr) - 3600;
+  setTime("c.ini", old);
+  TIniFile ini(dir.FileS("c.ini"));
+  EXPECT_EQ(ini.ReadInteger(u"S", u"k", 0), 12);
+  // Rewritten in place with the same size and its old time put back (as a copy keeping times does).
+  dir.Write("c.ini", "[S]\r\nk=13\r\n");
+  setTime("c.ini", old);
+  EXPECT_EQ(ini.ReadInteger(u"S", u"k", 0), 13);
+  // Changed twice within the file system's time resolution, with the same size.
+  dir.Write("c.ini", "[S]\r\nk=14\r\n");
+  EXPECT_EQ(ini.ReadInteger(u"S", u"k", 0), 14);
+  dir.Write("c.ini", "[S]\r\nk=15\r\n");
+  EXPECT_EQ(ini.ReadInteger(u"S", u"k", 0), 15);
+  // Replaced by another file.
+  dir.Write("d.ini", "[S]\r\nk=16\r\n");
+  setTime("d.ini", old);
+  std::filesystem::rename(dir.File("d.ini"), dir.File("c.ini"));
+  EXPECT_EQ(ini.ReadInteger(u"S", u"k", 0), 16);
+  std::filesystem::remove(dir.File("c.ini"));
+  EXPECT_EQ(ini.ReadInteger(u"S", u"k", 0), 0);
 }

@@ -1,0 +1,13 @@
+#pragma once
+// Text in the byte encodings of other systems, converted with the C library's converter
+// (names as it knows them: "UTF-8", "CP932" for Japanese, "CP1252" for Western text).
+
+#include <string>
+#include <string_view>
+
+#include "platform/rtl/System.h"
+
+// False when Bytes hold a sequence the encoding does not define (Text then holds what came before it).
+bool DecodeCodePage(std::string_view Bytes, const char* CodePage, String& Text);
+// False when Text holds a character the encoding cannot carry (Bytes then hold what came before it).
+bool EncodeCodePage(const String& Text, const char* CodePage, std::string& Bytes);
