@@ -327,6 +327,14 @@ private:
 RTL_EXCEPTION(EInvalidGraphic, Exception);
 RTL_EXCEPTION(EInvalidGraphicOperation, Exception);
 
+// Largest picture decoded: 64 megapixels (8192 x 8192, 256 MiB as 32-bit pixels). A file that
+// declares more is refused with EInvalidGraphic before any decoding, since its header alone
+// would make the decoder take that memory and time.
+constexpr int64_t MaxPicturePixels = int64_t(8192) * 8192;
+// Largest picture file or stream read: the largest picture's pixels stored uncompressed, and
+// room for its headers and colour tables.
+constexpr int64_t MaxPictureFileSize = MaxPicturePixels * 4 + 1024 * 1024;
+
 class TGraphic : public TPersistent {
 public:
   String ClassName() const override { return u"TGraphic"; }
@@ -344,8 +352,9 @@ public:
   // Draws the graphic stretched onto Rect of the canvas.
   virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
 
-  // Files go through TFileStream: open errors raise EFOpenError/EFCreateError; content that
-  // cannot be decoded raises EInvalidGraphic and leaves the graphic unchanged.
+  // Only regular files of at most MaxPictureFileSize bytes are read: a missing or unreadable
+  // file, a FIFO, a device or a larger file raises EFOpenError; saving raises EFCreateError.
+  // Content that cannot be decoded raises EInvalidGraphic and leaves the graphic unchanged.
   virtual void LoadFromFile(const String& FileName);
   virtual void SaveToFile(const String& FileName);
   virtual void LoadFromStream(TStream* Stream) = 0;

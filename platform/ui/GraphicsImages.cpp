@@ -21,9 +21,51 @@ QByteArray ReadRest(TStream* Stream) {
   for (;;) {
     int32_t n = Stream->Read(buf, sizeof buf);
     if (n <= 0) break;
+    if (bytes.size() + n > MaxPictureFileSize) throw EInvalidGraphic(u"Picture data is too large");
     bytes.append(buf, n);
   }
   return bytes;
+}
+
+String TooLarge(int64_t Width, int64_t Height) {
+  return u"Picture is too large: " + IntToStr(Width) + u" x " + IntToStr(Height) + u" pixels (at most " +
+         IntToStr(MaxPicturePixels) + u")";
+}
+
+uint32_t LittleEndian(const QByteArray& b, qsizetype at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | uint8_t(b[at + i]);
+  return v;
+}
+
+// Checks what a BMP file's header declares before the decoder allocates for it: the picture
+// within the pixel bound, and uncompressed pixel rows all present in the file.
+void CheckBitmapHeader(const QByteArray& b) {
+  if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return;  // the decoder reports it
+  const uint32_t bitsAt = LittleEndian(b, 10, 4), infoSize = LittleEndian(b, 14, 4);
+  int64_t width = 0, height = 0;
+  uint32_t bpp = 0, compression = 0;
+  if (infoSize == 12) {  // the old core header: 16-bit sizes
+    width = LittleEndian(b, 18, 2);
+    height = LittleEndian(b, 20, 2);
+    bpp = LittleEndian(b, 24, 2);
+  } else if (infoSize >= 40 && b.size() >= 34) {
+    width = int32_t(LittleEndian(b, 18, 4));
+    height = int32_t(LittleEndian(b, 22, 4));
+    bpp = LittleEndian(b, 28, 2);
+    compression = LittleEndian(b, 30, 4);
+  } else {
+    return;
+  }
+  width = width < 0 ? -width : width;
+  height = height < 0 ? -height : height;
+  if (width * height > MaxPicturePixels) throw EInvalidGraphic(TooLarge(width, height));
+  const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+  if (uncompressed && bpp > 0 && bpp <= 32) {
+    const int64_t stride = (width * bpp + 31) / 32 * 4;
+    if (int64_t(bitsAt) + stride * height > b.size())
+      throw EInvalidGraphic(u"Bitmap image is not valid: its pixel rows are shorter than its size says");
+  }
 }
 
 void WriteAll(TStream* Stream, const QByteArray& bytes) {
@@ -75,7 +117,10 @@ void TGraphic::Changed() {
 }
 
 void TGraphic::LoadFromFile(const String& FileName) {
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  const std::string bytes = ReadFileBytes(FileName, MaxPictureFileSize);
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  stream.SetPosition(0);
   LoadFromStream(&stream);
 }
 
@@ -214,6 +259,7 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
 
 void TBitmap::LoadFromStream(TStream* Stream) {
   QByteArray bytes = ReadRest(Stream);
+  CheckBitmapHeader(bytes);
   QImage img;
   if (!img.loadFromData(bytes, "BMP")) throw EInvalidGraphic(u"Bitmap image is not valid");
   FMonochrome = img.depth() == 1;
@@ -305,6 +351,9 @@ void TIcon::LoadFromStream(TStream* Stream) {
   int count = std::max(reader.imageCount(), 1);
   for (int i = 0; i < count; ++i) {
     if (i > 0 && !reader.jumpToImage(i)) break;
+    const QSize size = reader.size();
+    if (int64_t(size.width()) * size.height() > MaxPicturePixels)
+      throw EInvalidGraphic(TooLarge(size.width(), size.height()));
     QImage img = reader.read();
     if (!img.isNull() && img.width() * img.height() > best.width() * best.height()) best = img;
   }

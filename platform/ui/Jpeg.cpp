@@ -76,6 +76,13 @@ bool DecodeRaw(TErrorManager* err, const unsigned char* data, unsigned long size
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, const_cast<unsigned char*>(data), size);
   jpeg_read_header(&cinfo, TRUE);
+  // A header may declare any size: refuse more than the picture bound before allocating.
+  if (uint64_t(cinfo.image_width) * cinfo.image_height > uint64_t(MaxPicturePixels)) {
+    std::snprintf(err->message, sizeof err->message, "Picture is too large: %u x %u pixels (at most %lld)",
+                  unsigned(cinfo.image_width), unsigned(cinfo.image_height), static_cast<long long>(MaxPicturePixels));
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
   cinfo.out_color_space = JCS_RGB;
   jpeg_start_decompress(&cinfo);
   size_t stride = static_cast<size_t>(cinfo.output_width) * 3;
@@ -194,6 +201,7 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
   for (;;) {
     int32_t n = Stream->Read(buf, sizeof buf);
     if (n <= 0) break;
+    if (static_cast<int64_t>(data.size()) + n > MaxPictureFileSize) throw EJPEG(u"JPEG error: the data is too large");
     data.append(buf, static_cast<size_t>(n));
   }
   if (data.empty()) throw EJPEG(u"JPEG error: the stream holds no JPEG data");

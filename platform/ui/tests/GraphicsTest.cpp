@@ -1,24 +1,19 @@
 // Canvas, fonts, colours and picture classes, drawn into bitmaps and saved in a temporary folder.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
+#include "platform/rtl/tests/TempFolder.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Jpeg.h"
 
 namespace {
-
-struct TTempDir {
-  std::filesystem::path path;
-  TTempDir() {
-    path = std::filesystem::temp_directory_path() /
-           ("graphics-test-" + std::to_string(::getpid()) + "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-    std::filesystem::create_directories(path);
-  }
-  ~TTempDir() { std::filesystem::remove_all(path); }
-  String File(const char* name) const { return UTF8ToString((path / name).string()); }
-};
 
 // A bitmap with four coloured quarters.
 std::unique_ptr<TBitmap> Quarters(int w, int h) {
@@ -121,49 +116,49 @@ TEST(Graphics, DrawStretchDrawCopyRectAndTransparency) {
 }
 
 TEST(Graphics, BitmapFilesRoundTripAndBadFilesRaise) {
-  TTempDir dir;
+  TempFolder dir;
   auto b = Quarters(6, 4);
-  b->SaveToFile(dir.File("q.bmp"));
+  b->SaveToFile(dir.FileS("q.bmp"));
   TBitmap loaded;
-  loaded.LoadFromFile(dir.File("q.bmp"));
+  loaded.LoadFromFile(dir.FileS("q.bmp"));
   EXPECT_EQ(loaded.Width(), 6);
   EXPECT_EQ(loaded.Height(), 4);
   EXPECT_EQ(loaded.Canvas()->Pixels(5, 3), clYellow);
-  std::ofstream(dir.path / "bad.bmp") << "not a bitmap";
-  EXPECT_THROW(loaded.LoadFromFile(dir.File("bad.bmp")), EInvalidGraphic);
+  dir.Write("bad.bmp", "not a bitmap");
+  EXPECT_THROW(loaded.LoadFromFile(dir.FileS("bad.bmp")), EInvalidGraphic);
   EXPECT_EQ(loaded.Width(), 6);  // unchanged
-  EXPECT_THROW(loaded.LoadFromFile(dir.File("missing.bmp")), EFOpenError);
+  EXPECT_THROW(loaded.LoadFromFile(dir.FileS("missing.bmp")), EFOpenError);
 }
 
 TEST(Graphics, PictureChoosesTheGraphicByExtension) {
-  TTempDir dir;
+  TempFolder dir;
   auto b = Quarters(8, 8);
-  b->SaveToFile(dir.File("a.bmp"));
+  b->SaveToFile(dir.FileS("a.bmp"));
   TIcon icon;
   icon.Assign(b.get());
-  icon.SaveToFile(dir.File("a.ico"));
+  icon.SaveToFile(dir.FileS("a.ico"));
   TJPEGImage jpeg;
   jpeg.Assign(b.get());
-  jpeg.SaveToFile(dir.File("a.JPG"));
+  jpeg.SaveToFile(dir.FileS("a.JPG"));
 
   TPicture p;
   int changes = 0;
   p.OnChange = [&](TObject*) { ++changes; };
-  p.LoadFromFile(dir.File("a.bmp"));
+  p.LoadFromFile(dir.FileS("a.bmp"));
   EXPECT_NE(dynamic_cast<TBitmap*>(p.Graphic()), nullptr);
-  p.LoadFromFile(dir.File("a.ico"));
+  p.LoadFromFile(dir.FileS("a.ico"));
   EXPECT_NE(dynamic_cast<TIcon*>(p.Graphic()), nullptr);
   EXPECT_EQ(p.Width(), 8);
-  p.LoadFromFile(dir.File("a.JPG"));
+  p.LoadFromFile(dir.FileS("a.JPG"));
   EXPECT_NE(dynamic_cast<TJPEGImage*>(p.Graphic()), nullptr);
   EXPECT_EQ(changes, 3);
-  EXPECT_THROW(p.LoadFromFile(dir.File("a.xyz")), EInvalidGraphic);
+  EXPECT_THROW(p.LoadFromFile(dir.FileS("a.xyz")), EInvalidGraphic);
   EXPECT_NE(p.Graphic(), nullptr);
 
   // Registered formats take part in loading and in the dialog filter.
   TPicture::RegisterFileFormat(u"raw", u"Raw bitmaps", [] { return std::unique_ptr<TGraphic>(new TBitmap); });
-  std::filesystem::copy_file(dir.path / "a.bmp", dir.path / "b.raw");
-  p.LoadFromFile(dir.File("b.raw"));
+  std::filesystem::copy_file(dir.File("a.bmp"), dir.File("b.raw"));
+  p.LoadFromFile(dir.FileS("b.raw"));
   EXPECT_NE(dynamic_cast<TBitmap*>(p.Graphic()), nullptr);
   EXPECT_NE(TPicture::GraphicFilter().find(u"Raw bitmaps (*.raw)|*.raw"), String::npos);
   TPicture::UnregisterFileFormat(u"raw");
@@ -189,4 +184,101 @@ TEST(Graphics, BitmapSizeSetOneSideAtATime) {
   b.SetHeight(5);
   EXPECT_EQ(b.Width(), 30);
   EXPECT_EQ(b.Height(), 5);
+}
+
+namespace {
+
+std::string Bytes(TGraphic& g) {
+  TMemoryStream m;
+  g.SaveToStream(&m);
+  return std::string(static_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size()));
+}
+
+void PutLE(std::string& b, size_t at, uint32_t v, int n) {
+  for (int i = 0; i < n; ++i) b[at + size_t(i)] = char(uint8_t(v >> (8 * i)));
+}
+
+// Loads bytes as the given graphic kind; true when it raised EInvalidGraphic.
+template <class G>
+bool Refused(const std::string& bytes) {
+  TMemoryStream m;
+  m.WriteBuffer(bytes.data(), int32_t(bytes.size()));
+  m.SetPosition(0);
+  G g;
+  try {
+    g.LoadFromStream(&m);
+  } catch (const EInvalidGraphic&) {
+    return g.Empty();
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(Graphics, PictureFilesThatAreNoRegularFilesOrTooLargeAreRefusedWithoutWaiting) {
+  TempFolder dir;
+  ASSERT_EQ(::mkfifo(dir.File("fifo.ico").c_str(), 0600), 0);
+  { std::ofstream(dir.File("huge.bmp")) << "BM"; }
+  std::filesystem::resize_file(dir.File("huge.bmp"), MaxPictureFileSize + 1);  // sparse
+  for (const std::string& name : {dir.File("fifo.ico"), std::string("/dev/zero"), dir.File("huge.bmp")}) {
+    auto attempt = std::async(std::launch::async, [name] {
+      int refused = 0;
+      for (auto make : {+[] { return std::unique_ptr<TGraphic>(new TIcon); },
+                        +[] { return std::unique_ptr<TGraphic>(new TBitmap); },
+                        +[] { return std::unique_ptr<TGraphic>(new TJPEGImage); }}) {
+        try {
+          make()->LoadFromFile(UTF8ToString(name));
+        } catch (const EFOpenError& e) {
+          refused += e.Message().find(UTF8ToString(name)) != String::npos;
+        }
+      }
+      return refused;
+    });
+    if (attempt.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+      // Release a reader stuck opening the FIFO before failing.
+      int fd = ::open(dir.File("fifo.ico").c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+      ADD_FAILURE() << name << " blocked the reader";
+      attempt.wait();
+      continue;
+    }
+    EXPECT_EQ(attempt.get(), 3) << name;
+  }
+}
+
+TEST(Graphics, HeadersDeclaringHugeOrMissingPixelsAreRefusedBeforeDecoding) {
+  auto small = Quarters(16, 16);
+  const std::string bmp = Bytes(*small);
+  // A bitmap header's size with the pixel rows missing: 13 x 1,048,581 pixels from 822 bytes.
+  std::string tall = bmp;
+  PutLE(tall, 18, 13, 4);
+  PutLE(tall, 22, 1048581, 4);
+  EXPECT_TRUE(Refused<TBitmap>(tall));
+  // Past the pixel bound, whatever follows.
+  std::string wide = bmp;
+  PutLE(wide, 18, 9000, 4);
+  PutLE(wide, 22, uint32_t(-9000), 4);  // top-down
+  EXPECT_TRUE(Refused<TBitmap>(wide));
+
+  TJPEGImage jpeg;
+  jpeg.Assign(small.get());
+  const std::string jpg = Bytes(jpeg);
+  const size_t sof = jpg.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  std::string huge = jpg;  // 20000 x 20000 declared
+  huge[sof + 5] = huge[sof + 7] = char(20000 >> 8);
+  huge[sof + 6] = huge[sof + 8] = char(20000 & 0xFF);
+  try {
+    TJPEGImage j;
+    TMemoryStream m;
+    m.WriteBuffer(huge.data(), int32_t(huge.size()));
+    m.SetPosition(0);
+    j.LoadFromStream(&m);
+    ADD_FAILURE() << "decoded a 20000 x 20000 header";
+  } catch (const EJPEG& e) {
+    EXPECT_NE(e.Message().find(u"too large"), String::npos) << StringToUTF8(e.Message());
+  }
+  // The untouched pictures still load.
+  EXPECT_FALSE(Refused<TBitmap>(bmp));
+  EXPECT_FALSE(Refused<TJPEGImage>(jpg));
 }
