@@ -297,7 +297,7 @@ void TChart::ComputeLayout(TCanvas* C, const TRect& B, TChartLayout& L) {
   if (FLeftAxis->Visible()) {
     C->Font()->Assign(FLeftAxis->LabelsFont());
     if (FLeftAxis->Labels()) {
-      double step = NiceStep(L.YMax - L.YMin, 10);
+      double step = LabelStep(FLeftAxis.get(), L.YMax - L.YMin, 10);
       int w = std::max(C->TextWidth(FormatLabel(L.YMin, step)), C->TextWidth(FormatLabel(L.YMax, step)));
       left += w + 8;
     }
@@ -313,7 +313,7 @@ void TChart::ComputeLayout(TCanvas* C, const TRect& B, TChartLayout& L) {
     C->Font()->Assign(FBottomAxis->LabelsFont());
     if (FBottomAxis->Labels()) {
       bottom -= C->TextHeight(u"0") + 6;
-      double step = NiceStep(L.XMax - L.XMin, 10);
+      double step = LabelStep(FBottomAxis.get(), L.XMax - L.XMin, 10);
       right = std::min(right, B.Right - C->TextWidth(FormatLabel(L.XMax, step)) / 2 - 4);
     }
     if (!FBottomAxis->Title()->Caption().empty()) {
@@ -443,6 +443,24 @@ void TChart::DrawBackground(TCanvas* C, const TChartLayout& L) {
   C->StretchDraw(b, FGradientStrip.get());
 }
 
+double TChart::LabelStep(const TChartAxis* A, double Range, int MaxLabels) const {
+  if (A->Increment() > 0) return A->Increment();
+  double step = NiceStep(Range, MaxLabels);
+  if (step >= 1) return step;
+  // An axis whose points all stand on whole values (channels, sample numbers) steps by whole
+  // units: a label between two points would name a value that does not exist.
+  bool horiz = A->Horizontal();
+  bool any = false;
+  for (const TChartSeries* s : FSeries) {
+    if (!s->Active()) continue;
+    for (double v : horiz ? s->FX : s->FY) {
+      if (v != std::floor(v)) return step;
+      any = true;
+    }
+  }
+  return any ? 1 : step;
+}
+
 void TChart::DrawWalls(TCanvas* C, const TChartLayout& L) {
   const TRect& r = L.ChartRect;
   const int d = L.Depth;
@@ -456,7 +474,7 @@ void TChart::DrawWalls(TCanvas* C, const TChartLayout& L) {
     bool horiz = axis->Horizontal();
     double lo = horiz ? L.XMin : L.YMin, hi = horiz ? L.XMax : L.YMax;
     int length = horiz ? r.Width() : r.Height();
-    double step = axis->Increment() > 0 ? axis->Increment() : NiceStep(hi - lo, std::max(1, length / (horiz ? 60 : 25)));
+    double step = LabelStep(axis, hi - lo, std::max(1, length / (horiz ? 60 : 25)));
     for (double v = std::ceil(lo / step - 1e-9) * step; v <= hi + step * 1e-9; v += step) {
       if (horiz) {
         int x = L.XPos(v) + d;
@@ -511,7 +529,7 @@ void TChart::DrawAxis(TCanvas* C, const TChartLayout& L, const TChartAxis* A) {
   int th = C->TextHeight(u"0");
   int length = horiz ? r.Width() : r.Height();
   int extent = horiz ? std::max(C->TextWidth(FormatLabel(lo, 1)), C->TextWidth(FormatLabel(hi, 1))) + 16 : th + 8;
-  double step = A->Increment() > 0 ? A->Increment() : NiceStep(hi - lo, std::max(1, length / std::max(1, extent)));
+  double step = LabelStep(A, hi - lo, std::max(1, length / std::max(1, extent)));
   auto tick = [&](double v, int len) {
     if (horiz) {
       int x = L.XPos(v);

@@ -411,6 +411,8 @@ private:
   void ApplyZoom(double x0, double x1, double y0, double y1);
   void DrawBackground(TCanvas* C, const TChartLayout& L);
   void DrawWalls(TCanvas* C, const TChartLayout& L);
+  // The distance between two labels (and grid lines) of an axis over Range.
+  double LabelStep(const TChartAxis* Axis, double Range, int MaxLabels) const;
   void DrawAxis(TCanvas* C, const TChartLayout& L, const TChartAxis* Axis);
   void DrawTitle(TCanvas* C, const TChartLayout& L);
   void DrawLegend(TCanvas* C, const TChartLayout& L);

@@ -8,23 +8,37 @@
 #include "platform/ui/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
+namespace {
+
+const QStringList& JapaneseFaces() {
+  static const QStringList faces{QString::fromUtf8("ＭＳ Ｐゴシック"), QString::fromUtf8("ＭＳ ゴシック"),
+                                 QString::fromUtf8("ＭＳ Ｐ明朝"),     QString::fromUtf8("ＭＳ 明朝"),
+                                 QString::fromUtf8("メイリオ"),        "MS UI Gothic",
+                                 "MS PGothic",                         "MS Gothic",
+                                 "Meiryo",                             "Meiryo UI"};
+  return faces;
+}
+
+bool IsJapaneseFace(const QString& Face) { return JapaneseFaces().contains(Face, Qt::CaseInsensitive); }
+
+}  // namespace
+
 void InstallFontSubstitutions() {
   static std::once_flag once;
   std::call_once(once, [] {
+    // The proportional faces map to the proportional CJK face, the fixed-pitch ones ("ゴシック"
+    // and "明朝" without "Ｐ") to its fixed-pitch cut: Latin and half-width forms one cell,
+    // full-width two.
     const QStringList japanese{"Noto Sans CJK JP", "Droid Sans Fallback"};
     const QStringList japaneseFixed{"Noto Sans Mono CJK JP", "Noto Sans CJK JP", "Droid Sans Fallback"};
     const QStringList sans{"Liberation Sans", "DejaVu Sans", "Noto Sans CJK JP"};
     const QStringList mono{"Liberation Mono", "DejaVu Sans Mono", "Noto Sans Mono CJK JP"};
-    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐゴシック"), japanese);
-    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ ゴシック"), japaneseFixed);
-    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐ明朝"), japanese);
-    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ 明朝"), japaneseFixed);
-    QFont::insertSubstitutions(QString::fromUtf8("メイリオ"), japanese);
-    QFont::insertSubstitutions("MS UI Gothic", japanese);
-    QFont::insertSubstitutions("MS PGothic", japanese);
-    QFont::insertSubstitutions("MS Gothic", japaneseFixed);
-    QFont::insertSubstitutions("Meiryo", japanese);
-    QFont::insertSubstitutions("Meiryo UI", japanese);
+    const QStringList& faces = JapaneseFaces();
+    for (const QString& face : faces) {
+      bool fixed = face == QString::fromUtf8("ＭＳ ゴシック") || face == QString::fromUtf8("ＭＳ 明朝") ||
+                   face == "MS Gothic";
+      QFont::insertSubstitutions(face, fixed ? japaneseFixed : japanese);
+    }
     for (const char* name : {"Tahoma", "Arial", "MS Sans Serif", "Microsoft Sans Serif", "Segoe UI", "System",
                              "Verdana", "Helvetica"})
       QFont::insertSubstitutions(name, sans);
@@ -40,7 +54,14 @@ QFont ToQFont(const LOGFONTW& lf) {
   int n = 0;
   while (n < LF_FACESIZE && lf.lfFaceName[n]) ++n;
   QString face = n ? ToQString(String(lf.lfFaceName, n)) : QStringLiteral("MS Sans Serif");
-  f.setFamilies({face, QStringLiteral("Noto Sans CJK JP")});  // CJK fallback for Latin faces
+  // The face, then the CJK fallback for Latin faces. Qt takes a later family of the list before
+  // the face's substitutes, so a Japanese face lists its own stand-ins first: the fixed-pitch
+  // ones keep their fixed pitch.
+  QStringList families{face};
+  if (IsJapaneseFace(face)) families += QFont::substitutes(face);
+  families += QStringLiteral("Noto Sans CJK JP");
+  families.removeDuplicates();
+  f.setFamilies(families);
   int height = lf.lfHeight;
   if (height == 0) height = -16;
   if (height < 0) {

@@ -117,6 +117,24 @@ TEST(ChartExport, MetafilesKeepTheirLayoutOpenElsewhereAndReplayTheChart) {
   }
 }
 
+TEST(ChartExport, AnAxisOfWholePointsIsLabelledInWholeUnits) {
+  Fixture f;
+  f.Chart.SetBounds(0, 0, 800, 300);  // room for a label every half unit
+  f.Chart.BottomAxis()->SetMinMax(1, 10);
+  auto labelled = [&f](const char16_t* text) {
+    f.Chart.SaveToMetafileEnh(f.Path("labels.emf"));
+    std::u16string t(text);
+    std::string needle(reinterpret_cast<const char*>(t.data()), t.size() * 2);  // as the text records hold it
+    return f.Bytes("labels.emf").find(needle) != std::string::npos;
+  };
+  EXPECT_TRUE(labelled(u"10"));
+  EXPECT_FALSE(labelled(u"1.5"));
+  EXPECT_FALSE(labelled(u".0"));
+  // Points between whole values keep the finer labels.
+  f.Levels.SetXValue(1, 1.5);
+  EXPECT_TRUE(labelled(u"1.5"));
+}
+
 TEST(ChartExport, ALoadedFileThatIsNoMetafileRaisesAndKeepsThePicture) {
   Fixture f;
   f.Chart.SaveToMetafileEnh(f.Path("good.emf"));

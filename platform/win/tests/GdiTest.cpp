@@ -451,6 +451,31 @@ TEST(Gdi, HalfWidthKatakanaRendersWithAJapaneseFont) {
   DeleteObject(font);
 }
 
+TEST(Gdi, FontNamesMapToInstalledFacesOfTheirPitch) {
+  TSurface s(10, 10);
+  auto width = [&](const char16_t* face, const std::u16string& text) {
+    HFONT font = MakeFont(face, -13);
+    HGDIOBJ old = SelectObject(s.dc, font);
+    SIZE size{};
+    GetTextExtentPoint32(s.dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(s.dc, old);
+    DeleteObject(font);
+    return size.cx;
+  };
+  // The fixed-pitch Japanese faces: every Latin letter and half-width form one cell, full-width two.
+  for (const char16_t* face : {u"ＭＳ ゴシック", u"MS Gothic", u"ＭＳ 明朝"}) {
+    SCOPED_TRACE(std::string(face, face + 2));
+    int ten = width(face, u"iiiiiiiiii");
+    EXPECT_GT(ten, 0);
+    EXPECT_EQ(width(face, u"WWWWWWWWWW"), ten);
+    EXPECT_EQ(width(face, u"ｱｲｳｴｵｱｲｳｴｵ"), ten);
+    EXPECT_EQ(width(face, u"アイウエオ"), ten);
+  }
+  // The proportional ones are proportional.
+  for (const char16_t* face : {u"ＭＳ Ｐゴシック", u"MS PGothic"})
+    EXPECT_LT(width(face, u"iiiiiiiiii") * 2, width(face, u"WWWWWWWWWW"));
+}
+
 TEST(Gdi, SystemColoursAndMetrics) {
   EXPECT_EQ(GetSysColor(COLOR_WINDOW), RGB(255, 255, 255));
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), RGB(128, 128, 128));
