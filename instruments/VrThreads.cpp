@@ -24,9 +24,11 @@ void TVrTimerThread::Suspend() {
 void TVrTimerThread::Resume() {
   {
     std::lock_guard<std::mutex> lock(FMutex);
-    FPaused = false;
-    ++FPeriod;
-    FWake.notify_all();
+    if (FPaused) {
+      FPaused = false;
+      ++FPeriod;
+      FWake.notify_all();
+    }
   }
   if (!Started()) Start();
 }
@@ -209,11 +211,14 @@ void TVrTimer::UpdateTimer() {
       FSystemTimerSet = true;
     }
   } else {
-    FTimerThread->Suspend();
+    // A worker that goes on running keeps the period in progress; the new interval
+    // applies from the next one. The worker's own lock guards the interval meanwhile.
     FTimerThread->SetInterval(FInterval);
     if (run) {
       FTimerThread->SetPriority(FPriority);
       FTimerThread->Resume();
+    } else {
+      FTimerThread->Suspend();
     }
   }
 }

@@ -27,7 +27,7 @@ public:
   String ClassName() const override { return u"TVrTimerThread"; }
 
   // Pauses the worker: a wait in progress ends without a tick and no tick follows
-  // until Resume, which starts a fresh period.
+  // until Resume, which starts a fresh period. Resuming a running worker changes nothing.
   void Suspend();
   void Resume();
   bool Suspended() const;

@@ -114,6 +114,24 @@ TEST(VrTimer, ThreadTimerDisabledKeepsRunningButIgnoresTicks) {
   EXPECT_EQ(log.count, before);
 }
 
+TEST(VrTimer, ThreadTimerKeepsItsPeriodAcrossPropertyWrites) {
+  // Writes that leave it running, more often than it ticks, do not hold its ticks back.
+  for (bool priority : {true, false}) {
+    TVrTimer timer(nullptr);
+    TickLog log;
+    timer.OnTimer = log.Handler();
+    timer.SetInterval(100);
+    const auto end = Clock::now() + std::chrono::seconds(1);
+    for (bool flip = true; Clock::now() < end; flip = !flip) {
+      PumpFor(25);
+      if (priority) timer.SetPriority(flip ? tpHigher : tpNormal);
+      else timer.SetInterval(flip ? 101 : 100);
+    }
+    EXPECT_GE(log.count, 3) << (priority ? "Priority" : "Interval");
+    EXPECT_TRUE(timer.Running());
+  }
+}
+
 TEST(VrTimer, ChangingTheTypeWhileEnabledSwapsWindowAndThread) {
   TVrTimer timer(nullptr);
   TickLog log;
