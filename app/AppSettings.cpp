@@ -39,9 +39,10 @@ struct ColorKey {
   int32_t TColorSettings::*Field;
 };
 
+// In the order the options window's save writes them.
 const ColorKey ColorKeys[] = {
-    {u"ContWin color", u"Font", &TColorSettings::Font},
     {u"ContWin color", u"Back", &TColorSettings::Back},
+    {u"ContWin color", u"Font", &TColorSettings::Font},
     {u"Graph color", u"c1Main", &TColorSettings::c1Main},
     {u"Graph color", u"c1Over", &TColorSettings::c1Over},
     {u"Graph color", u"c1Peak", &TColorSettings::c1Peak},

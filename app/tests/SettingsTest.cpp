@@ -54,6 +54,16 @@ TEST(Settings, EveryKeyIsReadAndTheFileIsNormalised) {
   EXPECT_EQ(after.rfind("[Application]\r\nFormCaption=キャプション\r\n", 0), 0u);
 }
 
+TEST(Settings, ColourSaveWritesTheKeysInOrder) {
+  TempFolder dir;
+  TSettingsStore store = OpenSettings(dir.FileS("tool.ini"));
+  WriteColorSettings(*store.Ini, TColorSettings());
+  ASSERT_TRUE(WriteBackSettings(store));
+  std::string text = dir.Read("tool.ini");
+  EXPECT_EQ(text.rfind("[ContWin color]\r\nBack=8388608\r\nFont=16777215\r\n\r\n[Graph color]\r\nc1Main=", 0), 0u)
+      << text;
+}
+
 TEST(Settings, BadValuesFallBackToDefaults) {
   TempFolder dir;
   dir.Write("tool.ini", "[Application]\r\nCPUpower=abc\r\nRTScontrol=\r\n[Graph color]\r\nc1Over=red\r\nc2Point=$xyz\r\n");
