@@ -2,6 +2,8 @@
 // analog indicator base.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "InstrTestSupport.h"
@@ -76,11 +78,59 @@ TEST(ScaleSettings, MeasuresLabelsAndSteps) {
   EXPECT_EQ(sc.pos0, 190);
   EXPECT_EQ(sc.pos100, 10);
   EXPECT_EQ(PixelColor(b, 10, 100), clBlack);  // base line
-  // A round scale over a full circle draws the shared first/last label once.
-  TRect r(0, 0, 200, 200);
-  sc.CalcRSize(b.Canvas(), 0, 100);
-  sc.RoundScala(b.Canvas(), r, 225, 270);
-  EXPECT_LT(r.Width(), 200);
+}
+
+namespace {
+// Pixels of red label text (the ticks are black) inside a rectangle, and their columns.
+struct TInk {
+  int Pixels = 0, Left = INT_MAX, Right = -1;
+};
+TInk RedInk(TBitmap& b, const TRect& r) {
+  TInk ink;
+  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
+    for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x) {
+      TColor c = PixelColor(b, x, y);
+      if ((c & 0xFF) > 0x80 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60) {
+        ++ink.Pixels;
+        ink.Left = std::min(ink.Left, x);
+        ink.Right = std::max(ink.Right, x);
+      }
+    }
+  return ink;
+}
+}  // namespace
+
+TEST(ScaleSettings, RoundScalePlacesItsFirstAndLastLabels) {
+  TScaleSettings sc;
+  sc.Font()->SetColor(clRed);
+  auto draw = [&](TBitmap& b, float from, float alpha, TRect& r) {
+    b.Canvas()->Brush()->SetColor(clWhite);
+    b.Canvas()->FillRect(TRect(0, 0, b.Width(), b.Height()));
+    sc.CalcRSize(b.Canvas(), 0, 100);
+    r = TRect(0, 0, b.Width(), b.Height());
+    sc.RoundScala(b.Canvas(), r, from, alpha);
+  };
+  // From 225 degrees over 270: "0" at the lower left, "100" at the lower right, nothing
+  // else below the centre; the area inside the scale comes back.
+  TBitmap b(200, 200);
+  TRect r;
+  draw(b, 225, 270, r);
+  const int cx = sc.cp.X, cy = sc.cp.Y, th = sc.TextH;
+  TInk lowLeft = RedInk(b, TRect(0, cy + th, cx, 200)), lowRight = RedInk(b, TRect(cx, cy + th, 200, 200));
+  TBitmap m(1, 1);
+  m.Canvas()->Font()->Assign(sc.Font());
+  EXPECT_GT(lowLeft.Pixels, 0);
+  EXPECT_LE(lowLeft.Right - lowLeft.Left + 1, m.Canvas()->TextWidth(u"0") + 1);
+  EXPECT_GT(lowRight.Right - lowRight.Left + 1, m.Canvas()->TextWidth(u"00"));  // three digits
+  EXPECT_GT(r.Left, 0);
+  EXPECT_LT(r.Right, 200);
+  EXPECT_GT(r.Top, 0);
+  // A full circle from straight up: the first and last label share the top place, and only
+  // the first ("0") is drawn there.
+  draw(b, 0, 360, r);
+  TInk top = RedInk(b, TRect(sc.cp.X - 40, 0, sc.cp.X + 40, sc.cp.Y - sc.TextH));
+  EXPECT_GT(top.Pixels, 0);
+  EXPECT_LE(top.Right - top.Left + 1, m.Canvas()->TextWidth(u"0") + 1);
 }
 
 TEST(AbAnalogCControl, ValueAndDigitFollowTheSignalSettings) {

@@ -8,13 +8,14 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/WinUser.h"
 
-// A form that owns and hosts the controls under test, with its window created.
+// A form that owns and hosts the controls under test, shown, so input reaches them as a
+// user's does.
 struct TTestForm {
   std::unique_ptr<TForm> Form;
   TTestForm(int w = 400, int h = 400) : Form(std::make_unique<TForm>(nullptr)) {
     Form->SetBounds(0, 0, w, h);
     Form->SetColor(clWhite);
-    Form->HandleNeeded();
+    Form->Show();
   }
   template <typename T>
   T* Add(int left, int top, int w = -1, int h = -1) {

@@ -9,6 +9,10 @@ namespace {
 struct ButtonFixture : ::testing::Test {
   TForm form{nullptr};
   int clicks = 0;
+  ButtonFixture() {
+    form.SetBounds(0, 0, 200, 100);
+    form.Show();  // input reaches the buttons as a user's does
+  }
 
   template <typename T>
   T* Place(int w, int h) {
