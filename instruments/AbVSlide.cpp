@@ -191,8 +191,9 @@ void TAbVSlider::DrawKnobAndValue(TCanvas* target) {
   const TSignalSettings& sig = *FSignalSettings;
   TBitmap K;
   K.Assign(BmpSliderArea.get());
-  int span = sig.TotalDigit;
-  double perDigit = span != 0 ? static_cast<double>(rSlide.Height()) / span : 0;  // no span: the knob stays low
+  // No span or no trench height: the knob stays at the bottom.
+  int span = sig.TotalDigit, h = rSlide.Height();
+  double perDigit = span != 0 && h > 0 ? static_cast<double>(h) / span : 0;
   pCenter = TPoint(K.Width() / 2, static_cast<int>(Round((K.Height() - (BtnHeight / 2 + 1)) -
                                                          perDigit * (FDigit - sig.DigitalFrom()))));
   if (!FEnableMouseJump) {
@@ -223,8 +224,9 @@ void TAbVSlider::DoSlide(TShiftState Shift, int X, int Y, TPoint OldPos) {
   int y = std::max(std::min(Y, rSlide.Bottom), rSlide.Top);
   int D = rSlide.Bottom - y;
   Update();
-  // A trench without height or a range without span maps every point to the lowest digit.
+  // A trench without height has no position to map: the value stays.
   int h = rSlide.Height();
-  int digit = h > 0 ? static_cast<int>(Round(static_cast<double>(sig.TotalDigit) / h * D)) : 0;
+  if (h <= 0) return;
+  int digit = static_cast<int>(Round(static_cast<double>(sig.TotalDigit) / h * D));
   SetDigit(digit + sig.DigitalFrom());
 }

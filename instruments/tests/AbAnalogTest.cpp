@@ -279,17 +279,32 @@ TEST(AbVSlider, ButtonSizeAndDegenerateLayouts) {
   auto* narrow = f.Add<TAbVSlider>(100, 10, 15, 200);
   narrow->SetButtonSize(31);
   EXPECT_EQ(narrow->ButtonSize(), 18);
-  // No span and no trench height: no division by zero, the knob stays low.
+  // No span, and trenches of no or negative height (without texts, the trench is 12 pixels
+  // shorter than the control): the knob sits at the bottom of the trench and a press or a
+  // drag in the slide area changes nothing.
   auto* flat = f.Add<TAbVSlider>(150, 10, 60, 200);
   flat->SignalSettings()->SetDigitalFrom(5);
   flat->SignalSettings()->SetDigitalTo(5);
-  RenderControl(flat);
-  SimulateMouseDown(flat, mbLeft, 30, 50);
-  SimulateMouseUp(flat, mbLeft, 30, 50);
-  auto* tiny = f.Add<TAbVSlider>(250, 10, 60, 75);
-  RenderControl(tiny);
-  SimulateMouseDown(tiny, mbLeft, 30, 40);
-  SimulateMouseUp(tiny, mbLeft, 30, 40);
+  auto* zero = f.Add<TAbVSlider>(250, 10, 60, 12);
+  auto* negative = f.Add<TAbVSlider>(250, 40, 60, 8);
+  for (TAbVSlider* s : {zero, negative}) s->SetOptions({});
+  for (TAbVSlider* s : {flat, zero, negative}) {
+    SCOPED_TRACE(s->Height());
+    int changes = 0;
+    s->OnValueChange = [&](TObject*) { ++changes; };
+    RenderControl(s);
+    ASSERT_FALSE(s->IsTooSmall());
+    const int digit = s->Digit();
+    const TRect& t = s->TrenchRect();
+    EXPECT_NEAR(s->KnobCenter().Y, t.Bottom, 1);
+    const int x = (t.Left + t.Right) / 2;
+    SimulateMouseDown(s, mbLeft, x, t.Bottom);
+    SimulateMouseMove(s, x, t.Bottom - 30, {ssLeft});
+    SimulateMouseUp(s, mbLeft, x, t.Bottom - 30);
+    EXPECT_EQ(s->Digit(), digit);
+    EXPECT_EQ(changes, 0);
+    EXPECT_NEAR(s->KnobCenter().Y, t.Bottom, 1);
+  }
   auto* none = f.Add<TAbVSlider>(250, 100, 60, 30);
   RenderControl(none);
   EXPECT_TRUE(none->IsTooSmall());
