@@ -8,6 +8,7 @@
 #include "instruments/AbFlashT.h"
 
 #include <algorithm>
+#include <cassert>
 #include <memory>
 #include <vector>
 
@@ -35,7 +36,9 @@ struct TFlashState {
   }
 };
 
+// The clients, the counter and the timer belong to the GUI thread, which runs every tick.
 TFlashState& State() {
+  assert(IsMainThread());
   static TFlashState s;
   return s;
 }

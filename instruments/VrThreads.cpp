@@ -1,5 +1,6 @@
 #include "instruments/VrThreads.h"
 
+#include <cassert>
 #include <chrono>
 
 #include "platform/ui/Forms.h"
@@ -73,6 +74,7 @@ void TVrTimerThread::Execute() {
     lock.unlock();
     if (FOwner->SyncEvent())
       Synchronize([this] {
+        assert(IsMainThread());
         FInTick = true;
         struct TTickEnd {
           bool& InTick;
@@ -179,6 +181,7 @@ void TVrTimer::AllocateTimer() {
 }
 
 void TVrTimer::ReleaseTimer() {
+  assert(IsMainThread());  // reads the worker's InTick, which only the GUI thread writes
   if (!FAllocated) return;
   if (FTimerType == ttSystem) {
     KillTimer(FWindowHandle, kTimerId);
@@ -199,6 +202,7 @@ void TVrTimer::ReleaseTimer() {
 }
 
 void TVrTimer::UpdateTimer() {
+  assert(IsMainThread());  // property writers run on the GUI thread
   if (ComponentState().Contains(csDesigning)) return;
   if (!FAllocated) AllocateTimer();
   const bool run = FInterval != 0 && FEnabled && OnTimer;

@@ -2,6 +2,7 @@
 #include "instruments/_AbFlash.h"
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 
 namespace {
@@ -64,6 +65,7 @@ void TTimerThread::SetNextDue(uint32_t Ticks, uint64_t AtMs) {
 }
 
 void TTimerThread::RunTick(const std::shared_ptr<TTimerLink>& Link, uint64_t Tick, uint32_t Elapsed) {
+  assert(IsMainThread());
   auto served = [&] {
     std::lock_guard<std::mutex> lock(Link->Mutex);
     Link->Served = Tick;
@@ -88,6 +90,7 @@ void TTimerThread::RunTick(const std::shared_ptr<TTimerLink>& Link, uint64_t Tic
 bool TTimerThread::SleepUntilDue(std::unique_lock<std::mutex>& Lock, uint32_t& Elapsed) {
   using namespace std::chrono;
   TTimerLink& l = *FLink;
+  assert(Lock.owns_lock() && Lock.mutex() == &l.Mutex);
   const auto start = steady_clock::now();
   // GetTickCount64 counts the same clock in whole milliseconds.
   const uint64_t startMs = static_cast<uint64_t>(duration_cast<milliseconds>(start.time_since_epoch()).count());
@@ -197,5 +200,6 @@ void TAbFlash::UpdateTimer() {
 }
 
 void TAbFlash::Timer() {
+  assert(IsMainThread());
   if (FEnabled && !IsDestroying() && FOnTimer) FOnTimer(this);
 }
