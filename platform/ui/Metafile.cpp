@@ -35,15 +35,15 @@ int TMetafile::Height() const { return FData->Picture.Frame.Height(); }
 
 void TMetafile::SetWidth(int Value) {
   metafile::Picture& p = FData->Picture;
-  p.Frame.R = p.Frame.L + std::max(0, Value);
-  p.MMWidth = p.Frame.Width() * 2540 / 96;
+  p.Frame.R = metafile::Saturate32(int64_t(p.Frame.L) + std::max(0, Value));
+  p.MMWidth = metafile::PixelsToHiMetric(int64_t(p.Frame.R) - p.Frame.L);
   Changed();
 }
 
 void TMetafile::SetHeight(int Value) {
   metafile::Picture& p = FData->Picture;
-  p.Frame.B = p.Frame.T + std::max(0, Value);
-  p.MMHeight = p.Frame.Height() * 2540 / 96;
+  p.Frame.B = metafile::Saturate32(int64_t(p.Frame.T) + std::max(0, Value));
+  p.MMHeight = metafile::PixelsToHiMetric(int64_t(p.Frame.B) - p.Frame.T);
   Changed();
 }
 
@@ -53,14 +53,14 @@ int TMetafile::MMHeight() const { return FData->Picture.MMHeight; }
 void TMetafile::SetMMWidth(int Value) {
   metafile::Picture& p = FData->Picture;
   p.MMWidth = std::max(0, Value);
-  p.Frame.R = p.Frame.L + p.MMWidth * 96 / 2540;
+  p.Frame.R = metafile::Saturate32(p.Frame.L + int64_t(metafile::HiMetricToPixels(p.MMWidth)));
   Changed();
 }
 
 void TMetafile::SetMMHeight(int Value) {
   metafile::Picture& p = FData->Picture;
   p.MMHeight = std::max(0, Value);
-  p.Frame.B = p.Frame.T + p.MMHeight * 96 / 2540;
+  p.Frame.B = metafile::Saturate32(p.Frame.T + int64_t(metafile::HiMetricToPixels(p.MMHeight)));
   Changed();
 }
 
@@ -124,8 +124,8 @@ TMetafileCanvas::TMetafileCanvas(TMetafile* AMetafile, HDC /*ReferenceDevice*/)
   int w = AMetafile && AMetafile->Width() > 0 ? AMetafile->Width() : 640;
   int h = AMetafile && AMetafile->Height() > 0 ? AMetafile->Height() : 480;
   FRecording->Picture.Frame = metafile::Box{0, 0, w, h};
-  FRecording->Picture.MMWidth = w * 2540 / 96;
-  FRecording->Picture.MMHeight = h * 2540 / 96;
+  FRecording->Picture.MMWidth = metafile::PixelsToHiMetric(w);
+  FRecording->Picture.MMHeight = metafile::PixelsToHiMetric(h);
   FRecording->Device = std::make_unique<metafile::RecordingDevice>(&FRecording->Picture, w, h);
   FRecording->DC = CreateDeviceDC(FRecording->Device.get());
   SetHandle(FRecording->DC);

@@ -1,8 +1,6 @@
 // Bitmaps and 8-bit text as the metafile records carry them.
-#include <iconv.h>
-
-#include <cerrno>
-
+#include "platform/rtl/CodePages.h"
+#include "platform/ui/Graphics.h"
 #include "platform/ui/MetafileBytes_p.h"
 
 namespace metafile {
@@ -52,6 +50,7 @@ QImage DecodeDib(const std::string& data, size_t headerAt, size_t headerEnd, siz
   r.U32();
   uint32_t clrUsed = r.U32();
   if (w <= 0 || h == 0 || w > 32767 || h > 32767 || h < -32767) throw FormatError{"bitmap size out of range"};
+  if (int64_t(w) * (h < 0 ? -int64_t(h) : h) > MaxPicturePixels) throw FormatError{"bitmap too large"};
   if (compression != 0 && !(compression == 3 && (bpp == 16 || bpp == 32)))
     throw FormatError{"compressed bitmaps are not supported"};
   const bool bottomUp = h > 0;
@@ -117,48 +116,17 @@ namespace {
 
 const char* CodePage(uint8_t charset) { return charset == SHIFTJIS_CHARSET ? "CP932" : "CP1252"; }
 
-// Converts with iconv; false when some character has no encoding in the target.
-bool Convert(const char* to, const char* from, const char* in, size_t inLen, std::string& out) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == iconv_t(-1)) return false;
-  out.clear();
-  char buf[256];
-  char* src = const_cast<char*>(in);
-  bool ok = true;
-  while (inLen > 0) {
-    char* dst = buf;
-    size_t room = sizeof buf;
-    size_t rc = iconv(cd, &src, &inLen, &dst, &room);
-    out.append(buf, size_t(dst - buf));
-    if (rc == size_t(-1) && errno != E2BIG) {
-      ok = false;
-      break;
-    }
-  }
-  iconv_close(cd);
-  return ok;
-}
-
-std::string Utf16Bytes(const std::u16string& s) {
-  std::string b;
-  for (char16_t c : s) {
-    b.push_back(char(c & 0xFF));
-    b.push_back(char(c >> 8));
-  }
-  return b;
-}
-
 }  // namespace
 
 std::string EncodeAnsi(const std::u16string& text, uint8_t charset) {
   std::string out;
-  if (Convert(CodePage(charset), "UTF-16LE", Utf16Bytes(text).data(), text.size() * 2, out)) return out;
+  if (EncodeCodePage(text, CodePage(charset), out)) return out;
   // Character by character, with '?' for what the code page lacks.
   out.clear();
   for (size_t i = 0; i < text.size(); ++i) {
     size_t n = (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
     std::string one;
-    if (Convert(CodePage(charset), "UTF-16LE", Utf16Bytes(text.substr(i, n)).data(), n * 2, one))
+    if (EncodeCodePage(text.substr(i, n), CodePage(charset), one))
       out += one;
     else
       out += '?';
@@ -168,17 +136,10 @@ std::string EncodeAnsi(const std::u16string& text, uint8_t charset) {
 }
 
 std::u16string DecodeAnsi(const std::string& bytes, uint8_t charset) {
-  std::string utf16;
-  if (!Convert("UTF-16LE", CodePage(charset), bytes.data(), bytes.size(), utf16)) {
-    utf16.clear();
-    for (unsigned char c : bytes) {  // undecodable: keep ASCII, mark the rest
-      utf16.push_back(char(c < 0x80 ? c : '?'));
-      utf16.push_back('\0');
-    }
-  }
   std::u16string s;
-  for (size_t i = 0; i + 1 < utf16.size(); i += 2)
-    s.push_back(char16_t(uint8_t(utf16[i]) | (uint16_t(uint8_t(utf16[i + 1])) << 8)));
+  if (DecodeCodePage(bytes, CodePage(charset), s)) return s;
+  s.clear();
+  for (unsigned char c : bytes) s.push_back(c < 0x80 ? char16_t(c) : u'?');  // undecodable: keep ASCII, mark the rest
   return s;
 }
 
@@ -191,7 +152,7 @@ uint8_t CharsetFor(const std::u16string& text) {
   if (ascii) return DEFAULT_CHARSET;
   if (latin1) return ANSI_CHARSET;
   std::string out;
-  if (Convert("CP932", "UTF-16LE", Utf16Bytes(text).data(), text.size() * 2, out)) return SHIFTJIS_CHARSET;
+  if (EncodeCodePage(text, "CP932", out)) return SHIFTJIS_CHARSET;
   return DEFAULT_CHARSET;
 }
 

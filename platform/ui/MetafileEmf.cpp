@@ -92,14 +92,14 @@ std::string WriteEmf(const Picture& pic, const std::u16string& description) {
   uint32_t records = 0;
   uint32_t handles = 1;
   const Box& fr = pic.Frame;
-  const int32_t mmW = pic.MMWidth > 0 ? pic.MMWidth : fr.Width() * 2540 / 96;
-  const int32_t mmH = pic.MMHeight > 0 ? pic.MMHeight : fr.Height() * 2540 / 96;
+  const int64_t mmW = pic.MMWidth > 0 ? pic.MMWidth : PixelsToHiMetric(int64_t(fr.R) - fr.L);
+  const int64_t mmH = pic.MMHeight > 0 ? pic.MMHeight : PixelsToHiMetric(int64_t(fr.B) - fr.T);
 
   // Header; the byte, record and handle counts are filled in at the end.
   size_t hdr = BeginRecord(w, EMR_HEADER);
-  WriteRect(w, Box{fr.L, fr.T, fr.R - 1, fr.B - 1});
-  const int32_t fl = fr.L * 2540 / 96, ft = fr.T * 2540 / 96;
-  WriteRect(w, Box{fl, ft, fl + mmW - 1, ft + mmH - 1});
+  WriteRect(w, Box{fr.L, fr.T, Saturate32(int64_t(fr.R) - 1), Saturate32(int64_t(fr.B) - 1)});
+  const int32_t fl = PixelsToHiMetric(fr.L), ft = PixelsToHiMetric(fr.T);
+  WriteRect(w, Box{fl, ft, Saturate32(fl + mmW - 1), Saturate32(ft + mmH - 1)});
   w.U32(EmfSignature);
   w.U32(0x10000);
   w.U32(0);  // bytes
@@ -248,10 +248,11 @@ std::string WriteEmf(const Picture& pic, const std::u16string& description) {
       }
       case OpKind::TextOut: {
         const QPoint ref = op.Points.at(0);
-        int32_t width = 0;
+        int64_t width = 0;
         for (int32_t d : op.Dx) width += d;
         size_t at = BeginRecord(w, EMR_EXTTEXTOUTW);
-        WriteRect(w, Box{ref.x(), ref.y() - 1, ref.x() + std::max(width, 1) - 1, ref.y()});
+        WriteRect(w, Box{ref.x(), Saturate32(int64_t(ref.y()) - 1), Saturate32(ref.x() + std::max<int64_t>(width, 1) - 1),
+                         ref.y()});
         w.U32(1);  // GM_COMPATIBLE
         w.F32(2540.0f / 96.0f);
         w.F32(2540.0f / 96.0f);
@@ -280,7 +281,7 @@ std::string WriteEmf(const Picture& pic, const std::u16string& description) {
         w.I32(op.Rect.T);
         w.I32(op.Src.L);
         // Source rows count from the bottom of a bottom-up bitmap.
-        w.I32(op.Image.height() - op.Src.B);
+        w.I32(Saturate32(int64_t(op.Image.height()) - op.Src.B));
         w.I32(op.Src.Width());
         w.I32(op.Src.Height());
         w.U32(80);
@@ -314,13 +315,22 @@ std::string WriteEmf(const Picture& pic, const std::u16string& description) {
 
 namespace {
 
+// A rectangle whose coordinates are checked (CheckedCoord).
 Box ReadRect(ByteReader& r) {
   Box b;
-  b.L = r.I32();
-  b.T = r.I32();
-  b.R = r.I32();
-  b.B = r.I32();
+  b.L = CheckedCoord(r.I32());
+  b.T = CheckedCoord(r.I32());
+  b.R = CheckedCoord(r.I32());
+  b.B = CheckedCoord(r.I32());
   return b;
+}
+
+// Bounds the records carry but that are not used: read, not checked.
+void SkipRect(ByteReader& r) { r.Skip(16); }
+
+QPoint ReadPoint(ByteReader& r) {
+  int32_t x = CheckedCoord(r.I32());
+  return QPoint(x, CheckedCoord(r.I32()));
 }
 
 std::vector<QPoint> ReadPoints(ByteReader& r, uint32_t n, bool small) {
@@ -328,9 +338,12 @@ std::vector<QPoint> ReadPoints(ByteReader& r, uint32_t n, bool small) {
   std::vector<QPoint> pts;
   pts.reserve(n);
   for (uint32_t i = 0; i < n; ++i) {
-    int32_t x = small ? r.I16() : r.I32();
-    int32_t y = small ? r.I16() : r.I32();
-    pts.emplace_back(x, y);
+    if (small) {
+      int32_t x = r.I16();
+      pts.emplace_back(x, r.I16());
+    } else {
+      pts.push_back(ReadPoint(r));
+    }
   }
   return pts;
 }
@@ -343,7 +356,7 @@ Picture ReadEmf(const std::string& bytes) {
   if (h.U32() != EMR_HEADER) throw FormatError{"not an enhanced metafile"};
   uint32_t hsize = h.U32();
   Box bounds = ReadRect(h);
-  Box frame = ReadRect(h);
+  Box frame = ReadRect(h);  // 0.01 mm
   if (h.U32() != EmfSignature) throw FormatError{"not an enhanced metafile"};
   h.U32();
   uint32_t total = h.U32();
@@ -360,10 +373,10 @@ Picture ReadEmf(const std::string& bytes) {
   pic.MMWidth = frame.R - frame.L + 1;
   pic.MMHeight = frame.B - frame.T + 1;
   if (devW > 0 && devH > 0 && mmW > 0 && mmH > 0) {
-    // Logical units are the reference device's pixels.
-    auto px = [](int64_t v, int32_t dev, int32_t mm) { return int32_t((v * dev + mm * 50) / (int64_t(mm) * 100)); };
-    pic.Frame = Box{px(frame.L, devW, mmW), px(frame.T, devH, mmH), px(frame.R + 1, devW, mmW),
-                    px(frame.B + 1, devH, mmH)};
+    // Logical units are the reference device's pixels (its size in pixels and in mm).
+    auto px = [](int64_t v, int64_t dev, int64_t mm) { return CheckedCoord((v * dev + mm * 50) / (mm * 100)); };
+    pic.Frame = Box{px(frame.L, devW, mmW), px(frame.T, devH, mmH), px(int64_t(frame.R) + 1, devW, mmW),
+                    px(int64_t(frame.B) + 1, devH, mmH)};
   } else {
     pic.Frame = Box{bounds.L, bounds.T, bounds.R + 1, bounds.B + 1};
   }
@@ -441,29 +454,27 @@ Picture ReadEmf(const std::string& bytes) {
         r.U32();
         uint32_t n = r.U32();
         r.U32();
-        ReadRect(r);
+        SkipRect(r);
         r.Need(size_t(n) * 16);
         for (uint32_t i = 0; i < n; ++i) op.Rects.push_back(ReadRect(r));
         if (op.Rects.empty()) op.Rects.push_back(Box{0, 0, 0, 0});
         break;
       }
       case EMR_MOVETOEX:
-      case EMR_LINETO: {
+      case EMR_LINETO:
         op.Kind = type == EMR_MOVETOEX ? OpKind::MoveTo : OpKind::LineTo;
-        int32_t x = r.I32();
-        op.Points = {QPoint(x, r.I32())};
+        op.Points = {ReadPoint(r)};
         break;
-      }
       case EMR_POLYLINE16: case EMR_POLYLINE: case EMR_POLYGON16: case EMR_POLYGON: {
         op.Kind = (type == EMR_POLYLINE16 || type == EMR_POLYLINE) ? OpKind::Polyline : OpKind::Polygon;
-        ReadRect(r);
+        SkipRect(r);
         uint32_t n = r.U32();
         op.Points = ReadPoints(r, n, type == EMR_POLYLINE16 || type == EMR_POLYGON16);
         break;
       }
       case EMR_POLYPOLYGON16: case EMR_POLYPOLYGON: {
         op.Kind = OpKind::PolyPolygon;
-        ReadRect(r);
+        SkipRect(r);
         uint32_t polys = r.U32();
         uint32_t n = r.U32();
         r.Need(size_t(polys) * 4);
@@ -480,23 +491,21 @@ Picture ReadEmf(const std::string& bytes) {
       case EMR_ELLIPSE: op.Kind = OpKind::Ellipse; op.Rect = ReadRect(r); break;
       case EMR_SETPIXELV: {
         op.Kind = OpKind::SetPixel;
-        int32_t x = r.I32();
-        op.Points = {QPoint(x, r.I32())};
+        op.Points = {ReadPoint(r)};
         op.Value = r.U32();
         break;
       }
       case EMR_EXTTEXTOUTW: {
         op.Kind = OpKind::TextOut;
-        ReadRect(r);
+        SkipRect(r);
         r.U32();
         r.U32();
         r.U32();
-        int32_t x = r.I32();
-        op.Points = {QPoint(x, r.I32())};
+        op.Points = {ReadPoint(r)};
         uint32_t chars = r.U32();
         uint32_t offString = r.U32();
         r.U32();
-        ReadRect(r);
+        SkipRect(r);
         uint32_t offDx = r.U32();
         if (chars > size || offString > size) throw FormatError{"text outside its record"};
         ByteReader s(bytes, pos + offString, pos + size);
@@ -510,12 +519,13 @@ Picture ReadEmf(const std::string& bytes) {
       }
       case EMR_STRETCHDIBITS: {
         op.Kind = OpKind::StretchDib;
-        ReadRect(r);
-        int32_t xd = r.I32(), yd = r.I32(), xs = r.I32(), ys = r.I32(), cxs = r.I32(), cys = r.I32();
+        SkipRect(r);
+        int32_t xd = CheckedCoord(r.I32()), yd = CheckedCoord(r.I32()), xs = CheckedCoord(r.I32()),
+                ys = CheckedCoord(r.I32()), cxs = CheckedCoord(r.I32()), cys = CheckedCoord(r.I32());
         uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
         r.U32();
         op.Value = r.U32();
-        int32_t cxd = r.I32(), cyd = r.I32();
+        int32_t cxd = CheckedCoord(r.I32()), cyd = CheckedCoord(r.I32());
         if (offBmi > size || cbBmi > size - offBmi || offBits > size || cbBits > size - offBits)
           throw FormatError{"bitmap outside its record"};
         op.Image = DecodeDib(bytes, pos + offBmi, pos + offBmi + cbBmi, pos + offBits, pos + offBits + cbBits);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <variant>
@@ -43,7 +44,7 @@ private:
     if (s_.Pen.Width <= 1) {
       pen.setWidth(0);  // one device pixel
     } else {
-      pen.setWidth(s_.Pen.Width);
+      pen.setWidth(std::min(s_.Pen.Width, MaxCoord));
     }
     switch (s_.Pen.Style) {
       case PS_DASH: pen.setStyle(Qt::DashLine); break;
@@ -108,9 +109,9 @@ private:
 
   QFont Font() const {
     QFont f(QString::fromUtf16(s_.Font.FaceName.data(), qsizetype(s_.Font.FaceName.size())));
-    int32_t h = s_.Font.Height;
+    const int64_t h = s_.Font.Height;
     // A positive height is the cell height; the character height is about nine tenths of it.
-    f.setPixelSize(qMax(1, h < 0 ? -h : h > 0 ? h * 9 / 10 : 16));
+    f.setPixelSize(int(std::clamp<int64_t>(h < 0 ? -h : h > 0 ? h * 9 / 10 : 16, 1, MaxCoord)));
     f.setWeight(QFont::Weight(qBound(1, s_.Font.Weight > 0 ? s_.Font.Weight : 400, 1000)));
     f.setItalic(s_.Font.Italic != 0);
     f.setUnderline(s_.Font.Underline != 0);
@@ -189,8 +190,8 @@ private:
       case OpKind::SetPolyFillMode: s_.PolyFill = op.Value; break;
       case OpKind::SaveDC: saved_.push_back(s_); break;
       case OpKind::RestoreDC: {
-        int32_t n = op.Index < 0 ? -op.Index : int32_t(saved_.size()) - op.Index + 1;
-        if (n <= 0 || size_t(n) > saved_.size()) break;
+        const int64_t n = op.Index < 0 ? -int64_t(op.Index) : int64_t(saved_.size()) - op.Index + 1;
+        if (n <= 0 || uint64_t(n) > saved_.size()) break;
         s_ = saved_[saved_.size() - size_t(n)];
         saved_.resize(saved_.size() - size_t(n));
         SetClip(s_.Clipped, s_.Clip);

@@ -111,6 +111,21 @@ struct FormatError {
   std::string Reason;
 };
 
+// Coordinates and sizes a reader accepts: GDI's own 28-bit range, so that the sum or the
+// difference of any two of them fits 32 bits. A file with others is damaged.
+constexpr int32_t MaxCoord = (1 << 27) - 1;
+inline int32_t CheckedCoord(int64_t v) {
+  if (v < -MaxCoord - 1 || v > MaxCoord) throw FormatError{"coordinate out of range"};
+  return int32_t(v);
+}
+// A 64-bit result saturated to 32 bits, for sizes computed from coordinates.
+inline int32_t Saturate32(int64_t v) {
+  return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int32_t(v);
+}
+// Pixels at 96 dots per inch to 0.01 mm and back.
+inline int32_t PixelsToHiMetric(int64_t px) { return Saturate32(px * 2540 / 96); }
+inline int32_t HiMetricToPixels(int64_t mm) { return Saturate32(mm * 96 / 2540); }
+
 std::string WriteEmf(const Picture& pic, const std::u16string& description = {});
 std::string WriteWmf(const Picture& pic);
 Picture ReadEmf(const std::string& bytes);   // throws FormatError

@@ -2,10 +2,14 @@
 // A fresh folder under the system's temporary folder, removed with everything in it.
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 #include <system_error>
@@ -38,6 +42,19 @@ public:
   std::string Read(const std::string& name) const {
     std::ifstream in(File(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // Runs Work on another thread and waits up to ten seconds for it. False when it has not
+  // finished: a reader stuck opening the FIFO Fifo (a name in the folder) is released first,
+  // so that the thread ends.
+  template <class F>
+  bool Finishes(F Work, const std::string& Fifo) const {
+    auto done = std::async(std::launch::async, Work);
+    if (done.wait_for(std::chrono::seconds(10)) == std::future_status::ready) return true;
+    int fd = ::open(File(Fifo).c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+    done.wait();
+    return false;
   }
 
 private:

@@ -44,6 +44,17 @@ void Scene(QPainter& p) {
   p.fillRect(QRect(120, 0, 80, H), QColor(0, 0, 0));
 }
 
+// A picture with one record of Kind spanning the whole 32-bit range.
+Picture Hostile(OpKind Kind) {
+  Picture pic;
+  pic.Frame = Box{0, 0, 10, 10};
+  Op op;
+  op.Kind = Kind;
+  op.Rect = Box{INT32_MIN, 0, INT32_MAX, 5};
+  pic.Ops.push_back(op);
+  return pic;
+}
+
 Picture Record() {
   Picture pic;
   pic.Frame = Box{0, 0, W, H};
@@ -137,8 +148,8 @@ TEST(MetafileCore, ReadersRejectDamagedFiles) {
   const std::string emf = WriteEmf(Record());
   const std::string wmf = WriteWmf(Record());
   auto patched = [](std::string s, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + size_t(i)] = char(v >> (8 * i));
-    return s;
+    const char le[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    return s.replace(at, 4, le, 4);
   };
   struct Case {
     const char* what;
@@ -156,10 +167,19 @@ TEST(MetafileCore, ReadersRejectDamagedFiles) {
       {"truncated wmf", wmf.substr(0, wmf.size() / 2), false},
       {"wmf bad header", patched(wmf, 22, 0x00050007), false},
       {"wmf record larger than file", patched(wmf, 40, 0x00FFFFFF), false},
+      // Values whose arithmetic overflows 32 bits.
+      {"emf frame at the end of the integers", patched(emf, 32, 0x7FFFFFFF), true},
+      {"emf bounds at the end of the integers", patched(patched(emf, 72, 0), 16, 0x7FFFFFFF), true},
+      {"emf device of 2^31 pixels per 0.01 mm", patched(patched(emf, 72, 0x7FFFFFFF), 80, 1), true},
+      {"emf rectangle wider than the integers", WriteEmf(Hostile(OpKind::Rectangle)), true},
+      {"emf clip wider than the integers", WriteEmf(Hostile(OpKind::IntersectClipRect)), true},
   };
   for (const Case& c : cases) {
     EXPECT_THROW(c.enhanced ? ReadEmf(c.bytes) : ReadWmf(c.bytes), FormatError) << c.what;
   }
+  // A device of 2^31 - 1 mm: the frame shrinks to nothing, without overflow on the way.
+  Picture tiny = ReadEmf(patched(patched(emf, 80, 0x7FFFFFFF), 84, 0x7FFFFFFF));
+  EXPECT_TRUE(tiny.Empty());
 }
 
 TEST(MetafileCore, EightBitTextFollowsTheFontCharacterSet) {

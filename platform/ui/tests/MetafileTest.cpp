@@ -98,6 +98,16 @@ TEST(Metafile, CopiesScaleAndRefuseWhatTheyCannotHold) {
   EXPECT_TRUE(copy.Empty());
 }
 
+TEST(Metafile, SizesAtTheEndOfTheIntegersSaturate) {
+  TMetafile m;
+  m.SetWidth(INT32_MAX);
+  EXPECT_EQ(m.Width(), INT32_MAX);
+  EXPECT_EQ(m.MMWidth(), INT32_MAX);  // more than 2^31 hundredths of a millimetre
+  m.SetMMHeight(INT32_MAX);
+  EXPECT_EQ(m.Height(), int(int64_t(INT32_MAX) * 96 / 2540));
+  EXPECT_EQ(m.MMHeight(), INT32_MAX);
+}
+
 TEST(Metafile, RotatedTextKeepsItsSizeAndDirection) {
   // A vertical caption, read bottom to top, as axis titles are drawn.
   auto draw = [](TCanvas* c) {
