@@ -222,12 +222,14 @@ TEST(AbNumSpin, ArrowsStepAndRepeatWhileHeldWithTheLeftButton) {
   EXPECT_EQ(s->Value(), 0);
   SimulateMouseUp(up, mbLeft, 3, 3);
   EXPECT_EQ(s->Value(), 1);
-  // The right button neither clicks nor repeats.
+  // The right button neither clicks nor repeats. Over the edit's arrows it brings up the
+  // edit's context menu, as it does over the text; Escape closes it.
   SimulateMouseDown(up, mbRight, 3, 3);
   WaitUntil([] { return false; }, 300);
   SimulateMouseUp(up, mbRight, 3, 3);
   EXPECT_EQ(s->Value(), 1);
   EXPECT_EQ(FlashClient(up), nullptr);
+  SimulateKeyStroke(s, VK_ESCAPE);
   // Held: repeats after the start delay, then every interval, plus the release click.
   s->SetStartDelay(100);
   s->SetInterval(50);
