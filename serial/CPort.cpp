@@ -6,8 +6,10 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 const String ComErrorMessages[24] = {
@@ -242,12 +244,27 @@ struct TAsyncGuard {
 
 namespace {
 // Hands an exception to the application's exception handler, which receives whatever
-// escapes a window procedure.
+// escapes a window procedure; from another thread it goes there through the GUI thread.
 void ToApplicationHandler(std::exception_ptr e) {
+  if (!IsMainThread()) return TThread::Queue([e] { ToApplicationHandler(e); });
   HWND w = AllocateHWnd([e](TMessage&) { std::rethrow_exception(e); });
   SendMessageW(w, WM_NULL, 0, 0);
   DeallocateHWnd(w);
 }
+
+// Runs one handler of a delivery: an exception it raises goes to the application's
+// exception handler and the deliveries go on.
+template <typename F>
+void Guarded(F f) {
+  try {
+    f();
+  } catch (...) {
+    ToApplicationHandler(std::current_exception());
+  }
+}
+
+// The port whose event thread is the calling thread.
+thread_local const TCustomComPort* tEventThreadPort = nullptr;
 
 String DefaultPortName() {
   TStringList list;
@@ -280,7 +297,14 @@ TCustomComPort::~TCustomComPort() {
   if (FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
 }
 
-bool TCustomComPort::CanApply() const { return FConnected && FUpdateCount == 0 && !IsLoading(); }
+void TCustomComPort::AssertOwnerThread() const {
+  assert(IsMainThread() || tEventThreadPort == this);
+}
+
+bool TCustomComPort::CanApply() const {
+  AssertOwnerThread();
+  return FConnected && FUpdateCount == 0 && !IsLoading();
+}
 
 void TCustomComPort::SetBaudRate(TBaudRate V) {
   if (FBaudRate == V) return;
@@ -331,6 +355,7 @@ void TCustomComPort::SetBuffer(TComBuffer* V) {
 }
 
 void TCustomComPort::SetPort(const String& V) {
+  AssertOwnerThread();
   if (FPort == V) return;
   FPort = V;
   if (FConnected && !IsLoading()) {
@@ -352,6 +377,7 @@ void TCustomComPort::SetEventThreadPriority(TThreadPriority V) {
 }
 
 void TCustomComPort::SetConnected(bool Value) {
+  AssertOwnerThread();
   if (IsLoading()) {
     FStreamedConnected = Value;
     return;
@@ -374,9 +400,13 @@ void TCustomComPort::Loaded() {
   }
 }
 
-void TCustomComPort::BeginUpdate() { ++FUpdateCount; }
+void TCustomComPort::BeginUpdate() {
+  AssertOwnerThread();
+  ++FUpdateCount;
+}
 
 void TCustomComPort::EndUpdate() {
+  AssertOwnerThread();
   if (FUpdateCount < 1) return;
   if (--FUpdateCount == 0) ApplyPortSettings();
 }
@@ -466,16 +496,23 @@ void TCustomComPort::CreatePortHandle() {
 
 void TCustomComPort::DestroyPortHandle() {
   if (FHandle == INVALID_HANDLE_VALUE) return;
-  if (CloseHandle(FHandle)) FHandle = INVALID_HANDLE_VALUE;
+  // The handle is released even when the device fails to close (a vanished adapter), so
+  // that the port can be opened again.
+  CloseHandle(FHandle);
+  FHandle = INVALID_HANDLE_VALUE;
 }
 
 template <typename F>
-void TCustomComPort::ForLinks(F f) {
+void TCustomComPort::ForLinks(F f, const TLive& Live) {
   std::vector<TComLink*> links = FLinks;  // a handler may unregister its link
-  for (TComLink* l : links) f(*l);
+  for (TComLink* l : links) {
+    if (Live && !*Live) return;  // a handler closed or freed the port
+    f(*l);
+  }
 }
 
 void TCustomComPort::Open() {
+  AssertOwnerThread();
   if (FConnected) return;
   DoBeforeOpen();
   CreatePortHandle();
@@ -484,15 +521,16 @@ void TCustomComPort::Open() {
   FConnected = true;
   FClosing = false;
   FHeldErrors = 0;  // nothing of an earlier connection
-  try {
+  {
+    // Settings the driver refuses leave the port closed.
+    TScopeGuard undo([this] {
+      DestroyPortHandle();
+      FConnected = false;
+    });
     ApplyPortSettings();
-  } catch (...) {
-    DestroyPortHandle();
-    if (FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
-    FHandle = INVALID_HANDLE_VALUE;
-    FConnected = false;
-    throw;
+    undo.Dismiss();
   }
+  FLive = std::make_shared<std::atomic<bool>>(true);
   if (FEvents.Empty()) {
     FThreadCreated = false;
   } else {
@@ -513,21 +551,42 @@ void TCustomComPort::Open() {
 }
 
 void TCustomComPort::Close() {
-  if (!FConnected) return;
-  ForLinks([](TComLink& l) {
-    if (l.OnCTSChange) l.OnCTSChange(nullptr, false);
-    if (l.OnDSRChange) l.OnDSRChange(nullptr, false);
-    if (l.OnRLSDChange) l.OnRLSDChange(nullptr, false);
-  });
-  DoCTSChange(false);
-  DoDSRChange(false);
-  DoRLSDChange(false);
-  DoBeforeClose();
+  AssertOwnerThread();
+  // A handler of the notifications below that closes again finds the port closing.
+  if (!FConnected || FClosing) return;
   // From here on line events still in flight are dropped.
   FClosing = true;
+  *FLive = false;
+  if (FEventThread) FEventThread->Stop();
+  {
+    // The port ends closed however the notifications end.
+    TScopeGuard finish([this] { ReleasePort(); });
+    ForLinks([](TComLink& l) {
+      if (l.OnCTSChange) l.OnCTSChange(nullptr, false);
+      if (l.OnDSRChange) l.OnDSRChange(nullptr, false);
+      if (l.OnRLSDChange) l.OnRLSDChange(nullptr, false);
+    });
+    DoCTSChange(false);
+    DoDSRChange(false);
+    DoRLSDChange(false);
+    DoBeforeClose();
+  }
+  ForLinks([](TComLink& l) { if (l.OnConn) l.OnConn(nullptr, false); });
+  DoAfterClose();
+}
+
+void TCustomComPort::ReleasePort() {
   AbortAllAsync();
   if (FThreadCreated) {
-    FEventThread.reset();
+    if (FEventThread->InDelivery()) {
+      // Closed from a handler the thread waits for: the thread cannot be waited for here.
+      // It ends by itself; its last steps on the driver are taken here, before the handle goes.
+      SetCommMask(FHandle, 0);
+      PurgeComm(FHandle, PURGE_TXCLEAR | PURGE_RXCLEAR);
+      FEventThread.release()->Release();
+    } else {
+      FEventThread.reset();
+    }
     FThreadCreated = false;
     if (FWindow) {
       DeallocateHWnd(FWindow);
@@ -537,8 +596,6 @@ void TCustomComPort::Close() {
   DestroyPortHandle();
   FConnected = false;
   FClosing = false;
-  ForLinks([](TComLink& l) { if (l.OnConn) l.OnConn(nullptr, false); });
-  DoAfterClose();
 }
 
 // ---- Event notifications ---------------------------------------------------------------------
@@ -569,26 +626,27 @@ void TCustomComPort::WindowMethod(TMessage& Message) {
   // An exception leaving a window procedure goes to the application's exception handler.
   if (Message.WParam == kLineLost) return HandleLineLost(static_cast<int>(Message.LParam));
   for (TComEvent e : kDispatchOrder)
-    if (EventBit(e) == Message.WParam) HandleEvent(e);
+    if (EventBit(e) == Message.WParam) return HandleEvent(e);
 }
 
+// Each step after a handler first checks that the port is still delivering: a handler may
+// have closed or freed it.
 void TCustomComPort::HandleEvent(TComEvent Event) {
+  const TLive live = FLive;
   switch (Event) {
-    case evRxChar: CallRxChar(); break;
+    case evRxChar: CallRxChar(live); break;
     case evRxFlag:
-      ForLinks([](TComLink& l) { if (l.OnRxFlag) l.OnRxFlag(nullptr); });
-      DoRxFlag();
+      ForLinks([](TComLink& l) { if (l.OnRxFlag) l.OnRxFlag(nullptr); }, live);
+      if (*live) DoRxFlag();
       break;
     case evTxEmpty:
-      ForLinks([](TComLink& l) {
-        if (l.OnTx) l.OnTx(nullptr, false);
-      });
-      ForLinks([](TComLink& l) { if (l.OnTxEmpty) l.OnTxEmpty(nullptr); });
-      DoTxEmpty();
+      ForLinks([](TComLink& l) { if (l.OnTx) l.OnTx(nullptr, false); }, live);
+      if (*live) ForLinks([](TComLink& l) { if (l.OnTxEmpty) l.OnTxEmpty(nullptr); }, live);
+      if (*live) DoTxEmpty();
       break;
-    case evCTS: CallSignal(csCTS, &TComLink::OnCTSChange, &TCustomComPort::DoCTSChange); break;
-    case evDSR: CallSignal(csDSR, &TComLink::OnDSRChange, &TCustomComPort::DoDSRChange); break;
-    case evRLSD: CallSignal(csRLSD, &TComLink::OnRLSDChange, &TCustomComPort::DoRLSDChange); break;
+    case evCTS: CallSignal(live, csCTS, &TComLink::OnCTSChange, &TCustomComPort::DoCTSChange); break;
+    case evDSR: CallSignal(live, csDSR, &TComLink::OnDSRChange, &TCustomComPort::DoDSRChange); break;
+    case evRLSD: CallSignal(live, csRLSD, &TComLink::OnRLSDChange, &TCustomComPort::DoRLSDChange); break;
     case evBreak: DoBreak(); break;
     case evError: {
       TComErrors errors = LastErrors();
@@ -596,29 +654,30 @@ void TCustomComPort::HandleEvent(TComEvent Event) {
       break;
     }
     case evRing:
-      ForLinks([](TComLink& l) { if (l.OnRing) l.OnRing(nullptr); });
-      DoRing();
+      ForLinks([](TComLink& l) { if (l.OnRing) l.OnRing(nullptr); }, live);
+      if (*live) DoRing();
       break;
     case evRx80Full: DoRx80Full(); break;
   }
 }
 
-void TCustomComPort::CallSignal(TComSignal Signal, TComSignalEvent TComLink::*LinkEvent,
+void TCustomComPort::CallSignal(const TLive& Live, TComSignal Signal, TComSignalEvent TComLink::*LinkEvent,
                                 void (TCustomComPort::*Fire)(bool)) {
   bool on = Signals().Contains(Signal);
-  ForLinks([&](TComLink& l) { if (l.*LinkEvent) (l.*LinkEvent)(nullptr, on); });
-  (this->*Fire)(on);
+  ForLinks([&](TComLink& l) { if (l.*LinkEvent) (l.*LinkEvent)(nullptr, on); }, Live);
+  if (*Live) (this->*Fire)(on);
 }
 
-void TCustomComPort::CallRxChar() {
+void TCustomComPort::CallRxChar(const TLive& Live) {
   int count = InputCount();
-  if (count > 0) ForLinks([](TComLink& l) { if (l.OnRx) l.OnRx(nullptr, true); });
+  if (count > 0) ForLinks([](TComLink& l) { if (l.OnRx) l.OnRx(nullptr, true); }, Live);
+  if (!*Live) return;
   if (count > 0 && (FHasLink || !FTriggersOnRxChar)) {
     std::vector<uint8_t> buf(static_cast<size_t>(count));
     count = Read(buf.data(), count);
     DoRxBuf(buf.data(), count);
-    ForLinks([&](TComLink& l) { if (l.OnRxBuf) l.OnRxBuf(nullptr, buf.data(), count); });
-    count = 0;
+    if (*Live) ForLinks([&](TComLink& l) { if (l.OnRxBuf) l.OnRxBuf(nullptr, buf.data(), count); }, Live);
+    return;
   }
   if (count > 0) DoRxChar(count);
 }
@@ -645,19 +704,37 @@ TComThread::~TComThread() {
   SetEvent(FStopEvent);
   // The thread may be waiting for the GUI thread in a sent message or a synchronised call;
   // on the GUI thread the wait serves both until the thread has ended, and the closing
-  // port ignores what they carry.
-  if (Started()) WaitFor();
+  // port ignores what they carry. A released thread frees itself: nothing to wait for.
+  TerminateAndWait();
   CloseHandle(FStopEvent);
 }
 
+void TComThread::Stop() { SetEvent(FStopEvent); }
+
+bool TComThread::Stopped() const { return WaitForSingleObject(FStopEvent, 0) == WAIT_OBJECT_0; }
+
+bool TComThread::InDelivery() const {
+  if (GetCurrentThreadID() == ThreadID()) return true;
+  return IsMainThread() && FSyncDelivering;
+}
+
+void TComThread::Release() {
+  FReleased = true;
+  SetFreeOnTerminate(true);
+  Stop();
+}
+
 void TComThread::Execute() {
+  tEventThreadPort = FComPort;
   HANDLE h = FComPort->FHandle;
   OVERLAPPED ov;
   ov.hEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
   HANDLE list[2] = {FStopEvent, ov.hEvent};
+  // The driver writes a pending wait's events here when the wait ends, which may be at the
+  // mask change after the loop: it lives as long as the waits do.
+  DWORD mask = 0;
   DWORD lostCode = 0;
-  for (;;) {
-    DWORD mask = 0;
+  while (!FReleased) {
     if (!WaitCommEvent(h, &mask, &ov) && GetLastError() != ERROR_IO_PENDING) {
       lostCode = GetLastError();  // the device is gone: no wait can succeed any more
       break;
@@ -670,19 +747,24 @@ void TComThread::Execute() {
       Dispatch(false, 0);
     }
   }
-  if (lostCode && WaitForSingleObject(FStopEvent, 0) != WAIT_OBJECT_0) Dispatch(true, static_cast<int>(lostCode));
-  SetCommMask(h, 0);
-  PurgeComm(h, PURGE_TXCLEAR | PURGE_RXCLEAR);
+  if (lostCode && !Stopped()) Dispatch(true, static_cast<int>(lostCode));
+  // Once released, the port and its handle may be gone; Close has taken these steps.
+  if (!FReleased) {
+    SetCommMask(h, 0);
+    PurgeComm(h, PURGE_TXCLEAR | PURGE_RXCLEAR);
+  }
   CloseHandle(ov.hEvent);
+  tEventThreadPort = nullptr;
 }
 
 void TComThread::Dispatch(bool Lost, int Code) {
   switch (FComPort->FSyncMethod) {
     case smThreadSync:
       Synchronize([this, Lost, Code] {
-        if (!FComPort->Delivering()) return;
-        if (Lost) FComPort->HandleLineLost(Code);
-        else DoEvents();
+        if (Stopped()) return;
+        FSyncDelivering = true;
+        TScopeGuard done([this] { FSyncDelivering = false; });
+        Deliver(Lost, Code);
       });
       break;
     case smWindowSync:
@@ -690,20 +772,26 @@ void TComThread::Dispatch(bool Lost, int Code) {
       else SendEvents();
       break;
     case smNone:
-      if (Lost) FComPort->HandleLineLost(Code);
-      else DoEvents();
+      Deliver(Lost, Code);
       break;
   }
 }
 
-void TComThread::SendEvents() {
-  for (TComEvent e : kDispatchOrder)
-    if (FEvents.Contains(e)) SendMessageW(FComPort->FWindow, TCustomComPort::CM_COMPORT, EventBit(e), 0);
+// Runs the handlers of one batch, or of the loss, here; each step first checks that no
+// handler has closed (or freed) the port.
+void TComThread::Deliver(bool Lost, int Code) {
+  if (Lost) return Guarded([&] { FComPort->HandleLineLost(Code); });
+  for (TComEvent e : kDispatchOrder) {
+    if (Stopped()) return;
+    if (FEvents.Contains(e)) Guarded([&] { FComPort->HandleEvent(e); });
+  }
 }
 
-void TComThread::DoEvents() {
-  for (TComEvent e : kDispatchOrder)
-    if (FEvents.Contains(e)) FComPort->HandleEvent(e);
+void TComThread::SendEvents() {
+  for (TComEvent e : kDispatchOrder) {
+    if (Stopped()) return;
+    if (FEvents.Contains(e)) SendMessageW(FComPort->FWindow, TCustomComPort::CM_COMPORT, EventBit(e), 0);
+  }
 }
 
 // ---- Errors -----------------------------------------------------------------------------------

@@ -219,16 +219,29 @@ public:
   ~TComThread() override;
   String ClassName() const override { return u"TComThread"; }
 
+  // Tells the thread to stop; no more events are delivered.
+  void Stop();
+  // True while the calling thread runs one of this thread's deliveries that the thread
+  // waits for (smThreadSync on the GUI thread, smNone on the thread itself).
+  bool InDelivery() const;
+  // For a Close from inside such a delivery, where waiting for the thread would wait for
+  // the caller: the thread stops, frees itself once the delivery has returned, and touches
+  // neither the port nor its handle again. The caller gives up its ownership.
+  void Release();
+
 protected:
   void Execute() override;
 
 private:
+  bool Stopped() const;
   void Dispatch(bool Lost, int Code);
+  void Deliver(bool Lost, int Code);
   void SendEvents();
-  void DoEvents();
   TCustomComPort* FComPort;
   HANDLE FStopEvent;
   TComEvents FEvents;
+  std::atomic<bool> FReleased{false};
+  bool FSyncDelivering = false;  // GUI thread only: a synchronised delivery is running
 };
 
 DWORD EventsToMask(const TComEvents& Events);
@@ -236,6 +249,9 @@ TComEvents MaskToEvents(DWORD Mask);
 
 // ---- The port ---------------------------------------------------------------------------------
 
+// Properties, Open, Close, BeginUpdate and EndUpdate belong to the GUI thread; with smNone a
+// handler running on the port's event thread may use them as well (closing or reopening
+// the port from a handler works with every sync method).
 class TCustomComPort : public TComponent {
 public:
   explicit TCustomComPort(TComponent* AOwner);
@@ -376,13 +392,21 @@ private:
   friend class TComParity;
   friend class TComBuffer;
 
+  // Shared with the code running a delivery: false once Close has begun, so that the rest
+  // of a delivery stops without touching a port a handler may have closed or freed.
+  using TLive = std::shared_ptr<const std::atomic<bool>>;
+
   bool CanApply() const;
   bool Delivering() const { return FConnected && !FClosing; }
+  void AssertOwnerThread() const;
+  // Close's steps after its notifications: stops the thread, frees the window and the handle.
+  void ReleasePort();
   void WindowMethod(TMessage& Message);
   void HandleEvent(TComEvent Event);
   void HandleLineLost(int Code);
-  void CallRxChar();
-  void CallSignal(TComSignal Signal, TComSignalEvent TComLink::*LinkEvent, void (TCustomComPort::*Fire)(bool));
+  void CallRxChar(const TLive& Live);
+  void CallSignal(const TLive& Live, TComSignal Signal, TComSignalEvent TComLink::*LinkEvent,
+                  void (TCustomComPort::*Fire)(bool));
   bool ClearError(DWORD& Errors, COMSTAT& Stat);
   // ClearError for a status query: the line errors it takes from the driver are held for
   // the next LastErrors, so an error found by a count query still reaches OnError.
@@ -390,8 +414,9 @@ private:
   TComSignals ReadSignals(bool Report);
   void Escape(DWORD Function);
   void UpdateHasLink();
+  // Calls f for each registered link; with Live, stops as soon as the port is closing.
   template <typename F>
-  void ForLinks(F f);
+  void ForLinks(F f, const TLive& Live = nullptr);
 
   std::unique_ptr<TComThread> FEventThread;
   bool FThreadCreated = false;
@@ -404,6 +429,7 @@ private:
   bool FHasLink = false;
   bool FConnected = false;
   bool FClosing = false;     // Close has begun: queued line events are dropped
+  std::shared_ptr<std::atomic<bool>> FLive;  // this connection still delivers (see TLive)
   bool FStreamedConnected = false;
   std::atomic<DWORD> FHeldErrors{0};  // taken by status queries, not reported yet
   TBaudRate FBaudRate = br9600;
@@ -454,7 +480,8 @@ Char TextToChar(const String& Text);
 int32_t BaudRateValue(TBaudRate BaudRate);
 
 // Fills List with the machine's serial ports (device names under /dev, e.g. "ttyUSB0"),
-// sorted; found in <root>/sys/class/tty/*/device and <root>/dev/serial/by-id.
+// sorted; found in <root>/sys/class/tty/*/device and <root>/dev/serial/by-id. When neither
+// source can be read the list is left as it was.
 void EnumComPorts(TStrings* List);
 // The folder the port list is read under ("/" by default; tests point it elsewhere).
 void SetComPortsRoot(const String& Root);

@@ -36,15 +36,6 @@ String ToText(size_t i, const char16_t* const (&Texts)[N]) {
   return i < N ? String(Texts[i]) : String();
 }
 
-// For loading: a text that names no value is a bad setting (an empty one takes the fallback).
-template <typename E, size_t N>
-E Known(const String& Str, const char16_t* const (&Texts)[N], E Fallback) {
-  E v = FromText(Str, Texts, Fallback);
-  if (!Str.empty() && UpperCase(Str) != UpperCase(Texts[v]))
-    throw EConvertError(u"'" + Str + u"' is not a valid setting");
-  return v;
-}
-
 }  // namespace
 
 String BaudRateToStr(TBaudRate V) { return ToText(V, kBaudTexts); }
@@ -177,13 +168,13 @@ void TCustomComPort::LoadIniFile(TCustomIniFile& Ini) {
   const String s = Name();
   if (FStoredProps.Contains(spBasic)) {
     SetPort(Ini.ReadString(s, u"Port", FPort));
-    SetBaudRate(Known(Ini.ReadString(s, u"BaudRate", BaudRateToStr(FBaudRate)), kBaudTexts, br9600));
+    SetBaudRate(StrToBaudRate(Ini.ReadString(s, u"BaudRate", BaudRateToStr(FBaudRate))));
     if (FBaudRate == brCustom) SetCustomBaudRate(Ini.ReadInteger(s, u"CustomBaudRate", 9600));
-    SetStopBits(Known(Ini.ReadString(s, u"StopBits", StopBitsToStr(FStopBits)), kStopTexts, sbOneStopBit));
-    SetDataBits(Known(Ini.ReadString(s, u"DataBits", DataBitsToStr(FDataBits)), kDataTexts, dbEight));
-    FParity->SetBits(Known(Ini.ReadString(s, u"Parity", ParityToStr(FParity->Bits())), kParityTexts, prNone));
+    SetStopBits(StrToStopBits(Ini.ReadString(s, u"StopBits", StopBitsToStr(FStopBits))));
+    SetDataBits(StrToDataBits(Ini.ReadString(s, u"DataBits", DataBitsToStr(FDataBits))));
+    FParity->SetBits(StrToParity(Ini.ReadString(s, u"Parity", ParityToStr(FParity->Bits()))));
     FFlowControl->SetFlowControl(
-        Known(Ini.ReadString(s, u"FlowControl", FlowControlToStr(FFlowControl->FlowControl())), kFlowTexts, fcCustom));
+        StrToFlowControl(Ini.ReadString(s, u"FlowControl", FlowControlToStr(FFlowControl->FlowControl()))));
   }
   if (FStoredProps.Contains(spOthers)) {
     SetEventChar(TextToChar(Ini.ReadString(s, u"EventChar", CharToText(FEventChar))));
@@ -208,8 +199,8 @@ void TCustomComPort::LoadIniFile(TCustomIniFile& Ini) {
   }
   if (FStoredProps.Contains(spFlowControl)) {
     TComFlowControl& f = *FFlowControl;
-    f.SetControlRTS(Known(Ini.ReadString(s, u"FlowControl.ControlRTS", RTSToStr(f.ControlRTS())), kRTSTexts, rtsDisable));
-    f.SetControlDTR(Known(Ini.ReadString(s, u"FlowControl.ControlDTR", DTRToStr(f.ControlDTR())), kDTRTexts, dtrDisable));
+    f.SetControlRTS(StrToRTS(Ini.ReadString(s, u"FlowControl.ControlRTS", RTSToStr(f.ControlRTS()))));
+    f.SetControlDTR(StrToDTR(Ini.ReadString(s, u"FlowControl.ControlDTR", DTRToStr(f.ControlDTR()))));
     f.SetDSRSensitivity(TextToBool(Ini.ReadString(s, u"FlowControl.DSRSensitivity", BoolToText(f.DSRSensitivity()))));
     f.SetOutCTSFlow(TextToBool(Ini.ReadString(s, u"FlowControl.OutCTSFlow", BoolToText(f.OutCTSFlow()))));
     f.SetOutDSRFlow(TextToBool(Ini.ReadString(s, u"FlowControl.OutDSRFlow", BoolToText(f.OutDSRFlow()))));
@@ -225,12 +216,12 @@ void TCustomComPort::LoadIniFile(TCustomIniFile& Ini) {
 void TCustomComPort::LoadRegistry(TRegistry& Reg) {
   if (FStoredProps.Contains(spBasic)) {
     SetPort(Reg.ReadString(u"Port"));
-    SetBaudRate(Known(Reg.ReadString(u"BaudRate"), kBaudTexts, br9600));
+    SetBaudRate(StrToBaudRate(Reg.ReadString(u"BaudRate")));
     if (FBaudRate == brCustom) SetCustomBaudRate(Reg.ReadInteger(u"CustomBaudRate"));
-    SetStopBits(Known(Reg.ReadString(u"StopBits"), kStopTexts, sbOneStopBit));
-    SetDataBits(Known(Reg.ReadString(u"DataBits"), kDataTexts, dbEight));
-    FParity->SetBits(Known(Reg.ReadString(u"Parity"), kParityTexts, prNone));
-    FFlowControl->SetFlowControl(Known(Reg.ReadString(u"FlowControl"), kFlowTexts, fcCustom));
+    SetStopBits(StrToStopBits(Reg.ReadString(u"StopBits")));
+    SetDataBits(StrToDataBits(Reg.ReadString(u"DataBits")));
+    FParity->SetBits(StrToParity(Reg.ReadString(u"Parity")));
+    FFlowControl->SetFlowControl(StrToFlowControl(Reg.ReadString(u"FlowControl")));
   }
   if (FStoredProps.Contains(spOthers)) {
     SetEventChar(TextToChar(Reg.ReadString(u"EventChar")));
@@ -255,8 +246,8 @@ void TCustomComPort::LoadRegistry(TRegistry& Reg) {
   }
   if (FStoredProps.Contains(spFlowControl)) {
     TComFlowControl& f = *FFlowControl;
-    f.SetControlRTS(Known(Reg.ReadString(u"FlowControl.ControlRTS"), kRTSTexts, rtsDisable));
-    f.SetControlDTR(Known(Reg.ReadString(u"FlowControl.ControlDTR"), kDTRTexts, dtrDisable));
+    f.SetControlRTS(StrToRTS(Reg.ReadString(u"FlowControl.ControlRTS")));
+    f.SetControlDTR(StrToDTR(Reg.ReadString(u"FlowControl.ControlDTR")));
     f.SetDSRSensitivity(TextToBool(Reg.ReadString(u"FlowControl.DSRSensitivity")));
     f.SetOutCTSFlow(TextToBool(Reg.ReadString(u"FlowControl.OutCTSFlow")));
     f.SetOutDSRFlow(TextToBool(Reg.ReadString(u"FlowControl.OutDSRFlow")));
@@ -301,9 +292,12 @@ void TCustomComPort::StoreSettings(TStoreType StoreType, const String& StoreTo) 
 }
 
 void TCustomComPort::LoadSettings(TStoreType StoreType, const String& LoadFrom) {
+  AssertOwnerThread();
   bool failed = false;
-  // A bad setting leaves the line as it was: the values read so far are taken back.
+  // Settings the driver refuses as a whole are taken back, the port's device included, so
+  // that the port never runs with part of them.
   struct {
+    String port;
     TBaudRate baud;
     int32_t custom;
     TStopBits stop;
@@ -314,12 +308,13 @@ void TCustomComPort::LoadSettings(TStoreType StoreType, const String& LoadFrom) 
     TComFlowControl flow;
     TComTimeouts timeouts;
     TComBuffer buffer;
-  } saved{FBaudRate, FCustomBaudRate, FStopBits, FDataBits, FDiscardNull, FEventChar, {}, {}, {}, {}};
+  } saved{FPort, FBaudRate, FCustomBaudRate, FStopBits, FDataBits, FDiscardNull, FEventChar, {}, {}, {}, {}};
   saved.parity.Assign(FParity.get());
   saved.flow.Assign(FFlowControl.get());
   saved.timeouts.Assign(FTimeouts.get());
   saved.buffer.Assign(FBuffer.get());
   auto restore = [&] {
+    BeginUpdate();
     FBaudRate = saved.baud;
     FCustomBaudRate = saved.custom;
     FStopBits = saved.stop;
@@ -330,6 +325,8 @@ void TCustomComPort::LoadSettings(TStoreType StoreType, const String& LoadFrom) 
     FFlowControl->Assign(&saved.flow);
     FTimeouts->Assign(&saved.timeouts);
     FBuffer->Assign(&saved.buffer);
+    SetPort(saved.port);
+    EndUpdate();
   };
   BeginUpdate();
   try {
@@ -342,18 +339,16 @@ void TCustomComPort::LoadSettings(TStoreType StoreType, const String& LoadFrom) 
       else LoadRegistry(reg);
     }
   } catch (...) {
-    failed = true;
+    failed = true;  // a value that cannot be read: those set before it stay set
   }
-  if (failed) restore();
   try {
     EndUpdate();
   } catch (...) {
     failed = true;
-    restore();
     try {
-      ApplyPortSettings();
+      restore();
     } catch (...) {
-      // the line keeps whatever the driver accepted
+      // the port keeps whatever the driver accepted
     }
   }
   if (failed) ReportPortError(CE_LoadFailed + 1);
@@ -391,6 +386,7 @@ void SetComPortsRoot(const String& Root) {
 void EnumComPorts(TStrings* List) {
   const std::string root = RootPath();
   TStringList found;
+  bool readable = false;  // some source could be read
   auto add = [&](const std::string& name) {
     String n = UTF8ToString(name);
     if (!n.empty() && found.IndexOf(n) < 0) found.Add(n);
@@ -398,6 +394,7 @@ void EnumComPorts(TStrings* List) {
   // Devices with a driver behind them; 8250 placeholders without a UART report type 0.
   const std::string ttyDir = root + "sys/class/tty/";
   if (DIR* d = ::opendir(ttyDir.c_str())) {
+    readable = true;
     while (dirent* e = ::readdir(d)) {
       std::string name = e->d_name;
       if (name == "." || name == "..") continue;
@@ -410,6 +407,7 @@ void EnumComPorts(TStrings* List) {
   // Stable names of USB adapters point at the same devices.
   const std::string byId = root + "dev/serial/by-id/";
   if (DIR* d = ::opendir(byId.c_str())) {
+    readable = true;
     while (dirent* e = ::readdir(d)) {
       std::string name = e->d_name;
       if (name == "." || name == "..") continue;
@@ -421,6 +419,7 @@ void EnumComPorts(TStrings* List) {
     }
     ::closedir(d);
   }
+  if (!readable) return;  // nothing to go by: the list stays as it was
   found.Sort();
   List->BeginUpdate();
   List->Clear();

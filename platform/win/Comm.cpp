@@ -198,7 +198,8 @@ public:
 
   BOOL WaitEvent(DWORD* evMask, OVERLAPPED* ov) {
     if (!ov || !evMask) return Fail(ERROR_INVALID_PARAMETER);
-    if (lost_) return Fail(lost_);
+    // Events recorded before the device went away are still reported, the loss after them.
+    if (lost_ && !(history_ & mask_)) return Fail(lost_);
     if (waitOv_ || mask_ == 0) return Fail(ERROR_INVALID_PARAMETER);
     Begin(ov);
     Pull();
@@ -306,7 +307,8 @@ public:
 
   BOOL Read(void* buf, DWORD n, DWORD* read, OVERLAPPED* ov) {
     if (!ov) return Fail(ERROR_INVALID_PARAMETER);
-    if (lost_) return Fail(lost_);
+    // Bytes received before the device went away can still be read.
+    if (lost_ && rxq_.empty()) return Fail(lost_);
     Begin(ov);
     TPendingRead r{ov, static_cast<uint8_t*>(buf), n};
     const DWORD ri = to_.ReadIntervalTimeout, rm = to_.ReadTotalTimeoutMultiplier, rc = to_.ReadTotalTimeoutConstant;
@@ -322,7 +324,15 @@ public:
     }
     Pull();
     CheckWait();
-    if (lost_) return FailStarted(ov);  // found gone just now: nothing will serve the read
+    if (lost_) {  // nothing more will come: the bytes queued are all this read gets
+      size_t take = std::min<size_t>(n, rxq_.size());
+      if (take == 0) return FailStarted(ov);
+      std::copy_n(rxq_.begin(), take, r.buf);
+      rxq_.erase(rxq_.begin(), rxq_.begin() + static_cast<long>(take));
+      Complete(ov, 0, take);
+      if (read) *read = static_cast<DWORD>(take);
+      return TRUE;
+    }
     reads_.push_back(r);
     if (reads_.size() == 1) ServeReads();
     if (immediate && !reads_.empty() && reads_.back().ov == ov) {
@@ -424,12 +434,23 @@ private:
     }
   }
 
-  // The device went away: every operation fails from now on with the same code.
+  // The device went away. What was received is still delivered: pending reads complete
+  // with the queued bytes and a pending wait with the events recorded; everything else
+  // fails from now on with the code.
   void Lose(int code) {
     if (lost_) return;
     lost_ = code;
     errors_ |= CE_IOE;
-    AbortAll(static_cast<DWORD>(code));
+    AbortWrites(static_cast<DWORD>(code));
+    ServeReads();
+    for (auto& r : reads_) Complete(r.ov, r.got > 0 ? 0 : static_cast<DWORD>(code), r.got);
+    reads_.clear();
+    CheckWait();
+    if (waitOv_) {
+      *waitMask_ = 0;
+      Complete(waitOv_, static_cast<DWORD>(code), 0);
+      waitOv_ = nullptr;
+    }
   }
 
   int GetLines(int& bits) {
@@ -508,11 +529,12 @@ private:
     if (lost_ || stopping_) return;
     uint8_t buf[8192];
     bool any = false, polled = false;
+    int gone = 0;  // the device vanished: reported once the bytes before are queued
     while (rxq_.size() < RxCapacity()) {
       long r = be_->ReadBytes(buf, std::min(sizeof buf, RxCapacity() - rxq_.size()));
       if (r == -EAGAIN || r == -EINTR || r == 0) break;
       if (r < 0) {
-        Lose(static_cast<int>(-r));
+        gone = static_cast<int>(-r);
         break;
       }
       // The driver counts an error before its marked byte can be read, so counters read
@@ -546,15 +568,17 @@ private:
         }
       }
     }
-    if (!polled) PollCounters();  // an overrun may come without any byte
-    if (!any) return;
-    Raise(EV_RXCHAR);
-    size_t limit = size_t(inSize_) * 8 / 10;
-    if (!rx80_ && inSize_ && rxq_.size() >= limit) {
-      rx80_ = true;
-      Raise(EV_RX80FULL);
+    if (!polled && !gone) PollCounters();  // an overrun may come without any byte
+    if (any) {
+      Raise(EV_RXCHAR);
+      size_t limit = size_t(inSize_) * 8 / 10;
+      if (!rx80_ && inSize_ && rxq_.size() >= limit) {
+        rx80_ = true;
+        Raise(EV_RX80FULL);
+      }
+      ServeReads();
     }
-    ServeReads();
+    if (gone) Lose(gone);
   }
 
   void ServeReads() {
@@ -780,16 +804,20 @@ BOOL CloseHandle(HANDLE h) {
     obj = it->second;
   }
   if (auto port = std::dynamic_pointer_cast<TCommPort>(obj)) {
+    // The handle and the device are released even when the device reports a failure
+    // (a vanished adapter): the failure is returned, but the port can be opened again.
+    int e = 0;
     {
       std::lock_guard lk(port->mu_);
-      if (int e = port->Injected(TCommCall::Close)) return Fail(static_cast<DWORD>(e));
+      e = port->Injected(TCommCall::Close);
     }
     {
       std::lock_guard lk(G().HandlesMutex);
       G().Handles.erase(h);
     }
     port->Stop();
-    if (int e = port->be_->Close()) return Fail(static_cast<DWORD>(e));
+    if (int c = port->be_->Close(); !e) e = c;
+    if (e) return Fail(static_cast<DWORD>(e));
     return TRUE;
   }
   std::lock_guard lk(G().HandlesMutex);

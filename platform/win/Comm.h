@@ -49,7 +49,8 @@ BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds);
-// Closes an event or a port. A port's pending operations complete as aborted.
+// Closes an event or a port. A port's pending operations complete as aborted; the port is
+// released even when its device fails to close (that failure is still returned).
 BOOL CloseHandle(HANDLE handle);
 
 // ---- Records ----------------------------------------------------------------------------------
@@ -169,6 +170,8 @@ BOOL GetCommModemStatus(HANDLE port, DWORD* modemStat);
 BOOL EscapeCommFunction(HANDLE port, DWORD function);
 BOOL PurgeComm(HANDLE port, DWORD flags);
 BOOL TransmitCommChar(HANDLE port, char ch);
+// Once the device is gone, reads still get the bytes received before (at once, no more
+// than are queued) and a wait still gets the events recorded before; then they fail.
 BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* read, OVERLAPPED* overlapped);
 // The bytes are copied at once; a write that cannot finish by its time-out fails with
 // ERROR_SEM_TIMEOUT, reporting the bytes sent so far.

@@ -25,6 +25,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/tests/TempFolder.h"
+#include "platform/ui/Forms.h"
 #include "platform/win/CommFake.h"
 #include "serial/CPort.h"
 
@@ -55,6 +56,17 @@ struct FakePort {
                                                                evRing, evRLSD}) : dev(name) {
     port.SetPort(name);
     port.SetSyncMethod(smWindowSync);
+    port.SetEvents(events);
+  }
+};
+
+// A port on a pty pair, opened by the test.
+struct PtyPort {
+  Pty pty;
+  TComPort port{nullptr};
+  PtyPort(TSyncMethod sync, TComEvents events) {
+    port.SetPort(Name(pty.path));
+    port.SetSyncMethod(sync);
     port.SetEvents(events);
   }
 };
@@ -149,11 +161,8 @@ TEST(ComPort, ReceivesFarMoreThanTheReceiveQueueHolds) {
 
 TEST(ComPort, EveryDeliveryMethodReachesTheHandler) {
   for (TSyncMethod m : {smThreadSync, smWindowSync, smNone}) {
-    Pty pty;
-    TComPort port(nullptr);
-    port.SetPort(Name(pty.path));
-    port.SetSyncMethod(m);
-    port.SetEvents({evRxChar});
+    PtyPort p(m, {evRxChar});
+    auto& [pty, port] = p;
     std::atomic<int> count{0};
     std::atomic<bool> onMain{true};
     port.OnRxChar = [&](TObject*, int n) {
@@ -240,6 +249,158 @@ TEST(ComPort, LosingTheDeviceRaisesAnIoErrorAndLeavesThePortClosable) {
   EXPECT_NE(CodeOf([&] { port.WriteStr(u"x"); }), 0);
   port.Close();
   EXPECT_FALSE(port.Connected());
+}
+
+// A handler may close the port, free it or move it to another device, whichever thread
+// runs the handlers.
+TEST(ComPort, AHandlerClosesFreesOrReopensItsOwnPort) {
+  enum Action { CloseIt, FreeIt, MoveIt };
+  for (TSyncMethod m : {smThreadSync, smWindowSync, smNone}) {
+    for (Action a : {CloseIt, FreeIt, MoveIt}) {
+      SCOPED_TRACE(testing::Message() << "sync " << int(m) << " action " << int(a));
+      Pty pty, other;
+      auto* port = new TComPort(nullptr);
+      port->SetPort(Name(pty.path));
+      port->SetSyncMethod(m);
+      port->SetEvents({evRxChar, evTxEmpty});
+      std::atomic<int> calls{0};
+      std::atomic<bool> done{false}, reopened{false};
+      String moved;
+      port->OnRxChar = [&, port](TObject*, int n) {
+        String s;
+        port->ReadStr(s, n);
+        if (++calls > 1) {  // after the move: the other device's bytes
+          moved += s;
+          done = true;
+          return;
+        }
+        if (a == MoveIt) {
+          port->SetPort(Name(other.path));
+          reopened = true;
+          return;
+        }
+        std::atomic<bool>* finished = &done;
+        if (a == CloseIt) port->Close();
+        else delete port;  // frees this handler too: nothing of it is touched afterwards
+        *finished = true;
+      };
+      port->Open();
+      pty.Send("x");
+      if (a == MoveIt) {
+        ASSERT_TRUE(Pump([&] { return bool(reopened); }));
+        EXPECT_TRUE(port->Connected());
+        other.Send("moved");
+      }
+      ASSERT_TRUE(Pump([&] { return bool(done); }));
+      if (a == MoveIt) {
+        EXPECT_EQ(moved, u"moved");
+        EXPECT_EQ(port->WriteStr(u"hi"), 2);
+        EXPECT_EQ(other.Receive(2), "hi");
+      } else if (a == CloseIt) {
+        EXPECT_FALSE(port->Connected());
+        EXPECT_EQ(port->Handle(), INVALID_HANDLE_VALUE);
+      }
+      if (a != FreeIt) delete port;
+      // The device was let go: it opens again.
+      TComPort again(nullptr);
+      again.SetPort(Name(pty.path));
+      EXPECT_EQ(CodeOf([&] { again.Open(); }), 0);
+      PumpFor(20);
+      EXPECT_EQ(calls, a == MoveIt ? 2 : 1);
+    }
+  }
+}
+
+// An exception from a handler goes to the application's exception handler; the port
+// stays open and the next events still arrive.
+TEST(ComPort, AnExceptionInAHandlerIsReportedAndDeliveryGoesOn) {
+  for (TSyncMethod m : {smThreadSync, smWindowSync, smNone}) {
+    SCOPED_TRACE(int(m));
+    PtyPort p(m, {evRxChar});
+    auto& [pty, port] = p;
+    std::atomic<int> calls{0};
+    port.OnRxChar = [&](TObject*, int n) {
+      String s;
+      port.ReadStr(s, n);
+      ++calls;
+      throw Exception(u"handler failed");
+    };
+    std::vector<String> reported;
+    Application->OnException = [&](TObject*, Exception& e) { reported.push_back(e.Message()); };
+    port.Open();
+    pty.Send("a");
+    EXPECT_TRUE(Pump([&] { return reported.size() == 1; }));
+    pty.Send("b");
+    EXPECT_TRUE(Pump([&] { return reported.size() == 2; }));
+    Application->OnException = nullptr;
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(port.Connected());
+    EXPECT_EQ(reported, (std::vector<String>{u"handler failed", u"handler failed"}));
+    port.Close();
+  }
+}
+
+// The receive handler reads what arrived even when the line went away meanwhile; the
+// loss is reported once, after the bytes.
+TEST(ComPort, BytesReceivedBeforeTheLineWentAreReadThenTheLossIsReportedOnce) {
+  PtyPort p(smWindowSync, {evRxChar, evTxEmpty, evCTS, evDSR, evError});  // as the tool has it
+  auto& [pty, port] = p;
+  String got;
+  std::vector<std::string> log;
+  port.OnRxChar = [&](TObject*, int n) {
+    if (got.empty()) {
+      // The line goes while the handler runs: wait until the port has found out.
+      pty.CloseMaster();
+      EXPECT_TRUE(Pump([&] { return CodeOf([&] { port.Signals(); }) != 0; }));
+    }
+    String s;
+    EXPECT_EQ(port.ReadStr(s, n), n);
+    got += s;
+    log.push_back("RxChar");
+  };
+  port.OnError = [&](TObject*, TComErrors e) {
+    EXPECT_TRUE(e.Contains(ceIO));
+    log.push_back("Error");
+  };
+  port.Open();
+  pty.Send("OK\r");
+  ASSERT_TRUE(Pump([&] { return !log.empty() && log.back() == "Error"; }));
+  PumpFor(50);
+  EXPECT_EQ(got, u"OK\r");
+  EXPECT_EQ(log, (std::vector<std::string>{"RxChar", "Error"}));
+  port.Close();
+}
+
+// Closing a port whose device has gone succeeds, even when the device fails to close,
+// and the port opens again once the device is back.
+TEST(ComPort, ClosingAPortWhoseDeviceWentReleasesItForTheNextOpen) {
+  auto dev = std::make_unique<TFakeCommDevice>(u"fakeGoneClose");
+  TComPort port(nullptr);
+  port.SetPort(u"fakeGoneClose");
+  port.SetSyncMethod(smWindowSync);
+  port.SetEvents({evRxChar, evError});
+  bool lost = false, afterClose = false;
+  port.OnError = [&](TObject*, TComErrors) { lost = true; };
+  port.OnAfterClose = [&](TObject*) { afterClose = true; };
+  port.Open();
+  dev->Hangup();
+  ASSERT_TRUE(Pump([&] { return lost; }));
+  int win = 0;
+  EXPECT_EQ(CodeOf([&] { port.SetDTR(false); }, &win), 12);
+  EXPECT_EQ(win, EIO);
+  dev->Fail(TCommCall::Close, EIO);
+  EXPECT_EQ(CodeOf([&] { port.Close(); }), 0);
+  EXPECT_FALSE(port.Connected());
+  EXPECT_EQ(port.Handle(), INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(afterClose);
+  EXPECT_FALSE(dev->IsOpen());
+  // The adapter is plugged in again.
+  dev.reset();
+  dev = std::make_unique<TFakeCommDevice>(u"fakeGoneClose");
+  EXPECT_EQ(CodeOf([&] { port.Open(); }), 0);
+  EXPECT_TRUE(port.Connected());
+  EXPECT_TRUE(dev->IsOpen());
+  port.Close();
 }
 
 TEST(ComPort, ExclusiveUse) {
@@ -706,7 +867,7 @@ TEST(ComPortStore, RoundTripsEachGroupThroughIniAndRegistry) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(keys[i], expected[i]);
 }
 
-TEST(ComPortStore, MissingKeysKeepValuesAndBadTextsAreRefused) {
+TEST(ComPortStore, MissingKeysKeepValuesAndUnknownTextsTakeTheirFallback) {
   TempFolder dir;
   String file = dir.FileS("s.ini");
   {
@@ -723,20 +884,48 @@ TEST(ComPortStore, MissingKeysKeepValuesAndBadTextsAreRefused) {
   EXPECT_EQ(p.FlowControl()->FlowControl(), fcHardware);
   EXPECT_TRUE(p.FlowControl()->OutDSRFlow());
 
-  // An unknown text is a bad setting: error 17 and the open line keeps its settings.
-  TFakeCommDevice dev(u"fakeLoad");
-  p.SetPort(u"fakeLoad");
+  // An open port moves to the file's device with the whole of the file's line settings;
+  // each text that names no value takes its fallback.
+  TFakeCommDevice devA(u"fakeLoadA"), devB(u"fakeLoadB");
+  p.SetPort(u"fakeLoadA");
   p.SetEvents({});
-  {
-    std::ofstream(StringToUTF8(file)) << "[ComPort1]\nPort=fakeLoad\nBaudRate=abc\nDataBits=5\n";
-  }
   p.Open();
-  DCB before = dev.LastState();
+  {
+    std::ofstream(StringToUTF8(file))
+        << "[ComPort1]\nPort=fakeLoadB\nBaudRate=abc\nStopBits=x\nDataBits=5\nParity=Even\n"
+           "FlowControl.ControlRTS=sideways\nFlowControl.XonXoffOut=Yes\n";
+  }
+  EXPECT_EQ(CodeOf([&] { p.LoadSettings(stIniFile, file); }), 0);
+  EXPECT_EQ(p.Port(), u"fakeLoadB");
+  EXPECT_EQ(p.BaudRate(), br9600);
+  EXPECT_EQ(p.StopBits(), sbOneStopBit);
+  EXPECT_EQ(p.DataBits(), dbFive);
+  EXPECT_EQ(p.Parity()->Bits(), prEven);
+  EXPECT_EQ(p.FlowControl()->ControlRTS(), rtsDisable);
+  EXPECT_TRUE(p.FlowControl()->XonXoffOut());
+  EXPECT_FALSE(devA.IsOpen());
+  ASSERT_TRUE(devB.IsOpen());
+  DCB line = devB.LastState();
+  EXPECT_EQ(line.BaudRate, 9600u);
+  EXPECT_EQ(line.ByteSize, 5);
+  EXPECT_EQ(line.StopBits, ONESTOPBIT);
+  EXPECT_EQ(line.Parity, EVENPARITY);
+  EXPECT_EQ(line.fRtsControl, RTS_CONTROL_DISABLE);
+  EXPECT_EQ(line.fOutX, 1u);
+
+  // Settings the driver refuses as a whole (1.5 stop bits with 8 data bits) are error 17,
+  // and the port stays on its device with its line as it was.
+  {
+    std::ofstream(StringToUTF8(file)) << "[ComPort1]\nPort=fakeLoadA\nStopBits=1.5\nDataBits=8\n";
+  }
   EXPECT_EQ(CodeOf([&] { p.LoadSettings(stIniFile, file); }), 17);
-  EXPECT_EQ(p.BaudRate(), br19200);
-  EXPECT_EQ(p.DataBits(), dbSeven);
-  EXPECT_EQ(dev.LastState().BaudRate, before.BaudRate);
-  EXPECT_EQ(dev.LastState().ByteSize, before.ByteSize);
+  EXPECT_EQ(p.Port(), u"fakeLoadB");
+  EXPECT_TRUE(p.Connected());
+  EXPECT_TRUE(devB.IsOpen());
+  EXPECT_FALSE(devA.IsOpen());
+  EXPECT_EQ(p.StopBits(), sbOneStopBit);
+  EXPECT_EQ(p.DataBits(), dbFive);
+  EXPECT_EQ(devB.LastState().ByteSize, 5);
   p.Close();
 
   // Storing to a registry path without a backslash fails.
@@ -784,7 +973,10 @@ TEST(ComPortList, FromSysfsAndSerialById) {
   EXPECT_EQ(list[2], u"ttyUSB0");
   TComPort p(nullptr);
   EXPECT_EQ(p.Port(), u"ttyACM0");
+  // With no source to read the list stays as it was.
   SetComPortsRoot(dir.FileS("empty"));
+  EnumComPorts(&list);
+  EXPECT_EQ(list.Count(), 3);
   TComPort q(nullptr);
   EXPECT_EQ(q.Port(), u"/dev/ttyS0");
   SetComPortsRoot(u"/");

@@ -585,10 +585,55 @@ TEST(CommFake, InjectedFailuresReportTheirCode) {
   dev.Fail(TCommCall::Purge, EIO);
   EXPECT_FALSE(PurgeComm(port.h, PURGE_RXCLEAR));
   EXPECT_EQ(GetLastError(), DWORD(EIO));
-  dev.Fail(TCommCall::Close, EINTR);
+  // A failing close is reported, yet the handle and the device are released: the port
+  // opens again.
+  dev.Fail(TCommCall::Close, EIO);
   EXPECT_FALSE(CloseHandle(port.h));
-  EXPECT_TRUE(dev.IsOpen());
+  EXPECT_EQ(GetLastError(), DWORD(EIO));
+  EXPECT_FALSE(dev.IsOpen());
+  EXPECT_FALSE(CloseHandle(port.h));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  port.h = INVALID_HANDLE_VALUE;
+  Port again("fakeFail");
+  EXPECT_NE(again.h, INVALID_HANDLE_VALUE);
   dev.Fail(TCommCall::Close, 0);
+}
+
+// Bytes that arrived before the device vanished are still announced and read; only then
+// do the wait and the reads fail.
+TEST(CommFake, BytesReceivedBeforeTheDeviceVanishedAreDeliveredBeforeTheLoss) {
+  TFakeCommDevice dev(u"fakeLast");
+  Port port("fakeLast");
+  ASSERT_TRUE(SetCommMask(port.h, EV_RXCHAR));
+  dev.Send("OK\r");
+  dev.Hangup();
+  DWORD got = 0;
+  BOOL started = WaitCommEvent(port.h, &got, &port.ov);
+  EXPECT_TRUE(port.Finish(started).first);
+  EXPECT_EQ(got, EV_RXCHAR);
+  EXPECT_EQ(port.InQueue(), 3u);
+  EXPECT_EQ(port.Read(2), "OK");
+  EXPECT_EQ(port.Read(8), "\r");
+  char buf[4];
+  EXPECT_FALSE(ReadFile(port.h, buf, 4, nullptr, &port.ov));
+  EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
+  EXPECT_FALSE(WaitCommEvent(port.h, &got, &port.ov));
+  EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
+}
+
+// A read waiting for more bytes than came before the loss completes with those it got.
+TEST(CommFake, APendingReadKeepsTheBytesItGotWhenTheDeviceGoes) {
+  TFakeCommDevice dev(u"fakeLastRead");
+  Port port("fakeLastRead");
+  port.Timeouts(0, 0, 0, 0, 0);  // wait for all 8 bytes
+  std::string buf(8, '\0');
+  BOOL started = ReadFile(port.h, buf.data(), 8, nullptr, &port.ov);
+  ASSERT_FALSE(started);
+  dev.Send("abc");
+  dev.Hangup();
+  auto [ok, n] = port.Finish(started);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(buf.substr(0, n), "abc");
 }
 
 TEST(CommFake, HangupFailsPendingOperations) {
