@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/Comm.h"
 #include "serial/CPort.h"
 
 String PortListText;
@@ -83,4 +86,29 @@ void ListSerialPorts() {
     if (::access((gRoot + "dev/" + name).c_str(), F_OK) != 0) continue;
     PortListText += FriendlyName(name) + u"\r\n";
   }
+}
+
+String PortDeviceName(const String& Port) {
+  if (Port.find(u'/') == String::npos) return Port;
+  const String dev = u"/dev/";
+  if (Port.rfind(dev, 0) == 0) {
+    String rest = Port.substr(dev.size());
+    if (rest.find(u'/') == String::npos || rest.rfind(u"pts/", 0) == 0) return rest;
+  }
+  return ExtractFileName(Port);
+}
+
+void ListConfiguredPort(TStrings* Ports, const String& Port) {
+  if (Port.empty() || Ports->IndexOf(Port) >= 0) return;
+  std::error_code ec;
+  auto device = [&ec](const String& Name) {
+    return std::filesystem::weakly_canonical(CommDevicePath(Name), ec);
+  };
+  const auto wanted = device(Port);
+  for (int i = 0; i < Ports->Count(); ++i)
+    if (device(Ports->Strings(i)) == wanted) {
+      Ports->Put(i, Port);
+      return;
+    }
+  Ports->Add(Port);
 }

@@ -8,6 +8,7 @@ TCaution2Form* Caution2Form = nullptr;
 namespace {
 
 const String FormFont = u"ＭＳ Ｐゴシック";
+const int FrameInset = 4;  // the notice panel's border and bevels
 
 TLabel* CentredLabel(TForm* Form, TWinControl* Parent, const String& Name, const String& Caption, int Top,
                      int Height) {
@@ -16,7 +17,9 @@ TLabel* CentredLabel(TForm* Form, TWinControl* Parent, const String& Name, const
   label->SetParent(Parent);
   label->SetAutoSize(false);
   label->SetAlignment(taCenter);
-  label->SetBounds(0, Top, Parent->ClientWidth(), Height + 5);
+  // Inside the parent's frame, which shows through around the text.
+  label->SetTransparent(true);
+  label->SetBounds(FrameInset, Top, Parent->ClientWidth() - 2 * FrameInset, Height + 5);
   label->Font()->SetHeight(-Height);
   label->SetCaption(Caption);
   return label;
@@ -52,6 +55,7 @@ TCaution1Form::TCaution1Form(TComponent* AOwner) : TForm(AOwner) {
   Label2 = new TLabel(this);
   Label2->SetName(u"Label2");
   Label2->SetParent(Panel1);
+  Label2->SetTransparent(true);
   Label2->SetBounds(16, 12, 200, 20);
   Label2->Font()->SetColor(clRed);
   Label2->Font()->SetHeight(-16);
@@ -72,6 +76,7 @@ TCaution1Form::TCaution1Form(TComponent* AOwner) : TForm(AOwner) {
   Label1 = new TLabel(this);
   Label1->SetName(u"Label1");
   Label1->SetParent(Panel1);
+  Label1->SetTransparent(true);
   Label1->SetBounds(8, 222, 430, 20);
   Label1->Font()->SetStyle({fsUnderline});
   Label1->SetCaption(u"   Place of destination : temp  ");

@@ -132,7 +132,7 @@ void TMainForm::FormCreate(TObject*) {
   ComboBox5->SetText(u"ﾓﾃﾞﾙ名を選んで下さい。");
   CurrentModel.GWidth = 100;
   FillModelList(Destination, ComboBox5->Items());
-  VrDemoButton3->SetCaption(ComPort1->Port() + u" ﾎﾟｰﾄ");
+  VrDemoButton3->SetCaption(PortCaption());
   Link.CommandCount = 0;
   TDateTime now = Now();
   Edit4->SetText(DateToStr(now) + u" " + TimeToStr(now));
@@ -332,10 +332,18 @@ void TMainForm::VrDemoButton3Click(TObject*) {
   if (ComPort1->Connected()) {
     DSRWatch = false;
     ComboBox5->SetItemIndex(SavedModelIndex);
-    SetControlLine(false);
+    // A device that has gone (unplugged, its far end closed) refuses the control line and the
+    // purge; the port is closed all the same, so that a later open starts afresh.
+    try {
+      SetControlLine(false);
+    } catch (Exception&) {
+    }
     VrPowerButton7->SetActive(false);
-    ComPort1->AbortAllAsync();
-    ComPort1->ClearBuffer(true, true);
+    try {
+      ComPort1->AbortAllAsync();
+      ComPort1->ClearBuffer(true, true);
+    } catch (Exception&) {
+    }
     ComPort1->Close();
     Link.ClearRingBuf();
     Link.SendEnabled = true;
@@ -407,13 +415,16 @@ void TMainForm::VrDemoButton2Click(TObject*) {
   TComComboBox* ports = ComSetDlg->ComComboBox1;
   ports->Items()->Clear();
   EnumComPorts(ports->Items());
+  ListConfiguredPort(ports->Items(), ComPort1->Port());
   ports->UpdateSettings();
   if (ports->ItemIndex() >= 0) ComPort1->SetPort(ports->Items()->Strings(ports->ItemIndex()));
   if (ComSetDlg->ShowModal() == mrOk) {
     ComboBox5->SetEnabled(true);
-    VrDemoButton3->SetCaption(ComPort1->Port() + u" ﾎﾟｰﾄ");
+    VrDemoButton3->SetCaption(PortCaption());
   }
 }
+
+String TMainForm::PortCaption() const { return PortDeviceName(ComPort1->Port()) + u" ﾎﾟｰﾄ"; }
 
 void TMainForm::AbLED1StatusChanged(TObject*) { VrDemoButton3->SetCursor(AbLED1->Checked() ? 1 : 4); }
 
@@ -520,13 +531,15 @@ void TMainForm::Memo1Change(TObject*) {
 }
 
 void TMainForm::SpeedButton4Click(TObject*) {
+  EndCodeDisplay();
   Memo1->Clear();
   Memo1Change(Memo1);
   VrDemoButton48->SetEnabled(true);
 }
 
-void TMainForm::VrDemoButton48MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-  if (CodeShown) return;
+void TMainForm::VrDemoButton48MouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {
+  // The left button holds the code display; another button's release may never reach here.
+  if (Button != mbLeft || CodeShown) return;
   Memo1->SetSelStart(0);
   Memo1->SelectAll();
   SavedMonitorText = Memo1->SelText();
@@ -535,16 +548,26 @@ void TMainForm::VrDemoButton48MouseDown(TObject*, TMouseButton, TShiftState, int
   CodeShown = true;
 }
 
-void TMainForm::VrDemoButton48MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-  if (!CodeShown) return;
+void TMainForm::VrDemoButton48MouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
+  if (Button != mbLeft || !CodeShown) return;
   CodeShown = false;
   Memo1->Clear();
   Memo1->SetSelText(SavedMonitorText);
+  SavedMonitorText.clear();
+}
+
+void TMainForm::EndCodeDisplay() {
+  // A clear while the code display is up empties the monitor for good: the text is not put back.
+  CodeShown = false;
+  SavedMonitorText.clear();
 }
 
 void TMainForm::N15Click(TObject*) { Memo1->SelectAll(); }
 void TMainForm::N14Click(TObject*) { Memo1->CopyToClipboard(); }
-void TMainForm::Clearmonitor1Click(TObject*) { Memo1->Clear(); }
+void TMainForm::Clearmonitor1Click(TObject*) {
+  EndCodeDisplay();
+  Memo1->Clear();
+}
 
 void TMainForm::N17Click(TObject*) {
   Memo1->SelectAll();
@@ -588,6 +611,12 @@ void TMainForm::AbOpHourCounter1Click(TObject*) {
 
 void TMainForm::VrDemoButton1Click(TObject*) { ConversionForm1->ShowModal(); }
 void TMainForm::Option1Click(TObject*) { OptionBoxForm->Show(); }
+
+void TMainForm::ImageViewer1Click(TObject*) {
+  ImageViewForm1->SetWidth(892);
+  ImageViewForm1->SetHeight(525);
+  ImageViewForm1->Show();
+}
 void TMainForm::Version1Click(TObject*) { VerBoxForm->Show(); }
 
 void TMainForm::SpeedButton8Click(TObject*) {

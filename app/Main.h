@@ -177,6 +177,7 @@ public:
   void AbOpHourCounter1Click(TObject* Sender);
   void VrDemoButton1Click(TObject* Sender);
   void Option1Click(TObject* Sender);
+  void ImageViewer1Click(TObject* Sender);
   void Version1Click(TObject* Sender);
   void SpeedButton6Click(TObject* Sender);
   void SpeedButton8Click(TObject* Sender);
@@ -213,6 +214,9 @@ private:
   void CreateAirMonitorPage();
   void CreateMenus();
   void AppendMemo(TMemo* Memo, const String& S);
+  void EndCodeDisplay();
+  // The port button's caption: the device's name and " ﾎﾟｰﾄ".
+  String PortCaption() const;
   void QueueQuery(int32_t Kind, const String& Line);
   void ShowCommandLength();
   void WriteFailed();

@@ -55,6 +55,7 @@ void ThresholdSlider(TAbVSlider* S) {
   S->SignalSettings()->SetValueFormat(u"###0");
   S->SignalSettings()->SetName1(String());
   S->SignalSettings()->SetName2(String());
+  S->ScaleSettings()->Font()->SetSize(7);  // "-140" whole on both sides of the track
   S->SetOptions({opBevelOuter, opValue, opScaleText});
   S->SetValue(-100);
   WithHint(S, u"閾値調整");
@@ -199,7 +200,8 @@ void TMainForm::CreateMenus() {
   Option2 = Item(this, m, u"Option2", u"ｵﾌﾟｼｮﾝ", Key('O', {ssCtrl}), [this](TObject* s) { Option1Click(s); });
   N1 = Item(this, m, u"N1", u"-----------------------------");
   SaveImage1 = Item(this, m, u"SaveImage1", u"ｸﾞﾗﾌを画像ﾌｧｲﾙとして保存", Key('G', {ssCtrl}));
-  ImageViewer2 = Item(this, m, u"ImageViewer2", u"ｲﾒｰｼﾞﾋﾞｭｰｱ", Key('I', {ssCtrl}));
+  ImageViewer2 = Item(this, m, u"ImageViewer2", u"ｲﾒｰｼﾞﾋﾞｭｰｱ", Key('I', {ssCtrl}),
+                      [this](TObject* s) { ImageViewer1Click(s); });
   CopyClipboard1 = Item(this, m, u"CopyClipboard1", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ", Key('C', {ssCtrl}));
   N2 = Item(this, m, u"N2", u"-----------------------------");
   SaveGraph1 = Item(this, m, u"SaveGraph1", u"ｸﾞﾗﾌﾃﾞｰﾀ保存", Key('S', {ssCtrl}));
@@ -224,7 +226,8 @@ void TMainForm::CreateMenus() {
   MainMenu1 = MakeComponent<TMainMenu>(this, u"MainMenu1");
   m = MainMenu1->Items();
   File1 = Item(this, m, u"File1", u"ﾌｧｲﾙ");
-  ImageViewer1 = Item(this, File1, u"ImageViewer1", u"ｲﾒｰｼﾞﾋﾞｭｰｱ", Key('I', {ssCtrl}));
+  ImageViewer1 = Item(this, File1, u"ImageViewer1", u"ｲﾒｰｼﾞﾋﾞｭｰｱ", Key('I', {ssCtrl}),
+                      [this](TObject* s) { ImageViewer1Click(s); });
   N6 = Item(this, File1, u"N6", u"-----------------------------");
   Closet1 = Item(this, File1, u"Closet1", u"閉じる", Key('Q', {ssCtrl}), [this](TObject* s) { Closet1Click(s); });
   Setting1 = Item(this, m, u"Setting1", u"ｾｯﾃｨﾝｸﾞ");
@@ -273,13 +276,13 @@ void TMainForm::CreateTopBar() {
   WithHint(AbLED1, u"COMﾎﾟｰﾄがｵｰﾌﾟﾝしている時に点灯します。");
   AbLED1->OnStatusChanged = [this](TObject* s) { AbLED1StatusChanged(s); };
 
-  ComboBox5 = Make<TComboBox>(this, Panel9, u"ComboBox5", 198, 9, 176, 22);
+  ComboBox5 = Make<TComboBox>(this, Panel9, u"ComboBox5", 198, 9, 160, 22);
   ComboBox5->SetDropDownCount(10);
   ComboBox5->SetPopupMenu(PopupMenu2);
   WithHint(ComboBox5, u"使用しているﾓﾃﾞﾙを選んだ後にCOMﾎﾟｰﾄを開いて下さい｡");
   ComboBox5->OnChange = [this](TObject* s) { ComboBox5Change(s); };
 
-  VrDemoButton1 = Make<TVrDemoButton>(this, Panel9, u"VrDemoButton1", 380, 6, 72, 28);
+  VrDemoButton1 = Make<TVrDemoButton>(this, Panel9, u"VrDemoButton1", 362, 6, 68, 28);
   VrDemoButton1->SetCaption(u"Hex変換");
   CommandFont(VrDemoButton1);
   WithHint(VrDemoButton1, u"16進-10進変換を行なう事ができます。");
@@ -294,24 +297,24 @@ void TMainForm::CreateTopBar() {
   const Lamp lamps[] = {{&VrPowerButton5, u"VrPowerButton5", u"DSR", u"DSR信号線の状態"},
                         {&VrPowerButton6, u"VrPowerButton6", u"CTS", u"CTS信号線の状態"},
                         {&VrPowerButton7, u"VrPowerButton7", u"DTR", u"DTR信号線の状態"}};
-  int left = 458;
+  int left = 434;
   for (const Lamp& l : lamps) {
-    TVrPowerButton* b = *l.Field = Make<TVrPowerButton>(this, Panel9, l.Name, left, 6, 56, 28);
+    TVrPowerButton* b = *l.Field = Make<TVrPowerButton>(this, Panel9, l.Name, left, 6, 54, 28);
     b->SetCaption(l.Caption);
     b->Palette()->SetLow(clSilver);
     b->Palette()->SetHigh(clRed);
     WithHint(b, l.HintText);
-    left += 58;
+    left += 56;
   }
 
-  VrDemoButton3 = Make<TVrDemoButton>(this, Panel9, u"VrDemoButton3", 636, 6, 92, 28);
+  VrDemoButton3 = Make<TVrDemoButton>(this, Panel9, u"VrDemoButton3", 604, 6, 108, 28);
   VrDemoButton3->SetCaption(u"COMポート");
   CommandFont(VrDemoButton3);
   VrDemoButton3->SetEnabled(false);
   WithHint(VrDemoButton3, u"COMﾎﾟｰﾄ　ｵｰﾌﾟﾝ / ｸﾛｰｽﾞ　ﾎﾞﾀﾝ");
   VrDemoButton3->OnClick = [this](TObject* s) { VrDemoButton3Click(s); };
 
-  VrDemoButton2 = Make<TVrDemoButton>(this, Panel9, u"VrDemoButton2", 732, 6, 96, 28);
+  VrDemoButton2 = Make<TVrDemoButton>(this, Panel9, u"VrDemoButton2", 716, 6, 112, 28);
   VrDemoButton2->SetCaption(u"COM 設定 / ﾘｽﾀｰﾄ");
   CommandFont(VrDemoButton2);
   WithHint(VrDemoButton2, u"COMﾎﾟｰﾄﾊﾟﾗﾒｰﾀを設定します｡");
@@ -373,7 +376,7 @@ void TMainForm::CreateControlPage() {
   LabeledEdit3->SetReadOnly(true);
   WithHint(LabeledEdit3, u"ﾃﾞｰﾀ入力ﾗｲﾝ1のﾃﾞｰﾀ数を表示します｡");
 
-  CommandBox1 = Make<TComboBox>(this, Panel1, u"CommandBox1", 58, 4, 250, 94);
+  CommandBox1 = Make<TComboBox>(this, Panel1, u"CommandBox1", 58, 4, 250, 98);
   CommandBox1->SetStyle(csSimple);
   CommandBox1->SetText(u"MD");
   WithHint(CommandBox1, u"ﾃﾞｰﾀ入力ﾗｲﾝ1：　発行するｺﾏﾝﾄﾞを入力、表示します。");
@@ -471,7 +474,7 @@ void TMainForm::CreateControlPage() {
 
   Memo3 = Make<TMemo>(this, TabSheet4, u"Memo3", 414, 410, 404, 146);
   Memo3->SetReadOnly(true);
-  Memo3->Font()->SetHeight(-11);
+  Memo3->Font()->SetHeight(-10);  // each line of the note fits the width
   Memo3->SetText(String(u"\r\n") + u"IDコードはリモコン送信機TRM910Xの裏面にある8桁の製品シリアルナンバーです。\r\n" +
                  u"IDコード登録時は下7桁の数値を入力してください。\r\n" + u"\r\n" +
                  u"※本ツールを使用するためには、RCV910Xのシリアル通信モードを、機能1に設定し\r\n" + u"てください。");

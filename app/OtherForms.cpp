@@ -25,14 +25,25 @@ TPlainForm::TPlainForm(TComponent* AOwner, const String& AName, const String& AC
 
 TPlainForm::~TPlainForm() { Destroying(); }
 
+TEscClosedForm::TEscClosedForm(TComponent* AOwner, const String& AName, const String& ACaption,
+                               TFormBorderStyle ABorder, int AClientWidth, int AClientHeight)
+    : TPlainForm(AOwner, AName, ACaption, ABorder, AClientWidth, AClientHeight) {
+  SetKeyPreview(true);
+  OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+}
+
+void TEscClosedForm::FormKeyDown(TObject*, Word& Key, TShiftState) {
+  if (Key == 27) Close();
+}
+
 TVerBoxForm::TVerBoxForm(TComponent* AOwner)
-    : TPlainForm(AOwner, u"VerBoxForm", u" Version Box", bsDialog, 625, 322) {}
+    : TEscClosedForm(AOwner, u"VerBoxForm", u" Version Box", bsDialog, 625, 322) {}
 TImageViewForm1::TImageViewForm1(TComponent* AOwner)
     : TPlainForm(AOwner, u"ImageViewForm1", u"Air monitor image viewer", bsSizeToolWin, 446, 262) {}
 TImageSelectForm1::TImageSelectForm1(TComponent* AOwner)
     : TPlainForm(AOwner, u"ImageSelectForm1", u"  Image type", bsDialog, 402, 184) {}
 TOptionBoxForm::TOptionBoxForm(TComponent* AOwner)
-    : TPlainForm(AOwner, u"OptionBoxForm", u"Option", bsDialog, 483, 562) {}
+    : TEscClosedForm(AOwner, u"OptionBoxForm", u"Option", bsDialog, 483, 562) {}
 TIPSettingForm1::TIPSettingForm1(TComponent* AOwner)
     : TPlainForm(AOwner, u"IPSettingForm1", u" TCP/IP ｱﾄﾞﾚｽ設定 ", bsDialog, 359, 180) {}
 TAssignForm1::TAssignForm1(TComponent* AOwner)

@@ -20,10 +20,8 @@ public:
     String ClassName() const override { return u## #Class; }       \
   }
 
-RCV_PLAIN_FORM(TVerBoxForm);
 RCV_PLAIN_FORM(TImageViewForm1);
 RCV_PLAIN_FORM(TImageSelectForm1);
-RCV_PLAIN_FORM(TOptionBoxForm);
 RCV_PLAIN_FORM(TAssignForm1);
 RCV_PLAIN_FORM(TOKBottomDlg1);
 RCV_PLAIN_FORM(THexKeyForm1);
@@ -31,6 +29,28 @@ RCV_PLAIN_FORM(TConversionForm1);
 RCV_PLAIN_FORM(TKeyForm1);
 
 #undef RCV_PLAIN_FORM
+
+// A window that the Esc key closes (it sees the keys before its controls do).
+class TEscClosedForm : public TPlainForm {
+public:
+  TEscClosedForm(TComponent* AOwner, const String& AName, const String& ACaption, TFormBorderStyle ABorder,
+                 int AClientWidth, int AClientHeight);
+  void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+};
+
+// The version box.
+class TVerBoxForm : public TEscClosedForm {
+public:
+  explicit TVerBoxForm(TComponent* AOwner);
+  String ClassName() const override { return u"TVerBoxForm"; }
+};
+
+// The options window.
+class TOptionBoxForm : public TEscClosedForm {
+public:
+  explicit TOptionBoxForm(TComponent* AOwner);
+  String ClassName() const override { return u"TOptionBoxForm"; }
+};
 
 // The IP-setting window holds the adapter's address and port that a network model's port
 // connection connects to.

@@ -137,6 +137,8 @@ TEST_F(MainWindowTest, PortSetupCancelKeepsThePortsSettings) {
 TEST_F(MainWindowTest, PortSetupOKAppliesAndSaveWritesThePortSection) {
   StartConnected();
   OnNextModal([&](const String&) {
+    // The configured port, a pty the machine's list lacks, is listed and shown.
+    EXPECT_EQ(ComSetDlg->ComComboBox1->Text(), UTF8ToString(Sim->Path()));
     ComSetDlg->ComComboBox2->SetFocus();
     SimulateKeyStroke(ComSetDlg->ComComboBox2, VK_UP);
     SimulateKeyStroke(ComSetDlg->ComComboBox2, VK_UP);
@@ -148,12 +150,16 @@ TEST_F(MainWindowTest, PortSetupOKAppliesAndSaveWritesThePortSection) {
   EXPECT_EQ(Modals->Texts, (std::vector<String>{u"COM port setup dialog", u"Saved to initial setting file."}));
   EXPECT_EQ(M()->ComPort1->BaudRate(), br9600);
   EXPECT_EQ(M()->ComPort1->Port(), UTF8ToString(Sim->Path()));
-  EXPECT_EQ(M()->VrDemoButton3->Caption(), UTF8ToString(Sim->Path()) + u" ﾎﾟｰﾄ");
+  EXPECT_EQ(M()->VrDemoButton3->Caption(), UTF8ToString(Sim->Path().substr(5)) + u" ﾎﾟｰﾄ");  // "pts/N ﾎﾟｰﾄ"
   EXPECT_TRUE(M()->ComboBox5->Enabled());
+  // The port's section holds every key of the basic group, in the file's own spelling.
   std::string ini = Dir.Read("tool.ini");
-  EXPECT_NE(ini.find("[ComPort1]"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("BaudRate=9600"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("Port=" + Sim->Path()), std::string::npos) << ini;
+  size_t section = ini.find("[ComPort1]\r\n");
+  ASSERT_NE(section, std::string::npos) << ini;
+  std::string body = ini.substr(section, ini.find("\r\n\r\n", section) - section);
+  for (std::string line : {"Port=" + Sim->Path(), std::string("BaudRate=9600"), std::string("StopBits=1"),
+                           std::string("DataBits=8"), std::string("Parity=None"), std::string("FlowControl=")})
+    EXPECT_NE(body.find("\r\n" + line), std::string::npos) << line << "\n" << body;
   EXPECT_NE(ini.find("destination=Japan"), std::string::npos) << ini;
 
   // The port opens again at the new rate.

@@ -35,12 +35,38 @@ TEST_F(MainWindowTest, CodeDisplayShowsCodesWhileHeldAndKeepsWhatArrivesMeanwhil
   SimulateMouseDown(b, mbLeft, 5, 5);
   ProcessPendingEvents();
   EXPECT_EQ(memo->Text(), u"4F4B0D0A");
-  // A reply arriving while the button is held shows as codes and is not lost on release.
-  Click(M()->VrDemoButton46);
+  // A reply arriving while the button is held shows as codes and is not lost on release
+  // (the command line sent with F8, the hand on the mouse still holding the button).
+  M()->CommandBox1->SetText(u"RS");
+  memo->SetFocus();
+  SimulateKeyStroke(memo, VK_F8);
   ASSERT_TRUE(Until([&] { return memo->Text().find(u"2A35410D0A") != String::npos && M()->Link.RxCount == 0; }));
   SimulateMouseUp(b, mbLeft, 5, 5);
   ProcessPendingEvents();
-  EXPECT_EQ(memo->Text(), u"OK\r\nRS\r\n*5A\r\n< - 90 dBmです >\r\n");
+  EXPECT_EQ(memo->Text(), u"OK\r\nRS\r\n*5A\r\n90\r\n");
+  // Released, the monitor shows text again.
+  Click(M()->VrDemoButton46);
+  ASSERT_TRUE(UntilMemo1Has(u"< - 90 dBmです >\r\n"));
+  EXPECT_EQ(memo->Text(), u"OK\r\nRS\r\n*5A\r\n90\r\nRS\r\n*5A\r\n< - 90 dBmです >\r\n");
+}
+
+TEST_F(MainWindowTest, ClearingTheMonitorEndsTheCodeDisplay) {
+  StartConnected();
+  TMemo* memo = M()->Memo1;
+  TVrDemoButton* b = M()->VrDemoButton48;
+  memo->SetText(u"OK\r\n");
+  SimulateMouseDown(b, mbLeft, 5, 5);
+  ProcessPendingEvents();
+  ASSERT_EQ(memo->Text(), u"4F4B0D0A");
+  memo->SetFocus();
+  SimulateKeyStroke(memo, VK_F7);  // clear, while the button is still held
+  EXPECT_EQ(memo->Text(), u"");
+  SimulateMouseUp(b, mbLeft, 5, 5);
+  ProcessPendingEvents();
+  EXPECT_EQ(memo->Text(), u"");  // the cleared text does not come back
+  Click(M()->VrDemoButton46);
+  ASSERT_TRUE(UntilMemo1Has(u"< - 90 dBmです >\r\n"));
+  EXPECT_EQ(memo->Text(), u"RS\r\n*5A\r\n< - 90 dBmです >\r\n");
 }
 
 TEST_F(MainWindowTest, ContextMenuOfEachPageAnswersItsOwnShortcuts) {

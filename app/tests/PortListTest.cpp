@@ -49,3 +49,40 @@ TEST(PortList, NoPortsGiveOnlyTheHeading) {
   EXPECT_EQ(PortListText, u"【使用可能COMﾎﾟｰﾄ】\r\n");
   SetPortListRoot(u"/");
 }
+
+TEST(PortNames, TheDeviceNameShowsWithoutItsFolders) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"ttyUSB0", u"ttyUSB0"},           {u"COM3", u"COM3"},
+      {u"/dev/ttyUSB0", u"ttyUSB0"},      {u"/dev/pts/7", u"pts/7"},
+      {u"/tmp/x/rcv-port", u"rcv-port"},  {u"/dev/serial/by-id/usb-FTDI_A5-if00-port0", u"usb-FTDI_A5-if00-port0"},
+  };
+  for (auto [port, shown] : cases) EXPECT_EQ(PortDeviceName(port), shown) << StringToUTF8(port);
+}
+
+TEST(PortNames, TheConfiguredPortIsAlwaysListedUnderItsOwnSpelling) {
+  TempFolder dir;
+  dir.Write("dev0", "");
+  fs::create_symlink(dir.File("dev0"), dir.File("link"));
+  String link = UTF8ToString(dir.File("link"));
+  struct Case {
+    std::vector<String> Found;
+    String Port;
+    std::vector<String> Listed;
+  };
+  const Case cases[] = {
+      {{u"ttyS0", u"ttyUSB0"}, u"ttyUSB0", {u"ttyS0", u"ttyUSB0"}},        // found as it is
+      {{u"ttyS0", u"ttyUSB0"}, u"/dev/ttyUSB0", {u"ttyS0", u"/dev/ttyUSB0"}},  // the same device
+      {{u"ttyS0"}, u"/dev/pts/3", {u"ttyS0", u"/dev/pts/3"}},              // a pty the machine does not list
+      {{UTF8ToString(dir.File("dev0"))}, link, {link}},                    // a symlink to a listed device
+      {{u"ttyS0"}, u"", {u"ttyS0"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(StringToUTF8(c.Port));
+    TStringList list;
+    for (const String& s : c.Found) list.Add(s);
+    ListConfiguredPort(&list, c.Port);
+    std::vector<String> got;
+    for (int i = 0; i < list.Count(); ++i) got.push_back(list[i]);
+    EXPECT_EQ(got, c.Listed);
+  }
+}

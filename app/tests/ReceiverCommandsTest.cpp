@@ -1,5 +1,7 @@
 // The port connection and the receiver commands, driven through the real main window
 // against the software receiver: the lines that reach the receiver and the monitor texts.
+#include <algorithm>
+
 #include "MainWindowFixture.h"
 
 TEST_F(MainWindowTest, OpeningThePortShowsTheConnectionAndAsksForTheIds) {
@@ -176,4 +178,24 @@ TEST_F(MainWindowTest, PortThatCannotBeOpenedIsReportedAndStaysClosed) {
   EXPECT_FALSE(M()->AbLED1->Checked());
   EXPECT_FALSE(M()->PageControl1->Visible());
   EXPECT_TRUE(M()->ComboBox5->Enabled());
+}
+
+TEST_F(MainWindowTest, AfterTheDeviceVanishedThePortButtonClosesAndALaterOpenWorks) {
+  StartConnected();
+  Sim.reset();  // the far end of the pty closes: the device is gone
+  ProcessPendingEvents();
+  Click(M()->VrDemoButton3);
+  EXPECT_FALSE(M()->ComPort1->Connected());
+  EXPECT_FALSE(M()->AbLED1->Checked());
+  EXPECT_FALSE(M()->PageControl1->Visible());
+  EXPECT_TRUE(M()->ComboBox5->Enabled());
+  EXPECT_EQ(std::count(Modals->Texts.begin(), Modals->Texts.end(),
+                       u"     ｱﾌﾟﾘｹｰｼｮﾝｴﾗｰが発生しました。ﾘｽﾀｰﾄﾎﾞﾀﾝを押してください。"),
+            0);
+
+  // The device is back (here: another pty); the port opens and the receiver is asked again.
+  Sim = std::make_unique<ReceiverSim>();
+  OpenPort();
+  EXPECT_EQ(ReceivedLines(1), std::vector<std::string>{"ID ALL /R"});
+  EXPECT_TRUE(M()->AbLED1->Checked());
 }

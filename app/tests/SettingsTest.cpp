@@ -3,7 +3,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "app/AppSettings.h"
 #include "platform/rtl/tests/TempFolder.h"
@@ -113,4 +116,46 @@ TEST(Settings, ReadOnlyFileOrFolderKeepsTheValuesRead) {
   std::getline(in, first);
   EXPECT_EQ(first, "; kept");  // the file was not rewritten
   ::chmod(ro.c_str(), 0755);
+}
+
+TEST(Settings, ColoursAreWrittenUnderTheFilesKeyNames) {
+  TempFolder dir;
+  TColorSettings c;
+  int32_t* fields[] = {&c.Font,      &c.Back,       &c.c1Main,      &c.c1Over,    &c.c1Peak,
+                       &c.c1Start,   &c.c1End,      &c.c1ThreLine,  &c.c1AnaLine1, &c.c1AnaLine2,
+                       &c.c1CenterLine, &c.c2Main,  &c.c2Over,      &c.c2Start,   &c.c2End,
+                       &c.c2ThreLine, &c.c2AnaLine, &c.c2CenterLine, &c.c2Point,  &c.c2AreaLine};
+  for (int i = 0; i < 20; ++i) *fields[i] = i + 1;
+  {
+    TSettingsStore store = OpenSettings(dir.FileS("tool.ini"));
+    WriteColorSettings(*store.Ini, c);
+    ASSERT_TRUE(WriteBackSettings(store));
+  }
+  // Pinned by name, not by a reader that shares the writer's table.
+  EXPECT_EQ(dir.Read("tool.ini"),
+            "[ContWin color]\r\nBack=2\r\nFont=1\r\n\r\n"
+            "[Graph color]\r\nc1Main=3\r\nc1Over=4\r\nc1Peak=5\r\nc1Start=6\r\nc1End=7\r\nc1ThreLine=8\r\n"
+            "c1AnaLine1=9\r\nc1AnaLine2=10\r\nc1CenterLine=11\r\nc2Main=12\r\nc2Over=13\r\nc2Start=14\r\n"
+            "c2End=15\r\nc2ThreLine=16\r\nc2AnaLine=17\r\nc2CenterLine=18\r\nc2Point=19\r\nc2AreaLine=20\r\n\r\n");
+  TAppSettings back = LoadAppSettings(dir.FileS("tool.ini"));
+  EXPECT_EQ(back.Colors.c2AreaLine, 20);
+  EXPECT_EQ(back.Colors.Font, 1);
+}
+
+TEST(Settings, TheBuildPutsTheDefaultsBesideTheToolOnlyWhenNoSettingsFileIsThere) {
+  TempFolder dir;
+  auto copy = [&dir] {
+    std::string cmd = std::string("'") + RCV910X_CMAKE + "' -DSOURCE='" + RCV910X_DEFAULT_SETTINGS +
+                      "' -DDESTINATION='" + dir.File("rcv910x-tool.ini") + "' -P '" + RCV910X_COPY_SETTINGS + "'";
+    return std::system(cmd.c_str());
+  };
+  ASSERT_EQ(copy(), 0);
+  std::ifstream in(RCV910X_DEFAULT_SETTINGS, std::ios::binary);
+  std::string shipped((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(dir.Read("rcv910x-tool.ini"), shipped);
+  // The tool saved its port: the next build keeps the file.
+  std::string saved = shipped + "[ComPort1]\r\nPort=ttyUSB0\r\n";
+  dir.Write("rcv910x-tool.ini", saved);
+  ASSERT_EQ(copy(), 0);
+  EXPECT_EQ(dir.Read("rcv910x-tool.ini"), saved);
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "MainWindowFixture.h"
+#include "app/COMname.h"
 
 TEST_F(MainWindowTest, FourteenWindowsAreCreatedInOrderWithTheMainWindowFirst) {
   Start();
@@ -58,9 +59,9 @@ TEST_F(MainWindowTest, ShippedSettingsOfferBothModelsAndTheIcon) {
   EXPECT_FALSE(M()->VrDemoButton3->Enabled());
   EXPECT_FALSE(M()->PageControl1->Visible());
   EXPECT_FALSE(M()->SpeedButton1->Enabled());
-  // No port in the settings: the machine's first serial device (or /dev/ttyS0).
+  // No port in the settings: the machine's first serial device (or /dev/ttyS0), by its name.
   TComPort fresh(nullptr);
-  EXPECT_EQ(M()->VrDemoButton3->Caption(), fresh.Port() + u" ﾎﾟｰﾄ");
+  EXPECT_EQ(M()->VrDemoButton3->Caption(), PortDeviceName(fresh.Port()) + u" ﾎﾟｰﾄ");
   EXPECT_FALSE(Application->Icon()->Empty());
   EXPECT_FALSE(M()->Icon()->Empty());
   EXPECT_TRUE(Modals->Texts.empty());
@@ -72,11 +73,74 @@ TEST_F(MainWindowTest, ShippedSettingsOfferBothModelsAndTheIcon) {
   EXPECT_NE(text.find("AppIcon=rcv910x.ico"), std::string::npos);
 }
 
+TEST_F(MainWindowTest, ShippedSettingsNameTheToolInItsTitles) {
+  std::ifstream in(RCV910X_DEFAULT_SETTINGS, std::ios::binary);
+  SettingsText.assign(std::istreambuf_iterator<char>(in), {});
+  ASSERT_FALSE(SettingsText.empty());
+  Start();
+  EXPECT_EQ(Application->Title(), u"RCV910X - Setting tool");
+  AcknowledgeNotice();
+  ChooseModel(0);
+  EXPECT_EQ(M()->Caption(), u"TRM910X/RCV910X　セッティング　ツール");
+  for (const String& t : {Application->Title(), M()->Caption(), Caution1Form->Label1->Caption()})
+    EXPECT_EQ(t.find(u"Error"), String::npos) << StringToUTF8(t);
+}
+
+TEST_F(MainWindowTest, TextsFitTheirControlsAndTheMonitorIsFixedPitch) {
+  SettingsText += "[ComPort1]\r\nPort=/dev/ttyUSB0\r\n";
+  Start();
+  TBitmap b(1, 1);
+  TCanvas* c = b.Canvas();
+  for (TVrDemoButton* button : {M()->VrDemoButton3, M()->VrDemoButton2, M()->VrDemoButton1}) {
+    c->Font()->Assign(button->FontLeave());
+    EXPECT_LE(c->TextWidth(button->Caption()), button->Width() - 8) << StringToUTF8(button->Caption());
+  }
+  EXPECT_EQ(M()->VrDemoButton3->Caption(), u"ttyUSB0 ﾎﾟｰﾄ");
+  // Each line of the note stands on a line of its own.
+  c->Font()->Assign(M()->Memo3->Font());
+  for (int i = 0; i < M()->Memo3->Lines()->Count(); ++i)
+    EXPECT_LE(c->TextWidth(M()->Memo3->Lines()->Strings(i)), M()->Memo3->ClientWidth() - 12) << i;
+  // The monitor's face is fixed-pitch: a column of codes lines up with the text above it.
+  c->Font()->Assign(M()->Memo1->Font());
+  EXPECT_EQ(c->TextWidth(u"iiiiiiii"), c->TextWidth(u"4F4B0D0A"));
+  EXPECT_EQ(c->TextWidth(u"ｺｰﾄﾞ"), c->TextWidth(u"4F4B"));
+}
+
+TEST_F(MainWindowTest, EscClosesTheOptionsWindowAndTheVersionBox) {
+  Start();
+  AcknowledgeNotice();
+  for (TForm* form : {static_cast<TForm*>(OptionBoxForm), static_cast<TForm*>(VerBoxForm)}) {
+    SCOPED_TRACE(StringToUTF8(form->Name()));
+    form == OptionBoxForm ? M()->Option1->Click() : M()->Version1->Click();
+    ProcessPendingEvents();
+    ASSERT_TRUE(form->Visible());
+    // The key as the window receives it (the test support's key path does not reach a form
+    // without controls yet).
+    form->Perform(WM_KEYDOWN, VK_ESCAPE, 1);
+    ProcessPendingEvents();
+    EXPECT_FALSE(form->Visible());
+  }
+}
+
+TEST_F(MainWindowTest, ImageViewerMenuItemsShowTheViewer) {
+  Start();
+  AcknowledgeNotice();
+  for (TMenuItem* item : {M()->ImageViewer1, M()->ImageViewer2}) {
+    ImageViewForm1->Close();
+    ProcessPendingEvents();
+    item->Click();
+    ProcessPendingEvents();
+    EXPECT_TRUE(ImageViewForm1->Visible());
+    EXPECT_EQ(ImageViewForm1->Width(), 892);
+    EXPECT_EQ(ImageViewForm1->Height(), 525);
+  }
+}
+
 TEST_F(MainWindowTest, MissingIconKeepsTheDefaultIconAndCreationGoesOn) {
   SettingsText = "[Application]\r\nAppIcon=Error !!\r\n[Information]\r\ndestination=Japan\r\n";
   Start();
   EXPECT_EQ(M()->ComboBox5->Items()->Count(), 2);
-  EXPECT_EQ(M()->Edit4->Text().empty(), false);
+  EXPECT_EQ(M()->Edit4->Text().rfind(DateToStr(Now()) + u" ", 0), 0u) << StringToUTF8(M()->Edit4->Text());
   EXPECT_EQ(M()->Chart1->Title()->Text()->Count(), 3);
   EXPECT_TRUE(Modals->Texts.empty());
 }
