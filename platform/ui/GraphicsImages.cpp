@@ -348,7 +348,9 @@ void TIcon::LoadFromStream(TStream* Stream) {
   QImageReader reader(&buffer, "ICO");
   // The largest image of the file is the icon's picture.
   QImage best;
-  int count = std::max(reader.imageCount(), 1);
+  // Only the directory entries (16 bytes each, after a 6-byte header) the data holds.
+  const int listed = int(std::min<qsizetype>(reader.imageCount(), std::max<qsizetype>(bytes.size() - 6, 0) / 16));
+  int count = std::max(listed, 1);
   for (int i = 0; i < count; ++i) {
     if (i > 0 && !reader.jumpToImage(i)) break;
     const QSize size = reader.size();

@@ -513,7 +513,7 @@ Picture ReadEmf(const std::string& bytes) {
         if (offDx) {
           if (offDx > size) throw FormatError{"text advances outside their record"};
           ByteReader d(bytes, pos + offDx, pos + size);
-          for (uint32_t i = 0; i < chars; ++i) op.Dx.push_back(d.I32());
+          for (uint32_t i = 0; i < chars; ++i) op.Dx.push_back(CheckedCoord(d.I32()));
         }
         break;
       }

@@ -133,7 +133,7 @@ private:
     if (rotated) {
       p_.save();
       p_.translate(ref);
-      p_.rotate(-s_.Font.Escapement / 10.0);
+      p_.rotate(-(s_.Font.Escapement / 10.0));
       p_.translate(-ref);
     }
     struct Restore {
@@ -146,7 +146,7 @@ private:
     uint32_t h = s_.TextAlign & 6, v = s_.TextAlign & 24;
     double left = ref.x() - (h == 6 ? width / 2 : h == 2 ? width : 0);
     double base = ref.y() + (v == 24 ? 0 : v == 8 ? -fm.descent() : fm.ascent());
-    if (s_.TextAlign & 1) s_.Pos = QPoint(qRound(left + width), s_.Pos.y());
+    if (s_.TextAlign & 1) s_.Pos = QPoint(qRound(std::clamp(left + width, double(-MaxCoord), double(MaxCoord))), s_.Pos.y());
     p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (s_.BkMode == OPAQUE)
       p_.fillRect(QRectF(left, base - fm.ascent(), width, fm.ascent() + fm.descent()), FromColorRef(s_.BkColor));

@@ -199,3 +199,40 @@ TEST(MetafileCore, EightBitTextFollowsTheFontCharacterSet) {
   // What the code page cannot carry becomes '?', and nothing else is lost.
   EXPECT_EQ(EncodeAnsi(u"a\u0416b", ANSI_CHARSET), "a?b");
 }
+
+TEST(MetafileCore, ValuesAtTheEndOfTheIntegersPlayWithoutOverflow) {
+  // Records as a damaged file may give them; the sanitizer run checks the arithmetic.
+  Picture pic;
+  pic.Frame = Box{0, 0, 20, 20};
+  auto add = [&](OpKind kind, auto&& fill) {
+    Op op;
+    op.Kind = kind;
+    fill(op);
+    pic.Ops.push_back(op);
+  };
+  add(OpKind::CreateFont, [](Op& op) {
+    op.Index = 1;
+    op.Font.Height = INT32_MIN;
+    op.Font.Escapement = INT32_MIN;
+  });
+  add(OpKind::CreatePen, [](Op& op) {
+    op.Index = 2;
+    op.Pen.Width = INT32_MAX;
+  });
+  add(OpKind::SelectObject, [](Op& op) { op.Index = 1; });
+  add(OpKind::SelectObject, [](Op& op) { op.Index = 2; });
+  add(OpKind::SetTextAlign, [](Op& op) { op.Value = 1; });  // update the current position
+  add(OpKind::TextOut, [](Op& op) {
+    op.Points = {QPoint(MaxCoord, 0)};
+    op.Text = u"ab";
+    op.Dx = {MaxCoord, MaxCoord};
+  });
+  add(OpKind::RestoreDC, [](Op& op) { op.Index = INT32_MIN; });
+  add(OpKind::LineTo, [](Op& op) { op.Points = {QPoint(10, 10)}; });
+  QImage img(20, 20, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  Play(pic, p, QRectF(0, 0, 20, 20));
+  p.end();
+  EXPECT_EQ(img.size(), QSize(20, 20));
+}
