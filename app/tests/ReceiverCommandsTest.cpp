@@ -92,6 +92,12 @@ TEST_F(MainWindowTest, EachCommandButtonQueuesItsLineAndTheReplyIsShown) {
     if (!c.Shown.empty()) {
       ASSERT_TRUE(UntilMemo1Has(c.Shown));
       EXPECT_EQ(M()->Memo1->Text().substr(M()->Memo1->Text().size() - c.Shown.size()), c.Shown);
+    } else {
+      // Nothing follows the reply's echo: the whole monitor is the line and one reply frame.
+      String t = M()->Memo1->Text();
+      String reply = t.substr(c.Line.size() + 2);
+      EXPECT_EQ(reply.rfind(u"*", 0), 0u) << StringToUTF8(t);
+      EXPECT_EQ(reply.find(u"\r\n"), reply.size() - 2) << StringToUTF8(t);
     }
   }
   EXPECT_TRUE(Modals->Texts.empty());
