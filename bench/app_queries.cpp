@@ -1,16 +1,25 @@
-// Signal-strength queries against the software receiver on a pty, through the command
-// link alone and through the real main window (its button, pump, reply machine and
-// monitor): queries per second, the median time from a reply's last byte to its monitor
-// line, and the CPU used while the port is open and nothing is received.
+// Signal-strength queries against the software receiver on a pty: through a bare pty
+// loop (the reference), through the command link alone and through the real main window
+// (its button, pump, reply machine and monitors): queries per second, the median time
+// from a reply's last byte to its monitor line, whether the rate holds over a long run and
+// how much memory each query keeps, and the CPU used while the port is open and nothing
+// is received. Also a flood of received bytes echoed into the monitor: how long the window
+// goes without serving a timer.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <time.h>
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <chrono>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "app/AppSettings.h"
@@ -22,14 +31,23 @@
 #include "platform/ui/Timers.h"
 #include "platform/rtl/tests/TempFolder.h"
 #include "serial/CPort.h"
-// The test receiver is compiled in: it is a test double, not part of the tool.
-#include "app/tests/ReceiverSim.cpp"
+#include "app/tests/support/ReceiverSim.h"
 
 namespace {
 
 int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
+}
+
+// Resident memory of the process, in bytes.
+double RssBytes() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
 }
 
 double CpuSeconds() {
@@ -71,6 +89,16 @@ struct Rig {
   ~Rig() { Port.Close(); }
 };
 
+// One query through Send; false when its decoded line did not come within 5 s.
+template <typename TRig, typename TSend>
+bool Query(TRig& rig, TSend& Send) {
+  int before = rig.Decoded;
+  Send();
+  int64_t deadline = NowNs() + 5'000'000'000;
+  while (rig.Decoded == before && NowNs() < deadline) Application->HandleMessage();
+  return rig.Decoded != before;
+}
+
 // Sends 1000 signal-strength queries one after another through Send and reports the
 // queries per second and the median time from the reply's last byte to its monitor line.
 template <typename TRig, typename TSend>
@@ -79,11 +107,7 @@ void RunQueries(benchmark::State& state, TRig& rig, TSend Send) {
   int queries = 0;
   for (auto _ : state) {
     for (int i = 0; i < 1000; ++i) {
-      int before = rig.Decoded;
-      Send();
-      int64_t deadline = NowNs() + 5'000'000'000;
-      while (rig.Decoded == before && NowNs() < deadline) Application->HandleMessage();
-      if (rig.Decoded == before) {
+      if (!Query(rig, Send)) {
         state.SkipWithError("no reply");
         return;
       }
@@ -95,6 +119,43 @@ void RunQueries(benchmark::State& state, TRig& rig, TSend Send) {
   state.counters["queries_per_s"] = benchmark::Counter(queries, benchmark::Counter::kIsRate);
   state.counters["median_reply_to_monitor_us"] = latencyUs.empty() ? 0 : latencyUs[latencyUs.size() / 2];
 }
+
+// The reference: "RS" written to the pty and its reply read back, with no tool at all.
+void BM_RawPtySignalStrengthQueries(benchmark::State& state) {
+  ReceiverSim sim;
+  int fd = ::open(sim.Path().c_str(), O_RDWR | O_NOCTTY);
+  if (fd < 0) {
+    state.SkipWithError("cannot open the pty");
+    return;
+  }
+  termios t{};
+  tcgetattr(fd, &t);
+  cfmakeraw(&t);
+  tcsetattr(fd, TCSANOW, &t);
+  int queries = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < 1000; ++i) {
+      if (::write(fd, "RS\r\n", 4) != 4) break;
+      std::string got;
+      char buf[64];
+      while (got.find('\n') == std::string::npos) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 5000) <= 0) break;
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n <= 0) break;
+        got.append(buf, size_t(n));
+      }
+      if (got.find('\n') == std::string::npos) {
+        state.SkipWithError("no reply");
+        break;
+      }
+      ++queries;
+    }
+  }
+  ::close(fd);
+  state.counters["queries_per_s"] = benchmark::Counter(queries, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RawPtySignalStrengthQueries)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 void BM_SignalStrengthQueries(benchmark::State& state) {
   Rig rig;
@@ -169,6 +230,90 @@ void BM_WindowSignalStrengthQueries(benchmark::State& state) {
   RunQueries(state, rig, [] { MainForm->VrDemoButton46Click(MainForm->VrDemoButton46); });
 }
 BENCHMARK(BM_WindowSignalStrengthQueries)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// A long run through the window: the rate over the last 1,000 queries against the first
+// 1,000 (the monitors keep growing: the sent-lines monitor keeps every line), and the
+// resident memory each query adds.
+void BM_WindowSignalStrengthQueriesLongRun(benchmark::State& state) {
+  WindowRig rig;
+  if (!MainForm->ComPort1->Connected()) {
+    state.SkipWithError("port did not open");
+    return;
+  }
+  auto send = [] { MainForm->VrDemoButton46Click(MainForm->VrDemoButton46); };
+  const int blocks = static_cast<int>(state.range(0) / 1000);
+  std::vector<double> rates;
+  double rss0 = RssBytes();
+  for (auto _ : state) {
+    for (int b = 0; b < blocks; ++b) {
+      int64_t t0 = NowNs();
+      for (int i = 0; i < 1000; ++i)
+        if (!Query(rig, send)) {
+          state.SkipWithError("no reply");
+          return;
+        }
+      rates.push_back(1000.0 / (static_cast<double>(NowNs() - t0) / 1e9));
+    }
+  }
+  if (rates.empty()) return;
+  state.counters["first_1000_per_s"] = rates.front();
+  state.counters["last_1000_per_s"] = rates.back();
+  state.counters["last_vs_first_percent"] = 100.0 * rates.back() / rates.front();
+  state.counters["rss_growth_bytes_per_query"] = (RssBytes() - rss0) / (1000.0 * static_cast<double>(rates.size()));
+  state.counters["sent_monitor_lines"] = MainForm->Memo2->Lines()->Count();
+}
+BENCHMARK(BM_WindowSignalStrengthQueriesLongRun)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
+
+// A flood of received bytes at pty speed, echoed into the control-page monitor: the
+// longest the window goes without serving a 10 ms timer, and the time spent in the
+// receive handler. Range 0: MiB sent; range 1: 0 for one endless line ('Z'), 1 for reply
+// frames ("*5A" CR LF).
+void BM_WindowFlood(benchmark::State& state) {
+  WindowRig rig;
+  if (!MainForm->ComPort1->Connected()) {
+    state.SkipWithError("port did not open");
+    return;
+  }
+  int64_t maxGap = 0, last = 0, rxNs = 0;
+  TTimer tick(nullptr);
+  tick.SetInterval(10);
+  tick.SetOnTimer([&](TObject*) {
+    int64_t now = NowNs();
+    if (last) maxGap = std::max(maxGap, now - last);
+    last = now;
+  });
+  auto rx = MainForm->ComPort1->OnRxChar;
+  MainForm->ComPort1->OnRxChar = [&](TObject* Sender, int Count) {
+    int64_t t0 = NowNs();
+    rx(Sender, Count);
+    rxNs += NowNs() - t0;
+  };
+  std::string chunk(65536, 'Z');
+  if (state.range(1) == 1)
+    for (size_t i = 0; i + 5 <= chunk.size(); i += 5) chunk.replace(i, 5, "*5A\r\n");
+  const size_t total = static_cast<size_t>(state.range(0)) << 20;
+  for (auto _ : state) {
+    std::atomic<bool> sent{false};
+    tick.SetEnabled(true);
+    std::thread peer([&] {
+      for (size_t n = 0; n < total; n += chunk.size()) rig.Sim.Send(chunk);
+      sent = true;
+    });
+    while (!sent) Application->HandleMessage();
+    peer.join();
+    // What is still buffered drains while the timer goes on being measured.
+    int64_t end = NowNs() + 500'000'000;
+    while (NowNs() < end) Application->HandleMessage();
+    tick.SetEnabled(false);
+  }
+  state.counters["max_tick_gap_ms"] = static_cast<double>(maxGap) / 1e6;
+  state.counters["rx_handler_ms"] = static_cast<double>(rxNs) / 1e6;
+}
+BENCHMARK(BM_WindowFlood)->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // Range 0: as started, with the top bar's stopwatch counting (the instrument library's
 // flash timer wakes the GUI thread once a second for it). Range 1: the stopwatch stopped,
