@@ -244,7 +244,14 @@ private:
   void ReplaceRange(int Start, int End, const String& Value, bool Notify);
 
   String FText;          // the exact text
-  int FSelStart = 0;     // selection while there is no window
+  // Where each line of FText starts (only CR LF ends a line), kept in step with every change.
+  std::vector<int> FLineStarts{0};
+  // The window shows the first change of a turn of the message loop at once; later ones
+  // wait for the turn's end (or for input or painting) and are shown together.
+  int FViewFrom = -1;      // the window is behind the text from here on (-1: up to date)
+  int FViewShownFrom = 0;  // where FViewFrom is on the screen
+  bool FViewBusy = false;  // the window took a change in this turn: its end is awaited
+  int FSelStart = 0;     // selection while there is no window, or while it is behind
   int FSelLength = 0;
   TScrollStyle FScrollBars = ssNone;
   bool FWordWrap = true;

@@ -79,24 +79,6 @@ String Unrender(const QString& shown) {
   return out;
 }
 
-// Screen position of a text position (a position inside a CR LF pair maps to the break).
-int ShownPos(const String& s, int pos) {
-  int d = pos;
-  for (int i = 0; i + 1 < int(s.size()) && i < pos; ++i)
-    if (PairAt(s, size_t(i))) {
-      --d;
-      ++i;
-    }
-  return d;
-}
-
-// Text position of a screen position.
-int TextPos(const String& s, int shown) {
-  int i = 0;
-  for (int d = 0; d < shown && i < int(s.size()); ++d) i += PairAt(s, size_t(i)) ? 2 : 1;
-  return i;
-}
-
 // Starts of the lines (only CR LF ends a line).
 std::vector<int> LineStarts(const String& s) {
   std::vector<int> starts{0};
@@ -105,13 +87,51 @@ std::vector<int> LineStarts(const String& s) {
   return starts;
 }
 
-int LineEnd(const String& s, int start) {
-  size_t p = start;
-  while (p < s.size() && !PairAt(s, p)) ++p;
-  return int(p);
+// The positions below work on the line starts kept beside the text, so that none of them
+// walks the text: a memo that only grows costs the same per append whatever it holds.
+
+// Screen position of a text position (a position inside a CR LF pair maps to the break).
+// Each CR LF pair that begins before pos is one character on screen.
+int ShownPos(const std::vector<int>& starts, int pos) {
+  int pairs = int(std::upper_bound(starts.begin(), starts.end(), pos + 1) - starts.begin()) - 1;
+  return pos - pairs;
+}
+
+// Text position of a screen position: line k begins at screen position starts[k] - k.
+int TextPos(const std::vector<int>& starts, int size, int shown) {
+  size_t lo = 0, hi = starts.size();
+  while (hi - lo > 1) {
+    size_t mid = (lo + hi) / 2;
+    if (starts[mid] - int(mid) <= shown) lo = mid;
+    else hi = mid;
+  }
+  return std::clamp(shown + int(lo), 0, size);
+}
+
+// End of line Index (before its CR LF, or the end of the text).
+int LineEnd(const std::vector<int>& starts, int size, size_t Index) {
+  return Index + 1 < starts.size() ? starts[Index + 1] - 2 : size;
+}
+
+// Brings starts up to date after [Start, End) of the text was replaced by Count characters
+// (s is the new text): pairs that touched the range go, later ones move, and only the new
+// characters and their two neighbours are looked at.
+void ReplaceStarts(std::vector<int>& starts, const String& s, int Start, int End, int Count) {
+  // A pair at i holds line start i + 2; pairs at Start - 1 .. End - 1 overlapped the range.
+  auto from = std::lower_bound(starts.begin() + 1, starts.end(), Start + 1);
+  auto to = std::upper_bound(from, starts.end(), End + 1);
+  const int delta = Count - (End - Start);
+  for (auto it = to; it != starts.end(); ++it) *it += delta;
+  std::vector<int> added;
+  for (int i = std::max(0, Start - 1); i <= Start + Count - 1; ++i)
+    if (PairAt(s, size_t(i))) added.push_back(i + 2);
+  auto at = starts.erase(from, to);
+  starts.insert(at, added.begin(), added.end());
 }
 
 }  // namespace memotext
+
+void SyncMemoView(TCustomMemo* m);
 
 // ---------------------------------------------------------------------------
 // TCustomEdit
@@ -251,7 +271,10 @@ void TCustomEdit::PasteFromClipboard() {
 
 void TCustomEdit::Undo() {
   if (auto* edit = NativeOf<QLineEdit>(this)) edit->undo();
-  if (auto* memo = NativeOf<QPlainTextEdit>(this)) memo->undo();
+  if (auto* memo = NativeOf<QPlainTextEdit>(this)) {
+    if (auto* m = dynamic_cast<TCustomMemo*>(this)) SyncMemoView(m);
+    memo->undo();
+  }
 }
 
 bool TCustomEdit::CanUndo() const {
@@ -340,6 +363,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     case EM_GETLINECOUNT:
       Message.Result = LRESULT(memotext::LineStarts(GetText()).size());
       return;
+    case WM_GETTEXTLENGTH:
+      Message.Result = LRESULT(GetText().size());
+      return;
     case EM_GETRECT:
       if (Message.LParam) *reinterpret_cast<RECT*>(Message.LParam) = FHasEditRect ? FEditRect : ClientRect();
       return;
@@ -364,41 +390,34 @@ public:
   int Count() const override {
     const String& t = memo_->FText;
     if (t.empty()) return 0;
-    auto starts = memotext::LineStarts(t);
+    const std::vector<int>& starts = memo_->FLineStarts;
     int n = int(starts.size());
     if (starts.back() == int(t.size())) --n;  // the empty line after a final CR LF
     return n;
   }
   String Get(int Index) const override {
-    auto starts = memotext::LineStarts(memo_->FText);
-    if (Index < 0 || Index >= int(starts.size())) throw EStringListError(u"List index out of bounds");
-    int s = starts[size_t(Index)];
-    return memo_->FText.substr(size_t(s), size_t(memotext::LineEnd(memo_->FText, s) - s));
+    int s = Start(Index);
+    return memo_->FText.substr(size_t(s), size_t(End(Index) - s));
   }
   void Put(int Index, const String& S) override {
-    auto starts = memotext::LineStarts(memo_->FText);
-    if (Index < 0 || Index >= int(starts.size())) throw EStringListError(u"List index out of bounds");
-    int s = starts[size_t(Index)];
-    memo_->ReplaceRange(s, memotext::LineEnd(memo_->FText, s), S, true);
+    int s = Start(Index);
+    memo_->ReplaceRange(s, End(Index), S, true);
   }
   void Insert(int Index, const String& S) override {
-    const String& t = memo_->FText;
-    auto starts = memotext::LineStarts(t);
+    const int lines = int(memo_->FLineStarts.size());
     if (Index < 0) return;
-    if (Index < int(starts.size())) {
-      int s = starts[size_t(Index)];
+    if (Index < lines) {
+      int s = Start(Index);
       memo_->ReplaceRange(s, s, S + u"\r\n", true);
       return;
     }
-    if (Index - 1 >= int(starts.size())) return;
-    int prev = starts[size_t(Index - 1)];
-    int end = memotext::LineEnd(t, prev);
+    if (Index - 1 >= lines) return;
+    int end = End(Index - 1);
     memo_->ReplaceRange(end, end, u"\r\n" + S, true);
   }
   void Delete(int Index) override {
-    auto starts = memotext::LineStarts(memo_->FText);
-    if (Index < 0 || Index >= int(starts.size())) throw EStringListError(u"List index out of bounds");
-    int s = starts[size_t(Index)];
+    int s = Start(Index);
+    const std::vector<int>& starts = memo_->FLineStarts;
     int e = Index + 1 < int(starts.size()) ? starts[size_t(Index + 1)] : int(memo_->FText.size());
     memo_->ReplaceRange(s, e, String(), true);
   }
@@ -406,12 +425,79 @@ public:
   void SetText(const String& Value) override { memo_->SetText(Value); }
 
 private:
+  int Start(int Index) const {
+    const std::vector<int>& starts = memo_->FLineStarts;
+    if (Index < 0 || Index >= int(starts.size())) throw EStringListError(u"List index out of bounds");
+    return starts[size_t(Index)];
+  }
+  int End(int Index) const { return memotext::LineEnd(memo_->FLineStarts, int(memo_->FText.size()), size_t(Index)); }
+
   TCustomMemo* memo_;
 };
 
 // Qt-side helpers of the memo.
 struct TMemoView {
   static QPlainTextEdit* Edit(const TCustomMemo* m) { return NativeOf<QPlainTextEdit>(m); }
+
+  // The window shows the text and caret as they are.
+  static bool Current(const TCustomMemo* m) { return m->FViewFrom < 0; }
+
+  // A change of Count characters reaches the window at once when it is the first of this
+  // turn of the message loop and small; others wait for the turn's end, so that a burst of
+  // appends (a flood echoed into a monitor) costs one window update per turn instead of
+  // one per append, and a large one is not laid out before the turn's end either.
+  static bool MayUpdateNow(const TCustomMemo* m, size_t Count) {
+    return Current(m) && !m->FViewBusy && Count <= 4096;
+  }
+
+  // The window took a change or fell behind: further changes in this turn wait for the
+  // turn's end, which brings it up to date.
+  static void Took(TCustomMemo* m) {
+    QPlainTextEdit* e = Edit(m);
+    if (!e || m->FViewBusy) return;
+    m->FViewBusy = true;
+    QMetaObject::invokeMethod(
+        e,
+        [m] {
+          m->FViewBusy = false;
+          if (Current(m)) return;
+          Sync(m);
+          Took(m);
+        },
+        Qt::QueuedConnection);
+  }
+
+  // The window falls behind the text from text position From (its screen position
+  // ShownFrom, taken before the text changed).
+  static void Defer(TCustomMemo* m, int From, int ShownFrom) {
+    if (Current(m) || From < m->FViewFrom) {
+      m->FViewFrom = From;
+      m->FViewShownFrom = ShownFrom;
+    }
+    Took(m);
+  }
+
+  // Brings the window up to date: what it shows from FViewFrom on is replaced at once.
+  static void Sync(TCustomMemo* m) {
+    if (Current(m)) return;
+    const int from = m->FViewFrom;
+    m->FViewFrom = -1;
+    QPlainTextEdit* e = Edit(m);
+    if (!e) return;
+    {
+      TInCode guard(m->FInSetText);
+      if (from == 0) {
+        e->setPlainText(memotext::Render(m->FText));
+      } else {
+        QTextCursor c(e->document());
+        c.setPosition(m->FViewShownFrom);
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        c.insertText(memotext::Render(m->FText, size_t(from)));
+      }
+    }
+    SetCaret(m, m->FSelStart, m->FSelStart + m->FSelLength);
+    e->ensureCursorVisible();
+  }
 
   // Shows the whole text again, keeping the caret at the same text position.
   static void Rebuild(TCustomMemo* m, int caret) {
@@ -426,8 +512,8 @@ struct TMemoView {
     QPlainTextEdit* e = Edit(m);
     if (!e) return;
     QTextCursor c = e->textCursor();
-    c.setPosition(memotext::ShownPos(m->FText, anchor));
-    c.setPosition(memotext::ShownPos(m->FText, pos), QTextCursor::KeepAnchor);
+    c.setPosition(memotext::ShownPos(m->FLineStarts, anchor));
+    c.setPosition(memotext::ShownPos(m->FLineStarts, pos), QTextCursor::KeepAnchor);
     e->setTextCursor(c);
   }
 
@@ -436,25 +522,40 @@ struct TMemoView {
     QPlainTextEdit* e = Edit(m);
     if (!e || m->FInSetText) return;
     QString shown = e->document()->toRawText();
-    String text = memotext::Unrender(shown);
-    int caret = memotext::TextPos(text, e->textCursor().position());
-    if (m->FMaxLength > 0 && int(text.size()) > m->FMaxLength) {
+    m->FText = memotext::Unrender(shown);
+    m->FLineStarts = memotext::LineStarts(m->FText);
+    int caret = memotext::TextPos(m->FLineStarts, int(m->FText.size()), e->textCursor().position());
+    if (m->FMaxLength > 0 && int(m->FText.size()) > m->FMaxLength) {
       // Over the limit: drop the typed characters that do not fit.
-      int excess = int(text.size()) - m->FMaxLength;
+      int excess = int(m->FText.size()) - m->FMaxLength;
       int from = std::max(0, caret - excess);
-      text.erase(size_t(from), size_t(caret - from));
-      caret = from;
-      m->FText = text;
-      Rebuild(m, caret);
-    } else {
-      m->FText = text;
+      m->FText.erase(size_t(from), size_t(caret - from));
+      m->FLineStarts = memotext::LineStarts(m->FText);
+      Rebuild(m, from);
+    } else if (memotext::Render(m->FText) != shown) {
       // A deletion can join a lone CR and a lone LF into a line break.
-      if (memotext::Render(text) != shown) Rebuild(m, caret);
+      Rebuild(m, caret);
     }
     m->FModified = true;
     GuardedCall([m] { m->Change(); });
   }
 };
+
+// Brings a memo's window up to date before anything reads it or acts on it: input from
+// the user, painting, the window's own undo.
+class TMemoViewFilter : public QObject {
+public:
+  TMemoViewFilter(TCustomMemo* m, QObject* parent) : QObject(parent), memo_(m) {}
+  bool eventFilter(QObject*, QEvent*) override {
+    TMemoView::Sync(memo_);
+    return false;
+  }
+
+private:
+  TCustomMemo* memo_;
+};
+
+void SyncMemoView(TCustomMemo* m) { TMemoView::Sync(m); }
 
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::make_unique<TMemoStrings>(this)) {
   SetBounds(0, 0, 185, 89);
@@ -470,12 +571,17 @@ void TCustomMemo::SetLines(TStrings* v) {
 }
 
 void TCustomMemo::CreateWnd() {
+  FViewFrom = -1;
+  FViewBusy = false;
   auto* edit = new QPlainTextEdit;
   edit->setPlainText(memotext::Render(FText));
   TControlHost::Attach(this, edit, false);
   ApplySettings();
   TMemoView::SetCaret(this, FSelStart, FSelStart + FSelLength);
   QObject::connect(edit->document(), &QTextDocument::contentsChanged, [this] { TMemoView::UserChanged(this); });
+  auto* filter = new TMemoViewFilter(this, edit);
+  edit->installEventFilter(filter);
+  edit->viewport()->installEventFilter(filter);
 }
 
 void TCustomMemo::ApplySettings() {
@@ -505,8 +611,14 @@ String TCustomMemo::GetText() const { return FText; }
 
 void TCustomMemo::SetTextBuf(const String& v) {
   FText = v;
+  FLineStarts = memotext::LineStarts(FText);
   FSelStart = FSelLength = 0;
-  TMemoView::Rebuild(this, 0);
+  if (TMemoView::MayUpdateNow(this, FText.size())) {
+    TMemoView::Rebuild(this, 0);
+    TMemoView::Took(this);
+  } else {
+    TMemoView::Defer(this, 0, 0);
+  }
   FModified = false;
   Change();
 }
@@ -515,23 +627,37 @@ void TCustomMemo::ReplaceRange(int Start, int End, const String& Value, bool Not
   const int len = int(FText.size());
   Start = std::clamp(Start, 0, len);
   End = std::clamp(End, Start, len);
+  // Like the native edit, text put in by code stops at the text limit.
+  size_t count = Value.size();
+  if (FMaxLength > 0) count = std::min(count, size_t(std::max(0, FMaxLength - (len - (End - Start)))));
+  const std::u16string_view value(Value.data(), count);
   // Widen to whole CR LF pairs and to a CR or LF that the new text could pair with.
   int s0 = Start, e0 = End;
   if (s0 > 0 && FText[size_t(s0 - 1)] == memotext::kCR) --s0;
   if (e0 < len && FText[size_t(e0)] == memotext::kLF) ++e0;
-  const int shownFrom = memotext::ShownPos(FText, s0);
-  const int shownTo = memotext::ShownPos(FText, e0);
-  FText.replace(size_t(Start), size_t(End - Start), Value);
-  const int newEnd = e0 + int(Value.size()) - (End - Start);
-  const int caret = Start + int(Value.size());
-  if (QPlainTextEdit* e = TMemoView::Edit(this)) {
-    TInCode guard(FInSetText);
-    QTextCursor c(e->document());
-    c.setPosition(shownFrom);
-    c.setPosition(shownTo, QTextCursor::KeepAnchor);
-    c.insertText(memotext::Render(FText, size_t(s0), size_t(newEnd)));
+  const int shownFrom = memotext::ShownPos(FLineStarts, s0);
+  const int shownTo = memotext::ShownPos(FLineStarts, e0);
+  FText.replace(size_t(Start), size_t(End - Start), value);
+  memotext::ReplaceStarts(FLineStarts, FText, Start, End, int(count));
+  const int newEnd = e0 + int(count) - (End - Start);
+  const int caret = Start + int(count);
+  QPlainTextEdit* e = TMemoView::Edit(this);
+  if (e && TMemoView::MayUpdateNow(this, count)) {
+    {
+      TInCode guard(FInSetText);
+      QTextCursor c(e->document());
+      c.setPosition(shownFrom);
+      c.setPosition(shownTo, QTextCursor::KeepAnchor);
+      c.insertText(memotext::Render(FText, size_t(s0), size_t(newEnd)));
+    }
     TMemoView::SetCaret(this, caret, caret);
     e->ensureCursorVisible();
+    TMemoView::Took(this);
+  } else if (e) {
+    TMemoView::Defer(this, s0, shownFrom);
+    // As the window would: a caret between CR and LF stands before the pair.
+    FSelStart = memotext::TextPos(FLineStarts, int(FText.size()), memotext::ShownPos(FLineStarts, caret));
+    FSelLength = 0;
   } else {
     FSelStart = caret;
     FSelLength = 0;
@@ -540,12 +666,13 @@ void TCustomMemo::ReplaceRange(int Start, int End, const String& Value, bool Not
 }
 
 int TCustomMemo::SelStart() const {
-  if (QPlainTextEdit* e = TMemoView::Edit(this))
-    return memotext::TextPos(FText, e->textCursor().selectionStart());
+  if (QPlainTextEdit* e = TMemoView::Edit(this); e && TMemoView::Current(this))
+    return memotext::TextPos(FLineStarts, int(FText.size()), e->textCursor().selectionStart());
   return FSelStart;
 }
 
 void TCustomMemo::SetSelStart(int v) {
+  TMemoView::Sync(this);
   v = std::clamp(v, 0, int(FText.size()));
   FSelStart = v;
   FSelLength = 0;
@@ -553,14 +680,16 @@ void TCustomMemo::SetSelStart(int v) {
 }
 
 int TCustomMemo::SelLength() const {
-  if (QPlainTextEdit* e = TMemoView::Edit(this)) {
+  if (QPlainTextEdit* e = TMemoView::Edit(this); e && TMemoView::Current(this)) {
     QTextCursor c = e->textCursor();
-    return memotext::TextPos(FText, c.selectionEnd()) - memotext::TextPos(FText, c.selectionStart());
+    const int len = int(FText.size());
+    return memotext::TextPos(FLineStarts, len, c.selectionEnd()) - memotext::TextPos(FLineStarts, len, c.selectionStart());
   }
   return FSelLength;
 }
 
 void TCustomMemo::SetSelLength(int v) {
+  TMemoView::Sync(this);
   int s = SelStart();
   int end = std::clamp(s + std::max(0, v), s, int(FText.size()));
   FSelStart = s;
@@ -602,22 +731,21 @@ void TCustomMemo::SetWantTabs(bool v) {
 
 TPoint TCustomMemo::CaretPos() const {
   int pos = SelStart() + SelLength();
-  auto starts = memotext::LineStarts(FText);
+  const std::vector<int>& starts = FLineStarts;
   int line = int(std::upper_bound(starts.begin(), starts.end(), pos) - starts.begin()) - 1;
   return TPoint(pos - starts[size_t(line)], line);
 }
 
 void TCustomMemo::SetCaretPos(const TPoint& p) {
-  auto starts = memotext::LineStarts(FText);
-  int line = std::clamp(p.Y, 0, int(starts.size()) - 1);
-  int s = starts[size_t(line)];
-  SetSelStart(std::min(s + std::max(0, p.X), memotext::LineEnd(FText, s)));
+  int line = std::clamp(p.Y, 0, int(FLineStarts.size()) - 1);
+  int s = FLineStarts[size_t(line)];
+  SetSelStart(std::min(s + std::max(0, p.X), memotext::LineEnd(FLineStarts, int(FText.size()), size_t(line))));
 }
 
 void TCustomMemo::Dispatch(TMessage& Message) {
-  if (Message.Msg == EM_GETLINECOUNT) {
-    Message.Result = LRESULT(memotext::LineStarts(FText).size());
-    return;
+  switch (Message.Msg) {
+    case EM_GETLINECOUNT: Message.Result = LRESULT(FLineStarts.size()); return;
+    case WM_GETTEXTLENGTH: Message.Result = LRESULT(FText.size()); return;
+    default: TCustomEdit::Dispatch(Message);
   }
-  TCustomEdit::Dispatch(Message);
 }

@@ -7,7 +7,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <algorithm>
+#include <random>
+#include <vector>
 
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/StdCtrls.h"
@@ -16,6 +21,13 @@
 namespace {
 
 QPlainTextEdit* NativeMemo(TMemo& m) { return qobject_cast<QPlainTextEdit*>(TControlHost::Widget(&m)); }
+
+// The memo's window once the message loop has turned (changes after the first of a turn
+// reach the screen at the turn's end).
+QPlainTextEdit* Shown(TMemo& m) {
+  QCoreApplication::sendPostedEvents();
+  return NativeMemo(m);
+}
 
 void TypeInto(QWidget* w, const QString& text) {
   for (QChar ch : text) {
@@ -37,14 +49,14 @@ TEST(Memo, KeepsCrLfAsTwoCharactersAndInsertsAtTheCaret) {
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(memo.Text(), u"OK\r\nNG");
   EXPECT_EQ(memo.Text().size(), 6u);
-  EXPECT_EQ(NativeMemo(memo)->document()->blockCount(), 2);  // one line break on screen
+  EXPECT_EQ(Shown(memo)->document()->blockCount(), 2);  // one line break on screen
 
   memo.SetSelStart(4);  // after CR LF, before "NG"
   EXPECT_EQ(memo.SelStart(), 4);
   memo.SetSelText(u"X\r\n");
   EXPECT_EQ(memo.Text(), u"OK\r\nX\r\nNG");
   EXPECT_EQ(memo.SelStart(), 7);
-  EXPECT_EQ(NativeMemo(memo)->document()->blockCount(), 3);
+  EXPECT_EQ(Shown(memo)->document()->blockCount(), 3);
   EXPECT_EQ(changes, 2);
 
   // Select "X" CR LF and replace it.
@@ -58,17 +70,17 @@ TEST(Memo, KeepsCrLfAsTwoCharactersAndInsertsAtTheCaret) {
   memo.SetText(u"A");
   memo.SetSelStart(1);
   memo.SetSelText(u"\r");
-  EXPECT_EQ(NativeMemo(memo)->document()->blockCount(), 1);
+  EXPECT_EQ(Shown(memo)->document()->blockCount(), 1);
   memo.SetSelText(u"\n");
   EXPECT_EQ(memo.Text(), u"A\r\n");
-  EXPECT_EQ(NativeMemo(memo)->document()->blockCount(), 2);
+  EXPECT_EQ(Shown(memo)->document()->blockCount(), 2);
 
   // Lone CR, lone LF and NUL are kept exactly and counted.
   const String raw(u"a\rb\nc\0d", 7);
   memo.SetText(raw);
   EXPECT_EQ(memo.Text(), raw);
   EXPECT_EQ(memo.Lines()->Count(), 1);
-  EXPECT_EQ(NativeMemo(memo)->toPlainText().size(), 7);
+  EXPECT_EQ(Shown(memo)->toPlainText().size(), 7);
 }
 
 TEST(Memo, LinesFollowTheEditControlRules) {
@@ -115,6 +127,167 @@ TEST(Memo, TypingUpdatesTheTextWithCrLfAndRespectsTheLimit) {
   memo.Perform(EM_LIMITTEXT, 7, 0);
   TypeInto(native, "xyz");
   EXPECT_EQ(memo.Text(), u"ab\r\ncdx");
+}
+
+// A plain model of the memo's text, walking it for every answer.
+struct MemoModel {
+  String Text;
+  std::vector<int> Starts() const {
+    std::vector<int> s{0};
+    for (size_t i = 0; i + 1 < Text.size(); ++i)
+      if (Text[i] == u'\r' && Text[i + 1] == u'\n') s.push_back(int(i + 2)), ++i;
+    return s;
+  }
+  int LineEnd(int Index) const {
+    auto s = Starts();
+    return size_t(Index) + 1 < s.size() ? s[size_t(Index) + 1] - 2 : int(Text.size());
+  }
+  int Count() const {
+    auto s = Starts();
+    return Text.empty() ? 0 : int(s.size()) - (s.back() == int(Text.size()) ? 1 : 0);
+  }
+  // A position between CR and LF stands before the pair.
+  int Snap(int p) const {
+    return p > 0 && size_t(p) < Text.size() && Text[size_t(p) - 1] == u'\r' && Text[size_t(p)] == u'\n' ? p - 1 : p;
+  }
+  QString Screen() const {
+    QString out;
+    for (size_t i = 0; i < Text.size(); ++i) {
+      Char c = Text[i];
+      if (c == u'\r' && i + 1 < Text.size() && Text[i + 1] == u'\n') {
+        out += QChar(u'\n');
+        ++i;
+      } else {
+        out += QChar(c == u'\r' ? char16_t(0x240D) : c == u'\n' ? char16_t(0x240A) : c);
+      }
+    }
+    return out;
+  }
+};
+
+TEST(Memo, PositionsLinesAndScreenStayExactThroughEdits) {
+  TMemo memo(nullptr);
+  memo.HandleNeeded();
+  MemoModel ref;
+  int caret = 0;
+  std::mt19937 rnd(7);
+  auto pick = [&](int n) { return int(rnd() % unsigned(n)); };
+  const String pieces[] = {u"a", u"\r", u"\n", u"\r\n", u"xy\r\nz", u"", u"\r\n\r\n", u"q\r"};
+  for (int step = 0; step < 600; ++step) {
+    const String piece = pieces[pick(8)];
+    const int len = int(ref.Text.size());
+    const auto starts = ref.Starts();
+    switch (pick(6)) {
+      case 0: {  // replace a selection
+        int s = ref.Snap(pick(len + 1));
+        int e = ref.Snap(s + pick(len - s + 1));
+        memo.SetSelStart(s);
+        memo.SetSelLength(e - s);
+        memo.SetSelText(piece);
+        ref.Text.replace(size_t(s), size_t(e - s), piece);
+        caret = s + int(piece.size());
+        break;
+      }
+      case 1:  // append at the end, as a monitor does
+      case 2:
+        memo.SetSelStart(len);
+        memo.SetSelText(piece);
+        ref.Text += piece;
+        caret = int(ref.Text.size());
+        break;
+      case 3: {  // insert a line
+        int i = pick(int(starts.size()) + 1);
+        memo.Lines()->Insert(i, u"L" + piece);
+        if (size_t(i) < starts.size()) {
+          ref.Text.insert(size_t(starts[size_t(i)]), u"L" + piece + u"\r\n");
+          caret = starts[size_t(i)] + int(piece.size()) + 3;
+        } else {
+          int end = ref.LineEnd(i - 1);
+          ref.Text.insert(size_t(end), u"\r\nL" + piece);
+          caret = end + int(piece.size()) + 3;
+        }
+        break;
+      }
+      case 4: {  // change a line
+        int i = pick(int(starts.size()));
+        int s = starts[size_t(i)], e = ref.LineEnd(i);
+        memo.Lines()->Put(i, piece);
+        ref.Text.replace(size_t(s), size_t(e - s), piece);
+        caret = s + int(piece.size());
+        break;
+      }
+      default: {  // delete a line
+        int i = pick(int(starts.size()));
+        int s = starts[size_t(i)];
+        int e = size_t(i) + 1 < starts.size() ? starts[size_t(i) + 1] : len;
+        memo.Lines()->Delete(i);
+        ref.Text.erase(size_t(s), size_t(e - s));
+        caret = s;
+        break;
+      }
+    }
+    caret = ref.Snap(caret);
+    // The window shows the first change of a turn at once and the rest at the turn's end:
+    // the answers are the same either way.
+    if (step % 5 == 4) {
+      ASSERT_EQ(Shown(memo)->toPlainText(), ref.Screen()) << step;
+    }
+    ASSERT_EQ(memo.Text(), ref.Text) << step;
+    EXPECT_EQ(memo.Perform(WM_GETTEXTLENGTH, 0, 0), LRESULT(ref.Text.size()));
+    EXPECT_EQ(memo.Perform(EM_GETLINECOUNT, 0, 0), LRESULT(ref.Starts().size()));
+    EXPECT_EQ(memo.Lines()->Count(), ref.Count()) << step;
+    EXPECT_EQ(memo.SelStart(), caret) << step;
+    EXPECT_EQ(memo.SelLength(), 0) << step;
+    auto now = ref.Starts();
+    int line = int(std::upper_bound(now.begin(), now.end(), caret) - now.begin()) - 1;
+    EXPECT_EQ(memo.CaretPos().Y, line) << step;
+    EXPECT_EQ(memo.CaretPos().X, caret - now[size_t(line)]) << step;
+    int i = pick(int(now.size()));
+    EXPECT_EQ(memo.Lines()->Get(i), ref.Text.substr(size_t(now[size_t(i)]), size_t(ref.LineEnd(i) - now[size_t(i)])));
+  }
+}
+
+TEST(Memo, ABurstOfAppendsReachesTheWindowOncePerTurnAndBeforeInput) {
+  TMemo memo(nullptr);
+  memo.SetScrollBars(ssVertical);
+  memo.HandleNeeded();
+  QPlainTextEdit* native = NativeMemo(memo);
+  int updates = 0;
+  QObject::connect(native->document(), &QTextDocument::contentsChange, [&](int, int, int) { ++updates; });
+  for (int i = 0; i < 2000; ++i) memo.SetSelText(u"line\r\n");
+  EXPECT_EQ(updates, 1);  // the first append; the others wait for the turn's end
+  EXPECT_EQ(memo.Lines()->Count(), 2000);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(updates, 2);
+  EXPECT_EQ(native->document()->blockCount(), 2001);
+  EXPECT_TRUE(native->textCursor().atEnd());
+  EXPECT_GT(native->verticalScrollBar()->value(), 1900);  // scrolled to the end
+
+  // Typing right after a burst lands after all of it.
+  memo.SetSelText(u"a");
+  memo.SetSelText(u"b");
+  native->setFocus();
+  TypeInto(native, "c");
+  EXPECT_EQ(memo.Text().substr(memo.Text().size() - 9), u"line\r\nabc");
+  EXPECT_EQ(native->toPlainText().right(4), QString("\nabc"));
+}
+
+TEST(Memo, TextFromCodeStopsAtTheTextLimit) {
+  TMemo memo(nullptr);
+  memo.HandleNeeded();
+  memo.Perform(EM_LIMITTEXT, 10, 0);
+  memo.SetSelText(u"0123456789AB");
+  EXPECT_EQ(memo.Text(), u"0123456789");
+  memo.SetSelText(u"x");
+  EXPECT_EQ(memo.Text(), u"0123456789");
+  // A replaced selection makes room.
+  memo.SetSelStart(2);
+  memo.SetSelLength(3);
+  memo.SetSelText(u"abcdef");
+  EXPECT_EQ(memo.Text(), u"01abc56789");
+  EXPECT_EQ(memo.SelStart(), 5);
+  memo.Lines()->Add(u"more");
+  EXPECT_EQ(memo.Text(), u"01abc56789");
 }
 
 TEST(ComboBox, FiresOnChangeForTheUserOnlyNotForCode) {
