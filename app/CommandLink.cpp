@@ -65,6 +65,18 @@ void TCommandLink::ReceiveChars(const String& Received) {
     Memo1(HexMode && HexMode() ? CodeText(Received) : Received);
 }
 
+void TCommandLink::Reset() {
+  ClearRingBuf();
+  for (String& s : CommandSlots) s.clear();
+  CommandCount = 0;
+  SendEnabled = true;
+  TxEmptyFlag = true;
+  SetParserSelect(0);
+  ParserState = 0;
+  QueryKind = 0;
+  MonitorState = 0;
+}
+
 void TCommandLink::CommandOut(int32_t Count, const String& S1, const String& S2, const String& S3,
                               const String& S4, const String& S5, const String& S6, const String& S7,
                               const String& S8) {
@@ -79,13 +91,16 @@ void TCommandLink::SetParserSelect(int32_t Value) {
 }
 
 void TCommandLink::PumpLink() {
-  // Throttle: the loop may sleep after CPUpower + 1 calls with nothing received.
+  // Throttle: the loop may sleep after CPUpower + 1 calls with nothing received. The
+  // count stops at CPUpower, so the largest setting cannot overflow it.
   if (RxCount > 0) {
     IdleDone = false;
     IdleCount = 0;
-  } else if (++IdleCount > CPUpower) {
+  } else if (IdleCount >= CPUpower) {
     IdleDone = true;
     IdleCount = 0;
+  } else {
+    ++IdleCount;
   }
 
   if (RxCount > 0) {

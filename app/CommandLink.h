@@ -49,6 +49,11 @@ public:
                   const String& S3 = String(), const String& S4 = String(), const String& S5 = String(),
                   const String& S6 = String(), const String& S7 = String(), const String& S8 = String());
 
+  // Back to the state of a fresh connection: the ring, the queue, the parser and the
+  // query kind start over, the line is free, and the control page's machine and monitor
+  // are selected.
+  void Reset();
+
   // ---- Pump
   // One pump step.
   void PumpLink();

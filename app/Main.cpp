@@ -89,13 +89,7 @@ void TMainForm::FormCreate(TObject*) {
   VrPowerButton6->SetActive(false);
   VrPowerButton7->SetActive(false);
 
-  Link.TxEmptyFlag = true;
-  Link.SendEnabled = true;
-  Link.ClearRingBuf();
-  Link.MonitorState = 0;
-  Link.SetParserSelect(0);
-  Link.ParserState = 0;
-  Link.QueryKind = 0;
+  Link.Reset();
 
   Chart2->BottomAxis()->SetMaximum(AbNumSpin3->ValueAsInt());
   CurrentModel.MinCh = 0;
@@ -133,7 +127,6 @@ void TMainForm::FormCreate(TObject*) {
   CurrentModel.GWidth = 100;
   FillModelList(Destination, ComboBox5->Items());
   VrDemoButton3->SetCaption(PortCaption());
-  Link.CommandCount = 0;
   TDateTime now = Now();
   Edit4->SetText(DateToStr(now) + u" " + TimeToStr(now));
   for (TChart* chart : {Chart1, Chart2}) {
@@ -143,7 +136,6 @@ void TMainForm::FormCreate(TObject*) {
     t->Add(u"User Memo:");
     t->Add(u"Channel:       ch  / Freq.:        MHz   /   Level:       dBm");
   }
-  for (String& s : Link.CommandSlots) s.clear();
   Application->SetHintHidePause(5000);
 }
 
@@ -345,11 +337,7 @@ void TMainForm::VrDemoButton3Click(TObject*) {
     } catch (Exception&) {
     }
     ComPort1->Close();
-    Link.ClearRingBuf();
-    Link.SendEnabled = true;
-    Link.TxEmptyFlag = true;
-    Link.CommandCount = 0;
-    Link.ParserState = 0;
+    Link.Reset();
     StatusBar1->Panels()->Items(0)->SetText(String());
     AbLED1->SetChecked(false);
     EnableControls(1, false);
@@ -374,16 +362,10 @@ void TMainForm::VrDemoButton3Click(TObject*) {
     }
     DSRWatch = true;
     ComPort1->ClearBuffer(true, true);
-    Link.ClearRingBuf();
-    SetControlLine(false);
-    Link.CommandCount = 0;
-    Link.ParserState = 0;
     // A fresh connection starts on the control page with a free line: a write error or a
     // line in flight before the last close must not stall it.
-    Link.TxEmptyFlag = true;
-    Link.SendEnabled = true;
-    Link.SetParserSelect(0);
-    Link.MonitorState = 0;
+    Link.Reset();
+    SetControlLine(false);
     SavedModelIndex = ComboBox5->ItemIndex();
     VrPowerButton7->SetActive(false);
     AbLED1->SetChecked(true);
@@ -523,11 +505,13 @@ void TMainForm::PageControl2Change(TObject*) {
 }
 
 void TMainForm::Memo1Change(TObject*) {
+  // Count and length come from the memo's own bookkeeping, without a copy of its text.
   int lines = Memo1->Lines()->Count();
+  int32_t length = static_cast<int32_t>(Memo1->Perform(WM_GETTEXTLENGTH, 0, 0));
   LabeledEdit1->SetText(IntToStr(lines));
-  LabeledEdit2->SetText(IntToStr(static_cast<int32_t>(Memo1->Text().size())));
+  LabeledEdit2->SetText(IntToStr(length));
   VrDemoButton48->SetEnabled(lines <= 30);
-  if (Memo1->Text().size() > 30000) Memo1->Clear();
+  if (length > 30000) Memo1->Clear();
 }
 
 void TMainForm::SpeedButton4Click(TObject*) {

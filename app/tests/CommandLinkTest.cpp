@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "app/CommandLink.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -240,6 +242,39 @@ TEST(CommandLink, ThrottleAllowsSleepAfterCPUpowerEmptyCalls) {
     f.L.Idle(done);
     EXPECT_FALSE(done);
   }
+  // The largest setting: the count reaches it and the loop may sleep, without overflowing.
+  LinkFixture f;
+  f.L.CPUpower = INT32_MAX;
+  f.L.IdleCount = INT32_MAX - 1;
+  bool done = false;
+  f.L.Idle(done);
+  EXPECT_FALSE(done);
+  EXPECT_EQ(f.L.IdleCount, INT32_MAX);
+  f.L.Idle(done);
+  EXPECT_TRUE(done);
+  EXPECT_EQ(f.L.IdleCount, 0);
+}
+
+TEST(CommandLink, ResetStartsAFreshConnection) {
+  LinkFixture f;
+  f.L.SetParserSelect(1);
+  f.L.MonitorState = 4;
+  f.L.QueryKind = 3;
+  f.L.TxEmptyFlag = false;  // a line that never left the port
+  f.L.CommandOut(2, u"RS", u"CH F3");
+  f.L.ReceiveChars(u"*5");
+  f.L.PumpLink();
+  f.L.Reset();
+  EXPECT_EQ(f.L.RxCount, 0);
+  EXPECT_EQ(f.L.CommandCount, 0);
+  EXPECT_EQ(f.L.ParserSelect(), 0);
+  EXPECT_EQ(f.L.ParserState, 0);
+  EXPECT_EQ(f.L.MonitorState, 0);
+  // The line is free and a reply decodes on the control page without the old query kind.
+  f.L.CommandOut(1, u"VE");
+  f.L.PumpLink();
+  EXPECT_EQ(f.Wire, u"VE\r\n");
+  EXPECT_EQ(f.Decoded(u"*12\r\n"), u"18\r\n");
 }
 
 TEST(CommandLink, FullRingDropsTheExcessAndKeepsUnreadCharacters) {
