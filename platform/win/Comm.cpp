@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cassert>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -123,6 +125,24 @@ DWORD ModemBitsToStatus(int bits) {
   return s;
 }
 
+// A port's lock. It knows its holder, so that code that must run under it can check.
+class TPortMutex {
+public:
+  void lock() {
+    m_.lock();
+    holder_ = std::this_thread::get_id();
+  }
+  void unlock() {
+    holder_ = std::thread::id();
+    m_.unlock();
+  }
+  bool HeldHere() const { return holder_ == std::this_thread::get_id(); }
+
+private:
+  std::mutex m_;
+  std::atomic<std::thread::id> holder_{};
+};
+
 class TCommPort : public THandleObject {
 public:
   explicit TCommPort(std::unique_ptr<TCommBackend> be) : be_(std::move(be)) {
@@ -149,7 +169,7 @@ public:
     io_.join();
   }
 
-  std::mutex mu_;
+  TPortMutex mu_;  // guards all of the port's state below and in the I/O thread
   std::unique_ptr<TCommBackend> be_;
 
   int Injected(TCommCall c) { return be_->Injected(c); }
@@ -157,6 +177,7 @@ public:
   // ---- calls (each with mu_ held) ----
 
   BOOL SetupComm(DWORD in, DWORD out) {
+    assert(mu_.HeldHere());
     inSize_ = in;
     outSize_ = out;
     Wake();
@@ -164,6 +185,7 @@ public:
   }
 
   BOOL SetState(const DCB& d) {
+    assert(mu_.HeldHere());
     bool ok = d.ByteSize >= 5 && d.ByteSize <= 8 && d.Parity <= SPACEPARITY && d.StopBits <= TWOSTOPBITS &&
               d.BaudRate > 0 && !(d.StopBits == ONE5STOPBITS && d.ByteSize != 5) &&
               !(d.StopBits == TWOSTOPBITS && d.ByteSize == 5) &&
@@ -181,6 +203,7 @@ public:
   }
 
   BOOL SetMask(DWORD m) {
+    assert(mu_.HeldHere());
     bool polling = NeedModemPoll();
     if (polling) ReadModem(true);  // changes seen so far still count
     mask_ = m;
@@ -197,6 +220,7 @@ public:
   }
 
   BOOL WaitEvent(DWORD* evMask, OVERLAPPED* ov) {
+    assert(mu_.HeldHere());
     if (!ov || !evMask) return Fail(ERROR_INVALID_PARAMETER);
     // Events recorded before the device went away are still reported, the loss after them.
     if (lost_ && !(history_ & mask_)) return Fail(lost_);
@@ -220,6 +244,7 @@ public:
   }
 
   BOOL ClearError(DWORD* errors, COMSTAT* st) {
+    assert(mu_.HeldHere());
     Pull();
     CheckWait();
     if (errors) *errors = errors_;
@@ -242,6 +267,7 @@ public:
   }
 
   BOOL ModemStatus(DWORD* st) {
+    assert(mu_.HeldHere());
     if (lost_) return Fail(lost_);
     int bits = 0;
     if (int e = GetLines(bits)) return Fail(e);
@@ -250,6 +276,7 @@ public:
   }
 
   BOOL Escape(DWORD fn) {
+    assert(mu_.HeldHere());
     if (lost_) return Fail(lost_);
     int e = 0;
     switch (fn) {
@@ -275,6 +302,7 @@ public:
   }
 
   BOOL Purge(DWORD flags) {
+    assert(mu_.HeldHere());
     if (flags & PURGE_TXABORT) AbortWrites(ERROR_OPERATION_ABORTED);
     if (flags & PURGE_RXABORT) AbortReads(ERROR_OPERATION_ABORTED);
     if (flags & (PURGE_TXCLEAR | PURGE_RXCLEAR)) {
@@ -295,6 +323,7 @@ public:
   }
 
   BOOL TransmitChar(uint8_t c) {
+    assert(mu_.HeldHere());
     if (lost_) return Fail(lost_);
     if (prio_ >= 0) return Fail(ERROR_BUSY);
     txArmed_ = true;
@@ -306,6 +335,7 @@ public:
   }
 
   BOOL Read(void* buf, DWORD n, DWORD* read, OVERLAPPED* ov) {
+    assert(mu_.HeldHere());
     if (!ov) return Fail(ERROR_INVALID_PARAMETER);
     // Bytes received before the device went away can still be read.
     if (lost_ && rxq_.empty()) return Fail(lost_);
@@ -349,6 +379,7 @@ public:
   }
 
   BOOL Write(const void* buf, DWORD n, DWORD* written, OVERLAPPED* ov) {
+    assert(mu_.HeldHere());
     if (!ov) return Fail(ERROR_INVALID_PARAMETER);
     if (lost_) return Fail(lost_);
     Begin(ov);
@@ -425,6 +456,7 @@ private:
   void Raise(DWORD ev) { history_ |= ev & mask_; }
 
   void CheckWait() {
+    assert(mu_.HeldHere());
     if (waitOv_ && (history_ & mask_)) {
       *waitMask_ = history_ & mask_;
       history_ &= ~mask_;
@@ -438,6 +470,7 @@ private:
   // with the queued bytes and a pending wait with the events recorded; everything else
   // fails from now on with the code.
   void Lose(int code) {
+    assert(mu_.HeldHere());
     if (lost_) return;
     lost_ = code;
     errors_ |= CE_IOE;
@@ -526,6 +559,7 @@ private:
 
   // Reads what the device has into the receive queue, decoding error marks.
   void Pull() {
+    assert(mu_.HeldHere());
     if (lost_ || stopping_) return;
     uint8_t buf[8192];
     bool any = false, polled = false;
@@ -537,6 +571,7 @@ private:
         gone = static_cast<int>(-r);
         break;
       }
+      assert(static_cast<size_t>(r) <= RxCapacity() - rxq_.size());  // never read beyond the queue's room
       // The driver counts an error before its marked byte can be read, so counters read
       // after the bytes cover every mark among them (and maybe bytes still to come).
       PollCounters();
@@ -582,6 +617,7 @@ private:
   }
 
   void ServeReads() {
+    assert(mu_.HeldHere());
     while (!reads_.empty()) {
       TPendingRead& r = reads_.front();
       size_t take = std::min<size_t>(r.want - r.got, rxq_.size());
@@ -601,6 +637,7 @@ private:
 
   // Moves queued output into the device.
   void Push() {
+    assert(mu_.HeldHere());
     if (lost_) return;
     if (prio_ >= 0) {
       uint8_t c = static_cast<uint8_t>(prio_);

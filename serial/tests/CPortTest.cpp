@@ -24,6 +24,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/tests/TempFolder.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/CommFake.h"
@@ -481,14 +482,9 @@ TEST(ComPort, DriverFailuresGiveTheirErrorCodes) {
       {TCommCall::GetResult, 6, [](TComPort& p) {
          PAsync a = nullptr;
          CreateAsyncRecord(a);
+         TScopeGuard free([&] { DestroyAsyncRecord(a); });
          a->Overlapped.Internal = ERROR_IO_PENDING;
-         try {
-           p.IsAsyncCompleted(a);
-         } catch (...) {
-           DestroyAsyncRecord(a);
-           throw;
-         }
-         DestroyAsyncRecord(a);
+         p.IsAsyncCompleted(a);
        }},
   };
   for (auto& c : cases) {
