@@ -1,5 +1,6 @@
 #include "app/Caution.h"
 
+#include "app/FormBuilder.h"
 #include "app/Main.h"
 
 TCaution1Form* Caution1Form = nullptr;
@@ -12,8 +13,7 @@ const int FrameInset = 4;  // the notice panel's border and bevels
 
 TLabel* CentredLabel(TForm* Form, TWinControl* Parent, const String& Name, const String& Caption, int Top,
                      int Height) {
-  auto* label = new TLabel(Form);
-  label->SetName(Name);
+  auto* label = MakeComponent<TLabel>(Form, Name);
   label->SetParent(Parent);
   label->SetAutoSize(false);
   label->SetAlignment(taCenter);
@@ -42,8 +42,7 @@ TCaution1Form::TCaution1Form(TComponent* AOwner) : TForm(AOwner) {
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
 
-  Panel1 = new TPanel(this);
-  Panel1->SetName(u"Panel1");
+  Panel1 = MakeComponent<TPanel>(this, u"Panel1");
   Panel1->SetParent(this);
   Panel1->SetAlign(alClient);
   Panel1->SetBevelInner(bvLowered);
@@ -52,11 +51,8 @@ TCaution1Form::TCaution1Form(TComponent* AOwner) : TForm(AOwner) {
   Panel1->SetColor(15066597);
   Panel1->SetCaption(String());
 
-  Label2 = new TLabel(this);
-  Label2->SetName(u"Label2");
-  Label2->SetParent(Panel1);
+  Label2 = Make<TLabel>(this, Panel1, u"Label2", 16, 12, 200, 20);
   Label2->SetTransparent(true);
-  Label2->SetBounds(16, 12, 200, 20);
   Label2->Font()->SetColor(clRed);
   Label2->Font()->SetHeight(-16);
   Label2->SetCaption(u"注意　！！");
@@ -66,18 +62,12 @@ TCaution1Form::TCaution1Form(TComponent* AOwner) : TForm(AOwner) {
   Label3 = CentredLabel(this, Panel1, u"Label3", u"また、最初にﾓﾃﾞﾙを選んでからCOMﾎﾟｰﾄを開いて下さい｡", 126, 15);
   Label7 = CentredLabel(this, Panel1, u"Label7", u"終了する時は、必ずCOMﾎﾟｰﾄを閉じてから電源を切って下さい。", 154, 15);
 
-  BitBtn1 = new TBitBtn(this);
-  BitBtn1->SetName(u"BitBtn1");
-  BitBtn1->SetParent(Panel1);
-  BitBtn1->SetBounds((Panel1->ClientWidth() - 120) / 2, 186, 120, 25);
+  BitBtn1 = Make<TBitBtn>(this, Panel1, u"BitBtn1", (Panel1->ClientWidth() - 120) / 2, 186, 120, 25);
   BitBtn1->SetCaption(u"O K");
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
 
-  Label1 = new TLabel(this);
-  Label1->SetName(u"Label1");
-  Label1->SetParent(Panel1);
+  Label1 = Make<TLabel>(this, Panel1, u"Label1", 8, 222, 430, 20);
   Label1->SetTransparent(true);
-  Label1->SetBounds(8, 222, 430, 20);
   Label1->Font()->SetStyle({fsUnderline});
   Label1->SetCaption(u"   Place of destination : temp  ");
   EndLoading();

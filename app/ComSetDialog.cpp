@@ -1,15 +1,11 @@
 #include "app/ComSetDialog.h"
 
 #include "app/AppSettings.h"
+#include "app/FormBuilder.h"
 
 TComSetDlg* ComSetDlg = nullptr;
 
 namespace {
-
-void Place(TControl* Control, TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-}
 
 void UseTahoma(TControl* Control) {
   Control->Font()->SetName(u"Tahoma");
@@ -27,14 +23,10 @@ TComSetDlg::TComSetDlg(TComponent* AOwner) : TForm(AOwner) {
   SetClientWidth(510);
   SetClientHeight(344);
 
-  Bevel1 = new TBevel(this);
-  Bevel1->SetName(u"Bevel1");
+  Bevel1 = Make<TBevel>(this, this, u"Bevel1", 0, 0, 510, 344);
   Bevel1->SetShape(bsFrame);
-  Place(Bevel1, this, 0, 0, 510, 344);
 
-  Memo1 = new TMemo(this);
-  Memo1->SetName(u"Memo1");
-  Place(Memo1, this, 14, 12, 481, 145);
+  Memo1 = Make<TMemo>(this, this, u"Memo1", 14, 12, 481, 145);
   Memo1->SetColor(15066597);
   Memo1->SetScrollBars(ssBoth);
   Memo1->SetText(String());
@@ -58,46 +50,34 @@ TComSetDlg::TComSetDlg(TComponent* AOwner) : TForm(AOwner) {
   for (int i = 0; i < 6; ++i) {
     const BoxDef& d = defs[i];
     int left = 16 + (i % 3) * 164, top = 168 + (i / 3) * 50;
-    TLabel* label = *d.Label = new TLabel(this);
-    label->SetName(u"Label" + IntToStr(i + 1));
+    TLabel* label = *d.Label = Make<TLabel>(this, this, u"Label" + IntToStr(i + 1), left, top, 150, 16);
     label->SetCaption(d.Caption);
     UseTahoma(label);
-    Place(label, this, left, top, 150, 16);
-    TComComboBox* box = *d.Box = new TComComboBox(this);
-    box->SetName(u"ComComboBox" + IntToStr(i + 1));
+    TComComboBox* box = *d.Box = Make<TComComboBox>(this, this, u"ComComboBox" + IntToStr(i + 1), left, top + 17, 150, 24);
     UseTahoma(box);
-    Place(box, this, left, top + 17, 150, 24);
     box->SetComProperty(d.Property);
     box->SetAutoApply(false);
     box->SetEnabled(d.Enabled);
   }
 
-  CheckBox1 = new TCheckBox(this);
-  CheckBox1->SetName(u"CheckBox1");
+  CheckBox1 = Make<TCheckBox>(this, this, u"CheckBox1", 16, 272, 140, 20);
   CheckBox1->SetCaption(u"Edit enable");
-  Place(CheckBox1, this, 16, 272, 140, 20);
   CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
 
-  Button1 = new TButton(this);
-  Button1->SetName(u"Button1");
+  Button1 = Make<TButton>(this, this, u"Button1", 16, 304, 130, 27);
   Button1->SetCaption(u"Save parameter");
-  Place(Button1, this, 16, 304, 130, 27);
   Button1->OnClick = [this](TObject* s) { Button1Click(s); };
 
-  CancelBtn = new TButton(this);
-  CancelBtn->SetName(u"CancelBtn");
+  CancelBtn = Make<TButton>(this, this, u"CancelBtn", 296, 304, 95, 27);
   CancelBtn->SetCaption(u"Cancel");
   CancelBtn->SetCancel(true);
   CancelBtn->SetModalResult(mrCancel);
-  Place(CancelBtn, this, 296, 304, 95, 27);
   CancelBtn->OnClick = [this](TObject* s) { CancelBtnClick(s); };
 
-  OKBtn = new TButton(this);
-  OKBtn->SetName(u"OKBtn");
+  OKBtn = Make<TButton>(this, this, u"OKBtn", 400, 304, 95, 27);
   OKBtn->SetCaption(u"OK");
   OKBtn->SetDefault(true);
   OKBtn->SetModalResult(mrOk);
-  Place(OKBtn, this, 400, 304, 95, 27);
   OKBtn->OnClick = [this](TObject* s) { OKBtnClick(s); };
 
   // The boxes edit the main window's port, as the stored description links them.

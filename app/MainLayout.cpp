@@ -1,6 +1,7 @@
 // The main window's stored description: its components with their names, captions, hints,
 // positions, settings and handler bindings, in the order they are read.
 #include "app/Main.h"
+#include "app/FormBuilder.h"
 
 #include "platform/rtl/SysUtils.h"
 
@@ -9,32 +10,11 @@ namespace {
 const String PGothic = u"ＭＳ Ｐゴシック";
 const String Gothic = u"ＭＳ ゴシック";
 
-template <typename T>
-T* Make(TComponent* Owner, TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
-  T* c = new T(Owner);
-  c->SetName(Name);
-  c->SetParent(Parent);
-  c->SetBounds(Left, Top, Width, Height);
-  return c;
-}
-
-template <typename T>
-T* MakeComponent(TComponent* Owner, const String& Name) {
-  T* c = new T(Owner);
-  c->SetName(Name);
-  return c;
-}
-
 TTabSheet* MakePage(TComponent* Owner, TPageControl* Pages, const String& Name, const String& Caption) {
   auto* page = MakeComponent<TTabSheet>(Owner, Name);
   page->SetPageControl(Pages);
   page->SetCaption(Caption);
   return page;
-}
-
-void WithHint(TControl* Control, const String& Text) {
-  Control->SetHint(Text);
-  Control->SetShowHint(true);
 }
 
 // The two-state start/stop button of a measurement.
