@@ -246,8 +246,8 @@ private:
   String FText;          // the exact text
   // Where each line of FText starts (only CR LF ends a line), kept in step with every change.
   std::vector<int> FLineStarts{0};
-  // The window shows the first change of a turn of the message loop at once; later ones
-  // wait for the turn's end (or for input or painting) and are shown together.
+  // The window shows the first small change of a turn of the message loop at once; the
+  // others wait for the turn's end (or for input or painting) and are shown together.
   int FViewFrom = -1;      // the window is behind the text from here on (-1: up to date)
   int FViewShownFrom = 0;  // where FViewFrom is on the screen
   bool FViewBusy = false;  // the window took a change in this turn: its end is awaited
