@@ -467,9 +467,12 @@ void TControl::WMRButtonDown(TWMMouse& Message) {
 void TControl::WMRButtonUp(TWMMouse& Message) {
   DefaultHandler(Message.M);
   DoMouseUp(Message, mbRight);
-  // The pop-up menu follows the right-button release.
+  // The release asks for the context menu, once: the window under the mouse gets
+  // WM_CONTEXTMENU (a graphic control's is its parent's, which offers it to the control first).
   TPoint screen = ClientToScreen(Message.Pos());
-  Perform(WM_CONTEXTMENU, 0, MAKELPARAM(static_cast<WORD>(screen.X), static_cast<WORD>(screen.Y)));
+  LPARAM at = MAKELPARAM(static_cast<WORD>(screen.X), static_cast<WORD>(screen.Y));
+  if (dynamic_cast<TWinControl*>(this) != nullptr) Perform(WM_CONTEXTMENU, 0, at);
+  else if (FParent != nullptr) FParent->Perform(WM_CONTEXTMENU, 0, at);
 }
 
 void TControl::WMMButtonDown(TWMMouse& Message) {
@@ -483,19 +486,19 @@ void TControl::WMMButtonUp(TWMMouse& Message) {
 }
 
 void TControl::WMContextMenu(TMessage& Message) {
+  if (Message.Result != 0) return;
   TPoint screen(static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(Message.LParam))),
                 static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(Message.LParam))));
+  TPoint local = ScreenToClient(screen);
+  if (!ClientRect().Contains(local)) return;
   bool handled = false;
-  if (OnContextPopup) OnContextPopup(this, ScreenToClient(screen), handled);
+  if (OnContextPopup) OnContextPopup(this, local, handled);
   if (handled) { Message.Result = 1; return; }
-  TPopupMenu* menu = FPopupMenu;
-  for (TControl* c = FParent; menu == nullptr && c != nullptr; c = c->FParent) menu = c->FPopupMenu;
-  if (menu != nullptr && PopupMenuHook) {
-    PopupMenuHook(menu, this, screen.X, screen.Y);
+  // The control's own menu; one it does not have is looked for up the chain by its parents.
+  if (FPopupMenu != nullptr && PopupMenuHook) {
+    PopupMenuHook(FPopupMenu, this, screen.X, screen.Y);
     Message.Result = 1;
-    return;
   }
-  DefaultHandler(Message);
 }
 
 void TControl::WMCancelMode(TMessage& Message) {

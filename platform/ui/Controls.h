@@ -386,6 +386,7 @@ protected:
   virtual void WMChar(TWMKey& Message);
   virtual void WMSysKeyDown(TWMKey& Message);
   virtual void WMGetDlgCode(TWMGetDlgCode& Message);
+  void WMContextMenu(TMessage& Message) override;
   virtual void WMSetCursor(TWMSetCursor& Message);
   virtual void WMNCHitTest(TWMNCHitTest& Message);
   virtual void CMEnter(TMessage& Message);

@@ -1,6 +1,7 @@
 // TWinControl and its window: widget hosting, Qt event translation, painting,
 // alignment, focus and keys; TGraphicControl and TCustomControl.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -28,6 +29,12 @@ WPARAM MouseKeys(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
 }
 
 LPARAM PointParam(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+bool HasPopupMenu(const TControl* control) {
+  for (const TControl* c = control; c != nullptr; c = c->Parent())
+    if (c->PopupMenu() != nullptr) return true;
+  return false;
+}
 
 // The control of each window handle.
 std::unordered_map<HWND, TWinControl*> gControls;
@@ -93,16 +100,33 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
+    case QEvent::MouseMove: {
+      // A disabled window gets no input: Qt hands it to the parent's window, as the window
+      // system gives a click on a disabled window to the window beneath.
+      if (!widget->isEnabled()) return false;
+      MouseEvent(event, pass);
+      // A mouse message belongs to the window under the mouse (or holding the capture) alone.
+      return Keep(event, pass);
+    }
     case QEvent::Wheel:
-      if (!widget->isEnabled()) return false;  // a disabled window gets no input; Qt passes it on
+      if (!widget->isEnabled()) return false;
+      // An unhandled wheel turn goes on to the parent, as the default window procedure passes it.
       MouseEvent(event, pass);
       return !pass;
+    case QEvent::ContextMenu:
+      // The menu follows the right-button release as WM_CONTEXTMENU; Qt's own request from the
+      // press is for the window's native menu, which a pop-up menu up the chain replaces.
+      if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Mouse && HasPopupMenu(control)) {
+        event->accept();
+        return true;
+      }
+      return false;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
       if (!widget->isEnabled()) return false;
       KeyEvent(event, pass);
-      return !pass;
+      // Keys go to the focused window alone.
+      return Keep(event, pass);
     case QEvent::Enter: {
       TMessage m{CM_MOUSEENTER, 0, 0, 0};
       Translate(control, m);
@@ -193,6 +217,18 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
     default:
       return false;
   }
+}
+
+bool TControlHost::Keep(QEvent* event, bool pass) {
+  // The window's own handling, when the message reached DefaultHandler; whatever it does
+  // with the event, Qt does not hand it on to the parent windows.
+  if (pass) {
+    bypass = true;
+    static_cast<QObject*>(widget.data())->event(event);
+    bypass = false;
+  }
+  event->accept();
+  return true;
 }
 
 void TControlHost::MouseEvent(QEvent* event, bool& pass) {
@@ -784,6 +820,17 @@ void TWinControl::WMKeyUp(TWMKey& Message) {
 
 void TWinControl::WMChar(TWMKey& Message) {
   if (!DoKeyPress(Message)) DefaultHandler(Message.M);
+}
+
+void TWinControl::WMContextMenu(TMessage& Message) {
+  if (Message.Result != 0) return;
+  // A graphic control at the point answers first, then this control; a request nobody
+  // answered goes on to the parent window, as the default window procedure sends it.
+  TPoint screen(static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(Message.LParam))),
+                static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(Message.LParam))));
+  if (TControl* c = ControlAtPos(ScreenToClient(screen), false, false)) Message.Result = c->Perform(WM_CONTEXTMENU, 0, Message.LParam);
+  if (Message.Result == 0) TControl::WMContextMenu(Message);
+  if (Message.Result == 0 && FParent != nullptr) Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
 }
 
 void TWinControl::WMGetDlgCode(TWMGetDlgCode& Message) { DefaultHandler(Message.M); }

@@ -5,20 +5,34 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEnterEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QStyleHints>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
+#include <vector>
 
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Forms_p.h"
 #include "platform/ui/Graphics_p.h"
 #include "platform/ui/QtBridge_p.h"
+
+// The entry points through which the window system hands Qt its input (Qt's own test library
+// drives windows through them too): hit-testing, grabs, pop-ups and focus all happen in Qt.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
+                                      Qt::KeyboardModifiers mods, int timestamp);
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers mods,
+                                    const QString& text, bool autorep, ushort count);
+QT_END_NAMESPACE
 
 namespace {
 
@@ -60,25 +74,74 @@ Qt::MouseButton ButtonOf(TMouseButton b) {
   return b == mbRight ? Qt::RightButton : b == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;
 }
 
-// The window under the simulated mouse: moving to another one leaves it and enters the new one.
-QPointer<QWidget> gHover;
+// Where input enters: the top-level window holding the control, at the control's point in
+// that window, and the same point on the screen.
+struct TWindowPoint {
+  QWindow* window = nullptr;
+  QPointF local;
+  QPointF global;
+};
 
-void Hover(const TInputTarget& t) {
-  if (gHover == t.widget) return;
-  SimulateMouseLeave();
-  gHover = t.widget;
-  QEnterEvent enter(t.pos, t.pos, t.widget->mapToGlobal(QPointF(t.pos)));
-  QApplication::sendEvent(t.widget, &enter);
-}
-
-void SendMouse(TControl* control, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int x, int y,
-               TShiftState shift) {
+TWindowPoint WindowPointOf(TControl* control, int x, int y) {
   TInputTarget t = TargetOf(control, x, y);
-  Hover(t);
-  QPointF local(t.pos);
-  QMouseEvent e(type, local, local, t.widget->mapToGlobal(local), button, buttons, ModifiersOf(shift));
-  QApplication::sendEvent(t.widget, &e);
+  if (!control->Visible() || !t.widget->isVisible())
+    throw EInvalidOperation(u"Input to a control that is not showing (show its form first): " + control->Name());
+  QWidget* top = t.widget->window();
+  QWindow* window = top->windowHandle();
+  if (window == nullptr) throw EInvalidOperation(u"Control has no window on the screen: " + control->Name());
+  QPoint inTop = t.widget->mapTo(top, t.pos);
+  return {window, QPointF(inTop), QPointF(top->mapToGlobal(inTop))};
 }
+
+// The simulated mouse: the window it is over, the buttons it holds and its clock. Each release
+// moves the clock past the double-click time, so two separate clicks never make a double click.
+QPointer<QWindow> gMouseWindow;
+Qt::MouseButtons gHeld;
+int gMouseClock = 1000;
+
+void EnterWindow(QWindow* window, QPointF local, QPointF global) {
+  if (gMouseWindow == window) return;
+  SimulateMouseLeave();
+  gMouseWindow = window;
+  QEnterEvent enter(local, local, global);
+  QCoreApplication::sendEvent(window, &enter);
+}
+
+// The window showing at a point of the screen: an open pop-up first, then the active window,
+// then any other top-level window.
+QWindow* WindowAt(QPoint global) {
+  std::vector<QWidget*> order;
+  if (QWidget* popup = QApplication::activePopupWidget()) order.push_back(popup);
+  if (QWidget* active = QApplication::activeWindow()) order.push_back(active);
+  for (QWidget* w : QApplication::topLevelWidgets()) order.push_back(w);
+  for (QWidget* w : order)
+    if (w->isVisible() && w->frameGeometry().contains(global) && w->windowHandle() != nullptr) return w->windowHandle();
+  return nullptr;
+}
+
+// Hands one mouse event to the window system's entry point of Qt. While a button is held the
+// window that had the press keeps the mouse, as the window system's implicit grab does.
+void SendMouseAt(TWindowPoint p, QEvent::Type type, Qt::MouseButton button, TShiftState shift) {
+  if (gHeld != Qt::NoButton && gMouseWindow && gMouseWindow != p.window) {
+    p.window = gMouseWindow;
+    p.local = p.window->mapFromGlobal(p.global);
+  } else {
+    EnterWindow(p.window, p.local, p.global);
+  }
+  if (type == QEvent::MouseButtonPress) gHeld |= button;
+  if (type == QEvent::MouseButtonRelease) gHeld &= ~Qt::MouseButtons(button);
+  Qt::MouseButtons state = gHeld | ButtonsOf(shift);
+  if (type == QEvent::MouseButtonRelease) state &= ~Qt::MouseButtons(button);
+  gMouseClock += 10;
+  qt_handleMouseEvent(p.window, p.local, p.global, state, button, type, ModifiersOf(shift), gMouseClock);
+}
+
+void SendMouse(TControl* control, QEvent::Type type, Qt::MouseButton button, int x, int y, TShiftState shift) {
+  SendMouseAt(WindowPointOf(control, x, y), type, button, shift);
+}
+
+// After a release the next press is a new click, not the second half of a double click.
+void EndClick() { gMouseClock += QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100; }
 
 // The character a key types on a keyboard with these modifiers (none for keys that type nothing).
 QString KeyText(Word key, TShiftState shift) {
@@ -114,10 +177,27 @@ bool IsKeypadKey(Word key) {
          key == VK_DIVIDE || key == VK_DECIMAL;
 }
 
+bool HasKeyboard(TWinControl* control) {
+  if (auto* form = dynamic_cast<TCustomForm*>(control)) return form->Active();
+  return control->Focused();
+}
+
+// Keys go where a keyboard's go: to the focus widget of the active window. The control first
+// takes the focus as a user gives it: its window comes to the front and its form focuses it
+// (the form's own SetFocus). An open pop-up (a drop-down list, a menu) keeps the keyboard.
+QWindow* KeyboardWindowFor(TWinControl* control) {
+  TWindowPoint p = WindowPointOf(control, 0, 0);
+  if (QApplication::activePopupWidget() == nullptr && !HasKeyboard(control) && control->CanFocus()) {
+    control->SetFocus();
+    // Activation comes back from the window system as an event.
+    for (int i = 0; i < 10 && !HasKeyboard(control); ++i) ProcessPendingEvents();
+  }
+  QWindow* focus = QGuiApplication::focusWindow();
+  return focus != nullptr ? focus : p.window;
+}
+
 void SendKey(TWinControl* control, QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods, const QString& text) {
-  TInputTarget t = TargetOf(control, 0, 0);
-  QKeyEvent e(type, qtKey, mods, text);
-  QApplication::sendEvent(t.widget, &e);
+  qt_handleKeyEvent(KeyboardWindowFor(control), type, qtKey, mods, text, false, 1);
 }
 
 void SendVirtualKey(TWinControl* control, QEvent::Type type, Word key, TShiftState shift) {
@@ -186,17 +266,16 @@ TColor PixelColor(TBitmap& Bitmap, int X, int Y) { return ColorToRGB(Bitmap.Canv
 // ---- Mouse
 
 void SimulateMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift) {
-  Qt::MouseButton b = ButtonOf(Button);
-  SendMouse(Control, QEvent::MouseButtonPress, b, ButtonsOf(Shift) | b, X, Y, Shift);
+  SendMouse(Control, QEvent::MouseButtonPress, ButtonOf(Button), X, Y, Shift);
 }
 
 void SimulateMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift) {
-  Qt::MouseButton b = ButtonOf(Button);
-  SendMouse(Control, QEvent::MouseButtonRelease, b, ButtonsOf(Shift) & ~Qt::MouseButtons(b), X, Y, Shift);
+  SendMouse(Control, QEvent::MouseButtonRelease, ButtonOf(Button), X, Y, Shift);
+  EndClick();
 }
 
 void SimulateMouseMove(TControl* Control, int X, int Y, TShiftState Shift) {
-  SendMouse(Control, QEvent::MouseMove, Qt::NoButton, ButtonsOf(Shift), X, Y, Shift);
+  SendMouse(Control, QEvent::MouseMove, Qt::NoButton, X, Y, Shift);
 }
 
 void SimulateClick(TControl* Control, int X, int Y, TMouseButton Button, TShiftState Shift) {
@@ -205,26 +284,40 @@ void SimulateClick(TControl* Control, int X, int Y, TMouseButton Button, TShiftS
 }
 
 void SimulateDblClick(TControl* Control, int X, int Y, TMouseButton Button, TShiftState Shift) {
-  SimulateClick(Control, X, Y, Button, Shift);
+  // Two clicks within the double-click time: Qt makes the second press a double click.
   Qt::MouseButton b = ButtonOf(Button);
-  SendMouse(Control, QEvent::MouseButtonDblClick, b, ButtonsOf(Shift) | b, X, Y, Shift);
+  SendMouse(Control, QEvent::MouseButtonPress, b, X, Y, Shift);
+  SendMouse(Control, QEvent::MouseButtonRelease, b, X, Y, Shift);
+  SendMouse(Control, QEvent::MouseButtonPress, b, X, Y, Shift);
   SimulateMouseUp(Control, Button, X, Y, Shift);
 }
 
 void SimulateMouseWheel(TControl* Control, int WheelDelta, int X, int Y, TShiftState Shift) {
-  TInputTarget t = TargetOf(Control, X, Y);
-  Hover(t);
-  QPointF local(t.pos);
-  QWheelEvent e(local, t.widget->mapToGlobal(local), QPoint(), QPoint(0, WheelDelta), ButtonsOf(Shift),
-                ModifiersOf(Shift), Qt::NoScrollPhase, false);
-  QApplication::sendEvent(t.widget, &e);
+  TWindowPoint p = WindowPointOf(Control, X, Y);
+  EnterWindow(p.window, p.local, p.global);
+  // The top-level window finds the widget under the point, as for a wheel turn from the window system.
+  QWheelEvent e(p.local, p.global, QPoint(), QPoint(0, WheelDelta), gHeld | ButtonsOf(Shift), ModifiersOf(Shift),
+                Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(p.window, &e);
+}
+
+void SimulateScreenClick(int X, int Y, TMouseButton Button) {
+  QPoint global(X, Y);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    // The press may close the window there (a pop-up closes on a click outside it).
+    QWindow* window = WindowAt(global);
+    if (window == nullptr && type == QEvent::MouseButtonRelease) break;
+    if (window == nullptr) throw EInvalidOperation(u"No window shows at " + IntToStr(X) + u", " + IntToStr(Y));
+    SendMouseAt({window, QPointF(window->mapFromGlobal(global)), QPointF(global)}, type, ButtonOf(Button), {});
+  }
+  EndClick();
 }
 
 void SimulateMouseLeave() {
-  if (QWidget* old = gHover.data()) {
-    gHover = nullptr;
+  if (QWindow* old = gMouseWindow.data()) {
+    gMouseWindow = nullptr;
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(old, &leave);
+    QCoreApplication::sendEvent(old, &leave);
   }
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 // Test support for windows and controls on the offscreen platform: renders a control or
-// form to a bitmap, sends it mouse and key input through the same event path real input
-// takes (so the control's message translation runs), and processes pending events.
+// form to a bitmap, gives it mouse and key input where the window system gives a user's,
+// and processes pending events.
 //
-// Coordinates are the control's client coordinates; for a graphic control the input goes
-// to its parent's window at the control's position, as real input would.
+// Input enters Qt at the control's top-level window, at the point in that window and on the
+// screen, through the entry points the window system uses; Qt then does the hit-testing,
+// propagation, grabs, capture, pop-ups and focus a user gets. Coordinates are the
+// control's client coordinates, converted to the top-level window's. The control must be
+// showing (visible, with its form shown): input to a hidden control throws. Input to a
+// window that a modal window blocks, or outside an open pop-up, goes where a user's would.
 
 #include <functional>
 #include <memory>
@@ -33,10 +37,18 @@ void SimulateDblClick(TControl* Control, int X, int Y, TMouseButton Button = mbL
 void SimulateMouseWheel(TControl* Control, int WheelDelta, int X, int Y, TShiftState Shift = {});
 // The mouse leaves the window it was last moved over.
 void SimulateMouseLeave();
+// A click at a point of the screen (global coordinates), for windows that are no controls:
+// an open drop-down list, a pop-up menu. It goes to the open pop-up when the point is in
+// it, else to the top-level window showing there.
+void SimulateScreenClick(int X, int Y, TMouseButton Button = mbLeft);
 
 // ---- Keys. Key is a virtual key (VK_RETURN, 'A', VK_F2 ...). A key that types a character
 // on a keyboard (letters, digits, space, Enter, Tab, Backspace, Escape) brings its
 // character with the key-down, as a real key does: the control gets WM_KEYDOWN then WM_CHAR.
+// Keys go to the focused widget of the active window, as a keyboard's do. When the control
+// does not have the focus, it first gets it the way a user gives it: its window is brought
+// to the front and activated and its form focuses it (SetFocus). While a pop-up (an open
+// drop-down list or menu) is up, the keys go to the pop-up, as they would for a user.
 void SimulateKeyDown(TWinControl* Control, Word Key, TShiftState Shift = {});
 void SimulateKeyUp(TWinControl* Control, Word Key, TShiftState Shift = {});
 // Down and up.

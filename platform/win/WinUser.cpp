@@ -708,8 +708,46 @@ BOOL SetForegroundWindow(HWND hWnd) {
 HWND GetForegroundWindow() { return GetActiveWindow(); }
 
 namespace {
+
 HWND gCapture = nullptr;
+
+void LoseCapture();
+
+// The capture follows the window system's rules: a pop-up that opens (a drop-down list, a
+// menu) takes the mouse, and a capture window that is hidden can hold it no longer. Either
+// way the window that had the capture loses it and is told.
+struct TCaptureWatch : QObject {
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (gCapture == nullptr || !watched->isWidgetType()) return false;
+    auto* w = static_cast<QWidget*>(watched);
+    QWidget* holder = WindowWidget(gCapture);
+    if (event->type() == QEvent::Show && w->windowType() == Qt::Popup && (holder == nullptr || !w->isAncestorOf(holder)))
+      LoseCapture();
+    else if (event->type() == QEvent::Hide && holder != nullptr && (w == holder || w->isAncestorOf(holder)))
+      LoseCapture();
+    return false;
+  }
+};
+
+void WatchCapture() {
+  static TCaptureWatch* watch = nullptr;
+  if (watch != nullptr || qApp == nullptr) return;
+  watch = new TCaptureWatch;
+  watch->setParent(qApp);
+  qApp->installEventFilter(watch);
 }
+
+// Ends the capture of the window holding it and sends it WM_CAPTURECHANGED (lParam: the new one).
+void EndCapture(HWND next) {
+  HWND old = gCapture;
+  gCapture = nullptr;
+  if (QWidget* w = WindowWidget(old); w != nullptr && QWidget::mouseGrabber() == w) w->releaseMouse();
+  if (old != nullptr && Valid(old)) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(next));
+}
+
+void LoseCapture() { EndCapture(nullptr); }
+
+}  // namespace
 
 HWND GetCapture() {
   if (gCapture != nullptr && !Valid(gCapture)) gCapture = nullptr;
@@ -720,19 +758,20 @@ HWND GetCapture() {
 
 HWND SetCapture(HWND hWnd) {
   HWND old = GetCapture();
-  if (old == hWnd) return old;
-  if (old != nullptr) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
-  if (QWidget* w = WindowWidget(gCapture); w != nullptr && QWidget::mouseGrabber() == w) w->releaseMouse();
+  WatchCapture();
+  if (gCapture != nullptr && gCapture != hWnd) EndCapture(hWnd);
+  else if (gCapture == nullptr && old != nullptr && old != hWnd)
+    SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
+  // One capture at a time, kept until released: a window that is not showing cannot take it.
+  QWidget* w = WindowWidget(hWnd);
+  if (w == nullptr || !w->isVisible()) return old;
   gCapture = hWnd;
-  if (QWidget* w = WindowWidget(hWnd); w != nullptr && w->isVisible()) w->grabMouse();
+  if (QWidget::mouseGrabber() != w) w->grabMouse();
   return old;
 }
 
 BOOL ReleaseCapture() {
-  HWND old = gCapture;
-  gCapture = nullptr;
-  if (QWidget* w = WindowWidget(old); w != nullptr && QWidget::mouseGrabber() == w) w->releaseMouse();
-  if (old != nullptr) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+  EndCapture(nullptr);
   return 1;
 }
 

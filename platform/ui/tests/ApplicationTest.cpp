@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -35,13 +34,6 @@ protected:
     Canvas()->FillRect(r);
   }
 };
-
-void Click(QWidget* w, QPoint p) {
-  QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  QApplication::sendEvent(w, &release);
-}
 
 }  // namespace
 
@@ -99,9 +91,8 @@ TEST(Application, ExceptionInAClickHandlerReachesOnExceptionAndTheLoopGoesOn) {
     throw EConvertError(u"bad value");
   };
   form.Show();
-  QWidget* w = TControlHost::Widget(box);
-  Click(w, QPoint(5, 5));
-  Click(w, QPoint(5, 5));  // the control still works after the first failure
+  SimulateClick(box, 5, 5);
+  SimulateClick(box, 5, 5);  // the control still works after the first failure
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(caught, (std::vector<String>{u"bad value", u"bad value"}));
 
@@ -153,7 +144,7 @@ TEST(Controls, GraphicControlIsPaintedByItsParent) {
   // Clicks on it reach it in its own coordinates.
   int x = -1, y = -1;
   red->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int X, int Y) { x = X; y = Y; };
-  Click(w, QPoint(25, 17));
+  SimulateClick(&form, 25, 17);
   EXPECT_EQ(x, 5);
   EXPECT_EQ(y, 7);
 }

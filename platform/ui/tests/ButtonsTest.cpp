@@ -34,6 +34,7 @@ TEST(SpeedButton, ClicksOnReleaseOverItAndKeepsGroupsExclusive) {
     b[i]->SetBounds(10 + 30 * i, 10, 25, 25);
     b[i]->OnClick = [&clicks, i](TObject*) { ++clicks[i]; };
   }
+  form.Show();
   // Without a group: a click, never down; a release outside is no click.
   ClickCentre(b[0]);
   b[0]->SetDown(true);

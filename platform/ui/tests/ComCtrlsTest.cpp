@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QSlider>
 #include <QTabBar>
 
@@ -17,11 +16,8 @@ QTabBar* TabBarOf(TPageControl* pc) { return TControlHost::Widget(pc)->findChild
 // The user clicks tab Index of the page control's tab row.
 void ClickTab(TPageControl* pc, int Index) {
   QTabBar* bar = TabBarOf(pc);
-  QPointF at = bar->tabRect(Index).center();
-  QMouseEvent press(QEvent::MouseButtonPress, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(bar, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(bar, &release);
+  QPoint at = bar->mapTo(TControlHost::Widget(pc), bar->tabRect(Index).center());
+  SimulateClick(pc, at.x(), at.y());
 }
 
 struct PagesFixture : ::testing::Test {
@@ -44,6 +40,7 @@ struct PagesFixture : ::testing::Test {
       Allow = allow;
     };
     pc->OnChange = [this](TObject*) { log.push_back(u"change to " + IntToStr(pc->ActivePageIndex())); };
+    form.Show();
   }
   bool allow = true;
 };

@@ -20,6 +20,8 @@ TEST(RadioGroup, LaysItemsOutInColumnsAndReportsSelections) {
   }
   EXPECT_EQ(group->Buttons(2)->Caption(), u"BMP");
 
+  form.SetBounds(0, 0, 450, 100);  // the whole group on screen
+  form.Show();
   std::vector<int> clicks;
   group->OnClick = [&](TObject*) { clicks.push_back(group->ItemIndex()); };
   group->SetItemIndex(0);  // in code: checks the button and clicks, like the class library

@@ -292,14 +292,28 @@ TEST_F(ShortcutFixture, PopupShowsTheVisibleItemsAndClicksTheChosenOneAfterClosi
   EXPECT_EQ(shown, (QStringList{QString::fromUtf16(u"ｽｸﾘｰﾝ消去\tF7"), "-", QString::fromUtf16(u"ｸﾞﾗﾌ外観")}));
   EXPECT_EQ(log, (std::vector<String>{u"3D"}));
 
-  // A context-menu request on a control shows the form's pop-up menu, naming the control.
+  // A right click on a control without a menu of its own shows the form's pop-up menu once:
+  // the request goes up from the control to the first one with a menu.
   form.SetPopupMenu(menu);
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activePopupWidget()) w->close();
   });
-  edit->Perform(WM_CONTEXTMENU, 0, MAKELPARAM(10, 10));
+  SimulateClick(edit, 5, 5, mbRight);
   EXPECT_EQ(popups, 2);
-  EXPECT_EQ(menu->PopupComponent(), edit);
+  EXPECT_EQ(menu->PopupComponent(), &form);
+  // A control's own menu takes the request; the form's is not shown after it.
+  auto* own = new TPopupMenu(&form);
+  Item(own->Items(), u"own", u"");
+  int ownPopups = 0;
+  own->OnPopup = [&](TObject*) { ++ownPopups; };
+  edit->SetPopupMenu(own);
+  QTimer::singleShot(0, [] {
+    if (QWidget* w = QApplication::activePopupWidget()) w->close();
+  });
+  SimulateClick(edit, 5, 5, mbRight);
+  EXPECT_EQ(ownPopups, 1);
+  EXPECT_EQ(popups, 2);
+  EXPECT_EQ(own->PopupComponent(), edit);
 }
 
 }  // namespace

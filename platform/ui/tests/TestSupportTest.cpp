@@ -179,19 +179,27 @@ TEST(TestSupport, MouseInputArrivesAsMessagesWithButtonsShiftAndPosition) {
     std::function<void()> act;
     std::vector<std::string> expected;
   };
+  // Input comes as a user's does: the pointer moves to a new point before a button is pressed there.
   const std::vector<Step> steps = {
       {[&] { SimulateMouseMove(f.Painted, 3, 4); }, {"box enter", "box move  3,4"}},
-      {[&] { SimulateClick(f.Painted, 5, 6); }, {"box down L l 5,6", "box click", "box up L  5,6"}},
+      {[&] { SimulateClick(f.Painted, 5, 6); }, {"box move  5,6", "box down L l 5,6", "box click", "box up L  5,6"}},
       {[&] { SimulateMouseDown(f.Painted, mbRight, 7, 8, TShiftState{ssShift, ssCtrl}); },
-       {"box down R SCr 7,8"}},
+       {"box move SC 7,8", "box down R SCr 7,8"}},
       {[&] { SimulateMouseUp(f.Painted, mbRight, 7, 8); }, {"box up R  7,8"}},
       {[&] { SimulateDblClick(f.Painted, 2, 2); },
-       {"box down L l 2,2", "box click", "box up L  2,2", "box dblclick", "box down L ld 2,2", "box up L  2,2"}},
+       {"box move  2,2", "box down L l 2,2", "box click", "box up L  2,2", "box dblclick", "box down L ld 2,2",
+        "box up L  2,2"}},
       {[&] { SimulateMouseWheel(f.Painted, -120, 1, 1, TShiftState{ssCtrl}); }, {"box wheel -120 C"}},
-      {[&] { SimulateMouseMove(f.Painted, 1, 1, TShiftState{ssMiddle}); }, {"box move m 1,1"}},
+      // A button held from its press shows in the moves until its release.
+      {[&] {
+         SimulateMouseDown(f.Painted, mbMiddle, 2, 2);
+         SimulateMouseMove(f.Painted, 4, 4);
+         SimulateMouseUp(f.Painted, mbMiddle, 4, 4);
+       },
+       {"box down M m 2,2", "box move m 4,4", "box up M  4,4"}},
       // The graphic control gets input in its own coordinates, through its parent's window.
       {[&] { SimulateMouseMove(f.Graphic, 2, 3); }, {"box leave", "g enter", "g move  2,3"}},
-      {[&] { SimulateMouseDown(f.Graphic, mbMiddle, 4, 5); }, {"g down M m 4,5"}},
+      {[&] { SimulateMouseDown(f.Graphic, mbMiddle, 4, 5); }, {"g move  4,5", "g down M m 4,5"}},
       {[&] { SimulateMouseUp(f.Graphic, mbMiddle, 4, 5); }, {"g up M  4,5"}},
       // Disabled controls get no input (entering and leaving still show).
       {[&] {
@@ -201,7 +209,7 @@ TEST(TestSupport, MouseInputArrivesAsMessagesWithButtonsShiftAndPosition) {
          SimulateMouseWheel(f.Painted, 120, 5, 5);
          SimulateClick(f.Graphic, 5, 5);
        },
-       {"g leave", "box enter", "box leave"}},
+       {"box enter", "g leave", "box leave"}},
   };
   for (size_t i = 0; i < steps.size(); ++i) {
     log.clear();
