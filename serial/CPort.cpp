@@ -3,12 +3,11 @@
 
 #include "serial/CPort.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
 
+#include "platform/rtl/CodePages.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -947,31 +946,18 @@ std::string CodePageName(uint32_t cp) {
   }
 }
 
-std::string Convert(const std::string& from, const std::string& to, const std::string& in) {
-  iconv_t cd = iconv_open(to.c_str(), from.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw EConvertError(u"No conversion for code page " + UTF8ToString(from == "UTF-16LE" ? to : from));
-  std::string out(in.size() * 4 + 16, '\0');
-  char* src = const_cast<char*>(in.data());
-  size_t srcLeft = in.size();
-  char* dst = out.data();
-  size_t dstLeft = out.size();
-  while (srcLeft > 0) {
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) break;
-      // Skip what cannot be converted, as the system conversion substitutes it.
-      ++src;
-      --srcLeft;
-    }
-  }
-  iconv_close(cd);
-  out.resize(out.size() - dstLeft);
-  return out;
+// The converter's name of the port's code page, refused when the converter does not know it.
+std::string KnownCodePage(uint32_t cp) {
+  std::string name = CodePageName(cp);
+  if (!CodePageKnown(name.c_str())) throw EConvertError(u"No conversion for code page " + UTF8ToString(name));
+  return name;
 }
 }  // namespace
 
 int TCustomComPort::WriteUnicodeString(const String& Str) {
-  std::string utf16(reinterpret_cast<const char*>(Str.data()), Str.size() * 2);
-  std::string bytes = Convert("UTF-16LE", CodePageName(FCodePage), utf16);
+  // Characters the code page cannot carry are left out, as the system conversion drops them.
+  std::string bytes;
+  EncodeCodePage(Str, KnownCodePage(FCodePage).c_str(), bytes, true);
   String packed(bytes.begin(), bytes.end());
   for (auto& c : packed) c = static_cast<Char>(static_cast<uint8_t>(c));
   return WriteStr(packed);
@@ -982,8 +968,7 @@ int TCustomComPort::ReadUnicodeString(String& Str, int Count) {
   int n = ReadStr(raw, Count);
   std::string bytes(raw.size(), '\0');
   for (size_t i = 0; i < raw.size(); ++i) bytes[i] = static_cast<char>(raw[i]);
-  std::string utf16 = Convert(CodePageName(FCodePage), "UTF-16LE", bytes);
-  Str.assign(reinterpret_cast<const Char*>(utf16.data()), utf16.size() / 2);
+  DecodeCodePage(bytes, KnownCodePage(FCodePage).c_str(), Str, true);
   (void)n;
   return static_cast<int>(Str.size());
 }

@@ -7,7 +7,11 @@
 
 #include "platform/rtl/System.h"
 
-// False when Bytes hold a sequence the encoding does not define (Text then holds what came before it).
-bool DecodeCodePage(std::string_view Bytes, const char* CodePage, String& Text);
-// False when Text holds a character the encoding cannot carry (Bytes then hold what came before it).
-bool EncodeCodePage(const String& Text, const char* CodePage, std::string& Bytes);
+// False when Bytes hold a sequence the encoding does not define: Text then holds what came
+// before it, or, with SkipInvalid, everything else (each undefined byte left out).
+bool DecodeCodePage(std::string_view Bytes, const char* CodePage, String& Text, bool SkipInvalid = false);
+// False when Text holds a character the encoding cannot carry: Bytes then hold what came
+// before it, or, with SkipInvalid, everything else (each such character left out).
+bool EncodeCodePage(const String& Text, const char* CodePage, std::string& Bytes, bool SkipInvalid = false);
+// Whether the converter knows the encoding.
+bool CodePageKnown(const char* CodePage);

@@ -130,6 +130,30 @@ TEST(ComPort, TalksToAPeerAndDeliversEventsOnTheGuiThread) {
   EXPECT_EQ(port.Handle(), INVALID_HANDLE_VALUE);
 }
 
+// Text goes out and comes in through the port's code page; a character the code page cannot
+// carry is left out without disturbing the characters after it.
+TEST(ComPort, UnicodeTextTravelsInThePortsCodePage) {
+  Pty pty;
+  TComPort port(nullptr);
+  port.SetPort(Name(pty.path));
+  port.SetCodePage(932);
+  port.Open();
+  ASSERT_TRUE(port.Connected());
+  const std::string sjis = "A\x8A\xBF" "B";  // "A漢B" in Shift_JIS
+  EXPECT_EQ(port.WriteUnicodeString(u"A\u00E9\u6F22B"), 4);  // é has no Shift_JIS code
+  EXPECT_EQ(pty.Receive(4), sjis);
+
+  pty.Send(sjis);
+  String got;
+  ASSERT_TRUE(Pump([&] { return port.InputCount() == 4; }));
+  EXPECT_EQ(port.ReadUnicodeString(got, 4), 3);
+  EXPECT_EQ(got, String(u"A\u6F22B"));
+
+  port.SetCodePage(99999);
+  EXPECT_THROW(port.WriteUnicodeString(u"A"), EConvertError);
+  port.Close();
+}
+
 TEST(ComPort, ReceivesFarMoreThanTheReceiveQueueHolds) {
   Pty pty;
   TComPort port(nullptr);
