@@ -10,21 +10,28 @@
 #include <memory>
 
 // Calls step(modal) with the active modal widget as soon as one appears (within 20 s).
-// The returned flag tells whether the step ran.
+// The returned flag tells whether the step ran. The polling timer belongs to the application
+// and frees itself once it has run the step or given up.
 inline std::shared_ptr<bool> WhenModal(std::function<void(QWidget*)> step) {
   auto ran = std::make_shared<bool>(false);
-  auto clock = std::make_shared<QElapsedTimer>();
-  clock->start();
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [=] {
+  auto* timer = new QTimer(qApp);
+  QElapsedTimer clock;
+  clock.start();
+  QObject::connect(timer, &QTimer::timeout, timer, [=] {
     QWidget* w = QApplication::activeModalWidget();
-    if (w && w->isVisible()) {
+    bool shown = w && w->isVisible();
+    if (!shown && clock.elapsed() < 20000) {
+      timer->start(10);
+      return;
+    }
+    timer->stop();
+    timer->deleteLater();
+    if (shown) {
       *ran = true;
       step(w);
-    } else if (clock->elapsed() < 20000) {
-      QTimer::singleShot(10, *poll);
     }
-  };
-  QTimer::singleShot(0, *poll);
+  });
+  timer->setSingleShot(true);
+  timer->start(0);
   return ran;
 }
