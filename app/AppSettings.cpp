@@ -12,6 +12,7 @@ void SetSettingsFilePath(const String& Path) { gSettingsPath = Path; }
 
 TSettingsStore OpenSettings(const String& Path) {
   TSettingsStore s;
+  s.Path = Path;
   try {
     s.Ini = std::make_unique<TMemIniFile>(Path);
   } catch (Exception&) {
@@ -29,6 +30,12 @@ bool WriteBackSettings(TSettingsStore& Store) {
   } catch (Exception&) {
     return false;
   }
+}
+
+void SaveSettings(TSettingsStore& Store) {
+  if (!Store.Readable) throw EFCreateError(u"Cannot write the settings file " + Store.Path +
+                                           u": it is not a readable text file");
+  Store.Ini->UpdateFile();
 }
 
 namespace {

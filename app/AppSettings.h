@@ -19,11 +19,15 @@ void SetSettingsFilePath(const String& Path);
 struct TSettingsStore {
   std::unique_ptr<TMemIniFile> Ini;
   bool Readable = true;
+  String Path;
 };
 TSettingsStore OpenSettings(const String& Path);
 // Writes the store back (normalising the file). A file or folder that cannot be written
 // is not an error at start-up: False comes back and the values read stay in use.
 bool WriteBackSettings(TSettingsStore& Store);
+// Writes the store on a save button: a file that cannot be written, or that was not
+// readable text (and so is never written over), raises EFCreateError naming it.
+void SaveSettings(TSettingsStore& Store);
 
 // The twenty colours, 0x00BBGGRR, named after their keys ("ContWin color" Font/Back,
 // "Graph color" c1.../c2...).

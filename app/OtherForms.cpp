@@ -2,8 +2,6 @@
 
 TVerBoxForm* VerBoxForm = nullptr;
 TImageViewForm1* ImageViewForm1 = nullptr;
-TImageSelectForm1* ImageSelectForm1 = nullptr;
-TOptionBoxForm* OptionBoxForm = nullptr;
 TIPSettingForm1* IPSettingForm1 = nullptr;
 TAssignForm1* AssignForm1 = nullptr;
 TOKBottomDlg1* OKBottomDlg1 = nullptr;
@@ -40,10 +38,6 @@ TVerBoxForm::TVerBoxForm(TComponent* AOwner)
     : TEscClosedForm(AOwner, u"VerBoxForm", u" Version Box", bsDialog, 625, 322) {}
 TImageViewForm1::TImageViewForm1(TComponent* AOwner)
     : TPlainForm(AOwner, u"ImageViewForm1", u"Air monitor image viewer", bsSizeToolWin, 446, 262) {}
-TImageSelectForm1::TImageSelectForm1(TComponent* AOwner)
-    : TPlainForm(AOwner, u"ImageSelectForm1", u"  Image type", bsDialog, 402, 184) {}
-TOptionBoxForm::TOptionBoxForm(TComponent* AOwner)
-    : TEscClosedForm(AOwner, u"OptionBoxForm", u"Option", bsDialog, 483, 562) {}
 TIPSettingForm1::TIPSettingForm1(TComponent* AOwner)
     : TPlainForm(AOwner, u"IPSettingForm1", u" TCP/IP ｱﾄﾞﾚｽ設定 ", bsDialog, 359, 180) {}
 TAssignForm1::TAssignForm1(TComponent* AOwner)

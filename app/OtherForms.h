@@ -4,6 +4,10 @@
 
 #include "platform/ui/Forms.h"
 
+// Windows that moved to units of their own, for the code that reaches them through here.
+#include "app/ImageSelect.h"
+#include "app/OptionBox.h"
+
 // Base of the windows below.
 class TPlainForm : public TForm {
 public:
@@ -21,7 +25,6 @@ public:
   }
 
 RCV_PLAIN_FORM(TImageViewForm1);
-RCV_PLAIN_FORM(TImageSelectForm1);
 RCV_PLAIN_FORM(TAssignForm1);
 RCV_PLAIN_FORM(TOKBottomDlg1);
 RCV_PLAIN_FORM(THexKeyForm1);
@@ -45,13 +48,6 @@ public:
   String ClassName() const override { return u"TVerBoxForm"; }
 };
 
-// The options window.
-class TOptionBoxForm : public TEscClosedForm {
-public:
-  explicit TOptionBoxForm(TComponent* AOwner);
-  String ClassName() const override { return u"TOptionBoxForm"; }
-};
-
 // The IP-setting window holds the adapter's address and port that a network model's port
 // connection connects to.
 class TIPSettingForm1 : public TPlainForm {
@@ -64,8 +60,6 @@ public:
 
 extern TVerBoxForm* VerBoxForm;
 extern TImageViewForm1* ImageViewForm1;
-extern TImageSelectForm1* ImageSelectForm1;
-extern TOptionBoxForm* OptionBoxForm;
 extern TIPSettingForm1* IPSettingForm1;
 extern TAssignForm1* AssignForm1;
 extern TOKBottomDlg1* OKBottomDlg1;
