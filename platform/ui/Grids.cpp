@@ -1,0 +1,813 @@
+#include "platform/ui/Grids.h"
+
+#include <algorithm>
+
+#include "platform/ui/Controls_p.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/StdCtrls_p.h"
+
+namespace {
+
+constexpr int kBorder = 2;  // the sunken edge of bsSingle
+
+// The grid's own scroll bars: they never take the focus from the grid.
+class TGridScrollBar : public TScrollBar {
+public:
+  explicit TGridScrollBar(TScrollBarKind AKind) : TScrollBar(nullptr) {
+    SetKind(AKind);
+    SetTabStop(false);
+  }
+
+protected:
+  void CreateWnd() override {
+    TScrollBar::CreateWnd();
+    TControlHost::Widget(this)->setFocusPolicy(Qt::NoFocus);
+  }
+};
+
+TGridRect Normalized(TGridCoord a, TGridCoord b) {
+  return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+}
+
+bool InRect(const TGridRect& r, int c, int row) { return c >= r.Left && c <= r.Right && row >= r.Top && row <= r.Bottom; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Construction and counts
+
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks, csClickEvents});
+  FFixedColor = clBtnFace;
+  SetColor(clWindow);
+  SetParentColor(false);
+  SetTabStop(true);
+  FColWidths.assign(5, FDefaultColWidth);
+  FRowHeights.assign(5, FDefaultRowHeight);
+  SetBounds(Left(), Top(), 320, 120);
+}
+
+TCustomGrid::~TCustomGrid() = default;
+
+void TCustomGrid::SetColCount(int Value) {
+  Value = std::max(1, Value);
+  int old = ColCount();
+  if (Value == old) return;
+  if (Value <= FFixedCols) FFixedCols = Value - 1;
+  FColWidths.resize(Value, FDefaultColWidth);
+  ClampCurrent();
+  UpdateScrollBars();
+  SizeChanged(old, RowCount());
+  Invalidate();
+}
+
+void TCustomGrid::SetRowCount(int Value) {
+  Value = std::max(1, Value);
+  int old = RowCount();
+  if (Value == old) return;
+  if (Value <= FFixedRows) FFixedRows = Value - 1;
+  FRowHeights.resize(Value, FDefaultRowHeight);
+  ClampCurrent();
+  UpdateScrollBars();
+  SizeChanged(ColCount(), old);
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedCols(int Value) {
+  if (Value < 0 || Value >= ColCount()) throw EInvalidGridOperation(u"Fixed column count must be less than column count");
+  if (Value == FFixedCols) return;
+  FFixedCols = Value;
+  ClampCurrent();
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedRows(int Value) {
+  if (Value < 0 || Value >= RowCount()) throw EInvalidGridOperation(u"Fixed row count must be less than row count");
+  if (Value == FFixedRows) return;
+  FFixedRows = Value;
+  ClampCurrent();
+  UpdateScrollBars();
+  Invalidate();
+}
+
+// Keeps the current cell, the anchor and the top-left cell on scrollable cells.
+void TCustomGrid::ClampCurrent() {
+  auto clamp = [this](TGridCoord& p) {
+    p.X = std::clamp(p.X, FFixedCols, ColCount() - 1);
+    p.Y = std::clamp(p.Y, FFixedRows, RowCount() - 1);
+  };
+  clamp(FCurrent);
+  clamp(FAnchor);
+  FTopLeft.X = std::clamp(FTopLeft.X, FFixedCols, MaxLeftCol());
+  FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, MaxTopRow());
+}
+
+// ---------------------------------------------------------------------------
+// Sizes
+
+void TCustomGrid::SetDefaultColWidth(int Value) {
+  if (Value < 0) throw EInvalidGridOperation(u"Grid size must not be negative");
+  FDefaultColWidth = Value;
+  std::fill(FColWidths.begin(), FColWidths.end(), Value);
+  ColWidthsChanged();
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int Value) {
+  if (Value < 0) throw EInvalidGridOperation(u"Grid size must not be negative");
+  FDefaultRowHeight = Value;
+  std::fill(FRowHeights.begin(), FRowHeights.end(), Value);
+  RowHeightsChanged();
+  UpdateScrollBars();
+  Invalidate();
+}
+
+int TCustomGrid::ColWidths(int Index) const {
+  if (Index < 0 || Index >= ColCount()) throw EInvalidGridOperation(u"Grid index out of range");
+  return FColWidths[Index];
+}
+
+int TCustomGrid::RowHeights(int Index) const {
+  if (Index < 0 || Index >= RowCount()) throw EInvalidGridOperation(u"Grid index out of range");
+  return FRowHeights[Index];
+}
+
+void TCustomGrid::SetColWidths(int Index, int Value) {
+  if (ColWidths(Index) == Value) return;
+  if (Value < 0) throw EInvalidGridOperation(u"Grid size must not be negative");
+  FColWidths[Index] = Value;
+  ColWidthsChanged();
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::SetRowHeights(int Index, int Value) {
+  if (RowHeights(Index) == Value) return;
+  if (Value < 0) throw EInvalidGridOperation(u"Grid size must not be negative");
+  FRowHeights[Index] = Value;
+  RowHeightsChanged();
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::SetGridLineWidth(int Value) {
+  if (Value < 0) throw EInvalidGridOperation(u"Grid line width must not be negative");
+  if (Value == FGridLineWidth) return;
+  FGridLineWidth = Value;
+  UpdateScrollBars();
+  Invalidate();
+}
+
+int TCustomGrid::GridWidth() const {
+  int w = 0;
+  for (int s : FColWidths) w += s + FGridLineWidth;
+  return w;
+}
+
+int TCustomGrid::GridHeight() const {
+  int h = 0;
+  for (int s : FRowHeights) h += s + FGridLineWidth;
+  return h;
+}
+
+// ---------------------------------------------------------------------------
+// Options and look
+
+void TCustomGrid::SetOptions(const TGridOptions& Value) {
+  if (Value == FOptions) return;
+  FOptions = Value;
+  if (!FOptions.Contains(goEditing)) HideEditor();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool Value) {
+  if (Value == FDefaultDrawing) return;
+  FDefaultDrawing = Value;
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedColor(TColor Value) {
+  if (Value == FFixedColor) return;
+  FFixedColor = Value;
+  Invalidate();
+}
+
+void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::SetScrollBars(TScrollStyle Value) {
+  if (Value == FScrollBars) return;
+  FScrollBars = Value;
+  UpdateScrollBars();
+  Invalidate();
+}
+
+TScrollBar* TCustomGrid::HorzScrollBar() const { return FHorzShown ? FHorzBar.get() : nullptr; }
+TScrollBar* TCustomGrid::VertScrollBar() const { return FVertShown ? FVertBar.get() : nullptr; }
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+int TCustomGrid::Origin() const { return FBorderStyle == bsSingle ? kBorder : 0; }
+
+TRect TCustomGrid::ClientRect() const {
+  int bar = GetSystemMetrics(SM_CXVSCROLL);
+  return Rect(0, 0, std::max(0, FWidth - (FVertShown ? bar : 0)), std::max(0, FHeight - (FHorzShown ? bar : 0)));
+}
+
+TCustomGrid::TAxis TCustomGrid::ColAxis() const {
+  return {&FColWidths, FFixedCols, FTopLeft.X, ClientWidth() - Origin(), FGridLineWidth};
+}
+
+TCustomGrid::TAxis TCustomGrid::RowAxis() const {
+  return {&FRowHeights, FFixedRows, FTopLeft.Y, ClientHeight() - Origin(), FGridLineWidth};
+}
+
+namespace {
+
+// Where index i starts on screen along an axis, -1 when it is not shown.
+int AxisPos(int Start, int Fixed, int First, int Extent, int Line, const std::vector<int>& Sizes, int i) {
+  int x = Start;
+  int n = static_cast<int>(Sizes.size());
+  if (i < 0 || i >= n) return -1;
+  if (i >= Fixed) {
+    for (int k = 0; k < Fixed; ++k) x += Sizes[k] + Line;
+    if (i < First) return -1;
+    for (int k = First; k < i && x < Extent; ++k) x += Sizes[k] + Line;
+  } else {
+    for (int k = 0; k < i; ++k) x += Sizes[k] + Line;
+  }
+  return x < Extent ? x : -1;
+}
+
+// The index at a screen position along an axis (a line belongs to the cell before it), -1 for none.
+int AxisIndex(int Start, int Fixed, int First, int Extent, int Line, const std::vector<int>& Sizes, int p) {
+  if (p < Start || p >= Extent) return -1;
+  int x = Start;
+  int n = static_cast<int>(Sizes.size());
+  for (int k = 0; k < Fixed; ++k) {
+    x += Sizes[k] + Line;
+    if (p < x) return k;
+  }
+  for (int k = First; k < n && x < Extent; ++k) {
+    x += Sizes[k] + Line;
+    if (p < x) return k;
+  }
+  return -1;
+}
+
+// Scrollable cells from First on shown whole.
+int AxisVisible(int Start, int Fixed, int First, int Extent, int Line, const std::vector<int>& Sizes) {
+  int x = Start;
+  for (int k = 0; k < Fixed; ++k) x += Sizes[k] + Line;
+  int count = 0;
+  for (int k = First; k < static_cast<int>(Sizes.size()); ++k) {
+    if (x + Sizes[k] > Extent) break;
+    x += Sizes[k] + Line;
+    ++count;
+  }
+  return count;
+}
+
+// The largest first scrolled index that still shows the last cell whole (the fixed count
+// when everything fits, or when not even the last cell fits).
+int AxisMaxFirst(int Start, int Fixed, int Extent, int Line, const std::vector<int>& Sizes) {
+  int room = Extent - Start;
+  for (int k = 0; k < Fixed; ++k) room -= Sizes[k] + Line;
+  int n = static_cast<int>(Sizes.size());
+  int first = n - 1;
+  int used = Sizes[n - 1];
+  while (first - 1 >= Fixed && used + Line + Sizes[first - 1] <= room) {
+    used += Line + Sizes[first - 1];
+    --first;
+  }
+  return std::max(first, Fixed);
+}
+
+// Whether the scrollable cells need more room than the view has.
+bool AxisOverflows(int Start, int Fixed, int Extent, int Line, const std::vector<int>& Sizes) {
+  int need = Start;
+  for (int s : Sizes) need += s + Line;
+  return need - Line > Extent && static_cast<int>(Sizes.size()) > Fixed;
+}
+
+}  // namespace
+
+int TCustomGrid::MaxLeftCol() const {
+  TAxis a = ColAxis();
+  return AxisMaxFirst(Origin(), a.Fixed, a.Extent, a.Line, *a.Sizes);
+}
+
+int TCustomGrid::MaxTopRow() const {
+  TAxis a = RowAxis();
+  return AxisMaxFirst(Origin(), a.Fixed, a.Extent, a.Line, *a.Sizes);
+}
+
+int TCustomGrid::VisibleColCount() const {
+  TAxis a = ColAxis();
+  return AxisVisible(Origin(), a.Fixed, a.First, a.Extent, a.Line, *a.Sizes);
+}
+
+int TCustomGrid::VisibleRowCount() const {
+  TAxis a = RowAxis();
+  return AxisVisible(Origin(), a.Fixed, a.First, a.Extent, a.Line, *a.Sizes);
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) const {
+  TAxis c = ColAxis(), r = RowAxis();
+  int x = AxisPos(Origin(), c.Fixed, c.First, c.Extent, c.Line, *c.Sizes, ACol);
+  int y = AxisPos(Origin(), r.Fixed, r.First, r.Extent, r.Line, *r.Sizes, ARow);
+  if (x < 0 || y < 0) return TRect(0, 0, 0, 0);
+  return Rect(x, y, x + FColWidths[ACol], y + FRowHeights[ARow]);
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
+  TAxis c = ColAxis(), r = RowAxis();
+  int col = AxisIndex(Origin(), c.Fixed, c.First, c.Extent, c.Line, *c.Sizes, X);
+  int row = AxisIndex(Origin(), r.Fixed, r.First, r.Extent, r.Line, *r.Sizes, Y);
+  if (col < 0 || row < 0) return {-1, -1};
+  return {col, row};
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
+  TGridCoord g = MouseCoord(X, Y);
+  ACol = g.X;
+  ARow = g.Y;
+}
+
+void TCustomGrid::InvalidateCell(int ACol, int ARow) { InvalidateGridRect({ACol, ARow, ACol, ARow}); }
+
+void TCustomGrid::InvalidateGridRect(const TGridRect& R) {
+  if (!HandleAllocated()) return;
+  // Cells out of view are skipped; a rectangle reaching past the view repaints to its edge.
+  TRect area(0, 0, 0, 0);
+  for (int row = std::max(R.Top, 0); row <= std::min(R.Bottom, RowCount() - 1); ++row)
+    for (int col = std::max(R.Left, 0); col <= std::min(R.Right, ColCount() - 1); ++col) {
+      TRect cell = CellRect(col, row);
+      if (cell.Right == 0 && cell.Bottom == 0) continue;
+      cell.Right += FGridLineWidth;
+      cell.Bottom += FGridLineWidth;
+      if (area.Right == 0 && area.Bottom == 0) area = cell;
+      else area = Rect(std::min(area.Left, cell.Left), std::min(area.Top, cell.Top), std::max(area.Right, cell.Right),
+                       std::max(area.Bottom, cell.Bottom));
+    }
+  if (area.Right == 0 && area.Bottom == 0) return;
+  RECT r = area;
+  InvalidateRect(Handle(), &r, false);
+}
+
+// ---------------------------------------------------------------------------
+// Current cell, selection and scrolling
+
+bool TCustomGrid::SelectCell(int ACol, int ARow) {
+  bool can = true;
+  if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
+  return can;
+}
+
+void TCustomGrid::SetCol(int Value) {
+  if (Value == FCurrent.X) return;
+  MoveColRow(Value, FCurrent.Y, true, true);
+}
+
+void TCustomGrid::SetRow(int Value) {
+  if (Value == FCurrent.Y) return;
+  MoveColRow(FCurrent.X, Value, true, true);
+}
+
+void TCustomGrid::MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show) {
+  if (ACol < FFixedCols || ACol >= ColCount() || ARow < FFixedRows || ARow >= RowCount())
+    throw EInvalidGridOperation(u"Grid index out of range");
+  MoveCurrent(ACol, ARow, MoveAnchor, Show);
+}
+
+void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show) {
+  if (!SelectCell(ACol, ARow)) return;
+  if (FEditorMode) HideEditor();
+  TGridRect old = Selection();
+  FCurrent = {ACol, ARow};
+  if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
+  if (Show) ScrollIntoView(ACol, ARow);
+  SelectionChanged(old);
+  if (FOptions.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
+}
+
+TGridRect TCustomGrid::Selection() const {
+  TGridRect r = Normalized(FAnchor, FCurrent);
+  if (FOptions.Contains(goRowSelect)) {
+    r.Left = FFixedCols;
+    r.Right = ColCount() - 1;
+  }
+  return r;
+}
+
+void TCustomGrid::SetSelection(const TGridRect& Value) {
+  TGridRect old = Selection();
+  FAnchor = {Value.Left, Value.Top};
+  FCurrent = {Value.Right, Value.Bottom};
+  SelectionChanged(old);
+}
+
+void TCustomGrid::SelectionChanged(const TGridRect& OldSel) {
+  InvalidateGridRect(OldSel);
+  InvalidateGridRect(Selection());
+}
+
+void TCustomGrid::ScrollIntoView(int ACol, int ARow) {
+  auto firstFor = [](int target, int first, int visible, const std::vector<int>& sizes, int fixed, int room,
+                     int line) {
+    if (target < fixed) return first;
+    if (target < first) return target;
+    if (target < first + visible) return first;
+    // The smallest first index that shows the target whole.
+    int f = target, used = sizes[target];
+    while (f - 1 >= fixed && used + line + sizes[f - 1] <= room) used += line + sizes[--f];
+    return f;
+  };
+  auto room = [this](const TAxis& a) {
+    int r = a.Extent - Origin();
+    for (int k = 0; k < a.Fixed; ++k) r -= (*a.Sizes)[k] + a.Line;
+    return r;
+  };
+  TAxis c = ColAxis(), r = RowAxis();
+  int left = firstFor(ACol, FTopLeft.X, VisibleColCount(), FColWidths, FFixedCols, room(c), FGridLineWidth);
+  int top = firstFor(ARow, FTopLeft.Y, VisibleRowCount(), FRowHeights, FFixedRows, room(r), FGridLineWidth);
+  SetTopLeft(left, top);
+}
+
+void TCustomGrid::SetLeftCol(int Value) { SetTopLeft(Value, FTopLeft.Y); }
+void TCustomGrid::SetTopRow(int Value) { SetTopLeft(FTopLeft.X, Value); }
+
+void TCustomGrid::SetTopLeft(int ALeftCol, int ATopRow) {
+  ALeftCol = std::clamp(ALeftCol, FFixedCols, MaxLeftCol());
+  ATopRow = std::clamp(ATopRow, FFixedRows, MaxTopRow());
+  if (ALeftCol == FTopLeft.X && ATopRow == FTopLeft.Y) return;
+  FTopLeft = {ALeftCol, ATopRow};
+  UpdateScrollBars();
+  Invalidate();
+  if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->BoundsChanged();
+  TopLeftChanged();
+}
+
+void TCustomGrid::TopLeftChanged() {
+  if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+void TCustomGrid::UpdateScrollBars() {
+  if (FScrolling) return;
+  TInCode guard(FScrolling);
+  bool allowH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+  bool allowV = FScrollBars == ssVertical || FScrollBars == ssBoth;
+  // Showing one bar takes room from the other direction: decide twice.
+  bool h = false, v = false;
+  int bar = GetSystemMetrics(SM_CXVSCROLL);
+  for (int pass = 0; pass < 2; ++pass) {
+    v = allowV && AxisOverflows(Origin(), FFixedRows, FHeight - (h ? bar : 0) - Origin(), FGridLineWidth, FRowHeights);
+    h = allowH && AxisOverflows(Origin(), FFixedCols, FWidth - (v ? bar : 0) - Origin(), FGridLineWidth, FColWidths);
+  }
+  bool changed = h != FHorzShown || v != FVertShown;
+  FHorzShown = h;
+  FVertShown = v;
+  // The view may have grown: keep the top-left cell where the end still fills it.
+  FTopLeft.X = std::clamp(FTopLeft.X, FFixedCols, MaxLeftCol());
+  FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, MaxTopRow());
+  auto setUp = [this](std::unique_ptr<TScrollBar>& b, bool shown, TScrollBarKind kind, int pos, int min, int max,
+                      int page) {
+    if (shown && !b) {
+      b = std::make_unique<TGridScrollBar>(kind);
+      b->OnScroll = [this, kind](TObject*, TScrollCode code, int& p) {
+        if (code == scTrack && !FOptions.Contains(goThumbTracking)) return;
+        if (kind == sbHorizontal) SetLeftCol(p);
+        else SetTopRow(p);
+        p = kind == sbHorizontal ? LeftCol() : TopRow();
+      };
+    }
+    if (!b) return;
+    b->SetVisible(shown);
+    if (!shown) return;
+    b->SetParams(pos, min, std::max(min, max));
+    b->SetLargeChange(std::max(1, page));
+    if (b->Parent() != this) b->SetParent(this);
+  };
+  setUp(FHorzBar, h, sbHorizontal, FTopLeft.X, FFixedCols, MaxLeftCol(), VisibleColCount());
+  setUp(FVertBar, v, sbVertical, FTopLeft.Y, FFixedRows, MaxTopRow(), VisibleRowCount());
+  PlaceScrollBars();
+  if (changed) Invalidate();
+}
+
+void TCustomGrid::PlaceScrollBars() {
+  int b = Origin(), bar = GetSystemMetrics(SM_CXVSCROLL);
+  if (FHorzShown) FHorzBar->SetBounds(b, FHeight - b - bar, std::max(0, FWidth - 2 * b - (FVertShown ? bar : 0)), bar);
+  if (FVertShown) FVertBar->SetBounds(FWidth - b - bar, b, bar, std::max(0, FHeight - 2 * b - (FHorzShown ? bar : 0)));
+}
+
+void TCustomGrid::Resize() {
+  UpdateScrollBars();
+  if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->BoundsChanged();
+  TCustomControl::Resize();
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard and mouse
+
+void TCustomGrid::WMGetDlgCode(TWMGetDlgCode& Message) {
+  Message.SetResult(DLGC_WANTARROWS | DLGC_WANTCHARS | (FOptions.Contains(goTabs) ? DLGC_WANTTAB : 0));
+}
+
+bool TCustomGrid::IsActive() const { return Focused() || (FInplaceEdit != nullptr && FInplaceEdit->Focused()); }
+
+void TCustomGrid::WMSetFocus(TWMSetFocus& Message) {
+  TCustomControl::WMSetFocus(Message);
+  InvalidateCell(FCurrent.X, FCurrent.Y);
+}
+
+void TCustomGrid::WMKillFocus(TWMKillFocus& Message) {
+  TCustomControl::WMKillFocus(Message);
+  InvalidateCell(FCurrent.X, FCurrent.Y);
+}
+
+void TCustomGrid::KeyDown(Word& Key, TShiftState Shift) {
+  TCustomControl::KeyDown(Key, Shift);
+  if (Key == 0) return;
+  bool ctrl = Shift.Contains(ssCtrl);
+  TGridCoord to = FCurrent;
+  int page = std::max(1, VisibleRowCount());
+  switch (Key) {
+    case VK_LEFT: to.X -= 1; break;
+    case VK_RIGHT: to.X += 1; break;
+    case VK_UP: to.Y -= 1; break;
+    case VK_DOWN: to.Y += 1; break;
+    case VK_PRIOR: to.Y -= page; break;
+    case VK_NEXT: to.Y += page; break;
+    case VK_HOME: to.X = FFixedCols; if (ctrl) to.Y = FFixedRows; break;
+    case VK_END: to.X = ColCount() - 1; if (ctrl) to.Y = RowCount() - 1; break;
+    case VK_TAB:
+      if (!FOptions.Contains(goTabs)) return;
+      // Tab goes on along the row and wraps to the next one (Shift+Tab backwards).
+      if (Shift.Contains(ssShift)) {
+        if (--to.X < FFixedCols) { to.X = ColCount() - 1; --to.Y; }
+      } else if (++to.X >= ColCount()) {
+        to.X = FFixedCols;
+        ++to.Y;
+      }
+      if (to.Y < FFixedRows || to.Y >= RowCount()) return;
+      break;
+    case VK_F2:
+      if (FOptions.Contains(goEditing)) {
+        FEditorMode = true;
+        ShowEditor();
+      }
+      return;
+    default: return;
+  }
+  if (FOptions.Contains(goRowSelect)) to.X = FCurrent.X;
+  to.X = std::clamp(to.X, FFixedCols, ColCount() - 1);
+  to.Y = std::clamp(to.Y, FFixedRows, RowCount() - 1);
+  bool extend = Shift.Contains(ssShift) && Key != VK_TAB && FOptions.Contains(goRangeSelect);
+  if (to == FCurrent && !(FCurrent.X < FFixedCols || FCurrent.Y < FFixedRows)) return;
+  MoveCurrent(to.X, to.Y, !extend, true);
+}
+
+void TCustomGrid::KeyPress(Char& Key) {
+  TCustomControl::KeyPress(Key);
+  // A typed character opens the editor and goes into it.
+  if (Key < 32 || !FOptions.Contains(goEditing) || FEditorMode) return;
+  FEditorMode = true;
+  ShowEditor();
+  if (FEditorMode && FInplaceEdit != nullptr) {
+    FInplaceEdit->SetText(String(1, Key));
+    FInplaceEdit->SetSelStart(1);
+    Key = 0;
+  }
+}
+
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (CanFocus() && !Focused()) SetFocus();
+  if (Button == mbLeft) {
+    TGridCoord cell = MouseCoord(X, Y);
+    if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
+      if (cell == FCurrent && FOptions.Contains(goEditing) && !Shift.Contains(ssDouble)) {
+        FEditorMode = true;
+        ShowEditor();
+      } else {
+        bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
+        MoveCurrent(cell.X, cell.Y, !extend, true);
+      }
+    }
+  }
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  if (TCustomControl::DoMouseWheelDown(Shift, MousePos)) return true;
+  if (FCurrent.Y < RowCount() - 1) MoveCurrent(FCurrent.X, std::max(FCurrent.Y + 1, FFixedRows), true, true);
+  return true;
+}
+
+bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  if (TCustomControl::DoMouseWheelUp(Shift, MousePos)) return true;
+  if (FCurrent.Y > FFixedRows) MoveCurrent(FCurrent.X, FCurrent.Y - 1, true, true);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+void TCustomGrid::Paint() {
+  TCanvas* c = Canvas();
+  TRect client = ClientRect();
+  int b = Origin();
+  int right = client.Right - b, bottom = client.Bottom - b;
+  TGridRect sel = Selection();
+  bool active = IsActive();
+  int line = FGridLineWidth;
+
+  // Columns and rows on screen, with their left (top) edges.
+  auto shown = [](int start, int fixed, int first, int extent, int ln, const std::vector<int>& sizes) {
+    std::vector<std::pair<int, int>> out;
+    int x = start;
+    for (int k = 0; k < fixed && x < extent; ++k) {
+      out.push_back({k, x});
+      x += sizes[k] + ln;
+    }
+    for (int k = first; k < static_cast<int>(sizes.size()) && x < extent; ++k) {
+      out.push_back({k, x});
+      x += sizes[k] + ln;
+    }
+    return std::make_pair(out, x);
+  };
+  auto [cols, gridRight] = shown(b, FFixedCols, FTopLeft.X, right, line, FColWidths);
+  auto [rows, gridBottom] = shown(b, FFixedRows, FTopLeft.Y, bottom, line, FRowHeights);
+
+  c->Font()->Assign(Font());
+  for (auto [row, y] : rows) {
+    for (auto [col, x] : cols) {
+      TRect r = Rect(x, y, x + FColWidths[col], y + FRowHeights[row]);
+      bool fixed = col < FFixedCols || row < FFixedRows;
+      TGridDrawState state;
+      if (fixed) state += gdFixed;
+      else {
+        if (InRect(sel, col, row)) state += gdSelected;
+        if (active && col == FCurrent.X && row == FCurrent.Y) state += gdFocused;
+      }
+      if (line > 0) {
+        // The cell's right and bottom grid lines, or the background where they are off.
+        bool vert = FOptions.Contains(fixed ? goFixedVertLine : goVertLine);
+        bool horz = FOptions.Contains(fixed ? goFixedHorzLine : goHorzLine);
+        TColor lineColor = fixed ? clBlack : clSilver;
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(vert ? lineColor : Color());
+        c->FillRect(Rect(r.Right, r.Top, r.Right + line, r.Bottom + line));
+        c->Brush()->SetColor(horz ? lineColor : Color());
+        c->FillRect(Rect(r.Left, r.Bottom, r.Right, r.Bottom + line));
+      }
+      if (FDefaultDrawing) {
+        bool highlight = state.Contains(gdSelected) &&
+                         (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
+                          FOptions.Contains(goRowSelect));
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(fixed ? FFixedColor : highlight ? clHighlight : Color());
+        c->Font()->SetColor(highlight ? clHighlightText : Font()->Color());
+        c->FillRect(r);
+      }
+      DrawCell(col, row, r, state);
+      if (FDefaultDrawing && fixed && line > 0) {
+        RECT e = r;
+        DrawEdge(c->Handle(), &e, BDR_RAISEDINNER, BF_RECT);
+      }
+      if (FDefaultDrawing && state.Contains(gdFocused) && !FOptions.Contains(goRowSelect)) c->DrawFocusRect(r);
+    }
+  }
+  // The area beyond the last cell, then the frame and the corner between the bars.
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(Color());
+  if (gridRight < right) c->FillRect(Rect(gridRight, b, right, bottom));
+  if (gridBottom < bottom) c->FillRect(Rect(b, gridBottom, std::min(gridRight, right), bottom));
+  if (FHorzShown && FVertShown) {
+    int bar = GetSystemMetrics(SM_CXVSCROLL);
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(Rect(FWidth - b - bar, FHeight - b - bar, FWidth - b, FHeight - b));
+  }
+  if (b > 0) {
+    RECT e = Rect(0, 0, FWidth, FHeight);
+    DrawEdge(c->Handle(), &e, EDGE_SUNKEN, BF_RECT);
+  }
+}
+
+void TCustomGrid::DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) {
+  if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+// ---------------------------------------------------------------------------
+// In-place editor
+
+TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
+
+bool TCustomGrid::CanEditShow() const {
+  return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FEditorMode && HandleAllocated() &&
+         FCurrent.X >= FFixedCols && FCurrent.X < ColCount() && FCurrent.Y >= FFixedRows && FCurrent.Y < RowCount();
+}
+
+void TCustomGrid::SetEditorMode(bool Value) {
+  if (Value) {
+    FEditorMode = true;
+    ShowEditor();
+  } else {
+    HideEditor();
+  }
+}
+
+void TCustomGrid::ShowEditor() {
+  if (!CanEditShow()) {
+    FEditorMode = false;
+    return;
+  }
+  if (FInplaceEdit == nullptr) {
+    FInplaceEdit = CreateEditor();
+    FInplaceEdit->FGrid = this;
+    FInplaceEdit->SetParent(this);
+  }
+  FInplaceEdit->UpdateContents();
+  FInplaceEdit->BoundsChanged();
+  FInplaceEdit->Show();
+  if (Focused() || IsActive()) FInplaceEdit->SetFocus();
+}
+
+void TCustomGrid::HideEditor() {
+  FEditorMode = false;
+  if (FInplaceEdit == nullptr || !FInplaceEdit->Visible()) return;
+  bool hadFocus = FInplaceEdit->Focused();
+  FInplaceEdit->Hide();
+  if (hadFocus && CanFocus()) SetFocus();
+  InvalidateCell(FCurrent.X, FCurrent.Y);
+}
+
+String TCustomGrid::GetEditText(int ACol, int ARow) {
+  String s;
+  if (OnGetEditText) OnGetEditText(this, ACol, ARow, s);
+  return s;
+}
+
+void TCustomGrid::SetEditText(int ACol, int ARow, const String& Value) {
+  if (OnSetEditText) OnSetEditText(this, ACol, ARow, Value);
+}
+
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+  SetTabStop(false);
+  SetBorderStyle(bsNone);
+  SetVisible(false);
+}
+
+void TInplaceEdit::UpdateContents() {
+  TInCode guard(FLoading);
+  FOpenedWith = FGrid->GetEditText(FGrid->Col(), FGrid->Row());
+  SetText(FOpenedWith);
+  SelectAll();
+}
+
+void TInplaceEdit::BoundsChanged() {
+  TRect r = FGrid->CellRect(FGrid->Col(), FGrid->Row());
+  SetBounds(r.Left, r.Top, r.Width(), r.Height());
+}
+
+void TInplaceEdit::Change() {
+  TCustomEdit::Change();
+  if (!FLoading && FGrid != nullptr) FGrid->SetEditText(FGrid->Col(), FGrid->Row(), Text());
+}
+
+void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
+  TCustomEdit::KeyDown(Key, Shift);
+  switch (Key) {
+    case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: case VK_TAB:
+      if (Key == VK_TAB && !FGrid->Options().Contains(goTabs)) return;
+      FGrid->HideEditor();
+      FGrid->KeyDown(Key, Shift);
+      Key = 0;
+      break;
+    default: break;
+  }
+}
+
+void TInplaceEdit::KeyPress(Char& Key) {
+  TCustomEdit::KeyPress(Key);
+  if (Key == VK_RETURN) {
+    FGrid->HideEditor();
+    Key = 0;
+  } else if (Key == VK_ESCAPE) {
+    FGrid->SetEditText(FGrid->Col(), FGrid->Row(), FOpenedWith);
+    FGrid->HideEditor();
+    Key = 0;
+  }
+}
+
+void TInplaceEdit::WMGetDlgCode(TWMGetDlgCode& Message) {
+  TCustomEdit::WMGetDlgCode(Message);
+  Message.SetResult(Message.Result() | DLGC_WANTARROWS | DLGC_WANTALLKEYS |
+                    (FGrid != nullptr && FGrid->Options().Contains(goTabs) ? DLGC_WANTTAB : 0));
+}

@@ -1,0 +1,336 @@
+#pragma once
+// The base grids: TCustomGrid (geometry of rows and columns, fixed rows and columns, the
+// current cell, selection, scrolling, keyboard and mouse navigation, the paint loop and an
+// in-place editor host) and TStringGrid (a text and an object per cell, drawn as text).
+//
+// Geometry. Columns and rows are numbered from 0; the first FixedCols columns and FixedRows
+// rows are fixed: they stay at the left and top while the rest scrolls. Each cell is
+// ColWidths[c] x RowHeights[r] pixels (0 allowed: the cell takes no room) followed by a
+// GridLineWidth gap for its right and bottom grid line. LeftCol and TopRow are the first
+// scrollable column and row shown. With BorderStyle bsSingle the cells start 2 pixels in.
+//
+// Current cell and selection. The current cell (Col, Row) and the anchor span the
+// selection: Selection is the rectangle between them (with goRowSelect it covers every
+// scrollable column of its rows). Moving the current cell by keys, by the mouse or by
+// writing Col, Row or MoveColRow first asks SelectCell (refused: nothing moves), moves the
+// anchor along (unless a range is being extended) and scrolls the cell into view. Col and
+// Row accept only scrollable cells: an index outside FixedCols..ColCount-1 (or rows) raises
+// EInvalidGridOperation.
+// Writing Selection is different: the anchor becomes (Left, Top) and the current cell
+// (Right, Bottom), as given, without SelectCell, range check or scrolling. A rectangle
+// outside the grid (such as (ColCount, RowCount) to park it) selects nothing and paints
+// nothing selected; the next key or click moves the current cell back inside.
+//
+// Draw state of a cell passed to DrawCell:
+// - gdFixed: the cell is in a fixed row or column. Fixed cells never get the two below.
+// - gdSelected: a scrollable cell inside Selection; the current cell is one of them.
+// - gdFocused: the current cell, while the grid or its in-place editor has the focus.
+// Default drawing fills a gdSelected cell in clHighlight, except a gdFocused one (unless
+// goDrawFocusSelected or goRowSelect is set), and frames a gdFocused cell with a focus
+// rectangle. With DefaultDrawing off the grid draws nothing of its own in a cell (no fill,
+// text or focus frame): OnDrawCell or an overriding DrawCell does it all. Grid lines and the
+// area beyond the last cell (filled with Color) are drawn either way.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/rtl/Classes.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/StdCtrls.h"
+
+RTL_EXCEPTION(EInvalidGridOperation, Exception);
+
+enum TGridOption : uint8_t {
+  goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected,
+  goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs, goRowSelect,
+  goAlwaysShowEditor, goThumbTracking
+};
+using TGridOptions = Set<TGridOption>;
+enum TGridDrawStateItem : uint8_t { gdSelected, gdFocused, gdFixed };
+using TGridDrawState = Set<TGridDrawStateItem>;
+enum TGridState : uint8_t { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+
+struct TGridCoord {
+  int X = 0, Y = 0;
+  bool operator==(const TGridCoord&) const = default;
+};
+struct TGridRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const TGridRect&) const = default;
+};
+
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
+using TSetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)>;
+
+class TCustomGrid;
+
+// ---------------------------------------------------------------------------
+// The in-place editor: a single-line edit over the current cell. Each change of its text is
+// handed to the grid (SetEditText), so the cell follows the typing; Enter closes it, Esc
+// closes it with the text it was opened with; Up, Down, Page Up/Down and Tab (with goTabs)
+// close it and go on to the grid's navigation.
+
+class TInplaceEdit : public TCustomEdit {
+public:
+  explicit TInplaceEdit(TComponent* AOwner);
+  String ClassName() const override { return u"TInplaceEdit"; }
+  TCustomGrid* Grid() const { return FGrid; }
+
+protected:
+  friend class TCustomGrid;
+  // Loads the text of the grid's current cell.
+  virtual void UpdateContents();
+  // Places the edit over the current cell.
+  virtual void BoundsChanged();
+  void Change() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void WMGetDlgCode(TWMGetDlgCode& Message) override;
+
+private:
+  TCustomGrid* FGrid = nullptr;
+  String FOpenedWith;
+  bool FLoading = false;
+};
+
+// ---------------------------------------------------------------------------
+
+class TCustomGrid : public TCustomControl {
+public:
+  explicit TCustomGrid(TComponent* AOwner);
+  ~TCustomGrid() override;
+  String ClassName() const override { return u"TCustomGrid"; }
+
+  // ---- Counts. At least 1; lowering a count to the fixed count or below lowers the fixed
+  // count to count - 1. New columns and rows get the default size; the current cell and the
+  // anchor are kept inside.
+  int ColCount() const { return static_cast<int>(FColWidths.size()); }
+  void SetColCount(int Value);
+  int RowCount() const { return static_cast<int>(FRowHeights.size()); }
+  void SetRowCount(int Value);
+  // Fixed counts must stay below the counts: a value >= count (or < 0) raises EInvalidGridOperation.
+  int FixedCols() const { return FFixedCols; }
+  void SetFixedCols(int Value);
+  int FixedRows() const { return FFixedRows; }
+  void SetFixedRows(int Value);
+
+  // ---- Sizes. Setting a default size gives it to every column (row) again.
+  int DefaultColWidth() const { return FDefaultColWidth; }
+  void SetDefaultColWidth(int Value);
+  int DefaultRowHeight() const { return FDefaultRowHeight; }
+  void SetDefaultRowHeight(int Value);
+  // Index out of range or a negative size raises EInvalidGridOperation.
+  int ColWidths(int Index) const;
+  void SetColWidths(int Index, int Value);
+  int RowHeights(int Index) const;
+  void SetRowHeights(int Index, int Value);
+  int GridLineWidth() const { return FGridLineWidth; }
+  void SetGridLineWidth(int Value);  // >= 0
+  int GridWidth() const;   // width of all columns with their lines
+  int GridHeight() const;
+
+  // ---- Options and look
+  const TGridOptions& Options() const { return FOptions; }
+  void SetOptions(const TGridOptions& Value);
+  bool DefaultDrawing() const { return FDefaultDrawing; }
+  void SetDefaultDrawing(bool Value);
+  TColor FixedColor() const { return FFixedColor; }
+  void SetFixedColor(TColor Value);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+  // Which scroll bars may show; a bar shows only while its rows or columns do not fit.
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  // The grid's scroll bars (nullptr while hidden); tests read them, the grid drives them.
+  TScrollBar* HorzScrollBar() const;
+  TScrollBar* VertScrollBar() const;
+
+  // ---- Current cell, selection, scrolling
+  int Col() const { return FCurrent.X; }
+  void SetCol(int Value);
+  int Row() const { return FCurrent.Y; }
+  void SetRow(int Value);
+  TGridRect Selection() const;
+  void SetSelection(const TGridRect& Value);
+  // Makes (ACol, ARow) current through SelectCell; MoveAnchor also moves the anchor there
+  // (else the selection stretches from the anchor); Show scrolls it into view.
+  void MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show);
+  int LeftCol() const { return FTopLeft.X; }
+  void SetLeftCol(int Value);
+  int TopRow() const { return FTopLeft.Y; }
+  void SetTopRow(int Value);
+  // Scrollable columns (rows) shown whole from LeftCol (TopRow) on.
+  int VisibleColCount() const;
+  int VisibleRowCount() const;
+  TGridState GridState() const { return FGridState; }
+
+  // ---- Cells on screen (client coordinates)
+  // The rectangle of a shown cell, without its grid lines; (0, 0, 0, 0) for a cell out of view.
+  TRect CellRect(int ACol, int ARow) const;
+  // The cell at a point, (-1, -1) outside every cell.
+  TGridCoord MouseCoord(int X, int Y) const;
+  void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+  void InvalidateCell(int ACol, int ARow);
+
+  // ---- In-place editor
+  bool EditorMode() const { return FEditorMode; }
+  void SetEditorMode(bool Value);
+  TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+
+  TSelectCellEvent OnSelectCell;
+  TDrawCellEvent OnDrawCell;
+  TNotifyEvent OnTopLeftChanged;
+  TGetEditEvent OnGetEditText;
+  TSetEditEvent OnSetEditText;
+
+  TRect ClientRect() const override;
+
+protected:
+  friend class TInplaceEdit;
+  // The gate before the current cell moves; fires OnSelectCell (default answer: true).
+  virtual bool SelectCell(int ACol, int ARow);
+  // Draws one cell; the base fires OnDrawCell.
+  virtual void DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState);
+  virtual void TopLeftChanged();
+  virtual void ColWidthsChanged() {}
+  virtual void RowHeightsChanged() {}
+  // After a count changed (the old counts are given).
+  virtual void SizeChanged(int OldColCount, int OldRowCount) { (void)OldColCount; (void)OldRowCount; }
+  // The in-place editor's factory (called once, on the first ShowEditor) and its gate.
+  virtual TInplaceEdit* CreateEditor();
+  virtual bool CanEditShow() const;
+  void ShowEditor();
+  void HideEditor();
+  virtual String GetEditText(int ACol, int ARow);
+  virtual void SetEditText(int ACol, int ARow, const String& Value);
+
+  void Paint() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  void Resize() override;
+  void WMGetDlgCode(TWMGetDlgCode& Message) override;
+  void WMSetFocus(TWMSetFocus& Message) override;
+  void WMKillFocus(TWMKillFocus& Message) override;
+
+  TGridState FGridState = gsNormal;
+
+private:
+  // Left (top) edge of the cell area inside the border.
+  int Origin() const;
+  // Geometry along one axis: sizes, fixed count, first scrolled index and the extent.
+  struct TAxis {
+    const std::vector<int>* Sizes;
+    int Fixed, First, Extent, Line;
+  };
+  TAxis ColAxis() const;
+  TAxis RowAxis() const;
+  // Largest LeftCol / TopRow that still fills the view from the end.
+  int MaxLeftCol() const;
+  int MaxTopRow() const;
+  void MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
+  void ScrollIntoView(int ACol, int ARow);
+  void SetTopLeft(int ALeftCol, int ATopRow);
+  // Shows, hides and sets the scroll bars for the counts, sizes and client size.
+  void UpdateScrollBars();
+  void PlaceScrollBars();
+  void ClampCurrent();
+  void SelectionChanged(const TGridRect& OldSel);
+  void InvalidateGridRect(const TGridRect& R);
+  bool IsActive() const;
+
+  std::vector<int> FColWidths, FRowHeights;
+  int FFixedCols = 1, FFixedRows = 1;
+  int FDefaultColWidth = 64, FDefaultRowHeight = 24;
+  int FGridLineWidth = 1;
+  TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+  bool FDefaultDrawing = true;
+  TColor FFixedColor;
+  TBorderStyle FBorderStyle = bsSingle;
+  TScrollStyle FScrollBars = ssBoth;
+  TGridCoord FCurrent{1, 1}, FAnchor{1, 1}, FTopLeft{1, 1};
+  std::unique_ptr<TScrollBar> FHorzBar, FVertBar;
+  bool FHorzShown = false, FVertShown = false;
+  bool FScrolling = false;  // the grid is setting its bars' positions
+  bool FEditorMode = false;
+  TInplaceEdit* FInplaceEdit = nullptr;  // owned as a component
+};
+
+// ---------------------------------------------------------------------------
+// String grid: a text and an object per cell, kept in a sparse store addressed by any
+// non-negative column and row (also beyond the counts). Changing the counts keeps every
+// stored cell (raising them shows it again); only ClearCells, or writing "" and nullptr,
+// removes one. Objects are never freed by the grid.
+
+class TStringGrid;
+
+// A row or column of a string grid as a string list: Count is the grid's column (row)
+// count; reading and writing go to the cells; Assign copies texts and objects; Clear
+// empties the counted cells; after it, Add and AddObject fill the cells from the first on
+// (what lies beyond the count is dropped), so Assign copies the counted cells' texts and
+// objects. Inserting and deleting raise EInvalidGridOperation.
+class TStringGridStrings : public TStrings {
+public:
+  TStringGridStrings(TStringGrid* AGrid, bool AIsRow, int AIndex) : FGrid(AGrid), FIsRow(AIsRow), FIndex(AIndex) {}
+  String ClassName() const override { return u"TStringGridStrings"; }
+  int Count() const override;
+  String Get(int Index) const override;
+  void Put(int Index, const String& S) override;
+  TObject* GetObject(int Index) const override;
+  void PutObject(int Index, TObject* AObject) override;
+  void Insert(int Index, const String& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
+  int Add(const String& S) override { return AddObject(S, nullptr); }
+  int AddObject(const String& S, TObject* AObject) override;
+
+private:
+  TStringGrid* FGrid;
+  bool FIsRow;
+  int FIndex;
+  int FNext = 0;  // where the next Add puts its string
+};
+
+class TStringGrid : public TCustomGrid {
+public:
+  explicit TStringGrid(TComponent* AOwner);
+  ~TStringGrid() override;
+  String ClassName() const override { return u"TStringGrid"; }
+
+  // A negative index raises EInvalidGridOperation; any other is stored.
+  String Cells(int ACol, int ARow) const;
+  void SetCells(int ACol, int ARow, const String& Value);
+  TObject* Objects(int ACol, int ARow) const;
+  void SetObjects(int ACol, int ARow, TObject* Value);
+  // Views of one row and one column (valid while the grid lives).
+  TStrings* Rows(int Index);
+  TStrings* Cols(int Index);
+  void SetRows(int Index, TStrings* Value) { Rows(Index)->Assign(*Value); }
+  void SetCols(int Index, TStrings* Value) { Cols(Index)->Assign(*Value); }
+  // Removes every stored text and object.
+  void ClearCells();
+  // Number of cells holding a text or an object.
+  size_t StoredCellCount() const;
+
+protected:
+  void DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) override;
+  String GetEditText(int ACol, int ARow) override;
+  void SetEditText(int ACol, int ARow, const String& Value) override;
+
+private:
+  struct TCell {
+    String Text;
+    TObject* Object = nullptr;
+  };
+  static void CheckIndex(int ACol, int ARow);
+  void Store(int ACol, int ARow, const std::function<void(TCell&)>& Change);
+
+  std::map<int, std::map<int, TCell>> FCells;  // row -> column -> cell
+  std::map<std::pair<bool, int>, std::unique_ptr<TStringGridStrings>> FViews;
+};
