@@ -541,6 +541,8 @@ struct TMemoView {
   }
 };
 
+const QString MemoViewFilterName = QStringLiteral("memoViewFilter");
+
 // Brings a memo's window up to date before anything reads it or acts on it: input from
 // the user, painting, the window's own undo.
 class TMemoViewFilter : public QObject {
@@ -562,7 +564,11 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::
   FAutoSelect = false;
 }
 
-TCustomMemo::~TCustomMemo() = default;
+TCustomMemo::~TCustomMemo() {
+  // The base class frees the window after this part of the object is gone: unhook it first.
+  if (QPlainTextEdit* e = TMemoView::Edit(this))
+    delete e->findChild<QObject*>(MemoViewFilterName, Qt::FindDirectChildrenOnly);
+}
 
 TStrings* TCustomMemo::Lines() const { return FLines.get(); }
 
@@ -578,8 +584,10 @@ void TCustomMemo::CreateWnd() {
   TControlHost::Attach(this, edit, false);
   ApplySettings();
   TMemoView::SetCaret(this, FSelStart, FSelStart + FSelLength);
-  QObject::connect(edit->document(), &QTextDocument::contentsChanged, [this] { TMemoView::UserChanged(this); });
+  // The filter is the context of the memo's hooks into the window: freeing it unhooks them all.
   auto* filter = new TMemoViewFilter(this, edit);
+  filter->setObjectName(MemoViewFilterName);
+  QObject::connect(edit->document(), &QTextDocument::contentsChanged, filter, [this] { TMemoView::UserChanged(this); });
   edit->installEventFilter(filter);
   edit->viewport()->installEventFilter(filter);
 }
