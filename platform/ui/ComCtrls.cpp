@@ -176,6 +176,8 @@ TPageControl::~TPageControl() {
   FActivePage = nullptr;
 }
 
+void TPageControl::WMGetDlgCode(TWMGetDlgCode& Message) { Message.SetResult(DLGC_WANTARROWS); }
+
 void TPageControl::CreateWnd() {
   auto* w = new PageWidget;
   TControlHost::Attach(this, w, false);

@@ -104,6 +104,8 @@ protected:
   void AdjustClientRect(TRect& Rect) override;
   void Resize() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The arrow keys switch pages: the tab row keeps them from the form's focus moves.
+  void WMGetDlgCode(TWMGetDlgCode& Message) override;
   // Asks OnChanging whether the active page may change.
   virtual bool CanChange();
   virtual void Change();

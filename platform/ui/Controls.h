@@ -325,6 +325,13 @@ public:
   TTabOrder TabOrder() const;
   void SetTabOrder(TTabOrder v);
   void SelectFirst();
+  // The windowed controls inside this one, each followed by its own, in tab order.
+  void GetTabOrderList(std::vector<TWinControl*>& List) const;
+  // The control after (or before) CurControl in that order that can take the focus, a tab
+  // stop when CheckTabStop, a child of this control when CheckParent; wraps around.
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) const;
+  // Moves the focus there, as Tab (CheckTabStop) and the arrow keys do.
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
   void Invalidate() override;
   void Update() override;

@@ -1,7 +1,17 @@
 // TWinControl and its window: widget hosting, Qt event translation, painting,
 // alignment, focus and keys; TGraphicControl and TCustomControl.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,6 +39,25 @@ WPARAM MouseKeys(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
 }
 
 LPARAM PointParam(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+// What a native window answers to WM_GETDLGCODE: the keys its own class handles.
+LRESULT NativeDlgCode(const QWidget* w) {
+  if (w == nullptr) return 0;
+  if (qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QTextEdit*>(w))
+    return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+  // Edits, and windows around an edit (an editable or simple combo box, a spin box).
+  if (qobject_cast<const QLineEdit*>(w) || w->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
+    return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+  if (qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
+      qobject_cast<const QAbstractSpinBox*>(w))
+    return DLGC_WANTCHARS | DLGC_WANTARROWS;
+  if (qobject_cast<const QAbstractSlider*>(w)) return DLGC_WANTARROWS;
+  if (qobject_cast<const QRadioButton*>(w)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+  if (auto* b = qobject_cast<const QPushButton*>(w))
+    return DLGC_BUTTON | (b->isDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+  if (qobject_cast<const QAbstractButton*>(w)) return DLGC_BUTTON;
+  return 0;
+}
 
 bool HasPopupMenu(const TControl* control) {
   for (const TControl* c = control; c != nullptr; c = c->Parent())
@@ -285,6 +314,22 @@ void TControlHost::MouseEvent(QEvent* event, bool& pass) {
   pass = Translate(control, m);
 }
 
+bool TControlHost::DialogKey(WORD vk, LPARAM keyData) {
+  // Tab and the arrow keys move the focus unless the control asks for them (CM_WANTSPECIALKEY,
+  // WM_GETDLGCODE): its form takes them as dialog keys before the control sees them.
+  TMessage want{CM_WANTSPECIALKEY, vk, keyData, 0};
+  GuardedCall([&] { control->WndProc(want); });
+  if (want.Result != 0) return false;
+  TMessage code{WM_GETDLGCODE, 0, 0, 0};
+  GuardedCall([&] { control->WndProc(code); });
+  if (code.Result & (vk == VK_TAB ? DLGC_WANTTAB : DLGC_WANTARROWS)) return false;
+  TCustomForm* form = GetParentForm(control);
+  if (form == nullptr) return false;
+  TMessage dk{CM_DIALOGKEY, vk, keyData, 0};
+  GuardedCall([&] { form->WndProc(dk); });
+  return dk.Result != 0;
+}
+
 void TControlHost::KeyEvent(QEvent* event, bool& pass) {
   auto* ke = static_cast<QKeyEvent*>(event);
   NoteInputState(ke->modifiers(), QGuiApplication::mouseButtons());
@@ -299,6 +344,10 @@ void TControlHost::KeyEvent(QEvent* event, bool& pass) {
   if (ke->modifiers().testFlag(Qt::KeypadModifier)) keyData |= LPARAM(1) << 24;
 
   bool passKey = true;
+  if (down && (vk == VK_TAB || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) && DialogKey(vk, keyData)) {
+    pass = false;
+    return;
+  }
   if (vk != 0) {
     TMessage m{down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP), vk, keyData, 0};
     passKey = Translate(control, m);
@@ -628,6 +677,8 @@ bool TWinControl::Focused() const {
 
 void TWinControl::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
+  // The form takes it as its active control at once, also while its window is not active yet.
+  if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->FActiveControl = this;
   ::SetFocus(Handle());
 }
 
@@ -655,6 +706,38 @@ void TWinControl::SetTabOrder(TTabOrder v) {
     QWidget* b = TControlHost::Widget(list[i]);
     if (a != nullptr && b != nullptr) QWidget::setTabOrder(a, b);
   }
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const {
+  for (TWinControl* w : FTabList) {
+    List.push_back(w);
+    w->GetTabOrderList(List);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                          bool CheckParent) const {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  if (list.empty()) return nullptr;
+  const int count = static_cast<int>(list.size());
+  auto at = std::find(list.begin(), list.end(), CurControl);
+  int start = at != list.end() ? static_cast<int>(at - list.begin()) : GoForward ? count - 1 : 0;
+  int i = start;
+  do {
+    i = GoForward ? (i + 1) % count : (i + count - 1) % count;
+    TWinControl* c = list[static_cast<size_t>(i)];
+    if (c->CanFocus() && (!CheckTabStop || c->TabStop()) && (!CheckParent || c->Parent() == this)) return c;
+  } while (i != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop);
+  if (next == nullptr) return;
+  // The focus arrives by the keyboard (a radio button checks itself then).
+  if (QWidget* w = TControlHost::Widget(next)) w->setFocus(GoForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  else next->SetFocus();
 }
 
 void TWinControl::SelectFirst() {
@@ -931,6 +1014,10 @@ void TWinControl::DefaultHandler(TMessage& Message) {
     return;
   }
   if (Message.Msg == CM_CHILDKEY) return;  // no form preview: leave the key as it is
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = NativeDlgCode(TControlHost::Widget(this));
+    return;
+  }
   TControl::DefaultHandler(Message);
 }
 

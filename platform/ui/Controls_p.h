@@ -52,6 +52,8 @@ struct TControlHost : QObject {
   bool Translate(TControl* target, TMessage& msg);
   void MouseEvent(QEvent* event, bool& pass);
   void KeyEvent(QEvent* event, bool& pass);
+  // Offers Tab or an arrow key to the form as a dialog key; true when it took it.
+  bool DialogKey(WORD vk, LPARAM keyData);
   // Ends the filtering of an input event that belongs to this window alone (see .cpp).
   bool Keep(QEvent* event, bool pass);
   void ForgetControl(TControl* c);

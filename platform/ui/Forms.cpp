@@ -524,7 +524,27 @@ void TCustomForm::Paint() {
   if (OnPaint) OnPaint(this);
 }
 
-void TCustomForm::CMDialogKey(TWMKey& Message) { TWinControl::CMDialogKey(Message); }
+void TCustomForm::CMDialogKey(TWMKey& Message) {
+  if (GetKeyState(VK_MENU) >= 0) {
+    switch (Message.CharCode()) {
+      case VK_TAB:
+        // Tab and Shift+Tab: the next or previous tab stop of the whole form.
+        if (GetKeyState(VK_CONTROL) < 0) break;
+        SelectNext(ActiveControl(), GetKeyState(VK_SHIFT) >= 0, true);
+        Message.SetResult(1);
+        return;
+      case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+        // The arrows: the next or previous control of the same parent (a radio group's buttons).
+        if (TWinControl* c = ActiveControl(); c != nullptr && c != this && c->Parent() != nullptr) {
+          c->Parent()->SelectNext(c, Message.CharCode() == VK_RIGHT || Message.CharCode() == VK_DOWN, false);
+          Message.SetResult(1);
+        }
+        return;
+      default: break;
+    }
+  }
+  TWinControl::CMDialogKey(Message);
+}
 
 void TCustomForm::CMChildKey(TMessage& Message) {
   if (!FKeyPreview) return;

@@ -113,6 +113,7 @@ protected:
 
 private:
   friend class TApplication;
+  friend class TWinControl;
   friend struct TFormWidget;
   void ApplyWindowFlags();
   void PlaceOnShow();

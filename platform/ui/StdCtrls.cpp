@@ -9,10 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrls_p.h"
 
@@ -543,7 +545,13 @@ void TCustomListBox::ItemsChanged() {
 }
 
 int TCustomListBox::ItemIndex() const {
-  if (QListWidget* list = NativeOf<QListWidget>(this)) return list->currentRow();
+  if (QListWidget* list = NativeOf<QListWidget>(this)) {
+    int row = list->currentRow();
+    // A single-selection list's index is its selected item: the focus mark alone (as the
+    // keyboard focus leaves it on the first item) selects nothing.
+    if (!FMultiSelect && row >= 0 && !list->item(row)->isSelected()) return -1;
+    return row;
+  }
   return FItemIndex;
 }
 
@@ -679,8 +687,12 @@ void TButton::Click() {
 }
 
 void TButton::CMDialogKey(TWMKey& Message) {
-  // Enter clicks the default button, Esc the cancel button, when the form lets keys through.
-  if (((Message.CharCode() == VK_RETURN && FDefault) || (Message.CharCode() == VK_ESCAPE && FCancel)) &&
+  // Enter clicks the active button (the focused one, or the default one while no button has
+  // the focus), Esc the cancel button, when the form lets keys through.
+  TCustomForm* form = GetParentForm(this);
+  TWinControl* focused = form != nullptr ? form->ActiveControl() : nullptr;
+  const bool active = dynamic_cast<TButton*>(focused) != nullptr ? focused == this : FDefault;
+  if (((Message.CharCode() == VK_RETURN && active) || (Message.CharCode() == VK_ESCAPE && FCancel)) &&
       KeyDataToShiftState(Message.KeyData()).Empty() && CanFocus()) {
     Click();
     Message.SetResult(1);
@@ -741,7 +753,30 @@ void TCustomCheckBox::CMColorChanged(TMessage& Message) {
   ApplyColor(TControlHost::Widget(this), Color(), QPalette::Window);
 }
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 113, 17); }
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 113, 17);
+  SetTabStop(false);  // only the checked button of a group is a tab stop
+}
+
+namespace {
+// A radio button that the keyboard focuses (Tab, the arrow keys of its group) checks itself.
+class RadioKeyFocus : public QObject {
+public:
+  RadioKeyFocus(QObject* parent, std::function<void()> check) : QObject(parent), check_(std::move(check)) {}
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn) {
+      auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) check_();
+    }
+    return false;
+  }
+
+private:
+  std::function<void()> check_;
+};
+}  // namespace
 
 void TRadioButton::CreateWnd() {
   auto* b = new WholeAreaButton<QRadioButton>(ToQString(TControl::GetText()));
@@ -749,6 +784,7 @@ void TRadioButton::CreateWnd() {
   b->setAutoExclusive(false);
   b->setChecked(FChecked);
   TControlHost::Attach(this, b, false);
+  b->installEventFilter(new RadioKeyFocus(b, [this] { GuardedCall([this] { SetChecked(true); }); }));
   ApplyColor(b, Color(), QPalette::Window);
   QObject::connect(b, &QRadioButton::clicked, [this, b](bool) {
     // Clicking a radio button always leaves it checked.
@@ -765,6 +801,7 @@ void TRadioButton::CreateWnd() {
 void TRadioButton::SetChecked(bool v) {
   if (v == FChecked) return;
   FChecked = v;
+  SetTabStop(v);
   if (auto* b = NativeOf<QRadioButton>(this)) b->setChecked(v);
   if (!v) return;
   if (TWinControl* p = Parent())

@@ -182,12 +182,13 @@ bool HasKeyboard(TWinControl* control) {
   return control->Focused();
 }
 
-// Keys go where a keyboard's go: to the focus widget of the active window. The control first
-// takes the focus as a user gives it: its window comes to the front and its form focuses it
-// (the form's own SetFocus). An open pop-up (a drop-down list, a menu) keeps the keyboard.
-QWindow* KeyboardWindowFor(TWinControl* control) {
+// Keys go where a keyboard's go: to the focus widget of the active window. For a press the
+// control first takes the focus as a user gives it: its window comes to the front and its
+// form focuses it (the form's own SetFocus). An open pop-up (a drop-down list, a menu) keeps
+// the keyboard.
+QWindow* KeyboardWindowFor(TWinControl* control, bool takeFocus) {
   TWindowPoint p = WindowPointOf(control, 0, 0);
-  if (QApplication::activePopupWidget() == nullptr && !HasKeyboard(control) && control->CanFocus()) {
+  if (takeFocus && QApplication::activePopupWidget() == nullptr && !HasKeyboard(control) && control->CanFocus()) {
     control->SetFocus();
     // Activation comes back from the window system as an event.
     for (int i = 0; i < 10 && !HasKeyboard(control); ++i) ProcessPendingEvents();
@@ -197,7 +198,8 @@ QWindow* KeyboardWindowFor(TWinControl* control) {
 }
 
 void SendKey(TWinControl* control, QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods, const QString& text) {
-  qt_handleKeyEvent(KeyboardWindowFor(control), type, qtKey, mods, text, false, 1);
+  // A released key goes where the keyboard is now (its press may have moved the focus).
+  qt_handleKeyEvent(KeyboardWindowFor(control, type == QEvent::KeyPress), type, qtKey, mods, text, false, 1);
 }
 
 void SendVirtualKey(TWinControl* control, QEvent::Type type, Word key, TShiftState shift) {

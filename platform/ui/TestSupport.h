@@ -46,8 +46,9 @@ void SimulateScreenClick(int X, int Y, TMouseButton Button = mbLeft);
 // on a keyboard (letters, digits, space, Enter, Tab, Backspace, Escape) brings its
 // character with the key-down, as a real key does: the control gets WM_KEYDOWN then WM_CHAR.
 // Keys go to the focused widget of the active window, as a keyboard's do. When the control
-// does not have the focus, it first gets it the way a user gives it: its window is brought
-// to the front and activated and its form focuses it (SetFocus). While a pop-up (an open
+// does not have the focus, a key press first gives it the focus the way a user does: its
+// window is brought to the front and activated and its form focuses it (SetFocus). A key
+// release goes where the keyboard is (after Tab, the next control). While a pop-up (an open
 // drop-down list or menu) is up, the keys go to the pop-up, as they would for a user.
 void SimulateKeyDown(TWinControl* Control, Word Key, TShiftState Shift = {});
 void SimulateKeyUp(TWinControl* Control, Word Key, TShiftState Shift = {});
@@ -73,6 +74,20 @@ void WhenModal(std::function<void(const String& Text)> Step, int TimeoutMs = 200
 // Closes the active modal window as its close box would: a message box gives its escape
 // answer (its only button's when it has one), a modal form mrCancel.
 void CloseModal();
+
+// ---- Common dialogs, answered through their own controls with keys (TestSupportDialogs.cpp).
+// Each raises EInvalidOperation when no such dialog is the active modal window.
+// What the active file dialog shows: title, folder, chosen filter, the name in its name field.
+struct TFileDialogView {
+  String Title, Folder, Filter, FileName;
+};
+TFileDialogView ActiveFileDialog();
+// Types Name (a name or a full path) into the file dialog's name field and presses Enter.
+void AnswerFileDialog(const String& Name);
+// Presses the button with this caption (mnemonic '&' left out) of the active modal window.
+void PressModalButton(const String& Caption);
+// Chooses the print dialog's PDF-file entry, types FileName as its file and presses Enter.
+void AnswerPrintDialogToPdf(const String& FileName);
 
 // ---- Events
 // Handles every pending event, sent message, posted message and synchronised call, without idling.

@@ -48,10 +48,7 @@ struct DemoForm : ::testing::Test {
 
   template <typename C>
   C* Add(TWinControl* parent, int x, int y, int w, int h) {
-    auto* c = new C(&form);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
-    return c;
+    return PlaceControl<C>(&form, parent, x, y, w, h);
   }
   void Show(const char* name, TControl* c, std::function<void(const String&)> set) {
     shown.push_back({name, std::move(set), [c] { return Render(c); }});

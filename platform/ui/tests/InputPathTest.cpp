@@ -1,5 +1,5 @@
-// Mouse input as a user gives it: which window a message reaches, the capture, pop-up lists
-// and context menus.
+// Input as a user gives it: which window a mouse message reaches, the capture, pop-up lists,
+// context menus; the keyboard's route through a form (Tab, arrows, Space and Enter).
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Buttons.h"
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
+#include "platform/ui/tests/StdCtrlsTestSupport.h"
 
 namespace {
 
@@ -178,4 +180,105 @@ TEST(InputPath, ARightClickAsksOnceForTheMenuOfTheNearestControlThatHasOne) {
   rightClick(f.button);
   EXPECT_EQ(panelPopups, 1);
   EXPECT_EQ(formPopups, 1);
+}
+
+namespace {
+
+// A form with the class library's keyboard stops: edits, a panel holding a button, a list
+// box and a check box, a disabled button, a speed button and a painted control (no stops).
+struct TKeysForm {
+  TForm form{nullptr};
+  TEdit* edit1 = Add<TEdit>(&form, 10, 10, 100, 24);
+  TPanel* panel = Add<TPanel>(&form, 10, 40, 300, 120);
+  TButton* button = Add<TButton>(panel, 10, 10, 75, 25);
+  TListBox* list = Add<TListBox>(panel, 100, 10, 80, 60);
+  TCheckBox* check = Add<TCheckBox>(panel, 190, 10, 90, 20);
+  TButton* disabled = Add<TButton>(panel, 10, 80, 75, 25);
+  TSpeedButton* speed = Add<TSpeedButton>(&form, 120, 10, 25, 25);
+  TCustomControl* painted = Add<TCustomControl>(&form, 150, 10, 25, 25);
+  TEdit* edit2 = Add<TEdit>(&form, 10, 170, 100, 24);
+  TButton* ok = Add<TButton>(&form, 200, 170, 75, 25);
+  std::vector<std::string> clicks;
+  template <typename T>
+  T* Add(TWinControl* parent, int l, int t, int w, int h) {
+    return PlaceControl<T>(&form, parent, l, t, w, h);
+  }
+  TKeysForm() {
+    form.SetBounds(0, 0, 320, 220);
+    for (const char16_t* s : {u"a", u"b"}) list->Items()->Add(s);
+    disabled->SetEnabled(false);
+    edit2->SetTabOrder(0);  // first of the form's own stops
+    ok->SetDefault(true);
+    button->OnClick = [this](TObject*) { clicks.push_back("button"); };
+    ok->OnClick = [this](TObject*) { clicks.push_back("ok"); };
+    form.Show();
+  }
+  // A key as the user presses it: it goes to whatever has the focus.
+  void Press(Word Key, TShiftState Shift = {}) { SimulateKeyStroke(form.ActiveControl(), Key, Shift); }
+};
+
+}  // namespace
+
+TEST(KeyboardRoute, TabVisitsTheTabStopsInTabOrderAndLeavesEveryKindOfControl) {
+  TKeysForm f;
+  f.edit2->SetFocus();
+  ProcessPendingEvents();
+  ASSERT_EQ(f.form.ActiveControl(), f.edit2);
+  const std::vector<TWinControl*> forward = {f.edit1, f.button, f.list, f.check, f.ok, f.edit2, f.edit1};
+  for (TWinControl* expected : forward) {
+    f.Press(VK_TAB);
+    EXPECT_EQ(f.form.ActiveControl(), expected) << StringToUTF8(expected->ClassName());
+  }
+  for (TWinControl* expected : std::vector<TWinControl*>{f.edit2, f.ok, f.check, f.list}) {
+    f.Press(VK_TAB, {ssShift});
+    EXPECT_EQ(f.form.ActiveControl(), expected) << StringToUTF8(expected->ClassName());
+  }
+  EXPECT_EQ(f.list->ItemIndex(), -1);  // Tab passed through the list without moving in it
+  EXPECT_TRUE(f.clicks.empty());
+}
+
+TEST(KeyboardRoute, SpaceAndEnterClickTheFocusedButtonEnterTheDefaultOneElsewhere) {
+  TKeysForm f;
+  f.edit1->SetFocus();
+  f.Press(VK_RETURN);  // an edit: the default button answers
+  EXPECT_EQ(f.clicks, (std::vector<std::string>{"ok"}));
+  f.clicks.clear();
+  f.Press(VK_TAB);
+  ASSERT_EQ(f.form.ActiveControl(), f.button);
+  f.Press(VK_SPACE);
+  f.Press(VK_RETURN);
+  EXPECT_EQ(f.clicks, (std::vector<std::string>{"button", "button"}));
+}
+
+TEST(KeyboardRoute, ArrowsMoveTheCheckInARadioGroupAndTabLeavesIt) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* edit = PlaceControl<TEdit>(&form, &form, 10, 10, 100, 24);
+  auto* group = PlaceControl<TRadioGroup>(&form, &form, 10, 40, 200, 100);
+  for (const char16_t* s : {u"ASCII", u"HEX", u"BIN"}) group->Items()->Add(s);
+  group->SetItemIndex(1);
+  auto* after = PlaceControl<TEdit>(&form, &form, 10, 150, 100, 24);
+  std::vector<int> picks;
+  group->OnClick = [&](TObject*) { picks.push_back(group->ItemIndex()); };
+  form.Show();
+  edit->SetFocus();
+  auto press = [&](Word key, TShiftState shift = {}) { SimulateKeyStroke(form.ActiveControl(), key, shift); };
+
+  press(VK_TAB);  // into the group: its checked button, the group's only stop
+  EXPECT_EQ(form.ActiveControl(), group->Buttons(1));
+  press(VK_DOWN);
+  EXPECT_EQ(form.ActiveControl(), group->Buttons(2));
+  EXPECT_EQ(group->ItemIndex(), 2);
+  press(VK_DOWN);  // round to the first
+  press(VK_RIGHT);
+  EXPECT_EQ(group->ItemIndex(), 1);
+  press(VK_UP);
+  EXPECT_EQ(group->ItemIndex(), 0);
+  EXPECT_TRUE(group->Buttons(0)->Checked());
+  EXPECT_FALSE(group->Buttons(1)->Checked());
+  EXPECT_EQ(picks, (std::vector<int>{2, 0, 1, 0}));
+  press(VK_TAB);
+  EXPECT_EQ(form.ActiveControl(), after);
+  press(VK_TAB, {ssShift});
+  EXPECT_EQ(form.ActiveControl(), group->Buttons(0));
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Pixel checks for the standard-control tests, on controls rendered by RenderControl.
+// Helpers of the class library's tests: placing controls, and pixel checks on controls
+// rendered by RenderControl.
 
 #include <QImage>
 #include <cstdlib>
@@ -37,6 +38,15 @@ inline int InkPixels(const QImage& img, const TRect& r) {
       if (std::abs(c.red() - bg.red()) + std::abs(c.green() - bg.green()) + std::abs(c.blue() - bg.blue()) > 150) ++n;
     }
   return n;
+}
+
+// A new control of the owner's, placed on parent.
+template <typename T>
+T* PlaceControl(TComponent* owner, TWinControl* parent, int left, int top, int width, int height) {
+  T* c = new T(owner);
+  c->SetParent(parent);
+  c->SetBounds(left, top, width, height);
+  return c;
 }
 
 // A click in the middle of a control.

@@ -12,13 +12,14 @@
 
 namespace {
 
-// A painted window filled with one colour.
+// A painted window filled with one colour; it takes the arrow keys itself.
 class TPaintedBox : public TCustomControl {
 public:
   using TCustomControl::TCustomControl;
   TColor Fill = clBlue;
 
 protected:
+  void WMGetDlgCode(TWMGetDlgCode& Message) override { Message.SetResult(DLGC_WANTARROWS); }
   void Paint() override {
     Canvas()->Brush()->SetColor(Fill);
     Canvas()->FillRect(ClientRect());
