@@ -133,6 +133,16 @@ HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR CreateCursor(void* hInst, int xHotSpot, int yHotSpot, int nWidth, int nHeight, const void* pvANDPlane,
                      const void* pvXORPlane);
 BOOL DestroyCursor(HCURSOR hCursor);
+// An icon's or cursor's hot spot and a copy of its colour image with its alpha (hbmColor, to
+// be freed with DeleteObject); there is no separate mask (hbmMask is null).
+struct ICONINFO {
+  BOOL fIcon;
+  DWORD xHotspot;
+  DWORD yHotspot;
+  HBITMAP hbmMask;
+  HBITMAP hbmColor;
+};
+BOOL GetIconInfo(HICON hIcon, ICONINFO* piconinfo);
 // High bit (negative result) while the key is down; low bit the toggle state of lock keys.
 SHORT GetKeyState(int nVirtKey);
 SHORT GetAsyncKeyState(int vKey);
