@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -8,6 +10,7 @@
 #include "app/ComSetDialog.h"
 #include "app/OtherForms.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/Resources.h"
 #include "platform/win/WinUser.h"
 
 TMainForm* MainForm = nullptr;
@@ -65,7 +68,9 @@ void TMainForm::FormCreate(TObject*) {
   PageControl1->SetActivePage(TabSheet4);
   PageControl5->SetActivePage(TabSheet15);
   PageControl2->SetActivePage(TabSheet5);
-  // The program ships no cursor images: cursors 1 to 5 show the default cursor.
+  // Cursors 1 to 5 from the program's resources; one that is missing shows the default cursor.
+  static const Char* const cursorNames[] = {u"QX4_1", u"QX4_2", u"QX4_3", u"QX4_4", u"QX4_5"};
+  for (int i = 0; i < 5; ++i) Screen->SetCursors(i + 1, LoadCursor(HInstance, cursorNames[i]));
   VrDemoButton3->SetCursor(4);
   PageControl1->SetCursor(5);
   PageControl2->SetCursor(5);
@@ -263,12 +268,25 @@ void TMainForm::SetControlLine(bool On) {
   if (LinkMode == u"TCP/IP") {
     const uint8_t cmd[9] = {0x1B, 0x02, 0, 0, 0, static_cast<uint8_t>(On ? 2 : 0), 0, 0, 0};
     TcpClient1->SendBuf(cmd, 9, 0);
-    while (TcpClient1->WaitForData(500))
-      if (TcpClient1->ReceiveBuf(AdapterReply.data(), 5, 0) <= 0) break;
+    DrainAdapter(5);
     AddAdapterLines(5);
   } else {
     ComPort1->SetDTR(On);
   }
+}
+
+void TMainForm::DrainAdapter(int Chunk) {
+  // Reads while the adapter keeps sending within 500 ms of the last chunk; one that never
+  // falls silent is cut off after 2 s. A failed call ends the drain (its error is reported).
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2000);
+  while (!AdapterFailed) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0 || !TcpClient1->WaitForData(static_cast<int>(std::min<int64_t>(500, left)))) break;
+    if (TcpClient1->ReceiveBuf(AdapterReply.data(), Chunk, 0) <= 0) break;
+  }
+  // An adapter that closed the connection is a network error like any other.
+  if (!AdapterFailed && !TcpClient1->Connected()) TcpClient1Error(TcpClient1, ECONNRESET);
 }
 
 void TMainForm::AddAdapterLines(int Count) {
@@ -277,8 +295,7 @@ void TMainForm::AddAdapterLines(int Count) {
 
 void TMainForm::TcpClient1Connect(TObject*) {
   Memo1->Lines()->Add(u"XPortが接続されました");
-  while (TcpClient1->WaitForData(500))
-    if (TcpClient1->ReceiveBuf(AdapterReply.data(), 10, 0) <= 0) break;
+  DrainAdapter(10);
   AddAdapterLines(10);
 }
 
@@ -287,6 +304,7 @@ void TMainForm::TcpClient1Receive(TObject*, char*, int&) { Memo1->Lines()->Add(u
 void TMainForm::TcpClient1Disconnect(TObject*) { Memo1->Lines()->Add(u"XPort切断されました"); }
 
 void TMainForm::TcpClient1Error(TObject*, int) {
+  AdapterFailed = true;
   Caution2Form->Label1->SetCaption(u" ﾈｯﾄﾜｰｸｴﾗｰが発生しました!! ");
   Caution2Form->Label2->SetCaption(u" ｱﾌﾟﾘｹｰｼｮﾝを終了します｡ ");
   Caution2Form->Show();
@@ -350,6 +368,7 @@ void TMainForm::VrDemoButton3Click(TObject*) {
         if (IPSettingForm1->ShowModal() != mrOk) return;
         TcpClient1->SetRemoteHost(UTF8ToString(StringToUTF8(IPSettingForm1->RemoteAddress)));
         TcpClient1->SetRemotePort(UTF8ToString(StringToUTF8(IPSettingForm1->RemotePort)));
+        AdapterFailed = false;
         TcpClient1->SetActive(true);
         TcpClient1->Connect();
       }

@@ -201,6 +201,7 @@ public:
   int32_t SamplePoint = 1;
   int32_t AnalysisSeries = 0, AnalysisIndex = 0, AnalysisPoint = 0;
   std::array<uint8_t, 10> AdapterReply{};
+  bool AdapterFailed = false;  // a socket call failed: the application is ending
   TColorSettings Colors;
   TAppSettings Settings;
   String Destination;
@@ -220,6 +221,7 @@ private:
   void QueueQuery(int32_t Kind, const String& Line);
   void ShowCommandLength();
   void WriteFailed();
+  void DrainAdapter(int Chunk);
   void AddAdapterLines(int Count);
   void LoadAppIcon();
 };

@@ -149,7 +149,8 @@ void TOptionBoxForm::FormCreate(TObject*) {
   ShowColor(AbLED11, Colors()->Font);
   ShowColor(AbLED12, Colors()->Back);
   ShowColors();
-  RadioGroup2->SetItemIndex(type);
+  // A type the window does not offer is read as its default, EMF.
+  RadioGroup2->SetItemIndex(type >= 0 && type <= 2 ? type : 0);
 }
 
 void TOptionBoxForm::ShowColors() {

@@ -5,6 +5,8 @@
 #include "platform/ui/Forms.h"
 
 // Windows that moved to units of their own, for the code that reaches them through here.
+#include "app/Conversion.h"
+#include "app/IPSetting1.h"
 #include "app/ImageSelect.h"
 #include "app/OptionBox.h"
 
@@ -28,7 +30,6 @@ RCV_PLAIN_FORM(TImageViewForm1);
 RCV_PLAIN_FORM(TAssignForm1);
 RCV_PLAIN_FORM(TOKBottomDlg1);
 RCV_PLAIN_FORM(THexKeyForm1);
-RCV_PLAIN_FORM(TConversionForm1);
 RCV_PLAIN_FORM(TKeyForm1);
 
 #undef RCV_PLAIN_FORM
@@ -48,21 +49,9 @@ public:
   String ClassName() const override { return u"TVerBoxForm"; }
 };
 
-// The IP-setting window holds the adapter's address and port that a network model's port
-// connection connects to.
-class TIPSettingForm1 : public TPlainForm {
-public:
-  explicit TIPSettingForm1(TComponent* AOwner);
-  String ClassName() const override { return u"TIPSettingForm1"; }
-  String RemoteAddress;
-  String RemotePort = u"30704";
-};
-
 extern TVerBoxForm* VerBoxForm;
 extern TImageViewForm1* ImageViewForm1;
-extern TIPSettingForm1* IPSettingForm1;
 extern TAssignForm1* AssignForm1;
 extern TOKBottomDlg1* OKBottomDlg1;
 extern THexKeyForm1* HexKeyForm1;
-extern TConversionForm1* ConversionForm1;
 extern TKeyForm1* KeyForm1;
