@@ -1,6 +1,5 @@
 #include "app/OtherForms.h"
 
-TVerBoxForm* VerBoxForm = nullptr;
 TImageViewForm1* ImageViewForm1 = nullptr;
 TAssignForm1* AssignForm1 = nullptr;
 TOKBottomDlg1* OKBottomDlg1 = nullptr;
@@ -32,8 +31,6 @@ void TEscClosedForm::FormKeyDown(TObject*, Word& Key, TShiftState) {
   if (Key == 27) Close();
 }
 
-TVerBoxForm::TVerBoxForm(TComponent* AOwner)
-    : TEscClosedForm(AOwner, u"VerBoxForm", u" Version Box", bsDialog, 625, 322) {}
 TImageViewForm1::TImageViewForm1(TComponent* AOwner)
     : TPlainForm(AOwner, u"ImageViewForm1", u"Air monitor image viewer", bsSizeToolWin, 446, 262) {}
 TAssignForm1::TAssignForm1(TComponent* AOwner)

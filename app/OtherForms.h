@@ -2,6 +2,7 @@
 // The windows that are created at start-up but whose contents are not built yet: each has
 // its class, its global reference, its stored name, caption, border and client size.
 
+#include "app/VerBox.h"
 #include "platform/ui/Forms.h"
 
 // Windows that moved to units of their own, for the code that reaches them through here.
@@ -42,14 +43,6 @@ public:
   void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
 };
 
-// The version box.
-class TVerBoxForm : public TEscClosedForm {
-public:
-  explicit TVerBoxForm(TComponent* AOwner);
-  String ClassName() const override { return u"TVerBoxForm"; }
-};
-
-extern TVerBoxForm* VerBoxForm;
 extern TImageViewForm1* ImageViewForm1;
 extern TAssignForm1* AssignForm1;
 extern TOKBottomDlg1* OKBottomDlg1;
