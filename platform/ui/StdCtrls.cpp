@@ -198,7 +198,14 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
   FControlStyle.Exclude(csSetCaption);
 }
 
-TCustomComboBox::~TCustomComboBox() = default;
+TCustomComboBox::~TCustomComboBox() {
+  // The window goes later, with the windowed control: hiding it then closes the list, which
+  // must no longer reach this control's part.
+  if (auto* box = dynamic_cast<ComboWidget*>(TControlHost::Widget(this))) {
+    box->onDrop = nullptr;
+    box->onClose = nullptr;
+  }
+}
 
 TStrings* TCustomComboBox::Items() const { return FItems.get(); }
 

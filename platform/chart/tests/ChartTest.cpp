@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "platform/chart/Chart.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/TestSupport.h"
 #include "platform/win/Messages.h"
 
 namespace {
@@ -186,10 +188,16 @@ TEST(Chart, ClickOnABarReportsItsSeriesAndIndex) {
       clicks.emplace_back(Sender, ValueIndex);
     };
   f.Chart->OnClick = [&](TObject*) { ++chartClicks; };
-  auto click = [&](int x, int y) {
-    f.Chart->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(WORD(x), WORD(y)));
-    f.Chart->Perform(WM_LBUTTONUP, 0, MAKELPARAM(WORD(x), WORD(y)));
-  };
+  // The user clicks the chart shown on a form (the chart stays the fixture's).
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 520, 360);
+  f.Chart->SetParent(&form);
+  struct TUnparent {
+    TControl* c;
+    ~TUnparent() { c->SetParent(nullptr); }
+  } unparent{f.Chart.get()};
+  form.Show();
+  auto click = [&](int x, int y) { SimulateClick(f.Chart.get(), x, y); };
   int x7 = f.Levels->CalcXPos(7);
   click(x7, f.Chart->CalcYPosValue(-100));  // on the level bar, in front
   click(x7, f.Chart->CalcYPosValue(-70));   // above it, on the peak bar behind

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QComboBox>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "platform/ui/Controls_p.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/StdCtrlsTestSupport.h"
 
@@ -29,14 +28,26 @@ QPlainTextEdit* Shown(TMemo& m) {
   return NativeMemo(m);
 }
 
-void TypeInto(QWidget* w, const QString& text) {
-  for (QChar ch : text) {
-    int key = ch == u'\n' ? int(Qt::Key_Return) : int(ch.toUpper().unicode());
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, ch == u'\n' ? QString("\r") : QString(ch));
-    QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &release);
+// A shown form for controls that get the user's input; the test's controls go on it.
+struct TInputForm {
+  TForm form{nullptr};
+  TInputForm() {
+    form.SetBounds(0, 0, 320, 240);
+    form.Show();
   }
+  void Put(TControl* c, int left, int top) {
+    c->SetParent(&form);
+    c->SetBounds(left, top, c->Width(), c->Height());
+  }
+};
+
+// The user opens the combo box's list with its arrow button and clicks item Row.
+void PickFromList(TComboBox* box, int Row) {
+  SimulateClick(box, box->Width() - 6, box->Height() / 2);
+  ASSERT_TRUE(box->DroppedDown());
+  QAbstractItemView* list = qobject_cast<QComboBox*>(TControlHost::Widget(box))->view();
+  QPoint at = list->viewport()->mapToGlobal(list->visualRect(list->model()->index(Row, 0)).center());
+  SimulateScreenClick(at.x(), at.y());
 }
 
 TEST(Memo, KeepsCrLfAsTwoCharactersAndInsertsAtTheCaret) {
@@ -112,20 +123,19 @@ TEST(Memo, LinesFollowTheEditControlRules) {
 }
 
 TEST(Memo, TypingUpdatesTheTextWithCrLfAndRespectsTheLimit) {
+  TInputForm f;
   TMemo memo(nullptr);
-  memo.HandleNeeded();
+  f.Put(&memo, 10, 10);
   int changes = 0;
   memo.OnChange = [&](TObject*) { ++changes; };
-  QPlainTextEdit* native = NativeMemo(memo);
-  native->setFocus();
-  TypeInto(native, "ab\ncd");
+  SimulateTyping(&memo, u"ab\rcd");
   EXPECT_EQ(memo.Text(), u"ab\r\ncd");
   EXPECT_EQ(memo.SelStart(), 6);
   EXPECT_EQ(changes, 5);
   EXPECT_EQ(memo.Lines()->Count(), 2);
 
   memo.Perform(EM_LIMITTEXT, 7, 0);
-  TypeInto(native, "xyz");
+  SimulateTyping(&memo, u"xyz");
   EXPECT_EQ(memo.Text(), u"ab\r\ncdx");
 }
 
@@ -248,9 +258,13 @@ TEST(Memo, PositionsLinesAndScreenStayExactThroughEdits) {
 }
 
 TEST(Memo, ABurstOfAppendsReachesTheWindowOncePerTurnAndBeforeInput) {
+  TInputForm f;
   TMemo memo(nullptr);
   memo.SetScrollBars(ssVertical);
-  memo.HandleNeeded();
+  f.Put(&memo, 10, 10);
+  // The memo has the keyboard before the burst, so the typing below follows it at once.
+  memo.SetFocus();
+  ProcessPendingEvents();
   QPlainTextEdit* native = NativeMemo(memo);
   int updates = 0;
   QObject::connect(native->document(), &QTextDocument::contentsChange, [&](int, int, int) { ++updates; });
@@ -266,8 +280,7 @@ TEST(Memo, ABurstOfAppendsReachesTheWindowOncePerTurnAndBeforeInput) {
   // Typing right after a burst lands after all of it.
   memo.SetSelText(u"a");
   memo.SetSelText(u"b");
-  native->setFocus();
-  TypeInto(native, "c");
+  SimulateChar(&memo, u'c');
   EXPECT_EQ(memo.Text().substr(memo.Text().size() - 9), u"line\r\nabc");
   EXPECT_EQ(native->toPlainText().right(4), QString("\nabc"));
 }
@@ -291,8 +304,9 @@ TEST(Memo, TextFromCodeStopsAtTheTextLimit) {
 }
 
 TEST(ComboBox, FiresOnChangeForTheUserOnlyNotForCode) {
+  TInputForm f;
   TComboBox box(nullptr);
-  box.HandleNeeded();
+  f.Put(&box, 10, 10);
   for (const char16_t* s : {u"1", u"3", u"6", u"10"}) box.Items()->Add(s);
   std::vector<String> seen;
   box.OnChange = [&](TObject*) { seen.push_back(box.Text()); };
@@ -304,21 +318,19 @@ TEST(ComboBox, FiresOnChangeForTheUserOnlyNotForCode) {
   EXPECT_EQ(box.Text(), u"10");
   EXPECT_EQ(box.ItemIndex(), 3);
 
-  auto* native = qobject_cast<QComboBox*>(TControlHost::Widget(&box));
-  native->lineEdit()->selectAll();
-  TypeInto(native->lineEdit(), "7");
+  box.SelectAll();
+  SimulateTyping(&box, u"7");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0], u"7");
   EXPECT_EQ(box.ItemIndex(), -1);
 
   // A pick from the list: Text is the item's when OnChange runs; OnSelect takes its place when set.
-  native->setCurrentIndex(1);
-  emit native->activated(1);
+  PickFromList(&box, 1);
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[1], u"3");
   int selects = 0;
   box.OnSelect = [&](TObject*) { ++selects; };
-  emit native->activated(0);
+  PickFromList(&box, 0);
   EXPECT_EQ(selects, 1);
   EXPECT_EQ(seen.size(), 2u);
 }
@@ -337,20 +349,14 @@ TEST(ComboBox, DropDownListShowsOnlyItemTexts) {
   EXPECT_EQ(box.Text(), u"");
 }
 
-void PressKey(QWidget* w, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &release);
-}
-
 TEST(ComboBox, SimpleStyleShowsItsListAndKeepsTheOnChangeRule) {
+  TInputForm f;
   TComboBox box(nullptr);
   box.SetStyle(csSimple);
   box.SetBounds(0, 0, 150, 120);
   for (const char16_t* s : {u"MD", u"ID ALL /R", u"RSSI"}) box.Items()->Add(s);
   box.SetText(u"MD");
-  box.HandleNeeded();
+  f.Put(&box, 10, 10);
   QWidget* native = TControlHost::Widget(&box);
   auto* list = native->findChild<QListWidget*>();
   ASSERT_NE(list, nullptr);
@@ -375,8 +381,8 @@ TEST(ComboBox, SimpleStyleShowsItsListAndKeepsTheOnChangeRule) {
 
   // Typing goes through the control's key messages into the edit.
   box.SelectAll();
-  TypeInto(native, "X");
-  PressKey(native, Qt::Key_Return);
+  SimulateTyping(&box, u"X");
+  SimulateKeyStroke(&box, VK_RETURN);
   ASSERT_EQ(changes.size(), 1u);
   EXPECT_EQ(changes[0], u"X");
   EXPECT_EQ(box.ItemIndex(), -1);
@@ -384,60 +390,67 @@ TEST(ComboBox, SimpleStyleShowsItsListAndKeepsTheOnChangeRule) {
   EXPECT_EQ(keys.back(), VK_RETURN);
 
   // Picking from the list, by mouse or with the arrow keys, is the user's change too.
-  emit list->itemClicked(list->item(2));
+  auto itemAt = [&](int row) {
+    return list->viewport()->mapTo(native, list->visualItemRect(list->item(row)).center());
+  };
+  SimulateClick(&box, itemAt(2).x(), itemAt(2).y());
   ASSERT_EQ(changes.size(), 2u);
   EXPECT_EQ(changes[1], u"RSSI");
   EXPECT_EQ(box.ItemIndex(), 2);
-  PressKey(native, Qt::Key_Down);
+  SimulateKeyStroke(&box, VK_DOWN);
   ASSERT_EQ(changes.size(), 3u);
   EXPECT_EQ(changes[2], u"VER");
-  PressKey(native, Qt::Key_Down);  // already the last item
+  SimulateKeyStroke(&box, VK_DOWN);  // already the last item
   EXPECT_EQ(changes.size(), 3u);
-  emit list->itemDoubleClicked(list->item(0));
+  SimulateDblClick(&box, itemAt(0).x(), itemAt(0).y());  // its first click picks the item
   EXPECT_EQ(dbl, 1);
+  EXPECT_EQ(changes.back(), u"MD");
 
   // Another style keeps text and items.
   box.SetStyle(csDropDown);
-  EXPECT_EQ(box.Text(), u"VER");
-  EXPECT_EQ(box.ItemIndex(), 3);
+  EXPECT_EQ(box.Text(), u"MD");
+  EXPECT_EQ(box.ItemIndex(), 0);
   EXPECT_NE(qobject_cast<QComboBox*>(TControlHost::Widget(&box)), nullptr);
 }
 
 TEST(CheckAndRadio, CheckedInCodeClicksAndRadioSiblingsUncheck) {
+  TInputForm f;
   TCheckBox check(nullptr);
   int clicks = 0;
   check.OnClick = [&](TObject*) { ++clicks; };
-  check.HandleNeeded();
+  f.Put(&check, 10, 10);
   check.SetChecked(true);
   check.SetChecked(true);
   EXPECT_EQ(clicks, 1);
-  qobject_cast<QAbstractButton*>(TControlHost::Widget(&check))->click();  // the user
+  ClickCentre(&check);  // the user
   EXPECT_FALSE(check.Checked());
   EXPECT_EQ(clicks, 2);
 
   TGroupBox group(nullptr);
-  group.HandleNeeded();
+  f.Put(&group, 10, 40);
   TRadioButton a(nullptr), b(nullptr);
   a.SetParent(&group);
   b.SetParent(&group);
+  a.SetBounds(5, 20, 100, 20);
+  b.SetBounds(5, 50, 100, 20);
   a.SetChecked(true);
   b.SetChecked(true);
   EXPECT_FALSE(a.Checked());
   EXPECT_TRUE(b.Checked());
-  qobject_cast<QAbstractButton*>(TControlHost::Widget(&a))->click();
+  ClickCentre(&a);
   EXPECT_TRUE(a.Checked());
   EXPECT_FALSE(b.Checked());
   a.SetParent(nullptr);
   b.SetParent(nullptr);
+  group.SetParent(nullptr);
 }
 
 TEST(CharCase, TypedTextTakesTheCaseOfEditsAndComboBoxes) {
+  TInputForm f;
   TEdit edit(nullptr);
-  edit.HandleNeeded();
+  f.Put(&edit, 10, 10);
   TComboBox box(nullptr);
-  box.HandleNeeded();
-  QLineEdit* boxEdit = qobject_cast<QComboBox*>(TControlHost::Widget(&box))->lineEdit();
-  ASSERT_NE(boxEdit, nullptr);
+  f.Put(&box, 10, 50);
   struct Case { TEditCharCase charCase; const char* typed; const char16_t* text; } cases[] = {
       {ecUpperCase, "ab1c", u"AB1C"}, {ecLowerCase, "AbC", u"abc"}, {ecNormal, "aB", u"aB"}};
   for (const Case& c : cases) {
@@ -445,8 +458,8 @@ TEST(CharCase, TypedTextTakesTheCaseOfEditsAndComboBoxes) {
     box.SetText(u"");
     edit.SetCharCase(c.charCase);
     box.SetCharCase(c.charCase);
-    TypeInto(qobject_cast<QLineEdit*>(TControlHost::Widget(&edit)), c.typed);
-    TypeInto(boxEdit, c.typed);
+    SimulateTyping(&edit, UTF8ToString(c.typed));
+    SimulateTyping(&box, UTF8ToString(c.typed));
     EXPECT_EQ(edit.Text(), c.text) << c.typed;
     EXPECT_EQ(box.Text(), c.text) << c.typed;
   }
