@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QResizeEvent>
@@ -83,6 +84,13 @@ protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     if (HWND wnd = Wnd()) DeliverMessage(wnd, WM_CLOSE, 0, 0);
+  }
+  // Keys reach the frame when no window inside it has the focus: they are the form's own.
+  void keyPressEvent(QKeyEvent* event) override { ForwardKey(event); }
+  void keyReleaseEvent(QKeyEvent* event) override { ForwardKey(event); }
+  void ForwardKey(QKeyEvent* event) {
+    if (HoldsClient() && client->isEnabled()) QCoreApplication::sendEvent(client.data(), event);
+    else event->ignore();
   }
   void changeEvent(QEvent* event) override {
     if (event->type() == QEvent::ActivationChange)

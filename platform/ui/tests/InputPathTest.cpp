@@ -282,3 +282,16 @@ TEST(KeyboardRoute, ArrowsMoveTheCheckInARadioGroupAndTabLeavesIt) {
   press(VK_TAB, {ssShift});
   EXPECT_EQ(form.ActiveControl(), group->Buttons(0));
 }
+
+TEST(KeyboardRoute, AFormWithNothingToFocusGetsTheKeysItself) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* label = new TLabel(&form);
+  label->SetParent(&form);
+  label->SetCaption(u"Version 1.0");
+  std::vector<Word> keys;
+  form.OnKeyDown = [&](TObject*, Word& Key, TShiftState) { keys.push_back(Key); };
+  form.Show();
+  SimulateKeyStroke(&form, VK_ESCAPE);
+  EXPECT_EQ(keys, (std::vector<Word>{VK_ESCAPE}));
+}
