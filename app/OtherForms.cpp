@@ -1,10 +1,9 @@
 #include "app/OtherForms.h"
 
+TVerBoxForm* VerBoxForm = nullptr;
 TImageViewForm1* ImageViewForm1 = nullptr;
-TAssignForm1* AssignForm1 = nullptr;
-TOKBottomDlg1* OKBottomDlg1 = nullptr;
-THexKeyForm1* HexKeyForm1 = nullptr;
-TKeyForm1* KeyForm1 = nullptr;
+TIPSettingForm1* IPSettingForm1 = nullptr;
+TConversionForm1* ConversionForm1 = nullptr;
 
 TPlainForm::TPlainForm(TComponent* AOwner, const String& AName, const String& ACaption, TFormBorderStyle ABorder,
                        int AClientWidth, int AClientHeight)
@@ -31,13 +30,11 @@ void TEscClosedForm::FormKeyDown(TObject*, Word& Key, TShiftState) {
   if (Key == 27) Close();
 }
 
+TVerBoxForm::TVerBoxForm(TComponent* AOwner)
+    : TEscClosedForm(AOwner, u"VerBoxForm", u" Version Box", bsDialog, 625, 322) {}
 TImageViewForm1::TImageViewForm1(TComponent* AOwner)
     : TPlainForm(AOwner, u"ImageViewForm1", u"Air monitor image viewer", bsSizeToolWin, 446, 262) {}
-TAssignForm1::TAssignForm1(TComponent* AOwner)
-    : TPlainForm(AOwner, u"AssignForm1", u" 送信ｺﾏﾝﾄﾞ自動作成", bsSingle, 400, 300) {}
-TOKBottomDlg1::TOKBottomDlg1(TComponent* AOwner)
-    : TPlainForm(AOwner, u"OKBottomDlg1", u"Caution !", bsDialog, 384, 160) {}
-THexKeyForm1::THexKeyForm1(TComponent* AOwner)
-    : TPlainForm(AOwner, u"HexKeyForm1", u"バイナリーコード送信フォーム", bsSingle, 600, 400) {}
-TKeyForm1::TKeyForm1(TComponent* AOwner)
-    : TPlainForm(AOwner, u"KeyForm1", u"HEX number input panel", bsDialog, 300, 260) {}
+TIPSettingForm1::TIPSettingForm1(TComponent* AOwner)
+    : TPlainForm(AOwner, u"IPSettingForm1", u" TCP/IP ｱﾄﾞﾚｽ設定 ", bsDialog, 359, 180) {}
+TConversionForm1::TConversionForm1(TComponent* AOwner)
+    : TPlainForm(AOwner, u"ConversionForm1", u"Hex - Decimal conversion", bsToolWindow, 424, 183) {}

@@ -2,12 +2,13 @@
 // The windows that are created at start-up but whose contents are not built yet: each has
 // its class, its global reference, its stored name, caption, border and client size.
 
-#include "app/VerBox.h"
 #include "platform/ui/Forms.h"
 
 // Windows that moved to units of their own, for the code that reaches them through here.
-#include "app/Conversion.h"
-#include "app/IPSetting1.h"
+#include "app/AssignForm.h"
+#include "app/HexKeyForm.h"
+#include "app/KeyForm.h"
+#include "app/OKBottomDlg.h"
 #include "app/ImageSelect.h"
 #include "app/OptionBox.h"
 
@@ -28,10 +29,7 @@ public:
   }
 
 RCV_PLAIN_FORM(TImageViewForm1);
-RCV_PLAIN_FORM(TAssignForm1);
-RCV_PLAIN_FORM(TOKBottomDlg1);
-RCV_PLAIN_FORM(THexKeyForm1);
-RCV_PLAIN_FORM(TKeyForm1);
+RCV_PLAIN_FORM(TConversionForm1);
 
 #undef RCV_PLAIN_FORM
 
@@ -43,8 +41,24 @@ public:
   void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
 };
 
+// The version box.
+class TVerBoxForm : public TEscClosedForm {
+public:
+  explicit TVerBoxForm(TComponent* AOwner);
+  String ClassName() const override { return u"TVerBoxForm"; }
+};
+
+// The IP-setting window holds the adapter's address and port that a network model's port
+// connection connects to.
+class TIPSettingForm1 : public TPlainForm {
+public:
+  explicit TIPSettingForm1(TComponent* AOwner);
+  String ClassName() const override { return u"TIPSettingForm1"; }
+  String RemoteAddress;
+  String RemotePort = u"30704";
+};
+
+extern TVerBoxForm* VerBoxForm;
 extern TImageViewForm1* ImageViewForm1;
-extern TAssignForm1* AssignForm1;
-extern TOKBottomDlg1* OKBottomDlg1;
-extern THexKeyForm1* HexKeyForm1;
-extern TKeyForm1* KeyForm1;
+extern TIPSettingForm1* IPSettingForm1;
+extern TConversionForm1* ConversionForm1;
