@@ -1,6 +1,7 @@
 // The version box over settings files of the test's own, and the version data reader over
 // executables with version blocks made by the test.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -74,6 +75,28 @@ TEST_F(VersionBoxTest, MissingKeysTakeTheirDefaultsAndAMissingPictureIsSkipped) 
     FreeWindows();
     Modals->Texts.clear();
   }
+}
+
+// A settings file that cannot be written back: the box uses the values read and says nothing
+// (in a child process that runs as an unprivileged user, so that the file's mode applies).
+TEST_F(VersionBoxTest, ReadOnlySettingsFileKeepsTheValuesRead) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::alarm(60);
+        Dir.Write("tool.ini", SettingsText + FullHelp);
+        ::chmod(Dir.File("tool.ini").c_str(), 0444);
+        ::chmod(Dir.Path().c_str(), 0555);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::exit(5);
+        SettingsText.clear();  // start on the file as it is
+        Start();
+        const bool read = Labels()[7] == u"eight" && V()->HelpURL->Caption() == u"https://example.com/tool" &&
+                          V()->HelpLabel9->Caption() == u"Ver. 1.0.0.0";
+        const bool kept = Dir.Read("tool.ini").find("; a comment") != std::string::npos;
+        std::exit(!read ? 2 : !kept ? 3 : ErrorShown() ? 4 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  ::chmod(Dir.Path().c_str(), 0755);
 }
 
 TEST_F(VersionBoxTest, LinkChangesColourUnderTheMouseAndOpensItsAddressOnClick) {
