@@ -2,6 +2,7 @@
 // The windows that are created at start-up but whose contents are not built yet: each has
 // its class, its global reference, its stored name, caption, border and client size.
 
+#include "app/VerBox.h"
 #include "platform/ui/Forms.h"
 
 // Windows that moved to units of their own, for the code that reaches them through here.
@@ -9,6 +10,8 @@
 #include "app/HexKeyForm.h"
 #include "app/KeyForm.h"
 #include "app/OKBottomDlg.h"
+#include "app/Conversion.h"
+#include "app/IPSetting1.h"
 #include "app/ImageSelect.h"
 #include "app/OptionBox.h"
 
@@ -29,7 +32,6 @@ public:
   }
 
 RCV_PLAIN_FORM(TImageViewForm1);
-RCV_PLAIN_FORM(TConversionForm1);
 
 #undef RCV_PLAIN_FORM
 
@@ -41,24 +43,4 @@ public:
   void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
 };
 
-// The version box.
-class TVerBoxForm : public TEscClosedForm {
-public:
-  explicit TVerBoxForm(TComponent* AOwner);
-  String ClassName() const override { return u"TVerBoxForm"; }
-};
-
-// The IP-setting window holds the adapter's address and port that a network model's port
-// connection connects to.
-class TIPSettingForm1 : public TPlainForm {
-public:
-  explicit TIPSettingForm1(TComponent* AOwner);
-  String ClassName() const override { return u"TIPSettingForm1"; }
-  String RemoteAddress;
-  String RemotePort = u"30704";
-};
-
-extern TVerBoxForm* VerBoxForm;
 extern TImageViewForm1* ImageViewForm1;
-extern TIPSettingForm1* IPSettingForm1;
-extern TConversionForm1* ConversionForm1;
