@@ -104,6 +104,7 @@ public:
   TApplicationEvents* ApplicationEvents1;
   TFontDialog* FontDialog1;
   TColorDialog* ColorDialog1;
+  TOpenPictureDialog* OpenPictureDialog1;  // the image viewer's
 
   // ---- Operations other windows call
   // Waits Milliseconds on a monotonic clock while handling messages; returns True.

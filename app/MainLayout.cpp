@@ -57,10 +57,8 @@ void ClearGlyph(TSpeedButton* B) {
   B->SetGlyph(&glyph);
 }
 
-// Command buttons show their caption in the window's font, bold, red under the mouse, and
-// are tab stops, so the keyboard reaches them (Space or Enter presses the focused one).
+// Command buttons show their caption in the window's font, bold, red under the mouse.
 void CommandFont(TVrDemoButton* B) {
-  B->SetTabStop(true);
   for (TFont* f : {B->FontEnter(), B->FontLeave()}) {
     f->SetName(PGothic);
     f->SetCharset(SHIFTJIS_CHARSET);
@@ -138,6 +136,7 @@ void TMainForm::CreateComponents() {
   FontDialog1->OnApply = [this](TObject* s, HWND w) { FontDialog1Apply(s, w); };
   ColorDialog1 = MakeComponent<TColorDialog>(this, u"ColorDialog1");
   ColorDialog1->SetOptions({cdFullOpen, cdSolidColor});
+  OpenPictureDialog1 = MakeComponent<TOpenPictureDialog>(this, u"OpenPictureDialog1");
 
   CreateMenus();
   CreateTopBar();

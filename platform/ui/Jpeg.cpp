@@ -29,6 +29,12 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
 
 extern "C" void JpegOutputMessage(j_common_ptr) {}  // warnings are not printed
 
+// A warning while decoding means corrupt or missing data (a file cut short, a damaged
+// segment): the picture is refused instead of shown with grey or garbled rows.
+extern "C" void JpegDecodeMessage(j_common_ptr cinfo, int level) {
+  if (level < 0) JpegErrorExit(cinfo);
+}
+
 // Only plain data lives in the routines below, so the jump back skips no destructor.
 // They return false with the message in err->message.
 bool EncodeRaw(TErrorManager* err, const unsigned char* pixels, int width, int height, int components, int quality,
@@ -68,6 +74,7 @@ bool DecodeRaw(TErrorManager* err, const unsigned char* data, unsigned long size
   cinfo.err = jpeg_std_error(&err->pub);
   err->pub.error_exit = JpegErrorExit;
   err->pub.output_message = JpegOutputMessage;
+  err->pub.emit_message = JpegDecodeMessage;
   if (setjmp(err->jump)) {
     std::free(buffer);
     jpeg_destroy_decompress(&cinfo);

@@ -78,6 +78,15 @@ TEST(Jpeg, BadDataRaisesAndKeepsTheImage) {
     EXPECT_THROW(j.LoadFromStream(&m), EJPEG);
     EXPECT_EQ(j.Width(), 8);
   }
+  // A file cut short decodes with libjpeg's warning only; it is refused all the same.
+  TJPEGImage whole;
+  whole.Assign(Gradient(64, 64).get());
+  std::string half = Bytes(whole).substr(0, Bytes(whole).size() / 2);
+  TMemoryStream cut;
+  cut.WriteBuffer(half.data(), static_cast<int32_t>(half.size()));
+  cut.SetPosition(0);
+  EXPECT_THROW(j.LoadFromStream(&cut), EJPEG);
+  EXPECT_EQ(j.Width(), 8);
   TJPEGImage empty;
   TMemoryStream m;
   EXPECT_THROW(empty.SaveToStream(&m), EInvalidGraphicOperation);
