@@ -57,8 +57,10 @@ void ClearGlyph(TSpeedButton* B) {
   B->SetGlyph(&glyph);
 }
 
-// Command buttons show their caption in the window's font, bold, red under the mouse.
+// Command buttons show their caption in the window's font, bold, red under the mouse, and
+// are tab stops, so the keyboard reaches them (Space or Enter presses the focused one).
 void CommandFont(TVrDemoButton* B) {
+  B->SetTabStop(true);
   for (TFont* f : {B->FontEnter(), B->FontLeave()}) {
     f->SetName(PGothic);
     f->SetCharset(SHIFTJIS_CHARSET);
