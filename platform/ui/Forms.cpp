@@ -398,6 +398,18 @@ void TCustomForm::PlaceOnShow() {
             FWidth, FHeight);
 }
 
+namespace {
+
+// Without a window manager nothing keeps stay-on-top windows above the others: after a
+// window comes to the front, the visible stay-on-top windows are raised again.
+void RaiseStayOnTopWindows(const QWidget* Raised) {
+  if (Raised->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != Raised && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) w->raise();
+}
+
+}  // namespace
+
 void TCustomForm::SetVisible(bool v) {
   QWidget* w = FormWindow(this);
   if (v == Visible() && (w == nullptr || w->isVisible() == v)) return;
@@ -411,6 +423,7 @@ void TCustomForm::SetVisible(bool v) {
     if (w != nullptr) {
       w->show();
       w->raise();
+      RaiseStayOnTopWindows(w);
       w->activateWindow();
     }
     if (FActiveControl != nullptr && FActiveControl->CanFocus()) FActiveControl->SetFocus();
@@ -429,6 +442,7 @@ void TCustomForm::Show() {
 void TCustomForm::BringToFront() {
   if (QWidget* w = FormWindow(this)) {
     w->raise();
+    RaiseStayOnTopWindows(w);
     if (w->isVisible()) w->activateWindow();
   }
 }
