@@ -5,6 +5,7 @@
 namespace {
 
 const String CRLF = u"\r\n";
+constexpr uint8_t CR = 13;
 
 // The reply's characters as a hexadecimal number; anything but hexadecimal digits is
 // a conversion error, which the pump's recovery handles.
@@ -61,7 +62,7 @@ void TCommandLink::ReceiveChars(const String& Received) {
     RxWriteIndex = (RxWriteIndex + 1) % RingSize;
     ++RxCount;
   }
-  if (MonitorState == 0 && !Received.empty())
+  if (MonitorState == msControlPage && !Received.empty())
     Memo1(HexMode && HexMode() ? CodeText(Received) : Received);
 }
 
@@ -71,10 +72,10 @@ void TCommandLink::Reset() {
   CommandCount = 0;
   SendEnabled = true;
   TxEmptyFlag = true;
-  SetParserSelect(0);
+  SetParserSelect(rmControlPage);
   ParserState = 0;
-  QueryKind = 0;
-  MonitorState = 0;
+  QueryKind = qkNone;
+  MonitorState = msControlPage;
 }
 
 void TCommandLink::CommandOut(int32_t Count, const String& S1, const String& S2, const String& S3,
@@ -105,11 +106,11 @@ void TCommandLink::PumpLink() {
 
   if (RxCount > 0) {
     try {
-      if (FParserSelect == 0) {
+      if (FParserSelect == rmControlPage) {
         ControlStep();
         return;
       }
-      if (FParserSelect == 1 && AirStep()) return;
+      if (FParserSelect == rmAirMonitor && AirStep()) return;
     } catch (Exception&) {
       // A malformed reply: drop everything received and start over.
       if (ClearPortBuffers) ClearPortBuffers();
@@ -127,7 +128,7 @@ void TCommandLink::SendStep() {
     if (CommandCount > 0) {
       TxEmptyFlag = false;
       SentLine = CommandSlots[static_cast<size_t>(CommandCount)] + CRLF;
-      if (MonitorState == 0 || MonitorState == 4 || MonitorState == 5) {
+      if (MonitorState == msControlPage || MonitorState == msFrequencyDomain || MonitorState == msTimeDomain) {
         Memo2(SentLine);
         if (HexMode && HexMode()) Memo1(CodeText(SentLine) + CRLF);
         else Memo1(SentLine);
@@ -153,10 +154,10 @@ void TCommandLink::ControlStep() {
   switch (ParserState) {
     case 1: FrameChars[0] = read(); ParserState = 2; break;
     case 2: FrameChars[1] = read(); ParserState = 3; break;
-    case 3: FrameChars[2] = read(); ParserState = FrameChars[2] == 13 ? 20 : 4; break;
-    case 4: FrameChars[3] = read(); ParserState = FrameChars[3] == 13 ? 30 : 5; break;
+    case 3: FrameChars[2] = read(); ParserState = FrameChars[2] == CR ? 20 : 4; break;
+    case 4: FrameChars[3] = read(); ParserState = FrameChars[3] == CR ? 30 : 5; break;
     case 5: FrameChars[4] = read(); ParserState = 6; break;
-    case 6: FrameChars[5] = read(); ParserState = FrameChars[5] == 13 ? 10 : 7; break;
+    case 6: FrameChars[5] = read(); ParserState = FrameChars[5] == CR ? 10 : 7; break;
     case 7: FrameChars[6] = read(); ParserState = 0; break;
     case 20: {
       String s = Frame(0, 2);
@@ -173,13 +174,13 @@ void TCommandLink::ControlStep() {
         return u"???";
       };
       switch (QueryKind) {
-        case 0: Memo1(IntToStr(v) + CRLF); break;
-        case 1: Memo1(u"< " + pick(u"ワンショット", u"トグル", u"スイッチング", u"モメンタリー") + u" モードです >" + CRLF); break;
-        case 2: Memo1(u"< " + pick(u"1", u"3", u"6", u"10") + u" チャンネルです >" + CRLF); break;
-        case 3: Memo1(u"< - " + IntToStr(v) + u" dBmです >" + CRLF); break;
+        case qkNone: Memo1(IntToStr(v) + CRLF); break;
+        case qkOutputMode: Memo1(u"< " + pick(u"ワンショット", u"トグル", u"スイッチング", u"モメンタリー") + u" モードです >" + CRLF); break;
+        case qkChannel: Memo1(u"< " + pick(u"1", u"3", u"6", u"10") + u" チャンネルです >" + CRLF); break;
+        case qkSignalStrength: Memo1(u"< - " + IntToStr(v) + u" dBmです >" + CRLF); break;
         default: break;
       }
-      QueryKind = 0;
+      QueryKind = qkNone;
       LastLevel = -v;
       ParserState = 0;
       break;
@@ -216,6 +217,8 @@ bool TCommandLink::AirStep() {
       ParserState = 0;
       if (s == u"OK" || s == u"NG") return true;
       int32_t v = HexValue(s);
+      // A level below the axis floor is no level the receiver measures: a corrupted frame.
+      if (v > -LevelFloor) throw EConvertError(u"'$" + s + u"' is not a valid level");
       Memo2(u"-" + IntToStr(v) + u" dBm" + CRLF);
       LastLevel = -v;
       return false;

@@ -16,6 +16,21 @@
 // Each character's low byte as two upper-case hexadecimal digits, no separators.
 String CodeText(const String& S);
 
+// The page the operator looks at, as the link sees it (MonitorState).
+enum TMonitorState : uint8_t { msControlPage = 0, msFrequencyDomain = 4, msTimeDomain = 5 };
+// The reply machine that parses received characters (ParserSelect).
+enum TReplyMachine : int32_t { rmControlPage = 0, rmAirMonitor = 1 };
+// The query whose two-character reply is awaited (QueryKind).
+enum TQueryKind : int32_t { qkNone = 0, qkOutputMode = 1, qkChannel = 2, qkSignalStrength = 3 };
+
+// Levels are whole dBm. The floor of the level axis stands for no level measured; a level
+// reply below it is malformed.
+constexpr int32_t LevelFloor = -140;
+constexpr int32_t LevelCeiling = -40;
+// Channel slots of the frequency graph (0 to 127) and sample slots of the time graph (0 to 5000).
+constexpr int ChannelSlots = 128;
+constexpr int SampleSlots = 5001;
+
 class TCommandLink {
 public:
   static constexpr int RingSize = 1024;
@@ -63,7 +78,7 @@ public:
     Done = IdleDone;
   }
 
-  // 0 control-page machine, 1 air-monitor machine. A change drops any partial frame.
+  // rmControlPage or rmAirMonitor. A change drops any partial frame.
   int32_t ParserSelect() const { return FParserSelect; }
   void SetParserSelect(int32_t Value);
 
@@ -86,9 +101,9 @@ public:
 
   int32_t ParserState = 0;
   std::array<uint8_t, 7> FrameChars{};  // b0 to b6
-  int32_t QueryKind = 0;                // 0 none, 1 output mode, 2 channel, 3 signal strength
+  int32_t QueryKind = qkNone;
   int32_t LastLevel = 0;
-  uint8_t MonitorState = 0;  // 0 control page, 4 frequency domain, 5 time domain
+  uint8_t MonitorState = msControlPage;
 
 private:
   void ControlStep();
@@ -98,5 +113,5 @@ private:
   void Memo2(const String& S);
   String Frame(int From, int Count) const;
 
-  int32_t FParserSelect = 0;
+  int32_t FParserSelect = rmControlPage;
 };

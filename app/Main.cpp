@@ -19,12 +19,6 @@ namespace {
 
 const String CRLF = u"\r\n";
 const String AppErrorText = u"     ｱﾌﾟﾘｹｰｼｮﾝｴﾗｰが発生しました。ﾘｽﾀｰﾄﾎﾞﾀﾝを押してください。";
-const String GraphTitle1 = u"< Air monitor >   Model name:     File name:     Date: ";
-
-void Warn(const String& Text) {
-  MessageBeep(MB_ICONEXCLAMATION);
-  Application->MessageBox(Text, Application->Title(), MB_OK);
-}
 
 // Code of a text among four names: "00", "01", "10", "11"; empty for any other text.
 String CodeOf(const String& Text, const char16_t* const (&Names)[4]) {
@@ -40,6 +34,11 @@ const char16_t* const ChannelNames[4] = {u"1", u"3", u"6", u"10"};
 String ByteLine(uint8_t B) { return IntToHex(static_cast<int32_t>(B), 2) + u"  " + IntToStr(static_cast<int32_t>(B)); }
 
 }  // namespace
+
+void TMainForm::Warn(const String& Text) {
+  MessageBeep(MB_ICONEXCLAMATION);
+  Application->MessageBox(Text, Application->Title(), MB_OK);
+}
 
 TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   BeginLoading();
@@ -98,23 +97,23 @@ void TMainForm::FormCreate(TObject*) {
 
   Chart2->BottomAxis()->SetMaximum(AbNumSpin3->ValueAsInt());
   CurrentModel.MinCh = 0;
-  CurrentModel.MaxCh = 127;
+  CurrentModel.MaxCh = ChannelSlots - 1;
   TimeMin = 0;
-  TimeMax = 5000;
+  TimeMax = SampleSlots - 1;
   Series1->Clear();
   Series3->Clear();
-  for (int ch = 0; ch <= 127; ++ch) {
-    Series1->AddXY(ch, -140);
-    Levels[static_cast<size_t>(ch)] = -140;
+  for (int ch = 0; ch < ChannelSlots; ++ch) {
+    Series1->AddXY(ch, LevelFloor);
+    Levels[static_cast<size_t>(ch)] = LevelFloor;
   }
-  for (int ch = 0; ch <= 127; ++ch) {
-    Series3->AddXY(ch, -140);
-    Peaks[static_cast<size_t>(ch)] = -140;
+  for (int ch = 0; ch < ChannelSlots; ++ch) {
+    Series3->AddXY(ch, LevelFloor);
+    Peaks[static_cast<size_t>(ch)] = LevelFloor;
   }
   AreaSeries1->Clear();
-  for (int p = 0; p <= 5000; ++p) {
-    AreaSeries1->AddXY(p, -140);
-    Samples[static_cast<size_t>(p)] = -140;
+  for (int p = 0; p < SampleSlots; ++p) {
+    AreaSeries1->AddXY(p, LevelFloor);
+    Samples[static_cast<size_t>(p)] = LevelFloor;
   }
 
   // A settings file that cannot be written back is no error here: the values read are used.
@@ -432,25 +431,25 @@ void TMainForm::AbLED1StatusChanged(TObject*) { VrDemoButton3->SetCursor(AbLED1-
 // ---- Receiver commands
 
 void TMainForm::QueueQuery(int32_t Kind, const String& Line) {
-  if (Kind) Link.QueryKind = Kind;
+  if (Kind != qkNone) Link.QueryKind = Kind;
   CommandOut(1, Line);
 }
 
-void TMainForm::VrDemoButton5Click(TObject*) { QueueQuery(1, u"MD"); }
+void TMainForm::VrDemoButton5Click(TObject*) { QueueQuery(qkOutputMode, u"MD"); }
 void TMainForm::VrDemoButton12Click(TObject*) {
-  QueueQuery(0, u"MD " + CodeOf(ComboBox6->Text(), ModeNames) + (RadioGroup1->ItemIndex() == 1 ? u"/W" : u""));
+  QueueQuery(qkNone, u"MD " + CodeOf(ComboBox6->Text(), ModeNames) + (RadioGroup1->ItemIndex() == 1 ? u"/W" : u""));
 }
-void TMainForm::VrDemoButton4Click(TObject*) { QueueQuery(2, u"CH"); }
+void TMainForm::VrDemoButton4Click(TObject*) { QueueQuery(qkChannel, u"CH"); }
 void TMainForm::VrDemoButton13Click(TObject*) {
-  QueueQuery(0, u"CH " + CodeOf(ComboBox7->Text(), ChannelNames) + (RadioGroup2->ItemIndex() == 1 ? u"/W" : u""));
+  QueueQuery(qkNone, u"CH " + CodeOf(ComboBox7->Text(), ChannelNames) + (RadioGroup2->ItemIndex() == 1 ? u"/W" : u""));
 }
-void TMainForm::VrDemoButton46Click(TObject*) { QueueQuery(3, u"RS"); }
-void TMainForm::VrDemoButton11Click(TObject*) { QueueQuery(0, u"VE"); }
-void TMainForm::VrDemoButton6Click(TObject*) { QueueQuery(0, u"ID " + AbNumSpin1->Text() + u"/W"); }
-void TMainForm::VrDemoButton9Click(TObject*) { QueueQuery(0, u"ID " + AbNumSpin1->Text() + u"/D"); }
-void TMainForm::VrDemoButton7Click(TObject*) { QueueQuery(0, u"ID " + ComboBox1->Text() + u"/E"); }
-void TMainForm::VrDemoButton8Click(TObject*) { QueueQuery(0, u"ID ALL /E"); }
-void TMainForm::VrDemoButton47Click(TObject*) { QueueQuery(0, u"ID ALL /R"); }
+void TMainForm::VrDemoButton46Click(TObject*) { QueueQuery(qkSignalStrength, u"RS"); }
+void TMainForm::VrDemoButton11Click(TObject*) { QueueQuery(qkNone, u"VE"); }
+void TMainForm::VrDemoButton6Click(TObject*) { QueueQuery(qkNone, u"ID " + AbNumSpin1->Text() + u"/W"); }
+void TMainForm::VrDemoButton9Click(TObject*) { QueueQuery(qkNone, u"ID " + AbNumSpin1->Text() + u"/D"); }
+void TMainForm::VrDemoButton7Click(TObject*) { QueueQuery(qkNone, u"ID " + ComboBox1->Text() + u"/E"); }
+void TMainForm::VrDemoButton8Click(TObject*) { QueueQuery(qkNone, u"ID ALL /E"); }
+void TMainForm::VrDemoButton47Click(TObject*) { QueueQuery(qkNone, u"ID ALL /R"); }
 
 void TMainForm::SpeedButton1Click(TObject*) {
   String text = CommandBox1->Text();
@@ -462,7 +461,7 @@ void TMainForm::SpeedButton1Click(TObject*) {
 }
 
 void TMainForm::CommandBox1KeyDown(TObject*, Word& Key, TShiftState) {
-  if (Key == 13) SpeedButton1Click(SpeedButton1);
+  if (Key == VK_RETURN) SpeedButton1Click(SpeedButton1);
 }
 
 void TMainForm::ShowCommandLength() {
@@ -478,7 +477,7 @@ void TMainForm::SpeedButton7Click(TObject*) { CommandBox1->SetText(String()); }
 
 void TMainForm::PageControl1Change(TObject*) {
   for (TMenuItem* m : {SetCom, SaveGraph1, LoadGraph1, Print1, SaveImage1}) m->SetEnabled(false);
-  Link.SetParserSelect(0);
+  Link.SetParserSelect(rmControlPage);
   bool air = PageControl1->ActivePage() == TabSheet1;
   for (TControl* c : {static_cast<TControl*>(Edit3), static_cast<TControl*>(Edit4), static_cast<TControl*>(Edit5),
                       static_cast<TControl*>(SpeedButton3), static_cast<TControl*>(SpeedButton5),
@@ -488,39 +487,20 @@ void TMainForm::PageControl1Change(TObject*) {
     VrDemoButton3->SetEnabled(true);
     VrDemoButton2->SetEnabled(true);
     SetCom->SetEnabled(true);
-    Link.MonitorState = 0;
+    Link.MonitorState = msControlPage;
     SetPopupMenu(PopupMenu2);
     return;
   }
-  Link.SetParserSelect(1);
-  String freq;
-  ChannelFrequencyText(StrToIntDef(ComboBox4->Text(), -1), freq);
-  TStrings* title = Chart2->Title()->Text();
-  while (title->Count() < 3) title->Add(String());
-  title->Put(2, u"Channel: " + ComboBox4->Text() + u"ch  /  " + u"Freq.: " + freq + u"MHz  /  Level:  " +
-                    CurrToStr(Samples[static_cast<size_t>(AnalysisPoint)]) + u"dBm");
+  Link.SetParserSelect(rmAirMonitor);
+  SetTitleLine(Chart2, 2, TimeChannelTitle(u"Level:  " + LevelText(Samples[static_cast<size_t>(
+                                                               std::clamp(AnalysisPoint, 0, SampleSlots - 1))]) +
+                                             u"dBm"));
   SetPopupMenu(PopupMenu1);
   SetWidth(840);
   VrDemoButton3->SetEnabled(false);
   VrDemoButton2->SetEnabled(false);
   for (TMenuItem* m : {SaveGraph1, LoadGraph1, Print1, SaveImage1}) m->SetEnabled(true);
   PageControl2Change(PageControl2);
-}
-
-void TMainForm::PageControl2Changing(TObject*, bool&) {
-  AbColBitBtn15->SetChecked(false);
-  AbColBitBtn1->SetChecked(false);
-}
-
-void TMainForm::PageControl2Change(TObject*) {
-  if (PageControl2->ActivePage() == TabSheet5) {
-    Link.MonitorState = 4;
-    AbVSlider1->SetValue(-100);
-    StatusBar1->Panels()->Items(4)->SetText(String());
-  } else {
-    Link.MonitorState = 5;
-    AbVSlider3->SetValue(-100);
-  }
 }
 
 void TMainForm::Memo1Change(TObject*) {
@@ -621,92 +601,3 @@ void TMainForm::ImageViewer1Click(TObject*) {
   ImageViewForm1->Show();
 }
 void TMainForm::Version1Click(TObject*) { VerBoxForm->Show(); }
-
-void TMainForm::SpeedButton8Click(TObject*) {
-  TDateTime now = Now();
-  Edit4->SetText(DateToStr(now) + u" " + TimeToStr(now));
-}
-
-void TMainForm::SpeedButton6Click(TObject*) {
-  TChart* chart = Link.MonitorState == 4 ? Chart1 : Link.MonitorState == 5 ? Chart2 : nullptr;
-  if (!chart) return;
-  TStrings* t = chart->Title()->Text();
-  while (t->Count() < 2) t->Add(String());
-  t->Put(0, u"< Air monitor >   Model name: " + ComboBox5->Text() + u"    File name: " + Edit5->Text() +
-                u"    Date: " + Edit4->Text());
-  t->Put(1, u"User Memo: " + Edit3->Text());
-  chart->SetFocus();
-}
-
-// ---- Graphs
-
-void TMainForm::setColor() {
-  Memo1->SetColor(Colors.Back);
-  Memo1->Font()->SetColor(Colors.Font);
-  Series3->SetSeriesColor(Colors.c1Peak);
-  for (int ch = std::max(ScanStart, 0); ch <= ScanEnd && ch <= 127; ++ch) {
-    int32_t level = Levels[static_cast<size_t>(ch)];
-    Series1->SetYValue(ch, level);
-    Series1->SetValueColor(ch, level >= AbVSlider1->Value() ? Colors.c1Over : Colors.c1Main);
-  }
-  Chart1->Gradient()->SetEndColor(Colors.c1End);
-  Chart1->Gradient()->SetStartColor(Colors.c1Start);
-  int points = std::min(AbNumSpin3->ValueAsInt(), 5000);
-  for (int p = 0; p <= points; ++p) {
-    int32_t level = Samples[static_cast<size_t>(p)];
-    AreaSeries1->SetYValue(p, level);
-    AreaSeries1->SetValueColor(p, level >= AbVSlider3->Value() ? Colors.c2Over : Colors.c2Main);
-  }
-  Chart2->Gradient()->SetEndColor(Colors.c2End);
-  Chart2->Gradient()->SetStartColor(Colors.c2Start);
-  AreaSeries1->Pointer()->Brush()->SetColor(Colors.c2Point);
-  AreaSeries1->AreaLinesPen()->SetColor(Colors.c2AreaLine);
-}
-
-bool TMainForm::ChannelFrequencyText(int32_t Channel, String& Text) {
-  return ChannelFrequency(ComboBox5->ItemIndex(), Channel, Text);
-}
-
-void TMainForm::ResetFrequencyChart() {
-  TStrings* t = Chart1->Title()->Text();
-  t->Clear();
-  t->Add(GraphTitle1);
-  t->Add(u"User Memo: ");
-  t->Add(u"Channel:   ch  /  Freq.:      MHz  /  Level:   dBm");
-  Chart1->BottomAxis()->SetMaximum(1000);
-  SelectModel(ComboBox5->ItemIndex());
-  Chart1->BottomAxis()->SetMinimum(CurrentModel.MinCh);
-  Chart1->BottomAxis()->SetMaximum(CurrentModel.MaxCh);
-  ScanStart = CurrentModel.MinCh;
-  ScanEnd = CurrentModel.MaxCh;
-  for (int ch = 0; ch <= CurrentModel.MaxCh && ch <= 127; ++ch) {
-    Series1->SetYValue(ch, -140);
-    Series3->SetYValue(ch, -140);
-  }
-  ComboBox2->Items()->Clear();
-  ComboBox3->Items()->Clear();
-  for (int ch = CurrentModel.MinCh; ch <= CurrentModel.MaxCh; ++ch) {
-    ComboBox2->Items()->Add(IntToStr(ch));
-    ComboBox3->Items()->Add(IntToStr(ch));
-  }
-  ComboBox2->SetText(IntToStr(CurrentModel.MinCh));
-  ComboBox3->SetText(IntToStr(CurrentModel.MaxCh));
-  Series1->SetBarWidthPercent(CurrentModel.GWidth);
-  Series3->SetBarWidthPercent(CurrentModel.GWidth);
-}
-
-void TMainForm::ResetTimeChart() {
-  TStrings* t = Chart2->Title()->Text();
-  t->Clear();
-  t->Add(GraphTitle1);
-  t->Add(u"User Memo: ");
-  t->Add(u"Channel:   ch  /  Freq.:      MHz  /  Level:   dBm");
-  SelectModel(ComboBox5->ItemIndex());
-  for (int p = 0; p <= 5000; ++p) AreaSeries1->SetYValue(p, -140);
-  ComboBox4->Items()->Clear();
-  for (int ch = CurrentModel.MinCh; ch <= CurrentModel.MaxCh; ++ch) ComboBox4->Items()->Add(IntToStr(ch));
-  ComboBox4->SetText(IntToStr(CurrentModel.MinCh));
-  AbNumSpin3->SetValue(30);
-  Chart2->BottomAxis()->SetMinimum(1);
-  Chart2->BottomAxis()->SetMaximum(AbNumSpin3->ValueAsInt());
-}

@@ -180,8 +180,68 @@ public:
   void Option1Click(TObject* Sender);
   void ImageViewer1Click(TObject* Sender);
   void Version1Click(TObject* Sender);
+
+  // ---- Air monitor: measurements
+  void AbColBitBtn15StatusChanged(TObject* Sender);
+  void VrTimer2Timer(TObject* Sender);
+  void AbColBitBtn1StatusChanged(TObject* Sender);
+  void VrTimer3Timer(TObject* Sender);
+  void ComboBox2Change(TObject* Sender);
+  void ComboBox3Change(TObject* Sender);
+  void ComboBox4Change(TObject* Sender);
+  void AbNumSpin3ValueChanged(TObject* Sender);
+  void AbNumSpin2ValueChanged(TObject* Sender);
+  void RadioGroup4Click(TObject* Sender);
+  void SpeedButton17Click(TObject* Sender);
+  void CheckBox3Click(TObject* Sender);
+
+  // ---- Air monitor: graphs, their menu and the memo fields
+  void Chart1AfterDraw(TObject* Sender);
+  void Chart2AfterDraw(TObject* Sender);
+  void AbVSlider1ValueChange(TObject* Sender);
+  void AbVSlider3ValueChange(TObject* Sender);
+  void Series1Click(TChartSeries* Sender, int ValueIndex, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void Series3Click(TChartSeries* Sender, int ValueIndex, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void AreaSeries1Click(TChartSeries* Sender, int ValueIndex, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void Chart1Click(TObject* Sender);
+  void Chart2Click(TObject* Sender);
+  void Chart1Zoom(TObject* Sender);
+  void Chart1UndoZoom(TObject* Sender);
+  void Chart2Zoom(TObject* Sender);
+  void Chart2UndoZoom(TObject* Sender);
+  void Zoom2Click(TObject* Sender);
+  void Zoomout1Click(TObject* Sender);
+  void Zoom1Click(TObject* Sender);
+  void N3D1Click(TObject* Sender);
+  void Normal1Click(TObject* Sender);
+  void Centerline1Click(TObject* Sender);
+  void Analizeline1Click(TObject* Sender);
+  void CheckBox1Click(TObject* Sender);
+  void CheckBox2Click(TObject* Sender);
   void SpeedButton6Click(TObject* Sender);
   void SpeedButton8Click(TObject* Sender);
+  void Edit4Click(TObject* Sender);
+  void Edit3DblClick(TObject* Sender);
+  void Edit4DblClick(TObject* Sender);
+  void Edit5DblClick(TObject* Sender);
+  void SpeedButton3Click(TObject* Sender);
+  void SpeedButton5Click(TObject* Sender);
+
+  // ---- Air monitor helpers
+  // Title line 1 of a graph before any memo or file is written into it.
+  static constexpr const char16_t* GraphTitle1 = u"< Air monitor >   Model name:     File name:     Date: ";
+  // A channel's command text: "F1".."F9" for 1 to 9, "FA" for 10, else empty.
+  static String ChannelCommandText(int32_t Channel);
+  // A level as the graphs write it: -95 gives "-95".
+  static String LevelText(double Level);
+  // The time graph's title line 3 for its channel, ending in LevelPart ("Level: -95dBm").
+  String TimeChannelTitle(const String& LevelPart);
+  // Sets line Line (0 to 2) of a graph's title.
+  static void SetTitleLine(TChart* Chart, int Line, const String& Text);
+  // The time graph's point count (its spinner's value, within the sample slots).
+  int32_t PointCount() const;
+  // The graph of the measurement page in front (Chart1 or Chart2), or null off the air monitor.
+  TChart* ChartInFront() const;
 
   // ---- Module state
   TCommandLink Link;
@@ -193,9 +253,9 @@ public:
   String HistoryLast;
   String SavedMonitorText;
   bool CodeShown = false;  // the code display button is held
-  std::array<int32_t, 128> Levels{};
-  std::array<int32_t, 128> Peaks{};
-  std::array<int32_t, 5001> Samples{};
+  std::array<int32_t, ChannelSlots> Levels{};
+  std::array<int32_t, ChannelSlots> Peaks{};
+  std::array<int32_t, SampleSlots> Samples{};
   int32_t TimeMin = 0, TimeMax = 5000;
   int32_t ScanStart = 0, ScanEnd = 0;
   uint8_t ScanChannel = 0;
@@ -207,6 +267,9 @@ public:
   TAppSettings Settings;
   String Destination;
   String FormCaptionText;
+
+  // A warning beep and a message box with Text.
+  static void Warn(const String& Text);
 
 private:
   // The window's stored description: every component with its settings and bindings.
@@ -225,6 +288,19 @@ private:
   void DrainAdapter(int Chunk);
   void AddAdapterLines(int Count);
   void LoadAppIcon();
+  // Air monitor.
+  void RedrawSweep();
+  void ColourBar(int Channel);
+  void ColourPoint(int Point);
+  // A channel of the chosen model that the graphs have a slot for.
+  bool ChannelInModel(int32_t Channel) const;
+  void StartScan(int32_t Start, int32_t End);
+  void StartSampling(int32_t Channel);
+  void BarClicked(TBarSeries* Series, int32_t Kind, int ValueIndex, TColor LineColor);
+  String TimeChannelRefusal() const;
+  void DrawMarker(int Point);
+  void DrawAnalysisLines(TChart* Chart, int X, int Y, TColor Color);
+  void AfterDraw(TChart* Chart, double Threshold, TColor ThreLine, TColor CenterLine);
 };
 
 extern TMainForm* MainForm;

@@ -38,6 +38,8 @@ void ThresholdSlider(TAbVSlider* S) {
   S->ScaleSettings()->Font()->SetSize(7);  // "-140" whole on both sides of the track
   S->SetOptions({opBevelOuter, opValue, opScaleText});
   S->SetValue(-100);
+  S->SetChangeLarge(5);
+  S->SetEnabledKeys({_VK_DOWN, _VK_UP});
   WithHint(S, u"閾値調整");
 }
 
@@ -192,18 +194,19 @@ void TMainForm::CreateMenus() {
   N3 = Item(this, m, u"N3", u"-----------------------------");
   Print1 = Item(this, m, u"Print1", u"ｸﾞﾗﾌ印刷", Key('P', {ssCtrl}));
   N4 = Item(this, m, u"N4", u"-----------------------------");
-  Zoomout1 = Item(this, m, u"Zoomout1", u"ｽﾞｰﾑｱｳﾄ", Key(VK_F10));
-  Zoom2 = Item(this, m, u"Zoom2", u"ｽﾞｰﾑｲﾝ", Key(VK_F11));
-  Zoom1 = Item(this, m, u"Zoom1", u"ｽﾞｰﾑ取消", Key(VK_F12));
+  Zoomout1 = Item(this, m, u"Zoomout1", u"ｽﾞｰﾑｱｳﾄ", Key(VK_F10), [this](TObject* s) { Zoomout1Click(s); });
+  Zoom2 = Item(this, m, u"Zoom2", u"ｽﾞｰﾑｲﾝ", Key(VK_F11), [this](TObject* s) { Zoom2Click(s); });
+  Zoom1 = Item(this, m, u"Zoom1", u"ｽﾞｰﾑ取消", Key(VK_F12), [this](TObject* s) { Zoom1Click(s); });
   N5 = Item(this, m, u"N5", u"-----------------------------");
   Appearance1 = Item(this, m, u"Appearance1", u"ｸﾞﾗﾌ外観");
-  N3D1 = Item(this, Appearance1, u"N3D1", u"3D", Key(VK_F3));
-  Normal1 = Item(this, Appearance1, u"Normal1", u"ﾉｰﾏﾙ", Key(VK_F4));
+  N3D1 = Item(this, Appearance1, u"N3D1", u"3D", Key(VK_F3), [this](TObject* s) { N3D1Click(s); });
+  Normal1 = Item(this, Appearance1, u"Normal1", u"ﾉｰﾏﾙ", Key(VK_F4), [this](TObject* s) { Normal1Click(s); });
   Normal1->SetChecked(true);
   Normal1->SetDefault(true);
-  Centerline1 = Item(this, m, u"Centerline1", u"ｾﾝﾀｰﾗｲﾝ表示", Key(VK_F7));
+  Centerline1 = Item(this, m, u"Centerline1", u"ｾﾝﾀｰﾗｲﾝ表示", Key(VK_F7), [this](TObject* s) { Centerline1Click(s); });
   Centerline1->SetChecked(true);
-  Analizeline1 = Item(this, m, u"Analizeline1", u"ｱﾅﾗｲｽﾞﾗｲﾝ表示", Key(VK_F8));
+  Analizeline1 =
+      Item(this, m, u"Analizeline1", u"ｱﾅﾗｲｽﾞﾗｲﾝ表示", Key(VK_F8), [this](TObject* s) { Analizeline1Click(s); });
   Analizeline1->SetChecked(true);
 
   MainMenu1 = MakeComponent<TMainMenu>(this, u"MainMenu1");
@@ -405,6 +408,7 @@ void TMainForm::CreateControlPage() {
   ComboBox6 = Make<TComboBox>(this, GroupBox1, u"ComboBox6", 12, 32, 150, 22);
   ComboBox6->Items()->AddStrings({u"ワンショット", u"トグル", u"スイッチング", u"モメンタリ"});
   ComboBox6->SetItemIndex(0);
+  ComboBox6->OnChange = [this](TObject* s) { ComboBox2Change(s); };
   RadioGroup1 = eeprom(GroupBox1, u"RadioGroup1");
   VrDemoButton5 = command(GroupBox1, u"VrDemoButton5", u"確認", 296, 14, 74, &TMainForm::VrDemoButton5Click);
   VrDemoButton12 = command(GroupBox1, u"VrDemoButton12", u"設定", 296, 48, 74, &TMainForm::VrDemoButton12Click);
@@ -446,6 +450,7 @@ void TMainForm::CreateControlPage() {
   ComboBox1 = Make<TComboBox>(this, GroupBox4, u"ComboBox1", 12, 32, 100, 22);
   for (int a = 0; a <= 100; ++a) ComboBox1->Items()->Add(IntToStr(a));
   ComboBox1->SetText(u"0");
+  ComboBox1->OnChange = [this](TObject* s) { ComboBox2Change(s); };
   VrDemoButton7 = command(GroupBox4, u"VrDemoButton7", u"消去", 290, 28, 80, &TMainForm::VrDemoButton7Click);
 
   GroupBox5 = Make<TGroupBox>(this, TabSheet3, u"GroupBox5", 8, 176, 382, 76);
@@ -497,7 +502,11 @@ void TMainForm::CreateAirMonitorPage() {
   // Frequency domain.
   Chart1 = chart(TabSheet5, u"Chart1", u"ﾁｬﾝﾈﾙ",
                  u"ｴｱｰﾓﾆﾀｽｸﾘｰﾝ：　周波数領域測定　マウスの右クリックでｵﾌﾟｼｮﾝ設定ができます｡");
-  Chart1->BottomAxis()->SetMinMax(0, 127);
+  Chart1->BottomAxis()->SetMinMax(0, ChannelSlots - 1);
+  Chart1->OnAfterDraw = [this](TObject* s) { Chart1AfterDraw(s); };
+  Chart1->OnClick = [this](TObject* s) { Chart1Click(s); };
+  Chart1->OnZoom = [this](TObject* s) { Chart1Zoom(s); };
+  Chart1->OnUndoZoom = [this](TObject* s) { Chart1UndoZoom(s); };
   Series3 = MakeComponent<TBarSeries>(this, u"Series3");
   Series3->SetParentChart(Chart1);
   Series3->BarPen()->SetVisible(false);
@@ -508,29 +517,46 @@ void TMainForm::CreateAirMonitorPage() {
     s->Marks()->SetVisible(false);
     s->SetBarWidthPercent(100);
   }
+  Series1->OnClick = [this](TChartSeries* s, int i, TMouseButton b, TShiftState sh, int x, int y) {
+    Series1Click(s, i, b, sh, x, y);
+  };
+  Series3->OnClick = [this](TChartSeries* s, int i, TMouseButton b, TShiftState sh, int x, int y) {
+    Series3Click(s, i, b, sh, x, y);
+  };
   AbColBitBtn15 = Make<TAbColBitBtn>(this, TabSheet5, u"AbColBitBtn15", 606, 6, 90, 32);
   MeasureButton(AbColBitBtn15);
+  AbColBitBtn15->OnStatusChanged = [this](TObject* s) { AbColBitBtn15StatusChanged(s); };
   Label2 = label(TabSheet5, u"Label2", u"開始ﾁｬﾝﾈﾙ", 606, 48);
   ComboBox2 = Make<TComboBox>(this, TabSheet5, u"ComboBox2", 606, 64, 80, 22);
   WithHint(ComboBox2, u"開始ﾁｬﾝﾈﾙを設定して下さい｡");
+  ComboBox2->OnChange = [this](TObject* s) { ComboBox2Change(s); };
   Label3 = label(TabSheet5, u"Label3", u"終了ﾁｬﾝﾈﾙ", 606, 94);
   ComboBox3 = Make<TComboBox>(this, TabSheet5, u"ComboBox3", 606, 110, 80, 22);
   WithHint(ComboBox3, u"終了ﾁｬﾝﾈﾙを設定して下さい｡");
+  ComboBox3->OnChange = [this](TObject* s) { ComboBox3Change(s); };
   CheckBox3 = Make<TCheckBox>(this, TabSheet5, u"CheckBox3", 606, 144, 96, 18);
   CheckBox3->SetCaption(u"ﾋﾟｰｸ値表示");
+  CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
   SpeedButton17 = Make<TSpeedButton>(this, TabSheet5, u"SpeedButton17", 606, 170, 80, 26);
   SpeedButton17->SetCaption(u"ﾋﾟｰｸ消去");
+  SpeedButton17->OnClick = [this](TObject* s) { SpeedButton17Click(s); };
   AbVSlider1 = Make<TAbVSlider>(this, TabSheet5, u"AbVSlider1", 702, 2, 78, 396);
   ThresholdSlider(AbVSlider1);
+  AbVSlider1->OnValueChange = [this](TObject* s) { AbVSlider1ValueChange(s); };
   VrTimer2 = MakeComponent<TVrTimer>(this, u"VrTimer2");
   VrTimer2->SetEnabled(false);
   VrTimer2->SetTimerType(ttSystem);
   VrTimer2->SetInterval(150);
+  VrTimer2->OnTimer = [this](TObject* s) { VrTimer2Timer(s); };
 
   // Time domain.
   Chart2 = chart(TabSheet6, u"Chart2", u"ｻﾝﾌﾟﾘﾝｸﾞﾎﾟｲﾝﾄ",
                  u"ｴｱｰﾓﾆﾀｽｸﾘｰﾝ：　ﾀｲﾑﾄﾞﾒｲﾝ　マウスの右クリックでｵﾌﾟｼｮﾝ設定が可能です｡");
-  Chart2->BottomAxis()->SetMinMax(1, 5000);
+  Chart2->BottomAxis()->SetMinMax(1, SampleSlots - 1);
+  Chart2->OnAfterDraw = [this](TObject* s) { Chart2AfterDraw(s); };
+  Chart2->OnClick = [this](TObject* s) { Chart2Click(s); };
+  Chart2->OnZoom = [this](TObject* s) { Chart2Zoom(s); };
+  Chart2->OnUndoZoom = [this](TObject* s) { Chart2UndoZoom(s); };
   AreaSeries1 = MakeComponent<TAreaSeries>(this, u"AreaSeries1");
   AreaSeries1->SetParentChart(Chart2);
   AreaSeries1->Marks()->SetVisible(false);
@@ -539,11 +565,16 @@ void TMainForm::CreateAirMonitorPage() {
   AreaSeries1->Pointer()->SetHorizSize(3);
   AreaSeries1->Pointer()->SetVertSize(3);
   AreaSeries1->AreaLinesPen()->SetVisible(false);
+  AreaSeries1->OnClick = [this](TChartSeries* s, int i, TMouseButton b, TShiftState sh, int x, int y) {
+    AreaSeries1Click(s, i, b, sh, x, y);
+  };
   AbColBitBtn1 = Make<TAbColBitBtn>(this, TabSheet6, u"AbColBitBtn1", 606, 6, 90, 32);
   MeasureButton(AbColBitBtn1);
+  AbColBitBtn1->OnStatusChanged = [this](TObject* s) { AbColBitBtn1StatusChanged(s); };
   Label4 = label(TabSheet6, u"Label4", u"測定ﾁｬﾝﾈﾙ", 606, 44);
   ComboBox4 = Make<TComboBox>(this, TabSheet6, u"ComboBox4", 606, 60, 80, 22);
   WithHint(ComboBox4, u"測定するﾁｬﾝﾈﾙを選んで下さい｡");
+  ComboBox4->OnChange = [this](TObject* s) { ComboBox4Change(s); };
   Label5 = label(TabSheet6, u"Label5", u"ｻﾝﾌﾟﾘﾝｸﾞ数", 606, 88);
   AbNumSpin3 = Make<TAbNumSpin>(this, TabSheet6, u"AbNumSpin3", 606, 104, 80, 24);
   AbNumSpin3->SetEditBase(ebInt);
@@ -553,6 +584,7 @@ void TMainForm::CreateAirMonitorPage() {
   AbNumSpin3->SetIncrement(10);
   AbNumSpin3->SetValue(5000);
   WithHint(AbNumSpin3, u"ｻﾝﾌﾟﾘﾝｸﾞﾎﾟｲﾝﾄ数を最小10、最大5000");
+  AbNumSpin3->OnValueChanged = [this](TObject* s) { AbNumSpin3ValueChanged(s); };
   Label6 = label(TabSheet6, u"Label6", u"ｻﾝﾌﾟﾘﾝｸﾞ時間", 606, 134);
   AbNumSpin2 = Make<TAbNumSpin>(this, TabSheet6, u"AbNumSpin2", 606, 150, 66, 24);
   AbNumSpin2->SetEditBase(ebInt);
@@ -561,22 +593,28 @@ void TMainForm::CreateAirMonitorPage() {
   AbNumSpin2->SetIncrement(10);
   AbNumSpin2->SetValue(200);
   WithHint(AbNumSpin2, u"ｻﾝﾌﾟﾘﾝｸﾞ時間を設定します｡最小100ms");
+  AbNumSpin2->OnValueChanged = [this](TObject* s) { AbNumSpin2ValueChanged(s); };
   Label7 = label(TabSheet6, u"Label7", u" ms ", 674, 154);
   RadioGroup4 = Make<TRadioGroup>(this, TabSheet6, u"RadioGroup4", 606, 182, 92, 60);
   RadioGroup4->SetCaption(u" 測定ﾓｰﾄﾞ ");
   RadioGroup4->Items()->AddStrings({u"ﾘﾋﾟｰﾄ", u"ﾜﾝｼｮｯﾄ"});
   RadioGroup4->SetItemIndex(0);
+  RadioGroup4->OnClick = [this](TObject* s) { RadioGroup4Click(s); };
   CheckBox1 = Make<TCheckBox>(this, TabSheet6, u"CheckBox1", 606, 250, 80, 18);
   CheckBox1->SetCaption(u"ﾎﾟｲﾝﾄ");
   CheckBox1->SetChecked(true);
+  CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
   CheckBox2 = Make<TCheckBox>(this, TabSheet6, u"CheckBox2", 606, 272, 80, 18);
   CheckBox2->SetCaption(u"ﾗｲﾝ");
+  CheckBox2->OnClick = [this](TObject* s) { CheckBox2Click(s); };
   AbVSlider3 = Make<TAbVSlider>(this, TabSheet6, u"AbVSlider3", 702, 2, 78, 396);
   ThresholdSlider(AbVSlider3);
+  AbVSlider3->OnValueChange = [this](TObject* s) { AbVSlider3ValueChange(s); };
   VrTimer3 = MakeComponent<TVrTimer>(this, u"VrTimer3");
   VrTimer3->SetEnabled(false);
   VrTimer3->SetTimerType(ttSystem);
   VrTimer3->SetInterval(200);
+  VrTimer3->OnTimer = [this](TObject* s) { VrTimer3Timer(s); };
 
   // Below the graphs: the command monitor, the note and the memo fields.
   Memo2 = Make<TMemo>(this, TabSheet1, u"Memo2", 4, 420, 400, 116);
@@ -601,18 +639,23 @@ void TMainForm::CreateAirMonitorPage() {
   };
   Edit5 = field(u"Edit5", u"ﾌｧｲﾙ名", 420);
   WithHint(Edit5, u"ﾃﾞｰﾀ保存のためのﾌｧｲﾙ名を入力して下さい｡");
+  Edit5->OnDblClick = [this](TObject* s) { Edit5DblClick(s); };
   SpeedButton5 = fieldButton(u"SpeedButton5", 420, 26);
   ClearGlyph(SpeedButton5);
+  SpeedButton5->OnClick = [this](TObject* s) { SpeedButton5Click(s); };
   Edit4 = field(u"Edit4", u"日付・時間", 446);
   WithHint(Edit4, u"ｸﾘｯｸすると日付と時間が表示されます｡");
-  Edit4->OnClick = [this](TObject* s) { SpeedButton8Click(s); };
+  Edit4->OnClick = [this](TObject* s) { Edit4Click(s); };
+  Edit4->OnDblClick = [this](TObject* s) { Edit4DblClick(s); };
   SpeedButton8 = fieldButton(u"SpeedButton8", 446, 110);
   SpeedButton8->SetCaption(u"日付・時間取得");
   SpeedButton8->OnClick = [this](TObject* s) { SpeedButton8Click(s); };
   Edit3 = field(u"Edit3", u"ﾕｰｻﾞｰﾒﾓ", 472);
   WithHint(Edit3, u"ﾀﾞﾌﾞﾙｸﾘｯｸでﾃﾞｰﾀを消去します｡");
+  Edit3->OnDblClick = [this](TObject* s) { Edit3DblClick(s); };
   SpeedButton3 = fieldButton(u"SpeedButton3", 472, 26);
   ClearGlyph(SpeedButton3);
+  SpeedButton3->OnClick = [this](TObject* s) { SpeedButton3Click(s); };
   SpeedButton6 = fieldButton(u"SpeedButton6", 500, 110);
   SpeedButton6->SetLeft(450);
   SpeedButton6->SetHeight(28);

@@ -11,6 +11,10 @@ namespace {
 
 constexpr double kHuge = 1e7;  // pixel positions are clamped to this, far outside any canvas
 
+// Posted by the window canvas when it takes the window's image: its drawing is then handed to
+// the screen once the message that drew it is done.
+constexpr UINT CM_RELEASECANVAS = WM_USER + 0x3C1;
+
 int ClampPx(double v) { return static_cast<int>(std::lround(std::clamp(v, -kHuge, kHuge))); }
 
 // Labels: a round step (1, 2 or 5 times a power of ten) with at most MaxLabels labels.
@@ -231,6 +235,7 @@ protected:
   void CreateHandle() override {
     FDC = GetDC(FChart->Handle());
     SetHandle(FDC);
+    PostMessage(FChart->Handle(), CM_RELEASECANVAS, 0, 0);
   }
 
 private:
@@ -361,6 +366,19 @@ double TChart::XScreenToValue(int X) const { return CurrentLayout().XValue(X); }
 double TChart::YScreenToValue(int Y) const { return CurrentLayout().YValue(Y); }
 
 void TChart::ReleaseWindowCanvas() { FWindowCanvas->Release(); }
+
+void TChart::WMPaint(TWMPaint& Message) {
+  ReleaseWindowCanvas();
+  TCustomControl::WMPaint(Message);
+}
+
+void TChart::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_RELEASECANVAS) {
+    ReleaseWindowCanvas();
+    return;
+  }
+  TCustomControl::Dispatch(Message);
+}
 
 void TChart::Paint() {
   ReleaseWindowCanvas();  // one painter per window image at a time

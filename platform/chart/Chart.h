@@ -356,6 +356,8 @@ public:
   TRect ChartRect() const;
   // The canvas being drawn on: inside OnAfterDraw the drawing's own canvas (window, bitmap,
   // metafile or printer); otherwise the window's canvas, for drawing over the chart at once.
+  // What is drawn on the window's canvas shows once the current message is handled and stays
+  // until the chart next repaints.
   TCanvas* Canvas();
 
   // Value <-> pixel on the bottom (X) and left (Y) axes.
@@ -401,6 +403,9 @@ protected:
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Resize() override;
+  // The window canvas goes back before the window paints: one painter per window image.
+  void WMPaint(TWMPaint& Message) override;
+  void Dispatch(TMessage& Message) override;
 
 private:
   friend class TChartSeries;

@@ -5,6 +5,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -49,9 +50,15 @@ std::vector<std::string> ReceiverSim::Lines() const {
   return FLines;
 }
 
+std::vector<int64_t> ReceiverSim::LineTimesNs() const {
+  std::lock_guard lk(FMutex);
+  return FLineTimes;
+}
+
 void ReceiverSim::ClearLines() {
   std::lock_guard lk(FMutex);
   FLines.clear();
+  FLineTimes.clear();
 }
 
 bool ReceiverSim::WaitForLines(size_t Count, int TimeoutMs) const {
@@ -89,11 +96,21 @@ std::string ReceiverSim::Reply(const std::string& Line) {
   }
   if (Line == "CH") return frame(ChannelCode);
   if (StartsWith(Line, "CH ")) {
-    if (IsCode(arg)) ChannelCode = arg;
-    else if (!(arg.size() == 2 && arg[0] == 'F')) return frame("NG");  // "CH F1".."CH FA": scan channel
+    if (IsCode(arg)) {
+      ChannelCode = arg;
+    } else if (arg.size() == 2 && arg[0] == 'F' && std::isxdigit(static_cast<unsigned char>(arg[1]))) {
+      ScanChannel = std::stoi(arg.substr(1), nullptr, 16);  // "CH F1".."CH FA": scan channel
+    } else {
+      return frame("NG");
+    }
     return frame("OK");
   }
-  if (Line == "RS") return frame(Hex(static_cast<uint32_t>(-LevelDbm) & 0xFF, 2));
+  if (Line == "RS") {
+    if (SilentChannels.count(ScanChannel)) return std::string();
+    auto level = ChannelLevels.find(ScanChannel);
+    int dbm = level != ChannelLevels.end() ? level->second : LevelDbm;
+    return frame(Hex(static_cast<uint32_t>(-dbm) & 0xFF, 2));
+  }
   if (Line == "VE") return frame(Version);
   if (Line == "ID ALL /R") {
     if (Ids.empty()) return frame("No ID");
@@ -149,12 +166,17 @@ void ReceiverSim::Run() {
     while ((end = pending.find("\r\n")) != std::string::npos) {
       std::string line = pending.substr(0, end);
       pending.erase(0, end + 2);
+      int64_t arrived = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
       {
         std::lock_guard lk(FMutex);
         FLines.push_back(line);
+        FLineTimes.push_back(arrived);
       }
       FCond.notify_all();
       std::string reply = Reply(line);
+      if (int delay = ReplyDelayMs.load(); delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
       if (SplitReplies) {
         for (char c : reply) {
           Write(std::string(1, c));
