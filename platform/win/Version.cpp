@@ -245,7 +245,7 @@ BOOL VerQueryValueW(const void* Block, LPCWSTR SubBlock, void** Buffer, UINT* Le
     }
     node = std::move(match);
   }
-  *Buffer = const_cast<uint8_t*>(b + node.Value);
+  *Buffer = const_cast<uint8_t*>(b + std::min(node.Value, node.End));  // an empty value may end the node
   *Len = node.Type == 1 ? node.ValueLength : static_cast<UINT>(node.ValueBytes);
   return TRUE;
 }
