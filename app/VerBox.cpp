@@ -103,6 +103,8 @@ TVerBoxForm::TVerBoxForm(TComponent* AOwner) : TForm(AOwner) {
   AbColBitBtn1 = Make<TAbColBitBtn>(this, GroupBox1, u"AbColBitBtn1", 267, 282, 90, 28);
   AbColBitBtn1->SetMode(mButton);
   AbColBitBtn1->SetCaption(u"OK");
+  AbColBitBtn1->SetTextOff(u"OK");
+  AbColBitBtn1->SetTextOn(u"OK");
   AbColBitBtn1->OnClick = [this](TObject* s) { AbColBitBtn1Click(s); };
   EndLoading();
 }
