@@ -28,6 +28,8 @@
 #include "platform/ui/StdCtrls.h"
 #include "serial/CPort.h"
 
+struct TGraphFile;  // what a graph data file holds
+
 class TMainForm : public TForm {
 public:
   explicit TMainForm(TComponent* AOwner);
@@ -243,6 +245,23 @@ public:
   // The graph of the measurement page in front (Chart1 or Chart2), or null off the air monitor.
   TChart* ChartInFront() const;
 
+  // ---- Air monitor: graph files, pictures, clipboard, printing and the help folder
+  void Savegraphdata2Click(TObject* Sender);
+  void Loadgraphdata2Click(TObject* Sender);
+  void Saveimagefile2Click(TObject* Sender);
+  void Copytoclipboard1Click(TObject* Sender);
+  void Printgraph2Click(TObject* Sender);
+  void KitOperationGuide1Click(TObject* Sender);
+  // Writes the graph of the page in front (MonitorState) into the file, keeping the file's
+  // other sections and keys. Raises EFCreateError or EFOpenError; an old file then stays whole.
+  void SaveGraphFile(const String& FileName);
+  // Reads and checks the whole file first, then shows it and writes it back normalised. A file
+  // that cannot be used gives one message naming it, changes nothing and returns False.
+  bool LoadGraphFile(const String& FileName);
+  TSaveDialog* SaveDialog1;
+  TOpenDialog* OpenDialog1;
+  TPrintDialog* PrintDialog1;
+
   // ---- Module state
   TCommandLink Link;
   String SettingsPath;
@@ -288,6 +307,9 @@ private:
   void DrainAdapter(int Chunk);
   void AddAdapterLines(int Count);
   void LoadAppIcon();
+  // Graph files and pictures.
+  void ShowGraphFile(const String& FileName, const TGraphFile& F);
+  TChart* PageChart() const;  // the graph of the measurement page in front
   // Air monitor.
   void RedrawSweep();
   void ColourBar(int Channel);

@@ -141,6 +141,11 @@ void TMainForm::CreateComponents() {
   ColorDialog1 = MakeComponent<TColorDialog>(this, u"ColorDialog1");
   ColorDialog1->SetOptions({cdFullOpen, cdSolidColor});
   OpenPictureDialog1 = MakeComponent<TOpenPictureDialog>(this, u"OpenPictureDialog1");
+  SaveDialog1 = MakeComponent<TSaveDialog>(this, u"SaveDialog1");
+  SaveDialog1->SetOptions({ofOverwritePrompt, ofHideReadOnly, ofEnableSizing, ofDontAddToRecent});
+  OpenDialog1 = MakeComponent<TOpenDialog>(this, u"OpenDialog1");
+  OpenDialog1->SetOptions({ofHideReadOnly, ofEnableSizing});
+  PrintDialog1 = MakeComponent<TPrintDialog>(this, u"PrintDialog1");
 
   CreateMenus();
   CreateTopBar();
@@ -184,15 +189,19 @@ void TMainForm::CreateMenus() {
   m = PopupMenu1->Items();
   Option2 = Item(this, m, u"Option2", u"ｵﾌﾟｼｮﾝ", Key('O', {ssCtrl}), [this](TObject* s) { Option1Click(s); });
   N1 = Item(this, m, u"N1", u"-----------------------------");
-  SaveImage1 = Item(this, m, u"SaveImage1", u"ｸﾞﾗﾌを画像ﾌｧｲﾙとして保存", Key('G', {ssCtrl}));
+  SaveImage1 = Item(this, m, u"SaveImage1", u"ｸﾞﾗﾌを画像ﾌｧｲﾙとして保存", Key('G', {ssCtrl}),
+                    [this](TObject* s) { Saveimagefile2Click(s); });
   ImageViewer2 = Item(this, m, u"ImageViewer2", u"ｲﾒｰｼﾞﾋﾞｭｰｱ", Key('I', {ssCtrl}),
                       [this](TObject* s) { ImageViewer1Click(s); });
-  CopyClipboard1 = Item(this, m, u"CopyClipboard1", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ", Key('C', {ssCtrl}));
+  CopyClipboard1 = Item(this, m, u"CopyClipboard1", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ", Key('C', {ssCtrl}),
+                        [this](TObject* s) { Copytoclipboard1Click(s); });
   N2 = Item(this, m, u"N2", u"-----------------------------");
-  SaveGraph1 = Item(this, m, u"SaveGraph1", u"ｸﾞﾗﾌﾃﾞｰﾀ保存", Key('S', {ssCtrl}));
-  LoadGraph1 = Item(this, m, u"LoadGraph1", u"ｸﾞﾗﾌﾃﾞｰﾀ読込", Key('L', {ssCtrl}));
+  SaveGraph1 = Item(this, m, u"SaveGraph1", u"ｸﾞﾗﾌﾃﾞｰﾀ保存", Key('S', {ssCtrl}),
+                    [this](TObject* s) { Savegraphdata2Click(s); });
+  LoadGraph1 = Item(this, m, u"LoadGraph1", u"ｸﾞﾗﾌﾃﾞｰﾀ読込", Key('L', {ssCtrl}),
+                    [this](TObject* s) { Loadgraphdata2Click(s); });
   N3 = Item(this, m, u"N3", u"-----------------------------");
-  Print1 = Item(this, m, u"Print1", u"ｸﾞﾗﾌ印刷", Key('P', {ssCtrl}));
+  Print1 = Item(this, m, u"Print1", u"ｸﾞﾗﾌ印刷", Key('P', {ssCtrl}), [this](TObject* s) { Printgraph2Click(s); });
   N4 = Item(this, m, u"N4", u"-----------------------------");
   Zoomout1 = Item(this, m, u"Zoomout1", u"ｽﾞｰﾑｱｳﾄ", Key(VK_F10), [this](TObject* s) { Zoomout1Click(s); });
   Zoom2 = Item(this, m, u"Zoom2", u"ｽﾞｰﾑｲﾝ", Key(VK_F11), [this](TObject* s) { Zoom2Click(s); });
@@ -220,7 +229,8 @@ void TMainForm::CreateMenus() {
   SetCom = Item(this, Setting1, u"SetCom", u"COMﾎﾟｰﾄ", Key(VK_F2), [this](TObject* s) { VrDemoButton2Click(s); });
   Option1 = Item(this, Setting1, u"Option1", u"ｵﾌﾟｼｮﾝ", Key('O', {ssCtrl}), [this](TObject* s) { Option1Click(s); });
   Help1 = Item(this, m, u"Help1", u"ﾍﾙﾌﾟ");
-  HelpFolder1 = Item(this, Help1, u"HelpFolder1", u"ﾍﾙﾌﾟﾌｫﾙﾀﾞｰを開く");
+  HelpFolder1 = Item(this, Help1, u"HelpFolder1", u"ﾍﾙﾌﾟﾌｫﾙﾀﾞｰを開く", scNone,
+                     [this](TObject* s) { KitOperationGuide1Click(s); });
   N7 = Item(this, Help1, u"N7", u"-----------------------------");
   Version1 = Item(this, Help1, u"Version1", u"ﾊﾞｰｼﾞｮﾝ", scNone, [this](TObject* s) { Version1Click(s); });
   SetFormMenu(this, MainMenu1);

@@ -17,6 +17,14 @@ TRect PictureRect(const TChart* c) {
   return TRect(0, 0, w, h);
 }
 
+// A picture file is encoded in memory and then replaces the file whole: a failing write (a
+// full disk, a read-only folder) leaves an existing file as it was.
+void SaveGraphic(TGraphic& G, const String& FileName) {
+  TMemoryStream data;
+  G.SaveToStream(&data);
+  SaveFileReplacing(FileName, data.Memory(), static_cast<size_t>(data.Size()));
+}
+
 }  // namespace
 
 void TChart::RenderMetafile(TMetafile& M) {
@@ -32,21 +40,21 @@ void TChart::SaveToBitmapFile(const String& FileName) {
   TBitmap bmp(r.Width(), r.Height());
   bmp.SetPixelFormat(pf24bit);
   Draw(bmp.Canvas(), r);
-  bmp.SaveToFile(FileName);
+  SaveGraphic(bmp, FileName);
 }
 
 void TChart::SaveToMetafile(const String& FileName) {
   TMetafile m;
   RenderMetafile(m);
   m.SetEnhanced(false);
-  m.SaveToFile(FileName);
+  SaveGraphic(m, FileName);
 }
 
 void TChart::SaveToMetafileEnh(const String& FileName) {
   TMetafile m;
   RenderMetafile(m);
   m.SetEnhanced(true);
-  m.SaveToFile(FileName);
+  SaveGraphic(m, FileName);
 }
 
 void TChart::SaveToJPEGFile(const String& FileName, int Quality) {
@@ -57,7 +65,7 @@ void TChart::SaveToJPEGFile(const String& FileName, int Quality) {
   jpeg.SetCompressionQuality(Quality);
   jpeg.SetProgressiveEncoding(false);
   jpeg.Assign(&bmp);
-  jpeg.SaveToFile(FileName);
+  SaveGraphic(jpeg, FileName);
 }
 
 void TChart::CopyToClipboardBitmap() {

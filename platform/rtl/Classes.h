@@ -77,6 +77,13 @@ private:
   int FHandle = -1;
 };
 
+// Writes Size bytes as the whole content of FileName so that it is never left half written:
+// they go to a new file in the same folder, which then replaces FileName in one rename. An
+// existing file keeps its permission bits, and a link is followed to the file it names. Raises
+// EFCreateError naming FileName when the folder cannot take the new file, the disk is full,
+// or FileName is no regular file or may not be written; any existing file is then unchanged.
+void SaveFileReplacing(const String& FileName, const void* Data, size_t Size);
+
 // A stream held in memory.
 class TMemoryStream : public TStream {
 public:

@@ -5,8 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
@@ -57,6 +60,65 @@ String FileErrorText(const char* what, const String& name, int err) {
 }
 
 }  // namespace
+
+void SaveFileReplacing(const String& FileName, const void* Data, size_t Size) {
+  auto fail = [&](int err) { throw EFCreateError(FileErrorText("Cannot create file", FileName, err)); };
+  std::string target = StringToUTF8(FileName);
+  if (target.empty()) fail(ENOENT);
+  // A link is followed: the file it names is replaced, the link stays.
+  if (char* real = ::realpath(target.c_str(), nullptr)) {
+    target = real;
+    ::free(real);
+  }
+  struct stat st {};
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  if (exists) {
+    // A file that may not be written is not replaced either (opened, not truncated, to ask).
+    int probe = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (probe < 0) fail(errno);
+    ::close(probe);
+  }
+
+  // The new file beside the old one, so the rename stays on one file system.
+  static std::atomic<unsigned> serial{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temp = target + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt > 100)) fail(errno);
+  }
+  auto abandon = [&](int err) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    fail(err);
+  };
+  if (exists) {
+    // The replacement keeps the old file's permissions and, where allowed, its owner.
+    [[maybe_unused]] int owned = ::fchown(fd, st.st_uid, st.st_gid);
+    if (::fchmod(fd, st.st_mode & 07777) != 0) abandon(errno);
+  }
+  const char* p = static_cast<const char*>(Data);
+  for (size_t done = 0; done < Size;) {
+    ssize_t n = ::write(fd, p + done, Size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) abandon(n < 0 ? errno : ENOSPC);
+    done += static_cast<size_t>(n);
+  }
+  // Some file systems report a full disk only when the data goes out.
+  if (::fsync(fd) != 0 && errno != EINVAL) abandon(errno);
+  if (::close(fd) != 0) {
+    int err = errno;
+    ::unlink(temp.c_str());
+    fail(err);
+  }
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    int err = errno;
+    ::unlink(temp.c_str());
+    fail(err);
+  }
+}
 
 TFileStream::TFileStream(const String& FileName, uint16_t Mode) : FFileName(FileName) {
   const std::string path = StringToUTF8(FileName);

@@ -109,8 +109,8 @@ void WriteIni(const String& FileName, const std::string& Bytes) {
   struct stat st;
   if (::stat(StringToUTF8(FileName).c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
     throw EFCreateError(u"Cannot create file \"" + FileName + u"\". It is not a regular file.");
-  TFileStream fs(FileName, fmCreate);
-  fs.WriteBuffer(Bytes.data(), static_cast<int32_t>(Bytes.size()));
+  // Written beside and renamed over it: a full disk or a failing write leaves the old file whole.
+  SaveFileReplacing(FileName, Bytes.data(), Bytes.size());
 }
 
 // A settings file's lines (empty for a missing file or a folder) and their encoding.
