@@ -29,9 +29,9 @@
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timers.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 #include "serial/CPort.h"
-#include "app/tests/support/ReceiverSim.h"
+#include "testing/ReceiverSim.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "app/Main.h"
 #include "app/StartUp.h"
 #include "platform/ui/Forms.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/rtl/IniFiles.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 
 namespace {
 

@@ -28,8 +28,9 @@ function(project_tests name dir)
   add_executable(${name} ${srcs})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}" "${dir}")
   if(ARG_GUI)
-    target_link_libraries(${name} PRIVATE ${ARG_DEPS} platform_testmain GTest::gtest GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} test_main test_support GTest::gtest GTest::gmock)
   else()
+    # Tests without windows may use the header-only support (temporary folders).
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
   endif()
   gtest_discover_tests(${name}

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "ReceiverSim.h"
+#include "testing/ReceiverSim.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

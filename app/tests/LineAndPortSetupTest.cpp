@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "MainWindowFixture.h"
-#include "platform/win/CommFake.h"
+#include "testing/CommFake.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "ReceiverSim.h"
+#include "testing/ReceiverSim.h"
 #include "app/CommandLink.h"
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Forms.h"

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "ReceiverSim.h"
+#include "testing/ReceiverSim.h"
 #include "app/AppSettings.h"
 #include "app/Caution.h"
 #include "app/ComSetDialog.h"
 #include "app/Main.h"
 #include "app/OtherForms.h"
 #include "app/StartUp.h"
-#include "platform/rtl/tests/TempFolder.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TempFolder.h"
+#include "testing/TestSupport.h"
 
 // Modal windows that came up: each is handed to the next queued step, or, with none
 // queued, answered as its close box would.

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "app/COMname.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 
 namespace fs = std::filesystem;
 

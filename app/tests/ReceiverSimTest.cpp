@@ -4,7 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "ReceiverSim.h"
+#include "testing/ReceiverSim.h"
 
 // The software receiver answers as the tool's reply machines expect.
 TEST(ReceiverSim, AnswersEveryCommand) {

@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "app/AppSettings.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 
 TEST(Settings, MissingFileGivesDefaultsAndCreatesTheFile) {
   TempFolder dir;

@@ -13,7 +13,7 @@
 #include "MainWindowFixture.h"
 #include "app/GetVersion2.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/win/tests/VersionFixture.h"
+#include "testing/VersionFixture.h"
 
 namespace {
 

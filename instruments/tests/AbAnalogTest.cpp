@@ -8,7 +8,7 @@
 
 #include "InstrTestSupport.h"
 #include "instruments/AbVSlide.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

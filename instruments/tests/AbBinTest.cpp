@@ -4,7 +4,7 @@
 #include "InstrTestSupport.h"
 #include "instruments/AbCBitBt.h"
 #include "instruments/AbLED.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 TEST(AbBinGControl, GroupSharesOneStatusWord) {
   TTestForm f;

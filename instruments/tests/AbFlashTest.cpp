@@ -8,7 +8,7 @@
 #include "instruments/AbFlashT.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "InstrTestSupport.h"
 #include "instruments/AbNumEdit.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "instruments/AbOpHour.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/rtl/tests/TempFolder.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TempFolder.h"
+#include "testing/TestSupport.h"
 
 namespace {
 void Tick(TAbOpHourCounter* c) { c->Perform(WM_FLASHTICK, 0, 0); }

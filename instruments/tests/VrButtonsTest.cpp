@@ -2,7 +2,7 @@
 
 #include "instruments/VrButtons.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

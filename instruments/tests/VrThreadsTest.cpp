@@ -6,7 +6,7 @@
 
 #include "instruments/VrThreads.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Graphics_p.h"
 #include "platform/ui/Metafile.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 
 namespace {
 

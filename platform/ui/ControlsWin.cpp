@@ -23,7 +23,7 @@
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <exception>
 
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 
 namespace {
 

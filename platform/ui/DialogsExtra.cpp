@@ -16,7 +16,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Printers_p.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
 // ---------------------------------------------------------------------------

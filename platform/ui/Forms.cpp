@@ -21,7 +21,7 @@
 #include "platform/ui/Forms_p.h"
 #include "platform/ui/Graphics_p.h"
 #include "platform/ui/Menus_p.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
 std::function<void(const String&)> ExceptionReportHook;

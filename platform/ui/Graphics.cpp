@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/ui/Graphics_p.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 
 int32_t ColorToRGB(TColor Color) {
   if (Color == clNone) return clWhite;

@@ -10,7 +10,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Graphics_p.h"
 #include "platform/ui/Jpeg.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 
 namespace {
 

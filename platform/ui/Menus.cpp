@@ -14,7 +14,7 @@
 #include "platform/ui/Forms_p.h"
 #include "platform/ui/ImgList_p.h"
 #include "platform/ui/Menus_p.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 
 // ---------------------------------------------------------------------------
 // Shortcuts

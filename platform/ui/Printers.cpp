@@ -7,7 +7,7 @@
 #include <QPrinterInfo>
 
 #include "platform/ui/Printers_p.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
 const char16_t* const TPrinter::PdfPrinterName = u"PDF file";

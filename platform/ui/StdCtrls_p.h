@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "platform/ui/Controls_p.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/win/Gdi_p.h"
 

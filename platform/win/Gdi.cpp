@@ -9,7 +9,7 @@
 #include <cstring>
 #include <set>
 
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 
 namespace {

@@ -30,7 +30,7 @@
 #include <unordered_set>
 
 #include "platform/rtl/Classes.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 #include "platform/win/WinUser_p.h"
 

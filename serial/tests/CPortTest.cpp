@@ -20,14 +20,14 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win/tests/PtyPair.h"
+#include "testing/PtyPair.h"
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/ScopeGuard.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/ui/Forms.h"
-#include "platform/win/CommFake.h"
+#include "testing/CommFake.h"
 #include "serial/CPort.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <iterator>
 
 #include "platform/chart/Chart.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Metafile.h"
 #include "platform/ui/Printers.h"
-#include "platform/ui/tests/MetafileTestSupport.h"
+#include "testing/MetafileTestSupport.h"
 
 namespace {
 

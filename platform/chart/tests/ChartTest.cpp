@@ -7,7 +7,7 @@
 
 #include "platform/chart/Chart.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 #include "platform/win/Messages.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 

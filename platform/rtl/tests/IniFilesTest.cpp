@@ -8,7 +8,7 @@
 #include <fstream>
 #include <memory>
 
-#include "TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/rtl/IniFiles.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/rtl/Registry.h"
 
 namespace {

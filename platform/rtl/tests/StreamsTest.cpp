@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/rtl/Classes.h"
 
 TEST(Streams, MemoryStreamReadsWritesAndSeeksFromEachOrigin) {

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 
 namespace {
 

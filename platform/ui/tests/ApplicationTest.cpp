@@ -14,7 +14,7 @@
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 #include "platform/ui/Timers.h"
 #include "platform/win/Gdi_p.h"
 

@@ -8,7 +8,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "ModalDriver.h"
+#include "testing/ModalDriver.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Graphics.h"
 

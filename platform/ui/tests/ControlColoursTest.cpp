@@ -3,7 +3,7 @@
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 TEST(ControlColours, ContainerPaintsItsSystemColourAsThatColour) {
   TForm form(nullptr);

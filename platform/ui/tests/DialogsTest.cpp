@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ModalDriver.h"
+#include "testing/ModalDriver.h"
 #include "platform/ui/Dialogs.h"
 
 namespace fs = std::filesystem;

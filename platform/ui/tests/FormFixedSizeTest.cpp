@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 TEST(FormFixedSize, SizeSetAfterTheBorderStyleHoldsWhenShown) {
   for (TFormBorderStyle style : {bsSingle, bsDialog, bsToolWindow}) {

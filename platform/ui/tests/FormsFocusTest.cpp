@@ -7,7 +7,7 @@
 
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

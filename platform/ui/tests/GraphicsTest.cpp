@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Jpeg.h"
 

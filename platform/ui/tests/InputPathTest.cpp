@@ -15,7 +15,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 #include "platform/ui/tests/StdCtrlsTestSupport.h"
 
 namespace {

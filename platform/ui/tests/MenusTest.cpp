@@ -9,7 +9,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/Menus_p.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "platform/ui/Metafile_p.h"
-#include "platform/ui/tests/MetafileTestSupport.h"
+#include "testing/MetafileTestSupport.h"
 
 using namespace metafile;
 

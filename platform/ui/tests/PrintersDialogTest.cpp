@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
-#include "ModalDriver.h"
+#include "testing/ModalDriver.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Printers.h"
 

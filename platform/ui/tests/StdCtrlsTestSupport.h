@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/ui/Graphics_p.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 // The control as it shows (see RenderControl), as an image.
 inline QImage Render(TControl* c) {

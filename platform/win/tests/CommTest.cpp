@@ -17,10 +17,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win/tests/PtyPair.h"
+#include "testing/PtyPair.h"
 
 #include "platform/win/Comm.h"
-#include "platform/win/CommFake.h"
+#include "testing/CommFake.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "VersionFixture.h"
+#include "testing/VersionFixture.h"
 #include "platform/win/Comm.h"  // GetLastError
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/rtl/tests/TempFolder.h"
+#include "testing/TempFolder.h"
 #include "platform/win/Version.h"
 
 // Copies /bin/true to Dir/Name with Block as its version section; false when objcopy fails.

@@ -1,5 +1,5 @@
 // Test support: rendering controls to bitmaps and synthetic input through Qt's event path.
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -22,7 +22,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Forms_p.h"
 #include "platform/ui/Graphics_p.h"
-#include "platform/ui/QtBridge_p.h"
+#include "platform/win/QtBridge_p.h"
 
 // The entry points through which the window system hands Qt its input (Qt's own test library
 // drives windows through them too): hit-testing, grabs, pop-ups and focus all happen in Qt.

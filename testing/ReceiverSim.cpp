@@ -1,4 +1,4 @@
-#include "ReceiverSim.h"
+#include "testing/ReceiverSim.h"
 
 #include <fcntl.h>
 #include <poll.h>

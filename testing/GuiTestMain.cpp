@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace {
 

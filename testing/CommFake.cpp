@@ -1,7 +1,7 @@
 // The scripted serial device. The port side reads and writes one end of a socket pair; the
 // test's side is the other end, so poll, hang-up and a full buffer behave like a tty.
 
-#include "platform/win/CommFake.h"
+#include "testing/CommFake.h"
 
 #include <poll.h>
 #include <sys/ioctl.h>
