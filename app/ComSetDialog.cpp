@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "app/FormBuilder.h"
+#include "platform/rtl/ScopeGuard.h"
 
 TComSetDlg* ComSetDlg = nullptr;
 
@@ -109,15 +110,12 @@ void TComSetDlg::ApplyAll() {
   TCustomComPort* port = ComComboBox1->ComPort();
   if (!port) return;
   port->BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { port->EndUpdate(); });
     // A port box with nothing picked keeps the port's name instead of blanking it.
     for (int i = 0; i < 6; ++i)
       if (i != 0 || ComComboBox1->ItemIndex() >= 0) Box(i)->ApplySettings();
-  } catch (...) {
-    port->EndUpdate();
-    throw;
   }
-  port->EndUpdate();
 }
 
 void TComSetDlg::OKBtnClick(TObject*) { ApplyAll(); }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/WinUser.h"
 
@@ -133,13 +134,10 @@ void TAbColBitBtn::StatusChanged() {
   };
   bool stGlyph = state(foGlyph, coGlyph), stText = state(foText, coText);
   bool stTextCol = state(foTextCol, coTextCol), stBtn = state(foBtnCol, coBtnCol);
-  try {
+  {
+    TScopeGuard restore([&] { Painting = false; });
     if (Visible()) Draw(stGlyph, stText, stTextCol, stBtn);
-  } catch (...) {
-    Painting = false;
-    throw;
   }
-  Painting = false;
 }
 
 void TAbColBitBtn::Paint() {
@@ -156,13 +154,10 @@ void TAbColBitBtn::Paint() {
                    FGradBtnFace->ColorTo());
     Painting = false;
     InPaint = true;
-    try {
+    {
+      TScopeGuard restore([&] { InPaint = false; });
       StatusChanged();
-    } catch (...) {
-      InPaint = false;
-      throw;
     }
-    InPaint = false;
   }
   Painting = false;
 }

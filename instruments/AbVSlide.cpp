@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 TAbVSlider::TAbVSlider(TComponent* AOwner)
@@ -171,13 +172,10 @@ void TAbVSlider::Paint() {
   BmpValid = true;
   Canvas()->Draw(0, 0, &B);
   InPaint = true;
-  try {
+  {
+    TScopeGuard restore([&] { InPaint = false; });
     RefreshValue();
-  } catch (...) {
-    InPaint = false;
-    throw;
   }
-  InPaint = false;
 }
 
 void TAbVSlider::RefreshValue() {

@@ -1,6 +1,7 @@
 // Bases of the instrument controls and the two-state control.
 #include "instruments/_GClass.h"
 
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/WinUser.h"
 
@@ -12,25 +13,18 @@ bool DrawOnControl(TControl* Control, const std::function<void(TCanvas*)>& Draw)
   HDC dc = GetDC(wnd);
   if (!dc) return false;
   int saved = SaveDC(dc);
+  TScopeGuard release([&] {
+    RestoreDC(dc, saved);
+    ReleaseDC(wnd, dc);
+  });
   int dx = win ? 0 : Control->Left(), dy = win ? 0 : Control->Top();
   SetViewportOrgEx(dc, dx, dy, nullptr);
   IntersectClipRect(dc, 0, 0, Control->Width(), Control->Height());
-  {
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    if (Control->Font()) canvas.Font()->Assign(Control->Font());
-    try {
-      Draw(&canvas);
-    } catch (...) {
-      canvas.SetHandle(nullptr);
-      RestoreDC(dc, saved);
-      ReleaseDC(wnd, dc);
-      throw;
-    }
-    canvas.SetHandle(nullptr);
-  }
-  RestoreDC(dc, saved);
-  ReleaseDC(wnd, dc);
+  TCanvas canvas;
+  canvas.SetHandle(dc);
+  TScopeGuard detach([&] { canvas.SetHandle(nullptr); });
+  if (Control->Font()) canvas.Font()->Assign(Control->Font());
+  Draw(&canvas);
   return true;
 }
 
@@ -115,16 +109,13 @@ void TAbBinGControl::SetStatusInt(int32_t Value) {
   TComponent* owner = Owner();
   if (!owner) return;
   GroupUpdating = true;
-  try {
+  {
+    TScopeGuard restore([&] { GroupUpdating = false; });
     for (int i = 0; i < owner->ComponentCount(); ++i) {
       auto* c = dynamic_cast<TAbBinGControl*>(owner->Components(i));
       if (c && c->FGroupIndex == FGroupIndex) c->SetStatusInt(FStatusInt);
     }
-  } catch (...) {
-    GroupUpdating = false;
-    throw;
   }
-  GroupUpdating = false;
 }
 
 void TAbBinGControl::SetStatusBit(int32_t Value) {

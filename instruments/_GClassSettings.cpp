@@ -1,6 +1,7 @@
 // Settings objects of the instrument controls.
 #include "instruments/_GClass.h"
 
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 
@@ -326,13 +327,10 @@ void TIniSettings::Handle(bool Read) {
   if (Error) return;
   TIniFile ini(Path());
   IniFile = &ini;
-  try {
+  {
+    TScopeGuard restore([&] { IniFile = nullptr; });
     if (OnHandleIniEvent) OnHandleIniEvent(IniFile, Read);
-  } catch (...) {
-    IniFile = nullptr;
-    throw;
   }
-  IniFile = nullptr;
 }
 
 void TIniSettings::AutoHandle(bool Read) {

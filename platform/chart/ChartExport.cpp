@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/chart/Chart.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
@@ -89,15 +90,15 @@ void TChart::Print() {
   RenderMetafile(m);
   TPrinter* printer = Printer();
   printer->BeginDoc();
-  try {
-    const int pw = printer->PageWidth(), ph = printer->PageHeight();
-    const double scale = std::min(double(pw) / m.Width(), double(ph) / m.Height());
-    const int w = int(std::lround(m.Width() * scale)), h = int(std::lround(m.Height() * scale));
-    // Centred across the page, at its top.
-    printer->Canvas()->StretchDraw(Bounds((pw - w) / 2, 0, w, h), &m);
-    printer->EndDoc();
-  } catch (...) {
+  // A page that fails is not left half-printed.
+  TScopeGuard abortPage([&] {
     if (printer->Printing()) printer->Abort();
-    throw;
-  }
+  });
+  const int pw = printer->PageWidth(), ph = printer->PageHeight();
+  const double scale = std::min(double(pw) / m.Width(), double(ph) / m.Height());
+  const int w = int(std::lround(m.Width() * scale)), h = int(std::lround(m.Height() * scale));
+  // Centred across the page, at its top.
+  printer->Canvas()->StretchDraw(Bounds((pw - w) / 2, 0, w, h), &m);
+  printer->EndDoc();
+  abortPage.Dismiss();
 }

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -34,7 +35,8 @@ String JoinDelimited(const TStrings& list, Char delim, Char quote, bool strict) 
 // one); without strict mode blanks separate items too and are skipped around them.
 void SplitDelimited(TStrings& list, const String& value, Char delim, Char quote, bool strict) {
   list.BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { list.EndUpdate(); });
     list.Clear();
     size_t p = 0;
     const size_t n = value.size();
@@ -71,11 +73,7 @@ void SplitDelimited(TStrings& list, const String& value, Char delim, Char quote,
           while (p < n && IsBlank(value[p])) ++p;
       }
     }
-  } catch (...) {
-    list.EndUpdate();
-    throw;
   }
-  list.EndUpdate();
 }
 
 }  // namespace
@@ -115,33 +113,27 @@ int TStrings::AddObject(const String& S, TObject* AObject) {
 
 void TStrings::Exchange(int Index1, int Index2) {
   BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { EndUpdate(); });
     String s = Get(Index1);
     TObject* o = GetObject(Index1);
     Put(Index1, Get(Index2));
     PutObject(Index1, GetObject(Index2));
     Put(Index2, s);
     PutObject(Index2, o);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
   BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { EndUpdate(); });
     String s = Get(CurIndex);
     TObject* o = GetObject(CurIndex);
     Delete(CurIndex);
     InsertObject(NewIndex, s, o);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 int TStrings::IndexOf(const String& S) const {
@@ -171,24 +163,18 @@ void TStrings::AddStrings(const TStrings* Source) {
   std::vector<std::pair<String, TObject*>> items;
   for (int i = 0, n = Source->Count(); i < n; ++i) items.emplace_back(Source->Get(i), Source->GetObject(i));
   BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { EndUpdate(); });
     for (auto& [s, o] : items) AddObject(s, o);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::AddStrings(std::initializer_list<String> Items) {
   BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { EndUpdate(); });
     for (const String& s : Items) Add(s);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::Assign(TPersistent* Source) {
@@ -202,18 +188,15 @@ void TStrings::Assign(TPersistent* Source) {
 void TStrings::Assign(const TStrings& Source) {
   if (&Source == this) return;
   BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { EndUpdate(); });
     Clear();
     FDelimiter = Source.FDelimiter;
     FQuoteChar = Source.FQuoteChar;
     FNameValueSeparator = Source.FNameValueSeparator;
     FStrictDelimiter = Source.FStrictDelimiter;
     AddStrings(&Source);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 bool TStrings::Equals(const TStrings& Other) const {
@@ -234,7 +217,8 @@ String TStrings::Text() const {
 
 void TStrings::SetText(const String& Value) {
   BeginUpdate();
-  try {
+  {
+    TScopeGuard restore([&] { EndUpdate(); });
     Clear();
     size_t p = 0;
     const size_t n = Value.size();
@@ -245,11 +229,7 @@ void TStrings::SetText(const String& Value) {
       if (p < n && Value[p] == u'\r') ++p;
       if (p < n && Value[p] == u'\n') ++p;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 String TStrings::CommaText() const { return JoinDelimited(*this, u',', u'"', false); }

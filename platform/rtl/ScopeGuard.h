@@ -6,16 +6,26 @@
 //   ApplyPortSettings();
 //   undo.Dismiss();  // kept: the step succeeded
 //
-// The cleanup must not throw: it may run while an exception is on its way.
+// A cleanup that throws on a normal way out passes its exception on; while another exception
+// is on its way, the cleanup's own is dropped so that the first one arrives.
 
+#include <exception>
 #include <utility>
 
 template <typename F>
 class TScopeGuard {
 public:
   explicit TScopeGuard(F Cleanup) : FCleanup(std::move(Cleanup)) {}
-  ~TScopeGuard() {
-    if (FActive) FCleanup();
+  ~TScopeGuard() noexcept(false) {
+    if (!FActive) return;
+    if (std::uncaught_exceptions() == FUnwinding) {
+      FCleanup();
+      return;
+    }
+    try {
+      FCleanup();
+    } catch (...) {
+    }
   }
   TScopeGuard(const TScopeGuard&) = delete;
   TScopeGuard& operator=(const TScopeGuard&) = delete;
@@ -25,4 +35,5 @@ public:
 private:
   F FCleanup;
   bool FActive = true;
+  int FUnwinding = std::uncaught_exceptions();
 };

@@ -13,6 +13,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+#include "platform/rtl/ScopeGuard.h"
+
 namespace {
 
 std::string Native(const String& s) { return StringToUTF8(s); }
@@ -105,7 +107,8 @@ std::string ReadFileBytes(const String& FileName, int64_t MaxBytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) fail(SysErrorMessage(errno));
   std::string bytes;
-  try {
+  {
+    TScopeGuard restore([&] { ::close(fd); });
     // Checked again on the open file, which may have been replaced meanwhile.
     if (::fstat(fd, &st) != 0) fail(SysErrorMessage(errno));
     if (!S_ISREG(st.st_mode)) fail(u"It is not a regular file.");
@@ -128,11 +131,7 @@ std::string ReadFileBytes(const String& FileName, int64_t MaxBytes) {
       done += static_cast<size_t>(n);
     }
     bytes.resize(done);
-  } catch (...) {
-    ::close(fd);
-    throw;
   }
-  ::close(fd);
   return bytes;
 }
 
