@@ -19,6 +19,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <cassert>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -50,7 +51,6 @@ TWindowRegistry& Registry() {
   static TWindowRegistry& r = *new TWindowRegistry;
   return r;
 }
-std::unordered_map<const QWidget*, HWND> gWidgetWindows;  // GUI thread only
 
 bool Valid(HWND wnd) {
   if (wnd == nullptr) return false;
@@ -61,6 +61,13 @@ bool Valid(HWND wnd) {
 bool OnGuiThread() {
   QCoreApplication* app = QCoreApplication::instance();
   return app == nullptr || QThread::currentThread() == app->thread();
+}
+
+// The window handle of each widget; kept and read on the GUI thread only.
+std::unordered_map<const QWidget*, HWND>& WidgetWindows() {
+  assert(OnGuiThread());
+  static std::unordered_map<const QWidget*, HWND> windows;
+  return windows;
 }
 
 // ---- Messages sent from other threads, waiting for the GUI thread.
@@ -206,7 +213,7 @@ HWND CreateWindowHandle(QWidget* widget, TWndMethod proc) {
     std::lock_guard<std::mutex> lock(Registry().Mutex);
     Registry().Windows.insert(wnd);
   }
-  if (widget != nullptr) gWidgetWindows[widget] = wnd;
+  if (widget != nullptr) WidgetWindows()[widget] = wnd;
   return wnd;
 }
 
@@ -228,16 +235,17 @@ void DestroyWindowHandle(HWND wnd) {
     }
     ReleaseQueued(wnd);
   }
-  for (auto it = gWidgetWindows.begin(); it != gWidgetWindows.end();) {
-    if (it->second == wnd) it = gWidgetWindows.erase(it); else ++it;
+  auto& windows = WidgetWindows();
+  for (auto it = windows.begin(); it != windows.end();) {
+    if (it->second == wnd) it = windows.erase(it); else ++it;
   }
   delete wnd;
 }
 
 HWND WindowOfWidget(const QWidget* widget) {
   for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-    auto it = gWidgetWindows.find(w);
-    if (it != gWidgetWindows.end()) return it->second;
+    auto it = WidgetWindows().find(w);
+    if (it != WidgetWindows().end()) return it->second;
   }
   return nullptr;
 }
@@ -246,9 +254,9 @@ QWidget* WindowWidget(HWND wnd) { return Valid(wnd) ? wnd->widget.data() : nullp
 
 void SetWindowFrame(HWND wnd, QWidget* frame) {
   if (!Valid(wnd)) return;
-  if (wnd->frame) gWidgetWindows.erase(wnd->frame.data());
+  if (wnd->frame) WidgetWindows().erase(wnd->frame.data());
   wnd->frame = frame;
-  if (frame != nullptr) gWidgetWindows[frame] = wnd;
+  if (frame != nullptr) WidgetWindows()[frame] = wnd;
 }
 
 QWidget* WindowTopWidget(HWND wnd) {
