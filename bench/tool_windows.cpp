@@ -1,0 +1,125 @@
+// Creating the tool's windows, headless: the whole start-up (the fourteen windows in the
+// program entry's order and the start-up notice shown) up to the message loop's first idle
+// call, the reference; then each window alone (its construction and its OnCreate), so each
+// window's share of the start-up can be read beside it in the same run.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <functional>
+#include <vector>
+
+#include "app/AppSettings.h"
+#include "app/Caution.h"
+#include "app/ComSetDialog.h"
+#include "app/Main.h"
+#include "app/OtherForms.h"
+#include "app/StartUp.h"
+#include "testing/TempFolder.h"
+#include "platform/ui/Forms.h"
+
+namespace {
+
+// A settings file of the benchmark's own, as the tool ships it.
+struct Settings {
+  TempFolder Folder;
+  Settings() {
+    Folder.Write("tool.ini", "[Information]\r\ndestination=Japan\r\n");
+    SetSettingsFilePath(Folder.FileS("tool.ini"));
+  }
+  ~Settings() { SetSettingsFilePath(String()); }
+};
+
+void ForgetWindows() {
+  MainForm = nullptr;
+  Caution1Form = nullptr;
+  VerBoxForm = nullptr;
+  ImageViewForm1 = nullptr;
+  ImageSelectForm1 = nullptr;
+  OptionBoxForm = nullptr;
+  IPSettingForm1 = nullptr;
+  Caution2Form = nullptr;
+  AssignForm1 = nullptr;
+  OKBottomDlg1 = nullptr;
+  HexKeyForm1 = nullptr;
+  ComSetDlg = nullptr;
+  ConversionForm1 = nullptr;
+  KeyForm1 = nullptr;
+}
+
+void BM_StartUpToFirstIdle(benchmark::State& state) {
+  Settings settings;
+  for (auto _ : state) {
+    StartUp();
+    // Everything the start-up left pending is handled; the loop's next step is its first idle call.
+    Application->ProcessMessages();
+    Application->DoIdle();
+    state.PauseTiming();
+    Application->DestroyForms();
+    ForgetWindows();
+    Application->ProcessMessages();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartUpToFirstIdle)->Unit(benchmark::kMillisecond)->Repetitions(7)->Iterations(3)->UseRealTime();
+
+// One window made as the program entry makes it (its reference set before OnCreate runs),
+// without becoming the application's main window, and freed again.
+template <typename T>
+void CreateWindow(T*& Reference) {
+  T* form = new T(Application);
+  Reference = form;
+  form->DoCreate();
+  delete form;
+  Reference = nullptr;
+}
+
+void BM_MainWindow(benchmark::State& state) {
+  Settings settings;
+  for (auto _ : state) CreateWindow(MainForm);
+}
+BENCHMARK(BM_MainWindow)->Unit(benchmark::kMillisecond)->Repetitions(7)->UseRealTime();
+
+// The windows the main window does not need to exist first.
+#define WINDOW_BENCHMARK(Class, Reference)                  \
+  void BM_##Class(benchmark::State& state) {                \
+    Settings settings;                                      \
+    for (auto _ : state) CreateWindow(Reference);           \
+  }                                                         \
+  BENCHMARK(BM_##Class)->Unit(benchmark::kMillisecond)->Repetitions(7)->UseRealTime()
+
+WINDOW_BENCHMARK(TCaution1Form, Caution1Form);
+WINDOW_BENCHMARK(TVerBoxForm, VerBoxForm);
+WINDOW_BENCHMARK(TImageViewForm1, ImageViewForm1);
+WINDOW_BENCHMARK(TImageSelectForm1, ImageSelectForm1);
+WINDOW_BENCHMARK(TOptionBoxForm, OptionBoxForm);
+WINDOW_BENCHMARK(TIPSettingForm1, IPSettingForm1);
+WINDOW_BENCHMARK(TCaution2Form, Caution2Form);
+WINDOW_BENCHMARK(TAssignForm1, AssignForm1);
+WINDOW_BENCHMARK(TOKBottomDlg1, OKBottomDlg1);
+WINDOW_BENCHMARK(THexKeyForm1, HexKeyForm1);
+WINDOW_BENCHMARK(TComSetDlg, ComSetDlg);
+WINDOW_BENCHMARK(TConversionForm1, ConversionForm1);
+WINDOW_BENCHMARK(TKeyForm1, KeyForm1);
+
+// The four windows the tool creates and never shows, together.
+void BM_HiddenWindows(benchmark::State& state) {
+  Settings settings;
+  for (auto _ : state) {
+    CreateWindow(AssignForm1);
+    CreateWindow(OKBottomDlg1);
+    CreateWindow(HexKeyForm1);
+    CreateWindow(KeyForm1);
+  }
+}
+BENCHMARK(BM_HiddenWindows)->Unit(benchmark::kMillisecond)->Repetitions(7)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  Application->Initialize();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
