@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <exception>
 
+#include "platform/rtl/SysUtils.h"
 #include "platform/win/QtBridge_p.h"
 
 namespace {
@@ -19,13 +20,6 @@ std::vector<String> Split(const String& s, Char sep) {
     start = p + 1;
   }
   return out;
-}
-
-String Trim(const String& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && s[b] <= u' ') ++b;
-  while (e > b && s[e - 1] <= u' ') --e;
-  return s.substr(b, e - b);
 }
 
 // Runs a handler from inside Qt's modal loop; an exception is kept and the dialog closed,
