@@ -22,6 +22,23 @@ void CreateApplicationForms() {
   Application->CreateForm(KeyForm1);
 }
 
+void ForgetApplicationForms() {
+  MainForm = nullptr;
+  Caution1Form = nullptr;
+  VerBoxForm = nullptr;
+  ImageViewForm1 = nullptr;
+  ImageSelectForm1 = nullptr;
+  OptionBoxForm = nullptr;
+  IPSettingForm1 = nullptr;
+  Caution2Form = nullptr;
+  AssignForm1 = nullptr;
+  OKBottomDlg1 = nullptr;
+  HexKeyForm1 = nullptr;
+  ComSetDlg = nullptr;
+  ConversionForm1 = nullptr;
+  KeyForm1 = nullptr;
+}
+
 void StartUp() {
   Application->Initialize();
   Application->SetTitle(u"RCV910X - Setting tool");

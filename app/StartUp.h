@@ -6,6 +6,9 @@
 // the main window, becomes the application's main form.
 void CreateApplicationForms();
 
+// Clears the fourteen windows' global references, once the windows themselves are gone.
+void ForgetApplicationForms();
+
 // Initialises the application, titles it, creates the windows, has the main window shown
 // when the loop runs and shows the start-up notice. The caller then runs the loop.
 void StartUp();

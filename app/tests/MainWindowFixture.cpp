@@ -1,27 +1,5 @@
 #include "MainWindowFixture.h"
 
-namespace {
-
-// The references of windows that are gone.
-void ForgetApplicationForms() {
-  MainForm = nullptr;
-  Caution1Form = nullptr;
-  VerBoxForm = nullptr;
-  ImageViewForm1 = nullptr;
-  ImageSelectForm1 = nullptr;
-  OptionBoxForm = nullptr;
-  IPSettingForm1 = nullptr;
-  Caution2Form = nullptr;
-  AssignForm1 = nullptr;
-  OKBottomDlg1 = nullptr;
-  HexKeyForm1 = nullptr;
-  ComSetDlg = nullptr;
-  ConversionForm1 = nullptr;
-  KeyForm1 = nullptr;
-}
-
-}  // namespace
-
 void MainWindowTest::FreeWindows() {
   Application->DestroyForms();
   ForgetApplicationForms();
