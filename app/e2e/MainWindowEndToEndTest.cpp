@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -254,6 +255,31 @@ protected:
     });
     return b;
   }
+  // Acknowledges the start-up notice, picks the first model and presses the port button, as
+  // the operator does; main is the main window, (barX, barY) the top-left of its client area.
+  void Connect(std::optional<Box>& main, int& barX, int& barY) {
+    // The start-up notice: "O K" gives the main window free.
+    auto notice = Window("Place of destination");
+    ASSERT_TRUE(notice) << "the start-up notice did not show";
+    main = Window("セッティング");
+    ASSERT_TRUE(main) << "the main window did not show";
+    Click(notice->Left + 225, notice->Top + 200);  // "O K", centred near the notice's foot
+    ASSERT_TRUE(Eventually([&] { return !Xdo("search --onlyvisible --name 'Place of destination'").size(); }, 5s))
+        << "the notice stayed after its O K";
+
+    // The top bar, found by its port lamp (off: money green) at (172, 10, 22, 20).
+    Box lamp = Landmark(*main, 192, 220, 192);
+    ASSERT_FALSE(lamp.Empty()) << "no port lamp on the main window";
+    barX = lamp.CentreX() - 183, barY = lamp.CentreY() - 20;
+
+    // The model: the list opens on a click; the keys pick the first model.
+    Click(barX + 278, barY + 20);
+    Key("Down Return");
+    // The port button, then the receiver is asked for its IDs.
+    Click(barX + 658, barY + 20);
+    ASSERT_TRUE(Sim->WaitForLines(1, 10000)) << "the port button did not open the port";
+    EXPECT_EQ(Sim->Lines()[0], "ID ALL /R");
+  }
   std::string Clipboard() {
     return Shell("DISPLAY=" + X.Display() + " timeout 5 xclip -o -selection clipboard 2>/dev/null");
   }
@@ -269,27 +295,9 @@ std::string WithoutCR(std::string S) {
 TEST_F(MainWindowEndToEnd, AnOperatorConnectsQueriesTypesACommandCopiesTheMonitorAndOpensThePortSetup) {
   StartTool();
 
-  // The start-up notice: "O K" gives the main window free.
-  auto notice = Window("Place of destination");
-  ASSERT_TRUE(notice) << "the start-up notice did not show";
-  auto main = Window("セッティング");
-  ASSERT_TRUE(main) << "the main window did not show";
-  Click(notice->Left + 225, notice->Top + 200);  // "O K", centred near the notice's foot
-  ASSERT_TRUE(Eventually([&] { return !Xdo("search --onlyvisible --name 'Place of destination'").size(); }, 5s))
-      << "the notice stayed after its O K";
-
-  // The top bar, found by its port lamp (off: money green) at (172, 10, 22, 20).
-  Box lamp = Landmark(*main, 192, 220, 192);
-  ASSERT_FALSE(lamp.Empty()) << "no port lamp on the main window";
-  int barX = lamp.CentreX() - 183, barY = lamp.CentreY() - 20;
-
-  // The model: the list opens on a click; the keys pick the first model.
-  Click(barX + 278, barY + 20);
-  Key("Down Return");
-  // The port button, then the receiver is asked for its IDs.
-  Click(barX + 658, barY + 20);
-  ASSERT_TRUE(Sim->WaitForLines(1, 10000)) << "the port button did not open the port";
-  EXPECT_EQ(Sim->Lines()[0], "ID ALL /R");
+  std::optional<Box> main;
+  int barX = 0, barY = 0;
+  ASSERT_NO_FATAL_FAILURE(Connect(main, barX, barY));
 
   // The control page: the monitor's navy background gives its place.
   Box memo = Landmark(*main, 0, 0, 128);
@@ -380,5 +388,48 @@ TEST_F(MainWindowEndToEnd, ToolWindowsOpenFromTheMenusAndTheTopBarAndClose) {
   Click(conversion->Left + 162 + 50, conversion->Top + 134 + 16);
   EXPECT_TRUE(Eventually([&] { return Xdo("search --onlyvisible --name 'Hex - Decimal conversion'").empty(); }, 5s))
       << "OK did not close the conversion window";
+  EXPECT_TRUE(Tool.Running());
+}
+
+// The air monitor: the page tabs take the keys after a click, Right brings the air monitor's
+// page, and the frequency page's start button scans: the receiver is asked channel by channel
+// ("CH Fn", then "RS") and the graph fills with bars.
+TEST_F(MainWindowEndToEnd, AnOperatorScansTheChannelsAndTheGraphFillsWithBars) {
+  for (int ch = 1; ch <= 10; ++ch) Sim->ChannelLevels[ch] = -50 - 4 * ch;
+  StartTool();
+  std::optional<Box> main;
+  int barX = 0, barY = 0;
+  ASSERT_NO_FATAL_FAILURE(Connect(main, barX, barY));
+  ASSERT_FALSE(Landmark(*main, 0, 0, 128).Empty()) << "the control page did not show";
+
+  Click(barX + 40, barY + 52);  // the control page's tab
+  Key("Right");
+  // The frequency page's graph, before and after the scan.
+  const Box graph{barX + 70, barY + 110, barX + 590, barY + 420};
+  Screen before = Shot();
+  Click(barX + 659, barY + 100);  // "スタート" at (606, 6, 90, 32) on the frequency page
+  auto asked = [&] {
+    auto lines = Sim->Lines();
+    return std::count(lines.begin(), lines.end(), std::string("RS")) >= 12;
+  };
+  ASSERT_TRUE(Eventually(asked, 15s)) << "the start button did not scan";
+  auto lines = Sim->Lines();
+  auto first = std::find(lines.begin(), lines.end(), std::string("CH F1"));
+  ASSERT_NE(first, lines.end());
+  ASSERT_GE(lines.end() - first, 4);
+  EXPECT_EQ(*(first + 1), "RS");
+  EXPECT_EQ(*(first + 2), "CH F2");
+  EXPECT_EQ(*(first + 3), "RS");
+
+  Screen after = Shot();
+  int changed = 0;
+  for (int y = graph.Top; y <= graph.Bottom; ++y)
+    for (int x = graph.Left; x <= graph.Right; ++x) {
+      size_t i = (static_cast<size_t>(y) * after.Width + x) * 3;
+      if (after.Rgb[i] != before.Rgb[i] || after.Rgb[i + 1] != before.Rgb[i + 1] || after.Rgb[i + 2] != before.Rgb[i + 2])
+        ++changed;
+    }
+  EXPECT_GT(changed, 2000) << "no bars rose in the graph";
+  Click(barX + 659, barY + 100);  // "ストップ"
   EXPECT_TRUE(Tool.Running());
 }
