@@ -132,12 +132,3 @@ void BM_ScanStepEndingA128ChannelSweep(benchmark::State& state) {
 BENCHMARK(BM_ScanStepEndingA128ChannelSweep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  Application->Initialize();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -83,11 +83,3 @@ void BM_FrequencyDomainRedraw(benchmark::State& state) {
 BENCHMARK(BM_FrequencyDomainRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  Application->Initialize();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -51,12 +51,3 @@ void BM_FlashTimerIdleCpuWithOneSecondClient(benchmark::State& state) {
 BENCHMARK(BM_FlashTimerIdleCpuWithOneSecondClient)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  Application->Initialize();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

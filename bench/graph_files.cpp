@@ -118,12 +118,3 @@ BENCHMARK(BM_ExportJpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportEmf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportWmf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TimeFileSaveAndLoad5000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  Application->Initialize();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

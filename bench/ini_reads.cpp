@@ -55,5 +55,3 @@ BENCHMARK_TEMPLATE(BM_ReadSectionKeyByKey, TIniFile)->Unit(benchmark::kMilliseco
 BENCHMARK_TEMPLATE(BM_ReadSectionKeyByKey, TMemIniFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -31,12 +31,3 @@ void BM_MemoAppendLine(benchmark::State& state) {
 BENCHMARK(BM_MemoAppendLine)->Arg(0)->Arg(10000)->Arg(100000)->Iterations(5000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  Application->Initialize();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

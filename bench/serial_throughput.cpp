@@ -108,11 +108,3 @@ void BM_SerialRxCharLatency(benchmark::State& state) {
 BENCHMARK(BM_SerialRxCharLatency)->Iterations(500)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  Application->Initialize();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -169,12 +169,3 @@ void BM_ImageViewerOpensJpeg(benchmark::State& state) {
 BENCHMARK(BM_ImageViewerOpensJpeg)->Unit(benchmark::kMillisecond)->Repetitions(5)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  Application->Initialize();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
