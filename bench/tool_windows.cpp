@@ -30,23 +30,6 @@ struct Settings {
   ~Settings() { SetSettingsFilePath(String()); }
 };
 
-void ForgetWindows() {
-  MainForm = nullptr;
-  Caution1Form = nullptr;
-  VerBoxForm = nullptr;
-  ImageViewForm1 = nullptr;
-  ImageSelectForm1 = nullptr;
-  OptionBoxForm = nullptr;
-  IPSettingForm1 = nullptr;
-  Caution2Form = nullptr;
-  AssignForm1 = nullptr;
-  OKBottomDlg1 = nullptr;
-  HexKeyForm1 = nullptr;
-  ComSetDlg = nullptr;
-  ConversionForm1 = nullptr;
-  KeyForm1 = nullptr;
-}
-
 void BM_StartUpToFirstIdle(benchmark::State& state) {
   Settings settings;
   for (auto _ : state) {
@@ -56,7 +39,7 @@ void BM_StartUpToFirstIdle(benchmark::State& state) {
     Application->DoIdle();
     state.PauseTiming();
     Application->DestroyForms();
-    ForgetWindows();
+    ForgetApplicationForms();
     Application->ProcessMessages();
     state.ResumeTiming();
   }
