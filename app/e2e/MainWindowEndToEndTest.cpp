@@ -435,5 +435,25 @@ TEST_F(MainWindowEndToEnd, AnOperatorScansTheChannelsAndTheGraphFillsWithBars) {
     }
   EXPECT_GT(changed, 2000) << "no bars rose in the graph";
   Click(barX + 659, barY + 100);  // "ストップ"
+
+  // Ctrl+G: the image type window, its "Ok", then the save dialog's Enter writes the graph as
+  // EMF (the first type) beside the tool, under the file-name field's text.
+  Key("ctrl+g");
+  auto type = Window("Image type");
+  ASSERT_TRUE(type) << "Ctrl+G did not open the image type window";
+  Click(type->Left + 146 + 55, type->Top + 132 + 16);  // "Ok" at (146, 132, 110, 32)
+  ASSERT_TRUE(Window("Graph save as EMF")) << "no save dialog after the image type";
+  Key("Return");
+  std::string emf;
+  EXPECT_TRUE(Eventually([&] {
+    for (const auto& e : fs::directory_iterator(Folder))
+      if (e.path().extension() == ".emf") {
+        std::ifstream in(e.path(), std::ios::binary);
+        emf.assign(std::istreambuf_iterator<char>(in), {});
+        return emf.size() > 88;
+      }
+    return false;
+  })) << "no EMF file was written";
+  if (emf.size() > 88) EXPECT_EQ(emf.substr(40, 4), " EMF") << "the file is not an enhanced metafile";
   EXPECT_TRUE(Tool.Running());
 }
