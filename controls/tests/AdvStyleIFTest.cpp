@@ -170,3 +170,48 @@ TEST_F(AdvStyleIFTest, ThemeChangeFromAnotherWriterReachesTheNotifierThenTheRegi
   ASSERT_NE(fresh->RegMonitorThread(), nullptr);
   EXPECT_EQ(fresh->RegMonitorThread()->FKey, key14);
 }
+
+TEST_F(AdvStyleIFTest, WindowsRegisteredDuringANotificationPassJoinTheNextOne) {
+  WriteTheme(u"12.0", 1);
+  CreateKey(kOffice + u"12.0\\Common\\General");
+  auto owner = std::make_unique<TForm>(nullptr);
+  TThemeNotifier* notifier = GetThemeNotifier(owner.get());
+  ASSERT_NE(notifier->RegMonitorThread(), nullptr);
+  std::vector<String> log;
+  HWND late = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_OFFICETHEMECHANGE) log.push_back(u"late");
+  });
+  // The GUI thread edits the list while the watch thread walks it.
+  HWND first = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg != WM_OFFICETHEMECHANGE) return;
+    log.push_back(u"first");
+    notifier->RegisterWindow(late);
+  });
+  notifier->RegisterWindow(first);
+  std::thread([] { WriteTheme(u"12.0", 2); }).join();
+  EXPECT_TRUE(WaitUntil([&] { return !log.empty(); }));
+  std::thread([] { WriteTheme(u"12.0", 3); }).join();
+  EXPECT_TRUE(WaitUntil([&] { return log.size() >= 3; }));
+  ProcessPendingEvents();
+  EXPECT_EQ(log, (std::vector<String>{u"first", u"first", u"late"}));
+  owner.reset();
+  DeallocateHWnd(first);
+  DeallocateHWnd(late);
+}
+
+TEST_F(AdvStyleIFTest, AWatchedKeyThatCannotBeOpenedEndsTheThreadWithTheKeyNamed) {
+  TRegMonitorThread thread;
+  thread.FKey = kOffice + u"14.0\\Common";
+  thread.Start();
+  thread.WaitArmed();
+  thread.WaitFor();
+  ASSERT_TRUE(thread.FatalException());
+  try {
+    std::rethrow_exception(thread.FatalException());
+  } catch (const ERegistryException& e) {
+    EXPECT_EQ(e.Message(), u"Unable to open registry key " + kOffice + u"14.0\\Common");
+  }
+  // Registrations are still taken.
+  thread.AddWindow(reinterpret_cast<HWND>(uintptr_t{42}));
+  EXPECT_EQ(thread.Windows().size(), 1u);
+}
