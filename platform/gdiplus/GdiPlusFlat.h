@@ -1,0 +1,313 @@
+#pragma once
+// The GDI+ flat interface: opaque objects, value records, enumerations with GDI+'s ordinals and
+// the functions the wrapper classes call. Every function returns a GpStatus and never throws.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/win/Windows.h"
+
+using REAL = float;
+using INT = int32_t;
+using ARGB = uint32_t;  // alpha 24..31, red 16..23, green 8..15, blue 0..7
+using ULONG_PTR = uintptr_t;
+
+// Statuses in GDI+ order.
+enum GpStatus : int32_t {
+  Ok,
+  GenericError,
+  InvalidParameter,
+  OutOfMemory,
+  ObjectBusy,
+  InsufficientBuffer,
+  NotImplemented,
+  Win32Error,
+  WrongState,
+  Aborted,
+  FileNotFound,
+  ValueOverflow,
+  AccessDenied,
+  UnknownImageFormat,
+  FontFamilyNotFound,
+  FontStyleNotFound,
+  NotTrueTypeFont,
+  UnsupportedGdiplusVersion,
+  GdiplusNotInitialized,
+  PropertyNotFound,
+  PropertyNotSupported
+};
+
+enum GpUnit : int32_t {
+  UnitWorld,
+  UnitDisplay,
+  UnitPixel,
+  UnitPoint,
+  UnitInch,
+  UnitDocument,
+  UnitMillimeter
+};
+
+enum GpFillMode : int32_t { FillModeAlternate, FillModeWinding };
+
+enum GpMatrixOrder : int32_t { MatrixOrderPrepend, MatrixOrderAppend };
+
+enum GpWrapMode : int32_t { WrapModeTile, WrapModeTileFlipX, WrapModeTileFlipY, WrapModeTileFlipXY, WrapModeClamp };
+
+enum LinearGradientMode : int32_t {
+  LinearGradientModeHorizontal,
+  LinearGradientModeVertical,
+  LinearGradientModeForwardDiagonal,
+  LinearGradientModeBackwardDiagonal
+};
+
+enum CombineMode : int32_t {
+  CombineModeReplace,
+  CombineModeIntersect,
+  CombineModeUnion,
+  CombineModeXor,
+  CombineModeExclude,
+  CombineModeComplement
+};
+
+enum GpDashStyle : int32_t { DashStyleSolid, DashStyleDash, DashStyleDot, DashStyleDashDot, DashStyleDashDotDot, DashStyleCustom };
+
+enum GpLineCap : int32_t {
+  LineCapFlat = 0,
+  LineCapSquare = 1,
+  LineCapRound = 2,
+  LineCapTriangle = 3,
+  LineCapNoAnchor = 0x10,
+  LineCapSquareAnchor = 0x11,
+  LineCapRoundAnchor = 0x12,
+  LineCapDiamondAnchor = 0x13,
+  LineCapArrowAnchor = 0x14,
+  LineCapCustom = 0xff,
+  LineCapAnchorMask = 0xf0
+};
+
+enum GpLineJoin : int32_t { LineJoinMiter, LineJoinBevel, LineJoinRound, LineJoinMiterClipped };
+
+enum GpPenAlignment : int32_t { PenAlignmentCenter, PenAlignmentInset };
+
+enum GpPenType : int32_t {
+  PenTypeSolidColor,
+  PenTypeHatchFill,
+  PenTypeTextureFill,
+  PenTypePathGradient,
+  PenTypeLinearGradient,
+  PenTypeUnknown = -1
+};
+
+enum GpBrushType : int32_t {
+  BrushTypeSolidColor,
+  BrushTypeHatchFill,
+  BrushTypeTextureFill,
+  BrushTypePathGradient,
+  BrushTypeLinearGradient
+};
+
+enum SmoothingMode : int32_t {
+  SmoothingModeInvalid = -1,
+  SmoothingModeDefault,
+  SmoothingModeHighSpeed,
+  SmoothingModeHighQuality,
+  SmoothingModeNone,
+  SmoothingModeAntiAlias,
+  SmoothingModeAntiAlias8x4 = SmoothingModeAntiAlias,
+  SmoothingModeAntiAlias8x8
+};
+
+enum CompositingQuality : int32_t {
+  CompositingQualityInvalid = -1,
+  CompositingQualityDefault,
+  CompositingQualityHighSpeed,
+  CompositingQualityHighQuality,
+  CompositingQualityGammaCorrected,
+  CompositingQualityAssumeLinear
+};
+
+enum TextRenderingHint : int32_t {
+  TextRenderingHintSystemDefault,
+  TextRenderingHintSingleBitPerPixelGridFit,
+  TextRenderingHintSingleBitPerPixel,
+  TextRenderingHintAntiAliasGridFit,
+  TextRenderingHintAntiAlias,
+  TextRenderingHintClearTypeGridFit
+};
+
+enum GpFlushIntention : int32_t { FlushIntentionFlush, FlushIntentionSync };
+
+// Value records.
+struct GpPoint {
+  INT X = 0, Y = 0;
+};
+struct GpPointF {
+  REAL X = 0, Y = 0;
+};
+struct GpRect {
+  INT X = 0, Y = 0, Width = 0, Height = 0;
+};
+struct GpRectF {
+  REAL X = 0, Y = 0, Width = 0, Height = 0;
+};
+
+// Opaque objects; the brush kinds convert to GpBrush as GDI+'s do.
+struct GpGraphics;
+struct GpPen;
+struct GpMatrix;
+struct GpPath;
+struct GpBrush {
+  virtual ~GpBrush() = default;
+};
+struct GpSolidFill : GpBrush {};
+struct GpLineGradient : GpBrush {};
+
+// Start-up.
+using DebugEventProc = void (*)(int32_t level, char* message);
+using NotificationHookProc = GpStatus (*)(ULONG_PTR* token);
+using NotificationUnhookProc = void (*)(ULONG_PTR token);
+
+struct GdiplusStartupInput {
+  UINT GdiplusVersion = 1;
+  DebugEventProc DebugEventCallback = nullptr;
+  BOOL SuppressBackgroundThread = 0;
+  BOOL SuppressExternalCodecs = 0;
+};
+
+struct GdiplusStartupOutput {
+  NotificationHookProc NotificationHook = nullptr;
+  NotificationUnhookProc NotificationUnhook = nullptr;
+};
+
+GpStatus GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, GdiplusStartupOutput* output);
+void GdiplusShutdown(ULONG_PTR token);
+// Memory for the wrapper objects; nullptr while GDI+ is not running.
+void* GdipAlloc(size_t size);
+void GdipFree(void* ptr);
+
+// Graphics.
+GpStatus GdipCreateFromHDC(HDC hdc, GpGraphics** graphics);
+GpStatus GdipDeleteGraphics(GpGraphics* graphics);
+GpStatus GdipFlush(GpGraphics* graphics, GpFlushIntention intention);
+GpStatus GdipGraphicsClear(GpGraphics* graphics, ARGB color);
+GpStatus GdipSetWorldTransform(GpGraphics* graphics, GpMatrix* matrix);
+GpStatus GdipResetWorldTransform(GpGraphics* graphics);
+GpStatus GdipGetWorldTransform(GpGraphics* graphics, GpMatrix* matrix);
+GpStatus GdipSetSmoothingMode(GpGraphics* graphics, SmoothingMode mode);
+GpStatus GdipGetSmoothingMode(GpGraphics* graphics, SmoothingMode* mode);
+GpStatus GdipSetCompositingQuality(GpGraphics* graphics, CompositingQuality quality);
+GpStatus GdipGetCompositingQuality(GpGraphics* graphics, CompositingQuality* quality);
+GpStatus GdipSetTextRenderingHint(GpGraphics* graphics, TextRenderingHint hint);
+GpStatus GdipGetTextRenderingHint(GpGraphics* graphics, TextRenderingHint* hint);
+GpStatus GdipSetPageUnit(GpGraphics* graphics, GpUnit unit);
+GpStatus GdipGetPageUnit(GpGraphics* graphics, GpUnit* unit);
+GpStatus GdipSetClipRect(GpGraphics* graphics, REAL x, REAL y, REAL width, REAL height, CombineMode mode);
+GpStatus GdipSetClipPath(GpGraphics* graphics, GpPath* path, CombineMode mode);
+GpStatus GdipResetClip(GpGraphics* graphics);
+
+GpStatus GdipDrawLine(GpGraphics* graphics, GpPen* pen, REAL x1, REAL y1, REAL x2, REAL y2);
+GpStatus GdipDrawRectangle(GpGraphics* graphics, GpPen* pen, REAL x, REAL y, REAL width, REAL height);
+GpStatus GdipFillRectangle(GpGraphics* graphics, GpBrush* brush, REAL x, REAL y, REAL width, REAL height);
+GpStatus GdipDrawArc(GpGraphics* graphics, GpPen* pen, REAL x, REAL y, REAL width, REAL height, REAL startAngle,
+                     REAL sweepAngle);
+GpStatus GdipDrawEllipse(GpGraphics* graphics, GpPen* pen, REAL x, REAL y, REAL width, REAL height);
+GpStatus GdipDrawEllipseI(GpGraphics* graphics, GpPen* pen, INT x, INT y, INT width, INT height);
+GpStatus GdipFillEllipse(GpGraphics* graphics, GpBrush* brush, REAL x, REAL y, REAL width, REAL height);
+GpStatus GdipFillEllipseI(GpGraphics* graphics, GpBrush* brush, INT x, INT y, INT width, INT height);
+GpStatus GdipFillPolygon(GpGraphics* graphics, GpBrush* brush, const GpPointF* points, INT count, GpFillMode fillMode);
+GpStatus GdipFillPolygonI(GpGraphics* graphics, GpBrush* brush, const GpPoint* points, INT count, GpFillMode fillMode);
+GpStatus GdipDrawPath(GpGraphics* graphics, GpPen* pen, GpPath* path);
+GpStatus GdipFillPath(GpGraphics* graphics, GpBrush* brush, GpPath* path);
+
+// Matrices: m11, m12, m21, m22, dx, dy; points are row vectors (x' = x*m11 + y*m21 + dx).
+GpStatus GdipCreateMatrix(GpMatrix** matrix);
+GpStatus GdipCreateMatrix2(REAL m11, REAL m12, REAL m21, REAL m22, REAL dx, REAL dy, GpMatrix** matrix);
+GpStatus GdipCreateMatrix3(const GpRectF* rect, const GpPointF* dstplg, GpMatrix** matrix);
+GpStatus GdipCreateMatrix3I(const GpRect* rect, const GpPoint* dstplg, GpMatrix** matrix);
+GpStatus GdipCloneMatrix(GpMatrix* matrix, GpMatrix** cloneMatrix);
+GpStatus GdipDeleteMatrix(GpMatrix* matrix);
+GpStatus GdipSetMatrixElements(GpMatrix* matrix, REAL m11, REAL m12, REAL m21, REAL m22, REAL dx, REAL dy);
+GpStatus GdipGetMatrixElements(const GpMatrix* matrix, REAL* matrixOut);
+GpStatus GdipMultiplyMatrix(GpMatrix* matrix, GpMatrix* matrix2, GpMatrixOrder order);
+GpStatus GdipTranslateMatrix(GpMatrix* matrix, REAL offsetX, REAL offsetY, GpMatrixOrder order);
+GpStatus GdipScaleMatrix(GpMatrix* matrix, REAL scaleX, REAL scaleY, GpMatrixOrder order);
+GpStatus GdipRotateMatrix(GpMatrix* matrix, REAL angle, GpMatrixOrder order);
+GpStatus GdipShearMatrix(GpMatrix* matrix, REAL shearX, REAL shearY, GpMatrixOrder order);
+GpStatus GdipInvertMatrix(GpMatrix* matrix);
+GpStatus GdipTransformMatrixPoints(GpMatrix* matrix, GpPointF* pts, INT count);
+GpStatus GdipTransformMatrixPointsI(GpMatrix* matrix, GpPoint* pts, INT count);
+GpStatus GdipVectorTransformMatrixPoints(GpMatrix* matrix, GpPointF* pts, INT count);
+GpStatus GdipVectorTransformMatrixPointsI(GpMatrix* matrix, GpPoint* pts, INT count);
+GpStatus GdipIsMatrixInvertible(const GpMatrix* matrix, BOOL* result);
+GpStatus GdipIsMatrixIdentity(const GpMatrix* matrix, BOOL* result);
+
+// Pens.
+GpStatus GdipCreatePen1(ARGB color, REAL width, GpUnit unit, GpPen** pen);
+GpStatus GdipCreatePen2(GpBrush* brush, REAL width, GpUnit unit, GpPen** pen);
+GpStatus GdipDeletePen(GpPen* pen);
+GpStatus GdipSetPenWidth(GpPen* pen, REAL width);
+GpStatus GdipGetPenWidth(GpPen* pen, REAL* width);
+GpStatus GdipGetPenFillType(GpPen* pen, GpPenType* type);
+GpStatus GdipGetPenBrushFill(GpPen* pen, GpBrush** brush);  // a copy the caller deletes
+GpStatus GdipSetPenBrushFill(GpPen* pen, GpBrush* brush);
+GpStatus GdipGetPenDashStyle(GpPen* pen, GpDashStyle* dashStyle);
+GpStatus GdipSetPenDashStyle(GpPen* pen, GpDashStyle dashStyle);
+GpStatus GdipSetPenStartCap(GpPen* pen, GpLineCap startCap);
+GpStatus GdipSetPenEndCap(GpPen* pen, GpLineCap endCap);
+GpStatus GdipSetPenLineJoin(GpPen* pen, GpLineJoin lineJoin);
+GpStatus GdipSetPenMode(GpPen* pen, GpPenAlignment penMode);
+
+// Brushes.
+GpStatus GdipDeleteBrush(GpBrush* brush);
+GpStatus GdipGetBrushType(GpBrush* brush, GpBrushType* type);
+GpStatus GdipCreateSolidFill(ARGB color, GpSolidFill** brush);
+GpStatus GdipGetSolidFillColor(GpSolidFill* brush, ARGB* color);
+GpStatus GdipCreateLineBrush(const GpPointF* point1, const GpPointF* point2, ARGB color1, ARGB color2,
+                             GpWrapMode wrapMode, GpLineGradient** lineGradient);
+GpStatus GdipCreateLineBrushI(const GpPoint* point1, const GpPoint* point2, ARGB color1, ARGB color2,
+                              GpWrapMode wrapMode, GpLineGradient** lineGradient);
+GpStatus GdipCreateLineBrushFromRect(const GpRectF* rect, ARGB color1, ARGB color2, LinearGradientMode mode,
+                                     GpWrapMode wrapMode, GpLineGradient** lineGradient);
+GpStatus GdipCreateLineBrushFromRectI(const GpRect* rect, ARGB color1, ARGB color2, LinearGradientMode mode,
+                                      GpWrapMode wrapMode, GpLineGradient** lineGradient);
+GpStatus GdipCreateLineBrushFromRectWithAngle(const GpRectF* rect, ARGB color1, ARGB color2, REAL angle,
+                                              BOOL isAngleScalable, GpWrapMode wrapMode,
+                                              GpLineGradient** lineGradient);
+GpStatus GdipCreateLineBrushFromRectWithAngleI(const GpRect* rect, ARGB color1, ARGB color2, REAL angle,
+                                               BOOL isAngleScalable, GpWrapMode wrapMode,
+                                               GpLineGradient** lineGradient);
+GpStatus GdipSetLineGammaCorrection(GpLineGradient* brush, BOOL useGammaCorrection);
+// Colours at positions 0..1 (first 0, last 1, rising).
+GpStatus GdipSetLinePresetBlend(GpLineGradient* brush, const ARGB* blend, const REAL* positions, INT count);
+
+// Paths.
+GpStatus GdipCreatePath(GpFillMode fillMode, GpPath** path);
+GpStatus GdipDeletePath(GpPath* path);
+GpStatus GdipResetPath(GpPath* path);
+GpStatus GdipGetPointCount(GpPath* path, INT* count);
+GpStatus GdipGetPathPoints(GpPath* path, GpPointF* points, INT count);
+GpStatus GdipGetPathTypes(GpPath* path, BYTE* types, INT count);
+GpStatus GdipGetPathFillMode(GpPath* path, GpFillMode* fillMode);
+GpStatus GdipSetPathFillMode(GpPath* path, GpFillMode fillMode);
+GpStatus GdipClosePathFigure(GpPath* path);
+GpStatus GdipAddPathLine(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2);
+GpStatus GdipAddPathLine2I(GpPath* path, const GpPoint* points, INT count);
+GpStatus GdipAddPathRectangle(GpPath* path, REAL x, REAL y, REAL width, REAL height);
+GpStatus GdipAddPathRectangleI(GpPath* path, INT x, INT y, INT width, INT height);
+GpStatus GdipAddPathArc(GpPath* path, REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle);
+GpStatus GdipAddPathEllipse(GpPath* path, REAL x, REAL y, REAL width, REAL height);
+GpStatus GdipAddPathPie(GpPath* path, REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle);
+GpStatus GdipAddPathPolygon(GpPath* path, const GpPointF* points, INT count);
+GpStatus GdipAddPathPolygonI(GpPath* path, const GpPoint* points, INT count);
+GpStatus GdipAddPathBezier(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2, REAL x3, REAL y3, REAL x4, REAL y4);
+
+// Point types of a path, as GdipGetPathTypes gives them.
+enum PathPointType : BYTE {
+  PathPointTypeStart = 0,
+  PathPointTypeLine = 1,
+  PathPointTypeBezier = 3,
+  PathPointTypePathTypeMask = 0x07,
+  PathPointTypeDashMode = 0x10,
+  PathPointTypePathMarker = 0x20,
+  PathPointTypeCloseSubpath = 0x80
+};

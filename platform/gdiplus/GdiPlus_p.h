@@ -1,0 +1,71 @@
+#pragma once
+// Private to platform/gdiplus: what the GDI+ objects are over Qt.
+
+#include <QBrush>
+#include <QColor>
+#include <QPainterPath>
+#include <QPen>
+#include <QTransform>
+#include <memory>
+#include <vector>
+
+#include "platform/gdiplus/GdiPlusFlat.h"
+
+struct GpMatrix {
+  QTransform m;
+};
+
+// What every brush kind can do.
+struct TBrushData {
+  virtual ~TBrushData() = default;
+  virtual GpBrushType Type() const = 0;
+  virtual GpBrush* Clone() const = 0;
+  // The Qt brush in world coordinates.
+  virtual QBrush ToQBrush() const = 0;
+};
+
+struct TSolidFill final : GpSolidFill, TBrushData {
+  ARGB color = 0;
+  GpBrushType Type() const override { return BrushTypeSolidColor; }
+  GpBrush* Clone() const override { return new TSolidFill(*this); }
+  QBrush ToQBrush() const override;
+};
+
+struct TLineGradient final : GpLineGradient, TBrushData {
+  // The gradient runs from start to end in its own space, which brushTransform maps to world
+  // coordinates (a unit square onto the rectangle for the rectangle forms).
+  QPointF start, end;
+  QTransform brushTransform;
+  std::vector<std::pair<REAL, ARGB>> stops;
+  GpWrapMode wrap = WrapModeTile;
+  bool gamma = false;
+  GpBrushType Type() const override { return BrushTypeLinearGradient; }
+  GpBrush* Clone() const override { return new TLineGradient(*this); }
+  QBrush ToQBrush() const override;
+};
+
+// The brush behind a handle (nullptr for none).
+inline const TBrushData* BrushData(const GpBrush* brush) { return dynamic_cast<const TBrushData*>(brush); }
+
+struct GpPen {
+  std::unique_ptr<GpBrush> brush;
+  REAL width = 1;
+  GpUnit unit = UnitWorld;
+  GpDashStyle dash = DashStyleSolid;
+  GpLineCap startCap = LineCapFlat;
+  GpLineCap endCap = LineCapFlat;
+  GpLineJoin join = LineJoinMiter;
+  GpPenAlignment alignment = PenAlignmentCenter;
+  QPen ToQPen() const;
+};
+
+// A path as GDI+ keeps it: points with their types.
+struct GpPath {
+  GpFillMode fillMode = FillModeAlternate;
+  std::vector<GpPointF> points;
+  std::vector<BYTE> types;
+  bool newFigure = true;  // the next point starts a figure
+  QPainterPath ToQPath() const;
+};
+
+QColor ToQColor(ARGB argb);

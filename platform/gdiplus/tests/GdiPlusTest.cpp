@@ -1,0 +1,424 @@
+// The GDI+ flat functions over a memory DC: statuses, matrix and path tables, and pixel probes of
+// edges, antialiasing and gradients.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/gdiplus/GdiPlusFlat.h"
+#include "platform/win/Gdi.h"
+
+namespace {
+
+constexpr ARGB kBlack = 0xFF000000;
+constexpr ARGB kRed = 0xFFFF0000;
+constexpr COLORREF kWhiteRef = 0xFFFFFF;
+
+// A white memory DC with a graphics object over it.
+struct TSurface {
+  HDC dc;
+  HBITMAP bmp;
+  HGDIOBJ old;
+  GpGraphics* g = nullptr;
+  int w, h;
+  TSurface(int width, int height) : w(width), h(height) {
+    dc = CreateCompatibleDC(nullptr);
+    bmp = CreateBitmap(w, h, 1, 32, nullptr);
+    old = SelectObject(dc, bmp);
+    RECT r(0, 0, w, h);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(GdipCreateFromHDC(dc, &g), Ok);
+  }
+  ~TSurface() {
+    GdipDeleteGraphics(g);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+  }
+  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+  // Bounding box of the pixels that are not white.
+  RECT Ink() const {
+    RECT r(w, h, 0, 0);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (At(x, y) != kWhiteRef) {
+          r.Left = std::min(r.Left, x);
+          r.Top = std::min(r.Top, y);
+          r.Right = std::max(r.Right, x + 1);
+          r.Bottom = std::max(r.Bottom, y + 1);
+        }
+    return r;
+  }
+  // Pixels neither white nor the given colour (antialiasing shades).
+  int Shades(COLORREF ink) const {
+    int n = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) n += At(x, y) != kWhiteRef && At(x, y) != ink;
+    return n;
+  }
+};
+
+struct TPen {
+  GpPen* p = nullptr;
+  explicit TPen(ARGB c, REAL width = 1) { EXPECT_EQ(GdipCreatePen1(c, width, UnitWorld, &p), Ok); }
+  ~TPen() { GdipDeletePen(p); }
+};
+
+struct TSolid {
+  GpSolidFill* b = nullptr;
+  explicit TSolid(ARGB c) { EXPECT_EQ(GdipCreateSolidFill(c, &b), Ok); }
+  ~TSolid() { GdipDeleteBrush(b); }
+};
+
+void ExpectRect(const RECT& r, int l, int t, int rt, int b) {
+  EXPECT_EQ(r.Left, l);
+  EXPECT_EQ(r.Top, t);
+  EXPECT_EQ(r.Right, rt);
+  EXPECT_EQ(r.Bottom, b);
+}
+
+}  // namespace
+
+TEST(GdiPlus, StatusesAndConstantsKeepGdiPlusOrdinals) {
+  EXPECT_EQ(Ok, 0);
+  EXPECT_EQ(NotImplemented, 6);
+  EXPECT_EQ(FontFamilyNotFound, 14);
+  EXPECT_EQ(GdiplusNotInitialized, 18);
+  EXPECT_EQ(PropertyNotSupported, 20);
+  EXPECT_EQ(UnitMillimeter, 6);
+  EXPECT_EQ(SmoothingModeAntiAlias, 4);
+  EXPECT_EQ(SmoothingModeAntiAlias8x8, 5);
+  EXPECT_EQ(LineCapArrowAnchor, 0x14);
+  EXPECT_EQ(CombineModeComplement, 5);
+  EXPECT_EQ(WrapModeClamp, 4);
+  EXPECT_EQ(DashStyleCustom, 5);
+}
+
+TEST(GdiPlus, StartupChecksItsInputAndAllocOnlyWhileRunning) {
+  ULONG_PTR token = 0;
+  GdiplusStartupInput in;
+  GdiplusStartupOutput out;
+  EXPECT_EQ(GdipAlloc(8), nullptr);
+  in.GdiplusVersion = 3;
+  EXPECT_EQ(GdiplusStartup(&token, &in, &out), UnsupportedGdiplusVersion);
+  in.GdiplusVersion = 1;
+  in.SuppressBackgroundThread = 1;
+  EXPECT_EQ(GdiplusStartup(&token, &in, nullptr), InvalidParameter);
+  EXPECT_EQ(GdiplusStartup(nullptr, &in, &out), InvalidParameter);
+  ASSERT_EQ(GdiplusStartup(&token, &in, &out), Ok);
+  ASSERT_NE(out.NotificationHook, nullptr);
+  ULONG_PTR hook = 0;
+  EXPECT_EQ(out.NotificationHook(&hook), Ok);
+  out.NotificationUnhook(hook);
+  void* mem = GdipAlloc(64);
+  EXPECT_NE(mem, nullptr);
+  GdipFree(mem);
+  GdiplusShutdown(token);
+  EXPECT_EQ(GdipAlloc(8), nullptr);
+}
+
+TEST(GdiPlus, NullObjectsAndBadValuesAreInvalidParameter) {
+  TSurface s(4, 4);
+  GpGraphics* g = nullptr;
+  EXPECT_EQ(GdipCreateFromHDC(nullptr, &g), OutOfMemory);
+  EXPECT_EQ(GdipFillRectangle(s.g, nullptr, 0, 0, 1, 1), InvalidParameter);
+  EXPECT_EQ(GdipDrawLine(nullptr, nullptr, 0, 0, 1, 1), InvalidParameter);
+  EXPECT_EQ(GdipSetSmoothingMode(s.g, SmoothingModeInvalid), InvalidParameter);
+  EXPECT_EQ(GdipSetSmoothingMode(s.g, static_cast<SmoothingMode>(7)), InvalidParameter);
+  EXPECT_EQ(GdipSetPageUnit(s.g, UnitWorld), InvalidParameter);
+  EXPECT_EQ(GdipSetClipRect(s.g, 0, 0, 1, 1, static_cast<CombineMode>(6)), InvalidParameter);
+  TSolid b(kRed);
+  EXPECT_EQ(GdipFillRectangle(s.g, b.b, 0, 0, -1, 1), InvalidParameter);
+  GpPath* path = nullptr;
+  EXPECT_EQ(GdipCreatePath(static_cast<GpFillMode>(2), &path), InvalidParameter);
+  GpMatrix* m = nullptr;
+  ASSERT_EQ(GdipCreateMatrix2(1, 2, 2, 4, 0, 0, &m), Ok);  // singular
+  EXPECT_EQ(GdipInvertMatrix(m), InvalidParameter);
+  EXPECT_EQ(GdipTranslateMatrix(m, 1, 1, static_cast<GpMatrixOrder>(2)), InvalidParameter);
+  GdipDeleteMatrix(m);
+  GpLineGradient* lg = nullptr;
+  GpRectF r{0, 0, 10, 10};
+  EXPECT_EQ(GdipCreateLineBrushFromRect(&r, kRed, kBlack, LinearGradientModeVertical, WrapModeClamp, &lg),
+            InvalidParameter);
+  GpPen* pen = nullptr;
+  EXPECT_EQ(GdipCreatePen1(kRed, 1, UnitDisplay, &pen), InvalidParameter);
+}
+
+TEST(GdiPlus, SmoothingModeRoundTripsAndDefaultReadsAsNone) {
+  TSurface s(4, 4);
+  struct {
+    SmoothingMode set, get;
+  } cases[] = {{SmoothingModeDefault, SmoothingModeNone},         {SmoothingModeHighSpeed, SmoothingModeNone},
+               {SmoothingModeHighQuality, SmoothingModeHighQuality}, {SmoothingModeNone, SmoothingModeNone},
+               {SmoothingModeAntiAlias, SmoothingModeAntiAlias},     {SmoothingModeAntiAlias8x8, SmoothingModeAntiAlias8x8}};
+  for (auto c : cases) {
+    SmoothingMode got = SmoothingModeInvalid;
+    ASSERT_EQ(GdipSetSmoothingMode(s.g, c.set), Ok);
+    ASSERT_EQ(GdipGetSmoothingMode(s.g, &got), Ok);
+    EXPECT_EQ(got, c.get) << c.set;
+  }
+}
+
+TEST(GdiPlus, RectangleEdges) {
+  // Fills cover x .. x+w-1; outlines of a one-pixel pen cover x .. x+w, the right and bottom
+  // edge included.
+  {
+    TSurface s(20, 20);
+    TSolid b(kBlack);
+    ASSERT_EQ(GdipFillRectangle(s.g, b.b, 2, 3, 10, 5), Ok);
+    ExpectRect(s.Ink(), 2, 3, 12, 8);
+    EXPECT_EQ(s.Shades(0), 0);
+  }
+  {
+    TSurface s(20, 20);
+    TPen p(kBlack);
+    ASSERT_EQ(GdipDrawRectangle(s.g, p.p, 2, 3, 10, 5), Ok);
+    ExpectRect(s.Ink(), 2, 3, 13, 9);
+    EXPECT_EQ(s.At(7, 5), kWhiteRef);
+    EXPECT_EQ(s.Shades(0), 0);
+  }
+  {
+    TSurface s(20, 20);
+    TPen p(kBlack);
+    ASSERT_EQ(GdipDrawLine(s.g, p.p, 1, 4, 9, 4), Ok);
+    ExpectRect(s.Ink(), 1, 4, 10, 5);
+  }
+}
+
+TEST(GdiPlus, AntialiasingOnlyInHighQualityAndAntialiasModes) {
+  struct {
+    SmoothingMode mode;
+    bool shaded;
+  } cases[] = {{SmoothingModeDefault, false},    {SmoothingModeHighSpeed, false}, {SmoothingModeHighQuality, true},
+               {SmoothingModeNone, false},       {SmoothingModeAntiAlias, true},  {SmoothingModeAntiAlias8x8, true}};
+  for (auto c : cases) {
+    TSurface s(30, 30);
+    TSolid b(kBlack);
+    ASSERT_EQ(GdipSetSmoothingMode(s.g, c.mode), Ok);
+    ASSERT_EQ(GdipFillEllipse(s.g, b.b, 3, 3, 20, 20), Ok);
+    EXPECT_EQ(s.Shades(0) > 0, c.shaded) << c.mode;
+    EXPECT_EQ(s.At(13, 13), 0u);
+  }
+}
+
+TEST(GdiPlus, FractionalCoordinatesRoundToPixelCentres) {
+  TSurface s(20, 20);
+  TSolid b(kBlack);
+  // Pixel centres sit on whole coordinates: 2.3 .. 7.3 covers the centres 3 .. 7.
+  ASSERT_EQ(GdipFillRectangle(s.g, b.b, 2.3f, 2.6f, 5, 5), Ok);
+  ExpectRect(s.Ink(), 3, 3, 8, 8);
+}
+
+TEST(GdiPlus, WorldTransformAndPageUnit) {
+  TSurface s(40, 40);
+  TSolid b(kBlack);
+  GpMatrix* m = nullptr;
+  ASSERT_EQ(GdipCreateMatrix(&m), Ok);
+  GdipTranslateMatrix(m, 10, 5, MatrixOrderAppend);
+  GdipScaleMatrix(m, 2, 2, MatrixOrderPrepend);
+  ASSERT_EQ(GdipSetWorldTransform(s.g, m), Ok);
+  ASSERT_EQ(GdipFillRectangle(s.g, b.b, 0, 0, 3, 2), Ok);
+  ExpectRect(s.Ink(), 10, 5, 16, 9);
+  GdipDeleteMatrix(m);
+
+  TSurface t(40, 40);
+  ASSERT_EQ(GdipSetPageUnit(t.g, UnitPoint), Ok);
+  ASSERT_EQ(GdipFillRectangle(t.g, b.b, 0, 0, 6, 3), Ok);  // 8 x 4 pixels at 96 dpi
+  ExpectRect(t.Ink(), 0, 0, 8, 4);
+}
+
+TEST(GdiPlus, ClipCombinesRectangles) {
+  struct {
+    CombineMode second;
+    bool in1, inBoth, in2;  // probes at 2, 7 and 12 on one row
+  } cases[] = {{CombineModeReplace, false, true, true},  {CombineModeIntersect, false, true, false},
+               {CombineModeUnion, true, true, true},     {CombineModeXor, true, false, true},
+               {CombineModeExclude, true, false, false}, {CombineModeComplement, false, false, true}};
+  for (auto c : cases) {
+    TSurface s(20, 4);
+    TSolid b(kBlack);
+    ASSERT_EQ(GdipSetClipRect(s.g, 0, 0, 10, 4, CombineModeReplace), Ok);
+    ASSERT_EQ(GdipSetClipRect(s.g, 5, 0, 10, 4, c.second), Ok);
+    ASSERT_EQ(GdipFillRectangle(s.g, b.b, 0, 0, 20, 4), Ok);
+    EXPECT_EQ(s.At(2, 1) == 0, c.in1) << c.second;
+    EXPECT_EQ(s.At(7, 1) == 0, c.inBoth) << c.second;
+    EXPECT_EQ(s.At(12, 1) == 0, c.in2) << c.second;
+    EXPECT_EQ(s.At(17, 1), kWhiteRef);
+  }
+  TSurface s(20, 4);
+  TSolid b(kBlack);
+  GdipSetClipRect(s.g, 0, 0, 5, 4, CombineModeReplace);
+  ASSERT_EQ(GdipResetClip(s.g), Ok);
+  GdipFillRectangle(s.g, b.b, 0, 0, 20, 4);
+  EXPECT_EQ(s.At(17, 1), 0u);
+}
+
+TEST(GdiPlus, ClearFillsEverythingInsideTheClip) {
+  TSurface s(10, 10);
+  GdipSetClipRect(s.g, 0, 0, 5, 10, CombineModeReplace);
+  ASSERT_EQ(GdipGraphicsClear(s.g, kRed), Ok);
+  EXPECT_EQ(s.At(0, 0), 0x0000FFu);
+  EXPECT_EQ(s.At(4, 9), 0x0000FFu);
+  EXPECT_EQ(s.At(5, 0), kWhiteRef);
+}
+
+TEST(GdiPlus, MatrixOperations) {
+  GpMatrix* m = nullptr;
+  ASSERT_EQ(GdipCreateMatrix(&m), Ok);
+  BOOL id = 0;
+  GdipIsMatrixIdentity(m, &id);
+  EXPECT_TRUE(id);
+  struct {
+    void (*op)(GpMatrix*);
+    REAL e[6];
+  } cases[] = {
+      {[](GpMatrix* x) { GdipTranslateMatrix(x, 3, 4, MatrixOrderPrepend); }, {1, 0, 0, 1, 3, 4}},
+      {[](GpMatrix* x) { GdipScaleMatrix(x, 2, 3, MatrixOrderPrepend); }, {2, 0, 0, 3, 3, 4}},
+      {[](GpMatrix* x) { GdipScaleMatrix(x, 2, 2, MatrixOrderAppend); }, {4, 0, 0, 6, 6, 8}},
+      {[](GpMatrix* x) { GdipRotateMatrix(x, 90, MatrixOrderAppend); }, {0, 4, -6, 0, -8, 6}},
+      {[](GpMatrix* x) { GdipSetMatrixElements(x, 1, 0, 0, 1, 0, 0); }, {1, 0, 0, 1, 0, 0}},
+      {[](GpMatrix* x) { GdipShearMatrix(x, 2, 0, MatrixOrderPrepend); }, {1, 0, 2, 1, 0, 0}},
+      {[](GpMatrix* x) { GdipInvertMatrix(x); }, {1, 0, -2, 1, 0, 0}},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    cases[i].op(m);
+    REAL e[6];
+    ASSERT_EQ(GdipGetMatrixElements(m, e), Ok);
+    for (int k = 0; k < 6; ++k) EXPECT_NEAR(e[k], cases[i].e[k], 1e-5) << "step " << i << " element " << k;
+  }
+  GdipSetMatrixElements(m, 2, 0, 0, 3, 10, 20);
+  GpPointF pf[2] = {{1, 1}, {-1, 2}};
+  GdipTransformMatrixPoints(m, pf, 2);
+  EXPECT_FLOAT_EQ(pf[0].X, 12);
+  EXPECT_FLOAT_EQ(pf[1].Y, 26);
+  GpPoint pi[1] = {{1, 1}};
+  GdipVectorTransformMatrixPointsI(m, pi, 1);
+  EXPECT_EQ(pi[0].X, 2);
+  EXPECT_EQ(pi[0].Y, 3);
+  GpMatrix* c = nullptr;
+  ASSERT_EQ(GdipCloneMatrix(m, &c), Ok);
+  GdipMultiplyMatrix(m, c, MatrixOrderAppend);
+  REAL e[6];
+  GdipGetMatrixElements(m, e);
+  EXPECT_FLOAT_EQ(e[4], 30);  // 10 * 2 + 10
+  EXPECT_FLOAT_EQ(e[5], 80);  // 20 * 3 + 20
+  GdipDeleteMatrix(c);
+  // A rectangle onto a parallelogram.
+  GpRectF r{0, 0, 10, 10};
+  GpPointF plg[3] = {{5, 5}, {25, 5}, {5, 15}};
+  ASSERT_EQ(GdipCreateMatrix3(&r, plg, &c), Ok);
+  GdipGetMatrixElements(c, e);
+  const REAL want[6] = {2, 0, 0, 1, 5, 5};
+  for (int k = 0; k < 6; ++k) EXPECT_FLOAT_EQ(e[k], want[k]);
+  GdipDeleteMatrix(c);
+  GdipDeleteMatrix(m);
+}
+
+TEST(GdiPlus, PathPointsAndTypes) {
+  GpPath* p = nullptr;
+  ASSERT_EQ(GdipCreatePath(FillModeAlternate, &p), Ok);
+  GdipAddPathLine(p, 0, 0, 10, 0);
+  GdipAddPathLine(p, 10, 5, 0, 5);  // joins the open figure
+  GdipClosePathFigure(p);
+  GdipAddPathRectangle(p, 1, 2, 3, 4);
+  GdipAddPathArc(p, 0, 0, 10, 10, 0, 90);
+  INT n = 0;
+  GdipGetPointCount(p, &n);
+  ASSERT_EQ(n, 12);
+  std::vector<GpPointF> pts(n);
+  std::vector<BYTE> types(n);
+  ASSERT_EQ(GdipGetPathPoints(p, pts.data(), n), Ok);
+  ASSERT_EQ(GdipGetPathTypes(p, types.data(), n), Ok);
+  const BYTE want[12] = {0, 1, 1, 0x81, 0, 1, 1, 0x81, 0, 3, 3, 3};
+  for (int i = 0; i < n; ++i) EXPECT_EQ(types[i], want[i]) << i;
+  EXPECT_FLOAT_EQ(pts[6].X, 4);
+  EXPECT_FLOAT_EQ(pts[6].Y, 6);
+  // The quarter arc runs from (10, 5) to (5, 10).
+  EXPECT_NEAR(pts[8].X, 10, 1e-5);
+  EXPECT_NEAR(pts[8].Y, 5, 1e-5);
+  EXPECT_NEAR(pts[11].X, 5, 1e-5);
+  EXPECT_NEAR(pts[11].Y, 10, 1e-5);
+  EXPECT_EQ(GdipGetPathPoints(p, pts.data(), 3), InsufficientBuffer);
+  GdipResetPath(p);
+  GdipGetPointCount(p, &n);
+  EXPECT_EQ(n, 0);
+  GdipAddPathEllipse(p, 0, 0, 10, 10);
+  GdipGetPointCount(p, &n);
+  EXPECT_EQ(n, 13);
+  GdipDeletePath(p);
+}
+
+TEST(GdiPlus, FillModesOfSelfOverlappingPaths) {
+  for (GpFillMode mode : {FillModeAlternate, FillModeWinding}) {
+    TSurface s(30, 30);
+    TSolid b(kBlack);
+    GpPath* p = nullptr;
+    GdipCreatePath(mode, &p);
+    GdipAddPathRectangle(p, 0, 0, 20, 20);
+    GdipAddPathRectangle(p, 5, 5, 10, 10);  // same direction: a hole only when alternating
+    ASSERT_EQ(GdipFillPath(s.g, b.b, p), Ok);
+    EXPECT_EQ(s.At(10, 10) == 0, mode == FillModeWinding);
+    EXPECT_EQ(s.At(2, 2), 0u);
+    GdipDeletePath(p);
+  }
+}
+
+TEST(GdiPlus, LinearGradientRectModes) {
+  struct {
+    LinearGradientMode mode;
+    int x1, y1, x2, y2;  // a pixel near the first colour, one near the second
+  } cases[] = {{LinearGradientModeHorizontal, 0, 10, 39, 10},
+               {LinearGradientModeVertical, 20, 0, 20, 19},
+               {LinearGradientModeForwardDiagonal, 0, 0, 39, 19},
+               {LinearGradientModeBackwardDiagonal, 39, 0, 0, 19}};
+  for (auto c : cases) {
+    TSurface s(40, 20);
+    GpLineGradient* lg = nullptr;
+    GpRectF r{0, 0, 40, 20};
+    ASSERT_EQ(GdipCreateLineBrushFromRect(&r, 0xFFFF0000, 0xFF0000FF, c.mode, WrapModeTile, &lg), Ok);
+    ASSERT_EQ(GdipFillRectangle(s.g, lg, 0, 0, 40, 20), Ok);
+    COLORREF a = s.At(c.x1, c.y1), z = s.At(c.x2, c.y2);
+    EXPECT_GT(a & 0xFF, 220u) << c.mode;           // red
+    EXPECT_GT((z >> 16) & 0xFF, 220u) << c.mode;   // blue
+    GdipDeleteBrush(lg);
+  }
+  // The diagonal forms put the middle colour through the other two corners.
+  TSurface s(40, 10);
+  GpLineGradient* lg = nullptr;
+  GpRectF r{0, 0, 40, 10};
+  GdipCreateLineBrushFromRect(&r, 0xFFFF0000, 0xFF0000FF, LinearGradientModeForwardDiagonal, WrapModeTile, &lg);
+  GdipFillRectangle(s.g, lg, 0, 0, 40, 10);
+  COLORREF tr = s.At(39, 0), bl = s.At(0, 9);
+  EXPECT_NEAR(int(tr & 0xFF), int((tr >> 16) & 0xFF), 40);
+  EXPECT_NEAR(int(bl & 0xFF), int((bl >> 16) & 0xFF), 40);
+  GdipDeleteBrush(lg);
+}
+
+TEST(GdiPlus, PenDashStyleTypeAndBrush) {
+  TPen p(kRed, 2);
+  GpDashStyle d = DashStyleCustom;
+  GdipGetPenDashStyle(p.p, &d);
+  EXPECT_EQ(d, DashStyleSolid);
+  ASSERT_EQ(GdipSetPenDashStyle(p.p, DashStyleDot), Ok);
+  GdipGetPenDashStyle(p.p, &d);
+  EXPECT_EQ(d, DashStyleDot);
+  GpPenType t = PenTypeUnknown;
+  GdipGetPenFillType(p.p, &t);
+  EXPECT_EQ(t, PenTypeSolidColor);
+  GpBrush* b = nullptr;
+  ASSERT_EQ(GdipGetPenBrushFill(p.p, &b), Ok);
+  ARGB c = 0;
+  GdipGetSolidFillColor(dynamic_cast<GpSolidFill*>(b), &c);
+  EXPECT_EQ(c, kRed);
+  GdipDeleteBrush(b);
+  EXPECT_EQ(GdipSetPenEndCap(p.p, static_cast<GpLineCap>(9)), InvalidParameter);
+  EXPECT_EQ(GdipSetPenEndCap(p.p, LineCapRound), Ok);
+
+  // A dotted two-pixel line alternates two-pixel dots and gaps.
+  TSurface s(20, 6);
+  TPen dot(kBlack, 2);
+  GdipSetPenDashStyle(dot.p, DashStyleDot);
+  ASSERT_EQ(GdipDrawLine(s.g, dot.p, 0, 2.5f, 16, 2.5f), Ok);
+  std::vector<bool> row;
+  for (int x = 0; x < 16; ++x) row.push_back(s.At(x, 2) == 0);
+  EXPECT_EQ(row, (std::vector<bool>{1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0}));
+}
