@@ -56,6 +56,7 @@ struct GpGraphics {
   TextRenderingHint textHint = TextRenderingHintSystemDefault;
   bool hasClip = false;
   QPainterPath clip;  // in the device context's logical coordinates
+  bool dcOut = false;  // GdipGetDC handed the DC out
 };
 
 namespace {
@@ -80,6 +81,7 @@ QTransform ToLogical(const GpGraphics* g) {
 // Runs a drawing step on the painter with the graphics state applied, then restores the DC's.
 template <typename F>
 GpStatus Paint(GpGraphics* g, F&& draw) {
+  if (g->dcOut) return ObjectBusy;
   QPainter* p = DCPainter(g->dc);
   if (!p || !p->isActive()) return GenericError;
   p->save();
@@ -170,6 +172,20 @@ GpStatus GdipGraphicsClear(GpGraphics* graphics, ARGB color) {
   });
 }
 
+GpStatus GdipGetDC(GpGraphics* graphics, HDC* hdc) {
+  if (!graphics || !hdc) return InvalidParameter;
+  if (graphics->dcOut) return ObjectBusy;
+  graphics->dcOut = true;
+  *hdc = graphics->dc;
+  return Ok;
+}
+
+GpStatus GdipReleaseDC(GpGraphics* graphics, HDC hdc) {
+  if (!graphics || !graphics->dcOut || hdc != graphics->dc) return InvalidParameter;
+  graphics->dcOut = false;
+  return Ok;
+}
+
 GpStatus GdipSetWorldTransform(GpGraphics* graphics, GpMatrix* matrix) {
   if (!graphics || !matrix) return InvalidParameter;
   graphics->world = matrix->m;
@@ -243,21 +259,9 @@ namespace {
 
 // Combines a world-space shape into the clip; with no clip yet the clip is everything.
 GpStatus CombineClip(GpGraphics* g, const QPainterPath& world, CombineMode mode) {
-  if (mode < CombineModeReplace || mode > CombineModeComplement) return InvalidParameter;
-  QPainterPath shape = ToLogical(g).map(world);
-  if (!g->hasClip) {
-    QPainterPath all;
-    all.addRect(QRectF(-4194304, -4194304, 8388608, 8388608));
-    g->clip = all;
-  }
-  switch (mode) {
-    case CombineModeReplace: g->clip = shape; break;
-    case CombineModeIntersect: g->clip = g->clip.intersected(shape); break;
-    case CombineModeUnion: g->clip = g->clip.united(shape); break;
-    case CombineModeXor: g->clip = g->clip.united(shape).subtracted(g->clip.intersected(shape)); break;
-    case CombineModeExclude: g->clip = g->clip.subtracted(shape); break;
-    case CombineModeComplement: g->clip = shape.subtracted(g->clip); break;
-  }
+  QPainterPath clip = g->hasClip ? g->clip : InfiniteArea();
+  if (!CombineArea(clip, ToLogical(g).map(world), mode)) return InvalidParameter;
+  g->clip = clip;
   g->hasClip = true;
   return Ok;
 }
@@ -272,6 +276,11 @@ GpStatus GdipSetClipRect(GpGraphics* graphics, REAL x, REAL y, REAL width, REAL 
 GpStatus GdipSetClipPath(GpGraphics* graphics, GpPath* path, CombineMode mode) {
   if (!graphics || !path) return InvalidParameter;
   return CombineClip(graphics, path->ToQPath(), mode);
+}
+
+GpStatus GdipSetClipRegion(GpGraphics* graphics, GpRegion* region, CombineMode mode) {
+  if (!graphics || !region) return InvalidParameter;
+  return CombineClip(graphics, region->area, mode);
 }
 
 GpStatus GdipResetClip(GpGraphics* graphics) {

@@ -156,6 +156,7 @@ struct GpGraphics;
 struct GpPen;
 struct GpMatrix;
 struct GpPath;
+struct GpRegion;
 struct GpBrush {
   virtual ~GpBrush() = default;
 };
@@ -190,6 +191,9 @@ GpStatus GdipCreateFromHDC(HDC hdc, GpGraphics** graphics);
 GpStatus GdipDeleteGraphics(GpGraphics* graphics);
 GpStatus GdipFlush(GpGraphics* graphics, GpFlushIntention intention);
 GpStatus GdipGraphicsClear(GpGraphics* graphics, ARGB color);
+// The device context for GDI drawing; the graphics object is busy until it is released.
+GpStatus GdipGetDC(GpGraphics* graphics, HDC* hdc);
+GpStatus GdipReleaseDC(GpGraphics* graphics, HDC hdc);
 GpStatus GdipSetWorldTransform(GpGraphics* graphics, GpMatrix* matrix);
 GpStatus GdipResetWorldTransform(GpGraphics* graphics);
 GpStatus GdipGetWorldTransform(GpGraphics* graphics, GpMatrix* matrix);
@@ -203,6 +207,7 @@ GpStatus GdipSetPageUnit(GpGraphics* graphics, GpUnit unit);
 GpStatus GdipGetPageUnit(GpGraphics* graphics, GpUnit* unit);
 GpStatus GdipSetClipRect(GpGraphics* graphics, REAL x, REAL y, REAL width, REAL height, CombineMode mode);
 GpStatus GdipSetClipPath(GpGraphics* graphics, GpPath* path, CombineMode mode);
+GpStatus GdipSetClipRegion(GpGraphics* graphics, GpRegion* region, CombineMode mode);
 GpStatus GdipResetClip(GpGraphics* graphics);
 
 GpStatus GdipDrawLine(GpGraphics* graphics, GpPen* pen, REAL x1, REAL y1, REAL x2, REAL y2);
@@ -300,6 +305,20 @@ GpStatus GdipAddPathPie(GpPath* path, REAL x, REAL y, REAL width, REAL height, R
 GpStatus GdipAddPathPolygon(GpPath* path, const GpPointF* points, INT count);
 GpStatus GdipAddPathPolygonI(GpPath* path, const GpPoint* points, INT count);
 GpStatus GdipAddPathBezier(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2, REAL x3, REAL y3, REAL x4, REAL y4);
+// Cardinal splines through the points; tension 0 gives straight lines, the default is 0.5.
+GpStatus GdipAddPathCurve(GpPath* path, const GpPointF* points, INT count);
+GpStatus GdipAddPathCurveI(GpPath* path, const GpPoint* points, INT count);
+GpStatus GdipAddPathCurve2(GpPath* path, const GpPointF* points, INT count, REAL tension);
+GpStatus GdipAddPathCurve2I(GpPath* path, const GpPoint* points, INT count, REAL tension);
+
+// Regions.
+GpStatus GdipCreateRegion(GpRegion** region);  // infinite
+GpStatus GdipCreateRegionRect(const GpRectF* rect, GpRegion** region);
+GpStatus GdipCreateRegionPath(GpPath* path, GpRegion** region);
+GpStatus GdipCombineRegionPath(GpRegion* region, GpPath* path, CombineMode mode);
+GpStatus GdipCombineRegionRegion(GpRegion* region, GpRegion* region2, CombineMode mode);
+GpStatus GdipDeleteRegion(GpRegion* region);
+GpStatus GdipIsVisibleRegionPoint(GpRegion* region, REAL x, REAL y, GpGraphics* graphics, BOOL* result);
 
 // Point types of a path, as GdipGetPathTypes gives them.
 enum PathPointType : BYTE {

@@ -67,6 +67,27 @@ GpStatus AddPolygon(GpPath* path, const P* points, INT count) {
   return Ok;
 }
 
+// Appends a cardinal spline as Beziers: each segment's tangents are tension times the chord
+// between its neighbours (the end points use themselves as the missing neighbour).
+template <typename P>
+GpStatus AddCurve(GpPath* path, const P* points, INT count, REAL tension) {
+  if (!path || !points || count < 2 || tension < 0) return InvalidParameter;
+  auto at = [&](INT i) {
+    i = std::clamp(i, 0, count - 1);
+    return QPointF(points[i].X, points[i].Y);
+  };
+  const double k = tension / 3.0;
+  Add(path, REAL(points[0].X), REAL(points[0].Y), PathPointTypeLine);
+  for (INT i = 0; i + 1 < count; ++i) {
+    QPointF c1 = at(i) + k * (at(i + 1) - at(i - 1));
+    QPointF c2 = at(i + 1) - k * (at(i + 2) - at(i));
+    Add(path, REAL(c1.x()), REAL(c1.y()), PathPointTypeBezier);
+    Add(path, REAL(c2.x()), REAL(c2.y()), PathPointTypeBezier);
+    Add(path, REAL(points[i + 1].X), REAL(points[i + 1].Y), PathPointTypeBezier);
+  }
+  return Ok;
+}
+
 }  // namespace
 
 QPainterPath GpPath::ToQPath() const {
@@ -206,4 +227,20 @@ GpStatus GdipAddPathBezier(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2, REA
   Add(path, x3, y3, PathPointTypeBezier);
   Add(path, x4, y4, PathPointTypeBezier);
   return Ok;
+}
+
+GpStatus GdipAddPathCurve(GpPath* path, const GpPointF* points, INT count) {
+  return AddCurve(path, points, count, 0.5f);
+}
+
+GpStatus GdipAddPathCurveI(GpPath* path, const GpPoint* points, INT count) {
+  return AddCurve(path, points, count, 0.5f);
+}
+
+GpStatus GdipAddPathCurve2(GpPath* path, const GpPointF* points, INT count, REAL tension) {
+  return AddCurve(path, points, count, tension);
+}
+
+GpStatus GdipAddPathCurve2I(GpPath* path, const GpPoint* points, INT count, REAL tension) {
+  return AddCurve(path, points, count, tension);
 }

@@ -68,4 +68,14 @@ struct GpPath {
   QPainterPath ToQPath() const;
 };
 
+// A region: an area in world coordinates.
+struct GpRegion {
+  QPainterPath area;
+};
+
+// The area of an infinite region.
+QPainterPath InfiniteArea();
+// Combines shape into area by a combine mode; false for an unknown mode.
+bool CombineArea(QPainterPath& area, const QPainterPath& shape, CombineMode mode);
+
 QColor ToQColor(ARGB argb);

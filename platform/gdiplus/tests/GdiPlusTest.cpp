@@ -422,3 +422,77 @@ TEST(GdiPlus, PenDashStyleTypeAndBrush) {
   for (int x = 0; x < 16; ++x) row.push_back(s.At(x, 2) == 0);
   EXPECT_EQ(row, (std::vector<bool>{1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0}));
 }
+
+TEST(GdiPlus, CardinalSplineControlPoints) {
+  GpPath* p = nullptr;
+  GdipCreatePath(FillModeAlternate, &p);
+  const GpPoint pts[3] = {{0, 0}, {30, 30}, {60, 0}};
+  ASSERT_EQ(GdipAddPathCurveI(p, pts, 3), Ok);  // tension 0.5: tangents are half the chords
+  INT n = 0;
+  GdipGetPointCount(p, &n);
+  ASSERT_EQ(n, 7);
+  std::vector<GpPointF> got(n);
+  GdipGetPathPoints(p, got.data(), n);
+  const GpPointF want[7] = {{0, 0}, {5, 5}, {20, 30}, {30, 30}, {40, 30}, {55, 5}, {60, 0}};
+  for (int i = 0; i < n; ++i) {
+    EXPECT_NEAR(got[i].X, want[i].X, 1e-4) << i;
+    EXPECT_NEAR(got[i].Y, want[i].Y, 1e-4) << i;
+  }
+  EXPECT_EQ(GdipAddPathCurve2I(p, pts, 1, 0.5f), InvalidParameter);
+  GdipResetPath(p);
+  // Tension 0 is a polyline.
+  GdipAddPathCurve2I(p, pts, 3, 0);
+  GdipGetPathPoints(p, got.data(), n);
+  EXPECT_FLOAT_EQ(got[1].X, 0);
+  EXPECT_FLOAT_EQ(got[2].X, 30);
+  GdipDeletePath(p);
+}
+
+TEST(GdiPlus, RegionsCombineAndClip) {
+  GpRegion* r = nullptr;
+  GpRectF a{0, 0, 10, 10};
+  ASSERT_EQ(GdipCreateRegionRect(&a, &r), Ok);
+  GpPath* hole = nullptr;
+  GdipCreatePath(FillModeAlternate, &hole);
+  GdipAddPathRectangle(hole, 2, 2, 4, 4);
+  ASSERT_EQ(GdipCombineRegionPath(r, hole, CombineModeExclude), Ok);
+  GpRegion* other = nullptr;
+  GpRectF b{20, 0, 5, 5};
+  GdipCreateRegionRect(&b, &other);
+  ASSERT_EQ(GdipCombineRegionRegion(r, other, CombineModeUnion), Ok);
+  EXPECT_EQ(GdipCombineRegionRegion(r, other, static_cast<CombineMode>(9)), InvalidParameter);
+  struct {
+    REAL x, y;
+    bool in;
+  } probes[] = {{1, 1, true}, {4, 4, false}, {8, 8, true}, {22, 2, true}, {15, 2, false}};
+  for (auto pr : probes) {
+    BOOL in = 0;
+    GdipIsVisibleRegionPoint(r, pr.x, pr.y, nullptr, &in);
+    EXPECT_EQ(in != 0, pr.in) << pr.x << "," << pr.y;
+  }
+  TSurface s(30, 12);
+  TSolid black(kBlack);
+  ASSERT_EQ(GdipSetClipRegion(s.g, r, CombineModeReplace), Ok);
+  GdipFillRectangle(s.g, black.b, 0, 0, 30, 12);
+  EXPECT_EQ(s.At(1, 1), 0u);
+  EXPECT_EQ(s.At(4, 4), kWhiteRef);
+  EXPECT_EQ(s.At(22, 2), 0u);
+  EXPECT_EQ(s.At(15, 2), kWhiteRef);
+  GdipDeleteRegion(other);
+  GdipDeleteRegion(r);
+  GdipDeletePath(hole);
+}
+
+TEST(GdiPlus, GraphicsIsBusyWhileItsDCIsOut) {
+  TSurface s(10, 10);
+  TSolid black(kBlack);
+  HDC dc = nullptr;
+  ASSERT_EQ(GdipGetDC(s.g, &dc), Ok);
+  EXPECT_EQ(dc, s.dc);
+  EXPECT_EQ(GdipGetDC(s.g, &dc), ObjectBusy);
+  EXPECT_EQ(GdipFillRectangle(s.g, black.b, 0, 0, 5, 5), ObjectBusy);
+  EXPECT_EQ(GdipReleaseDC(s.g, nullptr), InvalidParameter);
+  ASSERT_EQ(GdipReleaseDC(s.g, dc), Ok);
+  EXPECT_EQ(GdipReleaseDC(s.g, dc), InvalidParameter);
+  EXPECT_EQ(GdipFillRectangle(s.g, black.b, 0, 0, 5, 5), Ok);
+}
