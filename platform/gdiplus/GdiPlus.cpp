@@ -123,6 +123,16 @@ QPainterPath RectPath(REAL x, REAL y, REAL w, REAL h) {
   return q;
 }
 
+// An inset pen draws a closed shape's outline inside it: the outline runs half a width in.
+QRectF Outline(const GpPen* pen, REAL x, REAL y, REAL w, REAL h) {
+  QRectF r(x, y, w, h);
+  if (pen && pen->alignment == PenAlignmentInset && pen->width > 1) {
+    const double d = pen->width / 2.0;
+    r.adjust(d, d, -d, -d);
+  }
+  return r;
+}
+
 QPainterPath EllipsePath(REAL x, REAL y, REAL w, REAL h) {
   GpPath path;
   GdipAddPathEllipse(&path, x, y, w, h);
@@ -301,7 +311,9 @@ GpStatus GdipDrawLine(GpGraphics* graphics, GpPen* pen, REAL x1, REAL y1, REAL x
 GpStatus GdipDrawRectangle(GpGraphics* graphics, GpPen* pen, REAL x, REAL y, REAL width, REAL height) {
   // The outline runs through both edges, so it covers the right and bottom one too.
   if (width < 0 || height < 0) return InvalidParameter;
-  return Stroke(graphics, pen, RectPath(x, y, width, height));
+  QPainterPath q;
+  q.addRect(Outline(pen, x, y, width, height));
+  return Stroke(graphics, pen, q);
 }
 
 GpStatus GdipFillRectangle(GpGraphics* graphics, GpBrush* brush, REAL x, REAL y, REAL width, REAL height) {
@@ -318,7 +330,8 @@ GpStatus GdipDrawArc(GpGraphics* graphics, GpPen* pen, REAL x, REAL y, REAL widt
 }
 
 GpStatus GdipDrawEllipse(GpGraphics* graphics, GpPen* pen, REAL x, REAL y, REAL width, REAL height) {
-  return Stroke(graphics, pen, EllipsePath(x, y, width, height));
+  QRectF r = Outline(pen, x, y, width, height);
+  return Stroke(graphics, pen, EllipsePath(REAL(r.x()), REAL(r.y()), REAL(r.width()), REAL(r.height())));
 }
 
 GpStatus GdipDrawEllipseI(GpGraphics* graphics, GpPen* pen, INT x, INT y, INT width, INT height) {

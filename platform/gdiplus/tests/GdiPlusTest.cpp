@@ -496,3 +496,16 @@ TEST(GdiPlus, GraphicsIsBusyWhileItsDCIsOut) {
   EXPECT_EQ(GdipReleaseDC(s.g, dc), InvalidParameter);
   EXPECT_EQ(GdipFillRectangle(s.g, black.b, 0, 0, 5, 5), Ok);
 }
+
+TEST(GdiPlus, InsetPenDrawsInsideTheRectangle) {
+  for (GpPenAlignment a : {PenAlignmentCenter, PenAlignmentInset}) {
+    TSurface s(30, 30);
+    TPen p(kBlack, 4);
+    ASSERT_EQ(GdipSetPenMode(p.p, a), Ok);
+    ASSERT_EQ(GdipDrawRectangle(s.g, p.p, 5, 5, 20, 20), Ok);
+    if (a == PenAlignmentInset)
+      ExpectRect(s.Ink(), 5, 5, 25, 25);
+    else
+      ExpectRect(s.Ink(), 3, 3, 27, 27);
+  }
+}
