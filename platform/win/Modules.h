@@ -1,0 +1,59 @@
+#pragma once
+// Run-time linking: LoadLibrary/GetProcAddress/FreeLibrary over a table of the system modules
+// this platform provides (visual styles, the layered-window calls, the locale call, the
+// common-controls version), plus the operating-system version queries.
+
+#include "platform/win/Resources.h"
+#include "platform/win/Windows.h"
+
+using FARPROC = void (*)();
+// An export as the module table stores it; callers cast it back to its own type.
+template <typename F>
+FARPROC ToFarProc(F f) { return reinterpret_cast<FARPROC>(f); }
+using HRESULT = int32_t;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+
+// A handle (never below 32) for a known module, each call taking one reference; nullptr for an
+// unknown name. Names match without regard to case and with or without ".DLL".
+HMODULE LoadLibraryW(LPCWSTR FileName);
+inline HMODULE LoadLibrary(LPCWSTR FileName) { return LoadLibraryW(FileName); }
+// The export of that name, nullptr when the module lacks it or the handle is not loaded.
+FARPROC GetProcAddress(HMODULE Module, const char* ProcName);
+// Drops one reference; FALSE for a handle that holds none.
+BOOL FreeLibrary(HMODULE Module);
+// References the module of that name holds now (0 when unknown or not loaded).
+int ModuleReferences(LPCWSTR FileName);
+
+// The system answers as version 6.1, build 7601.
+struct OSVERSIONINFOW {
+  DWORD dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
+  DWORD dwMajorVersion = 0;
+  DWORD dwMinorVersion = 0;
+  DWORD dwBuildNumber = 0;
+  DWORD dwPlatformId = 0;
+  Char szCSDVersion[128] = {};
+};
+using OSVERSIONINFO = OSVERSIONINFOW;
+constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+DWORD GetVersion();  // major in the low byte, minor in the next, build in the high word
+BOOL GetVersionExW(OSVERSIONINFOW* Info);
+inline BOOL GetVersionEx(OSVERSIONINFOW* Info) { return GetVersionExW(Info); }
+
+// What "COMCTL32.DLL" exports as "DllGetVersion": version 6.10.
+struct DLLVERSIONINFO {
+  DWORD cbSize = sizeof(DLLVERSIONINFO);
+  DWORD dwMajorVersion = 0;
+  DWORD dwMinorVersion = 0;
+  DWORD dwBuildNumber = 0;
+  DWORD dwPlatformID = 0;
+};
+using DLLGETVERSIONPROC = HRESULT (*)(DLLVERSIONINFO* Info);
+
+// Exports of "USER32.DLL" and "kernel32" that callers look up at run time. The layered-window
+// calls succeed for any window; the locale call has no locale data and returns 0.
+BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const void* Size, HDC SrcDC,
+                         const POINT* SrcPt, COLORREF Key, const void* Blend, DWORD Flags);
+BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF Key, BYTE Alpha, DWORD Flags);
+int GetLocaleInfoEx(LPCWSTR LocaleName, DWORD LCType, Char* Data, int DataLen);
