@@ -162,6 +162,7 @@ struct GpBrush {
 };
 struct GpSolidFill : GpBrush {};
 struct GpLineGradient : GpBrush {};
+struct GpPathGradient : GpBrush {};
 
 // Start-up.
 using DebugEventProc = void (*)(int32_t level, char* message);
@@ -284,6 +285,25 @@ GpStatus GdipCreateLineBrushFromRectWithAngleI(const GpRect* rect, ARGB color1, 
 GpStatus GdipSetLineGammaCorrection(GpLineGradient* brush, BOOL useGammaCorrection);
 // Colours at positions 0..1 (first 0, last 1, rising).
 GpStatus GdipSetLinePresetBlend(GpLineGradient* brush, const ARGB* blend, const REAL* positions, INT count);
+
+// Path gradients: the centre colour at the centre point blends into the surround colours at the
+// path's boundary along each ray from the centre. Surround colours belong to the path's points,
+// the last one repeating; both start white, the centre point at the path's centroid.
+GpStatus GdipCreatePathGradientFromPath(const GpPath* path, GpPathGradient** brush);
+GpStatus GdipGetPathGradientCenterColor(GpPathGradient* brush, ARGB* color);
+GpStatus GdipSetPathGradientCenterColor(GpPathGradient* brush, ARGB color);
+GpStatus GdipGetPathGradientPointCount(GpPathGradient* brush, INT* count);
+GpStatus GdipGetPathGradientSurroundColorCount(GpPathGradient* brush, INT* count);
+GpStatus GdipGetPathGradientSurroundColorsWithCount(GpPathGradient* brush, ARGB* colors, INT* count);
+GpStatus GdipSetPathGradientSurroundColorsWithCount(GpPathGradient* brush, const ARGB* colors, INT* count);
+GpStatus GdipGetPathGradientCenterPoint(GpPathGradient* brush, GpPointF* point);
+GpStatus GdipGetPathGradientCenterPointI(GpPathGradient* brush, GpPoint* point);
+GpStatus GdipSetPathGradientCenterPoint(GpPathGradient* brush, const GpPointF* point);
+GpStatus GdipSetPathGradientCenterPointI(GpPathGradient* brush, const GpPoint* point);
+GpStatus GdipSetPathGradientWrapMode(GpPathGradient* brush, GpWrapMode wrapMode);
+GpStatus GdipSetPathGradientGammaCorrection(GpPathGradient* brush, BOOL useGammaCorrection);
+// Colours from the boundary (position 0) to the centre (position 1).
+GpStatus GdipSetPathGradientPresetBlend(GpPathGradient* brush, const ARGB* blend, const REAL* positions, INT count);
 
 // Paths.
 GpStatus GdipCreatePath(GpFillMode fillMode, GpPath** path);

@@ -304,13 +304,17 @@ GpStatus GdipSetLineGammaCorrection(GpLineGradient* line, BOOL useGammaCorrectio
 
 GpStatus GdipSetLinePresetBlend(GpLineGradient* line, const ARGB* blend, const REAL* positions, INT count) {
   auto* brush = dynamic_cast<TLineGradient*>(line);
-  if (!brush || !blend || !positions || count < 2 || positions[0] != 0 || positions[count - 1] != 1)
-    return InvalidParameter;
-  for (INT i = 1; i < count; ++i)
-    if (positions[i] < positions[i - 1]) return InvalidParameter;
-  brush->stops.clear();
-  for (INT i = 0; i < count; ++i) brush->stops.emplace_back(positions[i], blend[i]);
+  if (!brush || !ReadBlend(blend, positions, count, brush->stops)) return InvalidParameter;
   return Ok;
+}
+
+bool ReadBlend(const ARGB* blend, const REAL* positions, INT count, std::vector<std::pair<REAL, ARGB>>& stops) {
+  if (!blend || !positions || count < 2 || positions[0] != 0 || positions[count - 1] != 1) return false;
+  for (INT i = 1; i < count; ++i)
+    if (positions[i] < positions[i - 1]) return false;
+  stops.clear();
+  for (INT i = 0; i < count; ++i) stops.emplace_back(positions[i], blend[i]);
+  return true;
 }
 
 // ---- pens ----

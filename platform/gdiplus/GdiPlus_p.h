@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QTransform>
 #include <memory>
 #include <vector>
@@ -44,6 +45,21 @@ struct TLineGradient final : GpLineGradient, TBrushData {
   QBrush ToQBrush() const override;
 };
 
+struct TPathGradient final : GpPathGradient, TBrushData {
+  QPolygonF boundary;         // the path flattened
+  std::vector<ARGB> surround;  // one per path point at most
+  INT pointCount = 0;
+  ARGB center = 0xFFFFFFFF;
+  QPointF centerPoint;
+  std::vector<std::pair<REAL, ARGB>> preset;  // empty: centre to surround colours
+  GpWrapMode wrap = WrapModeClamp;
+  bool gamma = false;
+  GpBrushType Type() const override { return BrushTypePathGradient; }
+  GpBrush* Clone() const override { return new TPathGradient(*this); }
+  // Rendered per pixel over the boundary's bounds as an image brush.
+  QBrush ToQBrush() const override;
+};
+
 // The brush behind a handle (nullptr for none).
 inline const TBrushData* BrushData(const GpBrush* brush) { return dynamic_cast<const TBrushData*>(brush); }
 
@@ -72,6 +88,9 @@ struct GpPath {
 struct GpRegion {
   QPainterPath area;
 };
+
+// Reads a preset blend (positions rising from 0 to 1); false when it is not one.
+bool ReadBlend(const ARGB* blend, const REAL* positions, INT count, std::vector<std::pair<REAL, ARGB>>& stops);
 
 // The area of an infinite region.
 QPainterPath InfiniteArea();

@@ -509,3 +509,81 @@ TEST(GdiPlus, InsetPenDrawsInsideTheRectangle) {
       ExpectRect(s.Ink(), 3, 3, 27, 27);
   }
 }
+
+namespace {
+int Red(COLORREF c) { return int(c & 0xFF); }
+int Blue(COLORREF c) { return int((c >> 16) & 0xFF); }
+}  // namespace
+
+TEST(GdiPlus, PathGradientOnARectangleHasRectangularContours) {
+  TSurface s(41, 21);
+  GpPath* p = nullptr;
+  GdipCreatePath(FillModeAlternate, &p);
+  GdipAddPathRectangle(p, 0, 0, 40, 20);
+  GpPathGradient* pg = nullptr;
+  ASSERT_EQ(GdipCreatePathGradientFromPath(p, &pg), Ok);
+  GpPointF c;
+  GdipGetPathGradientCenterPoint(pg, &c);
+  EXPECT_FLOAT_EQ(c.X, 20);
+  EXPECT_FLOAT_EQ(c.Y, 10);
+  INT n = 0;
+  GdipGetPathGradientPointCount(pg, &n);
+  EXPECT_EQ(n, 4);
+  GdipGetPathGradientSurroundColorCount(pg, &n);
+  EXPECT_EQ(n, 1);
+  GdipSetPathGradientCenterColor(pg, 0xFFFF0000);
+  ARGB blue = 0xFF0000FF;
+  n = 1;
+  ASSERT_EQ(GdipSetPathGradientSurroundColorsWithCount(pg, &blue, &n), Ok);
+  n = 5;
+  ARGB five[5] = {};
+  EXPECT_EQ(GdipSetPathGradientSurroundColorsWithCount(pg, five, &n), InvalidParameter);
+  ASSERT_EQ(GdipFillPath(s.g, pg, p), Ok);
+  EXPECT_EQ(s.At(20, 10), 0x0000FFu);  // the centre: pure red
+  EXPECT_GT(Blue(s.At(1, 10)), 220);
+  // Half way to the boundary in x and in y give the same colour.
+  COLORREF hx = s.At(30, 10), hy = s.At(20, 15);
+  EXPECT_NEAR(Red(hx), 128, 8);
+  EXPECT_NEAR(Red(hx), Red(hy), 2);
+  EXPECT_NEAR(Blue(hx), Blue(hy), 2);
+  // The corner diagonal too.
+  EXPECT_NEAR(Red(s.At(30, 15)), Red(hx), 2);
+  GdipDeleteBrush(pg);
+  GdipDeletePath(p);
+}
+
+TEST(GdiPlus, PathGradientSurroundColoursPerPointAndPresetBlend) {
+  TSurface s(40, 40);
+  GpPath* p = nullptr;
+  GdipCreatePath(FillModeAlternate, &p);
+  const GpPoint tri[3] = {{0, 0}, {30, 0}, {0, 30}};
+  GdipAddPathPolygonI(p, tri, 3);
+  GpPathGradient* pg = nullptr;
+  ASSERT_EQ(GdipCreatePathGradientFromPath(p, &pg), Ok);
+  ARGB cols[3] = {0xFFFF0000, 0xFF0000FF, 0xFF0000FF};
+  INT n = 3;
+  ASSERT_EQ(GdipSetPathGradientSurroundColorsWithCount(pg, cols, &n), Ok);
+  ARGB back[3] = {};
+  n = 2;
+  EXPECT_EQ(GdipGetPathGradientSurroundColorsWithCount(pg, back, &n), InsufficientBuffer);
+  n = 3;
+  ASSERT_EQ(GdipGetPathGradientSurroundColorsWithCount(pg, back, &n), Ok);
+  EXPECT_EQ(back[1], 0xFF0000FFu);
+  ASSERT_EQ(GdipFillPath(s.g, pg, p), Ok);
+  EXPECT_GT(Red(s.At(1, 1)), 200);    // near the red corner
+  EXPECT_GT(Blue(s.At(26, 2)), 200);  // near a blue corner
+  // A preset blend replaces both colours: boundary black, centre green.
+  const ARGB blend[2] = {0xFF000000, 0xFF00FF00};
+  const REAL pos[2] = {0, 1};
+  ASSERT_EQ(GdipSetPathGradientPresetBlend(pg, blend, pos, 2), Ok);
+  const REAL bad[2] = {0, 0.5f};
+  EXPECT_EQ(GdipSetPathGradientPresetBlend(pg, blend, bad, 2), InvalidParameter);
+  GpPoint centre;
+  GdipGetPathGradientCenterPointI(pg, &centre);
+  EXPECT_EQ(centre.X, 10);
+  EXPECT_EQ(centre.Y, 10);
+  GdipFillPath(s.g, pg, p);
+  EXPECT_EQ(s.At(10, 10), 0x00FF00u);
+  GdipDeleteBrush(pg);
+  GdipDeletePath(p);
+}
