@@ -140,7 +140,8 @@ TDateTime AdvanceDate(uint16_t Years, uint16_t Months, uint16_t Days, TDateTime 
 String RemoveSpacesOutsideQuotes(const String& S);
 int FindClosingParen(const String& S);
 // Parts joined by "&" (and) and "|", ";", "^" (or), evaluated strictly left to right, with
-// "(" ... ")" groups. A group without its closing bracket matches nothing.
+// "(" ... ")" groups. A group without its closing bracket, or nested more than 256 deep,
+// makes the condition match nothing.
 bool MatchFilterCondition(const String& Condition, const String& Value, bool CaseSensitive);
 bool MatchFilterPart(const String& Pattern, const String& Value, bool CaseSensitive);
 // One pattern: comparisons ">", ">=", "<", "<=" by number, date or text, "!" negation,

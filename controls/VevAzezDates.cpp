@@ -249,7 +249,13 @@ int FindClosingParen(const String& S) {
   return 0;
 }
 
-bool MatchFilterCondition(const String& Condition, const String& Value, bool CaseSensitive) {
+namespace {
+
+// Groups nested deeper than any typed condition are refused rather than recursed into
+// until the stack runs out.
+constexpr int kMaxGroupDepth = 256;
+
+bool MatchCondition(const String& Condition, const String& Value, bool CaseSensitive, int Depth) {
   String C = RemoveSpacesOutsideQuotes(Trim(Condition));
   if (!C.empty() && C[0] == u'=') C.erase(0, 1);
   static const TCharSet kOperators = {u'(', u';', u'^', u'&', u'|'};
@@ -270,8 +276,8 @@ bool MatchFilterCondition(const String& Condition, const String& Value, bool Cas
     if (C[0] == u'(') {
       int e = FindClosingParen(C);
       // A group that is never closed is no valid condition.
-      if (e == 0) return false;
-      r = MatchFilterCondition(Copy(C, 2, e - 2), Value, CaseSensitive);
+      if (e == 0 || Depth >= kMaxGroupDepth) return false;
+      r = MatchCondition(Copy(C, 2, e - 2), Value, CaseSensitive, Depth + 1);
       Delete(C, 1, e);
     } else {
       r = MatchFilterPart(Copy(C, 1, p - 1), Value, CaseSensitive);
@@ -282,6 +288,12 @@ bool MatchFilterCondition(const String& Condition, const String& Value, bool Cas
   }
   combine(MatchFilterPart(C, Value, CaseSensitive));
   return acc;
+}
+
+}  // namespace
+
+bool MatchFilterCondition(const String& Condition, const String& Value, bool CaseSensitive) {
+  return MatchCondition(Condition, Value, CaseSensitive, 0);
 }
 
 bool MatchFilterPart(const String& Pattern, const String& Value, bool CaseSensitive) {

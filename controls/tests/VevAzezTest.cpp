@@ -248,6 +248,12 @@ TEST_F(VevAzez, DayMonthYearParsing) {
   EXPECT_DOUBLE_EQ(ParseDateDMY(u"a/1/2"), 0);
   EXPECT_DOUBLE_EQ(ParseDateMDY(u"12/31/99"), EncodeDate(1999, 12, 31));
   EXPECT_THROW(ParseDateMDY(u"2/30/20"), EConvertError);
+  // Fields beyond the integer range are no number; a year beyond the calendar is no date.
+  EXPECT_DOUBLE_EQ(ParseDateDMY(u"1/1/99999999999"), 0);
+  EXPECT_THROW(ParseDateDMY(u"1/1/2147483647"), EConvertError);
+  TDateTime dt = 0;
+  EXPECT_FALSE(ParseShortDateTime(u"1/1/2147483647 23:59:59", dt));
+  EXPECT_FALSE(ParseShortDateTime(u"1/1/2000 -2147483648:0", dt));
 
   EXPECT_TRUE(LooksLikeDate(u"1/2/3"));
   EXPECT_FALSE(LooksLikeDate(u"/1/2"));
@@ -292,6 +298,10 @@ TEST_F(VevAzez, MalformedAndLongConditionsEndWithoutMatch) {
   // An unclosed group is no match, whatever follows it.
   for (const char16_t* cond : {u"(a", u"(a|b", u"((a)|b", u"(", u"(\"x)\""})
     EXPECT_FALSE(MatchFilterCondition(cond, u"a", false)) << StringToUTF8(cond);
+
+  // Deep nesting within reason is evaluated; beyond it the condition is refused, not a crash.
+  EXPECT_TRUE(MatchFilterCondition(String(200, u'(') + u"a*" + String(200, u')'), u"ab", false));
+  EXPECT_FALSE(MatchFilterCondition(String(100000, u'(') + u"a*" + String(100000, u')'), u"ab", false));
 
   // Operands and patterns longer than any buffer compare in full.
   const String longValue = String(300, u'a') + u"b";
