@@ -4,6 +4,7 @@
 #include "app/ComSetDialog.h"
 #include "app/Main.h"
 #include "app/OtherForms.h"
+#include "controls/AdvXPVS.h"
 
 void CreateApplicationForms() {
   Application->CreateForm(MainForm);
@@ -40,6 +41,7 @@ void ForgetApplicationForms() {
 }
 
 void StartUp() {
+  InitializeAdvXPVS();
   Application->Initialize();
   Application->SetTitle(u"RCV910X - Setting tool");
   CreateApplicationForms();
@@ -47,4 +49,7 @@ void StartUp() {
   Caution1Form->Show();
 }
 
-void ShutDown() { FreeApplication(); }
+void ShutDown() {
+  FreeApplication();
+  FinalizeAdvXPVS();
+}
