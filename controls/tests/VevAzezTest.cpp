@@ -167,6 +167,9 @@ TEST_F(VevAzez, LineBreakEncodingsTable) {
   EXPECT_EQ(s, u"a~b");
   TildeToLineBreaks(s);
   EXPECT_EQ(s, u"a" + CRLF + u"b");
+  s = u"a~b" + CRLF;
+  LineBreaksToTilde(s);
+  EXPECT_EQ(s, u"a~b~");
   struct Case { const char16_t* in; String out; };
   for (const Case& c : {Case{u"^", u""}, Case{u"~^", CRLF + u"^"}, Case{u"a~b", u"a" + CRLF + u"b"}}) {
     String t = c.in;
