@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleOption>
-#include <cstring>
 #include <map>
 #include <string>
 
