@@ -454,6 +454,8 @@ TEST_F(MainWindowEndToEnd, AnOperatorScansTheChannelsAndTheGraphFillsWithBars) {
       }
     return false;
   })) << "no EMF file was written";
-  if (emf.size() > 88) EXPECT_EQ(emf.substr(40, 4), " EMF") << "the file is not an enhanced metafile";
+  if (emf.size() > 88) {
+    EXPECT_EQ(emf.substr(40, 4), " EMF") << "the file is not an enhanced metafile";
+  }
   EXPECT_TRUE(Tool.Running());
 }
