@@ -47,22 +47,7 @@ void GdipFree(void* ptr) { std::free(ptr); }
 
 // ---- graphics ----
 
-struct GpGraphics {
-  HDC dc = nullptr;
-  QTransform world;
-  GpUnit pageUnit = UnitDisplay;
-  SmoothingMode smoothing = SmoothingModeNone;
-  CompositingQuality compositing = CompositingQualityDefault;
-  TextRenderingHint textHint = TextRenderingHintSystemDefault;
-  bool hasClip = false;
-  QPainterPath clip;  // in the device context's logical coordinates
-  bool dcOut = false;  // GdipGetDC handed the DC out
-};
-
-namespace {
-
-// Page units in device pixels at 96 dots per inch.
-double PageScale(GpUnit unit) {
+double UnitScale(GpUnit unit) {
   switch (unit) {
     case UnitPoint: return 96.0 / 72.0;
     case UnitInch: return 96.0;
@@ -72,15 +57,18 @@ double PageScale(GpUnit unit) {
   }
 }
 
+
+namespace {
+
 // World to the device context's logical coordinates.
 QTransform ToLogical(const GpGraphics* g) {
-  double s = PageScale(g->pageUnit);
+  double s = UnitScale(g->pageUnit);
   return g->world * QTransform::fromScale(s, s);
 }
 
-// Runs a drawing step on the painter with the graphics state applied, then restores the DC's.
-template <typename F>
-GpStatus Paint(GpGraphics* g, F&& draw) {
+}  // namespace
+
+GpStatus Paint(GpGraphics* g, const std::function<void(QPainter&)>& draw) {
   if (g->dcOut) return ObjectBusy;
   QPainter* p = DCPainter(g->dc);
   if (!p || !p->isActive()) return GenericError;
@@ -93,10 +81,14 @@ GpStatus Paint(GpGraphics* g, F&& draw) {
   p->setTransform(ToLogical(g) * p->transform() * QTransform::fromTranslate(shift, shift));
   p->setRenderHint(QPainter::Antialiasing, aa);
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->setRenderHint(QPainter::TextAntialiasing, g->textHint != TextRenderingHintSingleBitPerPixel &&
+                                                   g->textHint != TextRenderingHintSingleBitPerPixelGridFit);
   draw(*p);
   p->restore();
   return Ok;
 }
+
+namespace {
 
 GpStatus Stroke(GpGraphics* g, GpPen* pen, const QPainterPath& path) {
   if (!g || !pen) return InvalidParameter;

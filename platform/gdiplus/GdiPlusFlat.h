@@ -137,6 +137,43 @@ enum TextRenderingHint : int32_t {
 
 enum GpFlushIntention : int32_t { FlushIntentionFlush, FlushIntentionSync };
 
+enum StringAlignment : int32_t { StringAlignmentNear, StringAlignmentCenter, StringAlignmentFar };
+
+enum StringTrimming : int32_t {
+  StringTrimmingNone,
+  StringTrimmingCharacter,
+  StringTrimmingWord,
+  StringTrimmingEllipsisCharacter,
+  StringTrimmingEllipsisWord,
+  StringTrimmingEllipsisPath
+};
+
+enum HotkeyPrefix : int32_t { HotkeyPrefixNone, HotkeyPrefixShow, HotkeyPrefixHide };
+
+enum StringFormatFlags : int32_t {
+  StringFormatFlagsDirectionRightToLeft = 0x0001,
+  StringFormatFlagsDirectionVertical = 0x0002,
+  StringFormatFlagsNoFitBlackBox = 0x0004,
+  StringFormatFlagsDisplayFormatControl = 0x0020,
+  StringFormatFlagsNoFontFallback = 0x0400,
+  StringFormatFlagsMeasureTrailingSpaces = 0x0800,
+  StringFormatFlagsNoWrap = 0x1000,
+  StringFormatFlagsLineLimit = 0x2000,
+  StringFormatFlagsNoClip = 0x4000
+};
+
+enum FontStyle : int32_t {
+  FontStyleRegular = 0,
+  FontStyleBold = 1,
+  FontStyleItalic = 2,
+  FontStyleBoldItalic = 3,
+  FontStyleUnderline = 4,
+  FontStyleStrikeout = 8
+};
+
+using WCHAR = char16_t;
+using LANGID = uint16_t;
+
 // Value records.
 struct GpPoint {
   INT X = 0, Y = 0;
@@ -157,6 +194,10 @@ struct GpPen;
 struct GpMatrix;
 struct GpPath;
 struct GpRegion;
+struct GpFontFamily;
+struct GpFontCollection;
+struct GpFont;
+struct GpStringFormat;
 struct GpBrush {
   virtual ~GpBrush() = default;
 };
@@ -339,6 +380,38 @@ GpStatus GdipCombineRegionPath(GpRegion* region, GpPath* path, CombineMode mode)
 GpStatus GdipCombineRegionRegion(GpRegion* region, GpRegion* region2, CombineMode mode);
 GpStatus GdipDeleteRegion(GpRegion* region);
 GpStatus GdipIsVisibleRegionPoint(GpRegion* region, REAL x, REAL y, GpGraphics* graphics, BOOL* result);
+
+// Fonts.
+GpStatus GdipCreateFontFamilyFromName(const WCHAR* name, GpFontCollection* fontCollection, GpFontFamily** fontFamily);
+GpStatus GdipDeleteFontFamily(GpFontFamily* fontFamily);
+GpStatus GdipGetGenericFontFamilySansSerif(GpFontFamily** fontFamily);
+GpStatus GdipGetGenericFontFamilySerif(GpFontFamily** fontFamily);
+GpStatus GdipGetGenericFontFamilyMonospace(GpFontFamily** fontFamily);
+GpStatus GdipCreateFont(const GpFontFamily* fontFamily, REAL emSize, INT style, GpUnit unit, GpFont** font);
+GpStatus GdipDeleteFont(GpFont* font);
+
+// String formats.
+GpStatus GdipCreateStringFormat(INT formatAttributes, LANGID language, GpStringFormat** format);
+GpStatus GdipCloneStringFormat(const GpStringFormat* format, GpStringFormat** newFormat);
+GpStatus GdipDeleteStringFormat(GpStringFormat* format);
+GpStatus GdipSetStringFormatAlign(GpStringFormat* format, StringAlignment align);
+GpStatus GdipGetStringFormatAlign(GpStringFormat* format, StringAlignment* align);
+GpStatus GdipSetStringFormatLineAlign(GpStringFormat* format, StringAlignment align);
+GpStatus GdipGetStringFormatLineAlign(GpStringFormat* format, StringAlignment* align);
+GpStatus GdipSetStringFormatFlags(GpStringFormat* format, INT flags);
+GpStatus GdipGetStringFormatFlags(GpStringFormat* format, INT* flags);
+GpStatus GdipSetStringFormatTrimming(GpStringFormat* format, StringTrimming trimming);
+GpStatus GdipGetStringFormatTrimming(GpStringFormat* format, StringTrimming* trimming);
+GpStatus GdipSetStringFormatHotkeyPrefix(GpStringFormat* format, INT hotkeyPrefix);
+GpStatus GdipGetStringFormatHotkeyPrefix(GpStringFormat* format, INT* hotkeyPrefix);
+
+// Text. A length of -1 reads up to the terminator. Each line gets a sixth of an em of padding
+// at both ends; trailing spaces count only with StringFormatFlagsMeasureTrailingSpaces.
+GpStatus GdipMeasureString(GpGraphics* graphics, const WCHAR* string, INT length, const GpFont* font,
+                           const GpRectF* layoutRect, const GpStringFormat* stringFormat, GpRectF* boundingBox,
+                           INT* codepointsFitted, INT* linesFilled);
+GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, const GpFont* font,
+                        const GpRectF* layoutRect, const GpStringFormat* stringFormat, const GpBrush* brush);
 
 // Point types of a path, as GdipGetPathTypes gives them.
 enum PathPointType : BYTE {

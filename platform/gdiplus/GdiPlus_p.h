@@ -7,6 +7,7 @@
 #include <QPen>
 #include <QPolygonF>
 #include <QTransform>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -84,6 +85,23 @@ struct GpPath {
   QPainterPath ToQPath() const;
 };
 
+struct GpGraphics {
+  HDC dc = nullptr;
+  QTransform world;
+  GpUnit pageUnit = UnitDisplay;
+  SmoothingMode smoothing = SmoothingModeNone;
+  CompositingQuality compositing = CompositingQualityDefault;
+  TextRenderingHint textHint = TextRenderingHintSystemDefault;
+  bool hasClip = false;
+  QPainterPath clip;  // in the device context's logical coordinates
+  bool dcOut = false;  // GdipGetDC handed the DC out
+};
+
+class QPainter;
+// Runs a drawing step on the device context's painter with the graphics state applied (world
+// transform, page unit, clip, smoothing), then restores the DC's own; ObjectBusy while the DC is out.
+GpStatus Paint(GpGraphics* g, const std::function<void(QPainter&)>& draw);
+
 // A region: an area in world coordinates.
 struct GpRegion {
   QPainterPath area;
@@ -98,3 +116,5 @@ QPainterPath InfiniteArea();
 bool CombineArea(QPainterPath& area, const QPainterPath& shape, CombineMode mode);
 
 QColor ToQColor(ARGB argb);
+// One unit in device pixels at 96 dots per inch (world, display and pixel: 1).
+double UnitScale(GpUnit unit);

@@ -2,6 +2,7 @@
 // edges, antialiasing and gradients.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "platform/gdiplus/GdiPlusFlat.h"
@@ -586,4 +587,118 @@ TEST(GdiPlus, PathGradientSurroundColoursPerPointAndPresetBlend) {
   EXPECT_EQ(s.At(10, 10), 0x00FF00u);
   GdipDeleteBrush(pg);
   GdipDeletePath(p);
+}
+
+namespace {
+
+struct TFont {
+  GpFontFamily* family = nullptr;
+  GpFont* font = nullptr;
+  TFont(REAL em, GpUnit unit, INT style = FontStyleRegular) {
+    EXPECT_EQ(GdipCreateFontFamilyFromName(u"Arial", nullptr, &family), Ok);
+    EXPECT_EQ(GdipCreateFont(family, em, style, unit, &font), Ok);
+  }
+  ~TFont() {
+    GdipDeleteFont(font);
+    GdipDeleteFontFamily(family);
+  }
+};
+
+GpRectF Measure(GpGraphics* g, const char16_t* text, const GpFont* font, GpRectF layout = {},
+                const GpStringFormat* format = nullptr, INT* lines = nullptr) {
+  GpRectF box;
+  EXPECT_EQ(GdipMeasureString(g, text, -1, font, &layout, format, &box, nullptr, lines), Ok);
+  return box;
+}
+
+}  // namespace
+
+TEST(GdiPlus, FontFamiliesAndFonts) {
+  GpFontFamily* f = nullptr;
+  EXPECT_EQ(GdipCreateFontFamilyFromName(u"No Such Family Anywhere", nullptr, &f), FontFamilyNotFound);
+  EXPECT_EQ(f, nullptr);
+  ASSERT_EQ(GdipGetGenericFontFamilySansSerif(&f), Ok);
+  GpFont* font = nullptr;
+  EXPECT_EQ(GdipCreateFont(f, 0, FontStyleRegular, UnitPoint, &font), InvalidParameter);
+  EXPECT_EQ(GdipCreateFont(f, 10, FontStyleRegular, UnitDisplay, &font), InvalidParameter);
+  ASSERT_EQ(GdipCreateFont(f, 10, FontStyleBold, UnitPoint, &font), Ok);
+  GdipDeleteFont(font);
+  GdipDeleteFontFamily(f);
+}
+
+TEST(GdiPlus, StringFormatProperties) {
+  GpStringFormat* sf = nullptr;
+  ASSERT_EQ(GdipCreateStringFormat(StringFormatFlagsNoWrap, 0, &sf), Ok);
+  INT flags = 0;
+  GdipGetStringFormatFlags(sf, &flags);
+  EXPECT_EQ(flags, StringFormatFlagsNoWrap);
+  StringTrimming t = StringTrimmingNone;
+  GdipGetStringFormatTrimming(sf, &t);
+  EXPECT_EQ(t, StringTrimmingCharacter);
+  EXPECT_EQ(GdipSetStringFormatAlign(sf, static_cast<StringAlignment>(3)), InvalidParameter);
+  EXPECT_EQ(GdipSetStringFormatHotkeyPrefix(sf, 3), InvalidParameter);
+  GdipSetStringFormatAlign(sf, StringAlignmentFar);
+  GdipSetStringFormatLineAlign(sf, StringAlignmentCenter);
+  GdipSetStringFormatHotkeyPrefix(sf, HotkeyPrefixHide);
+  GpStringFormat* c = nullptr;
+  ASSERT_EQ(GdipCloneStringFormat(sf, &c), Ok);
+  StringAlignment a = StringAlignmentNear;
+  GdipGetStringFormatAlign(c, &a);
+  EXPECT_EQ(a, StringAlignmentFar);
+  GdipGetStringFormatLineAlign(c, &a);
+  EXPECT_EQ(a, StringAlignmentCenter);
+  INT hk = 0;
+  GdipGetStringFormatHotkeyPrefix(c, &hk);
+  EXPECT_EQ(hk, HotkeyPrefixHide);
+  GdipDeleteStringFormat(c);
+  GdipDeleteStringFormat(sf);
+}
+
+TEST(GdiPlus, MeasureStringPaddingTrailingSpacesAndAlignment) {
+  TSurface s(10, 10);
+  TFont f(12, UnitPixel);
+  // A sixth of an em at each end: two texts measured apart carry one padding pair more.
+  const GpRectF ab = Measure(s.g, u"ab", f.font), cd = Measure(s.g, u"cd", f.font), abcd = Measure(s.g, u"abcd", f.font);
+  EXPECT_NEAR(ab.Width + cd.Width - abcd.Width, 4.0, 0.6);
+  EXPECT_GT(ab.Height, 12);
+  // Trailing spaces are left out unless the format asks for them.
+  EXPECT_FLOAT_EQ(Measure(s.g, u"ab  ", f.font).Width, ab.Width);
+  GpStringFormat* sf = nullptr;
+  GdipCreateStringFormat(StringFormatFlagsMeasureTrailingSpaces, 0, &sf);
+  EXPECT_GT(Measure(s.g, u"ab  ", f.font, {}, sf).Width, ab.Width + 4);
+  EXPECT_FLOAT_EQ(Measure(s.g, u"", f.font).Width, 0);
+  // Hidden hot-key prefixes take no room.
+  GdipSetStringFormatFlags(sf, 0);
+  GdipSetStringFormatHotkeyPrefix(sf, HotkeyPrefixHide);
+  EXPECT_FLOAT_EQ(Measure(s.g, u"&ab", f.font, {}, sf).Width, ab.Width);
+  // Centred and far alignments place the box inside the layout rectangle.
+  GdipSetStringFormatAlign(sf, StringAlignmentCenter);
+  GdipSetStringFormatLineAlign(sf, StringAlignmentFar);
+  const GpRectF box = Measure(s.g, u"ab", f.font, {10, 20, 200, 50}, sf);
+  EXPECT_NEAR(box.X, 10 + (200 - ab.Width) / 2, 0.01);
+  EXPECT_NEAR(box.Y + box.Height, 70, 0.01);
+  // Text wider than the layout rectangle wraps at spaces.
+  INT lines = 0;
+  GdipSetStringFormatAlign(sf, StringAlignmentNear);
+  Measure(s.g, u"one two three four", f.font, {0, 0, 60, 0}, sf, &lines);
+  EXPECT_GT(lines, 1);
+  GdipDeleteStringFormat(sf);
+}
+
+TEST(GdiPlus, DrawStringInsideItsPaddingAndClip) {
+  TSurface s(60, 30);
+  TFont f(16, UnitPixel);
+  TSolid black(kBlack);
+  GpRectF at{0, 0, 0, 0};
+  ASSERT_EQ(GdipDrawString(s.g, u"HH", -1, f.font, &at, nullptr, black.b), Ok);
+  GpRectF box;
+  GdipMeasureString(s.g, u"HH", -1, f.font, &at, nullptr, &box, nullptr, nullptr);
+  RECT ink = s.Ink();
+  EXPECT_GE(ink.Left, 2);  // after the padding
+  EXPECT_LE(ink.Right, int(std::ceil(box.Width)));
+  EXPECT_GT(ink.Right - ink.Left, 12);  // two letters
+  TSurface c(60, 30);
+  GpRectF clip{0, 0, 8, 30};
+  ASSERT_EQ(GdipDrawString(c.g, u"HH", -1, f.font, &clip, nullptr, black.b), Ok);
+  EXPECT_LE(c.Ink().Right, 8);
 }
