@@ -157,6 +157,7 @@ GpStatus GdipCreateFromHDC(HDC hdc, GpGraphics** graphics) {
 
 GpStatus GdipDeleteGraphics(GpGraphics* graphics) {
   if (!graphics) return InvalidParameter;
+  if (graphics->ownsDC) DeleteDeviceDC(graphics->dc);
   delete graphics;
   return Ok;
 }

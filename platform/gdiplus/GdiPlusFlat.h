@@ -172,6 +172,44 @@ enum FontStyle : int32_t {
 };
 
 using WCHAR = char16_t;
+
+struct GUID {
+  uint32_t Data1 = 0;
+  uint16_t Data2 = 0, Data3 = 0;
+  uint8_t Data4[8] = {};
+  friend bool operator==(const GUID&, const GUID&) = default;
+};
+using CLSID = GUID;
+
+// Image file formats (GdipGetImageRawFormat).
+inline constexpr GUID ImageFormatUndefined{0xb96b3ca9, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatMemoryBMP{0xb96b3caa, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatBMP{0xb96b3cab, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatEMF{0xb96b3cac, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatWMF{0xb96b3cad, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatJPEG{0xb96b3cae, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatPNG{0xb96b3caf, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatGIF{0xb96b3cb0, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatTIFF{0xb96b3cb1, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatEXIF{0xb96b3cb2, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatIcon{0xb96b3cb5, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+
+// Pixel formats: index, bits per pixel and flags as GDI+ packs them.
+using PixelFormat = INT;
+inline constexpr PixelFormat PixelFormat1bppIndexed = 0x00030101;
+inline constexpr PixelFormat PixelFormat4bppIndexed = 0x00030402;
+inline constexpr PixelFormat PixelFormat8bppIndexed = 0x00030803;
+inline constexpr PixelFormat PixelFormat16bppGrayScale = 0x00101004;
+inline constexpr PixelFormat PixelFormat16bppRGB555 = 0x00021005;
+inline constexpr PixelFormat PixelFormat16bppRGB565 = 0x00021006;
+inline constexpr PixelFormat PixelFormat16bppARGB1555 = 0x00061007;
+inline constexpr PixelFormat PixelFormat24bppRGB = 0x00021808;
+inline constexpr PixelFormat PixelFormat32bppRGB = 0x00022009;
+inline constexpr PixelFormat PixelFormat32bppARGB = 0x0026200A;
+inline constexpr PixelFormat PixelFormat32bppPARGB = 0x000E200B;
+inline constexpr PixelFormat PixelFormat48bppRGB = 0x0010300C;
+inline constexpr PixelFormat PixelFormat64bppARGB = 0x0034400D;
+inline constexpr PixelFormat PixelFormat64bppPARGB = 0x001C400E;
 using LANGID = uint16_t;
 
 // Value records.
@@ -198,6 +236,10 @@ struct GpFontFamily;
 struct GpFontCollection;
 struct GpFont;
 struct GpStringFormat;
+struct GpImage {
+  virtual ~GpImage() = default;
+};
+struct GpBitmap : GpImage {};
 struct GpBrush {
   virtual ~GpBrush() = default;
 };
@@ -412,6 +454,22 @@ GpStatus GdipMeasureString(GpGraphics* graphics, const WCHAR* string, INT length
                            INT* codepointsFitted, INT* linesFilled);
 GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, const GpFont* font,
                         const GpRectF* layoutRect, const GpStringFormat* stringFormat, const GpBrush* brush);
+
+// Images and bitmaps.
+GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image);
+GpStatus GdipDisposeImage(GpImage* image);
+GpStatus GdipGetImageRawFormat(GpImage* image, GUID* format);
+GpStatus GdipGetImageWidth(GpImage* image, UINT* width);
+GpStatus GdipGetImageHeight(GpImage* image, UINT* height);
+GpStatus GdipGetImagePixelFormat(GpImage* image, PixelFormat* format);
+// scan0 nullptr: a new bitmap cleared to transparent black; otherwise the rows are copied.
+GpStatus GdipCreateBitmapFromScan0(INT width, INT height, INT stride, PixelFormat format, BYTE* scan0,
+                                   GpBitmap** bitmap);
+GpStatus GdipBitmapGetPixel(GpBitmap* bitmap, INT x, INT y, ARGB* color);
+GpStatus GdipBitmapSetPixel(GpBitmap* bitmap, INT x, INT y, ARGB color);
+GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics);
+GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y);
+GpStatus GdipDrawImageRect(GpGraphics* graphics, GpImage* image, REAL x, REAL y, REAL width, REAL height);
 
 // Point types of a path, as GdipGetPathTypes gives them.
 enum PathPointType : BYTE {

@@ -3,6 +3,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QImage>
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
@@ -95,6 +96,14 @@ struct GpGraphics {
   bool hasClip = false;
   QPainterPath clip;  // in the device context's logical coordinates
   bool dcOut = false;  // GdipGetDC handed the DC out
+  bool ownsDC = false;  // a graphics over an image made its own DC
+};
+
+// An image: its pixels, its file format and its pixel format.
+struct TImage final : GpBitmap {
+  QImage image;
+  GUID rawFormat = ImageFormatMemoryBMP;
+  PixelFormat pixelFormat = PixelFormat32bppARGB;
 };
 
 class QPainter;

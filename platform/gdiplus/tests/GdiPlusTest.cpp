@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/gdiplus/GdiPlusFlat.h"
@@ -701,4 +703,69 @@ TEST(GdiPlus, DrawStringInsideItsPaddingAndClip) {
   GpRectF clip{0, 0, 8, 30};
   ASSERT_EQ(GdipDrawString(c.g, u"HH", -1, f.font, &clip, nullptr, black.b), Ok);
   EXPECT_LE(c.Ink().Right, 8);
+}
+
+TEST(GdiPlus, BitmapsDrawnOnAndDrawn) {
+  GpBitmap* bmp = nullptr;
+  EXPECT_EQ(GdipCreateBitmapFromScan0(4, 4, 0, PixelFormat8bppIndexed, nullptr, &bmp), InvalidParameter);
+  ASSERT_EQ(GdipCreateBitmapFromScan0(4, 4, 0, PixelFormat32bppARGB, nullptr, &bmp), Ok);
+  ARGB px = 1;
+  GdipBitmapGetPixel(bmp, 0, 0, &px);
+  EXPECT_EQ(px, 0u);  // transparent
+  EXPECT_EQ(GdipBitmapGetPixel(bmp, 4, 0, &px), InvalidParameter);
+  GpGraphics* g = nullptr;
+  ASSERT_EQ(GdipGetImageGraphicsContext(bmp, &g), Ok);
+  TSolid red(kRed);
+  ASSERT_EQ(GdipFillRectangle(g, red.b, 0, 0, 4, 3), Ok);
+  GdipDeleteGraphics(g);
+  GdipBitmapGetPixel(bmp, 3, 2, &px);
+  EXPECT_EQ(px, kRed);
+  GdipBitmapGetPixel(bmp, 3, 3, &px);
+  EXPECT_EQ(px, 0u);
+  ASSERT_EQ(GdipBitmapSetPixel(bmp, 0, 3, 0xFF00FF00), Ok);
+  UINT w = 0, h = 0;
+  PixelFormat pf = 0;
+  GdipGetImageWidth(bmp, &w);
+  GdipGetImageHeight(bmp, &h);
+  GdipGetImagePixelFormat(bmp, &pf);
+  EXPECT_EQ(w, 4u);
+  EXPECT_EQ(h, 4u);
+  EXPECT_EQ(pf, PixelFormat32bppARGB);
+  GUID raw;
+  GdipGetImageRawFormat(bmp, &raw);
+  EXPECT_TRUE(raw == ImageFormatMemoryBMP);
+
+  // Drawn at (2, 3): the transparent row leaves the surface white.
+  TSurface s(12, 12);
+  ASSERT_EQ(GdipDrawImageI(s.g, bmp, 2, 3), Ok);
+  ExpectRect(s.Ink(), 2, 3, 6, 7);
+  EXPECT_EQ(s.At(2, 6), 0x00FF00u);
+  EXPECT_EQ(s.At(3, 6), kWhiteRef);
+  EXPECT_EQ(s.At(5, 5), 0x0000FFu);
+  // Stretched to twice its size.
+  TSurface t(12, 12);
+  ASSERT_EQ(GdipDrawImageRect(t.g, bmp, 0, 0, 8, 8), Ok);
+  EXPECT_EQ(t.At(6, 2), 0x0000FFu);
+  EXPECT_EQ(t.At(8, 2), kWhiteRef);
+  GdipDisposeImage(bmp);
+
+  // Rows copied from memory, blue-green-red-alpha.
+  BYTE rows[8] = {0x10, 0x20, 0x30, 0xFF, 0x40, 0x50, 0x60, 0x80};
+  ASSERT_EQ(GdipCreateBitmapFromScan0(2, 1, 8, PixelFormat32bppARGB, rows, &bmp), Ok);
+  GdipBitmapGetPixel(bmp, 1, 0, &px);
+  EXPECT_EQ(px, 0x80605040u);
+  GdipDisposeImage(bmp);
+}
+
+TEST(GdiPlus, LoadingImagesReportsMissingAndUnreadableFiles) {
+  GpImage* img = nullptr;
+  EXPECT_EQ(GdipLoadImageFromFile(u"/nonexistent/picture.png", &img), FileNotFound);
+  const std::string path = ::testing::TempDir() + "gdiplus-not-a-picture.png";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("this is no picture", f);
+  std::fclose(f);
+  std::u16string wide(path.begin(), path.end());
+  EXPECT_EQ(GdipLoadImageFromFile(wide.c_str(), &img), OutOfMemory);
+  std::remove(path.c_str());
 }

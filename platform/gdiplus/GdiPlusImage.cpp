@@ -1,0 +1,163 @@
+// Images and bitmaps over QImage.
+#include <QImageReader>
+#include <QPainter>
+
+#include "platform/gdiplus/GdiPlus_p.h"
+#include "platform/win/Gdi_p.h"
+
+namespace {
+
+TImage* Cast(GpImage* image) { return dynamic_cast<TImage*>(image); }
+
+struct TFormatName {
+  const char* name;
+  GUID format;
+};
+const TFormatName kFormats[] = {{"bmp", ImageFormatBMP},   {"png", ImageFormatPNG},  {"jpeg", ImageFormatJPEG},
+                                {"jpg", ImageFormatJPEG},  {"gif", ImageFormatGIF},  {"tiff", ImageFormatTIFF},
+                                {"tif", ImageFormatTIFF},  {"ico", ImageFormatIcon}};
+
+// The GDI+ pixel format that describes a loaded QImage.
+PixelFormat FormatOf(const QImage& img) {
+  switch (img.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB: return PixelFormat1bppIndexed;
+    case QImage::Format_Indexed8: return img.colorCount() <= 16 ? PixelFormat4bppIndexed : PixelFormat8bppIndexed;
+    case QImage::Format_Grayscale16: return PixelFormat16bppGrayScale;
+    case QImage::Format_RGB16: return PixelFormat16bppRGB565;
+    case QImage::Format_RGB555: return PixelFormat16bppRGB555;
+    case QImage::Format_RGB888: return PixelFormat24bppRGB;
+    case QImage::Format_RGB32: return PixelFormat32bppRGB;
+    case QImage::Format_ARGB32_Premultiplied: return PixelFormat32bppPARGB;
+    default: return img.hasAlphaChannel() ? PixelFormat32bppARGB : PixelFormat32bppRGB;
+  }
+}
+
+// Bytes per pixel of the formats a bitmap can be made in (0: not supported).
+int BytesPerPixel(PixelFormat f) {
+  switch (f) {
+    case PixelFormat24bppRGB: return 3;
+    case PixelFormat32bppRGB:
+    case PixelFormat32bppARGB:
+    case PixelFormat32bppPARGB: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image) {
+  if (!filename || !image) return InvalidParameter;
+  QImageReader reader(QString::fromUtf16(filename));
+  const QByteArray kind = reader.format().toLower();
+  QImage img = reader.read();
+  // A file that is not a picture is OutOfMemory, as GDI+ reports it.
+  if (img.isNull()) return reader.error() == QImageReader::FileNotFoundError ? FileNotFound : OutOfMemory;
+  auto* t = new TImage;
+  t->pixelFormat = FormatOf(img);
+  t->image = img.convertToFormat(QImage::Format_ARGB32);
+  t->rawFormat = ImageFormatUndefined;
+  for (const TFormatName& f : kFormats)
+    if (kind == f.name) t->rawFormat = f.format;
+  *image = t;
+  return Ok;
+}
+
+GpStatus GdipDisposeImage(GpImage* image) {
+  if (!Cast(image)) return InvalidParameter;
+  delete image;
+  return Ok;
+}
+
+GpStatus GdipGetImageRawFormat(GpImage* image, GUID* format) {
+  if (!Cast(image) || !format) return InvalidParameter;
+  *format = Cast(image)->rawFormat;
+  return Ok;
+}
+
+GpStatus GdipGetImageWidth(GpImage* image, UINT* width) {
+  if (!Cast(image) || !width) return InvalidParameter;
+  *width = UINT(Cast(image)->image.width());
+  return Ok;
+}
+
+GpStatus GdipGetImageHeight(GpImage* image, UINT* height) {
+  if (!Cast(image) || !height) return InvalidParameter;
+  *height = UINT(Cast(image)->image.height());
+  return Ok;
+}
+
+GpStatus GdipGetImagePixelFormat(GpImage* image, PixelFormat* format) {
+  if (!Cast(image) || !format) return InvalidParameter;
+  *format = Cast(image)->pixelFormat;
+  return Ok;
+}
+
+GpStatus GdipCreateBitmapFromScan0(INT width, INT height, INT stride, PixelFormat format, BYTE* scan0,
+                                   GpBitmap** bitmap) {
+  const int bpp = BytesPerPixel(format);
+  if (!bitmap || width <= 0 || height <= 0 || !bpp) return InvalidParameter;
+  if (scan0 && (stride % 4 != 0 || std::abs(stride) < width * bpp)) return InvalidParameter;
+  auto* t = new TImage;
+  t->pixelFormat = format;
+  t->image = QImage(width, height, QImage::Format_ARGB32);
+  t->image.fill(format == PixelFormat32bppRGB || format == PixelFormat24bppRGB ? 0xFF000000 : 0);
+  if (scan0) {
+    for (int y = 0; y < height; ++y) {
+      const BYTE* row = scan0 + y * stride;
+      auto* out = reinterpret_cast<QRgb*>(t->image.scanLine(y));
+      for (int x = 0; x < width; ++x) {
+        const BYTE* px = row + x * bpp;  // blue, green, red, alpha
+        const int a = bpp == 4 && format != PixelFormat32bppRGB ? px[3] : 255;
+        QRgb c = qRgba(px[2], px[1], px[0], a);
+        out[x] = format == PixelFormat32bppPARGB ? qUnpremultiply(c) : c;
+      }
+    }
+  }
+  *bitmap = t;
+  return Ok;
+}
+
+GpStatus GdipBitmapGetPixel(GpBitmap* bitmap, INT x, INT y, ARGB* color) {
+  TImage* t = Cast(bitmap);
+  if (!t || !color || !t->image.valid(x, y)) return InvalidParameter;
+  *color = t->image.pixel(x, y);  // QRgb is ARGB
+  return Ok;
+}
+
+GpStatus GdipBitmapSetPixel(GpBitmap* bitmap, INT x, INT y, ARGB color) {
+  TImage* t = Cast(bitmap);
+  if (!t || !t->image.valid(x, y)) return InvalidParameter;
+  t->image.setPixel(x, y, color);
+  return Ok;
+}
+
+GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
+  TImage* t = Cast(image);
+  if (!t || !graphics) return InvalidParameter;
+  // Indexed images cannot be drawn on.
+  if (t->pixelFormat & 0x00010000) return OutOfMemory;
+  auto* g = new GpGraphics;
+  g->dc = CreateDeviceDC(&t->image);
+  g->ownsDC = true;
+  g->pageUnit = UnitDisplay;
+  *graphics = g;
+  return Ok;
+}
+
+GpStatus GdipDrawImageRect(GpGraphics* graphics, GpImage* image, REAL x, REAL y, REAL width, REAL height) {
+  TImage* t = Cast(image);
+  if (!graphics || !t) return InvalidParameter;
+  return Paint(graphics, [&](QPainter& p) {
+    // The image's pixel edges go on the rectangle's edges, not its pixel centres.
+    p.translate(-0.5, -0.5);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(QRectF(x, y, width, height), t->image);
+  });
+}
+
+GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y) {
+  TImage* t = Cast(image);
+  if (!graphics || !t) return InvalidParameter;
+  return GdipDrawImageRect(graphics, image, REAL(x), REAL(y), REAL(t->image.width()), REAL(t->image.height()));
+}
