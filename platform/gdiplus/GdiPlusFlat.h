@@ -194,6 +194,56 @@ inline constexpr GUID ImageFormatTIFF{0xb96b3cb1, 0x0728, 0x11d3, {0x9d, 0x7b, 0
 inline constexpr GUID ImageFormatEXIF{0xb96b3cb2, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
 inline constexpr GUID ImageFormatIcon{0xb96b3cb5, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
 
+// Encoders for GdipSaveImageToFile.
+inline constexpr CLSID EncoderBMP{0x557cf400, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr CLSID EncoderJPEG{0x557cf401, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr CLSID EncoderGIF{0x557cf402, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr CLSID EncoderTIFF{0x557cf405, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr CLSID EncoderPNG{0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID EncoderQuality{0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
+
+enum EncoderParameterValueType : int32_t {
+  EncoderParameterValueTypeByte = 1,
+  EncoderParameterValueTypeASCII = 2,
+  EncoderParameterValueTypeShort = 3,
+  EncoderParameterValueTypeLong = 4,
+  EncoderParameterValueTypeRational = 5,
+  EncoderParameterValueTypeLongRange = 6,
+  EncoderParameterValueTypeUndefined = 7,
+  EncoderParameterValueTypeRationalRange = 8
+};
+
+struct EncoderParameter {
+  GUID Guid;
+  UINT NumberOfValues = 0;
+  UINT Type = 0;
+  void* Value = nullptr;
+};
+
+struct EncoderParameters {
+  UINT Count = 0;
+  EncoderParameter Parameter[1];
+};
+
+enum RotateFlipType : int32_t {
+  RotateNoneFlipNone,
+  Rotate90FlipNone,
+  Rotate180FlipNone,
+  Rotate270FlipNone,
+  RotateNoneFlipX,
+  Rotate90FlipX,
+  Rotate180FlipX,
+  Rotate270FlipX,
+  RotateNoneFlipY = Rotate180FlipX,
+  Rotate90FlipY = Rotate270FlipX,
+  Rotate180FlipY = RotateNoneFlipX,
+  Rotate270FlipY = Rotate90FlipX,
+  RotateNoneFlipXY = Rotate180FlipNone,
+  Rotate90FlipXY = Rotate270FlipNone,
+  Rotate180FlipXY = RotateNoneFlipNone,
+  Rotate270FlipXY = Rotate90FlipNone
+};
+
 // Pixel formats: index, bits per pixel and flags as GDI+ packs them.
 using PixelFormat = INT;
 inline constexpr PixelFormat PixelFormat1bppIndexed = 0x00030101;
@@ -467,6 +517,11 @@ GpStatus GdipCreateBitmapFromScan0(INT width, INT height, INT stride, PixelForma
                                    GpBitmap** bitmap);
 GpStatus GdipBitmapGetPixel(GpBitmap* bitmap, INT x, INT y, ARGB* color);
 GpStatus GdipBitmapSetPixel(GpBitmap* bitmap, INT x, INT y, ARGB color);
+// BMP, JPEG (quality 0..100 as an encoder parameter) and PNG; GIF and TIFF are NotImplemented.
+GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
+                             const EncoderParameters* encoderParams);
+// Rotates clockwise, then flips.
+GpStatus GdipImageRotateFlip(GpImage* image, RotateFlipType rfType);
 GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics);
 GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y);
 GpStatus GdipDrawImageRect(GpGraphics* graphics, GpImage* image, REAL x, REAL y, REAL width, REAL height);

@@ -1,5 +1,7 @@
 // Images and bitmaps over QImage.
 #include <QImageReader>
+#include <QImageWriter>
+#include <string_view>
 #include <QPainter>
 
 #include "platform/gdiplus/GdiPlus_p.h"
@@ -160,4 +162,41 @@ GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y) {
   TImage* t = Cast(image);
   if (!graphics || !t) return InvalidParameter;
   return GdipDrawImageRect(graphics, image, REAL(x), REAL(y), REAL(t->image.width()), REAL(t->image.height()));
+}
+
+GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
+                             const EncoderParameters* encoderParams) {
+  TImage* t = Cast(image);
+  if (!t || !filename || !clsidEncoder) return InvalidParameter;
+  const char* kind = nullptr;
+  if (*clsidEncoder == EncoderBMP) kind = "bmp";
+  else if (*clsidEncoder == EncoderJPEG) kind = "jpeg";
+  else if (*clsidEncoder == EncoderPNG) kind = "png";
+  else if (*clsidEncoder == EncoderGIF || *clsidEncoder == EncoderTIFF) return NotImplemented;
+  else return FileNotFound;  // no such encoder
+  int quality = -1;
+  if (encoderParams)
+    for (UINT i = 0; i < encoderParams->Count; ++i) {
+      const EncoderParameter& p = encoderParams->Parameter[i];
+      if (!(p.Guid == EncoderQuality)) continue;
+      if (p.Type != EncoderParameterValueTypeLong || p.NumberOfValues != 1 || !p.Value) return InvalidParameter;
+      quality = int(*static_cast<const uint32_t*>(p.Value));
+      if (quality > 100) return InvalidParameter;
+    }
+  QImageWriter writer(QString::fromUtf16(filename), kind);
+  if (quality >= 0) writer.setQuality(quality);
+  // BMP and JPEG keep no alpha: transparent pixels go on black as GDI+ writes them.
+  QImage out = std::string_view(kind) == "png" ? t->image : t->image.convertToFormat(QImage::Format_RGB32);
+  if (!writer.write(out))
+    return writer.error() == QImageWriter::DeviceError ? Win32Error : GenericError;
+  return Ok;
+}
+
+GpStatus GdipImageRotateFlip(GpImage* image, RotateFlipType rfType) {
+  TImage* t = Cast(image);
+  if (!t || rfType < RotateNoneFlipNone || rfType > Rotate270FlipX) return InvalidParameter;
+  QImage& img = t->image;
+  if (const int quarter = rfType & 3) img = img.transformed(QTransform().rotate(90 * quarter));
+  if (rfType & 4) img = img.mirrored(true, false);
+  return Ok;
 }

@@ -769,3 +769,52 @@ TEST(GdiPlus, LoadingImagesReportsMissingAndUnreadableFiles) {
   EXPECT_EQ(GdipLoadImageFromFile(wide.c_str(), &img), OutOfMemory);
   std::remove(path.c_str());
 }
+
+TEST(GdiPlus, BitmapsSavedByEncoderAndRotated) {
+  GpBitmap* bmp = nullptr;
+  ASSERT_EQ(GdipCreateBitmapFromScan0(3, 2, 0, PixelFormat32bppARGB, nullptr, &bmp), Ok);
+  GdipBitmapSetPixel(bmp, 0, 0, kRed);
+  ASSERT_EQ(GdipImageRotateFlip(bmp, Rotate90FlipNone), Ok);  // the top-left corner goes top-right
+  UINT w = 0;
+  GdipGetImageWidth(bmp, &w);
+  EXPECT_EQ(w, 2u);
+  ARGB px = 0;
+  GdipBitmapGetPixel(bmp, 1, 0, &px);
+  EXPECT_EQ(px, kRed);
+  ASSERT_EQ(GdipImageRotateFlip(bmp, RotateNoneFlipX), Ok);
+  GdipBitmapGetPixel(bmp, 0, 0, &px);
+  EXPECT_EQ(px, kRed);
+  EXPECT_EQ(GdipImageRotateFlip(bmp, static_cast<RotateFlipType>(8)), InvalidParameter);
+
+  struct {
+    CLSID encoder;
+    const char* name;
+    GpStatus status;
+    GUID raw;
+  } cases[] = {{EncoderPNG, "a.png", Ok, ImageFormatPNG},
+               {EncoderBMP, "a.bmp", Ok, ImageFormatBMP},
+               {EncoderJPEG, "a.jpg", Ok, ImageFormatJPEG},
+               {EncoderGIF, "a.gif", NotImplemented, {}},
+               {EncoderTIFF, "a.tif", NotImplemented, {}}};
+  for (const auto& c : cases) {
+    const std::string path = ::testing::TempDir() + "gdiplus-save-" + c.name;
+    const std::u16string wide(path.begin(), path.end());
+    uint32_t quality = 90;
+    EncoderParameters params;
+    params.Count = 1;
+    params.Parameter[0] = EncoderParameter{EncoderQuality, 1, EncoderParameterValueTypeLong, &quality};
+    ASSERT_EQ(GdipSaveImageToFile(bmp, wide.c_str(), &c.encoder, &params), c.status) << c.name;
+    if (c.status != Ok) continue;
+    GpImage* back = nullptr;
+    ASSERT_EQ(GdipLoadImageFromFile(wide.c_str(), &back), Ok) << c.name;
+    GUID raw;
+    GdipGetImageRawFormat(back, &raw);
+    EXPECT_TRUE(raw == c.raw) << c.name;
+    UINT h = 0;
+    GdipGetImageHeight(back, &h);
+    EXPECT_EQ(h, 3u);
+    GdipDisposeImage(back);
+    std::remove(path.c_str());
+  }
+  GdipDisposeImage(bmp);
+}
