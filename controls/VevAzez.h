@@ -147,3 +147,86 @@ bool MatchFilterPart(const String& Pattern, const String& Value, bool CaseSensit
 // One pattern: comparisons ">", ">=", "<", "<=" by number, date or text, "!" negation,
 // "*" and "?" wildcards; double quotes match nothing. Both texts end at their first #0.
 bool MatchFilterPattern(const Char* Pattern, const Char* Value);
+
+// ---------------------------------------------------------------------------
+// Colours, gradients, progress indicators and cell shapes. The painters leave the
+// canvas's pen, brush and font changed; the caller restores them. clNone means a clear
+// brush, a solid fill instead of a gradient, or no border.
+
+#include "platform/ui/Graphics.h"
+
+TColor HalfColor(TColor Color);
+// Each byte b becomes b + Round(b * Percent / 100), kept to 8 bits (wraps, no clamping).
+TColor AdjustColorBrightness(TColor Color, int Percent);
+// "RRGGBB" from the bytes as they are (no system-colour resolution).
+String ColorToHex(TColor Color);
+// The colour at Position (counted from 0) on a span of Max - Min; Color when ColorTo is
+// clNone. An empty span raises EZeroDivide.
+TColor InterpolateColor(TColor Color, TColor ColorTo, int Min, int Max, int Position);
+void FillRectColor(TCanvas* Canvas, const TRect& R, TColor Color);
+void DrawDownTriangle(TCanvas* Canvas, int X, int Y, TColor Color);
+// Steps + 1 bands from FromColor to ToColor, left to right when Horizontal, else top to
+// bottom; one solid fill when either colour is clNone.
+void FillGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, TRect R, bool Horizontal);
+void FillMirrorGradient(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                        TColor ColorMirrorTo, bool Vertical, TColor BorderColor, bool BorderSidesOnly, bool Fill);
+// Style 0 curves both ends, 1 the left only, 2 the right only, 3 neither.
+void DrawSelectionGradient(TCanvas* Canvas, TColor Color, TColor ColorTo, TColor ColorMirror, TColor ColorMirrorTo,
+                           TColor TopLineColor, TColor BottomLineColor, TColor BorderColor, TColor EdgeColor,
+                           TColor BackgroundColor, const TRect& R, uint8_t Style);
+// Brush or pen colour; clNone makes the brush or pen clear.
+void SetBrushColor(TCanvas* Canvas, TColor Color);
+void SetPenColor(TCanvas* Canvas, TColor Color);
+
+// ---------------------------------------------------------------------------
+// Clipboard HTML, links, layered windows and highlight colours
+
+#include "platform/win/Windows.h"
+
+// S becomes the clipboard's "HTML Format" text around the fragment S. Characters above 255 are
+// first written as numeric character references, so that every character of the result is
+// one byte and the header's character offsets are byte offsets.
+void BuildClipboardHtml(String& S);
+// With Prefix (upper case, such as "HTTP://") in S: Linked := S with "<" and ">" escaped and
+// the first address from Prefix on wrapped in an anchor; True. False, Linked unchanged, else.
+bool LinkifyUrl(const String& S, const String& Prefix, String& Linked);
+// The layered-window calls, looked up at each call; True when the system lacks them.
+bool CallUpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const void* Size, HDC SrcDC,
+                             const POINT* SrcPt, COLORREF Key, const void* Blend, DWORD Flags);
+bool CallSetLayeredWindowAttributes(HWND Wnd, TColor Key, uint8_t Alpha, DWORD Flags);
+// The colours of highlighted tagged text (initially clHighlight on clHighlightText's text).
+void SetHtmlHighlightColors(TColor BkColor, TColor TextColor);
+TColor HtmlHighlightBkColor();
+TColor HtmlHighlightTextColor();
+// True when the system is Windows 5.1 or later; asked once.
+bool IsWinVersion51OrLater();
+
+// ---------------------------------------------------------------------------
+// Cell button faces and markers. Look: 0 themed, 1 classic, 2 flat, 3 the tones' colours
+// (any other draws nothing); State: 0 normal, 1 hot, 2 down, 3 disabled. The painters leave
+// the canvas's pen, brush and font changed.
+
+class TCanvas;
+class TBitmap;
+class TWinControl;
+struct TColorTones;
+
+// The drop-down button at the right of the cell R.
+void DrawComboButton(TCanvas* Canvas, HWND Wnd, const TRect& R, uint8_t Look, uint8_t State, const TColorTones& Tones);
+// A push button filling R.
+void DrawButtonFace(TCanvas* Canvas, HWND Wnd, const TRect& R, uint8_t Look, uint8_t State, const TColorTones& Tones);
+// Up and down buttons at the right of the cell R.
+void DrawSpinButtons(TCanvas* Canvas, HWND Wnd, const TRect& R, uint8_t Look, uint8_t State, const TColorTones& Tones);
+// A red zigzag under ErrorLength characters from ErrorStart (0-based) of Text as an edit laid
+// out in R on Owner shows them.
+void DrawErrorUnderline(TWinControl* Owner, TCanvas* Canvas, const String& Text, const TRect& R, int YOffset,
+                        int ErrorStart, int ErrorLength);
+// A bar from the centre of R to the left (negative) or right, Value clamped to -Range..Range;
+// Range 0 raises EZeroDivide.
+void DrawBalanceBar(TCanvas* Canvas, const TRect& R, int Value, int Range, bool ShowValue, TColor NegativeColor,
+                    TColor PositiveColor);
+// Bitmap at R's top-left, its top-left pixel's colour replaced by BkColor.
+void DrawBitmapTransparent(TCanvas* Canvas, TBitmap* Bitmap, TColor BkColor, const TRect& R);
+// As DrawBitmapTransparent with the program's bitmap resource ResName; a missing or unreadable
+// resource raises EReadError.
+void DrawResBitmapTransparent(TCanvas* Canvas, TColor BkColor, const TRect& R, const String& ResName);
