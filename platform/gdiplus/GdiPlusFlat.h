@@ -290,6 +290,7 @@ struct GpImage {
   virtual ~GpImage() = default;
 };
 struct GpBitmap : GpImage {};
+struct GpImageAttributes;
 struct GpBrush {
   virtual ~GpBrush() = default;
 };
@@ -507,7 +508,15 @@ GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, c
 
 // Images and bitmaps.
 GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image);
+GpStatus GdipLoadImageFromFileICM(const WCHAR* filename, GpImage** image);
 GpStatus GdipDisposeImage(GpImage* image);
+using GetThumbnailImageAbort = BOOL (*)(void* data);
+using DrawImageAbort = BOOL (*)(void* data);
+// The image scaled to the size; 0 by 0 gives 120 by 120.
+GpStatus GdipGetImageThumbnail(GpImage* image, UINT thumbWidth, UINT thumbHeight, GpImage** thumbImage,
+                               GetThumbnailImageAbort callback, void* callbackData);
+// A GDI bitmap of the bitmap composited over the background colour.
+GpStatus GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn, ARGB background);
 GpStatus GdipGetImageRawFormat(GpImage* image, GUID* format);
 GpStatus GdipGetImageWidth(GpImage* image, UINT* width);
 GpStatus GdipGetImageHeight(GpImage* image, UINT* height);
@@ -525,6 +534,11 @@ GpStatus GdipImageRotateFlip(GpImage* image, RotateFlipType rfType);
 GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics);
 GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y);
 GpStatus GdipDrawImageRect(GpGraphics* graphics, GpImage* image, REAL x, REAL y, REAL width, REAL height);
+// A part of the image (in pixels) into the destination rectangle.
+GpStatus GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, REAL dsty, REAL dstwidth,
+                               REAL dstheight, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight, GpUnit srcUnit,
+                               const GpImageAttributes* imageAttributes, DrawImageAbort callback,
+                               void* callbackData);
 
 // Point types of a path, as GdipGetPathTypes gives them.
 enum PathPointType : BYTE {

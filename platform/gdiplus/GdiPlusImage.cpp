@@ -65,6 +65,33 @@ GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image) {
   return Ok;
 }
 
+GpStatus GdipLoadImageFromFileICM(const WCHAR* filename, GpImage** image) {
+  return GdipLoadImageFromFile(filename, image);
+}
+
+GpStatus GdipGetImageThumbnail(GpImage* image, UINT thumbWidth, UINT thumbHeight, GpImage** thumbImage,
+                               GetThumbnailImageAbort, void*) {
+  TImage* t = Cast(image);
+  if (!t || !thumbImage) return InvalidParameter;
+  if (thumbWidth == 0 && thumbHeight == 0) thumbWidth = thumbHeight = 120;
+  if (thumbWidth == 0 || thumbHeight == 0) return OutOfMemory;
+  auto* thumb = new TImage;
+  thumb->image = t->image.scaled(int(thumbWidth), int(thumbHeight), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  thumb->pixelFormat = PixelFormat32bppPARGB;
+  *thumbImage = thumb;
+  return Ok;
+}
+
+GpStatus GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn, ARGB background) {
+  TImage* t = Cast(bitmap);
+  if (!t || !hbmReturn) return InvalidParameter;
+  QImage out(t->image.size(), QImage::Format_RGB32);
+  out.fill(QColor::fromRgba(background | 0xFF000000));
+  QPainter(&out).drawImage(0, 0, t->image);
+  *hbmReturn = CreateBitmapFromImage(out);
+  return *hbmReturn ? Ok : OutOfMemory;
+}
+
 GpStatus GdipDisposeImage(GpImage* image) {
   if (!Cast(image)) return InvalidParameter;
   delete image;
@@ -147,15 +174,24 @@ GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
   return Ok;
 }
 
-GpStatus GdipDrawImageRect(GpGraphics* graphics, GpImage* image, REAL x, REAL y, REAL width, REAL height) {
+GpStatus GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, REAL dsty, REAL dstwidth,
+                               REAL dstheight, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight, GpUnit srcUnit,
+                               const GpImageAttributes*, DrawImageAbort, void*) {
   TImage* t = Cast(image);
-  if (!graphics || !t) return InvalidParameter;
+  if (!graphics || !t || srcUnit != UnitPixel) return InvalidParameter;
   return Paint(graphics, [&](QPainter& p) {
     // The image's pixel edges go on the rectangle's edges, not its pixel centres.
     p.translate(-0.5, -0.5);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(QRectF(x, y, width, height), t->image);
+    p.drawImage(QRectF(dstx, dsty, dstwidth, dstheight), t->image, QRectF(srcx, srcy, srcwidth, srcheight));
   });
+}
+
+GpStatus GdipDrawImageRect(GpGraphics* graphics, GpImage* image, REAL x, REAL y, REAL width, REAL height) {
+  TImage* t = Cast(image);
+  if (!t) return InvalidParameter;
+  return GdipDrawImageRectRect(graphics, image, x, y, width, height, 0, 0, REAL(t->image.width()),
+                               REAL(t->image.height()), UnitPixel, nullptr, nullptr, nullptr);
 }
 
 GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y) {

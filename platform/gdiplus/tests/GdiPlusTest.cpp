@@ -818,3 +818,33 @@ TEST(GdiPlus, BitmapsSavedByEncoderAndRotated) {
   }
   GdipDisposeImage(bmp);
 }
+
+TEST(GdiPlus, ThumbnailsPartsAndGdiBitmapsOfImages) {
+  GpBitmap* bmp = nullptr;
+  ASSERT_EQ(GdipCreateBitmapFromScan0(4, 4, 0, PixelFormat32bppARGB, nullptr, &bmp), Ok);
+  GdipBitmapSetPixel(bmp, 3, 3, kRed);
+  GpImage* thumb = nullptr;
+  ASSERT_EQ(GdipGetImageThumbnail(bmp, 0, 0, &thumb, nullptr, nullptr), Ok);
+  UINT w = 0;
+  GdipGetImageWidth(thumb, &w);
+  EXPECT_EQ(w, 120u);
+  GdipDisposeImage(thumb);
+  // Only the red source pixel, doubled, at (10, 10).
+  TSurface s(20, 20);
+  ASSERT_EQ(GdipDrawImageRectRect(s.g, bmp, 10, 10, 2, 2, 3, 3, 1, 1, UnitPixel, nullptr, nullptr, nullptr), Ok);
+  ExpectRect(s.Ink(), 10, 10, 12, 12);
+  EXPECT_EQ(s.At(11, 11), 0x0000FFu);
+  EXPECT_EQ(GdipDrawImageRectRect(s.g, bmp, 0, 0, 1, 1, 0, 0, 1, 1, UnitPoint, nullptr, nullptr, nullptr),
+            InvalidParameter);
+  // Transparent pixels take the background colour.
+  HBITMAP hbm = nullptr;
+  ASSERT_EQ(GdipCreateHBITMAPFromBitmap(bmp, &hbm, 0xFF00FF00), Ok);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, hbm);
+  EXPECT_EQ(GetPixel(dc, 0, 0), 0x00FF00u);
+  EXPECT_EQ(GetPixel(dc, 3, 3), 0x0000FFu);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(hbm);
+  GdipDisposeImage(bmp);
+}
