@@ -177,6 +177,46 @@ void DrawSelectionGradient(TCanvas* Canvas, TColor Color, TColor ColorTo, TColor
 // Brush or pen colour; clNone makes the brush or pen clear.
 void SetBrushColor(TCanvas* Canvas, TColor Color);
 void SetPenColor(TCanvas* Canvas, TColor Color);
+// A + B and A - B; a result out of range raises EIntOverflow instead of wrapping.
+int AddChecked(int A, int B);
+int SubChecked(int A, int B);
+
+enum TCellShape : uint8_t {
+  csRectangle, csCircle, csTriangleLeft, csTriangleRight, csTriangleUp, csTriangleDown, csDiamond,
+  csLineVert, csLineHorz, csRoundRect, csEllips, csSquare, csRoundSquare, csStar, csArrowUp,
+  csArrowDown, csArrowLeft, csArrowRight, csHalfStar
+};
+
+// The look of a styled progress bar. Below Level1Perc the bar takes the Level0 colours,
+// below Level2Perc Level1, at 100 Level3, else Level2.
+struct TProgressAppearanceInfo {
+  TColor Level0Color = clLime, Level0ColorTo = clLime;
+  TColor Level1Color = clYellow, Level1ColorTo = clYellow;
+  TColor Level2Color = clOlive, Level2ColorTo = clOlive;
+  TColor Level3Color = clGreen, Level3ColorTo = clGreen;
+  int Level1Perc = 70, Level2Perc = 90;
+  TColor BorderColor = clBlack;
+  bool ShowBorder = true, Stacked = false, ShowPercentage = true;
+  TFont* Font = nullptr;  // owned by the caller; name, size and style of the percentage text
+  TColor FontColor = clBlack;
+  bool CompletionSmooth = true, ShowGradient = false;
+  int Steps = 8;
+  TColor CompletionColor = clNone;  // not read by the drawing
+  TColor BackgroundColor = clWhite;
+  bool Vertical = false;
+};
+
+// A two-colour bar with its text: Round(Value) and "%" without Fmt, else Fmt applied to
+// Value (to Round(Value) when Fmt's conversion is d or u) and the bar shows Value's place
+// between Min and Max. FlipText is for printing, where the y axis runs upwards.
+void DrawCellProgressBar(TCanvas* Canvas, TRect R, TColor DoneColor, TColor DoneFontColor, TColor RestColor,
+                         TColor RestFontColor, double Value, int MarginX, int MarginY, int Min, int Max,
+                         const String& Fmt, TColor BorderColor, bool FlipText);
+// A grey-edged pie with the sector from 12 o'clock clockwise to Percent filled with Color.
+void DrawProgressPie(TCanvas* Canvas, const TRect& R, TColor Color, int Percent, bool Flipped);
+void DrawStyledProgressBar(TCanvas* Canvas, const TRect& R, int Percent, const TProgressAppearanceInfo& Look);
+void DrawCellShape(TCanvas* Canvas, int X, int Y, int Width, int Height, TCellShape Shape, TColor BrushColor,
+                   TColor PenColor);
 
 // ---------------------------------------------------------------------------
 // Clipboard HTML, links, layered windows and highlight colours

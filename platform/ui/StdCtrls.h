@@ -31,6 +31,10 @@ constexpr UINT EM_REPLACESEL = 0x00C2;  // lParam: const Char* (zero-terminated)
 constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
 constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+// Client position of a character of a single-line edit as displayed (low word x, high word y,
+// each signed): the top-left of character wParam, the end of the text for wParam = its
+// length, -1 beyond it.
+constexpr UINT EM_POSFROMCHAR = 0x00D6;
 
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TVerticalAlignment : uint8_t { taAlignTop, taAlignBottom, taVerticalCenter };
@@ -184,6 +188,8 @@ protected:
 private:
   // Turns the formatting rectangle into the widget's text margins.
   void ApplyEditRect();
+  // The EM_POSFROMCHAR answer.
+  LRESULT PosFromChar(int Index);
   TRect FEditRect;
   bool FHasEditRect = false;
 };

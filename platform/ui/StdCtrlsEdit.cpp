@@ -1,6 +1,7 @@
 // Edits and memos.
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -366,6 +367,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     case WM_GETTEXTLENGTH:
       Message.Result = LRESULT(GetText().size());
       return;
+    case EM_POSFROMCHAR:
+      Message.Result = PosFromChar(int(intptr_t(Message.WParam)));
+      return;
     case EM_GETRECT:
       if (Message.LParam) *reinterpret_cast<RECT*>(Message.LParam) = FHasEditRect ? FEditRect : ClientRect();
       return;
@@ -379,6 +383,24 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     default:
       TWinControl::Dispatch(Message);
   }
+}
+
+LRESULT TCustomEdit::PosFromChar(int Index) {
+  QLineEdit* e = NativeOf<QLineEdit>(this);
+  if (!e || Index < 0 || Index > e->text().size()) return -1;
+  // A paint brings the line's scroll offsets to what the window shows; the caret then visits
+  // the character to read its rectangle, and the selection is put back unchanged.
+  QImage scratch(1, 1, QImage::Format_ARGB32);
+  e->render(&scratch, QPoint(), QRegion(0, 0, 1, 1));
+  QSignalBlocker block(e);
+  int cursor = e->cursorPosition(), selStart = e->selectionStart(), selLength = int(e->selectedText().size());
+  e->setCursorPosition(Index);
+  QRect r = e->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  if (selStart < 0) e->setCursorPosition(cursor);
+  else if (cursor == selStart) e->setSelection(selStart + selLength, -selLength);
+  else e->setSelection(selStart, selLength);
+  // The caret rectangle reaches 5 pixels left of the caret.
+  return MAKELPARAM(WORD(int16_t(r.x() + 5)), WORD(int16_t(r.y())));
 }
 
 // ---------------------------------------------------------------------------

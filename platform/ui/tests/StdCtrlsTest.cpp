@@ -499,3 +499,35 @@ TEST(Edit, TextStaysInsideTheFormattingRectangle) {
 }
 
 }  // namespace
+
+TEST(Edit, PositionFromCharacterFollowsTheShownText) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 100);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(10, 10, 200, 24);
+  edit->SetText(u"8888 8888");
+  form.Show();
+  edit->Select(6, 2);
+  auto pos = [&](int i) {
+    auto r = static_cast<uint32_t>(edit->Perform(EM_POSFROMCHAR, WPARAM(i), 0));
+    return TPoint(int16_t(r & 0xFFFF), int16_t(r >> 16));
+  };
+  // The first ink column of the text lies at character 0; the gap at character 4.
+  QImage img = Render(edit);
+  int firstInk = -1;
+  for (int x = 0; x < edit->Width() && firstInk < 0; ++x)
+    if (InkPixels(img, TRect(x, 3, x + 1, edit->Height() - 3)) > 0) firstInk = x;
+  EXPECT_NEAR(pos(0).X, firstInk, 2);
+  const int step = pos(1).X - pos(0).X;
+  EXPECT_GT(step, 3);
+  EXPECT_EQ(pos(4).X, pos(0).X + 4 * step);
+  EXPECT_EQ(InkPixels(img, TRect(pos(4).X + 1, 3, pos(5).X - 1, edit->Height() - 3)), 0);
+  EXPECT_GT(pos(9).X, pos(8).X);  // the end of the text
+  EXPECT_GE(pos(0).Y, 0);
+  EXPECT_LT(pos(0).Y, edit->Height() / 2);
+  EXPECT_EQ(edit->Perform(EM_POSFROMCHAR, 10, 0), -1);
+  // The selection is left as it was.
+  EXPECT_EQ(edit->SelStart(), 6);
+  EXPECT_EQ(edit->SelLength(), 2);
+}
