@@ -106,7 +106,9 @@ GpStatus Stroke(GpGraphics* g, GpPen* pen, const QPainterPath& path) {
 
 GpStatus Fill(GpGraphics* g, GpBrush* brush, const QPainterPath& path) {
   if (!g || !BrushData(brush)) return InvalidParameter;
-  return Paint(g, [&](QPainter& p) { p.fillPath(path, BrushData(brush)->ToQBrush()); });
+  QPainterPath area = path;
+  if (QPainterPath limit; BrushData(brush)->Limit(limit)) area = path.intersected(limit);
+  return Paint(g, [&](QPainter& p) { p.fillPath(area, BrushData(brush)->ToQBrush()); });
 }
 
 QPainterPath RectPath(REAL x, REAL y, REAL w, REAL h) {

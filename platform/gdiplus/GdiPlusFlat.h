@@ -297,6 +297,7 @@ struct GpBrush {
 struct GpSolidFill : GpBrush {};
 struct GpLineGradient : GpBrush {};
 struct GpPathGradient : GpBrush {};
+struct GpTexture : GpBrush {};
 
 // Start-up.
 using DebugEventProc = void (*)(int32_t level, char* message);
@@ -419,6 +420,25 @@ GpStatus GdipCreateLineBrushFromRectWithAngleI(const GpRect* rect, ARGB color1, 
 GpStatus GdipSetLineGammaCorrection(GpLineGradient* brush, BOOL useGammaCorrection);
 // Colours at positions 0..1 (first 0, last 1, rising).
 GpStatus GdipSetLinePresetBlend(GpLineGradient* brush, const ARGB* blend, const REAL* positions, INT count);
+
+// Texture brushes: an image (or a part of it, in pixels) tiled from the world origin by the wrap
+// mode; Clamp paints the image once.
+GpStatus GdipCreateTexture(GpImage* image, GpWrapMode wrapMode, GpTexture** texture);
+GpStatus GdipCreateTexture2(GpImage* image, GpWrapMode wrapMode, REAL x, REAL y, REAL width, REAL height,
+                            GpTexture** texture);
+GpStatus GdipCreateTexture2I(GpImage* image, GpWrapMode wrapMode, INT x, INT y, INT width, INT height,
+                             GpTexture** texture);
+GpStatus GdipCreateTextureIA(GpImage* image, const GpImageAttributes* imageAttributes, REAL x, REAL y, REAL width,
+                             REAL height, GpTexture** texture);
+GpStatus GdipCreateTextureIAI(GpImage* image, const GpImageAttributes* imageAttributes, INT x, INT y, INT width,
+                              INT height, GpTexture** texture);
+GpStatus GdipResetTextureTransform(GpTexture* brush);
+GpStatus GdipTranslateTextureTransform(GpTexture* brush, REAL dx, REAL dy, GpMatrixOrder order);
+GpStatus GdipScaleTextureTransform(GpTexture* brush, REAL sx, REAL sy, GpMatrixOrder order);
+GpStatus GdipRotateTextureTransform(GpTexture* brush, REAL angle, GpMatrixOrder order);
+GpStatus GdipSetTextureWrapMode(GpTexture* brush, GpWrapMode wrapMode);
+GpStatus GdipGetTextureWrapMode(GpTexture* brush, GpWrapMode* wrapMode);
+GpStatus GdipGetTextureImage(GpTexture* brush, GpImage** image);  // a copy the caller disposes
 
 // Path gradients: the centre colour at the centre point blends into the surround colours at the
 // path's boundary along each ray from the centre. Surround colours belong to the path's points,

@@ -25,6 +25,8 @@ struct TBrushData {
   virtual GpBrush* Clone() const = 0;
   // The Qt brush in world coordinates.
   virtual QBrush ToQBrush() const = 0;
+  // Limits a fill to where the brush paints (world coordinates); false when it paints everywhere.
+  virtual bool Limit(QPainterPath&) const { return false; }
 };
 
 struct TSolidFill final : GpSolidFill, TBrushData {
@@ -60,6 +62,16 @@ struct TPathGradient final : GpPathGradient, TBrushData {
   GpBrush* Clone() const override { return new TPathGradient(*this); }
   // Rendered per pixel over the boundary's bounds as an image brush.
   QBrush ToQBrush() const override;
+};
+
+struct TTexture final : GpTexture, TBrushData {
+  QImage image;
+  GpWrapMode wrap = WrapModeTile;
+  QTransform transform;
+  GpBrushType Type() const override { return BrushTypeTextureFill; }
+  GpBrush* Clone() const override { return new TTexture(*this); }
+  QBrush ToQBrush() const override;
+  bool Limit(QPainterPath& area) const override;
 };
 
 // The brush behind a handle (nullptr for none).

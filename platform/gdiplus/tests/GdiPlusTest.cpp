@@ -848,3 +848,46 @@ TEST(GdiPlus, ThumbnailsPartsAndGdiBitmapsOfImages) {
   DeleteObject(hbm);
   GdipDisposeImage(bmp);
 }
+
+TEST(GdiPlus, TextureBrushesTileFlipAndClamp) {
+  // A 2 x 1 image: red, then transparent.
+  GpBitmap* bmp = nullptr;
+  ASSERT_EQ(GdipCreateBitmapFromScan0(2, 1, 0, PixelFormat32bppARGB, nullptr, &bmp), Ok);
+  GdipBitmapSetPixel(bmp, 0, 0, kRed);
+  struct {
+    GpWrapMode wrap;
+    const char* row;  // R red, . white, for x = 0..7 on row 0
+  } cases[] = {{WrapModeTile, "R.R.R.R."},
+               {WrapModeTileFlipX, "R..RR..R"},
+               {WrapModeClamp, "R......."}};
+  for (const auto& c : cases) {
+    TSurface s(8, 2);
+    GpTexture* tex = nullptr;
+    ASSERT_EQ(GdipCreateTexture(bmp, c.wrap, &tex), Ok);
+    ASSERT_EQ(GdipFillRectangle(s.g, tex, 0, 0, 8, 2), Ok);
+    std::string row;
+    for (int x = 0; x < 8; ++x) row += s.At(x, 0) == 0x0000FFu ? 'R' : s.At(x, 0) == kWhiteRef ? '.' : '?';
+    EXPECT_EQ(row, c.row) << c.wrap;
+    GdipDeleteBrush(tex);
+  }
+  // A translated texture moves with its transform.
+  TSurface s(8, 2);
+  GpTexture* tex = nullptr;
+  GdipCreateTexture(bmp, WrapModeClamp, &tex);
+  ASSERT_EQ(GdipTranslateTextureTransform(tex, 3, 0, MatrixOrderAppend), Ok);
+  GdipFillRectangle(s.g, tex, 0, 0, 8, 2);
+  EXPECT_EQ(s.At(3, 0), 0x0000FFu);
+  EXPECT_EQ(s.At(0, 0), kWhiteRef);
+  GpWrapMode w = WrapModeTile;
+  GdipGetTextureWrapMode(tex, &w);
+  EXPECT_EQ(w, WrapModeClamp);
+  GpImage* img = nullptr;
+  ASSERT_EQ(GdipGetTextureImage(tex, &img), Ok);
+  UINT width = 0;
+  GdipGetImageWidth(img, &width);
+  EXPECT_EQ(width, 2u);
+  GdipDisposeImage(img);
+  GdipDeleteBrush(tex);
+  EXPECT_EQ(GdipCreateTexture2I(bmp, WrapModeTile, 0, 0, 3, 1, &tex), OutOfMemory);
+  GdipDisposeImage(bmp);
+}
