@@ -1,6 +1,7 @@
 // Cell button faces (combo, push and spin buttons) in the four looks, the spelling-error
 // underline, the balance bar and transparent bitmaps.
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "controls/AdvStyleIF.h"
@@ -148,8 +149,8 @@ void DrawSpinButtons(TCanvas* Canvas, HWND Wnd, const TRect& R, uint8_t Look, ui
 void DrawErrorUnderline(TWinControl* Owner, TCanvas* Canvas, const String& Text, const TRect& R, int YOffset,
                         int ErrorStart, int ErrorLength) {
   const int Len = static_cast<int>(Text.size());
-  // An empty text has no character to mark, and no position an edit could give for one.
-  if (Len == 0) return;
+  // An empty text or an empty error marks no character, and an edit gives no position for one.
+  if (Len == 0 || ErrorStart < 0 || ErrorLength <= 0) return;
   int X1, Y1, X2, Y2;
   {
     // Character positions come from an invisible edit laid out like the cell.
@@ -161,9 +162,9 @@ void DrawErrorUnderline(TWinControl* Owner, TCanvas* Canvas, const String& Text,
     const TPoint Start = PosFromChar(Edit.get(), ErrorStart < Len ? ErrorStart : Len);
     X1 = Start.X + (ErrorStart < Len ? 0 : 4);
     Y1 = Start.Y;
-    const int E = ErrorStart + ErrorLength;
+    const int64_t E = int64_t(ErrorStart) + ErrorLength;
     if (E < Len) {
-      const TPoint End = PosFromChar(Edit.get(), E - 1);
+      const TPoint End = PosFromChar(Edit.get(), static_cast<int>(E - 1));
       X2 = End.X;
       Y2 = End.Y;
     } else {
@@ -186,6 +187,7 @@ void DrawErrorUnderline(TWinControl* Owner, TCanvas* Canvas, const String& Text,
 void DrawBalanceBar(TCanvas* Canvas, const TRect& R, int Value, int Range, bool ShowValue, TColor NegativeColor,
                     TColor PositiveColor) {
   if (Range == 0) throw EZeroDivide(u"Floating point division by zero");
+  if (Range == INT32_MIN) throw EIntOverflow(u"Integer overflow");
   TRect Inner(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
   const int Half = (Inner.Right - Inner.Left) / 2;
   const int Centre = Inner.Left + Half;

@@ -247,6 +247,7 @@ TEST(CellMarkers, BalanceBarFillsFromTheCentreAndShowsTheClampedValue) {
   EXPECT_EQ(Neg.At(26, 10), clWhite);
   EXPECT_EQ(Neg.At(53, 10), clWhite);
   EXPECT_THROW(DrawBalanceBar(Neg.C(), TRect(0, 0, 104, 20), 5, 0, false, clRed, clLime), EZeroDivide);
+  EXPECT_THROW(DrawBalanceBar(Neg.C(), TRect(0, 0, 104, 20), 5, INT32_MIN, false, clRed, clLime), EIntOverflow);
 }
 
 TEST(CellMarkers, TransparentBitmapsReplaceTheTopLeftColour) {
@@ -288,13 +289,18 @@ TEST(CellMarkers, ErrorUnderlineRunsUnderTheMarkedCharacters) {
   auto RedSpan = [&](int Start, int Length) {
     TBitmap B(300, 60);
     DrawErrorUnderline(&Form, B.Canvas(), u"helo world", R, 0, Start, Length);
-    EXPECT_EQ(B.Canvas()->Pen()->Color(), clRed);
     int Lo = 1000, Hi = -1;
     for (int Y = 0; Y < 60; ++Y)
       for (int Px = 0; Px < 300; ++Px)
         if (B.Canvas()->Pixels(Px, Y) == clRed) Lo = std::min(Lo, Px), Hi = std::max(Hi, Px);
     return std::make_pair(Lo, Hi);
   };
+  {
+    TBitmap B(10, 10);
+    DrawErrorUnderline(&Form, B.Canvas(), u"helo world", R, 0, 0, 4);
+    EXPECT_EQ(B.Canvas()->Pen()->Color(), clRed);  // the pen is left red
+    EXPECT_EQ(B.Canvas()->Pen()->Width(), 2);
+  }
   auto [Lo, Hi] = RedSpan(0, 4);
   EXPECT_NEAR(Lo, R.Left + X(0), 2);
   EXPECT_GE(Hi, R.Left + X(3));
@@ -303,6 +309,12 @@ TEST(CellMarkers, ErrorUnderlineRunsUnderTheMarkedCharacters) {
   auto [Lo2, Hi2] = RedSpan(20, 3);
   EXPECT_NEAR(Lo2, R.Left + X(10) + 4, 2);
   EXPECT_GT(Hi2, Lo2);
+  // A length that would overflow runs to the end of the text; an empty error marks nothing.
+  auto [Lo3, Hi3] = RedSpan(5, INT32_MAX);
+  EXPECT_NEAR(Lo3, R.Left + X(5), 2);
+  EXPECT_LT(Hi3, R.Left + X(9) + 12);
+  EXPECT_EQ(RedSpan(3, 0).second, -1);
+  EXPECT_EQ(RedSpan(-2, 3).second, -1);
   EXPECT_EQ(Form.ComponentCount(), 1);  // the measuring edit is gone
 }
 
