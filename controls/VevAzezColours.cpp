@@ -11,19 +11,22 @@ int GetG(int32_t C) { return (C >> 8) & 0xFF; }
 int GetB(int32_t C) { return (C >> 16) & 0xFF; }
 TColor MakeRGB(int R, int G, int B) { return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16)); }
 
-// Integer coordinate sums: out of range raises EIntOverflow instead of wrapping.
-int Add(int A, int B) {
+int Add(int A, int B) { return AddChecked(A, B); }
+int Sub(int A, int B) { return SubChecked(A, B); }
+
+}  // namespace
+
+int AddChecked(int A, int B) {
   int R;
   if (__builtin_add_overflow(A, B, &R)) throw EIntOverflow(u"Integer overflow");
   return R;
 }
-int Sub(int A, int B) {
+
+int SubChecked(int A, int B) {
   int R;
   if (__builtin_sub_overflow(A, B, &R)) throw EIntOverflow(u"Integer overflow");
   return R;
 }
-
-}  // namespace
 
 // clNone gives a clear brush or pen rather than the white ColorToRGB would make of it.
 void SetBrushColor(TCanvas* Canvas, TColor Color) {

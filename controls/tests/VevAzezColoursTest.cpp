@@ -131,4 +131,142 @@ TEST(VevAzezColours, SelectionGradientEnds) {
   EXPECT_EQ(q.at(0, 1), clMaroon);
 }
 
+TEST(VevAzezColours, CellProgressBarTextAndDonePart) {
+  // R 0..100 x 0..20 with no margins: the bar is drawn over 0..100.
+  struct Case { double value; int min, max; const char16_t* fmt; int doneTo; };
+  for (Case c : {Case{150, 0, 0, u"", 100}, {-5, 0, 0, u"", 0}, {2.5, 0, 10, u"%.1f kg", 25},
+                 {2.5, 0, 10, u"%.1f days", 25}, {7.6, 0, 10, u"%d", 76}, {50, 0, 100, u"%-5.2f %%", 50}}) {
+    Paper p(110, 30);
+    p.c()->Brush()->SetColor(clYellow);  // the background the outer frame is painted with
+    p.c()->Font()->SetColor(clBlack);
+    DrawCellProgressBar(p.c(), TRect(2, 2, 102, 22), clRed, clRed, clBlue, clBlue, c.value, 0, 0, c.min, c.max,
+                        c.fmt, clLime, false);
+    SCOPED_TRACE(StringToUTF8(c.fmt));
+    // Text is in the done or rest colour, so each half reads as one colour at its top row.
+    if (c.doneTo > 0) { EXPECT_EQ(p.at(2 + c.doneTo - 1, 3), clRed); }
+    if (c.doneTo < 100) { EXPECT_EQ(p.at(2 + c.doneTo, 3), clBlue); }
+    EXPECT_EQ(p.at(1, 10), clLime);    // border, 1 outside
+    EXPECT_EQ(p.at(0, 10), clYellow);  // background frame, 2 outside
+  }
+}
+
+TEST(VevAzezColours, CellProgressBarErrors) {
+  Paper p(110, 30);
+  EXPECT_THROW(DrawCellProgressBar(p.c(), TRect(0, 0, 100, 20), clRed, clRed, clBlue, clBlue, 3, 0, 0, 5, 5, u"%d",
+                                   clNone, false),
+               EZeroDivide);
+  EXPECT_THROW(DrawCellProgressBar(p.c(), TRect(0, 0, 100, 20), clRed, clRed, clBlue, clBlue, 3, 0, 0, 0, 10, u"%s",
+                                   clNone, false),
+               EConvertError);
+  EXPECT_THROW(DrawCellProgressBar(p.c(), TRect(0, 0, 100, 20), clRed, clRed, clBlue, clBlue, 1e12, 0, 0, 0, 0, u"",
+                                   clNone, false),
+               EIntOverflow);
+}
+
+TEST(VevAzezColours, ProgressPieFillsTheSectorOnly) {
+  struct Case { int percent; bool ur, lr, ll, ul; };
+  for (Case c : {Case{25, true, false, false, false}, {0, false, false, false, false},
+                 {75, true, true, true, false}, {100, true, true, true, true}}) {
+    for (bool flipped : {false, true}) {
+      Paper p(50, 50);
+      p.c()->Brush()->SetColor(clWhite);
+      DrawProgressPie(p.c(), TRect(0, 0, 41, 41), clRed, c.percent, flipped);
+      SCOPED_TRACE(c.percent);
+      EXPECT_EQ(p.at(28, 12) == clRed, c.ur);
+      EXPECT_EQ(p.at(28, 28) == clRed, c.lr);
+      EXPECT_EQ(p.at(12, 28) == clRed, c.ll);
+      EXPECT_EQ(p.at(12, 12) == clRed, c.ul);
+      EXPECT_EQ(p.at(45, 45), clWhite);  // never outside the circle
+      EXPECT_EQ(p.at(20, 1), TColor(0x808080));  // radius to 12 o'clock
+    }
+  }
+}
+
+TProgressAppearanceInfo Look() {
+  TProgressAppearanceInfo L;
+  L.Level0Color = L.Level0ColorTo = clRed;
+  L.Level1Color = L.Level1ColorTo = clBlue;
+  L.Level2Color = L.Level2ColorTo = clLime;
+  L.Level3Color = L.Level3ColorTo = clYellow;
+  L.Level1Perc = 30;
+  L.Level2Perc = 70;
+  L.ShowPercentage = false;
+  L.BackgroundColor = clWhite;
+  L.BorderColor = clBlack;
+  return L;
+}
+
+TEST(VevAzezColours, StyledBarLevelsBlocksAndStacks) {
+  struct Case { int percent; TColor col; };
+  for (Case c : {Case{10, clRed}, {50, clBlue}, {99, clLime}, {100, clYellow}}) {
+    Paper p(110, 20);
+    DrawStyledProgressBar(p.c(), TRect(0, 0, 100, 10), c.percent, Look());
+    EXPECT_EQ(p.at(1, 5), c.col) << c.percent;
+    EXPECT_EQ(p.at(0, 5), clBlack);
+  }
+
+  Paper b(110, 20);  // blocks: 7 pixels at 2, 11, 20, 29, 38, then 3 at 47
+  TProgressAppearanceInfo L = Look();
+  L.CompletionSmooth = false;
+  DrawStyledProgressBar(b.c(), TRect(0, 0, 100, 10), 50, L);
+  for (int x : {2, 8, 11, 38, 44, 47, 49}) EXPECT_EQ(b.at(x, 5), clBlue) << x;
+  for (int x : {1, 9, 10, 45, 46, 50, 60}) EXPECT_EQ(b.at(x, 5), clWhite) << x;
+  EXPECT_EQ(b.at(5, 1), clWhite);  // inset 2 across
+
+  Paper s(110, 20);  // stacked: Level0 to 30 %, Level1 to 50 %
+  L = Look();
+  L.Stacked = true;
+  DrawStyledProgressBar(s.c(), TRect(0, 0, 100, 10), 50, L);
+  EXPECT_EQ(s.at(1, 5), clRed);
+  EXPECT_EQ(s.at(29, 5), clRed);   // 1 + Round(29.4) - 1
+  EXPECT_EQ(s.at(30, 5), clBlue);
+  EXPECT_EQ(s.at(49, 5), clBlue);  // 30 + Round(19.6) - 1
+  EXPECT_EQ(s.at(50, 5), clWhite);
+
+  Paper f(110, 20);  // at 100 % the Level3 segment ends exactly at the frame
+  DrawStyledProgressBar(f.c(), TRect(0, 0, 100, 10), 100, L);
+  EXPECT_EQ(f.at(70, 5), clYellow);
+  EXPECT_EQ(f.at(98, 5), clYellow);
+  EXPECT_EQ(f.at(99, 5), clBlack);
+
+  Paper v(20, 110);  // vertical, growing from the bottom
+  L = Look();
+  L.Vertical = true;
+  DrawStyledProgressBar(v.c(), TRect(0, 0, 10, 100), 50, L);
+  EXPECT_EQ(v.at(5, 98), clBlue);
+  EXPECT_EQ(v.at(5, 50), clBlue);
+  EXPECT_EQ(v.at(5, 48), clWhite);
+}
+
+TEST(VevAzezColours, CellShapes) {
+  Paper p(40, 40);
+  DrawCellShape(p.c(), 0, 0, 20, 10, csCircle, clRed, clRed);  // 10 by 10
+  EXPECT_EQ(p.at(5, 5), clRed);
+  EXPECT_EQ(p.at(15, 5), clWhite);
+
+  Paper a(40, 40);  // W 9 counts as 8: the shaft runs from 2 to 6
+  DrawCellShape(a.c(), 0, 0, 9, 20, csArrowUp, clRed, clRed);
+  EXPECT_EQ(a.at(4, 15), clRed);
+  EXPECT_EQ(a.at(1, 15), clWhite);
+  EXPECT_EQ(a.at(8, 15), clWhite);
+
+  Paper s(40, 40);
+  DrawCellShape(s.c(), 0, 0, 30, 30, csStar, clRed, clRed);
+  EXPECT_EQ(s.at(15, 15), clRed);
+  EXPECT_EQ(s.at(15, 2), clRed);    // top point
+  EXPECT_EQ(s.at(3, 3), clWhite);
+
+  Paper h(40, 40);
+  DrawCellShape(h.c(), 0, 0, 30, 30, csHalfStar, clRed, clRed);
+  EXPECT_EQ(h.at(12, 14), clRed);
+  EXPECT_EQ(h.at(22, 14), clWhite);  // right half stays empty
+
+  Paper t(40, 40);
+  DrawCellShape(t.c(), 0, 0, 20, 20, csTriangleRight, clBlue, clBlue);
+  EXPECT_EQ(t.at(3, 10), clBlue);
+  EXPECT_EQ(t.at(18, 3), clWhite);
+  DrawCellShape(t.c(), 0, 0, 20, 20, static_cast<TCellShape>(csHalfStar + 1), clRed, clRed);
+  EXPECT_EQ(t.at(3, 10), clBlue);
+}
+
 }  // namespace
