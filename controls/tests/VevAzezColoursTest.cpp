@@ -238,6 +238,40 @@ TEST(VevAzezColours, StyledBarLevelsBlocksAndStacks) {
   EXPECT_EQ(v.at(5, 48), clWhite);
 }
 
+// The bounding box of the inked pixels inside the frame (anti-aliased text included).
+TRect InkBox(Paper& p, int W, int H) {
+  TRect B(W, H, -1, -1);
+  for (int y = 1; y < H - 1; ++y)
+    for (int x = 1; x < W - 1; ++x)
+      if (p.at(x, y) != clWhite) B = TRect(std::min(B.Left, x), std::min(B.Top, y), std::max(B.Right, x), std::max(B.Bottom, y));
+  return B;
+}
+
+TEST(VevAzezColours, StyledBarPercentageTextIsCentredAndTurnedWhenVertical) {
+  TFont Font;
+  Font.SetSize(12);
+  TProgressAppearanceInfo L = Look();
+  L.ShowPercentage = true;
+  L.Font = &Font;
+  L.FontColor = clRed;
+
+  Paper h(120, 40);
+  DrawStyledProgressBar(h.c(), TRect(0, 0, 120, 40), 0, L);
+  TRect B = InkBox(h, 120, 40);
+  ASSERT_LT(B.Left, B.Right);
+  EXPECT_GT(B.Right - B.Left, B.Bottom - B.Top);
+  EXPECT_NEAR((B.Left + B.Right) / 2, 60, 4);
+  EXPECT_NEAR((B.Top + B.Bottom) / 2, 20, 4);
+
+  Paper v(40, 120);
+  L.Vertical = true;
+  DrawStyledProgressBar(v.c(), TRect(0, 0, 40, 120), 0, L);
+  B = InkBox(v, 40, 120);
+  ASSERT_LT(B.Top, B.Bottom);
+  EXPECT_GT(B.Bottom - B.Top, B.Right - B.Left);
+  EXPECT_NEAR((B.Top + B.Bottom) / 2, 60, 4);
+}
+
 TEST(VevAzezColours, CellShapes) {
   Paper p(40, 40);
   DrawCellShape(p.c(), 0, 0, 20, 10, csCircle, clRed, clRed);  // 10 by 10
