@@ -244,6 +244,41 @@ enum RotateFlipType : int32_t {
   Rotate270FlipXY = Rotate90FlipNone
 };
 
+enum ColorAdjustType : int32_t {
+  ColorAdjustTypeDefault,
+  ColorAdjustTypeBitmap,
+  ColorAdjustTypeBrush,
+  ColorAdjustTypePen,
+  ColorAdjustTypeText,
+  ColorAdjustTypeCount,
+  ColorAdjustTypeAny
+};
+
+enum ColorMatrixFlags : int32_t { ColorMatrixFlagsDefault, ColorMatrixFlagsSkipGrays, ColorMatrixFlagsAltGray };
+
+enum ColorChannelFlags : int32_t {
+  ColorChannelFlagsC,
+  ColorChannelFlagsM,
+  ColorChannelFlagsY,
+  ColorChannelFlagsK,
+  ColorChannelFlagsLast
+};
+
+// Row vectors (r, g, b, a, 1) times the matrix, components 0..1.
+struct ColorMatrix {
+  REAL m[5][5];
+};
+
+struct ColorMap {
+  ARGB oldColor, newColor;
+};
+
+struct ColorPalette {
+  UINT Flags = 0;
+  UINT Count = 0;
+  ARGB Entries[1];
+};
+
 // Pixel formats: index, bits per pixel and flags as GDI+ packs them.
 using PixelFormat = INT;
 inline constexpr PixelFormat PixelFormat1bppIndexed = 0x00030101;
@@ -549,6 +584,8 @@ GpStatus GdipBitmapSetPixel(GpBitmap* bitmap, INT x, INT y, ARGB color);
 // BMP, JPEG (quality 0..100 as an encoder parameter) and PNG; GIF and TIFF are NotImplemented.
 GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
                              const EncoderParameters* encoderParams);
+// Multi-frame saving is not supported: NotImplemented.
+GpStatus GdipSaveAddImage(GpImage* image, GpImage* newImage, const EncoderParameters* encoderParams);
 // Rotates clockwise, then flips.
 GpStatus GdipImageRotateFlip(GpImage* image, RotateFlipType rfType);
 GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics);
@@ -559,6 +596,35 @@ GpStatus GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, 
                                REAL dstheight, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight, GpUnit srcUnit,
                                const GpImageAttributes* imageAttributes, DrawImageAbort callback,
                                void* callbackData);
+
+// Image attributes: colour adjustments applied to images as they are drawn, per adjust type (a
+// bitmap uses its own settings when any are set, else the default ones). Per pixel, in order:
+// colour keys (to transparent), the remap table, the colour matrix, gamma, threshold.
+GpStatus GdipCreateImageAttributes(GpImageAttributes** imageattr);
+GpStatus GdipCloneImageAttributes(const GpImageAttributes* imageattr, GpImageAttributes** cloneImageattr);
+GpStatus GdipDisposeImageAttributes(GpImageAttributes* imageattr);
+GpStatus GdipSetImageAttributesToIdentity(GpImageAttributes* imageattr, ColorAdjustType type);
+GpStatus GdipResetImageAttributes(GpImageAttributes* imageattr, ColorAdjustType type);
+GpStatus GdipSetImageAttributesColorMatrix(GpImageAttributes* imageattr, ColorAdjustType type, BOOL enableFlag,
+                                           const ColorMatrix* colorMatrix, const ColorMatrix* grayMatrix,
+                                           ColorMatrixFlags flags);
+GpStatus GdipSetImageAttributesThreshold(GpImageAttributes* imageattr, ColorAdjustType type, BOOL enableFlag,
+                                         REAL threshold);
+GpStatus GdipSetImageAttributesGamma(GpImageAttributes* imageattr, ColorAdjustType type, BOOL enableFlag,
+                                     REAL gamma);
+GpStatus GdipSetImageAttributesNoOp(GpImageAttributes* imageattr, ColorAdjustType type, BOOL enableFlag);
+GpStatus GdipSetImageAttributesColorKeys(GpImageAttributes* imageattr, ColorAdjustType type, BOOL enableFlag,
+                                         ARGB colorLow, ARGB colorHigh);
+// CMYK output channels and colour profiles are not supported: NotImplemented.
+GpStatus GdipSetImageAttributesOutputChannel(GpImageAttributes* imageattr, ColorAdjustType type, BOOL enableFlag,
+                                             ColorChannelFlags channelFlags);
+GpStatus GdipSetImageAttributesOutputChannelColorProfile(GpImageAttributes* imageattr, ColorAdjustType type,
+                                                         BOOL enableFlag, const WCHAR* colorProfileFilename);
+GpStatus GdipSetImageAttributesRemapTable(GpImageAttributes* imageattr, ColorAdjustType type, BOOL enableFlag,
+                                          UINT mapSize, const ColorMap* map);
+GpStatus GdipSetImageAttributesWrapMode(GpImageAttributes* imageAttr, GpWrapMode wrap, ARGB argb, BOOL clamp);
+GpStatus GdipGetImageAttributesAdjustedPalette(GpImageAttributes* imageAttr, ColorPalette* colorPalette,
+                                               ColorAdjustType colorAdjustType);
 
 // Point types of a path, as GdipGetPathTypes gives them.
 enum PathPointType : BYTE {

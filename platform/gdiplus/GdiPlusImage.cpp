@@ -176,14 +176,24 @@ GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
 
 GpStatus GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, REAL dsty, REAL dstwidth,
                                REAL dstheight, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight, GpUnit srcUnit,
-                               const GpImageAttributes*, DrawImageAbort, void*) {
+                               const GpImageAttributes* imageAttributes, DrawImageAbort, void*) {
   TImage* t = Cast(image);
   if (!graphics || !t || srcUnit != UnitPixel) return InvalidParameter;
+  QImage adjusted;
+  if (imageAttributes && imageAttributes->ForBitmaps().set && !imageAttributes->ForBitmaps().noOp) {
+    const TColorAdjust& a = imageAttributes->ForBitmaps();
+    adjusted = t->image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < adjusted.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(adjusted.scanLine(y));
+      for (int x = 0; x < adjusted.width(); ++x) line[x] = a.Apply(line[x]);
+    }
+  }
+  const QImage& source = adjusted.isNull() ? t->image : adjusted;
   return Paint(graphics, [&](QPainter& p) {
     // The image's pixel edges go on the rectangle's edges, not its pixel centres.
     p.translate(-0.5, -0.5);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(QRectF(dstx, dsty, dstwidth, dstheight), t->image, QRectF(srcx, srcy, srcwidth, srcheight));
+    p.drawImage(QRectF(dstx, dsty, dstwidth, dstheight), source, QRectF(srcx, srcy, srcwidth, srcheight));
   });
 }
 
@@ -235,4 +245,9 @@ GpStatus GdipImageRotateFlip(GpImage* image, RotateFlipType rfType) {
   if (const int quarter = rfType & 3) img = img.transformed(QTransform().rotate(90 * quarter));
   if (rfType & 4) img = img.mirrored(true, false);
   return Ok;
+}
+
+GpStatus GdipSaveAddImage(GpImage* image, GpImage* newImage, const EncoderParameters*) {
+  if (!Cast(image) || !Cast(newImage)) return InvalidParameter;
+  return NotImplemented;
 }

@@ -74,6 +74,34 @@ struct TTexture final : GpTexture, TBrushData {
   bool Limit(QPainterPath& area) const override;
 };
 
+// Colour adjustments of one adjust type.
+struct TColorAdjust {
+  bool set = false;   // any setting made for this type
+  bool noOp = false;  // adjustments switched off
+  bool matrix = false;
+  ColorMatrix colorMatrix{};
+  ColorMatrixFlags matrixFlags = ColorMatrixFlagsDefault;
+  bool threshold = false;
+  REAL thresholdValue = 0;
+  bool gamma = false;
+  REAL gammaValue = 1;
+  bool keys = false;
+  ARGB keyLow = 0, keyHigh = 0;
+  std::vector<ColorMap> remap;
+  // One pixel (ARGB) adjusted.
+  ARGB Apply(ARGB c) const;
+};
+
+struct GpImageAttributes {
+  TColorAdjust adjust[ColorAdjustTypeCount];
+  GpWrapMode wrap = WrapModeClamp;
+  ARGB wrapColor = 0;
+  // The settings images use.
+  const TColorAdjust& ForBitmaps() const {
+    return adjust[ColorAdjustTypeBitmap].set ? adjust[ColorAdjustTypeBitmap] : adjust[ColorAdjustTypeDefault];
+  }
+};
+
 // The brush behind a handle (nullptr for none).
 inline const TBrushData* BrushData(const GpBrush* brush) { return dynamic_cast<const TBrushData*>(brush); }
 

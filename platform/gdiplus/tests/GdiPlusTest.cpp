@@ -785,6 +785,7 @@ TEST(GdiPlus, BitmapsSavedByEncoderAndRotated) {
   GdipBitmapGetPixel(bmp, 0, 0, &px);
   EXPECT_EQ(px, kRed);
   EXPECT_EQ(GdipImageRotateFlip(bmp, static_cast<RotateFlipType>(8)), InvalidParameter);
+  EXPECT_EQ(GdipSaveAddImage(bmp, bmp, nullptr), NotImplemented);  // no multi-frame files
 
   struct {
     CLSID encoder;
@@ -889,5 +890,75 @@ TEST(GdiPlus, TextureBrushesTileFlipAndClamp) {
   GdipDisposeImage(img);
   GdipDeleteBrush(tex);
   EXPECT_EQ(GdipCreateTexture2I(bmp, WrapModeTile, 0, 0, 3, 1, &tex), OutOfMemory);
+  GdipDisposeImage(bmp);
+}
+
+TEST(GdiPlus, ImageAttributesAdjustColours) {
+  GpImageAttributes* ia = nullptr;
+  ASSERT_EQ(GdipCreateImageAttributes(&ia), Ok);
+  ColorMatrix noRed{};
+  for (int i = 0; i < 5; ++i) noRed.m[i][i] = 1;
+  noRed.m[0][0] = 0;
+  struct {
+    GpStatus (*set)(GpImageAttributes*, const ColorMatrix&);
+    ARGB in, out;
+  } cases[] = {
+      {[](GpImageAttributes* a, const ColorMatrix& m) {
+         return GdipSetImageAttributesColorMatrix(a, ColorAdjustTypeDefault, 1, &m, nullptr, ColorMatrixFlagsDefault);
+       },
+       0xFFFF8000, 0xFF008000},
+      {[](GpImageAttributes* a, const ColorMatrix& m) {
+         return GdipSetImageAttributesColorMatrix(a, ColorAdjustTypeDefault, 1, &m, nullptr, ColorMatrixFlagsSkipGrays);
+       },
+       0xFF808080, 0xFF808080},
+      {[](GpImageAttributes* a, const ColorMatrix&) { return GdipSetImageAttributesGamma(a, ColorAdjustTypeDefault, 1, 2); },
+       0xFF808080, 0xFF404040},
+      {[](GpImageAttributes* a, const ColorMatrix&) {
+         return GdipSetImageAttributesThreshold(a, ColorAdjustTypeDefault, 1, 0.5f);
+       },
+       0xFF80107F, 0xFFFF0000},
+      {[](GpImageAttributes* a, const ColorMatrix&) {
+         return GdipSetImageAttributesColorKeys(a, ColorAdjustTypeDefault, 1, 0xFF100000, 0xFF2000FF);
+       },
+       0xFF1800AA, 0x00000000},
+      {[](GpImageAttributes* a, const ColorMatrix&) {
+         const ColorMap map{0xFF112233, 0xFF445566};
+         return GdipSetImageAttributesRemapTable(a, ColorAdjustTypeDefault, 1, 1, &map);
+       },
+       0xFF112233, 0xFF445566},
+      {[](GpImageAttributes* a, const ColorMatrix&) { return GdipSetImageAttributesNoOp(a, ColorAdjustTypeDefault, 1); },
+       0xFF112233, 0xFF112233},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    GdipResetImageAttributes(ia, ColorAdjustTypeDefault);
+    ASSERT_EQ(cases[i].set(ia, noRed), Ok) << i;
+    ColorPalette pal;
+    pal.Count = 1;
+    pal.Entries[0] = cases[i].in;
+    ASSERT_EQ(GdipGetImageAttributesAdjustedPalette(ia, &pal, ColorAdjustTypeBitmap), Ok);
+    EXPECT_EQ(pal.Entries[0], cases[i].out) << i;
+  }
+  EXPECT_EQ(GdipSetImageAttributesOutputChannel(ia, ColorAdjustTypeDefault, 1, ColorChannelFlagsC), NotImplemented);
+  EXPECT_EQ(GdipSetImageAttributesOutputChannelColorProfile(ia, ColorAdjustTypeDefault, 1, u"x.icc"), NotImplemented);
+  EXPECT_EQ(GdipSetImageAttributesGamma(ia, ColorAdjustTypeDefault, 1, 0), InvalidParameter);
+  EXPECT_EQ(GdipSetImageAttributesNoOp(ia, ColorAdjustTypeAny, 1), InvalidParameter);
+
+  // A colour key drawn: the keyed pixel leaves the surface as it was; the bitmap's own settings
+  // win over the default ones.
+  GdipResetImageAttributes(ia, ColorAdjustTypeDefault);
+  GdipSetImageAttributesGamma(ia, ColorAdjustTypeDefault, 1, 2);
+  GdipSetImageAttributesColorKeys(ia, ColorAdjustTypeBitmap, 1, 0xFFFF00FF, 0xFFFF00FF);
+  GpBitmap* bmp = nullptr;
+  GdipCreateBitmapFromScan0(2, 1, 0, PixelFormat32bppARGB, nullptr, &bmp);
+  GdipBitmapSetPixel(bmp, 0, 0, 0xFFFF00FF);
+  GdipBitmapSetPixel(bmp, 1, 0, 0xFF808080);
+  GpImageAttributes* copy = nullptr;
+  ASSERT_EQ(GdipCloneImageAttributes(ia, &copy), Ok);
+  TSurface s(4, 2);
+  ASSERT_EQ(GdipDrawImageRectRect(s.g, bmp, 0, 0, 2, 1, 0, 0, 2, 1, UnitPixel, copy, nullptr, nullptr), Ok);
+  EXPECT_EQ(s.At(0, 0), kWhiteRef);
+  EXPECT_EQ(s.At(1, 0), 0x808080u);
+  GdipDisposeImageAttributes(copy);
+  GdipDisposeImageAttributes(ia);
   GdipDisposeImage(bmp);
 }
