@@ -205,6 +205,7 @@ void DrawStyledProgressBar(TCanvas* Canvas, const TRect& R, int Percent, const T
     const TSize Ext = Canvas->TextExtent(Text);
     const int Cx = R.Left + Sub(R.Right, R.Left) / 2, Cy = R.Top + Sub(R.Bottom, R.Top) / 2;
     if (!Look.Vertical) {
+      F->SetOrientation(0);  // a canvas last used for a vertical bar still has turned text
       Canvas->TextOut(Cx - Ext.cx / 2, Cy - Ext.cy / 2, Text);
     } else {
       F->SetOrientation(900);
