@@ -513,6 +513,9 @@ GpStatus GdipAddPathEllipse(GpPath* path, REAL x, REAL y, REAL width, REAL heigh
 GpStatus GdipAddPathPie(GpPath* path, REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle);
 GpStatus GdipAddPathPolygon(GpPath* path, const GpPointF* points, INT count);
 GpStatus GdipAddPathPolygonI(GpPath* path, const GpPoint* points, INT count);
+// The outlines of a text laid out as GdipDrawString lays it out, the em size in world units.
+GpStatus GdipAddPathString(GpPath* path, const WCHAR* string, INT length, const GpFontFamily* family, INT style,
+                           REAL emSize, const GpRectF* layoutRect, const GpStringFormat* format);
 GpStatus GdipAddPathBezier(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2, REAL x3, REAL y3, REAL x4, REAL y4);
 // Cardinal splines through the points; tension 0 gives straight lines, the default is 0.5.
 GpStatus GdipAddPathCurve(GpPath* path, const GpPointF* points, INT count);

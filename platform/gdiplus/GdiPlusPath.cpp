@@ -109,6 +109,19 @@ QPainterPath GpPath::ToQPath() const {
   return q;
 }
 
+void GpPath::AppendClosed(const QPainterPath& q) {
+  for (int i = 0; i < q.elementCount(); ++i) {
+    const QPainterPath::Element e = q.elementAt(i);
+    if (e.isMoveTo()) {
+      CloseFigure(this);
+      Add(this, REAL(e.x), REAL(e.y), PathPointTypeStart);
+    } else {
+      Add(this, REAL(e.x), REAL(e.y), e.isLineTo() ? PathPointTypeLine : PathPointTypeBezier);
+    }
+  }
+  CloseFigure(this);
+}
+
 GpStatus GdipCreatePath(GpFillMode fillMode, GpPath** path) {
   if (!path || (fillMode != FillModeAlternate && fillMode != FillModeWinding)) return InvalidParameter;
   *path = new GpPath;

@@ -248,6 +248,14 @@ TLayout Layout(const WCHAR* string, INT length, const GpFont& font, const GpRect
   return l;
 }
 
+// The baseline origin of a line: after the padding, aligned within the box.
+QPointF LineOrigin(const TLayout& l, const GpStringFormat& f, int i) {
+  double x = l.box.x() + l.pad;
+  if (f.align == StringAlignmentCenter) x += (l.box.width() - l.widths[i]) / 2;
+  if (f.align == StringAlignmentFar) x += l.box.width() - l.widths[i];
+  return QPointF(x, l.box.y() + i * l.lineHeight + l.ascent);
+}
+
 }  // namespace
 
 GpStatus GdipMeasureString(GpGraphics* graphics, const WCHAR* string, INT length, const GpFont* font,
@@ -272,11 +280,18 @@ GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, c
     if (clip) p.setClipRect(QRectF(layoutRect->X, layoutRect->Y, layoutRect->Width, layoutRect->Height), Qt::IntersectClip);
     p.setFont(l.font);
     p.setPen(QPen(BrushData(brush)->ToQBrush(), 1));
-    for (int i = 0; i < l.lines.size(); ++i) {
-      double x = l.box.x() + l.pad;
-      if (f.align == StringAlignmentCenter) x += (l.box.width() - l.widths[i]) / 2;
-      if (f.align == StringAlignmentFar) x += l.box.width() - l.widths[i];
-      p.drawText(QPointF(x, l.box.y() + i * l.lineHeight + l.ascent), l.lines[i]);
-    }
+    for (int i = 0; i < l.lines.size(); ++i) p.drawText(LineOrigin(l, f, i), l.lines[i]);
   });
+}
+
+GpStatus GdipAddPathString(GpPath* path, const WCHAR* string, INT length, const GpFontFamily* family, INT style,
+                           REAL emSize, const GpRectF* layoutRect, const GpStringFormat* format) {
+  if (!path || !string || !family || !layoutRect || !(emSize > 0) || length < -1) return InvalidParameter;
+  const GpFont font{family->name, emSize, style, UnitWorld};
+  const GpStringFormat f = format ? *format : GpStringFormat();
+  const TLayout l = Layout(string, length, font, *layoutRect, f);
+  QPainterPath q;
+  for (int i = 0; i < l.lines.size(); ++i) q.addText(LineOrigin(l, f, i), l.font, l.lines[i]);
+  path->AppendClosed(q);
+  return Ok;
 }

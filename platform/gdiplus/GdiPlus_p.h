@@ -124,6 +124,8 @@ struct GpPath {
   std::vector<BYTE> types;
   bool newFigure = true;  // the next point starts a figure
   QPainterPath ToQPath() const;
+  // Appends a Qt path's figures, each closed.
+  void AppendClosed(const QPainterPath& q);
 };
 
 struct GpGraphics {

@@ -962,3 +962,28 @@ TEST(GdiPlus, ImageAttributesAdjustColours) {
   GdipDisposeImageAttributes(ia);
   GdipDisposeImage(bmp);
 }
+
+TEST(GdiPlus, TextOutlinesInPaths) {
+  TFont f(20, UnitPixel);
+  GpPath* p = nullptr;
+  GdipCreatePath(FillModeWinding, &p);
+  GpRectF at{5, 5, 0, 0};
+  ASSERT_EQ(GdipAddPathString(p, u"L", -1, f.family, FontStyleRegular, 20, &at, nullptr), Ok);
+  INT n = 0;
+  GdipGetPointCount(p, &n);
+  ASSERT_GE(n, 4);
+  std::vector<BYTE> types(n);
+  GdipGetPathTypes(p, types.data(), n);
+  EXPECT_EQ(types[0], PathPointTypeStart);
+  EXPECT_TRUE(types[n - 1] & PathPointTypeCloseSubpath);
+  // Filled, the letter lands right of the padding and below the layout's top.
+  TSurface s(40, 40);
+  TSolid black(kBlack);
+  ASSERT_EQ(GdipFillPath(s.g, black.b, p), Ok);
+  RECT ink = s.Ink();
+  EXPECT_GE(ink.Left, 5 + 3);
+  EXPECT_GE(ink.Top, 5);
+  EXPECT_GT(ink.Bottom - ink.Top, 8);
+  EXPECT_EQ(GdipAddPathString(p, u"L", -1, nullptr, 0, 20, &at, nullptr), InvalidParameter);
+  GdipDeletePath(p);
+}
