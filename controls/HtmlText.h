@@ -1,0 +1,31 @@
+#pragma once
+// String routines over the mini-HTML markup of the styled controls: entity escaping and
+// unescaping, and reading and rewriting the CONTROL tags embedded in cell text. Every
+// routine is stateless. Positions count from 1.
+
+#include <cstdint>
+
+#include "platform/rtl/SysUtils.h"
+
+// "&lt;", "&gt;", "&amp;", "&quot;" and the accented-letter and symbol entities become
+// their characters. One left-to-right pass with exact case: text produced by decoding is
+// never decoded again ("&amp;eacute;" gives "&eacute;"), and "&Eacute;" stays capital.
+String DecodeHtmlEntities(const String& Text);
+// '&', '"', '<', '>' and the characters of the entity table become entities; all other
+// text, '~' included, is kept as written.
+String EncodeHtmlEntities(const String& Text);
+
+// Position of Sub in S with ASCII letters compared without case; 0 when absent.
+int32_t PosNoCase(const String& Sub, const String& S);
+// Replaces the first occurrence of Find (ASCII case ignored) in S; False when none.
+bool ReplaceFirstNoCase(const String& Find, const String& Replacement, String& S);
+
+// Attributes of a CONTROL tag's text. Type is upper-cased, Value and Prop are decoded;
+// an attribute that does not occur gives an empty string.
+void ParseControlTag(const String& Tag, String& Type, String& ID, String& Value, String& Width,
+                     String& Height, String& Prop, String& MaxLen);
+// The VALUE of the first CONTROL whose ID is ID (exact case); Value is untouched on False.
+bool GetHtmlControlValue(const String& Text, const String& ID, String& Value);
+// Rewrites the first CONTROL whose ID is ID with the new VALUE; the attributes are written
+// in a fixed order. False, with Text unchanged, when no CONTROL has the ID.
+bool SetHtmlControlValue(String& Text, const String& ID, const String& Value);

@@ -1,0 +1,160 @@
+// Entity escaping and the CONTROL tags embedded in mini-HTML text.
+#include "controls/HtmlText.h"
+
+#include <iterator>
+
+namespace {
+
+struct TEntity {
+  const char16_t* Name;
+  Char Ch;
+};
+
+// The markup characters first, then the letters and symbols in the order the encoder
+// tries them.
+const TEntity Entities[] = {
+    {u"&lt;", u'<'},        {u"&gt;", u'>'},        {u"&amp;", u'&'},       {u"&quot;", u'"'},
+    {u"&eacute;", 0xE9},    {u"&egrave;", 0xE8},    {u"&euml;", 0xEB},      {u"&ecirc;", 0xEA},
+    {u"&oacute;", 0xF3},    {u"&ograve;", 0xF2},    {u"&ouml;", 0xF6},      {u"&ocirc;", 0xF4},
+    {u"&iacute;", 0xED},    {u"&igrave;", 0xEC},    {u"&iuml;", 0xEF},      {u"&icirc;", 0xEE},
+    {u"&uacute;", 0xFA},    {u"&ugrave;", 0xF9},    {u"&uuml;", 0xFC},      {u"&ucirc;", 0xFB},
+    {u"&aacute;", 0xE1},    {u"&agrave;", 0xE0},    {u"&auml;", 0xE4},      {u"&acirc;", 0xE2},
+    {u"&Eacute;", 0xC9},    {u"&Egrave;", 0xC8},    {u"&Euml;", 0xCB},      {u"&Ecirc;", 0xCA},
+    {u"&Oacute;", 0xD3},    {u"&Ograve;", 0xD2},    {u"&Ouml;", 0xD6},      {u"&Ocirc;", 0xD4},
+    {u"&Iacute;", 0xCD},    {u"&Igrave;", 0xCC},    {u"&Iuml;", 0xCF},      {u"&Icirc;", 0xCE},
+    {u"&Uacute;", 0xDA},    {u"&Ugrave;", 0xD9},    {u"&Uuml;", 0xDC},      {u"&Ucirc;", 0xDB},
+    {u"&Aacute;", 0xC1},    {u"&Agrave;", 0xC0},    {u"&Auml;", 0xC4},      {u"&Acirc;", 0xC2},
+    {u"&ccedil;", 0xE7},    {u"&Ccedil;", 0xC7},    {u"&oslash;", 0xF8},    {u"&Oslash;", 0xD8},
+    {u"&aring;", 0xE5},     {u"&Aring;", 0xC5},     {u"&copy;", 0xA9},      {u"&reg;", 0xAE},
+    {u"&euro;", 0x20AC},    {u"&laquo;", 0xAB},     {u"&raquo;", 0xBB},
+};
+
+const String ControlStart = u"<CONTROL ";
+
+// Start (0-based index of '<') and length, '>' included, of the first CONTROL tag at or
+// after From; false when none is left. A "<CONTROL " without a closing '>' is no tag.
+bool NextControlTag(const String& Text, size_t From, size_t& Start, size_t& Len) {
+  if (From >= Text.size()) return false;
+  const int32_t P = PosNoCase(ControlStart, Text.substr(From));
+  if (P == 0) return false;
+  Start = From + static_cast<size_t>(P) - 1;
+  const size_t Close = Text.find(u'>', Start);
+  if (Close == String::npos) return false;
+  Len = Close - Start + 1;
+  return true;
+}
+
+String AttributeValue(const String& Tag, const String& Upper, const String& Name) {
+  const size_t At = Upper.find(Name);
+  if (At == String::npos) return String();
+  const size_t Open = Tag.find(u'"', At);
+  if (Open == String::npos) return String();
+  const size_t Close = Tag.find(u'"', Open + 1);
+  if (Close == String::npos) return String();
+  return Tag.substr(Open + 1, Close - Open - 1);
+}
+
+String Attribute(const String& Name, const String& Value) {
+  return u" " + Name + u"=\"" + Value + u"\"";
+}
+
+// The first CONTROL tag whose ID is ID; its text runs after the '<' up to the '>'.
+bool FindControlById(const String& Text, const String& ID, size_t& Start, size_t& Len) {
+  size_t From = 0;
+  while (NextControlTag(Text, From, Start, Len)) {
+    String Type, TagId, Value, Width, Height, Prop, MaxLen;
+    ParseControlTag(Text.substr(Start + 1, Len - 1), Type, TagId, Value, Width, Height, Prop, MaxLen);
+    if (TagId == ID) return true;
+    From = Start + Len;
+  }
+  return false;
+}
+
+}  // namespace
+
+String DecodeHtmlEntities(const String& Text) {
+  String R;
+  R.reserve(Text.size());
+  size_t I = 0;
+  while (I < Text.size()) {
+    bool Matched = false;
+    if (Text[I] == u'&') {
+      for (const TEntity& E : Entities) {
+        const std::u16string_view Name(E.Name);
+        if (Text.compare(I, Name.size(), Name) == 0) {
+          R += E.Ch;
+          I += Name.size();
+          Matched = true;
+          break;
+        }
+      }
+    }
+    if (!Matched) R += Text[I++];
+  }
+  return R;
+}
+
+String EncodeHtmlEntities(const String& Text) {
+  String R;
+  R.reserve(Text.size());
+  for (const Char C : Text) {
+    const TEntity* Found = nullptr;
+    for (const TEntity& E : Entities)
+      if (E.Ch == C) {
+        Found = &E;
+        break;
+      }
+    if (Found)
+      R += Found->Name;
+    else
+      R += C;
+  }
+  return R;
+}
+
+int32_t PosNoCase(const String& Sub, const String& S) {
+  return Pos(UpperCase(Sub), UpperCase(S));
+}
+
+bool ReplaceFirstNoCase(const String& Find, const String& Replacement, String& S) {
+  const int32_t P = PosNoCase(Find, S);
+  if (P == 0 || Find.empty()) return false;
+  S.replace(static_cast<size_t>(P) - 1, Find.size(), Replacement);
+  return true;
+}
+
+void ParseControlTag(const String& Tag, String& Type, String& ID, String& Value, String& Width,
+                     String& Height, String& Prop, String& MaxLen) {
+  const String Upper = UpperCase(Tag);
+  Type = UpperCase(AttributeValue(Tag, Upper, u"TYPE="));
+  Width = AttributeValue(Tag, Upper, u"WIDTH=");
+  Height = AttributeValue(Tag, Upper, u"HEIGHT=");
+  ID = AttributeValue(Tag, Upper, u"ID=");
+  Value = DecodeHtmlEntities(AttributeValue(Tag, Upper, u"VALUE="));
+  Prop = DecodeHtmlEntities(AttributeValue(Tag, Upper, u"PROP="));
+  MaxLen = AttributeValue(Tag, Upper, u"MAXLEN=");
+}
+
+bool GetHtmlControlValue(const String& Text, const String& ID, String& Value) {
+  size_t Start = 0, Len = 0;
+  if (!FindControlById(Text, ID, Start, Len)) return false;
+  String Type, TagId, Width, Height, Prop, MaxLen;
+  ParseControlTag(Text.substr(Start + 1, Len - 1), Type, TagId, Value, Width, Height, Prop, MaxLen);
+  return true;
+}
+
+bool SetHtmlControlValue(String& Text, const String& ID, const String& Value) {
+  size_t Start = 0, Len = 0;
+  if (!FindControlById(Text, ID, Start, Len)) return false;
+  String Type, TagId, OldValue, Width, Height, Prop, MaxLen;
+  ParseControlTag(Text.substr(Start + 1, Len - 1), Type, TagId, OldValue, Width, Height, Prop, MaxLen);
+  String Tag = u"CONTROL" + Attribute(u"ID", ID) + Attribute(u"VALUE", EncodeHtmlEntities(Value)) +
+               Attribute(u"WIDTH", Width);
+  if (!Height.empty()) Tag += Attribute(u"HEIGHT", Height);
+  Tag += Attribute(u"TYPE", Type);
+  if (!Prop.empty()) Tag += Attribute(u"PROP", EncodeHtmlEntities(Prop));
+  if (!MaxLen.empty()) Tag += Attribute(u"MAXLEN", MaxLen);
+  // Everything between the '<' and the '>' is replaced; both brackets stay.
+  Text.replace(Start + 1, Len - 2, Tag);
+  return true;
+}

@@ -1,0 +1,93 @@
+// Entity escaping and the CONTROL tag rewrite of the mini-HTML text routines.
+#include <gtest/gtest.h>
+
+#include "controls/HtmlText.h"
+
+namespace {
+
+struct TCase {
+  const char16_t* In;
+  const char16_t* Out;
+};
+
+TEST(HtmlText, EncodeEscapesMarkupAndTableCharactersOnly) {
+  const TCase Cases[] = {
+      {u"a & b", u"a &amp; b"},
+      {u"&amp;", u"&amp;amp;"},  // already escaped text is escaped again
+      {u"*amp; stays", u"*amp; stays"},  // user text that looks like a placeholder is kept
+      {u"<b>\"x\"</b>", u"&lt;b&gt;&quot;x&quot;&lt;/b&gt;"},
+      {u"caf\u00E9 \u00C9t\u00E9 \u20AC \u00AB\u00BB \u00A9\u00AE", u"caf&eacute; &Eacute;t&eacute; &euro; &laquo;&raquo; &copy;&reg;"},
+      {u"a~b", u"a~b"},
+      {u"", u""},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(EncodeHtmlEntities(C.In), String(C.Out)) << String(C.In).size();
+}
+
+TEST(HtmlText, DecodeIsOnePassWithExactCase) {
+  const TCase Cases[] = {
+      {u"&lt;b&gt; &quot;q&quot; &amp;", u"<b> \"q\" &"},
+      {u"&Eacute;t&eacute;", u"\u00C9t\u00E9"},  // capital before small keeps both cases
+      {u"&amp;eacute;", u"&eacute;"},             // decoded text is not decoded again
+      {u"&amp;lt;", u"&lt;"},
+      {u"&EACUTE; &Lt; &unknown; & alone", u"&EACUTE; &Lt; &unknown; & alone"},
+      {u"&aring;&Aring;&oslash;&Oslash;&ccedil;&Ccedil;&euro;", u"\u00E5\u00C5\u00F8\u00D8\u00E7\u00C7\u20AC"},
+      {u"&eacute", u"&eacute"},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(DecodeHtmlEntities(C.In), String(C.Out));
+}
+
+TEST(HtmlText, EncodeThenDecodeGivesBackTheText) {
+  const String Texts[] = {u"&amp;eacute; <x> \"y\" \u00E9\u00C9 *amp; ~", u"&&&;", u"\u00FC\u00DC\u00F6\u00D6"};
+  for (const String& T : Texts) EXPECT_EQ(DecodeHtmlEntities(EncodeHtmlEntities(T)), T);
+}
+
+TEST(HtmlText, ReplaceFirstNoCaseReplacesOneOccurrence) {
+  String S = u"x<br>y<BR>z";
+  EXPECT_TRUE(ReplaceFirstNoCase(u"<Br>", u"\n", S));
+  EXPECT_EQ(S, u"x\ny<BR>z");
+  EXPECT_FALSE(ReplaceFirstNoCase(u"<hr>", u"-", S));
+  EXPECT_EQ(S, u"x\ny<BR>z");
+  EXPECT_EQ(PosNoCase(u"control", u"a<CONTROL "), 3);
+}
+
+TEST(HtmlText, ParseControlTagReadsAttributesAsWritten) {
+  String Type, ID, Value, Width, Height, Prop, MaxLen;
+  Type = u"old";
+  ParseControlTag(u"control type=\"edit\" id=\"Name\" value=\"a&amp;b\" width=\"40\" prop=\"&lt;p&gt;\" maxlen=\"8\">",
+                  Type, ID, Value, Width, Height, Prop, MaxLen);
+  EXPECT_EQ(Type, u"EDIT");
+  EXPECT_EQ(ID, u"Name");
+  EXPECT_EQ(Value, u"a&b");
+  EXPECT_EQ(Width, u"40");
+  EXPECT_EQ(Height, u"");
+  EXPECT_EQ(Prop, u"<p>");
+  EXPECT_EQ(MaxLen, u"8");
+}
+
+TEST(HtmlText, SetControlValueRewritesTheTagExactly) {
+  String Text = u"A <b>x</b><control type=\"check\" width=\"15\" id=\"C1\" value=\"FALSE\"> "
+                u"<CONTROL TYPE=\"edit\" ID=\"E1\" VALUE=\"\" WIDTH=\"60\" HEIGHT=\"20\" PROP=\"a&amp;b\" MAXLEN=\"5\"> ~tail";
+  EXPECT_TRUE(SetHtmlControlValue(Text, u"C1", u"TRUE"));
+  EXPECT_TRUE(SetHtmlControlValue(Text, u"E1", u"say \"hi\" & \u00E9~"));
+  EXPECT_EQ(Text, u"A <b>x</b><CONTROL ID=\"C1\" VALUE=\"TRUE\" WIDTH=\"15\" TYPE=\"CHECK\"> "
+                  u"<CONTROL ID=\"E1\" VALUE=\"say &quot;hi&quot; &amp; &eacute;~\" WIDTH=\"60\" HEIGHT=\"20\" "
+                  u"TYPE=\"EDIT\" PROP=\"a&amp;b\" MAXLEN=\"5\"> ~tail");
+  String Value = u"unchanged";
+  EXPECT_TRUE(GetHtmlControlValue(Text, u"E1", Value));
+  EXPECT_EQ(Value, u"say \"hi\" & \u00E9~");
+  EXPECT_TRUE(GetHtmlControlValue(Text, u"C1", Value));
+  EXPECT_EQ(Value, u"TRUE");
+}
+
+TEST(HtmlText, UnknownControlIdChangesNothing) {
+  const String Original = u"<CONTROL ID=\"a\" VALUE=\"1\" TYPE=\"EDIT\"> <CONTROL ID=\"b\" VALUE=\"2\"";
+  String Text = Original;
+  EXPECT_FALSE(SetHtmlControlValue(Text, u"A", u"x"));  // IDs compare with exact case
+  EXPECT_FALSE(SetHtmlControlValue(Text, u"b", u"x"));  // a tag without '>' is no tag
+  EXPECT_EQ(Text, Original);
+  String Value = u"kept";
+  EXPECT_FALSE(GetHtmlControlValue(Text, u"zz", Value));
+  EXPECT_EQ(Value, u"kept");
+}
+
+}  // namespace
