@@ -29,3 +29,12 @@ bool GetHtmlControlValue(const String& Text, const String& ID, String& Value);
 // Rewrites the first CONTROL whose ID is ID with the new VALUE; the attributes are written
 // in a fixed order. False, with Text unchanged, when no CONTROL has the ID.
 bool SetHtmlControlValue(String& Text, const String& ID, const String& Value);
+// The PROP of the first CONTROL whose ID is ID; empty when none.
+String GetHtmlControlProp(const String& Text, const String& ID);
+// True when the text holds "<CONTROL", case ignored.
+bool HasHtmlControls(const String& Text);
+// The ID of the next edit-like CONTROL (any TYPE but BUTTON, CHECK and RADIO) after the
+// one with ID, or of the first one when ID is empty; empty after the last one.
+String NextHtmlEditControlID(const String& Text, const String& ID);
+// Every RADIO control gets VALUE "FALSE".
+String ResetHtmlRadioControls(const String& Text);

@@ -1,7 +1,7 @@
 // Entity escaping and the CONTROL tags embedded in mini-HTML text.
 #include "controls/HtmlText.h"
 
-#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -58,16 +58,35 @@ String Attribute(const String& Name, const String& Value) {
   return u" " + Name + u"=\"" + Value + u"\"";
 }
 
-// The first CONTROL tag whose ID is ID; its text runs after the '<' up to the '>'.
-bool FindControlById(const String& Text, const String& ID, size_t& Start, size_t& Len) {
-  size_t From = 0;
+struct TControlTag {
+  String Type, ID, Value, Width, Height, Prop, MaxLen;
+};
+
+TControlTag ParseTagAt(const String& Text, size_t Start, size_t Len) {
+  TControlTag T;
+  ParseControlTag(Text.substr(Start + 1, Len - 1), T.Type, T.ID, T.Value, T.Width, T.Height, T.Prop,
+                  T.MaxLen);
+  return T;
+}
+
+// Calls Visit with each CONTROL tag in order until it returns true; false when none did.
+template <typename F>
+bool ForEachControl(const String& Text, F Visit) {
+  size_t Start = 0, Len = 0, From = 0;
   while (NextControlTag(Text, From, Start, Len)) {
-    String Type, TagId, Value, Width, Height, Prop, MaxLen;
-    ParseControlTag(Text.substr(Start + 1, Len - 1), Type, TagId, Value, Width, Height, Prop, MaxLen);
-    if (TagId == ID) return true;
+    if (Visit(ParseTagAt(Text, Start, Len), Start, Len)) return true;
     From = Start + Len;
   }
   return false;
+}
+
+// The first CONTROL tag whose ID is ID; its text runs after the '<' up to the '>'.
+bool FindControlById(const String& Text, const String& ID, size_t& Start, size_t& Len) {
+  return ForEachControl(Text, [&](const TControlTag& T, size_t S, size_t L) {
+    Start = S;
+    Len = L;
+    return T.ID == ID;
+  });
 }
 
 }  // namespace
@@ -138,23 +157,54 @@ void ParseControlTag(const String& Tag, String& Type, String& ID, String& Value,
 bool GetHtmlControlValue(const String& Text, const String& ID, String& Value) {
   size_t Start = 0, Len = 0;
   if (!FindControlById(Text, ID, Start, Len)) return false;
-  String Type, TagId, Width, Height, Prop, MaxLen;
-  ParseControlTag(Text.substr(Start + 1, Len - 1), Type, TagId, Value, Width, Height, Prop, MaxLen);
+  Value = ParseTagAt(Text, Start, Len).Value;
   return true;
 }
 
 bool SetHtmlControlValue(String& Text, const String& ID, const String& Value) {
   size_t Start = 0, Len = 0;
   if (!FindControlById(Text, ID, Start, Len)) return false;
-  String Type, TagId, OldValue, Width, Height, Prop, MaxLen;
-  ParseControlTag(Text.substr(Start + 1, Len - 1), Type, TagId, OldValue, Width, Height, Prop, MaxLen);
+  const TControlTag T = ParseTagAt(Text, Start, Len);
   String Tag = u"CONTROL" + Attribute(u"ID", ID) + Attribute(u"VALUE", EncodeHtmlEntities(Value)) +
-               Attribute(u"WIDTH", Width);
-  if (!Height.empty()) Tag += Attribute(u"HEIGHT", Height);
-  Tag += Attribute(u"TYPE", Type);
-  if (!Prop.empty()) Tag += Attribute(u"PROP", EncodeHtmlEntities(Prop));
-  if (!MaxLen.empty()) Tag += Attribute(u"MAXLEN", MaxLen);
+               Attribute(u"WIDTH", T.Width);
+  if (!T.Height.empty()) Tag += Attribute(u"HEIGHT", T.Height);
+  Tag += Attribute(u"TYPE", T.Type);
+  if (!T.Prop.empty()) Tag += Attribute(u"PROP", EncodeHtmlEntities(T.Prop));
+  if (!T.MaxLen.empty()) Tag += Attribute(u"MAXLEN", T.MaxLen);
   // Everything between the '<' and the '>' is replaced; both brackets stay.
   Text.replace(Start + 1, Len - 2, Tag);
   return true;
+}
+
+String GetHtmlControlProp(const String& Text, const String& ID) {
+  size_t Start = 0, Len = 0;
+  if (!FindControlById(Text, ID, Start, Len)) return String();
+  return ParseTagAt(Text, Start, Len).Prop;
+}
+
+bool HasHtmlControls(const String& Text) { return PosNoCase(u"<CONTROL", Text) > 0; }
+
+String NextHtmlEditControlID(const String& Text, const String& ID) {
+  bool Found = ID.empty();
+  String Result;
+  ForEachControl(Text, [&](const TControlTag& T, size_t, size_t) {
+    if (Found && T.Type != u"BUTTON" && T.Type != u"CHECK" && T.Type != u"RADIO") {
+      Result = T.ID;
+      return true;
+    }
+    if (T.ID == ID) Found = true;
+    return false;
+  });
+  return Result;
+}
+
+String ResetHtmlRadioControls(const String& Text) {
+  std::vector<String> Ids;
+  ForEachControl(Text, [&](const TControlTag& T, size_t, size_t) {
+    if (T.Type == u"RADIO") Ids.push_back(T.ID);
+    return false;
+  });
+  String Result = Text;
+  for (const String& Id : Ids) SetHtmlControlValue(Result, Id, u"FALSE");
+  return Result;
 }

@@ -91,3 +91,35 @@ TEST(HtmlText, UnknownControlIdChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+const String Form = u"<CONTROL ID=\"b1\" TYPE=\"BUTTON\"> <control id=\"e1\" type=\"edit\" prop=\"x&amp;y\"> "
+                    u"<CONTROL ID=\"r1\" VALUE=\"TRUE\" TYPE=\"radio\"> <CONTROL ID=\"c1\" TYPE=\"CHECK\" VALUE=\"TRUE\"> "
+                    u"<CONTROL ID=\"p1\" TYPE=\"PASSWORD\"> <CONTROL ID=\"r2\" VALUE=\"TRUE\" TYPE=\"RADIO\">";
+
+TEST(HtmlText, NextEditControlSkipsButtonsChecksAndRadios) {
+  const struct {
+    const char16_t* From;
+    const char16_t* Next;
+  } Cases[] = {{u"", u"e1"}, {u"b1", u"e1"}, {u"e1", u"p1"}, {u"r1", u"p1"}, {u"p1", u""}, {u"none", u""}};
+  for (const auto& C : Cases) EXPECT_EQ(NextHtmlEditControlID(Form, C.From), String(C.Next)) << String(C.From).size();
+  EXPECT_TRUE(HasHtmlControls(u"x<Control"));
+  EXPECT_FALSE(HasHtmlControls(u"CONTROL"));
+  EXPECT_EQ(GetHtmlControlProp(Form, u"e1"), u"x&y");
+  EXPECT_EQ(GetHtmlControlProp(Form, u"zz"), u"");
+}
+
+TEST(HtmlText, ResetRadioControlsClearsOnlyRadios) {
+  const String R = ResetHtmlRadioControls(Form);
+  String V;
+  EXPECT_TRUE(GetHtmlControlValue(R, u"r1", V));
+  EXPECT_EQ(V, u"FALSE");
+  EXPECT_TRUE(GetHtmlControlValue(R, u"r2", V));
+  EXPECT_EQ(V, u"FALSE");
+  EXPECT_TRUE(GetHtmlControlValue(R, u"c1", V));
+  EXPECT_EQ(V, u"TRUE");
+  EXPECT_NE(R.find(u"<CONTROL ID=\"r1\" VALUE=\"FALSE\" WIDTH=\"\" TYPE=\"RADIO\">"), String::npos);
+}
+
+}  // namespace
