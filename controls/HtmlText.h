@@ -38,3 +38,14 @@ bool HasHtmlControls(const String& Text);
 String NextHtmlEditControlID(const String& Text, const String& ID);
 // Every RADIO control gets VALUE "FALSE".
 String ResetHtmlRadioControls(const String& Text);
+
+// Every space becomes "&nbsp;".
+String SpacesToNbsp(const String& Text);
+// Tags removed from the left while a '<' is followed by a '>'; from the first '<' without
+// a later '>' (or a '>' before the next '<') on, the text is kept as written.
+String StripHtmlTags(const String& Text);
+// "<BR>" and "<HR>" (any case) become CR LF, then tags are removed; entities stay.
+String HtmlToPlainText(const String& Text);
+// Position in Text of the N-th visible character; a visible position a tag precedes maps
+// to the tag's '<'. Length + 1 just past the end, 0 beyond.
+int32_t VisibleToTextIndex(const String& Text, int32_t N);

@@ -123,3 +123,28 @@ TEST(HtmlText, ResetRadioControlsClearsOnlyRadios) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HtmlText, PlainTextDropsTagsUpToAnUnclosedBracket) {
+  const TCase Cases[] = {
+      {u"a <b>bold</b> c", u"a bold c"},
+      {u"x<BR>y<br>z<hr>w", u"x\r\ny\r\nz\r\nw"},
+      {u"<b>x</b> 1 < 2", u"x 1 < 2"},  // '<' without a later '>' kept with the rest, once
+      {u"<i>a</i> < b", u"a < b"},
+      {u"&amp;<b>t</b>", u"&amp;t"},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(HtmlToPlainText(C.In), String(C.Out));
+  EXPECT_EQ(SpacesToNbsp(u"a b  c"), u"a&nbsp;b&nbsp;&nbsp;c");
+}
+
+TEST(HtmlText, VisibleIndexMapsToTheTagBeforeTheCharacter) {
+  const String T = u"<b>ab</b>c";
+  const struct {
+    int32_t N, Index;
+  } Cases[] = {{1, 1}, {2, 5}, {3, 6}, {4, 11}, {5, 0}};
+  for (const auto& C : Cases) EXPECT_EQ(VisibleToTextIndex(T, C.N), C.Index) << C.N;
+  EXPECT_EQ(VisibleToTextIndex(u"", 1), 1);
+}
+
+}  // namespace
