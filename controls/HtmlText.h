@@ -49,3 +49,14 @@ String HtmlToPlainText(const String& Text);
 // Position in Text of the N-th visible character; a visible position a tag precedes maps
 // to the tag's '<'. Length + 1 just past the end, 0 beyond.
 int32_t VisibleToTextIndex(const String& Text, int32_t N);
+
+// The first Sub in S after its first Offset characters, exact or compared upper-cased;
+// result and Pos are Offset + its 1-based position there, or both 0.
+int32_t PosFrom(const String& Sub, const String& S, int32_t Offset, bool CaseSensitive, int32_t& Pos);
+// Each match of Search in the tag-free text is wrapped in <Tag>..</Tag>. When the tag-free
+// text holds '<' or '>' and Search occurs in Text, the result is built on the escaped
+// plain text instead. An empty Search leaves Text as it is.
+String HighlightHtmlText(const String& Text, const String& Search, const String& Tag, bool CaseSensitive);
+// Removes the <Tag> and </Tag> tags (any case) and turns "&lt;" and "&gt;" back into
+// '<' and '>'.
+String UnhighlightHtmlText(const String& Text, const String& Tag);

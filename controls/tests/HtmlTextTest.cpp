@@ -148,3 +148,29 @@ TEST(HtmlText, VisibleIndexMapsToTheTagBeforeTheCharacter) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HtmlText, HighlightWrapsMatchesOfTheVisibleText) {
+  const struct {
+    const char16_t *Text, *Search;
+    bool CaseSensitive;
+    const char16_t* Out;
+  } Cases[] = {
+      {u"abcabc", u"b", true, u"a<hi>b</hi>ca<hi>b</hi>c"},
+      {u"aBc", u"b", true, u"aBc"},
+      {u"aBc", u"b", false, u"a<hi>B</hi>c"},
+      {u"x<b>ab</b>", u"xa", true, u"<hi>x<b>a</hi>b</b>"},  // a match may span tags,
+      {u"a < b", u"b", true, u"a &lt; <hi>b</hi>"},  // plain '<' in the text: escaped form
+      {u"abc", u"", true, u"abc"},
+  };
+  for (const auto& C : Cases) EXPECT_EQ(HighlightHtmlText(C.Text, C.Search, u"hi", C.CaseSensitive), String(C.Out)) << String(C.Text).size();
+  EXPECT_EQ(UnhighlightHtmlText(HighlightHtmlText(u"a < b", u"b", u"hi", true), u"hi"), u"a < b");
+  int32_t P = -1;
+  EXPECT_EQ(PosFrom(u"b", u"abab", 2, true, P), 4);
+  EXPECT_EQ(P, 4);
+  EXPECT_EQ(PosFrom(u"c", u"abab", 0, false, P), 0);
+  EXPECT_EQ(P, 0);
+}
+
+}  // namespace
