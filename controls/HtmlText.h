@@ -60,3 +60,10 @@ String HighlightHtmlText(const String& Text, const String& Search, const String&
 // Removes the <Tag> and </Tag> tags (any case) and turns "&lt;" and "&gt;" back into
 // '<' and '>'.
 String UnhighlightHtmlText(const String& Text, const String& Tag);
+
+// Every "<#" loses its '<' and the first '>' after it: "<#name>" becomes "#name".
+String StripHashMarkers(const String& Text);
+// LF dropped; CR becomes "<BR>" when KeepBreaks, else dropped.
+String LineBreaksToBrTags(const String& Text, bool KeepBreaks);
+// As many '*' as Text has characters.
+String PasswordMask(const String& Text);

@@ -34,3 +34,28 @@ int32_t VisibleToTextIndex(const String& Text, int32_t N) {
   }
   return Visible == N ? static_cast<int32_t>(Text.size()) + 1 : 0;
 }
+
+String StripHashMarkers(const String& Text) {
+  String S = Text;
+  size_t From = 0;
+  for (size_t At; (At = S.find(u"<#", From)) != String::npos; From = At) {
+    S.erase(At, 1);
+    const size_t Close = S.find(u'>', At);
+    if (Close != String::npos) S.erase(Close, 1);
+  }
+  return S;
+}
+
+String LineBreaksToBrTags(const String& Text, bool KeepBreaks) {
+  String S;
+  for (const Char C : Text) {
+    if (C == u'\r') {
+      if (KeepBreaks) S += u"<BR>";
+    } else if (C != u'\n') {
+      S += C;
+    }
+  }
+  return S;
+}
+
+String PasswordMask(const String& Text) { return String(Text.size(), u'*'); }

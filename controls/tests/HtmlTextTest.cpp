@@ -174,3 +174,14 @@ TEST(HtmlText, HighlightWrapsMatchesOfTheVisibleText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HtmlText, SmallTextRewrites) {
+  EXPECT_EQ(StripHashMarkers(u"a <#f1> b <#f2>c> <#open"), u"a #f1 b #f2c> #open");
+  EXPECT_EQ(LineBreaksToBrTags(u"a\r\nb\nc\r", true), u"a<BR>bc<BR>");
+  EXPECT_EQ(LineBreaksToBrTags(u"a\r\nb\nc\r", false), u"abc");
+  EXPECT_EQ(PasswordMask(u"p\u00E9ss"), u"****");
+}
+
+}  // namespace
