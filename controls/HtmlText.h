@@ -67,3 +67,10 @@ String StripHashMarkers(const String& Text);
 String LineBreaksToBrTags(const String& Text, bool KeepBreaks);
 // As many '*' as Text has characters.
 String PasswordMask(const String& Text);
+
+// The integer Text starts with: leading spaces skipped, an optional sign, then decimal
+// digits, or hexadecimal ones after "$", "x" or "0x" (any case); reading stops at the
+// first other character. 0 without digits; wraps to 32 bits.
+int32_t LeadingInt(const String& Text);
+// The leading integer of the MAXLEN of the first CONTROL whose ID is ID; 0 when none.
+int32_t GetHtmlControlMaxLen(const String& Text, const String& ID);

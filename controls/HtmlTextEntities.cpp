@@ -208,3 +208,9 @@ String ResetHtmlRadioControls(const String& Text) {
   for (const String& Id : Ids) SetHtmlControlValue(Result, Id, u"FALSE");
   return Result;
 }
+
+int32_t GetHtmlControlMaxLen(const String& Text, const String& ID) {
+  size_t Start = 0, Len = 0;
+  if (!FindControlById(Text, ID, Start, Len)) return 0;
+  return LeadingInt(ParseTagAt(Text, Start, Len).MaxLen);
+}

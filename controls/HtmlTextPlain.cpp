@@ -59,3 +59,33 @@ String LineBreaksToBrTags(const String& Text, bool KeepBreaks) {
 }
 
 String PasswordMask(const String& Text) { return String(Text.size(), u'*'); }
+
+int32_t LeadingInt(const String& Text) {
+  size_t I = 0;
+  while (I < Text.size() && Text[I] == u' ') ++I;
+  bool Negative = false;
+  if (I < Text.size() && (Text[I] == u'-' || Text[I] == u'+')) Negative = Text[I++] == u'-';
+  uint32_t Base = 10;
+  if (I < Text.size() && (Text[I] == u'$' || Text[I] == u'x' || Text[I] == u'X')) {
+    Base = 16;
+    ++I;
+  } else if (I + 1 < Text.size() && Text[I] == u'0' && (Text[I + 1] == u'x' || Text[I + 1] == u'X')) {
+    Base = 16;
+    I += 2;
+  }
+  uint32_t Value = 0;
+  for (; I < Text.size(); ++I) {
+    const Char C = Text[I];
+    uint32_t Digit;
+    if (C >= u'0' && C <= u'9')
+      Digit = C - u'0';
+    else if (Base == 16 && C >= u'a' && C <= u'f')
+      Digit = C - u'a' + 10;
+    else if (Base == 16 && C >= u'A' && C <= u'F')
+      Digit = C - u'A' + 10;
+    else
+      break;
+    Value = Value * Base + Digit;
+  }
+  return static_cast<int32_t>(Negative ? 0u - Value : Value);
+}

@@ -185,3 +185,20 @@ TEST(HtmlText, SmallTextRewrites) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HtmlText, LeadingIntAndMaxLen) {
+  const struct {
+    const char16_t* Text;
+    int32_t Value;
+  } Cases[] = {{u"  42px", 42}, {u"-7", -7}, {u"+3", 3}, {u"$1F", 31}, {u"x10", 16}, {u"0XfFz", 255},
+               {u"px", 0},      {u"", 0},    {u"08", 8}};
+  for (const auto& C : Cases) EXPECT_EQ(LeadingInt(C.Text), C.Value) << String(C.Text).size();
+  const String T = u"<CONTROL ID=\"a\" MAXLEN=\"12 chars\"> <CONTROL ID=\"b\">";
+  EXPECT_EQ(GetHtmlControlMaxLen(T, u"a"), 12);
+  EXPECT_EQ(GetHtmlControlMaxLen(T, u"b"), 0);
+  EXPECT_EQ(GetHtmlControlMaxLen(T, u"c"), 0);
+}
+
+}  // namespace
