@@ -1,14 +1,19 @@
 # Helpers shared by every folder's CMakeLists.
 
-# project_library(<name> <dir> DEPS <targets...>)
+# project_library(<name> <dir> DEPS <targets...> [QT])
 # A static library of every .cpp in <dir>; an interface target while the folder has no code.
+# QT: a platform layer built on Qt (and libjpeg, libutil), which stay private, so that the
+# libraries above see only platform headers.
 function(project_library name dir)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS "${dir}/*.cpp")
   if(srcs)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    if(ARG_QT)
+      target_link_libraries(${name} PRIVATE Qt6::Widgets Qt6::PrintSupport JPEG::JPEG util)
+    endif()
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}")

@@ -9,6 +9,7 @@
 
 #include "platform/gdiplus/GdiPlusFlat.h"
 #include "platform/win/Gdi.h"
+#include "testing/MemorySurface.h"
 
 namespace {
 
@@ -16,41 +17,11 @@ constexpr ARGB kBlack = 0xFF000000;
 constexpr ARGB kRed = 0xFFFF0000;
 constexpr COLORREF kWhiteRef = 0xFFFFFF;
 
-// A white memory DC with a graphics object over it.
-struct TSurface {
-  HDC dc;
-  HBITMAP bmp;
-  HGDIOBJ old;
+// A white memory surface with GDI+ graphics on it.
+struct TSurface : TMemorySurface {
   GpGraphics* g = nullptr;
-  int w, h;
-  TSurface(int width, int height) : w(width), h(height) {
-    dc = CreateCompatibleDC(nullptr);
-    bmp = CreateBitmap(w, h, 1, 32, nullptr);
-    old = SelectObject(dc, bmp);
-    RECT r(0, 0, w, h);
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    EXPECT_EQ(GdipCreateFromHDC(dc, &g), Ok);
-  }
-  ~TSurface() {
-    GdipDeleteGraphics(g);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
-  // Bounding box of the pixels that are not white.
-  RECT Ink() const {
-    RECT r(w, h, 0, 0);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        if (At(x, y) != kWhiteRef) {
-          r.Left = std::min(r.Left, x);
-          r.Top = std::min(r.Top, y);
-          r.Right = std::max(r.Right, x + 1);
-          r.Bottom = std::max(r.Bottom, y + 1);
-        }
-    return r;
-  }
+  TSurface(int width, int height) : TMemorySurface(width, height) { EXPECT_EQ(GdipCreateFromHDC(dc, &g), Ok); }
+  ~TSurface() { GdipDeleteGraphics(g); }
   // Pixels neither white nor the given colour (antialiasing shades).
   int Shades(COLORREF ink) const {
     int n = 0;
