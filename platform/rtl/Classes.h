@@ -415,3 +415,5 @@ protected:
 private:
   std::function<void(TThread*)> FProc;
 };
+
+#include "platform/rtl/Collections.h"
