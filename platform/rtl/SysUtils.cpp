@@ -2,6 +2,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -365,10 +366,23 @@ String BoolToStr(bool b, bool UseBoolStrs) {
 // ---------------------------------------------------------------------------
 // Timing and random numbers
 
+namespace {
+std::atomic<bool> gTickFixed{false};
+std::atomic<uint64_t> gFixedTick{0};
+}  // namespace
+
 uint64_t GetTickCount64() {
+  if (gTickFixed.load(std::memory_order_acquire)) return gFixedTick.load(std::memory_order_relaxed);
   using namespace std::chrono;
   return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
+
+void FixTickCount(uint64_t Milliseconds) {
+  gFixedTick.store(Milliseconds, std::memory_order_relaxed);
+  gTickFixed.store(true, std::memory_order_release);
+}
+
+void ReleaseTickCount() { gTickFixed.store(false, std::memory_order_release); }
 
 uint32_t GetTickCount() { return static_cast<uint32_t>(GetTickCount64()); }
 

@@ -301,6 +301,10 @@ TDateTime StrToDateTimeDef(const String& s, TDateTime Default);
 
 uint32_t GetTickCount();    // monotonic milliseconds, wraps after 49.7 days
 uint64_t GetTickCount64();  // monotonic milliseconds
+// Holds both tick counts at a fixed time (tests of time rules); ReleaseTickCount gives the
+// system's monotonic clock back. Safe from any thread.
+void FixTickCount(uint64_t Milliseconds);
+void ReleaseTickCount();
 void Sleep(uint32_t Milliseconds);
 void Randomize();
 int32_t Random(int32_t Range);  // 0 <= result < Range (0 when Range <= 0)

@@ -184,6 +184,17 @@ TEST(DateTime, NowIsTodayAndTicksAdvance) {
   EXPECT_GE(uint32_t(GetTickCount() - uint32_t(t0)), 20u);
 }
 
+TEST(DateTime, AFixedTickCountHoldsUntilReleasedAndWrapsAt32Bits) {
+  FixTickCount(0x1'0000'0005ull);
+  Sleep(5);
+  EXPECT_EQ(GetTickCount64(), 0x1'0000'0005ull);
+  EXPECT_EQ(GetTickCount(), 5u);
+  ReleaseTickCount();
+  const uint64_t t0 = GetTickCount64();
+  Sleep(5);
+  EXPECT_GE(GetTickCount64() - t0, 5u);
+}
+
 TEST(RandomNumbers, StayInRange) {
   Randomize();
   bool seen[5] = {};
