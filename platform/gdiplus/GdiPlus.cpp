@@ -88,12 +88,18 @@ GpStatus Paint(GpGraphics* g, const std::function<void(QPainter&)>& draw) {
   return Ok;
 }
 
+QBrush TBrushData::ForPainter(const QPainter& p) const {
+  QBrush b = ToQBrush();
+  if (DeviceAligned()) b.setTransform(p.combinedTransform().inverted());
+  return b;
+}
+
 namespace {
 
 GpStatus Stroke(GpGraphics* g, GpPen* pen, const QPainterPath& path) {
   if (!g || !pen) return InvalidParameter;
   return Paint(g, [&](QPainter& p) {
-    QPen qpen = pen->ToQPen();
+    QPen qpen = pen->ToQPen(p);
     // Aliased pens up to one pixel wide are drawn one pixel wide, end points included.
     if (!p.testRenderHint(QPainter::Antialiasing) && qpen.widthF() * std::sqrt(std::abs(p.transform().determinant())) <= 1)
     {
@@ -108,7 +114,7 @@ GpStatus Fill(GpGraphics* g, GpBrush* brush, const QPainterPath& path) {
   if (!g || !BrushData(brush)) return InvalidParameter;
   QPainterPath area = path;
   if (QPainterPath limit; BrushData(brush)->Limit(limit)) area = path.intersected(limit);
-  return Paint(g, [&](QPainter& p) { p.fillPath(area, BrushData(brush)->ToQBrush()); });
+  return Paint(g, [&](QPainter& p) { p.fillPath(area, BrushData(brush)->ForPainter(p)); });
 }
 
 QPainterPath RectPath(REAL x, REAL y, REAL w, REAL h) {

@@ -69,6 +69,68 @@ enum CombineMode : int32_t {
   CombineModeComplement
 };
 
+// Hatch styles: 8 by 8 patterns of the foreground colour over the background colour.
+enum HatchStyle : int32_t {
+  HatchStyleHorizontal,  // 0
+  HatchStyleVertical,  // 1
+  HatchStyleForwardDiagonal,  // 2
+  HatchStyleBackwardDiagonal,  // 3
+  HatchStyleCross,  // 4
+  HatchStyleDiagonalCross,  // 5
+  HatchStyle05Percent,  // 6
+  HatchStyle10Percent,  // 7
+  HatchStyle20Percent,  // 8
+  HatchStyle25Percent,  // 9
+  HatchStyle30Percent,  // 10
+  HatchStyle40Percent,  // 11
+  HatchStyle50Percent,  // 12
+  HatchStyle60Percent,  // 13
+  HatchStyle70Percent,  // 14
+  HatchStyle75Percent,  // 15
+  HatchStyle80Percent,  // 16
+  HatchStyle90Percent,  // 17
+  HatchStyleLightDownwardDiagonal,  // 18
+  HatchStyleLightUpwardDiagonal,  // 19
+  HatchStyleDarkDownwardDiagonal,  // 20
+  HatchStyleDarkUpwardDiagonal,  // 21
+  HatchStyleWideDownwardDiagonal,  // 22
+  HatchStyleWideUpwardDiagonal,  // 23
+  HatchStyleLightVertical,  // 24
+  HatchStyleLightHorizontal,  // 25
+  HatchStyleNarrowVertical,  // 26
+  HatchStyleNarrowHorizontal,  // 27
+  HatchStyleDarkVertical,  // 28
+  HatchStyleDarkHorizontal,  // 29
+  HatchStyleDashedDownwardDiagonal,  // 30
+  HatchStyleDashedUpwardDiagonal,  // 31
+  HatchStyleDashedHorizontal,  // 32
+  HatchStyleDashedVertical,  // 33
+  HatchStyleSmallConfetti,  // 34
+  HatchStyleLargeConfetti,  // 35
+  HatchStyleZigZag,  // 36
+  HatchStyleWave,  // 37
+  HatchStyleDiagonalBrick,  // 38
+  HatchStyleHorizontalBrick,  // 39
+  HatchStyleWeave,  // 40
+  HatchStylePlaid,  // 41
+  HatchStyleDivot,  // 42
+  HatchStyleDottedGrid,  // 43
+  HatchStyleDottedDiamond,  // 44
+  HatchStyleShingle,  // 45
+  HatchStyleTrellis,  // 46
+  HatchStyleSphere,  // 47
+  HatchStyleSmallGrid,  // 48
+  HatchStyleSmallCheckerBoard,  // 49
+  HatchStyleLargeCheckerBoard,  // 50
+  HatchStyleOutlinedDiamond,  // 51
+  HatchStyleSolidDiamond,  // 52
+  HatchStyleTotal,
+  HatchStyleLargeGrid = HatchStyleCross,
+  HatchStyleMin = HatchStyleHorizontal,
+  HatchStyleMax = HatchStyleSolidDiamond
+};
+using GpHatchStyle = HatchStyle;
+
 enum GpDashStyle : int32_t { DashStyleSolid, DashStyleDash, DashStyleDot, DashStyleDashDot, DashStyleDashDotDot, DashStyleCustom };
 
 enum GpLineCap : int32_t {
@@ -333,6 +395,7 @@ struct GpSolidFill : GpBrush {};
 struct GpLineGradient : GpBrush {};
 struct GpPathGradient : GpBrush {};
 struct GpTexture : GpBrush {};
+struct GpHatch : GpBrush {};
 
 // Start-up.
 using DebugEventProc = void (*)(int32_t level, char* message);
@@ -455,6 +518,13 @@ GpStatus GdipCreateLineBrushFromRectWithAngleI(const GpRect* rect, ARGB color1, 
 GpStatus GdipSetLineGammaCorrection(GpLineGradient* brush, BOOL useGammaCorrection);
 // Colours at positions 0..1 (first 0, last 1, rising).
 GpStatus GdipSetLinePresetBlend(GpLineGradient* brush, const ARGB* blend, const REAL* positions, INT count);
+
+// Hatch brushes: the pattern is laid on the device's pixels from the device origin, whatever the
+// world transform.
+GpStatus GdipCreateHatchBrush(GpHatchStyle hatchstyle, ARGB forecol, ARGB backcol, GpHatch** brush);
+GpStatus GdipGetHatchStyle(GpHatch* brush, GpHatchStyle* hatchstyle);
+GpStatus GdipGetHatchForegroundColor(GpHatch* brush, ARGB* forecol);
+GpStatus GdipGetHatchBackgroundColor(GpHatch* brush, ARGB* backcol);
 
 // Texture brushes: an image (or a part of it, in pixels) tiled from the world origin by the wrap
 // mode; Clamp paints the image once.

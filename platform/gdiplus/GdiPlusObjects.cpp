@@ -319,8 +319,8 @@ bool ReadBlend(const ARGB* blend, const REAL* positions, INT count, std::vector<
 
 // ---- pens ----
 
-QPen GpPen::ToQPen() const {
-  QPen p(BrushData(brush.get())->ToQBrush(), width);
+QPen GpPen::ToQPen(const QPainter& painter) const {
+  QPen p(BrushData(brush.get())->ForPainter(painter), width);
   switch (endCap) {
     case LineCapSquare:
     case LineCapSquareAnchor: p.setCapStyle(Qt::SquareCap); break;

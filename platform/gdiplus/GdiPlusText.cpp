@@ -279,7 +279,7 @@ GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, c
   return Paint(graphics, [&](QPainter& p) {
     if (clip) p.setClipRect(QRectF(layoutRect->X, layoutRect->Y, layoutRect->Width, layoutRect->Height), Qt::IntersectClip);
     p.setFont(l.font);
-    p.setPen(QPen(BrushData(brush)->ToQBrush(), 1));
+    p.setPen(QPen(BrushData(brush)->ForPainter(p), 1));
     for (int i = 0; i < l.lines.size(); ++i) p.drawText(LineOrigin(l, f, i), l.lines[i]);
   });
 }

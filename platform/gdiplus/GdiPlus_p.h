@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+class QPainter;
+
 #include "platform/gdiplus/GdiPlusFlat.h"
 
 struct GpMatrix {
@@ -27,6 +29,10 @@ struct TBrushData {
   virtual QBrush ToQBrush() const = 0;
   // Limits a fill to where the brush paints (world coordinates); false when it paints everywhere.
   virtual bool Limit(QPainterPath&) const { return false; }
+  // Laid on the device's pixels from the device origin instead of in world coordinates.
+  virtual bool DeviceAligned() const { return false; }
+  // The Qt brush for drawing with a painter whose transform is set up for the graphics.
+  QBrush ForPainter(const QPainter& p) const;
 };
 
 struct TSolidFill final : GpSolidFill, TBrushData {
@@ -74,6 +80,16 @@ struct TTexture final : GpTexture, TBrushData {
   bool Limit(QPainterPath& area) const override;
 };
 
+struct THatch final : GpHatch, TBrushData {
+  HatchStyle style = HatchStyleHorizontal;
+  ARGB fore = 0, back = 0;
+  QImage tile;  // the 8 by 8 pattern in its colours
+  GpBrushType Type() const override { return BrushTypeHatchFill; }
+  GpBrush* Clone() const override { return new THatch(*this); }
+  QBrush ToQBrush() const override { return QBrush(tile); }
+  bool DeviceAligned() const override { return true; }
+};
+
 // Colour adjustments of one adjust type.
 struct TColorAdjust {
   bool set = false;   // any setting made for this type
@@ -114,7 +130,7 @@ struct GpPen {
   GpLineCap endCap = LineCapFlat;
   GpLineJoin join = LineJoinMiter;
   GpPenAlignment alignment = PenAlignmentCenter;
-  QPen ToQPen() const;
+  QPen ToQPen(const QPainter& p) const;
 };
 
 // A path as GDI+ keeps it: points with their types.
@@ -148,7 +164,6 @@ struct TImage final : GpBitmap {
   PixelFormat pixelFormat = PixelFormat32bppARGB;
 };
 
-class QPainter;
 // Runs a drawing step on the device context's painter with the graphics state applied (world
 // transform, page unit, clip, smoothing), then restores the DC's own; ObjectBusy while the DC is out.
 GpStatus Paint(GpGraphics* g, const std::function<void(QPainter&)>& draw);
