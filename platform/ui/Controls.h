@@ -67,6 +67,15 @@ using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, 
 
 class TControl;
 
+// What CM_HINTSHOW's lParam points at: the hint about to show, which the control may change.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  TPoint HintPos;    // screen point of the hint's top-left
+  String HintStr;    // the text shown (nothing shows when it is empty)
+  TPoint CursorPos;  // the mouse in the control's client coordinates
+  int HideTimeout = 0;
+};
+
 // Minimum and maximum size of a control; 0 means no limit.
 class TSizeConstraints {
 public:
@@ -288,6 +297,20 @@ private:
 
 using TTabOrder = int;
 
+// Window styles a control asks for in CreateParams; the controls whose windows honour them
+// read them when they make their window.
+constexpr DWORD WS_POPUP = 0x80000000, WS_CHILD = 0x40000000, WS_BORDER = 0x00800000;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008, WS_EX_CLIENTEDGE = 0x00000200;
+constexpr UINT CS_DROPSHADOW = 0x00020000;
+
+struct TCreateParams {
+  DWORD Style = WS_CHILD;
+  DWORD ExStyle = 0;
+  struct {
+    UINT style = 0;  // class styles (CS_*)
+  } WindowClass;
+};
+
 class TWinControl : public TControl {
 public:
   explicit TWinControl(TComponent* AOwner);
@@ -358,6 +381,8 @@ protected:
   // Makes the widget the control hosts. The default is a painted container window;
   // standard controls return their native widget (see Controls_p.h).
   virtual void CreateWnd();
+  // The styles of the window CreateWnd makes.
+  virtual void CreateParams(TCreateParams& Params) { (void)Params; }
   virtual void DestroyWnd();
   virtual void CreateHandle();
   virtual void DestroyHandle();
@@ -464,3 +489,38 @@ TCustomForm* GetParentForm(TControl* Control);
 // The Qt-free shift state of a message's key flags.
 TShiftState KeysToShiftState(WPARAM Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
+
+// The class library's hint window: a pop-up window without a caption, above the program's
+// other windows, that does not take the focus when it shows. Its parameters decide the rest:
+// WS_BORDER gives it a one-pixel frame with the client area inside, WS_EX_TOPMOST keeps it
+// above every other window, CS_DROPSHADOW gives it a shadow below and to the right. A point
+// where WM_NCHITTEST answers HTBOTTOMRIGHT is a resize corner: dragging it with the left
+// button sizes the window. Left, Top, Width and Height are screen coordinates.
+class THintWindow : public TCustomControl {
+public:
+  explicit THintWindow(TComponent* AOwner);
+  ~THintWindow() override;
+  String ClassName() const override { return u"THintWindow"; }
+  // Shows the window over Rect (screen coordinates) with the hint text.
+  virtual void ActivateHint(const TRect& Rect, const String& AHint);
+  // Shows and hides the window (it never takes the focus by showing).
+  void SetVisible(bool v) override;
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int v);
+  TRect ClientRect() const override;
+  // The window's styles as made (valid once the window exists).
+  const TCreateParams& WindowParams() const { return FParams; }
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+
+private:
+  int FBorderWidth = 0;
+  TCreateParams FParams;
+  bool FSizing = false;
+  TPoint FSizeFrom;   // screen point where the resize drag started
+  TPoint FSizeStart;  // the window's size then
+};

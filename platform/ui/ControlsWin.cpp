@@ -226,16 +226,23 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
       TPoint p(he->pos().x(), he->pos().y());
       TControl* c = control->ControlAtPos(p, true, false);
       if (c == nullptr) c = control;
-      if (ApplicationShowHint && c->ShowHint() && !c->Hint().empty()) {
-        TMessage m{CM_HINTSHOW, 0, 0, 0};
+      if (ApplicationShowHint && c->ShowHint()) {
+        // CM_HINTSHOW may change the text and the place of the hint (lParam: THintInfo*).
+        THintInfo info;
+        info.HintControl = c;
+        info.HintStr = c->Hint();
+        size_t bar = info.HintStr.find(u'|');  // short hint | long hint
+        if (bar != String::npos) info.HintStr = info.HintStr.substr(0, bar);
+        info.HintPos = TPoint(he->globalPos().x(), he->globalPos().y());
+        info.CursorPos = p;
+        info.HideTimeout = ApplicationHintHidePause;
+        TMessage m{CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info), 0};
         Translate(c, m);
-        if (m.Result == 0) {
-          String hint = c->Hint();
-          size_t bar = hint.find(u'|');  // short hint | long hint
-          if (bar != String::npos) hint = hint.substr(0, bar);
+        if (m.Result == 0 && !info.HintStr.empty()) {
           QRect area = c == control ? widget->rect()
                                     : QRect(c->Left(), c->Top(), c->Width(), c->Height());
-          QToolTip::showText(he->globalPos(), ToQString(hint), widget, area, ApplicationHintHidePause);
+          QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), ToQString(info.HintStr), widget, area,
+                             info.HideTimeout);
           return true;
         }
       }
@@ -341,7 +348,9 @@ void TControlHost::KeyEvent(QEvent* event, bool& pass) {
   if (alt) keyData |= LPARAM(1) << 29;
   if (ke->isAutoRepeat()) keyData |= LPARAM(1) << 30;
   if (!down) keyData |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
-  if (ke->modifiers().testFlag(Qt::KeypadModifier)) keyData |= LPARAM(1) << 24;
+  // Keypad keys: the extended-key flag, and bit 6 of the scan code (bit 22), which the keypad's
+  // keys have and the main block's do not (the keypad's decimal key against '.' and ',').
+  if (ke->modifiers().testFlag(Qt::KeypadModifier)) keyData |= (LPARAM(1) << 24) | (LPARAM(1) << 22);
 
   bool passKey = true;
   if (down && (vk == VK_TAB || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) && DialogKey(vk, keyData)) {

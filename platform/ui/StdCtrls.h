@@ -35,6 +35,15 @@ constexpr UINT EM_GETLIMITTEXT = 0x00D5;
 // each signed): the top-left of character wParam, the end of the text for wParam = its
 // length, -1 beyond it.
 constexpr UINT EM_POSFROMCHAR = 0x00D6;
+// The character nearest a client point (lParam: x low word, y high word), also past the last
+// character (then the text's length): the index in the low word, the line (0) in the high word.
+constexpr UINT EM_CHARFROMPOS = 0x00D7;
+// Edit styles read from CreateParams: ES_CENTER and ES_RIGHT align the text; ES_MULTILINE
+// marks an edit whose formatting rectangle the owner sets (EM_SETRECT, EM_SETRECTNP).
+constexpr DWORD ES_LEFT = 0x0000, ES_CENTER = 0x0001, ES_RIGHT = 0x0002, ES_MULTILINE = 0x0004;
+constexpr DWORD ES_PASSWORD = 0x0020, ES_AUTOHSCROLL = 0x0080, ES_READONLY = 0x0800;
+// Notification codes of an edit, in the high word of WM_COMMAND/CN_COMMAND's wParam.
+constexpr WORD EN_CHANGE = 0x0300;
 
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TVerticalAlignment : uint8_t { taAlignTop, taAlignBottom, taVerticalCenter };
@@ -161,12 +170,20 @@ public:
   TNotifyEvent OnChange;
 
 protected:
-  // Fires OnChange; called for every change of the text.
+  // Fires OnChange. Every change of the text is notified as CN_COMMAND with EN_CHANGE, whose
+  // default handling calls this.
   virtual void Change();
+  // Sends the change notification (CN_COMMAND, EN_CHANGE).
+  void NotifyChange();
+  // The edit's window styles: ES_CENTER or ES_RIGHT from Alignment.
+  void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   String GetText() const override;
   void SetTextBuf(const String& v) override;
   void Dispatch(TMessage& Message) override;
+  // The edit's clipboard keys (Ctrl+C, Ctrl+V, Ctrl+X as characters 3, 22, 24; Ctrl+Insert,
+  // Shift+Insert, Shift+Delete) become WM_COPY, WM_PASTE and WM_CUT to the control.
+  void DefaultHandler(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
   // The text shows in the font's colour.
   void CMFontChanged(TMessage& Message) override;
@@ -184,6 +201,12 @@ protected:
   TAlignment FAlignment = taLeftJustify;
   bool FModified = false;
   bool FInSetText = false;
+  // The window's styles as made (ES_MULTILINE, ES_CENTER ...).
+  DWORD FStyle = 0;
+  // When set, the native edit's painting is followed by WM_PAINT and then WM_NCPAINT, each
+  // with wParam a DC on the whole window (window coordinates), so the control paints over it;
+  // WM_NCPAINT paints the frame, which lies outside the client area of an edit with a border.
+  bool FPaintOver = false;
 
 private:
   // Turns the formatting rectangle into the widget's text margins.

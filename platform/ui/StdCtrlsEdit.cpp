@@ -147,14 +147,51 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomEdit::~TCustomEdit() = default;
 
+// The edit's window: after its own painting, a control that paints over it gets WM_PAINT and
+// WM_NCPAINT with a DC on the window.
+class TEditWidget : public QLineEdit {
+public:
+  explicit TEditWidget(TCustomEdit* edit, bool* paintOver) : edit_(edit), paintOver_(paintOver) {}
+
+protected:
+  void paintEvent(QPaintEvent* e) override {
+    QLineEdit::paintEvent(e);
+    if (!*paintOver_) return;
+    HDC dc = CreateDeviceDC(this);
+    if (dc == nullptr) return;
+    GuardedCall([&] {
+      edit_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+      edit_->Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(dc), 0);
+    });
+    DeleteDeviceDC(dc);
+  }
+
+private:
+  TCustomEdit* edit_;
+  bool* paintOver_;
+};
+
+void TCustomEdit::CreateParams(TCreateParams& Params) {
+  Params.Style |= ES_AUTOHSCROLL;
+  if (FAlignment == taRightJustify) Params.Style |= ES_RIGHT;
+  if (FAlignment == taCenter) Params.Style |= ES_CENTER;
+}
+
+void TCustomEdit::NotifyChange() {
+  Perform(CN_COMMAND, WPARAM(EN_CHANGE) << 16, reinterpret_cast<LPARAM>(FHandle));
+}
+
 void TCustomEdit::CreateWnd() {
-  auto* edit = new QLineEdit;
+  TCreateParams params;
+  CreateParams(params);
+  FStyle = params.Style;
+  auto* edit = new TEditWidget(this, &FPaintOver);
   edit->setText(ToQString(TControl::GetText()));
   TControlHost::Attach(this, edit, false);
   edit->setValidator(new TCharCaseValidator(edit, FCharCase));
   ApplySettings();
   QObject::connect(edit, &QLineEdit::textChanged, [this](const QString&) {
-    if (!FInSetText) GuardedCall([this] { Change(); });
+    if (!FInSetText) GuardedCall([this] { NotifyChange(); });
   });
   QObject::connect(edit, &QLineEdit::textEdited, [this](const QString&) { FModified = true; });
 }
@@ -166,9 +203,8 @@ void TCustomEdit::ApplySettings() {
   edit->setReadOnly(FReadOnly);
   edit->setEchoMode(FPasswordChar ? QLineEdit::Password : QLineEdit::Normal);
   edit->setFrame(FBorderStyle == bsSingle);
-  edit->setAlignment((FAlignment == taRightJustify ? Qt::AlignRight
-                      : FAlignment == taCenter     ? Qt::AlignHCenter
-                                                   : Qt::AlignLeft) |
+  // The window's style decides the alignment, as the native edit's does.
+  edit->setAlignment(((FStyle & ES_RIGHT) ? Qt::AlignRight : (FStyle & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft) |
                      Qt::AlignVCenter);
   ApplyColor(edit, Color(), QPalette::Base);
   ApplyColor(edit, Font()->Color(), QPalette::Text);
@@ -202,7 +238,7 @@ void TCustomEdit::SetTextBuf(const String& v) {
     }
     FModified = false;
   }
-  Change();
+  NotifyChange();
 }
 
 void TCustomEdit::Change() {
@@ -313,6 +349,11 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
 
 void TCustomEdit::SetAlignment(TAlignment v) {
   FAlignment = v;
+  if (NativeOf<QLineEdit>(this)) {
+    TCreateParams params;
+    CreateParams(params);
+    FStyle = params.Style;
+  }
   ApplySettings();
 }
 
@@ -370,6 +411,26 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     case EM_POSFROMCHAR:
       Message.Result = PosFromChar(int(intptr_t(Message.WParam)));
       return;
+    case EM_CHARFROMPOS:
+      if (auto* e = NativeOf<QLineEdit>(this)) {
+        QPoint p(int16_t(LOWORD(uintptr_t(Message.LParam))), int16_t(HIWORD(uintptr_t(Message.LParam))));
+        Message.Result = MAKELPARAM(WORD(e->cursorPositionAt(p)), 0);
+      } else {
+        Message.Result = -1;
+      }
+      return;
+    case CN_COMMAND:
+      if (HIWORD(Message.WParam) == EN_CHANGE) Change();
+      return;
+    case WM_PASTE:
+      PasteFromClipboard();
+      return;
+    case WM_COPY:
+      CopyToClipboard();
+      return;
+    case WM_CUT:
+      CutToClipboard();
+      return;
     case EM_GETRECT:
       if (Message.LParam) *reinterpret_cast<RECT*>(Message.LParam) = FHasEditRect ? FEditRect : ClientRect();
       return;
@@ -383,6 +444,25 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     default:
       TWinControl::Dispatch(Message);
   }
+}
+
+void TCustomEdit::DefaultHandler(TMessage& Message) {
+  if (NativeOf<QLineEdit>(this) != nullptr) {
+    UINT clip = 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (Message.Msg == WM_CHAR) {
+      clip = Message.WParam == 3 ? WM_COPY : Message.WParam == 22 ? WM_PASTE : Message.WParam == 24 ? WM_CUT : 0;
+    } else if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_INSERT) {
+      clip = shift ? WM_PASTE : ctrl ? WM_COPY : 0;
+    } else if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE && shift) {
+      clip = WM_CUT;
+    }
+    if (clip != 0) {
+      Perform(clip, 0, 0);
+      return;
+    }
+  }
+  TWinControl::DefaultHandler(Message);
 }
 
 LRESULT TCustomEdit::PosFromChar(int Index) {
