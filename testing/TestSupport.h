@@ -10,8 +10,10 @@
 // showing (visible, with its form shown): input to a hidden control throws. Input to a
 // window that a modal window blocks, or outside an open pop-up, goes where a user's would.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
@@ -94,3 +96,35 @@ void AnswerPrintDialogToPdf(const String& FileName);
 void ProcessPendingEvents();
 // Processes events until Predicate holds or TimeoutMs passes; returns the last Predicate result.
 bool WaitUntil(const std::function<bool()>& Predicate, int TimeoutMs = 10000);
+
+// ---- Clock and screens (TestSupportPopup.cpp)
+// Holds the platform's tick count (GetTickCount, GetTickCount64) at a fixed time while it
+// lives; it moves only when told. The system's clock comes back when it ends.
+class TTestClock {
+public:
+  explicit TTestClock(uint64_t StartMs = 10'000'000);
+  ~TTestClock();
+  TTestClock(const TTestClock&) = delete;
+  TTestClock& operator=(const TTestClock&) = delete;
+  void Advance(uint64_t Ms);
+  void Set(uint64_t Ms);
+  uint64_t Now() const { return FNow; }
+
+private:
+  uint64_t FNow;
+};
+
+// Gives the platform a fixed set of monitors while it lives (the first is the primary), so
+// placement over several monitors, some at negative coordinates, is the same on any display.
+// Screen, GetSystemMetrics and the MonitorFrom calls all see it; windows stay where they are.
+struct TTestMonitor {
+  TRect Bounds;
+  TRect WorkArea;
+};
+class TTestScreen {
+public:
+  explicit TTestScreen(const std::vector<TTestMonitor>& Monitors);
+  ~TTestScreen();
+  TTestScreen(const TTestScreen&) = delete;
+  TTestScreen& operator=(const TTestScreen&) = delete;
+};

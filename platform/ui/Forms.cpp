@@ -823,21 +823,86 @@ TCustomForm* TScreen::ActiveForm() const {
   return nullptr;
 }
 
-int TScreen::Width() const {
-  QScreen* s = QGuiApplication::primaryScreen();
-  return s != nullptr ? s->geometry().width() : 0;
+int TScreen::Width() const { return PrimaryMonitor() != nullptr ? PrimaryMonitor()->Width() : 0; }
+
+int TScreen::Height() const { return PrimaryMonitor() != nullptr ? PrimaryMonitor()->Height() : 0; }
+
+TRect TScreen::WorkAreaRect() const { return PrimaryMonitor() != nullptr ? PrimaryMonitor()->WorkareaRect() : TRect(); }
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+TScreen::~TScreen() = default;
+
+namespace {
+BOOL CountMonitor(HMONITOR, HDC, RECT*, LPARAM Data) {
+  ++*reinterpret_cast<int*>(Data);
+  return TRUE;
+}
+DWORD MonitorFlags(TMonitorDefaultTo d) {
+  return d == mdNull ? MONITOR_DEFAULTTONULL : d == mdPrimary ? MONITOR_DEFAULTTOPRIMARY : MONITOR_DEFAULTTONEAREST;
+}
+// Handles number the monitors from 1, the primary first.
+HMONITOR MonitorHandle(int Index) { return reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(Index + 1)); }
+}  // namespace
+
+TMonitor* TScreen::MonitorOf(HMONITOR Handle) const {
+  const uintptr_t n = reinterpret_cast<uintptr_t>(Handle);
+  if (n == 0) return nullptr;
+  while (FMonitors.size() < n) {
+    const int index = static_cast<int>(FMonitors.size());
+    FMonitors.push_back(std::make_unique<TMonitor>(MonitorHandle(index), index));
+  }
+  return FMonitors[n - 1].get();
 }
 
-int TScreen::Height() const {
-  QScreen* s = QGuiApplication::primaryScreen();
-  return s != nullptr ? s->geometry().height() : 0;
+int TScreen::MonitorCount() const {
+  int n = 0;
+  EnumDisplayMonitors(nullptr, nullptr, CountMonitor, reinterpret_cast<LPARAM>(&n));
+  return n;
 }
 
-TRect TScreen::WorkAreaRect() const {
-  QScreen* s = QGuiApplication::primaryScreen();
-  if (s == nullptr) return TRect();
-  QRect r = s->availableGeometry();
-  return Bounds(r.x(), r.y(), r.width(), r.height());
+TMonitor* TScreen::Monitors(int Index) const {
+  if (Index < 0 || Index >= MonitorCount()) throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  return MonitorOf(MonitorHandle(Index));
+}
+
+TMonitor* TScreen::PrimaryMonitor() const { return MonitorCount() > 0 ? MonitorOf(MonitorHandle(0)) : nullptr; }
+
+TMonitor* TScreen::MonitorFromPoint(const TPoint& Point, TMonitorDefaultTo Default) const {
+  return MonitorOf(::MonitorFromPoint(Point, MonitorFlags(Default)));
+}
+
+TMonitor* TScreen::MonitorFromRect(const TRect& Rect, TMonitorDefaultTo Default) const {
+  return MonitorOf(::MonitorFromRect(&Rect, MonitorFlags(Default)));
+}
+
+TMonitor* TScreen::MonitorFromWindow(HWND Handle, TMonitorDefaultTo Default) const {
+  return MonitorOf(::MonitorFromWindow(Handle, MonitorFlags(Default)));
+}
+
+TRect TScreen::DesktopRect() const {
+  TRect r;
+  for (int i = 0, n = MonitorCount(); i < n; ++i) {
+    TRect b = Monitors(i)->BoundsRect();
+    if (i == 0) r = b;
+    else r = TRect(std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right), std::max(r.Bottom, b.Bottom));
+  }
+  return r;
+}
+
+TRect TMonitor::BoundsRect() const {
+  MONITORINFO mi;
+  return GetMonitorInfo(FHandle, &mi) ? mi.rcMonitor : TRect();
+}
+
+TRect TMonitor::WorkareaRect() const {
+  MONITORINFO mi;
+  return GetMonitorInfo(FHandle, &mi) ? mi.rcWork : TRect();
+}
+
+bool TMonitor::Primary() const {
+  MONITORINFO mi;
+  return GetMonitorInfo(FHandle, &mi) && (mi.dwFlags & MONITORINFOF_PRIMARY) != 0;
 }
 
 // ---- Message dialogs

@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <exception>
+#include <memory>
 #include <vector>
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
+#include "platform/win/MultiMon.h"
 
 enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -19,7 +21,8 @@ enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5;
-constexpr TModalResult mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10, mrClose = 11;
+constexpr TModalResult mrYes = 6, mrNo = 7, mrClose = 8, mrHelp = 9, mrTryAgain = 10, mrContinue = 11;
+constexpr TModalResult mrAll = 12, mrNoToAll = 13, mrYesToAll = 14;
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
@@ -243,9 +246,34 @@ private:
   std::vector<const TExceptionEvent*> FExceptionHandlers;
 };
 
+// What Screen's MonitorFrom calls answer when no monitor holds the point, rectangle or window.
+enum TMonitorDefaultTo : uint8_t { mdNearest, mdNull, mdPrimary };
+
+// One monitor of the desktop. Its rectangles are read when asked, so they follow the screens.
+class TMonitor {
+public:
+  explicit TMonitor(HMONITOR Handle, int MonitorNum) : FHandle(Handle), FMonitorNum(MonitorNum) {}
+  HMONITOR Handle() const { return FHandle; }
+  int MonitorNum() const { return FMonitorNum; }
+  int Left() const { return BoundsRect().Left; }
+  int Top() const { return BoundsRect().Top; }
+  int Width() const { return BoundsRect().Width(); }
+  int Height() const { return BoundsRect().Height(); }
+  TRect BoundsRect() const;
+  // The bounds less the desktop's panels and docks.
+  TRect WorkareaRect() const;
+  bool Primary() const;
+
+private:
+  friend class TScreen;
+  HMONITOR FHandle;
+  int FMonitorNum;
+};
+
 class TScreen : public TComponent {
 public:
-  explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+  explicit TScreen(TComponent* AOwner);
+  ~TScreen() override;
   String ClassName() const override { return u"TScreen"; }
   // The cursor table: custom numbers registered by the application (LoadCursor results);
   // an unregistered number shows the default cursor.
@@ -258,15 +286,32 @@ public:
   TCustomForm* ActiveForm() const;
   int FormCount() const { return static_cast<int>(FForms.size()); }
   TCustomForm* Forms(int Index) const { return FForms.at(static_cast<size_t>(Index)); }
+  // The primary monitor's size and work area.
   int Width() const;
   int Height() const;
   TRect WorkAreaRect() const;
   int PixelsPerInch() const { return 96; }
 
+  // ---- Monitors, the primary first (index 0). The objects stay valid as long as the screen.
+  int MonitorCount() const;
+  TMonitor* Monitors(int Index) const;
+  TMonitor* PrimaryMonitor() const;
+  // The monitor holding the point; otherwise none, the primary or the nearest, by Default.
+  TMonitor* MonitorFromPoint(const TPoint& Point, TMonitorDefaultTo Default = mdNearest) const;
+  // The monitor sharing the most area with the rectangle; otherwise as for a point.
+  TMonitor* MonitorFromRect(const TRect& Rect, TMonitorDefaultTo Default = mdNearest) const;
+  // The monitor showing most of the window.
+  TMonitor* MonitorFromWindow(HWND Handle, TMonitorDefaultTo Default = mdNearest) const;
+  // The rectangle round all monitors.
+  TRect DesktopRect() const;
+
 private:
   friend class TCustomForm;
+  // The monitor object of a handle, made on first need.
+  TMonitor* MonitorOf(HMONITOR Handle) const;
   std::vector<TCustomForm*> FForms;
   TCursor FCursor = crDefault;
+  mutable std::vector<std::unique_ptr<TMonitor>> FMonitors;
 };
 
 extern TApplication* Application;

@@ -11,6 +11,7 @@
 
 #include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
+#include "platform/win/Monitors_p.h"
 
 namespace {
 
@@ -922,8 +923,10 @@ HBRUSH GetSysColorBrush(int index) {
 }
 
 int GetSystemMetrics(int index) {
-  QScreen* screen = QGuiApplication::primaryScreen();
-  QRect geo = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+  // The primary monitor (a test's fixed layout, if any).
+  std::vector<TMonitorLayout> monitors = CurrentMonitors();
+  QRect geo(0, 0, 1024, 768);
+  if (!monitors.empty()) geo = QRect(monitors[0].Bounds.Left, monitors[0].Bounds.Top, monitors[0].Bounds.Width(), monitors[0].Bounds.Height());
   switch (index) {
     case SM_CXSCREEN: case SM_CXFULLSCREEN: case SM_CXVIRTUALSCREEN: return geo.width();
     case SM_CYSCREEN: case SM_CYFULLSCREEN: case SM_CYVIRTUALSCREEN: return geo.height();
