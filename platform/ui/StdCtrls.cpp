@@ -221,8 +221,9 @@ void TCustomComboBox::CreateWnd() {
   auto* box = new ComboWidget;
   TControlHost::Attach(this, box, false);
   ApplySettings();
-  box->onDrop = [this] { GuardedCall([this] { DropDown(); }); };
-  box->onClose = [this] { GuardedCall([this] { CloseUp(); }); };
+  CreateLayer();
+  box->onDrop = [this] { Notify(CBN_DROPDOWN); };
+  box->onClose = [this] { Notify(CBN_CLOSEUP); };
   // The user picked an item.
   QObject::connect(box, qOverload<int>(&QComboBox::activated), [this](int) {
     if (FInCode) return;
@@ -239,6 +240,7 @@ void TCustomComboBox::CreateSimpleWnd() {
   TControlHost::Attach(this, w, false);
   w->LayoutParts();
   ApplySettings();
+  CreateLayer();
   TComboView::ConnectEdit(this, w->edit);
   // A click on an item is the user's pick: its text goes into the edit.
   QObject::connect(w->list, &QListWidget::itemClicked, [this, w](QListWidgetItem* item) {

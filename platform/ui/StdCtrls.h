@@ -303,6 +303,13 @@ class TItemControlStrings;
 // ---------------------------------------------------------------------------
 // Combo box
 
+// Combo-box messages and the notifications it sends itself through CN_COMMAND (high word of
+// WParam) when its list opens and closes.
+constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
+constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;  // wParam: the least width of the dropped list
+constexpr WORD CBN_DROPDOWN = 7;
+constexpr WORD CBN_CLOSEUP = 8;
+
 // Styles: csDropDown (edit + drop-down list), csDropDownList (pick only), csSimple (edit with its
 // list always shown below it; a double click on an item fires OnDblClick). Changing the style of
 // a control with a window makes the window anew, keeping text and selection.
@@ -342,6 +349,9 @@ public:
   void SelectAll();
   void Clear();
   void AddItem(const String& Item, TObject* AObject) { Items()->AddObject(Item, AObject); }
+  // Three-dimensional (sunken) border; stored for the look of derived controls.
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool v) { FCtl3D = v; }
 
   TNotifyEvent OnChange;   // the user typed or picked
   TNotifyEvent OnSelect;   // the user picked an item (OnChange instead when unassigned)
@@ -359,6 +369,14 @@ protected:
   String GetText() const override;
   void SetTextBuf(const String& v) override;
   void CMColorChanged(TMessage& Message) override;
+  // The native window paints itself; above it lies a transparent layer of the window's size.
+  // Each time the window is drawn, the control gets WM_PAINT and then WM_NCPAINT, each with
+  // WParam a DC on that layer; what they draw there shows over the native look. Invalidate
+  // redraws it.
+  void Dispatch(TMessage& Message) override;
+  // CBN_DROPDOWN and CBN_CLOSEUP call DropDown and CloseUp.
+  virtual void CNCommand(TWMCommand& Message);
+  virtual void WMNCPaint(TMessage& Message);
 
 private:
   friend class TItemControlStrings;
@@ -366,6 +384,10 @@ private:
   void ItemsChanged();
   void ApplySettings();
   void CreateSimpleWnd();
+  // Puts the painting layer over the window just made (StdCtrlsCombo.cpp).
+  void CreateLayer();
+  // Sends CN_COMMAND with the notification to the control itself.
+  void Notify(WORD Code);
 
   std::unique_ptr<TItemControlStrings> FItems;
   TComboBoxStyle FStyle = csDropDown;
@@ -377,6 +399,8 @@ private:
   int FItemHeight = 16;
   int FItemIndex = -1;  // without a window
   bool FInCode = false;  // a change made in code is under way: no OnChange
+  bool FCtl3D = true;
+  int FDroppedWidth = 0;
 };
 
 class TComboBox : public TCustomComboBox {

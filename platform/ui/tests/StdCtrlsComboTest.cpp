@@ -1,0 +1,118 @@
+// The combo box's notifications through CN_COMMAND, its dropped width, and the painting layer
+// that shows what the control draws over its native window.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QListWidget>
+
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/StdCtrls_p.h"
+#include "platform/ui/tests/StdCtrlsTestSupport.h"
+#include "platform/win/Gdi.h"
+
+namespace {
+
+// A combo box that records its notifications and draws a red frame on its layer.
+class TLayeredCombo : public TComboBox {
+public:
+  using TComboBox::TComboBox;
+  std::vector<WORD> Codes;
+  std::vector<UINT> Painted;
+  bool Frame = false;
+
+protected:
+  void CNCommand(TWMCommand& Message) override {
+    Codes.push_back(Message.NotifyCode());
+    TComboBox::CNCommand(Message);
+  }
+  void WMPaint(TWMPaint& Message) override {
+    Painted.push_back(WM_PAINT);
+    EXPECT_NE(Message.DC(), nullptr);
+  }
+  void WMNCPaint(TMessage& Message) override {
+    Painted.push_back(WM_NCPAINT);
+    auto dc = reinterpret_cast<HDC>(Message.WParam);
+    if (!Frame || dc == nullptr) return;
+    RECT r{0, 0, Width(), Height()};
+    HBRUSH red = CreateSolidBrush(0x0000FF);
+    FrameRect(dc, &r, red);
+    DeleteObject(red);
+  }
+};
+
+// A shown form holding one recording combo box.
+struct TComboOnForm {
+  TForm form{nullptr};
+  TLayeredCombo box{nullptr};
+  TComboOnForm(TComboBoxStyle Style, int Width, int Height) {
+    form.SetBounds(0, 0, 320, 240);
+    form.Show();
+    box.SetParent(&form);
+    box.SetStyle(Style);
+    box.SetBounds(10, 10, Width, Height);
+  }
+};
+
+TEST(ComboBoxLayer, ShowsWhatTheControlDrawsOverTheNativeLookAndPassesTheMouse) {
+  TComboOnForm f(csSimple, 150, 100);
+  TLayeredCombo& box = f.box;
+  for (const char16_t* s : {u"MD", u"VE"}) box.Items()->Add(s);
+
+  QImage plain = Render(&box);
+  EXPECT_EQ(CountColor(plain, TRect(0, 0, 150, 1), clRed, 8), 0);
+  ASSERT_GE(box.Painted.size(), 2u);
+  EXPECT_EQ(box.Painted[0], UINT(WM_PAINT));
+  EXPECT_EQ(box.Painted[1], UINT(WM_NCPAINT));
+
+  box.Frame = true;
+  box.Invalidate();
+  QImage framed = Render(&box);
+  EXPECT_EQ(CountColor(framed, TRect(0, 0, 150, 1), clRed, 8), 150);
+  EXPECT_EQ(CountColor(framed, TRect(0, 99, 150, 100), clRed, 8), 150);
+  EXPECT_EQ(CountColor(framed, TRect(0, 0, 1, 100), clRed, 8), 100);
+  // Inside, the native edit and list still show: the layer is transparent there.
+  EXPECT_EQ(CountColor(framed, TRect(4, 4, 140, 8), clRed, 8), 0);
+  EXPECT_EQ(InkPixels(framed, TRect(2, 30, 140, 98)), InkPixels(plain, TRect(2, 30, 140, 98)));
+  EXPECT_GT(InkPixels(plain, TRect(2, 30, 140, 98)), 10);
+
+  // The mouse reaches the list under the layer.
+  std::vector<String> picks;
+  box.OnChange = [&](TObject*) { picks.push_back(box.Text()); };
+  QWidget* native = TControlHost::Widget(&box);
+  auto* list = native->findChild<QListWidget*>();
+  ASSERT_NE(list, nullptr);
+  QRect item = list->visualItemRect(list->item(1));
+  QPoint at = list->viewport()->mapTo(native, item.center());
+  SimulateClick(&box, at.x(), at.y());
+  EXPECT_EQ(picks, std::vector<String>{u"VE"});
+}
+
+TEST(ComboBoxLayer, ListOpeningAndClosingArriveAsNotificationsAndTheDroppedWidthHolds) {
+  TComboOnForm f(csDropDown, 80, 21);
+  TLayeredCombo& box = f.box;
+  for (const char16_t* s : {u"one", u"two"}) box.Items()->Add(s);
+  int drops = 0, closes = 0;
+  box.OnDropDown = [&](TObject*) { ++drops; };
+  box.OnCloseUp = [&](TObject*) { ++closes; };
+
+  EXPECT_EQ(box.Perform(CB_SETDROPPEDWIDTH, 240), 240);
+  EXPECT_EQ(box.Perform(CB_GETDROPPEDWIDTH), 240);
+  SimulateClick(&box, box.Width() - 6, box.Height() / 2);
+  ASSERT_TRUE(box.DroppedDown());
+  QAbstractItemView* view = qobject_cast<QComboBox*>(TControlHost::Widget(&box))->view();
+  EXPECT_GE(view->width(), 240);
+  EXPECT_EQ(box.Codes, std::vector<WORD>{CBN_DROPDOWN});
+  EXPECT_EQ(drops, 1);
+  EXPECT_EQ(closes, 0);
+
+  QPoint at = view->viewport()->mapToGlobal(view->visualRect(view->model()->index(1, 0)).center());
+  SimulateScreenClick(at.x(), at.y());
+  EXPECT_FALSE(box.DroppedDown());
+  EXPECT_EQ(box.Codes, (std::vector<WORD>{CBN_DROPDOWN, CBN_CLOSEUP}));
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(box.Text(), u"two");
+}
+
+}  // namespace
