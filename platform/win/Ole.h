@@ -1,6 +1,6 @@
 #pragma once
 // COM objects as the facade offers them: reference-counted interfaces, global memory blocks,
-// streams over global memory, and the OLE picture loader (BMP, JPEG, GIF, ICO, PNG and, once
+// streams over global memory, and the OLE picture loader (BMP, JPEG, GIF, ICO and, once
 // the class library has registered its reader, WMF and EMF).
 
 #include <cstddef>
