@@ -234,6 +234,7 @@ enum FontStyle : int32_t {
 };
 
 using WCHAR = char16_t;
+class IStream;
 
 struct GUID {
   uint32_t Data1 = 0;
@@ -635,8 +636,15 @@ GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, c
                         const GpRectF* layoutRect, const GpStringFormat* stringFormat, const GpBrush* brush);
 
 // Images and bitmaps.
+// BMP, PNG, JPEG, GIF (first frame), TIFF, ICO. A missing file is FileNotFound; anything that is
+// not a regular file holding a picture of at most 64 megapixels is OutOfMemory.
 GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image);
 GpStatus GdipLoadImageFromFileICM(const WCHAR* filename, GpImage** image);
+// Pictures read from a stream's position to its end (at most the largest picture file's size).
+GpStatus GdipLoadImageFromStream(IStream* stream, GpImage** image);
+GpStatus GdipLoadImageFromStreamICM(IStream* stream, GpImage** image);
+GpStatus GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap);
+GpStatus GdipCreateBitmapFromStreamICM(IStream* stream, GpBitmap** bitmap);
 GpStatus GdipDisposeImage(GpImage* image);
 using GetThumbnailImageAbort = BOOL (*)(void* data);
 using DrawImageAbort = BOOL (*)(void* data);
@@ -657,6 +665,9 @@ GpStatus GdipBitmapSetPixel(GpBitmap* bitmap, INT x, INT y, ARGB color);
 // BMP, JPEG (quality 0..100 as an encoder parameter) and PNG; GIF and TIFF are NotImplemented.
 GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
                              const EncoderParameters* encoderParams);
+// The encoded image written at the stream's position; a stream that takes less is Win32Error.
+GpStatus GdipSaveImageToStream(GpImage* image, IStream* stream, const CLSID* clsidEncoder,
+                               const EncoderParameters* encoderParams);
 // Multi-frame saving is not supported: NotImplemented.
 GpStatus GdipSaveAddImage(GpImage* image, GpImage* newImage, const EncoderParameters* encoderParams);
 // Rotates clockwise, then flips.

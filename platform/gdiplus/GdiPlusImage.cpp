@@ -1,11 +1,15 @@
-// Images and bitmaps over QImage.
+// Images and bitmaps over QImage, read from and written to files and streams.
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <string_view>
 #include <QPainter>
+#include <string_view>
 
 #include "platform/gdiplus/GdiPlus_p.h"
 #include "platform/win/Gdi_p.h"
+#include "platform/win/Ole.h"
 
 namespace {
 
@@ -46,15 +50,18 @@ int BytesPerPixel(PixelFormat f) {
   }
 }
 
-}  // namespace
+// Largest picture file or stream read: the largest picture's pixels stored uncompressed, and
+// room for its headers and colour tables.
+constexpr int64_t kMaxPictureBytes = MaxOlePicturePixels * 4 + 1024 * 1024;
 
-GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image) {
-  if (!filename || !image) return InvalidParameter;
-  QImageReader reader(QString::fromUtf16(filename));
+// Decodes the reader's first picture. Data that is not a picture, or declares more pixels than
+// the largest picture decoded, is OutOfMemory, as GDI+ reports it.
+GpStatus Decode(QImageReader& reader, GpImage** image) {
+  const QSize size = reader.size();
+  if (size.isValid() && int64_t(size.width()) * size.height() > MaxOlePicturePixels) return OutOfMemory;
   const QByteArray kind = reader.format().toLower();
   QImage img = reader.read();
-  // A file that is not a picture is OutOfMemory, as GDI+ reports it.
-  if (img.isNull()) return reader.error() == QImageReader::FileNotFoundError ? FileNotFound : OutOfMemory;
+  if (img.isNull()) return OutOfMemory;
   auto* t = new TImage;
   t->pixelFormat = FormatOf(img);
   t->image = img.convertToFormat(QImage::Format_ARGB32);
@@ -63,6 +70,58 @@ GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image) {
     if (kind == f.name) t->rawFormat = f.format;
   *image = t;
   return Ok;
+}
+
+// The stream's bytes from its position to its end; false when it cannot be read or holds more
+// than the largest picture file.
+bool ReadRest(IStream* stream, QByteArray& bytes) {
+  char chunk[65536];
+  for (;;) {
+    ULONG got = 0;
+    if (FAILED(stream->Read(chunk, sizeof chunk, &got))) return false;
+    if (got == 0) return true;
+    if (bytes.size() + int64_t(got) > kMaxPictureBytes) return false;
+    bytes.append(chunk, got);
+  }
+}
+
+GpStatus LoadFromStream(IStream* stream, GpImage** image) {
+  if (!stream || !image) return InvalidParameter;
+  QByteArray bytes;
+  if (!ReadRest(stream, bytes)) return OutOfMemory;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  return Decode(reader, image);
+}
+
+}  // namespace
+
+GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image) {
+  if (!filename || !image) return InvalidParameter;
+  const QString name = QString::fromUtf16(filename);
+  const QFileInfo info(name);
+  if (!info.exists()) return FileNotFound;
+  // Only regular files of a picture's size are read: a device or pipe could block for ever.
+  if (!info.isFile() || info.size() > kMaxPictureBytes) return OutOfMemory;
+  QImageReader reader(name);
+  return Decode(reader, image);
+}
+
+GpStatus GdipLoadImageFromStream(IStream* stream, GpImage** image) { return LoadFromStream(stream, image); }
+
+GpStatus GdipLoadImageFromStreamICM(IStream* stream, GpImage** image) { return LoadFromStream(stream, image); }
+
+GpStatus GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap) {
+  if (!bitmap) return InvalidParameter;
+  GpImage* image = nullptr;
+  const GpStatus s = LoadFromStream(stream, &image);
+  if (s == Ok) *bitmap = static_cast<TImage*>(image);
+  return s;
+}
+
+GpStatus GdipCreateBitmapFromStreamICM(IStream* stream, GpBitmap** bitmap) {
+  return GdipCreateBitmapFromStream(stream, bitmap);
 }
 
 GpStatus GdipLoadImageFromFileICM(const WCHAR* filename, GpImage** image) {
@@ -210,10 +269,10 @@ GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y) {
   return GdipDrawImageRect(graphics, image, REAL(x), REAL(y), REAL(t->image.width()), REAL(t->image.height()));
 }
 
-GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
-                             const EncoderParameters* encoderParams) {
-  TImage* t = Cast(image);
-  if (!t || !filename || !clsidEncoder) return InvalidParameter;
+namespace {
+
+// Encodes the image by the encoder onto the device.
+GpStatus Encode(const TImage* t, QIODevice* device, const CLSID* clsidEncoder, const EncoderParameters* encoderParams) {
   const char* kind = nullptr;
   if (*clsidEncoder == EncoderBMP) kind = "bmp";
   else if (*clsidEncoder == EncoderJPEG) kind = "jpeg";
@@ -229,12 +288,43 @@ GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID*
       quality = int(*static_cast<const uint32_t*>(p.Value));
       if (quality > 100) return InvalidParameter;
     }
-  QImageWriter writer(QString::fromUtf16(filename), kind);
+  QImageWriter writer(device, kind);
   if (quality >= 0) writer.setQuality(quality);
   // BMP and JPEG keep no alpha: transparent pixels go on black as GDI+ writes them.
   QImage out = std::string_view(kind) == "png" ? t->image : t->image.convertToFormat(QImage::Format_RGB32);
   if (!writer.write(out))
     return writer.error() == QImageWriter::DeviceError ? Win32Error : GenericError;
+  return Ok;
+}
+
+}  // namespace
+
+GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
+                             const EncoderParameters* encoderParams) {
+  TImage* t = Cast(image);
+  if (!t || !filename || !clsidEncoder) return InvalidParameter;
+  QFile file(QString::fromUtf16(filename));
+  // Encoded first, so an encoder that fails makes no file.
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (const GpStatus s = Encode(t, &buffer, clsidEncoder, encoderParams); s != Ok) return s;
+  if (!file.open(QIODevice::WriteOnly)) return Win32Error;
+  const QByteArray& bytes = buffer.data();
+  if (file.write(bytes) != bytes.size() || !file.flush()) return Win32Error;
+  return Ok;
+}
+
+GpStatus GdipSaveImageToStream(GpImage* image, IStream* stream, const CLSID* clsidEncoder,
+                               const EncoderParameters* encoderParams) {
+  TImage* t = Cast(image);
+  if (!t || !stream || !clsidEncoder) return InvalidParameter;
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (const GpStatus s = Encode(t, &buffer, clsidEncoder, encoderParams); s != Ok) return s;
+  const QByteArray& bytes = buffer.data();
+  ULONG written = 0;
+  if (FAILED(stream->Write(bytes.constData(), ULONG(bytes.size()), &written)) || written != ULONG(bytes.size()))
+    return Win32Error;
   return Ok;
 }
 
