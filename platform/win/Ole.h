@@ -3,6 +3,7 @@
 // streams over global memory, and the OLE picture loader (BMP, JPEG, GIF, ICO and, once
 // the class library has registered its reader, WMF and EMF).
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -54,6 +55,35 @@ public:
 
 protected:
   virtual ~IUnknown() = default;
+};
+
+// Reference counting and QueryInterface for an object implementing Interface: it starts with
+// one reference, and answers IID_IUnknown and the identifiers Supports accepts.
+template <typename Interface>
+class TInterfacedObject : public Interface {
+public:
+  HRESULT QueryInterface(REFIID Riid, void** Object) override {
+    if (Object == nullptr) return E_POINTER;
+    if (Riid == IID_IUnknown || Supports(Riid)) {
+      *Object = static_cast<Interface*>(this);
+      this->AddRef();
+      return S_OK;
+    }
+    *Object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG AddRef() override { return ++FRefs; }
+  ULONG Release() override {
+    ULONG r = --FRefs;
+    if (r == 0) delete this;
+    return r;
+  }
+
+protected:
+  virtual bool Supports(REFIID Riid) const = 0;
+
+private:
+  std::atomic<ULONG> FRefs{1};
 };
 
 // ---------------------------------------------------------------------------

@@ -4,7 +4,6 @@
 #include <QImageReader>
 #include <QTransform>
 
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -21,7 +20,7 @@ constexpr uint64_t kMaxPictureBytes = uint64_t(MaxOlePicturePixels) * 4 + 1024 *
 
 LONG PixelsToHimetric(int pixels) { return static_cast<LONG>(std::lround(pixels * 2540.0 / 96.0)); }
 
-class TOlePicture : public IPicture {
+class TOlePicture : public TInterfacedObject<IPicture> {
 public:
   TOlePicture(short Type, QImage Image) : FType(Type), FImage(std::move(Image)) {
     FWidth = PixelsToHimetric(FImage.width());
@@ -31,23 +30,6 @@ public:
       : FType(Meta->Enhanced() ? PICTYPE_ENHMETAFILE : PICTYPE_METAFILE), FMeta(std::move(Meta)) {
     FWidth = FMeta->HimetricWidth();
     FHeight = FMeta->HimetricHeight();
-  }
-
-  HRESULT QueryInterface(REFIID Riid, void** Object) override {
-    if (Object == nullptr) return E_POINTER;
-    if (Riid == IID_IUnknown || Riid == IID_IPicture) {
-      *Object = static_cast<IPicture*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *Object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++FRefs; }
-  ULONG Release() override {
-    ULONG r = --FRefs;
-    if (r == 0) delete this;
-    return r;
   }
 
   HRESULT get_Type(short* Type) override {
@@ -94,14 +76,14 @@ public:
     return S_OK;
   }
 
-private:
-  ~TOlePicture() override = default;
+protected:
+  bool Supports(REFIID Riid) const override { return Riid == IID_IPicture; }
 
+private:
   short FType;
   QImage FImage;
   std::unique_ptr<TOleMetafile> FMeta;
   LONG FWidth = 0, FHeight = 0;
-  std::atomic<ULONG> FRefs{1};
 };
 
 bool StartsWith(const std::vector<uint8_t>& d, std::initializer_list<uint8_t> magic, size_t at = 0) {

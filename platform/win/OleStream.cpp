@@ -1,6 +1,5 @@
 // Global memory blocks and streams over them.
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -110,27 +109,10 @@ struct THGlobalData {
   }
 };
 
-class THGlobalStream : public IStream {
+class THGlobalStream : public TInterfacedObject<IStream> {
 public:
   explicit THGlobalStream(std::shared_ptr<THGlobalData> Data, uint64_t Position = 0)
       : FData(std::move(Data)), FPosition(Position) {}
-
-  HRESULT QueryInterface(REFIID Riid, void** Object) override {
-    if (Object == nullptr) return E_POINTER;
-    if (Riid == IID_IUnknown || Riid == IID_ISequentialStream || Riid == IID_IStream) {
-      *Object = static_cast<IStream*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *Object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++FRefs; }
-  ULONG Release() override {
-    ULONG r = --FRefs;
-    if (r == 0) delete this;
-    return r;
-  }
 
   HRESULT Read(void* Buffer, ULONG Count, ULONG* Done) override {
     if (Done) *Done = 0;
@@ -232,8 +214,10 @@ public:
 
   HGLOBAL Block() const { return FData->mem; }
 
+protected:
+  bool Supports(REFIID Riid) const override { return Riid == IID_ISequentialStream || Riid == IID_IStream; }
+
 private:
-  ~THGlobalStream() override = default;
 
   // Caller holds FData->lock.
   HRESULT Resize(uint64_t NewSize) {
@@ -246,7 +230,6 @@ private:
 
   std::shared_ptr<THGlobalData> FData;
   uint64_t FPosition;
-  std::atomic<ULONG> FRefs{1};
 };
 
 }  // namespace
