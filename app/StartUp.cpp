@@ -4,7 +4,7 @@
 #include "app/ComSetDialog.h"
 #include "app/Main.h"
 #include "app/OtherForms.h"
-#include "controls/AdvXPVS.h"
+#include "controls/ControlModules.h"
 
 void CreateApplicationForms() {
   Application->CreateForm(MainForm);
@@ -41,7 +41,7 @@ void ForgetApplicationForms() {
 }
 
 void StartUp() {
-  InitializeAdvXPVS();
+  InitializeControlModules();
   Application->Initialize();
   Application->SetTitle(u"RCV910X - Setting tool");
   CreateApplicationForms();
@@ -51,5 +51,5 @@ void StartUp() {
 
 void ShutDown() {
   FreeApplication();
-  FinalizeAdvXPVS();
+  FinalizeControlModules();
 }

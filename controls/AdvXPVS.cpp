@@ -7,8 +7,6 @@ namespace {
 // Handles below 32 are the library loader's error codes.
 bool ValidHandle(HMODULE m) { return reinterpret_cast<uintptr_t>(m) >= 32; }
 
-int StartUpCount = 0;
-
 }  // namespace
 
 const std::array<const char*, TThemeBinding::EntryCount>& TThemeBinding::EntryNames() {
@@ -64,19 +62,4 @@ void LoadThemeBindings(std::span<TThemeBinding* const> Bindings) {
 
 void FreeThemeBindings(std::span<TThemeBinding* const> Bindings) {
   for (auto it = Bindings.rbegin(); it != Bindings.rend(); ++it) (*it)->Free();
-}
-
-namespace {
-// Link order of the modules owning the bindings.
-TThemeBinding* const AdvXPVSBindings[] = {&ComboThemeBinding, &XPVSThemeBinding, &DropDownThemeBinding};
-}  // namespace
-
-void InitializeAdvXPVS() {
-  if (StartUpCount++ > 0) return;
-  LoadThemeBindings(AdvXPVSBindings);
-}
-
-void FinalizeAdvXPVS() {
-  if (StartUpCount == 0 || --StartUpCount > 0) return;
-  FreeThemeBindings(AdvXPVSBindings);
 }

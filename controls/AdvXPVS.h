@@ -58,12 +58,6 @@ extern TThemeBinding XPVSThemeBinding;
 // The binding of the drop-down editors' buttons.
 extern TThemeBinding DropDownThemeBinding;
 
-// Start-up of the three bindings in link order (combo box, utility routines, drop-down editors),
-// once however often it is called; an assertion failure in the utility routines' binding stops it
-// there. Exit frees them in reverse order when it matches the first start-up.
-void InitializeAdvXPVS();
-void FinalizeAdvXPVS();
-
 // Loads the bindings in the given order, stopping at the first assertion failure (which
 // propagates); frees them in reverse order.
 void LoadThemeBindings(std::span<TThemeBinding* const> Bindings);

@@ -221,6 +221,7 @@ void DrawCellShape(TCanvas* Canvas, int X, int Y, int Width, int Height, TCellSh
 // ---------------------------------------------------------------------------
 // Clipboard HTML, links, layered windows and highlight colours
 
+#include "platform/win/Modules.h"
 #include "platform/win/Windows.h"
 
 // S becomes the clipboard's "HTML Format" text around the fragment S. Characters above 255 are
@@ -231,8 +232,8 @@ void BuildClipboardHtml(String& S);
 // the first address from Prefix on wrapped in an anchor; True. False, Linked unchanged, else.
 bool LinkifyUrl(const String& S, const String& Prefix, String& Linked);
 // The layered-window calls, looked up at each call; True when the system lacks them.
-bool CallUpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const void* Size, HDC SrcDC,
-                             const POINT* SrcPt, COLORREF Key, const void* Blend, DWORD Flags);
+bool CallUpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const SIZE* Size, HDC SrcDC,
+                             const POINT* SrcPt, COLORREF Key, const BLENDFUNCTION* Blend, DWORD Flags);
 bool CallSetLayeredWindowAttributes(HWND Wnd, TColor Key, uint8_t Alpha, DWORD Flags);
 // The colours of highlighted tagged text (initially clHighlight on clHighlightText's text).
 void SetHtmlHighlightColors(TColor BkColor, TColor TextColor);

@@ -73,8 +73,8 @@ bool LinkifyUrl(const String& S, const String& Prefix, String& Linked) {
   return true;
 }
 
-bool CallUpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const void* Size, HDC SrcDC,
-                             const POINT* SrcPt, COLORREF Key, const void* Blend, DWORD Flags) {
+bool CallUpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const SIZE* Size, HDC SrcDC,
+                             const POINT* SrcPt, COLORREF Key, const BLENDFUNCTION* Blend, DWORD Flags) {
   auto Proc = reinterpret_cast<decltype(&::UpdateLayeredWindow)>(User32Proc("UpdateLayeredWindow"));
   if (!Proc) return true;
   return Proc(Wnd, DstDC, DstPt, Size, SrcDC, SrcPt, Key, Blend, Flags) != FALSE;

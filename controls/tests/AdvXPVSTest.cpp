@@ -94,27 +94,4 @@ TEST(AdvXPVS, MissingEntryStopsTheStartUpOnlyWhereItIsAsserted) {
   EXPECT_LT(ModuleReferences(u"USER32.DLL"), held);
 }
 
-TEST(AdvXPVS, StartUpLoadsTheThreeBindingsOnceAndExitFreesThem) {
-  int before = ModuleReferences(u"UXTHEME.DLL");
-  InitializeAdvXPVS();
-  EXPECT_TRUE(ComboThemeBinding.Loaded());
-  EXPECT_TRUE(XPVSThemeBinding.Loaded());
-  EXPECT_TRUE(DropDownThemeBinding.Loaded());
-  EXPECT_EQ(ModuleReferences(u"UXTHEME.DLL"), before + 3);
-  EXPECT_STREQ(XPVSThemeBinding.ModuleName(), "AdvXPVS");
-
-  InitializeAdvXPVS();  // repeated start-up: nothing loaded again
-  EXPECT_EQ(ModuleReferences(u"UXTHEME.DLL"), before + 3);
-  FinalizeAdvXPVS();
-  EXPECT_TRUE(XPVSThemeBinding.Loaded());
-
-  FinalizeAdvXPVS();
-  EXPECT_FALSE(ComboThemeBinding.Loaded());
-  EXPECT_FALSE(XPVSThemeBinding.Loaded());
-  EXPECT_FALSE(DropDownThemeBinding.Loaded());
-  EXPECT_EQ(ModuleReferences(u"UXTHEME.DLL"), before);
-  FinalizeAdvXPVS();  // an exit without a start-up does nothing
-  EXPECT_EQ(ModuleReferences(u"UXTHEME.DLL"), before);
-}
-
 }  // namespace

@@ -94,8 +94,4 @@ BOOL GetVersionExW(OSVERSIONINFOW* Info) {
   return TRUE;
 }
 
-BOOL UpdateLayeredWindow(HWND Wnd, HDC, const POINT*, const void*, HDC, const POINT*, COLORREF, const void*, DWORD) {
-  return Wnd ? TRUE : FALSE;
-}
-BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF, BYTE, DWORD) { return Wnd ? TRUE : FALSE; }
 int GetLocaleInfoEx(LPCWSTR, DWORD, Char*, int) { return 0; }

@@ -51,9 +51,32 @@ struct DLLVERSIONINFO {
 };
 using DLLGETVERSIONPROC = HRESULT (*)(DLLVERSIONINFO* Info);
 
-// Exports of "USER32.DLL" and "kernel32" that callers look up at run time. The layered-window
-// calls succeed for any window; the locale call has no locale data and returns 0.
-BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const void* Size, HDC SrcDC,
-                         const POINT* SrcPt, COLORREF Key, const void* Blend, DWORD Flags);
+// Layered windows: how UpdateLayeredWindow blends its source.
+struct BLENDFUNCTION {
+  BYTE BlendOp = 0;              // AC_SRC_OVER
+  BYTE BlendFlags = 0;
+  BYTE SourceConstantAlpha = 255;
+  BYTE AlphaFormat = 0;          // AC_SRC_ALPHA: the source has premultiplied per-pixel alpha
+};
+constexpr BYTE AC_SRC_OVER = 0;
+constexpr BYTE AC_SRC_ALPHA = 1;
+constexpr DWORD LWA_COLORKEY = 1;
+constexpr DWORD LWA_ALPHA = 2;
+constexpr DWORD ULW_COLORKEY = 1;
+constexpr DWORD ULW_ALPHA = 2;
+constexpr DWORD ULW_OPAQUE = 4;
+
+// Exports of "USER32.DLL" and "kernel32" that callers look up at run time.
+// The layered-window calls act on the window's top-level window (a child window only stores
+// what it is given). SetLayeredWindowAttributes: LWA_ALPHA sets the window's opacity, LWA_COLORKEY
+// makes the pixels of that colour transparent; FALSE for a handle that is not a window.
+// UpdateLayeredWindow moves the window to DstPt and sizes it to Size (each when given) and, when
+// SrcDC is a device context over an image, shows that image from SrcPt instead of the window's
+// own painting: with ULW_ALPHA its per-pixel alpha (AlphaFormat AC_SRC_ALPHA) times the constant
+// alpha, with ULW_COLORKEY the key colour transparent, with ULW_OPAQUE fully opaque. FALSE for a
+// handle that is not a window, a source DC without an image, or a source rectangle outside it.
+// The locale call has no locale data and returns 0.
+BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const SIZE* Size, HDC SrcDC,
+                         const POINT* SrcPt, COLORREF Key, const BLENDFUNCTION* Blend, DWORD Flags);
 BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF Key, BYTE Alpha, DWORD Flags);
 int GetLocaleInfoEx(LPCWSTR LocaleName, DWORD LCType, Char* Data, int DataLen);

@@ -502,6 +502,12 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
 void PaintWindow(HWND wnd, const QRegion& exposed) {
   if (!Valid(wnd) || wnd->widget.isNull()) return;
   QWidget* w = wnd->widget.data();
+  if (!wnd->layered.isNull()) {
+    QPainter p(w);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : exposed) p.drawImage(r, wnd->layered, r);
+    return;
+  }
   QImage& image = BackingImage(wnd);
   if (!wnd->backingValid) {
     wnd->invalid = QRegion(image.rect());
@@ -514,6 +520,11 @@ void PaintWindow(HWND wnd, const QRegion& exposed) {
     wnd->invalid = QRegion();  // a handler that did not paint validates nothing, but leaves nothing pending
   }
   QPainter p(w);
+  if (wnd->colorKeyed) {
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : exposed) p.drawImage(r, KeyedImage(wnd->backing.copy(r), wnd->colorKey));
+    return;
+  }
   for (const QRect& r : exposed) p.drawImage(r, wnd->backing, r);
 }
 

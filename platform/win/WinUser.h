@@ -164,3 +164,16 @@ constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, ID
 // A modal message box (it runs the idle handler like any modal loop). Returns the ID* of the button.
 int MessageBox(HWND hWnd, const String& Text, const String& Caption, UINT uType);
 inline int MessageBoxW(HWND h, const String& t, const String& c, UINT u) { return MessageBox(h, t, c, u); }
+
+// ---- System parameters
+constexpr UINT SPI_GETMENUANIMATION = 0x1002;
+constexpr UINT SPI_SETMENUANIMATION = 0x1003;
+constexpr UINT SPIF_UPDATEINIFILE = 0x0001;
+constexpr UINT SPIF_SENDCHANGE = 0x0002;
+// Settings of this program only: nothing outside the process changes, so nothing is left
+// changed when it ends, however it ends. SPI_GETMENUANIMATION writes the menu animation setting
+// to the BOOL at pvParam; SPI_SETMENUANIMATION takes it from pvParam itself (non-null: on).
+// SPIF_SENDCHANGE sends WM_SETTINGCHANGE (wParam: the action) to the program's top-level
+// windows. Any other action answers FALSE.
+BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinIni);
+inline BOOL SystemParametersInfoW(UINT a, UINT u, void* p, UINT f) { return SystemParametersInfo(a, u, p, f); }

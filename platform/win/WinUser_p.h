@@ -24,6 +24,11 @@ struct HWND__ {
   QRegion invalid;            // client area that the next WM_PAINT redraws
   bool erase = false;
   QRegion paintRegion;        // the region being painted between BeginPaint and EndPaint
+  // Layered top-level windows (Modules.h): an image shown instead of the window's painting,
+  // and a colour painted transparent.
+  QImage layered;
+  bool colorKeyed = false;
+  QRgb colorKey = 0;
 };
 
 // Creates the handle of a widget's window (GUI thread). The widget may be null for hidden windows.
@@ -52,8 +57,11 @@ void GuardedCall(const std::function<void()>& fn);
 extern std::function<void(int)> QuitHook;
 
 // Painting of painted windows: the host widget calls this from its paint event. It
-// runs WM_PAINT for the invalid area (all of it when the image is new) and shows the image.
+// runs WM_PAINT for the invalid area (all of it when the image is new) and shows the image
+// (a layered window's image instead, or its colour key made transparent).
 void PaintWindow(HWND wnd, const QRegion& exposed);
+// The image as ARGB32 with the pixels whose colour is key (RGB) transparent.
+QImage KeyedImage(const QImage& image, QRgb key);
 // The backing image, resized to the widget's client size (its content kept where possible).
 QImage& BackingImage(HWND wnd);
 

@@ -1,0 +1,61 @@
+#include "controls/ControlModules.h"
+
+#include "controls/AdvXPVS.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/win/WinUser.h"
+
+TClipboardFormatModule ClipboardFormatModule;
+TLayeredWindowModule LayeredWindowModule;
+TMenuAnimationModule MenuAnimationModule;
+
+void TClipboardFormatModule::Start() {
+  RichText = RegisterClipboardFormat(u"Rich Text Format");
+  Html = RegisterClipboardFormat(u"HTML Format");
+}
+
+void TLayeredWindowModule::Start() {
+  Found = false;
+  HMODULE User32 = LoadLibraryW(u"user32.dll");
+  if (!User32) return;
+  UpdateLayeredWindow = GetProcAddress(User32, "UpdateLayeredWindow");
+  SetLayeredWindowAttributes = GetProcAddress(User32, "SetLayeredWindowAttributes");
+  FreeLibrary(User32);
+  Found = SetLayeredWindowAttributes != nullptr;
+}
+
+void TMenuAnimationModule::Start() {
+  if (FStarted) return;
+  BOOL On = FALSE;
+  SystemParametersInfo(SPI_GETMENUANIMATION, 0, &On, 0);
+  FSaved = On != FALSE;
+  SystemParametersInfo(SPI_SETMENUANIMATION, 0, nullptr, SPIF_SENDCHANGE);
+  FStarted = true;
+}
+
+void TMenuAnimationModule::Exit() {
+  if (!FStarted) return;
+  SystemParametersInfo(SPI_SETMENUANIMATION, 0, FSaved ? reinterpret_cast<void*>(1) : nullptr, SPIF_SENDCHANGE);
+  FStarted = false;
+}
+
+namespace {
+int StartUpCount = 0;
+}  // namespace
+
+void InitializeControlModules() {
+  if (StartUpCount++ > 0) return;
+  ComboThemeBinding.Load();
+  XPVSThemeBinding.Load();
+  DropDownThemeBinding.Load();
+  ClipboardFormatModule.Start();
+  LayeredWindowModule.Start();
+  MenuAnimationModule.Start();
+}
+
+void FinalizeControlModules() {
+  if (StartUpCount == 0 || --StartUpCount > 0) return;
+  MenuAnimationModule.Exit();
+  DropDownThemeBinding.Free();
+  XPVSThemeBinding.Free();
+  ComboThemeBinding.Free();
+}
