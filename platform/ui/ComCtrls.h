@@ -1,10 +1,11 @@
 #pragma once
 // Common controls: page control with tab sheets, status bar with panels, tool bar with tool
-// buttons, track bar and progress bar. Image lists come with ImgList.h.
+// buttons, track bar, progress bar and date-time picker. Image lists come with ImgList.h.
 
 #include <memory>
 #include <vector>
 
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -429,4 +430,136 @@ private:
   int FMin = 0, FMax = 100, FPosition = 0, FStep = 10;
   TProgressBarOrientation FOrientation = pbHorizontal;
   bool FSmooth = false;
+};
+
+// ---------------------------------------------------------------------------
+// Date-time picker
+//
+// One line of date or time fields in a display format, with an optional check box in front
+// ("no date" while unchecked) and, for dates, a drop-down calendar. The fields are stepped as
+// the native control steps them: Right and Left move to the next or previous field (wrapping
+// round), Up and Down change the field (wrapping within it), digits type into it (a field
+// takes its value as soon as the digits typed make a valid one; a four-digit year once all
+// four are typed). The window answers the messages DTM_GETSYSTEMTIME, DTM_SETSYSTEMTIME and
+// DTM_SETFORMATW, and reports the user's changes to the control as CN_NOTIFY notifications
+// (DTN_DATETIMECHANGE, with GDT_NONE when the check box was cleared; DTN_DROPDOWN and
+// DTN_CLOSEUP around the calendar). OnChange fires for the user's changes only.
+//
+// Format uses the native letters: d dd (day), ddd dddd (weekday name), M MM (month), MMM MMMM
+// (month name), y yy (two-digit year), yyy yyyy (year), h hh (hour 1..12), H HH (hour 0..23),
+// m mm (minute), s ss (second), t tt (AM/PM), text in single quotes ('' is a quote); other
+// characters show as they are. An hour 1..12 is shown as 0..23 when the format has no AM/PM
+// field. An empty Format shows the locale's short (or long) date, or its long time.
+
+RTL_EXCEPTION(EDateTimeError, Exception);
+
+enum TDateTimeKind : uint8_t { dtkDate, dtkTime };
+enum TDTDateMode : uint8_t { dmComboBox, dmUpDown };
+enum TDTDateFormat : uint8_t { dfShort, dfLong };
+
+struct SYSTEMTIME {
+  WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0;
+  WORD wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+};
+// The header of every control notification (CN_NOTIFY: lParam points to it).
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  UINT_PTR idFrom = 0;
+  UINT code = 0;
+};
+struct NMDATETIMECHANGE {
+  NMHDR nmhdr;
+  DWORD dwFlags = 0;  // GDT_VALID or GDT_NONE
+  SYSTEMTIME st;
+};
+constexpr DWORD GDT_ERROR = static_cast<DWORD>(-1), GDT_VALID = 0, GDT_NONE = 1;
+constexpr UINT DTM_FIRST = 0x1000;
+constexpr UINT DTM_GETSYSTEMTIME = DTM_FIRST + 1;  // lParam SYSTEMTIME*; returns GDT_VALID or GDT_NONE
+constexpr UINT DTM_SETSYSTEMTIME = DTM_FIRST + 2;  // wParam GDT_VALID or GDT_NONE, lParam SYSTEMTIME*; 0 when refused
+constexpr UINT DTM_SETFORMATW = DTM_FIRST + 50;    // lParam a zero-terminated format, null for the default
+constexpr UINT DTN_FIRST = 0U - 760U;
+constexpr UINT DTN_DATETIMECHANGE = DTN_FIRST + 1;
+constexpr UINT DTN_DROPDOWN = DTN_FIRST + 6;
+constexpr UINT DTN_CLOSEUP = DTN_FIRST + 7;
+
+// Between TDateTime and SYSTEMTIME (milliseconds kept). SystemTimeToDateTime raises
+// EConvertError for a date or time that does not exist.
+void DateTimeToSystemTime(TDateTime DateTime, SYSTEMTIME& SystemTime);
+TDateTime SystemTimeToDateTime(const SYSTEMTIME& SystemTime);
+
+// CN_NOTIFY: lParam the notification's header.
+struct TWMNotify : TMessageView {
+  using TMessageView::TMessageView;
+  NMHDR* NMHdr() const { return reinterpret_cast<NMHDR*>(M.LParam); }
+};
+
+class TDateTimePicker : public TWinControl {
+public:
+  explicit TDateTimePicker(TComponent* AOwner);
+  ~TDateTimePicker() override;
+  String ClassName() const override { return u"TDateTimePicker"; }
+
+  TDateTimeKind Kind() const { return FKind; }
+  void SetKind(TDateTimeKind v);
+  // Date and time together; Date is the whole days, Time the time of day. Setting one keeps
+  // the other. A value before 1601-01-01 or after 9999-12-31 raises EDateTimeError.
+  TDateTime DateTime() const { return FDateTime; }
+  void SetDateTime(TDateTime v);
+  TDateTime Date() const;
+  void SetDate(TDateTime v);
+  TDateTime Time() const;
+  void SetTime(TDateTime v);
+  // The stored display format (empty: the locale's).
+  const String& Format() const { return FFormat; }
+  void SetFormat(const String& v);
+  TDTDateFormat DateFormat() const { return FDateFormat; }
+  void SetDateFormat(TDTDateFormat v);
+  // dmComboBox: a drop-down calendar; dmUpDown: up-down arrows. A time picker always has arrows.
+  TDTDateMode DateMode() const { return FDateMode; }
+  void SetDateMode(TDTDateMode v);
+  bool ShowCheckbox() const { return FShowCheckbox; }
+  void SetShowCheckbox(bool v);
+  // Unchecked (with the check box shown) means "no date": the fields are greyed.
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool v);
+  // The calendar is open.
+  bool DroppedDown() const;
+  // The sunken 3-D edge; without it the fields have no frame.
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool v);
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool v) { FParentCtl3D = v; }  // stored only
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnCloseUp;
+
+protected:
+  void CreateWnd() override;
+  // The window's text: the fields as shown.
+  String GetText() const override;
+  // The native window's own handling of its messages (DTM_*, and key-downs that were posted
+  // or sent rather than typed).
+  void DefaultHandler(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  virtual void CNNotify(TWMNotify& Message);
+  virtual void Change();
+  virtual void DropDown();
+  virtual void CloseUp();
+  void CMColorChanged(TMessage& Message) override;
+
+private:
+  friend struct TPickerView;
+  void ApplySettings();
+  bool NativeMessage(TMessage& Message);
+  TDateTimeKind FKind = dtkDate;
+  TDateTime FDateTime = 0;
+  String FFormat;
+  TDTDateFormat FDateFormat = dfShort;
+  TDTDateMode FDateMode = dmComboBox;
+  bool FShowCheckbox = false;
+  bool FChecked = true;
+  bool FCtl3D = true;
+  bool FParentCtl3D = true;
+  bool FInCode = false;  // the window is being set from the fields: no notification
 };
