@@ -106,6 +106,7 @@ private:
 
 RTL_EXCEPTION(EAbort, Exception);
 RTL_EXCEPTION(EConvertError, Exception);
+RTL_EXCEPTION(EInvalidCast, Exception);
 RTL_EXCEPTION(EArgumentException, Exception);
 RTL_EXCEPTION(EArgumentOutOfRangeException, EArgumentException);
 RTL_EXCEPTION(EInvalidOperation, Exception);
