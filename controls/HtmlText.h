@@ -1,16 +1,61 @@
 #pragma once
-// String routines over the mini-HTML markup of the styled controls: entity escaping and
-// unescaping, and reading and rewriting the CONTROL tags embedded in cell text. Every
-// routine is stateless. Positions count from 1.
+// The mini-HTML engine of the styled controls: DrawHtmlText lays tagged text out line by
+// line and paints, measures or hit-tests it; the string routines escape and unescape
+// entities, strip and highlight tags, and read and rewrite the CONTROL tags embedded in
+// cell text. Every routine is stateless. Positions count from 1.
 
 #include <cstdint>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Types.h"
+#include "platform/ui/Graphics.h"
+
+class TCustomImageList;
+class THTMLPictureCache;
+class TPictureContainer;
+
+// Lays Text out in Rect line by line and, by the mode flags, paints it (the default),
+// measures it only (MeasureOnly: the whole text, whatever Rect's height) or hit-tests the
+// point (HitX, HitY) only (HitTestOnly: nothing painted). The canvas's pen, brush and font
+// are restored on return. True when the point hits an anchor's text (hit-testing calls
+// only), an image inside an anchor or a CONTROL. HitHref and HitAnchorRect are written only
+// on a hit. BiDiMode: 0 left-to-right, 1 right-to-left, 2 right-to-left without alignment,
+// 3 right-to-left reading only.
+bool DrawHtmlText(TCanvas* Canvas, const String& Text, const TRect& Rect, TCustomImageList* Images, int32_t HitX,
+                  int32_t HitY, int32_t FocusedAnchor, int32_t HoveredAnchor, int32_t ShadowOffset, bool HitTestOnly,
+                  bool MeasureOnly, bool PrintMode, bool IgnoreColors, bool BlinkVisible, bool UnderlineOnHoverOnly,
+                  bool WordWrap, bool MouseButtonHeld, double PrintScale, TColor AnchorColor, TColor HoverBackColor,
+                  TColor HoverTextColor, TColor ShadowColor, String& HitHref, String& PlainText, String& FocusedHref,
+                  String& HitTitle, int32_t& TextWidthOut, int32_t& TextHeightOut, int32_t& AnchorCount,
+                  int32_t& HitAnchorIndex, TRect& HitAnchorRect, TRect& HitControlRect, String& ControlID,
+                  String& ControlValue, String& ControlType, THTMLPictureCache* PictureCache,
+                  TPictureContainer* PicContainer, HWND ThemeWindow, uint8_t BiDiMode);
+
+// Size := the size of the shell's icon for Path (small or Large) and, when Draw, draws it at
+// (X, Y): transparently, or when Print stretched by Scale. Path is a file or folder (an
+// existing one's own icon, else the icon of its name's type); an icon number of another
+// system's lists gives no icon and the size 0 x 0.
+void DrawShellIcon(TCanvas* Canvas, int32_t X, int32_t Y, TSize& Size, double Scale, bool Print, bool Draw, bool Large,
+                   const String& Path);
+
+// The colour of a name of the 40-name table ("clred", "clbtnface", ...; Name in lower case):
+// the sixteen plain colours first, then the system colours; 0 (black) when not found.
+TColor HtmlColorByName(const String& Name);
+// "#RRGGBB" as the colour 0x00BBGGRR; a missing pair reads 0. Digits A-F count in upper case
+// only; each pair is kept to 8 bits.
+TColor HtmlHexColor(const String& Text);
+// Two hexadecimal digits: a digit is its code minus 48 below 'A', else its code minus 55.
+// 0 for a text shorter than two characters.
+int32_t HexPairToInt(const String& Text);
 
 // "&lt;", "&gt;", "&amp;", "&quot;" and the accented-letter and symbol entities become
 // their characters. One left-to-right pass with exact case: text produced by decoding is
 // never decoded again ("&amp;eacute;" gives "&eacute;"), and "&Eacute;" stays capital.
 String DecodeHtmlEntities(const String& Text);
+// The named entities DrawHtmlText replaces before layout, outside tags, case ignored, in one
+// left-to-right pass: "&amp;" becomes "&&" (one '&' in prefix-processed output), "&quot;",
+// "&sect;", "&permil;", "&reg;", "&copy;", "&para;", "&trade;" and "&euro;" their characters.
+String DecodeHtmlSymbolEntities(const String& Text);
 // '&', '"', '<', '>' and the characters of the entity table become entities; all other
 // text, '~' included, is kept as written.
 String EncodeHtmlEntities(const String& Text);

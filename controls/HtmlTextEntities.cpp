@@ -29,6 +29,58 @@ const TEntity Entities[] = {
     {u"&euro;", 0x20AC},    {u"&laquo;", 0xAB},     {u"&raquo;", 0xBB},
 };
 
+// The named entities DrawHtmlText shows; '&' stays prefix-escaped for the text output.
+const TEntity SymbolEntities[] = {
+    {u"&amp;", 0},          {u"&quot;", u'"'},  {u"&sect;", 0xA7},  {u"&permil;", 0x2030}, {u"&reg;", 0xAE},
+    {u"&copy;", 0xA9},      {u"&para;", 0xB6},  {u"&trade;", 0x2122}, {u"&euro;", 0x20AC},
+};
+
+bool SameNoCase(const String& Text, size_t At, std::u16string_view Name) {
+  if (Text.size() - At < Name.size()) return false;
+  for (size_t K = 0; K < Name.size(); ++K) {
+    Char C = Text[At + K];
+    if (C >= u'A' && C <= u'Z') C = static_cast<Char>(C + 32);
+    if (C != Name[K]) return false;
+  }
+  return true;
+}
+
+// One left-to-right pass: each entity of Table (a character 0 stands for "&&") becomes its
+// character, and what decoding produced is never read again. SkipTags leaves the text from
+// each '<' to its '>' as written, so attribute values keep their quotes.
+template <size_t N>
+String DecodeEntities(const String& Text, const TEntity (&Table)[N], bool IgnoreCase, bool SkipTags) {
+  String R;
+  R.reserve(Text.size());
+  size_t I = 0;
+  while (I < Text.size()) {
+    if (SkipTags && Text[I] == u'<') {
+      const size_t Close = Text.find(u'>', I);
+      const size_t End = Close == String::npos ? Text.size() : Close + 1;
+      R.append(Text, I, End - I);
+      I = End;
+      continue;
+    }
+    bool Matched = false;
+    if (Text[I] == u'&') {
+      for (const TEntity& E : Table) {
+        const std::u16string_view Name(E.Name);
+        if (IgnoreCase ? SameNoCase(Text, I, Name) : Text.compare(I, Name.size(), Name) == 0) {
+          if (E.Ch == 0)
+            R += u"&&";
+          else
+            R += E.Ch;
+          I += Name.size();
+          Matched = true;
+          break;
+        }
+      }
+    }
+    if (!Matched) R += Text[I++];
+  }
+  return R;
+}
+
 const String ControlStart = u"<CONTROL ";
 
 // Start (0-based index of '<') and length, '>' included, of the first CONTROL tag at or
@@ -91,27 +143,9 @@ bool FindControlById(const String& Text, const String& ID, size_t& Start, size_t
 
 }  // namespace
 
-String DecodeHtmlEntities(const String& Text) {
-  String R;
-  R.reserve(Text.size());
-  size_t I = 0;
-  while (I < Text.size()) {
-    bool Matched = false;
-    if (Text[I] == u'&') {
-      for (const TEntity& E : Entities) {
-        const std::u16string_view Name(E.Name);
-        if (Text.compare(I, Name.size(), Name) == 0) {
-          R += E.Ch;
-          I += Name.size();
-          Matched = true;
-          break;
-        }
-      }
-    }
-    if (!Matched) R += Text[I++];
-  }
-  return R;
-}
+String DecodeHtmlEntities(const String& Text) { return DecodeEntities(Text, Entities, false, false); }
+
+String DecodeHtmlSymbolEntities(const String& Text) { return DecodeEntities(Text, SymbolEntities, true, true); }
 
 String EncodeHtmlEntities(const String& Text) {
   String R;

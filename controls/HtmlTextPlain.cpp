@@ -36,12 +36,26 @@ int32_t VisibleToTextIndex(const String& Text, int32_t N) {
 }
 
 String StripHashMarkers(const String& Text) {
-  String S = Text;
-  size_t From = 0;
-  for (size_t At; (At = S.find(u"<#", From)) != String::npos; From = At) {
-    S.erase(At, 1);
-    const size_t Close = S.find(u'>', At);
-    if (Close != String::npos) S.erase(Close, 1);
+  // One pass: each marker's '<' is left out and owes the removal of the first '>' after it
+  // that an earlier marker has not taken. Removing a '>' can join a '<' before it with a '#'
+  // after it into a new marker, which is then stripped as well.
+  String S;
+  S.reserve(Text.size());
+  size_t Owed = 0;
+  for (size_t I = 0; I < Text.size(); ++I) {
+    const Char C = Text[I];
+    const bool NextIsHash = I + 1 < Text.size() && Text[I + 1] == u'#';
+    if (C == u'<' && NextIsHash) {
+      ++Owed;
+    } else if (C == u'>' && Owed > 0) {
+      --Owed;
+      if (NextIsHash && !S.empty() && S.back() == u'<') {
+        S.pop_back();
+        ++Owed;
+      }
+    } else {
+      S += C;
+    }
   }
   return S;
 }
