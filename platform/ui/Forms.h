@@ -149,6 +149,109 @@ public:
 // The form a control sits on.
 TCustomForm* GetParentForm(TControl* Control);
 
+// ---- Scrolling windows
+enum TScrollBarKind : uint8_t;
+class TScrollingWinControl;
+
+// One scroll bar of a scrolling window. Range is the extent of the content in pixels; the bar
+// shows (IsScrollBarVisible) while Visible and Range exceeds the window's client extent, and
+// Position (0 .. Range - client extent) is how far the content is scrolled.
+class TControlScrollBar {
+public:
+  TControlScrollBar(TScrollingWinControl* Control, TScrollBarKind Kind) : FControl(Control), FKind(Kind) {}
+  TScrollBarKind Kind() const { return FKind; }
+  // Pixels a click on an arrow scrolls.
+  int Increment() const { return FIncrement; }
+  void SetIncrement(int v);
+  // Space kept beyond the content's far edge (and round a control scrolled into view).
+  int Margin() const { return FMargin; }
+  void SetMargin(int v);
+  int Position() const { return FPosition; }
+  // Clamped to the range; the content moves by the difference.
+  void SetPosition(int v);
+  int Range() const { return FRange; }
+  // A range set in code turns the window's AutoScroll off.
+  void SetRange(int v);
+  // The content follows the thumb while it is dragged (else when it is let go).
+  bool Tracking() const { return FTracking; }
+  void SetTracking(bool v) { FTracking = v; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool v);
+  bool IsScrollBarVisible() const;
+  // Position while the bar shows, else 0.
+  int ScrollPos() const { return IsScrollBarVisible() ? FPosition : 0; }
+  // The bar's thickness.
+  int Size() const;
+  void Assign(const TControlScrollBar& Source);
+
+private:
+  friend class TScrollingWinControl;
+  TScrollingWinControl* FControl;
+  TScrollBarKind FKind;
+  int FIncrement = 8;
+  int FMargin = 0;
+  int FPosition = 0;
+  int FRange = 0;
+  bool FTracking = false;
+  bool FVisible = true;
+  bool FShown = false;  // the bar is on the window now
+};
+
+// A window whose content (its child controls) scrolls under two scroll bars. With AutoScroll
+// the ranges follow the children: the far edge of the farthest one (unaligned, or aligned
+// along the bar) plus Margin. Scrolling moves the children (their Left and Top change).
+// The bars send the window WM_HSCROLL and WM_VSCROLL as the user works them: SB_LINEUP and
+// SB_LINEDOWN for the arrows, SB_PAGEUP and SB_PAGEDOWN for the track, SB_THUMBTRACK while the
+// thumb is dragged, SB_THUMBPOSITION where it is let go, then SB_ENDSCROLL; the default
+// handling moves Position (by Increment, by the client extent, to the thumb; with SB_THUMBTRACK
+// only when Tracking).
+class TScrollingWinControl : public TWinControl {
+public:
+  explicit TScrollingWinControl(TComponent* AOwner);
+  ~TScrollingWinControl() override;
+  String ClassName() const override { return u"TScrollingWinControl"; }
+
+  bool AutoScroll() const { return FAutoScroll; }
+  void SetAutoScroll(bool v);
+  TControlScrollBar* HorzScrollBar() { return &FHorzScrollBar; }
+  TControlScrollBar* VertScrollBar() { return &FVertScrollBar; }
+  const TControlScrollBar* HorzScrollBar() const { return &FHorzScrollBar; }
+  const TControlScrollBar* VertScrollBar() const { return &FVertScrollBar; }
+  // Scrolls just enough for AControl (a child) to show whole, Margin round it.
+  void ScrollInView(TControl* AControl);
+  // The client area less the scroll bars that show.
+  TRect ClientRect() const override;
+  // Ranges and bars follow the children now (also done after every layout and child move).
+  void UpdateScrollBars();
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void CreateWnd() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  virtual void WMHScroll(TWMScroll& Message);
+  virtual void WMVScroll(TWMScroll& Message);
+  // The thumb's place while the user drags it (SB_THUMBTRACK/SB_THUMBPOSITION in full).
+  int TrackPos(TScrollBarKind Kind) const;
+
+private:
+  friend class TControlScrollBar;
+  void ScrollMessage(TControlScrollBar& Bar, TWMScroll& Message);
+  // Moves the children by the change of a bar's position.
+  void ScrollContent(int Dx, int Dy);
+  void PlaceBars();
+  TControlScrollBar FHorzScrollBar;
+  TControlScrollBar FVertScrollBar;
+  bool FAutoScroll = true;
+  bool FUpdating = false;
+};
+
+// The class library's scroll box: a scrolling window to place controls on.
+class TScrollBox : public TScrollingWinControl {
+public:
+  explicit TScrollBox(TComponent* AOwner);
+  String ClassName() const override { return u"TScrollBox"; }
+};
+
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
 
