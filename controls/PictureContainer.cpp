@@ -29,6 +29,11 @@ bool ReadRCDataResource(HMODULE Instance, LPCWSTR Name, TMemoryStream& Stream) {
   return true;
 }
 
+void ReadRCDataResourceID(HMODULE Instance, int ResID, TMemoryStream& Stream) {
+  if (!ReadRCDataResource(Instance, MAKEINTRESOURCEW(static_cast<WORD>(ResID)), Stream))
+    throw EResNotFound(u"Resource " + IntToStr(ResID) + u" not found");
+}
+
 // ---------------------------------------------------------------------------
 // THTMLPicture
 
@@ -187,8 +192,7 @@ void THTMLPicture::LoadFromResourceName(HMODULE Instance, const String& ResName)
 
 void THTMLPicture::LoadFromResourceID(HMODULE Instance, int ResID) {
   TMemoryStream ms;
-  if (!ReadRCDataResource(Instance, MAKEINTRESOURCEW(static_cast<WORD>(ResID)), ms))
-    throw EResNotFound(u"Resource " + IntToStr(ResID) + u" not found");
+  ReadRCDataResourceID(Instance, ResID, ms);
   LoadFromStream(&ms);
 }
 

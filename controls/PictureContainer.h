@@ -21,6 +21,8 @@ RTL_EXCEPTION(EResNotFound, Exception);
 
 // Reads the RCDATA resource Name (or number) of the module into Stream; False when there is none.
 bool ReadRCDataResource(HMODULE Instance, LPCWSTR Name, TMemoryStream& Stream);
+// The RCDATA resource with that number; EResNotFound when there is none.
+void ReadRCDataResourceID(HMODULE Instance, int ResID, TMemoryStream& Stream);
 
 class THTMLPicture : public TGraphic {
 public:
