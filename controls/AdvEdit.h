@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/IniFiles.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrls.h"
@@ -40,6 +42,12 @@ using advedit::lpLeftTop, advedit::lpLeftCenter, advedit::lpLeftBottom, advedit:
     advedit::lpLeftTopLeft, advedit::lpLeftCenterLeft, advedit::lpLeftBottomLeft, advedit::lpTopCenter,
     advedit::lpBottomCenter, advedit::lpRightTop, advedit::lpRightCenter, advedit::lpRighBottom,
     advedit::lpTopRight, advedit::lpBottomRight;
+
+// The top-left corner of an attached label at Position beside a control with the bounds
+// Control: the label is LabelWidth x LabelHeight, its caption CaptionWidth wide as drawn,
+// Margin pixels from the control. The styled controls place their labels with it.
+TPoint AttachedLabelPos(advedit::TLabelPosition Position, const TRect& Control, int LabelWidth, int LabelHeight,
+                        int CaptionWidth, int Margin);
 
 using TValueValidateEvent = std::function<void(TObject* Sender, const String& Value, bool& IsValid)>;
 using TClipboardEvent = std::function<void(TObject* Sender, const String& Value, bool& Allow)>;
@@ -168,7 +176,7 @@ public:
 private:
   bool AddRangeText(const String& Item);
   std::vector<int32_t> FItems;
-  std::vector<int32_t> FIndex;  // the items sorted, for InList
+  std::unordered_set<int32_t> FIndex;  // the items, for InList
 };
 
 // ---- The lookup list's pop-up
@@ -205,6 +213,8 @@ public:
   // Formats per type and shows Prefix + value + Suffix; Modified becomes False.
   void SetText(const String& Value);
   void Clear() { SetText(String()); }
+  // The whole window text: Prefix + value + Suffix.
+  String WindowText() const { return TCustomEdit::GetText(); }
   long double FloatValue() const;
   void SetFloatValue(long double Value);
   int32_t IntValue() const;
@@ -452,7 +462,6 @@ protected:
   // Writes the whole window text (no formatting); the change it makes is notified unless
   // FBlockChange swallows it.
   void SetWindowText(const String& s);
-  String WindowText() const { return TCustomEdit::GetText(); }
   // The native edit's handling of a character: inserts it over the selection, or deletes for
   // Backspace, within MaxLength.
   void PassChar(Char c);
@@ -496,15 +505,17 @@ private:
   void LookupListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void HideLookup();
   void WiggleWidth();
-  void RedrawBorders();
+  void RedrawBorders(HDC DC);
   void DrawErrorMarker(HDC DC);
   bool PasteAccepted(const String& w, const String& clip) const;
   void FloatChar(Char c, bool& Tail);
   void MoneyChar(Char c, bool& Tail);
   bool SignChar(Char c);
   bool GroupingRefuses() const;
+  bool NumberStepsTake(Char c);
   bool DecimalsFull(Char c, bool& Handled);
   void Tail();
+  bool DoKeyPressChar(Char& c);
   void OpenURL();
   std::unique_ptr<TCustomIniFile> OpenStore(bool Saving);
 

@@ -203,7 +203,7 @@ protected:
   bool FInSetText = false;
   // The window's styles as made (ES_MULTILINE, ES_CENTER ...).
   DWORD FStyle = 0;
-  // When set, the native edit's painting is followed by WM_PAINT and then WM_NCPAINT, each
+  // When set, the native edit's painting is followed by WM_NCPAINT and then WM_PAINT, each
   // with wParam a DC on the whole window (window coordinates), so the control paints over it;
   // WM_NCPAINT paints the frame, which lies outside the client area of an edit with a border.
   bool FPaintOver = false;

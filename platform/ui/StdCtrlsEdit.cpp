@@ -147,8 +147,8 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomEdit::~TCustomEdit() = default;
 
-// The edit's window: after its own painting, a control that paints over it gets WM_PAINT and
-// WM_NCPAINT with a DC on the window.
+// The edit's window: after its own painting, a control that paints over it gets WM_NCPAINT and
+// WM_PAINT with a DC on the window.
 class TEditWidget : public QLineEdit {
 public:
   explicit TEditWidget(TCustomEdit* edit, bool* paintOver) : edit_(edit), paintOver_(paintOver) {}
@@ -156,15 +156,20 @@ public:
 protected:
   void paintEvent(QPaintEvent* e) override {
     QLineEdit::paintEvent(e);
-    if (!*paintOver_) return;
+    if (!*paintOver_ || painting) return;
     HDC dc = CreateDeviceDC(this);
     if (dc == nullptr) return;
+    painting = true;
     GuardedCall([&] {
-      edit_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
       edit_->Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(dc), 0);
+      edit_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     });
+    painting = false;
     DeleteDeviceDC(dc);
   }
+
+public:
+  bool painting = false;  // the control paints over the window now
 
 private:
   TCustomEdit* edit_;
@@ -471,7 +476,8 @@ LRESULT TCustomEdit::PosFromChar(int Index) {
   // A paint brings the line's scroll offsets to what the window shows; the caret then visits
   // the character to read its rectangle, and the selection is put back unchanged.
   QImage scratch(1, 1, QImage::Format_ARGB32);
-  e->render(&scratch, QPoint(), QRegion(0, 0, 1, 1));
+  auto* own = dynamic_cast<TEditWidget*>(e);
+  if (own == nullptr || !own->painting) e->render(&scratch, QPoint(), QRegion(0, 0, 1, 1));
   QSignalBlocker block(e);
   int cursor = e->cursorPosition(), selStart = e->selectionStart(), selLength = int(e->selectedText().size());
   e->setCursorPosition(Index);
