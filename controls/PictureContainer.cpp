@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Metafile.h"
 #include "platform/win/Gdi.h"
 
 namespace {
@@ -37,7 +38,11 @@ void ReadRCDataResourceID(HMODULE Instance, int ResID, TMemoryStream& Stream) {
 // ---------------------------------------------------------------------------
 // THTMLPicture
 
-THTMLPicture::THTMLPicture() : FDatastream(std::make_unique<TMemoryStream>()) {}
+THTMLPicture::THTMLPicture() : FDatastream(std::make_unique<TMemoryStream>()) {
+  // The OLE picture loader reads metafiles through the class library's reader.
+  static const bool metafiles = (RegisterMetafileFormats(), true);
+  (void)metafiles;
+}
 
 THTMLPicture::~THTMLPicture() { ReleasePicture(); }
 

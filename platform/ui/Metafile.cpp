@@ -5,6 +5,7 @@
 
 #include "platform/ui/Metafile_p.h"
 #include "platform/win/Gdi_p.h"
+#include "platform/win/Ole_p.h"
 
 struct TMetafileData {
   metafile::Picture Picture;
@@ -140,7 +141,43 @@ TMetafileCanvas::~TMetafileCanvas() {
   }
 }
 
+namespace {
+
+// A metafile as the OLE picture loader shows it.
+class TOleMetafilePicture : public TOleMetafile {
+public:
+  TOleMetafilePicture(metafile::Picture Picture, bool Enhanced) : FPicture(std::move(Picture)), FEnhanced(Enhanced) {}
+  int HimetricWidth() const override {
+    return FPicture.MMWidth > 0 ? FPicture.MMWidth : metafile::PixelsToHiMetric(FPicture.Frame.Width());
+  }
+  int HimetricHeight() const override {
+    return FPicture.MMHeight > 0 ? FPicture.MMHeight : metafile::PixelsToHiMetric(FPicture.Frame.Height());
+  }
+  bool Enhanced() const override { return FEnhanced; }
+  void Play(QPainter& Painter, const QRectF& Target) const override { metafile::Play(FPicture, Painter, Target); }
+
+private:
+  metafile::Picture FPicture;
+  bool FEnhanced;
+};
+
+std::unique_ptr<TOleMetafile> ReadOleMetafile(const uint8_t* Data, size_t Size) {
+  const std::string bytes(reinterpret_cast<const char*>(Data), Size);
+  try {
+    switch (metafile::SniffFormat(bytes)) {
+      case 1: return std::make_unique<TOleMetafilePicture>(metafile::ReadEmf(bytes), true);
+      case 2: return std::make_unique<TOleMetafilePicture>(metafile::ReadWmf(bytes), false);
+      default: return nullptr;
+    }
+  } catch (const metafile::FormatError&) {
+    return nullptr;
+  }
+}
+
+}  // namespace
+
 void RegisterMetafileFormats() {
+  OleMetafileReader = ReadOleMetafile;
   TPicture::RegisterFileFormat(u"emf", u"Enhanced Metafiles", [] { return std::make_unique<TMetafile>(); });
   TPicture::RegisterFileFormat(u"wmf", u"Metafiles", [] {
     auto m = std::make_unique<TMetafile>();

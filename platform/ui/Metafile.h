@@ -64,5 +64,6 @@ private:
   std::unique_ptr<Recording> FRecording;
 };
 
-// Registers "emf" and "wmf" with TPicture (done once at start-up; harmless to repeat).
+// Registers "emf" and "wmf" with TPicture and the OLE picture loader (done once at start-up;
+// harmless to repeat).
 void RegisterMetafileFormats();
