@@ -81,6 +81,8 @@ GpStatus Paint(GpGraphics* g, const std::function<void(QPainter&)>& draw) {
   p->setTransform(ToLogical(g) * p->transform() * QTransform::fromTranslate(shift, shift));
   p->setRenderHint(QPainter::Antialiasing, aa);
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  // GDI+ draws no text background, whatever the device context's background mode.
+  p->setBackgroundMode(Qt::TransparentMode);
   p->setRenderHint(QPainter::TextAntialiasing, g->textHint != TextRenderingHintSingleBitPerPixel &&
                                                    g->textHint != TextRenderingHintSingleBitPerPixelGridFit);
   draw(*p);

@@ -674,6 +674,20 @@ TEST(GdiPlus, DrawStringInsideItsPaddingAndClip) {
   GpRectF clip{0, 0, 8, 30};
   ASSERT_EQ(GdipDrawString(c.g, u"HH", -1, f.font, &clip, nullptr, black.b), Ok);
   EXPECT_LE(c.Ink().Right, 8);
+  // No background is painted behind the text, whatever the DC's background mode.
+  TSurface d(60, 30);
+  ASSERT_EQ(GdipFillRectangle(d.g, black.b, 0, 0, 60, 30), Ok);
+  TSolid red(kRed);
+  ASSERT_EQ(GdipDrawString(d.g, u"HH", -1, f.font, &at, nullptr, red.b), Ok);
+  EXPECT_EQ(d.Ink(), RECT(0, 0, 60, 30));
+  int redPixels = 0, whitePixels = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 60; ++x) {
+      redPixels += d.At(x, y) == RGB(255, 0, 0);
+      whitePixels += d.At(x, y) == kWhiteRef;
+    }
+  EXPECT_GT(redPixels, 20);
+  EXPECT_EQ(whitePixels, 0);
 }
 
 TEST(GdiPlus, BitmapsDrawnOnAndDrawn) {
