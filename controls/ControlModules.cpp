@@ -1,5 +1,6 @@
 #include "controls/ControlModules.h"
 
+#include "controls/AdvGDIP.h"
 #include "controls/AdvXPVS.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/win/WinUser.h"
@@ -45,6 +46,7 @@ int StartUpCount = 0;
 void InitializeControlModules() {
   if (StartUpCount++ > 0) return;
   ComboThemeBinding.Load();
+  InitializeAdvGDIP();
   XPVSThemeBinding.Load();
   DropDownThemeBinding.Load();
   ClipboardFormatModule.Start();
@@ -57,5 +59,6 @@ void FinalizeControlModules() {
   MenuAnimationModule.Exit();
   DropDownThemeBinding.Free();
   XPVSThemeBinding.Free();
+  FinalizeAdvGDIP();
   ComboThemeBinding.Free();
 }

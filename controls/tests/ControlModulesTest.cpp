@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/AdvXPVS.h"
+#include "platform/gdiplus/GdiPlusFlat.h"
 #include "controls/ControlModules.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
@@ -27,6 +28,9 @@ TEST(ControlModules, StartUpRunsOnceAndExitUndoesIt) {
   EXPECT_TRUE(XPVSThemeBinding.Loaded());
   EXPECT_TRUE(DropDownThemeBinding.Loaded());
   EXPECT_EQ(ModuleReferences(u"UXTHEME.DLL"), before + 3);
+  void* Block = GdipAlloc(16);
+  EXPECT_NE(Block, nullptr) << "GDI+ runs";
+  GdipFree(Block);
   EXPECT_EQ(ClipboardFormatModule.RichText, RegisterClipboardFormat(u"rich text format"));
   EXPECT_EQ(ClipboardFormatModule.Html, RegisterClipboardFormat(u"HTML FORMAT"));
   EXPECT_NE(ClipboardFormatModule.RichText, 0u);
