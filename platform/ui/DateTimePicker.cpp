@@ -606,7 +606,12 @@ bool TDateTimePicker::NativeMessage(TMessage& Message) {
       if (Message.WParam != GDT_VALID || st == nullptr) return true;
       QDateTime v = FromSystemTime(*st);
       if (!v.isValid() || v.date() < kMinDate || v.date() > kMaxDate) return true;
-      w->edit->setDateTime(v);
+      if (v != w->edit->dateTime()) {
+        // The field being edited stays the current one.
+        int index = w->edit->currentSectionIndex();
+        w->edit->setDateTime(v);
+        w->edit->SelectField(index);
+      }
       w->check->setChecked(true);
       w->edit->setEnabled(true);
       Message.Result = 1;
