@@ -56,9 +56,12 @@ TAssignForm1::TAssignForm1(TComponent* AOwner) : TForm(AOwner) {
   VrDemoButton2->SetCaption(u"文字設定（ﾗﾝﾀﾞﾑ文字）");
   VrDemoButton2->OnClick = [this](TObject* s) { VrDemoButton2Click(s); };
 
-  LabeledEdit1 = Make<TLabeledEdit>(this, this, u"LabeledEdit1", 16, 186, 368, 24);
-  LabeledEdit1->EditLabel()->SetCaption(u"送信ｺﾏﾝﾄﾞ");
+  LabeledEdit1 = Make<TAdvEdit>(this, this, u"LabeledEdit1", 84, 182, 300, 24);
   LabeledEdit1->SetReadOnly(true);
+  LabeledEdit1->SetEditAlign(eaCenter);
+  LabeledEdit1->SetLabelCaption(u"送信ｺﾏﾝﾄﾞ");
+  LabeledEdit1->SetLabelPosition(lpLeftCenter);
+  LabeledEdit1->SetLabelMargin(6);
   VrDemoButton3 = Make<TVrDemoButton>(this, this, u"VrDemoButton3", 284, 220, 100, 30);
   VrDemoButton3->SetCaption(u"OK");
   VrDemoButton3->OnClick = [this](TObject* s) { VrDemoButton3Click(s); };

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "controls/AdvEdit.h"
 #include "instruments/VrButtons.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
@@ -24,8 +25,8 @@ public:
   TLabel* Label4;        // its code in hexadecimal
   TVrDemoButton* VrDemoButton1;  // "文字設定（同一文字）"
   TVrDemoButton* VrDemoButton2;  // "文字設定（ﾗﾝﾀﾞﾑ文字）"
-  // The generated command, read only (the class library's labelled edit for now).
-  TLabeledEdit* LabeledEdit1;
+  // The generated command: a read-only styled edit, centred, labelled on its left.
+  TAdvEdit* LabeledEdit1;
   TVrDemoButton* VrDemoButton3;  // OK
 
   // The generated command: the data size in two hexadecimal digits, then the text.

@@ -67,15 +67,15 @@ TConversionForm1::TConversionForm1(TComponent* AOwner) : TForm(AOwner) {
   Label18 = MakeLabel(this, GroupBox1, u"Label18", u"Hex", 52);
   AbNumSpin5 = MakeSpinner(this, GroupBox1, u"AbNumSpin5", 52, ebHex, 7, u"Limit: 0..FFFFFFF(Hex)");
 
-  AdvEdit1 = Make<TLabeledEdit>(this, GroupBox1, u"AdvEdit1", 56, 92, 340, 21);
-  AdvEdit1->SetLabelPosition(lpLeft);
-  AdvEdit1->SetLabelSpacing(6);
-  AdvEdit1->EditLabel()->SetCaption(u"Bin. ");
+  AdvEdit1 = Make<TAdvEdit>(this, GroupBox1, u"AdvEdit1", 56, 92, 340, 21);
   AdvEdit1->SetReadOnly(true);
   AdvEdit1->SetBorderStyle(bsNone);
   AdvEdit1->SetTabStop(false);
-  AdvEdit1->SetAlignment(taCenter);
+  AdvEdit1->SetEditAlign(eaCenter);
   AdvEdit1->SetColor(clBtnFace);
+  AdvEdit1->SetLabelCaption(u"Bin. ");
+  AdvEdit1->SetLabelPosition(lpLeftCenter);
+  AdvEdit1->SetLabelMargin(6);
   AdvEdit1->SetText(u" " + LongToBits(0) + u" ");
   WithHint(AdvEdit1, u"ﾊﾞｲﾅﾘ-表示します。");
 

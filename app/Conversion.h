@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "controls/AdvEdit.h"
 #include "instruments/AbNumEdit.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ExtCtrls.h"
@@ -30,7 +31,7 @@ public:
   TAbNumSpin* AbNumSpin4;  // decimal
   TLabel* Label18;
   TAbNumSpin* AbNumSpin5;  // hexadecimal
-  TLabeledEdit* AdvEdit1;  // the binary line; the class library's edit with a bound label for now
+  TAdvEdit* AdvEdit1;      // the binary line: a read-only styled edit, centred, labelled "Bin. "
   TSpeedButton* SpeedButton1;
 
   void AbNumSpin4ValueChanged(TObject* Sender);

@@ -391,10 +391,11 @@ void TAdvEdit::SetEditType(TAdvEditType Value) {
   if (Value == etPassword) {
     SetPasswordChar(u'*');
     FCanUndo = false;
-    RecreateWnd();
+    UpdateWindowStyle();
+    Perform(EM_SETRECTNP, 0, 0);  // a password edit keeps the native margins
   } else {
     SetPasswordChar(0);
-    if (wasPassword) RecreateWnd();
+    if (wasPassword) UpdateWindowStyle();
   }
   if (Text().empty() && FAllowNumericNullValue) return;
   const int k = EditTextKind(Text());
@@ -440,14 +441,15 @@ void TAdvEdit::SetCanUndo(bool Value) {
   if (FEditType == etPassword) Value = false;
   if (Value == FCanUndo) return;
   FCanUndo = Value;
-  RecreateWnd();
+  UpdateWindowStyle();
   WiggleWidth();
 }
 
 void TAdvEdit::SetEditAlign(TEditAlign Value) {
   if (Value == FEditAlign) return;
   FEditAlign = Value;
-  RecreateWnd();
+  UpdateWindowStyle();
+  ApplyTextMargins(FFlat);
   WiggleWidth();
 }
 

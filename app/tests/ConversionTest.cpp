@@ -76,10 +76,32 @@ TEST_F(MainWindowTest, ConversionFollowsEitherSpinnerAndHoldsTheLimits) {
 TEST_F(MainWindowTest, ConversionBinaryLineHasItsLabelOnTheLeft) {
   Start();
   TConversionForm1* f = ConversionForm1;
-  TBoundLabel* label = f->AdvEdit1->EditLabel();
+  TAdvEdit* e = f->AdvEdit1;
+  TLabel* label = e->EditLabel();
+  ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->Caption(), u"Bin. ");
-  EXPECT_EQ(label->Left() + label->Width() + 6, f->AdvEdit1->Left());
-  EXPECT_TRUE(f->AdvEdit1->ReadOnly());
+  EXPECT_EQ(label->Left() + label->Width() + 6, e->Left());
+  // Centred vertically on the edit.
+  EXPECT_LE(std::abs((label->Top() + label->Height() / 2) - (e->Top() + e->Height() / 2)), 1);
+  EXPECT_EQ(label->Parent(), e->Parent());
+  EXPECT_TRUE(e->ReadOnly());
+  EXPECT_FALSE(e->TabStop());
+  EXPECT_EQ(e->EditAlign(), eaCenter);
+  EXPECT_EQ(e->BorderStyle(), bsNone);
+  EXPECT_EQ(e->Color(), clBtnFace);
+  // The line is drawn in the middle: as much room on its left as on its right.
+  e->SetText(u"1111");
+  std::unique_ptr<TBitmap> b = RenderControl(e);
+  const TColor back = PixelColor(*b, 1, e->Height() / 2);
+  int first = -1, last = -1;
+  for (int x = 0; x < e->Width(); ++x)
+    for (int y = 0; y < e->Height(); ++y)
+      if (PixelColor(*b, x, y) != back) {
+        if (first < 0) first = x;
+        last = x;
+      }
+  ASSERT_GE(first, 0);
+  EXPECT_LE(std::abs(first - (e->Width() - 1 - last)), 3);
   EXPECT_EQ(f->AbNumSpin4->MaxLength(), 9);
   EXPECT_EQ(f->AbNumSpin5->MaxLength(), 7);
 }

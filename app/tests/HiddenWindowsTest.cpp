@@ -102,6 +102,12 @@ TEST_F(HiddenWindowsTest, GeneratorMakesRepeatedOrSeededRandomTextAndHandsItOver
   EXPECT_EQ(a->Label4->Caption(), u"50");
   EXPECT_TRUE(a->LabeledEdit1->ReadOnly());
   EXPECT_EQ(a->LabeledEdit1->Text(), u"00");
+  // A styled value display: centred, its label on its left.
+  EXPECT_EQ(a->LabeledEdit1->EditAlign(), eaCenter);
+  ASSERT_NE(a->LabeledEdit1->EditLabel(), nullptr);
+  EXPECT_EQ(a->LabeledEdit1->EditLabel()->Caption(), u"送信ｺﾏﾝﾄﾞ");
+  EXPECT_EQ(a->LabeledEdit1->EditLabel()->Left() + a->LabeledEdit1->EditLabel()->Width() + 6, a->LabeledEdit1->Left());
+  EXPECT_GE(a->LabeledEdit1->EditLabel()->Left(), 0);
 
   for (int i = 0; i < 5; ++i) SimulateKeyStroke(a->TrackBar1, VK_LEFT);
   SimulateKeyStroke(a->TrackBar2, VK_RIGHT);

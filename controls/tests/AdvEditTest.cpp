@@ -250,6 +250,24 @@ TEST(AdvEdit, ErrorColoursFollowValidationAndFocus) {
   EXPECT_GT(validations, 0);
 }
 
+TEST(AdvEdit, FocusAlignAndWidthHoldWhileFocused) {
+  EditFixture f;
+  TAdvEdit* e = f.edit;
+  e->SetText(u"abc");
+  e->SetFocusAlign(eaRight);
+  e->SetFocusWidthInc(20);
+  f.Focus();
+  EXPECT_EQ(e->EditAlign(), eaRight);
+  EXPECT_EQ(e->Width(), 180);
+  EXPECT_GT(e->PosFromChar(0).X, 120);
+  f.other->SetFocus();
+  ProcessPendingEvents();
+  EXPECT_EQ(e->EditAlign(), eaLeft);
+  EXPECT_EQ(e->Width(), 160);
+  EXPECT_LT(e->PosFromChar(0).X, 20);
+  EXPECT_EQ(e->Text(), u"abc");
+}
+
 // ---- Keys: Escape, Return, ReturnIsTab, keypad decimal
 
 TEST(AdvEdit, EscapeRestoresTheTextHeldAtFocus) {

@@ -178,6 +178,11 @@ protected:
   // The edit's window styles: ES_CENTER or ES_RIGHT from Alignment.
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  // Keeps the text (and the selection) for a window made again.
+  void DestroyWnd() override;
+  // Gives the window the styles CreateParams asks for now, as making it again would, keeping
+  // its text and selection; safe also from inside the window's own messages.
+  void UpdateWindowStyle();
   String GetText() const override;
   void SetTextBuf(const String& v) override;
   void Dispatch(TMessage& Message) override;

@@ -201,6 +201,20 @@ void TCustomEdit::CreateWnd() {
   QObject::connect(edit, &QLineEdit::textEdited, [this](const QString&) { FModified = true; });
 }
 
+void TCustomEdit::DestroyWnd() {
+  // The window's own text (what a derived class shows of it is its business).
+  if (NativeOf<QLineEdit>(this) != nullptr) TControl::SetTextBuf(TCustomEdit::GetText());
+  TWinControl::DestroyWnd();
+}
+
+void TCustomEdit::UpdateWindowStyle() {
+  if (NativeOf<QLineEdit>(this) == nullptr) return;
+  TCreateParams params;
+  CreateParams(params);
+  FStyle = params.Style;
+  ApplySettings();
+}
+
 void TCustomEdit::ApplySettings() {
   auto* edit = NativeOf<QLineEdit>(this);
   if (!edit) return;
@@ -354,12 +368,7 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
 
 void TCustomEdit::SetAlignment(TAlignment v) {
   FAlignment = v;
-  if (NativeOf<QLineEdit>(this)) {
-    TCreateParams params;
-    CreateParams(params);
-    FStyle = params.Style;
-  }
-  ApplySettings();
+  UpdateWindowStyle();
 }
 
 void TCustomEdit::CMColorChanged(TMessage& Message) {
