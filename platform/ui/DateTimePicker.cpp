@@ -172,7 +172,9 @@ public:
     if (count <= 0) return;
     index = ((index % count) + count) % count;
     setCurrentSectionIndex(index);
-    setSelectedSection(sectionAt(index));
+    // The field shows selected only while the picker has the focus.
+    if (parentWidget() != nullptr && parentWidget()->hasFocus()) setSelectedSection(sectionAt(index));
+    else lineEdit()->deselect();
   }
   // Opens the calendar as a click on the drop-down button does.
   void ClickButton() {
@@ -235,7 +237,10 @@ protected:
   }
   void focusOutEvent(QFocusEvent* e) override {
     typed_.clear();
+    int index = currentSectionIndex();
     QDateTimeEdit::focusOutEvent(e);
+    setCurrentSectionIndex(index);
+    lineEdit()->deselect();
   }
   void focusInEvent(QFocusEvent* e) override {
     int index = currentSectionIndex();
