@@ -96,7 +96,7 @@ constexpr UINT GMEM_ZEROINIT = 0x0040;
 constexpr UINT GMEM_DDESHARE = 0x2000;
 constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
 
-// Null when the memory cannot be had.
+// Null when the memory cannot be had or Bytes exceeds 4 GiB.
 HGLOBAL GlobalAlloc(UINT Flags, SIZE_T Bytes);
 // A block of another size, keeping the first bytes; null (block unchanged) when the memory cannot
 // be had or the block is locked.

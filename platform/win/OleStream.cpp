@@ -34,9 +34,14 @@ TGlobalBlock* Find(HGLOBAL Mem) {
 
 uint8_t kEmptyBlock = 0;
 
+// Larger blocks are refused up front: no caller moves more through one block than a stream's
+// 32-bit counts can, and asking the allocator for absurd sizes is not a way to find out.
+constexpr SIZE_T kMaxBlock = SIZE_T(1) << 32;
+
 }  // namespace
 
 HGLOBAL GlobalAlloc(UINT, SIZE_T Bytes) {
+  if (Bytes > kMaxBlock) return nullptr;
   auto block = std::make_unique<TGlobalBlock>();
   try {
     block->bytes.resize(Bytes);
@@ -55,7 +60,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL Mem, SIZE_T Bytes, UINT) {
   std::lock_guard<std::mutex> lock(TableLock());
   TGlobalBlock* b = Find(Mem);
   // A locked block keeps its address: its holder may be using it.
-  if (b == nullptr || b->locks > 0) return nullptr;
+  if (b == nullptr || b->locks > 0 || Bytes > kMaxBlock) return nullptr;
   try {
     b->bytes.resize(Bytes);
   } catch (const std::bad_alloc&) {

@@ -58,6 +58,7 @@ TEST(OleGlobalMemory, BlocksAreZeroedLockedCountedAndRefusedOnceFreed) {
   GlobalUnlock(empty);
   GlobalFree(empty);
   EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, SIZE_MAX / 2), nullptr);
+  EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, (SIZE_T(1) << 32) + 1), nullptr);
 }
 
 TEST(OleStream, ReadWriteSeekAndGrowOverTheBlock) {
