@@ -9,6 +9,7 @@
 #include "app/AppSettings.h"
 #include "app/CHPlan.h"
 #include "app/CommandLink.h"
+#include "controls/AdvCombo.h"
 #include "instruments/AbCBitBt.h"
 #include "instruments/AbLED.h"
 #include "instruments/AbNumEdit.h"
@@ -54,7 +55,7 @@ public:
   TVrDemoButton* VrDemoButton48;
   TSpeedButton* SpeedButton4;
   TPanel* Panel1;
-  TComboBox* CommandBox1;  // the class library's combo box in simple style
+  ZIviDovevUvi* CommandBox1;  // the styled combo box in simple style: the command line and its history
   TSpeedButton *SpeedButton7, *SpeedButton1;
   TPageControl* PageControl5;
   TTabSheet *TabSheet15, *TabSheet3;

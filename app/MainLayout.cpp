@@ -372,9 +372,15 @@ void TMainForm::CreateControlPage() {
   LabeledEdit3->SetReadOnly(true);
   WithHint(LabeledEdit3, u"ﾃﾞｰﾀ入力ﾗｲﾝ1のﾃﾞｰﾀ数を表示します｡");
 
-  CommandBox1 = Make<TComboBox>(this, Panel1, u"CommandBox1", 58, 4, 250, 98);
+  CommandBox1 = Make<ZIviDovevUvi>(this, Panel1, u"CommandBox1", 58, 4, 250, 98);
   CommandBox1->SetStyle(csSimple);
   CommandBox1->SetText(u"MD");
+  CommandBox1->Font()->SetName(Gothic);
+  CommandBox1->Font()->SetCharset(SHIFTJIS_CHARSET);
+  CommandBox1->Font()->SetHeight(-15);
+  CommandBox1->SetButtonWidth(18);
+  CommandBox1->SetLabelMargin(0);
+  CommandBox1->SetParentColor(true);
   WithHint(CommandBox1, u"ﾃﾞｰﾀ入力ﾗｲﾝ1：　発行するｺﾏﾝﾄﾞを入力、表示します。");
   CommandBox1->OnChange = [this](TObject* s) { CommandBox1Change(s); };
   CommandBox1->OnEnter = [this](TObject* s) { CommandBox1Enter(s); };
