@@ -93,7 +93,7 @@ void TCollection::RemoveItem(TCollectionItem* Item, TCollectionNotification) {
 }
 
 TCollectionItem* TCollection::Add() {
-  TCollectionItem* item = FItemClass(this);
+  TCollectionItem* item = FItemClass ? FItemClass(this) : new TCollectionItem(this);
   // An item class that did not join the collection is taken in here.
   if (item->FCollection != this) {
     if (item->FCollection != nullptr) item->FCollection->RemoveItem(item, cnExtracting);

@@ -60,7 +60,8 @@ public:
   ~TCollection() override;
   String ClassName() const override { return u"TCollection"; }
 
-  // A new item of the item class at the end / at Index (0..Count; else EListError).
+  // A new item of the item class (none given: a plain TCollectionItem) at the end / at Index
+  // (0..Count; else EListError).
   TCollectionItem* Add();
   TCollectionItem* Insert(int Index);
   // Frees the item at Index (Notify cnDeleting first).

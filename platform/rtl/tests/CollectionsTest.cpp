@@ -185,3 +185,11 @@ TEST(Collections, ItemsMoveBetweenCollectionsAndLeaveWhenFreed) {
   }
   EXPECT_EQ(freed, 2);
 }
+
+TEST(Collections, WithoutAnItemClassItemsArePlainItems) {
+  TCollection c(nullptr);
+  TCollectionItem* item = c.Add();
+  EXPECT_EQ(item->ClassName(), u"TCollectionItem");
+  EXPECT_EQ(c.Insert(0)->Index(), 0);
+  EXPECT_EQ(item->Index(), 1);
+}
