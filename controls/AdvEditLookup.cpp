@@ -262,7 +262,7 @@ void TAdvEdit::UpdateLookupList() {
   const int m = static_cast<int>(matches.size());
   if (display->Count() > 0 && m > 0) FLookupListBox->SetItemIndex(0);
   if (m < count) height = m * 12 + 4;
-  FLookupListBox->SetSorted(true);
+  if (!FLookupListBox->Sorted()) FLookupListBox->SetSorted(true);
   // Width: the widest match in the list's font, at least 50, and a margin.
   int width = 50;
   if (HDC dc = GetDC(nullptr)) {

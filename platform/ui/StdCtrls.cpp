@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -515,8 +517,70 @@ void TCustomComboBox::CMColorChanged(TMessage& Message) {
 // ---------------------------------------------------------------------------
 // TCustomListBox
 
+// Draws the items of an owner-drawn list box through its DrawItem, each on an image of the
+// item's size that then goes to the screen, at the list's item height.
+class TOwnerDrawDelegate : public QStyledItemDelegate {
+public:
+  TOwnerDrawDelegate(TCustomListBox* box, QObject* parent) : QStyledItemDelegate(parent), box_(box) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return QSize(QStyledItemDelegate::sizeHint(option, index).width(), std::max(1, box_->FItemHeight));
+  }
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QImage image(option.rect.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    HDC dc = CreateDeviceDC(&image);
+    if (dc == nullptr) return;
+    TOwnerDrawState state;
+    if (option.state.testFlag(QStyle::State_Selected)) state.Include(odSelected);
+    if (option.state.testFlag(QStyle::State_HasFocus)) state.Include(odFocused);
+    if (!option.state.testFlag(QStyle::State_Enabled)) state.Include(odDisabled);
+    TCanvas* c = box_->FCanvas.get();
+    c->Lock();
+    c->SetHandle(dc);
+    c->Font()->Assign(box_->Font());
+    c->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : box_->Color());
+    c->Font()->SetColor(state.Contains(odSelected) ? clHighlightText : box_->Font()->Color());
+    GuardedCall([&] { box_->DrawItem(index.row(), Rect(0, 0, image.width(), image.height()), state); });
+    c->SetHandle(nullptr);
+    c->Unlock();
+    DeleteDeviceDC(dc);
+    painter->drawImage(option.rect.topLeft(), image);
+  }
+
+private:
+  TCustomListBox* box_;
+};
+
+void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  FCanvas->FillRect(Rect);
+  if (Index >= 0 && Index < FItems->Count()) FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Strings(Index));
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle v) {
+  FStyle = v;
+  ApplyStyle();
+}
+
+void TCustomListBox::ApplyStyle() {
+  QListWidget* list = NativeOf<QListWidget>(this);
+  if (!list) return;
+  const bool ownerDraw = FStyle == lbOwnerDrawFixed || FStyle == lbOwnerDrawVariable;
+  QAbstractItemDelegate* old = list->itemDelegate();
+  if (ownerDraw && dynamic_cast<TOwnerDrawDelegate*>(old) == nullptr) list->setItemDelegate(new TOwnerDrawDelegate(this, list));
+  else if (!ownerDraw && dynamic_cast<TOwnerDrawDelegate*>(old) != nullptr) list->setItemDelegate(new QStyledItemDelegate(list));
+  else return;
+  if (dynamic_cast<TOwnerDrawDelegate*>(old) != nullptr) old->deleteLater();
+  list->setUniformItemSizes(ownerDraw);
+  list->doItemsLayout();
+}
+
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TWinControl(AOwner),
+      FCanvas(new TCanvas),
       FItems(std::make_unique<TItemControlStrings>([this] { ItemsChanged(); }, [this] { return FSorted; })) {
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
@@ -539,6 +603,7 @@ void TCustomListBox::CreateWnd() {
   list->setSelectionMode(FMultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
   list->setCurrentRow(FItemIndex);
   ApplyColor(list, Color(), QPalette::Base);
+  ApplyStyle();
 }
 
 void TCustomListBox::ItemsChanged() {
@@ -616,7 +681,11 @@ void TCustomListBox::SetTopIndex(int v) {
     if (QListWidgetItem* it = list->item(v)) list->scrollToItem(it, QAbstractItemView::PositionAtTop);
 }
 
-void TCustomListBox::SetItemHeight(int v) { FItemHeight = v; }
+void TCustomListBox::SetItemHeight(int v) {
+  if (v <= 0) return;
+  FItemHeight = v;
+  if (QListWidget* list = NativeOf<QListWidget>(this)) list->doItemsLayout();
+}
 
 int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) const {
   QListWidget* list = NativeOf<QListWidget>(this);

@@ -436,16 +436,22 @@ public:
   int SelCount() const;
   int TopIndex() const;
   void SetTopIndex(int v);
+  // The height of every item of an owner-drawn list (lbOwnerDrawFixed, lbOwnerDrawVariable);
+  // a standard list sizes its items to its font.
   int ItemHeight() const { return FItemHeight; }
   void SetItemHeight(int v);
+  // Owner-drawn styles draw each item through DrawItem (OnDrawItem on Canvas, or the item's
+  // text on the selection or window colour when it is unassigned).
   TListBoxStyle Style() const { return FStyle; }
-  void SetStyle(TListBoxStyle v) { FStyle = v; }
+  void SetStyle(TListBoxStyle v);
   int ItemAtPos(const TPoint& Pos, bool Existing) const;
   TRect ItemRect(int Index) const;
   void Clear();
   void ClearSelection();
   void SelectAll();
   int Count() const;
+  // Valid while an item is drawn: Rect of DrawItem is in its coordinates.
+  TCanvas* Canvas() const { return FCanvas.get(); }
 
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
@@ -453,11 +459,15 @@ public:
 protected:
   void CreateWnd() override;
   void CMColorChanged(TMessage& Message) override;
+  virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
 
 private:
   friend class TItemControlStrings;
+  friend class TOwnerDrawDelegate;
   void ItemsChanged();
+  void ApplyStyle();
 
+  std::unique_ptr<TCanvas, TCanvasDeleter> FCanvas;
   std::unique_ptr<TItemControlStrings> FItems;
   bool FSorted = false;
   bool FMultiSelect = false;
