@@ -254,4 +254,32 @@ TEST_F(AdvPicker, FlatLookDrawsBorderAndButtonColours) {
   EXPECT_FALSE(p->TimePicker()->MetroStyle());
 }
 
+TEST_F(AdvPicker, LoadingLeavesAnUncheckedPickersTimeDisabledAndPlacesTheLabel) {
+  form.Font()->SetHeight(-20);
+  auto* q = new TAdvDateTimePicker(&form);
+  q->BeginLoading();
+  q->SetLabelCaption(u"When");
+  q->SetLabelPosition(TAdvDateTimePicker::lpTopLeft);
+  q->SetShowCheckbox(true);
+  q->SetChecked(false);
+  q->SetDateTime(At(2024, 6, 1, 12, 0, 0));
+  q->SetParent(&form);
+  q->SetBounds(20, 200, 180, 24);
+  q->EndLoading();
+  ASSERT_NE(q->TimePicker(), nullptr);
+  EXPECT_TRUE(q->TimePicker()->Visible());
+  EXPECT_FALSE(q->TimePicker()->Enabled());
+  EXPECT_FALSE(q->Checked());
+  TLabel* l = q->PickerLabel();
+  ASSERT_NE(l, nullptr);
+  EXPECT_EQ(l->Parent(), &form);
+  EXPECT_EQ(l->Left(), 20);
+  EXPECT_EQ(l->Top(), 200 - l->Height() - 4);
+  // With the parent's font the label takes the picker's.
+  EXPECT_TRUE(q->ParentFont());
+  EXPECT_EQ(l->Font()->Name(), q->Font()->Name());
+  EXPECT_EQ(q->Font()->Height(), -20);
+  EXPECT_EQ(l->Font()->Height(), -20);
+}
+
 }  // namespace
