@@ -43,12 +43,6 @@ using advedit::lpLeftTop, advedit::lpLeftCenter, advedit::lpLeftBottom, advedit:
     advedit::lpBottomCenter, advedit::lpRightTop, advedit::lpRightCenter, advedit::lpRighBottom,
     advedit::lpTopRight, advedit::lpBottomRight;
 
-// The top-left corner of an attached label at Position beside a control with the bounds
-// Control: the label is LabelWidth x LabelHeight, its caption CaptionWidth wide as drawn,
-// Margin pixels from the control. The styled controls place their labels with it.
-TPoint AttachedLabelPos(advedit::TLabelPosition Position, const TRect& Control, int LabelWidth, int LabelHeight,
-                        int CaptionWidth, int Margin);
-
 using TValueValidateEvent = std::function<void(TObject* Sender, const String& Value, bool& IsValid)>;
 using TClipboardEvent = std::function<void(TObject* Sender, const String& Value, bool& Allow)>;
 using TLookupSelectEvent = std::function<void(TObject* Sender, String& Value)>;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/AdvEdit.h"
+#include "controls/LabelPlacement.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Gdi.h"
@@ -99,32 +100,6 @@ void TAdvEdit::CMParentFontChanged(TMessage& Message) {
 // ---------------------------------------------------------------------------
 // Label
 
-TPoint AttachedLabelPos(advedit::TLabelPosition Position, const TRect& Control, int LabelWidth, int LabelHeight,
-                        int CaptionWidth, int Margin) {
-  const int L = Control.Left, T = Control.Top, W = Control.Width(), H = Control.Height();
-  const int lw = LabelWidth, lh = LabelHeight, w = CaptionWidth, M = Margin;
-  const int centred = lh < H ? T + (H - lh) / 2 : T - (lh - H) / 2;
-  const int middle = W - lw < 1 ? L - (lw - W) / 2 : L + (W - lw) / 2;
-  switch (Position) {
-    case lpLeftTop: return TPoint(L - w - M, T);
-    case lpLeftCenter: return TPoint(L - w - M, centred);
-    case lpLeftBottom: return TPoint(L - w - M, T + H - lh);
-    case lpTopLeft: return TPoint(L, T - lh - M);
-    case lpBottomLeft: return TPoint(L, T + H + M);
-    case lpLeftTopLeft: return TPoint(L - M, T);
-    case lpLeftCenterLeft: return TPoint(L - M, centred);
-    case lpLeftBottomLeft: return TPoint(L - M, T + H - lh);
-    case lpTopCenter: return TPoint(middle, T - lh - M);
-    case lpBottomCenter: return TPoint(middle, T + H + M);
-    case lpRightTop: return TPoint(L + W + M, T);
-    case lpRightCenter: return TPoint(L + W + M, centred);
-    case lpRighBottom: return TPoint(L + W + M, T + H - lh);
-    case lpTopRight: return TPoint(L + W - lw, T - lh - M);
-    case lpBottomRight: return TPoint(L + W - lw, T + H + M);
-  }
-  return TPoint(L, T);
-}
-
 void TAdvEdit::CreateLabel() {
   FLabel = new TLabel(this);
   FLabel->SetParent(Parent());
@@ -184,7 +159,8 @@ void TAdvEdit::UpdateLabel() {
     ReleaseDC(nullptr, dc);
   }
   if (FLabel->AutoSize()) FLabel->AdjustBounds();
-  const TPoint at = AttachedLabelPos(FLabelPosition, BoundsRect(), FLabel->Width(), FLabel->Height(), w, FLabelMargin);
+  const TPoint at = AttachedLabelPos(static_cast<uint8_t>(FLabelPosition), BoundsRect(), FLabel->Width(),
+                                     FLabel->Height(), w, FLabelMargin, TPoint(FLabel->Left(), FLabel->Top()));
   FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
   FLabel->SetVisible(Visible());
 }
