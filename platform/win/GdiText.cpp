@@ -94,7 +94,36 @@ QFont ToQFont(const LOGFONTW& lf) {
 
 namespace {
 
-QFont DCFont(HDC dc) { return ToQFont(dc->state.font->logFont); }
+bool SameFontRecord(const LOGFONTW& a, const LOGFONTW& b) {
+  if (a.lfHeight != b.lfHeight || a.lfWidth != b.lfWidth || a.lfEscapement != b.lfEscapement ||
+      a.lfOrientation != b.lfOrientation || a.lfWeight != b.lfWeight || a.lfItalic != b.lfItalic ||
+      a.lfUnderline != b.lfUnderline || a.lfStrikeOut != b.lfStrikeOut || a.lfCharSet != b.lfCharSet ||
+      a.lfQuality != b.lfQuality || a.lfPitchAndFamily != b.lfPitchAndFamily)
+    return false;
+  for (int i = 0; i < LF_FACESIZE; ++i) {
+    if (a.lfFaceName[i] != b.lfFaceName[i]) return false;
+    if (!a.lfFaceName[i]) break;
+  }
+  return true;
+}
+
+// The Qt font of the DC's font. The fonts of the last few font records are kept: building a
+// Qt font and resolving its families costs more than most text calls themselves.
+QFont DCFont(HDC dc) {
+  const LOGFONTW& lf = dc->state.font->logFont;
+  static std::mutex lock;
+  static std::vector<std::pair<LOGFONTW, QFont>> recent;  // the most recently used first
+  std::lock_guard<std::mutex> guard(lock);
+  for (size_t i = 0; i < recent.size(); ++i) {
+    if (!SameFontRecord(recent[i].first, lf)) continue;
+    const auto at = recent.begin() + static_cast<std::ptrdiff_t>(i);
+    std::rotate(recent.begin(), at, at + 1);
+    return recent.front().second;
+  }
+  if (recent.size() >= 32) recent.pop_back();
+  recent.insert(recent.begin(), {lf, ToQFont(lf)});
+  return recent.front().second;
+}
 
 QFontMetrics Metrics(HDC dc, const QFont& f) {
   if (dc->device && !dc->image && dc->device->devType() != QInternal::Widget) return QFontMetrics(f, dc->device);
