@@ -21,6 +21,15 @@ Char Upper(Char C) { return C >= u'a' && C <= u'z' ? static_cast<Char>(C - 32) :
 
 Char UpperAt(std::u16string_view S, size_t I) { return I < S.size() ? Upper(S[I]) : Char(0); }
 
+// The canvas font takes the font's properties; assigning an equal font would only make the
+// canvas build its font handle again.
+void SetCanvasFont(TCanvas* C, TFont& F) {
+  TFont* To = C->Font();
+  if (To->Name() != F.Name() || To->Height() != F.Height() || To->Color() != F.Color() || To->Style() != F.Style() ||
+      To->Charset() != F.Charset() || To->Pitch() != F.Pitch() || To->Orientation() != F.Orientation())
+    To->Assign(&F);
+}
+
 int32_t Clamp32(int64_t V) { return static_cast<int32_t>(std::clamp<int64_t>(V, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
@@ -129,7 +138,7 @@ void THtmlRender::FinishCall() {
   C->Pen()->SetStyle(FPenStyle);
   C->Brush()->SetColor(FBrushColor);
   C->Brush()->SetStyle(FBrushStyle);
-  C->Font()->Assign(&FBaseFont);
+  SetCanvasFont(C, FBaseFont);
 }
 
 THtmlRender::TLineStart THtmlRender::SaveLineStart() const {
@@ -157,7 +166,7 @@ bool THtmlRender::Run() {
   const int64_t RectWidthLeft = static_cast<int64_t>(A.Rect.Left) + 1;
 
   while (!Cur.Empty()) {
-    C->Font()->Assign(&FMeasureFont);
+    SetCanvasFont(C, FMeasureFont);
     FSubscript = FSuperscript = false;
     FSubExtent = FSuperExtent = FBaseline = 0;
     FLineHeight = FontHeight();
@@ -178,7 +187,7 @@ bool THtmlRender::Run() {
     const int64_t LineBottom = FTop + FLineHeight + FSubExtent + FSuperExtent;
 
     if (!A.MeasureOnly) {
-      C->Font()->Assign(&FPaintFont);
+      SetCanvasFont(C, FPaintFont);
       RestoreLineStart(Start);
       THtmlCursor LineCur(LineText);
       LinePass(LineCur, TRect(Coord(Left), Coord(FTop), A.Rect.Right, Coord(LineBottom)), A.HitTestOnly, false);
@@ -208,10 +217,12 @@ String THtmlRender::LinePass(THtmlCursor& Cur, const TRect& LineRect, bool Measu
   FLineRect = LineRect;
   FLineRect.Bottom -= FSubExtent;
   FLineWidth = FTrailingSpace = 0;
-  FX = FLineRect.Left;
+  FX = FRtlReading ? FLineRect.Right : FLineRect.Left;
   FLineEnded = FItemWraps = FListItemSeen = false;
   FPlacedEndsWithSpace = false;
   FAnchorHit = FItemHit = false;
+  if (First) FRunSizes.clear();
+  FRunIndex = 0;
 
   if (Painting() && FParaBackground)
     FillBand(TRect(A.Rect.Left, FLineRect.Top, A.Rect.Right, Coord(static_cast<int64_t>(FLineRect.Top) + FLineHeight)),
@@ -252,7 +263,8 @@ void THtmlRender::TakeRun(THtmlCursor& Cur, String& LineText) {
   const std::u16string_view Raw = Cur.Slice(Cur.Pos(), End);
   const String Shown = ConvertRun(Raw);
 
-  const int H = FontHeight();
+  int W = 0, H = 0;
+  MeasureRun(Shown, W, H);
   FLineHeight = std::max(FLineHeight, H);
   if (FSubscript) FSubExtent = std::max(FSubExtent, H / 4);
   if (FSuperscript) FSuperExtent = std::max(FSuperExtent, H / 4);
@@ -263,7 +275,6 @@ void THtmlRender::TakeRun(THtmlCursor& Cur, String& LineText) {
     return;
   }
 
-  const int W = RunWidth(Shown);
   const int64_t W0 = FLineWidth;
   FLineWidth += W;
   if (FMeasure) HitTestRun(W0, FLineWidth);
@@ -281,9 +292,9 @@ void THtmlRender::TakeRun(THtmlCursor& Cur, String& LineText) {
   LineText += Raw;
   if (FFirst) A.PlainText += Shown;
   const bool EndsWithSpace = Raw.back() == u' ';
-  FTrailingSpace = EndsWithSpace ? RunWidth(u" ") : 0;
+  FTrailingSpace = EndsWithSpace ? SpaceWidth() : 0;
   FPlacedEndsWithSpace = EndsWithSpace;
-  if (Painting()) PaintRun(Shown);
+  if (Painting()) PaintRun(Shown, W);
   if (!Fits) {
     // Without word wrap a run that overflows after a space ends the text.
     Cur.Truncate();
@@ -350,17 +361,57 @@ int THtmlRender::RunWidth(const String& Shown) {
   return std::max(0, R.Right - R.Left);
 }
 
-int THtmlRender::FontHeight() {
+THtmlRender::TFontKey THtmlRender::FontKey() {
   TFont* F = C->Font();
-  // A line's height depends on the font only; measured once per font and call.
-  for (const auto& [Key, Height] : FHeights)
-    if (Key.Name == F->Name() && Key.Height == F->Height() && Key.Style == F->Style()) return Height;
-  const int H = C->TextHeight(u"gh");
-  FHeights.push_back({{F->Name(), F->Height(), F->Style()}, H});
-  return H;
+  return {F->Name(), F->Height(), F->Style().Contains(fsBold), F->Style().Contains(fsItalic)};
 }
 
-void THtmlRender::PaintRun(const String& Shown) {
+// A line's height and a space's width depend on the font only: measured once per font and call.
+THtmlRender::TFontSizes& THtmlRender::Sizes() {
+  const TFontKey Key = FontKey();
+  for (TFontSizes& S : FSizes)
+    if (S.Key == Key) return S;
+  FSizes.push_back({Key});
+  return FSizes.back();
+}
+
+int THtmlRender::FontHeight() {
+  TFontSizes& S = Sizes();
+  if (S.Height < 0) S.Height = C->TextHeight(u"gh");
+  return S.Height;
+}
+
+int THtmlRender::SpaceWidth() {
+  TFontSizes& S = Sizes();
+  if (S.Space < 0) S.Space = RunWidth(u" ");
+  return S.Space;
+}
+
+void THtmlRender::MeasureRun(const String& Shown, int& W, int& H) {
+  const TFontKey Key = FontKey();
+  if (!FFirst && FRunIndex < FRunSizes.size()) {
+    const TRunSize& R = FRunSizes[FRunIndex++];
+    if (R.Key == Key && R.Text == Shown) {
+      W = R.W;
+      H = R.H;
+      return;
+    }
+  }
+  if (Shown.find_first_of(u"&\t") == String::npos) {
+    // Without prefixes and tabs the text's extent is what DrawText lays out: one call for both.
+    const TSize E = C->TextExtent(Shown);
+    W = E.cx;
+    H = E.cy;
+    TFontSizes& S = Sizes();
+    if (S.Height < 0) S.Height = H;
+  } else {
+    W = RunWidth(Shown);
+    H = FontHeight();
+  }
+  if (FFirst && !FHidden) FRunSizes.push_back({Shown, Key, W, H});
+}
+
+void THtmlRender::PaintRun(const String& Shown, int W) {
   TRect R(Coord(FX), FLineRect.Top, FLineRect.Right, FLineRect.Bottom);
   if (FSuperscript) R.Bottom -= FSuperExtent;
   if (FSubscript) R.Bottom += FSubExtent;
@@ -378,7 +429,6 @@ void THtmlRender::PaintRun(const String& Shown) {
     C->Font()->SetColor(Color);
   }
   DrawRunText(R, Shown);
-  const int W = RunWidth(Shown);
   if (FAnchor.Open && FAnchor.Number == A.FocusedAnchor + 1) A.FocusedHref = FAnchor.Href;
   if (FErrorMark) DrawErrorMark(R.Left, Coord(FX + W));
   if (FRtlReading)

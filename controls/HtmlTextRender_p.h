@@ -124,7 +124,7 @@ class THtmlRender {
   // ---- runs
   String ConvertRun(std::u16string_view Raw) const;
   int RunWidth(const String& Shown);
-  void PaintRun(const String& Shown);
+  void PaintRun(const String& Shown, int W);
   void DrawRunText(TRect R, const String& Shown);
   void DrawErrorMark(int Left, int Right);
   void HitTestRun(int64_t W0, int64_t W1);
@@ -151,7 +151,12 @@ class THtmlRender {
 
   // ---- helpers
   bool Painting() const { return !FMeasure; }
-  int FontHeight();  // the height of a line of text in the canvas font
+  // The height of a line of text and the width of a space in the canvas font.
+  int FontHeight();
+  int SpaceWidth();
+  // Width and height of a run in the canvas font: measured in the layout pass, and taken from
+  // there by the line's second pass.
+  void MeasureRun(const String& Shown, int& W, int& H);
   TColor BrushColorOrNone();
   void FillBand(const TRect& R, TColor Color);
   bool DrawThemed(LPCWSTR ClassList, int Part, int State, const TRect& R);
@@ -190,12 +195,27 @@ class THtmlRender {
   bool FFocusOpen = false;
   TRect FFocusRect;
 
+  // What decides text sizes: underline and strike-out do not.
   struct TFontKey {
     String Name;
     int Height;
-    TFontStyles Style;
+    bool Bold, Italic;
+    bool operator==(const TFontKey&) const = default;
   };
-  std::vector<std::pair<TFontKey, int>> FHeights;
+  TFontKey FontKey();
+  struct TFontSizes {
+    TFontKey Key;
+    int Height = -1, Space = -1;
+  };
+  TFontSizes& Sizes();
+  std::vector<TFontSizes> FSizes;
+  struct TRunSize {
+    String Text;
+    TFontKey Key;
+    int W, H;
+  };
+  std::vector<TRunSize> FRunSizes;  // the runs of the line's layout pass
+  size_t FRunIndex = 0;
 
   // The line being laid out.
   int64_t FLine = 0;  // number of the line, from 0

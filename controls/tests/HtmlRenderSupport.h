@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "controls/HtmlText.h"
 #include "platform/ui/Graphics.h"
@@ -62,6 +63,21 @@ struct THtmlSurface {
     return N;
   }
   int Count(TColor Color) { return Count(Color, TRect(0, 0, Bitmap.Width(), Bitmap.Height())); }
+  // Pixels near a pure colour (text edges are smoothed): each channel within 96 of Color's.
+  int CountNear(TColor Color, TRect R) {
+    R.Right = std::min(R.Right, Bitmap.Width());
+    R.Bottom = std::min(R.Bottom, Bitmap.Height());
+    int N = 0;
+    for (int Y = std::max(0, R.Top); Y < R.Bottom; ++Y)
+      for (int X = std::max(0, R.Left); X < R.Right; ++X) {
+        const TColor P = At(X, Y);
+        bool Near = true;
+        for (int Shift : {0, 8, 16}) Near = Near && std::abs(((P >> Shift) & 0xFF) - ((Color >> Shift) & 0xFF)) < 96;
+        N += Near;
+      }
+    return N;
+  }
+  int CountNear(TColor Color) { return CountNear(Color, TRect(0, 0, Bitmap.Width(), Bitmap.Height())); }
   // Bounding box of the pixels that are not white inside R; empty when there is none.
   TRect Ink(TRect R) {
     R.Right = std::min(R.Right, Bitmap.Width());
