@@ -2,6 +2,7 @@
 
 #include "controls/AdvStyleIF.h"
 #include "controls/AdvXPVS.h"
+#include "controls/LabelPlacement.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Gdi.h"
@@ -202,27 +203,9 @@ void TAdvCustomCombo::UpdateLabel() {
   DeleteDC(dc);
   const int w = r.Right - r.Left;
 
-  const int L = Left(), T = Top(), W = Width(), H = Height();
-  const int lh = FLabel->Height(), lw = FLabel->Width(), M = FLabelMargin;
-  const int centred = lh <= H ? T + (H - lh) / 2 : T - (lh - H) / 2;
-  const int middle = lw < W ? L + (W - lw) / 2 : L - (lw - W) / 2;
-  int top = T, left = L;
-  switch (FLabelPosition) {
-    case lpLeftTop: top = T; left = L - w - M; break;
-    case lpLeftCenter: top = centred; left = L - w - M; break;
-    case lpLeftBottom: top = T + H - lh; left = L - w - M; break;
-    case lpTopLeft: top = T - lh - M; left = L; break;
-    case lpBottomLeft: top = T + H + M; left = L; break;
-    case lpLeftTopLeft: top = T; left = L - M; break;
-    case lpLeftCenterLeft: top = centred; left = L - M; break;
-    case lpLeftBottomLeft: top = T + H - lh; left = L - M; break;
-    case lpTopCenter: top = T - lh - M; left = middle; break;
-    case lpBottomCenter: top = T + H + M; left = middle; break;
-    case lpRightTop: top = T; left = L + W + M; break;
-    case lpRightCenter: top = centred; left = L + W + M; break;
-    case lpRighBottom: top = T + H - lh; left = L + W + M; break;
-  }
-  FLabel->SetBounds(left, top, lw, lh);
+  const TPoint at = AttachedLabelPos(static_cast<uint8_t>(FLabelPosition), BoundsRect(), FLabel->Width(),
+                                     FLabel->Height(), w, FLabelMargin, TPoint(FLabel->Left(), FLabel->Top()));
+  FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
   FLabel->SetVisible(Visible());
 }
 
