@@ -179,6 +179,9 @@ namespace {
 
 TEST(HtmlText, SmallTextRewrites) {
   EXPECT_EQ(StripHashMarkers(u"a <#f1> b <#f2>c> <#open"), u"a #f1 b #f2c> #open");
+  EXPECT_EQ(StripHashMarkers(u"<#a<#b>c>d"), u"#a#bcd");  // each marker takes the next free '>'
+  EXPECT_EQ(StripHashMarkers(u"<#x<>#y>"), u"#x#y");      // a removed '>' joins "<" and "#" into a marker
+  EXPECT_EQ(StripHashMarkers(u"<<#>#"), u"<##");
   EXPECT_EQ(LineBreaksToBrTags(u"a\r\nb\nc\r", true), u"a<BR>bc<BR>");
   EXPECT_EQ(LineBreaksToBrTags(u"a\r\nb\nc\r", false), u"abc");
   EXPECT_EQ(PasswordMask(u"p\u00E9ss"), u"****");
@@ -199,6 +202,47 @@ TEST(HtmlText, LeadingIntAndMaxLen) {
   EXPECT_EQ(GetHtmlControlMaxLen(T, u"a"), 12);
   EXPECT_EQ(GetHtmlControlMaxLen(T, u"b"), 0);
   EXPECT_EQ(GetHtmlControlMaxLen(T, u"c"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HtmlText, ColourNamesAndHexadecimalColours) {
+  const struct {
+    const char16_t* Name;
+    TColor Color;
+  } Names[] = {{u"clred", 0x0000FF},          {u"clblack", 0},           {u"clnavy", 0x800000},
+               {u"clmaroon", 0x000080},       {u"clbtnface", clBtnFace}, {u"clinfobk", TColor(0xFF000018)},
+               {u"clbackground", TColor(0xFF000001)}, {u"cl3ddkshadow", cl3DDkShadow},
+               {u"clRed", 0},  // names are looked up in lower case
+               {u"red", 0},    {u"", 0}};
+  for (const auto& N : Names) EXPECT_EQ(HtmlColorByName(N.Name), N.Color) << StringToUTF8(N.Name);
+
+  const struct {
+    const char16_t* Text;
+    TColor Color;
+  } Hex[] = {{u"#FF0000", 0x0000FF}, {u"#00FF00", 0x00FF00}, {u"#0000FF", 0xFF0000}, {u"#123456", 0x563412},
+             {u"#FF", 0x0000FF},     {u"#", 0},              {u"#F", 0},             {u"#ff0000", 0x00001F}};  // 47 * 16 + 47, kept to a byte
+  for (const auto& H : Hex) EXPECT_EQ(HtmlHexColor(H.Text), H.Color) << StringToUTF8(H.Text);
+  // Digits: code - 48 below 'A', else code - 55, so lower-case letters read too large.
+  EXPECT_EQ(HexPairToInt(u"A0"), 160);
+  EXPECT_EQ(HexPairToInt(u"ff"), 47 * 16 + 47);
+  EXPECT_EQ(HexPairToInt(u"9"), 0);
+  EXPECT_EQ(HexPairToInt(u""), 0);
+}
+
+TEST(HtmlText, TheRenderersSymbolEntitiesAreDecodedOnceOutsideTags) {
+  const TCase Cases[] = {
+      {u"a&amp;b", u"a&&b"},
+      {u"&AMP; &Copy; &euro;&trade;", u"&& \u00A9 \u20AC\u2122"},  // case is ignored
+      {u"&amp;copy;", u"&&copy;"},                                    // decoded text is not decoded again
+      {u"&sect;&permil;&reg;&para;&quot;", u"\u00A7\u2030\u00AE\u00B6\""},
+      {u"&eacute;&lt;&nbsp;", u"&eacute;&lt;&nbsp;"},  // left for the text routines and the runs
+      {u"<a title=\"&quot;x&quot;\">&quot;</a>", u"<a title=\"&quot;x&quot;\">\"</a>"},
+      {u"<b &amp;", u"<b &amp;"},  // a tag without '>' runs to the end
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(StringToUTF8(DecodeHtmlSymbolEntities(C.In)), StringToUTF8(C.Out));
 }
 
 }  // namespace
