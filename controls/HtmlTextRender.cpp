@@ -425,10 +425,10 @@ void THtmlRender::PaintRun(const String& Shown, int W) {
     C->Font()->SetColor(A.ShadowColor);
     TRect S = R;
     OffsetRect(&S, A.ShadowOffset, A.ShadowOffset);
-    DrawRunText(S, Shown);
+    DrawRunText(S, Shown, W);
     C->Font()->SetColor(Color);
   }
-  DrawRunText(R, Shown);
+  DrawRunText(R, Shown, W);
   if (FAnchor.Open && FAnchor.Number == A.FocusedAnchor + 1) A.FocusedHref = FAnchor.Href;
   if (FErrorMark) DrawErrorMark(R.Left, Coord(FX + W));
   if (FRtlReading)
@@ -437,12 +437,23 @@ void THtmlRender::PaintRun(const String& Shown, int W) {
     FX += W;
 }
 
-void THtmlRender::DrawRunText(TRect R, const String& Shown) {
+void THtmlRender::DrawRunText(TRect R, const String& Shown, int W) {
+  if (C->Font()->Orientation() % 3600 != 0) {
+    // DrawText lays text out upright: turned text is put out from the run's top left, about
+    // which it turns, with its '&' prefixes taken out.
+    String S;
+    for (size_t I = 0; I < Shown.size(); ++I) {
+      if (Shown[I] == u'&' && ++I == Shown.size()) break;  // "&&" shows '&', "&x" shows x
+      S += Shown[I];
+    }
+    C->TextOut(R.Left, R.Bottom - FontHeight(), S);
+    return;
+  }
   // The text is clipped to R: a long run is cut to the shortest beginning wider than R, which
   // shows (and ellipsizes) alike, so that drawing costs no more than measuring.
   String S = Shown;
   const int Limit = R.Right - R.Left;
-  if (S.size() > LongRun && Limit >= 0 && RunWidth(S) > Limit) {
+  if (S.size() > LongRun && Limit >= 0 && W > Limit) {
     size_t Lo = 0, Hi = LongRun;
     while (Hi < S.size() && RunWidth(S.substr(0, Hi)) <= Limit) {
       Lo = Hi;

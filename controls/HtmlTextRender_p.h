@@ -125,7 +125,7 @@ class THtmlRender {
   String ConvertRun(std::u16string_view Raw) const;
   int RunWidth(const String& Shown);
   void PaintRun(const String& Shown, int W);
-  void DrawRunText(TRect R, const String& Shown);
+  void DrawRunText(TRect R, const String& Shown, int W);
   void DrawErrorMark(int Left, int Right);
   void HitTestRun(int64_t W0, int64_t W1);
 

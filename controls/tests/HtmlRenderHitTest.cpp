@@ -2,6 +2,8 @@
 // result of painting and hit-testing calls, and how anchors and controls look.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "controls/AdvXPVS.h"
 #include "controls/HtmlText.h"
 #include "controls/tests/HtmlRenderSupport.h"
@@ -152,6 +154,32 @@ TEST(HtmlRenderAnchors, TheFocusedAnchorGetsAFocusFrameAndGivesItsHref) {
   EXPECT_GT(Frame, 2);
 }
 
+TEST(HtmlRenderAnchors, AFocusedAnchorOverTwoLinesIsFramedOnEachAndValuesKeepTheirQuotes) {
+  THtmlSurface Plain, S;
+  const int GH = S.LineHeight();
+  const String Text = u"aaaa <a href=\"x\">bbbb cccc</a> dd";
+  const TRect Narrow(0, 0, S.Width(u"aaaa ") + S.Width(u"bbbb ") + 4, 100);
+  THtmlCallArgs P, H;
+  P.Rect = H.Rect = Narrow;
+  H.FocusedAnchor = 0;
+  P.Draw(Plain.C(), Text);
+  H.Draw(S.C(), Text);
+  EXPECT_EQ(StringToUTF8(H.FocusedHref), "x");
+  // The second line's part of the frame starts at the line's left.
+  int Frame = 0;
+  for (int Y = GH; Y < 2 * GH; ++Y) Frame += S.At(0, Y) != Plain.At(0, Y) || S.At(1, Y) != Plain.At(1, Y);
+  EXPECT_GT(Frame, 2);
+
+  // Quotes written as entities inside attribute values stay inside them.
+  THtmlCallArgs Q;
+  Q.HitTestOnly = true;
+  Q.HitX = 3;
+  Q.HitY = 3;
+  EXPECT_TRUE(Q.Draw(S.C(), u"<a href=\"a?x=1&amp;y=2\" title=\"say &quot;hi&quot;\">link</a>"));
+  EXPECT_EQ(StringToUTF8(Q.HitHref), "a?x=1&amp;y=2");
+  EXPECT_EQ(StringToUTF8(Q.HitTitle), "say &quot;hi&quot;");
+}
+
 // ---- CONTROL tags
 
 TEST(HtmlRenderControls, ControlsTakeTheirWidthAndAreHitByPointOrId) {
@@ -240,6 +268,26 @@ TEST(HtmlRenderControls, ControlsAreDrawnInTheirBoxes) {
   EXPECT_LT(S.Ink(TRect(121, B - 15, 137, B)).Left, 137);
   EXPECT_LT(S.Ink(TRect(137, B - 25, 197, B)).Left, 197);
   EXPECT_EQ(S.C()->Brush()->Style(), bsSolid);  // the canvas gets its brush back
+
+  // A button looks different hot and pressed; a combo box shows its button.
+  auto Button = [](int HitX, bool Held) {
+    THtmlSurface T(120, 40);
+    THtmlCallArgs A;
+    A.HitX = HitX;
+    A.HitY = 15;
+    A.MouseButtonHeld = Held;
+    A.Draw(T.C(), u"<control type=\"BUTTON\" width=\"60\" value=\"Go\">");
+    std::vector<TColor> Pixels;
+    for (int Y = 0; Y < 30; ++Y)
+      for (int X = 0; X < 70; ++X) Pixels.push_back(T.At(X, Y));
+    return Pixels;
+  };
+  EXPECT_NE(Button(-100, false), Button(30, false));
+  EXPECT_NE(Button(30, false), Button(30, true));
+  THtmlSurface Combo;
+  THtmlCallArgs C;
+  C.Draw(Combo.C(), u"<control type=\"COMBO\" width=\"80\" value=\"one\">");
+  EXPECT_LT(Combo.Ink(TRect(62, 5, 80, 26)).Left, 80);
 }
 
 }  // namespace

@@ -338,6 +338,49 @@ TEST(HtmlRenderTags, WithoutWordWrapALongLineEndsInAnEllipsis) {
   EXPECT_LE(Tail.Bottom - Tail.Top, 3);
 }
 
+TEST(HtmlRenderTags, IndentOffsetsAndSwitchesLeftOpenAtTheEndOfALine) {
+  THtmlSurface S;
+  const int GH = S.LineHeight();
+  {  // IND moves on to its offset from the line's left, never back.
+    THtmlCallArgs H;
+    H.Draw(S.C(), u"a<ind x=\"100\">b<ind x=\"50\">c");
+    EXPECT_EQ(H.TextWidth, 100 + S.Width(u"b") + S.Width(u"c"));
+    EXPECT_NEAR(S.Ink(TRect(60, 0, 320, GH)).Left, 101, 2);
+  }
+  {  // A line's runs before a tag left open at its end are painted as they were measured.
+    THtmlSurface T;
+    THtmlCallArgs H;
+    H.Draw(T.C(), u"abc <z>hidden<br>still hidden</z>shown");
+    EXPECT_LT(T.Ink(TRect(0, 0, 320, GH)).Left, 5);
+    THtmlSurface Plain, Sup;
+    THtmlCallArgs P, U;
+    P.Draw(Plain.C(), u"x");
+    U.Draw(Sup.C(), u"x<sup>2<br>y");
+    const int XW = Plain.Width(u"x") + 2;  // past the x's ink
+    // "x" is drawn at the bottom of its line (raised by nothing); only "2" is raised.
+    EXPECT_EQ(Sup.Ink(TRect(0, 0, XW - 2, GH + GH / 4)).Bottom, Plain.Ink().Bottom + GH / 4);
+    EXPECT_LT(Sup.Ink(TRect(XW, 0, 320, GH + GH / 4)).Bottom, Plain.Ink().Bottom + GH / 4);
+  }
+  {  // R turns the text about its top left until the closing tag.
+    THtmlSurface T(320, 200);
+    THtmlCallArgs H;
+    H.Rect = TRect(0, 100, 300, 200);
+    H.Draw(T.C(), u"<r a=\"90\">turned&&</r>");
+    const TRect Ink = T.Ink();
+    EXPECT_GT(Ink.Bottom - Ink.Top, 2 * (Ink.Right - Ink.Left));
+    EXPECT_LE(Ink.Bottom, 100 + GH);
+    EXPECT_EQ(T.C()->Font()->Orientation(), 0);
+  }
+  {  // IgnoreColors: colour attributes do nothing.
+    THtmlSurface T;
+    THtmlCallArgs H;
+    H.IgnoreColors = true;
+    H.Draw(T.C(), u"<font color=\"clred\" bgcolor=\"clyellow\">xxxx</font>");
+    EXPECT_EQ(RedInk(T, TRect(0, 0, 320, 40)), 0);
+    EXPECT_EQ(T.Count(clYellow), 0);
+  }
+}
+
 // ---- bad input
 
 TEST(HtmlRenderBadInput, BrokenTagsAreSkippedOrDropTheRest) {
