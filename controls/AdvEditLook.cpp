@@ -303,7 +303,21 @@ void TAdvEdit::DrawBorder(HDC DC) {
   }
 }
 
-void TAdvEdit::WMEraseBkgnd(TWMEraseBkgnd& Message) { TCustomEdit::WMEraseBkgnd(Message); }
+void TAdvEdit::WMEraseBkgnd(TWMEraseBkgnd& Message) {
+  // Transparent: the parent paints its part under the edit into the edit's DC.
+  if (FTransparent && Parent() != nullptr && Message.DC() != nullptr) {
+    HDC dc = Message.DC();
+    const int saved = SaveDC(dc);
+    POINT old;
+    SetWindowOrgEx(dc, Left(), Top(), &old);
+    Parent()->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    Parent()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+    Message.SetResult(1);
+    return;
+  }
+  TCustomEdit::WMEraseBkgnd(Message);
+}
 
 // ---------------------------------------------------------------------------
 // Mouse, URL and hint

@@ -555,6 +555,22 @@ TEST(AdvEdit, LooksPaintOverTheEdit) {
   EXPECT_EQ(e->Color(), clWhite);
 }
 
+TEST(AdvEdit, TransparentShowsTheParentBehindTheText) {
+  EditFixture f;
+  auto* panel = new TPanel(&f.form);
+  panel->SetParent(&f.form);
+  panel->SetBounds(50, 50, 250, 150);
+  panel->SetColor(clLime);
+  f.edit->SetParent(panel);
+  f.edit->SetBounds(20, 20, 120, 24);
+  f.edit->SetColor(clWhite);
+  auto b = RenderControl(f.edit);
+  EXPECT_EQ(PixelColor(*b, 60, 12), clWhite);
+  f.edit->SetTransparent(true);
+  b = RenderControl(f.edit);
+  EXPECT_EQ(PixelColor(*b, 60, 12), clLime);
+}
+
 TEST(AdvEdit, UrlLookOpensOnlyWebAndMailAddresses) {
   EditFixture f;
   std::vector<String> opened;

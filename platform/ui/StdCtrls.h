@@ -208,12 +208,15 @@ protected:
   bool FInSetText = false;
   // The window's styles as made (ES_MULTILINE, ES_CENTER ...).
   DWORD FStyle = 0;
-  // When set, the native edit's painting is followed by WM_NCPAINT and then WM_PAINT, each
-  // with wParam a DC on the whole window (window coordinates), so the control paints over it;
+  // When set, the native edit's painting is preceded by WM_ERASEBKGND (the edit draws no
+  // background of its own) and followed by WM_NCPAINT and then WM_PAINT, each with wParam a
+  // DC on the whole window (window coordinates), so the control paints under and over it;
   // WM_NCPAINT paints the frame, which lies outside the client area of an edit with a border.
   bool FPaintOver = false;
 
 private:
+  // The window's background colour: Color, or none when the control erases it (FPaintOver).
+  void ApplyBaseColor();
   // Turns the formatting rectangle into the widget's text margins.
   void ApplyEditRect();
   // The EM_POSFROMCHAR answer.

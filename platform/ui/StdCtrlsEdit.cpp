@@ -155,6 +155,15 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* e) override {
+    if (*paintOver_ && !painting) {
+      // The control erases the background (WM_ERASEBKGND); the edit draws on it.
+      if (HDC dc = CreateDeviceDC(this)) {
+        painting = true;
+        GuardedCall([&] { edit_->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+        painting = false;
+        DeleteDeviceDC(dc);
+      }
+    }
     QLineEdit::paintEvent(e);
     if (!*paintOver_ || painting) return;
     HDC dc = CreateDeviceDC(this);
@@ -201,6 +210,20 @@ void TCustomEdit::CreateWnd() {
   QObject::connect(edit, &QLineEdit::textEdited, [this](const QString&) { FModified = true; });
 }
 
+void TCustomEdit::ApplyBaseColor() {
+  auto* edit = NativeOf<QLineEdit>(this);
+  if (!edit) return;
+  if (!FPaintOver) {
+    ApplyColor(edit, Color(), QPalette::Base);
+    return;
+  }
+  // The background is the control's to erase: the edit itself draws none.
+  QPalette p = edit->palette();
+  p.setColor(QPalette::Base, Qt::transparent);
+  edit->setPalette(p);
+  edit->update();
+}
+
 void TCustomEdit::DestroyWnd() {
   // The window's own text (what a derived class shows of it is its business).
   if (NativeOf<QLineEdit>(this) != nullptr) TControl::SetTextBuf(TCustomEdit::GetText());
@@ -225,7 +248,7 @@ void TCustomEdit::ApplySettings() {
   // The window's style decides the alignment, as the native edit's does.
   edit->setAlignment(((FStyle & ES_RIGHT) ? Qt::AlignRight : (FStyle & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft) |
                      Qt::AlignVCenter);
-  ApplyColor(edit, Color(), QPalette::Base);
+  ApplyBaseColor();
   ApplyColor(edit, Font()->Color(), QPalette::Text);
   ApplyEditRect();
 }
@@ -373,7 +396,7 @@ void TCustomEdit::SetAlignment(TAlignment v) {
 
 void TCustomEdit::CMColorChanged(TMessage& Message) {
   TWinControl::CMColorChanged(Message);
-  ApplyColor(TControlHost::Widget(this), Color(), QPalette::Base);
+  ApplyBaseColor();
 }
 
 void TCustomEdit::CMFontChanged(TMessage& Message) {
