@@ -1,0 +1,61 @@
+#include "dropdowns/demo/DropDownsDemo.h"
+
+TDemoListDropDown::TDemoListDropDown(TComponent* AOwner) : TAdvCustomDropDown(AOwner) {
+  CreateDropDownForm();
+  SetDropDownHeight(120);
+}
+
+void TDemoListDropDown::CreateDropDownForm() {
+  TAdvCustomDropDown::CreateDropDownForm();
+  if (FList != nullptr || DropDownForm() == nullptr) return;
+  FList = new TListBox(this);
+  FList->SetParent(DropDownForm());
+  FList->SetTabStop(true);
+  for (const char16_t* s : {u"Channel 1", u"Channel 2", u"Channel 3", u"Channel 4", u"Channel 5"})
+    FList->Items()->Add(s);
+  // A click on an item takes it; the arrow keys only move the selection (Enter takes it).
+  FList->OnClick = [this](TObject*) {
+    if (FList->ItemIndex() >= 0) DoHideDropDown(false);
+  };
+  SetControl(FList);
+  FFocusControl = FList;
+}
+
+void TDemoListDropDown::BeforeDropDown() {
+  TAdvCustomDropDown::BeforeDropDown();
+  // The current value is the list's selection while it is open.
+  FList->SetItemIndex(FList->Items()->IndexOf(Text()));
+  DropDownForm()->SetCancelOnDeActivate(true);
+}
+
+void TDemoListDropDown::DoHideDropDown(bool Cancel) {
+  if (!Cancel && FList->ItemIndex() >= 0) SetText(FList->Items()->Strings(FList->ItemIndex()));
+  TAdvCustomDropDown::DoHideDropDown(Cancel);
+}
+
+void TDemoListDropDown::DropDownControlKeyDown(Word& Key, TShiftState Shift) {
+  // The list keeps its arrows; the closing keys go to the edit.
+  if (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_HOME || Key == VK_END) {
+    if (!Shift.Contains(ssAlt)) return;
+  }
+  TAdvCustomDropDown::DropDownControlKeyDown(Key, Shift);
+}
+
+TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
+  SetCaption(u"Drop-down editors");
+  SetBounds(200, 200, 420, 200);
+  FListDropDown = new TDemoListDropDown(this);
+  FListDropDown->SetParent(this);
+  FListDropDown->SetBounds(120, 20, 200, 24);
+  FListDropDown->SetLabelCaption(u"Framework:");
+  FListDropDown->SetLabelPosition(lpLeftCenter);
+  FListDropDown->SetDropDownButtonHint(u"Choose a channel");
+  FListDropDown->SetTabStop(true);
+  FListDropDown->SetText(u"Channel 1");
+  FStatus = new TLabel(this);
+  FStatus->SetParent(this);
+  FStatus->SetBounds(20, 150, 380, 20);
+  FListDropDown->OnDropUp = [this](TObject*, bool Cancelled) {
+    FStatus->SetCaption(Cancelled ? String(u"Cancelled") : u"Chosen: " + FListDropDown->Text());
+  };
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The drop-down editors' demo window: one drop-down of each kind the library has, with a
+// line under them that reports what the last one did.
+
+#include "dropdowns/AdvDropDown.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+
+// A plain framework drop-down: its pop-up holds a list of choices; a click or Enter takes one.
+class TDemoListDropDown : public TAdvCustomDropDown {
+public:
+  explicit TDemoListDropDown(TComponent* AOwner);
+  String ClassName() const override { return u"TDemoListDropDown"; }
+  TListBox* List() const { return FList; }
+
+protected:
+  void CreateDropDownForm() override;
+  void BeforeDropDown() override;
+  void DoHideDropDown(bool Cancel) override;
+  void DropDownControlKeyDown(Word& Key, TShiftState Shift) override;
+
+private:
+  TListBox* FList = nullptr;
+};
+
+class TDropDownsDemoForm : public TForm {
+public:
+  explicit TDropDownsDemoForm(TComponent* AOwner);
+  String ClassName() const override { return u"TDropDownsDemoForm"; }
+  TDemoListDropDown* ListDropDown() const { return FListDropDown; }
+  TLabel* Status() const { return FStatus; }
+
+private:
+  TDemoListDropDown* FListDropDown;
+  TLabel* FStatus;
+};
