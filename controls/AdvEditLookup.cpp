@@ -1,6 +1,7 @@
 // The styled edit's lookup list, persistence and range lists.
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 #include "controls/AdvEdit.h"
 #include "platform/rtl/IniFiles.h"
@@ -336,18 +337,26 @@ void TAdvEdit::LoadPersist() {
   if (p->Section().empty()) p->SetSection(Name());
   if (p->Section().empty()) return;
   std::unique_ptr<TCustomIniFile> ini = OpenStore(false);
-  const String section = p->Section();
+  // The section is read once: every entry looked up in it, in time linear in the store.
+  TStringList lines;
+  ini->ReadSectionValues(p->Section(), &lines);
+  std::unordered_map<String, String> entries;
+  for (int i = 0; i < lines.Count(); ++i) entries.emplace(AnsiUpperCase(lines.Names(i)), lines.ValueFromIndex(i));
+  auto entry = [&](const String& Ident, const String& Default) {
+    auto it = entries.find(AnsiUpperCase(Ident));
+    return it == entries.end() ? Default : it->second;
+  };
   if (FLookup->Enabled() && FLookup->History()) {
-    int count = ini->ReadInteger(section, u"LOOKUPCOUNT", 0);
+    int count = StrToIntDef(Trim(entry(u"LOOKUPCOUNT", u"0")), 0);
     count = std::clamp(count, 0, MaxLookupEntries);
     for (int n = 1; n <= count; ++n) {
-      const String display = ini->ReadString(section, u"LOOKUPDISPL" + IntToStr(n), String());
-      const String value = ini->ReadString(section, u"LOOKUPVAL" + IntToStr(n), String());
+      const String display = entry(u"LOOKUPDISPL" + IntToStr(n), String());
+      const String value = entry(u"LOOKUPVAL" + IntToStr(n), String());
       // An empty entry is skipped with its value, so the others keep theirs.
       if (!display.empty()) FLookup->AddPair(display, value);
     }
   }
-  const String v = ini->ReadString(section, Name(), u"@");
+  const String v = entry(Name(), u"@");
   if (v != u"@") SetWindowText(v);
 }
 
@@ -356,15 +365,16 @@ void TAdvEdit::SavePersist() {
   if (!p->Enable()) return;
   if (p->Section().empty() && p->Location() == plInifile) p->SetSection(Name());
   std::unique_ptr<TCustomIniFile> ini = OpenStore(true);
-  const String section = p->Section();
-  ini->WriteString(section, Name(), WindowText());
+  // All entries in one write of the store.
+  std::vector<std::pair<String, String>> entries{{Name(), WindowText()}};
   if (FLookup->Enabled() && FLookup->History()) {
     TStringList* d = FLookup->DisplayList();
     TStringList* v = FLookup->ValueList();
-    ini->WriteInteger(section, u"LOOKUPCOUNT", d->Count());
+    entries.emplace_back(u"LOOKUPCOUNT", IntToStr(d->Count()));
     for (int n = 1; n <= d->Count(); ++n) {
-      ini->WriteString(section, u"LOOKUPDISPL" + IntToStr(n), d->Strings(n - 1));
-      if (v->Count() >= n) ini->WriteString(section, u"LOOKUPVAL" + IntToStr(n), v->Strings(n - 1));
+      entries.emplace_back(u"LOOKUPDISPL" + IntToStr(n), d->Strings(n - 1));
+      if (v->Count() >= n) entries.emplace_back(u"LOOKUPVAL" + IntToStr(n), v->Strings(n - 1));
     }
   }
+  ini->WriteStrings(p->Section(), entries);
 }

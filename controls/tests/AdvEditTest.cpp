@@ -762,17 +762,23 @@ TEST(AdvEdit, PersistsThroughTheRegistry) {
 
 TEST(AdvEdit, HostileStoresAreReadAsFarAsSound) {
   TempFolder dir;
-  struct {
+  std::string full = "[S]\nLOOKUPCOUNT=10000\n";
+  for (int n = 1; n <= 10000; ++n)
+    full += "LOOKUPDISPL" + std::to_string(n) + "=entry" + std::to_string(n) + "\nLOOKUPVAL" + std::to_string(n) + "=v\n";
+  struct Case {
     const char* name;
     std::string ini;
     int entries;
-  } cases[] = {
+  };
+  const Case cases[] = {
       {"huge count", "[S]\nLOOKUPCOUNT=2000000000\nLOOKUPDISPL1=a\nLOOKUPDISPL3=c\n", 2},
       {"negative count", "[S]\nLOOKUPCOUNT=-5\nLOOKUPDISPL1=a\n", 0},
       {"not a number", "[S]\nLOOKUPCOUNT=lots\nLOOKUPDISPL1=a\n", 0},
       {"missing entries", "[S]\nLOOKUPCOUNT=3\nLOOKUPVAL2=x\n", 0},
+      {"huge entry", "[S]\nLOOKUPCOUNT=1\nLOOKUPDISPL1=" + std::string(4 << 20, 'x') + "\n", 1},
+      {"ten thousand entries", full, 10000},
   };
-  for (auto& c : cases) {
+  for (const Case& c : cases) {
     dir.Write("h.ini", c.ini);
     TAdvEdit e(nullptr);
     e.SetName(u"E");
@@ -787,6 +793,22 @@ TEST(AdvEdit, HostileStoresAreReadAsFarAsSound) {
     EXPECT_EQ(e.Lookup()->DisplayList()->Count(), c.entries) << c.name;
     EXPECT_EQ(e.Text(), u"") << c.name;  // no value entry: the value stays
   }
+  // Saving ten thousand entries is one write of the file.
+  dir.Write("h.ini", "; kept\n[Other]\nA=1\n");
+  TAdvEdit e(nullptr);
+  e.SetName(u"E");
+  e.Persistence()->SetEnable(true);
+  e.Persistence()->SetKey(dir.FileS("h.ini"));
+  e.Persistence()->SetSection(u"S");
+  e.Lookup()->SetEnabled(true);
+  e.Lookup()->SetHistory(true);
+  for (int n = 0; n < MaxLookupEntries; ++n) e.Lookup()->AddPair(u"entry" + IntToStr(n), u"v");
+  const auto start = std::chrono::steady_clock::now();
+  e.SavePersist();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(Crudini(dir.File("h.ini"), "S", "LOOKUPCOUNT"), "10000");
+  EXPECT_EQ(Crudini(dir.File("h.ini"), "Other", "A"), "1");
+  EXPECT_EQ(dir.Read("h.ini").rfind("; kept", 0), 0u);
 }
 
 // ---- Range lists

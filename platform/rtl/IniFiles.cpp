@@ -158,6 +158,10 @@ void TCustomIniFile::WriteDateTime(const String& Section, const String& Ident, T
   WriteString(Section, Ident, DateTimeToStr(Value));
 }
 
+void TCustomIniFile::WriteStrings(const String& Section, const std::vector<std::pair<String, String>>& Values) {
+  for (const auto& [ident, value] : Values) WriteString(Section, ident, value);
+}
+
 bool TCustomIniFile::SectionExists(const String& Section) {
   TStringList keys;
   ReadSection(Section, &keys);
@@ -455,6 +459,46 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
     }
     // A new key goes after the section's last key, ahead of blank lines before the next.
     if (!replaced) lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+  }
+  SaveLines(std::move(lines));
+}
+
+void TIniFile::WriteStrings(const String& Section, const std::vector<std::pair<String, String>>& Values) {
+  if (Values.empty()) return;
+  std::lock_guard<std::mutex> lock(FileMutex());
+  const TCache& c = Load();
+  std::vector<String> lines = c.Lines;
+  // The section's keys by name (upper case), and where new keys go.
+  std::unordered_map<String, size_t> at;
+  std::vector<String> added;
+  std::unordered_map<String, size_t> addedAt;
+  int h = c.FindHeader(Section);
+  size_t insertAt = lines.size();
+  if (h >= 0) {
+    insertAt = static_cast<size_t>(h) + 1;
+    for (size_t i = insertAt, end = c.SectionEnd(h); i < end; ++i) {
+      const IniLine& l = c.Parsed[i];
+      if (l.kind == IniLine::KeyValue) at.emplace(AnsiUpperCase(l.name), i);
+      if (l.kind != IniLine::Ignored) insertAt = i + 1;
+    }
+  }
+  for (const auto& [ident, value] : Values) {
+    const String key = AnsiUpperCase(ident);
+    if (auto it = at.find(key); it != at.end()) {
+      lines[it->second] = c.Parsed[it->second].name + u"=" + value;  // the key keeps its spelling
+    } else if (auto a = addedAt.find(key); a != addedAt.end()) {
+      added[a->second] = ident + u"=" + value;
+    } else {
+      addedAt.emplace(key, added.size());
+      added.push_back(ident + u"=" + value);
+    }
+  }
+  if (h < 0) {
+    if (!lines.empty() && !Trim(lines.back()).empty()) lines.push_back(String());
+    lines.push_back(u"[" + Section + u"]");
+    lines.insert(lines.end(), added.begin(), added.end());
+  } else {
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
   }
   SaveLines(std::move(lines));
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
@@ -42,6 +43,9 @@ public:
   virtual void WriteFloat(const String& Section, const String& Ident, double Value);
   virtual TDateTime ReadDateTime(const String& Section, const String& Ident, TDateTime Default);
   virtual void WriteDateTime(const String& Section, const String& Ident, TDateTime Value);
+  // Writes several keys of one section, as WriteString does each (later pairs win); a store
+  // that writes its file at every change writes it once for all of them.
+  virtual void WriteStrings(const String& Section, const std::vector<std::pair<String, String>>& Values);
 
   // Fill Strings (cleared first) with the section's key names / the section names /
   // the section's "Key=Value" lines.
@@ -122,6 +126,7 @@ public:
   String ReadString(const String& Section, const String& Ident, const String& Default) override;
   // Raises EIniFileException naming the file when it cannot be written (EFOpenError as reads do).
   void WriteString(const String& Section, const String& Ident, const String& Value) override;
+  void WriteStrings(const String& Section, const std::vector<std::pair<String, String>>& Values) override;
   void ReadSection(const String& Section, TStrings* Strings) override;
   void ReadSections(TStrings* Strings) override;
   void ReadSectionValues(const String& Section, TStrings* Strings) override;
