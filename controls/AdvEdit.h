@@ -348,7 +348,8 @@ public:
   bool OleDropSource() const { return FOleDropSource; }
   virtual void SetOleDropSource(bool Value) { FOleDropSource = Value; }
   bool OleDropTarget() const { return FOleDropTarget; }
-  virtual void SetOleDropTarget(bool Value) { FOleDropTarget = Value; }
+  // Registers the edit's window as a drop target, or revokes it (AdvEddd.cpp).
+  virtual void SetOleDropTarget(bool Value);
 
   // ---- Version: "2.9.2.1"; writing it has no effect.
   String Version() const;
@@ -441,6 +442,13 @@ protected:
 
   // ---- Drag and drop hooks: the drop caret is painted by PaintExtras.
   void TrackDropCaret(TPoint ClientPt);
+  // Dragging the selection (AdvEddd.cpp): a press inside the selection waits for a move, which
+  // drags the selected text; a release without one puts the caret there. OleButtonDown is true
+  // when it took the press.
+  bool OleButtonDown(TWMMouse& Message);
+  void OleMouseMove(TWMMouse& Message);
+  void OleButtonUp(TWMMouse& Message);
+  friend class TEditDropTarget;
   void HideDropCaret();
   // Puts the caret at the character under a client point.
   void MoveCaretToCursor(TPoint ClientPt);

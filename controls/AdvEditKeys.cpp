@@ -473,11 +473,17 @@ void TAdvEdit::CMDialogKey(TWMKey& Message) {
 // ---------------------------------------------------------------------------
 // Mouse
 
-void TAdvEdit::WMLButtonDown(TWMMouse& Message) { TCustomEdit::WMLButtonDown(Message); }
+void TAdvEdit::WMLButtonDown(TWMMouse& Message) {
+  if (!OleButtonDown(Message)) TCustomEdit::WMLButtonDown(Message);
+}
 
-void TAdvEdit::WMMouseMove(TWMMouse& Message) { TCustomEdit::WMMouseMove(Message); }
+void TAdvEdit::WMMouseMove(TWMMouse& Message) {
+  TCustomEdit::WMMouseMove(Message);
+  OleMouseMove(Message);
+}
 
 void TAdvEdit::WMLButtonUp(TWMMouse& Message) {
+  OleButtonUp(Message);
   TCustomEdit::WMLButtonUp(Message);
   if (FIsUrl && FShowURL && Focused()) {
     bool show = true;

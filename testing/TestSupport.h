@@ -128,3 +128,14 @@ public:
   TTestScreen(const TTestScreen&) = delete;
   TTestScreen& operator=(const TTestScreen&) = delete;
 };
+
+// ---- Drags (TestSupportDrag.cpp)
+// Runs Steps from inside the next drag the program starts (DoDragDrop), once it is under way;
+// Steps move the mouse and end the drag with a release or Escape, as a user does. Returns at
+// once: schedule it before the input that starts the drag.
+void WhileDragging(std::function<void()> Steps);
+// Another program's drag of Text (and of the local Files) entering the top-level window at a
+// client point of Control and dropped there, with the keys Shift; the drop's effect
+// (DROPEFFECT_COPY, DROPEFFECT_MOVE or DROPEFFECT_NONE).
+uint32_t SimulateOutsideDrop(TControl* Control, int X, int Y, const String& Text,
+                             const std::vector<String>& Files = {}, TShiftState Shift = {});

@@ -140,10 +140,12 @@ public:
   explicit TMimeDataObject(const QMimeData* Mime) {
     if (Mime == nullptr) return;
     if (Mime->hasFormat(kRtfMime)) FRtf = Mime->data(kRtfMime);
-    if (Mime->hasText()) FText = Mime->text();
+    // Plain text as offered: not the text form Qt derives from a file list.
+    const bool hasText = Mime->formats().filter(QStringLiteral("text/plain")).size() > 0;
+    if (hasText) FText = Mime->text();
     for (const QUrl& url : Mime->urls())
       if (url.isLocalFile()) FFiles << url.toLocalFile();
-    if (Mime->hasText()) {
+    if (hasText) {
       FFormats.push_back(Format(CF_UNICODETEXT));
       FFormats.push_back(Format(CF_TEXT));
     }
