@@ -47,6 +47,7 @@ TAdvCustomDropDown::TAdvCustomDropDown(TComponent* AOwner) : TCustomMaskEdit(AOw
 
   FLabelFont = std::make_unique<TFont>();
   FLabelFont->OnChange = [this](TObject* S) { LabelFontChanged(S); };
+  if (!IsDesigning(this)) CreateEditMenu();
 }
 
 TAdvCustomDropDown::~TAdvCustomDropDown() {
@@ -551,6 +552,7 @@ void TAdvCustomDropDown::CreateParams(TCreateParams& Params) {
 void TAdvCustomDropDown::CreateWnd() {
   TCustomMaskEdit::CreateWnd();
   SetEditRect();
+  RegisterDropTarget();
 }
 
 void TAdvCustomDropDown::SetEditRect() {

@@ -24,6 +24,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Mask.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 
 class TAdvCustomDropDown;
@@ -634,6 +635,9 @@ protected:
   void WMKillFocus(TWMKillFocus& Message) override;
   void WMLButtonDown(TWMMouse& Message) override;
   void WMLButtonUp(TWMMouse& Message) override;
+  // The middle button does not paste the window system's selection past the filter.
+  void WMMButtonDown(TWMMouse& Message) override;
+  void WMMButtonUp(TWMMouse& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMEnter(TMessage& Message) override;
   void CMExit(TMessage& Message) override;
@@ -650,6 +654,9 @@ protected:
   // The prefix and suffix protection of a key-down; false stops the key.
   bool ProtectKey(Word& Key, TShiftState Shift);
   void WMPaste(TMessage& Message);
+  // Puts text in as a paste does, through the edit type's filter (the clipboard, the context
+  // menu and drops all come here).
+  void PasteText(const String& Text);
   void WMCut(TMessage& Message);
   void WMCopy(TMessage& Message);
   // The value text with the selection (or the character at the caret) removed.
@@ -676,6 +683,9 @@ protected:
   // Toggles the pop-up (F4, Alt+Up, Alt+Down).
   void ToggleDropDown();
   void HeaderFooterChanged(TObject* Sender);
+  // The edit's own context menu and drop target (AdvDropDownInput.cpp).
+  void CreateEditMenu();
+  void RegisterDropTarget();
 
   // ---- State (see the class comment)
   TLabel* FLabel = nullptr;
@@ -742,6 +752,7 @@ protected:
   TDropDownEditButton* FButton = nullptr;
   String FOldText;
   HDC FPaintDC = nullptr;  // the window's DC while painting over the native edit
+  TPopupMenu* FEditMenu = nullptr;  // the context menu (cut, copy, paste through the filter)
 
 private:
   friend class TDropDownForm;

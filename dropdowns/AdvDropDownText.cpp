@@ -639,8 +639,11 @@ void TAdvCustomDropDown::WMPaste(TMessage& Message) {
   // 1.
   if (ReadOnly() || !FEditorEnabled) return;
   if (!Clipboard()->HasFormat(CF_TEXT)) return;
-  const String clip = Clipboard()->AsText();
-  // 2. The clipboard text in place of the selection of the value.
+  PasteText(Clipboard()->AsText());
+}
+
+void TAdvCustomDropDown::PasteText(const String& clip) {
+  // 2. The text in place of the selection of the value.
   const String v = Text();
   const int pre = Len(FPrefix);
   const int s = std::clamp(SelStart() - pre, 0, Len(v));

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+
 #include "AdvDropDownTestSupport.h"
 #include "platform/ui/Clipbrd.h"
 
@@ -285,6 +290,44 @@ TEST(AdvDropDownPaste, HandlerMayRefuse) {
   f.Run(String(1, kCtrlV));
   EXPECT_EQ(seen, u"aZb");
   EXPECT_EQ(f.dd->Text(), u"ab");
+}
+
+}  // namespace
+
+namespace {
+
+// Chooses the item of the context menu shown by a right click on the drop-down.
+void ChooseFromContextMenu(TWinControl* Control, const QString& Item) {
+  QTimer::singleShot(0, [Item] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* a : menu->actions())
+      if (a->text() == Item) a->trigger();
+    menu->close();
+  });
+  SimulateClick(Control, 20, 5, mbRight);
+  ProcessPendingEvents();
+}
+
+TEST(AdvDropDownPaste, ContextMenuPasteGoesThroughTheFilter) {
+  DropDownFixture f;
+  f.dd->SetEditType(etNumeric);
+  f.dd->SetText(u"1");
+  f.Focus();
+  f.dd->Select(1, 0);
+  Clipboard()->SetAsText(u"2x");
+  ChooseFromContextMenu(f.dd, QStringLiteral("&Paste"));
+  EXPECT_EQ(f.dd->Text(), u"1");
+  Clipboard()->SetAsText(u"23");
+  f.dd->Select(1, 0);
+  ChooseFromContextMenu(f.dd, QStringLiteral("&Paste"));
+  EXPECT_EQ(f.dd->Text(), u"123");
+  // Delete takes only the selected part of the value, never the prefix.
+  f.dd->SetPrefix(u"$");
+  f.dd->SetText(u"45");
+  f.dd->Select(0, 2);
+  ChooseFromContextMenu(f.dd, QStringLiteral("&Delete"));
+  EXPECT_EQ(f.dd->EditText(), u"$5");
 }
 
 }  // namespace
