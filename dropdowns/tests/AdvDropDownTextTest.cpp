@@ -9,6 +9,7 @@
 
 #include "AdvDropDownTestSupport.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/OleDragDrop.h"
 
 namespace {
 
@@ -328,6 +329,25 @@ TEST(AdvDropDownPaste, ContextMenuPasteGoesThroughTheFilter) {
   f.dd->Select(0, 2);
   ChooseFromContextMenu(f.dd, QStringLiteral("&Delete"));
   EXPECT_EQ(f.dd->EditText(), u"$5");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AdvDropDownPaste, DroppedTextIsFilteredLikeAPaste) {
+  DropDownFixture f;
+  f.dd->SetEditType(etNumeric);
+  f.dd->SetText(u"12");
+  EXPECT_EQ(SimulateOutsideDrop(f.dd, 60, 10, u"3a"), uint32_t(DROPEFFECT_COPY));
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->Text(), u"12");
+  SimulateOutsideDrop(f.dd, 60, 10, u"34");  // past the text's end: at the end
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->Text(), u"1234");
+  f.dd->SetReadOnly(true);
+  EXPECT_EQ(SimulateOutsideDrop(f.dd, 60, 10, u"5"), uint32_t(DROPEFFECT_NONE));
+  EXPECT_EQ(f.dd->Text(), u"1234");
 }
 
 }  // namespace
