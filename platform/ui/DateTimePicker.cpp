@@ -361,23 +361,6 @@ protected:
   }
 };
 
-// Drawn over the fields and the check box: what the control paints on its window after the
-// native painting (WM_NCPAINT, then WM_PAINT, each with a DC of the whole window in wParam).
-class PickerDecor : public QWidget {
-public:
-  explicit PickerDecor(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(Qt::NoFocus);
-  }
-  std::function<void(QWidget*)> onPaint;
-
-protected:
-  void paintEvent(QPaintEvent*) override {
-    if (onPaint) onPaint(this);
-  }
-};
-
 // The picker's window: check box, fields and what is drawn over them. The window holds the
 // focus and hands keys and focus to the fields, so the control's key messages see every key.
 class PickerWidget : public QWidget {
@@ -389,13 +372,14 @@ public:
     edit->setParent(this);
     edit->setFocusProxy(this);
     edit->lineEdit()->installEventFilter(edit);
-    decor = new PickerDecor(this);
+    // Drawn over the fields and the check box.
+    decor = new TPaintOverLayer(this);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
   }
   QCheckBox* check;
   PickerEdit* edit;
-  PickerDecor* decor;
+  TPaintOverLayer* decor;
   PopupWatch* watch = nullptr;  // made with the calendar
   std::function<void(QWidget* from, QMouseEvent* e)> onChildMouse;
 
@@ -506,7 +490,7 @@ TDateTimePicker::~TDateTimePicker() {
   if (PickerWidget* w = TPickerView::Of(this)) {
     QObject::disconnect(w->edit, nullptr, nullptr, nullptr);
     QObject::disconnect(w->check, nullptr, nullptr, nullptr);
-    w->decor->onPaint = nullptr;
+    w->decor->Stop();
     w->onChildMouse = nullptr;
     w->edit->onPopupRequest = nullptr;
     if (w->watch) w->watch->onShown = nullptr;
@@ -543,13 +527,6 @@ void TDateTimePicker::CreateWnd() {
     QMouseEvent mapped(e->type(), at, e->globalPosition(), e->button(), e->buttons(), e->modifiers());
     bool pass = true;
     FHost->MouseEvent(&mapped, pass);
-  };
-  w->decor->onPaint = [this](QWidget* device) {
-    HDC dc = CreateDeviceDC(device);
-    if (dc == nullptr) return;
-    DeliverMessage(FHandle, WM_NCPAINT, reinterpret_cast<WPARAM>(dc), 0);
-    DeliverMessage(FHandle, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    DeleteDeviceDC(dc);
   };
 }
 

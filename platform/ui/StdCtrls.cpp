@@ -207,6 +207,9 @@ TCustomComboBox::~TCustomComboBox() {
     box->onDrop = nullptr;
     box->onClose = nullptr;
   }
+  if (QWidget* w = TControlHost::Widget(this))
+    for (QObject* child : w->children())
+      if (auto* layer = dynamic_cast<TPaintOverLayer*>(child)) layer->Stop();
 }
 
 TStrings* TCustomComboBox::Items() const { return FItems.get(); }

@@ -378,7 +378,7 @@ protected:
   void SetTextBuf(const String& v) override;
   void CMColorChanged(TMessage& Message) override;
   // The native window paints itself; above it lies a transparent layer of the window's size.
-  // Each time the window is drawn, the control gets WM_PAINT and then WM_NCPAINT, each with
+  // Each time the window is drawn, the control gets WM_NCPAINT and then WM_PAINT, each with
   // WParam a DC on that layer; what they draw there shows over the native look. Invalidate
   // redraws it.
   void Dispatch(TMessage& Message) override;

@@ -1,6 +1,7 @@
 #pragma once
 // Private to platform/: helpers shared by the standard controls over native widgets.
 
+#include <QEvent>
 #include <QPalette>
 #include <QValidator>
 #include <QWidget>
@@ -49,4 +50,46 @@ public:
 private:
   bool& flag_;
   bool old_;
+};
+
+// Over a native window made of child widgets: a transparent window of the same size on top of
+// them, passing the mouse through. Each time it is drawn, the control of that window gets
+// WM_NCPAINT and then WM_PAINT, each with a DC on the layer in wParam, so what the control
+// paints there shows over the native look. Stop ends the messages (the control is going).
+class TPaintOverLayer : public QWidget {
+public:
+  explicit TPaintOverLayer(QWidget* Host) : QWidget(Host) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(Host->rect());
+    Host->installEventFilter(this);
+    raise();
+    show();
+  }
+  void Stop() { stopped_ = true; }
+
+protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Watched == parentWidget()) {
+      if (Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+      // A part the native window makes later must not cover the layer.
+      else if (Event->type() == QEvent::ChildAdded) raise();
+    }
+    return false;
+  }
+  void paintEvent(QPaintEvent*) override {
+    TWinControl* control = TControlHost::ControlOf(parentWidget());
+    if (stopped_ || control == nullptr || control->IsDestroying() || size().isEmpty()) return;
+    HDC dc = CreateDeviceDC(this);
+    if (dc == nullptr) return;
+    GuardedCall([control, dc] {
+      control->Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(dc), 0);
+      control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    });
+    DeleteDeviceDC(dc);
+  }
+
+private:
+  bool stopped_ = false;
 };

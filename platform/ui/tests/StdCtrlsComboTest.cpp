@@ -63,8 +63,8 @@ TEST(ComboBoxLayer, ShowsWhatTheControlDrawsOverTheNativeLookAndPassesTheMouse) 
   QImage plain = Render(&box);
   EXPECT_EQ(CountColor(plain, TRect(0, 0, 150, 1), clRed, 8), 0);
   ASSERT_GE(box.Painted.size(), 2u);
-  EXPECT_EQ(box.Painted[0], UINT(WM_PAINT));
-  EXPECT_EQ(box.Painted[1], UINT(WM_NCPAINT));
+  EXPECT_EQ(box.Painted[0], UINT(WM_NCPAINT));
+  EXPECT_EQ(box.Painted[1], UINT(WM_PAINT));
 
   box.Frame = true;
   box.Invalidate();
