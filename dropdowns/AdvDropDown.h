@@ -274,6 +274,59 @@ private:
   std::unique_ptr<TFont> FFont;
 };
 
+// The colours of the hot and the selected item of an item selector (detail, colour and image
+// pickers). The appearance never fires OnChange itself; its owner repaints.
+class TItemAppearance : public TPersistent {
+public:
+  explicit TItemAppearance(TPersistent* AOwner);
+  String ClassName() const override { return u"TItemAppearance"; }
+  TPersistent* GetOwner() const { return FOwner; }
+  // Copies the colours, the font, then the source's colour style (whose preset replaces the
+  // copied colours when the styles differ), then ColorSelectedText and the two border colours.
+  void Assign(TPersistent* Source) override;
+  TSelectionColorStyle ColorStyle() const { return FColorStyle; }
+  // Writes the style's preset; nothing for the current style or scCustom's colours.
+  void SetColorStyle(TSelectionColorStyle Value);
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* v) { FFont->Assign(v); }
+
+#define ITEM_COLOR(Name) \
+  TColor Name() const { return F##Name; } \
+  void Set##Name(TColor v) { F##Name = v; }
+  ITEM_COLOR(ColorMirrorHotTo)
+  ITEM_COLOR(BorderColor)
+  ITEM_COLOR(ColorMirrorHot)
+  ITEM_COLOR(ColorSelectedTo)
+  ITEM_COLOR(ColorSelected)
+  ITEM_COLOR(EdgeColor)
+  ITEM_COLOR(ColorHotTo)
+  ITEM_COLOR(BorderColorBottom)
+  ITEM_COLOR(ColorHot)
+  ITEM_COLOR(BorderColorTop)
+  ITEM_COLOR(ColorMirrorSelectedTo)
+  ITEM_COLOR(ColorMirrorSelected)
+  ITEM_COLOR(ColorSelectedText)
+  ITEM_COLOR(ColorHotText)
+  ITEM_COLOR(BorderColorHot)
+  ITEM_COLOR(BorderColorSelected)
+#undef ITEM_COLOR
+
+  TNotifyEvent OnChange;
+
+private:
+  TPersistent* FOwner;
+  TColor FColorMirrorHotTo = clNone, FBorderColor = clNone, FColorMirrorHot = clNone, FColorSelectedTo = clNone;
+  TColor FColorSelected = clNone, FEdgeColor = clNone, FColorHotTo = clNone, FBorderColorBottom = clNone;
+  TColor FColorHot = clNone, FBorderColorTop = clNone, FColorMirrorSelectedTo = clNone;
+  TColor FColorMirrorSelected = clNone, FColorSelectedText = clBlack, FColorHotText = clBlack;
+  TSelectionColorStyle FColorStyle = scCustom;
+  std::unique_ptr<TFont> FFont;
+  TColor FBorderColorHot = clNone, FBorderColorSelected = clNone;
+};
+
+// Colours an item appearance for one of the sixteen looks (tsCustom changes nothing).
+void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TZOLStyle AStyle);
+
 // ---------------------------------------------------------------------------
 // The pop-up window
 

@@ -173,3 +173,124 @@ void TAdvCustomDropDown::DrawSelectionGradient(TCanvas* Canvas, TColor FromColor
                                                TRect Rect, bool Vertical) {
   DrawGradient(Canvas, FromColor, ToColor, Steps, Rect, !Vertical);
 }
+
+// ---------------------------------------------------------------------------
+// Item appearances
+
+TItemAppearance::TItemAppearance(TPersistent* AOwner) : FOwner(AOwner), FFont(std::make_unique<TFont>()) {
+  FFont->SetName(u"Tahoma");
+  SetColorStyle(scOffice2007);
+  FColorSelectedText = clBlack;
+  FColorHotText = clBlack;
+  FBorderColorHot = clNone;
+  FBorderColorSelected = clNone;
+}
+
+void TItemAppearance::SetColorStyle(TSelectionColorStyle Value) {
+  if (Value == FColorStyle) return;
+  FColorStyle = Value;
+  struct TPreset {
+    TColor Hot, HotTo, MirrorHot, MirrorHotTo, Top, Bottom, Border, Edge, Selected, SelectedTo, MirrorSelected,
+        MirrorSelectedTo;
+  };
+  static const TPreset presets[] = {
+      {},
+      {0xD7FFFD, 0x58D4FC, 0x58D4FC, 0xB3F1FC, 0xF4FEFF, 0xCAF8FF, 0x8DD7D3, 0xC3D9DF, 0xA6FFFB, 0x04B9F4, 0x15C1FB,
+       0x68E3F9},
+      {0xFDF8F1, 0xFCEFD5, clNone, clNone, 0xFDFBF6, 0xFDF5E7, 0xFDDE99, 0xFCEDCB, 0xFAEEDE, 0xFAE3B4, clNone, clNone},
+      {0xFCEBDC, 0xFCDBC1, clNone, clNone, 0xFDF4EB, 0xFDEADB, 0xCEA27D, 0xE0C5AE, 0xF9D8B9, 0xFBCAA2, clNone, clNone},
+  };
+  if (Value == scCustom) return;
+  const TPreset& p = presets[Value];
+  FColorHot = p.Hot;
+  FColorHotTo = p.HotTo;
+  FColorMirrorHot = p.MirrorHot;
+  FColorMirrorHotTo = p.MirrorHotTo;
+  FBorderColorTop = p.Top;
+  FBorderColorBottom = p.Bottom;
+  FBorderColor = p.Border;
+  FEdgeColor = p.Edge;
+  FColorSelected = p.Selected;
+  FColorSelectedTo = p.SelectedTo;
+  FColorMirrorSelected = p.MirrorSelected;
+  FColorMirrorSelectedTo = p.MirrorSelectedTo;
+}
+
+void TItemAppearance::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TItemAppearance*>(Source);
+  if (src == nullptr) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FColorMirrorHotTo = src->FColorMirrorHotTo;
+  FBorderColor = src->FBorderColor;
+  FColorMirrorHot = src->FColorMirrorHot;
+  FColorSelectedTo = src->FColorSelectedTo;
+  FColorSelected = src->FColorSelected;
+  FEdgeColor = src->FEdgeColor;
+  FColorHotTo = src->FColorHotTo;
+  FBorderColorBottom = src->FBorderColorBottom;
+  FColorHot = src->FColorHot;
+  FBorderColorTop = src->FBorderColorTop;
+  FColorMirrorSelectedTo = src->FColorMirrorSelectedTo;
+  FColorMirrorSelected = src->FColorMirrorSelected;
+  FFont->Assign(src->FFont.get());
+  SetColorStyle(src->FColorStyle);
+  FColorSelectedText = src->FColorSelectedText;
+  FBorderColorHot = src->FBorderColorHot;
+  FBorderColorSelected = src->FBorderColorSelected;
+}
+
+void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TZOLStyle AStyle) {
+  if (Appearance == nullptr || AStyle == tsCustom) return;
+  TItemAppearance& a = *Appearance;
+  a.SetBorderColorHot(clNone);
+  a.SetBorderColorSelected(clNone);
+  a.SetColorSelectedText(clBlack);
+  a.SetColorHotText(clBlack);
+  struct TItemLook {
+    TColor Hot, HotTo, MirrorHot, MirrorHotTo, Selected, SelectedTo, MirrorSelected, MirrorSelectedTo, Border, Top,
+        Bottom, Edge, SelectedText;
+  };
+  // SelectedText clNone: left at black.
+  constexpr TItemLook office{0xEBFDFF, 0xACECFF, 0x59DAFF, 0xA4E9FF, 0xAAD9FF, 0x6EBBFF, 0x42AEFE,
+                             0x7AE1FE, 0x42AEFE, clNone,   clNone,   clNone,   clNone};
+  constexpr TItemLook office2007{0xEBFDFF, 0xACECFF, 0x59DAFF, 0xA4E9FF, 0xAAD9FF, 0x6EBBFF, 0x42AEFE,
+                                 0x7AE1FE, 0x42AEFE, 0xF4FEFF, 0xCAF8FF, 0xC3D9DF, clNone};
+  constexpr TItemLook classic{0xD2BDB6, 0xD2BDB6, clNone, clNone, 0xB59285, 0xB59285, clNone,
+                              clNone,   0x808080, clNone, clNone, clNone,   clNone};
+  constexpr TItemLook xp{0xEFD3C6, 0xEFD3C6, clNone, clNone, clHighlight, clNone, clNone,
+                         clNone,   clHighlight, clNone, clNone, clNone, clHighlightText};
+  constexpr TItemLook vista{0xFFFDF9, 0xFFFAF0, clNone,   clNone,   0xFEF9F0, 0xFDF0D7, clNone,
+                            clNone,   0xFEDF9A, 0xFDFBF6, 0xFDF5E7, 0xFCEDCB, clNone};
+  constexpr TItemLook seven{0xFDFBFA, 0xFDF3EB, clNone,   clNone,   0xFCEBDC, 0xFCDBC1, clNone,
+                            clNone,   0xCEA27D, 0xFDF4EB, 0xFDEADB, 0xE0C5AE, clNone};
+  constexpr TItemLook terminal{0xC0C0C0, 0xC0C0C0, clNone, clNone, clHighlight, clNone, clNone,
+                               clNone,   0x808080, clNone, clNone, clNone, clHighlightText};
+  constexpr TItemLook office2010{0xD9F9FD, 0x8AE3FD, 0x8AE3FD, 0xD9F9FD, 0x7BEEFF, 0x6CD0FF, 0x6CD0FF,
+                                 0x7BEEFF, 0x308AC2, clNone,   clNone,   clNone,   clBlack};
+  const TItemLook* look = &office;
+  switch (AStyle) {
+    case tsOffice2007Luna: case tsOffice2007Obsidian: case tsOffice2007Silver: look = &office2007; break;
+    case tsOffice2003Classic: look = &classic; break;
+    case tsWindowsXP: look = &xp; break;
+    case tsWindowsVista: look = &vista; break;
+    case tsWindows7: look = &seven; break;
+    case tsTerminal: look = &terminal; break;
+    case tsOffice2010Blue: case tsOffice2010Silver: case tsOffice2010Black: look = &office2010; break;
+    default: break;  // Office 2003 blue, silver, olive and Whidbey
+  }
+  a.SetColorHot(look->Hot);
+  a.SetColorHotTo(look->HotTo);
+  a.SetColorMirrorHot(look->MirrorHot);
+  a.SetColorMirrorHotTo(look->MirrorHotTo);
+  a.SetColorSelected(look->Selected);
+  a.SetColorSelectedTo(look->SelectedTo);
+  a.SetColorMirrorSelected(look->MirrorSelected);
+  a.SetColorMirrorSelectedTo(look->MirrorSelectedTo);
+  a.SetBorderColor(look->Border);
+  a.SetBorderColorTop(look->Top);
+  a.SetBorderColorBottom(look->Bottom);
+  a.SetEdgeColor(look->Edge);
+  if (look->SelectedText != clNone) a.SetColorSelectedText(look->SelectedText);
+}

@@ -251,3 +251,44 @@ TEST(AdvDropDownLabel, ClicksReachTheEditsEvents) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AdvDropDownItemAppearance, PresetsAndLooks) {
+  TItemAppearance a(nullptr);
+  EXPECT_EQ(a.ColorStyle(), scOffice2007);
+  EXPECT_EQ(a.ColorSelectedTo(), 0x04B9F4);
+  EXPECT_EQ(a.BorderColorHot(), clNone);
+  TItemAppearance b(nullptr);
+  b.SetColorStyle(scWindows7);
+  b.SetColorSelectedText(0x112233);
+  a.Assign(&b);
+  EXPECT_EQ(a.ColorSelected(), 0xF9D8B9);
+  EXPECT_EQ(a.ColorSelectedText(), 0x112233);
+  struct Case {
+    TZOLStyle style;
+    TColor hot, selected, border, top, selectedText;
+  } cases[] = {
+      {tsOffice2003Blue, 0xEBFDFF, 0xAAD9FF, 0x42AEFE, clNone, clBlack},
+      {tsOffice2007Silver, 0xEBFDFF, 0xAAD9FF, 0x42AEFE, 0xF4FEFF, clBlack},
+      {tsWindowsXP, 0xEFD3C6, clHighlight, clHighlight, clNone, clHighlightText},
+      {tsWindowsVista, 0xFFFDF9, 0xFEF9F0, 0xFEDF9A, 0xFDFBF6, clBlack},
+      {tsTerminal, 0xC0C0C0, clHighlight, 0x808080, clNone, clHighlightText},
+      {tsOffice2010Black, 0xD9F9FD, 0x7BEEFF, 0x308AC2, clNone, clBlack},
+  };
+  for (const Case& c : cases) {
+    a.SetBorderColorHot(0x010101);
+    ApplyItemAppearanceStyle(&a, c.style);
+    EXPECT_EQ(a.ColorHot(), c.hot) << int(c.style);
+    EXPECT_EQ(a.ColorSelected(), c.selected) << int(c.style);
+    EXPECT_EQ(a.BorderColor(), c.border) << int(c.style);
+    EXPECT_EQ(a.BorderColorTop(), c.top) << int(c.style);
+    EXPECT_EQ(a.ColorSelectedText(), c.selectedText) << int(c.style);
+    EXPECT_EQ(a.BorderColorHot(), clNone) << int(c.style);
+  }
+  a.SetColorHot(0x123456);
+  ApplyItemAppearanceStyle(&a, tsCustom);
+  EXPECT_EQ(a.ColorHot(), 0x123456);
+}
+
+}  // namespace
