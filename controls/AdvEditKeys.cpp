@@ -407,10 +407,10 @@ void TAdvEdit::WMKeyDown(TWMKey& Message) {
   }
   if (k == VK_BACK && !FPrefix.empty()) {
     if (SelStart() <= pre + 1) {
+      // OnKeyDown only: the deletion itself follows the character's rules.
       KeyDown(k, KeyDataToShiftState(Message.KeyData()));
       Message.SetCharCode(0);
-      // The deletion itself follows the character's rules.
-      return TCustomEdit::WMKeyDown(Message);
+      return;
     }
     SetModified(true);
   }

@@ -661,6 +661,75 @@ TEST(AdvEdit, LookupOffersMatchesAndPutsTheChosenValue) {
   EXPECT_EQ(lu->NumChars(), 2);
 }
 
+TEST(AdvEdit, LookupPagesPicksByClickAndByAltWhileShown) {
+  EditFixture f;
+  TAdvEdit* e = f.edit;
+  TLookupSettings* lu = e->Lookup();
+  lu->SetEnabled(true);
+  lu->SetDisplayCount(2);
+  for (const char16_t* w : {u"ca", u"cb", u"cc", u"cd", u"ce"}) lu->DisplayList()->Add(w);
+  int indexSeen = -1;
+  e->OnLookupIndexSelect = [&](TObject*, int Index, String& Value) {
+    indexSeen = Index;
+    Value += u"!";
+  };
+  lu->SetNumChars(1);
+  f.Focus();
+  f.Run(u"c");
+  ASSERT_TRUE(e->LookupWindow()->Visible());
+  TListBox* list = e->LookupListBox();
+  EXPECT_EQ(list->Items()->Count(), 5);
+  // More matches than DisplayCount: two rows and room for a scroll bar.
+  EXPECT_EQ(e->LookupWindow()->Height(), 2 * 12 + 4);
+  SimulateKeyStroke(e, VK_NEXT);
+  EXPECT_EQ(list->ItemIndex(), 2);
+  SimulateKeyStroke(e, VK_END);
+  EXPECT_EQ(list->ItemIndex(), 4);
+  SimulateKeyStroke(e, VK_PRIOR);
+  EXPECT_EQ(list->ItemIndex(), 2);
+  SimulateKeyStroke(e, VK_HOME);
+  EXPECT_EQ(list->ItemIndex(), 0);
+  SimulateKeyStroke(e, VK_DOWN);
+  SimulateKeyDown(e, VK_MENU, {ssAlt});
+  ProcessPendingEvents();
+  EXPECT_EQ(e->Text(), u"cb!");
+  EXPECT_EQ(indexSeen, 1);
+  EXPECT_FALSE(e->LookupWindow()->Visible());
+  // A click on an entry of the list picks it.
+  e->SetText(u"");
+  f.Run(u"c");
+  ASSERT_TRUE(e->LookupWindow()->Visible());
+  const TRect r = list->ItemRect(1);
+  SimulateClick(list, r.Left + 5, r.Top + 4);
+  ProcessPendingEvents();
+  EXPECT_EQ(e->Text(), u"cb!");
+  EXPECT_FALSE(e->LookupWindow()->Visible());
+}
+
+TEST(AdvEdit, LargeTextHintShowsTheWholeValue) {
+  EditFixture f;
+  f.edit->SetBounds(100, 100, 40, 24);
+  f.edit->SetText(u"a value much wider than the edit");
+  THintInfo info;
+  info.HintStr = u"short";
+  f.edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.HintStr, u"short");
+  f.edit->SetHintShowLargeText(true);
+  f.edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.HintStr, u"a value much wider than the edit");
+  EXPECT_EQ(info.HintPos.X, f.edit->ClientOrigin().X);
+  EXPECT_EQ(info.HintPos.Y, f.edit->ClientOrigin().Y);
+}
+
+TEST(AdvEdit, AutoFocusTakesTheFocusWhenTheMouseComes) {
+  EditFixture f;
+  f.edit->SetAutoFocus(true);
+  EXPECT_FALSE(f.edit->Focused());
+  SimulateMouseMove(f.edit, 10, 10);
+  ProcessPendingEvents();
+  EXPECT_TRUE(f.edit->Focused());
+}
+
 TEST(AdvEdit, HistoryKeepsEachEntryWithItsValue) {
   EditFixture f;
   TLookupSettings* lu = f.edit->Lookup();

@@ -343,7 +343,8 @@ void TControlHost::KeyEvent(QEvent* event, bool& pass) {
   bool down = event->type() == QEvent::KeyPress;
   WORD vk = VirtualKeyOf(ke->key(), ke->modifiers());
   if (vk != 0) NoteKeyState(vk, down);
-  bool alt = ke->modifiers().testFlag(Qt::AltModifier);
+  // The Alt key itself is a system key too (its press does not carry the modifier yet).
+  bool alt = ke->modifiers().testFlag(Qt::AltModifier) || ke->key() == Qt::Key_Alt;
   LPARAM keyData = 1;
   if (alt) keyData |= LPARAM(1) << 29;
   if (ke->isAutoRepeat()) keyData |= LPARAM(1) << 30;

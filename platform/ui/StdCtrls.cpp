@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -599,9 +600,44 @@ void TCustomListBox::SetItems(TStrings* v) {
   if (v) FItems->Assign(*v);
 }
 
+namespace {
+// A list's items lie in its viewport, whose mouse input Qt hands to the list directly: the
+// control gets it as mouse messages, and the list handles it as ever.
+class TListViewportFilter : public QObject {
+public:
+  TListViewportFilter(TCustomListBox* box, QListWidget* list) : QObject(list), box_(box), list_(list) {}
+  bool eventFilter(QObject*, QEvent* e) override {
+    UINT msg = 0;
+    switch (e->type()) {
+      case QEvent::MouseButtonPress: msg = WM_LBUTTONDOWN; break;
+      case QEvent::MouseButtonRelease: msg = WM_LBUTTONUP; break;
+      case QEvent::MouseButtonDblClick: msg = WM_LBUTTONDBLCLK; break;
+      case QEvent::MouseMove: msg = WM_MOUSEMOVE; break;
+      default: return false;
+    }
+    auto* me = static_cast<QMouseEvent*>(e);
+    if (me->button() == Qt::RightButton) msg = msg == WM_LBUTTONDOWN ? WM_RBUTTONDOWN : msg == WM_LBUTTONUP ? WM_RBUTTONUP : msg;
+    if (msg == WM_LBUTTONDBLCLK && me->button() != Qt::LeftButton) return false;
+    WPARAM keys = 0;
+    if (me->buttons().testFlag(Qt::LeftButton)) keys |= MK_LBUTTON;
+    if (me->buttons().testFlag(Qt::RightButton)) keys |= MK_RBUTTON;
+    if (me->modifiers().testFlag(Qt::ShiftModifier)) keys |= MK_SHIFT;
+    if (me->modifiers().testFlag(Qt::ControlModifier)) keys |= MK_CONTROL;
+    const QPoint p = list_->viewport()->mapTo(list_, me->position().toPoint());
+    GuardedCall([&] { box_->Perform(msg, keys, MAKELPARAM(WORD(p.x()), WORD(p.y()))); });
+    return false;
+  }
+
+private:
+  TCustomListBox* box_;
+  QListWidget* list_;
+};
+}  // namespace
+
 void TCustomListBox::CreateWnd() {
   auto* list = new QListWidget;
   TControlHost::Attach(this, list, false);
+  list->viewport()->installEventFilter(new TListViewportFilter(this, list));
   list->addItems(FItems->ToQt());
   list->setSelectionMode(FMultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
   list->setCurrentRow(FItemIndex);

@@ -43,6 +43,11 @@ TEST(ListBoxOwnerDraw, ItemsTakeTheItemHeightAndAreDrawnByTheHandler) {
     for (int y = r.Top; y < r.Bottom; ++y) ink += PixelColor(*b, x, y) != PixelColor(*b, 100, r.Top + 6);
   EXPECT_GT(ink, 5);
   EXPECT_EQ(list->ItemAtPos(TPoint(20, r.Top + 3), true), 1);
+  // A click on an item reaches the control's mouse events, after the list selected it.
+  int ups = -1;
+  list->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ups = list->ItemIndex(); };
+  SimulateClick(list, 20, list->ItemRect(2).Top + 4);
+  EXPECT_EQ(ups, 2);
 }
 
 }  // namespace
