@@ -116,7 +116,9 @@ GpStatus Fill(GpGraphics* g, GpBrush* brush, const QPainterPath& path) {
   if (!g || !BrushData(brush)) return InvalidParameter;
   QPainterPath area = path;
   if (QPainterPath limit; BrushData(brush)->Limit(limit)) area = path.intersected(limit);
-  return Paint(g, [&](QPainter& p) { p.fillPath(area, BrushData(brush)->ForPainter(p)); });
+  return Paint(g, [&](QPainter& p) {
+    if (!BrushData(brush)->FillArea(p, area)) p.fillPath(area, BrushData(brush)->ForPainter(p));
+  });
 }
 
 QPainterPath RectPath(REAL x, REAL y, REAL w, REAL h) {

@@ -31,6 +31,9 @@ struct TBrushData {
   virtual bool Limit(QPainterPath&) const { return false; }
   // Laid on the device's pixels from the device origin instead of in world coordinates.
   virtual bool DeviceAligned() const { return false; }
+  // Fills an area (world coordinates) on a painter set up for the graphics by itself; false
+  // when the area is to be filled with ToQBrush().
+  virtual bool FillArea(QPainter&, const QPainterPath&) const { return false; }
   // The Qt brush for drawing with a painter whose transform is set up for the graphics.
   QBrush ForPainter(const QPainter& p) const;
 };
@@ -68,6 +71,13 @@ struct TPathGradient final : GpPathGradient, TBrushData {
   GpBrush* Clone() const override { return new TPathGradient(*this); }
   // Rendered per pixel over the boundary's bounds as an image brush.
   QBrush ToQBrush() const override;
+  // Renders only the pixels the area covers, within the boundary's bounds.
+  bool FillArea(QPainter& p, const QPainterPath& area) const override;
+
+private:
+  // Colours the pixels of img, pixel (x, y) sampling the world point origin + (x, y). With
+  // coverage, each pixel's alpha is the area's coverage there, which scales its colour.
+  void Shade(QImage& img, QPointF origin, bool coverage) const;
 };
 
 struct TTexture final : GpTexture, TBrushData {

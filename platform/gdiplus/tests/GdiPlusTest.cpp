@@ -562,6 +562,106 @@ TEST(GdiPlus, PathGradientSurroundColoursPerPointAndPresetBlend) {
   GdipDeletePath(p);
 }
 
+TEST(GdiPlus, PathGradientColoursFollowTheRayFromTheCentre) {
+  // Each pixel against the colour its ray from the centre gives: the nearest boundary crossing,
+  // the vertex colours mixed along that edge, then the centre colour mixed in by the distance.
+  struct TCase {
+    const char* what;
+    std::vector<GpPointF> points;
+    std::vector<ARGB> colours;
+    bool moveCentre;  // a centre near the boundary: rays leave through more than one edge
+  };
+  const std::vector<GpPointF> star = {{30, 2}, {36, 22}, {58, 30}, {36, 38}, {30, 58}, {24, 38}, {2, 30}, {24, 22}};
+  const TCase cases[] = {
+      {"star, a colour per point", star,
+       {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF, 0xFF808080, 0xFF000000}, false},
+      {"star, one colour", star, {0xFF2040C0}, false},
+      {"arrow, centre near a notch", {{2, 2}, {58, 2}, {58, 58}, {30, 20}, {2, 58}}, {0xFFFF0000, 0xFF0000FF}, true},
+  };
+  for (const TCase& c : cases) {
+    TSurface s(60, 60);
+    GpPath* p = nullptr;
+    GdipCreatePath(FillModeAlternate, &p);
+    GdipAddPathPolygon(p, c.points.data(), INT(c.points.size()));
+    GpPathGradient* pg = nullptr;
+    ASSERT_EQ(GdipCreatePathGradientFromPath(p, &pg), Ok);
+    INT n = INT(c.colours.size());
+    ASSERT_EQ(GdipSetPathGradientSurroundColorsWithCount(pg, c.colours.data(), &n), Ok);
+    GdipSetPathGradientCenterColor(pg, 0xFFFFFFFF);
+    if (c.moveCentre) {
+      const GpPointF at{30, 14};
+      GdipSetPathGradientCenterPoint(pg, &at);
+    }
+    GpPointF centre;
+    GdipGetPathGradientCenterPoint(pg, &centre);
+    ASSERT_EQ(GdipFillPath(s.g, pg, p), Ok);
+    const size_t count = c.points.size();
+    auto colourOf = [&](size_t i) { return c.colours[std::min(i, c.colours.size() - 1)]; };
+    auto channel = [](ARGB v, int shift) { return double((v >> shift) & 0xFF); };
+    int checked = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 60; ++x) {
+        const double dx = x - centre.X, dy = y - centre.Y;
+        double best = 1e300, bestU = 0;
+        size_t edge = 0;
+        bool inside = false, nearEdge = false;
+        for (size_t i = 0; i < count; ++i) {
+          const GpPointF a = c.points[i], b = c.points[(i + 1) % count];
+          const double ex = b.X - a.X, ey = b.Y - a.Y, wx = a.X - centre.X, wy = a.Y - centre.Y;
+          const double den = dx * ey - dy * ex;
+          if (std::fabs(den) > 1e-12) {
+            const double sr = (wx * ey - wy * ex) / den, u = (wx * dy - wy * dx) / den;
+            if (sr > 0 && u >= 0 && u <= 1 && sr < best) {
+              best = sr;
+              bestU = u;
+              edge = i;
+            }
+          }
+          // Inside by the even-odd rule; pixels within a pixel and a half of an edge are left out.
+          const double len = std::hypot(ex, ey);
+          const double dist = std::fabs((x - a.X) * ey - (y - a.Y) * ex) / len;
+          const double along = ((x - a.X) * ex + (y - a.Y) * ey) / (len * len);
+          nearEdge |= dist < 1.5 && along > -0.1 && along < 1.1;
+          if ((a.Y > y) != (b.Y > y) && x < a.X + (y - a.Y) * ex / ey) inside = !inside;
+        }
+        if (!inside || nearEdge || best >= 1e300) continue;
+        const double t = std::min(1.0, 1.0 / best);
+        for (int shift : {0, 8, 16}) {
+          const double e = channel(colourOf(edge), shift) + (channel(colourOf((edge + 1) % count), shift) -
+                                                               channel(colourOf(edge), shift)) * bestU;
+          const double want = 255 + (e - 255) * t;
+          const COLORREF got = s.At(x, y);
+          const int gotChannel = int(shift == 16 ? got & 0xFF : shift == 0 ? (got >> 16) & 0xFF : (got >> 8) & 0xFF);
+          ASSERT_NEAR(gotChannel, want, 2.0) << c.what << " at " << x << ", " << y;
+        }
+        ++checked;
+      }
+    EXPECT_GT(checked, 300) << c.what;
+    GdipDeleteBrush(pg);
+    GdipDeletePath(p);
+  }
+  // A pen of a path gradient paints its line with the same colours.
+  TSurface s(60, 60);
+  GpPath* p = nullptr;
+  GdipCreatePath(FillModeAlternate, &p);
+  GdipAddPathRectangle(p, 0, 0, 60, 60);
+  GpPathGradient* pg = nullptr;
+  ASSERT_EQ(GdipCreatePathGradientFromPath(p, &pg), Ok);
+  GdipSetPathGradientCenterColor(pg, 0xFFFF0000);
+  ARGB blue = 0xFF0000FF;
+  INT one = 1;
+  GdipSetPathGradientSurroundColorsWithCount(pg, &blue, &one);
+  GpPen* pen = nullptr;
+  ASSERT_EQ(GdipCreatePen2(pg, 6, UnitWorld, &pen), Ok);
+  ASSERT_EQ(GdipDrawLine(s.g, pen, 0, 30, 60, 30), Ok);
+  EXPECT_EQ(s.At(30, 30), RGB(255, 0, 0));
+  EXPECT_NEAR(Red(s.At(45, 30)), 128, 4);
+  EXPECT_GT(Blue(s.At(1, 30)), 240);
+  GdipDeletePen(pen);
+  GdipDeleteBrush(pg);
+  GdipDeletePath(p);
+}
+
 namespace {
 
 struct TFont {
