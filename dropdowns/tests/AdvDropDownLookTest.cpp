@@ -292,3 +292,47 @@ TEST(AdvDropDownItemAppearance, PresetsAndLooks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AdvDropDownRoutines, GradientBandsTextSizesAndTruncation) {
+  TBitmap bmp(100, 20);
+  // Two bands, left to right over 99 pixels: the second starts at Round(49.5) = 50.
+  DrawGradient(bmp.Canvas(), 0x000000, 0x0000FE, 2, Rect(0, 0, 100, 20), true);
+  EXPECT_EQ(PixelColor(bmp, 49, 10), 0x000000);
+  EXPECT_EQ(PixelColor(bmp, 50, 10), 0x00007F);
+  DrawGradientRect(bmp.Canvas(), Rect(0, 0, 100, 20), 0x0000FF, clNone, 0xFF0000, 1, gdHorizontal);
+  EXPECT_EQ(PixelColor(bmp, 50, 10), 0x0000FF);
+  EXPECT_EQ(PixelColor(bmp, 0, 10), 0xFF0000);
+  // Text measures.
+  TCanvas* c = bmp.Canvas();
+  EXPECT_EQ(GetTextSize(c, u""), TSize(0, 0));
+  const TSize size = GetTextSize(c, u"Hello");
+  EXPECT_EQ(size.cx, c->TextWidth(u"Hello"));
+  EXPECT_GT(size.cy, 0);
+  EXPECT_EQ(TruncateText(c, u"Hello", 1000, true), u"Hello");
+  const String cut = TruncateText(c, u"Hello world, a long caption", c->TextWidth(u"Hello w..."), true);
+  EXPECT_EQ(cut.substr(cut.size() - 3), u"...");
+  EXPECT_LT(c->TextWidth(cut), c->TextWidth(u"Hello w..."));
+  // One line of mini-HTML, measured without painting.
+  TSize html;
+  DrawHTMLCaption(c, u"<b>Bold</b> text", Rect(0, 0, 100, 20), nullptr, false, nullptr, html);
+  EXPECT_GT(html.cx, c->TextWidth(u"Bold"));
+  EXPECT_GT(html.cy, 0);
+  EXPECT_EQ(PixelColor(bmp, 50, 10), 0x0000FF);  // nothing painted
+}
+
+TEST(AdvDropDownBorders, FlatEdgeLightsUnderTheMouse) {
+  DropDownFixture f;
+  f.form.SetColor(0x00FFFF);
+  f.dd->SetFlat(true);
+  const TColor unlit = PixelColor(*RenderControl(f.dd), 1, 10);
+  EXPECT_EQ(unlit, 0x00FFFF);  // the parent's colour
+  SimulateMouseMove(f.dd, 40, 10);
+  ProcessPendingEvents();
+  auto lit = RenderControl(f.dd);
+  EXPECT_EQ(PixelColor(*lit, 2, 10), ColorToRGB(clBtnFace));
+  EXPECT_EQ(PixelColor(*lit, 0, 10), ColorToRGB(clBtnShadow));  // the sunken edge
+}
+
+}  // namespace
