@@ -48,10 +48,6 @@ QPointF Centroid(const QPolygonF& poly) {
 
 TPathGradient* Cast(GpPathGradient* brush) { return dynamic_cast<TPathGradient*>(brush); }
 
-}  // namespace
-
-namespace {
-
 // The boundary as seen from the centre point: where a ray from the centre leaves it.
 class TRays {
  public:
@@ -97,9 +93,8 @@ class TRays {
   }
 
   // How many of the next pixels along the row (at most limit) leave through the same edge, the
-  // edge being sure to be the nearest; rounded down, so the run never goes past the edge.
-  // The edge the pixel after the run will most likely leave through is left in c.edge's place
-  // as next, the hint for finding it.
+  // edge being sure to be the nearest; rounded down, so the run never goes past the edge. next:
+  // the edge the pixel after the run most likely leaves through, where to look for it first.
   int Run(const TCrossing& c, int limit, int& next) const {
     next = c.edge;
     if (!star) return 0;
