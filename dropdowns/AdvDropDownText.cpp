@@ -357,10 +357,9 @@ void TAdvCustomDropDown::TypedChar(TWMKey& Message) {
       PostMessage(Parent()->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
       PostMessage(Parent()->Handle(), WM_KEYUP, VK_ESCAPE, 0);
     }
-    if (!FCanUndo) {
-      TCustomMaskEdit::WMChar(Message);
-      return;
-    }
+    // Escape types nothing: it neither goes through the edit type nor marks the text modified.
+    TCustomMaskEdit::WMChar(Message);
+    return;
   }
   // 5. Clipboard keys.
   if (ctrl && (K == 3 || K == 22 || K == 24)) {

@@ -351,3 +351,21 @@ TEST(AdvDropDownPaste, DroppedTextIsFilteredLikeAPaste) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AdvDropDownKeys, EscapeSelectsTheValueAndClearsModified) {
+  DropDownFixture f;
+  f.dd->SetPrefix(u"<");
+  f.dd->SetText(u"abc");
+  f.Focus();
+  f.dd->Select(2, 0);
+  f.Run(u"x");
+  EXPECT_TRUE(f.dd->GetModified());
+  f.Run(String(1, kEsc));
+  EXPECT_FALSE(f.dd->GetModified());
+  EXPECT_EQ(f.dd->SelStart(), 1);
+  EXPECT_EQ(f.dd->SelLength(), 4);
+}
+
+}  // namespace
