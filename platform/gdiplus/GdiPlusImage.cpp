@@ -13,7 +13,7 @@
 
 namespace {
 
-TImage* Cast(GpImage* image) { return dynamic_cast<TImage*>(image); }
+TGpImage* Cast(GpImage* image) { return dynamic_cast<TGpImage*>(image); }
 
 struct TFormatName {
   const char* name;
@@ -62,7 +62,7 @@ GpStatus Decode(QImageReader& reader, GpImage** image) {
   const QByteArray kind = reader.format().toLower();
   QImage img = reader.read();
   if (img.isNull()) return OutOfMemory;
-  auto* t = new TImage;
+  auto* t = new TGpImage;
   t->pixelFormat = FormatOf(img);
   t->image = img.convertToFormat(QImage::Format_ARGB32);
   t->rawFormat = ImageFormatUndefined;
@@ -116,7 +116,7 @@ GpStatus GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap) {
   if (!bitmap) return InvalidParameter;
   GpImage* image = nullptr;
   const GpStatus s = LoadFromStream(stream, &image);
-  if (s == Ok) *bitmap = static_cast<TImage*>(image);
+  if (s == Ok) *bitmap = static_cast<TGpImage*>(image);
   return s;
 }
 
@@ -130,11 +130,11 @@ GpStatus GdipLoadImageFromFileICM(const WCHAR* filename, GpImage** image) {
 
 GpStatus GdipGetImageThumbnail(GpImage* image, UINT thumbWidth, UINT thumbHeight, GpImage** thumbImage,
                                GetThumbnailImageAbort, void*) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!t || !thumbImage) return InvalidParameter;
   if (thumbWidth == 0 && thumbHeight == 0) thumbWidth = thumbHeight = 120;
   if (thumbWidth == 0 || thumbHeight == 0) return OutOfMemory;
-  auto* thumb = new TImage;
+  auto* thumb = new TGpImage;
   thumb->image = t->image.scaled(int(thumbWidth), int(thumbHeight), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   thumb->pixelFormat = PixelFormat32bppPARGB;
   *thumbImage = thumb;
@@ -142,7 +142,7 @@ GpStatus GdipGetImageThumbnail(GpImage* image, UINT thumbWidth, UINT thumbHeight
 }
 
 GpStatus GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn, ARGB background) {
-  TImage* t = Cast(bitmap);
+  TGpImage* t = Cast(bitmap);
   if (!t || !hbmReturn) return InvalidParameter;
   QImage out(t->image.size(), QImage::Format_RGB32);
   out.fill(QColor::fromRgba(background | 0xFF000000));
@@ -186,7 +186,7 @@ GpStatus GdipCreateBitmapFromScan0(INT width, INT height, INT stride, PixelForma
   const int bpp = BytesPerPixel(format);
   if (!bitmap || width <= 0 || height <= 0 || !bpp) return InvalidParameter;
   if (scan0 && (stride % 4 != 0 || std::abs(stride) < width * bpp)) return InvalidParameter;
-  auto* t = new TImage;
+  auto* t = new TGpImage;
   t->pixelFormat = format;
   t->image = QImage(width, height, QImage::Format_ARGB32);
   t->image.fill(format == PixelFormat32bppRGB || format == PixelFormat24bppRGB ? 0xFF000000 : 0);
@@ -207,21 +207,21 @@ GpStatus GdipCreateBitmapFromScan0(INT width, INT height, INT stride, PixelForma
 }
 
 GpStatus GdipBitmapGetPixel(GpBitmap* bitmap, INT x, INT y, ARGB* color) {
-  TImage* t = Cast(bitmap);
+  TGpImage* t = Cast(bitmap);
   if (!t || !color || !t->image.valid(x, y)) return InvalidParameter;
   *color = t->image.pixel(x, y);  // QRgb is ARGB
   return Ok;
 }
 
 GpStatus GdipBitmapSetPixel(GpBitmap* bitmap, INT x, INT y, ARGB color) {
-  TImage* t = Cast(bitmap);
+  TGpImage* t = Cast(bitmap);
   if (!t || !t->image.valid(x, y)) return InvalidParameter;
   t->image.setPixel(x, y, color);
   return Ok;
 }
 
 GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!t || !graphics) return InvalidParameter;
   // Indexed images cannot be drawn on.
   if (t->pixelFormat & 0x00010000) return OutOfMemory;
@@ -236,7 +236,7 @@ GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
 GpStatus GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, REAL dsty, REAL dstwidth,
                                REAL dstheight, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight, GpUnit srcUnit,
                                const GpImageAttributes* imageAttributes, DrawImageAbort, void*) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!graphics || !t || srcUnit != UnitPixel) return InvalidParameter;
   QImage adjusted;
   if (imageAttributes && imageAttributes->ForBitmaps().set && !imageAttributes->ForBitmaps().noOp) {
@@ -257,14 +257,14 @@ GpStatus GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, 
 }
 
 GpStatus GdipDrawImageRect(GpGraphics* graphics, GpImage* image, REAL x, REAL y, REAL width, REAL height) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!t) return InvalidParameter;
   return GdipDrawImageRectRect(graphics, image, x, y, width, height, 0, 0, REAL(t->image.width()),
                                REAL(t->image.height()), UnitPixel, nullptr, nullptr, nullptr);
 }
 
 GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!graphics || !t) return InvalidParameter;
   return GdipDrawImageRect(graphics, image, REAL(x), REAL(y), REAL(t->image.width()), REAL(t->image.height()));
 }
@@ -272,7 +272,7 @@ GpStatus GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y) {
 namespace {
 
 // Encodes the image by the encoder onto the device.
-GpStatus Encode(const TImage* t, QIODevice* device, const CLSID* clsidEncoder, const EncoderParameters* encoderParams) {
+GpStatus Encode(const TGpImage* t, QIODevice* device, const CLSID* clsidEncoder, const EncoderParameters* encoderParams) {
   const char* kind = nullptr;
   if (*clsidEncoder == EncoderBMP) kind = "bmp";
   else if (*clsidEncoder == EncoderJPEG) kind = "jpeg";
@@ -301,7 +301,7 @@ GpStatus Encode(const TImage* t, QIODevice* device, const CLSID* clsidEncoder, c
 
 GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
                              const EncoderParameters* encoderParams) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!t || !filename || !clsidEncoder) return InvalidParameter;
   QFile file(QString::fromUtf16(filename));
   // Encoded first, so an encoder that fails makes no file.
@@ -316,7 +316,7 @@ GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID*
 
 GpStatus GdipSaveImageToStream(GpImage* image, IStream* stream, const CLSID* clsidEncoder,
                                const EncoderParameters* encoderParams) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!t || !stream || !clsidEncoder) return InvalidParameter;
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -329,7 +329,7 @@ GpStatus GdipSaveImageToStream(GpImage* image, IStream* stream, const CLSID* cls
 }
 
 GpStatus GdipImageRotateFlip(GpImage* image, RotateFlipType rfType) {
-  TImage* t = Cast(image);
+  TGpImage* t = Cast(image);
   if (!t || rfType < RotateNoneFlipNone || rfType > Rotate270FlipX) return InvalidParameter;
   QImage& img = t->image;
   if (const int quarter = rfType & 3) img = img.transformed(QTransform().rotate(90 * quarter));

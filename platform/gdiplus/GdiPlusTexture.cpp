@@ -8,7 +8,7 @@ namespace {
 TTexture* Cast(GpTexture* brush) { return dynamic_cast<TTexture*>(brush); }
 
 GpStatus NewTexture(GpImage* image, GpWrapMode wrap, QRectF part, GpTexture** texture) {
-  auto* img = dynamic_cast<TImage*>(image);
+  auto* img = dynamic_cast<TGpImage*>(image);
   if (!img || !texture || wrap < WrapModeTile || wrap > WrapModeClamp) return InvalidParameter;
   const QRect whole = img->image.rect();
   if (part.isNull()) part = whole;
@@ -122,7 +122,7 @@ GpStatus GdipGetTextureWrapMode(GpTexture* brush, GpWrapMode* wrapMode) {
 
 GpStatus GdipGetTextureImage(GpTexture* brush, GpImage** image) {
   if (!Cast(brush) || !image) return InvalidParameter;
-  auto* img = new TImage;
+  auto* img = new TGpImage;
   img->image = Cast(brush)->image;
   *image = img;
   return Ok;

@@ -168,7 +168,7 @@ struct GpGraphics {
 };
 
 // An image: its pixels, its file format and its pixel format.
-struct TImage final : GpBitmap {
+struct TGpImage final : GpBitmap {
   QImage image;
   GUID rawFormat = ImageFormatMemoryBMP;
   PixelFormat pixelFormat = PixelFormat32bppARGB;
