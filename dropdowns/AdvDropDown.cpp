@@ -416,7 +416,8 @@ void TAdvCustomDropDown::WMKeyDown(TWMKey& Message) {
   const TShiftState shift = KeyDataToShiftState(Message.KeyData());
   // 2. Alt+Up and Alt+Down toggle (forwarded keys come as key-downs with Alt still held).
   if (GetKeyState(VK_MENU) < 0 && (key == VK_UP || key == VK_DOWN)) ToggleDropDown();
-  if (key == VK_ESCAPE && FDroppedDown) FEscapeClaimed = true;
+  // An Escape typed in the edit itself (not forwarded from the pop-up) is asked about next.
+  if (key == VK_ESCAPE && FDroppedDown && Focused()) FEscapeClaimed = true;
   auto keyAction = [this](Word k) {
     switch (k) {
       case VK_RETURN: DoHideDropDown(false); break;
