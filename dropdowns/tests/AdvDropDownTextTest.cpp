@@ -369,3 +369,32 @@ TEST(AdvDropDownKeys, EscapeSelectsTheValueAndClearsModified) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AdvDropDownValue, LeavingFormatsNumbersAndFillsEmptyOnes) {
+  SeparatorsScope sep(u'.', u',');
+  DropDownFixture f;
+  f.dd->SetEditType(etFloat);
+  f.dd->SetPrecision(2);
+  f.Focus();
+  f.dd->SelectAll();
+  f.Run(u"1.5");
+  f.other->SetFocus();
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->Text(), u"1.50");
+  f.dd->SetEditType(etNumeric);
+  f.dd->SetTextDirect(u"");
+  f.Focus();
+  f.other->SetFocus();
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->Text(), u"0");
+  f.dd->SetAllowNumericNullValue(true);
+  f.dd->SetTextDirect(u"");
+  f.Focus();
+  f.other->SetFocus();
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->Text(), u"");
+}
+
+}  // namespace
