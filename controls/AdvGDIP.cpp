@@ -1,5 +1,4 @@
 // GDI+ start-up, the wrappers' memory, the colour routines and the graphics object.
-#include <algorithm>
 #include <cstring>
 
 #include "controls/AdvGDIP_p.h"
@@ -253,11 +252,16 @@ Status TGPGraphics::ResetClip() { return SetStatus(GdipResetClip(nativeGraphics)
 
 // ---- text ----
 
+int32_t WithinText(const String& Text, int32_t Length) {
+  return Length > int32_t(Text.size()) ? int32_t(Text.size()) : Length;
+}
+
 Status TGPGraphics::MeasureString(const String& string_, int32_t length, TGPFont* font, const TGPRectF& layoutRect,
                                   TGPStringFormat* stringFormat, TGPRectF* boundingBox, int32_t* codepointsFitted,
                                   int32_t* linesFilled) {
-  return SetStatus(GdipMeasureString(nativeGraphics, string_.c_str(), length, TGPNative::Of(font), &layoutRect,
-                                     TGPNative::Of(stringFormat), boundingBox, codepointsFitted, linesFilled));
+  return SetStatus(GdipMeasureString(nativeGraphics, string_.c_str(), WithinText(string_, length), TGPNative::Of(font),
+                                     &layoutRect, TGPNative::Of(stringFormat), boundingBox, codepointsFitted,
+                                     linesFilled));
 }
 
 Status TGPGraphics::MeasureString(const String& string_, int32_t length, TGPFont* font, const TGPPointF& origin,
@@ -330,10 +334,8 @@ int32_t TGPGraphics::DrawText(const String& string_, int32_t len, TRect& rect, T
     const int32_t Size = font->Size();
     const double Correction = Size <= 8 ? 2 : 2 + double(Round((Size - 8) / 1.5));
     if (Copy.size() > 1 && Copy.back() == u' ') Copy.back() = u'i';
-    // Never more characters than the text has.
-    const int32_t Count = std::clamp<int32_t>(len, -1, int32_t(Copy.size()));
     TGPRectF Box;
-    MeasureString(Copy, Count, Font.get(),
+    MeasureString(Copy, len, Font.get(),
                   TGPRectF{float(rect.Left), float(rect.Top), float(rect.Right - rect.Left + 1000),
                            float(rect.Bottom - rect.Top)},
                   Box);

@@ -542,8 +542,8 @@ class TGPGraphics : public TGdiplusBase {
   Status ExcludeClip(TGPRegion* region);
   Status ResetClip();
 
-  // length -1 measures up to the end of the text. font and stringFormat optional; the out
-  // values may be null.
+  // length -1 measures up to the end of the text, as does a length beyond it. font and
+  // stringFormat optional; the out values may be null.
   Status MeasureString(const String& string_, int32_t length, TGPFont* font, const TGPRectF& layoutRect,
                        TGPStringFormat* stringFormat, TGPRectF* boundingBox, int32_t* codepointsFitted = nullptr,
                        int32_t* linesFilled = nullptr);

@@ -166,8 +166,8 @@ Status TGPGraphicsPath::AddBezier(const TGPPoint& pt1, const TGPPoint& pt2, cons
 
 Status TGPGraphicsPath::AddString(const String& string_, int32_t length, TGPFontFamily* family, int32_t style,
                                   float emSize, const TGPRectF& layoutRect, TGPStringFormat* format) {
-  return SetStatus(GdipAddPathString(nativePath, string_.c_str(), length, TGPNative::Of(family), style, emSize,
-                                     &layoutRect, TGPNative::Of(format)));
+  return SetStatus(GdipAddPathString(nativePath, string_.c_str(), WithinText(string_, length), TGPNative::Of(family),
+                                     style, emSize, &layoutRect, TGPNative::Of(format)));
 }
 
 // ---- images ----

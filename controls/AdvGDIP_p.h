@@ -28,3 +28,6 @@ template <typename Kind, typename Native>
 Kind* As(Native* N) {
   return dynamic_cast<Kind*>(N);
 }
+
+// A length of characters of Text, cut to the text's own length: GDI+ reads as many as it is told.
+int32_t WithinText(const String& Text, int32_t Length);

@@ -317,6 +317,14 @@ TEST(AdvGDIPDraw, DrawStringDrawsTheWholeText) {
   ASSERT_EQ(Ten.G.MeasureString(u"HHHHHHHHHH", 3, &F, TGPRectF{0, 0, 1000, 100}, Box3), Ok);
   ASSERT_EQ(Ten.G.MeasureString(u"HHHHHHHHHH", -1, &F, TGPPointF{0, 0}, nullptr, Box10), Ok);
   EXPECT_LT(Box3.Width * 2, Box10.Width);
+  // A length beyond the text measures the text.
+  TGPRectF Beyond;
+  ASSERT_EQ(Ten.G.MeasureString(u"HH", 500, &F, TGPRectF{0, 0, 1000, 100}, Beyond), Ok);
+  ASSERT_EQ(Ten.G.MeasureString(u"HH", -1, &F, TGPRectF{0, 0, 1000, 100}, Box3), Ok);
+  EXPECT_FLOAT_EQ(Beyond.Width, Box3.Width);
+  TGPGraphicsPath Outline;
+  EXPECT_EQ(Outline.AddString(u"HH", 500, TGPFontFamily::GenericSansSerif(), 0, 12, TGPRectF{0, 0, 100, 40}, nullptr),
+            Ok);
   int32_t Fitted = 0, Lines = 0;
   TGPStringFormat Format;
   ASSERT_EQ(Ten.G.MeasureString(u"HH", -1, &F, TGPRectF{0, 0, 100, 100}, &Format, &Box3, &Fitted, &Lines), Ok);
