@@ -1,5 +1,6 @@
 #include "controls/ControlModules.h"
 
+#include "controls/AdvDateTimePicker.h"
 #include "controls/AdvGDIP.h"
 #include "controls/AdvXPVS.h"
 #include "platform/ui/Clipbrd.h"
@@ -48,6 +49,7 @@ void InitializeControlModules() {
   ComboThemeBinding.Load();
   InitializeAdvGDIP();
   XPVSThemeBinding.Load();
+  InitializeAdvDateTimePicker();
   DropDownThemeBinding.Load();
   ClipboardFormatModule.Start();
   LayeredWindowModule.Start();

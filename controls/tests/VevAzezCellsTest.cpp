@@ -147,7 +147,14 @@ std::vector<TColor> Draw(Painter P, uint8_t Look, uint8_t State) {
 
 class CellFaces : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { XPVSThemeBinding.Load(); }
+  static void SetUpTestSuite() {
+    LoadedHere = !XPVSThemeBinding.Loaded();
+    XPVSThemeBinding.Load();
+  }
+  static void TearDownTestSuite() {
+    if (LoadedHere) XPVSThemeBinding.Free();
+  }
+  static inline bool LoadedHere = false;
 };
 
 TEST_F(CellFaces, ComboButtonInTheTonesLookFillsWithTheStateAndKeepsBackgroundMarks) {
