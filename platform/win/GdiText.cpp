@@ -147,9 +147,11 @@ QString MakeText(LPCWSTR text, int count) {
 // opaque mode fills the text cell with the background colour first.
 void DrawLine(HDC dc, const QFont& f, const QFontMetrics& fm, int x, int top, const QString& s, bool opaque) {
   QPainter* p = dc->painter.get();
-  int w = TextWidth(dc, fm, s);
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (opaque && w > 0) p->fillRect(QRect(x, top, w, fm.height()), ToQColor(static_cast<TColor>(dc->state.bkColor)));
+  if (opaque) {
+    int w = TextWidth(dc, fm, s);
+    if (w > 0) p->fillRect(QRect(x, top, w, fm.height()), ToQColor(static_cast<TColor>(dc->state.bkColor)));
+  }
   p->setFont(f);
   p->setPen(ToQColor(static_cast<TColor>(dc->state.textColor)));
   p->setBackgroundMode(Qt::TransparentMode);
@@ -456,10 +458,10 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
   if (lines.empty()) lines.push_back(TLine());
 
   int total = lineHeight * static_cast<int>(lines.size());
-  int maxWidth = 0;
-  for (const TLine& l : lines) maxWidth = std::max(maxWidth, TextWidth(dc, fm, l.text));
 
   if (format & DT_CALCRECT) {
+    int maxWidth = 0;
+    for (const TLine& l : lines) maxWidth = std::max(maxWidth, TextWidth(dc, fm, l.text));
     rect->Right = rect->Left + maxWidth + (params ? params->iLeftMargin + params->iRightMargin : 0);
     if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE) && maxWidth < width) rect->Right = rect->Left + maxWidth;
     rect->Bottom = rect->Top + total;
@@ -482,10 +484,9 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
   bool ellipsis = format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
   for (TLine& line : lines) {
     if (ellipsis) line.text = Elide(line.text, width, fm);
-    int lw = TextWidth(dc, fm, line.text);
     int x = r.Left;
-    if (format & DT_CENTER) x = r.Left + (width - lw) / 2;
-    else if (format & DT_RIGHT) x = r.Right - lw;
+    if (format & DT_CENTER) x = r.Left + (width - TextWidth(dc, fm, line.text)) / 2;
+    else if (format & DT_RIGHT) x = r.Right - TextWidth(dc, fm, line.text);
     if (!(format & DT_PREFIXONLY)) DrawLine(dc, f, fm, x, y, line.text, opaque);
     if (!(format & DT_HIDEPREFIX)) {
       for (int u : line.underline) {
