@@ -469,7 +469,9 @@ void THtmlRender::DrawRunText(TRect R, const String& Shown, int W) {
     }
     S.resize(Hi);
   }
-  DrawTextEx(C->Handle(), S.data(), static_cast<int>(S.size()), &R, FFlags, nullptr);
+  // A run that fits needs no ellipsis, nor the measuring that looks for one.
+  const UINT Flags = W <= Limit ? FFlags & ~DT_END_ELLIPSIS : FFlags;
+  DrawTextEx(C->Handle(), S.data(), static_cast<int>(S.size()), &R, Flags, nullptr);
 }
 
 void THtmlRender::DrawErrorMark(int Left, int Right) {
