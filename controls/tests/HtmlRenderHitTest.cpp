@@ -247,7 +247,15 @@ TEST(HtmlRenderControls, ControlsTakeTheirWidthAndAreHitByPointOrId) {
 }
 
 TEST(HtmlRenderControls, ControlsAreDrawnInTheirBoxes) {
+  // Themed drawing needs the utility routines' binding; it is freed again when loaded here.
+  const bool LoadedHere = !XPVSThemeBinding.Loaded();
   XPVSThemeBinding.Load();
+  struct TFree {
+    bool Free;
+    ~TFree() {
+      if (Free) XPVSThemeBinding.Free();
+    }
+  } Guard{LoadedHere};
   THtmlSurface S(320, 60);
   THtmlCallArgs H;
   H.Draw(S.C(), u"<control type=\"EDIT\" width=\"60\" value=\"abc\"><control type=\"PASSWORD\" width=\"60\" value=\"abc\">"
