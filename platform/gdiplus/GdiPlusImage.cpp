@@ -57,17 +57,20 @@ constexpr int64_t kMaxPictureBytes = MaxOlePicturePixels * 4 + 1024 * 1024;
 // Decodes the reader's first picture. Data that is not a picture, or declares more pixels than
 // the largest picture decoded, is OutOfMemory, as GDI+ reports it.
 GpStatus Decode(QImageReader& reader, GpImage** image) {
+  // Only the formats GDI+ reads, whatever else Qt's plug-ins know.
+  const QByteArray kind = reader.format().toLower();
+  const TFormatName* known = nullptr;
+  for (const TFormatName& f : kFormats)
+    if (kind == f.name) known = &f;
+  if (!known) return OutOfMemory;
   const QSize size = reader.size();
   if (size.isValid() && int64_t(size.width()) * size.height() > MaxOlePicturePixels) return OutOfMemory;
-  const QByteArray kind = reader.format().toLower();
   QImage img = reader.read();
   if (img.isNull()) return OutOfMemory;
   auto* t = new TGpImage;
   t->pixelFormat = FormatOf(img);
   t->image = img.convertToFormat(QImage::Format_ARGB32);
-  t->rawFormat = ImageFormatUndefined;
-  for (const TFormatName& f : kFormats)
-    if (kind == f.name) t->rawFormat = f.format;
+  t->rawFormat = known->format;
   *image = t;
   return Ok;
 }

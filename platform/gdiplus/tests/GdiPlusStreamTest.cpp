@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -188,4 +189,30 @@ TEST(GdiPlusStream, FilesThatAreNoRegularPictureFilesAreRefusedWithoutReading) {
   const std::u16string wdir(dir.begin(), dir.end());
   EXPECT_EQ(GdipLoadImageFromFile(wdir.c_str(), &img), OutOfMemory);
   EXPECT_EQ(img, nullptr);
+}
+
+TEST(GdiPlusStream, TiffReadsAndFormatsGdiPlusDoesNotReadAreRefused) {
+  const std::string dir = ::testing::TempDir() + "gdiplus-formats/";
+  ASSERT_EQ(std::system(("mkdir -p '" + dir + "' && cd '" + dir +
+                         "' && convert -size 5x3 xc:red a.tif && convert -size 5x3 xc:red a.tga && "
+                         "convert -size 5x3 xc:red a.webp")
+                            .c_str()),
+            0);
+  const std::string tif = dir + "a.tif";
+  GpImage* img = nullptr;
+  ASSERT_EQ(GdipLoadImageFromFile(std::u16string(tif.begin(), tif.end()).c_str(), &img), Ok);
+  GUID raw;
+  GdipGetImageRawFormat(img, &raw);
+  EXPECT_TRUE(raw == ImageFormatTIFF);
+  ARGB px = 0;
+  GdipBitmapGetPixel(static_cast<GpBitmap*>(img), 4, 2, &px);
+  EXPECT_EQ(px, kRed);
+  GdipDisposeImage(img);
+  for (const char* other : {"a.tga", "a.webp"}) {
+    const std::string path = dir + other;
+    img = nullptr;
+    EXPECT_EQ(GdipLoadImageFromFile(std::u16string(path.begin(), path.end()).c_str(), &img), OutOfMemory) << other;
+    EXPECT_EQ(img, nullptr);
+  }
+  std::system(("rm -rf '" + dir + "'").c_str());
 }
