@@ -2,6 +2,9 @@
 // cache, the shell's icons, sizes, line layout, hover pictures and the tiled page background.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "controls/HtmlText.h"
 #include "controls/PictureContainer.h"
 #include "controls/tests/HtmlRenderSupport.h"
@@ -158,6 +161,29 @@ TEST_F(HtmlRenderImages, TheBodyBackgroundTilesThePictureOverTheRectangle) {
   EXPECT_EQ(S.At(50, 24), clWhite);
   EXPECT_EQ(S.At(49, 25), clWhite);
   EXPECT_EQ(S.At(2, 2), clWhite);
+}
+
+TEST_F(HtmlRenderImages, AnAnimatedPictureShowsItsFrameOverItsLargestFramesAreaInTheBackgroundColour) {
+  // Frame 1: 4 x 3 blue at 2,1; frame 2: 10 x 7 red; the logical screen is 10 x 7.
+  const std::string Make = "cd '" + Folder.Path() +
+                           "' && convert -size 4x3 xc:blue f1.gif && convert -size 10x7 xc:red f2.gif && "
+                           "gifsicle --no-warnings --delay 20 --position 2,1 f1.gif --position 0,0 f2.gif > anim.gif";
+  ASSERT_EQ(std::system(Make.c_str()), 0);
+  TPictureItem* Item = Container.Items()->Add();
+  Item->SetName(u"anim");
+  Item->Picture()->LoadFromFile(Folder.FileS("anim.gif"));
+  ASSERT_EQ(Item->Picture()->FrameCount(), 2);
+  THtmlSurface S;
+  S.C()->Brush()->SetColor(clYellow);
+  THtmlCallArgs H = Args();
+  H.Draw(S.C(), u"<img src=\"anim\">");
+  EXPECT_EQ(H.TextWidth, 10);
+  EXPECT_EQ(S.At(1, 0), clYellow);
+  EXPECT_EQ(S.At(10, 6), clYellow);
+  EXPECT_EQ(S.At(1 + 2, 1), clBlue);
+  EXPECT_EQ(S.At(1 + 5, 3), clBlue);
+  EXPECT_EQ(S.At(11, 6), clWhite);
+  EXPECT_EQ(S.C()->Brush()->Color(), clYellow);
 }
 
 TEST_F(HtmlRenderImages, PrintModeScalesImageListPictures) {
