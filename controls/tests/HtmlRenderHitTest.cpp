@@ -46,6 +46,18 @@ TEST(HtmlRenderAnchors, HitTestOnlyFindsTheAnchorUnderThePoint) {
   }
 }
 
+TEST(HtmlRenderAnchors, EveryTagStartingWithAIsAnAnchor) {
+  THtmlSurface S;
+  THtmlCallArgs H;
+  H.HitTestOnly = true;
+  H.HitX = 3;
+  H.HitY = 3;
+  EXPECT_TRUE(H.Draw(S.C(), u"<abbr title=\"t\">x</abbr>y<a>z</a>"));
+  EXPECT_EQ(H.AnchorCount, 2);
+  EXPECT_EQ(StringToUTF8(H.HitTitle), "t");
+  EXPECT_EQ(StringToUTF8(H.HitHref), "");
+}
+
 TEST(HtmlRenderAnchors, APaintingCallReportsNoHitOnAnchorTextButItsMeasuringPassWritesTheHref) {
   THtmlSurface S;
   const int Start = 1 + S.Width(u"ab "), End = Start + S.Width(u"link");
