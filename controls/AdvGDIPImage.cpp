@@ -370,7 +370,7 @@ Status TGPImageAttributes::SetOutputChannel(ColorChannelFlags channelFlags, Colo
 }
 
 Status TGPImageAttributes::ClearOutputChannel(ColorAdjustType type_) {
-  return SetStatus(GdipSetImageAttributesOutputChannel(nativeImageAttr, type_, FALSE, ColorChannelFlagsLast));
+  return SetStatus(GdipSetImageAttributesOutputChannel(nativeImageAttr, type_, FALSE, ColorChannelFlagsC));
 }
 
 Status TGPImageAttributes::SetOutputChannelColorProfile(const String& colorProfileFilename, ColorAdjustType type_) {
