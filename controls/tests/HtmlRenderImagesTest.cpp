@@ -219,6 +219,22 @@ TEST(HtmlRenderShellIcons, PathsGiveTheShellsIconSizesAndBareNumbersNothing) {
     EXPECT_EQ(H.TextWidth, C.Width);
     EXPECT_EQ(H.TextHeight, std::max(GH, C.Width));
   }
+  // The icons are drawn in their places; icon numbers draw nothing.
+  for (const String& Source : {u"SSYS:" + UTF8ToString(Folder.Path()), u"LSYS:" + Folder.FileS("notes.txt"),
+                               String(u"SSYS:12")}) {
+    THtmlSurface S;
+    THtmlCallArgs H;
+    H.Draw(S.C(), u"<img src=\"" + Source + u"\">");
+    const TRect Ink = S.Ink();
+    if (H.TextWidth == 0) {
+      EXPECT_EQ(Ink.Right, 0);
+      continue;
+    }
+    EXPECT_LT(Ink.Left, Ink.Right);
+    EXPECT_GE(Ink.Left, 1);
+    EXPECT_LE(Ink.Right, 1 + H.TextWidth);
+    EXPECT_LE(Ink.Bottom, H.TextWidth);
+  }
   TSize Size;
   DrawShellIcon(nullptr, 0, 0, Size, 1.0, false, false, true, u"");
   EXPECT_EQ(Size.cx, 32);

@@ -1,7 +1,9 @@
 // The shell's system image lists over the desktop's icon theme: one index per kind of icon
 // (a folder, a file type), shared by the small and the large list.
+#include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QStyle>
 #include <QImage>
 #include <QMimeDatabase>
 #include <QPainter>
@@ -64,13 +66,20 @@ QImage IconImage(int index, int size) {
   if (index < 0 || index >= static_cast<int>(k.names.size())) return QImage();
   auto it = k.images.find({index, size});
   if (it != k.images.end()) return it->second;
+  const QStringList& names = k.names[static_cast<size_t>(index)];
+  QIcon icon;
+  for (const QString& name : names) {
+    icon = QIcon::fromTheme(name);
+    if (!icon.isNull()) break;
+  }
+  // Without an icon theme (or without the name in it) the style's own file and folder icons.
+  if (icon.isNull() && qobject_cast<QApplication*>(QCoreApplication::instance()))
+    icon = QApplication::style()->standardIcon(names.first() == QLatin1String("folder") ? QStyle::SP_DirIcon
+                                                                                       : QStyle::SP_FileIcon);
   QImage image;
-  for (const QString& name : k.names[static_cast<size_t>(index)]) {
-    const QIcon icon = QIcon::fromTheme(name);
-    if (icon.isNull()) continue;
+  if (!icon.isNull()) {
     image = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (image.size() != QSize(size, size)) image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    break;
   }
   k.images.emplace(std::make_pair(index, size), image);
   return image;
