@@ -19,16 +19,15 @@ constexpr TPicture kDiagonalBrick = {".......#", "......#.", ".....#..", "....#.
                                      "...##...", "..#..#..", ".#....#.", "#......#"};
 constexpr TPicture kHorizontalBrick = {"########", "#.......", "#.......", "#.......",
                                        "########", "....#...", "....#...", "....#..."};
-constexpr TPicture kWeave = {"#...#...", ".#.#.#..", "..#...#.", ".#.#...#",
-                             "#...#...", "...#.#.#", "..#...#.", ".#.....#"};
+// Strands over and under: pairs of horizontal and vertical ones in turn.
+constexpr TPicture kWeave = {"####.#.#", ".....#.#", "####.#.#", ".....#.#",
+                             ".#.#####", ".#.#....", ".#.#####", ".#.#...."};
 constexpr TPicture kPlaid = {"#.#.#.#.", ".#.#.#.#", "#.#.#.#.", ".#.#.#.#",
                              "####....", "####....", "####....", "####...."};
 constexpr TPicture kDivot = {"........", "...#....", "....#...", "...#....",
                              "........", "#.......", ".......#", "#......."};
 constexpr TPicture kShingle = {"##......", "..#.....", "...#....", "....#..#",
                                ".....##.", "......#.", ".......#", ".......#"};
-constexpr TPicture kTrellis = {"####....", ".##..##.", "....####", ".##..##.",
-                               "####....", ".##..##.", "....####", ".##..##."};
 constexpr TPicture kSphere = {"..####..", ".#..###.", "#..#####", "#.######",
                               "########", "########", ".######.", "..####.."};
 
@@ -102,7 +101,8 @@ double Coverage(HatchStyle s, int x, int y) {
       case HatchStyleDottedGrid: return (y == 0 && x % 2 == 0) || (x == 0 && y % 2 == 0);
       case HatchStyleDottedDiamond: return x % 2 == 0 && (x == y || Mod(x + y, 8) == 0);
       case HatchStyleShingle: return Picture(kShingle, x, y);
-      case HatchStyleTrellis: return Picture(kTrellis, x, y);
+      // Laths two pixels wide crossing on both diagonals.
+      case HatchStyleTrellis: return Mod(x - y, 8) < 2 || Mod(x + y, 8) < 2;
       case HatchStyleSphere: return Picture(kSphere, x, y);
       case HatchStyleSmallGrid: return x % 4 == 0 || y % 4 == 0;
       case HatchStyleSmallCheckerBoard: return (x / 2 + y / 2) % 2 == 0;
