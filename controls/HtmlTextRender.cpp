@@ -90,9 +90,11 @@ THtmlRender::THtmlRender(const THtmlCall& Call) : A(Call), C(Call.Canvas) {}
 THtmlRender::~THtmlRender() = default;
 
 void THtmlRender::StartCall() {
-  FBaseFont.Assign(C->Font());
-  FMeasureFont.Assign(C->Font());
-  FPaintFont.Assign(C->Font());
+  // Copies at the canvas font's resolution, so that heights go back and forth unscaled.
+  for (TFont* F : {&FBaseFont, &FMeasureFont, &FPaintFont}) {
+    F->SetPixelsPerInch(C->Font()->PixelsPerInch());
+    F->Assign(C->Font());
+  }
   FPenColor = C->Pen()->Color();
   FPenWidth = C->Pen()->Width();
   FPenStyle = C->Pen()->Style();

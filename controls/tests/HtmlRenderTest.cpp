@@ -436,6 +436,15 @@ TEST(HtmlRenderBadInput, HugeNegativeAndNestedValuesStayBounded) {
       EXPECT_EQ(S.C()->Font()->Size(), 10);
     }
   }
+  // A canvas font at a printer's resolution comes back unchanged.
+  {
+    THtmlSurface S;
+    S.C()->Font()->SetPixelsPerInch(300);
+    S.C()->Font()->SetHeight(-42);
+    THtmlCallArgs H;
+    H.Draw(S.C(), u"<b>x</b><font size=\"3\">y</font>");
+    EXPECT_EQ(S.C()->Font()->Height(), -42);
+  }
   // Deep nesting: every tag opens again without a stack.
   String Deep;
   for (int I = 0; I < 20000; ++I) Deep += u"<ul><font color=\"clred\"><b><a href=\"x\">";
