@@ -52,7 +52,8 @@ int32_t HexPairToInt(const String& Text);
 // their characters. One left-to-right pass with exact case: text produced by decoding is
 // never decoded again ("&amp;eacute;" gives "&eacute;"), and "&Eacute;" stays capital.
 String DecodeHtmlEntities(const String& Text);
-// The named entities DrawHtmlText replaces before layout, outside tags, case ignored, in one
+// The named entities DrawHtmlText replaces before layout, outside tags ("<#" markers are
+// text), case ignored, in one
 // left-to-right pass: "&amp;" becomes "&&" (one '&' in prefix-processed output), "&quot;",
 // "&sect;", "&permil;", "&reg;", "&copy;", "&para;", "&trade;" and "&euro;" their characters.
 String DecodeHtmlSymbolEntities(const String& Text);

@@ -47,14 +47,15 @@ bool SameNoCase(const String& Text, size_t At, std::u16string_view Name) {
 
 // One left-to-right pass: each entity of Table (a character 0 stands for "&&") becomes its
 // character, and what decoding produced is never read again. SkipTags leaves the text from
-// each '<' to its '>' as written, so attribute values keep their quotes.
+// each '<' to its '>' as written, so attribute values keep their quotes; "<#" markers are
+// shown text and are decoded.
 template <size_t N>
 String DecodeEntities(const String& Text, const TEntity (&Table)[N], bool IgnoreCase, bool SkipTags) {
   String R;
   R.reserve(Text.size());
   size_t I = 0;
   while (I < Text.size()) {
-    if (SkipTags && Text[I] == u'<') {
+    if (SkipTags && Text[I] == u'<' && (I + 1 == Text.size() || Text[I + 1] != u'#')) {
       const size_t Close = Text.find(u'>', I);
       const size_t End = Close == String::npos ? Text.size() : Close + 1;
       R.append(Text, I, End - I);

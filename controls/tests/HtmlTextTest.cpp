@@ -241,6 +241,7 @@ TEST(HtmlText, TheRenderersSymbolEntitiesAreDecodedOnceOutsideTags) {
       {u"&eacute;&lt;&nbsp;", u"&eacute;&lt;&nbsp;"},  // left for the text routines and the runs
       {u"<a title=\"&quot;x&quot;\">&quot;</a>", u"<a title=\"&quot;x&quot;\">\"</a>"},
       {u"<b &amp;", u"<b &amp;"},  // a tag without '>' runs to the end
+      {u"<#x&amp;y>", u"<#x&&y>"},  // a marker is shown text
   };
   for (const TCase& C : Cases) EXPECT_EQ(StringToUTF8(DecodeHtmlSymbolEntities(C.In)), StringToUTF8(C.Out));
 }
