@@ -53,9 +53,9 @@ int32_t HexPairToInt(const String& Text);
 // never decoded again ("&amp;eacute;" gives "&eacute;"), and "&Eacute;" stays capital.
 String DecodeHtmlEntities(const String& Text);
 // The named entities DrawHtmlText replaces before layout, outside tags ("<#" markers are
-// text), case ignored, in one
-// left-to-right pass: "&amp;" becomes "&&" (one '&' in prefix-processed output), "&quot;",
-// "&sect;", "&permil;", "&reg;", "&copy;", "&para;", "&trade;" and "&euro;" their characters.
+// text), case ignored, in one left-to-right pass: "&amp;" becomes "&&" (one '&' in
+// prefix-processed output), "&quot;", "&sect;", "&permil;", "&reg;", "&copy;", "&para;",
+// "&trade;" and "&euro;" their characters.
 String DecodeHtmlSymbolEntities(const String& Text);
 // '&', '"', '<', '>' and the characters of the entity table become entities; all other
 // text, '~' included, is kept as written.
