@@ -162,8 +162,10 @@ void THtmlRender::RestoreLineStart(const TLineStart& S) {
 
 bool THtmlRender::Run() {
   StartCall();
-  // Named entities, "<#" markers, then line breaks.
-  const String Text = LineBreaksToBrTags(StripHashMarkers(DecodeHtmlSymbolEntities(A.Text)), true);
+  // Named entities, "<#" markers, then line breaks; each only when the text has them.
+  String Text = A.Text.find(u'&') != String::npos ? DecodeHtmlSymbolEntities(A.Text) : A.Text;
+  if (Text.find(u"<#") != String::npos) Text = StripHashMarkers(Text);
+  if (Text.find_first_of(u"\r\n") != String::npos) Text = LineBreaksToBrTags(Text, true);
   THtmlCursor Cur(Text);
   const int64_t RectWidthLeft = static_cast<int64_t>(A.Rect.Left) + 1;
 
