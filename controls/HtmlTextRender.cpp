@@ -667,7 +667,8 @@ void THtmlRender::AnchorEnd() {
   if (!A.IgnoreColors) F->SetColor(FBaseFont.Color());
   const bool WasOpen = FAnchor.Open;
   FAnchor.Open = false;
-  if (FHitPending) {
+  // The rectangle is taken in the line's second pass, where the line has its place and height.
+  if (FHitPending && (!FFirst || A.MeasureOnly)) {
     const bool SameLine = WasOpen && FAnchor.StartLine == FLine;
     A.HitAnchorRect = TRect(SameLine ? Coord(FLineRect.Left + FAnchor.StartOffset) : FLineRect.Left,
                             FLineRect.Top, Coord(FLineRect.Left + FLineWidth), FLineRect.Bottom);

@@ -66,6 +66,8 @@ TEST(HtmlRenderAnchors, APaintingCallReportsNoHitOnAnchorTextButItsMeasuringPass
   H.HitY = 3;
   EXPECT_FALSE(H.Draw(S.C(), LinkText));
   EXPECT_EQ(StringToUTF8(H.HitHref), "Go.html");
+  EXPECT_EQ(H.HitAnchorRect, TRect(Start, 0, End, S.LineHeight()));
+  EXPECT_EQ(H.HitAnchorIndex, 1);
   EXPECT_GT(S.CountNear(clBlue), 10);  // anchors take the anchor colour
   // Nothing hit: HitHref and HitAnchorRect are left as they were.
   THtmlCallArgs Miss;
@@ -90,6 +92,20 @@ TEST(HtmlRenderAnchors, AWrappedAnchorsSecondLineRectStartsAtTheLineLeft) {
   EXPECT_TRUE(H.Draw(S.C(), u"aaaa <a href=\"h\">bbbb cccc</a>"));
   EXPECT_EQ(H.HitAnchorRect, TRect(1, GH, 1 + S.Width(u"cccc"), 2 * GH));
   EXPECT_EQ(H.HitAnchorIndex, 1);
+}
+
+TEST(HtmlRenderAnchors, AnAnchorsRectIsWhereItsAlignedLineIs) {
+  THtmlSurface S;
+  const int GH = S.LineHeight();
+  const int W = S.Width(u"link");
+  const int Left = 1 + (199 - W) / 2;
+  THtmlCallArgs H;
+  H.Rect = TRect(0, 0, 200, 100);
+  H.HitTestOnly = true;
+  H.HitX = Left + W / 2;
+  H.HitY = GH + 3;
+  EXPECT_TRUE(H.Draw(S.C(), u"<p align=\"center\">top<br><a href=\"c\">link</a>"));
+  EXPECT_EQ(H.HitAnchorRect, TRect(Left, GH, Left + W, 2 * GH));
 }
 
 TEST(HtmlRenderAnchors, AnUnclosedAnchorIsUnderlinedToTheEndAndGetsNoRect) {
