@@ -9,6 +9,7 @@
 
 #include "controls/AdvGDIP.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Metafile.h"
 #include "platform/win/Ole.h"
 #include "testing/MemorySurface.h"
 
@@ -400,4 +401,39 @@ TEST(AdvGDIPDraw, DrawTextPaintsTextAndBackground) {
   EXPECT_EQ(B.At(6, M.Top), RGB(0, 0, 255));
   EXPECT_EQ(B.At(M.Right, M.Top), RGB(0, 0, 255));
   EXPECT_EQ(B.At(M.Right + 3, M.Top), kWhiteRef);
+}
+
+TEST(AdvGDIPDraw, MetafilesReadAndPlayedWhenDrawn) {
+  RegisterMetafileFormats();  // hands the metafile reader over, as the program's start-up does
+  // A 20 x 10 recording: a red block in its right half.
+  for (const bool Enhanced : {true, false}) {
+    TMetafile Meta;
+    Meta.SetEnhanced(Enhanced);
+    Meta.SetWidth(20);
+    Meta.SetHeight(10);
+    {
+      TMetafileCanvas C(&Meta, nullptr);
+      C.Brush()->SetColor(clRed);
+      C.Pen()->SetStyle(psClear);
+      C.FillRect(TRect(10, 0, 20, 10));
+    }
+    const std::string Path = ::testing::TempDir() + (Enhanced ? "advgdip.emf" : "advgdip.wmf");
+    const String Wide(Path.begin(), Path.end());
+    Meta.SaveToFile(Wide);
+    TGPImage Img(Wide);
+    ASSERT_EQ(Img.GetLastStatus(), Ok) << Enhanced;
+    EXPECT_EQ(Img.GetFormat(), Enhanced ? ifEMF : ifWMF);
+    EXPECT_EQ(Img.GetWidth(), 20u);
+    EXPECT_EQ(Img.GetHeight(), 10u);
+    // Drawn twice its size: played into the rectangle.
+    TSurface S(60, 30);
+    ASSERT_EQ(S.G.DrawImage(&Img, 0.0f, 0.0f, 40.0f, 20.0f), Ok);
+    EXPECT_EQ(S.At(30, 10), RGB(255, 0, 0)) << Enhanced;
+    EXPECT_EQ(S.At(10, 10), kWhiteRef) << Enhanced;
+    // Sharp at the block's edge, as a recording is and stretched pixels are not.
+    EXPECT_EQ(S.At(19, 10), kWhiteRef) << Enhanced;
+    EXPECT_EQ(S.At(20, 10), RGB(255, 0, 0)) << Enhanced;
+    EXPECT_EQ(S.At(45, 10), kWhiteRef) << Enhanced;
+    std::remove(Path.c_str());
+  }
 }

@@ -636,7 +636,8 @@ GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, c
                         const GpRectF* layoutRect, const GpStringFormat* stringFormat, const GpBrush* brush);
 
 // Images and bitmaps.
-// BMP, PNG, JPEG, GIF (first frame), TIFF, ICO. A missing file is FileNotFound; anything that is
+// BMP, PNG, JPEG, GIF (first frame), TIFF, ICO, and EMF and WMF through the class library's
+// metafile reader (played when drawn whole). A missing file is FileNotFound; anything that is
 // not a regular file holding a picture of at most 64 megapixels is OutOfMemory.
 GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image);
 GpStatus GdipLoadImageFromFileICM(const WCHAR* filename, GpImage** image);

@@ -9,7 +9,7 @@
 
 #include "platform/gdiplus/GdiPlus_p.h"
 #include "platform/win/Gdi_p.h"
-#include "platform/win/Ole.h"
+#include "platform/win/Ole_p.h"
 
 namespace {
 
@@ -54,15 +54,42 @@ int BytesPerPixel(PixelFormat f) {
 // room for its headers and colour tables.
 constexpr int64_t kMaxPictureBytes = MaxOlePicturePixels * 4 + 1024 * 1024;
 
-// Decodes the reader's first picture. Data that is not a picture, or declares more pixels than
-// the largest picture decoded, is OutOfMemory, as GDI+ reports it.
-GpStatus Decode(QImageReader& reader, GpImage** image) {
-  // Only the formats GDI+ reads, whatever else Qt's plug-ins know.
+// A metafile played into an image of its size at 96 dots per inch; OutOfMemory when it is
+// larger than the largest picture.
+GpStatus Rasterise(std::shared_ptr<TOleMetafile> meta, GpImage** image) {
+  const int64_t w = std::llround(meta->HimetricWidth() * 96.0 / 2540), h = std::llround(meta->HimetricHeight() * 96.0 / 2540);
+  if (w <= 0 || h <= 0 || w * h > MaxOlePicturePixels) return OutOfMemory;
+  auto* t = new TGpImage;
+  t->image = QImage(int(w), int(h), QImage::Format_ARGB32);
+  t->image.fill(0);
+  {
+    QPainter p(&t->image);
+    meta->Play(p, QRectF(0, 0, double(w), double(h)));
+  }
+  t->pixelFormat = PixelFormat32bppRGB;
+  t->rawFormat = meta->Enhanced() ? ImageFormatEMF : ImageFormatWMF;
+  t->metafile = std::move(meta);
+  *image = t;
+  return Ok;
+}
+
+// Decodes the first picture of the bytes: the formats GDI+ reads, whatever else Qt's plug-ins
+// know, and metafiles through the class library's reader. Data that is not such a picture, or
+// declares more pixels than the largest picture decoded, is OutOfMemory, as GDI+ reports it.
+GpStatus Decode(const QByteArray& bytes, GpImage** image) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
   const QByteArray kind = reader.format().toLower();
   const TFormatName* known = nullptr;
   for (const TFormatName& f : kFormats)
     if (kind == f.name) known = &f;
-  if (!known) return OutOfMemory;
+  if (!known) {
+    std::unique_ptr<TOleMetafile> meta;
+    if (OleMetafileReader) meta = OleMetafileReader(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    return meta ? Rasterise(std::move(meta), image) : OutOfMemory;
+  }
   const QSize size = reader.size();
   if (size.isValid() && int64_t(size.width()) * size.height() > MaxOlePicturePixels) return OutOfMemory;
   QImage img = reader.read();
@@ -92,10 +119,7 @@ GpStatus LoadFromStream(IStream* stream, GpImage** image) {
   if (!stream || !image) return InvalidParameter;
   QByteArray bytes;
   if (!ReadRest(stream, bytes)) return OutOfMemory;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer);
-  return Decode(reader, image);
+  return Decode(bytes, image);
 }
 
 }  // namespace
@@ -107,8 +131,9 @@ GpStatus GdipLoadImageFromFile(const WCHAR* filename, GpImage** image) {
   if (!info.exists()) return FileNotFound;
   // Only regular files of a picture's size are read: a device or pipe could block for ever.
   if (!info.isFile() || info.size() > kMaxPictureBytes) return OutOfMemory;
-  QImageReader reader(name);
-  return Decode(reader, image);
+  QFile file(name);
+  if (!file.open(QIODevice::ReadOnly)) return Win32Error;
+  return Decode(file.read(kMaxPictureBytes), image);
 }
 
 GpStatus GdipLoadImageFromStream(IStream* stream, GpImage** image) { return LoadFromStream(stream, image); }
@@ -220,6 +245,7 @@ GpStatus GdipBitmapSetPixel(GpBitmap* bitmap, INT x, INT y, ARGB color) {
   TGpImage* t = Cast(bitmap);
   if (!t || !t->image.valid(x, y)) return InvalidParameter;
   t->image.setPixel(x, y, color);
+  t->metafile.reset();  // the pixels are the picture now
   return Ok;
 }
 
@@ -228,6 +254,7 @@ GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
   if (!t || !graphics) return InvalidParameter;
   // Indexed images cannot be drawn on.
   if (t->pixelFormat & 0x00010000) return OutOfMemory;
+  t->metafile.reset();  // drawn on, the pixels are the picture now
   auto* g = new GpGraphics;
   g->dc = CreateDeviceDC(&t->image);
   g->ownsDC = true;
@@ -251,11 +278,15 @@ GpStatus GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, 
     }
   }
   const QImage& source = adjusted.isNull() ? t->image : adjusted;
+  // A whole metafile drawn as it is plays its recording, sharp at any size.
+  const bool play = t->metafile && adjusted.isNull() && srcx == 0 && srcy == 0 &&
+                    srcwidth == t->image.width() && srcheight == t->image.height();
   return Paint(graphics, [&](QPainter& p) {
     // The image's pixel edges go on the rectangle's edges, not its pixel centres.
     p.translate(-0.5, -0.5);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(QRectF(dstx, dsty, dstwidth, dstheight), source, QRectF(srcx, srcy, srcwidth, srcheight));
+    if (play) t->metafile->Play(p, QRectF(dstx, dsty, dstwidth, dstheight));
+    else p.drawImage(QRectF(dstx, dsty, dstwidth, dstheight), source, QRectF(srcx, srcy, srcwidth, srcheight));
   });
 }
 
@@ -335,6 +366,7 @@ GpStatus GdipImageRotateFlip(GpImage* image, RotateFlipType rfType) {
   TGpImage* t = Cast(image);
   if (!t || rfType < RotateNoneFlipNone || rfType > Rotate270FlipX) return InvalidParameter;
   QImage& img = t->image;
+  t->metafile.reset();  // turned, the pixels are the picture now
   if (const int quarter = rfType & 3) img = img.transformed(QTransform().rotate(90 * quarter));
   if (rfType & 4) img = img.mirrored(true, false);
   return Ok;

@@ -167,9 +167,13 @@ struct GpGraphics {
   bool ownsDC = false;  // a graphics over an image made its own DC
 };
 
-// An image: its pixels, its file format and its pixel format.
+class TOleMetafile;
+
+// An image: its pixels, its file format and its pixel format; a metafile also keeps its
+// recording, played when the whole picture is drawn.
 struct TGpImage final : GpBitmap {
   QImage image;
+  std::shared_ptr<const TOleMetafile> metafile;
   GUID rawFormat = ImageFormatMemoryBMP;
   PixelFormat pixelFormat = PixelFormat32bppARGB;
 };
