@@ -129,6 +129,20 @@ public:
   TTestScreen& operator=(const TTestScreen&) = delete;
 };
 
+// ---- Activation and pop-up windows (TestSupportPopup.cpp)
+class TCustomForm;
+// The window system makes Form's window the active one (the user switched to it) and the
+// program has seen it when this returns.
+void SimulateActivate(TCustomForm* Form);
+// Another program's window becomes the active one: none of this program's stays active.
+void SimulateActivateOtherApplication();
+// The left button pressed and let go at a screen point outside Popup: on the program's window
+// showing there (see SimulateScreenClick), else on another program's window, which becomes
+// active. Throws when the point lies inside the pop-up.
+void SimulatePressOutside(TCustomForm* Popup, int X, int Y);
+// The window system hides Form's window by itself (not through the form).
+void SimulateWindowSystemHide(TCustomForm* Form);
+
 // ---- Drags (TestSupportDrag.cpp)
 // Runs Steps from inside the next drag the program starts (DoDragDrop), once it is under way;
 // Steps move the mouse and end the drag with a release or Escape, as a user does. Returns at

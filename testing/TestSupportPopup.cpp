@@ -2,7 +2,13 @@
 // layout, activating another window and pressing outside a pop-up.
 #include "testing/TestSupport.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Forms_p.h"
 #include "platform/win/Monitors_p.h"
 
 // ---- Clock
@@ -27,3 +33,53 @@ TTestScreen::TTestScreen(const std::vector<TTestMonitor>& Monitors) {
 }
 
 TTestScreen::~TTestScreen() { SetMonitorLayout({}); }
+
+// ---- Activation
+
+namespace {
+
+QWidget* TopWindowOf(TCustomForm* form) {
+  if (form == nullptr) throw EInvalidOperation(u"No form");
+  form->HandleNeeded();
+  QWidget* w = FormWindow(form);
+  if (w == nullptr || !w->isVisible()) throw EInvalidOperation(u"The form is not showing: " + form->Name());
+  return w->window();
+}
+
+void ActivateAndWait(QWidget* w) {
+  w->activateWindow();
+  if (!WaitUntil([w] { return w->isActiveWindow(); }, 5000))
+    throw EInvalidOperation(u"The window system did not activate the window");
+}
+
+}  // namespace
+
+void SimulateActivate(TCustomForm* Form) { ActivateAndWait(TopWindowOf(Form)); }
+
+void SimulateActivateOtherApplication() {
+  // Stands for another program's window: none of ours, far off every screen.
+  static QPointer<QWidget> foreign;
+  if (!foreign) {
+    foreign = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    foreign->setGeometry(-32000, -32000, 1, 1);
+  }
+  foreign->show();
+  ActivateAndWait(foreign);
+}
+
+void SimulatePressOutside(TCustomForm* Popup, int X, int Y) {
+  QWidget* popup = TopWindowOf(Popup);
+  const QPoint p(X, Y);
+  if (popup->frameGeometry().contains(p)) throw EInvalidOperation(u"The point lies inside the pop-up");
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != popup && w->isVisible() && w->frameGeometry().contains(p) && w->windowHandle() != nullptr) {
+      SimulateScreenClick(X, Y);
+      return;
+    }
+  SimulateActivateOtherApplication();
+}
+
+void SimulateWindowSystemHide(TCustomForm* Form) {
+  TopWindowOf(Form)->hide();
+  ProcessPendingEvents();
+}

@@ -306,6 +306,7 @@ constexpr UINT CS_DROPSHADOW = 0x00020000;
 struct TCreateParams {
   DWORD Style = WS_CHILD;
   DWORD ExStyle = 0;
+  HWND WndParent = nullptr;  // the window that owns a form's window (see Forms.h)
   struct {
     UINT style = 0;  // class styles (CS_*)
   } WindowClass;

@@ -6,14 +6,17 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/rtl/Classes.h"
@@ -60,14 +63,31 @@ struct TFormWidget : QWidget {
   QPointer<QWidget> client;
   QPointer<QMenuBar> bar;
 
+  bool toldActive = false;  // what the form was last told by WM_ACTIVATE
+
   ~TFormWidget() override {
     // The bar is its menu's; it outlives this window.
     if (bar) {
       bar->hide();
       bar->setParent(nullptr);
     }
+    // Windows this one owns belong to their own forms, which free them.
+    for (QObject* o : children())
+      if (auto* owned = dynamic_cast<TFormWidget*>(o)) {
+        owned->hide();
+        owned->setParent(nullptr);
+      }
   }
   HWND Wnd() const { return form != nullptr ? form->FHandle : nullptr; }
+  // WM_ACTIVATE once per change; Other is the window activated when this one goes inactive.
+  void TellActive(bool active, HWND other) {
+    if (active == toldActive) return;
+    toldActive = active;
+    if (HWND wnd = Wnd())
+      DeliverMessage(wnd, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, active ? 0 : reinterpret_cast<LPARAM>(other));
+  }
+  static bool Owned(const TCustomForm* f) { return f != nullptr && f->FParams.WndParent != nullptr; }
+  static void SizeFromCorner(TCustomForm* f, TPoint screen) { f->SizeFromCorner(screen); }
   static void SetMenuHeight(TCustomForm* f, int height) { f->SetMenuHeight(height); }
   static int MenuHeight(const TCustomForm* f) { return f->FMenuHeight; }
   bool HoldsClient() const { return client && client->parentWidget() == this; }
@@ -93,9 +113,20 @@ protected:
     else event->ignore();
   }
   void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::ActivationChange)
-      if (HWND wnd = Wnd()) DeliverMessage(wnd, WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
+    if (event->type() == QEvent::ActivationChange) {
+      const bool active = isActiveWindow();
+      TellActive(active, active ? nullptr : WindowOfWidget(QApplication::activeWindow()));
+    }
     QWidget::changeEvent(event);
+  }
+  void hideEvent(QHideEvent* event) override {
+    QWidget::hideEvent(event);
+    // An owned window that goes while active hands the activation to its owner, as on Windows
+    // (Qt would leave the keyboard with the hidden window).
+    if (QWidget* owner = parentWidget(); owner != nullptr && owner->isVisible() && windowHandle() != nullptr &&
+                                         QGuiApplication::focusWindow() == windowHandle())
+      owner->activateWindow();
+    if (form != nullptr && HoldsClient()) GuardedCall([this] { form->WindowSystemHid(); });
   }
   void resizeEvent(QResizeEvent* event) override {
     // The window system resized the window (a form dragged larger): the form follows.
@@ -120,6 +151,17 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched != client.data() || !HoldsClient() || form == nullptr) return false;
     if (event->type() == QEvent::Move) return true;
+    if (event->type() == QEvent::MouseButtonPress) {
+      // The form's own area may answer as its sizing corner.
+      auto* me = static_cast<QMouseEvent*>(event);
+      const QPoint g = me->globalPosition().toPoint();
+      if (me->button() == Qt::LeftButton &&
+          form->Perform(WM_NCHITTEST, 0, MAKELPARAM(WORD(int16_t(g.x())), WORD(int16_t(g.y())))) == HTBOTTOMRIGHT) {
+        GuardedCall([&] { form->SizeFromCorner(TPoint(g.x(), g.y())); });
+        return true;
+      }
+      return false;
+    }
     if (event->type() != QEvent::Resize) return false;
     QSize s = client->size();
     if (HWND wnd = Wnd()) DeliverMessage(wnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(s.width()), static_cast<WORD>(s.height())));
@@ -141,6 +183,36 @@ struct TFormClient : TWinWidget {
 };
 
 namespace {
+
+// While an owned form (a pop-up) is the active window, a press on another of the program's
+// windows activates that window first, as a window manager would: the pop-up hears of it
+// before the press arrives.
+struct TOwnedPressWatch : QObject {
+  static void Install() {
+    static TOwnedPressWatch* watch = nullptr;
+    if (watch == nullptr && qApp != nullptr) {
+      watch = new TOwnedPressWatch;
+      watch->setParent(qApp);
+      qApp->installEventFilter(watch);
+    }
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) return false;
+    auto* window = qobject_cast<QWindow*>(watched);
+    if (window == nullptr || QApplication::activePopupWidget() != nullptr) return false;
+    auto* active = dynamic_cast<TFormWidget*>(QApplication::activeWindow());
+    if (active == nullptr || !TFormWidget::Owned(active->form) || active->windowHandle() == window) return false;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* target = dynamic_cast<TFormWidget*>(top);
+      if (target == nullptr || target->windowHandle() != window || !target->isVisible()) continue;
+      active->TellActive(false, target->Wnd());
+      target->activateWindow();
+      break;
+    }
+    return false;
+  }
+};
+
 TFormWidget* FrameOf(const TCustomForm* form) {
   auto* client = dynamic_cast<TFormClient*>(TControlHost::Widget(form));
   return client != nullptr && client->frame && client->frame->HoldsClient() ? client->frame.data() : nullptr;
@@ -200,6 +272,8 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::CreateWnd() {
+  FParams = TCreateParams();
+  CreateParams(FParams);
   auto* frame = new TFormWidget;
   frame->form = this;
   frame->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -284,8 +358,22 @@ void TCustomForm::ApplyWindowFlags() {
       if (FBorderIcons.Contains(biMaximize) && FBorderStyle == bsSizeable) f |= Qt::WindowMaximizeButtonHint;
       break;
   }
-  if (FFormStyle == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
-  w->setWindowFlags(f);
+  // An owned window is a tool window of its owner: above it, without a taskbar entry.
+  QWidget* owner = FParams.WndParent != nullptr ? WindowTopWidget(FParams.WndParent) : nullptr;
+  if (owner == w || (owner != nullptr && !owner->isWindow())) owner = nullptr;
+  if (owner != nullptr) {
+    f &= ~Qt::WindowFlags(Qt::WindowType_Mask);
+    f |= Qt::Tool;
+  }
+  if (FFormStyle == fsStayOnTop || (FParams.ExStyle & WS_EX_TOPMOST) != 0) f |= Qt::WindowStaysOnTopHint;
+  {
+    // Qt hides the window while it changes its kind; that is no hide of the form's.
+    const bool hiding = FHidingWindow;
+    FHidingWindow = true;
+    if (w->parentWidget() != owner) w->setParent(owner, f);
+    else w->setWindowFlags(f);
+    FHidingWindow = hiding;
+  }
   bool fixed = FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow;
   if (fixed) w->setFixedSize(FWidth, FHeight);
   else {
@@ -294,6 +382,20 @@ void TCustomForm::ApplyWindowFlags() {
                       Constraints()->MaxHeight() > 0 ? Constraints()->MaxHeight() : QWIDGETSIZE_MAX);
   }
   if (visible) w->show();
+}
+
+void TCustomForm::RefreshWindowParams() {
+  TCreateParams p;
+  CreateParams(p);
+  const bool changed = p.WndParent != FParams.WndParent || (p.ExStyle & WS_EX_TOPMOST) != (FParams.ExStyle & WS_EX_TOPMOST);
+  FParams = p;
+  if (changed) ApplyWindowFlags();
+}
+
+void TCustomForm::WindowSystemHid() {
+  if (FHidingWindow || !FVisible) return;
+  TControl::SetVisible(false);
+  DoHide();
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle v) { FBorderStyle = v; ApplyWindowFlags(); }
@@ -418,6 +520,9 @@ void TCustomForm::SetVisible(bool v) {
       FShownOnce = true;
       PlaceOnShow();
     }
+    RefreshWindowParams();
+    if (FParams.WndParent != nullptr) TOwnedPressWatch::Install();
+    w = FormWindow(this);
     TControl::SetVisible(true);
     DoShow();
     if (w != nullptr) {
@@ -429,7 +534,12 @@ void TCustomForm::SetVisible(bool v) {
     if (FActiveControl != nullptr && FActiveControl->CanFocus()) FActiveControl->SetFocus();
   } else {
     TControl::SetVisible(false);
-    if (w != nullptr) w->hide();
+    if (w != nullptr) {
+      const bool hiding = FHidingWindow;
+      FHidingWindow = true;
+      w->hide();
+      FHidingWindow = hiding;
+    }
     DoHide();
   }
 }
@@ -584,6 +694,66 @@ void TCustomForm::CMChildKey(TMessage& Message) {
 
 void TCustomForm::WMClose(TMessage&) { Close(); }
 
+void TCustomForm::WMNCLButtonDown(TMessage& Message) {
+  if (Message.WParam == WPARAM(HTBOTTOMRIGHT))
+    SizeFromCorner(TPoint(int16_t(LOWORD(uintptr_t(Message.LParam))), int16_t(HIWORD(uintptr_t(Message.LParam)))));
+}
+
+namespace {
+
+// Sizes a window from its bottom-right corner by following the mouse until the left button
+// goes up (where the window system cannot size it).
+struct TCornerDrag : QObject {
+  TCornerDrag(TCustomForm* f, QWidget* w, QPoint from) : form(f), window(w), start(from), size(f->Width(), f->Height()) {
+    window->installEventFilter(this);
+    window->grabMouse(Qt::SizeFDiagCursor);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseMove) {
+      auto* me = static_cast<QMouseEvent*>(event);
+      const QPoint d = me->globalPosition().toPoint() - start;
+      GuardedCall([&] { Follow(size.width() + d.x(), size.height() + d.y()); });
+      return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::Hide) {
+      End();
+      return event->type() != QEvent::Hide;
+    }
+    return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+  }
+  void Follow(int width, int height) {
+    TSizeConstraints* c = form->Constraints();
+    width = std::max({1, width, c->MinWidth()});
+    height = std::max({1, height, c->MinHeight()});
+    RECT r = Bounds(form->Left(), form->Top(), width, height);
+    form->Perform(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&r));
+    form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  }
+  void End() {
+    if (ended) return;
+    ended = true;
+    window->removeEventFilter(this);
+    window->releaseMouse();
+    deleteLater();
+  }
+  TCustomForm* form;
+  QPointer<QWidget> window;
+  QPoint start;
+  QSize size;
+  bool ended = false;
+};
+
+}  // namespace
+
+void TCustomForm::SizeFromCorner(TPoint ScreenPos) {
+  QWidget* w = FormWindow(this);
+  if (w == nullptr || !w->isWindow() || !w->isVisible()) return;
+  ReleaseCapture();
+  if (QWindow* h = w->windowHandle(); h != nullptr && h->startSystemResize(Qt::BottomEdge | Qt::RightEdge)) return;
+  auto* drag = new TCornerDrag(this, w, QPoint(ScreenPos.X, ScreenPos.Y));
+  drag->setParent(w);
+}
+
 void TCustomForm::WMActivate(TWMActivate& Message) {
   if (Message.Active() != WA_INACTIVE) {
     if (OnActivate) OnActivate(this);
@@ -597,6 +767,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_CHILDKEY: CMChildKey(Message); break;
     case WM_CLOSE: WMClose(Message); break;
     case WM_ACTIVATE: { TWMActivate m(Message); WMActivate(m); break; }
+    case WM_NCLBUTTONDOWN: WMNCLButtonDown(Message); break;
     default: TWinControl::Dispatch(Message); break;
   }
 }

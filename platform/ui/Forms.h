@@ -27,9 +27,38 @@ constexpr TModalResult mrAll = 12, mrNoToAll = 13, mrYesToAll = 14;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
+// WM_SIZING's wParam while the window is sized from its bottom-right corner.
+constexpr WPARAM WMSZ_BOTTOMRIGHT = 8;
+
+// A form is a top-level window. Its window parameters (CreateParams) are read when the window
+// is made and again each time the form is shown, so a derived form's parameters and an owner
+// that exists only later still apply:
+// - WndParent: the window is owned by that window (a form's handle): it stays above its owner,
+//   shows no taskbar entry of its own and GetParent answers the owner. With bsNone this is the
+//   borderless pop-up form (a drop-down window).
+// - ExStyle WS_EX_TOPMOST (or FormStyle fsStayOnTop): it stays above the other windows.
+// What the form gets, and when:
+// - Show: the window shows, comes to the front and is activated: WM_ACTIVATE (WA_ACTIVE) and
+//   OnActivate; the keyboard goes to its active (focused) control, else to the form itself.
+// - Another window becomes active: WM_ACTIVATE (WA_INACTIVE, lParam the window activated, null
+//   when it is no window of this program's) and OnDeactivate, once per change. A window the
+//   form owns counts as another window; its GetParent chain leads back to the form.
+// - While an owned form is the active window, a mouse press on another window of this program
+//   first activates that window, as a window manager does (so the owned form gets WA_INACTIVE
+//   before the press reaches the window pressed); presses outside the program deactivate it
+//   through the window system's own activation change.
+// - The window system closes the window (close box, Alt+F4): WM_CLOSE, then Close. It hides
+//   the window by itself: Visible turns false and OnHide runs, as for Hide.
+// - WM_NCLBUTTONDOWN with HTBOTTOMRIGHT, or a left press where WM_NCHITTEST answers
+//   HTBOTTOMRIGHT: the window is sized from its bottom-right corner until the button goes up,
+//   by the window system when it can do it (WM_SIZE as the size changes), else by following the
+//   mouse (WM_SIZING with the proposed rectangle, then the new size and WM_SIZE, at each move;
+//   never below the size constraints or 1 x 1).
 class TCustomForm : public TWinControl {
 public:
   explicit TCustomForm(TComponent* AOwner);
+  // CreateNew: a form made without a stored description; here the same as the constructor above.
+  TCustomForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner) { (void)Dummy; }
   ~TCustomForm() override;
   String ClassName() const override { return u"TCustomForm"; }
 
@@ -112,6 +141,8 @@ protected:
   virtual void CMChildKey(TMessage& Message);
   virtual void WMClose(TMessage& Message);
   virtual void WMActivate(TWMActivate& Message);
+  // wParam: the hit-test code; lParam: the screen point (x low word, y high word).
+  virtual void WMNCLButtonDown(TMessage& Message);
   std::unique_ptr<TCanvas> FCanvas;
 
 private:
@@ -119,6 +150,12 @@ private:
   friend class TWinControl;
   friend struct TFormWidget;
   void ApplyWindowFlags();
+  // Reads CreateParams again; a change of owner or stacking remakes the window's flags.
+  void RefreshWindowParams();
+  // The window system hid the window by itself: the form follows.
+  void WindowSystemHid();
+  // Sizes the window from its bottom-right corner (see the class comment).
+  void SizeFromCorner(TPoint ScreenPos);
   void PlaceOnShow();
   // The menu bar's height changed: the outer height follows, the client height stays.
   void SetMenuHeight(int Height);
@@ -137,11 +174,15 @@ private:
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;  // the innermost control that has had CM_ENTER
   int FMenuHeight = 0;                      // the menu bar above the client area
+  TCreateParams FParams;                    // the window's parameters as last applied
+  bool FHidingWindow = false;               // the form hides its window itself
 };
 
 class TForm : public TCustomForm {
 public:
   explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+  // CreateNew.
+  TForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner, Dummy) {}
   String ClassName() const override { return u"TForm"; }
   TCanvas* Canvas() const { return FCanvas.get(); }
 };
