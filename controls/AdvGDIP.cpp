@@ -3,6 +3,7 @@
 
 #include "controls/AdvGDIP_p.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Metafile.h"
 #include "platform/win/Modules.h"
 
 // ---- start-up and shut-down ----
@@ -23,6 +24,8 @@ bool RunsNotificationHook() { return (GetVersion() & 0xFF) < 6; }
 
 void InitializeAdvGDIP() {
   if (gStartCount++ > 0) return;
+  // GDI+ reads metafiles through the class library's reader, which it hands over here.
+  RegisterMetafileFormats();
   gOutput = GdiplusStartupOutput();
   GdiplusStartup(&gToken, &gInput, &gOutput);
   if (RunsNotificationHook() && gOutput.NotificationHook) gOutput.NotificationHook(&gHookToken);

@@ -19,7 +19,8 @@
 #include "platform/rtl/Types.h"
 #include "platform/ui/Graphics.h"
 
-// Starts GDI+ for the program; only the first of several calls does anything.
+// Starts GDI+ for the program, with the class library's metafile reader for its pictures; only
+// the first of several calls does anything.
 void InitializeAdvGDIP();
 // Shuts GDI+ down again when it matches the first InitializeAdvGDIP.
 void FinalizeAdvGDIP();

@@ -404,7 +404,7 @@ TEST(AdvGDIPDraw, DrawTextPaintsTextAndBackground) {
 }
 
 TEST(AdvGDIPDraw, MetafilesReadAndPlayedWhenDrawn) {
-  RegisterMetafileFormats();  // hands the metafile reader over, as the program's start-up does
+  InitializeAdvGDIP();  // hands the class library's metafile reader to GDI+
   // A 20 x 10 recording: a red block in its right half.
   for (const bool Enhanced : {true, false}) {
     TMetafile Meta;
@@ -436,4 +436,5 @@ TEST(AdvGDIPDraw, MetafilesReadAndPlayedWhenDrawn) {
     EXPECT_EQ(S.At(45, 10), kWhiteRef) << Enhanced;
     std::remove(Path.c_str());
   }
+  FinalizeAdvGDIP();
 }
