@@ -18,9 +18,11 @@ class TPictureContainer;
 // measures it only (MeasureOnly: the whole text, whatever Rect's height) or hit-tests the
 // point (HitX, HitY) only (HitTestOnly: nothing painted). The canvas's pen, brush and font
 // are restored on return. True when the point hits an anchor's text (hit-testing calls
-// only), an image inside an anchor or a CONTROL. HitHref and HitAnchorRect are written only
-// on a hit. BiDiMode: 0 left-to-right, 1 right-to-left, 2 right-to-left without alignment,
-// 3 right-to-left reading only.
+// only), an image inside an anchor or a CONTROL; a painting call's layout pass may still
+// write HitHref and HitTitle for anchor text under the point. HitHref and HitAnchorRect are
+// written only on a hit. With HitTestOnly, ControlID names a CONTROL reported as hit.
+// BiDiMode: 0 left-to-right, 1 right-to-left, 2 right-to-left without alignment, 3
+// right-to-left reading only.
 bool DrawHtmlText(TCanvas* Canvas, const String& Text, const TRect& Rect, TCustomImageList* Images, int32_t HitX,
                   int32_t HitY, int32_t FocusedAnchor, int32_t HoveredAnchor, int32_t ShadowOffset, bool HitTestOnly,
                   bool MeasureOnly, bool PrintMode, bool IgnoreColors, bool BlinkVisible, bool UnderlineOnHoverOnly,
