@@ -8,7 +8,7 @@
 #include "controls/AdvHintInfo.h"
 #include "controls/GDIPicture.h"
 #include "controls/PictureContainer.h"
-#include "platform/win/tests/OleFixtures.h"
+#include "testing/PictureFixtures.h"
 
 namespace {
 

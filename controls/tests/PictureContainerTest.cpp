@@ -8,7 +8,7 @@
 #include <string>
 
 #include "controls/PictureContainer.h"
-#include "platform/win/tests/OleFixtures.h"
+#include "testing/PictureFixtures.h"
 
 namespace {
 
