@@ -179,7 +179,7 @@ void TAdvCustomDropDown::Assign(TPersistent* Source) {
   SetDropDownButtonHint(src->FButtonHint);
   FEditorEnabled = src->FEditorEnabled;
   if (FButton != nullptr && src->FButton != nullptr) {
-    FButton->Glyph()->Assign(src->FButton->Glyph());
+    FButton->SetGlyph(src->FButton->Glyph());
     FButton->SetButtonCaption(src->FButton->ButtonCaption());
   }
   FEtched = src->FEtched;
@@ -360,7 +360,8 @@ void TAdvCustomDropDown::CloseBySystem(bool Cancel) {
 
 void TAdvCustomDropDown::DropDownFormHidden() {
   FDroppedDown = false;
-  if (TabStop() && CanFocus() && !Focused() && !IsDestroying()) SetFocus();
+  const bool otherProgram = FDropDownForm != nullptr && FDropDownForm->FLostToOtherProgram;
+  if (TabStop() && CanFocus() && !Focused() && !IsDestroying() && !otherProgram) SetFocus();
 }
 
 void TAdvCustomDropDown::ButtonClick(TObject*) {

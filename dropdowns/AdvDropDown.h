@@ -366,6 +366,7 @@ public:
   bool FSizeable = false;
   bool FCancelOnDeActivate = true;
   bool FBlockActivate = false;
+  bool FLostToOtherProgram = false;  // closing because another program's window became active
 
 protected:
   void CreateParams(TCreateParams& Params) override;

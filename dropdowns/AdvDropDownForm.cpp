@@ -3,16 +3,14 @@
 #include "controls/AdvStyleIF.h"
 #include "controls/AdvXPVS.h"
 #include "dropdowns/AdvDropDown.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 
 // ---------------------------------------------------------------------------
 // TDropDownForm
 
-TDropDownForm::TDropDownForm(TComponent* AOwner) : TForm(AOwner) {
-  SetBorderStyle(bsNone);
-  SetFormStyle(fsStayOnTop);
-}
+TDropDownForm::TDropDownForm(TComponent* AOwner) : TForm(AOwner, 0) { SetBorderStyle(bsNone); }
 
 TDropDownForm::~TDropDownForm() {
   if (FAdvDropDown != nullptr && FAdvDropDown->FDropDownForm == this) FAdvDropDown->FDropDownForm = nullptr;
@@ -29,6 +27,10 @@ void TDropDownForm::InitializeAndUpdate() {
 void TDropDownForm::CreateParams(TCreateParams& Params) {
   TForm::CreateParams(Params);
   Params.ExStyle |= WS_EX_TOPMOST;
+  // Owned by the edit's form: it stays with that form, and a window it owns itself (a dialog
+  // it opens) leads back to it through GetParent.
+  if (FAdvDropDown != nullptr)
+    if (TCustomForm* form = GetParentForm(FAdvDropDown); form != nullptr && form != this) Params.WndParent = form->Handle();
 }
 
 void TDropDownForm::AdjustClientRect(TRect& Rect) {
@@ -101,6 +103,9 @@ void TDropDownForm::WMActivate(TWMActivate& Message) {
   HWND self = HandleAllocated() ? Handle() : nullptr;
   for (HWND w = active != nullptr ? GetParent(active) : nullptr; w != nullptr; w = GetParent(w))
     if (w == self) return;
+  // Another program took the activation: the edit does not take it back by taking the focus.
+  TScopeGuard reset([this] { FLostToOtherProgram = false; });
+  FLostToOtherProgram = Message.ActiveWindow() == nullptr;
   if (FAdvDropDown != nullptr) FAdvDropDown->DoHideDropDown(FCancelOnDeActivate);
   else Hide();
 }

@@ -151,6 +151,8 @@ TEST(AdvDropDownButtonPixels, ThemedFaceShowsReadOnlyAsDisabled) {
 
 TEST(AdvDropDownPopUpPixels, BorderInsetAndNoBorderForClNone) {
   DropDownFixture f;
+  f.dd->DropDownHeader()->SetVisible(false);
+  f.dd->DropDownFooter()->SetVisible(false);
   f.dd->SetDropDownBorderWidth(3);
   f.dd->SetDropDownBorderColor(0x0000FF);
   f.dd->SetDropDownColor(0x00FF00);
@@ -333,6 +335,31 @@ TEST(AdvDropDownBorders, FlatEdgeLightsUnderTheMouse) {
   auto lit = RenderControl(f.dd);
   EXPECT_EQ(PixelColor(*lit, 2, 10), ColorToRGB(clBtnFace));
   EXPECT_EQ(PixelColor(*lit, 0, 10), ColorToRGB(clBtnShadow));  // the sunken edge
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AdvDropDownAssign, CopiesSettingsFromAnotherDropDown) {
+  TAdvCustomDropDown a(nullptr), b(nullptr);
+  a.SetDropDownColor(0x010203);
+  a.SetDropDownBorderWidth(3);
+  a.SetEditType(etMoney);
+  a.SetPrefix(u"$");
+  a.SetDropDownButtonWidth(25);
+  a.SetDropDownButtonHint(u"open");
+  a.DropDownHeader()->SetCaption(u"<b>Head</b>");
+  a.SetSelectionColorStyle(scWindowsVista);
+  b.Assign(&a);
+  EXPECT_EQ(b.DropDownColor(), 0x010203);
+  EXPECT_EQ(b.DropDownBorderWidth(), 3);
+  EXPECT_EQ(b.EditType(), etMoney);
+  EXPECT_EQ(b.Prefix(), u"$");
+  EXPECT_EQ(b.DropDownButtonWidth(), 25);
+  EXPECT_EQ(b.Button()->Hint(), u"open");
+  EXPECT_EQ(b.DropDownHeader()->Caption(), u"<b>Head</b>");
+  EXPECT_EQ(b.SelectionColor(), 0xFDF8F1);
 }
 
 }  // namespace

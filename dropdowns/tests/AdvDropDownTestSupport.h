@@ -20,6 +20,7 @@ public:
   explicit TTestDropDown(TComponent* AOwner) : TAdvCustomDropDown(AOwner) { CreateDropDownForm(); }
   TEdit* Inner = nullptr;
   int Loads = 0;
+  int Sizings = 0;
   using TAdvCustomDropDown::DoHideDropDown;
   using TAdvCustomDropDown::FOldText;
 
@@ -34,6 +35,7 @@ protected:
     SetControl(Inner);
     FFocusControl = Inner;
   }
+  void DropDownFormSizing() override { ++Sizings; }
   void BeforeDropDown() override {
     TAdvCustomDropDown::BeforeDropDown();
     ++Loads;
