@@ -3,8 +3,11 @@
 // passes the mask's validator, which turns it into the masked edit of the same change.
 #include "platform/ui/Mask.h"
 
+#include <QApplication>
 #include <QChar>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QValidator>
 #include <algorithm>
 
@@ -261,6 +264,17 @@ private:
   mutable QString base_;  // the window's text before the change being validated
 };
 
+// Shows the edit's own password character instead of the style's.
+class TPasswordStyle : public QProxyStyle {
+public:
+  explicit TPasswordStyle(Char c) : QProxyStyle(QApplication::style()->name()), char_(c) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* ret) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return char_;
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+  Char char_;
+};
+
 String FormatMaskText(const String& EditMask, const String& Value) {
   auto m = TEditMaskInfo::Parse(EditMask);
   String t = m.FromValue(Value);
@@ -368,6 +382,18 @@ void TCustomMaskEdit::DestroyWnd() {
 
 void TCustomMaskEdit::ApplySettings() {
   TCustomEdit::ApplySettings();
+  if (auto* edit = NativeOf<QLineEdit>(this)) {
+    auto* style = dynamic_cast<TPasswordStyle*>(edit->style());
+    if (FPasswordChar != 0 && (style == nullptr || style->char_ != FPasswordChar)) {
+      auto* mine = new TPasswordStyle(FPasswordChar);
+      mine->setParent(edit);
+      edit->setStyle(mine);
+      delete style;
+    } else if (FPasswordChar == 0 && style != nullptr) {
+      edit->setStyle(nullptr);
+      delete style;
+    }
+  }
   // A masked edit holds one character per position; the mask, not MaxLength, limits it.
   if (auto* edit = NativeOf<QLineEdit>(this); edit != nullptr && FMask) edit->setMaxLength(32767);
 }
@@ -383,6 +409,21 @@ void TCustomMaskEdit::ApplyMaskMode() {
 }
 
 void TCustomMaskEdit::Dispatch(TMessage& Message) {
+  if (!FMask && !FReadOnly && Message.Msg == WM_PASTE && NativeOf<QLineEdit>(this) != nullptr) {
+    // The user's paste into the plain edit: as much as MaxLength leaves room for replaces the
+    // selection (the text after the caret stays), and the text is modified. A one-line edit
+    // takes the first line only.
+    String clip = FromQString(QApplication::clipboard()->text());
+    if ((FStyle & ES_MULTILINE) == 0) clip = clip.substr(0, std::min(clip.find(u'\r'), clip.find(u'\n')));
+    if (FMaxLength > 0) {
+      const int room = FMaxLength - (int(EditText().size()) - SelLength());
+      clip.resize(size_t(std::clamp(room, 0, int(clip.size()))));
+    }
+    if (clip.empty() && SelLength() == 0) return;
+    SetSelText(clip);
+    FModified = true;
+    return;
+  }
   if (FMask && !FReadOnly && (Message.Msg == WM_PASTE || Message.Msg == WM_CUT || Message.Msg == WM_CLEAR)) {
     // The user's clipboard keys: the masked edit of the selection, which marks the text modified.
     const String before = EditText();

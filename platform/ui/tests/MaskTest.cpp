@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QStyle>
 
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
@@ -248,10 +249,27 @@ TEST(MaskEdit, WithoutAMaskItIsThePlainEdit) {
   f.edit->RecreateWnd();
   ProcessPendingEvents();
   EXPECT_EQ(f.edit->Text(), u"new");
-  // Password characters hide the text but not the value.
+  // Password characters hide the text (with the edit's own character) but not the value.
   f.edit->SetPasswordChar(u'*');
   EXPECT_EQ(f.Line()->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(f.Line()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, f.Line()), u'*');
   EXPECT_EQ(f.edit->Text(), u"new");
+  f.edit->SetPasswordChar(0);
+  EXPECT_EQ(f.Line()->echoMode(), QLineEdit::Normal);
+  // A paste takes what MaxLength leaves room for, keeps the text after the caret, takes the
+  // first line only, and marks the text modified.
+  f.edit->SetMaxLength(6);
+  f.edit->SetText(u"abcde");
+  QApplication::clipboard()->setText(QStringLiteral("XYZ"));
+  f.edit->SetFocus();
+  f.edit->Select(0, 0);
+  SimulateKeyStroke(f.edit, 'V', {ssCtrl});
+  EXPECT_EQ(f.edit->Text(), u"Xabcde");
+  EXPECT_TRUE(f.edit->Modified());
+  f.edit->SetText(u"");
+  QApplication::clipboard()->setText(QStringLiteral("one\r\ntwo"));
+  SimulateKeyStroke(f.edit, VK_INSERT, {ssShift});
+  EXPECT_EQ(f.edit->Text(), u"one");
   // A descendant's window styles: still one line, with a formatting rectangle.
   TMultiLineMaskEdit multi(&f.form);
   multi.SetParent(&f.form);
