@@ -3,6 +3,7 @@
 #include "controls/AdvStyleIF.h"
 #include "controls/AdvXPVS.h"
 #include "dropdowns/AdvDropDown.h"
+#include "dropdowns/AdvDropDownBars.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
@@ -18,10 +19,8 @@ TDropDownForm::~TDropDownForm() {
 }
 
 void TDropDownForm::InitializeAndUpdate() {
-  if (FAdvDropDown == nullptr) return;
-  // The bars show or hide with their appearances; a bar once made is only hidden.
-  if (FHeader != nullptr) FHeader->SetVisible(FAdvDropDown->DropDownHeader()->Visible());
-  if (FFooter != nullptr) FFooter->SetVisible(FAdvDropDown->DropDownFooter()->Visible());
+  // The bars are made, shown or hidden with their appearances; a bar once made is only hidden.
+  UpdateDropDownBars(this);
 }
 
 void TDropDownForm::CreateParams(TCreateParams& Params) {

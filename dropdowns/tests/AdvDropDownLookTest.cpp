@@ -153,6 +153,8 @@ TEST(AdvDropDownPopUpPixels, BorderInsetAndNoBorderForClNone) {
   DropDownFixture f;
   f.dd->DropDownHeader()->SetVisible(false);
   f.dd->DropDownFooter()->SetVisible(false);
+  f.dd->DropDownHeader()->SetVisible(false);
+  f.dd->DropDownFooter()->SetVisible(false);
   f.dd->SetDropDownBorderWidth(3);
   f.dd->SetDropDownBorderColor(0x0000FF);
   f.dd->SetDropDownColor(0x00FF00);
