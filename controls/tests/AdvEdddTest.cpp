@@ -105,30 +105,30 @@ struct TEditsForm {
 
 TEST(AdvEddd, DraggingASelectionMovesItAndWithCtrlCopiesIt) {
   TEditsForm f;
-  f.a->SetText(u"abc def");
-  TEditsForm::DragSelection(f.a, 0, 3, [&] {
-    TPoint end = TEditsForm::At(f.a, 7);
-    SimulateMouseMove(f.a, end.X + 4, end.Y, {ssLeft});
-    SimulateMouseUp(f.a, mbLeft, end.X + 4, end.Y);
-  });
-  EXPECT_EQ(f.a->Text(), u" defabc");
-
-  f.a->SetText(u"abc def");
-  TEditsForm::DragSelection(f.a, 4, 3, [&] {
-    TPoint start = TEditsForm::At(f.a, 0);
-    SimulateMouseMove(f.a, start.X, start.Y, {ssLeft, ssCtrl});
-    SimulateMouseUp(f.a, mbLeft, start.X, start.Y, {ssCtrl});
-  });
-  EXPECT_EQ(f.a->Text(), u"defabc def");
-
-  // Onto its own selection: nothing changes.
-  f.a->SetText(u"abc def");
-  TEditsForm::DragSelection(f.a, 0, 3, [&] {
-    TPoint inside = TEditsForm::At(f.a, 2);
-    SimulateMouseMove(f.a, inside.X, inside.Y, {ssLeft});
-    SimulateMouseUp(f.a, mbLeft, inside.X, inside.Y);
-  });
-  EXPECT_EQ(f.a->Text(), u"abc def");
+  struct Case {
+    int Start, Length;  // the selection dragged
+    int DropAt, Beyond;  // the character the mouse is released at, and pixels beyond it
+    bool Ctrl;
+    const char16_t* Expected;
+  } cases[] = {
+      {0, 3, 7, 4, false, u" defabc"},     // moved to the end
+      {4, 3, 0, 0, true, u"defabc def"},   // copied to the start
+      {0, 3, 2, 0, false, u"abc def"},     // onto its own selection: nothing changes
+  };
+  for (const Case& c : cases) {
+    f.a->SetText(u"abc def");
+    TShiftState held{ssLeft}, keys;
+    if (c.Ctrl) {
+      held.Include(ssCtrl);
+      keys.Include(ssCtrl);
+    }
+    TEditsForm::DragSelection(f.a, c.Start, c.Length, [&] {
+      TPoint at = TEditsForm::At(f.a, c.DropAt);
+      SimulateMouseMove(f.a, at.X + c.Beyond, at.Y, held);
+      SimulateMouseUp(f.a, mbLeft, at.X + c.Beyond, at.Y, keys);
+    });
+    EXPECT_EQ(f.a->Text(), c.Expected) << c.Start << " " << c.DropAt;
+  }
 }
 
 TEST(AdvEddd, DraggingToAnotherEditMovesTheTextThereAndEscapeCancels) {
