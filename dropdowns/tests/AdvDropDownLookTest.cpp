@@ -143,7 +143,18 @@ TEST(AdvDropDownButtonPixels, CustomColoursPressedWinsOverHot) {
 TEST(AdvDropDownButtonPixels, ThemedFaceShowsReadOnlyAsDisabled) {
   DropDownFixture f;
   TAdvDropDownSpeedButton* b = f.dd->Button()->Button();
+  SimulateMouseMove(f.dd, 40, 5);  // the mouse comes from the text part
+  ProcessPendingEvents();
   EXPECT_EQ(b->ThemeState(), 1);
+  SimulateMouseMove(b, 8, 8);
+  ProcessPendingEvents();
+  EXPECT_EQ(b->ThemeState(), 2);
+  SimulateMouseDown(b, mbLeft, 8, 8);
+  ProcessPendingEvents();
+  EXPECT_EQ(b->ThemeState(), 3);
+  SimulateMouseUp(b, mbLeft, 30, 30);  // released elsewhere: no click
+  ProcessPendingEvents();
+  f.dd->HideDropDown(false);
   f.dd->SetReadOnly(true);
   RenderControl(f.dd->Button());
   EXPECT_EQ(b->ThemeState(), 4);
