@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "controls/AdvCombo.h"
+#include "controls/AdvXPVS.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/WinUser.h"
@@ -180,6 +181,36 @@ TEST(AdvCombo, PaintsCustomButtonBorderAndFlatUnderline) {
   const int lineEnd = W - 2 - BW - 1;
   EXPECT_EQ(CountColor(*flat, TRect(0, H - 1, lineEnd, H), clRed), lineEnd);
   EXPECT_EQ(CountColor(*flat, TRect(lineEnd, H - 1, W, H), clRed), 0);
+}
+
+// Pixels of the button area that differ between two renderings.
+int ButtonDifference(TBitmap& A, TBitmap& B, int Width, int Height, int ButtonWidth) {
+  int n = 0;
+  for (int y = 2; y < Height - 2; ++y)
+    for (int x = Width - ButtonWidth + 3; x < Width - 2; ++x) n += PixelColor(A, x, y) != PixelColor(B, x, y) ? 1 : 0;
+  return n;
+}
+
+TEST(AdvCombo, PaintsTheSystemButtonThroughTheThemeBindingOrAsAFrameControl) {
+  TComboForm f;
+  f.AddEdit();
+  ZIviDovevUvi* combo = f.Add(csDropDown, 10, 10, 120, 22);
+  f.Done();
+  combo->SetFlat(true);
+  combo->SetFlatLineColor(clNone);
+  const int BW = combo->ButtonWidth();
+  ComboThemeBinding.Load();
+  ASSERT_TRUE(ComboThemeBinding.Loaded());
+  auto themed = RenderControl(combo);
+  combo->SetEnabled(false);
+  auto themedDisabled = RenderControl(combo);
+  EXPECT_GT(ButtonDifference(*themed, *themedDisabled, 120, 22, BW), 0);
+  ComboThemeBinding.Free();
+  combo->SetEnabled(true);
+  auto classic = RenderControl(combo);
+  combo->SetEnabled(false);
+  auto classicDisabled = RenderControl(combo);
+  EXPECT_GT(ButtonDifference(*classic, *classicDisabled, 120, 22, BW), 0);
 }
 
 TEST(AdvCombo, FocusColourOnEnteringAndTheLoadedColourRestoredOnLeaving) {
