@@ -166,6 +166,7 @@ int MessageBox(HWND hWnd, const String& Text, const String& Caption, UINT uType)
 inline int MessageBoxW(HWND h, const String& t, const String& c, UINT u) { return MessageBox(h, t, c, u); }
 
 // ---- System parameters
+constexpr UINT SPI_GETWORKAREA = 0x0030;
 constexpr UINT SPI_GETMENUANIMATION = 0x1002;
 constexpr UINT SPI_SETMENUANIMATION = 0x1003;
 constexpr UINT SPIF_UPDATEINIFILE = 0x0001;
@@ -173,6 +174,7 @@ constexpr UINT SPIF_SENDCHANGE = 0x0002;
 // Settings of this program only: nothing outside the process changes, so nothing is left
 // changed when it ends, however it ends. SPI_GETMENUANIMATION writes the menu animation setting
 // to the BOOL at pvParam; SPI_SETMENUANIMATION takes it from pvParam itself (non-null: on).
+// SPI_GETWORKAREA writes the primary monitor's work area to the RECT at pvParam.
 // SPIF_SENDCHANGE sends WM_SETTINGCHANGE (wParam: the action) to the program's top-level
 // windows. Any other action answers FALSE.
 BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinIni);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "platform/win/Monitors_p.h"
 #include "platform/win/WinUser_p.h"
 
 namespace {
@@ -18,6 +19,12 @@ bool& MenuAnimation() {
 
 BOOL SystemParametersInfo(UINT uiAction, UINT, void* pvParam, UINT fWinIni) {
   switch (uiAction) {
+    case SPI_GETWORKAREA: {
+      const std::vector<TMonitorLayout> monitors = CurrentMonitors();
+      if (pvParam == nullptr || monitors.empty()) return FALSE;
+      *static_cast<RECT*>(pvParam) = monitors[0].WorkArea;
+      return TRUE;
+    }
     case SPI_GETMENUANIMATION:
       if (pvParam == nullptr) return FALSE;
       *static_cast<BOOL*>(pvParam) = MenuAnimation() ? TRUE : FALSE;

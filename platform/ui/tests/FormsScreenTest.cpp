@@ -29,6 +29,9 @@ TEST(Screen, ListsTheMonitorsPrimaryFirstWithBoundsAndWorkAreas) {
   EXPECT_EQ(Screen->WorkAreaRect(), Rect(0, 0, 1920, 1040));
   EXPECT_EQ(Screen->DesktopRect(), Rect(-1280, 0, 1920, 1224));
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(work, Rect(0, 0, 1920, 1040));
   EXPECT_THROW(Screen->Monitors(2), EListError);
   EXPECT_THROW(Screen->Monitors(-1), EListError);
 }
