@@ -1,6 +1,5 @@
 // Scrolling windows: two native scroll bars over a painted window whose children scroll.
 #include <QEvent>
-#include <QPointer>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -128,7 +127,6 @@ void TScrollingWinControl::CreateWnd() {
     bar->setTracking(true);
     bar->hide();
     const UINT msg = kind == sbHorizontal ? WM_HSCROLL : WM_VSCROLL;
-    QPointer<QScrollBar> guard(bar);
     QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [this, bar, msg](int action) {
       WORD code = SB_ENDSCROLL;
       switch (action) {

@@ -195,9 +195,9 @@ struct TEditMaskInfo {
       pos = NextEditable(pos);
       if (pos >= n) break;
       const bool blank = c == Blank || (c == u' ' && Slots[pos].Kind != skAny && !Slots[pos].Required);
-      const Char a2 = blank ? Blank : Accept(Slots[pos], c);
-      if (a2 == 0) break;
-      r.Text[pos++] = a2;
+      const Char taken = blank ? Blank : Accept(Slots[pos], c);
+      if (taken == 0) break;
+      r.Text[pos++] = taken;
       placed = true;
     }
     if (!Inserted.empty() && !placed) {
