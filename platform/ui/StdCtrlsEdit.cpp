@@ -203,6 +203,9 @@ void TCustomEdit::CreateWnd() {
   edit->setText(ToQString(TControl::GetText()));
   TControlHost::Attach(this, edit, false);
   edit->setValidator(new TCharCaseValidator(edit, FCharCase));
+  // An edit takes dropped text only through a drop target registered for its window, which
+  // filters it as the control requires.
+  edit->setAcceptDrops(false);
   ApplySettings();
   QObject::connect(edit, &QLineEdit::textChanged, [this](const QString&) {
     if (!FInSetText) GuardedCall([this] { NotifyChange(); });
@@ -212,9 +215,8 @@ void TCustomEdit::CreateWnd() {
 
 void TCustomEdit::ApplyBaseColor() {
   auto* edit = NativeOf<QLineEdit>(this);
-  if (!edit) return;
-  if (!FPaintOver) {
-    ApplyColor(edit, Color(), QPalette::Base);
+  if (!edit || !FPaintOver) {
+    ApplyColor(TControlHost::Widget(this), Color(), QPalette::Base);  // also a memo's window
     return;
   }
   // The background is the control's to erase: the edit itself draws none.

@@ -123,6 +123,23 @@ TEST(EditMessages, KeypadKeysCarryBit22) {
   EXPECT_FALSE(s.edit->KeyData[1] & 0x00400000);
 }
 
+TEST(EditMessages, AColourSetLaterShowsInEditsAndMemos) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(10, 10, 100, 24);
+  auto* memo = new TMemo(&form);
+  memo->SetParent(&form);
+  memo->SetBounds(10, 50, 100, 60);
+  form.Show();
+  ProcessPendingEvents();
+  edit->SetColor(clNavy);
+  memo->SetColor(clNavy);
+  EXPECT_EQ(PixelColor(*RenderControl(edit), 50, 12), clNavy);
+  EXPECT_EQ(PixelColor(*RenderControl(memo), 50, 30), clNavy);
+}
+
 // ---- Hint window
 
 class TCornerHint : public THintWindow {
