@@ -181,6 +181,13 @@ TEST(AdvEddd, OtherProgramsDropsInsertTheirFirstLineAsUnicodeAndFilesAloneChange
   EXPECT_NE(SimulateOutsideDrop(f.b, end.X, end.Y, String(), {UTF8ToString(dir.Path()) + u"/a.txt"}), DROPEFFECT_NONE);
   EXPECT_EQ(f.b->Text(), u"ab€1x");
 
+  // A window made again still takes drops.
+  f.b->RecreateWnd();
+  f.b->HandleNeeded();
+  ProcessPendingEvents();
+  SimulateOutsideDrop(f.b, 5, 10, u"!");
+  EXPECT_EQ(f.b->Text(), u"!ab€1x");
+
   // Control characters go (a zero ends the text); a numeric edit takes only numbers, within its MaxLength.
   f.b->SetText(String());
   SimulateOutsideDrop(f.b, 5, 10, String(u"a\tb\x7f\x1b" u"c\0d", 7));
