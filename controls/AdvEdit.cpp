@@ -232,6 +232,11 @@ void TAdvEdit::CreateParams(TCreateParams& Params) {
 void TAdvEdit::CreateWnd() {
   TCustomEdit::CreateWnd();
   ApplyTextMargins(FFlat);
+  // A window made again takes drops as the one before did.
+  if (FOleDropTargetAssigned) {
+    FOleDropTargetAssigned = false;
+    SetOleDropTarget(true);
+  }
 }
 
 void TAdvEdit::DestroyWnd() {
