@@ -1,5 +1,7 @@
 #include "dropdowns/demo/DropDownsDemo.h"
 
+#include "platform/rtl/SysUtils.h"
+
 TDemoListDropDown::TDemoListDropDown(TComponent* AOwner) : TAdvCustomDropDown(AOwner) {
   CreateDropDownForm();
   SetDropDownHeight(120);
@@ -52,10 +54,41 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   FListDropDown->SetDropDownButtonHint(u"Choose a channel");
   FListDropDown->SetTabStop(true);
   FListDropDown->SetText(u"Channel 1");
+  // A level from 0 to 100 in steps of 5.
+  FTrackBarDropDown = new TAdvTrackBarDropDown(this);
+  FTrackBarDropDown->SetParent(this);
+  FTrackBarDropDown->SetBounds(120, 55, 200, 24);
+  FTrackBarDropDown->SetLabelCaption(u"Track bar:");
+  FTrackBarDropDown->SetLabelPosition(lpLeftCenter);
+  FTrackBarDropDown->SetMax(100);
+  FTrackBarDropDown->SetFrequency(5);
+  FTrackBarDropDown->SetPageSize(5);
+  FTrackBarDropDown->SetTabStop(true);
+  // Notes of several lines, with a header caption and OK and Cancel in the footer.
+  FMemoDropDown = new TAdvMemoDropDown(this);
+  FMemoDropDown->SetParent(this);
+  FMemoDropDown->SetBounds(120, 90, 200, 24);
+  FMemoDropDown->SetLabelCaption(u"Memo:");
+  FMemoDropDown->SetLabelPosition(lpLeftCenter);
+  FMemoDropDown->SetDropDownWidth(260);
+  FMemoDropDown->SetTabStop(true);
+  FMemoDropDown->DropDownHeader()->SetCaption(u"<b>Notes</b> for this receiver");
+  TFooterButton* ok = FMemoDropDown->DropDownFooter()->Buttons()->Add();
+  ok->SetCaption(u"OK");
+  ok->SetModalResult(mrOk);
+  TFooterButton* cancel = FMemoDropDown->DropDownFooter()->Buttons()->Add();
+  cancel->SetCaption(u"Cancel");
+  cancel->SetModalResult(mrCancel);
+  FMemoDropDown->MemoText()->SetText(u"Installed on the roof\r\nChecked in spring\r\n");
   FStatus = new TLabel(this);
   FStatus->SetParent(this);
   FStatus->SetBounds(20, 150, 380, 20);
   FListDropDown->OnDropUp = [this](TObject*, bool Cancelled) {
     FStatus->SetCaption(Cancelled ? String(u"Cancelled") : u"Chosen: " + FListDropDown->Text());
+  };
+  FTrackBarDropDown->OnTrackChange = [this](TObject*) { FStatus->SetCaption(u"Level: " + FTrackBarDropDown->Text()); };
+  FMemoDropDown->OnDropUp = [this](TObject*, bool Cancelled) {
+    FStatus->SetCaption(Cancelled ? String(u"Notes unchanged")
+                                  : u"Notes: " + IntToStr(FMemoDropDown->MemoText()->Count()) + u" lines");
   };
 }

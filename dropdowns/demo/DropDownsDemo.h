@@ -3,6 +3,8 @@
 // line under them that reports what the last one did.
 
 #include "dropdowns/AdvDropDown.h"
+#include "dropdowns/AdvMemoDropDown.h"
+#include "dropdowns/AdvTrackBarDropDown.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -29,8 +31,12 @@ public:
   String ClassName() const override { return u"TDropDownsDemoForm"; }
   TDemoListDropDown* ListDropDown() const { return FListDropDown; }
   TLabel* Status() const { return FStatus; }
+  TAdvTrackBarDropDown* TrackBarDropDown() const { return FTrackBarDropDown; }
+  TAdvMemoDropDown* MemoDropDown() const { return FMemoDropDown; }
 
 private:
   TDemoListDropDown* FListDropDown;
+  TAdvTrackBarDropDown* FTrackBarDropDown;
+  TAdvMemoDropDown* FMemoDropDown;
   TLabel* FStatus;
 };

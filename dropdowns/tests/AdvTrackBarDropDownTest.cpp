@@ -3,42 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include "AdvDropDownHost.h"
 #include "dropdowns/AdvTrackBarDropDown.h"
-#include "platform/ui/Forms.h"
-#include "testing/TestSupport.h"
 
 namespace {
 
-struct TrackFixture {
-  TForm form{nullptr};
-  TEdit* other;
-  TAdvTrackBarDropDown* dd;
+struct TrackFixture : TDropDownHost<TAdvTrackBarDropDown> {
   int trackChanges = 0;
   TrackFixture() {
-    form.SetBorderStyle(bsNone);
-    form.SetBounds(100, 100, 400, 300);
-    other = new TEdit(&form);
-    other->SetParent(&form);
-    other->SetBounds(10, 10, 60, 24);
-    dd = new TAdvTrackBarDropDown(&form);
-    dd->SetParent(&form);
-    dd->SetBounds(100, 100, 160, 24);
-    dd->SetTabStop(true);
     dd->OnTrackChange = [this](TObject* Sender) {
       EXPECT_EQ(Sender, dd);
       ++trackChanges;
     };
-    form.Show();
-    ProcessPendingEvents();
+    Show();
   }
   void Key(TWinControl* Target, Word K, TShiftState Shift = {}) {
     SimulateKeyStroke(Target, K, Shift);
-    ProcessPendingEvents();
-  }
-  // A key that closes the pop-up is released where the keyboard then is: the edit.
-  void ClosingKey(TWinControl* Target, Word K) {
-    SimulateKeyDown(Target, K);
-    SimulateKeyUp(dd, K);
     ProcessPendingEvents();
   }
 };
