@@ -164,6 +164,16 @@ TEST(AdvCombo, PaintsCustomButtonBorderAndFlatUnderline) {
   EXPECT_GE(CountColor(*img, TRect(left, 2, left + 1, H - 2), clBlue), H - 6);
   EXPECT_GE(CountColor(*img, TRect(left + 4, 9, left + 11, 12), clRed), 6);
 
+  // The mouse over the button lights it in the hot colour; once it leaves the control, the
+  // normal fill is back.
+  combo->SetButtonColorHot(clYellow);
+  SimulateMouseMove(combo, W - 5, H / 2);
+  auto hot = RenderControl(combo);
+  EXPECT_GT(CountColor(*hot, TRect(left + 1, 3, W - 3, H - 3), clYellow), (BW - 8) * (H - 8) / 2);
+  SimulateMouseMove(f.form.get(), 300, 200);
+  auto cold = RenderControl(combo);
+  EXPECT_EQ(CountColor(*cold, TRect(left + 1, 3, W - 3, H - 3), clYellow), 0);
+
   // Border colour: a frame round the whole window.
   combo->SetBorderColor(clFuchsia);
   auto framed = RenderControl(combo);
