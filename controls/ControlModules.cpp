@@ -1,9 +1,11 @@
 #include "controls/ControlModules.h"
 
 #include "controls/AdvDateTimePicker.h"
+#include "controls/AdvEddd.h"
 #include "controls/AdvGDIP.h"
 #include "controls/AdvXPVS.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/OleDragDrop.h"
 #include "platform/win/WinUser.h"
 
 TClipboardFormatModule ClipboardFormatModule;
@@ -51,6 +53,9 @@ void InitializeControlModules() {
   XPVSThemeBinding.Load();
   InitializeAdvDateTimePicker();
   DropDownThemeBinding.Load();
+  OleInitialize(nullptr);  // the styled edit's drag and drop
+  RichTextDragDrop = false;
+  RichTextFormat = 0;
   ClipboardFormatModule.Start();
   LayeredWindowModule.Start();
   MenuAnimationModule.Start();
@@ -59,6 +64,7 @@ void InitializeControlModules() {
 void FinalizeControlModules() {
   if (StartUpCount == 0 || --StartUpCount > 0) return;
   MenuAnimationModule.Exit();
+  OleUninitialize();
   DropDownThemeBinding.Free();
   XPVSThemeBinding.Free();
   FinalizeAdvGDIP();

@@ -46,7 +46,8 @@ extern TMenuAnimationModule MenuAnimationModule;
 // Runs every module's start-up in link order, once however often it is called: the combo box's
 // theme binding, GDI+, the utility routines' binding (a missing entry there stops the start-up
 // with the assertion failure), the date-time picker's registered message, the drop-down editors'
-// binding, the clipboard formats, the layered-window calls, the menu animation. Exit runs in
+// binding, OLE for the styled edit's drag and drop, the clipboard formats, the layered-window
+// calls, the menu animation. Exit runs in
 // reverse order when it matches the first start-up.
 void InitializeControlModules();
 void FinalizeControlModules();

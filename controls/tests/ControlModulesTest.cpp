@@ -6,6 +6,7 @@
 #include "controls/ControlModules.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/OleDragDrop.h"
 #include "platform/win/WinUser.h"
 
 namespace {
@@ -39,6 +40,8 @@ TEST(ControlModules, StartUpRunsOnceAndExitUndoesIt) {
   EXPECT_NE(LayeredWindowModule.UpdateLayeredWindow, nullptr);
   EXPECT_EQ(ModuleReferences(u"USER32.DLL"), 0) << "the lookup keeps no reference";
   EXPECT_FALSE(MenuAnimationOn()) << "off while the program runs";
+  EXPECT_EQ(OleInitialize(nullptr), S_FALSE) << "OLE runs";
+  OleUninitialize();
 
   InitializeControlModules();  // a second start-up loads nothing again
   EXPECT_EQ(ModuleReferences(u"UXTHEME.DLL"), before + 3);
