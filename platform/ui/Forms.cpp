@@ -87,7 +87,6 @@ struct TFormWidget : QWidget {
       DeliverMessage(wnd, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, active ? 0 : reinterpret_cast<LPARAM>(other));
   }
   static bool Owned(const TCustomForm* f) { return f != nullptr && f->FParams.WndParent != nullptr; }
-  static void SizeFromCorner(TCustomForm* f, TPoint screen) { f->SizeFromCorner(screen); }
   static void SetMenuHeight(TCustomForm* f, int height) { f->SetMenuHeight(height); }
   static int MenuHeight(const TCustomForm* f) { return f->FMenuHeight; }
   bool HoldsClient() const { return client && client->parentWidget() == this; }
