@@ -283,6 +283,21 @@ TEST(AdvEdit, EscapeRestoresTheTextHeldAtFocus) {
   EXPECT_FALSE(f.edit->Modified());
 }
 
+TEST(AdvEdit, EscapeWithoutCanUndoKeepsTheText) {
+  EditFixture f;
+  f.edit->SetText(u"abc");
+  f.edit->SetCanUndo(false);
+  f.Focus();
+  f.edit->SetSelStart(3);
+  f.Run(u"d");
+  SimulateKeyStroke(f.edit, VK_ESCAPE);
+  ProcessPendingEvents();
+  EXPECT_EQ(f.edit->Text(), u"abcd");
+  f.edit->SetEditType(etPassword);
+  f.edit->SetCanUndo(true);
+  EXPECT_FALSE(f.edit->CanUndo());
+}
+
 TEST(AdvEdit, ReturnReachesTheParentWithoutDefaultHandling) {
   EditFixture f;
   auto* panel = new TPanel(&f.form);
@@ -546,6 +561,18 @@ TEST(AdvEdit, LooksPaintOverTheEdit) {
   for (int x = 0; x < e->Width(); ++x)
     for (int y = 0; y < e->Height(); ++y) red += PixelColor(*b, x, y) == clRed;
   EXPECT_EQ(red, 0);
+  // The focus frame colour while focused, the normal frame colour otherwise.
+  e->SetBorderColor(clBlue);
+  e->SetFocusBorderColor(clLime);
+  f.Focus();
+  b = RenderControl(e);
+  EXPECT_EQ(PixelColor(*b, 0, e->Height() / 2), clLime);
+  f.other->SetFocus();
+  ProcessPendingEvents();
+  b = RenderControl(e);
+  EXPECT_EQ(PixelColor(*b, 0, e->Height() / 2), clBlue);
+  e->SetBorderColor(clNone);
+  e->SetFocusBorderColor(clNone);
   // A disabled edit: silver frame and the disabled colour.
   e->SetEnabled(false);
   b = RenderControl(e);
