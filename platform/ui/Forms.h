@@ -240,7 +240,7 @@ private:
 
 // A window whose content (its child controls) scrolls under two scroll bars. With AutoScroll
 // the ranges follow the children: the far edge of the farthest one (unaligned, or aligned
-// along the bar) plus Margin. Scrolling moves the children (their Left and Top change).
+// along the bar) plus Margin, updated soon after a child is added, removed, moved or sized. Scrolling moves the children (their Left and Top change).
 // The bars send the window WM_HSCROLL and WM_VSCROLL as the user works them: SB_LINEUP and
 // SB_LINEDOWN for the arrows, SB_PAGEUP and SB_PAGEDOWN for the track, SB_THUMBTRACK while the
 // thumb is dragged, SB_THUMBPOSITION where it is let go, then SB_ENDSCROLL; the default
@@ -269,6 +269,8 @@ public:
 protected:
   void CreateWnd() override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
+  // A graphic child moved or sized repaints its area: the ranges follow after the paint.
+  void WMPaint(TWMPaint& Message) override;
   virtual void WMHScroll(TWMScroll& Message);
   virtual void WMVScroll(TWMScroll& Message);
   // The thumb's place while the user drags it (SB_THUMBTRACK/SB_THUMBPOSITION in full).

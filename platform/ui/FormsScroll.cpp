@@ -279,6 +279,12 @@ void TScrollingWinControl::ScrollMessage(TControlScrollBar& Bar, TWMScroll& Mess
   }
 }
 
+void TScrollingWinControl::WMPaint(TWMPaint& Message) {
+  TWinControl::WMPaint(Message);
+  if (QWidget* w = TControlHost::Widget(this))
+    if (auto* watch = w->findChild<TScrollWatch*>(QString(), Qt::FindDirectChildrenOnly)) watch->Later();
+}
+
 void TScrollingWinControl::WMHScroll(TWMScroll& Message) { ScrollMessage(FHorzScrollBar, Message); }
 
 void TScrollingWinControl::WMVScroll(TWMScroll& Message) { ScrollMessage(FVertScrollBar, Message); }

@@ -68,6 +68,12 @@ TEST(ScrollingWinControl, RangesFollowTheChildrenAndBarsShowOnlyWhenNeeded) {
   ASSERT_TRUE(WaitUntil([&] { return !f.V()->IsScrollBarVisible(); }, 2000));
   EXPECT_EQ(f.V()->Position(), 0);
   EXPECT_EQ(f.panel->Top(), 0);
+  // A graphic child counts as well.
+  auto* shape = new TShape(&f.form);
+  shape->SetParent(f.box);
+  shape->SetBounds(10, 400, 20, 20);
+  ASSERT_TRUE(WaitUntil([&] { return f.V()->Range() == 400 + 20 + 10; }, 2000));  // Margin 10
+  EXPECT_TRUE(f.V()->IsScrollBarVisible());
   // Without AutoScroll the range is the one set, and setting it turns AutoScroll off.
   f.V()->SetRange(1000);
   EXPECT_FALSE(f.box->AutoScroll());
