@@ -123,6 +123,7 @@ void TAdvCustomDropDown::SetDropDownButtonGlyph(TBitmap* Value) {
 }
 
 void TAdvCustomDropDown::SetEditorEnabled(bool Value) {
+  if (Value && !FEditorEnabled && HandleAllocated()) ShowCaret(Handle());
   FEditorEnabled = Value;
   // On a pick-only edit a second quick click is another click.
   if (Value) FControlStyle.Include(csDoubleClicks);

@@ -748,6 +748,8 @@ void TAdvCustomDropDown::WMSetFocus(TWMSetFocus& Message) {
     if (AutoSelect()) SelectAll();
     else if (FEditType == etFloat || FEditType == etMoney) SelectBeforeDecimal();
   } else {
+    // A pick-only edit shows no caret.
+    HideCaret(Handle());
     Invalidate();
   }
 }
