@@ -416,9 +416,29 @@ bool TAdvDropDownBar::DropDownHasBorder() const {
          FAdvDropDown->DropDownBorderColor() != clNone;
 }
 
+namespace {
+// Posted to a bar to free the buttons its last rebuild retired.
+constexpr UINT CM_FREERETIREDBUTTONS = WM_APP + 0x0B01;
+}  // namespace
+
 void TAdvDropDownBar::ClearButtons() {
-  for (int i = FButtonList.Count() - 1; i >= 0; --i) delete ButtonControl(i);
+  for (int i = FButtonList.Count() - 1; i >= 0; --i) {
+    TAdvButton* b = ButtonControl(i);
+    b->SetVisible(false);
+    FRetired.push_back(b);
+  }
   FButtonList.Clear();
+  if (!FRetired.empty() && HandleAllocated()) PostMessage(Handle(), CM_FREERETIREDBUTTONS, 0, 0);
+}
+
+void TAdvDropDownBar::Dispatch(TMessage& Message) {
+  if (Message.Msg != CM_FREERETIREDBUTTONS) {
+    TCustomControl::Dispatch(Message);
+    return;
+  }
+  std::vector<TAdvButton*> retired;
+  retired.swap(FRetired);
+  for (TAdvButton* b : retired) delete b;
 }
 
 void TAdvDropDownBar::CreateButtons() {

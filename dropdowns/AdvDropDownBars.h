@@ -184,6 +184,7 @@ protected:
 
   void Paint() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Dispatch(TMessage& Message) override;
   void WMSize(TWMSize& Message) override;
   // The drop-down draws a border of its own (width at least 1, colour set).
   bool DropDownHasBorder() const;
@@ -192,6 +193,11 @@ protected:
   TCustomImageList* FImages = nullptr;
   TAdvCustomDropDown* FAdvDropDown = nullptr;
   TDbgList FButtonList;
+
+private:
+  // Buttons of a rebuild are hidden at once and freed once the current message is handled:
+  // the rebuild may come from inside one of their own clicks.
+  std::vector<TAdvButton*> FRetired;
 };
 
 class TAdvHeader : public TAdvDropDownBar {

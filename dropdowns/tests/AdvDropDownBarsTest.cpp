@@ -338,6 +338,34 @@ TEST(AdvDropDownBars, HeaderButtonClickReportsItsIndex) {
   EXPECT_TRUE(f.dd->DroppedDown());  // header buttons never close it
 }
 
+TEST(AdvDropDownBars, AClickHandlerMayChangeTheButtonsOfTheOpenPopUp) {
+  BarsFixture f;
+  f.dd->DropDownHeader()->Buttons()->Add()->SetCaption(u"Off");
+  int clicks = 0;
+  // The change rebuilds the bar's buttons while the clicked one is still handling its click.
+  f.dd->OnDropDownHeaderButtonClick = [&](TObject*, int Index) {
+    ++clicks;
+    THeaderButton* b = f.dd->DropDownHeader()->Buttons()->Items(Index);
+    b->SetCaption(b->Caption() == u"Off" ? u"On" : u"Off");
+  };
+  f.Open();
+  SimulateClick(f.Header()->ButtonControl(0), 4, 4);
+  ProcessPendingEvents();
+  ASSERT_EQ(f.Header()->ButtonCount(), 1);
+  EXPECT_EQ(f.Header()->ButtonControl(0)->Caption(), u"On");
+  SimulateClick(f.Header()->ButtonControl(0), 4, 4);
+  ProcessPendingEvents();
+  EXPECT_EQ(f.Header()->ButtonControl(0)->Caption(), u"Off");
+  EXPECT_EQ(clicks, 2);
+  // Height changes of a description are not announced; width changes are.
+  int changes = 0;
+  f.dd->DropDownHeader()->OnButtonsChanged = [&](TObject*) { ++changes; };
+  f.dd->DropDownHeader()->Buttons()->Items(0)->SetHeight(12);
+  EXPECT_EQ(changes, 0);
+  f.dd->DropDownHeader()->Buttons()->Items(0)->SetWidth(40);
+  EXPECT_EQ(changes, 1);
+}
+
 TEST(AdvDropDownBars, TheGripCornerSizesThePopUpOnlyWhileTheGripShows) {
   TTestScreen screen({{Rect(0, 0, 1024, 768), Rect(0, 0, 1024, 768)}});
   TForm form(nullptr);
