@@ -160,6 +160,7 @@ TAdvEdit::TAdvEdit(TComponent* AOwner) : TCustomEdit(AOwner), FDefaultHandling(A
   FPersistence = std::make_unique<TPersistence>();
   FLookup = std::make_unique<TLookupSettings>();
   FPaintOver = true;
+  FInputAsChars = true;  // composed text passes the type's filter too
   FLookupList = new TListHintWindow(this);
   FLookupList->SetBounds(0, 0, 0, 0);
   FLookupList->SetBorderWidth(1);

@@ -213,6 +213,9 @@ protected:
   // DC on the whole window (window coordinates), so the control paints under and over it;
   // WM_NCPAINT paints the frame, which lies outside the client area of an edit with a border.
   bool FPaintOver = false;
+  // When set, text an input method commits reaches the control as one WM_CHAR per character
+  // (as typed characters do) instead of going into the window directly.
+  bool FInputAsChars = false;
 
 private:
   // The window's background colour: Color, or none when the control erases it (FPaintOver).

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -151,9 +152,22 @@ TCustomEdit::~TCustomEdit() = default;
 // WM_PAINT with a DC on the window.
 class TEditWidget : public QLineEdit {
 public:
-  explicit TEditWidget(TCustomEdit* edit, bool* paintOver) : edit_(edit), paintOver_(paintOver) {}
+  TEditWidget(TCustomEdit* edit, bool* paintOver, bool* inputAsChars)
+      : edit_(edit), paintOver_(paintOver), inputAsChars_(inputAsChars) {}
 
 protected:
+  void inputMethodEvent(QInputMethodEvent* e) override {
+    if (!*inputAsChars_ || e->commitString().isEmpty()) {
+      QLineEdit::inputMethodEvent(e);
+      return;
+    }
+    // The composition shown so far goes; the committed text arrives as typed characters.
+    QInputMethodEvent rest(e->preeditString(), e->attributes());
+    QLineEdit::inputMethodEvent(&rest);
+    const QString text = e->commitString();
+    for (QChar ch : text) GuardedCall([&] { edit_->Perform(WM_CHAR, ch.unicode(), 1); });
+  }
+
   void paintEvent(QPaintEvent* e) override {
     if (*paintOver_ && !painting) {
       // The control erases the background (WM_ERASEBKGND); the edit draws on it.
@@ -183,6 +197,7 @@ public:
 private:
   TCustomEdit* edit_;
   bool* paintOver_;
+  bool* inputAsChars_;
 };
 
 void TCustomEdit::CreateParams(TCreateParams& Params) {
@@ -199,7 +214,7 @@ void TCustomEdit::CreateWnd() {
   TCreateParams params;
   CreateParams(params);
   FStyle = params.Style;
-  auto* edit = new TEditWidget(this, &FPaintOver);
+  auto* edit = new TEditWidget(this, &FPaintOver, &FInputAsChars);
   edit->setText(ToQString(TControl::GetText()));
   TControlHost::Attach(this, edit, false);
   edit->setValidator(new TCharCaseValidator(edit, FCharCase));

@@ -2,10 +2,13 @@
 // notifications, clipboard messages, styles, keypad key data; and the hint window.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <algorithm>
 #include <vector>
 
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "testing/TestSupport.h"
@@ -20,6 +23,8 @@ public:
   std::vector<LPARAM> KeyData;
   bool RefuseClipboard = false;
   DWORD ExtraStyle = 0;
+  std::vector<Char> Chars;  // characters the control got while InputAsChars
+  bool& InputAsChars = FInputAsChars;
   using TCustomEdit::UpdateWindowStyle;
 
 protected:
@@ -32,7 +37,13 @@ protected:
       Seen.push_back(Message.Msg);
       if (RefuseClipboard && Message.Msg != CN_COMMAND) return;
     }
-    if (Message.Msg == WM_CHAR) KeyData.push_back(Message.LParam);
+    if (Message.Msg == WM_CHAR) {
+      if (FInputAsChars) {
+        Chars.push_back(static_cast<Char>(Message.WParam));
+        return;  // taken by the control
+      }
+      KeyData.push_back(Message.LParam);
+    }
     TEdit::WndProc(Message);
   }
 };
@@ -138,6 +149,24 @@ TEST(EditMessages, AColourSetLaterShowsInEditsAndMemos) {
   memo->SetColor(clNavy);
   EXPECT_EQ(PixelColor(*RenderControl(edit), 50, 12), clNavy);
   EXPECT_EQ(PixelColor(*RenderControl(memo), 50, 30), clNavy);
+}
+
+TEST(EditMessages, ComposedTextCanArriveAsCharacters) {
+  Shown s;
+  s.edit->SetFocus();
+  ProcessPendingEvents();
+  s.edit->KeyData.clear();
+  QWidget* w = TControlHost::Widget(s.edit);
+  QInputMethodEvent plain;
+  plain.setCommitString(QStringLiteral("ab"));
+  QCoreApplication::sendEvent(w, &plain);
+  EXPECT_EQ(s.edit->Text(), u"ab");
+  EXPECT_TRUE(s.edit->KeyData.empty());  // straight into the window
+  s.edit->InputAsChars = true;
+  QInputMethodEvent composed;
+  composed.setCommitString(QStringLiteral("\u30a2x"));
+  QCoreApplication::sendEvent(w, &composed);
+  EXPECT_EQ(s.edit->Chars, (std::vector<Char>{0x30A2, u'x'}));
 }
 
 // ---- Hint window
