@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/win/Ole.h"
 #include "platform/win/Windows.h"
 
 using REAL = float;
@@ -234,15 +235,6 @@ enum FontStyle : int32_t {
 };
 
 using WCHAR = char16_t;
-class IStream;
-
-struct GUID {
-  uint32_t Data1 = 0;
-  uint16_t Data2 = 0, Data3 = 0;
-  uint8_t Data4[8] = {};
-  friend bool operator==(const GUID&, const GUID&) = default;
-};
-using CLSID = GUID;
 
 // Image file formats (GdipGetImageRawFormat).
 inline constexpr GUID ImageFormatUndefined{0xb96b3ca9, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};

@@ -31,13 +31,15 @@ constexpr HRESULT CTL_E_INVALIDPICTURE = static_cast<HRESULT>(0x800A01E1u);
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 
-// An interface identifier.
-struct IID {
+// A globally unique identifier: interface identifiers, class identifiers, format identifiers.
+struct GUID {
   uint32_t Data1 = 0;
   uint16_t Data2 = 0, Data3 = 0;
   uint8_t Data4[8] = {};
-  friend bool operator==(const IID&, const IID&) = default;
+  friend bool operator==(const GUID&, const GUID&) = default;
 };
+using IID = GUID;
+using CLSID = GUID;
 using REFIID = const IID&;
 
 inline constexpr IID IID_IUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
