@@ -129,6 +129,15 @@ void TAdvCustomItemSelector::Notification(TComponent* AComponent, TOperation Ope
   if (Operation == opRemove && AComponent == FImages && !ComponentState().Contains(csDestroying)) FImages = nullptr;
 }
 
+void TAdvCustomItemSelector::WMMouseWheel(TWMMouseWheel& Message) {
+  if (DoMouseWheel(KeysToShiftState(Message.Keys()), Message.WheelDelta(), Message.Pos())) {
+    Message.SetResult(1);
+    return;
+  }
+  // Unhandled turns go to the window holding the selector (a drop-down's window).
+  if (Parent() != nullptr) Message.SetResult(Parent()->Perform(WM_MOUSEWHEEL, Message.M.WParam, Message.M.LParam));
+}
+
 void TAdvCustomItemSelector::WMGetDlgCode(TWMGetDlgCode& Message) {
   Message.SetResult(DLGC_WANTARROWS | DLGC_WANTALLKEYS);
 }
@@ -547,7 +556,42 @@ void TCustomItemSelector::MouseMove(TShiftState Shift, int X, int Y) {
   if (Application != nullptr) Application->CancelHint();
 }
 
+void TCustomItemSelector::WMMouseWheel(TWMMouseWheel& Message) {
+  // The wheel belongs to the host.
+  Message.SetResult(FAdvItemSelector->Perform(WM_MOUSEWHEEL, Message.M.WParam, Message.M.LParam));
+}
+
 void TCustomItemSelector::CMMouseLeave(TMessage& Message) {
   TCustomControl::CMMouseLeave(Message);
   SetItemHot(-1);
+}
+
+// ---------------------------------------------------------------------------
+// Type-ahead
+
+TSelectorKeySearch::TSelectorKeySearch(TComponent* AOwner) : FKeyTimer(new TTimer(AOwner)) {
+  FKeyTimer->SetEnabled(false);
+  FKeyTimer->SetInterval(500);
+  FKeyTimer->OnTimer = [this](TObject*) { KeyTimerTick(); };
+}
+
+Char TSelectorKeySearch::SearchChar(Word Key) {
+  if ((Key >= u'A' && Key <= u'Z') || (Key >= u'0' && Key <= u'9') || Key == VK_SPACE) return static_cast<Char>(Key);
+  if (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD9) return static_cast<Char>(u'0' + (Key - VK_NUMPAD0));
+  return 0;
+}
+
+bool TSelectorKeySearch::Key(TAdvCustomItemSelector* Selector, Word Key) {
+  const Char c = SearchChar(Key);
+  if (c == 0) return false;
+  FCurSearch += c;
+  if (Selector != nullptr) Selector->LookupItem(FCurSearch);
+  // Starting a running timer does not restart it: the search ends 500 ms after its first key.
+  FKeyTimer->SetEnabled(true);
+  return true;
+}
+
+void TSelectorKeySearch::KeyTimerTick() {
+  FKeyTimer->SetEnabled(false);
+  FCurSearch.clear();
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dropdowns/AdvDropDown.h"
+#include "platform/ui/Timers.h"
 
 enum TSelectorType : uint8_t { stImage, stColor };
 // Where the caption stands relative to the image or colour box.
@@ -136,6 +137,7 @@ protected:
   virtual void CreateSelectorPanel();
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void WMGetDlgCode(TWMGetDlgCode& Message) override;
+  void WMMouseWheel(TWMMouseWheel& Message) override;
 
 private:
   // A move of the panel's selection (or hot item), then that item scrolled into view.
@@ -206,6 +208,7 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void CMMouseLeave(TMessage& Message) override;
+  void WMMouseWheel(TWMMouseWheel& Message) override;
 
 private:
   bool IsEnabledItem(int Index) const;
@@ -218,4 +221,24 @@ private:
   TAdvCustomItemSelector* FAdvItemSelector;
   // The plain upper-case captions LookupItem compares with, made on first need after a layout.
   std::vector<String> FLookupKeys;
+};
+
+// The type-ahead of the picker drop-downs: each key's printable character (letters and digits
+// as their upper-case characters, numpad digits, space) is added to the search text and the
+// selector looks the text up; other keys (Shift, function keys, punctuation codes) add
+// nothing. The search text is forgotten 500 ms after the key that began it.
+class TSelectorKeySearch {
+public:
+  explicit TSelectorKeySearch(TComponent* AOwner);
+  // True when Key added a character (the lookup then ran).
+  bool Key(TAdvCustomItemSelector* Selector, Word Key);
+  const String& Search() const { return FCurSearch; }
+  TTimer* KeyTimer() const { return FKeyTimer; }
+  // The character a virtual key types into a search, 0 for none.
+  static Char SearchChar(Word Key);
+
+private:
+  void KeyTimerTick();
+  TTimer* FKeyTimer;  // owned by AOwner
+  String FCurSearch;
 };
