@@ -406,6 +406,61 @@ TEST(AdvDropDownBars, TheGripCornerSizesThePopUpOnlyWhileTheGripShows) {
   }
 }
 
+TEST(AdvDropDownBars, TheGripCornerShowsTheSizingCursorAndLeavingRestoresIt) {
+  BarsFixture f;
+  Screen->SetCursor(crDefault);
+  f.Open();
+  TAdvFooter* footer = f.Footer();
+  SimulateMouseMove(footer, 20, 5);
+  ProcessPendingEvents();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  SimulateMouseMove(footer, footer->Width() - 4, footer->Height() - 4);
+  ProcessPendingEvents();
+  EXPECT_EQ(Screen->Cursor(), crSizeNWSE);
+  SimulateMouseMove(footer, 20, 5);
+  ProcessPendingEvents();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  SimulateMouseMove(footer, footer->Width() - 4, footer->Height() - 4);
+  SimulateMouseLeave();
+  ProcessPendingEvents();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+TEST(AdvDropDownBars, GroupedButtonsStayExclusiveAndCheckButtonsToggle) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 100);
+  TAdvButtonAppearance appearance;
+  auto make = [&](int Left, int Group) {
+    auto* b = new TAdvButton(&form);
+    b->SetParent(&form);
+    b->SetAppearance(&appearance);
+    b->SetBounds(Left, 10, 40, 22);
+    b->SetGroupIndex(Group);
+    return b;
+  };
+  TAdvButton* a = make(10, 1);
+  TAdvButton* b = make(60, 1);
+  TAdvButton* plain = make(110, 0);
+  TAdvButton* check = make(160, 0);
+  check->SetStyle(tasCheck);
+  form.Show();
+  ProcessPendingEvents();
+  SimulateClick(a, 5, 5);
+  EXPECT_TRUE(a->Down());
+  EXPECT_EQ(a->State(), absExclusive);
+  SimulateClick(b, 5, 5);
+  EXPECT_TRUE(b->Down());
+  EXPECT_FALSE(a->Down());
+  SimulateClick(b, 5, 5);  // without AllowAllUp the down button stays down
+  EXPECT_TRUE(b->Down());
+  plain->SetDown(true);  // a plain button never stays down
+  EXPECT_FALSE(plain->Down());
+  SimulateClick(check, 5, 5);
+  EXPECT_TRUE(check->Down());
+  SimulateClick(check, 5, 5);
+  EXPECT_FALSE(check->Down());
+}
+
 TEST(AdvDropDownBars, ListAccessChecksTheIndex) {
   TDbgList list;
   int a = 1, b = 2;
