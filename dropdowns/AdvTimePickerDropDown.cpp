@@ -94,6 +94,18 @@ void TAdvTimePickerDropDown::KeyDown(Word& Key, TShiftState Shift) {
   const int p = SelStart();
   const Word key = Key;
   TAdvCustomDropDown::KeyDown(Key, Shift);
+  StepKey(key, Shift, p);
+}
+
+void TAdvTimePickerDropDown::WMKeyDown(TWMKey& Message) {
+  const int p = SelStart();
+  const Word key = Message.CharCode();
+  const TShiftState shift = KeyDataToShiftState(Message.KeyData());
+  TAdvCustomDropDown::WMKeyDown(Message);
+  if (!FEditorEnabled) StepKey(key, shift, p);
+}
+
+void TAdvTimePickerDropDown::StepKey(Word key, TShiftState Shift, int p) {
   if (GetKeyState(VK_MENU) < 0 || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl)) return;
   if (key != VK_UP && key != VK_DOWN) return;
   const String text = Text();
@@ -160,6 +172,10 @@ void TAdvTimePickerDropDown::CreateDropDownForm() {
     FAdvWatch = new TAdvWatch(this);
     FAdvWatch->SetParent(FPanelCtrl);
     FAdvWatch->SetAlign(alClient);
+    // A click gives the clock the keyboard: its keys count as the window's.
+    FAdvWatch->OnKeyDown = [this](TObject*, Word& K, TShiftState Sh) { DropDownFormKeyDown(K, Sh); };
+    FAdvWatch->OnKeyUp = [this](TObject*, Word& K, TShiftState Sh) { DropDownFormKeyUp(K, Sh); };
+    FAdvWatch->OnKeyPress = [this](TObject*, Char& K) { DropDownFormKeyPress(K); };
   }
   SetControl(FPanelCtrl);
 }
@@ -167,11 +183,11 @@ void TAdvTimePickerDropDown::CreateDropDownForm() {
 void TAdvTimePickerDropDown::BeforeDropDown() {
   TAdvCustomDropDown::BeforeDropDown();
   if (FPanelCtrl == nullptr || FAdvWatch == nullptr) return;
+  // Unaligned for the window's size to follow the panel's; placing the panel then makes it
+  // fill the window again.
+  FPanelCtrl->SetAlign(alNone);
   FPanelCtrl->SetBounds(0, 0, 170, 170);
-  if (DropDownForm() != nullptr) {
-    DropDownForm()->SetCancelOnDeActivate(false);
-    DropDownForm()->Realign();
-  }
+  if (DropDownForm() != nullptr) DropDownForm()->SetCancelOnDeActivate(false);
   FPanelCtrl->SetColor(DropDownColor());
   // A cancelled close puts back the time and the text of this opening.
   FOpenTime = FTime;

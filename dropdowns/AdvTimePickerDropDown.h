@@ -59,10 +59,14 @@ protected:
   void DropDownControlKeyDown(Word& Key, TShiftState Shift) override;
   void DropDownControlKeyUp(Word& Key, TShiftState Shift) override;
   void DropDownControlKeyPress(Char& Key) override;
+  // The pick-only edit takes its keys here, not in KeyDown.
+  void WMKeyDown(TWMKey& Message) override;
 
 private:
   String TimeText(TDateTime Value) const;
   String MaskFor(bool Seconds) const;
+  // Up or Down with the caret at Caret (before the key) steps the part there.
+  void StepKey(Word Key, TShiftState Shift, int Caret);
   // Replaces one part (0 hour, 1 minute, 2 second) of the time; fires OnTimeChange.
   void SetPart(int Part, int Value);
   void WatchChanged(TObject* Sender);
