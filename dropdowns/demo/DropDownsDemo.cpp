@@ -45,7 +45,7 @@ void TDemoListDropDown::DropDownControlKeyDown(Word& Key, TShiftState Shift) {
 
 TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption(u"Drop-down editors");
-  SetBounds(200, 200, 420, 200);
+  SetBounds(200, 200, 420, 235);
   FListDropDown = new TDemoListDropDown(this);
   FListDropDown->SetParent(this);
   FListDropDown->SetBounds(120, 20, 200, 24);
@@ -80,13 +80,36 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   cancel->SetCaption(u"Cancel");
   cancel->SetModalResult(mrCancel);
   FMemoDropDown->MemoText()->SetText(u"Installed on the roof\r\nChecked in spring\r\n");
+  // Receiver models in three columns, looked up by their name.
+  FMultiColumnDropDown = new TAdvMultiColumnDropDown(this);
+  FMultiColumnDropDown->SetParent(this);
+  FMultiColumnDropDown->SetBounds(120, 125, 200, 24);
+  FMultiColumnDropDown->SetLabelCaption(u"Multi-column:");
+  FMultiColumnDropDown->SetLabelPosition(lpLeftCenter);
+  FMultiColumnDropDown->SetTabStop(true);
+  const String headers[] = {u"Model", u"Band", u"Channels"};
+  for (const String& h : headers) FMultiColumnDropDown->Columns()->Add()->SetHeader(h);
+  FMultiColumnDropDown->Columns()->Items(2)->SetAlignment(taRightJustify);
+  const String models[][3] = {{u"RCV910X", u"426 MHz", u"46"},  {u"RCV910XJ", u"426 MHz", u"46"},
+                              {u"RCV920", u"429 MHz", u"40"},   {u"RCV930", u"920 MHz", u"38"},
+                              {u"TRX410", u"426 MHz", u"46"},   {u"TRX420", u"429 MHz", u"40"}};
+  FMultiColumnDropDown->BeginUpdate();
+  for (const auto& m : models) {
+    TStringList* t = FMultiColumnDropDown->Items()->Add()->Text();
+    for (const String& s : m) t->Add(s);
+  }
+  FMultiColumnDropDown->EndUpdate();
+  FMultiColumnDropDown->SetItemIndex(0);
   FStatus = new TLabel(this);
   FStatus->SetParent(this);
-  FStatus->SetBounds(20, 150, 380, 20);
+  FStatus->SetBounds(20, 165, 380, 20);
   FListDropDown->OnDropUp = [this](TObject*, bool Cancelled) {
     FStatus->SetCaption(Cancelled ? String(u"Cancelled") : u"Chosen: " + FListDropDown->Text());
   };
   FTrackBarDropDown->OnTrackChange = [this](TObject*) { FStatus->SetCaption(u"Level: " + FTrackBarDropDown->Text()); };
+  FMultiColumnDropDown->OnSelect = [this](TObject*) {
+    FStatus->SetCaption(u"Model: " + FMultiColumnDropDown->Text());
+  };
   FMemoDropDown->OnDropUp = [this](TObject*, bool Cancelled) {
     FStatus->SetCaption(Cancelled ? String(u"Notes unchanged")
                                   : u"Notes: " + IntToStr(FMemoDropDown->MemoText()->Count()) + u" lines");

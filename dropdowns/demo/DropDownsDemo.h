@@ -4,6 +4,7 @@
 
 #include "dropdowns/AdvDropDown.h"
 #include "dropdowns/AdvMemoDropDown.h"
+#include "dropdowns/AdvMultiColumnDropDown.h"
 #include "dropdowns/AdvTrackBarDropDown.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
@@ -33,10 +34,12 @@ public:
   TLabel* Status() const { return FStatus; }
   TAdvTrackBarDropDown* TrackBarDropDown() const { return FTrackBarDropDown; }
   TAdvMemoDropDown* MemoDropDown() const { return FMemoDropDown; }
+  TAdvMultiColumnDropDown* MultiColumnDropDown() const { return FMultiColumnDropDown; }
 
 private:
   TDemoListDropDown* FListDropDown;
   TAdvTrackBarDropDown* FTrackBarDropDown;
   TAdvMemoDropDown* FMemoDropDown;
+  TAdvMultiColumnDropDown* FMultiColumnDropDown;
   TLabel* FStatus;
 };

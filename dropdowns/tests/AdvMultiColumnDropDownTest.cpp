@@ -8,6 +8,7 @@
 
 #include "AdvDropDownHost.h"
 #include "dropdowns/AdvMultiColumnDropDown.h"
+#include "dropdowns/demo/DropDownsDemo.h"
 
 using namespace AdvMultiColumnDropDown;
 
@@ -353,6 +354,27 @@ TEST(AdvMultiColumnDropDown, HundredThousandItemsOpenAndSearch) {
   EXPECT_EQ(f.Grid()->Row(), 10000);
   f.ClosingKey(f.Grid(), VK_RETURN);
   EXPECT_EQ(f.dd->Text(), u"Item 9999");
+}
+
+TEST(AdvMultiColumnDropDown, DemoPicksAModelByTypingInTheOpenList) {
+  TDropDownsDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  TAdvMultiColumnDropDown* dd = form.MultiColumnDropDown();
+  EXPECT_EQ(dd->Text(), u"RCV910X");
+  dd->SetFocus();
+  ProcessPendingEvents();
+  SimulateKeyStroke(dd, VK_F4);
+  ProcessPendingEvents();
+  ASSERT_TRUE(dd->DroppedDown());
+  SimulateTyping(dd->Grid(), u"rcv92");
+  ProcessPendingEvents();
+  SimulateKeyDown(dd->Grid(), VK_RETURN);
+  SimulateKeyUp(dd, VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_FALSE(dd->DroppedDown());
+  EXPECT_EQ(dd->Text(), u"RCV920");
+  EXPECT_EQ(form.Status()->Caption(), u"Model: RCV920");
 }
 
 }  // namespace
