@@ -162,7 +162,8 @@ String TAdvColorPickerDropDown::ColorValueToText() {
     // The value itself: blue, green, red digits; a system colour or clNone shows all eight.
     case cvtHex: return IntToHex(static_cast<uint32_t>(v), 6);
     case cvtWebName: {
-      const String name = WebColorName(rgb);
+      // clNone is no colour: it has no web name (the platform resolves it to white).
+      const String name = v == clNone ? String() : WebColorName(rgb);
       return name.empty() ? html : name;
     }
     case cvtRGB: return u"Red:" + IntToStr(r) + u",Green:" + IntToStr(g) + u",Blue:" + IntToStr(b);

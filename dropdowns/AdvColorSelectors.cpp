@@ -149,6 +149,14 @@ void PaintSpectrum(TBitmap* Bitmap) {
   }
 }
 
+void TAdvCustomColorSelectorPanel::WMMouseWheel(TWMMouseWheel& Message) {
+  if (DoMouseWheel(KeysToShiftState(Message.Keys()), Message.WheelDelta(), Message.Pos())) {
+    Message.SetResult(1);
+    return;
+  }
+  if (Parent() != nullptr) Message.SetResult(Parent()->Perform(WM_MOUSEWHEEL, Message.M.WParam, Message.M.LParam));
+}
+
 // ---------------------------------------------------------------------------
 // Box appearance and items
 

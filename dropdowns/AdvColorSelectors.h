@@ -43,6 +43,10 @@ public:
   explicit TAdvCustomColorSelectorPanel(TComponent* AOwner) : TCustomControl(AOwner) {}
   String ClassName() const override { return u"TAdvCustomColorSelectorPanel"; }
   TNotifyEvent OnShouldHide;
+
+protected:
+  // Unhandled turns go to the window holding the panel (a drop-down's window).
+  void WMMouseWheel(TWMMouseWheel& Message) override;
 };
 
 // Where a box of the palette stands in a vertical strip of joined boxes.
