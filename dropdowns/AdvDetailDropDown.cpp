@@ -15,38 +15,8 @@ int Len(const String& s) { return static_cast<int>(s.size()); }
 // ---------------------------------------------------------------------------
 // Items
 
-TDetailItem::TDetailItem(TCollection* Collection) : TCollectionItem(Collection), FImage(std::make_unique<TPicture>()) {}
-
-TDetailItem::~TDetailItem() = default;
-
-void TDetailItem::SetCaption(const String& Value) {
-  if (Value == FCaption) return;
-  FCaption = Value;
-  Changed(false);
-}
-
-void TDetailItem::SetImageIndex(int Value) {
-  if (Value == FImageIndex) return;
-  FImageIndex = Value;
-  Changed(false);
-}
-
 void TDetailItem::Assign(TPersistent* Source) {
-  auto* src = dynamic_cast<TDetailItem*>(Source);
-  if (src == nullptr) {
-    TCollectionItem::Assign(Source);
-    return;
-  }
-  SetCaption(src->FCaption);
-  SetImageIndex(src->FImageIndex);
-  FImage->Assign(src->FImage.get());
-  FEnabled = src->FEnabled;
-}
-
-TDetailItems::TDetailItems(TPersistent* AOwner) : TCollection(ItemClassOf<TDetailItem>()), FMyOwner(AOwner) {}
-
-void TDetailItems::Update(TCollectionItem*) {
-  if (OnChange) OnChange(this);
+  if (!AssignItem(Source)) TCollectionItem::Assign(Source);
 }
 
 int TDetailItems::IndexOf(const String& AValue) const {

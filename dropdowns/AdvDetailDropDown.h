@@ -11,54 +11,26 @@
 #include "dropdowns/AdvDropDown.h"
 #include "dropdowns/AdvDropDownSelector.h"
 
-// Draws the content of an item (detail drop-down) or the selection in the edit (image picker).
-using TOnDrawSelectedItem = std::function<void(TObject* Sender, TCanvas* Canvas, TRect R)>;
-
-class TDetailItem : public TCollectionItem {
+class TDetailItem : public TPickerItem {
 public:
-  explicit TDetailItem(TCollection* Collection);
-  ~TDetailItem() override;
+  explicit TDetailItem(TCollection* Collection) : TPickerItem(Collection) {}
   String ClassName() const override { return u"TDetailItem"; }
   // Copies Caption, ImageIndex, the picture and Enabled (not the notes).
   void Assign(TPersistent* Source) override;
-
-  const String& Caption() const { return FCaption; }
-  void SetCaption(const String& Value);
-  int ImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int Value);
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value) { FEnabled = Value; }
-  TPicture* Image() const { return FImage.get(); }
-  void SetImage(TPicture* Value) { FImage->Assign(Value); }
   // Mini-HTML.
   const String& Notes() const { return FNotes; }
   void SetNotes(const String& Value) { FNotes = Value; }
 
 private:
-  String FCaption;
-  int FImageIndex = -1;
-  bool FEnabled = true;
-  std::unique_ptr<TPicture> FImage;
   String FNotes;
 };
 
-class TDetailItems : public TCollection {
+class TDetailItems : public TPickerItems<TDetailItem> {
 public:
-  explicit TDetailItems(TPersistent* AOwner);
+  using TPickerItems::TPickerItems;
   String ClassName() const override { return u"TDetailItems"; }
-  TPersistent* GetOwner() const override { return FMyOwner; }
-  TDetailItem* Add() { return static_cast<TDetailItem*>(TCollection::Add()); }
-  TDetailItem* Insert(int Index) { return static_cast<TDetailItem*>(TCollection::Insert(Index)); }
-  TDetailItem* Items(int Index) const { return static_cast<TDetailItem*>(TCollection::Items(Index)); }
   // The first item whose caption equals AValue exactly, -1 if none.
   int IndexOf(const String& AValue) const;
-  TNotifyEvent OnChange;
-
-protected:
-  void Update(TCollectionItem* Item) override;
-
-private:
-  TPersistent* FMyOwner;
 };
 
 class TAdvDetailDropDown : public TAdvCustomDropDown {

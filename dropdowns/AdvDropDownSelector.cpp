@@ -12,21 +12,30 @@
 // ---------------------------------------------------------------------------
 // Items
 
-TSelectorItem::TSelectorItem(TCollection* Collection)
-    : TCollectionItem(Collection), FImage(std::make_unique<TPicture>()) {}
+TPickerItem::TPickerItem(TCollection* Collection) : TCollectionItem(Collection), FImage(std::make_unique<TPicture>()) {}
 
-TSelectorItem::~TSelectorItem() = default;
+TPickerItem::~TPickerItem() = default;
 
-void TSelectorItem::SetCaption(const String& Value) {
+void TPickerItem::SetCaption(const String& Value) {
   if (Value == FCaption) return;
   FCaption = Value;
   Changed(false);
 }
 
-void TSelectorItem::SetImageIndex(int Value) {
+void TPickerItem::SetImageIndex(int Value) {
   if (Value == FImageIndex) return;
   FImageIndex = Value;
   Changed(false);
+}
+
+bool TPickerItem::AssignItem(TPersistent* Source) {
+  auto* src = dynamic_cast<TPickerItem*>(Source);
+  if (src == nullptr) return false;
+  SetCaption(src->FCaption);
+  SetImageIndex(src->FImageIndex);
+  FImage->Assign(src->FImage.get());
+  FEnabled = src->FEnabled;
+  return true;
 }
 
 void TSelectorItem::SetColor(TColor Value) {
@@ -41,18 +50,9 @@ void TSelectorItem::Assign(TPersistent* Source) {
     TCollectionItem::Assign(Source);
     return;
   }
-  SetCaption(src->FCaption);
+  AssignItem(src);
   SetColor(src->FColor);
-  SetImageIndex(src->FImageIndex);
-  FImage->Assign(src->FImage.get());
-  FEnabled = src->FEnabled;
   FHint = src->FHint;
-}
-
-TSelectorItems::TSelectorItems(TPersistent* AOwner) : TCollection(ItemClassOf<TSelectorItem>()), FMyOwner(AOwner) {}
-
-void TSelectorItems::Update(TCollectionItem*) {
-  if (OnChange) OnChange(this);
 }
 
 // ---------------------------------------------------------------------------

@@ -21,30 +21,71 @@ enum TItemLayout : uint8_t { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCapt
 
 // (The class library's list boxes already name their own owner-draw event TDrawItemEvent.)
 using TSelectorDrawItemEvent = std::function<void(TObject* Sender, TCanvas* Canvas, TRect R, int Index)>;
+// The pickers' own drawing: an item's content (detail drop-down) or the choice in the edit
+// (image picker).
+using TOnDrawSelectedItem = std::function<void(TObject* Sender, TCanvas* Canvas, TRect R)>;
 // The handler sets both cx and cy.
 using TItemSizeEvent = std::function<void(TObject* Sender, TSize& ASize)>;
 
-class TSelectorItem : public TCollectionItem {
+// What the pickers' items share: a caption, an image-list index, a picture and the enabled
+// flag. Caption and ImageIndex report a change to the collection; the picture does not.
+class TPickerItem : public TCollectionItem {
 public:
-  explicit TSelectorItem(TCollection* Collection);
-  ~TSelectorItem() override;
-  String ClassName() const override { return u"TSelectorItem"; }
-  // Copies Caption, Color, ImageIndex (through the setters), the picture, Enabled and Hint.
-  void Assign(TPersistent* Source) override;
+  explicit TPickerItem(TCollection* Collection);
+  ~TPickerItem() override;
+  String ClassName() const override { return u"TPickerItem"; }
 
-  // Mini-HTML allowed.
+  // Mini-HTML allowed in the item selector.
   const String& Caption() const { return FCaption; }
   void SetCaption(const String& Value);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int Value);
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool Value) { FEnabled = Value; }
+  TPicture* Image() const { return FImage.get(); }
+  // Copies into the owned picture.
+  void SetImage(TPicture* Value) { FImage->Assign(Value); }
+
+protected:
+  // Copies Caption and ImageIndex (through the setters), the picture and Enabled from another
+  // picker item; false for any other source.
+  bool AssignItem(TPersistent* Source);
+  String FCaption;
+  int FImageIndex = -1;
+  bool FEnabled = true;
+  std::unique_ptr<TPicture> FImage;
+};
+
+// The item list of a picker: items of class T, OnChange fired by every change.
+template <typename T>
+class TPickerItems : public TCollection {
+public:
+  explicit TPickerItems(TPersistent* AOwner) : TCollection(ItemClassOf<T>()), FMyOwner(AOwner) {}
+  TPersistent* GetOwner() const override { return FMyOwner; }
+  T* Add() { return static_cast<T*>(TCollection::Add()); }
+  T* Insert(int Index) { return static_cast<T*>(TCollection::Insert(Index)); }
+  T* Items(int Index) const { return static_cast<T*>(TCollection::Items(Index)); }
+  TNotifyEvent OnChange;
+
+protected:
+  void Update(TCollectionItem*) override {
+    if (OnChange) OnChange(this);
+  }
+
+private:
+  TPersistent* FMyOwner;
+};
+
+class TSelectorItem : public TPickerItem {
+public:
+  explicit TSelectorItem(TCollection* Collection) : TPickerItem(Collection) {}
+  String ClassName() const override { return u"TSelectorItem"; }
+  // Copies Caption, Color, ImageIndex, the picture, Enabled and Hint.
+  void Assign(TPersistent* Source) override;
+
   // The box colour of a colour selector; clNone draws the box outline only.
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
-  TPicture* Image() const { return FImage.get(); }
-  // Copies into the owned picture, without a change report.
-  void SetImage(TPicture* Value) { FImage->Assign(Value); }
   // The item's cell in panel coordinates, written by the layout.
   const TRect& Rect() const { return FRect; }
   const String& Hint() const { return FHint; }
@@ -52,31 +93,15 @@ public:
 
 private:
   friend class TCustomItemSelector;
-  String FCaption;
-  int FImageIndex = -1;
-  bool FEnabled = true;
   TColor FColor = clNone;
-  std::unique_ptr<TPicture> FImage;
   TRect FRect;
   String FHint;
 };
 
-class TSelectorItems : public TCollection {
+class TSelectorItems : public TPickerItems<TSelectorItem> {
 public:
-  explicit TSelectorItems(TPersistent* AOwner);
+  using TPickerItems::TPickerItems;
   String ClassName() const override { return u"TSelectorItems"; }
-  TPersistent* GetOwner() const override { return FMyOwner; }
-  TSelectorItem* Add() { return static_cast<TSelectorItem*>(TCollection::Add()); }
-  TSelectorItem* Insert(int Index) { return static_cast<TSelectorItem*>(TCollection::Insert(Index)); }
-  TSelectorItem* Items(int Index) const { return static_cast<TSelectorItem*>(TCollection::Items(Index)); }
-  // Fired by every change of an item or of the list.
-  TNotifyEvent OnChange;
-
-protected:
-  void Update(TCollectionItem* Item) override;
-
-private:
-  TPersistent* FMyOwner;
 };
 
 class TCustomItemSelector;

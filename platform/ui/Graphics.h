@@ -429,6 +429,14 @@ private:
   TTransparentMode FTransparentMode = tmAuto;
 };
 
+// A bitmap read from and written to PNG files; a translucent picture is laid over white.
+class TPngImage : public TBitmap {
+public:
+  String ClassName() const override { return u"TPngImage"; }
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+};
+
 // An icon: an image with transparency, read from and written to .ico files.
 class TIcon : public TGraphic {
 public:

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <algorithm>
 #include <map>
 
@@ -341,6 +342,39 @@ void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {
   DrawIconEx(ACanvas->Handle(), Rect.Left, Rect.Top, FHandle, Rect.Width(), Rect.Height(), 0, nullptr, DI_NORMAL);
 }
 
+// ---------------------------------------------------------------------------------------------
+// TPngImage
+
+void TPngImage::LoadFromStream(TStream* Stream) {
+  QByteArray bytes = ReadRest(Stream);
+  if (!bytes.startsWith("\x89PNG\r\n\x1a\n")) throw EInvalidGraphic(u"PNG image is not valid");
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "PNG");
+  const QSize size = reader.size();
+  if (int64_t(size.width()) * size.height() > MaxPicturePixels) throw EInvalidGraphic(TooLarge(size.width(), size.height()));
+  QImage img = reader.read();
+  if (img.isNull()) throw EInvalidGraphic(u"PNG image is not valid");
+  if (img.hasAlphaChannel()) {
+    QImage flat(img.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter p(&flat);
+    p.drawImage(0, 0, img);
+    p.end();
+    img = flat;
+  }
+  TBitmapAccess::SetImage(this, img);
+}
+
+void TPngImage::SaveToStream(TStream* Stream) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImage img = TBitmapAccess::Handle(this)->image;
+  if (img.isNull() || !img.save(&buffer, "PNG")) throw EInvalidGraphicOperation(u"Cannot save an empty PNG image");
+  WriteAll(Stream, bytes);
+}
+
 void TIcon::LoadFromStream(TStream* Stream) {
   QByteArray bytes = ReadRest(Stream);
   QBuffer buffer(&bytes);
@@ -443,6 +477,7 @@ std::vector<std::pair<String, TFileFormat>>& Formats() {
   static std::vector<std::pair<String, TFileFormat>> formats{
       {u"bmp", {u"Bitmaps", [] { return std::unique_ptr<TGraphic>(new TBitmap); }}},
       {u"ico", {u"Icons", [] { return std::unique_ptr<TGraphic>(new TIcon); }}},
+      {u"png", {u"Portable Network Graphics", [] { return std::unique_ptr<TGraphic>(new TPngImage); }}},
       {u"jpg", {u"JPEG Image File", [] { return std::unique_ptr<TGraphic>(new TJPEGImage); }}},
       {u"jpeg", {u"JPEG Image File", [] { return std::unique_ptr<TGraphic>(new TJPEGImage); }}},
   };
@@ -457,6 +492,7 @@ const TFileFormat* FindFormat(const String& ext) {
 
 // A new, empty graphic of the same kind as G.
 std::unique_ptr<TGraphic> SameKind(TGraphic* G) {
+  if (dynamic_cast<TPngImage*>(G)) return std::make_unique<TPngImage>();
   if (dynamic_cast<TBitmap*>(G)) return std::make_unique<TBitmap>();
   if (dynamic_cast<TIcon*>(G)) return std::make_unique<TIcon>();
   if (dynamic_cast<TJPEGImage*>(G)) return std::make_unique<TJPEGImage>();
