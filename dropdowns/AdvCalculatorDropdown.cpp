@@ -371,11 +371,17 @@ void TAdvCalculatorDropdown::DropDownFormKeyDown(Word& Key, TShiftState Shift) {
   if (Key == VK_TAB || Key == VK_F4) {
     DoHideDropDown(false);
   } else if (Key == VK_BACK) {
+    // "Error" goes as a whole.
     String t = Text();
+    if (t == u"Error") t.clear();
     if (!t.empty()) t.pop_back();
-    SetText(t.empty() || t == u"Error" ? String(u"0") : t);
+    SetText(t.empty() ? String(u"0") : t);
   }
 }
+
+// A click on the keypad may give it the keyboard: its keys are the pop-up's.
+void TAdvCalculatorDropdown::DropDownControlKeyPress(Char& Key) { DropDownFormKeyPress(Key); }
+void TAdvCalculatorDropdown::DropDownControlKeyDown(Word& Key, TShiftState Shift) { DropDownFormKeyDown(Key, Shift); }
 
 // ---------------------------------------------------------------------------
 // The edit's messages

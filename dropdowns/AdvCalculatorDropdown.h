@@ -239,6 +239,8 @@ protected:
   void BeforeDropDown() override;
   void DropDownFormKeyPress(Char& Key) override;
   void DropDownFormKeyDown(Word& Key, TShiftState Shift) override;
+  void DropDownControlKeyPress(Char& Key) override;
+  void DropDownControlKeyDown(Word& Key, TShiftState Shift) override;
   void WMKeyDown(TWMKey& Message) override;
   void WMChar(TWMKey& Message) override;
   void CMEnter(TMessage& Message) override;

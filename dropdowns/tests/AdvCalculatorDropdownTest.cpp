@@ -42,10 +42,13 @@ struct CalcFixture : TDropDownHost<TAdvCalculatorDropdown> {
     }
     return shown;
   }
-  // Typed on the open pop-up (where the keyboard then is).
+  // Where the keyboard is on the open pop-up: a click on the keypad may have given it the focus.
+  TWinControl* PopupKeys() const {
+    return Panel()->Focused() ? static_cast<TWinControl*>(Panel()) : dd->DropDownForm();
+  }
   void TypeOnPopup(const String& Chars) {
     for (Char c : Chars) {
-      SimulateChar(dd->DropDownForm(), c);
+      SimulateChar(PopupKeys(), c);
       ProcessPendingEvents();
     }
   }
@@ -170,13 +173,13 @@ TEST(AdvCalculatorDropdown, EscapeKeepsTheLastResultAndClosing) {
   CalcFixture f;
   f.Open();
   f.Clicks("2 + 3 =");
-  f.ClosingKey(f.dd->DropDownForm(), VK_ESCAPE);
+  f.ClosingKey(f.PopupKeys(), VK_ESCAPE);
   EXPECT_FALSE(f.dd->DroppedDown());
   EXPECT_EQ(f.dd->Text(), u"5.00");
   // Enter on the open pop-up completes the calculation and closes it.
   f.Open();
   f.Clicks("* 4");
-  f.ClosingKey(f.dd->DropDownForm(), VK_RETURN);
+  f.ClosingKey(f.PopupKeys(), VK_RETURN);
   EXPECT_FALSE(f.dd->DroppedDown());
   EXPECT_EQ(f.dd->Text(), u"20.00");
 }
@@ -198,6 +201,28 @@ TEST(AdvCalculatorDropdown, KeysTypedOnTheOpenPopupCalculate) {
   EXPECT_EQ(f.dd->Text(), u"Error");
   f.TypeOnPopup(u"C");
   EXPECT_EQ(f.dd->Text(), u"0.00");
+  // Keys and clicks mix.
+  f.Clicks("7 +");
+  f.TypeOnPopup(u"2*");
+  f.Click(u"3");
+  f.TypeOnPopup(u"=");
+  EXPECT_EQ(f.dd->Text(), u"27.00");
+  EXPECT_TRUE(f.dd->DroppedDown());
+}
+
+TEST(AdvCalculatorDropdown, BackspaceOnTheOpenPopupRemovesTheLastCharacterOnce) {
+  CalcFixture f;
+  f.dd->SetPrecision(0);
+  f.Open();
+  f.Clicks("1 2 3");
+  ASSERT_EQ(f.dd->Text(), u"123");
+  SimulateKeyStroke(f.PopupKeys(), VK_BACK);
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->Text(), u"12");
+  f.Clicks("/ 0 =");
+  SimulateKeyStroke(f.PopupKeys(), VK_BACK);
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->Text(), u"0");
   EXPECT_TRUE(f.dd->DroppedDown());
 }
 
@@ -242,7 +267,7 @@ TEST(AdvCalculatorDropdown, TextThatIsNoNumberReadsAsZero) {
   f.Clicks("C MR");
   EXPECT_EQ(f.dd->Text(), u"0.00");
   // Delete on "Error" leaves "0".
-  f.ClosingKey(f.dd->DropDownForm(), VK_ESCAPE);
+  f.ClosingKey(f.PopupKeys(), VK_ESCAPE);
   f.dd->SetText(u"Error");
   SimulateKeyStroke(f.dd, VK_DELETE);
   ProcessPendingEvents();
