@@ -45,7 +45,7 @@ void TDemoListDropDown::DropDownControlKeyDown(Word& Key, TShiftState Shift) {
 
 TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption(u"Drop-down editors");
-  SetBounds(200, 200, 420, 235);
+  SetBounds(200, 200, 680, 235);
   FListDropDown = new TDemoListDropDown(this);
   FListDropDown->SetParent(this);
   FListDropDown->SetBounds(120, 20, 200, 24);
@@ -114,4 +114,29 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
     FStatus->SetCaption(Cancelled ? String(u"Notes unchanged")
                                   : u"Notes: " + IntToStr(FMemoDropDown->MemoText()->Count()) + u" lines");
   };
+  // Colours from the list of 16, the palette, the cube and the spectrum, one picker each.
+  const struct {
+    TColorSelectionStyle Style;
+    const char16_t* Caption;
+    TColorValueText Text;
+  } pickers[] = {{csList, u"Colour list:", cvtNone},
+                 {csDiscrete, u"Palette:", cvtHTML},
+                 {csColorCube, u"Cube:", cvtWebName},
+                 {csSpectrum, u"Spectrum:", cvtRGB}};
+  int y = 20;
+  for (const auto& p : pickers) {
+    auto* picker = new TAdvColorPickerDropDown(this);
+    picker->SetParent(this);
+    picker->SetBounds(480, y, 180, 24);
+    picker->SetLabelCaption(p.Caption);
+    picker->SetLabelPosition(lpLeftCenter);
+    picker->SetTabStop(true);
+    picker->AddDefaultColors();
+    picker->SetColorValueText(p.Text);
+    picker->SetColorSelectionStyle(p.Style);
+    picker->SetSelectedColor(0x0000FF);
+    picker->OnSelect = [this, picker](TObject*) { FStatus->SetCaption(u"Colour: " + picker->SelectedColorText()); };
+    FColorPickers[p.Style] = picker;
+    y += 35;
+  }
 }

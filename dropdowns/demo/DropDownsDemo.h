@@ -2,6 +2,7 @@
 // The drop-down editors' demo window: one drop-down of each kind the library has, with a
 // line under them that reports what the last one did.
 
+#include "dropdowns/AdvColorPickerDropDown.h"
 #include "dropdowns/AdvDropDown.h"
 #include "dropdowns/AdvMemoDropDown.h"
 #include "dropdowns/AdvMultiColumnDropDown.h"
@@ -35,11 +36,14 @@ public:
   TAdvTrackBarDropDown* TrackBarDropDown() const { return FTrackBarDropDown; }
   TAdvMemoDropDown* MemoDropDown() const { return FMemoDropDown; }
   TAdvMultiColumnDropDown* MultiColumnDropDown() const { return FMultiColumnDropDown; }
+  // The colour picker shown in one of its four styles.
+  TAdvColorPickerDropDown* ColorPicker(TColorSelectionStyle Style) const { return FColorPickers[Style]; }
 
 private:
   TDemoListDropDown* FListDropDown;
   TAdvTrackBarDropDown* FTrackBarDropDown;
   TAdvMemoDropDown* FMemoDropDown;
   TAdvMultiColumnDropDown* FMultiColumnDropDown;
+  TAdvColorPickerDropDown* FColorPickers[4];
   TLabel* FStatus;
 };

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "dropdowns/AdvColorPickerDropDown.h"
+#include "dropdowns/demo/DropDownsDemo.h"
 #include "dropdowns/tests/AdvDropDownHost.h"
 #include "testing/TestSupport.h"
 
@@ -314,4 +315,36 @@ TEST(ColorPicker, StyleSwitchResizesAtOnceAndKeepsTheSelectors) {
   h.Open();
   EXPECT_EQ(h.dd->DropDownForm()->Width(), 184);
   EXPECT_EQ(h.dd->DropDownForm()->Height(), 162);
+}
+
+TEST(ColorPicker, DemoShowsThePickerInItsFourStyles) {
+  TDropDownsDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  const TColorSelectionStyle styles[] = {csList, csDiscrete, csColorCube, csSpectrum};
+  for (TColorSelectionStyle s : styles) {
+    TAdvColorPickerDropDown* p = form.ColorPicker(s);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->ColorSelectionStyle(), s);
+    EXPECT_EQ(p->SelectedColor(), 0x0000FF);
+    auto bmp = RenderControl(p);
+    EXPECT_EQ(PixelColor(*bmp, 11, 12), 0x0000FF);  // the swatch
+  }
+  EXPECT_EQ(form.ColorPicker(csList)->SelectedColorText(), u"Red");
+  EXPECT_EQ(form.ColorPicker(csColorCube)->SelectedColorText(), u"clWebRed");
+  // The cube's picker opens by key and takes a cell by the mouse; the status line names it.
+  TAdvColorPickerDropDown* cube = form.ColorPicker(csColorCube);
+  cube->SetFocus();
+  ProcessPendingEvents();
+  SimulateKeyStroke(cube, VK_F4);
+  ProcessPendingEvents();
+  ASSERT_TRUE(cube->DroppedDown());
+  const TPoint screen = cube->ColorCubePanel()->ClientToScreen(TPoint(55, 20));
+  SimulateMouseDown(cube->ColorCubePanel(), mbLeft, 55, 20);
+  const TPoint onForm = form.ScreenToClient(screen);
+  SimulateMouseUp(&form, mbLeft, onForm.X, onForm.Y);
+  ProcessPendingEvents();
+  EXPECT_FALSE(cube->DroppedDown());
+  EXPECT_EQ(cube->SelectedColor(), 0x663300);
+  EXPECT_EQ(form.Status()->Caption(), u"Colour: #003366");
 }
