@@ -225,9 +225,9 @@ private:
   std::unique_ptr<TWatchSettings> FSettings;
   TDateTime FTime = 0;
   std::unique_ptr<TBitmap> FBKGCache;   // the face without hands
-  std::unique_ptr<TBitmap> FScreen;     // the face with hands, copied to the control by Paint
+  std::unique_ptr<TBitmap> FScreen;     // a frame of the AM/PM roll, shown by Paint while valid
   bool FFaceValid = false;
-  bool FScreenValid = false;
+  bool FScreenValid = false;            // FScreen holds the frame to show
   TTimer* FWatchTimer = nullptr;
   bool FAnimation = true;
   int FAnimationFactor = 10;

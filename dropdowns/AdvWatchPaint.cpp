@@ -164,14 +164,17 @@ void TAdvWatch::PaintHands() {
 
 void TAdvWatch::Paint() {
   if (!FFaceValid) UpdateFace();
-  if (!FScreenValid) {
-    FScreen->SetSize(ClientWidth(), ClientHeight());
-    FScreen->Canvas()->Draw(0, 0, FBKGCache.get());
-    auto g = SmoothGraphics(FScreen->Canvas());
-    DrawPointers(g.get());
-    FScreenValid = true;
+  // A roll frame is shown as it was composed.
+  if (FScreenValid) {
+    const TRect all(0, 0, ClientWidth(), ClientHeight());
+    Canvas()->CopyRect(all, FScreen->Canvas(), all);
+    return;
   }
-  Canvas()->Draw(0, 0, FScreen.get());
+  // The window system buffers the painting: the hands go straight over the copied face.
+  const TRect all(0, 0, ClientWidth(), ClientHeight());
+  Canvas()->CopyRect(all, FBKGCache->Canvas(), all);
+  auto g = SmoothGraphics(Canvas());
+  DrawPointers(g.get());
 }
 
 void TAdvWatch::UpdateFace() {
@@ -338,9 +341,14 @@ void TAdvWatch::DrawPointers(TGPGraphics* G) {
   const double th = (hh % 12) * 30.0 + mm / 12.0 * 6.0, tm = mm * 6.0, ts = ss * 6.0;
   auto line = [&](TColor Color, uint8_t Alpha, int Width, double Angle, double Back, double Tip, double Sx,
                   double Sy) {
-    TGPPen pen(WithAlpha(Color, Alpha), float(Width));
-    const TGPPointF p = Along(cx + Sx, cy + Sy, Angle, -Back), q = Along(cx + Sx, cy + Sy, Angle, Tip);
-    G->DrawLine(&pen, p.X, p.Y, q.X, q.Y);
+    // A flat-capped line of that width, filled as its rectangle (cheaper than a stroke).
+    const double x = cx + Sx, y = cy + Sy, half = Width / 2.0;
+    const TGPPointF pts[4] = {Along(Along(x, y, Angle, -Back).X, Along(x, y, Angle, -Back).Y, Angle + 90, half),
+                              Along(Along(x, y, Angle, Tip).X, Along(x, y, Angle, Tip).Y, Angle + 90, half),
+                              Along(Along(x, y, Angle, Tip).X, Along(x, y, Angle, Tip).Y, Angle - 90, half),
+                              Along(Along(x, y, Angle, -Back).X, Along(x, y, Angle, -Back).Y, Angle - 90, half)};
+    TGPSolidBrush brush(WithAlpha(Color, Alpha));
+    G->FillPolygon(&brush, pts, 4);
   };
   auto pointer = [&](TColor Color, uint8_t Alpha, double Angle, double Tip, double Sx, double Sy) {
     const double x = cx + Sx, y = cy + Sy;
