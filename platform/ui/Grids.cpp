@@ -587,8 +587,30 @@ void TCustomGrid::KeyPress(Char& Key) {
   }
 }
 
+int TCustomGrid::SizingColumnAt(int X, int Y) const {
+  if (!FOptions.Contains(goColSizing)) return -1;
+  TGridCoord cell = MouseCoord(X, Y);
+  if (cell.X < 0 || cell.Y < 0 || cell.Y >= FFixedRows) return -1;
+  constexpr int zone = 3;
+  TRect r = CellRect(cell.X, cell.Y);
+  if (X >= r.Right - zone) return cell.X;
+  if (X < r.Left + zone) {
+    TGridCoord before = MouseCoord(r.Left - 1, Y);
+    if (before.X >= 0 && before.X != cell.X) return before.X;
+  }
+  return -1;
+}
+
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (CanFocus() && !Focused()) SetFocus();
+  int sizing = Button == mbLeft ? SizingColumnAt(X, Y) : -1;
+  if (sizing >= 0) {
+    FGridState = gsColSizing;
+    FSizingIndex = sizing;
+    FSizingLeft = X - FColWidths[sizing];  // the edge keeps its distance from the pointer
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    return;
+  }
   if (Button == mbLeft) {
     TGridCoord cell = MouseCoord(X, Y);
     if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
@@ -602,6 +624,21 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     }
   }
   TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+  if (FGridState == gsColSizing && FSizingIndex >= 0 && FSizingIndex < ColCount())
+    SetColWidths(FSizingIndex, std::max(0, X - FSizingLeft));
+  TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (FGridState == gsColSizing) {
+    if (FSizingIndex >= 0 && FSizingIndex < ColCount()) SetColWidths(FSizingIndex, std::max(0, X - FSizingLeft));
+    FGridState = gsNormal;
+    FSizingIndex = -1;
+  }
+  TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
 bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {

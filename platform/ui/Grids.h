@@ -212,6 +212,9 @@ protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // With goColSizing a press on a column's right edge in the fixed rows drags that edge.
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   void Resize() override;
@@ -235,6 +238,8 @@ private:
   int MaxLeftCol() const;
   int MaxTopRow() const;
   void MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
+  // The column whose right edge lies within 3 pixels of a point in the fixed rows, -1 for none.
+  int SizingColumnAt(int X, int Y) const;
   void ScrollIntoView(int ACol, int ARow);
   void SetTopLeft(int ALeftCol, int ATopRow);
   // Shows, hides and sets the scroll bars for the counts, sizes and client size.
@@ -260,6 +265,7 @@ private:
   bool FScrolling = false;  // the grid is setting its bars' positions
   bool FEditorMode = false;
   TInplaceEdit* FInplaceEdit = nullptr;  // owned as a component
+  int FSizingIndex = -1, FSizingLeft = 0;  // the column being sized and its left edge
 };
 
 // ---------------------------------------------------------------------------

@@ -205,6 +205,32 @@ TEST_F(GridFixture, ClicksMoveTheCurrentCellAndFixedCellsAreNotSelectable) {
   EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), (TGridCoord{4, 4}));
 }
 
+TEST_F(GridFixture, ColSizingDragsAColumnEdgeInTheFixedRowsOnly) {
+  const int row = grid->Row();
+  auto drag = [this](int X, int Y, int By) {
+    SimulateMouseDown(grid, mbLeft, X, Y);
+    SimulateMouseMove(grid, X + By / 2, Y, {ssLeft});
+    SimulateMouseUp(grid, mbLeft, X + By, Y);
+    ProcessPendingEvents();
+  };
+  const TRect head = grid->CellRect(1, 0);
+  drag(head.Right - 1, head.Top + 5, 25);  // off: nothing is sized
+  EXPECT_EQ(grid->ColWidths(1), 40);
+  TGridOptions o = grid->Options();
+  o += goColSizing;
+  grid->SetOptions(o);
+  drag(head.Right - 1, head.Top + 5, 25);
+  EXPECT_EQ(grid->ColWidths(1), 65);
+  drag(grid->CellRect(1, 0).Right - 1, head.Top + 5, -80);  // never below 0
+  EXPECT_EQ(grid->ColWidths(1), 0);
+  // The same edge in a scrollable row is no sizing edge.
+  const TRect cell = grid->CellRect(2, 2);
+  drag(cell.Right - 1, cell.Top + 5, 20);
+  EXPECT_EQ(grid->ColWidths(2), 40);
+  EXPECT_NE(grid->Row(), row);
+  EXPECT_EQ(grid->GridState(), gsNormal);
+}
+
 TEST_F(GridFixture, ScrollsTheCurrentCellIntoViewWithItsScrollBars) {
   grid->SetRowCount(30);
   grid->SetColCount(20);
