@@ -319,7 +319,8 @@ void TAdvMultiColumnDropDown::BeforeDropDown() {
   FAdvColGrid->OnSelect = [this](TObject* S) { GridSelect(S); };
   // A row confirmed at an earlier opening is not taken again.
   FAdvColGrid->FConfirmSelection = false;
-  if (FAdvColGrid->RowCount() > FAdvColGrid->FixedRows())
+  // Without items the grid has only the header row: there is no row to go to.
+  if (FAdvColGrid->RowCount() > 1)
     FAdvColGrid->SetRow(FItemIndex + 1 >= FAdvColGrid->FixedRows() && FItemIndex >= 0 ? FItemIndex + 1 : 1);
   FOldItemIndex = FItemIndex;
 }

@@ -310,9 +310,11 @@ void TAdvColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 }
 
 void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  // The release that ends dragging a column edge chooses no row.
+  const bool sizing = GridState() == gsColSizing;
   TStringGrid::MouseUp(Button, Shift, X, Y);
   const TGridCoord cell = MouseCoord(X, Y);
-  if (cell.Y >= FixedRows() && cell.Y < RowCount()) DoSelect();
+  if (!sizing && cell.Y >= FixedRows() && cell.Y < RowCount()) DoSelect();
 }
 
 bool TAdvColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {

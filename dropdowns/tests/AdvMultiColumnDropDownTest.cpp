@@ -113,6 +113,34 @@ TEST(AdvMultiColumnDropDown, AutoWidthWindowHoldsTheColumnsAndItsBorder) {
   EXPECT_EQ(f.dd->DropDownForm()->Height(), 200);
 }
 
+TEST(AdvMultiColumnDropDown, ColumnSizingLetsTheHeaderEdgesBeDragged) {
+  for (bool sizing : {false, true}) {
+    MultiFixture f(Numbered(3), 2);
+    f.dd->SetColumnSizing(sizing);
+    f.Open();
+    const int before = f.Grid()->ColWidths(0);
+    const int edge = f.Grid()->CellRect(0, 0).Right - 1;
+    SimulateMouseDown(f.Grid(), mbLeft, edge, 10);
+    SimulateMouseMove(f.Grid(), edge + 15, 10, {ssLeft});
+    SimulateMouseUp(f.Grid(), mbLeft, edge + 30, 10);
+    ProcessPendingEvents();
+    EXPECT_EQ(f.Grid()->ColWidths(0), sizing ? before + 30 : before) << sizing;
+    EXPECT_TRUE(f.dd->DroppedDown());
+    EXPECT_EQ(f.dd->ItemIndex(), -1);
+  }
+}
+
+TEST(AdvMultiColumnDropDown, EmptyListOpensAndClosesByKeys) {
+  MultiFixture f({}, 0);
+  f.Open();
+  f.Key(f.Grid(), VK_DOWN);
+  f.Type(f.Grid(), u"x");
+  f.ClosingKey(f.Grid(), VK_RETURN);
+  EXPECT_FALSE(f.dd->DroppedDown());
+  EXPECT_EQ(f.dd->ItemIndex(), -1);
+  EXPECT_EQ(f.dd->Text(), u"");
+}
+
 TEST(AdvMultiColumnDropDown, WrappingColumnMakesRowsAtLeast24High) {
   MultiFixture f(Numbered(3), 2);
   f.dd->Columns()->Items(1)->SetWordwrap(true);
