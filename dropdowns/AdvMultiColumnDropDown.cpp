@@ -475,6 +475,7 @@ void TAdvMultiColumnDropDown::DropDownControlKeyPress(Char& Key) {
   }
   const int selStart = FLookupSelStart;
   const int row = i + FAdvColGrid->FixedRows();
+  if (row >= FAdvColGrid->RowCount()) return;  // items added while open show at the next opening
   if (row >= FAdvColGrid->TopRow() + FAdvColGrid->VisibleRowCount() || row < FAdvColGrid->TopRow())
     FAdvColGrid->SetTopRow(row);
   FAdvColGrid->SetRow(row);

@@ -78,6 +78,34 @@ TEST(AdvMultiColumnDropDown, NewDropDownHasTheListDefaults) {
   EXPECT_FALSE(f.dd->CaseSensitive());
 }
 
+TEST(AdvMultiColumnDropDown, LooksSetTheListColours) {
+  struct Case {
+    TZOLStyle style;
+    TColor header, headerTo, font, line, fixedLine, selection, selectionText;
+  };
+  const Case cases[] = {
+      {tsOffice2003Blue, 0xD68759, 0x933803, clWhite, 0x962D00, 0x962D00, 0xD7FFFD, clBlack},
+      {tsWindowsXP, clBtnFace, clBtnFace, clBlack, 0xC0C0C0, clBlack, clHighlight, clHighlightText},
+      {tsWindows7, 0xFDFBFA, 0xFDF3EB, clBlack, 0xFBD6B8, 0xFBD6B8, 0xFCEBDC, clBlack},
+      {tsOffice2010Black, 0x828282, clNone, 0xD7D7D6, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, clBlack},
+  };
+  for (const Case& c : cases) {
+    MultiFixture f;
+    f.dd->SetComponentStyle(c.style);
+    EXPECT_EQ(f.dd->HeaderColor(), c.header) << int(c.style);
+    EXPECT_EQ(f.dd->HeaderColorTo(), c.headerTo) << int(c.style);
+    EXPECT_EQ(f.dd->HeaderFont()->Color(), c.font) << int(c.style);
+    EXPECT_EQ(f.dd->LineColor(), c.line) << int(c.style);
+    EXPECT_EQ(f.dd->FixedLineColor(), c.fixedLine) << int(c.style);
+    EXPECT_EQ(f.dd->SelectionColor(), c.selection) << int(c.style);
+    EXPECT_EQ(f.dd->SelectionTextColor(), c.selectionText) << int(c.style);
+    // The custom look keeps them all.
+    f.dd->SetComponentStyle(tsCustom);
+    EXPECT_EQ(f.dd->LineColor(), c.line);
+    EXPECT_EQ(f.dd->HeaderColorTo(), c.headerTo);
+  }
+}
+
 TEST(AdvMultiColumnDropDown, ColumnFitRoundsHalfToEvenAndCarriesPositiveRemainders) {
   struct Case {
     std::vector<int> designed;
