@@ -435,12 +435,16 @@ void TAdvColorPickerDropDown::UpdateDropDownSize() {
   FItemSelector->SetAlign(alNone);
   const TSize panel = FItemSelector->GetPanelSize();
   int w = FItemSelector->Width(), h = FItemSelector->Height();
-  if (DropDownWidth() < 1) w = panel.cx;
+  // The window's border is inside its width: the panel fits beside it without scrolling across.
+  if (DropDownWidth() < 1) w = panel.cx + 2 * DropDownBorderWidth();
   if (DropDownHeight() < 1) h = panel.cy;
   FItemSelector->SetBounds(FItemSelector->Left(), FItemSelector->Top(), w, h);
   TAdvCustomDropDown::UpdateDropDownSize();
-  if (DropDownForm() != nullptr && FItemSelector->VertScrollBar()->IsScrollBarVisible()) {
-    TDropDownForm* form = DropDownForm();
+  TDropDownForm* form = DropDownForm();
+  if (form == nullptr) return;
+  // The list scrolls when the panel is taller than the window's inside (the scroll bar itself
+  // follows only once the selector has been placed).
+  if (FItemSelector->VertScrollBar()->IsScrollBarVisible() || panel.cy > form->ClientHeight()) {
     form->SetBounds(form->Left(), form->Top(), form->Width() + GetSystemMetrics(SM_CXVSCROLL), form->Height());
   }
 }

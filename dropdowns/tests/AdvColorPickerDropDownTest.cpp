@@ -154,6 +154,11 @@ TEST(ColorPicker, ListStyleChoosesByClickAndMovesByKeysWithoutClosing) {
   ASSERT_NE(sel, nullptr);
   EXPECT_EQ(sel->Items()->Count(), 16);
   EXPECT_EQ(sel->ItemIndex(), 2);
+  // 16 entries are taller than the window: it is wider by the scroll bar, so nothing scrolls across.
+  ProcessPendingEvents();
+  EXPECT_EQ(h.dd->DropDownForm()->Width(), sel->ItemSelectorPanel()->Width() + GetSystemMetrics(SM_CXVSCROLL) + 2);
+  EXPECT_TRUE(sel->VertScrollBar()->IsScrollBarVisible());
+  EXPECT_FALSE(sel->HorzScrollBar()->IsScrollBarVisible());
   // The arrows move and choose; the window stays open; Escape goes back.
   h.Key(VK_DOWN);
   h.Key(VK_DOWN);
