@@ -45,7 +45,7 @@ void TDemoListDropDown::DropDownControlKeyDown(Word& Key, TShiftState Shift) {
 
 TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption(u"Drop-down editors");
-  SetBounds(200, 200, 680, 235);
+  SetBounds(200, 200, 680, 455);
   FListDropDown = new TDemoListDropDown(this);
   FListDropDown->SetParent(this);
   FListDropDown->SetBounds(120, 20, 200, 24);
@@ -138,5 +138,33 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
     picker->OnSelect = [this, picker](TObject*) { FStatus->SetCaption(u"Colour: " + picker->SelectedColorText()); };
     FColorPickers[p.Style] = picker;
     y += 35;
+  }
+  // A time set on the pop-up clock by mouse or keys, with the seconds.
+  FTimePicker = new TAdvTimePickerDropDown(this);
+  FTimePicker->SetParent(this);
+  FTimePicker->SetBounds(480, y, 180, 24);
+  FTimePicker->SetLabelCaption(u"Time:");
+  FTimePicker->SetLabelPosition(lpLeftCenter);
+  FTimePicker->SetTabStop(true);
+  FTimePicker->SetTime(EncodeTime(10, 30, 0, 0));
+  FTimePicker->OnTimeChange = [this](TObject*) { FStatus->SetCaption(u"Time: " + FTimePicker->Text()); };
+  FTimePicker->OnDropUp = [this](TObject*, bool Cancelled) {
+    FStatus->SetCaption(Cancelled ? String(u"Time unchanged") : u"Time: " + FTimePicker->Text());
+  };
+  // The clock alone in its twelve looks, two rows of six; each is set by mouse, animated.
+  for (int i = 0; i < 12; ++i) {
+    auto* clock = new TAdvWatch(this);
+    clock->SetParent(this);
+    clock->SetBounds(10 + (i % 6) * 110, 200 + (i / 6) * 125, 100, 100);
+    // A new clock records the classic look without applying it: another one first.
+    if (i == wsClassic) clock->SetStyle(wsSmooth);
+    clock->SetStyle(static_cast<TWatchStyle>(i));
+    clock->SetTime(EncodeTime(10, 8, 0, 0));
+    clock->OnChange = [this, clock](TObject*) {
+      uint16_t h, m, sec, ms;
+      DecodeTime(clock->Time(), h, m, sec, ms);
+      FStatus->SetCaption(u"Clock: " + IntToStr(h) + u":" + (m < 10 ? u"0" : u"") + IntToStr(m));
+    };
+    FClocks[i] = clock;
   }
 }

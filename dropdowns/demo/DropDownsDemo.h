@@ -6,6 +6,7 @@
 #include "dropdowns/AdvDropDown.h"
 #include "dropdowns/AdvMemoDropDown.h"
 #include "dropdowns/AdvMultiColumnDropDown.h"
+#include "dropdowns/AdvTimePickerDropDown.h"
 #include "dropdowns/AdvTrackBarDropDown.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
@@ -38,6 +39,9 @@ public:
   TAdvMultiColumnDropDown* MultiColumnDropDown() const { return FMultiColumnDropDown; }
   // The colour picker shown in one of its four styles.
   TAdvColorPickerDropDown* ColorPicker(TColorSelectionStyle Style) const { return FColorPickers[Style]; }
+  TAdvTimePickerDropDown* TimePicker() const { return FTimePicker; }
+  // The analogue clock alone in each of its twelve looks.
+  TAdvWatch* Clock(TWatchStyle Style) const { return FClocks[Style]; }
 
 private:
   TDemoListDropDown* FListDropDown;
@@ -45,5 +49,7 @@ private:
   TAdvMemoDropDown* FMemoDropDown;
   TAdvMultiColumnDropDown* FMultiColumnDropDown;
   TAdvColorPickerDropDown* FColorPickers[4];
+  TAdvTimePickerDropDown* FTimePicker;
+  TAdvWatch* FClocks[12];
   TLabel* FStatus;
 };
