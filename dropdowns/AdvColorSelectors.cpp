@@ -34,27 +34,26 @@ std::vector<uint8_t> MakeEyeDropperCursorFile() {
     row[32] = 0;
   }
   auto put = [&](int x, int y, char c) {
-    if (x >= 0 && x < 32 && y >= 0 && y < 32 && (c == 'X' || grid[y][x] != 'X')) grid[y][x] = c;
+    if (x >= 0 && x < 32 && y >= 0 && y < 32) grid[y][x] = c;
   };
-  // The glass tube: a band three pixels wide along the diagonal from (2, 29) to (21, 10),
-  // outlined in black and filled white.
-  for (int i = 0; i <= 19; ++i) {
-    const int x = 2 + i, y = 29 - i;
-    put(x, y, 'o');
-    put(x + 1, y, 'o');
-    put(x, y - 1, 'o');
-    put(x - 1, y, 'X');
-    put(x, y + 1, 'X');
-    put(x + 2, y, 'X');
-    put(x + 1, y - 1, 'X');
-    put(x, y - 2, 'X');
-    put(x - 1, y - 1, 'X');
+  // The glass tube: white, two pixels across, along the diagonal from (2, 29) to (20, 11).
+  for (int i = 0; i <= 18; ++i) {
+    put(2 + i, 29 - i, 'o');
+    put(3 + i, 29 - i, 'o');
   }
-  // The tip: the hot spot pixel (1, 30) and its neighbour.
+  // Its black outline: every pixel beside the glass.
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      if (grid[y][x] != '.') continue;
+      const bool beside = (x > 0 && grid[y][x - 1] == 'o') || (x < 31 && grid[y][x + 1] == 'o') ||
+                          (y > 0 && grid[y - 1][x] == 'o') || (y < 31 && grid[y + 1][x] == 'o');
+      if (beside) grid[y][x] = 'X';
+    }
+  // The tip ends in the hot spot (1, 30).
   put(1, 30, 'X');
   put(2, 30, 'X');
   put(1, 29, 'X');
-  // The collar and the rubber bulb (black) at the top right.
+  // The collar across the tube and the rubber bulb (black) at the top right.
   for (int d = -3; d <= 3; ++d) put(20 + d, 11 + d, 'X');
   for (int y = 2; y <= 12; ++y)
     for (int x = 19; x <= 29; ++x) {
