@@ -474,6 +474,11 @@ void TAdvColorPickerDropDown::DoHideDropDown(bool Cancel) {
   if (!Cancel) return;
   if (FColorSelectionStyle == csList && FItemSelector != nullptr) {
     SetItemIndex(FOldItemIndex);
+    // A free colour of the opening (no entry) comes back too, not the entry moved to.
+    if (FSelectedColor != FOldSelectedColor) {
+      FSelectedColor = FOldSelectedColor;
+      Invalidate();
+    }
   } else if (FColorSelectionStyle == csDiscrete && FColorSelector != nullptr) {
     Internally([this] { FColorSelector->SetSelectedColor(FOldSelectedColor); });
     // A colour of the opening that is not in the palette comes back all the same.

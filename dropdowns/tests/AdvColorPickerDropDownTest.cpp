@@ -168,6 +168,14 @@ TEST(ColorPicker, ListStyleChoosesByClickAndMovesByKeysWithoutClosing) {
   h.Key(VK_ESCAPE);
   EXPECT_FALSE(h.dd->DroppedDown());
   EXPECT_EQ(h.dd->ItemIndex(), 2);
+  // A colour of no entry comes back on Escape as well.
+  h.dd->SetSelectedColor(0x123456);
+  h.Open();
+  h.Key(VK_DOWN);
+  EXPECT_EQ(h.dd->SelectedColor(), 0x000000);
+  h.Key(VK_ESCAPE);
+  EXPECT_EQ(h.dd->ItemIndex(), -1);
+  EXPECT_EQ(h.dd->SelectedColor(), 0x123456);
   // A click on an item chooses it and closes.
   h.Open();
   TCustomItemSelector* panel = h.dd->ItemSelector()->ItemSelectorPanel();
