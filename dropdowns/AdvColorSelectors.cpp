@@ -639,7 +639,7 @@ void TAdvColorCubePanel::MouseMove(TShiftState Shift, int X, int Y) {
   if (n < 1) {
     if (FShowRGBHint) {
       SetHint(String());
-      Application->CancelHint();
+      if (Application != nullptr) Application->CancelHint();
     }
     return;
   }
@@ -652,7 +652,8 @@ void TAdvColorCubePanel::MouseMove(TShiftState Shift, int X, int Y) {
     const TColor c = FCubeCells[n].Color;
     SetHint(Format(u"Red: %d,  Green: %d,  Blue: %d",
                    {int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c))}));
-    Application->CancelHint();
+    // The hint showing goes, so that the new text can show.
+    if (Application != nullptr) Application->CancelHint();
   }
 }
 
