@@ -233,8 +233,12 @@ void TAdvTimePickerDropDown::WatchChanged(TObject*) {
 }
 
 void TAdvTimePickerDropDown::PickerChanged(TObject*) {
-  if (FDateTimePicker != nullptr && FAdvWatch != nullptr && !FWatchSettings->Auto())
-    FAdvWatch->SetTime(FDateTimePicker->Time());
+  if (FDateTimePicker == nullptr || FAdvWatch == nullptr || FWatchSettings->Auto()) return;
+  FAdvWatch->SetTime(FDateTimePicker->Time());
+  // Setting the clock's time reports nothing back: the edit follows here.
+  if (FAdvWatch->Time() == FTime) return;
+  SetTime(FAdvWatch->Time());
+  if (OnTimeChange) OnTimeChange(this);
 }
 
 void TAdvTimePickerDropDown::DoHideDropDown(bool Cancel) {

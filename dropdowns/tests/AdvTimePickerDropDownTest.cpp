@@ -168,4 +168,41 @@ TEST(AdvTimePickerDropDown, TheClockGetsTheDropDownsLookAndSettingsAtEachOpening
   f.dd->HideDropDown(true);
 }
 
+TEST(AdvTimePickerDropDown, TimePickerBelowTheClockKeepsClockAndTextInStep) {
+  PickerFixture f;
+  f.dd->SetAnimation(false);
+  f.dd->SetShowTimePicker(true);
+  f.dd->SetTime(EncodeTime(6, 45, 10, 0));
+  f.Key(f.dd, VK_F4);
+  ASSERT_TRUE(f.dd->DroppedDown());
+  TDateTimePicker* picker = f.dd->DateTimePicker();
+  ASSERT_NE(picker, nullptr);
+  EXPECT_TRUE(picker->Visible());
+  EXPECT_EQ(picker->Format(), u"HH:mm:ss");
+  EXPECT_EQ(f.dd->DropDownForm()->Height(), 170 + picker->Height() + 2);
+  EXPECT_NEAR(picker->Time(), EncodeTime(6, 45, 10, 0), 1e-8);
+  // A step in the picker moves the clock and the text.
+  f.Key(picker, VK_UP);
+  EXPECT_NE(f.dd->EditText(), u"06:45:10");
+  EXPECT_NEAR(f.dd->AdvWatch()->Time(), picker->Time(), 1e-8);
+  EXPECT_NEAR(f.dd->Time(), picker->Time(), 1e-8);
+  EXPECT_EQ(f.timeChanges, 1);
+  // A click on the clock's face at 3 o'clock moves the picker.
+  TAdvWatch* clock = f.dd->AdvWatch();
+  const TRect face = clock->FaceRect();
+  SimulateClick(clock, face.Left + face.Width() / 2 + 50, face.Top + face.Height() / 2);
+  ProcessPendingEvents();
+  uint16_t h, m, sec, ms;
+  DecodeTime(picker->Time(), h, m, sec, ms);
+  EXPECT_EQ(h, 3);
+  EXPECT_NEAR(f.dd->Time(), picker->Time(), 1e-8);
+  EXPECT_EQ(f.timeChanges, 2);
+  f.ClosingKey(clock, VK_RETURN);
+  EXPECT_FALSE(f.dd->DroppedDown());
+  // Without it the next opening hides it.
+  f.dd->SetShowTimePicker(false);
+  f.Key(f.dd, VK_F4);
+  EXPECT_FALSE(picker->Visible());
+  f.dd->HideDropDown(true);
+}
 }  // namespace

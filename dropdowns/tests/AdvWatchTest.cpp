@@ -347,4 +347,25 @@ TEST(AdvWatch, ColourStylesSetTheTableAndCustomOnlyTheCommonPart) {
   EXPECT_EQ(f.w->Appearance()->BackgroundColorTo(), TColor(0x005C534C));
 }
 
+TEST(AdvWatch, PictureReplacesTheBackgroundStretchedWithItsCornerColourKeyedOut) {
+  WatchFixture f;
+  f.w->SetShowNumbers(false);
+  f.w->SetShowAMPM(false);
+  f.w->Appearance()->SetTickMarks(tmNone);
+  f.w->Appearance()->SetBorderWidth(0);
+  f.w->Appearance()->SetPointerStyle(psShortLine);
+  f.w->Appearance()->SetCenterPointSize(0);
+  TBitmap bmp(10, 10);
+  bmp.Canvas()->Brush()->SetColor(0xFF0000);
+  bmp.Canvas()->FillRect(TRect(0, 0, 10, 10));
+  bmp.Canvas()->Brush()->SetColor(0x00FF00);
+  bmp.Canvas()->FillRect(TRect(0, 0, 5, 1));  // the key colour, along the top-left
+  f.w->Appearance()->Picture()->SetGraphic(&bmp);
+  auto shot = RenderControl(f.w);
+  EXPECT_EQ(PixelColor(*shot, 90, 120), TColor(0xFF0000));  // stretched over the client
+  // Where the picture is keyed out the white face does not show either: the picture replaces it.
+  EXPECT_NE(PixelColor(*shot, 30, 3), TColor(0x00FF00));
+  EXPECT_NE(PixelColor(*shot, 30, 3), TColor(clWhite));
+}
+
 }  // namespace
