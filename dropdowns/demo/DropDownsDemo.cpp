@@ -45,7 +45,7 @@ void TDemoListDropDown::DropDownControlKeyDown(Word& Key, TShiftState Shift) {
 
 TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption(u"Drop-down editors");
-  SetBounds(200, 200, 680, 455);
+  SetBounds(200, 200, 680, 485);
   FListDropDown = new TDemoListDropDown(this);
   FListDropDown->SetParent(this);
   FListDropDown->SetBounds(120, 20, 200, 24);
@@ -100,9 +100,18 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   }
   FMultiColumnDropDown->EndUpdate();
   FMultiColumnDropDown->SetItemIndex(0);
+  // A calculator whose result stays in its edit.
+  FCalculator = new TAdvCalculatorDropdown(this);
+  FCalculator->SetParent(this);
+  FCalculator->SetBounds(120, 160, 200, 24);
+  FCalculator->SetLabelCaption(u"Calculator:");
+  FCalculator->SetLabelPosition(lpLeftCenter);
+  FCalculator->SetTabStop(true);
+  FCalculator->OnDropUp = [this](TObject*, bool) { FStatus->SetCaption(u"Result: " + FCalculator->Text()); };
+  // The status line under the clocks.
   FStatus = new TLabel(this);
   FStatus->SetParent(this);
-  FStatus->SetBounds(20, 165, 380, 20);
+  FStatus->SetBounds(20, 455, 640, 20);
   FListDropDown->OnDropUp = [this](TObject*, bool Cancelled) {
     FStatus->SetCaption(Cancelled ? String(u"Cancelled") : u"Chosen: " + FListDropDown->Text());
   };

@@ -2,6 +2,7 @@
 // The drop-down editors' demo window: one drop-down of each kind the library has, with a
 // line under them that reports what the last one did.
 
+#include "dropdowns/AdvCalculatorDropdown.h"
 #include "dropdowns/AdvColorPickerDropDown.h"
 #include "dropdowns/AdvDropDown.h"
 #include "dropdowns/AdvMemoDropDown.h"
@@ -37,6 +38,7 @@ public:
   TAdvTrackBarDropDown* TrackBarDropDown() const { return FTrackBarDropDown; }
   TAdvMemoDropDown* MemoDropDown() const { return FMemoDropDown; }
   TAdvMultiColumnDropDown* MultiColumnDropDown() const { return FMultiColumnDropDown; }
+  TAdvCalculatorDropdown* Calculator() const { return FCalculator; }
   // The colour picker shown in one of its four styles.
   TAdvColorPickerDropDown* ColorPicker(TColorSelectionStyle Style) const { return FColorPickers[Style]; }
   TAdvTimePickerDropDown* TimePicker() const { return FTimePicker; }
@@ -48,6 +50,7 @@ private:
   TAdvTrackBarDropDown* FTrackBarDropDown;
   TAdvMemoDropDown* FMemoDropDown;
   TAdvMultiColumnDropDown* FMultiColumnDropDown;
+  TAdvCalculatorDropdown* FCalculator;
   TAdvColorPickerDropDown* FColorPickers[4];
   TAdvTimePickerDropDown* FTimePicker;
   TAdvWatch* FClocks[12];

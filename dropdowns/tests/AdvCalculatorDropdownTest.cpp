@@ -9,6 +9,7 @@
 #include "AdvDropDownHost.h"
 #include "AdvDropDownTestSupport.h"
 #include "dropdowns/AdvCalculatorDropdown.h"
+#include "dropdowns/demo/DropDownsDemo.h"
 
 namespace {
 
@@ -317,6 +318,31 @@ TEST(AdvCalculatorDropdown, TheOffice2010LooksGlowInTheHotColour) {
   f.dd->SetComponentStyle(tsOffice2007Luna);
   EXPECT_EQ(a->GlowColorHot(), f.dd->ButtonAppearance()->ColorDownTo());
   EXPECT_EQ(a->GlowColorDown(), TColor(0xD5C244));
+}
+
+TEST(AdvCalculatorDropdown, TheDemosCalculatorComputesAndReportsTheResult) {
+  SeparatorsScope separators(u'.', u',');
+  TDropDownsDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  TAdvCalculatorDropdown* dd = form.Calculator();
+  EXPECT_LT(dd->EditLabel()->Left() + dd->EditLabel()->Width(), dd->Left());
+  SimulateClick(dd->Button()->Button(), 8, 8);
+  ProcessPendingEvents();
+  ASSERT_TRUE(dd->DroppedDown());
+  TCustomButtonPanel* keys = dd->ButtonPanel();
+  for (int index : {18, 21, 11, 24}) {  // 6 * 7 =
+    const TRect r = keys->ButtonRect(index);
+    SimulateClick(keys, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    ProcessPendingEvents();
+  }
+  TWinControl* target = keys->Focused() ? static_cast<TWinControl*>(keys) : dd->DropDownForm();
+  SimulateKeyDown(target, VK_RETURN);
+  SimulateKeyUp(dd, VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_FALSE(dd->DroppedDown());
+  EXPECT_EQ(dd->Text(), u"42.00");
+  EXPECT_EQ(form.Status()->Caption(), u"Result: 42.00");
 }
 
 }  // namespace
