@@ -56,6 +56,15 @@ struct WatchFixture {
     }
     return ticks;
   }
+  // Nothing over the background: no marks, numbers, box, border, hands or centre.
+  void BackgroundOnly() {
+    w->SetShowNumbers(false);
+    w->SetShowAMPM(false);
+    w->Appearance()->SetTickMarks(tmNone);
+    w->Appearance()->SetBorderWidth(0);
+    w->Appearance()->SetPointerStyle(psShortLine);
+    w->Appearance()->SetCenterPointSize(0);
+  }
   void Click(int X, int Y) {
     SimulateClick(w, X, Y);
     ProcessPendingEvents();
@@ -268,12 +277,7 @@ TEST(AdvWatch, HandMovesRepaintOnlyTheHandsTheFaceOnlyAfterItChanged) {
 
 TEST(AdvWatch, RectangularRadialBackgroundHasRectangularContours) {
   WatchFixture f;
-  f.w->SetShowNumbers(false);
-  f.w->SetShowAMPM(false);
-  f.w->Appearance()->SetTickMarks(tmNone);
-  f.w->Appearance()->SetBorderWidth(0);
-  f.w->Appearance()->SetCenterPointSize(0);
-  f.w->Appearance()->SetPointerStyle(psShortLine);
+  f.BackgroundOnly();
   f.w->Appearance()->SetShape(wsRect);
   f.w->Appearance()->SetBackgroundGradient(wgRadial);
   f.w->Appearance()->SetBackgroundColor(clWhite);
@@ -349,12 +353,7 @@ TEST(AdvWatch, ColourStylesSetTheTableAndCustomOnlyTheCommonPart) {
 
 TEST(AdvWatch, PictureReplacesTheBackgroundStretchedWithItsCornerColourKeyedOut) {
   WatchFixture f;
-  f.w->SetShowNumbers(false);
-  f.w->SetShowAMPM(false);
-  f.w->Appearance()->SetTickMarks(tmNone);
-  f.w->Appearance()->SetBorderWidth(0);
-  f.w->Appearance()->SetPointerStyle(psShortLine);
-  f.w->Appearance()->SetCenterPointSize(0);
+  f.BackgroundOnly();
   TBitmap bmp(10, 10);
   bmp.Canvas()->Brush()->SetColor(0xFF0000);
   bmp.Canvas()->FillRect(TRect(0, 0, 10, 10));
