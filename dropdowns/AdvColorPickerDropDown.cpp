@@ -246,53 +246,40 @@ void TAdvColorPickerDropDown::CreateDropDownForm() {
   }
 }
 
-void TAdvColorPickerDropDown::CreateItemSelector() {
+template <typename T, typename F>
+void TAdvColorPickerDropDown::ReadyControl(T*& Control, F Made) {
   if (DropDownForm() == nullptr) return;
-  if (FItemSelector == nullptr) {
-    FItemSelector = new TAdvCustomItemSelector(this);
-    FItemSelector->SetParent(DropDownForm());
-    FItemSelector->SetSelectorType(stColor);
-    FItemSelector->SetBounds(0, 0, FItemSelector->Width(), 150);
-    FItemSelector->UpdateSelectorPanel();
+  if (Control == nullptr) {
+    Control = new T(this);
+    Control->SetParent(DropDownForm());
+    Made(Control);
   }
-  FItemSelector->SetBounds(0, 0, FItemSelector->Width(), FItemSelector->Height());
-  FItemSelector->SetColor(DropDownColor());
-  SetControl(FItemSelector);
+  Control->SetBounds(0, 0, Control->Width(), Control->Height());
+  Control->SetColor(DropDownColor());
+  SetControl(Control);
+}
+
+void TAdvColorPickerDropDown::CreateItemSelector() {
+  ReadyControl(FItemSelector, [](TAdvCustomItemSelector* S) {
+    S->SetSelectorType(stColor);
+    S->SetBounds(0, 0, S->Width(), 150);
+    S->UpdateSelectorPanel();
+  });
 }
 
 void TAdvColorPickerDropDown::CreateColorSelector() {
-  if (DropDownForm() == nullptr) return;
-  if (FColorSelector == nullptr) {
-    FColorSelector = new TCustomColorSelector(this);
-    FColorSelector->SetParent(DropDownForm());
-    FColorSelector->LoadDefaultPalette();
-    FColorSelector->UpdateLayout();
-  }
-  FColorSelector->SetBounds(0, 0, FColorSelector->Width(), FColorSelector->Height());
-  FColorSelector->SetColor(DropDownColor());
-  SetControl(FColorSelector);
+  ReadyControl(FColorSelector, [](TCustomColorSelector* S) {
+    S->LoadDefaultPalette();
+    S->UpdateLayout();
+  });
 }
 
 void TAdvColorPickerDropDown::CreateCubePanel() {
-  if (DropDownForm() == nullptr) return;
-  if (FColorCubePanel == nullptr) {
-    FColorCubePanel = new TAdvColorCubePanel(this);
-    FColorCubePanel->SetParent(DropDownForm());
-  }
-  FColorCubePanel->SetBounds(0, 0, FColorCubePanel->Width(), FColorCubePanel->Height());
-  FColorCubePanel->SetColor(DropDownColor());
-  SetControl(FColorCubePanel);
+  ReadyControl(FColorCubePanel, [](TAdvColorCubePanel*) {});
 }
 
 void TAdvColorPickerDropDown::CreateSpectrumPanel() {
-  if (DropDownForm() == nullptr) return;
-  if (FSpectrumPanel == nullptr) {
-    FSpectrumPanel = new TAdvColorSpectrumPanel(this);
-    FSpectrumPanel->SetParent(DropDownForm());
-  }
-  FSpectrumPanel->SetBounds(0, 0, FSpectrumPanel->Width(), FSpectrumPanel->Height());
-  FSpectrumPanel->SetColor(DropDownColor());
-  SetControl(FSpectrumPanel);
+  ReadyControl(FSpectrumPanel, [](TAdvColorSpectrumPanel*) {});
 }
 
 TControl* TAdvColorPickerDropDown::StyleControl() const {

@@ -128,6 +128,10 @@ protected:
   void WMKeyDown(TWMKey& Message) override;
 
 private:
+  // Makes Control once (Made readies a new one) in the window; every call places it at the
+  // window's origin in the drop-down colour and makes it the drop-down's control.
+  template <typename T, typename F>
+  void ReadyControl(T*& Control, F Made);
   void CreateItemSelector();
   void CreateColorSelector();
   void CreateCubePanel();
