@@ -237,6 +237,19 @@ TEST(AdvMultiColumnDropDown, EnterTakesAnEntryTypedInAnyCaseAndEscapeSelectsTheI
   EXPECT_EQ(f.dd->ItemIndex(), 0);
 }
 
+TEST(AdvMultiColumnDropDown, ReturnIsTabTakesTheEntryAndMovesTheFocusOn) {
+  MultiFixture f({{u"Apple"}, {u"Apricot"}}, 1);
+  f.dd->SetReturnIsTab(true);
+  f.dd->SetFocus();
+  ProcessPendingEvents();
+  f.Type(f.dd, u"apr");
+  ASSERT_EQ(f.dd->Text(), u"apricot");
+  f.Key(f.dd, VK_RETURN);
+  EXPECT_EQ(f.dd->Text(), u"Apricot");
+  EXPECT_EQ(f.dd->ItemIndex(), 1);
+  EXPECT_TRUE(f.other->Focused());
+}
+
 TEST(AdvMultiColumnDropDown, ClosedEditCursorKeys) {
   struct Case {
     Word key;
