@@ -101,9 +101,10 @@ String TAdvColGrid::DataText(int ACol, int ARow, int& ImageIndex) const {
 
 void TAdvColGrid::AutoSizeColumn(int Index) {
   if (Index < 0 || Index >= FColumns->Count() || !FColumns->Items(Index)->AutoSize()) return;
-  auto* form = dynamic_cast<TDropDownForm*>(Parent());
-  if (form == nullptr) return;
-  TCanvas* c = form->Canvas();
+  if (dynamic_cast<TDropDownForm*>(Parent()) == nullptr) return;
+  // Measured on a memory canvas: the window may not be shown yet.
+  TBitmap measure(1, 1);
+  TCanvas* c = measure.Canvas();
   c->Font()->Assign(FColumns->Items(Index)->Font());
   int imageIndex = -1;
   int max = 0;
@@ -128,11 +129,11 @@ void TAdvColGrid::AutoSizeColumns() {
 }
 
 void TAdvColGrid::UpdateRowHeights() {
-  auto* form = dynamic_cast<TDropDownForm*>(Parent());
   bool wrapping = false;
   for (int i = 0; i < FColumns->Count(); ++i) wrapping = wrapping || FColumns->Items(i)->Wordwrap();
-  if (!wrapping || form == nullptr) return;
-  TCanvas* c = form->Canvas();
+  if (!wrapping || dynamic_cast<TDropDownForm*>(Parent()) == nullptr) return;
+  TBitmap measure(1, 1);
+  TCanvas* c = measure.Canvas();
   for (int r = 1; r < RowCount(); ++r) {
     int h = 24;
     for (int col = 0; col < FColumns->Count() && col < ColCount(); ++col) {

@@ -169,11 +169,25 @@ TEST(AdvMultiColumnDropDown, EmptyListOpensAndClosesByKeys) {
   EXPECT_EQ(f.dd->Text(), u"");
 }
 
+TEST(AdvMultiColumnDropDown, AutoSizedColumnTakesItsWidestTextAndTheWindowFollows) {
+  MultiFixture f({{u"i", u"1"}, {u"WWWWWWWWWW", u"2"}, {u"ii", u"3"}}, 2);
+  f.dd->Columns()->Items(0)->SetAutoSize(true);
+  f.dd->SetColumnSizeWithDropDown(false);
+  f.Open();
+  const int w = f.Grid()->ColWidths(0);
+  EXPECT_GT(w, 40);
+  EXPECT_LT(w, 200);
+  EXPECT_EQ(f.Grid()->Columns()->Items(0)->Width(), w);
+  EXPECT_EQ(f.dd->Columns()->Items(0)->Width(), 80);  // the designed width stays
+  EXPECT_EQ(f.dd->DropDownForm()->Width(), w + 80 + 2);
+}
+
 TEST(AdvMultiColumnDropDown, WrappingColumnMakesRowsAtLeast24High) {
-  MultiFixture f(Numbered(3), 2);
+  MultiFixture f({{u"a", u"short"}, {u"b", u"a long note that wraps over several lines in its column"}}, 2);
   f.dd->Columns()->Items(1)->SetWordwrap(true);
   f.Open();
-  for (int r = 1; r < f.Grid()->RowCount(); ++r) EXPECT_GE(f.Grid()->RowHeights(r), 24);
+  EXPECT_EQ(f.Grid()->RowHeights(1), 24);
+  EXPECT_GT(f.Grid()->RowHeights(2), 40);  // grown to the wrapped lines
   EXPECT_EQ(f.Grid()->RowHeights(0), 25);
 }
 
