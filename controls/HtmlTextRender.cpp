@@ -168,6 +168,7 @@ bool THtmlRender::Run() {
   if (Text.find_first_of(u"\r\n") != String::npos) Text = LineBreaksToBrTags(Text, true);
   THtmlCursor Cur(Text);
   const int64_t RectWidthLeft = static_cast<int64_t>(A.Rect.Left) + 1;
+  FTop = A.Rect.Top;  // the first line starts at the rectangle's top
 
   while (!Cur.Empty()) {
     SetCanvasFont(C, FMeasureFont);

@@ -97,6 +97,17 @@ TEST(HtmlRenderLayout, MeasureOnlyLaysOutTheWholeTextElseLinesStopAtTheBottom) {
     EXPECT_EQ(H.TextHeight, (MeasureOnly ? 4 : 2) * GH);
     EXPECT_EQ(StringToUTF8(H.PlainText), MeasureOnly ? "one\rtwo\rthree\rfour" : "one\rtwo\r");
   }
+  // Lines start at the rectangle's top, and stop at its bottom, wherever it lies.
+  {
+    THtmlSurface Low;
+    THtmlCallArgs L;
+    L.Rect = TRect(0, 50, 200, 50 + 2 * GH + 2);
+    L.Draw(Low.C(), Text);
+    EXPECT_EQ(L.TextHeight, 2 * GH);
+    EXPECT_EQ(StringToUTF8(L.PlainText), "one\rtwo\r");
+    EXPECT_GE(Low.Ink().Top, 50);
+    EXPECT_LE(Low.Ink().Bottom, 50 + 2 * GH);
+  }
   // A rectangle lower than one line still gets its first line, painted and not clipped to it.
   THtmlCallArgs H;
   H.Rect = TRect(0, 0, 200, 3);
