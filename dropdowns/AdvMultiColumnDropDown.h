@@ -162,9 +162,9 @@ public:
   void SetHeaderHeight(int v) { FHeaderHeight = v; }
   TFont* HeaderFont() const { return FHeaderFont.get(); }
   void SetHeaderFont(TFont* v) { FHeaderFont->Assign(v); }
-  // The width of the lines this grid draws; the base grid's own lines stay at 0.
-  int OwnGridLineWidth() const { return FGridLineWidth; }
-  void SetOwnGridLineWidth(int Value);
+  // The width of the lines this grid draws (it hides the base grid's, whose own lines stay at 0).
+  int GridLineWidth() const { return FGridLineWidth; }
+  void SetGridLineWidth(int Value);
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* Value);
   // The row was reached by a key or a press (not only by the wheel).

@@ -25,16 +25,16 @@ TAdvColGrid::TAdvColGrid(TComponent* AOwner)
   SetOptions(o);
   SetDefaultDrawing(false);
   // This grid draws all of its lines itself.
-  SetGridLineWidth(0);
+  TStringGrid::SetGridLineWidth(0);
   SetBorderStyle(bsNone);
   FOldRow = Row();
 }
 
 TAdvColGrid::~TAdvColGrid() = default;
 
-void TAdvColGrid::SetOwnGridLineWidth(int Value) {
+void TAdvColGrid::SetGridLineWidth(int Value) {
   FGridLineWidth = Value;
-  SetGridLineWidth(0);
+  TStringGrid::SetGridLineWidth(0);
   Invalidate();
 }
 

@@ -429,6 +429,23 @@ TEST(AdvMultiColumnDropDown, HeaderAndSelectedRowPaint) {
   EXPECT_EQ(PixelColor(*bmp, plain.Left + 60, plain.Top + 4), TColor(0xFFFFFF));
 }
 
+TEST(AdvMultiColumnDropDown, GridDrawsItsOwnLinesInTheLineColours) {
+  MultiFixture f(Numbered(3));
+  f.dd->SetLineColor(0x0000FF);
+  f.dd->SetFixedLineColor(0xFF0000);
+  f.Open();
+  EXPECT_EQ(f.Grid()->TStringGrid::GridLineWidth(), 0);
+  EXPECT_EQ(f.Grid()->GridLineWidth(), 1);
+  auto bmp = RenderControl(f.Grid());
+  const TRect head = f.Grid()->CellRect(0, 0), cell = f.Grid()->CellRect(0, 3);
+  // The last pixel row and column of each cell carry its bottom and right lines.
+  EXPECT_EQ(PixelColor(*bmp, head.Left + 10, head.Bottom - 1), TColor(0xFF0000));
+  EXPECT_EQ(PixelColor(*bmp, head.Right - 1, head.Top + 10), TColor(0xFF0000));
+  EXPECT_EQ(PixelColor(*bmp, cell.Left + 10, cell.Bottom - 1), TColor(0x0000FF));
+  EXPECT_EQ(PixelColor(*bmp, cell.Right - 1, cell.Top + 10), TColor(0x0000FF));
+  EXPECT_EQ(PixelColor(*bmp, cell.Right - 5, cell.Top + 2), TColor(0xFFFFFF));
+}
+
 TEST(AdvMultiColumnDropDown, HundredThousandItemsOpenAndSearch) {
   MultiFixture f(Numbered(100000));
   f.Open();
