@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QMouseEvent>
+#include <QMenu>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -156,6 +159,45 @@ public:
       : edit_(edit), paintOver_(paintOver), inputAsChars_(inputAsChars) {}
 
 protected:
+  // The window's own menu edits through the clipboard messages, as its keys do.
+  void contextMenuEvent(QContextMenuEvent* e) override {
+    // Shown without waiting, as the window's own menu is; it goes when it closes.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool editable = !isReadOnly(), selected = hasSelectedText();
+    const bool copyable = selected && echoMode() == QLineEdit::Normal;
+    struct TEntry {
+      const char* name;
+      const char16_t* caption;
+      UINT msg;
+      bool enabled;
+    };
+    const TEntry entries[] = {
+        {"edit-cut", u"Cu&t", WM_CUT, editable && copyable},
+        {"edit-copy", u"&Copy", WM_COPY, copyable},
+        {"edit-paste", u"&Paste", WM_PASTE, editable && !QApplication::clipboard()->text().isEmpty()},
+        {"edit-delete", u"&Delete", WM_CLEAR, editable && selected},
+    };
+    for (const TEntry& entry : entries) {
+      QAction* a = menu->addAction(ToQString(entry.caption));
+      a->setObjectName(QLatin1String(entry.name));
+      a->setEnabled(entry.enabled);
+      const UINT m = entry.msg;
+      QObject::connect(a, &QAction::triggered, this, [this, m] { GuardedCall([&] { edit_->Perform(m, 0, 0); }); });
+    }
+    menu->addSeparator();
+    QAction* all = menu->addAction(QStringLiteral("Select &All"));
+    all->setObjectName(QStringLiteral("select-all"));
+    all->setEnabled(!text().isEmpty());
+    QObject::connect(all, &QAction::triggered, this, [this] { selectAll(); });
+    menu->popup(e->globalPos());
+  }
+  // A middle-button paste of the selection would go past the control: an edit that takes its
+  // input as characters does not take it.
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (*inputAsChars_ && e->button() == Qt::MiddleButton) return;
+    QLineEdit::mouseReleaseEvent(e);
+  }
   void inputMethodEvent(QInputMethodEvent* e) override {
     if (!*inputAsChars_ || e->commitString().isEmpty()) {
       QLineEdit::inputMethodEvent(e);
@@ -484,6 +526,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       return;
     case WM_CUT:
       CutToClipboard();
+      return;
+    case WM_CLEAR:
+      if (!FReadOnly) ClearSelection();
       return;
     case EM_GETRECT:
       if (Message.LParam) *reinterpret_cast<RECT*>(Message.LParam) = FHasEditRect ? FEditRect : ClientRect();

@@ -2,7 +2,9 @@
 // notifications, clipboard messages, styles, keypad key data; and the hint window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QInputMethodEvent>
 #include <algorithm>
 #include <vector>
@@ -167,6 +169,38 @@ TEST(EditMessages, ComposedTextCanArriveAsCharacters) {
   composed.setCommitString(QStringLiteral("\u30a2x"));
   QCoreApplication::sendEvent(w, &composed);
   EXPECT_EQ(s.edit->Chars, (std::vector<Char>{0x30A2, u'x'}));
+}
+
+// The user right-clicks the edit and picks an entry of its own menu.
+void ChooseFromEditMenu(TWinControl* Control, const QString& Name) {
+  SimulateClick(Control, 20, 5, mbRight);
+  ProcessPendingEvents();
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  for (QAction* a : menu->actions())
+    if (a->objectName() == Name) a->trigger();
+  menu->close();
+  ProcessPendingEvents();
+}
+
+TEST(EditMessages, TheEditsOwnMenuUsesTheClipboardMessages) {
+  Shown s;
+  s.edit->SetText(u"hello");
+  s.edit->SetFocus();
+  ProcessPendingEvents();
+  s.edit->Select(0, 2);
+  s.edit->Seen.clear();
+  ChooseFromEditMenu(s.edit, QStringLiteral("edit-copy"));
+  EXPECT_EQ(Clipboard()->AsText(), u"he");
+  s.edit->RefuseClipboard = true;
+  Clipboard()->SetAsText(u"XY");
+  ChooseFromEditMenu(s.edit, QStringLiteral("edit-paste"));
+  EXPECT_EQ(s.edit->Text(), u"hello");
+  EXPECT_EQ(s.edit->Seen, (std::vector<UINT>{WM_COPY, WM_PASTE}));
+  s.edit->RefuseClipboard = false;
+  s.edit->Select(0, 2);
+  ChooseFromEditMenu(s.edit, QStringLiteral("edit-paste"));
+  EXPECT_EQ(s.edit->Text(), u"XYllo");
 }
 
 // ---- Hint window
