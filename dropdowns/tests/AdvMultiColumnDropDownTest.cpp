@@ -446,6 +446,25 @@ TEST(AdvMultiColumnDropDown, GridDrawsItsOwnLinesInTheLineColours) {
   EXPECT_EQ(PixelColor(*bmp, cell.Right - 5, cell.Top + 2), TColor(0xFFFFFF));
 }
 
+TEST(AdvMultiColumnDropDown, ImageColumnShowsTheItemsImageBeforeItsText) {
+  MultiFixture f({{u"one", u"a"}, {u"two", u"b"}}, 2);
+  TCustomImageList images(16, 16);
+  TBitmap red(16, 16);
+  red.Canvas()->Brush()->SetColor(0x0000FF);
+  red.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  images.Add(&red, nullptr);
+  f.dd->SetImages(&images);
+  f.dd->Columns()->Items(0)->SetColumnType(ctImage);
+  f.dd->Items()->Items(0)->SetImageIndex(0);
+  f.Open();
+  auto bmp = RenderControl(f.Grid());
+  const TRect withImage = f.Grid()->CellRect(0, 1), without = f.Grid()->CellRect(0, 2);
+  const int y = (withImage.Top + withImage.Bottom) / 2;
+  EXPECT_EQ(PixelColor(*bmp, withImage.Left + 1 + 2 + 8, y), TColor(0x0000FF));
+  EXPECT_NE(PixelColor(*bmp, without.Left + 1 + 2 + 8, (without.Top + without.Bottom) / 2), TColor(0x0000FF));
+  f.dd->SetImages(nullptr);
+}
+
 TEST(AdvMultiColumnDropDown, HundredThousandItemsOpenAndSearch) {
   MultiFixture f(Numbered(100000));
   f.Open();
