@@ -36,8 +36,9 @@ class TDropDownForm;
 enum TDropPosition : uint8_t { dpAuto, dpDown, dpUp };
 enum TGradientDirection : uint8_t { gdHorizontal, gdVertical };
 // The edit types and the label positions are the styled edit's: the same values in the same order.
+// The label position type is reached through the drop-down's class (the class library's
+// labelled edit has a global type of that name).
 using TDropDownEditType = TAdvEditType;
-using TLabelPosition = advedit::TLabelPosition;
 enum TSelectionColorStyle : uint8_t { scCustom, scOffice2007, scWindowsVista, scWindows7 };
 enum TButtonAlignment : uint8_t { baLeft, baRight };
 
@@ -467,6 +468,7 @@ private:
 
 class TAdvCustomDropDown : public TCustomMaskEdit, public IZOLStyle, public IZOLTones {
 public:
+  using TLabelPosition = advedit::TLabelPosition;
   explicit TAdvCustomDropDown(TComponent* AOwner);
   ~TAdvCustomDropDown() override;
   String ClassName() const override { return u"TAdvCustomDropDown"; }

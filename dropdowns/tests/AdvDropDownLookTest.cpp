@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "AdvDropDownTestSupport.h"
+// The class library's labelled controls and the drop-downs name their label position types
+// alike; both headers go together in one unit.
+#include "platform/ui/ExtCtrls.h"
 
 namespace {
 
@@ -228,7 +231,7 @@ TEST(AdvDropDownLabel, FifteenPositions) {
   const int L = 150, T = 120, W = 120, H = 24, m = 4, LW = l->Width(), LH = l->Height();
   const int mid = T + (H - LH) / 2, centre = L + (W - LW) / 2;
   struct Case {
-    TLabelPosition pos;
+    TAdvCustomDropDown::TLabelPosition pos;
     int left, top;
   } cases[] = {
       {lpLeftTop, L - LW - m, T},         {lpLeftCenter, L - LW - m, mid},    {lpLeftBottom, L - LW - m, T + H - LH},
