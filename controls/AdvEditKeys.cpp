@@ -551,7 +551,8 @@ void TAdvEdit::WMPaste(TMessage& Message) {
     if (OnClipboardPaste) OnClipboardPaste(this, w, allow);
     if (!allow) return;
     if (MaxLength() > 0 && Length(t) + Length(Text()) - SelLength() > MaxLength()) return;
-    if (FLengthLimit > 0 && IntegerPartLength(w) > FLengthLimit) return;
+    // The integer part the paste makes: at most LengthLimit characters.
+    if (FLengthLimit > 0 && IntegerPartLength(w) - 1 > FLengthLimit) return;
     if (!PasteAccepted(w, t)) return;
     switch (FEditType) {
       case etString:

@@ -428,6 +428,18 @@ TEST(AdvEdit, TenMegabytePastesAreBoundedAndQuick) {
   SimulateKeyStroke(f.edit, 'V', {ssCtrl});
   EXPECT_EQ(f.edit->Text(), u"ab");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  // LengthLimit bounds the integer part a paste may make.
+  f.edit->SetEditType(etNumeric);
+  f.edit->SetLengthLimit(3);
+  f.edit->SetText(u"");
+  f.edit->SelectAll();
+  Clipboard()->SetAsText(u"12345");
+  SimulateKeyStroke(f.edit, 'V', {ssCtrl});
+  EXPECT_EQ(f.edit->Text(), u"0");
+  Clipboard()->SetAsText(u"123");
+  f.edit->SelectAll();
+  SimulateKeyStroke(f.edit, 'V', {ssCtrl});
+  EXPECT_EQ(f.edit->Text(), u"123");
 }
 
 TEST(AdvEdit, ClipboardEventsCanRefuse) {
