@@ -365,6 +365,19 @@ TEST(AdvMultiColumnDropDown, KeysAndClicksInTheOpenListChooseRows) {
   EXPECT_EQ(f.selects, 1);
 }
 
+TEST(AdvMultiColumnDropDown, AltUpInTheOpenListClosesOnceAndKeepsTheRowChosenByKeys) {
+  MultiFixture f(Numbered(10));
+  f.dd->SetItemIndex(1);
+  f.Open();
+  f.Key(f.Grid(), VK_DOWN);
+  f.Key(f.Grid(), VK_DOWN);
+  f.ClosingKey(f.Grid(), VK_UP, {ssAlt});
+  EXPECT_FALSE(f.dd->DroppedDown());
+  EXPECT_EQ(f.dd->ItemIndex(), 3);
+  EXPECT_EQ(f.dd->Text(), u"Item 3");
+  EXPECT_TRUE(f.dd->Focused());
+}
+
 TEST(AdvMultiColumnDropDown, WheelThenClickOutsideKeepsTheOldItem) {
   MultiFixture f(Numbered(20));
   f.dd->SetItemIndex(4);
