@@ -320,8 +320,7 @@ void TAdvMultiColumnDropDown::BeforeDropDown() {
   // A row confirmed at an earlier opening is not taken again.
   FAdvColGrid->FConfirmSelection = false;
   // Without items the grid has only the header row: there is no row to go to.
-  if (FAdvColGrid->RowCount() > 1)
-    FAdvColGrid->SetRow(FItemIndex + 1 >= FAdvColGrid->FixedRows() && FItemIndex >= 0 ? FItemIndex + 1 : 1);
+  if (FAdvColGrid->RowCount() > 1) FAdvColGrid->SetRow(ItemRow());
   FOldItemIndex = FItemIndex;
 }
 
@@ -331,11 +330,15 @@ void TAdvMultiColumnDropDown::DoShowDropDown() {
   if (FAdvColGrid == nullptr || !FDroppedDown) return;
   SizeColumnsToDropDown();
   if (FAdvColGrid->RowCount() > 1) {
-    const int row = FItemIndex + 1 > 0 ? FItemIndex + 1 : 1;
+    const int row = ItemRow();
     FAdvColGrid->SetRow(row);
     const TRect r = FAdvColGrid->GetCellArea(0, row);
     if (r.Left <= 0 && r.Top <= 0) FAdvColGrid->SetTopRow(row - FAdvColGrid->VisibleRowCount() + 1);
   }
+}
+
+int TAdvMultiColumnDropDown::ItemRow() const {
+  return FItemIndex >= 0 && FItemIndex + 1 < FAdvColGrid->RowCount() ? FItemIndex + 1 : 1;
 }
 
 void TAdvMultiColumnDropDown::PlaceDropDownControl() {
@@ -545,20 +548,17 @@ void TAdvMultiColumnDropDown::Complete() {
     for (int i = 0; i < FLookupItems->Count(); ++i) {
       const String entry = FLookupItems->Strings(i);
       if (!StartsWithKey(entry, typed.size(), key, FMatchCase)) continue;
-      FItemIndex = i;
+      // A list older than the items (filled without EndUpdate) names no item past their end.
+      if (i < FItems->Count()) FItemIndex = i;
       FItemIdx = i;
       FItemSel = caret;
       FItemChange = true;
       // The typed part as typed, then the whole rest of the entry.
       const String completed = typed + entry.substr(typed.size());
+      WriteText(completed);
       // The write of a different text reports its own change: OnChange fires again and the
-      // pending case fix (FItemChange) is dropped.
-      if (completed != text) {
-        WriteText(completed);
-        FItemChange = false;
-      } else {
-        WriteText(completed);
-      }
+      // pending case fix is dropped.
+      if (completed != text) FItemChange = false;
       Select(pre + caret, Len(completed) - caret);
       return;
     }

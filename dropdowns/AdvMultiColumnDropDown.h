@@ -317,6 +317,8 @@ private:
   String LookupText(int Index) const;
   // Completes the text before the caret with the first lookup entry that starts with it.
   void Complete();
+  // The list row of ItemIndex (the first data row when it has none).
+  int ItemRow() const;
 
   bool FShowing = false;
   bool FColumnSizing = false;

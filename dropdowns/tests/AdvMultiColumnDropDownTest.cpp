@@ -414,6 +414,20 @@ TEST(AdvMultiColumnDropDown, ItemsWithFewerTextsThanColumnsCountAsEmpty) {
   EXPECT_NE(bmp, nullptr);
 }
 
+TEST(AdvMultiColumnDropDown, CompletionFromAListOlderThanTheItemsNamesNoItemPastTheEnd) {
+  MultiFixture f(Numbered(6));
+  f.dd->Items()->Delete(5);  // without EndUpdate: typing still completes from the old list
+  f.dd->Items()->Delete(4);
+  f.dd->SetFocus();
+  ProcessPendingEvents();
+  f.Type(f.dd, u"Item 5");
+  EXPECT_EQ(f.dd->Text(), u"Item 5");
+  EXPECT_LT(f.dd->ItemIndex(), 4);
+  f.Key(f.dd, VK_F4);
+  EXPECT_TRUE(f.dd->DroppedDown());
+  EXPECT_EQ(f.Grid()->RowCount(), 5);
+}
+
 TEST(AdvMultiColumnDropDown, ItemAssignCopiesTextsAndDropDownAssignCopiesItems) {
   MultiFixture f({{u"a", u"b"}, {u"c", u"d"}});
   TDropDownItems copy(nullptr);
