@@ -41,8 +41,10 @@ void ForgetApplicationForms() {
 }
 
 void StartUp() {
-  InitializeControlModules();
   Application->Initialize();
+  // The control library's modules start once the class library runs (menu animation and
+  // clipboard formats belong to the running application).
+  InitializeControlModules();
   Application->SetTitle(u"RCV910X - Setting tool");
   CreateApplicationForms();
   Application->SetShowMainForm(true);

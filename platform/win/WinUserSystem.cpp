@@ -9,10 +9,12 @@
 #include "platform/win/WinUser_p.h"
 
 namespace {
-// The program's menu animation setting: Qt's menu effect at first use; Qt also needs its general
-// effects switched on to report it, so the setting is kept here as well.
+bool HasQtApplication() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+// The program's menu animation setting: Qt's menu effect at first use (on before Qt runs); Qt
+// also needs its general effects switched on to report it, so the setting is kept here as well.
 bool& MenuAnimation() {
-  static bool on = QApplication::isEffectEnabled(Qt::UI_AnimateMenu);
+  static bool on = HasQtApplication() ? QApplication::isEffectEnabled(Qt::UI_AnimateMenu) : true;
   return on;
 }
 }  // namespace
@@ -31,7 +33,7 @@ BOOL SystemParametersInfo(UINT uiAction, UINT, void* pvParam, UINT fWinIni) {
       return TRUE;
     case SPI_SETMENUANIMATION:
       MenuAnimation() = pvParam != nullptr;
-      QApplication::setEffectEnabled(Qt::UI_AnimateMenu, MenuAnimation());
+      if (HasQtApplication()) QApplication::setEffectEnabled(Qt::UI_AnimateMenu, MenuAnimation());
       break;
     default:
       return FALSE;
