@@ -16,6 +16,7 @@ bool IsDesigning(const TComponent* C) { return C->ComponentState().Contains(csDe
 TAdvCustomDropDown::TAdvCustomDropDown(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   // Sizes first; the pop-up and the button follow.
   FPaintOver = true;  // the border and the pick-only value paint over the native edit
+  FInputAsChars = true;  // composed text passes the edit type's character filter too
   TCustomMaskEdit::SetBounds(Left(), Top(), 200, 21);
   FButtonWidth = 17;
   if (!IsDesigning(this)) CreateDropDownForm();

@@ -4,11 +4,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QTimer>
 
 #include "AdvDropDownTestSupport.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Controls_p.h"
 #include "platform/ui/OleDragDrop.h"
 
 namespace {
@@ -334,6 +336,19 @@ TEST(AdvDropDownPaste, ContextMenuPasteGoesThroughTheFilter) {
 }  // namespace
 
 namespace {
+
+TEST(AdvDropDownPaste, TextAnInputMethodCommitsIsFilteredLikeTypedKeys) {
+  DropDownFixture f;
+  f.dd->SetEditType(etNumeric);
+  f.dd->SetText(u"12");
+  f.dd->SetFocus();
+  ProcessPendingEvents();
+  f.dd->SetSelStart(2);
+  QInputMethodEvent composed;
+  composed.setCommitString(QStringLiteral("3a\u30a24"));
+  QCoreApplication::sendEvent(TControlHost::Widget(f.dd), &composed);
+  EXPECT_EQ(f.dd->Text(), u"1234");
+}
 
 TEST(AdvDropDownPaste, DroppedTextIsFilteredLikeAPaste) {
   DropDownFixture f;

@@ -214,10 +214,12 @@ protected:
   // WM_NCPAINT paints the frame, which lies outside the client area of an edit with a border.
   bool FPaintOver = false;
   // When set, text an input method commits reaches the control as one WM_CHAR per character
-  // (as typed characters do) instead of going into the window directly.
+  // (as typed characters do) instead of going into the window directly; a character that
+  // reaches the default handling goes into the window as it then stands.
   bool FInputAsChars = false;
 
 private:
+  friend class TEditWidget;
   // The window's background colour: Color, or none when the control erases it (FPaintOver).
   void ApplyBaseColor();
   // Turns the formatting rectangle into the widget's text margins.

@@ -8,6 +8,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -207,7 +208,15 @@ protected:
     QInputMethodEvent rest(e->preeditString(), e->attributes());
     QLineEdit::inputMethodEvent(&rest);
     const QString text = e->commitString();
-    for (QChar ch : text) GuardedCall([&] { edit_->Perform(WM_CHAR, ch.unicode(), 1); });
+    QPointer<QLineEdit> self(this);  // a handler may free the control
+    for (QChar ch : text) {
+      if (self.isNull()) return;
+      TMessage m{WM_CHAR, ch.unicode(), 1, 0};
+      const bool passed = edit_->FHost ? edit_->FHost->Translate(edit_, m) : false;
+      if (self.isNull()) return;
+      const Char out = static_cast<Char>(m.WParam);
+      if (passed && out != 0) insert(QString(QChar(out)));
+    }
   }
 
   void paintEvent(QPaintEvent* e) override {

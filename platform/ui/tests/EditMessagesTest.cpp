@@ -171,6 +171,33 @@ TEST(EditMessages, ComposedTextCanArriveAsCharacters) {
   EXPECT_EQ(s.edit->Chars, (std::vector<Char>{0x30A2, u'x'}));
 }
 
+TEST(EditMessages, ComposedCharactersTheKeyHandlingLetThroughGoIntoTheWindow) {
+  struct TComposingEdit : TEdit {
+    explicit TComposingEdit(TComponent* AOwner) : TEdit(AOwner) { FInputAsChars = true; }
+  };
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* e = new TComposingEdit(&form);
+  e->SetParent(&form);
+  e->SetBounds(10, 10, 200, 24);
+  // The class library's key handling upper-cases one character and drops another; what it
+  // lets through is inserted at the caret.
+  e->OnKeyPress = [](TObject*, Char& Key) {
+    if (Key == u'x') Key = 0;
+    else if (Key == u'a') Key = u'A';
+  };
+  form.Show();
+  e->SetText(u"[]");
+  e->SetFocus();
+  ProcessPendingEvents();
+  e->SetSelStart(1);
+  QInputMethodEvent composed;
+  composed.setCommitString(QStringLiteral("ax\u30a2"));
+  QCoreApplication::sendEvent(TControlHost::Widget(e), &composed);
+  EXPECT_EQ(e->Text(), u"[A\u30a2]");
+  EXPECT_EQ(e->SelStart(), 3);
+}
+
 // The user right-clicks the edit and picks an entry of its own menu.
 void ChooseFromEditMenu(TWinControl* Control, const QString& Name) {
   SimulateClick(Control, 20, 5, mbRight);
