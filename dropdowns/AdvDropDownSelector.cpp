@@ -211,6 +211,27 @@ TCustomItemSelector::TCustomItemSelector(TComponent* AOwner) : TCustomControl(AO
   FAdvItemSelector = dynamic_cast<TAdvCustomItemSelector*>(AOwner);
   if (FAdvItemSelector == nullptr) throw Exception(u"Invalid parent");
   SetParentColor(true);
+  // Paint fills what it shows itself: a long list is never erased as a whole.
+  TControlStyle style = ControlStyle();
+  style.Include(csOpaque);
+  SetControlStyle(style);
+}
+
+TRect TCustomItemSelector::VisibleRect() const {
+  // The host's client area in the panel's coordinates (all of the panel without a host area).
+  const TRect client = FAdvItemSelector->ClientRect();
+  if (client.Width() <= 0 || client.Height() <= 0) return ClientRect();
+  return TRect(-Left(), -Top(), -Left() + client.Width(), -Top() + client.Height());
+}
+
+void TCustomItemSelector::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  const bool moved = ALeft != Left() || ATop != Top();
+  TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // Scrolled: the part now in view is painted afresh.
+  if (moved && HandleAllocated()) {
+    const RECT r = VisibleRect();
+    InvalidateRect(Handle(), &r, false);
+  }
 }
 
 bool TCustomItemSelector::IsEnabledItem(int Index) const {
@@ -318,6 +339,30 @@ void TCustomItemSelector::GetInnerRect(TRect& R) {
   R.Bottom -= FOffSetY;
 }
 
+static TSize MeasureCaption(TCanvas* Canvas, const String& Caption, TCustomImageList* Images, HWND Wnd) {
+  TSize size{0, 0};
+  if (Caption.empty()) return size;
+  // Text without tags or entities measures as one plain line; the tag engine is for the rest.
+  if (Caption.find_first_of(u"<&") == String::npos) return Canvas->TextExtent(Caption);
+  DrawHTMLCaption(Canvas, Caption, TRect(0, 0, 1000, 500), Images, false, Wnd, size);
+  return size;
+}
+
+// Draws a caption in R: plain text as one line at its top-left, tagged text by the tag engine.
+static TSize PaintCaption(TCanvas* Canvas, const String& Caption, const TRect& R, TCustomImageList* Images, HWND Wnd) {
+  TSize size{0, 0};
+  if (Caption.empty()) return size;
+  if (Caption.find_first_of(u"<&") == String::npos) {
+    const TBrushStyle style = Canvas->Brush()->Style();
+    Canvas->Brush()->SetStyle(bsClear);
+    Canvas->TextRect(R, R.Left, R.Top, Caption);
+    Canvas->Brush()->SetStyle(style);
+    return Canvas->TextExtent(Caption);
+  }
+  DrawHTMLCaption(Canvas, Caption, R, Images, true, Wnd, size);
+  return size;
+}
+
 TSize TCustomItemSelector::ImageSize(TSelectorItem* Item) const {
   TGraphic* g = Item->Image()->Graphic();
   if (g != nullptr && !g->Empty()) return TSize{g->Width(), g->Height()};
@@ -347,11 +392,10 @@ void TCustomItemSelector::GetItemSize(TSize& Size) {
     TWindowDCCanvas canvas(HandleAllocated() ? Handle() : nullptr);
     canvas.Font()->Assign(Appearance()->Font());
     HWND wnd = HandleAllocated() ? Handle() : nullptr;
+    FCaptionSizes.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-      const String& caption = Items()->Items(i)->Caption();
-      if (caption.empty()) continue;
-      TSize s{0, 0};
-      DrawHTMLCaption(&canvas, caption, TRect(0, 0, 1000, 500), Images(), false, wnd, s);
+      const TSize s = MeasureCaption(&canvas, Items()->Items(i)->Caption(), Images(), wnd);
+      FCaptionSizes[static_cast<size_t>(i)] = s;
       textW = std::max(textW, s.cx);
       textH = std::max(textH, s.cy);
     }
@@ -374,6 +418,7 @@ void TCustomItemSelector::GetItemSize(TSize& Size) {
 
 void TCustomItemSelector::UpdateLayout() {
   FLookupKeys.clear();
+  FCaptionSizes.clear();
   const int count = Items()->Count();
   if (count == 0) {
     SetBounds(Left(), Top(), 100, 50);
@@ -405,13 +450,21 @@ void TCustomItemSelector::UpdateLayout() {
 
 void TCustomItemSelector::Paint() {
   TCustomControl::Paint();
+  RECT area;
+  const RECT clip = Canvas()->ClipRect(), visible = VisibleRect();
+  if (!IntersectRect(&area, &clip, &visible)) return;
+  Canvas()->Brush()->SetStyle(bsSolid);
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(area);
   DrawItems(Canvas());
 }
 
 void TCustomItemSelector::DrawItems(TCanvas* ACanvas) {
   if (ACanvas == nullptr) return;
-  // Only the cells the paint touches are drawn: a page of a long list costs a page.
-  const TRect clip = ACanvas->ClipRect();
+  // Only the cells in view that the paint touches are drawn: a page of a long list costs a page.
+  RECT clip;
+  const RECT canvasClip = ACanvas->ClipRect(), visible = VisibleRect();
+  if (!IntersectRect(&clip, &canvasClip, &visible)) return;
   for (int i = 0; i < Items()->Count(); ++i) {
     const TRect& r = Items()->Items(i)->FRect;
     if (r.Bottom <= clip.Top || r.Top >= clip.Bottom || r.Right <= clip.Left || r.Left >= clip.Right) continue;
@@ -486,7 +539,9 @@ void TCustomItemSelector::DrawItem(int Index, TCanvas* ACanvas) {
   HWND wnd = HandleAllocated() ? Handle() : nullptr;
   TSize cs{0, 0};
   auto centreCaption = [&] {
-    DrawHTMLCaption(ACanvas, caption, t, Images(), false, wnd, cs);
+    // The size the layout measured, else measured now (a handler sized the cells).
+    cs = static_cast<size_t>(Index) < FCaptionSizes.size() ? FCaptionSizes[static_cast<size_t>(Index)]
+                                                           : MeasureCaption(ACanvas, caption, Images(), wnd);
     if (t.Height() > cs.cy) t.Top += (t.Height() - cs.cy) / 2;
   };
   const int imageY = k.Top + (k.Height() - h) / 2;
@@ -495,7 +550,7 @@ void TCustomItemSelector::DrawItem(int Index, TCanvas* ACanvas) {
       if (!caption.empty()) {
         t.Right -= w;
         centreCaption();
-        DrawHTMLCaption(ACanvas, caption, t, Images(), true, wnd, cs);
+        cs = PaintCaption(ACanvas, caption, t, Images(), wnd);
         k.Left = t.Left + cs.cx + FCaptionGap;
       }
       DrawContent(ACanvas, item, k.Left, SelectorType() == stColor ? k.Top : imageY, w, h);
@@ -505,13 +560,13 @@ void TCustomItemSelector::DrawItem(int Index, TCanvas* ACanvas) {
       if (hasContent) t.Left = k.Left + w + FCaptionGap;
       if (!caption.empty()) {
         centreCaption();
-        DrawHTMLCaption(ACanvas, caption, t, Images(), true, wnd, cs);
+        cs = PaintCaption(ACanvas, caption, t, Images(), wnd);
       }
       break;
     case ilCaptionTop:
       if (!caption.empty()) {
         t.Bottom -= h;
-        DrawHTMLCaption(ACanvas, caption, t, Images(), true, wnd, cs);
+        cs = PaintCaption(ACanvas, caption, t, Images(), wnd);
         k.Top = t.Top + cs.cy + FCaptionGap;
       } else {
         k.Top += (k.Height() - h) / 2;
@@ -524,7 +579,7 @@ void TCustomItemSelector::DrawItem(int Index, TCanvas* ACanvas) {
       k.Left += (k.Width() - w) / 2;
       DrawContent(ACanvas, item, k.Left, k.Top, w, h);
       if (hasContent) t.Top = k.Top + h + FCaptionGap;
-      if (!caption.empty()) DrawHTMLCaption(ACanvas, caption, t, Images(), true, wnd, cs);
+      if (!caption.empty()) cs = PaintCaption(ACanvas, caption, t, Images(), wnd);
       break;
   }
 }

@@ -213,7 +213,11 @@ public:
   // (-1, -1, -1, -1) outside the items.
   TRect GetItemRect(int Index) const;
   int ItemAtPos(int X, int Y) const;
+  // Draws the items in view that the canvas's clip touches.
   void DrawItems(TCanvas* ACanvas);
+  // The part of the panel the host shows, in the panel's coordinates.
+  TRect VisibleRect() const;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   TNotifyEvent OnItemSelect;
 
@@ -246,6 +250,8 @@ private:
   TAdvCustomItemSelector* FAdvItemSelector;
   // The plain upper-case captions LookupItem compares with, made on first need after a layout.
   std::vector<String> FLookupKeys;
+  // Each caption's size as the layout measured it (empty when a handler sized the cells).
+  std::vector<TSize> FCaptionSizes;
 };
 
 // The type-ahead of the picker drop-downs: each key's printable character (letters and digits
