@@ -45,7 +45,7 @@ void TDemoListDropDown::DropDownControlKeyDown(Word& Key, TShiftState Shift) {
 
 TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption(u"Drop-down editors");
-  SetBounds(200, 200, 680, 485);
+  SetBounds(200, 200, 680, 520);
   FListDropDown = new TDemoListDropDown(this);
   FListDropDown->SetParent(this);
   FListDropDown->SetBounds(120, 20, 200, 24);
@@ -111,7 +111,7 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   // The status line under the clocks.
   FStatus = new TLabel(this);
   FStatus->SetParent(this);
-  FStatus->SetBounds(20, 455, 640, 20);
+  FStatus->SetBounds(20, 490, 640, 20);
   FListDropDown->OnDropUp = [this](TObject*, bool Cancelled) {
     FStatus->SetCaption(Cancelled ? String(u"Cancelled") : u"Chosen: " + FListDropDown->Text());
   };
@@ -176,4 +176,49 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
     };
     FClocks[i] = clock;
   }
+  // Channels with notes, completed while typing; and a channel colour picked from swatches.
+  FDetailDropDown = new TAdvDetailDropDown(this);
+  FDetailDropDown->SetParent(this);
+  FDetailDropDown->SetBounds(120, 455, 200, 24);
+  FDetailDropDown->SetLabelCaption(u"Detail:");
+  FDetailDropDown->SetLabelPosition(lpLeftCenter);
+  FDetailDropDown->SetItemHeight(36);
+  FDetailDropDown->SetDropDownHeight(160);
+  FDetailDropDown->SetTabStop(true);
+  const char16_t* channels[][2] = {{u"Channel 1", u"<b>426.025</b> MHz, the factory setting"},
+                                   {u"Channel 2", u"426.050 MHz"},
+                                   {u"Channel 3", u"426.075 MHz, <i>shared</i> with the crane"},
+                                   {u"Channel 4", u"426.100 MHz"}};
+  for (const auto& c : channels) {
+    TDetailItem* item = FDetailDropDown->Items()->Add();
+    item->SetCaption(c[0]);
+    item->SetNotes(c[1]);
+  }
+  FDetailDropDown->OnSelect = [this](TObject*) { FStatus->SetCaption(u"Detail: " + FDetailDropDown->Text()); };
+  FImagePicker = new TAdvImagePickerDropDown(this);
+  FImagePicker->SetParent(this);
+  FImagePicker->SetBounds(480, 455, 180, 24);
+  FImagePicker->SetLabelCaption(u"Image:");
+  FImagePicker->SetLabelPosition(lpLeftCenter);
+  FImagePicker->SetColumns(3);
+  FImagePicker->SetTabStop(true);
+  const struct {
+    const char16_t* Name;
+    TColor Color;
+  } swatches[] = {{u"Red", clRed}, {u"Lime", clLime}, {u"Blue", clBlue}, {u"Yellow", clYellow}, {u"Aqua", clAqua},
+                  {u"Fuchsia", clFuchsia}};
+  for (const auto& w : swatches) {
+    TBitmap b;
+    b.SetSize(16, 16);
+    b.Canvas()->Brush()->SetColor(w.Color);
+    b.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    TImageItem* item = FImagePicker->Items()->Add();
+    item->SetCaption(w.Name);
+    item->Image()->SetGraphic(&b);
+  }
+  FImagePicker->SetItemIndex(0);
+  FImagePicker->OnSelect = [this](TObject*) {
+    const int i = FImagePicker->ItemIndex();
+    FStatus->SetCaption(u"Image: " + (i >= 0 ? FImagePicker->Items()->Items(i)->Caption() : String(u"none")));
+  };
 }

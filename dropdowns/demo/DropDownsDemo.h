@@ -4,7 +4,9 @@
 
 #include "dropdowns/AdvCalculatorDropdown.h"
 #include "dropdowns/AdvColorPickerDropDown.h"
+#include "dropdowns/AdvDetailDropDown.h"
 #include "dropdowns/AdvDropDown.h"
+#include "dropdowns/AdvImagePickerDropDown.h"
 #include "dropdowns/AdvMemoDropDown.h"
 #include "dropdowns/AdvMultiColumnDropDown.h"
 #include "dropdowns/AdvTimePickerDropDown.h"
@@ -44,6 +46,8 @@ public:
   TAdvTimePickerDropDown* TimePicker() const { return FTimePicker; }
   // The analogue clock alone in each of its twelve looks.
   TAdvWatch* Clock(TWatchStyle Style) const { return FClocks[Style]; }
+  TAdvDetailDropDown* DetailDropDown() const { return FDetailDropDown; }
+  TAdvImagePickerDropDown* ImagePicker() const { return FImagePicker; }
 
 private:
   TDemoListDropDown* FListDropDown;
@@ -54,5 +58,7 @@ private:
   TAdvColorPickerDropDown* FColorPickers[4];
   TAdvTimePickerDropDown* FTimePicker;
   TAdvWatch* FClocks[12];
+  TAdvDetailDropDown* FDetailDropDown;
+  TAdvImagePickerDropDown* FImagePicker;
   TLabel* FStatus;
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "dropdowns/AdvImagePickerDropDown.h"
+#include "dropdowns/demo/DropDownsDemo.h"
 #include "platform/ui/Forms.h"
 #include "testing/PictureFixtures.h"
 #include "testing/TempFolder.h"
@@ -201,4 +202,35 @@ TEST(ImagePickerDropDown, TheChosenPictureShowsCentredInTheEdit) {
   const int cx = (2 + f.dd->Width() - f.dd->DropDownButtonWidth() - 3) / 2, cy = f.dd->Height() / 2;
   EXPECT_EQ(PixelColor(*bmp, cx, cy), 0x20);
   EXPECT_NE(PixelColor(*bmp, cx - 8, cy), 0x20);
+}
+
+TEST(ImagePickerDropDown, DemoPickersChooseByKeysAndReportInTheStatusLine) {
+  TDropDownsDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  // The detail drop-down: open, down twice, Enter.
+  TAdvDetailDropDown* detail = form.DetailDropDown();
+  detail->SetFocus();
+  ProcessPendingEvents();
+  SimulateKeyStroke(detail, VK_F4);
+  ProcessPendingEvents();
+  ASSERT_TRUE(detail->DroppedDown());
+  SimulateKeyStroke(detail->ItemSelector(), VK_DOWN);
+  SimulateKeyStroke(detail->ItemSelector(), VK_DOWN);
+  SimulateKeyDown(detail->ItemSelector(), VK_RETURN);
+  SimulateKeyUp(detail, VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_FALSE(detail->DroppedDown());
+  EXPECT_EQ(detail->Text(), u"Channel 2");
+  EXPECT_EQ(form.Status()->Caption(), u"Detail: Channel 2");
+  // The image picker: Down steps the closed choice.
+  TAdvImagePickerDropDown* picker = form.ImagePicker();
+  picker->SetFocus();
+  ProcessPendingEvents();
+  SimulateKeyStroke(picker, VK_DOWN);
+  ProcessPendingEvents();
+  EXPECT_EQ(picker->ItemIndex(), 1);
+  EXPECT_EQ(form.Status()->Caption(), u"Image: Lime");
+  auto bmp = RenderControl(&form);
+  EXPECT_EQ(bmp->Height(), 520);
 }
