@@ -316,7 +316,11 @@ bool THTMLPicture::Step() {
   bool changed = false;
   if (FTimerCount * 10 >= FNextCount) {
     FrameNext();
-    DecodePicture();
+    // A damaged frame (a file cut short) shows nothing for its time; the animation goes on.
+    try {
+      DecodePicture();
+    } catch (const Exception&) {
+    }
     FNextCount += GetFrameTime(FFrame);
     changed = true;
   }

@@ -155,6 +155,42 @@ TEST(HTMLPicture, StepFollowsTheFrameDelaysInTenthsOfASecond) {
   EXPECT_GT(moved, 0);
 }
 
+TEST(HTMLPicture, ADamagedFrameDrawsNothingAndTheAnimationGoesOn) {
+  TempFolder dir;
+  RunIn(dir, "convert -size 3x3 xc:red r.gif && convert -size 3x3 xc:blue b.gif && "
+             "gifsicle --no-warnings --delay 20 r.gif --delay 30 b.gif > two.gif");
+  const std::string two = dir.Read("two.gif");
+  const size_t second = two.find("\x21\xF9\x04", two.find("\x21\xF9\x04") + 1);
+  ASSERT_NE(second, std::string::npos);
+  // Two frames whose image data the decoder refuses.
+  const unsigned char badData[] = {
+      0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x04, 0x00, 0x04, 0x00, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0xff,
+      0xff, 0xff, 0x21, 0xff, 0x0b, 0x4e, 0x45, 0x54, 0x53, 0x43, 0x41, 0x50, 0x45, 0x32, 0x2e, 0x30, 0x03,
+      0x01, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04, 0x04, 0x0a, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00,
+      0x04, 0x00, 0x04, 0x00, 0x00, 0x02, 0x02, 0x4c, 0x01, 0x00, 0x21, 0xf9, 0x04, 0x04, 0x14, 0x00, 0x00,
+      0x00, 0x2c, 0x01, 0x00, 0x01, 0x00, 0x02, 0x00, 0x02, 0x00, 0x00, 0x02, 0x02, 0x4c, 0x01, 0x00, 0x3b};
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"second frame cut short", two.substr(0, second + 8 + 10 + 1)},
+      {"no frame decodes", std::string(reinterpret_cast<const char*>(badData), sizeof badData)},
+  };
+  TBitmap target;
+  target.SetSize(4, 4);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    THTMLPicture pic;
+    LoadError(pic, c.bytes);
+    ASSERT_EQ(pic.FrameCount(), 2);
+    bool moved = false;
+    // A step onto a frame that cannot be decoded raises nothing, and the animation goes on.
+    EXPECT_NO_THROW(for (int i = 0; i < 8; ++i) moved = pic.Step() || moved);
+    EXPECT_TRUE(moved);
+    EXPECT_NO_THROW(pic.Draw(target.Canvas(), TRect(0, 0, 4, 4)));
+  }
+}
+
 TEST(HTMLPicture, BadPicturesRaiseTheLoadErrorsAndDrawNothing) {
   TempFolder dir;
   std::string gif = MakeThreeFrameGif(dir, "anim.gif");
