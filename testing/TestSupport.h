@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/Controls.h"
@@ -153,3 +155,6 @@ void WhileDragging(std::function<void()> Steps);
 // (DROPEFFECT_COPY, DROPEFFECT_MOVE or DROPEFFECT_NONE).
 uint32_t SimulateOutsideDrop(TControl* Control, int X, int Y, const String& Text,
                              const std::vector<String>& Files = {}, TShiftState Shift = {});
+// The same with the drag's data as it comes: MIME types ("text/uri-list", ...) and their bytes.
+uint32_t SimulateOutsideDrop(TControl* Control, int X, int Y,
+                             const std::vector<std::pair<std::string, std::string>>& Formats, TShiftState Shift = {});

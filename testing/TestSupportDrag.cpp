@@ -14,29 +14,45 @@
 
 void WhileDragging(std::function<void()> Steps) { WhenDragging(std::move(Steps)); }
 
-uint32_t SimulateOutsideDrop(TControl* Control, int X, int Y, const String& Text, const std::vector<String>& Files,
-                             TShiftState Shift) {
+namespace {
+
+// As the window system delivers another program's drag: enter, a move, then the drop.
+uint32_t DeliverOutsideDrop(TControl* Control, int X, int Y, QMimeData& Mime, TShiftState Shift) {
   const TPoint at = Control->ClientToScreen(TPoint(X, Y));
   QWindow* window = QGuiApplication::topLevelAt(QPoint(at.X, at.Y));
   if (window == nullptr) throw EInvalidOperation(u"No window of the program at the drop point");
-  QMimeData mime;
-  if (!Text.empty()) mime.setText(ToQString(Text));
-  QList<QUrl> urls;
-  for (const String& f : Files) urls << QUrl::fromLocalFile(ToQString(f));
-  if (!urls.isEmpty()) mime.setUrls(urls);
   Qt::KeyboardModifiers mods;
   if (Shift.Contains(ssCtrl)) mods |= Qt::ControlModifier;
   if (Shift.Contains(ssShift)) mods |= Qt::ShiftModifier;
   if (Shift.Contains(ssAlt)) mods |= Qt::AltModifier;
   const QPoint pos = window->mapFromGlobal(QPoint(at.X, at.Y));
   const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
-  // As the window system delivers another program's drag: enter, a move, then the drop.
-  QDragEnterEvent enter(pos, actions, &mime, Qt::LeftButton, mods);
+  QDragEnterEvent enter(pos, actions, &Mime, Qt::LeftButton, mods);
   QCoreApplication::sendEvent(window, &enter);
-  QDragMoveEvent move(pos, actions, &mime, Qt::LeftButton, mods);
+  QDragMoveEvent move(pos, actions, &Mime, Qt::LeftButton, mods);
   QCoreApplication::sendEvent(window, &move);
-  QDropEvent drop(QPointF(pos), actions, &mime, Qt::NoButton, mods);
+  QDropEvent drop(QPointF(pos), actions, &Mime, Qt::NoButton, mods);
   QCoreApplication::sendEvent(window, &drop);
   if (!drop.isAccepted()) return DROPEFFECT_NONE;
   return drop.dropAction() == Qt::CopyAction ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+}
+
+}  // namespace
+
+uint32_t SimulateOutsideDrop(TControl* Control, int X, int Y, const String& Text, const std::vector<String>& Files,
+                             TShiftState Shift) {
+  QMimeData mime;
+  if (!Text.empty()) mime.setText(ToQString(Text));
+  QList<QUrl> urls;
+  for (const String& f : Files) urls << QUrl::fromLocalFile(ToQString(f));
+  if (!urls.isEmpty()) mime.setUrls(urls);
+  return DeliverOutsideDrop(Control, X, Y, mime, Shift);
+}
+
+uint32_t SimulateOutsideDrop(TControl* Control, int X, int Y,
+                             const std::vector<std::pair<std::string, std::string>>& Formats, TShiftState Shift) {
+  QMimeData mime;
+  for (const auto& [type, bytes] : Formats)
+    mime.setData(QString::fromStdString(type), QByteArray::fromStdString(bytes));
+  return DeliverOutsideDrop(Control, X, Y, mime, Shift);
 }
