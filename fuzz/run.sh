@@ -10,7 +10,9 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/../scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=()
-for target in fuzz_ini fuzz_replies fuzz_emf fuzz_wmf fuzz_bmp fuzz_jpeg fuzz_ico; do
+targets=(fuzz_ini fuzz_replies fuzz_emf fuzz_wmf fuzz_bmp fuzz_jpeg fuzz_ico fuzz_olepicture fuzz_gifframes fuzz_htmltext
+         fuzz_mask fuzz_advedit fuzz_dragdrop)
+for target in "${targets[@]}"; do
   corpus=$build/corpus/$target
   mkdir -p "$corpus" "$build/crashes"
   echo "== $target: $seconds s"
