@@ -18,19 +18,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t nl = in.find('\n');
   const String mask = UTF8ToString(in.substr(0, nl));
   const String value = nl == std::string::npos ? String() : UTF8ToString(in.substr(nl + 1));
-  FormatMaskText(mask, value);
+  const String formatted = FormatMaskText(mask, value);
   try {
     edit->SetEditMask(u"");
     edit->SetText(u"");
     edit->SetEditMask(mask);
+    // A masked edit keeps one character per position whatever is put into it.
+    const size_t positions = edit->EditText().size();
+    const auto keepsPositions = [&] {
+      if (edit->IsMasked() && edit->EditText().size() != positions) __builtin_trap();
+    };
+    if (edit->IsMasked() && formatted.size() != positions) __builtin_trap();
     edit->SetEditText(value);
-    edit->EditText();
+    keepsPositions();
     edit->Text();
     edit->SetText(value);
+    keepsPositions();
     edit->SetSelStart(1);
     edit->SetSelLength(2);
     edit->SetSelText(value);
-    edit->EditText();
+    keepsPositions();
   } catch (const EDBEditError&) {
   }
   return 0;
