@@ -5,6 +5,7 @@
 #include "platform/ui/Controls_p.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrls_p.h"
+#include "platform/ui/Timers.h"
 
 namespace {
 
@@ -32,6 +33,13 @@ TGridRect Normalized(TGridCoord a, TGridCoord b) {
 bool InRect(const TGridRect& r, int c, int row) { return c >= r.Left && c <= r.Right && row >= r.Top && row <= r.Bottom; }
 
 }  // namespace
+
+int GridMovedIndex(int Index, int From, int To) {
+  if (Index == From) return To;
+  if (From < To && Index > From && Index <= To) return Index - 1;
+  if (From > To && Index >= To && Index < From) return Index + 1;
+  return Index;
+}
 
 // ---------------------------------------------------------------------------
 // Construction and counts
@@ -171,6 +179,60 @@ int TCustomGrid::GridHeight() const {
   for (int s : FRowHeights) h += s + FGridLineWidth;
   return h;
 }
+
+// ---------------------------------------------------------------------------
+// Moving and deleting columns and rows
+
+void TCustomGrid::AdjustAfterMove(bool Cols, const std::function<int(int)>& NewIndex) {
+  for (TGridCoord* p : {&FCurrent, &FAnchor}) {
+    int& i = Cols ? p->X : p->Y;
+    i = NewIndex(i);
+  }
+  ClampCurrent();
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::MoveItem(bool Cols, int From, int To) {
+  std::vector<int>& sizes = Cols ? FColWidths : FRowHeights;
+  int n = static_cast<int>(sizes.size());
+  if (From < 0 || From >= n || To < 0 || To >= n) throw EInvalidGridOperation(u"Grid index out of range");
+  if (From == To) return;
+  HideEditor();
+  int size = sizes[From];
+  sizes.erase(sizes.begin() + From);
+  sizes.insert(sizes.begin() + To, size);
+  AdjustAfterMove(Cols, [&](int i) { return GridMovedIndex(i, From, To); });
+  if (Cols) ColumnMoved(From, To);
+  else RowMoved(From, To);
+}
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) { MoveItem(true, FromIndex, ToIndex); }
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) { MoveItem(false, FromIndex, ToIndex); }
+
+void TCustomGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  if (OnColumnMoved) OnColumnMoved(this, FromIndex, ToIndex);
+}
+
+void TCustomGrid::RowMoved(int FromIndex, int ToIndex) {
+  if (OnRowMoved) OnRowMoved(this, FromIndex, ToIndex);
+}
+
+void TCustomGrid::DeleteItem(bool Cols, int Index) {
+  std::vector<int>& sizes = Cols ? FColWidths : FRowHeights;
+  int& fixed = Cols ? FFixedCols : FFixedRows;
+  int old = static_cast<int>(sizes.size());
+  if (Index < 0 || Index >= old || old == 1) throw EInvalidGridOperation(u"Grid index out of range");
+  HideEditor();
+  sizes.erase(sizes.begin() + Index);
+  if (Index < fixed || fixed >= old - 1) --fixed;
+  AdjustAfterMove(Cols, [&](int i) { return i > Index ? i - 1 : i; });
+  if (Cols) SizeChanged(old, RowCount());
+  else SizeChanged(ColCount(), old);
+}
+
+void TCustomGrid::DeleteColumn(int ACol) { DeleteItem(true, ACol); }
+void TCustomGrid::DeleteRow(int ARow) { DeleteItem(false, ARow); }
 
 // ---------------------------------------------------------------------------
 // Options and look
@@ -587,56 +649,137 @@ void TCustomGrid::KeyPress(Char& Key) {
   }
 }
 
-int TCustomGrid::SizingColumnAt(int X, int Y) const {
-  if (!FOptions.Contains(goColSizing)) return -1;
+void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingOfs) const {
+  State = gsNormal;
+  Index = -1;
+  SizingOfs = 0;
   TGridCoord cell = MouseCoord(X, Y);
-  if (cell.X < 0 || cell.Y < 0 || cell.Y >= FFixedRows) return -1;
+  if (cell.X < 0 || cell.Y < 0) return;
   constexpr int zone = 3;
+  // The cell whose far edge lies within the zone along one axis, -1 for none.
+  auto edgeAt = [this, zone](int at, int p, int lo, int hi, bool cols, int X, int Y) {
+    if (p >= hi - zone) return at;
+    if (p < lo + zone) {
+      TGridCoord before = cols ? MouseCoord(lo - 1, Y) : MouseCoord(X, lo - 1);
+      int b = cols ? before.X : before.Y;
+      if (b >= 0 && b != at) return b;
+    }
+    return -1;
+  };
   TRect r = CellRect(cell.X, cell.Y);
-  if (X >= r.Right - zone) return cell.X;
-  if (X < r.Left + zone) {
-    TGridCoord before = MouseCoord(r.Left - 1, Y);
-    if (before.X >= 0 && before.X != cell.X) return before.X;
+  if (FOptions.Contains(goColSizing) && cell.Y < FFixedRows) {
+    int c = edgeAt(cell.X, X, r.Left, r.Right, true, X, Y);
+    if (c >= 0) {
+      State = gsColSizing;
+      Index = c;
+      SizingOfs = X - FColWidths[c];
+      return;
+    }
   }
-  return -1;
+  if (FOptions.Contains(goRowSizing) && cell.X < FFixedCols) {
+    int row = edgeAt(cell.Y, Y, r.Top, r.Bottom, false, X, Y);
+    if (row >= 0) {
+      State = gsRowSizing;
+      Index = row;
+      SizingOfs = Y - FRowHeights[row];
+    }
+  }
+}
+
+TRect TCustomGrid::ScrollableArea() const {
+  int b = Origin();
+  int x = b, y = b;
+  for (int k = 0; k < FFixedCols; ++k) x += FColWidths[k] + FGridLineWidth;
+  for (int k = 0; k < FFixedRows; ++k) y += FRowHeights[k] + FGridLineWidth;
+  return Rect(x, y, std::max(x, ClientWidth() - b), std::max(y, ClientHeight() - b));
 }
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (CanFocus() && !Focused()) SetFocus();
-  int sizing = Button == mbLeft ? SizingColumnAt(X, Y) : -1;
-  if (sizing >= 0) {
-    FGridState = gsColSizing;
-    FSizingIndex = sizing;
-    FSizingLeft = X - FColWidths[sizing];  // the edge keeps its distance from the pointer
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    return;
-  }
   if (Button == mbLeft) {
+    TGridState state;
+    int index, ofs;
+    CalcSizingState(X, Y, state, index, ofs);
     TGridCoord cell = MouseCoord(X, Y);
-    if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
+    if (state == gsNormal && cell.X >= 0 && cell.Y >= 0) {
+      if (FOptions.Contains(goColMoving) && cell.Y < FFixedRows && cell.X >= FFixedCols) {
+        state = gsColMoving;
+        index = cell.X;
+      } else if (FOptions.Contains(goRowMoving) && cell.X < FFixedCols && cell.Y >= FFixedRows) {
+        state = gsRowMoving;
+        index = cell.Y;
+      }
+    }
+    if (state != gsNormal) {
+      FGridState = state;
+      FSizingIndex = index;
+      FSizingOfs = ofs;
+    } else if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
       if (cell == FCurrent && FOptions.Contains(goEditing) && !Shift.Contains(ssDouble)) {
         FEditorMode = true;
         ShowEditor();
       } else {
         bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
         MoveCurrent(cell.X, cell.Y, !extend, true);
+        if (!FEditorMode) {
+          FGridState = gsSelecting;
+          FDragPos = TPoint(X, Y);
+        }
       }
     }
   }
   TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
+void TCustomGrid::DragScroll() {
+  if (FGridState != gsSelecting) {
+    FDragTimer->SetEnabled(false);
+    return;
+  }
+  TRect area = ScrollableArea();
+  int dx = FDragPos.X < area.Left ? -1 : FDragPos.X >= area.Right ? 1 : 0;
+  int dy = FDragPos.Y < area.Top ? -1 : FDragPos.Y >= area.Bottom ? 1 : 0;
+  TGridCoord to{std::clamp(FCurrent.X + dx, FFixedCols, ColCount() - 1),
+                std::clamp(FCurrent.Y + dy, FFixedRows, RowCount() - 1)};
+  if ((dx == 0 && dy == 0) || to == FCurrent) return;
+  MoveCurrent(to.X, to.Y, false, true);
+}
+
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
-  if (FGridState == gsColSizing && FSizingIndex >= 0 && FSizingIndex < ColCount())
-    SetColWidths(FSizingIndex, std::max(0, X - FSizingLeft));
+  if (FSizingIndex >= 0 && FGridState == gsColSizing && FSizingIndex < ColCount())
+    SetColWidths(FSizingIndex, std::max(0, X - FSizingOfs));
+  else if (FSizingIndex >= 0 && FGridState == gsRowSizing && FSizingIndex < RowCount())
+    SetRowHeights(FSizingIndex, std::max(0, Y - FSizingOfs));
+  else if (FGridState == gsSelecting) {
+    FDragPos = TPoint(X, Y);
+    TRect area = ScrollableArea();
+    bool beyond = X < area.Left || X >= area.Right || Y < area.Top || Y >= area.Bottom;
+    TGridCoord cell = MouseCoord(X, Y);
+    if (!beyond && cell.X >= FFixedCols && cell.Y >= FFixedRows && cell != FCurrent)
+      MoveCurrent(cell.X, cell.Y, false, true);
+    // Beyond the scrollable cells the selection goes on stretching a cell at a time.
+    if (beyond && !FDragTimer) {
+      FDragTimer = std::make_unique<TTimer>(nullptr);
+      FDragTimer->SetInterval(60);
+      FDragTimer->SetOnTimer([this](TObject*) { DragScroll(); });
+    }
+    if (FDragTimer) FDragTimer->SetEnabled(beyond);
+  }
   TCustomControl::MouseMove(Shift, X, Y);
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (FGridState == gsColSizing) {
-    if (FSizingIndex >= 0 && FSizingIndex < ColCount()) SetColWidths(FSizingIndex, std::max(0, X - FSizingLeft));
-    FGridState = gsNormal;
-    FSizingIndex = -1;
+  TGridState state = FGridState;
+  int index = FSizingIndex;
+  FGridState = gsNormal;
+  FSizingIndex = -1;
+  if (FDragTimer) FDragTimer->SetEnabled(false);
+  if (state == gsColSizing && index < ColCount()) SetColWidths(index, std::max(0, X - FSizingOfs));
+  else if (state == gsRowSizing && index < RowCount()) SetRowHeights(index, std::max(0, Y - FSizingOfs));
+  else if (state == gsColMoving || state == gsRowMoving) {
+    TGridCoord to = MouseCoord(X, Y);
+    if (state == gsColMoving && to.X >= FFixedCols && index < ColCount()) MoveColumn(index, to.X);
+    if (state == gsRowMoving && to.Y >= FFixedRows && index < RowCount()) MoveRow(index, to.Y);
   }
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
@@ -785,6 +928,18 @@ void TCustomGrid::HideEditor() {
   InvalidateCell(FCurrent.X, FCurrent.Y);
 }
 
+void TCustomGrid::InvalidateEditor() {
+  if (!FEditorMode || FInplaceEdit == nullptr || !FInplaceEdit->Visible()) return;
+  FInplaceEdit->UpdateContents();
+  FInplaceEdit->BoundsChanged();
+}
+
+String TCustomGrid::GetEditMask(int ACol, int ARow) {
+  String s;
+  if (OnGetEditMask) OnGetEditMask(this, ACol, ARow, s);
+  return s;
+}
+
 String TCustomGrid::GetEditText(int ACol, int ARow) {
   String s;
   if (OnGetEditText) OnGetEditText(this, ACol, ARow, s);
@@ -804,6 +959,8 @@ TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
 void TInplaceEdit::UpdateContents() {
   TInCode guard(FLoading);
   FOpenedWith = FGrid->GetEditText(FGrid->Col(), FGrid->Row());
+  SetMaxLength(std::max(0, FGrid->GetEditLimit()));
+  SetReadOnly(!FGrid->CanEditModify());
   SetText(FOpenedWith);
   SelectAll();
 }

@@ -65,8 +65,12 @@ using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow,
 using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
 using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
 using TSetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
 
 class TCustomGrid;
+
+// Where index Index ends up when the item at From moves to To and those between shift by one.
+int GridMovedIndex(int Index, int From, int To);
 
 // ---------------------------------------------------------------------------
 // The in-place editor: a single-line edit over the current cell. Each change of its text is
@@ -168,6 +172,12 @@ public:
   int VisibleRowCount() const;
   TGridState GridState() const { return FGridState; }
 
+  // ---- Moving. A column (row) moves to ToIndex with its size (in a string grid with its
+  // cells and objects); those between shift by one. The current cell and the anchor stay on
+  // the cells they were on. An index outside the count raises EInvalidGridOperation.
+  void MoveColumn(int FromIndex, int ToIndex);
+  void MoveRow(int FromIndex, int ToIndex);
+
   // ---- Cells on screen (client coordinates)
   // The rectangle of a shown cell, without its grid lines; (0, 0, 0, 0) for a cell out of view.
   TRect CellRect(int ACol, int ARow) const;
@@ -186,6 +196,9 @@ public:
   TNotifyEvent OnTopLeftChanged;
   TGetEditEvent OnGetEditText;
   TSetEditEvent OnSetEditText;
+  TGetEditEvent OnGetEditMask;
+  TMovedEvent OnColumnMoved;
+  TMovedEvent OnRowMoved;
 
   TRect ClientRect() const override;
 
@@ -200,19 +213,46 @@ protected:
   virtual void RowHeightsChanged() {}
   // After a count changed (the old counts are given).
   virtual void SizeChanged(int OldColCount, int OldRowCount) { (void)OldColCount; (void)OldRowCount; }
+  // After MoveColumn (MoveRow) moved the sizes; fire OnColumnMoved (OnRowMoved). The string
+  // grid moves its cells here before calling these.
+  virtual void ColumnMoved(int FromIndex, int ToIndex);
+  virtual void RowMoved(int FromIndex, int ToIndex);
+  // Removes a row (column): later ones move up (left) with their sizes, the fixed count
+  // drops when a fixed one goes, and the current cell stays on its cell. The string grid
+  // drops the removed cells and moves the later counted ones (cells beyond the count stay
+  // where they are); no object is freed. Removing the
+  // last remaining one, or an index outside the count, raises EInvalidGridOperation.
+  virtual void DeleteRow(int ARow);
+  virtual void DeleteColumn(int ACol);
+  // What a left press at (X, Y) starts: gsColSizing on a column's right edge (within 3
+  // pixels) in the fixed rows with goColSizing, gsRowSizing on a row's bottom edge in the
+  // fixed columns with goRowSizing, else gsNormal. Index is the column (row) sized and
+  // SizingOfs the pointer's position less its size: the size follows the pointer from there.
+  virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingOfs) const;
   // The in-place editor's factory (called once, on the first ShowEditor) and its gate.
   virtual TInplaceEdit* CreateEditor();
   virtual bool CanEditShow() const;
   void ShowEditor();
   void HideEditor();
+  // Reloads an open editor from its cell and places it again.
+  void InvalidateEditor();
   virtual String GetEditText(int ACol, int ARow);
   virtual void SetEditText(int ACol, int ARow, const String& Value);
+  // The editor's mask (fires OnGetEditMask; "" for none), its length limit (0: none) and
+  // whether it may change the text (read-only when not).
+  virtual String GetEditMask(int ACol, int ARow);
+  virtual int GetEditLimit() { return 0; }
+  virtual bool CanEditModify() { return true; }
 
   void Paint() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  // With goColSizing a press on a column's right edge in the fixed rows drags that edge.
+  // A press on a sizing edge (see CalcSizingState) drags it; with goColMoving (goRowMoving)
+  // a press on a scrollable column's cell in the fixed rows (a row's in the fixed columns)
+  // moves that column (row) to where it is released; a press on a scrollable cell selects
+  // it and dragging stretches the selection, scrolling on while the pointer is beyond the
+  // scrollable cells.
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
@@ -238,8 +278,13 @@ private:
   int MaxLeftCol() const;
   int MaxTopRow() const;
   void MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
-  // The column whose right edge lies within 3 pixels of a point in the fixed rows, -1 for none.
-  int SizingColumnAt(int X, int Y) const;
+  // The scrollable cells' area in view (client coordinates).
+  TRect ScrollableArea() const;
+  // One step of the range drag toward the pointer while it is beyond the scrollable cells.
+  void DragScroll();
+  void AdjustAfterMove(bool Cols, const std::function<int(int)>& NewIndex);
+  void MoveItem(bool Cols, int From, int To);
+  void DeleteItem(bool Cols, int Index);
   void ScrollIntoView(int ACol, int ARow);
   void SetTopLeft(int ALeftCol, int ATopRow);
   // Shows, hides and sets the scroll bars for the counts, sizes and client size.
@@ -265,7 +310,9 @@ private:
   bool FScrolling = false;  // the grid is setting its bars' positions
   bool FEditorMode = false;
   TInplaceEdit* FInplaceEdit = nullptr;  // owned as a component
-  int FSizingIndex = -1, FSizingLeft = 0;  // the column being sized and its left edge
+  int FSizingIndex = -1, FSizingOfs = 0;  // the column (row) sized or moved; see CalcSizingState
+  TPoint FDragPos;  // the pointer during a range drag
+  std::unique_ptr<class TTimer> FDragTimer;
 };
 
 // ---------------------------------------------------------------------------
@@ -328,6 +375,10 @@ protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) override;
   String GetEditText(int ACol, int ARow) override;
   void SetEditText(int ACol, int ARow, const String& Value) override;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+  void DeleteRow(int ARow) override;
+  void DeleteColumn(int ACol) override;
 
 private:
   struct TCell {
@@ -336,6 +387,11 @@ private:
   };
   static void CheckIndex(int ACol, int ARow);
   void Store(int ACol, int ARow, const std::function<void(TCell&)>& Change);
+  // Moves the stored row (column) From to To, those between shifting by one.
+  void MoveCells(bool IsRow, int From, int To);
+  void DropCells(bool IsRow, int Index);
+  // Drops a counted row (column) and moves the later counted ones up (left).
+  void DeleteCells(bool IsRow, int Index);
 
   std::map<int, std::map<int, TCell>> FCells;  // row -> column -> cell
   std::map<std::pair<bool, int>, std::unique_ptr<TStringGridStrings>> FViews;

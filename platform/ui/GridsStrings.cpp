@@ -89,6 +89,70 @@ void TStringGrid::SetEditText(int ACol, int ARow, const String& Value) {
   TCustomGrid::SetEditText(ACol, ARow, Value);
 }
 
+namespace {
+
+// Moves the entries keyed From to To in a map, those between shifting by one.
+template <class Map>
+void MoveKeys(Map& m, int From, int To) {
+  std::vector<typename Map::node_type> moved;
+  for (auto it = m.lower_bound(std::min(From, To)); it != m.end() && it->first <= std::max(From, To);)
+    moved.push_back(m.extract(it++));
+  for (auto& node : moved) {
+    node.key() = GridMovedIndex(node.key(), From, To);
+    m.insert(std::move(node));
+  }
+}
+
+}  // namespace
+
+void TStringGrid::MoveCells(bool IsRow, int From, int To) {
+  if (IsRow) {
+    MoveKeys(FCells, From, To);
+    return;
+  }
+  for (auto& [r, row] : FCells) MoveKeys(row, From, To);
+}
+
+void TStringGrid::DropCells(bool IsRow, int Index) {
+  if (IsRow) {
+    FCells.erase(Index);
+    return;
+  }
+  for (auto it = FCells.begin(); it != FCells.end();) {
+    it->second.erase(Index);
+    it = it->second.empty() ? FCells.erase(it) : std::next(it);
+  }
+}
+
+void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  MoveCells(false, FromIndex, ToIndex);
+  TCustomGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
+  MoveCells(true, FromIndex, ToIndex);
+  TCustomGrid::RowMoved(FromIndex, ToIndex);
+}
+
+// The removed cells go and the later counted ones move up, before the grid's own removal
+// reports the new count; cells beyond the count stay where they are.
+void TStringGrid::DeleteCells(bool IsRow, int Index) {
+  int count = IsRow ? RowCount() : ColCount();
+  if (Index < 0 || Index >= count || count == 1) return;  // the grid's removal raises
+  MoveCells(IsRow, Index, count - 1);
+  DropCells(IsRow, count - 1);
+}
+
+void TStringGrid::DeleteRow(int ARow) {
+  DeleteCells(true, ARow);
+  TCustomGrid::DeleteRow(ARow);
+}
+
+void TStringGrid::DeleteColumn(int ACol) {
+  DeleteCells(false, ACol);
+  TCustomGrid::DeleteColumn(ACol);
+}
+
 // ---------------------------------------------------------------------------
 // Row and column views
 

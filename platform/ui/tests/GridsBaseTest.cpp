@@ -52,4 +52,142 @@ TEST_F(GridFixture, TenMillionRowsStoreOnlyTheCellsWritten) {
   EXPECT_EQ(grid->Cells(2, rows - 1), u"last");
 }
 
+// Dragging from a cell stretches the selection over the cells passed; held beyond the
+// scrollable cells it scrolls on a cell at a time; the release ends the drag.
+TEST_F(GridFixture, RangeDragStretchesTheSelectionAndScrollsBeyondTheCells) {
+  grid->SetRowCount(30);
+  TPoint from = Centre(1, 1), to = Centre(3, 2);
+  SimulateMouseDown(grid, mbLeft, from.X, from.Y);
+  EXPECT_EQ(grid->GridState(), gsSelecting);
+  SimulateMouseMove(grid, to.X, to.Y, {ssLeft});
+  EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 3, 2}));
+  // Below the grid, the selection runs on down.
+  SimulateMouseMove(grid, to.X, grid->ClientHeight() + 15, {ssLeft});
+  ASSERT_TRUE(WaitUntil([&] { return grid->TopRow() > 3; }, 5000));
+  SimulateMouseUp(grid, mbLeft, to.X, grid->ClientHeight() + 15);
+  EXPECT_EQ(grid->GridState(), gsNormal);
+  int row = grid->Row(), top = grid->TopRow();
+  EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 3, row}));
+  EXPECT_GE(row, top + grid->VisibleRowCount() - 1);
+  ProcessPendingEvents();
+  WaitUntil([] { return false; }, 200);  // the release stopped it
+  EXPECT_EQ(grid->Row(), row);
+  EXPECT_EQ(grid->TopRow(), top);
+
+  // Without goRangeSelect a drag only moves the current cell.
+  grid->SetOptions(grid->Options() - goRangeSelect);
+  grid->SetTopRow(1);
+  SimulateMouseDown(grid, mbLeft, from.X, from.Y);
+  SimulateMouseMove(grid, to.X, to.Y, {ssLeft});
+  SimulateMouseUp(grid, mbLeft, to.X, to.Y);
+  EXPECT_EQ(grid->Selection(), (TGridRect{3, 2, 3, 2}));
+}
+
+// Row edges size in the fixed columns with goRowSizing; CalcSizingState tells what a press
+// starts.
+TEST_F(GridFixture, RowSizingDragsARowEdgeInTheFixedColumns) {
+  grid->SetOptions(grid->Options() + goRowSizing + goColSizing);
+  TRect side = grid->CellRect(0, 2), head = grid->CellRect(2, 0), cell = grid->CellRect(2, 2);
+  struct Case { int X, Y; TGridState state; int index; };
+  const Case cases[] = {
+      {side.Left + 5, side.Bottom - 1, gsRowSizing, 2},
+      {side.Left + 5, side.Top + 1, gsRowSizing, 1},  // just below row 1's edge
+      {side.Left + 5, (side.Top + side.Bottom) / 2, gsNormal, -1},
+      {head.Right - 1, head.Top + 5, gsColSizing, 2},
+      {cell.Right - 1, cell.Bottom - 1, gsNormal, -1},  // scrollable cells have no edges
+  };
+  for (const Case& c : cases) {
+    TGridState st;
+    int index, ofs;
+    grid->CalcSizingState(c.X, c.Y, st, index, ofs);
+    EXPECT_EQ(st, c.state) << c.X << "," << c.Y;
+    EXPECT_EQ(index, c.index) << c.X << "," << c.Y;
+  }
+  SimulateMouseDown(grid, mbLeft, side.Left + 5, side.Bottom - 1);
+  EXPECT_EQ(grid->GridState(), gsRowSizing);
+  SimulateMouseMove(grid, side.Left + 5, side.Bottom + 10, {ssLeft});
+  SimulateMouseUp(grid, mbLeft, side.Left + 5, side.Bottom + 14);
+  EXPECT_EQ(grid->RowHeights(2), 35);
+  EXPECT_EQ(grid->GridState(), gsNormal);
+}
+
+// Columns and rows move with their sizes, texts and objects; the current cell stays on its
+// cell; deleting drops a row's cells and moves the later ones up.
+TEST_F(GridFixture, ColumnsAndRowsMoveWithTheirCellsAndDeletedRowsGo) {
+  TObject o;
+  for (int c = 0; c < 5; ++c) grid->SetCells(c, 0, String(1, char16_t(u'A' + c)));
+  grid->SetObjects(1, 3, &o);
+  grid->SetColWidths(1, 55);
+  grid->MoveColRow(1, 3, true, true);
+  std::vector<std::pair<int, int>> moved;
+  grid->OnColumnMoved = [&](TObject*, int f, int t) { moved.push_back({f, t}); };
+  grid->MoveColumn(1, 3);
+  EXPECT_EQ(moved, (std::vector<std::pair<int, int>>{{1, 3}}));
+  const char16_t* heads[] = {u"A", u"C", u"D", u"B", u"E"};
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(grid->Cells(c, 0), heads[c]);
+  EXPECT_EQ(grid->ColWidths(3), 55);
+  EXPECT_EQ(grid->ColWidths(1), 40);
+  EXPECT_EQ(grid->Objects(3, 3), &o);
+  EXPECT_EQ(grid->Col(), 3);
+  EXPECT_THROW(grid->MoveColumn(0, 5), EInvalidGridOperation);
+
+  // By the mouse, in the fixed row, with goColMoving.
+  grid->SetOptions(grid->Options() + goColMoving);
+  TPoint from = Centre(3, 0), to = Centre(1, 0);
+  SimulateMouseDown(grid, mbLeft, from.X, from.Y);
+  EXPECT_EQ(grid->GridState(), gsColMoving);
+  SimulateMouseMove(grid, to.X, to.Y, {ssLeft});
+  SimulateMouseUp(grid, mbLeft, to.X, to.Y);
+  EXPECT_EQ(grid->Cells(1, 0), u"B");
+  EXPECT_EQ(grid->Objects(1, 3), &o);
+  EXPECT_EQ(moved.back(), (std::pair<int, int>{3, 1}));
+
+  grid->SetCells(2, 2, u"gone");
+  grid->SetCells(2, 4, u"last");
+  grid->SetCells(2, 7, u"beyond");
+  grid->MoveColRow(1, 4, true, true);
+  grid->DeleteRow(2);
+  EXPECT_EQ(grid->RowCount(), 4);
+  EXPECT_EQ(grid->Cells(2, 3), u"last");
+  EXPECT_EQ(grid->Objects(1, 2), &o);
+  EXPECT_EQ(grid->Cells(2, 4), u"");
+  EXPECT_EQ(grid->Cells(2, 7), u"beyond");
+  EXPECT_EQ(grid->Row(), 3);
+  grid->DeleteRow(0);  // a fixed row: the fixed count follows
+  EXPECT_EQ(grid->FixedRows(), 0);
+  EXPECT_EQ(grid->Cells(1, 0), u"");
+  EXPECT_THROW(grid->DeleteRow(3), EInvalidGridOperation);
+}
+
+// The editor takes the grid's length limit and read-only answer when it opens, and
+// InvalidateEditor reloads an open one from its cell.
+TEST_F(GridFixture, EditorTakesTheLimitAndReloadsOnInvalidate) {
+  struct Limited : TTestGrid {
+    using TTestGrid::TTestGrid;
+    int limit = 3;
+    bool modify = true;
+    int GetEditLimit() override { return limit; }
+    bool CanEditModify() override { return modify; }
+  };
+  auto* g = new Limited(&form);
+  g->SetParent(&form);
+  g->SetBounds(10, 220, 300, 70);
+  g->SetOptions(g->Options() + goEditing);
+  ProcessPendingEvents();
+  g->SetFocus();
+  SimulateKeyStroke(g, VK_F2);
+  ASSERT_TRUE(g->EditorMode());
+  SimulateTyping(g->InplaceEditor(), u"abcdef");
+  EXPECT_EQ(g->Cells(1, 1), u"abc");
+  g->SetCells(1, 1, u"xy");
+  g->InvalidateEditor();
+  EXPECT_EQ(g->InplaceEditor()->Text(), u"xy");
+  SimulateKeyDown(g->InplaceEditor(), VK_RETURN);
+  SimulateKeyUp(g, VK_RETURN);
+  g->modify = false;
+  SimulateKeyStroke(g, VK_F2);
+  SimulateTyping(g->InplaceEditor(), u"q");
+  EXPECT_EQ(g->Cells(1, 1), u"xy");
+}
+
 }  // namespace

@@ -7,14 +7,23 @@
 #include "platform/ui/Grids.h"
 #include "StdCtrlsTestSupport.h"
 
+// A string grid whose protected members the tests call.
+struct TTestGrid : TStringGrid {
+  using TStringGrid::TStringGrid;
+  using TStringGrid::CalcSizingState;
+  using TStringGrid::DeleteRow;
+  using TStringGrid::DeleteColumn;
+  using TStringGrid::InvalidateEditor;
+};
+
 // A shown form holding a 5 x 5 string grid of 40 x 20 cells (one fixed row and column),
 // with room for every cell unless a test shrinks it.
 struct GridFixture : ::testing::Test {
   TForm form{nullptr};
-  TStringGrid* grid = nullptr;
+  TTestGrid* grid = nullptr;
   void SetUp() override {
     form.SetBounds(0, 0, 420, 300);
-    grid = new TStringGrid(&form);
+    grid = new TTestGrid(&form);
     grid->SetParent(&form);
     grid->SetDefaultColWidth(40);
     grid->SetDefaultRowHeight(20);
