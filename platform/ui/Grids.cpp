@@ -950,7 +950,7 @@ void TCustomGrid::SetEditText(int ACol, int ARow, const String& Value) {
   if (OnSetEditText) OnSetEditText(this, ACol, ARow, Value);
 }
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   SetTabStop(false);
   SetBorderStyle(bsNone);
   SetVisible(false);
@@ -961,6 +961,7 @@ void TInplaceEdit::UpdateContents() {
   FOpenedWith = FGrid->GetEditText(FGrid->Col(), FGrid->Row());
   SetMaxLength(std::max(0, FGrid->GetEditLimit()));
   SetReadOnly(!FGrid->CanEditModify());
+  SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
   SetText(FOpenedWith);
   SelectAll();
 }
@@ -971,12 +972,12 @@ void TInplaceEdit::BoundsChanged() {
 }
 
 void TInplaceEdit::Change() {
-  TCustomEdit::Change();
+  TCustomMaskEdit::Change();
   if (!FLoading && FGrid != nullptr) FGrid->SetEditText(FGrid->Col(), FGrid->Row(), Text());
 }
 
 void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
-  TCustomEdit::KeyDown(Key, Shift);
+  TCustomMaskEdit::KeyDown(Key, Shift);
   switch (Key) {
     case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: case VK_TAB:
       if (Key == VK_TAB && !FGrid->Options().Contains(goTabs)) return;
@@ -989,7 +990,7 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TInplaceEdit::KeyPress(Char& Key) {
-  TCustomEdit::KeyPress(Key);
+  TCustomMaskEdit::KeyPress(Key);
   if (Key == VK_RETURN) {
     FGrid->HideEditor();
     Key = 0;
@@ -1001,7 +1002,7 @@ void TInplaceEdit::KeyPress(Char& Key) {
 }
 
 void TInplaceEdit::WMGetDlgCode(TWMGetDlgCode& Message) {
-  TCustomEdit::WMGetDlgCode(Message);
+  TCustomMaskEdit::WMGetDlgCode(Message);
   Message.SetResult(Message.Result() | DLGC_WANTARROWS | DLGC_WANTALLKEYS |
                     (FGrid != nullptr && FGrid->Options().Contains(goTabs) ? DLGC_WANTTAB : 0));
 }

@@ -38,6 +38,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
 
 RTL_EXCEPTION(EInvalidGridOperation, Exception);
@@ -73,12 +74,14 @@ class TCustomGrid;
 int GridMovedIndex(int Index, int From, int To);
 
 // ---------------------------------------------------------------------------
-// The in-place editor: a single-line edit over the current cell. Each change of its text is
+// The in-place editor: a single-line masked edit over the current cell. On opening it takes
+// the grid's mask (GetEditMask), length limit (GetEditLimit) and read-only answer
+// (CanEditModify) for the cell, and its text (GetEditText). Each change of its text is
 // handed to the grid (SetEditText), so the cell follows the typing; Enter closes it, Esc
 // closes it with the text it was opened with; Up, Down, Page Up/Down and Tab (with goTabs)
 // close it and go on to the grid's navigation.
 
-class TInplaceEdit : public TCustomEdit {
+class TInplaceEdit : public TCustomMaskEdit {
 public:
   explicit TInplaceEdit(TComponent* AOwner);
   String ClassName() const override { return u"TInplaceEdit"; }

@@ -190,4 +190,23 @@ TEST_F(GridFixture, EditorTakesTheLimitAndReloadsOnInvalidate) {
   EXPECT_EQ(g->Cells(1, 1), u"xy");
 }
 
+// A mask from OnGetEditMask shapes what the editor takes: refused characters change nothing.
+TEST_F(GridFixture, EditorFollowsTheCellsMask) {
+  grid->SetOptions(grid->Options() + goEditing);
+  grid->OnGetEditMask = [](TObject*, int c, int, String& mask) {
+    if (c == 1) mask = u"00-00;1;_";
+  };
+  grid->SetFocus();
+  SimulateKeyStroke(grid, VK_F2);
+  ASSERT_TRUE(grid->EditorMode());
+  SimulateTyping(grid->InplaceEditor(), u"1x234");
+  EXPECT_EQ(grid->Cells(1, 1), u"12-34");
+  SimulateKeyDown(grid->InplaceEditor(), VK_RETURN);
+  SimulateKeyUp(grid, VK_RETURN);
+  SimulateKeyStroke(grid, VK_RIGHT);  // column 2 has no mask
+  SimulateKeyStroke(grid, VK_F2);
+  SimulateTyping(grid->InplaceEditor(), u"free text");
+  EXPECT_EQ(grid->Cells(2, 1), u"free text");
+}
+
 }  // namespace
