@@ -336,16 +336,25 @@ TLine StripPrefix(const QString& s, bool process) {
 
 QString ExpandTabs(const QString& s, int tabWidth, const QFontMetrics& fm) {
   if (!s.contains(u'\t')) return s;
+  // The width so far is kept as an exact sum (each stretch of text measured once, each space
+  // added by its advance), so many tabs cost no more than the text they make.
+  const QFontMetricsF exact(fm);
+  const qreal space = exact.horizontalAdvance(u' ');
   QString out;
-  for (QChar c : s) {
-    if (c != u'\t') {
-      out += c;
-      continue;
-    }
-    int w = fm.horizontalAdvance(out);
-    int next = tabWidth > 0 ? (w / tabWidth + 1) * tabWidth : w;
-    do out += u' ';
-    while (fm.horizontalAdvance(out) < next);
+  qreal w = 0;
+  qsizetype from = 0;
+  for (;;) {
+    const qsizetype tab = s.indexOf(u'\t', from);
+    const QString run = s.mid(from, tab < 0 ? -1 : tab - from);
+    out += run;
+    if (tab < 0) break;
+    w += exact.horizontalAdvance(run);
+    const int next = tabWidth > 0 ? (qRound(w) / tabWidth + 1) * tabWidth : qRound(w);
+    do {
+      out += u' ';
+      w += space;
+    } while (space > 0 && qRound(w) < next);
+    from = tab + 1;
   }
   return out;
 }

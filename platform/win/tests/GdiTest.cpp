@@ -231,6 +231,41 @@ TEST(Gdi, DrawTextWrapsCentresAndHonoursPrefixes) {
   DeleteObject(font);
 }
 
+TEST(Gdi, DrawTextExpandsTabsToTheNextStop) {
+  TSurface s(200, 100);
+  HFONT font = MakeFont(u"Arial", -12);
+  SelectObject(s.dc, font);
+  TEXTMETRICW tm;
+  GetTextMetrics(s.dc, &tm);
+  const int stop = 8 * tm.tmAveCharWidth;
+  SIZE x, space;
+  GetTextExtentPoint32(s.dc, u"x", 1, &x);
+  GetTextExtentPoint32(s.dc, u" ", 1, &space);
+  auto width = [&](const String& Text) {
+    RECT r(0, 0, 10, 0);
+    DrawText(s.dc, Text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    return r.Right - r.Left;
+  };
+  // A tab fills with spaces up to the first stop past the text before it; a run of tabs
+  // (hundreds of them, as damaged text brings) ends on a stop each.
+  const int tabs = 300;
+  const struct {
+    String text;
+    int atLeast, below;
+  } cases[] = {
+      {u"\tx", stop + x.cx, stop + space.cx + x.cx},
+      {u"x\tx", stop + x.cx, stop + space.cx + x.cx},
+      {String(tabs, u'\t') + u"x", tabs * stop + x.cx, tabs * (stop + space.cx) + x.cx},
+  };
+  for (const auto& c : cases) {
+    const int w = width(c.text);
+    EXPECT_GE(w, c.atLeast) << c.text.size();
+    EXPECT_LT(w, c.below) << c.text.size();
+  }
+  SelectObject(s.dc, GetStockObject(SYSTEM_FONT));
+  DeleteObject(font);
+}
+
 TEST(Gdi, DrawTextEndEllipsisFitsTheRectangle) {
   TSurface s(200, 30);
   HFONT font = MakeFont(u"Arial", -12);
