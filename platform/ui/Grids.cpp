@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kBorder = 2;  // the sunken edge of bsSingle
 
 // The grid's own scroll bars: they never take the focus from the grid.
 class TGridScrollBar : public TScrollBar {
@@ -240,7 +239,7 @@ void TCustomGrid::DeleteRow(int ARow) { DeleteItem(false, ARow); }
 void TCustomGrid::SetOptions(const TGridOptions& Value) {
   if (Value == FOptions) return;
   FOptions = Value;
-  if (!FOptions.Contains(goEditing)) HideEditor();
+  if (!FOptions.Contains(goEditing) || FOptions.Contains(goRowSelect)) HideEditor();
   Invalidate();
 }
 
@@ -263,6 +262,14 @@ void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
   Invalidate();
 }
 
+void TCustomGrid::SetCtl3D(bool Value) {
+  if (Value == FCtl3D) return;
+  FCtl3D = Value;
+  UpdateScrollBars();
+  if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->BoundsChanged();
+  Invalidate();
+}
+
 void TCustomGrid::SetScrollBars(TScrollStyle Value) {
   if (Value == FScrollBars) return;
   FScrollBars = Value;
@@ -276,7 +283,8 @@ TScrollBar* TCustomGrid::VertScrollBar() const { return FVertShown ? FVertBar.ge
 // ---------------------------------------------------------------------------
 // Geometry
 
-int TCustomGrid::Origin() const { return FBorderStyle == bsSingle ? kBorder : 0; }
+// bsSingle: a 2-pixel sunken edge with Ctl3D, else a 1-pixel frame.
+int TCustomGrid::Origin() const { return FBorderStyle != bsSingle ? 0 : FCtl3D ? 2 : 1; }
 
 TRect TCustomGrid::ClientRect() const {
   int bar = GetSystemMetrics(SM_CXVSCROLL);
@@ -874,9 +882,12 @@ void TCustomGrid::Paint() {
     c->Brush()->SetColor(clBtnFace);
     c->FillRect(Rect(FWidth - b - bar, FHeight - b - bar, FWidth - b, FHeight - b));
   }
-  if (b > 0) {
+  if (b > 0 && FCtl3D) {
     RECT e = Rect(0, 0, FWidth, FHeight);
     DrawEdge(c->Handle(), &e, EDGE_SUNKEN, BF_RECT);
+  } else if (b > 0) {
+    c->Brush()->SetColor(clWindowFrame);
+    c->FrameRect(Rect(0, 0, FWidth, FHeight));
   }
 }
 

@@ -7,7 +7,8 @@
 // rows are fixed: they stay at the left and top while the rest scrolls. Each cell is
 // ColWidths[c] x RowHeights[r] pixels (0 allowed: the cell takes no room) followed by a
 // GridLineWidth gap for its right and bottom grid line. LeftCol and TopRow are the first
-// scrollable column and row shown. With BorderStyle bsSingle the cells start 2 pixels in.
+// scrollable column and row shown. With BorderStyle bsSingle the cells start 2 pixels in
+// (1 without Ctl3D).
 //
 // Current cell and selection. The current cell (Col, Row) and the anchor span the
 // selection: Selection is the rectangle between them (with goRowSelect it covers every
@@ -149,6 +150,9 @@ public:
   void SetFixedColor(TColor Value);
   TBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TBorderStyle Value);
+  // With bsSingle: a 2-pixel sunken edge (true, the default) or a 1-pixel frame.
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool Value);
   // Which scroll bars may show; a bar shows only while its rows or columns do not fit.
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle Value);
@@ -306,6 +310,7 @@ private:
   bool FDefaultDrawing = true;
   TColor FFixedColor;
   TBorderStyle FBorderStyle = bsSingle;
+  bool FCtl3D = true;
   TScrollStyle FScrollBars = ssBoth;
   TGridCoord FCurrent{1, 1}, FAnchor{1, 1}, FTopLeft{1, 1};
   std::unique_ptr<TScrollBar> FHorzBar, FVertBar;

@@ -209,4 +209,50 @@ TEST_F(GridFixture, EditorFollowsTheCellsMask) {
   EXPECT_EQ(grid->Cells(2, 1), u"free text");
 }
 
+// A wheel notch moves the current row by one, and never past the first or last row.
+TEST_F(GridFixture, TheWheelMovesTheCurrentRowByOne) {
+  grid->SetRowCount(8);
+  TPoint p = Centre(2, 2);
+  grid->SetFocus();
+  struct Step { int delta, row; };
+  const Step steps[] = {{-120, 2}, {-120, 3}, {120, 2}, {120, 1}, {120, 1}};
+  for (const Step& s : steps) {
+    SimulateMouseWheel(grid, s.delta, p.X, p.Y);
+    EXPECT_EQ(grid->Row(), s.row) << s.delta;
+  }
+  grid->MoveColRow(1, 7, true, true);
+  SimulateMouseWheel(grid, -120, p.X, p.Y);
+  EXPECT_EQ(grid->Row(), 7);
+}
+
+// The border: 2 pixels of sunken edge, 1 pixel of frame without Ctl3D, none with bsNone.
+TEST_F(GridFixture, BordersAreTwoPixelsInThreeDOneFlatAndNoneWithoutStyle) {
+  struct Case { TBorderStyle style; bool ctl3d; int origin; };
+  const Case cases[] = {{bsSingle, true, 2}, {bsSingle, false, 1}, {bsNone, true, 0}};
+  for (const Case& c : cases) {
+    grid->SetBorderStyle(c.style);
+    grid->SetCtl3D(c.ctl3d);
+    EXPECT_EQ(grid->CellRect(0, 0).Left, c.origin);
+    EXPECT_EQ(grid->CellRect(0, 0).Top, c.origin);
+    QImage img = Render(grid);
+    if (c.origin == 1) {
+      EXPECT_EQ(CountColor(img, Rect(0, 5, 1, 100), clWindowFrame, 8), 95);
+    }
+  }
+}
+
+// Options change at run time: goRowSelect closes an open editor.
+TEST_F(GridFixture, RowSelectSetWhileEditingClosesTheEditor) {
+  grid->SetOptions(grid->Options() + goEditing);
+  grid->SetFocus();
+  SimulateKeyStroke(grid, VK_F2);
+  ASSERT_TRUE(grid->EditorMode());
+  grid->SetOptions(grid->Options() + goRowSelect);
+  EXPECT_FALSE(grid->EditorMode());
+  EXPECT_FALSE(grid->InplaceEditor()->Visible());
+  EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 4, 1}));
+  SimulateKeyStroke(grid, VK_F2);  // no editor in row select
+  EXPECT_FALSE(grid->EditorMode());
+}
+
 }  // namespace
