@@ -25,6 +25,7 @@
 #include "platform/ui/Graphics.h"
 #include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
+#include "platform/win/Hooks_p.h"
 
 namespace {
 
@@ -110,6 +111,8 @@ bool TControlHost::Translate(TControl* target, TMessage& msg) {
   bool savedPassed = passed;
   current = &msg;
   passed = false;
+  if (auto* w = dynamic_cast<TWinControl*>(target); w != nullptr && w->HandleAllocated())
+    GuardedCall([&] { CallWndProcHooks(w->Handle(), msg); });
   GuardedCall([&] { target->WndProc(msg); });
   bool result = passed;
   current = savedCurrent;

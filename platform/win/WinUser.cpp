@@ -34,6 +34,7 @@
 #include "platform/win/QtBridge_p.h"
 #include "platform/win/Gdi_p.h"
 #include "platform/win/WinUser_p.h"
+#include "platform/win/Hooks_p.h"
 
 std::function<void()> HandleWindowException;
 std::function<void(int)> QuitHook;
@@ -289,6 +290,8 @@ void GuardedCall(const std::function<void()>& fn) {
 
 void DeliverMessage(HWND wnd, TMessage& msg) {
   if (!Valid(wnd) || !wnd->proc) return;
+  GuardedCall([&] { CallWndProcHooks(wnd, msg); });
+  if (!Valid(wnd)) return;
   GuardedCall([&] { wnd->proc(msg); });
 }
 
