@@ -93,6 +93,8 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Insert(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  // What a designer owns is being designed too.
+  if (FComponentState.Contains(csDesigning)) AComponent->SetComponentState(csDesigning, true);
 }
 
 void TComponent::Remove(TComponent* AComponent) {
