@@ -123,6 +123,13 @@ UINT RegisterClipboardFormat(const String& Name) {
   return id;
 }
 
+UINT RegisteredClipboardFormat(const String& Name) {
+  FormatTable& t = Formats();
+  std::lock_guard<std::mutex> g(t.lock);
+  auto it = t.byKey.find(ToQString(Name).toLower());
+  return it == t.byKey.end() ? 0 : it->second;
+}
+
 // ---------------------------------------------------------------------------
 
 struct TClipboard::Data {

@@ -25,6 +25,8 @@ RTL_EXCEPTION(EClipboardException, Exception);
 // case, gives the same number. Returns 0 for an empty name. Its data travels between programs
 // under the MIME type "application/x-<name>".
 UINT RegisterClipboardFormat(const String& Name);
+// The number of a registered format name (any case), or 0 when it was never registered.
+UINT RegisteredClipboardFormat(const String& Name);
 
 class TClipboard : public TPersistent {
 public:

@@ -31,6 +31,8 @@
 namespace {
 
 const QString kRtfMime = QStringLiteral("text/rtf");
+// The MIME types of registered formats (see RegisterClipboardFormat).
+const QString kRegisteredPrefix = QStringLiteral("application/x-");
 
 UINT RtfFormat() {
   static const UINT format = RegisterClipboardFormat(u"Rich Text Format");
@@ -143,14 +145,30 @@ public:
     // Plain text as offered: not the text form Qt derives from a file list.
     const bool hasText = Mime->formats().filter(QStringLiteral("text/plain")).size() > 0;
     if (hasText) FText = Mime->text();
-    for (const QUrl& url : Mime->urls())
+    // Entries of a URI list that do not parse or name no scheme are left out.
+    for (const QUrl& url : Mime->urls()) {
+      if (!url.isValid() || url.isRelative()) continue;
       if (url.isLocalFile()) FFiles << url.toLocalFile();
-    if (hasText) {
+      else if (FLink.isEmpty()) FLink = url.toString();
+    }
+    // A link travels as "UniformResourceLocator" and, without text of its own, as the text.
+    if (!hasText && !FLink.isEmpty()) FText = FLink;
+    if (hasText || !FLink.isEmpty()) {
       FFormats.push_back(Format(CF_UNICODETEXT));
       FFormats.push_back(Format(CF_TEXT));
     }
     if (!FFiles.isEmpty()) FFormats.push_back(Format(CF_HDROP));
     if (Mime->hasFormat(kRtfMime)) FFormats.push_back(Format(RtfFormat()));
+    if (!FLink.isEmpty()) FFormats.push_back(Format(RegisterClipboardFormat(u"UniformResourceLocator")));
+    // Registered byte formats come as "application/x-<name>"; names this program never
+    // registered are no formats of its.
+    for (const QString& type : Mime->formats()) {
+      if (!type.startsWith(kRegisteredPrefix)) continue;
+      const UINT format = RegisteredClipboardFormat(FromQString(type.mid(kRegisteredPrefix.size())));
+      if (format == 0 || format == RtfFormat() || FBytes.count(format) != 0) continue;
+      FBytes[format] = Mime->data(type);
+      FFormats.push_back(Format(format));
+    }
   }
 
   HRESULT GetData(const FORMATETC* Fmt, STGMEDIUM* Medium) override {
@@ -167,6 +185,13 @@ public:
       mem = BlockOf(bytes.c_str(), bytes.size() + 1);
     } else if (Fmt->cfFormat == CF_HDROP) {
       mem = FileListBlock(FFiles);
+    } else if (FBytes.count(Fmt->cfFormat) != 0) {
+      const QByteArray& bytes = FBytes[Fmt->cfFormat];
+      mem = BlockOf(bytes.constData(), size_t(bytes.size()));
+    } else if (Fmt->cfFormat != RtfFormat()) {
+      QByteArray link = FLink.toUtf8();
+      link.append('\0');
+      mem = BlockOf(link.constData(), size_t(link.size()));
     } else {
       QByteArray rtf = FRtf;
       rtf.append('\0');
@@ -217,6 +242,8 @@ private:
   QString FText;
   QStringList FFiles;
   QByteArray FRtf;
+  QString FLink;
+  std::map<UINT, QByteArray> FBytes;
 };
 
 // MIME data of a drag started here: the data object itself for targets in this program, and
