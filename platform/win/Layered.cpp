@@ -1,6 +1,10 @@
 // Layered windows over Qt's translucent top-level windows.
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QtGui/qguiapplication_platform.h>
+#include <dlfcn.h>
+#include <cstring>
 
 #include "platform/win/Gdi_p.h"
 #include "platform/win/Modules.h"
@@ -96,4 +100,61 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC, const POINT* DstPt, const SIZE* Size, HD
     if (QWidget* w = WindowWidget(Wnd)) w->update();
   }
   return TRUE;
+}
+
+int SetWindowRgn(HWND Wnd, HRGN Rgn, BOOL Redraw) {
+  QWidget* top = LayeredTop(Wnd);
+  if (top == nullptr) return 0;
+  if (Rgn == nullptr || Rgn->kind != HGDIOBJ__::Region) top->clearMask();
+  else top->setMask(Rgn->region);
+  if (Rgn != nullptr) DeleteObject(Rgn);
+  if (Redraw) top->update();
+  return 1;
+}
+
+namespace {
+
+// Whether an X11 compositing manager owns the screen's compositing selection. libxcb is
+// already loaded by Qt's X11 platform; its calls are looked up there.
+bool X11Composites() {
+#if QT_CONFIG(xcb)
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (x11 == nullptr || x11->connection() == nullptr) return false;
+  struct AtomCookie { unsigned int sequence; };
+  struct AtomReply { uint8_t response_type, pad0; uint16_t sequence; uint32_t length; uint32_t atom; };
+  struct OwnerCookie { unsigned int sequence; };
+  struct OwnerReply { uint8_t response_type, pad0; uint16_t sequence; uint32_t length; uint32_t owner; };
+  using InternAtom = AtomCookie (*)(void*, uint8_t, uint16_t, const char*);
+  using InternAtomReply = AtomReply* (*)(void*, AtomCookie, void**);
+  using GetOwner = OwnerCookie (*)(void*, uint32_t);
+  using GetOwnerReply = OwnerReply* (*)(void*, OwnerCookie, void**);
+  auto intern = reinterpret_cast<InternAtom>(dlsym(RTLD_DEFAULT, "xcb_intern_atom"));
+  auto internReply = reinterpret_cast<InternAtomReply>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
+  auto owner = reinterpret_cast<GetOwner>(dlsym(RTLD_DEFAULT, "xcb_get_selection_owner"));
+  auto ownerReply = reinterpret_cast<GetOwnerReply>(dlsym(RTLD_DEFAULT, "xcb_get_selection_owner_reply"));
+  if (!intern || !internReply || !owner || !ownerReply) return false;
+  void* c = x11->connection();
+  const char* name = "_NET_WM_CM_S0";
+  AtomReply* atom = internReply(c, intern(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+  if (atom == nullptr) return false;
+  OwnerReply* reply = ownerReply(c, owner(c, atom->atom), nullptr);
+  const bool composites = reply != nullptr && reply->owner != 0;
+  std::free(reply);
+  std::free(atom);
+  return composites;
+#else
+  return false;
+#endif
+}
+
+}  // namespace
+
+HRESULT DwmIsCompositionEnabled(BOOL* Enabled) {
+  if (Enabled == nullptr) return E_INVALIDARG;
+  const QString name = QGuiApplication::platformName();
+  bool composites = false;
+  if (name == QLatin1String("xcb")) composites = X11Composites();
+  else composites = name != QLatin1String("minimal") && name != QLatin1String("linuxfb") && !name.isEmpty();
+  *Enabled = composites ? TRUE : FALSE;
+  return S_OK;
 }

@@ -79,4 +79,11 @@ constexpr DWORD ULW_OPAQUE = 4;
 BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* DstPt, const SIZE* Size, HDC SrcDC,
                          const POINT* SrcPt, COLORREF Key, const BLENDFUNCTION* Blend, DWORD Flags);
 BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF Key, BYTE Alpha, DWORD Flags);
+// The window's region (window coordinates): only that part of its top-level window shows and
+// takes the mouse. The window owns the region from then on (the caller must not delete it);
+// a null region shows the whole window again. 0 for a handle that is not a top-level window.
+int SetWindowRgn(HWND Wnd, HRGN Rgn, BOOL Redraw);
+// Whether the window system composites windows, so that a layered window's per-pixel alpha
+// blends with what lies below it; where it does not, such a window shows as opaque.
+HRESULT DwmIsCompositionEnabled(BOOL* Enabled);
 int GetLocaleInfoEx(LPCWSTR LocaleName, DWORD LCType, Char* Data, int DataLen);
