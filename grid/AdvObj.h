@@ -477,6 +477,7 @@ public:
   void SetPrimaryColor(TColor Value);
   TColor SecondaryColor() const { return FSecondaryColor; }
   void SetSecondaryColor(TColor Value);
+  // Lengths below 0 count as 0; TotalLength is at least 1.
   int PrimaryLength() const { return FPrimaryLength; }
   void SetPrimaryLength(int Value);
   int SecondaryLength() const { return FSecondaryLength; }
@@ -490,6 +491,7 @@ public:
 
 private:
   void ChangedWhileActive();
+  void SetLength(int& Field, int Value);
 
   bool FActive = false;
   TColor FPrimaryColor = clInfoBk;
@@ -632,6 +634,8 @@ private:
   void ReleaseOwned(const TObject* Keep = nullptr);
   // Sets the kind and both alignments after freeing what the old kind owned.
   void Become(TCellType Kind, TCellHAlign hal, TCellVAlign val, const TObject* Keep = nullptr);
+  void SetPictureKind(TCellType Kind, TObject* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                      TCellHAlign hal, TCellVAlign val);
 
   TCellType FCellType = ctNone;
   TObject* FCellBitmap = nullptr;
