@@ -89,7 +89,7 @@ private:
 // a descending column.
 class TSortIndexList : public TIntList {
 public:
-  TSortIndexList() : TIntList(0, 0) {}
+  explicit TSortIndexList(int Col = 0, int Row = 0) : TIntList(Col, Row) {}
   String ClassName() const override { return u"TSortIndexList"; }
 
   void AddIndex(int ColumnIndex, bool Ascending);
@@ -183,6 +183,7 @@ public:
   // The line at the read position, then the position moves on. At Eof raises the list's
   // index error.
   String ReadLn();
+  void ReadLn(String& S) { S = ReadLn(); }
   void Write(const String& S);
   void WriteLn(const String& S);
 
