@@ -516,6 +516,31 @@ TEST(CellGraphic, FreesWhatItsKindOwnsWhenFreedOrChanged) {
          g.SetCellStrings(new Tracked<TStringList>(f));
        },
        1},
+      {"created glyph",
+       [](TCellGraphic& g, int& f) {
+         g.SetBitButton(20, 20, u"b", new Tracked<TBitmap>(f), haLeft, vaTop);
+         g.SetCellCreated(true);
+       },
+       1},
+      {"created radio captions",
+       [](TCellGraphic& g, int& f) {
+         g.SetCellType(ctRadio);
+         g.SetCellStrings(new Tracked<TStringList>(f));
+         g.SetCellCreated(true);
+       },
+       1},
+      {"caller's radio captions",
+       [](TCellGraphic& g, int& f) {
+         g.SetCellType(ctRadio);
+         g.SetCellStrings(new Tracked<TStringList>(f));
+       },
+       0},
+      {"interfaced object, even marked created",
+       [](TCellGraphic& g, int& f) {
+         g.SetInterfacedCell(new Tracked<TStringList>(f));
+         g.SetCellCreated(true);
+       },
+       0},
       {"balloon", [](TCellGraphic& g, int& f) {
          g.SetCellType(ctBalloon);
          g.SetCellStrings(new Tracked<TStringList>(f));
