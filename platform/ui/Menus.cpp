@@ -108,6 +108,18 @@ String StripHotkey(const String& Text) {
   return out;
 }
 
+bool IsAccel(Char Key, const String& Text) {
+  for (size_t i = 0; i + 1 < Text.size(); ++i) {
+    if (Text[i] != u'&') continue;
+    if (Text[i + 1] == u'&') {
+      ++i;
+      continue;
+    }
+    return AnsiUpperCase(String(1, Text[i + 1])) == AnsiUpperCase(String(1, Key));
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------
 // TMenuItem
 

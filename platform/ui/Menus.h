@@ -209,3 +209,5 @@ private:
 
 // Removes '&' access-key marks ("&&" stays as one '&').
 String StripHotkey(const String& Text);
+// Whether Key is the access key of Text (the character after its first single '&'), in any case.
+bool IsAccel(Char Key, const String& Text);
