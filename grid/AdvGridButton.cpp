@@ -37,19 +37,6 @@ constexpr TLookRow Looks[] = {
 
 bool Empty(const TBitmap* B) { return B == nullptr || B->Empty(); }
 
-// Whether Key is the accelerator ('&' before it) of Caption.
-bool IsAccelerator(Char Key, const String& Caption) {
-  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-    if (Caption[i] != u'&') continue;
-    if (Caption[i + 1] == u'&') {
-      ++i;
-      continue;
-    }
-    return AnsiUpperCase(String(1, Caption[i + 1])) == AnsiUpperCase(String(1, Key));
-  }
-  return false;
-}
-
 }  // namespace
 
 void DrawButtonGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal, TRect Rect, int Steps,
@@ -156,7 +143,7 @@ void TAdvGridButton::Dispatch(TMessage& Message) {
     }
     case CM_DIALOGCHAR:
       if (Enabled() && Visible() && Parent() != nullptr && Parent()->Showing() &&
-          IsAccelerator(Char(Message.WParam), Caption())) {
+          IsAccel(Char(Message.WParam), Caption())) {
         Click();
         Message.Result = 1;
         return;
