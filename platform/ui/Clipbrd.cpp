@@ -130,6 +130,18 @@ UINT RegisteredClipboardFormat(const String& Name) {
   return it == t.byKey.end() ? 0 : it->second;
 }
 
+int GetClipboardFormatName(UINT Format, Char* FormatName, int MaxCount) {
+  if (FormatName == nullptr || MaxCount <= 0) return 0;
+  FormatTable& t = Formats();
+  std::lock_guard<std::mutex> g(t.lock);
+  auto it = t.names.find(Format);
+  if (it == t.names.end()) return 0;
+  const int n = std::min(int(it->second.size()), MaxCount - 1);
+  std::copy_n(it->second.data(), n, FormatName);
+  FormatName[n] = 0;
+  return n;
+}
+
 // ---------------------------------------------------------------------------
 
 struct TClipboard::Data {

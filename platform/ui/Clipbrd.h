@@ -27,6 +27,9 @@ RTL_EXCEPTION(EClipboardException, Exception);
 UINT RegisterClipboardFormat(const String& Name);
 // The number of a registered format name (any case), or 0 when it was never registered.
 UINT RegisteredClipboardFormat(const String& Name);
+// Copies the name of a registered format (at most MaxCount - 1 characters and a zero) into
+// FormatName; the number of characters copied, 0 for a number that names no registered format.
+int GetClipboardFormatName(UINT Format, Char* FormatName, int MaxCount);
 
 class TClipboard : public TPersistent {
 public:

@@ -261,6 +261,18 @@ public:
       setText(ToQString(text));
     }
     if (ReadFormat(Data, RtfFormat(), bytes)) setData(kRtfMime, ZeroEnded(bytes));
+    // The data object's other registered formats go to other programs under their names.
+    IEnumFORMATETC* list = nullptr;
+    if (Data->EnumFormatEtc(DATADIR_GET, &list) == S_OK && list != nullptr) {
+      FORMATETC f;
+      ULONG fetched = 0;
+      Char name[256];
+      while (list->Next(1, &f, &fetched) == S_OK && fetched == 1) {
+        if (f.cfFormat == RtfFormat() || GetClipboardFormatName(f.cfFormat, name, 256) == 0) continue;
+        if (ReadFormat(Data, f.cfFormat, bytes)) setData(kRegisteredPrefix + ToQString(String(name)), bytes);
+      }
+      list->Release();
+    }
   }
   ~TOleMimeData() override { FData->Release(); }
   IDataObject* Data() const { return FData; }
