@@ -152,6 +152,10 @@ void TAdvGridButton::Dispatch(TMessage& Message) {
     case CM_SYSCOLORCHANGE:
       Invalidate();
       break;
+    case WM_THEMECHANGED:
+    case CM_SYSFONTCHANGED:
+      if (FAutoThemeAdapt) ThemeAdapt();
+      break;
     default:
       break;
   }
