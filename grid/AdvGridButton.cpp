@@ -272,7 +272,8 @@ void TAdvGridButton::SetLook(int Value) {
 void TAdvGridButton::ThemeAdapt() {
   // The desktop's colour scheme picks looks 2 to 4; without one, look 1.
   static const int byScheme[] = {1, 2, 3, 4};
-  const int scheme = IsWinXPOrLater() ? GetXPColorScheme() : 0;
+  const bool styled = IsWinXPOrLater() && XPVSThemeBinding.Loaded() && XPVSThemeBinding.IsThemeActive()();
+  const int scheme = styled ? GetXPColorScheme() : 0;
   SetLook(byScheme[std::clamp(scheme, 0, 3)]);
 }
 
