@@ -11,7 +11,7 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/../scripts/lsan.supp:prin
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=()
 targets=(fuzz_ini fuzz_replies fuzz_emf fuzz_wmf fuzz_bmp fuzz_jpeg fuzz_ico fuzz_olepicture fuzz_gifframes fuzz_htmltext
-         fuzz_mask fuzz_advedit fuzz_dragdrop)
+         fuzz_mask fuzz_advedit fuzz_dragdrop fuzz_rtf)
 for target in "${targets[@]}"; do
   corpus=$build/corpus/$target
   mkdir -p "$corpus" "$build/crashes"
