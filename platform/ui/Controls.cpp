@@ -1,7 +1,6 @@
 // TControl: position, look, mouse handling and message dispatch shared by all controls.
 #include <QApplication>
 #include <QCursor>
-#include <QToolTip>
 #include <algorithm>
 #include <map>
 

@@ -504,6 +504,8 @@ public:
   String ClassName() const override { return u"THintWindow"; }
   // Shows the window over Rect (screen coordinates) with the hint text.
   virtual void ActivateHint(const TRect& Rect, const String& AHint);
+  // The window's rectangle for a hint at (0, 0): the text wrapped at MaxWidth, with margins.
+  virtual TRect CalcHintRect(int MaxWidth, const String& AHint, void* AData);
   // Shows and hides the window (it never takes the focus by showing).
   void SetVisible(bool v) override;
   int BorderWidth() const { return FBorderWidth; }
@@ -525,3 +527,15 @@ private:
   TPoint FSizeFrom;   // screen point where the resize drag started
   TPoint FSizeStart;  // the window's size then
 };
+
+// The class of the window the application's hints show in: makes such a window.
+using THintWindowClass = std::function<THintWindow*(TComponent* AOwner)>;
+template <class T>
+THintWindowClass HintWindowClassOf() {
+  return [](TComponent* AOwner) -> THintWindow* { return new T(AOwner); };
+}
+// Every hint of the application shows in a window of this class from now on (a hint showing
+// goes); an empty class is the class library's THintWindow.
+void SetHintWindowClass(const THintWindowClass& Class);
+// The window the application's hints show in (nullptr before the first hint of a class).
+THintWindow* ApplicationHintWindow();

@@ -79,6 +79,19 @@ void THintWindow::ActivateHint(const TRect& Rect, const String& AHint) {
   Invalidate();
 }
 
+TRect THintWindow::CalcHintRect(int MaxWidth, const String& AHint, void*) {
+  TRect r = Rect(0, 0, std::max(1, MaxWidth), 0);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  DrawText(dc, AHint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  // Room for the frame and the text's left indent that Paint leaves.
+  r.Right += 6 + 2 * FBorderWidth;
+  r.Bottom += 2 + 2 * FBorderWidth;
+  return r;
+}
+
 void THintWindow::Paint() {
   TCanvas* c = Canvas();
   TRect r = Rect(0, 0, Width(), Height());

@@ -15,12 +15,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <unordered_map>
 
 #include "platform/ui/Controls_p.h"
+#include "platform/ui/HintManager_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "platform/win/QtBridge_p.h"
@@ -236,7 +236,7 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
         info.HintStr = c->Hint();
         size_t bar = info.HintStr.find(u'|');  // short hint | long hint
         if (bar != String::npos) info.HintStr = info.HintStr.substr(0, bar);
-        info.HintPos = TPoint(he->globalPos().x(), he->globalPos().y());
+        info.HintPos = TPoint(he->globalPos().x(), he->globalPos().y() + 20);  // below the cursor
         info.CursorPos = p;
         info.HideTimeout = ApplicationHintHidePause;
         TMessage m{CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info), 0};
@@ -244,12 +244,11 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
         if (m.Result == 0 && !info.HintStr.empty()) {
           QRect area = c == control ? widget->rect()
                                     : QRect(c->Left(), c->Top(), c->Width(), c->Height());
-          QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), ToQString(info.HintStr), widget, area,
-                             info.HideTimeout);
+          ShowApplicationHint(info, widget, area);
           return true;
         }
       }
-      QToolTip::hideText();
+      HideApplicationHint();
       event->ignore();
       return true;
     }

@@ -15,12 +15,12 @@
 #include <QResizeEvent>
 #include <QPixmap>
 #include <QScreen>
-#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Controls_p.h"
+#include "platform/ui/HintManager_p.h"
 #include "platform/ui/Forms_p.h"
 #include "platform/ui/Graphics_p.h"
 #include "platform/ui/Menus_p.h"
@@ -964,7 +964,7 @@ void TApplication::SetHintHidePause(int v) {
   ApplicationHintHidePause = v;
 }
 
-void TApplication::CancelHint() { QToolTip::hideText(); }
+void TApplication::CancelHint() { HideApplicationHint(); }
 
 int TApplication::MessageBox(const String& Text, const String& Caption, UINT Flags) {
   HWND owner = nullptr;
