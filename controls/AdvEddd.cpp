@@ -36,9 +36,6 @@ HGLOBAL BlockOf(const void* Bytes, size_t Size) {
 
 TPoint PointOf(POINTL Pt) { return TPoint(Pt.x, Pt.y); }
 
-bool IsHighSurrogate(Char c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(Char c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 FORMATETC SourceFormat(int Index) {
   static const CLIPFORMAT formats[] = {CF_TEXT, CF_UNICODETEXT, 0};
   FORMATETC f;
@@ -387,21 +384,7 @@ void TEditDropTarget::DropText(TPoint Pt, const String& Text) {
 String TEditDropTarget::Acceptable(const String& Text) const {
   TAdvEdit* e = FAdvEdit;
   if (e->ReadOnly()) return String();
-  // No control characters, no halves of surrogate pairs.
-  String t;
-  t.reserve(Text.size());
-  for (size_t i = 0; i < Text.size(); ++i) {
-    const Char c = Text[i];
-    if (c < 32 || c == 127 || IsLowSurrogate(c)) continue;
-    if (IsHighSurrogate(c)) {
-      if (i + 1 < Text.size() && IsLowSurrogate(Text[i + 1])) {
-        t += c;
-        t += Text[++i];
-      }
-      continue;
-    }
-    t += c;
-  }
+  String t = EditInputText(Text);
   // Within the room MaxLength leaves, not splitting a surrogate pair.
   if (e->MaxLength() > 0) {
     const int room = std::max(0, e->MaxLength() - Length(e->WindowText()) + e->SelLength());

@@ -67,6 +67,24 @@ bool IsWordDelimiter(Char c) {
 
 bool IsRangeSeparator(Char c) { return c == u',' || c == u'-' || c == u';'; }
 
+String EditInputText(const String& s) {
+  String t;
+  t.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    const Char c = s[i];
+    if (c < 32 || c == 127 || IsLowSurrogate(c)) continue;
+    if (IsHighSurrogate(c)) {
+      if (i + 1 < s.size() && IsLowSurrogate(s[i + 1])) {
+        t += c;
+        t += s[++i];
+      }
+      continue;
+    }
+    t += c;
+  }
+  return t;
+}
+
 int EditTextKind(const String& s) {
   bool isInt = !s.empty(), isFloat = !s.empty(), isHex = !s.empty();
   const Char dec = DecimalSep(), th = ThousandSep();

@@ -63,6 +63,11 @@ int32_t HexTextToInt(const String& s);
 String EditMixedCase(const String& s);
 bool IsWordDelimiter(Char c);
 bool IsRangeSeparator(Char c);
+inline bool IsHighSurrogate(Char c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(Char c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// A text as an edit takes it from the clipboard or a drop: without control characters (NUL,
+// tabs ...) and without halves of surrogate pairs, in one pass.
+String EditInputText(const String& s);
 
 // Most display entries taken from a persistence store, whatever its count says.
 constexpr int MaxLookupEntries = 10000;
@@ -509,6 +514,7 @@ private:
   void WiggleWidth();
   void RedrawBorders(HDC DC);
   void DrawErrorMarker(HDC DC);
+  // Whether the type takes the value w that inserting the text clip makes, within LengthLimit.
   bool PasteAccepted(const String& w, const String& clip) const;
   void FloatChar(Char c, bool& Tail);
   void MoneyChar(Char c, bool& Tail);
@@ -519,7 +525,9 @@ private:
   void Tail();
   bool DoKeyPressChar(Char& c);
   void OpenURL();
-  std::unique_ptr<TCustomIniFile> OpenStore(bool Saving);
+  // The persistence store: the registry stand-in's key, or the INI file (the executable's
+  // settings file unless another is named).
+  std::unique_ptr<TCustomIniFile> OpenStore();
 
   TAdvEditType FEditType = etString;
   TEditAlign FEditAlign = eaLeft;

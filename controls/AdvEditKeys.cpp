@@ -19,9 +19,6 @@ bool IsDigit(Char c) { return c >= u'0' && c <= u'9'; }
 bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
 bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 
-bool IsHighSurrogate(Char c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(Char c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -499,6 +496,8 @@ void TAdvEdit::WMLButtonUp(TWMMouse& Message) {
 // Clipboard
 
 bool TAdvEdit::PasteAccepted(const String& w, const String& clip) const {
+  // The integer part the text makes: at most LengthLimit characters.
+  if (FLengthLimit > 0 && IntegerPartLength(w) - 1 > FLengthLimit) return false;
   const bool signOk = FSigned || w.find(u'-') == String::npos;
   auto all = [&](auto pred) { return std::all_of(w.begin(), w.end(), pred); };
   switch (FEditType) {
@@ -518,27 +517,9 @@ void TAdvEdit::WMPaste(TMessage& Message) {
   (void)Message;
   if (ReadOnly()) return;
   if (Clipboard()->HasFormat(CF_TEXT) || Clipboard()->HasFormat(CF_UNICODETEXT)) {
-    String clip = Clipboard()->AsText();
-    // The first line only: up to the first carriage return (or line feed).
-    const size_t eol = clip.find_first_of(u"\r\n");
-    String t = eol == String::npos ? clip : clip.substr(0, eol);
-    // No control characters (NUL, tabs ...), no halves of surrogate pairs.
-    String clean;
-    clean.reserve(t.size());
-    for (size_t i = 0; i < t.size(); ++i) {
-      Char c = t[i];
-      if (c < 32 || c == 127) continue;
-      if (IsHighSurrogate(c)) {
-        if (i + 1 < t.size() && IsLowSurrogate(t[i + 1])) {
-          clean += c;
-          clean += t[++i];
-        }
-        continue;
-      }
-      if (IsLowSurrogate(c)) continue;
-      clean += c;
-    }
-    t = std::move(clean);
+    const String clip = Clipboard()->AsText();
+    // The first line only (up to the first carriage return or line feed), cleaned.
+    const String t = EditInputText(clip.substr(0, clip.find_first_of(u"\r\n")));
     const int pre = Length(FPrefix);
     String v = Text();
     const int at = std::clamp(SelStart() - pre, 0, Length(v));
@@ -551,8 +532,6 @@ void TAdvEdit::WMPaste(TMessage& Message) {
     if (OnClipboardPaste) OnClipboardPaste(this, w, allow);
     if (!allow) return;
     if (MaxLength() > 0 && Length(t) + Length(Text()) - SelLength() > MaxLength()) return;
-    // The integer part the paste makes: at most LengthLimit characters.
-    if (FLengthLimit > 0 && IntegerPartLength(w) - 1 > FLengthLimit) return;
     if (!PasteAccepted(w, t)) return;
     switch (FEditType) {
       case etString:

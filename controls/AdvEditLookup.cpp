@@ -321,8 +321,7 @@ void TAdvEdit::LookupListMouseUp(TObject*, TMouseButton, TShiftState, int, int) 
 // ---------------------------------------------------------------------------
 // Persistence
 
-std::unique_ptr<TCustomIniFile> TAdvEdit::OpenStore(bool Saving) {
-  (void)Saving;
+std::unique_ptr<TCustomIniFile> TAdvEdit::OpenStore() {
   TPersistence* p = FPersistence.get();
   if (p->Location() == plRegistry) return std::make_unique<TRegistryIniFile>(p->Key());
   // The executable's settings file unless another is named (the same default for both ways).
@@ -333,10 +332,10 @@ std::unique_ptr<TCustomIniFile> TAdvEdit::OpenStore(bool Saving) {
 void TAdvEdit::LoadPersist() {
   TPersistence* p = FPersistence.get();
   if (!p->Enable()) return;
-  // Saving fills an empty section with the component's name: loading looks there too.
-  if (p->Section().empty()) p->SetSection(Name());
-  if (p->Section().empty()) return;
-  std::unique_ptr<TCustomIniFile> ini = OpenStore(false);
+  // The same store and section as saving: an INI file's empty section is the component's
+  // name, the registry's stays as it is.
+  if (p->Section().empty() && p->Location() == plInifile) p->SetSection(Name());
+  std::unique_ptr<TCustomIniFile> ini = OpenStore();
   // The section is read once: every entry looked up in it, in time linear in the store.
   TStringList lines;
   ini->ReadSectionValues(p->Section(), &lines);
@@ -364,7 +363,7 @@ void TAdvEdit::SavePersist() {
   TPersistence* p = FPersistence.get();
   if (!p->Enable()) return;
   if (p->Section().empty() && p->Location() == plInifile) p->SetSection(Name());
-  std::unique_ptr<TCustomIniFile> ini = OpenStore(true);
+  std::unique_ptr<TCustomIniFile> ini = OpenStore();
   // All entries in one write of the store.
   std::vector<std::pair<String, String>> entries{{Name(), WindowText()}};
   if (FLookup->Enabled() && FLookup->History()) {

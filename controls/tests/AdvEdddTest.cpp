@@ -202,4 +202,37 @@ TEST(AdvEddd, OtherProgramsDropsInsertTheirFirstLineAsUnicodeAndFilesAloneChange
   EXPECT_EQ(f.b->Text(), u"1234");
 }
 
+// Other programs' drops onto an edit at the end of its value: what each edit type takes.
+TEST(AdvEddd, DropsAreCleanedAndBoundedByTheEditsTypeAndLengths) {
+  struct Case {
+    const char* Name;
+    TAdvEditType Type;
+    int MaxLength, LengthLimit;
+    const char16_t* Start;
+    std::vector<std::pair<std::string, std::string>> Data;
+    const char16_t* Expected;
+  };
+  const std::string big(10 << 20, '7');
+  const Case cases[] = {
+      {"second line left out", etString, 0, 0, u"x", {{"text/plain", "one\ntwo"}}, u"xone"},
+      {"control characters left out", etString, 0, 0, u"", {{"text/plain", std::string("a\tb\0c", 5)}}, u"ab"},
+      {"rich text alone changes nothing", etString, 0, 0, u"x", {{"text/rtf", "{\\rtf1 y}"}}, u"x"},
+      {"letters refused by a number", etNumeric, 0, 0, u"1", {{"text/plain", "2a"}}, u"1"},
+      {"integer part within LengthLimit", etNumeric, 0, 3, u"12", {{"text/plain", "34"}}, u"12"},
+      {"integer part at LengthLimit", etNumeric, 0, 3, u"12", {{"text/plain", "3"}}, u"123"},
+      {"ten megabytes within MaxLength", etNumeric, 8, 0, u"1", {{"text/plain", big}}, u"17777777"},
+      {"ten megabytes of a string", etString, 0, 0, u"", {{"text/plain", "ab\r\n" + big}}, u"ab"},
+  };
+  TEditsForm f;
+  for (const Case& c : cases) {
+    f.b->SetEditType(c.Type);
+    f.b->SetMaxLength(c.MaxLength);
+    f.b->SetLengthLimit(static_cast<int16_t>(c.LengthLimit));
+    f.b->SetText(c.Start);
+    const TPoint end = TEditsForm::At(f.b, Length(f.b->WindowText()));
+    SimulateOutsideDrop(f.b, end.X + 4, end.Y, c.Data);
+    EXPECT_EQ(f.b->Text(), String(c.Expected)) << c.Name;
+  }
+}
+
 }  // namespace

@@ -844,28 +844,57 @@ TEST(AdvEdit, PersistsValueAndHistoryInAnIniFile) {
   EXPECT_EQ(e->Lookup()->ValueList()->Strings(1), u"2");
 }
 
-TEST(AdvEdit, PersistsThroughTheRegistry) {
-  TempConfigFolder config;
-  {
-    TAdvEdit e(nullptr);
-    e.SetName(u"Amount");
-    e.Persistence()->SetEnable(true);
-    e.Persistence()->SetLocation(plRegistry);
-    e.Persistence()->SetKey(u"Software\\RcvTest");
-    e.Persistence()->SetSection(u"Edits");
-    e.SetText(u"value 1");
-    e.SavePersist();
-  }
-  TRegistryIniFile reg(u"Software\\RcvTest");
-  EXPECT_EQ(reg.ReadString(u"Edits", u"Amount", u""), u"value 1");
-  TAdvEdit e(nullptr);
+// An edit named Amount persisting in a section of the registry stand-in's key Software\RcvTest.
+void InRegistry(TAdvEdit& e, const String& Section) {
   e.SetName(u"Amount");
   e.Persistence()->SetEnable(true);
   e.Persistence()->SetLocation(plRegistry);
   e.Persistence()->SetKey(u"Software\\RcvTest");
-  e.Persistence()->SetSection(u"Edits");
-  e.LoadPersist();
-  EXPECT_EQ(e.Text(), u"value 1");
+  e.Persistence()->SetSection(Section);
+}
+
+// A section names a subkey; without one the key itself holds the value, both ways.
+TEST(AdvEdit, PersistsThroughTheRegistry) {
+  TempConfigFolder config;
+  for (const String section : {u"Edits", u""}) {
+    {
+      TAdvEdit e(nullptr);
+      InRegistry(e, section);
+      e.SetText(u"<" + section + u">");
+      e.SavePersist();
+      EXPECT_EQ(e.Persistence()->Section(), section);
+    }
+    TRegistryIniFile reg(u"Software\\RcvTest");
+    EXPECT_EQ(reg.ReadString(section, u"Amount", u""), u"<" + section + u">");
+    TAdvEdit e(nullptr);
+    InRegistry(e, section);
+    e.LoadPersist();
+    EXPECT_EQ(e.Text(), u"<" + section + u">");
+  }
+}
+
+// Without a file or section named, both ways use the executable's settings file and the
+// component's name.
+TEST(AdvEdit, LoadingReadsWhereSavingWroteByDefault) {
+  ASSERT_NE(Application, nullptr);
+  const String settings = ChangeFileExt(Application->ExeName(), u".ini");
+  ASSERT_FALSE(FileExists(settings)) << "the test would overwrite it";
+  {
+    TAdvEdit e(nullptr);
+    e.SetName(u"AdvEdit1");
+    e.Persistence()->SetEnable(true);
+    e.SetText(u"kept");
+    e.SavePersist();
+    EXPECT_EQ(e.Persistence()->Key(), settings);
+    EXPECT_EQ(e.Persistence()->Section(), u"AdvEdit1");
+  }
+  EXPECT_EQ(Crudini(StringToUTF8(settings), "AdvEdit1", "AdvEdit1"), "kept");
+  TAdvEdit back(nullptr);
+  back.SetName(u"AdvEdit1");
+  back.Persistence()->SetEnable(true);
+  back.LoadPersist();
+  DeleteFile(settings);
+  EXPECT_EQ(back.Text(), u"kept");
 }
 
 TEST(AdvEdit, HostileStoresAreReadAsFarAsSound) {
@@ -883,6 +912,7 @@ TEST(AdvEdit, HostileStoresAreReadAsFarAsSound) {
       {"negative count", "[S]\nLOOKUPCOUNT=-5\nLOOKUPDISPL1=a\n", 0},
       {"not a number", "[S]\nLOOKUPCOUNT=lots\nLOOKUPDISPL1=a\n", 0},
       {"missing entries", "[S]\nLOOKUPCOUNT=3\nLOOKUPVAL2=x\n", 0},
+      {"empty entries skipped with their values", "[S]\nLOOKUPCOUNT=3\nLOOKUPDISPL1=b\nLOOKUPVAL1=B\nLOOKUPDISPL2=a\nLOOKUPDISPL3=\nLOOKUPVAL3=lost\n", 2},
       {"huge entry", "[S]\nLOOKUPCOUNT=1\nLOOKUPDISPL1=" + std::string(4 << 20, 'x') + "\n", 1},
       {"ten thousand entries", full, 10000},
   };
@@ -900,6 +930,11 @@ TEST(AdvEdit, HostileStoresAreReadAsFarAsSound) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.name;
     EXPECT_EQ(e.Lookup()->DisplayList()->Count(), c.entries) << c.name;
     EXPECT_EQ(e.Text(), u"") << c.name;  // no value entry: the value stays
+    // Each entry keeps its own value whatever was skipped before it.
+    const int b = e.Lookup()->DisplayList()->IndexOf(u"b");
+    if (b >= 0) {
+      EXPECT_EQ(e.Lookup()->ValueList()->Strings(b), u"B") << c.name;
+    }
   }
   // Saving ten thousand entries is one write of the file.
   dir.Write("h.ini", "; kept\n[Other]\nA=1\n");
