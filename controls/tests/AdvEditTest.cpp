@@ -268,6 +268,24 @@ TEST(AdvEdit, FocusAlignAndWidthHoldWhileFocused) {
   EXPECT_EQ(e->Text(), u"abc");
 }
 
+// A click in the prefix or the suffix puts the caret at the nearest end of the value.
+TEST(AdvEdit, ClicksKeepTheCaretInTheValue) {
+  EditFixture f;
+  TAdvEdit* e = f.edit;
+  e->SetPrefix(u"$$$$");
+  e->SetSuffix(u" kg");
+  e->SetText(u"12");
+  f.Focus();
+  const int y = e->Height() / 2;
+  SimulateClick(e, e->PosFromChar(1).X + 1, y);
+  ProcessPendingEvents();
+  EXPECT_EQ(e->SelStart(), 4);
+  SimulateClick(e, e->PosFromChar(8).X + 1, y);
+  ProcessPendingEvents();
+  EXPECT_EQ(e->SelStart(), 6);
+  EXPECT_EQ(e->SelLength(), 0);
+}
+
 // ---- Keys: Escape, Return, ReturnIsTab, keypad decimal
 
 TEST(AdvEdit, EscapeRestoresTheTextHeldAtFocus) {
@@ -660,7 +678,7 @@ TEST(AdvEdit, LookupOffersMatchesAndPutsTheChosenValue) {
   EXPECT_EQ(e->LookupListBox()->Items()->Count(), 2);
   EXPECT_EQ(e->LookupListBox()->ItemIndex(), 0);
   EXPECT_EQ(e->LookupWindow()->Height(), 2 * 12 + 4);
-  EXPECT_GE(e->LookupWindow()->Width(), 58);
+  EXPECT_EQ(e->LookupWindow()->Width(), 50 + 8);  // narrow matches: the least width and the margin
   EXPECT_EQ(e->LookupWindow()->Top(), e->ClientOrigin().Y + e->Height() - 6);
   // Alt picks nothing while the list is hidden; Down and Return pick the second entry.
   SimulateKeyStroke(e, VK_DOWN);
@@ -720,6 +738,7 @@ TEST(AdvEdit, LookupPagesPicksByClickAndByAltWhileShown) {
   EXPECT_EQ(list->Items()->Count(), 5);
   // More matches than DisplayCount: two rows and room for a scroll bar.
   EXPECT_EQ(e->LookupWindow()->Height(), 2 * 12 + 4);
+  EXPECT_EQ(e->LookupWindow()->Width(), 50 + 8 + GetSystemMetrics(SM_CXHSCROLL));
   SimulateKeyStroke(e, VK_NEXT);
   EXPECT_EQ(list->ItemIndex(), 2);
   SimulateKeyStroke(e, VK_END);
@@ -743,6 +762,16 @@ TEST(AdvEdit, LookupPagesPicksByClickAndByAltWhileShown) {
   ProcessPendingEvents();
   EXPECT_EQ(e->Text(), u"cb!");
   EXPECT_FALSE(e->LookupWindow()->Visible());
+  // A wide match sets the width: its text in the list's font, and the margin.
+  const String wide = u"cWWWWWWWWWWWWWWWWWWWW";
+  lu->DisplayList()->Add(wide);
+  e->SetText(u"");
+  f.Run(u"c");
+  ASSERT_TRUE(e->LookupWindow()->Visible());
+  TBitmap measure;
+  measure.Canvas()->Font()->Assign(list->Font());
+  ASSERT_GT(measure.Canvas()->TextWidth(wide), 50);
+  EXPECT_EQ(e->LookupWindow()->Width(), measure.Canvas()->TextWidth(wide) + 8 + GetSystemMetrics(SM_CXHSCROLL));
 }
 
 TEST(AdvEdit, LargeTextHintShowsTheWholeValue) {
