@@ -265,6 +265,8 @@ TDateTime IncSecond(TDateTime dt, int64_t n = 1);
 TDateTime IncMinute(TDateTime dt, int64_t n = 1);
 TDateTime IncHour(TDateTime dt, int64_t n = 1);
 TDateTime IncDay(TDateTime dt, int n = 1);
+// Months later (earlier when negative), the day clipped to the month's last, the time kept.
+TDateTime IncMonth(TDateTime dt, int NumberOfMonths = 1);
 
 // Letters: c d dd ddd dddd ddddd dddddd m mm mmm mmmm (minutes right after an hour)
 // yy yyyy h hh n nn s ss z zzz t tt am/pm a/p ampm / : 'quoted' "quoted".

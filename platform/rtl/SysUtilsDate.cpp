@@ -1,4 +1,5 @@
 // Date-time values (days since 1899-12-30), their texts and parsing.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -144,6 +145,17 @@ TDateTime IncSecond(TDateTime dt, int64_t n) { return IncMilliSecond(dt, n * 100
 TDateTime IncMinute(TDateTime dt, int64_t n) { return IncMilliSecond(dt, n * 60000); }
 TDateTime IncHour(TDateTime dt, int64_t n) { return IncMilliSecond(dt, n * 3600000); }
 TDateTime IncDay(TDateTime dt, int n) { return IncMilliSecond(dt, static_cast<int64_t>(n) * MSecsPerDay); }
+
+TDateTime IncMonth(TDateTime dt, int NumberOfMonths) {
+  uint16_t y, m, d;
+  DecodeDate(dt, y, m, d);
+  const int64_t months = static_cast<int64_t>(y) * 12 + (m - 1) + NumberOfMonths;
+  const int year = static_cast<int>(months / 12), month = static_cast<int>(months % 12) + 1;
+  const TDateTime date = EncodeDate(year, month, std::min<int>(d, DaysInAMonth(year, month)));
+  int64_t days, ms;
+  Split(dt, days, ms);
+  return Compose(date, static_cast<double>(ms) / MSecsPerDay);
+}
 
 // ---------------------------------------------------------------------------
 // FormatDateTime

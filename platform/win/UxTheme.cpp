@@ -62,7 +62,7 @@ HRESULT DrawThemeBackground(HTHEME Theme, HDC DC, int PartId, int StateId, const
   bool checkable = Theme->cls == HTHEME__::Button && (PartId == BP_RADIOBUTTON || PartId == BP_CHECKBOX);
   bool known = (Theme->cls == HTHEME__::ComboBox && PartId == CP_DROPDOWNBUTTON) ||
                (Theme->cls == HTHEME__::Button && PartId >= BP_PUSHBUTTON && PartId <= BP_CHECKBOX) ||
-               (Theme->cls == HTHEME__::Spin && (PartId == SPNP_UP || PartId == SPNP_DOWN));
+               (Theme->cls == HTHEME__::Spin && PartId >= SPNP_UP && PartId <= SPNP_DOWNHORZ);
   if (!known || StateId < 1 || StateId > (checkable ? 8 : 4)) return E_NOTIMPL;
   QPainter* p = DCPainter(DC);
   if (!p) return E_INVALIDARG;
@@ -85,7 +85,10 @@ HRESULT DrawThemeBackground(HTHEME Theme, HDC DC, int PartId, int StateId, const
       break;
     case HTHEME__::Spin:
       style->drawPrimitive(QStyle::PE_PanelButtonCommand, &opt, p);
-      style->drawPrimitive(PartId == SPNP_UP ? QStyle::PE_IndicatorSpinUp : QStyle::PE_IndicatorSpinDown, &opt, p);
+      if (PartId == SPNP_UP || PartId == SPNP_DOWN)
+        style->drawPrimitive(PartId == SPNP_UP ? QStyle::PE_IndicatorSpinUp : QStyle::PE_IndicatorSpinDown, &opt, p);
+      else
+        style->drawPrimitive(PartId == SPNP_UPHORZ ? QStyle::PE_IndicatorArrowRight : QStyle::PE_IndicatorArrowLeft, &opt, p);
       break;
   }
   MarkState(*p, opt.rect, StateId);

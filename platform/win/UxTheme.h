@@ -12,7 +12,7 @@ using HTHEME = HTHEME__*;
 // Theme classes the controls open, and the parts and states they draw.
 constexpr int CP_DROPDOWNBUTTON = 1;
 constexpr int BP_PUSHBUTTON = 1, BP_RADIOBUTTON = 2, BP_CHECKBOX = 3;
-constexpr int SPNP_UP = 1, SPNP_DOWN = 2;
+constexpr int SPNP_UP = 1, SPNP_DOWN = 2, SPNP_UPHORZ = 3, SPNP_DOWNHORZ = 4;  // UPHORZ points right
 // States 1..4 are normal, hot, pressed, disabled; radio and check boxes add 5..8 for checked.
 constexpr int TS_NORMAL = 1, TS_HOT = 2, TS_PRESSED = 3, TS_DISABLED = 4;
 constexpr int CBS_UNCHECKEDNORMAL = 1, CBS_CHECKEDNORMAL = 5, CBS_CHECKEDDISABLED = 8;

@@ -79,6 +79,10 @@ TEST(DateTime, DayOfWeekAndIncrements) {
   EXPECT_DOUBLE_EQ(IncSecond(IncSecond(dt, 90), -90), dt);
   EXPECT_DOUBLE_EQ(IncHour(0.25, -12), -1.75);  // 1899-12-29 18:00
   EXPECT_DOUBLE_EQ(IncDay(-1.25, 1), 0.25);
+  // A month on clips the day to the month's last and keeps the time.
+  EXPECT_DOUBLE_EQ(IncMonth(EncodeDate(2024, 1, 31) + 0.5), EncodeDate(2024, 2, 29) + 0.5);
+  EXPECT_DOUBLE_EQ(IncMonth(EncodeDate(2024, 1, 15), -1), EncodeDate(2023, 12, 15));
+  EXPECT_DOUBLE_EQ(IncMonth(EncodeDate(2023, 3, 31), -13), EncodeDate(2022, 2, 28));
 }
 
 TEST(DateTime, FormatDateTimeLetters) {

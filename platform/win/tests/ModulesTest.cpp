@@ -106,6 +106,8 @@ TEST(UxTheme, DrawsEachNamedPartAndStateDistinctly) {
       {u"button", BP_CHECKBOX, {1, 2, 3, 4, 5, 6, 7, 8}},
       {u"spin", SPNP_UP, {1, 2, 3, 4}},
       {u"spin", SPNP_DOWN, {1, 2, 3, 4}},
+      {u"spin", SPNP_UPHORZ, {1, 2, 3, 4}},
+      {u"spin", SPNP_DOWNHORZ, {1, 2, 3, 4}},
   };
   const std::vector<COLORREF> blank(24 * 20, 0xFFFFFF);
   std::set<std::vector<COLORREF>> seenParts;
@@ -137,7 +139,7 @@ TEST(UxTheme, OpensTheFirstClassItDrawsAndAnswersNotImplementedForTheRest) {
   const std::vector<COLORREF> blank(24 * 20, 0xFFFFFF);
   // Parts and states that are not drawn leave the surface untouched.
   for (auto [theme, part, state] : {std::tuple{button, 4, 1}, std::tuple{button, BP_PUSHBUTTON, 5},
-                                    std::tuple{spin, 3, 1}, std::tuple{button, BP_CHECKBOX, 9},
+                                    std::tuple{spin, 5, 1}, std::tuple{button, BP_CHECKBOX, 9},
                                     std::tuple{button, BP_CHECKBOX, 0}}) {
     EXPECT_EQ(Draw(theme, part, state, &hr), blank);
     EXPECT_EQ(hr, E_NOTIMPL) << part << "/" << state;
