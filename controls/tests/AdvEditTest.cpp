@@ -762,6 +762,8 @@ TEST(AdvEdit, LookupPagesPicksByClickAndByAltWhileShown) {
   ProcessPendingEvents();
   EXPECT_EQ(e->Text(), u"cb!");
   EXPECT_FALSE(e->LookupWindow()->Visible());
+  EXPECT_TRUE(e->Focused());
+  EXPECT_TRUE(f.form.Active());
   // A wide match sets the width: its text in the list's font, and the margin.
   const String wide = u"cWWWWWWWWWWWWWWWWWWWW";
   lu->DisplayList()->Add(wide);
@@ -1020,6 +1022,9 @@ TEST(RangeList, ReadsAndWritesRangeTexts) {
   EXPECT_EQ(back.Count(), 6);
   EXPECT_TRUE(back.InList(7));
   EXPECT_FALSE(back.InList(6));
+  // An empty list writes an empty text.
+  e.ListToRangeStr(&empty);
+  EXPECT_EQ(e.WindowText(), u"");
 }
 
 }  // namespace
