@@ -460,6 +460,18 @@ TEST(AdvEdit, TenMegabytePastesAreBoundedAndQuick) {
   EXPECT_EQ(f.edit->Text(), u"123");
 }
 
+TEST(AdvEdit, PastingWithoutTextOnTheClipboardChangesNothing) {
+  EditFixture f;
+  f.edit->SetText(u"value");
+  f.Focus();
+  f.edit->SetSelStart(5);
+  Clipboard()->SetAsBytes(RegisterClipboardFormat(u"Rich Text Format"), "{\\rtf1 pasted}");
+  ASSERT_FALSE(Clipboard()->HasFormat(CF_UNICODETEXT));
+  SimulateKeyStroke(f.edit, 'V', {ssCtrl});
+  ProcessPendingEvents();
+  EXPECT_EQ(f.edit->Text(), u"value");
+}
+
 TEST(AdvEdit, ClipboardEventsCanRefuse) {
   EditFixture f;
   f.edit->SetText(u"value");
