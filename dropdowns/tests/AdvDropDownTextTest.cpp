@@ -110,6 +110,18 @@ TEST(AdvDropDownValue, ConversionsOfEachType) {
   EXPECT_DOUBLE_EQ(f.dd->GetFloatValue(), 2.5);  // '.' whatever the locale
 }
 
+TEST(AdvDropDownValue, MoneyFormattingKeepsAFractionOfAnyLength) {
+  SeparatorsScope sep(u'.', u',');
+  DropDownFixture f;
+  f.dd->SetEditType(etMoney);
+  const String fraction = u"." + String(400, u'7');
+  f.dd->SetTextDirect(u"-1234567" + fraction);
+  f.dd->Select(3, 0);
+  f.dd->ApplyThousandSeparators();
+  EXPECT_EQ(f.dd->Text(), u"-1,234,567" + fraction);
+  EXPECT_EQ(f.dd->SelStart(), 5);  // the caret keeps its distance from the end
+}
+
 // ---------------------------------------------------------------------------
 // Typed keys
 

@@ -106,6 +106,44 @@ TEST(ImagePickerDropDown, AddImagesFromFolderTakesMatchingEntriesInNameOrder) {
   EXPECT_EQ(f.dd->Items()->Items(0)->Caption(), u"");
 }
 
+namespace {
+
+// The PNG's header rewritten to declare Width x Height pixels, its checksum made good again.
+std::string PngDeclaring(std::string png, uint32_t Width, uint32_t Height) {
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) png[at + i] = static_cast<char>(v >> (24 - 8 * i));
+  };
+  put32(16, Width);
+  put32(20, Height);
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 12; i < 29; ++i) {  // the chunk's type and data
+    crc ^= static_cast<uint8_t>(png[i]);
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  put32(29, ~crc);
+  return png;
+}
+
+}  // namespace
+
+TEST(ImagePickerDropDown, PicturesThatCannotBeReadGiveItemsWithoutAPicture) {
+  TempFolder make, dir;
+  MakeTwoTone(make, "p.png", 16, 12, 6, "red", "blue");
+  const std::string png = make.Read("p.png");
+  ASSERT_EQ(png.substr(12, 4), "IHDR");
+  dir.Write("a-good.png", PngDeclaring(png, 16, 12));  // the rewrite itself keeps a readable picture
+  dir.Write("b-huge.png", PngDeclaring(png, 60000, 60000));
+  dir.Write("c-truncated.png", png.substr(0, png.size() / 2));
+  dir.Write("d-empty.png", "");
+  PickerFixture f;
+  f.dd->AddImagesFromFolder(UTF8ToString(dir.Path()) + u"/*.png", true);
+  ASSERT_EQ(f.dd->Items()->Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    TGraphic* g = f.dd->Items()->Items(i)->Image()->Graphic();
+    EXPECT_EQ(g != nullptr && !g->Empty(), i == 0) << StringToUTF8(f.dd->Items()->Items(i)->Caption());
+  }
+}
+
 TEST(ImagePickerDropDown, MaskMatchingIgnoresCaseAndBacktracksLinearly) {
   struct Case {
     const char16_t *name, *mask;
