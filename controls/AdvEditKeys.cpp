@@ -289,9 +289,15 @@ void TAdvEdit::WMChar(TWMKey& Message) {
       pass(AnsiLowerCase(String(1, c))[0]);
       break;
     case etMixedCase: {
+      // The character and the case rewrite it brings are one change: one OnChange.
       const int caret = SelStart();
+      const String before = WindowText();
+      FBlockChange = true;
       pass(c);
-      SetWindowText(FPrefix + EditMixedCase(Text()) + FSuffix);
+      FBlockChange = false;
+      const String mixed = FPrefix + EditMixedCase(Text()) + FSuffix;
+      if (mixed != WindowText()) SetWindowText(mixed);
+      else if (WindowText() != before) Perform(CN_COMMAND, WPARAM(EN_CHANGE) << 16, reinterpret_cast<LPARAM>(Handle()));
       SetSelStart(caret + 1);
       break;
     }

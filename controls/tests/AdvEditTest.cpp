@@ -95,7 +95,7 @@ const KeyCase kKeyCases[] = {
     {"hex refuses g", etHex, 0, false, true, u"", u"", u"", 0, 0, u"gF-", u"F-", 2, 2},
     {"upper case", etUppercase, 0, false, false, u"", u"", u"", 0, 0, u"ab", u"AB", 2, 2},
     {"lower case", etLowerCase, 0, false, false, u"", u"", u"", 0, 0, u"AB", u"ab", 2, 2},
-    {"mixed case", etMixedCase, 0, false, false, u"", u"", u"", 0, 0, u"o'neil-smith", u"O'Neil-Smith", 12, -1},
+    {"mixed case", etMixedCase, 0, false, false, u"", u"", u"", 0, 0, u"o'neil-smith", u"O'Neil-Smith", 12, 12},
     {"alphanumeric", etAlphaNumeric, 0, false, false, u"", u"", u"", 0, 0, u"a-1", u"a1", 2, 2},
     {"valid chars", etValidChars, 0, false, false, u"", u"", u"", 0, 0, u"abc", u"ac", 2, 2},
     {"right stays out of suffix", etNumeric, 0, false, false, u"$", u"USD", u"12", 3, 0, u"\uE002", u"12", 3, 0},
