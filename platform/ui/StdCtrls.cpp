@@ -447,7 +447,6 @@ void TCustomComboBox::SetCharCase(TEditCharCase v) {
   if (cased != shown) SetText(FromQString(cased));
 }
 void TCustomComboBox::SetAutoComplete(bool v) { FAutoComplete = v; }
-void TCustomComboBox::SetItemHeight(int v) { FItemHeight = v; }
 
 int TCustomComboBox::SelStart() const {
   QLineEdit* e = TComboView::Edit(this);

@@ -320,6 +320,12 @@ class TItemControlStrings;
 // WParam) when its list opens and closes.
 constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
 constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;  // wParam: the least width of the dropped list
+// Heights (lParam) of the list's items (wParam 0 or an item index) or, with wParam -1, of the
+// selection field: a drop-down combo box is then that field plus 3 pixels above and below high,
+// whatever height its bounds ask for (the rest of a height given is the list's room).
+constexpr UINT CB_SETITEMHEIGHT = 0x0153;
+constexpr UINT CB_GETITEMHEIGHT = 0x0154;
+constexpr int CB_ERR = -1;
 constexpr WORD CBN_DROPDOWN = 7;
 constexpr WORD CBN_CLOSEUP = 8;
 
@@ -351,6 +357,7 @@ public:
   void SetCharCase(TEditCharCase v);
   bool AutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool v);
+  // Height of the list's items (CB_SETITEMHEIGHT with wParam 0); at least 1.
   int ItemHeight() const { return FItemHeight; }
   void SetItemHeight(int v);
   int SelStart() const;
@@ -362,6 +369,8 @@ public:
   void SelectAll();
   void Clear();
   void AddItem(const String& Item, TObject* AObject) { Items()->AddObject(Item, AObject); }
+  // A drop-down combo box with a selection field height keeps its height at that field's.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   // Three-dimensional (sunken) border; stored for the look of derived controls.
   bool Ctl3D() const { return FCtl3D; }
   void SetCtl3D(bool v) { FCtl3D = v; }
@@ -397,8 +406,10 @@ private:
   void ItemsChanged();
   void ApplySettings();
   void CreateSimpleWnd();
-  // Puts the painting layer over the window just made (StdCtrlsCombo.cpp).
+  // Puts the painting layer over the window just made and applies the list's item height and
+  // dropped width to it (StdCtrlsCombo.cpp).
   void CreateLayer();
+  void ApplyItemHeight();
   // Sends CN_COMMAND with the notification to the control itself.
   void Notify(WORD Code);
 
@@ -414,6 +425,7 @@ private:
   bool FInCode = false;  // a change made in code is under way: no OnChange
   bool FCtl3D = true;
   int FDroppedWidth = 0;
+  int FFieldHeight = 0;  // the selection field's height; 0 until set through CB_SETITEMHEIGHT
 };
 
 class TComboBox : public TCustomComboBox {

@@ -1,16 +1,93 @@
-// Combo box: its notifications through CN_COMMAND, the dropped list's width, and the painting
-// layer over the native window that derived controls draw their look on.
+// Combo box: its notifications through CN_COMMAND, the dropped list's width, the heights of
+// the list's items and of the selection field, and the painting layer over the native window
+// that derived controls draw their look on.
 
+#include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QListWidget>
+#include <QPointer>
+#include <QProxyStyle>
 
 #include <algorithm>
 
 #include "platform/ui/StdCtrls_p.h"
 
+namespace {
+
+// Gives every item of a list the combo box's item height and leaves the drawing to the list's
+// own delegate, so the items keep the style's look.
+class TItemHeightDelegate : public QAbstractItemDelegate {
+public:
+  TItemHeightDelegate(QAbstractItemDelegate* Inner, QObject* Parent) : QAbstractItemDelegate(Parent), inner_(Inner) {}
+  int height = 16;
+
+  void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+    if (inner_) inner_->paint(Painter, Option, Index);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+    return QSize(inner_ ? inner_->sizeHint(Option, Index).width() : 0, height);
+  }
+
+private:
+  QPointer<QAbstractItemDelegate> inner_;
+};
+
+// The application's style, except that a combo box's list drops below it as a list with at most
+// its DropDownCount rows and a scroll bar, never as a menu over the box that shows every item.
+class TDropListStyle : public QProxyStyle {
+public:
+  int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
+                QStyleHintReturn* Return) const override {
+    if (Hint == SH_ComboBox_Popup) return 0;
+    return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+  }
+};
+
+QStyle* DropListStyle() {
+  static QPointer<TDropListStyle> style;
+  if (style.isNull()) style = new TDropListStyle;
+  return style.data();
+}
+
+// The item list of either kind of combo box.
+QAbstractItemView* ListOf(const TCustomComboBox* c) {
+  QWidget* w = TControlHost::Widget(c);
+  if (auto* box = qobject_cast<QComboBox*>(w)) return box->view();
+  return w != nullptr ? w->findChild<QListWidget*>() : nullptr;
+}
+
+}  // namespace
+
 void TCustomComboBox::CreateLayer() {
   if (QWidget* w = TControlHost::Widget(this)) new TPaintOverLayer(w);
+  if (auto* box = qobject_cast<QComboBox*>(TControlHost::Widget(this))) box->setStyle(DropListStyle());
   if (FDroppedWidth > 0) Perform(CB_SETDROPPEDWIDTH, WPARAM(FDroppedWidth));
+  ApplyItemHeight();
+  if (FFieldHeight > 0) SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TCustomComboBox::ApplyItemHeight() {
+  QAbstractItemView* list = ListOf(this);
+  if (list == nullptr) return;
+  auto* delegate = dynamic_cast<TItemHeightDelegate*>(list->itemDelegate());
+  if (delegate == nullptr) {
+    delegate = new TItemHeightDelegate(list->itemDelegate(), list);
+    list->setItemDelegate(delegate);
+  }
+  delegate->height = FItemHeight;
+  list->doItemsLayout();
+}
+
+void TCustomComboBox::SetItemHeight(int v) {
+  if (v < 1) return;
+  FItemHeight = v;
+  ApplyItemHeight();
+}
+
+void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (FFieldHeight > 0 && FStyle != csSimple) AHeight = FFieldHeight + 6;
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 void TCustomComboBox::Notify(WORD Code) {
@@ -37,6 +114,23 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
       break;
     case CB_GETDROPPEDWIDTH:
       Message.Result = std::max(FDroppedWidth, Width());
+      break;
+    case CB_SETITEMHEIGHT: {
+      const int height = int(Message.LParam);
+      Message.Result = CB_ERR;
+      if (height < 1 || height > 255) break;
+      Message.Result = 0;
+      if (int(Message.WParam) != -1) {
+        SetItemHeight(height);
+        break;
+      }
+      FFieldHeight = height;
+      SetBounds(Left(), Top(), Width(), Height());
+      break;
+    }
+    case CB_GETITEMHEIGHT:
+      Message.Result = int(Message.WParam) == -1 ? (FFieldHeight > 0 ? FFieldHeight : std::max(0, Height() - 6))
+                                                 : FItemHeight;
       break;
     default:
       TWinControl::Dispatch(Message);

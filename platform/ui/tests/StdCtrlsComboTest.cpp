@@ -115,4 +115,53 @@ TEST(ComboBoxLayer, ListOpeningAndClosingArriveAsNotificationsAndTheDroppedWidth
   EXPECT_EQ(box.Text(), u"two");
 }
 
+TEST(ComboBoxLayer, TheDroppedListShowsDropDownCountItemsOfItemHeight) {
+  TComboOnForm f(csDropDownList, 120, 21);
+  TLayeredCombo& box = f.box;
+  for (int i = 0; i < 10; ++i) box.Items()->Add(u"item " + IntToStr(i));
+  box.SetItemHeight(22);
+  box.SetDropDownCount(3);
+  EXPECT_EQ(box.Perform(CB_GETITEMHEIGHT), 22);
+
+  SimulateClick(&box, box.Width() - 6, box.Height() / 2);
+  ASSERT_TRUE(box.DroppedDown());
+  QAbstractItemView* view = qobject_cast<QComboBox*>(TControlHost::Widget(&box))->view();
+  EXPECT_EQ(view->visualRect(view->model()->index(0, 0)).height(), 22);
+  EXPECT_GE(view->viewport()->height(), 3 * 22);
+  EXPECT_LT(view->viewport()->height(), 4 * 22);
+  // The list drops below the box, not over it.
+  EXPECT_GE(view->mapToGlobal(QPoint(0, 0)).y(), TControlHost::Widget(&box)->mapToGlobal(QPoint(0, box.Height())).y());
+
+  // A height sent while the list is open reaches it at once.
+  EXPECT_EQ(box.Perform(CB_SETITEMHEIGHT, 0, 18), 0);
+  EXPECT_EQ(box.ItemHeight(), 18);
+  EXPECT_EQ(view->visualRect(view->model()->index(0, 0)).height(), 18);
+  SimulateKeyStroke(&box, VK_ESCAPE);
+  EXPECT_FALSE(box.DroppedDown());
+}
+
+TEST(ComboBoxLayer, ASelectionFieldHeightFixesTheClosedHeight) {
+  TComboOnForm f(csDropDown, 120, 21);
+  TLayeredCombo& box = f.box;
+  EXPECT_EQ(box.Perform(CB_GETITEMHEIGHT, WPARAM(-1)), 15);
+  EXPECT_EQ(box.Perform(CB_SETITEMHEIGHT, WPARAM(-1), 24), 0);
+  EXPECT_EQ(box.Height(), 30);
+  EXPECT_EQ(TControlHost::Widget(&box)->height(), 30);
+  // The rest of a larger height is the list's room, not the control's.
+  box.SetBounds(10, 10, 120, 200);
+  EXPECT_EQ(box.Height(), 30);
+  EXPECT_EQ(box.Perform(CB_GETITEMHEIGHT, WPARAM(-1)), 24);
+  // It holds when the window is made again for another drop-down style.
+  box.SetStyle(csDropDownList);
+  EXPECT_EQ(TControlHost::Widget(&box)->height(), 30);
+
+  // Heights out of range are refused and change nothing.
+  for (LPARAM bad : {LPARAM(0), LPARAM(-5), LPARAM(256)}) {
+    EXPECT_EQ(box.Perform(CB_SETITEMHEIGHT, WPARAM(-1), bad), CB_ERR);
+    EXPECT_EQ(box.Perform(CB_SETITEMHEIGHT, 0, bad), CB_ERR);
+  }
+  EXPECT_EQ(box.Height(), 30);
+  EXPECT_EQ(box.ItemHeight(), 16);
+}
+
 }  // namespace
