@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "controls/AdvStyleIF.h"
+#include "platform/rtl/RegistryNotify.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/WinUser.h"
 #include "testing/ConfigFolder.h"
@@ -197,6 +198,44 @@ TEST_F(AdvStyleIFTest, WindowsRegisteredDuringANotificationPassJoinTheNextOne) {
   owner.reset();
   DeallocateHWnd(first);
   DeallocateHWnd(late);
+}
+
+TEST_F(AdvStyleIFTest, EachWatchHasItsOwnEventSoAChangeWakesOnlyTheWatchOfItsKey) {
+  WriteTheme(u"12.0", 1);
+  WriteTheme(u"14.0", 1);
+  std::vector<String> log;
+  const auto window = [&log](const String& name) {
+    return AllocateHWnd([&log, name](TMessage& m) {
+      if (m.Msg == WM_OFFICETHEMECHANGE) log.push_back(name);
+    });
+  };
+  HWND w12 = window(u"12.0"), w14 = window(u"14.0");
+  {
+    // Two watches side by side, as two notifiers of two programs would run.
+    TRegMonitorThread watch12, watch14;
+    watch12.FKey = kOffice + u"12.0\\Common";
+    watch14.FKey = kOffice + u"14.0\\Common";
+    watch12.FFilter = watch14.FFilter = REG_NOTIFY_CHANGE_LAST_SET;
+    watch12.FWnd = w12;
+    watch14.FWnd = w14;
+    watch12.Start();
+    watch14.Start();
+    watch12.WaitArmed();
+    watch14.WaitArmed();
+    const std::pair<const char16_t*, int32_t> changes[] = {{u"14.0", 2}, {u"12.0", 2}, {u"14.0", 3}};
+    for (auto [version, theme] : changes) {
+      log.clear();
+      std::thread([version, theme] { WriteTheme(version, theme); }).join();
+      EXPECT_TRUE(WaitUntil([&] { return !log.empty(); }));
+      WaitUntil([&] { return log.size() > 1; }, 300);
+      ProcessPendingEvents();
+      EXPECT_EQ(log, std::vector<String>{version});
+    }
+    watch12.Stop();
+    watch14.Stop();
+  }  // each thread ends and closes its event
+  DeallocateHWnd(w12);
+  DeallocateHWnd(w14);
 }
 
 TEST_F(AdvStyleIFTest, AWatchedKeyThatCannotBeOpenedEndsTheThreadWithTheKeyNamed) {
