@@ -397,6 +397,7 @@ private:
   TColor FHoverRowColorTo = clNone;
   bool FShowSel = true;
   bool FHasCellProps = false;
+  bool FPainting = false;  // inside a paint pass of the grid
   // Every record the grid made or was given, wherever its pointer is kept.
   std::unordered_map<TCellProperties*, std::unique_ptr<TCellProperties>> FRecords;
 };

@@ -270,10 +270,10 @@ protected:
   void WMKillFocus(TWMKillFocus& Message) override;
 
   TGridState FGridState = gsNormal;
-
-private:
   // Left (top) edge of the cell area inside the border.
   int Origin() const;
+
+private:
   // Geometry along one axis: sizes, fixed count, first scrolled index and the extent.
   struct TAxis {
     const std::vector<int>* Sizes;
@@ -378,6 +378,10 @@ public:
   void ClearCells();
   // Number of cells holding a text or an object.
   size_t StoredCellCount() const;
+  // Calls Visit for every cell of the inclusive rectangle that holds an object, in no set
+  // order; the time taken follows the cells stored, not the rectangle's size. Visit may
+  // change the cell it is given but no other.
+  void ForEachObject(const TGridRect& R, const std::function<void(int ACol, int ARow, TObject* Obj)>& Visit);
 
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) override;

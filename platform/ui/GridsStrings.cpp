@@ -1,5 +1,7 @@
 // The string grid: its sparse cell store, row and column views and text drawing.
 
+#include <tuple>
+
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Grids.h"
 
@@ -57,6 +59,15 @@ size_t TStringGrid::StoredCellCount() const {
   size_t n = 0;
   for (const auto& [r, row] : FCells) n += row.size();
   return n;
+}
+
+void TStringGrid::ForEachObject(const TGridRect& R,
+                                const std::function<void(int ACol, int ARow, TObject* Obj)>& Visit) {
+  std::vector<std::tuple<int, int, TObject*>> found;
+  for (auto row = FCells.lower_bound(R.Top); row != FCells.end() && row->first <= R.Bottom; ++row)
+    for (auto cell = row->second.lower_bound(R.Left); cell != row->second.end() && cell->first <= R.Right; ++cell)
+      if (cell->second.Object != nullptr) found.emplace_back(cell->first, row->first, cell->second.Object);
+  for (auto [c, r, obj] : found) Visit(c, r, obj);
 }
 
 TStrings* TStringGrid::Rows(int Index) {

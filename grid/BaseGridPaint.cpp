@@ -1,0 +1,204 @@
+// The base cell painter: backgrounds, hover and active rows, selection looks, the grid's own
+// lines, and each merged area painted once per paint pass.
+
+#include <algorithm>
+
+#include "controls/VevAzez.h"
+#include "grid/BaseGrid.h"
+
+namespace {
+
+struct TSelectionColors {
+  TColor From, To, MirrorFrom, MirrorTo, TopLine, BottomLine, Border, Edge;
+};
+
+// The colours of the selection looks, focused by style, and the one unfocused look.
+const TSelectionColors& SelectionColors(TGridSelectionStyle Style, bool Focused) {
+  static const TSelectionColors vista{0xFDF8F1, 0xFCEFD5, clNone, clNone, 0xFDFBF6, 0xFDF5E7, 0xFDDE99, 0xFCEDCB};
+  static const TSelectionColors win7{0xFCEBDC, 0xFCDBC1, clNone, clNone, 0xFDF4EB, 0xFDEADB, 0xCEA27D, 0xE0C5AE};
+  static const TSelectionColors office{0xD7FFFD, 0x58D4FC, 0x58D4FC, 0xB3F1FC, 0xF4FEFF, 0xCAF8FF, 0x8DD7D3, 0xC3D9DF};
+  static const TSelectionColors unfocused{0xF8F8F8, 0xE5E5E5, clNone, clNone, 0xFBFAFA, 0xF0F0F0, 0xD9D9D9, 0xEFEFEF};
+  if (!Focused) return unfocused;
+  switch (Style) {
+    case ssWin7: return win7;
+    case ssOffice2007: return office;
+    default: return vista;
+  }
+}
+
+}  // namespace
+
+void TBaseGrid::Paint() {
+  FPainting = true;
+  try {
+    TObjStringGrid::Paint();
+  } catch (...) {
+    FPainting = false;
+    ++FPaintID;
+    throw;
+  }
+  FPainting = false;
+  ++FPaintID;
+}
+
+void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) {
+  DoPaintCell(Canvas(), ACol, ARow, ARect, AState, true);
+}
+
+void TBaseGrid::PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  DoPaintCell(ACanvas, ACol, ARow, ARect, AState, true);
+}
+
+void TBaseGrid::PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  DoPaintCell(ACanvas, ACol, ARow, ARect, AState, false);
+}
+
+void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool, TBrush*, TColor&, TColor&, TColor&,
+                                    TFont*, TAlignment&, TVAlignment&, bool&, TCellGradientDirection&) {}
+
+void TBaseGrid::DrawCellContents(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState) {
+  String s = Cells(ACol, ARow);
+  if (s.empty()) return;
+  RECT r = ARect;
+  int oldMode = SetBkMode(ACanvas->Handle(), TRANSPARENT);
+  DrawTextW(ACanvas->Handle(), reinterpret_cast<LPCWSTR>(s.c_str()), static_cast<int>(s.size()), &r,
+            DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+  SetBkMode(ACanvas->Handle(), oldMode);
+}
+
+void TBaseGrid::DoPaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Full) {
+  TBrush* brush = ACanvas->Brush();
+  TPen* pen = ACanvas->Pen();
+
+  // The hidden last row shows the grid's colour only.
+  if (ARow == RowCount() - 1 && FHideLastRow) {
+    brush->SetStyle(bsSolid);
+    brush->SetColor(Color());
+    pen->SetColor(Color());
+    ACanvas->Rectangle(ARect);
+    return;
+  }
+
+  // A merged area is painted once per pass, through its base cell, whichever cell is asked.
+  int bCol, bRow;
+  if (!FindBaseCell(ACol, ARow, bCol, bRow)) {
+    TCellProperties* base = GetCellProperties(bCol, bRow);
+    if (FPainting && base->FPaintID == FPaintID) return;
+    if (FPainting) base->FPaintID = FPaintID;
+    PaintCell(ACanvas, bCol, bRow, ARect, AState);
+    return;
+  }
+  // A base cell painted in a pass counts for its covered cells of the same pass.
+  if (Full && FPainting && IsMergedCell(ACol, ARow)) GetCellProperties(ACol, ARow)->FPaintID = FPaintID;
+
+  if (Full && IsFixed(ACol, ARow)) {
+    AState += gdFixed;
+    AState -= gdSelected;
+  }
+  if (Full) ARect = CellRect(ACol, ARow);
+  bool fixed = AState.Contains(gdFixed);
+
+  // An area reaching under the fixed cells is clipped to the scrollable part (on the grid's
+  // own canvas: a cell image painted elsewhere has no fixed cells beside it).
+  int fw = ACol >= FixedCols() ? Origin() + FixedColsWidth() : 0;
+  int fh = ARow >= FixedRows() ? Origin() + FixedRowsHeight() : 0;
+  int saved = 0;
+  if (ACanvas == Canvas() && ((ACol >= FixedCols() && FixedCols() > 0 && ARect.Left < fw) ||
+                               (ARow >= FixedRows() && FixedRows() > 0 && ARect.Top < fh))) {
+    saved = SaveDC(ACanvas->Handle());
+    IntersectClipRect(ACanvas->Handle(), fw, fh, Width(), Height());
+  }
+
+  pen->SetWidth(1);
+  ACanvas->Font()->Assign(Font());
+  brush->SetStyle(bsSolid);
+  brush->SetColor(fixed ? FixedColor() : Color());
+  TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+  TAlignment hAlign = taLeftJustify;
+  TVAlignment vAlign = vtaTop;
+  bool wordWrap = FWordWrap;
+  TCellGradientDirection direction = GradientVertical;
+  GetVisualProperties(ACol, ARow, AState, false, true, true, brush, colorTo, mirror, mirrorTo, ACanvas->Font(), hAlign,
+                      vAlign, wordWrap, direction);
+  fixed = AState.Contains(gdFixed);
+  pen->SetColor(brush->Color());
+
+  if (ARow == FHoverRowIdx && FHoverRow && !AState.Contains(gdSelected)) {
+    brush->SetColor(FHoverRowColor);
+    colorTo = FHoverRowColorTo;
+    mirror = clNone;
+    mirrorTo = clNone;
+    direction = GradientVertical;
+  }
+  bool current = ACol == Col() && ARow == Row();
+  if ((FActiveRowShow && ARow == Row() && (!current || !FShowSel) && ACol >= FixedCols()) ||
+      (!Full && AState.Contains(gdSelected))) {
+    brush->SetColor(FActiveRowColor);
+    colorTo = FActiveRowColorTo;
+    mirror = FActiveRowMirrorColor;
+    mirrorTo = FActiveRowMirrorColorTo;
+  }
+  pen->SetColor(brush->Color());
+
+  // Background
+  const TGridOptions& options = Options();
+  if (AState.Contains(gdSelected) && FSelectionStyle != ssDefault && FShowSel) {
+    TGridRect sel = Selection();
+    int l = std::min(sel.Left, sel.Right), r = std::max(sel.Left, sel.Right);
+    uint8_t endStyle = 0;
+    if (ACol == l && l < r) endStyle = 1;
+    else if (ACol == r && r > l) endStyle = 2;
+    else if (l < ACol && ACol < r) endStyle = 3;
+    TRect sr = ARect;
+    if (!options.Contains(goHorzLine)) sr.Bottom += 1;
+    if (!options.Contains(goVertLine)) sr.Right += 1;
+    bool focused = Focused() || options.Contains(goDrawFocusSelected);
+    const TSelectionColors& sc = SelectionColors(FSelectionStyle, focused);
+    DrawSelectionGradient(ACanvas, sc.From, sc.To, sc.MirrorFrom, sc.MirrorTo, sc.TopLine, sc.BottomLine, sc.Border,
+                          sc.Edge, Color(), sr, endStyle);
+  } else if (mirrorTo != clNone) {
+    FillMirrorGradient(ACanvas, ARect, brush->Color(), colorTo, mirror, mirrorTo, true, clNone, false, true);
+  } else {
+    FillGradient(ACanvas, brush->Color(), colorTo, 64, ARect, direction == GradientHorizontal);
+  }
+
+  // Grid lines inside the cell's right and bottom edges.
+  int h = 0;
+  if (fixed) {
+    pen->SetColor(FGridFixedLineColor);
+    pen->SetWidth(1);
+    h = 1;
+  } else if (FGridLineWidth > 0) {
+    pen->SetColor(FGridLineColor);
+    pen->SetWidth(FGridLineWidth);
+    h = (FGridLineWidth + 1) / 2;
+  }
+  if (h > 0) {
+    pen->SetStyle(psSolid);
+    bool horz = fixed ? options.Contains(goFixedHorzLine) : options.Contains(goHorzLine);
+    bool vert = fixed ? options.Contains(goFixedVertLine) : options.Contains(goVertLine);
+    if (horz && !(ACol == 0 && HasNodes())) {
+      ACanvas->MoveTo(ARect.Left - h + 1, ARect.Bottom - h);
+      ACanvas->LineTo(ARect.Right - h + 1, ARect.Bottom - h);
+    }
+    if (vert) {
+      ACanvas->MoveTo(ARect.Right - h, ARect.Bottom - h);
+      ACanvas->LineTo(ARect.Right - h, ARect.Top - h);
+    }
+  }
+
+  TRect content = ARect;
+  if (fixed) {
+    content.Right -= 1;
+    content.Bottom -= 2;
+  } else {
+    content = TRect(ARect.Left + FGridLineWidth, ARect.Top + FGridLineWidth, ARect.Right - FGridLineWidth,
+                    ARect.Bottom - FGridLineWidth);
+  }
+  if (Full) DrawCellContents(ACanvas, ACol, ARow, content, AState);
+
+  if (saved != 0) RestoreDC(ACanvas->Handle(), saved);
+  pen->SetWidth(1);
+  brush->SetStyle(bsSolid);
+  pen->SetStyle(psSolid);
+}
