@@ -691,7 +691,7 @@ protected:
   void WMKillFocus(TWMKillFocus& Message) override;
   void WMLButtonDown(TWMMouse& Message) override;
   void WMLButtonUp(TWMMouse& Message) override;
-  // The middle button does not paste the window system's selection past the filter.
+  // The middle button pastes the window system's selection through the filter.
   void WMMButtonDown(TWMMouse& Message) override;
   void WMMButtonUp(TWMMouse& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
@@ -713,6 +713,10 @@ protected:
   // Puts text in as a paste does, through the edit type's filter (the clipboard, the context
   // menu and drops all come here).
   void PasteText(const String& Text);
+  // The caret to the character at the point, then PasteText (drops and the middle button).
+  void PasteAt(const String& Pasted, TPoint ClientPt);
+  // The edit takes pasted text: editable, enabled and not read-only.
+  bool TakesPastedText() const;
   void WMCut(TMessage& Message);
   void WMCopy(TMessage& Message);
   // The value text with the selection (or the character at the caret) removed.

@@ -1,5 +1,5 @@
 // Text that reaches the drop-down's edit other than by typed keys and the clipboard keys: its
-// context menu, drops and the middle button all go through the paste filter or nowhere.
+// context menu, drops and the middle button's selection all go through the paste filter.
 
 #include <algorithm>
 
@@ -62,19 +62,23 @@ private:
 
 }  // namespace
 
+bool TAdvCustomDropDown::TakesPastedText() const { return FEditorEnabled && !ReadOnly() && Enabled(); }
+
+void TAdvCustomDropDown::PasteAt(const String& Pasted, TPoint ClientPt) {
+  // The caret goes to the character under the point first, kept within the value.
+  const LRESULT pos =
+      Perform(EM_CHARFROMPOS, 0, LPARAM(MAKELPARAM(WORD(int16_t(ClientPt.X)), WORD(int16_t(ClientPt.Y)))));
+  const int pre = static_cast<int>(FPrefix.size());
+  const int end = pre + static_cast<int>(Text().size());
+  Select(std::clamp(int(LOWORD(static_cast<uintptr_t>(pos))), pre, end), 0);
+  PasteText(Pasted);
+}
+
 void TAdvCustomDropDown::RegisterDropTarget() {
   auto* target = new TDropDownDropTarget(
       this,
-      [this](const String& Dropped, TPoint ScreenPt) {
-        // The caret goes to the character under the drop point first.
-        const TPoint p = ScreenToClient(ScreenPt);
-        const LRESULT pos = Perform(EM_CHARFROMPOS, 0, LPARAM(MAKELPARAM(WORD(int16_t(p.X)), WORD(int16_t(p.Y)))));
-        const int pre = static_cast<int>(FPrefix.size());
-        const int end = pre + static_cast<int>(Text().size());
-        Select(std::clamp(int(LOWORD(static_cast<uintptr_t>(pos))), pre, end), 0);
-        PasteText(Dropped);
-      },
-      [this] { return FEditorEnabled && !ReadOnly() && Enabled(); });
+      [this](const String& Dropped, TPoint ScreenPt) { PasteAt(Dropped, ScreenToClient(ScreenPt)); },
+      [this] { return TakesPastedText(); });
   RegisterDragDrop(Handle(), target);
   target->Release();  // the registration holds it
 }
@@ -130,4 +134,9 @@ void TAdvCustomDropDown::WMMButtonDown(TWMMouse& Message) {
 
 void TAdvCustomDropDown::WMMButtonUp(TWMMouse& Message) {
   MouseUp(mbMiddle, KeysToShiftState(Message.Keys()), Message.XPos(), Message.YPos());
+  // The window system's selection goes in at the click as a paste of it would.
+  if (TakesPastedText()) {
+    const String selection = Clipboard()->SelectionText();
+    if (!selection.empty()) PasteAt(selection, TPoint(Message.XPos(), Message.YPos()));
+  }
 }

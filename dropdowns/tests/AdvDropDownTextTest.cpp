@@ -377,6 +377,27 @@ TEST(AdvDropDownPaste, DroppedTextIsFilteredLikeAPaste) {
   EXPECT_EQ(f.dd->Text(), u"1234");
 }
 
+TEST(AdvDropDownPaste, MiddleButtonPastesTheSelectionThroughTheFilter) {
+  DropDownFixture f;
+  f.dd->SetEditType(etNumeric);
+  f.dd->SetPrefix(u"$");
+  f.dd->SetText(u"12");
+  f.Focus();
+  Clipboard()->SetAsText(u"9");  // the clipboard is not what the middle button pastes
+  Clipboard()->SetSelectionText(u"3a");
+  SimulateClick(f.dd, 3, 10, mbMiddle);
+  EXPECT_EQ(f.dd->Text(), u"12");
+  Clipboard()->SetSelectionText(u"34");
+  SimulateClick(f.dd, 1, 10, mbMiddle);  // on the prefix: at the value's start
+  EXPECT_EQ(f.dd->EditText(), u"$3412");
+  SimulateClick(f.dd, 100, 10, mbMiddle);  // past the text's end: at the end
+  EXPECT_EQ(f.dd->EditText(), u"$341234");
+  f.dd->SetReadOnly(true);
+  SimulateClick(f.dd, 100, 10, mbMiddle);
+  EXPECT_EQ(f.dd->EditText(), u"$341234");
+  Clipboard()->SetSelectionText(u"");
+}
+
 }  // namespace
 
 namespace {

@@ -147,6 +147,7 @@ int GetClipboardFormatName(UINT Format, Char* FormatName, int MaxCount) {
 struct TClipboard::Data {
   int openCount = 0;
   std::unique_ptr<QMimeData> pending;  // the session's new content, once something was changed
+  String selection;                    // the selection where the window system keeps none
 
   const QMimeData* Current() const {
     if (pending) return pending.get();
@@ -186,6 +187,17 @@ String TClipboard::AsText() const {
 void TClipboard::SetAsText(const String& Value) {
   d->Adding()->setText(ToQString(Value));
   d->Publish();
+}
+
+String TClipboard::SelectionText() const {
+  QClipboard* c = QApplication::clipboard();
+  return c->supportsSelection() ? FromQString(c->text(QClipboard::Selection)) : d->selection;
+}
+
+void TClipboard::SetSelectionText(const String& Value) {
+  QClipboard* c = QApplication::clipboard();
+  if (c->supportsSelection()) c->setText(ToQString(Value), QClipboard::Selection);
+  else d->selection = Value;
 }
 
 bool TClipboard::HasFormat(UINT Format) const {

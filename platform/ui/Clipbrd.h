@@ -44,6 +44,10 @@ public:
 
   String AsText() const;
   void SetAsText(const String& Value);
+  // The window system's selection (X11's primary selection, which a middle-button click
+  // pastes); where the window system keeps none, the program's own.
+  String SelectionText() const;
+  void SetSelectionText(const String& Value);
   // Whether the clipboard holds data of the format: CF_TEXT and CF_UNICODETEXT answer for any
   // text, CF_BITMAP and CF_DIB for any image.
   bool HasFormat(UINT Format) const;

@@ -52,6 +52,16 @@ TEST(Clipboard, TextTravelsBothWays) {
   EXPECT_EQ(Clipboard()->AsText(), u"");
 }
 
+TEST(Clipboard, TheSelectionIsApartFromTheClipboard) {
+  Clipboard()->SetAsText(u"copied");
+  Clipboard()->SetSelectionText(u"selected");
+  EXPECT_EQ(Clipboard()->SelectionText(), u"selected");
+  EXPECT_EQ(Clipboard()->AsText(), u"copied");
+  Clipboard()->SetSelectionText(u"");
+  EXPECT_EQ(Clipboard()->SelectionText(), u"");
+  Clipboard()->Clear();
+}
+
 TEST(Clipboard, RegisteredFormatsCarryBytesUnderTheirOwnMimeType) {
   UINT f = RegisterClipboardFormat(u"Rcv Test Bytes");
   EXPECT_GE(f, 0xC000u);
