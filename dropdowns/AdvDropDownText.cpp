@@ -203,13 +203,14 @@ void TAdvCustomDropDown::ApplyThousandSeparators() {
 // ---------------------------------------------------------------------------
 // Helpers of the filter
 
+// The 1-based position of the decimal separator in T without thousand separators (its length
+// + 1 when it has none), one less for a sign: the count of integer digits plus one.
 int TAdvCustomDropDown::IntegerPartLength(const String& T) const {
   const String s = StripThousandSeparators(T);
   int p = PosOf(DecimalSeparatorChar(), s);
   if (p == 0) p = Len(s) + 1;
-  int r = p - 1;
-  if (FSigned && IsNumericType() && T.find(u'-') != String::npos) --r;
-  return r;
+  if (FSigned && IsNumericType() && T.find(u'-') != String::npos) --p;
+  return p;
 }
 
 int TAdvCustomDropDown::DecimalSeparatorPos() const {

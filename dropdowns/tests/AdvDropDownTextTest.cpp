@@ -211,6 +211,38 @@ TEST(AdvDropDownKeys, KeypadDecimalTypesTheLocaleSeparator) {
   EXPECT_EQ(f.dd->Text(), u"1,");
 }
 
+TEST(AdvDropDownKeys, LengthLimitCapsTheDigitsBeforeTheDecimalSeparator) {
+  SeparatorsScope sep(u'.', u',');
+  struct Case {
+    const char* name;
+    TDropDownEditType type;
+    bool sign;
+    const char16_t* start;
+    int caret;
+    const char16_t* keys;
+    const char16_t* text;
+  } cases[] = {
+      {"integer", etNumeric, false, u"", 0, u"12345", u"123"},
+      {"the sign is no digit", etNumeric, true, u"", 0, u"-12345", u"-123"},
+      {"decimals are free", etFloat, false, u"123", 3, u".456", u"123.456"},
+      {"digits before the separator", etFloat, false, u"123.4", 0, u"9", u"123.4"},
+      {"delete joining the parts", etFloat, false, u"12.34", 2, u"\uE005", u"12.34"},
+      {"delete within the limit", etFloat, false, u"1.2", 1, u"\uE005", u"12"},
+  };
+  for (const Case& c : cases) {
+    DropDownFixture f;
+    f.dd->SetEditType(c.type);
+    f.dd->SetSigned(c.sign);
+    if (c.type == etFloat) f.dd->SetPrecision(3);
+    f.dd->SetLengthLimit(3);
+    f.dd->SetTextDirect(c.start);
+    f.Focus();
+    f.dd->Select(c.caret, 0);
+    f.Run(c.keys);
+    EXPECT_EQ(f.dd->Text(), String(c.text)) << c.name;
+  }
+}
+
 TEST(AdvDropDownKeys, PickOnlyEditSwallowsTyping) {
   DropDownFixture f;
   f.dd->SetEditorEnabled(false);
