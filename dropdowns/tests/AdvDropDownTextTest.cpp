@@ -478,3 +478,74 @@ TEST(AdvDropDownValue, LeavingFormatsNumbersAndFillsEmptyOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AdvDropDownClipboard, CutAndCopyRaiseTheirOwnEventWithTheSelectedValue) {
+  DropDownFixture f;
+  int cuts = 0, copies = 0;
+  String seen;
+  bool allow = true;
+  f.dd->OnClipboardCut = [&](TObject*, String v, bool& a) {
+    ++cuts;
+    seen = v;
+    a = allow;
+  };
+  f.dd->OnClipboardCopy = [&](TObject*, String v, bool& a) {
+    ++copies;
+    seen = v;
+    a = allow;
+  };
+  f.dd->SetPrefix(u"<");
+  f.dd->SetText(u"abcd");
+  f.Focus();
+  Clipboard()->SetAsText(u"before");
+  f.dd->Select(2, 2);
+  f.Stroke(f.dd, 'C', {ssCtrl});
+  EXPECT_EQ(copies, 1);
+  EXPECT_EQ(seen, u"bc");
+  EXPECT_EQ(Clipboard()->AsText(), u"bc");
+  f.dd->Select(1, 1);
+  f.Stroke(f.dd, 'X', {ssCtrl});
+  EXPECT_EQ(cuts, 1);
+  EXPECT_EQ(copies, 1);  // a cut raises only its own event
+  EXPECT_EQ(seen, u"a");
+  EXPECT_EQ(f.dd->Text(), u"bcd");
+  EXPECT_EQ(Clipboard()->AsText(), u"a");
+  allow = false;  // a handler may refuse both
+  f.dd->Select(1, 1);
+  f.Stroke(f.dd, 'X', {ssCtrl});
+  f.Stroke(f.dd, 'C', {ssCtrl});
+  EXPECT_EQ(f.dd->Text(), u"bcd");
+  EXPECT_EQ(Clipboard()->AsText(), u"a");
+  Clipboard()->Clear();
+}
+
+TEST(AdvDropDownFocus, EnteringSelectsTheValueOrPutsTheCaretBeforeTheDecimals) {
+  SeparatorsScope sep(u'.', u',');
+  DropDownFixture f;
+  f.dd->SetPrefix(u"$");
+  f.dd->SetSuffix(u" kg");
+  f.dd->SetText(u"12.5");
+  f.Focus();
+  EXPECT_EQ(f.dd->SelStart(), 1);
+  EXPECT_EQ(f.dd->SelLength(), 4);
+  f.other->SetFocus();
+  ProcessPendingEvents();
+  f.dd->SetAutoSelect(false);
+  f.dd->SetEditType(etFloat);
+  f.Focus();
+  EXPECT_EQ(f.dd->SelStart(), 3);
+  EXPECT_EQ(f.dd->SelLength(), 0);
+}
+
+TEST(AdvDropDownKeys, ReturnIsTabMovesOnToTheNextControl) {
+  DropDownFixture f;
+  f.dd->SetReturnIsTab(true);
+  f.Focus();
+  f.Stroke(f.dd, VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_TRUE(f.other->Focused());
+}
+
+}  // namespace
