@@ -381,6 +381,7 @@ public:
   PickerEdit* edit;
   TPaintOverLayer* decor;
   PopupWatch* watch = nullptr;  // made with the calendar
+  QDateTime shown;              // the value the fields last reported
   std::function<void(QWidget* from, QMouseEvent* e)> onChildMouse;
 
   void LayoutParts() {
@@ -510,7 +511,11 @@ void TDateTimePicker::CreateWnd() {
   ApplySettings();
   w->WatchChildMouse();
 
-  QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, edit, [this](const QDateTime&) {
+  // Enter makes the fields report their value again: only a new value is a change.
+  w->shown = edit->dateTime();
+  QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, edit, [this, w](const QDateTime& v) {
+    if (v == w->shown) return;
+    w->shown = v;
     if (!FInCode) TPickerView::Notify(this, DTN_DATETIMECHANGE, GDT_VALID);
   });
   QObject::connect(w->check, &QCheckBox::clicked, w->check, [this, w](bool on) {

@@ -119,6 +119,18 @@ TEST_F(PickerFixture, RightAndLeftStepTheFieldsDigitsTypeIntoThem) {
   EXPECT_EQ(p->Text(), u"2031/05/01");
 }
 
+TEST_F(PickerFixture, EnterAndEscapeAreNoChange) {
+  p->SetFormat(u"yyyy/MM/dd");
+  std::vector<Word> keys;
+  p->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { keys.push_back(Key); };
+  for (Word key : {VK_RETURN, VK_ESCAPE, VK_RETURN}) SimulateKeyStroke(p, key);
+  EXPECT_EQ(keys, (std::vector<Word>{VK_RETURN, VK_ESCAPE, VK_RETURN}));
+  EXPECT_TRUE(log.empty());
+  Type(u"2030");
+  SimulateKeyStroke(p, VK_RETURN);
+  EXPECT_EQ(log, (std::vector<String>{u"change 2030-03-05 14:07:09"}));
+}
+
 TEST_F(PickerFixture, TimeFieldsAndTheAmPmMark) {
   p->SetKind(dtkTime);
   p->SetFormat(u"hh:mm tt");
