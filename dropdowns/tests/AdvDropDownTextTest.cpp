@@ -164,6 +164,12 @@ const KeyCase kKeys[] = {
     {"end before the suffix", etNumeric, 0, false, u"$", u"USD", u"12", 1, 0, u"\uE004", u"12", 3},
     {"home after the prefix", etNumeric, 0, false, u"$", u"USD", u"12", 3, 0, u"\uE003", u"12", 1},
     {"left stays out of the prefix", etNumeric, 0, false, u"$", u"", u"12", 1, 0, u"\uE001", u"12", 1},
+    {"sign after the prefix", etFloat, 0, true, u"$", u" kg", u"12", 2, 0, u"-", u"-12", 3},
+    {"sign toggles back after the prefix", etFloat, 0, true, u"$", u" kg", u"-12", 3, 0, u"-", u"12", 2},
+    {"money sign", etMoney, 0, true, u"", u"", u"1,234", 3, 0, u"-", u"-1,234", 4},
+    {"money grouped after the prefix", etMoney, 0, false, u"$", u" net", u"", 1, 0, u"12345", u"12,345", 7},
+    {"mixed case after the prefix", etMixedCase, 0, false, u"<", u">", u"", 1, 0, u"ab cd", u"Ab Cd", 6},
+    {"range separator not first", etRange, 0, false, u"#", u"", u"", 1, 0, u",1,2", u"1,2", 4},
 };
 
 class AdvDropDownKeys : public ::testing::TestWithParam<KeyCase> {};
@@ -181,7 +187,7 @@ TEST_P(AdvDropDownKeys, ScriptGivesTextAndCaret) {
   d->SetPrefix(c.prefix);
   d->SetSuffix(c.suffix);
   d->SetText(c.start);
-  if (String(c.start).empty()) d->SetTextDirect(u"");
+  if (String(c.start).empty()) d->SetTextDirect(String(c.prefix) + c.suffix);
   f.Focus();
   d->Select(c.selStart, c.selLength);
   f.Run(c.keys);
