@@ -219,7 +219,8 @@ private:
   void DrawNumbers(TCanvas* Canvas);
   void DrawAMPM(TGPGraphics* G, TCanvas* Canvas);
   void DrawPointers(TGPGraphics* G);
-  void Present();
+  // The area the hands (with shadows, second hand and centre point) cover at the current time.
+  TRect HandsRect() const;
 
   std::unique_ptr<TWatchAppearance> FAppearance;
   std::unique_ptr<TWatchSettings> FSettings;
@@ -228,6 +229,8 @@ private:
   std::unique_ptr<TBitmap> FScreen;     // a frame of the AM/PM roll, shown by Paint while valid
   bool FFaceValid = false;
   bool FScreenValid = false;            // FScreen holds the frame to show
+  TRect FHandsRect;                     // where the hands were last painted
+  bool FHandsShown = false;             // FHandsRect holds them
   TTimer* FWatchTimer = nullptr;
   bool FAnimation = true;
   int FAnimationFactor = 10;

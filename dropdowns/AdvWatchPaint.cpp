@@ -158,8 +158,45 @@ void TAdvWatch::PaintAll() {
 void TAdvWatch::PaintHands() {
   // The roll's frames carry the hands while it runs.
   if (FRollTimer->Enabled()) return;
+  // Over a valid face only the old and the new hands' area is painted again. A running clock
+  // shows the time of its painting, so it repaints whole.
+  if (FFaceValid && !FScreenValid && FHandsShown && !FSettings->Auto() && HandleAllocated()) {
+    const TRect now = HandsRect();
+    const TRect r(std::min(FHandsRect.Left, now.Left), std::min(FHandsRect.Top, now.Top),
+                  std::max(FHandsRect.Right, now.Right), std::max(FHandsRect.Bottom, now.Bottom));
+    InvalidateRect(Handle(), &r, FALSE);
+    return;
+  }
   FScreenValid = false;
   Invalidate();
+}
+
+TRect TAdvWatch::HandsRect() const {
+  TWatchAppearance* a = FAppearance.get();
+  const TRect f = FaceRect();
+  const int R = f.Width() / 2;
+  const double cx = f.Left + R, cy = f.Top + f.Height() / 2;
+  uint16_t hh, mm, ss, ms;
+  DecodeTime(CurrentTime(), hh, mm, ss, ms);
+  double l = cx, t = cy, r = cx, b = cy;
+  // A hand from Back behind the centre to Tip along Angle, Half wide on either side.
+  auto add = [&](double Angle, double Back, double Tip, double Half) {
+    for (const TGPPointF& p : {Along(cx, cy, Angle, -Back), Along(cx, cy, Angle, Tip)}) {
+      l = std::min(l, p.X - Half);
+      r = std::max(r, p.X + Half);
+      t = std::min(t, p.Y - Half);
+      b = std::max(b, p.Y + Half);
+    }
+  };
+  const double th = (hh % 12) * 30.0 + mm / 12.0 * 6.0, tm = mm * 6.0;
+  const double side = a->PointerStyle() == psPointer ? 0.05 * R : 0;
+  add(th, 0.1 * R, 0.5 * R, std::max(a->HourPointerSize() / 2.0, side));
+  add(tm, 0.1 * R, 0.7 * R, std::max(a->MinutePointerSize() / 2.0, side));
+  if (FSettings->Auto() && FSettings->Second()) add(ss * 6.0, 0.2 * R, 0.9 * R, a->SecondPointerSize() / 2.0);
+  const double S = a->CenterPointSize();
+  add(0, 0, 0, S / 2 + S * 0.1 + 1);
+  // The shadows lie up to one pixel aside and three below; anti-aliasing reaches a pixel further.
+  return TRect(int(std::floor(l)) - 3, int(std::floor(t)) - 2, int(std::ceil(r)) + 3, int(std::ceil(b)) + 5);
 }
 
 void TAdvWatch::Paint() {
@@ -170,11 +207,16 @@ void TAdvWatch::Paint() {
     Canvas()->CopyRect(all, FScreen->Canvas(), all);
     return;
   }
-  // The window system buffers the painting: the hands go straight over the copied face.
-  const TRect all(0, 0, ClientWidth(), ClientHeight());
-  Canvas()->CopyRect(all, FBKGCache->Canvas(), all);
+  // The window system buffers the painting: the hands go straight over the copied face, of
+  // which only the part to paint is copied.
+  const TRect clip = Canvas()->ClipRect();
+  const TRect part(std::max(clip.Left, 0), std::max(clip.Top, 0), std::min(clip.Right, ClientWidth()),
+                   std::min(clip.Bottom, ClientHeight()));
+  if (part.Right > part.Left && part.Bottom > part.Top) Canvas()->CopyRect(part, FBKGCache->Canvas(), part);
   auto g = SmoothGraphics(Canvas());
   DrawPointers(g.get());
+  FHandsRect = HandsRect();
+  FHandsShown = true;
 }
 
 void TAdvWatch::UpdateFace() {

@@ -258,6 +258,10 @@ TEST(AdvWatch, CentreAndHandTipsAtKnownTimes) {
   EXPECT_EQ(PixelColor(*bmp, 90, 90 + 53), TColor(0xC00000));  // minute at 6
   // The hour hand halfway between 9 and 10: 255 degrees.
   EXPECT_EQ(PixelColor(*bmp, 90 - 36, 90 - 10), TColor(0x0000C0));
+  // Only the hands' area was painted again, and the old hands are gone from it.
+  EXPECT_EQ(PixelColor(*bmp, 90 + 37, 90), TColor(clWhite));
+  EXPECT_EQ(PixelColor(*bmp, 90, 90 - 53), TColor(clWhite));
+  EXPECT_EQ(PixelColor(*bmp, 90, 90), TColor(0x00C000));
 }
 
 TEST(AdvWatch, HandMovesRepaintOnlyTheHandsTheFaceOnlyAfterItChanged) {
