@@ -223,27 +223,36 @@ void TAdvTimePickerDropDown::BeforeDropDown() {
   }
 }
 
+void TAdvTimePickerDropDown::TakeClockTime() {
+  if (FAdvWatch == nullptr || FAdvWatch->Time() == FTime) return;
+  SetTime(FAdvWatch->Time());
+  if (OnTimeChange) OnTimeChange(this);
+}
+
 void TAdvTimePickerDropDown::WatchChanged(TObject*) {
   if (FAdvWatch == nullptr) return;
-  if (FDateTimePicker != nullptr && FShowTimePicker && FDateTimePicker->Time() != FAdvWatch->Time()) {
+  if (FDateTimePicker != nullptr && FShowTimePicker && FDateTimePicker->Time() != FAdvWatch->Time())
     FDateTimePicker->SetTime(FAdvWatch->Time());
-    if (OnTimeChange) OnTimeChange(this);
-  }
-  SetTime(FAdvWatch->Time());
+  // Every hand move changes Time, with or without the picker below the clock.
+  TakeClockTime();
 }
 
 void TAdvTimePickerDropDown::PickerChanged(TObject*) {
   if (FDateTimePicker == nullptr || FAdvWatch == nullptr || FWatchSettings->Auto()) return;
   FAdvWatch->SetTime(FDateTimePicker->Time());
   // Setting the clock's time reports nothing back: the edit follows here.
-  if (FAdvWatch->Time() == FTime) return;
-  SetTime(FAdvWatch->Time());
-  if (OnTimeChange) OnTimeChange(this);
+  TakeClockTime();
 }
 
 void TAdvTimePickerDropDown::DoHideDropDown(bool Cancel) {
+  // Escape in the closed edit has nothing to cancel.
+  if (!FDroppedDown || FAdvWatch == nullptr) {
+    TAdvCustomDropDown::DoHideDropDown(Cancel);
+    return;
+  }
+  // (The base's cancel writes the text of the opening, which already sets Time back.)
+  const bool changed = FTime != FOpenTime;
   TAdvCustomDropDown::DoHideDropDown(Cancel);
-  if (FAdvWatch == nullptr) return;
   if (Cancel) {
     // Back to the opening: time, text and clock.
     FTime = FOpenTime;
@@ -254,14 +263,15 @@ void TAdvTimePickerDropDown::DoHideDropDown(bool Cancel) {
     FAdvWatch->OnChange = nullptr;
     FAdvWatch->SetTime(FTime);
     FAdvWatch->OnChange = keep;
+    if (changed && OnTimeChange) OnTimeChange(this);
   } else {
-    SetTime(FAdvWatch->Time());
+    TakeClockTime();
   }
 }
 
 void TAdvTimePickerDropDown::DropDownFormHidden() {
   TAdvCustomDropDown::DropDownFormHidden();
-  if (FAdvWatch != nullptr) SetTime(FAdvWatch->Time());
+  TakeClockTime();
 }
 
 bool TAdvTimePickerDropDown::Forwarded(Word Key, bool AltDown) {

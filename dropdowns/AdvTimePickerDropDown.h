@@ -46,7 +46,8 @@ public:
   // A complete typed text sets Time; an impossible time leaves it unchanged.
   void Change() override;
 
-  // After a change of an hour, minute or second by keys or the picker.
+  // After a change of Time by keys, the clock, the picker below it or a cancelled close (not
+  // by SetTime or typed text).
   TNotifyEvent OnTimeChange;
 
 protected:
@@ -69,6 +70,8 @@ private:
   void StepKey(Word Key, TShiftState Shift, int Caret);
   // Replaces one part (0 hour, 1 minute, 2 second) of the time; fires OnTimeChange.
   void SetPart(int Part, int Value);
+  // Time and text take the clock's time; OnTimeChange fires when that changed Time.
+  void TakeClockTime();
   void WatchChanged(TObject* Sender);
   void PickerChanged(TObject* Sender);
   // Page Up/Down and Up/Down reach the edit only with Alt held.

@@ -124,16 +124,21 @@ TEST(AdvTimePickerDropDown, TextFollowsTheClockAndCancelGoesBackToTheOpening) {
   TAdvWatch* clock = f.dd->AdvWatch();
   ASSERT_NE(clock, nullptr);
   EXPECT_EQ(clock->Time(), f.dd->Time());
-  // Keys on the open window reach the clock; the text follows each move at once.
+  // Keys on the open window reach the clock; the text follows each move at once, and each
+  // move reports the changed time (no time picker below the clock).
   f.Key(f.dd->DropDownForm(), VK_PRIOR);
   EXPECT_EQ(f.dd->EditText(), u"09:15:00");
+  EXPECT_EQ(f.timeChanges, 1);
   f.Key(f.dd->DropDownForm(), VK_RIGHT);
   EXPECT_EQ(f.dd->EditText(), u"09:16:00");
+  EXPECT_EQ(f.timeChanges, 2);
+  // The cancel puts the time of the opening back, and says so.
   f.ClosingKey(f.dd->DropDownForm(), VK_ESCAPE);
   EXPECT_FALSE(f.dd->DroppedDown());
   EXPECT_EQ(f.dd->EditText(), u"08:15:00");
   EXPECT_EQ(f.TimeString(), u"8:15:0");
   EXPECT_EQ(clock->Time(), f.dd->Time());
+  EXPECT_EQ(f.timeChanges, 3);
   // A click on the face while open, then Enter: kept.
   f.Key(f.dd, VK_F4);
   ASSERT_TRUE(f.dd->DroppedDown());
@@ -149,6 +154,13 @@ TEST(AdvTimePickerDropDown, TextFollowsTheClockAndCancelGoesBackToTheOpening) {
   EXPECT_FALSE(f.dd->DroppedDown());
   EXPECT_EQ(f.dd->EditText(), u"02:15:00");
   EXPECT_EQ(f.TimeString(), u"2:15:0");
+  EXPECT_EQ(f.timeChanges, 5);
+  // Escape in the closed edit cancels nothing: a time stepped after the close stays.
+  f.dd->SetSelStart(0);
+  f.Key(f.dd, VK_UP);
+  f.Key(f.dd, VK_ESCAPE);
+  EXPECT_EQ(f.dd->EditText(), u"01:15:00");
+  EXPECT_EQ(f.TimeString(), u"1:15:0");
 }
 
 TEST(AdvTimePickerDropDown, TheClockGetsTheDropDownsLookAndSettingsAtEachOpening) {
