@@ -1,0 +1,254 @@
+#include "grid/AdvGridSettings.h"
+
+#include "grid/AdvGrid.h"
+
+// ===========================================================================
+// TControlLook
+
+TControlLook::TControlLook(DEreDuzeroVaro* AGrid)
+    : FGrid(AGrid),
+      FCheckedGlyph(std::make_unique<TBitmap>()),
+      FUnCheckedGlyph(std::make_unique<TBitmap>()),
+      FRadioOnGlyph(std::make_unique<TBitmap>()),
+      FRadioOffGlyph(std::make_unique<TBitmap>()),
+      FDropDownHeader(std::make_unique<THeaderAppearance>(this)),
+      FDropDownFooter(std::make_unique<TFooterAppearance>(this)) {
+  Init();
+}
+
+TControlLook::~TControlLook() = default;
+
+void TControlLook::Repaint() {
+  if (FGrid) FGrid->Invalidate();
+}
+
+#define TCONTROLLOOK_SET(Type, Name, Default) \
+  void TControlLook::Set##Name(Type Value) {  \
+    F##Name = Value;                          \
+    Repaint();                                \
+  }
+TCONTROLLOOK_PLAIN(TCONTROLLOOK_SET)
+
+// From and To go to the grid's look gradient only when set; the mirror colours always.
+void TControlLook::SetFixedGradientFrom(TColor Value) {
+  FFixedGradientFrom = Value;
+  if (FGrid && Value != clNone) FGrid->SetZOLGradientFrom(Value);
+}
+void TControlLook::SetFixedGradientTo(TColor Value) {
+  FFixedGradientTo = Value;
+  if (FGrid && Value != clNone) FGrid->SetZOLGradientTo(Value);
+}
+void TControlLook::SetFixedGradientMirrorFrom(TColor Value) {
+  FFixedGradientMirrorFrom = Value;
+  if (FGrid) FGrid->SetZOLGradientMirrorFrom(Value);
+}
+void TControlLook::SetFixedGradientMirrorTo(TColor Value) {
+  FFixedGradientMirrorTo = Value;
+  if (FGrid) FGrid->SetZOLGradientMirrorTo(Value);
+}
+
+// The hover and down colours go to the grid's fields of the same names.
+#define TCONTROLLOOK_PASS_SET(Name, Always)                          \
+  void TControlLook::SetFixedGradient##Name(TColor Value) {          \
+    FFixedGradient##Name = Value;                                    \
+    if (FGrid && (Always || Value != clNone)) FGrid->FZOLGrad##Name = Value; \
+  }
+TCONTROLLOOK_PASS_SET(HoverFrom, false)
+TCONTROLLOOK_PASS_SET(HoverTo, false)
+TCONTROLLOOK_PASS_SET(HoverBorder, false)
+TCONTROLLOOK_PASS_SET(DownFrom, false)
+TCONTROLLOOK_PASS_SET(DownTo, false)
+TCONTROLLOOK_PASS_SET(DownBorder, false)
+TCONTROLLOOK_PASS_SET(HoverMirrorFrom, true)
+TCONTROLLOOK_PASS_SET(HoverMirrorTo, true)
+TCONTROLLOOK_PASS_SET(DownMirrorFrom, true)
+TCONTROLLOOK_PASS_SET(DownMirrorTo, true)
+
+void TControlLook::Init() {
+  FFixedGradientFrom = clNone;
+  FFixedGradientTo = clNone;
+  FFixedGradientMirrorFrom = clNone;
+  FFixedGradientMirrorTo = clNone;
+  FFixedGradientHoverFrom = 0x808080;
+  FFixedGradientHoverTo = 0xFFFFFF;
+  FFixedGradientHoverBorder = 0xC0C0C0;
+  FFixedGradientDownFrom = 0x808080;
+  FFixedGradientDownTo = 0xC0C0C0;
+  FFixedGradientDownBorder = 0x808080;
+  SetFixedGradientHoverMirrorFrom(clNone);
+  SetFixedGradientHoverMirrorTo(clNone);
+  SetFixedGradientDownMirrorFrom(clNone);
+  SetFixedGradientDownMirrorTo(clNone);
+}
+
+void TControlLook::SetGlyph(std::unique_ptr<TBitmap>& Field, TBitmap* Value) {
+  Field->Assign(Value);
+  Repaint();
+}
+void TControlLook::SetCheckedGlyph(TBitmap* Value) { SetGlyph(FCheckedGlyph, Value); }
+void TControlLook::SetUnCheckedGlyph(TBitmap* Value) { SetGlyph(FUnCheckedGlyph, Value); }
+void TControlLook::SetRadioOnGlyph(TBitmap* Value) { SetGlyph(FRadioOnGlyph, Value); }
+void TControlLook::SetRadioOffGlyph(TBitmap* Value) { SetGlyph(FRadioOffGlyph, Value); }
+
+void TControlLook::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TControlLook*>(Source);
+  if (!s) return;
+  FCheckSize = s->FCheckSize;
+  FRadioSize = s->FRadioSize;
+  FControlStyle = s->FControlStyle;
+  FCheckedGlyph->Assign(s->FCheckedGlyph.get());
+  FUnCheckedGlyph->Assign(s->FUnCheckedGlyph.get());
+  FRadioOnGlyph->Assign(s->FRadioOnGlyph.get());
+  FRadioOffGlyph->Assign(s->FRadioOffGlyph.get());
+  FProgressMarginX = s->FProgressMarginX;
+  FProgressMarginY = s->FProgressMarginY;
+  FCommentColor = s->FCommentColor;
+  FColor = s->FColor;
+  FProgressBorderColor = s->FProgressBorderColor;
+  FCheckAlwaysActive = s->FCheckAlwaysActive;
+  FRadioAlwaysActive = s->FRadioAlwaysActive;
+#define TCONTROLLOOK_COPY_GRADIENT(Name, Default) F##Name = s->F##Name;
+  TCONTROLLOOK_GRADIENTS(TCONTROLLOOK_COPY_GRADIENT)
+  FDropDownAlwaysVisible = s->FDropDownAlwaysVisible;
+  FSpinButtonsAlwaysVisible = s->FSpinButtonsAlwaysVisible;
+  FDropDownCount = s->FDropDownCount;
+  FDropDownFooter->Assign(s->FDropDownFooter.get());
+  FDropDownHeader->Assign(s->FDropDownHeader.get());
+}
+
+// ===========================================================================
+// TGridProgressAppearance
+
+void TGridProgressAppearance::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+#define TGRIDPROGRESS_SET(Type, Name, Default)          \
+  void TGridProgressAppearance::Set##Name(Type Value) { \
+    if (F##Name == Value) return;                       \
+    F##Name = Value;                                    \
+    Changed();                                          \
+  }
+TGRIDPROGRESS_STORED(TGRIDPROGRESS_SET)
+
+void TGridProgressAppearance::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TGridProgressAppearance*>(Source);
+  if (!s) return;
+#define TGRIDPROGRESS_COPY(Type, Name, Default) F##Name = s->F##Name;
+  TGRIDPROGRESS_STORED(TGRIDPROGRESS_COPY)
+  Changed();
+}
+
+// ===========================================================================
+// TBackGround
+
+TBackGround::TBackGround(DEreDuzeroVaro* AGrid) : FGrid(AGrid), FBitmap(std::make_unique<TBitmap>()) {}
+TBackGround::~TBackGround() = default;
+
+void TBackGround::Repaint() {
+  if (FGrid) FGrid->Invalidate();
+}
+
+void TBackGround::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TBackGround*>(Source);
+  if (!s) return;
+  FBitmap->Assign(s->FBitmap.get());
+  FLeft = s->FLeft;
+  FTop = s->FTop;
+  FDisplay = s->FDisplay;
+  FCells = s->FCells;
+  FColor = s->FColor;
+  FColorTo = s->FColorTo;
+  Repaint();
+}
+
+void TBackGround::SetBitmap(TBitmap* Value) {
+  FBitmap->Assign(Value);
+  Repaint();
+}
+void TBackGround::SetLeft(int Value) {
+  FLeft = Value;
+  Repaint();
+}
+void TBackGround::SetTop(int Value) {
+  FTop = Value;
+  Repaint();
+}
+void TBackGround::SetDisplay(TBackGroundDisplay Value) {
+  FDisplay = Value;
+  Repaint();
+}
+void TBackGround::SetCells(TBackGroundCells Value) {
+  FCells = Value;
+  Repaint();
+}
+void TBackGround::SetColor(TColor Value) {
+  FColor = Value;
+  Repaint();
+}
+void TBackGround::SetColorTo(TColor Value) {
+  FColorTo = Value;
+  Repaint();
+}
+
+// ===========================================================================
+// TBalloonSettings, TShowModified
+
+void TBalloonSettings::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TBalloonSettings*>(Source);
+  if (!s) return;
+  FTextColor = s->FTextColor;
+  FBackgroundColor = s->FBackgroundColor;
+  FInitialDelay = s->FInitialDelay;
+  FAutoHideDelay = s->FAutoHideDelay;
+  FReshowDelay = s->FReshowDelay;
+  SetEnable(s->FEnable);
+}
+
+void TBalloonSettings::SetEnable(bool Value) {
+  FEnable = Value;
+  if (OnEnableChange) OnEnableChange(this);
+}
+
+void TShowModified::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TShowModified*>(Source);
+  if (!s) return;
+  FColor = s->FColor;
+  FEnabled = s->FEnabled;
+}
+
+void TShowModified::SetEnabled(bool Value) {
+  FEnabled = Value;
+  if (OnChange) OnChange(this);
+}
+
+void TShowModified::SetColor(TColor Value) {
+  FColor = Value;
+  if (OnChange) OnChange(this);
+}
+
+// ===========================================================================
+// TGrouping, TGridItem
+
+void TGrouping::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TGrouping*>(Source);
+  if (!s) return;
+  FGroupCountFormat = s->FGroupCountFormat;
+  FHeaderColor = s->FHeaderColor;
+  FHeaderColorTo = s->FHeaderColorTo;
+  FHeaderTextColor = s->FHeaderTextColor;
+  FHeaderUnderline = s->FHeaderUnderline;
+  FMergeHeader = s->FMergeHeader;
+  FMergeSummary = s->FMergeSummary;
+  FShowGroupCount = s->FShowGroupCount;
+  FSummaryColor = s->FSummaryColor;
+  FSummaryColorTo = s->FSummaryColorTo;
+  FSummaryTextColor = s->FSummaryTextColor;
+  FSummaryLine = s->FSummaryLine;
+  FAutoCheckGroup = s->FAutoCheckGroup;
+  FAutoSelectGroup = s->FAutoSelectGroup;
+}
+
+TGridItem::TGridItem(TCollection* ACollection)
+    : TCollectionItem(ACollection), FItems(std::make_unique<TStringList>()) {}
+TGridItem::~TGridItem() = default;

@@ -1,0 +1,299 @@
+#pragma once
+// Settings objects the string grid owns: the look of cell controls and header gradients
+// (TControlLook), progress bars (TGridProgressAppearance), the background (TBackGround),
+// balloon tooltips (TBalloonSettings), the marking of modified rows (TShowModified) and
+// grouping (TGrouping); and TGridItem, the record of a hidden row.
+
+#include <memory>
+
+#include "dropdowns/AdvDropDown.h"
+#include "grid/AdvObj.h"
+#include "platform/rtl/Classes.h"
+#include "platform/ui/Graphics.h"
+
+class DEreDuzeroVaro;
+
+// The drawing style of cell controls (named apart from the class library's control style set).
+enum TCellControlStyle : uint8_t { csClassic, csFlat, csWinXP, csPellow, csZOL, csGlyph, csTheme };
+
+// The look of cell controls, comments, progress bars, header gradients and cell drop-downs.
+// Every setter stores and repaints the grid (the drop-down header and footer only store).
+// The gradient setters also hand the colour on to the grid's own look colours, without
+// repainting: From/To and the hover and down colours only when not clNone, the mirror colours
+// always.
+class TControlLook : public TPersistent {
+public:
+  explicit TControlLook(DEreDuzeroVaro* AGrid);
+  ~TControlLook() override;
+  String ClassName() const override { return u"TControlLook"; }
+  // Only from another control look: every property except FlatButton, ProgressXP,
+  // NoDisabledCheckRadioLook, NoDisabledButtonLook and FixedDropDownButton; nothing is
+  // repainted or handed to the grid.
+  void Assign(TPersistent* Source) override;
+  // The gradient defaults; the hover and down mirror colours through their setters.
+  void Init();
+
+#define TCONTROLLOOK_PLAIN(X)                        \
+  X(int, CheckSize, 15)                              \
+  X(int, RadioSize, 10)                              \
+  X(TCellControlStyle, ControlStyle, csTheme)            \
+  X(TColor, Color, 0)                                \
+  X(TColor, CommentColor, 0x0000FF)                  \
+  X(bool, FlatButton, false)                         \
+  X(int, ProgressMarginX, 2)                         \
+  X(int, ProgressMarginY, 2)                         \
+  X(bool, ProgressXP, false)                         \
+  X(TColor, ProgressBorderColor, 0x808080)           \
+  X(bool, DropDownAlwaysVisible, false)              \
+  X(bool, SpinButtonsAlwaysVisible, false)           \
+  X(bool, NoDisabledCheckRadioLook, false)           \
+  X(bool, NoDisabledButtonLook, false)               \
+  X(bool, FixedDropDownButton, false)                \
+  X(bool, CheckAlwaysActive, false)                  \
+  X(bool, RadioAlwaysActive, false)                  \
+  X(int, DropDownCount, 8)
+#define TCONTROLLOOK_DECL(Type, Name, Default) \
+  Type Name() const { return F##Name; }        \
+  void Set##Name(Type Value);
+  TCONTROLLOOK_PLAIN(TCONTROLLOOK_DECL)
+
+#define TCONTROLLOOK_GRADIENTS(X)            \
+  X(FixedGradientFrom, clNone)               \
+  X(FixedGradientTo, clNone)                 \
+  X(FixedGradientMirrorFrom, clNone)         \
+  X(FixedGradientMirrorTo, clNone)           \
+  X(FixedGradientHoverFrom, 0x808080)        \
+  X(FixedGradientHoverTo, 0xFFFFFF)          \
+  X(FixedGradientHoverMirrorFrom, clNone)    \
+  X(FixedGradientHoverMirrorTo, clNone)      \
+  X(FixedGradientHoverBorder, 0xC0C0C0)      \
+  X(FixedGradientDownFrom, 0x808080)         \
+  X(FixedGradientDownTo, 0xC0C0C0)           \
+  X(FixedGradientDownMirrorFrom, clNone)     \
+  X(FixedGradientDownMirrorTo, clNone)       \
+  X(FixedGradientDownBorder, 0x808080)
+#define TCONTROLLOOK_GRADIENT_DECL(Name, Default) \
+  TColor Name() const { return F##Name; }         \
+  void Set##Name(TColor Value);
+  TCONTROLLOOK_GRADIENTS(TCONTROLLOOK_GRADIENT_DECL)
+
+  // The setters copy the given bitmap.
+  TBitmap* CheckedGlyph() const { return FCheckedGlyph.get(); }
+  void SetCheckedGlyph(TBitmap* Value);
+  TBitmap* UnCheckedGlyph() const { return FUnCheckedGlyph.get(); }
+  void SetUnCheckedGlyph(TBitmap* Value);
+  TBitmap* RadioOnGlyph() const { return FRadioOnGlyph.get(); }
+  void SetRadioOnGlyph(TBitmap* Value);
+  TBitmap* RadioOffGlyph() const { return FRadioOffGlyph.get(); }
+  void SetRadioOffGlyph(TBitmap* Value);
+  THeaderAppearance* DropDownHeader() const { return FDropDownHeader.get(); }
+  void SetDropDownHeader(THeaderAppearance* Value) { FDropDownHeader->Assign(Value); }
+  TFooterAppearance* DropDownFooter() const { return FDropDownFooter.get(); }
+  void SetDropDownFooter(TFooterAppearance* Value) { FDropDownFooter->Assign(Value); }
+
+private:
+  void Repaint();
+  void SetGlyph(std::unique_ptr<TBitmap>& Field, TBitmap* Value);
+
+  DEreDuzeroVaro* FGrid;
+#define TCONTROLLOOK_FIELD(Type, Name, Default) Type F##Name = Default;
+  TCONTROLLOOK_PLAIN(TCONTROLLOOK_FIELD)
+#define TCONTROLLOOK_GRADIENT_FIELD(Name, Default) TColor F##Name = Default;
+  TCONTROLLOOK_GRADIENTS(TCONTROLLOOK_GRADIENT_FIELD)
+  std::unique_ptr<TBitmap> FCheckedGlyph, FUnCheckedGlyph, FRadioOnGlyph, FRadioOffGlyph;
+  std::unique_ptr<THeaderAppearance> FDropDownHeader;
+  std::unique_ptr<TFooterAppearance> FDropDownFooter;
+};
+
+enum TProgressStyle : uint8_t { psXP, psClassic };
+
+// The look of progress bars in cells. A setter stores only a changed value and then fires
+// OnChange; Assign copies every property and fires OnChange once.
+class TGridProgressAppearance : public TPersistent {
+public:
+  String ClassName() const override { return u"TGridProgressAppearance"; }
+  void Assign(TPersistent* Source) override;
+
+#define TGRIDPROGRESS_STORED(X)                  \
+  X(TColor, CompleteColor, 0x0000FF)             \
+  X(TColor, CompleteFontColor, 0xFF0000)         \
+  X(TColor, UnCompleteColor, clNone)             \
+  X(TColor, UnCompleteFontColor, clWindowText)   \
+  X(TColor, Level0Color, 0x00FF00)               \
+  X(TColor, Level0ColorTo, 0xE1FFE1)             \
+  X(TColor, Level1Color, 0x00FFFF)               \
+  X(TColor, Level1ColorTo, 0xCAFFFF)             \
+  X(TColor, Level2Color, 0x53A9FF)               \
+  X(TColor, Level2ColorTo, 0xA8D3FF)             \
+  X(TColor, Level3Color, 0x0000FF)               \
+  X(TColor, Level3ColorTo, 0xCACAFF)             \
+  X(int, Level1Perc, 70)                         \
+  X(int, Level2Perc, 90)                         \
+  X(TColor, BorderColor, 0)                      \
+  X(bool, ShowBorder, false)                     \
+  X(bool, Stacked, false)                        \
+  X(bool, ShowPercentage, true)                  \
+  X(bool, CompletionSmooth, true)                \
+  X(bool, ShowGradient, true)                    \
+  X(int, Steps, 11)                              \
+  X(TProgressStyle, Style, psXP)
+  TGRIDPROGRESS_STORED(TCONTROLLOOK_DECL)
+
+  TNotifyEvent OnChange;
+
+protected:
+  void Changed();
+
+private:
+  TGRIDPROGRESS_STORED(TCONTROLLOOK_FIELD)
+};
+
+enum TBackGroundDisplay : uint8_t { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+enum TBackGroundCells : uint8_t { bcNormal, bcFixed, bcAll };
+
+// A picture or gradient behind the cells. Every setter stores and repaints the grid.
+class TBackGround : public TPersistent {
+public:
+  explicit TBackGround(DEreDuzeroVaro* AGrid);
+  ~TBackGround() override;
+  String ClassName() const override { return u"TBackGround"; }
+  // Copies every property from another background (the bitmap by Assign).
+  void Assign(TPersistent* Source) override;
+
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+  void SetBitmap(TBitmap* Value);
+  int Left() const { return FLeft; }
+  void SetLeft(int Value);
+  int Top() const { return FTop; }
+  void SetTop(int Value);
+  TBackGroundDisplay Display() const { return FDisplay; }
+  void SetDisplay(TBackGroundDisplay Value);
+  TBackGroundCells Cells() const { return FCells; }
+  void SetCells(TBackGroundCells Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor ColorTo() const { return FColorTo; }
+  void SetColorTo(TColor Value);
+
+private:
+  void Repaint();
+  DEreDuzeroVaro* FGrid;
+  std::unique_ptr<TBitmap> FBitmap;
+  int FLeft = 0, FTop = 0;
+  TBackGroundDisplay FDisplay = bdTile;
+  TBackGroundCells FCells = bcNormal;
+  TColor FColor = clWindow;
+  TColor FColorTo = clBtnFace;
+};
+
+// Balloon tooltips of cells. Setting Enable stores it and fires OnEnableChange.
+class TBalloonSettings : public TPersistent {
+public:
+  String ClassName() const override { return u"TBalloonSettings"; }
+  // From another balloon settings object: the colours, delays and Enable (through its
+  // setter), not Transparency.
+  void Assign(TPersistent* Source) override;
+
+  bool Enable() const { return FEnable; }
+  void SetEnable(bool Value);
+  TColor TextColor() const { return FTextColor; }
+  void SetTextColor(TColor Value) { FTextColor = Value; }
+  TColor BackgroundColor() const { return FBackgroundColor; }
+  void SetBackgroundColor(TColor Value) { FBackgroundColor = Value; }
+  // -1: the system's delay.
+  int InitialDelay() const { return FInitialDelay; }
+  void SetInitialDelay(int Value) { FInitialDelay = Value; }
+  int AutoHideDelay() const { return FAutoHideDelay; }
+  void SetAutoHideDelay(int Value) { FAutoHideDelay = Value; }
+  int ReshowDelay() const { return FReshowDelay; }
+  void SetReshowDelay(int Value) { FReshowDelay = Value; }
+  int Transparency() const { return FTransparency; }
+  void SetTransparency(int Value) { FTransparency = Value; }
+  // Whether the tooltip window was set up (kept by the grid).
+  bool Initialized() const { return FInitialized; }
+  void SetInitialized(bool Value) { FInitialized = Value; }
+
+  TNotifyEvent OnEnableChange;
+
+private:
+  bool FEnable = false;
+  TColor FTextColor = clNone;
+  TColor FBackgroundColor = clNone;
+  int FInitialDelay = -1, FAutoHideDelay = -1, FReshowDelay = -1;
+  int FTransparency = 0;
+  bool FInitialized = false;
+};
+
+// The marking of modified rows in the first column. Setting Color or Enabled stores it and
+// fires OnChange.
+class TShowModified : public TPersistent {
+public:
+  String ClassName() const override { return u"TShowModified"; }
+  // Copies Color and Enabled, without OnChange.
+  void Assign(TPersistent* Source) override;
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+
+  TNotifyEvent OnChange;
+
+private:
+  bool FEnabled = false;
+  TColor FColor = 0x00FFFF;
+};
+
+// The look of grouped grids: header and summary rows.
+class TGrouping : public TPersistent {
+public:
+  String ClassName() const override { return u"TGrouping"; }
+  // Only from another grouping: everything except Summary and the two line colours and widths.
+  void Assign(TPersistent* Source) override;
+
+#define TGROUPING_STORED(X)                  \
+  X(bool, MergeHeader, false)                \
+  X(bool, MergeSummary, false)               \
+  X(TColor, HeaderColor, clNone)             \
+  X(TColor, HeaderColorTo, clNone)           \
+  X(TColor, HeaderTextColor, clNone)         \
+  X(bool, Summary, false)                    \
+  X(TColor, SummaryColor, clNone)            \
+  X(TColor, SummaryColorTo, clNone)          \
+  X(TColor, SummaryTextColor, clNone)        \
+  X(bool, HeaderUnderline, false)            \
+  X(TColor, HeaderLineColor, 0xFF0000)       \
+  X(int, HeaderLineWidth, 2)                 \
+  X(bool, SummaryLine, false)                \
+  X(TColor, SummaryLineColor, 0xFF0000)      \
+  X(int, SummaryLineWidth, 2)                \
+  X(bool, ShowGroupCount, false)             \
+  X(String, GroupCountFormat, String())      \
+  X(bool, AutoCheckGroup, false)             \
+  X(bool, AutoSelectGroup, false)
+  TGROUPING_STORED(ADVOBJ_GETSET)
+
+private:
+  TGROUPING_STORED(ADVOBJ_FIELD)
+};
+
+// A hidden row kept out of the grid: its real index, height, cell texts with the cells'
+// property records as objects, and filter level.
+class TGridItem : public TCollectionItem {
+public:
+  explicit TGridItem(TCollection* ACollection);
+  ~TGridItem() override;
+  String ClassName() const override { return u"TGridItem"; }
+  int Idx() const { return FIdx; }
+  void SetIdx(int Value) { FIdx = Value; }
+  int Height() const { return FHeight; }
+  void SetHeight(int Value) { FHeight = Value; }
+  TStringList* Items() const { return FItems.get(); }
+  int Level() const { return FLevel; }
+  void SetLevel(int Value) { FLevel = Value; }
+
+private:
+  int FIdx = 0;
+  int FHeight = 0;
+  std::unique_ptr<TStringList> FItems;
+  int FLevel = 0;
+};

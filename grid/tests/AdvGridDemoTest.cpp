@@ -1,0 +1,30 @@
+// The demo window: its grid shows the channel table.
+#include <gtest/gtest.h>
+
+#include "grid/demo/GridDemo.h"
+#include "testing/TestSupport.h"
+
+TEST(GridDemo, ShowsTheChannelTable) {
+  TGridDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  DEreDuzeroVaro* g = form.Grid();
+  EXPECT_EQ(g->Cells(1, 0), u"Frequency MHz");
+  EXPECT_EQ(g->Cells(1, 1), u"426.0250");
+  EXPECT_EQ(g->Cells(2, 10), u"-50");
+  // The note covers three rows through its base cell.
+  EXPECT_EQ(g->Cells(4, 3), u"Channels 1 to 3: receiver test set");
+  std::unique_ptr<TBitmap> image = RenderControl(g);
+  // A cell with a number shows its text, the header row the fixed colour.
+  auto inkIn = [&](const TRect& r, TColor Background) {
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if (PixelColor(*image, x, y) != Background) return true;
+    return false;
+  };
+  TRect cell = g->CellRect(2, 5);
+  TRect number(cell.Left + 3, cell.Top + 3, cell.Right - 3, cell.Bottom - 3);
+  EXPECT_TRUE(inkIn(number, ColorToRGB(clWindow)));
+  TRect header = g->CellRect(3, 0);
+  EXPECT_NE(PixelColor(*image, header.Left + 2, header.Top + 2), ColorToRGB(clWindow));
+}
