@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "dropdowns/AdvWatch.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
@@ -369,6 +372,67 @@ TEST(AdvWatch, PictureReplacesTheBackgroundStretchedWithItsCornerColourKeyedOut)
   // Where the picture is keyed out the white face does not show either: the picture replaces it.
   EXPECT_NE(PixelColor(*shot, 30, 3), TColor(0x00FF00));
   EXPECT_NE(PixelColor(*shot, 30, 3), TColor(clWhite));
+}
+
+// A graphic of an application's own kind whose stored form is whatever bytes it was given:
+// what the clock reads back from it may be damaged or claim a giant size.
+class TRawGraphic : public TGraphic {
+public:
+  static std::vector<uint8_t> Bytes;
+  String ClassName() const override { return u"TRawGraphic"; }
+  void Assign(TPersistent*) override {}
+  bool Empty() const override { return false; }
+  int Width() const override { return 10; }
+  int Height() const override { return 10; }
+  void SetWidth(int) override {}
+  void SetHeight(int) override {}
+  void Draw(TCanvas*, const TRect&) override {}
+  void LoadFromStream(TStream*) override {}
+  void SaveToStream(TStream* Stream) override { Stream->Write(Bytes.data(), int32_t(Bytes.size())); }
+};
+std::vector<uint8_t> TRawGraphic::Bytes;
+
+// A BMP file header and info header declaring Width x Height pixels of 24 bits, without pixels.
+std::vector<uint8_t> BmpHeader(int32_t Width, int32_t Height) {
+  std::vector<uint8_t> b(54, 0);
+  auto put32 = [&](size_t At, uint32_t V) { std::memcpy(&b[At], &V, 4); };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, 54);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, uint32_t(Width));
+  put32(22, uint32_t(Height));
+  b[26] = 1;
+  b[28] = 24;
+  return b;
+}
+
+TEST(AdvWatch, DamagedOrGiantBackgroundPictureDrawsNoPicture) {
+  TPicture::RegisterFileFormat(u"rawclockpicture", u"raw test bytes", [] { return std::make_unique<TRawGraphic>(); });
+  WatchFixture f;
+  f.BackgroundOnly();
+  f.w->Appearance()->SetBackgroundColor(0x40C040);
+  f.w->Appearance()->SetBackgroundColorTo(clNone);
+  f.w->Appearance()->SetShape(wsRect);
+  const std::vector<std::vector<uint8_t>> cases = {
+      {'B', 'M', 0x13, 0x37, 0, 0, 0xFF, 0xFE},            // a damaged file
+      {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2},  // a cut-off PNG
+      BmpHeader(200000, 200000),                            // a header claiming 40 gigapixels
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    TRawGraphic::Bytes = cases[i];
+    TRawGraphic g;
+    f.w->Appearance()->Picture()->SetGraphic(&g);
+    std::unique_ptr<TBitmap> shot;
+    EXPECT_NO_THROW(shot = RenderControl(f.w)) << i;
+    ASSERT_TRUE(shot) << i;
+    // The painted background shows where the picture would have been.
+    EXPECT_EQ(PixelColor(*shot, 90, 90), TColor(0x40C040)) << i;
+    EXPECT_EQ(PixelColor(*shot, 5, 5), TColor(0x40C040)) << i;
+  }
+  f.w->Appearance()->Picture()->SetGraphic(nullptr);
+  TPicture::UnregisterFileFormat(u"rawclockpicture");
 }
 
 }  // namespace
