@@ -220,3 +220,16 @@ TEST(DetailDropDown, ItemsFillTheWindowWidthLessBordersAndScrollBar) {
   EXPECT_EQ(sel->ItemSelectorPanel()->GetItemRect(0).Height(), 22);
   f.Key(VK_ESCAPE);
 }
+
+TEST(DetailDropDown, AltDownAndAltUpToggleOncePerKey) {
+  DetailFixture f;
+  f.Key(VK_DOWN, {ssAlt});
+  EXPECT_TRUE(f.dd->DroppedDown());
+  f.Key(VK_DOWN, {ssAlt});  // typed in the open list
+  EXPECT_FALSE(f.dd->DroppedDown());
+  f.Key(VK_UP, {ssAlt});
+  EXPECT_TRUE(f.dd->DroppedDown());
+  f.Key(VK_UP, {ssAlt});
+  EXPECT_FALSE(f.dd->DroppedDown());
+  EXPECT_EQ(f.dd->ItemIndex(), -1);  // Alt with the arrows moves no selection
+}

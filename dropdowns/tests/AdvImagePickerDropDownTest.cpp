@@ -272,3 +272,16 @@ TEST(ImagePickerDropDown, DemoPickersChooseByKeysAndReportInTheStatusLine) {
   auto bmp = RenderControl(&form);
   EXPECT_EQ(bmp->Height(), 520);
 }
+
+TEST(ImagePickerDropDown, AltDownAndAltUpToggleOncePerKey) {
+  PickerFixture f;
+  f.Fill(4);
+  for (bool open : {true, false, true, false}) {
+    TWinControl* t = f.target();
+    SimulateKeyDown(t, VK_DOWN, {ssAlt});
+    SimulateKeyUp(t->Showing() ? t : static_cast<TWinControl*>(f.dd), VK_DOWN, {ssAlt});
+    ProcessPendingEvents();
+    EXPECT_EQ(f.dd->DroppedDown(), open);
+  }
+  EXPECT_EQ(f.dd->ItemIndex(), -1);
+}
