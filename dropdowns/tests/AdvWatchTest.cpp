@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "controls/AdvGDIP.h"
 #include "dropdowns/AdvWatch.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
@@ -341,6 +342,15 @@ TEST(AdvWatch, LookPresetsAndTheirByteSizes) {
   EXPECT_EQ(f.w->Appearance()->MinuteMarkLength(), 255);
   f.w->SetStyle(wsSports);
   EXPECT_EQ(f.w->Appearance()->CenterPointSize(), 255);
+  // Every face the looks name is found through the platform's font substitutions, so the AM/PM
+  // text does not fall back to the default family.
+  for (TWatchStyle style : {wsClassic, wsTower, wsFluorescent, wsBlack, wsBlackWhite, wsGray, wsSports, wsSmooth}) {
+    f.w->SetStyle(style);
+    for (TFont* font : {f.w->Appearance()->HourFont(), f.w->Appearance()->AMPMFont()}) {
+      TGPFontFamily family(font->Name());
+      EXPECT_EQ(family.GetLastStatus(), Ok) << StringToUTF8(font->Name());
+    }
+  }
 }
 
 TEST(AdvWatch, ColourStylesSetTheTableAndCustomOnlyTheCommonPart) {

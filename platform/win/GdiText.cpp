@@ -45,6 +45,10 @@ void InstallFontSubstitutions() {
     for (const char* name : {"Courier New", "Courier", "Fixedsys", "Terminal", "Consolas", "Lucida Console"})
       QFont::insertSubstitutions(name, mono);
     QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "DejaVu Serif"});
+    // Faces the analogue clock's looks name: an informal sans, a geometric sans and a serif.
+    QFont::insertSubstitutions("Comic Sans MS", sans);
+    QFont::insertSubstitutions("Century Gothic", QStringList{"URW Gothic"} + sans);
+    QFont::insertSubstitutions("Century", {"C059", "Liberation Serif", "DejaVu Serif"});
   });
 }
 
