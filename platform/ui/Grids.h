@@ -397,14 +397,38 @@ private:
     String Text;
     TObject* Object = nullptr;
   };
+  // One stored row: texts and objects in arrays from column 0 (the objects' array stays
+  // empty while the row holds none), columns from FarColumn on in a map. A row costs
+  // nothing until a cell of it is written; an empty cell past the last written one costs
+  // nothing either.
+  struct TCellRow {
+    std::vector<String> Texts;
+    std::vector<TObject*> Objects;
+    std::unique_ptr<std::map<int, TCell>> Far;
+    bool Empty() const { return Texts.empty() && Objects.empty() && (!Far || Far->empty()); }
+  };
+  static constexpr int FarColumn = 4096;
+  static constexpr int PageShift = 8;  // rows are kept in pages of 256
+  struct TCellPage {
+    TCellRow Rows[1 << PageShift];
+  };
   static void CheckIndex(int ACol, int ARow);
-  void Store(int ACol, int ARow, const std::function<void(TCell&)>& Change);
+  // The stored row, nullptr when none (Make: made as needed).
+  const TCellRow* FindRow(int ARow) const;
+  TCellRow& MakeRow(int ARow);
+  static TCell GetCell(const TCellRow& Row, int ACol);
+  // Writes a cell; an emptied cell at the end of a row gives its room back.
+  void PutCell(TCellRow& Row, int ACol, const TCell& Cell);
+  // Calls Visit for every stored row from ARow1 to ARow2 (inclusive), in order.
+  void ForEachRow(int ARow1, int ARow2, const std::function<void(int ARow, TCellRow& Row)>& Visit);
   // Moves the stored row (column) From to To, those between shifting by one.
   void MoveCells(bool IsRow, int From, int To);
   void DropCells(bool IsRow, int Index);
   // Drops a counted row (column) and moves the later counted ones up (left).
   void DeleteCells(bool IsRow, int Index);
 
-  std::map<int, std::map<int, TCell>> FCells;  // row -> column -> cell
+  std::map<int, std::unique_ptr<TCellPage>> FPages;  // page number -> page
+  mutable int FLastPageNo = -1;                     // the page found last
+  mutable TCellPage* FLastPage = nullptr;
   std::map<std::pair<bool, int>, std::unique_ptr<TStringGridStrings>> FViews;
 };

@@ -1,5 +1,7 @@
 // The string grid: its sparse cell store, row and column views and text drawing.
 
+#include <algorithm>
+#include <limits>
 #include <tuple>
 
 #include "platform/ui/Graphics.h"
@@ -13,60 +15,178 @@ void TStringGrid::CheckIndex(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) throw EInvalidGridOperation(u"Grid index out of range");
 }
 
+// ---------------------------------------------------------------------------
+// The store
+
+const TStringGrid::TCellRow* TStringGrid::FindRow(int ARow) const {
+  int pageNo = ARow >> PageShift;
+  if (pageNo != FLastPageNo) {
+    auto it = FPages.find(pageNo);
+    if (it == FPages.end()) return nullptr;
+    FLastPageNo = pageNo;
+    FLastPage = it->second.get();
+  }
+  return &FLastPage->Rows[ARow & ((1 << PageShift) - 1)];
+}
+
+TStringGrid::TCellRow& TStringGrid::MakeRow(int ARow) {
+  int pageNo = ARow >> PageShift;
+  if (pageNo != FLastPageNo) {
+    auto& page = FPages[pageNo];
+    if (!page) page = std::make_unique<TCellPage>();
+    FLastPageNo = pageNo;
+    FLastPage = page.get();
+  }
+  return FLastPage->Rows[ARow & ((1 << PageShift) - 1)];
+}
+
+TStringGrid::TCell TStringGrid::GetCell(const TCellRow& Row, int ACol) {
+  TCell cell;
+  if (ACol < FarColumn) {
+    if (ACol < static_cast<int>(Row.Texts.size())) cell.Text = Row.Texts[ACol];
+    if (ACol < static_cast<int>(Row.Objects.size())) cell.Object = Row.Objects[ACol];
+  } else if (Row.Far) {
+    auto it = Row.Far->find(ACol);
+    if (it != Row.Far->end()) cell = it->second;
+  }
+  return cell;
+}
+
+namespace {
+
+// Makes room for index Index in a row's array: at first for the whole counted row, then
+// doubling, so that filling a row cell by cell copies little and wastes little.
+template <class T>
+void Reach(std::vector<T>& V, int Index, int Counted) {
+  size_t need = static_cast<size_t>(Index) + 1;
+  if (need <= V.size()) return;
+  if (need > V.capacity()) {
+    size_t cap = V.empty() ? std::max<size_t>(need, Counted) : std::max(need, V.capacity() * 2);
+    V.reserve(cap);
+  }
+  V.resize(need);
+}
+
+// Drops the empty entries at the end of an array and, once it is empty, its room.
+template <class T, class IsEmpty>
+void Trim(std::vector<T>& V, IsEmpty Empty) {
+  while (!V.empty() && Empty(V.back())) V.pop_back();
+  if (V.empty()) V = std::vector<T>();
+}
+
+}  // namespace
+
+void TStringGrid::PutCell(TCellRow& Row, int ACol, const TCell& Cell) {
+  if (ACol >= FarColumn) {
+    if (Cell.Text.empty() && Cell.Object == nullptr) {
+      if (Row.Far) Row.Far->erase(ACol);
+      return;
+    }
+    if (!Row.Far) Row.Far = std::make_unique<std::map<int, TCell>>();
+    (*Row.Far)[ACol] = Cell;
+    return;
+  }
+  int counted = std::min(ColCount(), FarColumn);
+  if (!Cell.Text.empty()) {
+    Reach(Row.Texts, ACol, counted);
+    Row.Texts[ACol] = Cell.Text;
+  } else if (ACol < static_cast<int>(Row.Texts.size())) {
+    Row.Texts[ACol].clear();
+    if (ACol + 1 == static_cast<int>(Row.Texts.size())) Trim(Row.Texts, [](const String& t) { return t.empty(); });
+  }
+  if (Cell.Object != nullptr) {
+    Reach(Row.Objects, ACol, counted);
+    Row.Objects[ACol] = Cell.Object;
+  } else if (ACol < static_cast<int>(Row.Objects.size())) {
+    Row.Objects[ACol] = nullptr;
+    if (ACol + 1 == static_cast<int>(Row.Objects.size())) Trim(Row.Objects, [](TObject* o) { return o == nullptr; });
+  }
+}
+
+void TStringGrid::ForEachRow(int ARow1, int ARow2, const std::function<void(int ARow, TCellRow& Row)>& Visit) {
+  if (ARow2 < ARow1) return;
+  for (auto it = FPages.lower_bound(ARow1 >> PageShift); it != FPages.end() && it->first <= (ARow2 >> PageShift); ++it) {
+    int first = it->first << PageShift;
+    for (int i = 0; i < (1 << PageShift); ++i) {
+      int r = first + i;
+      if (r < ARow1 || r > ARow2 || it->second->Rows[i].Empty()) continue;
+      Visit(r, it->second->Rows[i]);
+    }
+  }
+}
+
 String TStringGrid::Cells(int ACol, int ARow) const {
   CheckIndex(ACol, ARow);
-  auto row = FCells.find(ARow);
-  if (row == FCells.end()) return String();
-  auto cell = row->second.find(ACol);
-  return cell == row->second.end() ? String() : cell->second.Text;
+  const TCellRow* row = FindRow(ARow);
+  if (row == nullptr) return String();
+  if (ACol < FarColumn) return ACol < static_cast<int>(row->Texts.size()) ? row->Texts[ACol] : String();
+  return GetCell(*row, ACol).Text;
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
   CheckIndex(ACol, ARow);
-  auto row = FCells.find(ARow);
-  if (row == FCells.end()) return nullptr;
-  auto cell = row->second.find(ACol);
-  return cell == row->second.end() ? nullptr : cell->second.Object;
+  const TCellRow* row = FindRow(ARow);
+  if (row == nullptr) return nullptr;
+  if (ACol < FarColumn) return ACol < static_cast<int>(row->Objects.size()) ? row->Objects[ACol] : nullptr;
+  return GetCell(*row, ACol).Object;
 }
 
-// Changes one cell; a cell left with no text and no object leaves the store.
-void TStringGrid::Store(int ACol, int ARow, const std::function<void(TCell&)>& Change) {
+void TStringGrid::SetCells(int ACol, int ARow, const String& Value) {
   CheckIndex(ACol, ARow);
-  auto& row = FCells[ARow];
-  TCell& cell = row[ACol];
-  Change(cell);
-  if (cell.Text.empty() && cell.Object == nullptr) {
-    row.erase(ACol);
-    if (row.empty()) FCells.erase(ARow);
+  if (Value.empty() && FindRow(ARow) == nullptr) return;
+  TCellRow& row = MakeRow(ARow);
+  if (ACol < FarColumn && !Value.empty()) {
+    Reach(row.Texts, ACol, std::min(ColCount(), FarColumn));
+    row.Texts[ACol] = Value;
+  } else {
+    TCell cell = GetCell(row, ACol);
+    cell.Text = Value;
+    PutCell(row, ACol, cell);
   }
   InvalidateCell(ACol, ARow);
 }
 
-void TStringGrid::SetCells(int ACol, int ARow, const String& Value) {
-  Store(ACol, ARow, [&](TCell& c) { c.Text = Value; });
-}
-
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
-  Store(ACol, ARow, [&](TCell& c) { c.Object = Value; });
+  CheckIndex(ACol, ARow);
+  if (Value == nullptr && FindRow(ARow) == nullptr) return;
+  TCellRow& row = MakeRow(ARow);
+  TCell cell = GetCell(row, ACol);
+  cell.Object = Value;
+  PutCell(row, ACol, cell);
+  InvalidateCell(ACol, ARow);
 }
 
 void TStringGrid::ClearCells() {
-  FCells.clear();
+  FPages.clear();
+  FLastPageNo = -1;
+  FLastPage = nullptr;
   Invalidate();
 }
 
 size_t TStringGrid::StoredCellCount() const {
   size_t n = 0;
-  for (const auto& [r, row] : FCells) n += row.size();
+  for (const auto& [no, page] : FPages)
+    for (const TCellRow& row : page->Rows) {
+      size_t both = std::max(row.Texts.size(), row.Objects.size());
+      for (size_t c = 0; c < both; ++c)
+        if ((c < row.Texts.size() && !row.Texts[c].empty()) || (c < row.Objects.size() && row.Objects[c] != nullptr))
+          ++n;
+      if (row.Far) n += row.Far->size();
+    }
   return n;
 }
 
 void TStringGrid::ForEachObject(const TGridRect& R,
                                 const std::function<void(int ACol, int ARow, TObject* Obj)>& Visit) {
   std::vector<std::tuple<int, int, TObject*>> found;
-  for (auto row = FCells.lower_bound(R.Top); row != FCells.end() && row->first <= R.Bottom; ++row)
-    for (auto cell = row->second.lower_bound(R.Left); cell != row->second.end() && cell->first <= R.Right; ++cell)
-      if (cell->second.Object != nullptr) found.emplace_back(cell->first, row->first, cell->second.Object);
+  ForEachRow(R.Top, R.Bottom, [&](int r, TCellRow& row) {
+    int last = std::min<int64_t>(R.Right, static_cast<int64_t>(row.Objects.size()) - 1);
+    for (int c = std::max(0, R.Left); c <= last; ++c)
+      if (row.Objects[c] != nullptr) found.emplace_back(c, r, row.Objects[c]);
+    if (row.Far)
+      for (auto it = row.Far->lower_bound(R.Left); it != row.Far->end() && it->first <= R.Right; ++it)
+        if (it->second.Object != nullptr) found.emplace_back(it->first, r, it->second.Object);
+  });
   for (auto [c, r, obj] : found) Visit(c, r, obj);
 }
 
@@ -100,39 +220,36 @@ void TStringGrid::SetEditText(int ACol, int ARow, const String& Value) {
   TCustomGrid::SetEditText(ACol, ARow, Value);
 }
 
-namespace {
-
-// Moves the entries keyed From to To in a map, those between shifting by one.
-template <class Map>
-void MoveKeys(Map& m, int From, int To) {
-  std::vector<typename Map::node_type> moved;
-  for (auto it = m.lower_bound(std::min(From, To)); it != m.end() && it->first <= std::max(From, To);)
-    moved.push_back(m.extract(it++));
-  for (auto& node : moved) {
-    node.key() = GridMovedIndex(node.key(), From, To);
-    m.insert(std::move(node));
-  }
-}
-
-}  // namespace
-
 void TStringGrid::MoveCells(bool IsRow, int From, int To) {
+  int lo = std::min(From, To), hi = std::max(From, To);
   if (IsRow) {
-    MoveKeys(FCells, From, To);
+    // Take the stored rows of the range out, then put each at its new index.
+    std::vector<std::pair<int, TCellRow>> moved;
+    ForEachRow(lo, hi, [&](int r, TCellRow& row) { moved.emplace_back(GridMovedIndex(r, From, To), std::move(row)); });
+    for (auto& [r, row] : moved) MakeRow(r) = std::move(row);
     return;
   }
-  for (auto& [r, row] : FCells) MoveKeys(row, From, To);
+  ForEachRow(0, std::numeric_limits<int>::max(), [&](int, TCellRow& row) {
+    std::vector<std::pair<int, TCell>> moved;
+    size_t both = std::max(row.Texts.size(), row.Objects.size());
+    for (int c = lo; c <= hi && c < FarColumn && c < static_cast<int>(both); ++c) {
+      TCell cell = GetCell(row, c);
+      if (!cell.Text.empty() || cell.Object != nullptr) moved.emplace_back(GridMovedIndex(c, From, To), cell);
+    }
+    if (row.Far)
+      for (auto it = row.Far->lower_bound(lo); it != row.Far->end() && it->first <= hi; ++it)
+        moved.emplace_back(GridMovedIndex(it->first, From, To), it->second);
+    for (auto& [c, cell] : moved) PutCell(row, GridMovedIndex(c, To, From), TCell());  // its old place
+    for (auto& [c, cell] : moved) PutCell(row, c, cell);
+  });
 }
 
 void TStringGrid::DropCells(bool IsRow, int Index) {
   if (IsRow) {
-    FCells.erase(Index);
+    if (FindRow(Index) != nullptr) MakeRow(Index) = TCellRow();
     return;
   }
-  for (auto it = FCells.begin(); it != FCells.end();) {
-    it->second.erase(Index);
-    it = it->second.empty() ? FCells.erase(it) : std::next(it);
-  }
+  ForEachRow(0, std::numeric_limits<int>::max(), [&](int, TCellRow& row) { PutCell(row, Index, TCell()); });
 }
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {

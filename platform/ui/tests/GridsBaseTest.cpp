@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GridsTestSupport.h"
 
 namespace {
@@ -256,3 +258,48 @@ TEST_F(GridFixture, RowSelectSetWhileEditingClosesTheEditor) {
 }
 
 }  // namespace
+
+// Rows live in pages and columns from 4096 on in a map of their row: cells there read,
+// write, move and go like any other.
+TEST(StringGridStore, FarColumnsAndDistantRowsMoveAndGoLikeNearOnes) {
+  TTestGrid grid(nullptr);
+  grid.SetColCount(6000);
+  grid.SetRowCount(1000);
+  TObject a, b;
+  struct Cell {
+    int c, r;
+  } cells[] = {{0, 0}, {5, 0}, {4095, 1}, {4096, 1}, {5000, 300}, {70000, 999}, {2, 70000}};
+  for (const Cell& k : cells) grid.SetCells(k.c, k.r, u"t" + IntToStr(k.c) + u"," + IntToStr(k.r));
+  grid.SetObjects(5000, 300, &a);
+  grid.SetObjects(1, 998, &b);
+  for (const Cell& k : cells) EXPECT_EQ(grid.Cells(k.c, k.r), u"t" + IntToStr(k.c) + u"," + IntToStr(k.r));
+  EXPECT_EQ(grid.StoredCellCount(), 8u);
+
+  std::vector<std::pair<int, int>> seen;
+  grid.ForEachObject(TGridRect{0, 0, 100000, 998}, [&](int c, int r, TObject*) { seen.push_back({c, r}); });
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1, 998}, {5000, 300}}));
+
+  // Column 5000 to 2: the far cell comes near, columns 2..4999 shift right.
+  grid.MoveColumn(5000, 2);
+  EXPECT_EQ(grid.Cells(2, 300), u"t5000,300");
+  EXPECT_EQ(grid.Objects(2, 300), &a);
+  EXPECT_EQ(grid.Cells(6, 0), u"t5,0");
+  EXPECT_EQ(grid.Cells(4097, 1), u"t4096,1");
+  EXPECT_EQ(grid.Cells(4096, 1), u"t4095,1");
+  EXPECT_EQ(grid.Cells(70000, 999), u"t70000,999");  // beyond the count: stays
+  grid.MoveColumn(2, 5000);
+  EXPECT_EQ(grid.Objects(5000, 300), &a);
+  EXPECT_EQ(grid.Cells(4095, 1), u"t4095,1");
+
+  // Rows move across pages; a removed row goes and later counted ones move up.
+  grid.MoveRow(999, 1);
+  EXPECT_EQ(grid.Cells(70000, 1), u"t70000,999");
+  EXPECT_EQ(grid.Cells(4096, 2), u"t4096,1");
+  EXPECT_EQ(grid.Objects(1, 999), &b);
+  grid.DeleteRow(0);
+  EXPECT_EQ(grid.Cells(70000, 0), u"t70000,999");
+  EXPECT_EQ(grid.Cells(5000, 300), u"t5000,300");  // was row 301 after the move
+  EXPECT_EQ(grid.Cells(2, 70000), u"t2,70000");
+  EXPECT_EQ(grid.StoredCellCount(), 6u);
+}
