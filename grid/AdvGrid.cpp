@@ -68,6 +68,7 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
   FSearchFooter = std::make_unique<TSearchFooter>(this, false);
   FPrintSettings = std::make_unique<TPrintSettings>(this);
   FHTMLSettings = std::make_unique<THTMLSettings>();
+  FDragScrollOptions = std::make_unique<TDragScrollOptions>();
   FControlLook = std::make_unique<TControlLook>(this);
   FNavigation = std::make_unique<TNavigation>();
   FNavigation->OnChange = [this](TObject* Sender) { NavigationChanged(Sender); };
@@ -154,7 +155,9 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
   FOfficeHint = std::make_unique<TAdvHintInfo>();
   FIgnoreColumns = std::make_unique<TIntList>(0, 0);
 
-  // 14. Filter list: sorted, each value once.
+  // 14. The filter drop-down and its list: sorted, each value once.
+  FFilterDropDown = std::make_unique<TFilterDropDown>();
+  FFilterDropDown->OnChange = [this](TObject* s) { Repaint_(s); };
   FFilterList = std::make_unique<TStringList>();
   FFilterList->SetSorted(true);
   FFilterList->SetDuplicates(dupIgnore);
@@ -309,6 +312,7 @@ void DEreDuzeroVaro::Assign(TPersistent* Source) {
   FActiveCellShow = s->FActiveCellShow;
   SetActiveRowShow(s->ActiveRowShow());
   SetAlign(s->Align());
+  FFilterDropDown->Assign(s->FFilterDropDown.get());
   FAnchorHint = s->FAnchorHint;
   FAutoNumAlign = s->FAutoNumAlign;
   FAutoSize = s->FAutoSize;
@@ -322,6 +326,7 @@ void DEreDuzeroVaro::Assign(TPersistent* Source) {
   FHTMLSettings->Assign(s->FHTMLSettings.get());
   FBands->Assign(s->FBands.get());
   FCellNode->Assign(s->FCellNode.get());
+  FDragScrollOptions->Assign(s->FDragScrollOptions.get());
   FProgressAppearance->Assign(s->FProgressAppearance.get());
   FColumnSize->Assign(s->FColumnSize.get());
   FSyncGrid->Assign(s->FSyncGrid.get());

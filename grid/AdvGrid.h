@@ -173,6 +173,10 @@ public:
   TBands* Bands() const { return FBands.get(); }
   TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
   TGrouping* Grouping() const { return FGrouping.get(); }
+  TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+  void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
+  TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+  void SetDragScrollOptions(TDragScrollOptions* Value) { FDragScrollOptions->Assign(Value); }
   TControlLook* ControlLook() const { return FControlLook.get(); }
   TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
   void SetProgressAppearance(TGridProgressAppearance* Value) { FProgressAppearance->Assign(Value); }
@@ -517,6 +521,8 @@ private:
   std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
   std::unique_ptr<TMouseActions> FMouseActions;
   std::unique_ptr<TGrouping> FGrouping;
+  std::unique_ptr<TFilterDropDown> FFilterDropDown;
+  std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
   std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
   std::unique_ptr<TBalloonSettings> FBalloonSettings;
   std::unique_ptr<TShowModified> FShowModified;

@@ -228,6 +228,66 @@ void TShowModified::SetColor(TColor Value) {
 }
 
 // ===========================================================================
+// TFilterDropDown
+
+TFilterDropDown::TFilterDropDown()
+    : FFont(std::make_unique<TFont>()), FGlyph(std::make_unique<TBitmap>()), FGlyphActive(std::make_unique<TBitmap>()) {}
+TFilterDropDown::~TFilterDropDown() = default;
+
+void TFilterDropDown::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TFilterDropDown*>(Source);
+  if (!s) return;
+  FColor = s->FColor;
+  FColumnWidth = s->FColumnWidth;
+  FFont->Assign(s->FFont.get());
+  FHeight = s->FHeight;
+  FWidth = s->FWidth;
+  FGlyph->Assign(s->FGlyph.get());
+  FGlyphActive->Assign(s->FGlyphActive.get());
+}
+
+void TFilterDropDown::SetGlyph(TBitmap* Value) {
+  FGlyph->Assign(Value);
+  if (OnChange) OnChange(this);
+}
+
+void TFilterDropDown::SetGlyphActive(TBitmap* Value) {
+  FGlyphActive->Assign(Value);
+  if (OnChange) OnChange(this);
+}
+
+// ===========================================================================
+// TDragScrollOptions
+
+void TDragScrollDelays::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TDragScrollDelays*>(Source);
+  if (!s) return;
+  FInitialDelay = s->FInitialDelay;
+  FRepeatDelay = s->FRepeatDelay;
+}
+
+void TDragScrollMargins::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TDragScrollMargins*>(Source);
+  if (!s) return;
+  FTopMargin = s->FTopMargin;
+  FBottomMargin = s->FBottomMargin;
+  FLeftMargin = s->FLeftMargin;
+  FRightMargin = s->FRightMargin;
+}
+
+TDragScrollOptions::TDragScrollOptions()
+    : FDelays(std::make_unique<TDragScrollDelays>()), FMargins(std::make_unique<TDragScrollMargins>()) {}
+TDragScrollOptions::~TDragScrollOptions() = default;
+
+void TDragScrollOptions::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TDragScrollOptions*>(Source);
+  if (!s) return;
+  FMargins->Assign(s->FMargins.get());
+  FDelays->Assign(s->FDelays.get());
+  FActive = s->FActive;
+}
+
+// ===========================================================================
 // TGrouping, TGridItem
 
 void TGrouping::Assign(TPersistent* Source) {

@@ -276,6 +276,101 @@ private:
   TGROUPING_STORED(ADVOBJ_FIELD)
 };
 
+// The look of the filter drop-down list under a header cell. Writing a glyph copies it and
+// fires OnChange; the other setters store.
+class TFilterDropDown : public TPersistent {
+public:
+  TFilterDropDown();
+  ~TFilterDropDown() override;
+  String ClassName() const override { return u"TFilterDropDown"; }
+  // From another filter drop-down: everything except AutoSize.
+  void Assign(TPersistent* Source) override;
+
+  // The list is sized to its entries instead of Width x Height.
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool Value) { FAutoSize = Value; }
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value) { FColor = Value; }
+  // The list takes the column's width and left edge.
+  bool ColumnWidth() const { return FColumnWidth; }
+  void SetColumnWidth(bool Value) { FColumnWidth = Value; }
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  int Height() const { return FHeight; }
+  void SetHeight(int Value) { FHeight = Value; }
+  int Width() const { return FWidth; }
+  void SetWidth(int Value) { FWidth = Value; }
+  // The button glyph of a column without and with an active filter.
+  TBitmap* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  TBitmap* GlyphActive() const { return FGlyphActive.get(); }
+  void SetGlyphActive(TBitmap* Value);
+
+  TNotifyEvent OnChange;
+
+private:
+  bool FAutoSize = false;
+  TColor FColor = clWindow;
+  bool FColumnWidth = false;
+  std::unique_ptr<TFont> FFont;
+  int FHeight = 150;
+  int FWidth = 150;
+  std::unique_ptr<TBitmap> FGlyph, FGlyphActive;
+};
+
+// Automatic scrolling while a drag of the class library hovers near the grid's edges: the
+// delays (ms) before the first and between further steps, and the edge bands (pixels).
+class TDragScrollDelays : public TPersistent {
+public:
+  String ClassName() const override { return u"TDragScrollDelays"; }
+  void Assign(TPersistent* Source) override;
+  int InitialDelay() const { return FInitialDelay; }
+  void SetInitialDelay(int Value) { FInitialDelay = Value; }
+  int RepeatDelay() const { return FRepeatDelay; }
+  void SetRepeatDelay(int Value) { FRepeatDelay = Value; }
+
+private:
+  int FInitialDelay = 1000;
+  int FRepeatDelay = 250;
+};
+
+class TDragScrollMargins : public TPersistent {
+public:
+  String ClassName() const override { return u"TDragScrollMargins"; }
+  void Assign(TPersistent* Source) override;
+  int TopMargin() const { return FTopMargin; }
+  void SetTopMargin(int Value) { FTopMargin = Value; }
+  int BottomMargin() const { return FBottomMargin; }
+  void SetBottomMargin(int Value) { FBottomMargin = Value; }
+  int LeftMargin() const { return FLeftMargin; }
+  void SetLeftMargin(int Value) { FLeftMargin = Value; }
+  int RightMargin() const { return FRightMargin; }
+  void SetRightMargin(int Value) { FRightMargin = Value; }
+
+private:
+  int FTopMargin = 50, FBottomMargin = 50, FLeftMargin = 50, FRightMargin = 50;
+};
+
+class TDragScrollOptions : public TPersistent {
+public:
+  TDragScrollOptions();
+  ~TDragScrollOptions() override;
+  String ClassName() const override { return u"TDragScrollOptions"; }
+  // Copies the margins, the delays and Active.
+  void Assign(TPersistent* Source) override;
+  bool Active() const { return FActive; }
+  void SetActive(bool Value) { FActive = Value; }
+  TDragScrollDelays* Delays() const { return FDelays.get(); }
+  void SetDelays(TDragScrollDelays* Value) { FDelays->Assign(Value); }
+  TDragScrollMargins* Margins() const { return FMargins.get(); }
+  void SetMargins(TDragScrollMargins* Value) { FMargins->Assign(Value); }
+
+private:
+  bool FActive = false;
+  std::unique_ptr<TDragScrollDelays> FDelays;
+  std::unique_ptr<TDragScrollMargins> FMargins;
+};
+
 // A hidden row kept out of the grid: its real index, height, cell texts with the cells'
 // property records as objects, and filter level.
 class TGridItem : public TCollectionItem {

@@ -129,6 +129,8 @@ TEST(AdvGrid, AssignCopiesSettingsSizesAndCells) {
   src.SetCheckTrue(u"X");
   src.Bands()->SetActive(true);
   src.Navigation()->SetAdvanceOnEnter(true);
+  src.FilterDropDown()->SetHeight(90);
+  src.DragScrollOptions()->Margins()->SetTopMargin(12);
   dst.SetMultilinecells(true);
   dst.Assign(&src);
   EXPECT_EQ(dst.ColCount(), 20);
@@ -140,6 +142,8 @@ TEST(AdvGrid, AssignCopiesSettingsSizesAndCells) {
   EXPECT_EQ(dst.Cells(4, 4), u"two\r\nlines");
   EXPECT_TRUE(dst.Bands()->Active());
   EXPECT_TRUE(dst.Navigation()->AdvanceOnEnter());
+  EXPECT_EQ(dst.FilterDropDown()->Height(), 90);
+  EXPECT_EQ(dst.DragScrollOptions()->Margins()->TopMargin(), 12);
   // Another source is ignored.
   TStringList other;
   dst.Assign(&other);
