@@ -6,6 +6,7 @@
 #include <map>
 
 #include "controls/VevAzez.h"
+#include "grid/AdvGridUndoRedo.h"
 #include "grid/AdvObj.h"
 #include "grid/BaseGrid.h"
 #include "platform/ui/Forms.h"
@@ -275,6 +276,16 @@ TEST(BaseGridStore, SetCellPropertiesReplacesTheRecordAndTheGridOwnsTheNewOne) {
   EXPECT_EQ(g.CellProperties(1, 1), fresh);
   g.SetCellProperties(1, 1, fresh);  // the same record again stays
   EXPECT_EQ(g.CellProperties(1, 1), fresh);
+}
+
+TEST(BaseGridStore, LinkingAnUndoComponentSetsItsGridAndAFreedOneIsForgotten) {
+  TProbeGrid g(nullptr);
+  auto undo = std::make_unique<TAdvGridUndoRedo>(nullptr);
+  g.SetUndoRedo(undo.get());
+  EXPECT_EQ(undo->Grid(), &g);
+  EXPECT_EQ(g.UndoRedo(), undo.get());
+  undo.reset();
+  EXPECT_EQ(g.UndoRedo(), nullptr);
 }
 
 TEST(BaseGridStore, TenMillionRowsCostNothingPerEmptyCell) {
