@@ -233,3 +233,22 @@ TEST(DetailDropDown, AltDownAndAltUpToggleOncePerKey) {
   EXPECT_FALSE(f.dd->DroppedDown());
   EXPECT_EQ(f.dd->ItemIndex(), -1);  // Alt with the arrows moves no selection
 }
+
+TEST(DetailDropDown, HomeAndEndChooseInTheOpenListAndMoveTheCaretWhenClosed) {
+  DetailFixture f;
+  f.dd->SetItemIndex(2);
+  f.dd->Select(3, 0);
+  f.Key(VK_HOME);
+  EXPECT_EQ(f.dd->ItemIndex(), 2);
+  EXPECT_EQ(f.dd->SelStart(), 0);
+  f.Open();
+  f.Key(VK_END);
+  EXPECT_EQ(f.dd->ItemIndex(), 5);
+  f.Key(VK_LEFT);  // the edit takes typing: Left and Right move no choice
+  EXPECT_EQ(f.dd->ItemIndex(), 5);
+  f.Key(VK_HOME);
+  EXPECT_EQ(f.dd->ItemIndex(), 0);
+  EXPECT_TRUE(f.dd->DroppedDown());
+  f.Key(VK_RETURN);
+  EXPECT_EQ(f.dd->Text(), u"Apple");
+}

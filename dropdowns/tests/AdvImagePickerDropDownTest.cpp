@@ -285,3 +285,37 @@ TEST(ImagePickerDropDown, AltDownAndAltUpToggleOncePerKey) {
   }
   EXPECT_EQ(f.dd->ItemIndex(), -1);
 }
+
+TEST(ImagePickerDropDown, HomeEndLeftRightAndPageKeys) {
+  PickerFixture f;
+  f.Fill(9);
+  f.dd->SetColumns(3);
+  // Closed: Home and End choose the first and the last item.
+  f.Key(VK_END);
+  EXPECT_EQ(f.dd->ItemIndex(), 8);
+  f.Key(VK_HOME);
+  EXPECT_EQ(f.dd->ItemIndex(), 0);
+  EXPECT_FALSE(f.dd->DroppedDown());
+  // Open: the keys move the choice and keep the list open.
+  f.Key(VK_F4);
+  ASSERT_TRUE(f.dd->DroppedDown());
+  f.Key(VK_RIGHT);
+  f.Key(VK_RIGHT);
+  EXPECT_EQ(f.dd->ItemIndex(), 2);
+  f.Key(VK_LEFT);
+  EXPECT_EQ(f.dd->ItemIndex(), 1);
+  f.Key(VK_END);
+  EXPECT_EQ(f.dd->ItemIndex(), 8);
+  f.Key(VK_HOME);
+  EXPECT_EQ(f.dd->ItemIndex(), 0);
+  const int n = f.dd->ItemSelector()->GetVisibleItemCount();
+  ASSERT_GT(n, 0);
+  f.Key(VK_NEXT);
+  EXPECT_EQ(f.dd->ItemIndex(), std::min(n, 8));
+  f.Key(VK_PRIOR);
+  EXPECT_EQ(f.dd->ItemIndex(), 0);
+  EXPECT_TRUE(f.dd->DroppedDown());
+  f.Key(VK_RETURN);
+  EXPECT_FALSE(f.dd->DroppedDown());
+  EXPECT_EQ(f.dd->ItemIndex(), 0);
+}
