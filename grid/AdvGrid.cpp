@@ -191,7 +191,7 @@ DEreDuzeroVaro::~DEreDuzeroVaro() {
     rows = std::max(rows, FMaxRowCount);
     cols = std::max(cols, FMaxColCount);
   }
-  if (rows > 0 && cols > 0 && HasCellProps()) FreeCellPropertiesRect(0, 0, cols + FNumHidden - 1, rows - 1);
+  if (rows > 0 && cols > 0 && HasCellProps()) ClearRect(0, 0, cols + FNumHidden - 1, rows - 1);
   FNotifierList.clear();
 }
 

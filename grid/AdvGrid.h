@@ -367,6 +367,11 @@ public:
   virtual void LoadCell(int ACol, int ARow, const String& Value);
   // Fires OnCellsChanged, then tells the registered notifiers in their order.
   virtual void CellsChanged(TRect R);
+  // Empties the cells of the rectangle: their records and the graphics the grid made are freed
+  // (with ClearTextOnly only the texts go; application objects are never freed), then
+  // CellsChanged. TrimRect trims each cell's text through Cells.
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
   virtual void AppendRow() { SetRowCount(RowCount() + 1); }
   virtual void MoveToFirstRow() { SetRow(FixedRows()); }
   virtual bool AllowFormattedClipboard() { return FNavigation->AllowFmtClipboard(); }
@@ -568,6 +573,10 @@ private:
   // Stretching: a stretch is running; no stretch is running (column width changes may
   // stretch); the grid width when the original column sizes were taken.
   bool FIsColChanging = false;
+  // Clearing detaches records without freeing them (another row holds them); the cells-changed
+  // notification is held back.
+  bool FNilObjects = false;
+  bool FBlockCellChange = false;
   bool ColchgFlg = true;
   int FOldSize = 0;
   UINT_PTR FGridTimerID = 0;
