@@ -90,6 +90,25 @@ TEST(AdvTimePickerDropDown, SwitchingSecondsOffShortensTextAndMaskButKeepsTheSec
   EXPECT_EQ(f.dd->EditText(), u"12:34:56");
 }
 
+TEST(AdvTimePickerDropDown, DigitsTypedUnderTheMaskFillThePartsAndSetTheTime) {
+  PickerFixture f;
+  f.dd->SetEditorEnabled(true);  // as the grid's time editor makes it
+  f.dd->SetSelStart(0);
+  f.dd->SetSelLength(0);
+  // The separators are the mask's literals: the caret steps over them.
+  SimulateTyping(f.dd, u"073015");
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->EditText(), u"07:30:15");
+  EXPECT_EQ(f.TimeString(), u"7:30:15");
+  // A letter does not fit a digit position.
+  f.dd->SetSelStart(0);
+  f.dd->SetSelLength(0);
+  SimulateTyping(f.dd, u"x");
+  ProcessPendingEvents();
+  EXPECT_EQ(f.dd->EditText(), u"07:30:15");
+  EXPECT_EQ(f.timeChanges, 0);
+}
+
 TEST(AdvTimePickerDropDown, CompleteTypedTextSetsTheTimeQuietlyAndImpossibleTimesAreLeftAlone) {
   PickerFixture f;
   f.dd->SetShowSeconds(false);
