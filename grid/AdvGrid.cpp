@@ -3,6 +3,7 @@
 #include "grid/AdvGrid.h"
 
 #include "controls/AdvXPVS.h"
+#include "controls/VevAzez.h"
 
 #include "grid/ArrowWindow.h"
 #include "grid/GridFocusWindow.h"
@@ -61,6 +62,11 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
   TControlStyle style = ControlStyle();
   style.Include(csAcceptsControls);
   SetControlStyle(style);
+
+  // 2. No colour tones given yet.
+  for (TColorTone* t : {&FColorTones.Background, &FColorTones.Foreground, &FColorTones.Selected, &FColorTones.Hover,
+                        &FColorTones.Disabled})
+    t->BrushColor = t->BorderColor = clNone;
 
   // 4. Settings objects, in their order.
   cf = std::make_unique<TFont>();
@@ -580,12 +586,12 @@ void DEreDuzeroVaro::ShowModifiedChanged(TObject*) {
 
 void DEreDuzeroVaro::ShowColumnHeaders() {
   if (TCustomGrid::FixedRows() <= 0) return;
-  for (int c = 0; c < FColumnHeaders->Count() && c < ColCount(); ++c)
-    SetCells(c, 0, StringReplace(FColumnHeaders->Strings(c), u"\\n", u"\r\n", {rfReplaceAll}));
+  for (int c = 0; c < FColumnHeaders->Count() && c < TotalColCount(); ++c)
+    SetCells(c, 0, BackslashNToCR(FColumnHeaders->Strings(c)));
 }
 
 void DEreDuzeroVaro::ShowRowHeaders() {
   if (FixedCols() <= 0) return;
   for (int r = 0; r < FRowHeaders->Count() && r < RowCount(); ++r)
-    SetCells(0, r, StringReplace(FRowHeaders->Strings(r), u"\\n", u"\r\n", {rfReplaceAll}));
+    SetCells(0, r, BackslashNToCR(FRowHeaders->Strings(r)));
 }

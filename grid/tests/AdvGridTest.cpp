@@ -238,3 +238,17 @@ TEST(AdvGrid, InvalidateAfterAnEditChangeRepaintsNothingOnce) {
   ProcessPendingEvents();
   EXPECT_GT(g->PaintID(), painted);
 }
+
+TEST(AdvGrid, HeaderListsFillTheFixedRowAndColumn) {
+  DEreDuzeroVaro g(nullptr);
+  g.ColumnHeaders()->SetCommaText(u"\"\",One,Two\\nLines");
+  EXPECT_EQ(g.Cells(1, 0), u"One");
+  EXPECT_EQ(g.Cells(2, 0), u"Two\rLines");
+  g.RowHeaders()->SetCommaText(u"\"\",r1,r2");
+  EXPECT_EQ(g.Cells(0, 2), u"r2");
+  // Without fixed rows the column headers are not shown.
+  DEreDuzeroVaro h(nullptr);
+  h.SetFixedRows(0);
+  h.ColumnHeaders()->SetCommaText(u"x,y");
+  EXPECT_EQ(h.Cells(1, 0), u"");
+}
