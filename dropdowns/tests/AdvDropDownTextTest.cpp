@@ -555,3 +555,23 @@ TEST(AdvDropDownKeys, ReturnIsTabMovesOnToTheNextControl) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AdvDropDownKeys, WithoutDefaultHandlingEnterGoesOnToTheParent) {
+  DropDownFixture f;
+  std::vector<Word> seen;
+  f.form.OnKeyDown = [&](TObject*, Word& Key, TShiftState) { seen.push_back(Key); };
+  f.dd->SetText(u"ab");
+  f.Focus();
+  f.Stroke(f.dd, VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_TRUE(seen.empty());
+  f.dd->SetDefaultHandling(false);
+  f.Stroke(f.dd, VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_EQ(seen, std::vector<Word>{VK_RETURN});
+  EXPECT_EQ(f.dd->Text(), u"ab");
+}
+
+}  // namespace
