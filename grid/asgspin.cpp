@@ -51,8 +51,8 @@ TAdvTimerSpeedButton::TAdvTimerSpeedButton(TComponent* AOwner) : TSpeedButton(AO
 
 TAdvTimerSpeedButton::~TAdvTimerSpeedButton() {
   Destroying();
-  delete FRepeatTimer;
-  FRepeatTimer = nullptr;
+  // The timer goes with the button's owned components; it must not fire into a half-gone button.
+  if (FRepeatTimer != nullptr) FRepeatTimer->SetEnabled(false);
 }
 
 TAsgSpinButton* TAdvTimerSpeedButton::Pair() const { return dynamic_cast<TAsgSpinButton*>(Owner()); }
@@ -80,7 +80,7 @@ void TAdvTimerSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int
   TSpeedButton::MouseDown(Button, Shift, X, Y);
   if (FTimeBtnState.Contains(tbAllowTimer)) {
     if (FRepeatTimer == nullptr) {
-      FRepeatTimer = new TTimer(nullptr);
+      FRepeatTimer = new TTimer(this);
       FRepeatTimer->SetOnTimer([this](TObject* Sender) { TimerExpired(Sender); });
     }
     FRepeatTimer->SetInterval(400);
