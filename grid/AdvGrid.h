@@ -359,6 +359,9 @@ public:
   // Column 0 holds a node (summary) graphic.
   bool IsNode(int ARow);
   bool IsSummary(int ARow);
+  // The expanded or contracted row height kept by the base cell's expand graphic;
+  // DefaultRowHeight without a graphic.
+  int GetExpandHeight(int ACol, int ARow, bool Expanded);
   // A stored hidden row's text or the cell text (real row); empty for negative indexes.
   String GetCellsEx(int ACol, int ARow);
   virtual String GetFormattedCell(int ACol, int ARow);

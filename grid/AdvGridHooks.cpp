@@ -21,9 +21,6 @@ TCellType DEreDuzeroVaro::GetCellType(int ACol, int ARow) {
   return g ? g->CellType() : ctEmpty;
 }
 
-bool DEreDuzeroVaro::IsNode(int ARow) { return GetCellType(0, ARow) == ctNode; }
-bool DEreDuzeroVaro::IsSummary(int ARow) { return GetCellType(0, ARow) == ctSummary; }
-
 String DEreDuzeroVaro::GetCellsEx(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return String();
   // A hidden row is read from its stored item; the others from their display row.
@@ -99,6 +96,7 @@ void DEreDuzeroVaro::ButtonClick(int ACol, int ARow) {
 
 void DEreDuzeroVaro::ExpandClick(int ACol, int ARow, bool Expanded) {
   if (OnExpandClick) OnExpandClick(this, ACol, ARow, Expanded);
+  SetRowHeights(ARow, GetExpandHeight(ACol, ARow, Expanded));
 }
 
 void DEreDuzeroVaro::ComboCloseUp(int ARow, int ACol) {

@@ -199,3 +199,23 @@ TEST(AdvGridHooks, RatingChangeMayBeRefused) {
   EXPECT_FALSE(g.RatingChange(1, 1, rate));
   EXPECT_EQ(rate, 4);
 }
+
+TEST(AdvGridHooks, ExpandClickFiresThenSetsTheRowHeight) {
+  DEreDuzeroVaro g(nullptr);
+  auto* expand = new TCellGraphic;
+  expand->SetCellType(ctExpand);
+  expand->SetCellIndex(22);
+  expand->SetCellAngle(60);
+  g.SetGraphicObjects(2, 3, expand);
+  int heightSeen = -1;
+  g.OnExpandClick = [&](TObject*, int, int ARow, bool) { heightSeen = g.RowHeights(ARow); };
+  g.ExpandClick(2, 3, true);
+  EXPECT_EQ(heightSeen, g.DefaultRowHeight());
+  EXPECT_EQ(g.RowHeights(3), 60);
+  g.ExpandClick(2, 3, false);
+  EXPECT_EQ(g.RowHeights(3), 22);
+  // Without an expand graphic the row takes the default height.
+  g.SetRowHeights(4, 40);
+  g.ExpandClick(1, 4, true);
+  EXPECT_EQ(g.RowHeights(4), g.DefaultRowHeight());
+}
