@@ -287,7 +287,7 @@ TScrollBar* TCustomGrid::VertScrollBar() const { return FVertShown ? FVertBar.ge
 int TCustomGrid::Origin() const { return FBorderStyle != bsSingle ? 0 : FCtl3D ? 2 : 1; }
 
 TRect TCustomGrid::ClientRect() const {
-  int bar = GetSystemMetrics(SM_CXVSCROLL);
+  int bar = FBarSize;
   return Rect(0, 0, std::max(0, FWidth - (FVertShown ? bar : 0)), std::max(0, FHeight - (FHorzShown ? bar : 0)));
 }
 
@@ -536,7 +536,7 @@ void TCustomGrid::UpdateScrollBars() {
   bool allowV = FScrollBars == ssVertical || FScrollBars == ssBoth;
   // Showing one bar takes room from the other direction: decide twice.
   bool h = false, v = false;
-  int bar = GetSystemMetrics(SM_CXVSCROLL);
+  int bar = FBarSize = GetSystemMetrics(SM_CXVSCROLL);
   for (int pass = 0; pass < 2; ++pass) {
     v = allowV && AxisOverflows(Origin(), FFixedRows, FHeight - (h ? bar : 0) - Origin(), FGridLineWidth, FRowHeights);
     h = allowH && AxisOverflows(Origin(), FFixedCols, FWidth - (v ? bar : 0) - Origin(), FGridLineWidth, FColWidths);

@@ -315,6 +315,9 @@ private:
   TGridCoord FCurrent{1, 1}, FAnchor{1, 1}, FTopLeft{1, 1};
   std::unique_ptr<TScrollBar> FHorzBar, FVertBar;
   bool FHorzShown = false, FVertShown = false;
+  // The scroll bars' width, read from the system when the bars are laid out (the cell
+  // geometry asks for it all the time).
+  int FBarSize = GetSystemMetrics(SM_CXVSCROLL);
   bool FScrolling = false;  // the grid is setting its bars' positions
   bool FEditorMode = false;
   TInplaceEdit* FInplaceEdit = nullptr;  // owned as a component
