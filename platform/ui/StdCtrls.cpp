@@ -192,7 +192,8 @@ struct TComboView {
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TWinControl(AOwner),
-      FItems(std::make_unique<TItemControlStrings>([this] { ItemsChanged(); }, [this] { return FSorted; })) {
+      FItems(std::make_unique<TItemControlStrings>([this] { ItemsChanged(); }, [this] { return FSorted; })),
+      FCanvas(new TCanvas) {
   SetBounds(0, 0, 145, 21);
   SetTabStop(true);
   SetParentColor(false);
@@ -314,7 +315,7 @@ void TCustomComboBox::ApplySettings() {
   }
   QComboBox* box = TComboView::Box(this);
   if (!box) return;
-  box->setEditable(FStyle != csDropDownList);
+  box->setEditable(!PickOnly());
   box->clear();
   box->addItems(FItems->ToQt());
   box->setMaxVisibleItems(std::max(1, FDropDownCount));
@@ -394,7 +395,7 @@ void TCustomComboBox::SetTextBuf(const String& v) {
     return;
   }
   QComboBox* box = TComboView::Box(this);
-  if (FStyle == csDropDownList) {
+  if (PickOnly()) {
     // Only an item's text can be shown: select it, or nothing.
     if (box) box->setCurrentIndex(i);
   } else if (box) {
@@ -411,7 +412,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v) {
     TControl::SetTextBuf(GetText());
   }
   FStyle = v;
-  if (FStyle == csDropDownList) FItemIndex = FItems->IndexOf(TControl::GetText());
+  if (PickOnly()) FItemIndex = FItems->IndexOf(TControl::GetText());
   RecreateWnd();
 }
 
@@ -529,30 +530,35 @@ public:
     return QSize(QStyledItemDelegate::sizeHint(option, index).width(), std::max(1, box_->FItemHeight));
   }
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QImage image(option.rect.size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    HDC dc = CreateDeviceDC(&image);
-    if (dc == nullptr) return;
-    TOwnerDrawState state;
-    if (option.state.testFlag(QStyle::State_Selected)) state.Include(odSelected);
-    if (option.state.testFlag(QStyle::State_HasFocus)) state.Include(odFocused);
-    if (!option.state.testFlag(QStyle::State_Enabled)) state.Include(odDisabled);
-    TCanvas* c = box_->FCanvas.get();
-    c->Lock();
-    c->SetHandle(dc);
-    c->Font()->Assign(box_->Font());
-    c->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : box_->Color());
-    c->Font()->SetColor(state.Contains(odSelected) ? clHighlightText : box_->Font()->Color());
-    GuardedCall([&] { box_->DrawItem(index.row(), Rect(0, 0, image.width(), image.height()), state); });
-    c->SetHandle(nullptr);
-    c->Unlock();
-    DeleteDeviceDC(dc);
-    painter->drawImage(option.rect.topLeft(), image);
+    PaintOwnerDrawnItem(painter, option, box_->FCanvas.get(), box_->Font(), box_->Color(),
+                        [&](TRect r, TOwnerDrawState state) { box_->DrawItem(index.row(), r, state); });
   }
 
 private:
   TCustomListBox* box_;
 };
+
+void PaintOwnerDrawnItem(QPainter* Painter, const QStyleOptionViewItem& Option, TCanvas* Canvas, TFont* Font,
+                         TColor Color, const std::function<void(TRect, TOwnerDrawState)>& Draw) {
+  QImage image(Option.rect.size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  HDC dc = CreateDeviceDC(&image);
+  if (dc == nullptr) return;
+  TOwnerDrawState state;
+  if (Option.state.testFlag(QStyle::State_Selected)) state.Include(odSelected);
+  if (Option.state.testFlag(QStyle::State_HasFocus)) state.Include(odFocused);
+  if (!Option.state.testFlag(QStyle::State_Enabled)) state.Include(odDisabled);
+  Canvas->Lock();
+  Canvas->SetHandle(dc);
+  Canvas->Font()->Assign(Font);
+  Canvas->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : Color);
+  Canvas->Font()->SetColor(state.Contains(odSelected) ? clHighlightText : Font->Color());
+  GuardedCall([&] { Draw(Rect(0, 0, image.width(), image.height()), state); });
+  Canvas->SetHandle(nullptr);
+  Canvas->Unlock();
+  DeleteDeviceDC(dc);
+  Painter->drawImage(Option.rect.topLeft(), image);
+}
 
 void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
   if (OnDrawItem) {

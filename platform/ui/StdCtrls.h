@@ -360,6 +360,8 @@ public:
   // Height of the list's items (CB_SETITEMHEIGHT with wParam 0); at least 1.
   int ItemHeight() const { return FItemHeight; }
   void SetItemHeight(int v);
+  // The canvas owner-drawn items are drawn on, while DrawItem runs.
+  TCanvas* Canvas() const { return FCanvas.get(); }
   int SelStart() const;
   void SetSelStart(int v);
   int SelLength() const;
@@ -399,10 +401,18 @@ protected:
   // CBN_DROPDOWN and CBN_CLOSEUP call DropDown and CloseUp.
   virtual void CNCommand(TWMCommand& Message);
   virtual void WMNCPaint(TMessage& Message);
+  // The owner-drawn styles (csOwnerDrawFixed, csOwnerDrawVariable) pick only, as csDropDownList
+  // does, and draw each item of their list through DrawItem (OnDrawItem on Canvas, else the
+  // item's text): csOwnerDrawFixed at ItemHeight, csOwnerDrawVariable at the height MeasureItem
+  // gives (OnMeasureItem, starting from ItemHeight).
+  virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+  virtual void MeasureItem(int Index, int& Height);
 
 private:
   friend class TItemControlStrings;
   friend struct TComboView;
+  // Only an item can be chosen: no edit part.
+  bool PickOnly() const { return FStyle == csDropDownList || FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
   void ItemsChanged();
   void ApplySettings();
   void CreateSimpleWnd();
@@ -426,6 +436,7 @@ private:
   bool FCtl3D = true;
   int FDroppedWidth = 0;
   int FFieldHeight = 0;  // the selection field's height; 0 until set through CB_SETITEMHEIGHT
+  std::unique_ptr<TCanvas, TCanvasDeleter> FCanvas;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -10,23 +10,29 @@
 #include <QProxyStyle>
 
 #include <algorithm>
+#include <functional>
 
+#include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrls_p.h"
 
 namespace {
 
 // Gives every item of a list the combo box's item height and leaves the drawing to the list's
-// own delegate, so the items keep the style's look.
+// own delegate, so the items keep the style's look; an owner-drawn combo box draws and (with a
+// variable height) measures each item itself.
 class TItemHeightDelegate : public QAbstractItemDelegate {
 public:
   TItemHeightDelegate(QAbstractItemDelegate* Inner, QObject* Parent) : QAbstractItemDelegate(Parent), inner_(Inner) {}
   int height = 16;
+  std::function<void(QPainter*, const QStyleOptionViewItem&, int Row)> draw;  // owner-drawn styles
+  std::function<int(int Row)> measure;                                          // csOwnerDrawVariable
 
   void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
-    if (inner_) inner_->paint(Painter, Option, Index);
+    if (draw) draw(Painter, Option, Index.row());
+    else if (inner_) inner_->paint(Painter, Option, Index);
   }
   QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
-    return QSize(inner_ ? inner_->sizeHint(Option, Index).width() : 0, height);
+    return QSize(inner_ ? inner_->sizeHint(Option, Index).width() : 0, measure ? measure(Index.row()) : height);
   }
 
 private:
@@ -76,7 +82,35 @@ void TCustomComboBox::ApplyItemHeight() {
     list->setItemDelegate(delegate);
   }
   delegate->height = FItemHeight;
+  delegate->draw = nullptr;
+  delegate->measure = nullptr;
+  if (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable) {
+    delegate->draw = [this](QPainter* Painter, const QStyleOptionViewItem& Option, int Row) {
+      PaintOwnerDrawnItem(Painter, Option, FCanvas.get(), Font(), Color(),
+                          [&](TRect r, TOwnerDrawState State) { DrawItem(Row, r, State); });
+    };
+  }
+  if (FStyle == csOwnerDrawVariable) {
+    delegate->measure = [this](int Row) {
+      int h = FItemHeight;
+      GuardedCall([&] { MeasureItem(Row, h); });
+      return std::max(1, h);
+    };
+  }
   list->doItemsLayout();
+}
+
+void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  FCanvas->FillRect(Rect);
+  if (Index >= 0 && Index < Items()->Count()) FCanvas->TextOut(Rect.Left + 2, Rect.Top, Items()->Strings(Index));
+}
+
+void TCustomComboBox::MeasureItem(int Index, int& Height) {
+  if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
 void TCustomComboBox::SetItemHeight(int v) {

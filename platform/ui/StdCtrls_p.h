@@ -26,6 +26,15 @@ inline void ApplyColor(QWidget* w, TColor color, QPalette::ColorRole role) {
   if (role == QPalette::Window) w->setAutoFillBackground(true);
 }
 
+class QPainter;
+class QStyleOptionViewItem;
+
+// Paints one owner-drawn item of a list view: Draw gets Canvas on an image of the item's size,
+// with Font and the brush and font colours of the item's state (Color when not selected), and
+// the rectangle and state to draw; the image then goes to the view.
+void PaintOwnerDrawnItem(QPainter* Painter, const QStyleOptionViewItem& Option, TCanvas* Canvas, TFont* Font,
+                         TColor Color, const std::function<void(TRect, TOwnerDrawState)>& Draw);
+
 // Turns what the user types to upper or lower case, as the control's CharCase asks at that
 // moment. Text set in code does not pass here: the control converts it itself.
 class TCharCaseValidator : public QValidator {

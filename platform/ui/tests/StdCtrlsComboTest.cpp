@@ -164,4 +164,43 @@ TEST(ComboBoxLayer, ASelectionFieldHeightFixesTheClosedHeight) {
   EXPECT_EQ(box.ItemHeight(), 16);
 }
 
+TEST(ComboBoxOwnerDraw, ItemsAreDrawnByTheControlAtTheirHeightsAndOnlyPicked) {
+  const TColor colours[] = {clRed, clLime, clBlue};
+  for (TComboBoxStyle style : {csOwnerDrawFixed, csOwnerDrawVariable}) {
+    TComboOnForm f(style, 120, 21);
+    TLayeredCombo& box = f.box;
+    for (const char16_t* s : {u"one", u"two", u"three"}) box.Items()->Add(s);
+    box.SetItemHeight(14);
+    std::vector<int> drawn;
+    box.OnDrawItem = [&](TWinControl* c, int Index, TRect Rect, TOwnerDrawState) {
+      EXPECT_EQ(c, &box);
+      drawn.push_back(Index);
+      box.Canvas()->Brush()->SetColor(colours[Index]);
+      box.Canvas()->FillRect(Rect);
+    };
+    box.OnMeasureItem = [&](TWinControl*, int Index, int& Height) { Height += 6 * Index; };
+    auto* native = qobject_cast<QComboBox*>(TControlHost::Widget(&box));
+    ASSERT_NE(native, nullptr);
+    EXPECT_FALSE(native->isEditable());
+
+    SimulateClick(&box, box.Width() - 6, box.Height() / 2);
+    ASSERT_TRUE(box.DroppedDown());
+    QAbstractItemView* view = native->view();
+    const QImage list = view->viewport()->grab().toImage();
+    for (int i = 0; i < 3; ++i) {
+      const QRect r = view->visualRect(view->model()->index(i, 0));
+      EXPECT_EQ(r.height(), style == csOwnerDrawFixed ? 14 : 14 + 6 * i) << i;
+      EXPECT_EQ(TColor(FromQColor(list.pixelColor(r.center()))), colours[i]) << i;
+    }
+    EXPECT_FALSE(drawn.empty());
+    QPoint at = view->viewport()->mapToGlobal(view->visualRect(view->model()->index(2, 0)).center());
+    SimulateScreenClick(at.x(), at.y());
+    EXPECT_EQ(box.Text(), u"three");
+    EXPECT_EQ(box.ItemIndex(), 2);
+    // Only an item's text can be shown.
+    box.SetText(u"four");
+    EXPECT_EQ(box.ItemIndex(), -1);
+  }
+}
+
 }  // namespace
