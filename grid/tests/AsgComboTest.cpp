@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "grid/AsgCombo.h"
+
+#include "controls/AdvXPVS.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/WinUser.h"
@@ -176,6 +178,19 @@ TEST(AsgCombo, TheButtonAreaTakesAFlatFaceUntilTheMouseIsOver) {
 
   SimulateMouseMove(combo, 30, H / 2);
   EXPECT_LT(CountColor(*RenderControl(combo), rim, clBtnFace), rim.Width() * rim.Height());
+  SimulateMouseMove(f.form.get(), 300, 200);
+
+  // Themed: the "combobox" button part; with IsWinXP the button area is then left as drawn.
+  ComboThemeBinding.Load();
+  ASSERT_TRUE(ComboThemeBinding.Loaded());
+  auto themed = RenderControl(combo);
+  EXPECT_EQ(CountColor(*themed, rim, clBtnFace), rim.Width() * rim.Height());
+  combo->SetIsWinXP(true);
+  auto xp = RenderControl(combo);
+  EXPECT_LT(CountColor(*xp, rim, clBtnFace), rim.Width() * rim.Height());
+  combo->SetEnabled(false);
+  EXPECT_GT(Differing(*xp, *RenderControl(combo), TRect(W - BW + 3, 2, W - 2, H - 2)), 0);
+  ComboThemeBinding.Free();
 }
 
 // What a cell editor gets from the combo box, in order.
