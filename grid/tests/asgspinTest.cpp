@@ -203,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Table, AsgSpinTyping, ::testing::ValuesIn(kTyping), [](
 TEST(AsgSpinEdit, APickOnlyEditTakesNoTypingDeleteOrPaste) {
   TSpinForm f;
   f.spin->SetEditorEnabled(false);
-  f.Put(u"42", 0);
+  f.Put(u"42", 1);
   SimulateTyping(f.spin, u"7\b");
   SimulateKeyStroke(f.spin, VK_DELETE);
   Clipboard()->SetAsText(u"99");
