@@ -189,6 +189,14 @@ DEreDuzeroVaro::~DEreDuzeroVaro() {
   if (FResizeForm) FResizeForm->RemoveFreeNotification(this);
   FResizeForm = nullptr;
   if (HandleAllocated() && FGridTimerID != 0) KillTimer(Handle(), FGridTimerID);
+  if (FColumnSize->Save()) {
+    // The destructor cannot pass a failing store on: the application hears of it instead.
+    try {
+      SaveColSizes();
+    } catch (...) {
+      if (Application) Application->HandleException(this);
+    }
+  }
   FClearTextOnly = false;
   FSaveHiddenCells = false;
   // Cell records may lie beyond the current counts: free them up to the largest counts seen.
@@ -208,6 +216,7 @@ void DEreDuzeroVaro::CreateWnd() {
   if (IsDestroying()) return;
   TBaseGrid::CreateWnd();
   if (!Parent()) return;
+  if (FColumnSize->Save()) LoadColSizes();
   FGridTimerID = SetTimer(Handle(), GridTimerId, GridTimerInterval, nullptr);
   // The visual styles count only while the loader has them and a theme is active.
   FIsWinXP = FIsWinXP && XPVSThemeBinding.Loaded() && XPVSThemeBinding.IsThemeActive()();
@@ -273,6 +282,7 @@ void DEreDuzeroVaro::Loaded() {
   FOldCursor = Cursor();
   ShowColumnHeaders();
   ShowRowHeaders();
+  if (FColumnSize->Save()) LoadColSizes();
   FFixedRowsMin = TCustomGrid::FixedRows();
   FFixedColsMin = FixedCols();
   FMinRowHeight = DefaultRowHeight();

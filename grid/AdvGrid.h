@@ -161,6 +161,12 @@ public:
   void StretchRightColumn() { StretchColumn(ColCount() - 1); }
   // Remembers the column widths and the grid width as the reference for width synchronisation.
   void InitOrigColSizes();
+  // The displayed columns' widths in ColumnSize's store ("Col0", "Col1", ... in the section
+  // ColumnSize.Section of the ini file or registry key ColumnSize.Key); nothing without a key
+  // or a section. A store that cannot be written raises its error. With ColumnSize.Save the
+  // grid loads them with its window and after loading, and saves them when it goes.
+  void SaveColSizes();
+  void LoadColSizes();
 
   // ---- Settings objects (owned; the setters copy into them)
   TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
