@@ -1,7 +1,9 @@
 // The string grid's hooks: the grid's own decision first, then the event.
 #include <gtest/gtest.h>
 
+#include "controls/VevAzez.h"
 #include "grid/AdvGrid.h"
+#include "platform/rtl/SysUtils.h"
 #include "testing/TestSupport.h"
 
 TEST(AdvGridHooks, EditorQuestionsWithoutEventsFollowTheControlLook) {
@@ -218,4 +220,20 @@ TEST(AdvGridHooks, ExpandClickFiresThenSetsTheRowHeight) {
   g.SetRowHeights(4, 40);
   g.ExpandClick(1, 4, true);
   EXPECT_EQ(g.RowHeights(4), g.DefaultRowHeight());
+}
+
+TEST(AdvGridHooks, GridHintFillsTheOfficeHintAndPacksAWideHint) {
+  DEreDuzeroVaro g(nullptr);
+  g.OnGridHint = [](TObject*, int ARow, int ACol, String& H) { H = u"cell " + IntToStr(ACol) + u"," + IntToStr(ARow); };
+  TAdvHintInfo* seen = nullptr;
+  g.OnOfficeHint = [&](TObject*, int, int, TAdvHintInfo* Info) { seen = Info; };
+  String hint, wide;
+  g.GridHint(2, 3, hint, wide);
+  EXPECT_EQ(hint, u"cell 2,3");
+  ASSERT_EQ(seen, g.OfficeHint());
+  EXPECT_EQ(Trim(seen->Notes()->Text()), u"cell 2,3");
+  g.OnGridWideHint = [](TObject*, int, int, String& W) { W = u"ﾁｬﾝﾈﾙ"; };
+  g.GridHint(2, 3, hint, wide);
+  EXPECT_EQ(hint.substr(0, 2), u"|\\");
+  EXPECT_EQ(UnpackWideText(hint), u"ﾁｬﾝﾈﾙ");
 }
