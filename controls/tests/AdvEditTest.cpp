@@ -624,6 +624,49 @@ TEST(AdvEdit, LooksPaintOverTheEdit) {
   EXPECT_EQ(e->Color(), clWhite);
 }
 
+TEST(AdvEdit, SoftBorderThreeDFrameAndModifiedAndLabelStates) {
+  EditFixture f;
+  TAdvEdit* e = f.edit;
+  e->SetColor(clWhite);
+  // The flat look's soft border: a thin outline on all four sides instead of the underline.
+  e->SetFlat(true);
+  e->SetFlatLineColor(clRed);
+  e->SetSoftBorder(true);
+  auto b = RenderControl(e);
+  EXPECT_EQ(PixelColor(*b, e->Width() - 1, e->Height() / 2), clRed);
+  EXPECT_EQ(PixelColor(*b, e->Width() / 2, e->Height() - 1), clRed);
+  RECT r;
+  e->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(PixelColor(*b, e->Width() / 2, r.Top - 3), clRed);
+  EXPECT_EQ(PixelColor(*b, r.Left - 4, e->Height() / 2), clRed);
+  e->SetFlat(false);
+  // Border3D: a sunken edge, shadow on the top left and highlight on the bottom right.
+  e->SetBorder3D(true);
+  b = RenderControl(e);
+  EXPECT_EQ(PixelColor(*b, e->Width() / 2, 0), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(PixelColor(*b, e->Width() / 2, e->Height() - 1), ColorToRGB(clBtnHighlight));
+  e->SetBorder3D(false);
+
+  // ShowModified: typing turns the font ModifiedColor; a value written in code is unmodified
+  // and shows the normal font colour again.
+  e->SetShowModified(true);
+  e->SetModifiedColor(clMaroon);
+  e->SetFocusLabel(true);
+  e->SetLabelCaption(u"Name");
+  f.Focus();
+  EXPECT_TRUE(e->EditLabel()->Font()->Style().Contains(fsBold));
+  e->SetSelStart(Length(e->Text()));
+  f.Run(u"x");
+  EXPECT_TRUE(e->Modified());
+  EXPECT_EQ(e->Font()->Color(), clMaroon);
+  e->SetText(u"fresh");
+  EXPECT_FALSE(e->Modified());
+  EXPECT_EQ(e->Font()->Color(), clWindowText);
+  f.other->SetFocus();
+  ProcessPendingEvents();
+  EXPECT_FALSE(e->EditLabel()->Font()->Style().Contains(fsBold));
+}
+
 TEST(AdvEdit, TransparentShowsTheParentBehindTheText) {
   EditFixture f;
   auto* panel = new TPanel(&f.form);
