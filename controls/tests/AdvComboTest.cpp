@@ -193,6 +193,51 @@ TEST(AdvCombo, PaintsCustomButtonBorderAndFlatUnderline) {
   EXPECT_EQ(CountColor(*flat, TRect(lineEnd, H - 1, W, H), clRed), 0);
 }
 
+TEST(AdvCombo, FramesForFocusHotDisabledAndAutoFocus) {
+  TComboForm f;
+  auto* other = f.AddEdit();
+  ZIviDovevUvi* combo = f.Add(csDropDown, 10, 10, 120, 22);
+  f.Done();
+  ASSERT_TRUE(other->Focused());
+  const int W = 120, H = 22;
+  // The focus border colour frames the box only while it has the focus.
+  combo->SetFocusBorderColor(clLime);
+  combo->Invalidate();
+  EXPECT_EQ(CountColor(*RenderControl(combo), TRect(0, 0, W, 1), clLime), 0);
+  SimulateClick(combo, 20, H / 2);
+  ProcessPendingEvents();
+  ASSERT_TRUE(combo->Focused());
+  EXPECT_EQ(CountColor(*RenderControl(combo), TRect(0, 0, W, 1), clLime), W);
+  combo->SetFocusBorderColor(clNone);
+  other->SetFocus();
+  ProcessPendingEvents();
+
+  // Disabled and themed without DisabledBorder: the blue-grey frame.
+  combo->SetDisabledBorder(false);
+  combo->SetEnabled(false);
+  EXPECT_EQ(CountColor(*RenderControl(combo), TRect(0, H - 1, W, H), TColor(0xB99D7F)), W);
+  combo->SetEnabled(true);
+
+  // Flat with FocusBorder: a sunken edge while the mouse is over the box.
+  combo->SetFlat(true);
+  combo->SetFlatLineColor(clNone);
+  combo->SetFocusBorder(true);
+  SimulateMouseMove(f.form.get(), 300, 200);
+  auto cold = RenderControl(combo);
+  EXPECT_EQ(CountColor(*cold, TRect(0, 0, W, 1), clBtnShadow), 0);
+  SimulateMouseMove(combo, 20, H / 2);
+  auto hot = RenderControl(combo);
+  EXPECT_GE(CountColor(*hot, TRect(0, 0, W, 1), clBtnShadow), W - 1);  // the last pixel is the right edge's
+
+  // AutoFocus: the mouse coming over the box gives it the focus.
+  SimulateMouseMove(f.form.get(), 300, 200);
+  ASSERT_TRUE(other->Focused());
+  combo->SetAutoFocus(true);
+  SimulateMouseMove(combo, 20, H / 2);
+  ProcessPendingEvents();
+  EXPECT_TRUE(combo->Focused());
+}
+
 // Pixels of the button area that differ between two renderings.
 int ButtonDifference(TBitmap& A, TBitmap& B, int Width, int Height, int ButtonWidth) {
   int n = 0;
