@@ -476,3 +476,34 @@ TEST(AsgSpinEdit, ThemedAndClassicFacesDiffer) {
   EXPECT_TRUE(differs);
   XPVSThemeBinding.Free();
 }
+
+TEST(AsgSpinEdit, AlignsTheTextClearOfTheButtons) {
+  TSpinForm f;
+  f.spin->SetColor(clWhite);
+  f.spin->Font()->SetColor(clBlack);
+  f.spin->SetText(u"8");
+  // The leftmost and rightmost columns with ink left of the buttons.
+  auto inkColumns = [&] {
+    std::unique_ptr<TBitmap> img = RenderControl(f.spin);
+    int first = -1, last = -1;
+    for (int x = 0; x < f.spin->Button()->Left(); ++x)
+      for (int y = 3; y < f.spin->Height() - 3; ++y) {
+        const TColor px = PixelColor(*img, x, y);
+        if ((px & 0xFF) < 0x60 && ((px >> 8) & 0xFF) < 0x60 && ((px >> 16) & 0xFF) < 0x60) {
+          if (first < 0) first = x;
+          last = x;
+        }
+      }
+    return std::pair{first, last};
+  };
+  const auto left = inkColumns();
+  ASSERT_GE(left.first, 0);
+  EXPECT_LT(left.first, 10);
+  f.spin->SetEditAlign(asgspin::eaRight);
+  const auto right = inkColumns();
+  EXPECT_GT(right.first, f.spin->Button()->Left() - 20);
+  f.spin->SetEditAlign(asgspin::eaCenter);
+  const auto centre = inkColumns();
+  EXPECT_GT(centre.first, left.first + 20);
+  EXPECT_LT(centre.second, right.first);
+}
