@@ -546,6 +546,15 @@ TPoint TBaseGrid::CellSize(int ACol, int ARow) const {
 
 void TBaseGrid::RepaintCell(int ACol, int ARow) {
   if (!HandleAllocated()) return;
+  // An area wholly among the scrollable rows or columns out of view is not measured: its
+  // rectangle costs a sum over every row or column between it and the view.
+  TRect area = FullCell(ACol, ARow);
+  auto outOfView = [](int first, int last, int fixed, int top, int visible) {
+    return first >= fixed && (last < top || first > top + visible + 1);
+  };
+  if (outOfView(area.Top, area.Bottom, FixedRows(), TopRow(), VisibleRowCount()) ||
+      outOfView(area.Left, area.Right, FixedCols(), LeftCol(), VisibleColCount()))
+    return;
   RECT r = CellRect(ACol, ARow);
   InvalidateRect(Handle(), &r, true);
 }
