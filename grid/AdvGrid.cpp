@@ -74,6 +74,7 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
   FSearchFooter = std::make_unique<TSearchFooter>(this, false);
   FPrintSettings = std::make_unique<TPrintSettings>(this);
   FHTMLSettings = std::make_unique<THTMLSettings>();
+  FSortSettings = std::make_unique<TSortSettings>(this);
   FDragScrollOptions = std::make_unique<TDragScrollOptions>();
   FControlLook = std::make_unique<TControlLook>(this);
   FNavigation = std::make_unique<TNavigation>();
@@ -341,6 +342,7 @@ void DEreDuzeroVaro::Assign(TPersistent* Source) {
   FPrintSettings->Assign(s->FPrintSettings.get());
   FHTMLSettings->Assign(s->FHTMLSettings.get());
   FBands->Assign(s->FBands.get());
+  FSortSettings->Assign(s->FSortSettings.get());
   FCellNode->Assign(s->FCellNode.get());
   FDragScrollOptions->Assign(s->FDragScrollOptions.get());
   FProgressAppearance->Assign(s->FProgressAppearance.get());
@@ -580,6 +582,13 @@ void DEreDuzeroVaro::RegisterNotifier(TGridChangeNotifier* Notifier) {
 
 void DEreDuzeroVaro::UnRegisterNotifier(TGridChangeNotifier* Notifier) {
   FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), Notifier), FNotifierList.end());
+}
+
+void DEreDuzeroVaro::RepaintRow(int ARow) {
+  if (ARow < 0 || ARow >= RowCount() || !HandleAllocated()) return;
+  if (ARow >= TCustomGrid::FixedRows() && (ARow < TopRow() || ARow > TopRow() + VisibleRowCount())) return;
+  for (int c = 0; c < ColCount(); ++c)
+    if (c < FixedCols() || (c >= LeftCol() && c <= LeftCol() + VisibleColCount())) RepaintCell(c, ARow);
 }
 
 void DEreDuzeroVaro::SetColumnOrder() {

@@ -179,6 +179,8 @@ public:
   TBands* Bands() const { return FBands.get(); }
   TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
   TGrouping* Grouping() const { return FGrouping.get(); }
+  TSortSettings* SortSettings() const { return FSortSettings.get(); }
+  void SetSortSettings(TSortSettings* Value) { FSortSettings->Assign(Value); }
   TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
   void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
   TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
@@ -386,6 +388,8 @@ public:
   virtual bool AllowFormattedClipboard() { return FNavigation->AllowFmtClipboard(); }
   virtual TCustomImageList* GetImageList() { return FGridImages; }
   void SetColumnOrder();
+  // Invalidates the part of a row in view (fixed columns and the visible ones).
+  void RepaintRow(int ARow);
 
   // ---- Hooks: the grid's decision first, then the event.
   virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
@@ -536,6 +540,7 @@ private:
   std::unique_ptr<TMouseActions> FMouseActions;
   std::unique_ptr<TGrouping> FGrouping;
   std::unique_ptr<TFilterDropDown> FFilterDropDown;
+  std::unique_ptr<TSortSettings> FSortSettings;
   std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
   std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
   std::unique_ptr<TBalloonSettings> FBalloonSettings;

@@ -1,6 +1,7 @@
 #include "grid/AdvGridSettings.h"
 
 #include "grid/AdvGrid.h"
+#include "platform/rtl/SysUtils.h"
 
 // ===========================================================================
 // TControlLook
@@ -286,6 +287,83 @@ void TDragScrollOptions::Assign(TPersistent* Source) {
   FDelays->Assign(s->FDelays.get());
   FActive = s->FActive;
 }
+
+// ===========================================================================
+// TSortSettings
+
+TSortSettings::TSortSettings(DEreDuzeroVaro* AGrid)
+    : FGrid(AGrid),
+      FUpGlyph(std::make_unique<TBitmap>()),
+      FDownGlyph(std::make_unique<TBitmap>()),
+      FIndexUpGlyph(std::make_unique<TBitmap>()),
+      FIndexDownGlyph(std::make_unique<TBitmap>()) {}
+
+TSortSettings::~TSortSettings() = default;
+
+void TSortSettings::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TSortSettings*>(Source);
+  if (!s) return;
+  FAutoSortForGrouping = s->FAutoSortForGrouping;
+  FAutoColumnMerge = s->FAutoColumnMerge;
+  FColumn = s->FColumn;
+  FShow = s->FShow;
+  FIndexShow = s->FIndexShow;
+  FIndexColor = s->FIndexColor;
+  FFull = s->FFull;
+  FSingleColumn = s->FSingleColumn;
+  FIgnoreBlanks = s->FIgnoreBlanks;
+  FBlankPos = s->FBlankPos;
+  FAutoFormat = s->FAutoFormat;
+  FDirection = s->FDirection;
+  FUpGlyph->Assign(s->FUpGlyph.get());
+  FDownGlyph->Assign(s->FDownGlyph.get());
+  FIndexUpGlyph->Assign(s->FIndexUpGlyph.get());
+  FIndexDownGlyph->Assign(s->FIndexDownGlyph.get());
+  FIndexSortKey = s->FIndexSortKey;
+  FInitSortDirection = s->FInitSortDirection;
+  FFixedCols = s->FFixedCols;
+  FNormalCellsOnly = s->FNormalCellsOnly;
+  FRow = s->FRow;
+  FUndoSort = s->FUndoSort;
+  FHeaderColor = s->FHeaderColor;
+  FHeaderColorTo = s->FHeaderColorTo;
+  FHeaderMirrorColor = s->FHeaderMirrorColor;
+  FHeaderMirrorColorTo = s->FHeaderMirrorColorTo;
+}
+
+String TSortSettings::SaveToString() const {
+  if (FIndexShow) return u"i;" + (FGrid ? FGrid->SortIndexes()->SaveToString() : String());
+  return (FDirection == sdDescending ? u"d" : u"u") + IntToStr(FColumn);
+}
+
+void TSortSettings::Remove() {
+  FColumn = -1;
+  if (!FGrid) return;
+  FGrid->SortIndexes()->Clear();
+  FGrid->RepaintRow(FGrid->TCustomGrid::FixedRows() - 1);
+}
+
+void TSortSettings::SetShow(bool Value) {
+  if (FShow == Value) return;
+  FShow = Value;
+  if (FGrid) FGrid->Invalidate();
+}
+
+void TSortSettings::SetRow(int Value) {
+  if (FGrid && Value >= FGrid->TCustomGrid::FixedRows())
+    throw Exception(u"Sort row should be smaller than number of fixed rows");
+  FRow = Value;
+}
+
+void TSortSettings::SetHeader(TColor& Field, TColor Value) {
+  if (Field == Value) return;
+  Field = Value;
+  if (FGrid && FGrid->TCustomGrid::FixedRows() > 0) FGrid->RepaintRow(FGrid->TCustomGrid::FixedRows() - 1);
+}
+void TSortSettings::SetHeaderColor(TColor Value) { SetHeader(FHeaderColor, Value); }
+void TSortSettings::SetHeaderColorTo(TColor Value) { SetHeader(FHeaderColorTo, Value); }
+void TSortSettings::SetHeaderMirrorColor(TColor Value) { SetHeader(FHeaderMirrorColor, Value); }
+void TSortSettings::SetHeaderMirrorColorTo(TColor Value) { SetHeader(FHeaderMirrorColorTo, Value); }
 
 // ===========================================================================
 // TGrouping, TGridItem

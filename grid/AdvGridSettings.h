@@ -371,6 +371,83 @@ private:
   std::unique_ptr<TDragScrollMargins> FMargins;
 };
 
+enum TIndexSortKey : uint8_t { ikShift, ikCtrl };
+enum TSortBlankPosition : uint8_t { blFirst, blLast };
+enum TSortDirection : uint8_t { sdAscending, sdDescending };
+
+// What is sorted and how: the sort column and direction, the comparison options, the glyphs
+// and header colours, and how header clicks sort.
+class TSortSettings : public TPersistent {
+public:
+  explicit TSortSettings(DEreDuzeroVaro* AGrid);
+  ~TSortSettings() override;
+  String ClassName() const override { return u"TSortSettings"; }
+  // Only from other sort settings: everything except SortOnVirtualCells and IgnoreCase.
+  void Assign(TPersistent* Source) override;
+
+  // "u" or "d" and the column, or "i;" and the sort index list with IndexShow.
+  String SaveToString() const;
+  // No sort column, no sort indexes; the header row is repainted.
+  void Remove();
+  void ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }
+
+#define TSORTSETTINGS_STORED(X)                           \
+  X(bool, AutoSortForGrouping, true)                      \
+  X(bool, AutoColumnMerge, false)                         \
+  X(int, Column, -1)                                      \
+  X(bool, IndexShow, false)                               \
+  X(TColor, IndexColor, clYellow)                         \
+  X(TIndexSortKey, IndexSortKey, ikShift)                 \
+  X(bool, Full, true)                                     \
+  X(bool, SingleColumn, false)                            \
+  X(bool, IgnoreBlanks, false)                            \
+  X(TSortBlankPosition, BlankPos, blFirst)                \
+  X(bool, AutoFormat, true)                               \
+  X(TSortDirection, Direction, sdAscending)               \
+  X(bool, IgnoreCase, false)                              \
+  X(TSortDirection, InitSortDirection, sdAscending)       \
+  X(bool, FixedCols, false)                               \
+  X(bool, NormalCellsOnly, false)                         \
+  X(bool, UndoSort, false)                                \
+  X(bool, SortOnVirtualCells, true)
+  TSORTSETTINGS_STORED(ADVOBJ_GETSET)
+
+  // Showing or hiding the sort glyphs repaints the grid on a change.
+  bool Show() const { return FShow; }
+  void SetShow(bool Value);
+  // The fixed row that shows the glyphs; a value not below the grid's FixedRows raises
+  // Exception "Sort row should be smaller than number of fixed rows".
+  int Row() const { return FRow; }
+  void SetRow(int Value);
+  // The header colours of the sorted column; a change repaints the last fixed row.
+  TColor HeaderColor() const { return FHeaderColor; }
+  void SetHeaderColor(TColor Value);
+  TColor HeaderColorTo() const { return FHeaderColorTo; }
+  void SetHeaderColorTo(TColor Value);
+  TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
+  void SetHeaderMirrorColor(TColor Value);
+  TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
+  void SetHeaderMirrorColorTo(TColor Value);
+  // The setters copy the bitmap.
+  TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+  void SetUpGlyph(TBitmap* Value) { FUpGlyph->Assign(Value); }
+  TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+  void SetDownGlyph(TBitmap* Value) { FDownGlyph->Assign(Value); }
+  TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+  void SetIndexUpGlyph(TBitmap* Value) { FIndexUpGlyph->Assign(Value); }
+  TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+  void SetIndexDownGlyph(TBitmap* Value) { FIndexDownGlyph->Assign(Value); }
+
+private:
+  void SetHeader(TColor& Field, TColor Value);
+  DEreDuzeroVaro* FGrid;
+  TSORTSETTINGS_STORED(ADVOBJ_FIELD)
+  bool FShow = false;
+  int FRow = 0;
+  TColor FHeaderColor = clNone, FHeaderColorTo = clNone, FHeaderMirrorColor = clNone, FHeaderMirrorColorTo = clNone;
+  std::unique_ptr<TBitmap> FUpGlyph, FDownGlyph, FIndexUpGlyph, FIndexDownGlyph;
+};
+
 // A hidden row kept out of the grid: its real index, height, cell texts with the cells'
 // property records as objects, and filter level.
 class TGridItem : public TCollectionItem {
