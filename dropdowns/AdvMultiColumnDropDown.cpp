@@ -18,7 +18,14 @@ int Len(const String& s) { return static_cast<int>(s.size()); }
 bool StartsWithKey(const String& Text, size_t N, const String& Key, bool CaseSensitive) {
   if (Text.size() < N) return false;
   if (CaseSensitive) return Text.compare(0, N, Key) == 0;
-  return ApplyCaseSensitivity(Text.substr(0, N), false) == Key;
+  // ASCII upper-cases as a to z: those characters are compared in place, and only a text with
+  // other characters in its first N is upper-cased as a whole.
+  for (size_t i = 0; i < N; ++i) {
+    const Char c = Text[i];
+    if (c >= 0x80) return ApplyCaseSensitivity(Text.substr(0, N), false) == Key;
+    if ((c >= u'a' && c <= u'z' ? Char(c - 32) : c) != Key[i]) return false;
+  }
+  return true;
 }
 }  // namespace
 

@@ -328,6 +328,22 @@ TEST(AdvMultiColumnDropDown, OpenListSearchFindsByTypedStartInAnyCaseAndRestarts
   EXPECT_EQ(f.selects, 1);
 }
 
+TEST(AdvMultiColumnDropDown, SearchAndCompletionMatchLettersBeyondASCIIInAnyCase) {
+  MultiFixture f({{u"Apple"}, {u"\u00C4pfel"}, {u"\u00E9t\u00E9"}}, 1);
+  f.Open();
+  f.Type(f.Grid(), u"\u00E4p");
+  EXPECT_EQ(f.dd->ItemIndex(), 1);
+  f.Type(f.Grid(), u"F");
+  EXPECT_EQ(f.dd->Text(), u"\u00C4pfel");
+  f.ClosingKey(f.Grid(), VK_ESCAPE);
+  f.dd->SetFocus();
+  ProcessPendingEvents();
+  f.dd->SetText(u"");
+  f.Type(f.dd, u"\u00C9T");
+  EXPECT_EQ(f.dd->Text(), u"\u00C9T\u00E9");
+  EXPECT_EQ(f.dd->ItemIndex(), 2);
+}
+
 TEST(AdvMultiColumnDropDown, BackspaceInTheOpenListDeletesExactlyTheSelection) {
   MultiFixture f({{u"Apple"}, {u"Berry"}}, 1);
   f.Open();
