@@ -231,6 +231,31 @@ void TCustomGrid::DeleteItem(bool Cols, int Index) {
 }
 
 void TCustomGrid::DeleteColumn(int ACol) { DeleteItem(true, ACol); }
+
+void TCustomGrid::InsertRowsAt(int ARow, int Count) {
+  int old = RowCount();
+  if (ARow < 0 || ARow > old || Count < 0) throw EInvalidGridOperation(u"Grid index out of range");
+  if (Count == 0) return;
+  HideEditor();
+  FRowHeights.insert(FRowHeights.begin() + ARow, Count, FDefaultRowHeight);
+  RowsShifted(ARow, Count, old);
+  AdjustAfterMove(false, [&](int i) { return i >= ARow ? i + Count : i; });
+  SizeChanged(ColCount(), old);
+}
+
+void TCustomGrid::DeleteRowsAt(int ARow, int Count) {
+  int old = RowCount();
+  if (ARow < 0 || Count < 0 || Count > old - ARow || (Count > 0 && Count >= old))
+    throw EInvalidGridOperation(u"Grid index out of range");
+  if (Count == 0) return;
+  HideEditor();
+  FRowHeights.erase(FRowHeights.begin() + ARow, FRowHeights.begin() + ARow + Count);
+  FFixedRows -= std::clamp(FFixedRows - ARow, 0, Count);
+  if (FFixedRows >= RowCount()) FFixedRows = RowCount() - 1;
+  RowsShifted(ARow, -Count, old);
+  AdjustAfterMove(false, [&](int i) { return i >= ARow + Count ? i - Count : std::min(i, ARow); });
+  SizeChanged(ColCount(), old);
+}
 void TCustomGrid::DeleteRow(int ARow) { DeleteItem(false, ARow); }
 
 // ---------------------------------------------------------------------------

@@ -184,6 +184,16 @@ public:
   // the cells they were on. An index outside the count raises EInvalidGridOperation.
   void MoveColumn(int FromIndex, int ToIndex);
   void MoveRow(int FromIndex, int ToIndex);
+  // ---- Rows in blocks, in one pass whatever the count. InsertRowsAt adds Count rows of the
+  // default height before ARow (0..RowCount); the rows from ARow on move down with their sizes
+  // (in a string grid with every stored cell from ARow on). DeleteRowsAt removes Count rows
+  // from ARow: the later counted rows move up with their sizes and cells, the removed rows'
+  // cells are dropped (no object is freed), cells beyond the count stay, and the fixed count
+  // drops by the fixed rows removed. The current cell and anchor stay on their rows (on the
+  // row that follows when theirs went). A range outside the count, or removing every row,
+  // raises EInvalidGridOperation.
+  void InsertRowsAt(int ARow, int Count);
+  void DeleteRowsAt(int ARow, int Count);
 
   // ---- Cells on screen (client coordinates)
   // The rectangle of a shown cell, without its grid lines; (0, 0, 0, 0) for a cell out of view.
@@ -231,6 +241,10 @@ protected:
   // last remaining one, or an index outside the count, raises EInvalidGridOperation.
   virtual void DeleteRow(int ARow);
   virtual void DeleteColumn(int ACol);
+  // After InsertRowsAt (Count > 0) or DeleteRowsAt (Count < 0) changed the sizes, before the
+  // current cell moves and the new count is reported; OldCount is the count before. The string
+  // grid moves its stored rows here.
+  virtual void RowsShifted(int ARow, int Count, int OldCount) { (void)ARow; (void)Count; (void)OldCount; }
   // What a left press at (X, Y) starts: gsColSizing on a column's right edge (within 3
   // pixels) in the fixed rows with goColSizing, gsRowSizing on a row's bottom edge in the
   // fixed columns with goRowSizing, else gsNormal. Index is the column (row) sized and
@@ -394,6 +408,7 @@ protected:
   void RowMoved(int FromIndex, int ToIndex) override;
   void DeleteRow(int ARow) override;
   void DeleteColumn(int ACol) override;
+  void RowsShifted(int ARow, int Count, int OldCount) override;
 
 private:
   struct TCell {

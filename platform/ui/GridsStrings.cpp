@@ -276,6 +276,21 @@ void TStringGrid::DeleteRow(int ARow) {
   TCustomGrid::DeleteRow(ARow);
 }
 
+void TStringGrid::RowsShifted(int ARow, int Count, int OldCount) {
+  std::vector<std::pair<int, TCellRow>> moved;
+  if (Count > 0) {
+    // Every stored row from ARow on moves down, also those beyond the count.
+    ForEachRow(ARow, std::numeric_limits<int>::max(),
+               [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(); });
+  } else {
+    ForEachRow(ARow, ARow - Count - 1, [](int, TCellRow& row) { row = TCellRow(); });
+    ForEachRow(ARow - Count, OldCount - 1,
+               [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(); });
+  }
+  for (auto& [r, row] : moved) MakeRow(r) = std::move(row);
+  TCustomGrid::RowsShifted(ARow, Count, OldCount);
+}
+
 void TStringGrid::DeleteColumn(int ACol) {
   DeleteCells(false, ACol);
   TCustomGrid::DeleteColumn(ACol);

@@ -360,4 +360,37 @@ TEST(ValueListEditor, KeepsKeysAndValuesApartUnderItsTitleRow) {
   EXPECT_EQ(list->Cells(0, 3), u"");
 }
 
+TEST(StringGridStore, RowBlocksInsertAndDeleteWithTheirCellsSizesAndCurrentRow) {
+  TStringGrid grid(nullptr);
+  grid.SetRowCount(8);
+  for (int r = 0; r < 8; ++r) grid.SetCells(1, r, String(1, char16_t(u'a' + r)));
+  grid.SetCells(1, 20, u"far");  // beyond the count
+  grid.SetRowHeights(5, 40);
+  grid.SetRow(6);
+
+  grid.DeleteRowsAt(2, 3);  // c, d, e go
+  EXPECT_EQ(grid.RowCount(), 5);
+  const char16_t* after[] = {u"a", u"b", u"f", u"g", u"h"};
+  for (int r = 0; r < 5; ++r) EXPECT_EQ(grid.Cells(1, r), after[r]) << r;
+  EXPECT_EQ(grid.Cells(1, 5), u"");  // nothing left behind the count
+  EXPECT_EQ(grid.Cells(1, 20), u"far");
+  EXPECT_EQ(grid.RowHeights(2), 40);
+  EXPECT_EQ(grid.Row(), 3);  // still on g
+
+  grid.InsertRowsAt(1, 2);
+  EXPECT_EQ(grid.RowCount(), 7);
+  const char16_t* inserted[] = {u"a", u"", u"", u"b", u"f", u"g", u"h"};
+  for (int r = 0; r < 7; ++r) EXPECT_EQ(grid.Cells(1, r), inserted[r]) << r;
+  EXPECT_EQ(grid.RowHeights(1), grid.DefaultRowHeight());
+  EXPECT_EQ(grid.RowHeights(4), 40);
+  EXPECT_EQ(grid.Row(), 5);
+  EXPECT_EQ(grid.Cells(1, 22), u"far");  // every stored row from the insertion on moved
+
+  grid.DeleteRowsAt(0, 1);  // the fixed row: the fixed count follows
+  EXPECT_EQ(grid.FixedRows(), 0);
+  EXPECT_THROW(grid.DeleteRowsAt(0, grid.RowCount()), EInvalidGridOperation);
+  EXPECT_THROW(grid.DeleteRowsAt(5, 2), EInvalidGridOperation);
+  EXPECT_THROW(grid.InsertRowsAt(grid.RowCount() + 1, 1), EInvalidGridOperation);
+}
+
 }  // namespace
