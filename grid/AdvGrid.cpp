@@ -130,6 +130,7 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
   SetRowCount(10);
   SetBounds(Left(), Top(), 400, 250);
   FGridItems = std::make_unique<TCollection>([](TCollection* c) { return new TGridItem(c); });
+  FFilter = std::make_unique<TFilter>(this);
 
   // 10. Balloons and modified rows.
   FBalloonSettings = std::make_unique<TBalloonSettings>();
@@ -340,6 +341,7 @@ void DEreDuzeroVaro::Assign(TPersistent* Source) {
   FGrouping->Assign(s->FGrouping.get());
   FSearchFooter->Assign(s->FSearchFooter.get());
   FPrintSettings->Assign(s->FPrintSettings.get());
+  FFilter->Assign(s->FFilter.get());
   FHTMLSettings->Assign(s->FHTMLSettings.get());
   FBands->Assign(s->FBands.get());
   FSortSettings->Assign(s->FSortSettings.get());

@@ -179,6 +179,8 @@ public:
   TBands* Bands() const { return FBands.get(); }
   TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
   TGrouping* Grouping() const { return FGrouping.get(); }
+  TFilter* Filter() const { return FFilter.get(); }
+  void SetFilter(TFilter* Value) { FFilter->Assign(Value); }
   TSortSettings* SortSettings() const { return FSortSettings.get(); }
   void SetSortSettings(TSortSettings* Value) { FSortSettings->Assign(Value); }
   TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
@@ -541,6 +543,7 @@ private:
   std::unique_ptr<TGrouping> FGrouping;
   std::unique_ptr<TFilterDropDown> FFilterDropDown;
   std::unique_ptr<TSortSettings> FSortSettings;
+  std::unique_ptr<TFilter> FFilter;
   std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
   std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
   std::unique_ptr<TBalloonSettings> FBalloonSettings;

@@ -366,6 +366,47 @@ void TSortSettings::SetHeaderMirrorColor(TColor Value) { SetHeader(FHeaderMirror
 void TSortSettings::SetHeaderMirrorColorTo(TColor Value) { SetHeader(FHeaderMirrorColorTo, Value); }
 
 // ===========================================================================
+// TFilterData, TFilter
+
+void TFilterData::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TFilterData*>(Source);
+  if (!s) return;
+#define TFILTERDATA_COPY(Type, Name, Default) F##Name = s->F##Name;
+  TFILTERDATA_STORED(TFILTERDATA_COPY)
+}
+
+TFilter::TFilter(DEreDuzeroVaro* AGrid)
+    : TOwnedCollection(AGrid, [](TCollection* c) { return new TFilterData(c); }), FGrid(AGrid) {}
+
+TFilterData* TFilter::Add() {
+  auto* item = static_cast<TFilterData*>(TCollection::Add());
+  item->SetOperation(Count() == 1 ? foNONE : foAND);
+  return item;
+}
+
+TFilterData* TFilter::Insert(int) { return static_cast<TFilterData*>(TCollection::Add()); }
+
+TFilterData* TFilter::GetColFilter(int Col) {
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i)->Column() == Col) return Items(i);
+  TFilterData* item = Add();
+  item->SetColumn(static_cast<int16_t>(Col));
+  return item;
+}
+
+void TFilter::RemoveColumnFilter(int Col) {
+  for (int i = Count() - 1; i >= 0; --i)
+    if (Items(i)->Column() == Col) Delete(i);
+  if (FGrid) FGrid->RepaintCell(Col, 0);
+}
+
+bool TFilter::HasFilter(int Col) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i)->Column() == Col) return true;
+  return false;
+}
+
+// ===========================================================================
 // TGrouping, TGridItem
 
 void TGrouping::Assign(TPersistent* Source) {

@@ -448,6 +448,55 @@ private:
   std::unique_ptr<TBitmap> FUpGlyph, FDownGlyph, FIndexUpGlyph, FIndexDownGlyph;
 };
 
+enum TFilterCells : uint8_t { fcVirtual, fcNormal, fcStripHTML, fcCalculated, fcRow };
+enum TFilterOperation : uint8_t { foSHORT, foNONE, foAND, foXOR, foOR };
+
+// One filter condition: the column tested, the condition text (empty matches every row),
+// which text of the cell is tested, and how the result combines with the result so far.
+class TFilterData : public TCollectionItem {
+public:
+  explicit TFilterData(TCollection* ACollection) : TCollectionItem(ACollection) {}
+  String ClassName() const override { return u"TFilterData"; }
+  // Copies all seven properties from another condition.
+  void Assign(TPersistent* Source) override;
+
+#define TFILTERDATA_STORED(X)                  \
+  X(int16_t, Column, 0)                        \
+  X(String, Condition, String())               \
+  X(bool, CaseSensitive, true)                 \
+  X(TFilterCells, Data, fcVirtual)             \
+  X(String, Prefix, String())                  \
+  X(String, Suffix, String())                  \
+  X(TFilterOperation, Operation, foSHORT)
+  TFILTERDATA_STORED(ADVOBJ_GETSET)
+
+private:
+  TFILTERDATA_STORED(ADVOBJ_FIELD)
+};
+
+// The grid's filter conditions.
+class TFilter : public TOwnedCollection {
+public:
+  explicit TFilter(DEreDuzeroVaro* AGrid);
+  String ClassName() const override { return u"TFilter"; }
+
+  // Appends a condition combined with foNONE when it is the only one, else with foAND.
+  TFilterData* Add();
+  // Appends a condition (the index is not used) that keeps foSHORT.
+  TFilterData* Insert(int Index);
+  TFilterData* Items(int Index) const { return static_cast<TFilterData*>(TCollection::Items(Index)); }
+  // Writing assigns the given condition's values.
+  void SetItems(int Index, TFilterData* Value) { SetItem(Index, Value); }
+  // The first condition of the column, made by Add when there is none.
+  TFilterData* GetColFilter(int Col);
+  // Deletes every condition of the column and repaints its header cell.
+  void RemoveColumnFilter(int Col);
+  bool HasFilter(int Col) const;
+
+private:
+  DEreDuzeroVaro* FGrid;
+};
+
 // A hidden row kept out of the grid: its real index, height, cell texts with the cells'
 // property records as objects, and filter level.
 class TGridItem : public TCollectionItem {

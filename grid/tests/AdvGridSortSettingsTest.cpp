@@ -1,4 +1,4 @@
-// The sort settings: their text form, the sort row check and copying.
+// The sort settings (their text form, the sort row check, copying) and the filter conditions.
 #include <gtest/gtest.h>
 
 #include "grid/AdvGrid.h"
@@ -42,4 +42,30 @@ TEST(AdvGridSortSettings, AssignKeepsTheTargetsCaseAndVirtualCellChoices) {
   EXPECT_EQ(b.SortSettings()->HeaderColor(), clRed);
   EXPECT_FALSE(b.SortSettings()->IgnoreCase());
   EXPECT_TRUE(b.SortSettings()->SortOnVirtualCells());
+}
+
+TEST(AdvGridFilter, ConditionsCombineAndAreFoundByColumn) {
+  DEreDuzeroVaro g(nullptr);
+  TFilter* f = g.Filter();
+  TFilterData* first = f->Add();
+  EXPECT_EQ(first->Operation(), foNONE);
+  EXPECT_TRUE(first->CaseSensitive());
+  EXPECT_EQ(first->Data(), fcVirtual);
+  EXPECT_EQ(f->Add()->Operation(), foAND);
+  EXPECT_EQ(f->Insert(0)->Operation(), foSHORT);
+  EXPECT_EQ(f->Count(), 3);
+  EXPECT_FALSE(f->HasFilter(4));
+  TFilterData* c4 = f->GetColFilter(4);
+  EXPECT_EQ(c4->Column(), 4);
+  EXPECT_EQ(f->GetColFilter(4), c4);
+  f->Items(1)->SetColumn(4);
+  f->RemoveColumnFilter(4);
+  EXPECT_FALSE(f->HasFilter(4));
+  EXPECT_EQ(f->Count(), 2);
+  // Another grid copies the conditions.
+  first->SetCondition(u">5");
+  DEreDuzeroVaro h(nullptr);
+  h.Assign(&g);
+  ASSERT_EQ(h.Filter()->Count(), 2);
+  EXPECT_EQ(h.Filter()->Items(0)->Condition(), u">5");
 }
