@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "dropdowns/AdvDropDownBars.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
@@ -203,8 +204,14 @@ void TAdvCustomDropDown::CreateDropDownForm() {
   FDropDownForm->SetBounds(FDropDownForm->Left(), FDropDownForm->Top(), FDropDownWidth, FDropDownHeight);
   FDropDownForm->OnClose = [](TObject*, TCloseAction&) {};
   FDropDownForm->OnHide = [this](TObject*) { DropDownFormHidden(); };
-  FDropDownForm->OnKeyPress = [this](TObject*, Char& Key) { DropDownFormKeyPress(Key); };
-  FDropDownForm->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) { DropDownFormKeyDown(Key, Shift); };
+  FDropDownForm->OnKeyPress = [this](TObject*, Char& Key) {
+    if (FAccessKeyTaken) Key = 0;
+    else DropDownFormKeyPress(Key);
+  };
+  FDropDownForm->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) {
+    if (BarAccessKey(Key, Shift)) Key = 0;
+    else DropDownFormKeyDown(Key, Shift);
+  };
   FDropDownForm->OnKeyUp = [this](TObject*, Word& Key, TShiftState Shift) { DropDownFormKeyUp(Key, Shift); };
   FDropDownForm->OnMouseWheelDown = [this](TObject*, TShiftState Shift, TPoint P, bool& Handled) {
     DropDownFormMouseWheelDown(Shift, P, Handled);
@@ -289,8 +296,14 @@ void TAdvCustomDropDown::DoShowDropDown() {
   FDropDownForm->Constraints()->SetMinHeight(50);
   // 8. The control's keys go to the edit, set again at every opening.
   if (auto* control = dynamic_cast<TWinControl*>(FControl)) {
-    control->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) { DropDownControlKeyDown(Key, Shift); };
-    control->OnKeyPress = [this](TObject*, Char& Key) { DropDownControlKeyPress(Key); };
+    control->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) {
+      if (BarAccessKey(Key, Shift)) Key = 0;
+      else DropDownControlKeyDown(Key, Shift);
+    };
+    control->OnKeyPress = [this](TObject*, Char& Key) {
+      if (FAccessKeyTaken) Key = 0;
+      else DropDownControlKeyPress(Key);
+    };
     control->OnKeyUp = [this](TObject*, Word& Key, TShiftState Shift) { DropDownControlKeyUp(Key, Shift); };
   }
   // 9-10. Below or above the edit; the automatic test uses the edit's top edge.
@@ -370,6 +383,24 @@ void TAdvCustomDropDown::ButtonClick(TObject*) {
   if (IsDesigning(this) || FDropDownForm == nullptr || FDropDownForm->Visible()) return;
   // The click that closed the window (by deactivating it) does not open it again.
   if (GetTickCount() - FDropDownForm->FDeActivate > 250u) DoShowDropDown();
+}
+
+bool TAdvCustomDropDown::BarAccessKey(Word Key, TShiftState Shift) {
+  FAccessKeyTaken = false;
+  // Letters and digits only: their key codes are their upper-case characters.
+  const bool character = (Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9');
+  if (!character || !Shift.Contains(ssAlt) || !FDroppedDown || FDropDownForm == nullptr) return false;
+  for (TCustomControl* c : {FDropDownForm->Header(), FDropDownForm->Footer()}) {
+    auto* bar = dynamic_cast<TAdvDropDownBar*>(c);
+    if (bar == nullptr || !bar->Showing()) continue;
+    for (int i = 0; i < bar->ButtonCount(); ++i) {
+      if (bar->ButtonControl(i)->Perform(CM_DIALOGCHAR, Key, 0) != 0) {
+        FAccessKeyTaken = true;
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 void TAdvCustomDropDown::ToggleDropDown() {

@@ -742,6 +742,9 @@ protected:
   void ButtonClick(TObject* Sender);
   // Toggles the pop-up (F4, Alt+Up, Alt+Down).
   void ToggleDropDown();
+  // Alt with a letter or digit typed in the open pop-up clicks the bar button whose caption
+  // marks that key; true when one took it (its characters are then not typed).
+  bool BarAccessKey(Word Key, TShiftState Shift);
   void HeaderFooterChanged(TObject* Sender);
   // The edit's own context menu and drop target (AdvDropDownInput.cpp).
   void CreateEditMenu();
@@ -822,4 +825,5 @@ private:
   bool FHiding = false;        // DoHideDropDown is hiding the window
   bool FSystemClose = false;   // CloseBySystem is running
   bool FEscapeClaimed = false; // this Escape closed the pop-up: the form's Cancel button does not get it
+  bool FAccessKeyTaken = false; // the pop-up's last key-down clicked a bar button
 };

@@ -6,6 +6,7 @@
 
 #include "controls/HtmlText.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Menus.h"
 #include "platform/win/Gdi.h"
 
 // ---------------------------------------------------------------------------
@@ -58,15 +59,6 @@ void TDbgList::SetItemsEx(int Index, void* Value) {
 namespace {
 bool IsDesigning(const TComponent* C) { return C->ComponentState().Contains(csDesigning); }
 
-// The character after the caption's single '&', upper-cased; 0 when there is none.
-Char AccelChar(const String& Caption) {
-  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-    if (Caption[i] != u'&') continue;
-    if (Caption[i + 1] == u'&') { ++i; continue; }
-    return AnsiUpperCase(String(1, Caption[i + 1]))[0];
-  }
-  return 0;
-}
 }  // namespace
 
 TAdvButton::TAdvButton(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -285,8 +277,8 @@ void TAdvButton::WMKeyDown(TWMKey& Message) {
 }
 
 void TAdvButton::CMDialogChar(TWMKey& Message) {
-  const Char key = AnsiUpperCase(String(1, static_cast<Char>(Message.CharCode())))[0];
-  if (Enabled() && Showing() && key != 0 && AccelChar(Caption()) == key) {
+  const Char key = static_cast<Char>(Message.CharCode());
+  if (Enabled() && Showing() && key != 0 && IsAccel(key, Caption())) {
     Click();
     Message.SetResult(1);
     return;

@@ -488,3 +488,25 @@ TEST(AdvDropDownBars, ListAccessChecksTheIndex) {
 }
 
 }  // namespace
+
+TEST(AdvDropDownBars, AltWithAButtonsAccessKeyClicksIt) {
+  BarsFixture f;
+  f.dd->SetText(u"old");
+  TFooterButton* fb = f.dd->DropDownFooter()->Buttons()->Add();
+  fb->SetCaption(u"&Yes");
+  f.dd->DropDownFooter()->Buttons()->Add()->SetCaption(u"&u");
+  fb->SetModalResult(mrYes);
+  int clicks = 0;
+  f.dd->OnDropDownFooterButtonClick = [&](TObject*, int) { ++clicks; };
+  f.Open();
+  f.dd->SetTextDirect(u"new");
+  SimulateKeyStroke(f.KeyTarget(), VK_F5, {ssAlt});  // no character
+  SimulateKeyStroke(f.KeyTarget(), VK_F6, {ssAlt});  // 'u' as a character code
+  ProcessPendingEvents();
+  EXPECT_TRUE(f.dd->DroppedDown());
+  f.Stroke(f.KeyTarget(), 'Y', {ssAlt});
+  ProcessPendingEvents();
+  EXPECT_FALSE(f.dd->DroppedDown());
+  EXPECT_EQ(f.dd->Text(), u"new");
+  EXPECT_EQ(clicks, 1);
+}
