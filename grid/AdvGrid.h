@@ -81,6 +81,7 @@ using TFixedEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, 
 using TPrintGetPageNumEvent = std::function<void(TObject* Sender, int PageNum, int PageColNum, String& PageNumString)>;
 using TCellValueEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
 using TAutoRowEvent = std::function<void(TObject* Sender, int ARow)>;
+using TCustomFilterEvent = std::function<void(TObject* Sender, int ARow, bool& AcceptRow)>;
 
 // Told of every change of a rectangle of cells, after the grid's own OnCellsChanged.
 class TGridChangeNotifier : public TComponent {
@@ -220,6 +221,93 @@ public:
   // The focus glow and the four move arrows (nullptr until made at run time).
   TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
   TArrowWindow* Arrow(int Index) const { return FArrows[Index]; }
+
+  // ==== Hidden columns and rows, real and display indexes (AdvGridHidden.cpp) ====
+  // A hidden column keeps its cells at its real index: Cells and the cell operations take
+  // real columns, display column d shows real column RealColIndex(d). Real columns 0 to 511
+  // can be hidden; a larger index is never hidden and maps to itself. A hidden row leaves the
+  // grid for the GridItems store (a TGridItem with the row's texts and cell records over every
+  // column, its real index, height and filter level) and comes back with all of it.
+  int RealColIndex(int ACol);
+  int DisplColIndex(int ACol) override;
+  int DisplToRealCol(int ACol) { return RealColIndex(ACol); }
+  int RealToDisplCol(int ACol) { return DisplColIndex(ACol); }
+  // Real row of a display row: the ARow-th shown row; display row of a real row: ARow less the
+  // hidden rows below it.
+  int RealRowIndex(int ARow);
+  int DisplRowIndex(int ARow);
+  int DisplToRealRow(int ARow) { return RealRowIndex(ARow); }
+  int RealToDisplRow(int ARow) { return DisplRowIndex(ARow); }
+  // The current column and row as real indexes.
+  int RealCol() { return RealColIndex(Col()); }
+  int RealRow() { return RealRowIndex(Row()); }
+  bool IsHiddenColumn(int Colindex) const;
+  bool IsHiddenRow(int Rowindex);
+  // The same, answered from ListHidden, made on the first call (null on entry) from the hidden
+  // rows' real indexes and reused by the caller across calls.
+  bool IsHiddenRow(int Rowindex, std::unique_ptr<TIntList>& ListHidden);
+  int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+  bool IsIgnoredColumn(int ACol) { return FIgnoreColumns->HasValue(ACol); }
+  // Hiding and showing take real indexes. The last shown column is never hidden, nor the
+  // last shown row; hiding what is hidden and showing what is shown do nothing.
+  void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
+  void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+  void HideColumns(int FromCol, int ToCol);
+  void UnHideColumns(int FromCol, int ToCol);
+  void UnHideColumnsAll() { UnHideColumns(0, ColCount() + NumHiddenColumns()); }
+  void HideRow(int Rowindex) { HideRows(Rowindex, Rowindex); }
+  void UnHideRow(int Rowindex);
+  void HideRows(int FromRow, int ToRow);
+  // As HideRows for a range that starts with a shown row; the heights are not kept.
+  void HideRowsEx(int FromRow, int ToRow);
+  // Hides the display rows of the ascending list as one filter level (their display index
+  // becomes the stored index as it is).
+  void HideRowList(TIntList* RowList);
+  void UnHideRows(int FromRow, int ToRow);
+  void UnHideRowsAll();
+  // Shows the rows of the last filter level again.
+  void UnHideRowList();
+  // Moves a display column (row) with its cells, size and embedded cell controls.
+  void MoveColumn(int FromIndex, int ToIndex);
+  void MoveRow(int FromIndex, int ToIndex);
+  // Makes a display cell visible, centring it when it was out of view.
+  void ScrollInView(int ColIndex, int RowIndex);
+  // Parks the selection outside the grid so that none shows, and brings it back.
+  void HideSelection();
+  void UnHideSelection();
+  bool SelectionHidden() const { return FSelectionHidden; }
+  void UpdateEditMode() { SelectCell(Col(), Row()); }
+  // The current row; a write fires OnRowUpdate(old, new) when the row changed and moves a
+  // synchronised grid along.
+  int Row() const { return TCustomGrid::Row(); }
+  void SetRow(int Value);
+  // The top row; a write outside FixedRows..RowCount-1 is ignored.
+  int TopRow() const { return TCustomGrid::TopRow(); }
+  void SetTopRow(int Value);
+  // The smallest rectangle of display cells holding text, (0, 0, 0, 0) when none.
+  TGridRect UsedCells();
+  // The display cell under a screen point, -1 outside the cells.
+  void ScreenToCell(TPoint pt, int& ACol, int& ARow);
+  // Whether a point lies within 4 pixels of a sizable column edge in the header rows or a
+  // sizable row edge in the header columns.
+  bool IsOnSizingBorder(int X, int Y);
+  std::function<void(TObject* Sender, int OldRow, int NewRow)> OnRowUpdate;
+  // ==== end of hidden columns and rows ====
+
+  // ==== Looks (AdvGridLooks.cpp) ====
+  // Setting a look writes its colours into the grid's own properties, ControlLook,
+  // SortSettings and SearchFooter, where they can be changed afterwards.
+  void SetLook(TGridLook Value);
+  // The look's name as stored ("glXP") and as shown ("Windows XP"); glCustom leaves Text.
+  static void LookToText(TGridLook Look, String& Text);
+  static void LookDisplayName(TGridLook Look, String& Text);
+  bool URLShow() const { return FURLShow; }
+  void SetURLShow(bool Value);
+  bool URLShowInText() const { return FURLShowInText; }
+  void SetURLShowInText(bool Value);
+  bool URLFull() const { return FURLFull; }
+  void SetURLFull(bool Value);
+  // ==== end of looks ====
 
   // ---- Links to outside components (not owned; forgotten when the component goes)
   TCustomImageList* GridImages() const { return FGridImages; }
@@ -420,6 +508,8 @@ public:
   virtual void GetCheckTrue(int ACol, int ARow, String& Value);
   virtual void GetCheckFalse(int ACol, int ARow, String& Value);
   virtual bool BuildFilterList(int ACol);
+  // Whether a row passes the conditions of Filter in their order (OnCustomFilter last).
+  virtual bool RowMatchesFilter(int ARow);
   virtual void CanAddRow(bool& CanAdd);
   virtual void CanInsertRow(int ARow, bool& CanInsert);
   virtual void CheckBoxChange(int ACol, int ARow, bool State);
@@ -491,6 +581,7 @@ public:
   TSelectionChangedEvent OnSelectionChanged;
   TFixedEditEvent OnFixedEdit;
   TNotifyEvent OnFilterDone;
+  TCustomFilterEvent OnCustomFilter;
   TPrintGetPageNumEvent OnPrintGetPageNum;
   TNotifyEvent OnStartBlockFocus;
   TNotifyEvent OnEndBlockFocus;
@@ -635,4 +726,21 @@ private:
   bool FEditMode = false;
   TEditorType FCurrentEditor = edNormal;
   int FPrintPageFrom = 1, FPrintPageTo = 1, FPrintPageCount = 0;
+
+  // ==== Hidden columns and rows: state (AdvGridHidden.cpp) ====
+  // Stores the display row's texts and records (every column) into a new hidden-row item.
+  TGridItem* StoreRow(int Index, int DisplRow, int RealIdx, bool KeepHeight);
+  // Puts an item's texts, records and height into a display row.
+  void RestoreRow(TGridItem* Item, int DisplRow);
+  // Shows or hides the controls embedded in a display row's cells.
+  void ShowRowControls(int DisplRow, bool Visible);
+  // Copies a display row (texts, records, height) to another, skipping empty cells.
+  void CopyDisplRow(int From, int To);
+  TGridRect FOldSelection{};
+  bool FSelectionHidden = false;
+  int FLastReportedRow = -1;
+  // ==== end of hidden columns and rows: state ====
+  // ==== Looks: state (AdvGridLooks.cpp) ====
+  bool FURLShow = false, FURLShowInText = false, FURLFull = false;
+  // ==== end of looks: state ====
 };

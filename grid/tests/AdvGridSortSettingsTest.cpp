@@ -69,3 +69,46 @@ TEST(AdvGridFilter, ConditionsCombineAndAreFoundByColumn) {
   ASSERT_EQ(h.Filter()->Count(), 2);
   EXPECT_EQ(h.Filter()->Items(0)->Condition(), u">5");
 }
+
+TEST(AdvGridFilter, RowsMatchTheConditionsInTheirOrder) {
+  DEreDuzeroVaro g(nullptr);
+  g.SetRowCount(4);
+  g.SetCells(1, 1, u"Alpha");
+  g.SetCells(2, 1, u"12");
+  g.SetCells(1, 2, u"beta");
+  g.SetCells(2, 2, u"3");
+  g.SetCells(1, 3, u"<b>Alpha</b>");
+  TFilterData* a = g.Filter()->Add();
+  a->SetColumn(1);
+  a->SetCondition(u"A*");
+  EXPECT_TRUE(g.RowMatchesFilter(1));
+  EXPECT_FALSE(g.RowMatchesFilter(2));
+  a->SetCaseSensitive(false);
+  a->SetCondition(u"b*");
+  EXPECT_TRUE(g.RowMatchesFilter(2));
+  // Tags count unless the stripped text is tested.
+  a->SetCondition(u"alpha");
+  EXPECT_FALSE(g.RowMatchesFilter(3));
+  a->SetData(fcStripHTML);
+  EXPECT_TRUE(g.RowMatchesFilter(3));
+  // A second condition joined by and, then by or.
+  a->SetData(fcVirtual);
+  TFilterData* b = g.Filter()->Add();
+  b->SetColumn(2);
+  b->SetCondition(u">5");
+  EXPECT_TRUE(g.RowMatchesFilter(1));
+  g.SetCells(2, 1, u"4");
+  EXPECT_FALSE(g.RowMatchesFilter(1));
+  b->SetOperation(foOR);
+  a->SetCondition(u"beta");
+  EXPECT_TRUE(g.RowMatchesFilter(2));
+  // Whole rows are searched as plain text; the custom event has the last word.
+  g.Filter()->Clear();
+  TFilterData* r = g.Filter()->Add();
+  r->SetData(fcRow);
+  r->SetCondition(u"ETA");
+  EXPECT_TRUE(g.RowMatchesFilter(2));
+  EXPECT_FALSE(g.RowMatchesFilter(1));
+  g.OnCustomFilter = [](TObject*, int ARow, bool& Accept) { Accept = Accept || ARow == 1; };
+  EXPECT_TRUE(g.RowMatchesFilter(1));
+}
