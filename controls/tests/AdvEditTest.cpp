@@ -217,6 +217,9 @@ TEST(AdvEdit, EditTextKindAndMixedCase) {
   EXPECT_EQ(EditMixedCase(u"macdonald"), u"MacDonald");
   EXPECT_EQ(EditMixedCase(u"mcdonald"), u"McDonald");
   EXPECT_EQ(EditMixedCase(u"henry iii"), u"Henry III");
+  EXPECT_EQ(EditMixedCase(u"anne-marie o'hara"), u"Anne-Marie O'Hara");
+  EXPECT_EQ(EditMixedCase(u"MARY MCBRIDE"), u"Mary McBride");
+  EXPECT_EQ(EditMixedCase(u"jean de la fontaine"), u"Jean De La Fontaine");
   EXPECT_EQ(HexTextToInt(u"1G"), 16);
 }
 
