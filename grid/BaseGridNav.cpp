@@ -55,7 +55,10 @@ void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
       break;
     default: break;
   }
+  bool pageDown = Key == VK_NEXT;
   TObjStringGrid::KeyDown(Key, Shift);
+  // The page move stops short of the hidden last row, which only holds footer values.
+  if (pageDown && FHideLastRow && Row() == RowCount() - 1 && RowCount() - 2 >= FixedRows()) SetRow(RowCount() - 2);
   MoveToBaseCell();
 }
 

@@ -445,6 +445,18 @@ TEST_F(BaseGridFixture, KeysStepOverMergedAreasAndRestOnBaseCells) {
   }
 }
 
+TEST_F(BaseGridFixture, PageDownStopsAboveTheHiddenLastRow) {
+  grid->SetFocus();
+  ProcessPendingEvents();
+  grid->SetRow(2);
+  SimulateKeyStroke(grid, VK_NEXT);
+  EXPECT_EQ(grid->Row(), 7);
+  grid->SetHideLastRow(true);
+  grid->SetRow(2);
+  SimulateKeyStroke(grid, VK_NEXT);
+  EXPECT_EQ(grid->Row(), 6);
+}
+
 TEST_F(BaseGridFixture, TheWheelStepsOverAMergedAreaBothWays) {
   grid->MergeCells(2, 2, 2, 3);  // rows 2..4
   grid->SetCol(2);
