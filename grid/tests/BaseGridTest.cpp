@@ -10,6 +10,7 @@
 #include "grid/AdvObj.h"
 #include "grid/BaseGrid.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 #include "testing/TestSupport.h"
 
 namespace {
@@ -406,6 +407,38 @@ TEST_F(BaseGridFixture, SelectionLooksAndDrawStates) {
   grid->SetSelection(TGridRect{grid->ColCount(), grid->RowCount(), grid->ColCount(), grid->RowCount()});
   Render();
   for (auto& [cell, state] : grid->States) EXPECT_FALSE(state.Contains(gdSelected)) << cell.first << "," << cell.second;
+}
+
+// The frame of a one-cell selection in each look, with and without the focus.
+TEST_F(BaseGridFixture, SelectionLooksTakeTheirColourTable) {
+  auto* other = new TEdit(&form);
+  other->SetParent(&form);
+  other->SetBounds(10, 280, 80, 24);
+  struct Case {
+    TGridSelectionStyle style;
+    bool focused;
+    TColor border;
+  } cases[] = {
+      {ssVista, true, 0xFDDE99},  {ssWin7, true, 0xCEA27D},   {ssOffice2007, true, 0x8DD7D3},
+      {ssVista, false, 0xD9D9D9}, {ssWin7, false, 0xD9D9D9}, {ssOffice2007, false, 0xD9D9D9},
+  };
+  grid->SetCol(3);
+  grid->SetRow(3);
+  for (const Case& k : cases) {
+    grid->SetSelectionStyle(k.style);
+    if (k.focused) grid->SetFocus();
+    else other->SetFocus();
+    ProcessPendingEvents();
+    ASSERT_EQ(grid->Focused(), k.focused);
+    Render();
+    TRect r = grid->CellRect(3, 3);
+    EXPECT_EQ(Pixel(r.Left, (r.Top + r.Bottom) / 2), k.border) << int(k.style) << " " << k.focused;
+  }
+  // Unfocused with goDrawFocusSelected keeps the focused look.
+  grid->SetOptions(grid->Options() + goDrawFocusSelected);
+  Render();
+  TRect r = grid->CellRect(3, 3);
+  EXPECT_EQ(Pixel(r.Left, (r.Top + r.Bottom) / 2), 0x8DD7D3);
 }
 
 TEST_F(BaseGridFixture, HiddenLastRowIsBlank) {
