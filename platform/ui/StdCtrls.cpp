@@ -119,6 +119,15 @@ public:
     QComboBox::hidePopup();
     if (onClose) onClose();
   }
+  bool enterInEdit = false;  // Enter in the edit part is being handled: no pick
+
+protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    enterInEdit = (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && lineEdit() != nullptr &&
+                  !(view() != nullptr && view()->isVisible());
+    QComboBox::keyPressEvent(e);
+    enterInEdit = false;
+  }
 };
 
 // The simple style: an edit with its list always shown below it. The container holds the focus
@@ -232,13 +241,15 @@ void TCustomComboBox::CreateWnd() {
   box->onDrop = [this] { Notify(CBN_DROPDOWN); };
   box->onClose = [this] { Notify(CBN_CLOSEUP); };
   // The user picked an item.
-  QObject::connect(box, qOverload<int>(&QComboBox::activated), [this](int) {
-    if (FInCode) return;
+  QObject::connect(box, qOverload<int>(&QComboBox::activated), [this, box](int) {
+    if (FInCode || box->enterInEdit) return;
     GuardedCall([this] {
       Click();
       Select();
     });
   });
+  // Enter in the edit part is a key for the control: it neither picks an item nor adds one.
+  box->setInsertPolicy(QComboBox::NoInsert);
   if (QLineEdit* edit = box->lineEdit()) TComboView::ConnectEdit(this, edit);
 }
 

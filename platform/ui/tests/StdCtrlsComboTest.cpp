@@ -203,4 +203,27 @@ TEST(ComboBoxOwnerDraw, ItemsAreDrawnByTheControlAtTheirHeightsAndOnlyPicked) {
   }
 }
 
+TEST(ComboBoxLayer, EnterInTheEditPartNeitherPicksNorAddsAnItem) {
+  TComboOnForm f(csDropDown, 120, 21);
+  TLayeredCombo& box = f.box;
+  for (const char16_t* s : {u"MD", u"VE"}) box.Items()->Add(s);
+  std::vector<String> events;
+  box.OnChange = [&](TObject*) { events.push_back(u"change " + box.Text()); };
+  box.OnSelect = [&](TObject*) { events.push_back(u"select " + box.Text()); };
+  box.OnClick = [&](TObject*) { events.push_back(u"click"); };
+  box.OnKeyDown = [&](TObject*, Word& Key, TShiftState) { events.push_back(u"key " + IntToStr(int(Key))); };
+  ClickCentre(&box);
+  for (const char16_t* typed : {u"VE", u"new"}) {
+    box.SelectAll();
+    SimulateTyping(&box, typed);
+    events.clear();
+    SimulateKeyStroke(&box, VK_RETURN);
+    EXPECT_EQ(events, std::vector<String>{u"key 13"}) << String(typed).size();
+    EXPECT_EQ(box.Text(), String(typed));
+  }
+  EXPECT_EQ(box.Items()->Count(), 2);
+  EXPECT_EQ(qobject_cast<QComboBox*>(TControlHost::Widget(&box))->count(), 2);
+  EXPECT_EQ(box.ItemIndex(), -1);
+}
+
 }  // namespace
