@@ -147,7 +147,8 @@ TAdvWatch::TAdvWatch(TComponent* AOwner)
       FAppearance(std::make_unique<TWatchAppearance>()),
       FSettings(std::make_unique<TWatchSettings>()),
       FBKGCache(std::make_unique<TBitmap>()),
-      FScreen(std::make_unique<TBitmap>()) {
+      FScreen(std::make_unique<TBitmap>()),
+      FShadowMask(std::make_unique<TBitmap>()) {
   FAppearance->OnChange = [this](TObject* S) { AppearanceChanged(S); };
   FSettings->OnChange = [this](TObject* S) { SettingsChanged(S); };
   FWatchTimer = new TTimer(this);

@@ -218,7 +218,8 @@ private:
   void DrawTickMarks(TGPGraphics* G);
   void DrawNumbers(TCanvas* Canvas);
   void DrawAMPM(TGPGraphics* G, TCanvas* Canvas);
-  void DrawPointers(TGPGraphics* G);
+  // The hands with their shadows and the centre point onto Frame, within Part.
+  void DrawPointers(TBitmap* Frame, const TRect& Part);
   // The area the hands (with shadows, second hand and centre point) cover at the current time.
   TRect HandsRect() const;
 
@@ -226,7 +227,8 @@ private:
   std::unique_ptr<TWatchSettings> FSettings;
   TDateTime FTime = 0;
   std::unique_ptr<TBitmap> FBKGCache;   // the face without hands
-  std::unique_ptr<TBitmap> FScreen;     // a frame of the AM/PM roll, shown by Paint while valid
+  std::unique_ptr<TBitmap> FScreen;     // the frame composed for painting (an AM/PM roll frame while FScreenValid)
+  std::unique_ptr<TBitmap> FShadowMask; // a shadow's coverage, drawn opaque
   bool FFaceValid = false;
   bool FScreenValid = false;            // FScreen holds the frame to show
   TRect FHandsRect;                     // where the hands were last painted

@@ -13,8 +13,6 @@ namespace {
 
 constexpr double kDeg = M_PI / 180.0;
 
-ARGB WithAlpha(TColor Color, uint8_t Alpha) { return (ColorToARGB(Color) & 0x00FFFFFFu) | (ARGB(Alpha) << 24); }
-
 // Four lines and four quarter arcs of the given corner radius, closed.
 void AddRoundRect(TGPGraphicsPath& Path, float X, float Y, float W, float H, float Radius) {
   const float d = Radius * 2;
@@ -207,14 +205,16 @@ void TAdvWatch::Paint() {
     Canvas()->CopyRect(all, FScreen->Canvas(), all);
     return;
   }
-  // The window system buffers the painting: the hands go straight over the copied face, of
-  // which only the part to paint is copied.
+  // Only the part to paint: the face copied into the frame, the hands drawn over it, and the
+  // frame's part copied to the window.
   const TRect clip = Canvas()->ClipRect();
   const TRect part(std::max(clip.Left, 0), std::max(clip.Top, 0), std::min(clip.Right, ClientWidth()),
                    std::min(clip.Bottom, ClientHeight()));
-  if (part.Right > part.Left && part.Bottom > part.Top) Canvas()->CopyRect(part, FBKGCache->Canvas(), part);
-  auto g = SmoothGraphics(Canvas());
-  DrawPointers(g.get());
+  if (part.Right <= part.Left || part.Bottom <= part.Top) return;
+  FScreen->SetSize(ClientWidth(), ClientHeight());
+  FScreen->Canvas()->CopyRect(part, FBKGCache->Canvas(), part);
+  DrawPointers(FScreen.get(), part);
+  Canvas()->CopyRect(part, FScreen->Canvas(), part);
   FHandsRect = HandsRect();
   FHandsShown = true;
 }
@@ -373,7 +373,52 @@ void TAdvWatch::DrawAMPM(TGPGraphics* G, TCanvas* Canvas) {
 // ---------------------------------------------------------------------------
 // The hands
 
-void TAdvWatch::DrawPointers(TGPGraphics* G) {
+namespace {
+
+// A hand's shadow: Color at alpha 80 over Frame where the polygon covers it (anti-aliased),
+// within Part. The coverage is drawn as an opaque fill into Mask and mixed in here: a
+// translucent fill through the painter costs several times as much.
+void BlendShadow(TBitmap* Frame, TBitmap* Mask, const TRect& Part, const TGPPointF* Points, int Count, TColor Color) {
+  float l = Points[0].X, t = Points[0].Y, r = l, b = t;
+  for (int i = 1; i < Count; ++i) {
+    l = std::min(l, Points[i].X);
+    r = std::max(r, Points[i].X);
+    t = std::min(t, Points[i].Y);
+    b = std::max(b, Points[i].Y);
+  }
+  const int left = std::max(Part.Left, int(std::floor(l)) - 2), right = std::min(Part.Right, int(std::ceil(r)) + 3);
+  const int top = std::max(Part.Top, int(std::floor(t)) - 2), bottom = std::min(Part.Bottom, int(std::ceil(b)) + 3);
+  if (left >= right || top >= bottom) return;
+  Mask->SetSize(Frame->Width(), Frame->Height());
+  for (int y = top; y < bottom; ++y) std::fill_n(static_cast<uint32_t*>(Mask->ScanLine(y)) + left, right - left, 0u);
+  {
+    auto g = SmoothGraphics(Mask->Canvas());
+    TGPSolidBrush white(ColorToARGB(clWhite));
+    g->FillPolygon(&white, Points, Count);
+  }
+  const int32_t rgb = ColorToRGB(Color);
+  const int sc[3] = {GetBValue(static_cast<COLORREF>(rgb)), GetGValue(static_cast<COLORREF>(rgb)),
+                     GetRValue(static_cast<COLORREF>(rgb))};
+  constexpr int kAlpha = 80, kFull = 255 * 255;
+  for (int y = top; y < bottom; ++y) {
+    const uint32_t* m = static_cast<const uint32_t*>(Mask->ScanLine(y));
+    uint32_t* d = static_cast<uint32_t*>(Frame->ScanLine(y));
+    for (int x = left; x < right; ++x) {
+      const int cover = int(m[x] & 0xFF) * kAlpha;
+      if (cover == 0) continue;
+      uint32_t out = d[x] & 0xFF000000u;
+      for (int c = 0; c < 3; ++c) {
+        const int dc = int((d[x] >> (8 * c)) & 0xFF);
+        out |= uint32_t(dc + (sc[c] - dc) * cover / kFull) << (8 * c);
+      }
+      d[x] = out;
+    }
+  }
+}
+
+}  // namespace
+
+void TAdvWatch::DrawPointers(TBitmap* Frame, const TRect& Part) {
   TWatchAppearance* a = FAppearance.get();
   const TRect f = FaceRect();
   const int R = f.Width() / 2;
@@ -381,56 +426,65 @@ void TAdvWatch::DrawPointers(TGPGraphics* G) {
   uint16_t hh, mm, ss, ms;
   DecodeTime(CurrentTime(), hh, mm, ss, ms);
   const double th = (hh % 12) * 30.0 + mm / 12.0 * 6.0, tm = mm * 6.0, ts = ss * 6.0;
-  auto line = [&](TColor Color, uint8_t Alpha, int Width, double Angle, double Back, double Tip, double Sx,
-                  double Sy) {
-    // A flat-capped line of that width, filled as its rectangle (cheaper than a stroke).
-    const double x = cx + Sx, y = cy + Sy, half = Width / 2.0;
-    const TGPPointF pts[4] = {Along(Along(x, y, Angle, -Back).X, Along(x, y, Angle, -Back).Y, Angle + 90, half),
-                              Along(Along(x, y, Angle, Tip).X, Along(x, y, Angle, Tip).Y, Angle + 90, half),
-                              Along(Along(x, y, Angle, Tip).X, Along(x, y, Angle, Tip).Y, Angle - 90, half),
-                              Along(Along(x, y, Angle, -Back).X, Along(x, y, Angle, -Back).Y, Angle - 90, half)};
-    TGPSolidBrush brush(WithAlpha(Color, Alpha));
-    G->FillPolygon(&brush, pts, 4);
+  std::unique_ptr<TGPGraphics> g;
+  auto fill = [&](TColor Color, bool Shadow, const TGPPointF* Pts, int Count) {
+    if (Shadow) {
+      g.reset();  // the painter's work is on the frame before the shadow is mixed in
+      BlendShadow(Frame, FShadowMask.get(), Part, Pts, Count, Color);
+      return;
+    }
+    if (!g) g = SmoothGraphics(Frame->Canvas());
+    TGPSolidBrush brush(ColorToARGB(Color));
+    g->FillPolygon(&brush, Pts, Count);
   };
-  auto pointer = [&](TColor Color, uint8_t Alpha, double Angle, double Tip, double Sx, double Sy) {
+  // A flat-capped line of that width, filled as its rectangle (cheaper than a stroke).
+  auto line = [&](TColor Color, bool Shadow, int Width, double Angle, double Back, double Tip, double Sx, double Sy) {
+    const double x = cx + Sx, y = cy + Sy, half = Width / 2.0;
+    const TGPPointF tail = Along(x, y, Angle, -Back), tip = Along(x, y, Angle, Tip);
+    const TGPPointF pts[4] = {Along(tail.X, tail.Y, Angle + 90, half), Along(tip.X, tip.Y, Angle + 90, half),
+                              Along(tip.X, tip.Y, Angle - 90, half), Along(tail.X, tail.Y, Angle - 90, half)};
+    fill(Color, Shadow, pts, 4);
+  };
+  auto pointer = [&](TColor Color, bool Shadow, double Angle, double Tip, double Sx, double Sy) {
     const double x = cx + Sx, y = cy + Sy;
     const TGPPointF pts[4] = {Along(x, y, Angle, -0.1 * R), Along(x, y, Angle + 90, 0.05 * R), Along(x, y, Angle, Tip),
                               Along(x, y, Angle - 90, 0.05 * R)};
-    TGPSolidBrush brush(WithAlpha(Color, Alpha));
-    G->FillPolygon(&brush, pts, 4);
+    fill(Color, Shadow, pts, 4);
   };
   if (a->PointerStyle() == psLine) {
     if (a->HourPointerShadow() != clNone)
-      line(a->HourPointerShadow(), 80, a->HourPointerSize(), th, 0.1 * R, 0.46 * R, -1, 3);
-    line(a->HourPointer(), 255, a->HourPointerSize(), th, 0.1 * R, 0.5 * R, 0, 0);
+      line(a->HourPointerShadow(), true, a->HourPointerSize(), th, 0.1 * R, 0.46 * R, -1, 3);
+    line(a->HourPointer(), false, a->HourPointerSize(), th, 0.1 * R, 0.5 * R, 0, 0);
     if (a->MinutePointerShadow() != clNone)
-      line(a->MinutePointerShadow(), 80, a->MinutePointerSize(), tm, 0.1 * R, 0.65 * R, 0, 3);
-    line(a->MinutePointer(), 255, a->MinutePointerSize(), tm, 0.1 * R, 0.7 * R, 0, 0);
+      line(a->MinutePointerShadow(), true, a->MinutePointerSize(), tm, 0.1 * R, 0.65 * R, 0, 3);
+    line(a->MinutePointer(), false, a->MinutePointerSize(), tm, 0.1 * R, 0.7 * R, 0, 0);
   } else if (a->PointerStyle() == psPointer) {
-    if (a->HourPointerShadow() != clNone) pointer(a->HourPointerShadow(), 80, th, 0.5 * R, 1, 3);
-    pointer(a->HourPointer(), 255, th, 0.5 * R, 0, 0);
-    if (a->MinutePointerShadow() != clNone) pointer(a->MinutePointerShadow(), 80, tm, 0.7 * R, 1, 3);
-    pointer(a->MinutePointer(), 255, tm, 0.7 * R, 0, 0);
+    if (a->HourPointerShadow() != clNone) pointer(a->HourPointerShadow(), true, th, 0.5 * R, 1, 3);
+    pointer(a->HourPointer(), false, th, 0.5 * R, 0, 0);
+    if (a->MinutePointerShadow() != clNone) pointer(a->MinutePointerShadow(), true, tm, 0.7 * R, 1, 3);
+    pointer(a->MinutePointer(), false, tm, 0.7 * R, 0, 0);
   }
   if (FSettings->Auto() && FSettings->Second())
-    line(a->SecondPointer(), 255, a->SecondPointerSize(), ts, 0.2 * R, 0.9 * R, 0, 0);
+    line(a->SecondPointer(), false, a->SecondPointerSize(), ts, 0.2 * R, 0.9 * R, 0, 0);
   const int S = a->CenterPointSize();
   if (S <= 0) return;
+  // (Whatever lands outside Part stays in the frame: only Part is shown.)
+  if (!g) g = SmoothGraphics(Frame->Canvas());
   const float l = float(cx - S / 2.0), t = float(cy - S / 2.0);
   if (a->CenterPointColor() != clNone) {
     TGPSolidBrush brush(ColorToARGB(a->CenterPointColor()));
-    G->FillEllipse(&brush, l, t, float(S), float(S));
+    g->FillEllipse(&brush, l, t, float(S), float(S));
   }
   int o = 0;
   if (a->CenterPointOuterBorderColor() != clNone) {
     o = int(Round(S * 0.2));
     TGPPen pen(ColorToARGB(a->CenterPointOuterBorderColor()), float(o));
-    G->DrawEllipse(&pen, l, t, float(S), float(S));
+    g->DrawEllipse(&pen, l, t, float(S), float(S));
   }
   if (a->CenterPointBorderColor() != clNone) {
     const float d = float(S - o);
     TGPPen pen(ColorToARGB(a->CenterPointBorderColor()), float(Round(S * 0.1)));
-    G->DrawEllipse(&pen, float(cx - d / 2), float(cy - d / 2), d, d);
+    g->DrawEllipse(&pen, float(cx - d / 2), float(cy - d / 2), d, d);
   }
 }
 
@@ -489,10 +543,7 @@ void TAdvWatch::RollTick() {
     else c->RoundRect(box.Left, box.Top, box.Right, box.Bottom, 5, 5);
     c->Brush()->SetStyle(bsSolid);
   }
-  {
-    auto g = SmoothGraphics(c);
-    DrawPointers(g.get());
-  }
+  DrawPointers(FScreen.get(), TRect(0, 0, ClientWidth(), ClientHeight()));
   FScreenValid = true;
   Invalidate();
 }

@@ -257,6 +257,12 @@ TEST(AdvWatch, CentreAndHandTipsAtKnownTimes) {
   EXPECT_EQ(PixelColor(*bmp, 90 + 37, 90), TColor(0x0000C0));
   EXPECT_EQ(PixelColor(*bmp, 90, 90 - 53), TColor(0xC00000));
   EXPECT_EQ(PixelColor(*bmp, 90 + 46, 90), TColor(clWhite));
+  // Below the hour hand its shadow: the shadow colour at alpha 80 over the white face.
+  const TColor shade = ColorToRGB(clBtnShadow), seen = PixelColor(*bmp, 110, 94);
+  for (int shift : {0, 8, 16}) {
+    const int face = 255, shadow = (shade >> shift) & 0xFF;
+    EXPECT_NEAR(int((seen >> shift) & 0xFF), face + (shadow - face) * 80 / 255, 2) << shift;
+  }
   f.w->SetTime(EncodeTime(9, 30, 0, 0));
   bmp = RenderControl(f.w);
   EXPECT_EQ(PixelColor(*bmp, 90, 90 + 53), TColor(0xC00000));  // minute at 6
