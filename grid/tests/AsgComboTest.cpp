@@ -232,15 +232,13 @@ TEST(AsgCombo, TypingPickingAndLeavingKeysReachTheEditorInOrder) {
   const std::vector<String> picked = log.Take();
   ASSERT_FALSE(picked.empty());
   EXPECT_EQ(picked.front(), u"key 115");
-  EXPECT_NE(std::find(picked.begin(), picked.end(), u"select VE"), picked.end());
+  EXPECT_EQ(std::count(picked.begin(), picked.end(), u"select VE"), 1);
   EXPECT_EQ(std::count(picked.begin(), picked.end(), u"dropup"), 1);
 
   // Enter and Escape with the list closed reach the editor's owner as keys.
   SimulateKeyStroke(combo, VK_RETURN);
   SimulateKeyStroke(combo, VK_ESCAPE);
-  std::vector<String> keys = log.Take();
-  std::erase_if(keys, [](const String& e) { return e.rfind(u"key ", 0) != 0; });
-  EXPECT_EQ(keys, (std::vector<String>{u"key 13", u"key 27"}));
+  EXPECT_EQ(log.Take(), (std::vector<String>{u"key 13", u"key 27"}));
   // Tab leaves the box with its text.
   SimulateKeyStroke(combo, VK_TAB);
   ProcessPendingEvents();
