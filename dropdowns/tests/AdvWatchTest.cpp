@@ -258,16 +258,20 @@ TEST(AdvWatch, CentreAndHandTipsAtKnownTimes) {
   EXPECT_EQ(PixelColor(*bmp, 90, 90 - 53), TColor(0xC00000));
   EXPECT_EQ(PixelColor(*bmp, 90 + 46, 90), TColor(clWhite));
   // Below the hour hand its shadow: the shadow colour at alpha 80 over the white face.
-  const TColor shade = ColorToRGB(clBtnShadow), seen = PixelColor(*bmp, 110, 94);
-  for (int shift : {0, 8, 16}) {
-    const int face = 255, shadow = (shade >> shift) & 0xFF;
-    EXPECT_NEAR(int((seen >> shift) & 0xFF), face + (shadow - face) * 80 / 255, 2) << shift;
-  }
+  auto expectShadow = [](TBitmap& Shot, int X, int Y) {
+    const TColor shade = ColorToRGB(clBtnShadow), seen = PixelColor(Shot, X, Y);
+    for (int shift : {0, 8, 16}) {
+      const int face = 255, shadow = (shade >> shift) & 0xFF;
+      EXPECT_NEAR(int((seen >> shift) & 0xFF), face + (shadow - face) * 80 / 255, 2) << X << "," << Y;
+    }
+  };
+  expectShadow(*bmp, 110, 94);
   f.w->SetTime(EncodeTime(9, 30, 0, 0));
   bmp = RenderControl(f.w);
   EXPECT_EQ(PixelColor(*bmp, 90, 90 + 53), TColor(0xC00000));  // minute at 6
-  // The hour hand halfway between 9 and 10: 255 degrees.
+  // The hour hand halfway between 9 and 10: 285 degrees.
   EXPECT_EQ(PixelColor(*bmp, 90 - 36, 90 - 10), TColor(0x0000C0));
+  expectShadow(*bmp, 60, 86);
   // Only the hands' area was painted again, and the old hands are gone from it.
   EXPECT_EQ(PixelColor(*bmp, 90 + 37, 90), TColor(clWhite));
   EXPECT_EQ(PixelColor(*bmp, 90, 90 - 53), TColor(clWhite));
