@@ -35,6 +35,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
@@ -419,16 +420,19 @@ private:
   // empty while the row holds none), columns from FarColumn on in a map. A row costs
   // nothing until a cell of it is written; an empty cell past the last written one costs
   // nothing either.
+  // The arrays come from the grid's pool: rows filled and emptied reuse each other's room.
   struct TCellRow {
-    std::vector<String> Texts;
-    std::vector<TObject*> Objects;
+    explicit TCellRow(std::pmr::memory_resource* Pool) : Texts(Pool), Objects(Pool) {}
+    std::pmr::vector<String> Texts;
+    std::pmr::vector<TObject*> Objects;
     std::unique_ptr<std::map<int, TCell>> Far;
     bool Empty() const { return Texts.empty() && Objects.empty() && (!Far || Far->empty()); }
   };
   static constexpr int FarColumn = 4096;
   static constexpr int PageShift = 8;  // rows are kept in pages of 256
   struct TCellPage {
-    TCellRow Rows[1 << PageShift];
+    explicit TCellPage(std::pmr::memory_resource* Pool);
+    std::vector<TCellRow> Rows;
   };
   static void CheckIndex(int ACol, int ARow);
   // The stored row, nullptr when none (Make: made as needed).
@@ -445,6 +449,7 @@ private:
   // Drops a counted row (column) and moves the later counted ones up (left).
   void DeleteCells(bool IsRow, int Index);
 
+  std::pmr::unsynchronized_pool_resource FPool;      // outlives the pages
   std::map<int, std::unique_ptr<TCellPage>> FPages;  // page number -> page
   mutable int FLastPageNo = -1;                     // the page found last
   mutable TCellPage* FLastPage = nullptr;

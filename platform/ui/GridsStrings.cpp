@@ -18,6 +18,11 @@ void TStringGrid::CheckIndex(int ACol, int ARow) {
 // ---------------------------------------------------------------------------
 // The store
 
+TStringGrid::TCellPage::TCellPage(std::pmr::memory_resource* Pool) {
+  Rows.reserve(1 << PageShift);
+  for (int i = 0; i < (1 << PageShift); ++i) Rows.emplace_back(Pool);
+}
+
 const TStringGrid::TCellRow* TStringGrid::FindRow(int ARow) const {
   int pageNo = ARow >> PageShift;
   if (pageNo != FLastPageNo) {
@@ -33,7 +38,7 @@ TStringGrid::TCellRow& TStringGrid::MakeRow(int ARow) {
   int pageNo = ARow >> PageShift;
   if (pageNo != FLastPageNo) {
     auto& page = FPages[pageNo];
-    if (!page) page = std::make_unique<TCellPage>();
+    if (!page) page = std::make_unique<TCellPage>(&FPool);
     FLastPageNo = pageNo;
     FLastPage = page.get();
   }
@@ -57,7 +62,7 @@ namespace {
 // Makes room for index Index in a row's array: at first for the whole counted row, then
 // doubling, so that filling a row cell by cell copies little and wastes little.
 template <class T>
-void Reach(std::vector<T>& V, int Index, int Counted) {
+void Reach(std::pmr::vector<T>& V, int Index, int Counted) {
   size_t need = static_cast<size_t>(Index) + 1;
   if (need <= V.size()) return;
   if (need > V.capacity()) {
@@ -69,9 +74,9 @@ void Reach(std::vector<T>& V, int Index, int Counted) {
 
 // Drops the empty entries at the end of an array and, once it is empty, its room.
 template <class T, class IsEmpty>
-void Trim(std::vector<T>& V, IsEmpty Empty) {
+void Trim(std::pmr::vector<T>& V, IsEmpty Empty) {
   while (!V.empty() && Empty(V.back())) V.pop_back();
-  if (V.empty()) V = std::vector<T>();
+  if (V.empty()) V = std::pmr::vector<T>(V.get_allocator());
 }
 
 }  // namespace
@@ -158,6 +163,7 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
 
 void TStringGrid::ClearCells() {
   FPages.clear();
+  FPool.release();
   FLastPageNo = -1;
   FLastPage = nullptr;
   Invalidate();
@@ -246,7 +252,7 @@ void TStringGrid::MoveCells(bool IsRow, int From, int To) {
 
 void TStringGrid::DropCells(bool IsRow, int Index) {
   if (IsRow) {
-    if (FindRow(Index) != nullptr) MakeRow(Index) = TCellRow();
+    if (FindRow(Index) != nullptr) MakeRow(Index) = TCellRow(&FPool);
     return;
   }
   ForEachRow(0, std::numeric_limits<int>::max(), [&](int, TCellRow& row) { PutCell(row, Index, TCell()); });
@@ -281,11 +287,11 @@ void TStringGrid::RowsShifted(int ARow, int Count, int OldCount) {
   if (Count > 0) {
     // Every stored row from ARow on moves down, also those beyond the count.
     ForEachRow(ARow, std::numeric_limits<int>::max(),
-               [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(); });
+               [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(&FPool); });
   } else {
-    ForEachRow(ARow, ARow - Count - 1, [](int, TCellRow& row) { row = TCellRow(); });
+    ForEachRow(ARow, ARow - Count - 1, [this](int, TCellRow& row) { row = TCellRow(&FPool); });
     ForEachRow(ARow - Count, OldCount - 1,
-               [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(); });
+               [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(&FPool); });
   }
   for (auto& [r, row] : moved) MakeRow(r) = std::move(row);
   TCustomGrid::RowsShifted(ARow, Count, OldCount);
