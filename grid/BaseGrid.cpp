@@ -82,6 +82,7 @@ TBaseGrid::TBaseGrid(TComponent* AOwner) : TObjStringGrid(AOwner) {
 }
 
 TBaseGrid::~TBaseGrid() {
+  Destroying();  // a graphic set while the grid goes is ignored (SetGraphicObjectEx)
   // Every record, also those beyond the counts or detached from their slots; a graphic that
   // two cells share is freed once.
   std::unordered_set<TObject*> graphics;
