@@ -227,3 +227,69 @@ TEST(ItemSelector, PaintsTheSelectedItemAndColourBoxes) {
   EXPECT_EQ(PixelColor(*bmp, r1.Left + 4, r1.Top + 4), clBlack);
   EXPECT_EQ(PixelColor(*bmp, r1.Left + 10, r1.Top + 10), 0x00FF00);
 }
+
+TEST(ItemSelector, PictureAndCaptionStandWhereTheLayoutPutsThem) {
+  struct Box {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+    void Add(int x, int y) {
+      left = std::min(left, x), top = std::min(top, y), right = std::max(right, x + 1), bottom = std::max(bottom, y + 1);
+    }
+  };
+  for (TItemLayout layout : {ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom}) {
+    SCOPED_TRACE(int(layout));
+    SelectorFixture f;
+    f.sel->SetColor(clWhite);
+    f.sel->SetItemLayout(layout);
+    TBitmap picture;
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(clRed);
+    picture.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    TSelectorItem* item = f.sel->Items()->Add();
+    item->SetCaption(u"Wide caption");
+    item->Image()->SetGraphic(&picture);  // a picture alone lays nothing out
+    f.sel->UpdateSelectorPanel();
+    ProcessPendingEvents();
+    auto bmp = RenderControl(f.panel());
+    const TRect r = f.panel()->GetItemRect(0);
+    TSize text{0, 0};
+    {
+      TBitmap b(10, 10);
+      b.Canvas()->Font()->Assign(f.sel->ItemAppearance()->Font());
+      text = b.Canvas()->TextExtent(u"Wide caption");
+    }
+    Box red, ink;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) {
+        const TColor c = PixelColor(*bmp, x, y);
+        if (c == clRed) red.Add(x, y);
+        else if (c != clWhite) ink.Add(x, y);
+      }
+    ASSERT_EQ(red.right - red.left, 16);
+    ASSERT_EQ(red.bottom - red.top, 16);
+    ASSERT_GE(ink.right, 0);  // the caption was drawn
+    const int midY = r.Top + 4 + (r.Height() - 8 - 16) / 2, midX = r.Left + 4 + (r.Width() - 8 - 16) / 2;
+    switch (layout) {
+      case ilCaptionLeft:  // caption, gap, picture
+        EXPECT_EQ(red.left, r.Left + 4 + text.cx + 4);
+        EXPECT_EQ(red.top, midY);
+        EXPECT_LT(ink.right, red.left);
+        break;
+      case ilCaptionRight:  // picture, gap, caption
+        EXPECT_EQ(red.left, r.Left + 4);
+        EXPECT_EQ(red.top, midY);
+        EXPECT_GE(ink.left, red.right + 4);
+        break;
+      case ilCaptionTop:  // caption above, picture centred below it
+        EXPECT_EQ(red.left, midX);
+        EXPECT_EQ(red.top, r.Top + 4 + text.cy + 4);
+        EXPECT_LT(ink.bottom, red.top);
+        break;
+      case ilCaptionBottom:  // picture centred at the top, the caption 4 + 16 + 4 below the cell top
+        EXPECT_EQ(red.left, midX);
+        EXPECT_EQ(red.top, r.Top + 4);
+        EXPECT_GE(ink.top, r.Top + 4 + 16 + 4);
+        EXPECT_LT(ink.top, r.Top + 4 + 16 + 4 + text.cy);
+        break;
+    }
+  }
+}
