@@ -252,3 +252,35 @@ TEST(DetailDropDown, HomeAndEndChooseInTheOpenListAndMoveTheCaretWhenClosed) {
   f.Key(VK_RETURN);
   EXPECT_EQ(f.dd->Text(), u"Apple");
 }
+
+TEST(DetailDropDown, APictureStandsBesideItsCaptionOrCentredWithoutOne) {
+  DetailFixture f;
+  f.dd->Items()->Clear();
+  TBitmap picture;
+  picture.SetSize(8, 8);
+  picture.Canvas()->Brush()->SetColor(clRed);
+  picture.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  picture.Canvas()->SetPixels(0, 7, clBlue);  // the bottom-left colour is drawn transparent
+  for (const char16_t* caption : {u"With caption", u""}) {
+    TDetailItem* item = f.dd->Items()->Add();
+    item->SetCaption(caption);
+    item->Image()->SetGraphic(&picture);
+  }
+  f.dd->SetDropDownColor(clWhite);
+  f.Open();
+  TCustomItemSelector* panel = f.dd->ItemSelector()->ItemSelectorPanel();
+  auto bmp = RenderControl(panel);
+  for (int i = 0; i < 2; ++i) {
+    const TRect r = panel->GetItemRect(i);
+    int left = -1, top = -1;
+    for (int y = r.Top; y < r.Bottom && left < 0; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if (PixelColor(*bmp, x, y) == clRed) {
+          left = x, top = y;
+          break;
+        }
+    EXPECT_EQ(left, i == 0 ? r.Left + 2 : r.Left + (r.Width() - 8) / 2) << i;
+    EXPECT_EQ(top, r.Top + (r.Height() - 8) / 2) << i;
+  }
+  f.Key(VK_ESCAPE);
+}
