@@ -33,3 +33,13 @@ using UNINITIALIZEFLATSBPROC = int32_t (*)(HWND hWnd);
 using FLATSBSETSCROLLPROPPROC = BOOL (*)(HWND hWnd, UINT Index, intptr_t NewValue, BOOL Redraw);
 using FLATSBSHOWSCROLLBARPROC = BOOL (*)(HWND hWnd, int Bar, BOOL Show);
 using FLATSBSETSCROLLINFOPROC = int (*)(HWND hWnd, int Bar, const SCROLLINFO* Info, BOOL Redraw);
+
+// The standard scroll information of a window's own bar (SB_HORZ or SB_VERT): range, position
+// and track position from the bar, the page last set (0: not proportional). FALSE when the
+// window has no such bar.
+BOOL GetScrollInfo(HWND hWnd, int Bar, SCROLLINFO* Info);
+// Sets the parts fMask names without notifying the window; answers the position.
+int SetScrollInfo(HWND hWnd, int Bar, const SCROLLINFO* Info, BOOL Redraw);
+// The thickness of a window's own scroll bars: WSB_PROP_CXVSCROLL while its flat scroll bars
+// are initialised, else the system's.
+int WindowScrollBarSize(HWND hWnd);

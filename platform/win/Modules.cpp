@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/FlatSB_p.h"
 #include "platform/win/UxTheme.h"
 
 // A loaded module: its name, its exports and the references LoadLibrary has handed out.
@@ -32,7 +33,8 @@ FARPROC Kernel32Export(const char* proc) {
   return std::strcmp(proc, "GetLocaleInfoEx") == 0 ? ToFarProc(&GetLocaleInfoEx) : nullptr;
 }
 FARPROC ComCtlExport(const char* proc) {
-  return std::strcmp(proc, "DllGetVersion") == 0 ? ToFarProc(&ComCtlGetVersion) : nullptr;
+  if (std::strcmp(proc, "DllGetVersion") == 0) return ToFarProc(&ComCtlGetVersion);
+  return FlatSBExport(proc);
 }
 
 HMODULE__ Table[] = {
