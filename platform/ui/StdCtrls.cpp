@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <utility>
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
@@ -175,6 +176,8 @@ struct TComboView {
   static void PickRow(TCustomComboBox* c, int Row);
   // Hooks up the user-typing notification of the edit part.
   static void ConnectEdit(TCustomComboBox* c, QLineEdit* edit);
+  // Completes the text just typed to the first item beginning with it.
+  static void Complete(TCustomComboBox* c, QLineEdit* edit, const QString& text);
   static QComboBox* Box(const TCustomComboBox* c) { return NativeOf<QComboBox>(c); }
   static SimpleComboWidget* Simple(const TCustomComboBox* c) {
     return dynamic_cast<SimpleComboWidget*>(TControlHost::Widget(c));
@@ -295,7 +298,7 @@ void TComboView::PickRow(TCustomComboBox* c, int Row) {
 void TComboView::ConnectEdit(TCustomComboBox* c, QLineEdit* edit) {
   edit->setValidator(new TCharCaseValidator(edit, c->FCharCase));
   // The user typed in the edit part.
-  QObject::connect(edit, &QLineEdit::textEdited, edit, [c](const QString& text) {
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [c, edit](const QString& text) {
     if (c->FInCode) return;
     if (SimpleComboWidget* w = Simple(c)) {
       // The list follows the text: the item it names exactly, or none.
@@ -309,8 +312,28 @@ void TComboView::ConnectEdit(TCustomComboBox* c, QLineEdit* edit) {
         w->list->scrollToItem(found.first());
       }
     }
+    Complete(c, edit, text);
     GuardedCall([c] { c->Change(); });
   });
+}
+
+void TComboView::Complete(TCustomComboBox* c, QLineEdit* edit, const QString& text) {
+  const bool typed = std::exchange(c->FTyped, false);
+  if (!typed || !c->FAutoComplete || text.isEmpty() || edit->cursorPosition() != text.size()) return;
+  const QStringList items = c->FItems->ToQt();
+  const auto item = std::find_if(items.begin(), items.end(),
+                                 [&](const QString& i) { return i.startsWith(text, Qt::CaseInsensitive); });
+  if (item == items.end()) return;
+  const int row = int(item - items.begin());
+  TInCode guard(c->FInCode);
+  if (SimpleComboWidget* w = Simple(c)) {
+    w->list->setCurrentRow(row);
+    w->list->scrollToItem(w->list->item(row));
+  } else if (QComboBox* box = Box(c)) {
+    box->setCurrentIndex(row);
+  }
+  edit->setText(*item);
+  edit->setSelection(int(text.size()), int(item->size() - text.size()));
 }
 
 void TCustomComboBox::ApplySettings() {
@@ -498,6 +521,16 @@ void TCustomComboBox::SelectAll() {
 void TCustomComboBox::Clear() {
   FItems->Clear();
   SetItemIndex(-1);
+}
+
+void TCustomComboBox::KeyDown(Word& Key, TShiftState Shift) {
+  FTyped = false;
+  TWinControl::KeyDown(Key, Shift);
+}
+
+void TCustomComboBox::KeyPress(Char& Key) {
+  TWinControl::KeyPress(Key);
+  FTyped = Key >= 0x20 && Key != 0x7F;
 }
 
 void TCustomComboBox::Change() {

@@ -355,6 +355,8 @@ public:
   void SetMaxLength(int v);
   TEditCharCase CharCase() const { return FCharCase; }
   void SetCharCase(TEditCharCase v);
+  // A character typed at the end of the edit part completes the text to the first item that
+  // begins with it (in any case), selecting the added part, and selects that item.
   bool AutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool v);
   // Height of the list's items (CB_SETITEMHEIGHT with wParam 0); at least 1.
@@ -400,6 +402,9 @@ protected:
   void Dispatch(TMessage& Message) override;
   // CBN_DROPDOWN and CBN_CLOSEUP call DropDown and CloseUp.
   virtual void CNCommand(TWMCommand& Message);
+  // Note whether the key typed is a character, which AutoComplete completes.
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
   virtual void WMNCPaint(TMessage& Message);
   // The owner-drawn styles (csOwnerDrawFixed, csOwnerDrawVariable) pick only, as csDropDownList
   // does, and draw each item of their list through DrawItem (OnDrawItem on Canvas, else the
@@ -433,6 +438,7 @@ private:
   int FItemHeight = 16;
   int FItemIndex = -1;  // without a window
   bool FInCode = false;  // a change made in code is under way: no OnChange
+  bool FTyped = false;   // a character is being typed
   bool FCtl3D = true;
   int FDroppedWidth = 0;
   int FFieldHeight = 0;  // the selection field's height; 0 until set through CB_SETITEMHEIGHT

@@ -226,4 +226,36 @@ TEST(ComboBoxLayer, EnterInTheEditPartNeitherPicksNorAddsAnItem) {
   EXPECT_EQ(box.ItemIndex(), -1);
 }
 
+TEST(ComboBoxLayer, TypedCharactersCompleteToTheFirstItemTheyBegin) {
+  for (TComboBoxStyle style : {csDropDown, csSimple}) {
+    TComboOnForm f(style, 120, style == csSimple ? 90 : 21);
+    TLayeredCombo& box = f.box;
+    for (const char16_t* s : {u"Alpha", u"Beta", u"alphabet"}) box.Items()->Add(s);
+    std::vector<String> changes;
+    box.OnChange = [&](TObject*) { changes.push_back(box.Text()); };
+    SimulateClick(&box, 10, 8);
+
+    SimulateTyping(&box, u"al");
+    EXPECT_EQ(box.Text(), u"Alpha");
+    EXPECT_EQ(box.SelText(), u"pha");
+    EXPECT_EQ(box.ItemIndex(), 0);
+    EXPECT_EQ(changes, (std::vector<String>{u"Alpha", u"Alpha"}));
+    SimulateTyping(&box, u"phab");
+    EXPECT_EQ(box.Text(), u"alphabet");
+    EXPECT_EQ(box.SelText(), u"et");
+    EXPECT_EQ(box.ItemIndex(), 2);
+    // Deleting is no typing: the text stays as left.
+    SimulateKeyStroke(&box, VK_BACK);
+    EXPECT_EQ(box.Text(), u"alphab");
+    EXPECT_EQ(box.ItemIndex(), -1);
+    SimulateTyping(&box, u"x");
+    EXPECT_EQ(box.Text(), u"alphabx");
+
+    box.SetAutoComplete(false);
+    box.SelectAll();
+    SimulateTyping(&box, u"B");
+    EXPECT_EQ(box.Text(), u"B");
+  }
+}
+
 }  // namespace
