@@ -236,6 +236,11 @@ public:
   String ClassName() const override { return u"TStringList"; }
 
   int Count() const override { return static_cast<int>(FList.size()); }
+  // Room for that many strings before the list grows; a value below Count is ignored.
+  int Capacity() const { return static_cast<int>(FList.capacity()); }
+  void SetCapacity(int Value) {
+    if (Value > Count()) FList.reserve(static_cast<size_t>(Value));
+  }
   String Get(int Index) const override;
   // Raises EStringListError on a sorted list.
   void Put(int Index, const String& S) override;

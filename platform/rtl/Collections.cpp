@@ -1,6 +1,7 @@
 #include "platform/rtl/Collections.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "platform/rtl/ScopeGuard.h"
@@ -36,9 +37,10 @@ void TCollectionItem::SetCollection(TCollection* Value) {
 
 int TCollectionItem::Index() const {
   if (FCollection == nullptr) return -1;
+  // Searched from the end, where items are mostly added and taken away.
   const auto& items = FCollection->FItems;
-  auto it = std::find(items.begin(), items.end(), this);
-  return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+  auto it = std::find(items.rbegin(), items.rend(), this);
+  return it == items.rend() ? -1 : static_cast<int>(items.rend() - it) - 1;
 }
 
 void TCollectionItem::SetIndex(int Value) {
@@ -87,8 +89,8 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 }
 
 void TCollection::RemoveItem(TCollectionItem* Item, TCollectionNotification) {
-  auto it = std::find(FItems.begin(), FItems.end(), Item);
-  if (it != FItems.end()) FItems.erase(it);
+  auto it = std::find(FItems.rbegin(), FItems.rend(), Item);
+  if (it != FItems.rend()) FItems.erase(std::next(it).base());
   Item->FCollection = nullptr;
 }
 
