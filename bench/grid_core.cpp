@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "grid/AdvGrid.h"
 #include "grid/BaseGrid.h"
 #include "platform/ui/Forms.h"
 #include "testing/TestSupport.h"
@@ -170,5 +172,83 @@ void BM_PageScroll(benchmark::State& state) {
   state.counters["p99_ms"] = times[std::min(times.size() - 1, times.size() * 99 / 100)];
 }
 BENCHMARK(BM_PageScroll)->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// ---- Hidden rows of the string grid: 50,000 of 100,000 rows (10 columns) hidden and shown
+// again, as one block (HideRows/UnHideRows) and as every other row (a filter level:
+// HideRowList/UnHideRowList). Target: under 100 ms each. The reference is one read of every
+// cell through Cells in the same run.
+
+std::unique_ptr<DEreDuzeroVaro> MakeFilledStringGrid() {
+  auto grid = std::make_unique<DEreDuzeroVaro>(nullptr);
+  grid->SetColCount(kCols);
+  grid->SetRowCount(kRows);
+  int n = 0;
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kCols; ++c) grid->SetCells(c, r, ShortText(n++));
+  return grid;
+}
+
+double MillisecondsOf(const std::function<void()>& Run) {
+  auto start = std::chrono::steady_clock::now();
+  Run();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double ReadAllCells(DEreDuzeroVaro& Grid) {
+  return MillisecondsOf([&] {
+    size_t total = 0;
+    for (int r = 0; r < Grid.RowCount(); ++r)
+      for (int c = 0; c < Grid.ColCount(); ++c) total += Grid.Cells(c, r).size();
+    benchmark::DoNotOptimize(total);
+  });
+}
+
+void ReportHideTimes(benchmark::State& state, double Hide, double UnHide, double Reference) {
+  state.counters["hide_ms"] = Hide / state.iterations();
+  state.counters["unhide_ms"] = UnHide / state.iterations();
+  state.counters["read_all_ms"] = Reference / state.iterations();
+  state.counters["hide_ratio"] = Hide / Reference;
+  state.counters["unhide_ratio"] = UnHide / Reference;
+}
+
+void BM_HideRowsBlock(benchmark::State& state) {
+  double hide = 0, unhide = 0, reference = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto grid = MakeFilledStringGrid();
+    state.ResumeTiming();
+    reference += ReadAllCells(*grid);
+    hide += MillisecondsOf([&] { grid->HideRows(25000, 74999); });
+    unhide += MillisecondsOf([&] { grid->UnHideRows(25000, 74999); });
+    state.PauseTiming();
+    if (grid->RowCount() != kRows || grid->Cells(1, 50000) != ShortText(50000 * kCols + 1))
+      state.SkipWithError("rows not restored");
+    grid.reset();
+    state.ResumeTiming();
+  }
+  ReportHideTimes(state, hide, unhide, reference);
+}
+BENCHMARK(BM_HideRowsBlock)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_HideEveryOtherRow(benchmark::State& state) {
+  double hide = 0, unhide = 0, reference = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto grid = MakeFilledStringGrid();
+    TIntList odd(-1, -1);
+    for (int r = 1; r < kRows; r += 2) odd.Add(r);
+    state.ResumeTiming();
+    reference += ReadAllCells(*grid);
+    hide += MillisecondsOf([&] { grid->HideRowList(&odd); });
+    unhide += MillisecondsOf([&] { grid->UnHideRowList(); });
+    state.PauseTiming();
+    if (grid->RowCount() != kRows || grid->Cells(1, 50001) != ShortText(50001 * kCols + 1))
+      state.SkipWithError("rows not restored");
+    grid.reset();
+    state.ResumeTiming();
+  }
+  ReportHideTimes(state, hide, unhide, reference);
+}
+BENCHMARK(BM_HideEveryOtherRow)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "controls/AdvHintInfo.h"
 #include "controls/AdvStyleIF.h"
 #include "controls/PictureContainer.h"
+#include "controls/VevAzez.h"  // TCellShape of cell shapes
 #include "grid/AdvGridSettings.h"
 #include "grid/AdvObj.h"
 #include "grid/BaseGrid.h"
@@ -22,6 +23,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
+#include "platform/win/FlatSB.h"
 
 class DEreDuzeroVaro;
 class TGridFocusWindow;
@@ -31,6 +33,8 @@ class TWindowPosWatch;
 enum TGridLook : uint8_t { glStandard, glSoft, glClassic, glZOL, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
 enum TScrollType : uint8_t { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways : uint8_t { saNone, saVert, saHorz, saBoth };
+enum TIntelliPan : uint8_t { ipVertical, ipHorizontal, ipBoth, ipNone };  // properties
+enum TScrollHintType : uint8_t { shNone, shVertical, shHorizontal, shBoth };  // properties
 enum TInvalidEntryIcon : uint8_t { ieNone, ieInfo, ieWarning, ieError };
 enum THoverFixedCells : uint8_t { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum TMouseSelectMode : uint8_t { msNormal, msColumn, msRow, msAll, msURL, msResize };
@@ -82,6 +86,16 @@ using TPrintGetPageNumEvent = std::function<void(TObject* Sender, int PageNum, i
 using TCellValueEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
 using TAutoRowEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCustomFilterEvent = std::function<void(TObject* Sender, int ARow, bool& AcceptRow)>;
+
+// ==== Cell objects: types (AdvGridCellObjects*.cpp) ====
+// The icon of a cell balloon (as the tooltip's title icon numbers it).
+enum TBalloonIcon : uint8_t { biNone, biInfo, biWarning, biError };
+// Page size and range of a cell scroll bar.
+struct TScrollProp {
+  int PageSize = 0;
+  int Range = 0;
+};
+// ==== end of cell objects: types ====
 
 // Told of every change of a rectangle of cells, after the grid's own OnCellsChanged.
 class TGridChangeNotifier : public TComponent {
@@ -277,6 +291,8 @@ public:
   void UnHideSelection();
   bool SelectionHidden() const { return FSelectionHidden; }
   void UpdateEditMode() { SelectCell(Col(), Row()); }
+  // The selection becomes that single cell.
+  void FocusCell(int ACol, int ARow);
   // The current row; a write fires OnRowUpdate(old, new) when the row changed and moves a
   // synchronised grid along.
   int Row() const { return TCustomGrid::Row(); }
@@ -308,6 +324,292 @@ public:
   bool URLFull() const { return FURLFull; }
   void SetURLFull(bool Value);
   // ==== end of looks ====
+
+  // ==== Properties and scroll bar styles (AdvGridProperties.cpp) ====
+  bool ShowDesignHelper() const { return FShowDesignHelper; }
+  void SetShowDesignHelper(bool Value);
+  // The active cell's headers: ActiveCellShow marks the current cell's column and row headers
+  // in ActiveCellColor (to ActiveCellColorTo) with ActiveCellFont; every write repaints.
+  bool ActiveCellShow() const { return FActiveCellShow; }
+  void SetActiveCellShow(bool Value);
+  TColor ActiveCellColor() const { return FActiveCellColor; }
+  void SetActiveCellColor(TColor Value);
+  TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+  void SetActiveCellColorTo(TColor Value);
+  // The colours of highlighted text; a change also becomes the HTML renderer's highlight.
+  TColor HighlightColor() const { return FHighlightColor; }
+  void SetHighlightColor(TColor Value);
+  TColor HighlightTextColor() const { return FHighlightTextColor; }
+  void SetHighlightTextColor(TColor Value);
+  // Copies the bitmap and repaints the indicator cell (column 0 of the current row).
+  void SetRowIndicator(TBitmap* Value);
+  // The class library grid's selection; with ActiveCellShow the header row and column repaint.
+  TGridRect Selection() const { return TCustomGrid::Selection(); }
+  void SetSelection(const TGridRect& Value);
+  // Text offset from the cell's left and top edge; a write repaints, UpdateXYOffset does not.
+  TPoint XYOffset() const { return FXYOffset; }
+  void SetXYOffset(TPoint Value);
+  void UpdateXYOffset(int X, int Y) { FXYOffset = {X, Y}; }
+  bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+  void SetXYOffsetTopLeftOnly(bool Value) { FXYOffsetTopLeftOnly = Value; }
+  // The vertical text margin: XYOffset.Y once with XYOffsetTopLeftOnly, else twice.
+  int GetVertMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+  // True makes the window's scroll bars proportional; False releases flat bars of the
+  // ssNormal type and sets both pages back to 0.
+  bool ScrollProportional() const { return FScrollProportional; }
+  void SetScrollProportional(bool Value);
+  // The in-place editor's length limit (0: none); a full 32-bit count.
+  int GetEditLimit() override { return FMaxEditLength; }
+  // Counts with the hidden columns and rows.
+  int AllColCount() const { return ColCount() + FNumHidden; }
+  int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+  int VersionNr() { return GetVersionNr(); }
+  String VersionString() { return GetVersionString(); }
+  TEditorType CurrentEditor() const { return FCurrentEditor; }
+  // The flat scroll bars of the common controls, each function looked up by name in
+  // "COMCTL32.DLL" at every call and skipped when missing; FlatScrollBars() is the flat flag.
+  bool FlatScrollBars() const { return FIsFlat; }
+  void InitFlatScrollBars();
+  void DoneFlatScrollBars();
+  void FlatSetScrollProp(int Index, int Value, bool Redraw);
+  void FlatShowScrollBar(int Bar, bool Show);
+  void FlatSetScrollInfo(int Bar, const SCROLLINFO& Info, bool Redraw);
+  void UpdateFlatVertScroll();
+  void UpdateFlatHorzScroll();
+  void ApplyFlatScrollStyle();
+  void ApplyFlatScrollColor();
+  void ApplyFlatScrollWidth();
+  void ApplyFlatScrollBars();
+#define DEREDUZEROVARO_PROPS(X)                 \
+  X(int, MaxComboLength, 0)                     \
+  X(TIntelliPan, IntelliPan, ipVertical)        \
+  X(String, ValidChars, String())               \
+  X(bool, HintShowCells, false)                 \
+  X(bool, HintShowLargeText, false)             \
+  X(bool, HintShowSizing, false)                \
+  X(bool, HTMLHint, false)                      \
+  X(bool, OemConvert, false)                    \
+  X(bool, EnhTextSize, false)                   \
+  X(bool, FilterDropDownCheck, false)           \
+  X(bool, SelectionColorMixer, false)           \
+  X(bool, SelectionRectangle, false)            \
+  X(bool, SelectionResizer, false)              \
+  X(bool, SelectionRTFKeep, false)              \
+  X(bool, URLUnderlineOnHover, false)           \
+  X(bool, URLEdit, false)                       \
+  X(bool, IsPrintPreview, false)                \
+  X(bool, FastPrint, false)                     \
+  X(bool, NoImageAndText, false)                \
+  X(bool, SpreadSheet, false)                   \
+  X(bool, AlwaysValidate, false)                \
+  X(bool, UseHTMLHints, false)                  \
+  X(TScrollHintType, ScrollHints, shNone)
+#define DEREDUZEROVARO_PROP_GETSET(Type, Name, Default) \
+  Type Name() const { return F##Name; }                 \
+  void Set##Name(Type Value) { F##Name = Value; }
+  DEREDUZEROVARO_PROPS(DEREDUZEROVARO_PROP_GETSET)
+  // ==== end of properties and scroll bar styles ====
+
+  // ==== Cell objects (AdvGridCellObjects*.cpp) ====
+  // A cell has at most one graphic (TCellGraphic): every Add or Create replaces it, a Remove
+  // takes it out only when it is of the family's kind. Objects given to an Add stay the
+  // caller's; objects a Create returns belong to the cell and go with its graphic. ACol and
+  // ARow address the cell as stored (real column); "base" operations work on the base cell of
+  // a merged area.
+  // Frees the cell's graphic, makes a new one (ctNone) and attaches it.
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+  // Detaches and frees the cell's graphic when it is of kind Kind, and repaints the cell.
+  void RemoveCellGraphicOfType(int ACol, int ARow, TCellType Kind);
+  // The base cell's graphic is of a kind in Kinds (False for negative indexes, no graphic).
+  bool HasCellTypeIn(int ACol, int ARow, const TCellTypes& Kinds);
+  bool HasBalloon(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctBalloon}); }
+  bool IsRadio(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctRadio}); }
+  bool HasProgress(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctProgress}); }
+  bool HasRating(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctRating}); }
+  bool HasScrollBar(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctScrollbar}); }
+  bool HasButton(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctButton, ctBitButton}); }
+  bool HasCheckBox(int ACol, int ARow);
+  bool HasDataCheckBox(int ACol, int ARow) {
+    return HasCellTypeIn(ACol, ARow, {ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox});
+  }
+  bool HasExpand(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctExpand}); }
+  bool HasRadioButton(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctRadioButton}); }
+  bool HasDataImage(int ACol, int ARow) { return HasCellTypeIn(ACol, ARow, {ctDataImage}); }
+  // Check boxes, radio groups and buttons: cells whose control takes the clicks (no editor).
+  bool HasCellControl(int ACol, int ARow);
+  // The state or image comes from the text or the row selection.
+  bool IsDataCell(int ACol, int ARow);
+  // The record of real row ARow: from the hidden-row store when that row is hidden, else from
+  // its display row; nullptr when none.
+  TCellProperties* GetRealCellObject(int ACol, int ARow);
+
+  // ---- Pictures and objects
+  void AddInterfacedCell(int ACol, int ARow, TPersistent* AObject);
+  TPersistent* GetInterfacedCell(int ACol, int ARow);
+  void RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctInterface); }
+  void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+  TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+  TBitmap* GetBitmap(int ACol, int ARow);
+  bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+  void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
+  void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                  TCellHAlign hal, TCellVAlign val);
+  TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                          TCellHAlign hal, TCellVAlign val);
+  TPicture* GetPicture(int ACol, int ARow);
+  bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+  void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
+  void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode StretchMode,
+                      int Padding, TCellHAlign hal, TCellVAlign val);
+  TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                  TCellHAlign hal, TCellVAlign val);
+  TFilePicture* GetFilePicture(int ACol, int ARow);
+  void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
+  void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+  TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+  void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctIcon); }
+  // Image-list images need GridImages: without it nothing is added and nothing read.
+  void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+  bool GetImageIdx(int ACol, int ARow, int& idx);
+  void SetImageIdx(int ACol, int ARow, int Idx);
+  void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImageList); }
+  // Shows the image of the cell's integer value; an empty cell gets Aidx as its value.
+  void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+  void RemoveDataImage(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctDataImage); }
+  // An empty owned list of image indexes (CellImages) whose changes repaint the cell.
+  void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+  void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImages); }
+  TIntList* GetCellImages(int ACol, int ARow);
+  TIntList* CellImages(int ACol, int ARow) { return GetCellImages(ACol, ARow); }
+  // Rotated text: the angle brought into 0..360.
+  void AddRotated(int ACol, int ARow, int16_t AAngle, const String& s);
+  void SetRotated(int ACol, int ARow, int16_t AAngle);
+  bool IsRotated(int ACol, int ARow, int& aAngle);
+  void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRotated); }
+
+  // ---- Progress and value displays
+  void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+  void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+  void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                            TColor BKTextColor, const String& Fmt, int Min, int Max);
+  void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgress); }
+  void AddAdvProgress(int ACol, int ARow, int Min, int Max);
+  void RemoveAdvProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctXPProgress); }
+  void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+  void SetProgressPie(int ACol, int ARow, int Value);
+  void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgressPie); }
+  void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+  void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRangeIndicator); }
+  void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                TCellVAlign val);
+  void SetShapeColor(int ACol, int ARow, TColor FillColor);
+  TColor GetShapeColor(int ACol, int ARow);
+  void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctShape); }
+  // The rating value is the cell's text.
+  void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+  void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRating); }
+
+  // ---- Comments, markers, balloons
+  void AddComment(int ACol, int ARow, const String& Comment);
+  void AddColorComment(int ACol, int ARow, const String& Comment, TColor Color);
+  bool IsComment(int ACol, int ARow, String& comment);
+  // CellComment: reads the comment or ""; a write comments a cell without graphic, changes
+  // the text of a comment and leaves any other kind alone.
+  String GetComment(int ACol, int ARow);
+  void SetComment(int ACol, int ARow, const String& Value);
+  String CellComment(int ACol, int ARow) { return GetComment(ACol, ARow); }
+  void SetCellComment(int ACol, int ARow, const String& Value) { SetComment(ACol, ARow, Value); }
+  void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctComment); }
+  void RemoveAllComments();
+  // A marker (start, length) sits on any graphic; a cell without one gets a ctEmpty graphic.
+  void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+  void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+  // Removes a ctEmpty graphic; clears the marker of any other kind.
+  void RemoveMarker(int ACol, int ARow);
+  void RemoveAllMarkers();
+  // On a check box, data check box or radio button the balloon is attached to it; a cell
+  // without graphic gets a ctBalloon; other kinds are left alone. A new balloon replaces one
+  // the cell has.
+  void AddBalloon(int ACol, int ARow, const String& Title, const String& Text, TBalloonIcon Icon);
+  void RemoveBalloon(int ACol, int ARow);
+  bool IsBalloon(int ACol, int ARow, String& Title, String& Text, TBalloonIcon& Icon);
+
+  // ---- Cell scroll bars (base)
+  // Page size 0, range 100; AutoRange takes the range from the text's height.
+  void AddScrollBar(int ACol, int ARow, bool AutoRange);
+  bool HasAutoRangeScrollBar(int ACol, int ARow);
+  void SetScrollPosition(int ACol, int ARow, int Pos);
+  int GetScrollPosition(int ACol, int ARow);
+  void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+  TScrollProp GetScrollProp(int ACol, int ARow);
+  void RemoveScrollBar(int ACol, int ARow);
+
+  // ---- Buttons. SetButtonText, GetButtonText and PushButton take a display column.
+  void AddButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal, TCellVAlign val);
+  void AddBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, TBitmap* Glyph, TCellHAlign hal,
+                    TCellVAlign val);
+  TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal,
+                           TCellVAlign val);
+  void SetButtonText(int ACol, int ARow, const String& Caption);
+  String GetButtonText(int ACol, int ARow);
+  void PushButton(int ACol, int ARow, bool push);
+  void RemoveButton(int ACol, int ARow);
+  void RemoveAllButtons();
+  // The 11 x 11 expand button of an expand base cell, else an empty rectangle.
+  TRect GetExpandButtonRect(int ACol, int ARow);
+  // The button of display column ACol in client coordinates, empty without a graphic.
+  TRect GetCellButtonRect(int ACol, int ARow);
+
+  // ---- Radio groups (one cell, several options)
+  void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+  TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+  bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+  // -1 also clears the cell text.
+  bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+  TStrings* GetRadioStrings(int ACol, int ARow);
+  void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadio); }
+  // The key handling's step to the next option (wrapping); the cell text becomes its caption.
+  bool SelectNextRadio(int ACol, int ARow, bool CheckEdit);
+
+  // ---- Check boxes. The Add forms raise Exception "Invalid cell" outside the grid
+  // (hidden columns and rows included).
+  void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+  void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+  void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+  void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+  void RemoveCheckBox(int ACol, int ARow);
+  void RemoveCheckBoxColumn(int ACol);
+  // Whether a point (client coordinates) hits the box of real column ACol.
+  bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+  // With hidden rows ARow is a real row index.
+  bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
+  bool GetCheckBoxState(int ACol, int ARow, bool& State);
+  bool IsChecked(int ACol, int ARow);
+  bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+  // Fires no hook.
+  bool SetCheckBoxState(int ACol, int ARow, bool State);
+  // ARow a display row; fires CheckBoxChange when the state really changes.
+  bool ChangeCheckBoxState(int ACol, int ARow, bool State);
+  bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+  // The user's toggle: with CheckEdit the cell must allow editing (unless CheckAlwaysActive).
+  virtual bool ToggleCheck(int ACol, int ARow, bool CheckEdit);
+  void CheckAll(int ACol);
+  void UnCheckAll(int ACol);
+  static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+
+  // ---- Radio buttons (one per cell, exclusive within a column)
+  void AddRadioButton(int ACol, int ARow, bool State);
+  void RemoveRadioButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadioButton); }
+  bool IsRadioButtonChecked(int ACol, int ARow);
+  // Leaves the other buttons of the column alone.
+  bool SetRadioButtonState(int ACol, int ARow, bool State);
+  // Checks the button and unchecks every other one of its column.
+  virtual bool ToggleRadioButton(int ACol, int ARow, bool CheckEdit);
+  void AddRadioButtonColumn(int ACol);
+  void RemoveRadioButtonColumn(int ACol);
+  void SetRadioButtonColumnIndex(int ACol, int Index);
+  int GetRadioButtonColumnIndex(int ACol);
+  // ==== end of cell objects ====
 
   // ---- Links to outside components (not owned; forgotten when the component goes)
   TCustomImageList* GridImages() const { return FGridImages; }
@@ -341,14 +643,10 @@ public:
   X(bool, FilterIncremental, false)                               \
   X(bool, FilterNormalCellsOnly, true)                            \
   X(bool, FitCellsInGrid, true)                                   \
-  X(bool, ShowDesignHelper, true)                                 \
   X(bool, EnhRowColMove, true)                                    \
   X(TEditorType, DefaultEditor, edNormal)                         \
   X(TAlignment, DefaultAlignment, taLeftJustify)                  \
   X(TColor, DisabledFontColor, clSilver)                          \
-  X(TColor, ActiveCellColor, clGray)                              \
-  X(TColor, ActiveCellColorTo, clNone)                            \
-  X(bool, ActiveCellShow, false)                                  \
   X(bool, UseDisabledFont, true)                                  \
   X(bool, EnableWheel, true)                                      \
   X(int, MinRowHeight, 0)                                         \
@@ -363,8 +661,6 @@ public:
   X(String, InvalidEntryTitle, String())                          \
   X(String, InvalidEntryText, String())                           \
   X(TColor, HintColor, clInfoBk)                                  \
-  X(TColor, HighlightColor, clHighlight)                          \
-  X(TColor, HighlightTextColor, clHighlightText)                  \
   X(TColor, SelectionColor, 0x00EACAB6)                           \
   X(TColor, SelectionColorTo, clNone)                             \
   X(TColor, SelectionMirrorColor, clNone)                         \
@@ -405,12 +701,12 @@ public:
   X(bool, Multilinecells, false)                                  \
   X(bool, IntegralHeight, false)                                  \
   X(bool, SizeWithForm, false)                                    \
-  X(bool, ScrollProportional, false)                              \
   X(bool, ScrollSynch, false)                                     \
-  X(bool, ScrollHints, false)                                     \
   X(bool, Flat, false)                                            \
   X(int, MaxEditLength, 0)                                        \
-  X(bool, EditWithTags, false)
+  X(bool, EditWithTags, false)                                   \
+  X(bool, EnableBlink, false)                                     \
+  X(bool, Hovering, false)
 #define DEREDUZEROVARO_GETSET(Type, Name, Default) \
   Type Name() const { return F##Name; }            \
   void Set##Name(Type Value) { F##Name = Value; }
@@ -422,7 +718,7 @@ public:
   bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
   void SetAutoThemeAdapt(bool Value);
   TColor BorderColor() const { return FBorderColor; }
-  void SetBorderColor(TColor Value) { FBorderColor = Value; }
+  void SetBorderColor(TColor Value);
   TGridLook Look() const { return FLook; }
   // The grid's own copy of the scroll bars it asks for.
   TScrollStyle ScrollBars() const { return FScrollBars; }
@@ -430,13 +726,18 @@ public:
   TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
   void SetScrollBarAlways(TScrollBarAlways Value);
   TScrollType ScrollType() const { return FScrollType; }
-  void SetScrollType(TScrollType Value) { FScrollType = Value; }
+  void SetScrollType(TScrollType Value);
   TColor ScrollColor() const { return FScrollColor; }
-  void SetScrollColor(TColor Value) { FScrollColor = Value; }
+  void SetScrollColor(TColor Value);
   int ScrollWidth() const { return FScrollWidth; }
-  void SetScrollWidth(int Value) { FScrollWidth = Value; }
-  // The grid timer started with the window (0 before).
+  void SetScrollWidth(int Value);
+  // The grid timer started with the window (0 before), its ticks so far, and the blink phase
+  // it toggles with EnableBlink.
   UINT_PTR GridTimerID() const { return FGridTimerID; }
+  int TimerTicks() const { return FTimerTicks; }
+  bool GridBlink() const { return FGridBlink; }
+  // The text typed for the jump to a matching row; forgotten 4 ticks after its last character.
+  const String& IncrSearchText() const { return SearchInc; }
   // The wheel's scroll lines found at window creation.
   int WheelScrollLines() const { return wheelscrl; }
   // The component style applied last (IZOLStyle) and the colour tones (IZOLTones).
@@ -589,6 +890,60 @@ public:
   TCellValueEvent OnLoadCell;
   TGetEditEvent OnGetFloatFormat;
 
+  // ==== In-place text editor (AdvGridInplaceEdit*.cpp) ====
+  // The grid's text editor (TAdvInplaceEdit), nullptr until the first edit.
+  class TAdvInplaceEdit* NormalEdit() const;
+  // The editor kind of the cell being edited (set when editing starts).
+  TEditorType EditControl = edNormal;
+  // The numeric keypad's decimal key types the locale's decimal separator.
+  bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+  void SetExcelStyleDecimalSeparator(bool Value) { FExcelStyleDecimalSeparator = Value; }
+  // Lookup completion from LookupItems while typing; LookupHistory adds each edited text.
+  bool Lookup() const { return FLookup; }
+  void SetLookup(bool Value) { FLookup = Value; }
+  bool LookupCaseSensitive() const { return FLookupCaseSensitive; }
+  void SetLookupCaseSensitive(bool Value) { FLookupCaseSensitive = Value; }
+  bool LookupHistory() const { return FLookupHistory; }
+  void SetLookupHistory(bool Value) { FLookupHistory = Value; }
+  bool EditMode() const { return FEditMode; }
+  // The text of the current cell (its base cell when merged), read and written directly.
+  virtual String GetCurrentCell();
+  virtual void SetCurrentCell(const String& Value);
+  // Writes the current cell's text through the editor path (SetEditText).
+  virtual void SetCurrentCellText(const String& Value);
+  // Validates the value of the cell being left (OnCellValidate); refused, the old text goes back
+  // into the cell and the editor opens there again. Answers True when not editing or while a
+  // validation runs.
+  virtual bool ValidateCell(const String& NewValue);
+  // Ends editing with the text editor (only while EditMode is set).
+  void HideInplaceEdit();
+  // Fires OnEditingDone and ends EditMode.
+  void EditingDone(int ACol, int ARow);
+  // The editor wants Tab for itself: with goTabs set.
+  bool EditorWantsTab() { return Options().Contains(goTabs); }
+  std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)> OnEditChange;
+  std::function<void(TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)> OnCellValidate;
+  std::function<void(TObject* Sender, const String& Value, bool& Allow)> OnClipboardCopy, OnClipboardCut,
+      OnClipboardPaste;
+  std::function<void(TObject* Sender, int ACol, int ARow, String& Value, bool& Allow)> OnClipboardBeforePasteCell;
+  std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)> OnClipboardAfterPasteCell;
+  TClickCellEvent OnDblClickCell;
+  TNotifyEvent OnEditingDone;
+
+protected:
+  friend class TAdvInplaceEdit;
+  TInplaceEdit* CreateEditor() override;
+  // Editing starts in the editor's cell: the texts to validate against and to restore on Escape.
+  void InplaceEditStarted(int ACol, int ARow);
+  String FCellCache, FNewCellText, FOldCellText;
+  bool FValidating = false, FNoEditChange = false, FEditing = false, LButFlg = false;
+  Char FStartEditChar = 0;
+  int FOldCol = -1, FOldRow = -1;
+  bool FExcelStyleDecimalSeparator = false, FLookup = false, FLookupCaseSensitive = false, FLookupHistory = false;
+
+public:
+  // ==== end of in-place text editor ====
+
 protected:
   void CreateWnd() override;
   void Loaded() override;
@@ -604,8 +959,8 @@ protected:
   // The owner form's size changed: with SizeWithForm the grid keeps its distance to the
   // form's right and bottom edges; then the stretch column is applied again.
   void FormResize(TCustomForm* Form);
-  // Shows or hides and enables the scroll bars of directions that fit entirely.
-  void ApplyScrollBarAlways(bool Force);
+  // A tick of the grid timer: forgets the jump text, follows the hover, blinks tagged text.
+  void WMTimer(TMessage& Message);
 
   String EditMask;
 
@@ -688,6 +1043,10 @@ private:
   bool ColchgFlg = true;
   int FOldSize = 0;
   UINT_PTR FGridTimerID = 0;
+  int FTimerTicks = 0;
+  bool FGridBlink = false;
+  String SearchInc;
+  int SearchTics = 0;
   // The owner form's size subscription and the size it last reported.
   TCustomForm* FResizeForm = nullptr;
   std::unique_ptr<TWindowPosWatch> FFormWatch;
@@ -734,8 +1093,13 @@ private:
   void RestoreRow(TGridItem* Item, int DisplRow);
   // Shows or hides the controls embedded in a display row's cells.
   void ShowRowControls(int DisplRow, bool Visible);
-  // Copies a display row (texts, records, height) to another, skipping empty cells.
+  // Moves a display row (texts, records, height) to another, leaving the source empty.
   void CopyDisplRow(int From, int To);
+  // Puts the items (sorted by Idx) back in one pass: each goes to display row Idx, the shown
+  // rows fill the slots between them in their order.
+  void RestoreItems(const std::vector<TGridItem*>& Items);
+  // After rows were hidden or shown: the fixed minimum, the normal row count, a repaint.
+  void RowsChanged();
   TGridRect FOldSelection{};
   bool FSelectionHidden = false;
   int FLastReportedRow = -1;
@@ -743,4 +1107,16 @@ private:
   // ==== Looks: state (AdvGridLooks.cpp) ====
   bool FURLShow = false, FURLShowInText = false, FURLFull = false;
   // ==== end of looks: state ====
+  // ==== Properties and scroll bar styles: state (AdvGridProperties.cpp) ====
+  DEREDUZEROVARO_PROPS(DEREDUZEROVARO_FIELD)
+  bool FShowDesignHelper = true;
+  bool FActiveCellShow = false;
+  TColor FActiveCellColor = clGray, FActiveCellColorTo = clNone;
+  TColor FHighlightColor = clHighlight, FHighlightTextColor = clHighlightText;
+  bool FScrollProportional = false;
+  bool FXYOffsetTopLeftOnly = false;
+  // Calls a flat scroll bar function of "COMCTL32.DLL" by name; false when it is missing.
+  template <typename F, typename... A>
+  bool CallFlatSB(const char* Name, A... Args);
+  // ==== end of properties and scroll bar styles: state ====
 };
