@@ -6,6 +6,7 @@
 #include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrls_p.h"
 #include "platform/ui/Timers.h"
+#include "platform/win/FlatSB_p.h"
 
 namespace {
 
@@ -561,7 +562,8 @@ void TCustomGrid::UpdateScrollBars() {
   bool allowV = FScrollBars == ssVertical || FScrollBars == ssBoth;
   // Showing one bar takes room from the other direction: decide twice.
   bool h = false, v = false;
-  int bar = FBarSize = GetSystemMetrics(SM_CXVSCROLL);
+  // A window with flat scroll bars may give them their own thickness.
+  int bar = FBarSize = HandleAllocated() ? WindowScrollBarSize(Handle()) : GetSystemMetrics(SM_CXVSCROLL);
   for (int pass = 0; pass < 2; ++pass) {
     v = allowV && AxisOverflows(Origin(), FFixedRows, FHeight - (h ? bar : 0) - Origin(), FGridLineWidth, FRowHeights);
     h = allowH && AxisOverflows(Origin(), FFixedCols, FWidth - (v ? bar : 0) - Origin(), FGridLineWidth, FColWidths);
@@ -589,6 +591,10 @@ void TCustomGrid::UpdateScrollBars() {
     b->SetParams(pos, min, std::max(min, max));
     b->SetLargeChange(std::max(1, page));
     if (b->Parent() != this) b->SetParent(this);
+    // The window's own bar: it takes the window's flat scroll bar look.
+    if (HandleAllocated())
+      SetWindowScrollBar(Handle(), qobject_cast<QScrollBar*>(TControlHost::Widget(b.get())),
+                         kind == sbHorizontal ? SB_HORZ : SB_VERT);
   };
   setUp(FHorzBar, h, sbHorizontal, FTopLeft.X, FFixedCols, MaxLeftCol(), VisibleColCount());
   setUp(FVertBar, v, sbVertical, FTopLeft.Y, FFixedRows, MaxTopRow(), VisibleRowCount());
@@ -597,7 +603,7 @@ void TCustomGrid::UpdateScrollBars() {
 }
 
 void TCustomGrid::PlaceScrollBars() {
-  int b = Origin(), bar = GetSystemMetrics(SM_CXVSCROLL);
+  int b = Origin(), bar = FBarSize;
   if (FHorzShown) FHorzBar->SetBounds(b, FHeight - b - bar, std::max(0, FWidth - 2 * b - (FVertShown ? bar : 0)), bar);
   if (FVertShown) FVertBar->SetBounds(FWidth - b - bar, b, bar, std::max(0, FHeight - 2 * b - (FHorzShown ? bar : 0)));
 }
@@ -676,8 +682,7 @@ void TCustomGrid::KeyPress(Char& Key) {
   FEditorMode = true;
   ShowEditor();
   if (FEditorMode && FInplaceEdit != nullptr) {
-    FInplaceEdit->SetText(String(1, Key));
-    FInplaceEdit->SetSelStart(1);
+    FInplaceEdit->TypeFirstChar(Key);
     Key = 0;
   }
 }
@@ -903,7 +908,7 @@ void TCustomGrid::Paint() {
   if (gridRight < right) c->FillRect(Rect(gridRight, b, right, bottom));
   if (gridBottom < bottom) c->FillRect(Rect(b, gridBottom, std::min(gridRight, right), bottom));
   if (FHorzShown && FVertShown) {
-    int bar = GetSystemMetrics(SM_CXVSCROLL);
+    int bar = FBarSize;
     c->Brush()->SetColor(clBtnFace);
     c->FillRect(Rect(FWidth - b - bar, FHeight - b - bar, FWidth - b, FHeight - b));
   }
@@ -1000,6 +1005,11 @@ void TInplaceEdit::UpdateContents() {
   SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
   SetText(FOpenedWith);
   SelectAll();
+}
+
+void TInplaceEdit::TypeFirstChar(Char Key) {
+  SetText(String(1, Key));
+  SetSelStart(1);
 }
 
 void TInplaceEdit::BoundsChanged() {

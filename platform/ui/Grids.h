@@ -95,6 +95,8 @@ protected:
   virtual void UpdateContents();
   // Places the edit over the current cell.
   virtual void BoundsChanged();
+  // The character typed on the grid that opened the editor: it replaces the loaded text.
+  virtual void TypeFirstChar(Char Key);
   void Change() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
@@ -227,6 +229,8 @@ protected:
   // Draws one cell; the base fires OnDrawCell.
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState);
   virtual void TopLeftChanged();
+  // Lays the scroll bars out again, as after a change of their thickness (WindowScrollBarSize).
+  void ScrollBarsRestyled() { UpdateScrollBars(); Invalidate(); }
   virtual void ColWidthsChanged() {}
   virtual void RowHeightsChanged() {}
   // After a count changed (the old counts are given).
