@@ -276,6 +276,10 @@ void DEreDuzeroVaro::WndProc(TMessage& Message) {
     }
     return;
   }
+  if (Message.Msg == WM_TIMER && FGridTimerID != 0 && Message.WParam == FGridTimerID) {
+    WMTimer(Message);
+    return;
+  }
   TBaseGrid::WndProc(Message);
 }
 

@@ -252,3 +252,24 @@ TEST(AdvGrid, HeaderListsFillTheFixedRowAndColumn) {
   h.ColumnHeaders()->SetCommaText(u"x,y");
   EXPECT_EQ(h.Cells(1, 0), u"");
 }
+
+TEST(AdvGrid, TimerTicksBlinkTaggedTextAndFollowTheHover) {
+  TGridForm f;
+  DEreDuzeroVaro* g = f.grid;
+  g->SetEnableBlink(true);
+  g->SetCells(2, 2, u"<BLINK>on air</BLINK>");
+  bool phase = g->GridBlink();
+  ASSERT_TRUE(WaitUntil([&] { return g->TimerTicks() > 0; }, 3000));
+  EXPECT_NE(g->GridBlink(), phase);
+  // Hovering: the cell under the mouse becomes current at the next tick.
+  g->SetHovering(true);
+  TRect cell = g->CellRect(3, 4);
+  // The pointer rests over the cell (the window system keeps the pointer's place).
+  TPoint at = g->ClientToScreen(TPoint(cell.Left + 5, cell.Top + 5));
+  SetCursorPos(at.X, at.Y);
+  SimulateMouseMove(g, cell.Left + 5, cell.Top + 5);
+  int ticks = g->TimerTicks();
+  ASSERT_TRUE(WaitUntil([&] { return g->TimerTicks() > ticks; }, 3000));
+  EXPECT_EQ(g->Col(), 3);
+  EXPECT_EQ(g->Row(), 4);
+}
