@@ -151,4 +151,19 @@ TEST(AdvTrackBarDropDown, TrackBarMovesShowAtOnceEscapeUndoesThemClickingElsewhe
   EXPECT_EQ(f.dd->Position(), 3);
 }
 
+TEST(AdvTrackBarDropDown, DownMovesTheSameWayInTheOpenTrackBarAndInTheClosedEdit) {
+  TrackFixture f;
+  f.dd->SetPosition(5);
+  f.Key(f.dd, VK_DOWN);
+  EXPECT_EQ(f.dd->Position(), 6);
+  f.Key(f.dd, VK_F4);
+  ASSERT_TRUE(f.dd->DroppedDown());
+  f.Key(f.dd->TrackBar(), VK_DOWN);
+  EXPECT_EQ(f.dd->EditText(), u"7");
+  f.Key(f.dd->TrackBar(), VK_UP);
+  EXPECT_EQ(f.dd->EditText(), u"6");
+  f.ClosingKey(f.dd->TrackBar(), VK_RETURN);
+  EXPECT_EQ(f.dd->Position(), 6);
+}
+
 }  // namespace

@@ -843,6 +843,33 @@ struct TTrackView {
   static QSlider* Of(const TTrackBar* t) { return NativeOf<QSlider>(t); }
 };
 
+namespace {
+
+// The track bar's keys, which reach the slider after the control's key handling passed them:
+// in both orientations Left and Up step towards the minimum, Right and Down towards the
+// maximum, Page Up and Page Down likewise by a page, Home and End go to the ends. Qt's
+// slider ties Up and Page Up to "increase" on a horizontal slider, and with inverted
+// controls Left and Right swap on a vertical one, so the keys are done here instead.
+class TTrackSlider : public QSlider {
+protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    int to = value();
+    switch (event->key()) {
+      case Qt::Key_Left: case Qt::Key_Up: to -= singleStep(); break;
+      case Qt::Key_Right: case Qt::Key_Down: to += singleStep(); break;
+      case Qt::Key_PageUp: to -= pageStep(); break;
+      case Qt::Key_PageDown: to += pageStep(); break;
+      case Qt::Key_Home: to = minimum(); break;
+      case Qt::Key_End: to = maximum(); break;
+      default: QSlider::keyPressEvent(event); return;
+    }
+    setValue(std::clamp(to, minimum(), maximum()));
+    event->accept();
+  }
+};
+
+}  // namespace
+
 TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
   FControlStyle.Exclude(csClickEvents);
   SetBounds(0, 0, 150, 45);
@@ -850,7 +877,7 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TTrackBar::CreateWnd() {
-  auto* s = new QSlider;
+  auto* s = new TTrackSlider;
   TControlHost::Attach(this, s, false);
   ApplySettings();
   QObject::connect(s, &QSlider::valueChanged, [this](int v) {
@@ -867,6 +894,7 @@ void TTrackBar::ApplySettings() {
   s->setOrientation(FOrientation == trHorizontal ? Qt::Horizontal : Qt::Vertical);
   // The minimum is at the top of a vertical track bar.
   s->setInvertedAppearance(FOrientation == trVertical);
+  // The wheel moves the thumb the way it turns: up, towards the minimum at the top.
   s->setInvertedControls(FOrientation == trVertical);
   s->setRange(FMin, FMax);
   s->setSingleStep(FLineSize);

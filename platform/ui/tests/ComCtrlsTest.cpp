@@ -214,4 +214,47 @@ TEST(TrackBar, PositionStaysInRangeAndReportsChanges) {
   EXPECT_EQ(changes, 3);
 }
 
+// A key the user presses on a focused track bar, in either orientation: Left and Up step
+// towards Min by LineSize, Right and Down towards Max; Page Up and Page Down by PageSize;
+// Home and End to the ends. Each move fires OnChange once; a key at the end fires nothing.
+struct TrackKeyCase {
+  TTrackBarOrientation orientation;
+  Word key;
+  int start, expected;
+};
+
+struct TrackBarKeys : ::testing::TestWithParam<TrackKeyCase> {};
+
+TEST_P(TrackBarKeys, MoveThePositionTheClassLibrarysWay) {
+  const TrackKeyCase& c = GetParam();
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 300);
+  auto* t = new TTrackBar(&form);
+  t->SetParent(&form);
+  t->SetOrientation(c.orientation);
+  t->SetMax(20);
+  t->SetLineSize(2);
+  t->SetPageSize(5);
+  t->SetPosition(c.start);
+  form.Show();
+  int changes = 0;
+  t->OnChange = [&](TObject*) { ++changes; };
+  SimulateKeyStroke(t, c.key);
+  EXPECT_EQ(t->Position(), c.expected);
+  EXPECT_EQ(changes, c.expected == c.start ? 0 : 1);
+  EXPECT_EQ(qobject_cast<QSlider*>(TControlHost::Widget(t))->value(), c.expected);
+}
+
+std::vector<TrackKeyCase> TrackKeyCases() {
+  std::vector<TrackKeyCase> cases;
+  for (TTrackBarOrientation o : {trHorizontal, trVertical}) {
+    cases.insert(cases.end(), {{o, VK_LEFT, 10, 8}, {o, VK_UP, 10, 8}, {o, VK_RIGHT, 10, 12}, {o, VK_DOWN, 10, 12},
+                               {o, VK_PRIOR, 10, 5}, {o, VK_NEXT, 10, 15}, {o, VK_HOME, 10, 0}, {o, VK_END, 10, 20},
+                               {o, VK_PRIOR, 3, 0}, {o, VK_NEXT, 18, 20}, {o, VK_UP, 0, 0}, {o, VK_DOWN, 20, 20}});
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TrackBarKeys, ::testing::ValuesIn(TrackKeyCases()));
+
 }  // namespace
