@@ -18,6 +18,9 @@ namespace {
 
 // Columns 0 to 511 can be hidden; FVisibleCol has one more flag that always stays set.
 constexpr int MaxHideableCol = 511;
+// Up to this many runs of rows are inserted or removed as blocks (each moves the stored rows
+// behind it); more runs are moved row by row in one pass over the grid.
+constexpr size_t MaxBlockRuns = 64;
 
 }  // namespace
 
@@ -268,7 +271,19 @@ void DEreDuzeroVaro::HideRowList(TIntList* RowList) {
     for (int r : rows) StoreRow(-1, r, r, true)->SetLevel(FFilterLevel);
   }
   ++FFilterLevel;
-  // The other rows move up over the listed ones in one pass; the vacated rows at the bottom go.
+  // A few runs go as blocks from the bottom up, so that a long grid moves only its stored rows.
+  std::vector<std::pair<int, int>> runs;  // first row, length
+  for (int r : rows) {
+    if (!runs.empty() && runs.back().first + runs.back().second == r) ++runs.back().second;
+    else runs.emplace_back(r, 1);
+  }
+  if (runs.size() <= MaxBlockRuns) {
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) DeleteRowsAt(it->first, it->second);
+    RowsChanged();
+    return;
+  }
+  // Otherwise the other rows move up over the listed ones in one pass; the vacated rows at
+  // the bottom go.
   int to = rows.front();
   size_t k = 0;
   for (int from = rows.front(); from < RowCount(); ++from) {
@@ -315,6 +330,24 @@ void DEreDuzeroVaro::UnHideRows(int FromRow, int ToRow) {
 void DEreDuzeroVaro::RestoreItems(const std::vector<TGridItem*>& Items) {
   const int n = static_cast<int>(Items.size());
   if (n == 0) return;
+  // A few runs of distinct rows go back as blocks, so that a long grid moves only its stored rows.
+  size_t runs = 1;
+  bool distinct = true;
+  for (int i = 1; i < n; ++i) {
+    if (Items[i]->Idx() == Items[i - 1]->Idx()) distinct = false;
+    else if (Items[i]->Idx() != Items[i - 1]->Idx() + 1) ++runs;
+  }
+  if (distinct && runs <= MaxBlockRuns) {
+    for (int i = 0; i < n;) {
+      int j = i + 1;
+      while (j < n && Items[j]->Idx() == Items[j - 1]->Idx() + 1) ++j;
+      const int d = std::clamp(Items[i]->Idx(), 0, RowCount());
+      InsertRowsAt(d, j - i);
+      for (int k = i; k < j; ++k) RestoreRow(Items[k], d + (k - i));
+      i = j;
+    }
+    return;
+  }
   const int old = RowCount();
   InsertRowsAt(old, n);
   // From the new bottom upwards each slot takes the item meant for it or the next shown row;

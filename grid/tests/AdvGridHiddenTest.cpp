@@ -306,3 +306,33 @@ TEST(AdvGridHidden, UsedCellsAndSizingBorders) {
   EXPECT_FALSE(g->IsOnSizingBorder(body.Right - 2, (body.Top + body.Bottom) / 2));  // not a header row
   EXPECT_FALSE(g->IsOnSizingBorder(-5, -5));
 }
+
+TEST(AdvGridHidden, TenMillionRowsHideAndShowWithoutCostPerEmptyCell) {
+  DEreDuzeroVaro g(nullptr);
+  g.SetColCount(5);
+  g.SetRowCount(10000000);
+  g.ClearRect(0, 0, 4, 9);
+  g.SetCells(1, 3, u"a");
+  g.SetCells(1, 5000000, u"b");
+  g.SetCells(2, 9999999, u"c");
+  const size_t stored = g.StoredCellCount();
+
+  g.HideRows(4000000, 4000999);
+  g.HideRow(3);
+  EXPECT_EQ(g.RowCount(), 9998999);
+  EXPECT_EQ(g.Cells(1, g.DisplRowIndex(5000000)), u"b");
+  TIntList list(-1, -1);
+  list.Add(10);
+  list.Add(11);
+  g.HideRowList(&list);
+  g.UnHideRowList();
+  g.SetFilterLevel(0);
+  g.HideRow(9999999);
+  g.UnHideRowsAll();
+  EXPECT_EQ(g.RowCount(), 10000000);
+  EXPECT_EQ(g.NumHiddenRows(), 0);
+  EXPECT_EQ(g.Cells(1, 3), u"a");
+  EXPECT_EQ(g.Cells(1, 5000000), u"b");
+  EXPECT_EQ(g.Cells(2, 9999999), u"c");
+  EXPECT_EQ(g.StoredCellCount(), stored);
+}
