@@ -509,6 +509,8 @@ void TAdvInplaceEdit::WMKillFocus(TWMKillFocus& Message) {
   if (FGrid->LookupHistory() && FGrid->LookupItems()->IndexOf(Text()) < 0) FGrid->LookupItems()->Add(Text());
   FGrid->EditFormulaMode(false);
   TInplaceEdit::WMKillFocus(Message);
+  // The release of Backspace may have gone to another window: the hold ends with the key.
+  if (FAltBack && GetKeyState(VK_BACK) >= 0) FAltBack = false;
   if (FAltBack) return;
   const bool toGrid = FGrid->HandleAllocated() && Message.FocusedWnd() == FGrid->Handle();
   if (!toGrid) {

@@ -259,3 +259,36 @@ TEST(AdvInplaceEdit, LeavingTheEditorEndsEditingOnce) {
 }
 
 }  // namespace
+
+namespace {
+TEST(AdvInplaceEdit, FocusLossWhileAltBackspaceIsHeldKeepsEditing) {
+  TEditGrid g;
+  auto* other = new TEdit(&g.form);
+  other->SetParent(&g.form);
+  other->SetBounds(510, 10, 80, 24);
+  ProcessPendingEvents();
+  g.OpenF2();
+  SimulateTyping(g.Edit(), u"ab");
+  SimulateKeyDown(g.Edit(), VK_BACK, {ssAlt});
+  other->SetFocus();
+  ProcessPendingEvents();
+  EXPECT_TRUE(g.Editing());
+  EXPECT_TRUE(g.grid->EditMode());
+  SimulateKeyUp(other, VK_BACK, {ssAlt});
+  // Without Alt+Backspace held a focus loss validates and ends editing.
+  g.Edit()->SetFocus();
+  ProcessPendingEvents();
+  other->SetFocus();
+  ProcessPendingEvents();
+  EXPECT_FALSE(g.Editing());
+  EXPECT_FALSE(g.grid->EditMode());
+}
+
+TEST(AdvInplaceEdit, CtrlASelectsAllWithoutTypingACharacter) {
+  TEditGrid g;
+  g.Type(u"abc");
+  SimulateKeyStroke(g.Edit(), 'A', {ssCtrl});
+  EXPECT_EQ(g.Edit()->Text(), u"abc");
+  EXPECT_EQ(g.Edit()->SelLength(), 3);
+}
+}  // namespace
