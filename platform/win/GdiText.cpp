@@ -1,8 +1,13 @@
 // GDI text: fonts (with the substitution table for the program's font names), text output,
 // measuring and DrawText's layout (word wrap, alignment, '&' prefixes, ellipsis, tabs).
 #include <QFontMetrics>
+#include <QHash>
+#include <QPaintEngine>
+#include <QTextLayout>
 #include <QFontInfo>
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <mutex>
 
 #include "platform/win/QtBridge_p.h"
@@ -111,31 +116,164 @@ bool SameFontRecord(const LOGFONTW& a, const LOGFONTW& b) {
   return true;
 }
 
-// The Qt font of the DC's font. The fonts of the last few font records are kept: building a
-// Qt font and resolving its families costs more than most text calls themselves.
-QFont DCFont(HDC dc) {
-  const LOGFONTW& lf = dc->state.font->logFont;
+std::mutex& TextFontLock() {
   static std::mutex lock;
-  static std::vector<std::pair<LOGFONTW, QFont>> recent;  // the most recently used first
-  std::lock_guard<std::mutex> guard(lock);
-  for (size_t i = 0; i < recent.size(); ++i) {
-    if (!SameFontRecord(recent[i].first, lf)) continue;
-    const auto at = recent.begin() + static_cast<std::ptrdiff_t>(i);
-    std::rotate(recent.begin(), at, at + 1);
-    return recent.front().second;
+  return lock;
+}
+
+// A text laid out in one line in a font: its width, and its shaped glyphs to draw it from.
+struct TShapedText {
+  int advance = 0;  // what QFontMetrics::horizontalAdvance gives
+  qreal ascent = 0;
+  QTextLayout layout;
+};
+using TShapedTextRef = std::shared_ptr<const TShapedText>;
+
+// A font record made ready for text calls at one resolution: the Qt font and its metrics.
+// Building a Qt font, resolving its families and asking its metrics each cost more than most
+// text calls themselves.
+class TTextFont {
+ public:
+  TTextFont(const LOGFONTW& lf, int dpi, const QFont& f, const QFontMetrics& m)
+      : logFont(lf), dpi(dpi), font(f), fm(m), ascent(m.ascent()), height(m.height()),
+        leading(m.leading()), averageCharWidth(m.averageCharWidth()), serial(NextSerial()) {}
+  const LOGFONTW logFont;
+  const int dpi;  // of the device measured on; 0 for the screen
+  const QFont font;
+  const QFontMetrics fm;
+  const int ascent, height, leading, averageCharWidth;
+  const quint64 serial;  // names the font in the shaped texts, never reused
+
+  // The text laid out, or null when it is not laid out: the line of a QTextLayout measures
+  // and draws a text as QFontMetrics and QPainter::drawText do unless the text has controls
+  // (tabs, breaks, soft hyphens), which a layout treats otherwise. Short texts are kept, as a
+  // grid's cells or a label are measured and drawn again and again, and a text measured for
+  // its layout is measured again to be drawn.
+  TShapedTextRef Shaped(const QString& s) const;
+
+  int Advance(const QString& s) const {
+    if (s.isEmpty()) return 0;
+    if (const TShapedTextRef shaped = Shaped(s)) return shaped->advance;
+    return fm.horizontalAdvance(s);
   }
+
+ private:
+  static quint64 NextSerial() {
+    static std::atomic<quint64> next{1};
+    return next++;
+  }
+};
+
+// The shaped texts of all fonts, in two generations: those made or used since the last turn
+// and those before it.
+class TShapedTexts {
+ public:
+  using TKey = std::pair<quint64, QString>;
+  TShapedTextRef Find(const TKey& key) {
+    if (const auto it = recent.constFind(key); it != recent.cend()) return it.value();
+    const auto it = older.constFind(key);
+    if (it == older.cend()) return nullptr;
+    TShapedTextRef found = it.value();
+    Keep(key, found);
+    return found;
+  }
+  void Keep(const TKey& key, const TShapedTextRef& shaped) {
+    if (recent.size() >= kGeneration) {
+      older = std::move(recent);
+      recent = QHash<TKey, TShapedTextRef>();
+    }
+    recent.insert(key, shaped);
+  }
+
+ private:
+  static constexpr qsizetype kGeneration = 512;
+  QHash<TKey, TShapedTextRef> recent, older;
+};
+
+// Whether a layout draws the text as drawText does: no controls (tabs, breaks, soft
+// hyphens, objects), nothing written right to left (whose runs drawText orders otherwise), and,
+// when the font underlines or strikes out, only text that Qt decorates in one stroke (Latin,
+// kana and ideographs without combining marks).
+bool Layable(const QString& s, bool decorated) {
+  if (s.isEmpty() || s.size() > 128) return false;
+  for (const QChar c : s) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0xAD || u == 0xFFFC) return false;
+    if ((u >= 0x0590 && u <= 0x08FF) || (u >= 0xFB1D && u <= 0xFDFF) || (u >= 0xFE70 && u <= 0xFEFF) ||
+        (u >= 0x200E && u <= 0x200F) || (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+      return false;  // right-to-left letters, direction marks, line and paragraph separators
+    if (decorated && u >= 0x0300 && !(u >= 0x3000 && u <= 0x9FFF) && !(u >= 0xFF00 && u <= 0xFFEF)) return false;
+  }
+  return true;
+}
+
+TShapedTextRef TTextFont::Shaped(const QString& s) const {
+  if (dpi != 0 || !Layable(s, logFont.lfUnderline || logFont.lfStrikeOut)) return nullptr;
+  static TShapedTexts texts;
+  const TShapedTexts::TKey key{serial, s};
+  {
+    std::lock_guard<std::mutex> guard(TextFontLock());
+    if (TShapedTextRef found = texts.Find(key)) return found;
+  }
+  auto made = std::make_shared<TShapedText>();
+  QTextLayout& layout = made->layout;
+  layout.setText(s);
+  layout.setFont(font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setFlags(QTextOption::IncludeTrailingSpaces);
+  option.setTextDirection(Qt::LeftToRight);
+  layout.setTextOption(option);
+  layout.setCacheEnabled(true);
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  made->advance = qRound(line.horizontalAdvance());
+  made->ascent = line.ascent();
+  std::lock_guard<std::mutex> guard(TextFontLock());
+  texts.Keep(key, made);
+  return made;
+}
+
+using TTextFontRef = std::shared_ptr<const TTextFont>;
+
+// Text is measured for the device it goes to when that is a printer or a recording; images
+// and windows measure at the screen's resolution.
+int MetricsDpi(HDC dc) {
+  if (dc->device && !dc->image && dc->device->devType() != QInternal::Widget) return dc->device->logicalDpiY();
+  return 0;
+}
+
+// The text font of the DC's font record: the fonts of the last few records are kept.
+TTextFontRef DCFont(HDC dc) {
+  const LOGFONTW& lf = dc->state.font->logFont;
+  const int dpi = MetricsDpi(dc);
+  static std::vector<TTextFontRef> recent;  // the most recently used first
+  {
+    std::lock_guard<std::mutex> guard(TextFontLock());
+    for (size_t i = 0; i < recent.size(); ++i) {
+      if (recent[i]->dpi != dpi || !SameFontRecord(recent[i]->logFont, lf)) continue;
+      const auto at = recent.begin() + static_cast<std::ptrdiff_t>(i);
+      std::rotate(recent.begin(), at, at + 1);
+      return recent.front();
+    }
+  }
+  const QFont f = ToQFont(lf);
+  auto made = std::make_shared<const TTextFont>(lf, dpi, f, dpi ? QFontMetrics(f, dc->device) : QFontMetrics(f));
+  std::lock_guard<std::mutex> guard(TextFontLock());
   if (recent.size() >= 32) recent.pop_back();
-  recent.insert(recent.begin(), {lf, ToQFont(lf)});
-  return recent.front().second;
+  recent.insert(recent.begin(), made);
+  return made;
 }
 
-QFontMetrics Metrics(HDC dc, const QFont& f) {
-  if (dc->device && !dc->image && dc->device->devType() != QInternal::Widget) return QFontMetrics(f, dc->device);
-  return QFontMetrics(f);
+int TextWidth(HDC dc, const TTextFont& tf, const QString& s) {
+  return tf.Advance(s) + dc->state.charExtra * static_cast<int>(s.size());
 }
 
-int TextWidth(HDC dc, const QFontMetrics& fm, const QString& s) {
-  return fm.horizontalAdvance(s) + dc->state.charExtra * static_cast<int>(s.size());
+// The painter draws in the font: set only when it differs, as each setting resolves the font
+// for the device again and looks its engine up afresh.
+void UseFont(QPainter* p, const QFont& f) {
+  if (!(p->font() == f)) p->setFont(f);
 }
 
 QString MakeText(LPCWSTR text, int count) {
@@ -148,24 +286,35 @@ QString MakeText(LPCWSTR text, int count) {
 }
 
 // Draws one line of text with its top-left corner at (x, top) in the DC's text colour;
-// opaque mode fills the text cell with the background colour first.
-void DrawLine(HDC dc, const QFont& f, const QFontMetrics& fm, int x, int top, const QString& s, bool opaque) {
+// opaque mode fills the text cell with the background colour first. On an image with no
+// turn, a text that can be laid out is drawn from its kept layout: no shaping again, and no
+// setting of the painter's font, which resolves the font and looks its engine up afresh.
+void DrawLine(HDC dc, const TTextFont& tf, int x, int top, const QString& s, bool opaque) {
   QPainter* p = dc->painter.get();
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (opaque) {
-    int w = TextWidth(dc, fm, s);
-    if (w > 0) p->fillRect(QRect(x, top, w, fm.height()), ToQColor(static_cast<TColor>(dc->state.bkColor)));
+    int w = TextWidth(dc, tf, s);
+    if (w > 0) p->fillRect(QRect(x, top, w, tf.height), ToQColor(static_cast<TColor>(dc->state.bkColor)));
   }
-  p->setFont(f);
   p->setPen(ToQColor(static_cast<TColor>(dc->state.textColor)));
   p->setBackgroundMode(Qt::TransparentMode);
+  if (dc->state.charExtra == 0 && p->paintEngine()->type() == QPaintEngine::Raster &&
+      p->worldTransform().type() <= QTransform::TxTranslate) {
+    if (const TShapedTextRef shaped = tf.Shaped(s)) {
+      // The layout's baseline is its ascent below the point given; drawText's is the font's
+      // rounded ascent below the top.
+      shaped->layout.draw(p, QPointF(x, top + tf.ascent - shaped->ascent));
+      return;
+    }
+  }
+  UseFont(p, tf.font);
   if (dc->state.charExtra == 0) {
-    p->drawText(QPoint(x, top + fm.ascent()), s);
+    p->drawText(QPoint(x, top + tf.ascent), s);
   } else {
     int cx = x;
     for (QChar c : s) {
-      p->drawText(QPoint(cx, top + fm.ascent()), QString(c));
-      cx += fm.horizontalAdvance(c) + dc->state.charExtra;
+      p->drawText(QPoint(cx, top + tf.ascent), QString(c));
+      cx += tf.fm.horizontalAdvance(c) + dc->state.charExtra;
     }
   }
 }
@@ -176,8 +325,8 @@ BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR te
   if (!DCPainter(dc)) return 0;
   QPainter* p = dc->painter.get();
   QString s = MakeText(text, text ? static_cast<int>(count) : 0);
-  QFont f = DCFont(dc);
-  QFontMetrics fm = Metrics(dc, f);
+  const TTextFontRef font = DCFont(dc);
+  const TTextFont& tf = *font;
   p->save();
   if (rect && (options & ETO_OPAQUE)) {
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -195,15 +344,15 @@ BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR te
   if (dx) {
     for (int i = 0; i < s.size(); ++i) width += dx[i];
   } else {
-    width = TextWidth(dc, fm, s);
+    width = TextWidth(dc, tf, s);
   }
   int left = x;
   UINT h = align & TA_CENTER;
   if (h == TA_CENTER) left = x - width / 2;
   else if (h == TA_RIGHT) left = x - width;
   int top = y;
-  if ((align & TA_BASELINE) == TA_BASELINE) top = y - fm.ascent();
-  else if (align & TA_BOTTOM) top = y - fm.height();
+  if ((align & TA_BASELINE) == TA_BASELINE) top = y - tf.ascent;
+  else if (align & TA_BOTTOM) top = y - tf.height;
   int esc = dc->state.font->logFont.lfEscapement;
   if (esc != 0) {
     // Rotated text turns about the reference point.
@@ -215,11 +364,11 @@ BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR te
   if (dx) {
     int cx = left;
     for (int i = 0; i < s.size(); ++i) {
-      DrawLine(dc, f, fm, cx, top, QString(s[i]), opaque);
+      DrawLine(dc, tf, cx, top, QString(s[i]), opaque);
       cx += dx[i];
     }
   } else {
-    DrawLine(dc, f, fm, left, top, s, opaque);
+    DrawLine(dc, tf, left, top, s, opaque);
   }
   p->restore();
   if (align & TA_UPDATECP) {
@@ -240,10 +389,9 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) { return TextOut(dc
 
 BOOL GetTextExtentPoint32(HDC dc, LPCWSTR text, int count, SIZE* size) {
   if (!dc || !size) return 0;
-  QFont f = DCFont(dc);
-  QFontMetrics fm = Metrics(dc, f);
+  const TTextFontRef tf = DCFont(dc);
   QString s = MakeText(text, std::max(count, 0));
-  *size = SIZE(TextWidth(dc, fm, s), fm.height());
+  *size = SIZE(TextWidth(dc, *tf, s), tf->height);
   return 1;
 }
 BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* size) {
@@ -252,17 +400,17 @@ BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* size) {
 
 BOOL GetTextExtentExPoint(HDC dc, LPCWSTR text, int count, int maxExtent, int* fit, int* dx, SIZE* size) {
   if (!dc) return 0;
-  QFont f = DCFont(dc);
-  QFontMetrics fm = Metrics(dc, f);
+  const TTextFontRef tf = DCFont(dc);
+  const QFontMetrics& fm = tf->fm;
   QString s = MakeText(text, std::max(count, 0));
   int fitted = 0;
   for (int i = 1; i <= s.size(); ++i) {
-    int w = TextWidth(dc, fm, s.left(i));
+    int w = fm.horizontalAdvance(s.left(i)) + dc->state.charExtra * i;
     if (dx) dx[i - 1] = w;
     if (w <= maxExtent) fitted = i;
   }
   if (fit) *fit = fitted;
-  if (size) *size = SIZE(TextWidth(dc, fm, s), fm.height());
+  if (size) *size = SIZE(TextWidth(dc, *tf, s), tf->height);
   return 1;
 }
 BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, int* fit, int* dx, SIZE* size) {
@@ -272,8 +420,9 @@ BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, int* 
 BOOL GetTextMetrics(HDC dc, TEXTMETRICW* tm) {
   if (!dc || !tm) return 0;
   const LOGFONTW& lf = dc->state.font->logFont;
-  QFont f = ToQFont(lf);
-  QFontMetrics fm = Metrics(dc, f);
+  const TTextFontRef tf = DCFont(dc);
+  const QFont& f = tf->font;
+  const QFontMetrics& fm = tf->fm;
   *tm = TEXTMETRICW();
   tm->tmAscent = fm.ascent();
   tm->tmDescent = fm.descent();
@@ -410,8 +559,9 @@ std::vector<QString> Wrap(const QString& para, int width, const QFontMetrics& fm
   return lines;
 }
 
-QString Elide(const QString& s, int width, const QFontMetrics& fm) {
-  if (fm.horizontalAdvance(s) <= width) return s;
+QString Elide(const QString& s, int width, const TTextFont& tf) {
+  if (tf.Advance(s) <= width) return s;
+  const QFontMetrics& fm = tf.fm;
   const QString dots = QStringLiteral("...");
   QString t = s;
   while (!t.isEmpty() && fm.horizontalAdvance(t + dots) > width) t.chop(1);
@@ -419,9 +569,10 @@ QString Elide(const QString& s, int width, const QFontMetrics& fm) {
 }
 
 int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEXTPARAMS* params) {
-  QFont f = DCFont(dc);
-  QFontMetrics fm = Metrics(dc, f);
-  int lineHeight = fm.height() + ((format & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+  const TTextFontRef font = DCFont(dc);
+  const TTextFont& tf = *font;
+  const QFontMetrics& fm = tf.fm;
+  int lineHeight = tf.height + ((format & DT_EXTERNALLEADING) ? std::max(0, tf.leading) : 0);
   RECT r = *rect;
   if (params) {
     r.Left += params->iLeftMargin;
@@ -431,7 +582,7 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
   bool prefix = !(format & DT_NOPREFIX);
   int tabChars = (format & DT_TABSTOP) ? ((format >> 8) & 0xFF) : 8;
   if (params && params->iTabLength > 0) tabChars = params->iTabLength;
-  int tabWidth = tabChars * std::max(1, fm.averageCharWidth());
+  int tabWidth = tabChars * std::max(1, tf.averageCharWidth);
   format &= (format & DT_TABSTOP) ? ~0xFF00u : ~0u;
 
   // Lines of the text.
@@ -474,7 +625,7 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
 
   if (format & DT_CALCRECT) {
     int maxWidth = 0;
-    for (const TLine& l : lines) maxWidth = std::max(maxWidth, TextWidth(dc, fm, l.text));
+    for (const TLine& l : lines) maxWidth = std::max(maxWidth, TextWidth(dc, tf, l.text));
     rect->Right = rect->Left + maxWidth + (params ? params->iLeftMargin + params->iRightMargin : 0);
     if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE) && maxWidth < width) rect->Right = rect->Left + maxWidth;
     rect->Bottom = rect->Top + total;
@@ -496,17 +647,17 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
   bool opaque = dc->state.bkMode == OPAQUE;
   bool ellipsis = format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
   for (TLine& line : lines) {
-    if (ellipsis) line.text = Elide(line.text, width, fm);
+    if (ellipsis) line.text = Elide(line.text, width, tf);
     int x = r.Left;
-    if (format & DT_CENTER) x = r.Left + (width - TextWidth(dc, fm, line.text)) / 2;
-    else if (format & DT_RIGHT) x = r.Right - TextWidth(dc, fm, line.text);
-    if (!(format & DT_PREFIXONLY)) DrawLine(dc, f, fm, x, y, line.text, opaque);
+    if (format & DT_CENTER) x = r.Left + (width - TextWidth(dc, tf, line.text)) / 2;
+    else if (format & DT_RIGHT) x = r.Right - TextWidth(dc, tf, line.text);
+    if (!(format & DT_PREFIXONLY)) DrawLine(dc, tf, x, y, line.text, opaque);
     if (!(format & DT_HIDEPREFIX)) {
       for (int u : line.underline) {
         if (u >= line.text.size()) continue;
-        int ux = x + TextWidth(dc, fm, line.text.left(u));
+        int ux = x + TextWidth(dc, tf, line.text.left(u));
         int uw = fm.horizontalAdvance(line.text[u]);
-        p->fillRect(QRect(ux, y + fm.ascent() + 1, uw, 1), ToQColor(static_cast<TColor>(dc->state.textColor)));
+        p->fillRect(QRect(ux, y + tf.ascent + 1, uw, 1), ToQColor(static_cast<TColor>(dc->state.textColor)));
       }
     }
     y += lineHeight;

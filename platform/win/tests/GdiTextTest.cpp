@@ -1,0 +1,147 @@
+// GDI text against Qt's own: what TextOut and DrawText put on a bitmap, and what
+// GetTextExtentPoint32 measures, is what QPainter::drawText and QFontMetrics give for the same
+// font, whatever the text and however often it is drawn or measured.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <string>
+
+#include "platform/win/Gdi.h"
+#include "platform/win/Gdi_p.h"
+#include "platform/win/QtBridge_p.h"
+#include "testing/MemorySurface.h"
+
+namespace {
+
+constexpr int kW = 180, kH = 40;
+
+LOGFONTW Font(const char16_t* face, int height, int weight = FW_NORMAL, bool italic = false, bool underline = false,
+              bool strikeOut = false, BYTE quality = DEFAULT_QUALITY) {
+  LOGFONTW lf;
+  lf.lfHeight = height;
+  lf.lfWeight = weight;
+  lf.lfItalic = italic;
+  lf.lfUnderline = underline;
+  lf.lfStrikeOut = strikeOut;
+  lf.lfQuality = quality;
+  std::u16string f(face);
+  std::copy(f.begin(), f.end(), lf.lfFaceName);
+  return lf;
+}
+
+// The text drawn by Qt with its top left corner at (x, top), clipped to clip when it is valid.
+QImage Reference(const LOGFONTW& lf, const String& text, int x, int top, QRect clip = QRect()) {
+  QImage image(kW, kH, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  if (clip.isValid()) p.setClipRect(clip);
+  const QFont f = ToQFont(lf);
+  p.setFont(f);
+  p.setPen(QColor(20, 40, 160));
+  p.drawText(QPoint(x, top + QFontMetrics(f).ascent()), ToQString(text));
+  return image;
+}
+
+// The pixels that differ between the surface and the image, as "x,y" for the first few.
+std::string Differences(const TMemorySurface& s, const QImage& image) {
+  std::string out;
+  int count = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      const QRgb q = image.pixel(x, y);
+      if (s.At(x, y) != RGB(qRed(q), qGreen(q), qBlue(q)) && ++count <= 5)
+        out += std::to_string(x) + "," + std::to_string(y) + " ";
+    }
+  return count ? std::to_string(count) + " pixels: " + out : std::string();
+}
+
+const String kTexts[] = {
+    u"Channel 12",
+    u"  spaces before and after  ",
+    u"ID 0x3F21 -95 dBm",
+    u"Ünïcödé façade ÆØÅ",
+    u"ｱｲｳｴｵ half-width",
+    u"日本語とLatin混在",
+    u"e\u0301 a\u0308 combining",
+    u"\U0001F600 outside the BMP",
+    u"\u05E9\u05DC\u05D5\u05DD abc",  // right-to-left first
+    u"fi fl ffi office",
+    u"soft\u00ADhyphen",
+    u"x",
+};
+
+const LOGFONTW kFonts[] = {
+    Font(u"Arial", -13),
+    Font(u"Arial", -13, FW_BOLD),
+    Font(u"Arial", -13, FW_NORMAL, true),
+    Font(u"Arial", -12, FW_NORMAL, false, true),
+    Font(u"Arial", -20, FW_BOLD, true, true, true),
+    Font(u"Tahoma", -11, FW_NORMAL, false, false, true),
+    Font(u"ＭＳ Ｐゴシック", -12, FW_NORMAL, false, true),
+    Font(u"Courier New", -13),
+    Font(u"Arial", -13, FW_NORMAL, false, true, false, NONANTIALIASED_QUALITY),
+};
+
+TEST(GdiText, DrawsAndMeasuresAsQtDoes) {
+  for (const LOGFONTW& lf : kFonts) {
+    HFONT font = CreateFontIndirect(&lf);
+    const QFontMetrics fm(ToQFont(lf));
+    // Twice: the second round measures and draws what the first kept.
+    for (int round = 0; round < 2; ++round) {
+      for (const String& text : kTexts) {
+        SCOPED_TRACE(::testing::Message() << "face height " << lf.lfHeight << " weight " << lf.lfWeight << " italic "
+                                          << int(lf.lfItalic) << " underline " << int(lf.lfUnderline) << " text "
+                                          << ToQString(text).toStdString() << " round " << round);
+        const int n = static_cast<int>(text.size());
+        TMemorySurface a(kW, kH), b(kW, kH);
+        for (TMemorySurface* s : {&a, &b}) {
+          SelectObject(s->dc, font);
+          SetBkMode(s->dc, TRANSPARENT);
+          SetTextColor(s->dc, RGB(20, 40, 160));
+        }
+        SIZE size{};
+        GetTextExtentPoint32(a.dc, text.c_str(), n, &size);
+        EXPECT_EQ(size.cx, fm.horizontalAdvance(ToQString(text)));
+        EXPECT_EQ(size.cy, fm.height());
+
+        TextOut(a.dc, 3, 4, text.c_str(), n);
+        EXPECT_EQ(Differences(a, Reference(lf, text, 3, 4)), "") << "TextOut";
+
+        RECT r(5, 2, kW, kH);
+        DrawText(b.dc, text.c_str(), n, &r, DT_SINGLELINE | DT_NOPREFIX);
+        EXPECT_EQ(Differences(b, Reference(lf, text, 5, 2, QRect(5, 2, kW - 5, kH - 2))), "") << "DrawText";
+        for (TMemorySurface* s : {&a, &b}) SelectObject(s->dc, GetStockObject(SYSTEM_FONT));
+      }
+    }
+    DeleteObject(font);
+  }
+}
+
+// Drawing from a kept layout follows the DC's origin and clips to the rectangle and the DC's
+// clip region like any drawing.
+TEST(GdiText, KeptTextFollowsTheOriginAndTheClip) {
+  const LOGFONTW lf = Font(u"Arial", -16, FW_BOLD, false, true);
+  HFONT font = CreateFontIndirect(&lf);
+  const String text = u"Clipped and moved";
+  TMemorySurface s(kW, kH);
+  SelectObject(s.dc, font);
+  SetBkMode(s.dc, TRANSPARENT);
+  SetTextColor(s.dc, RGB(20, 40, 160));
+  SIZE size{};
+  GetTextExtentPoint32(s.dc, text.c_str(), -1, &size);  // kept before it is drawn
+  SetViewportOrgEx(s.dc, 7, 3, nullptr);
+  HRGN rgn = CreateRectRgn(0, 0, 90, kH);
+  SelectClipRgn(s.dc, rgn);
+  DeleteObject(rgn);
+  RECT r(10, 5, 120, 17);  // cuts through the text's lower half
+  DrawText(s.dc, text.c_str(), -1, &r, DT_SINGLELINE);
+  SetViewportOrgEx(s.dc, 0, 0, nullptr);  // pixels are read in device coordinates
+  SelectClipRgn(s.dc, nullptr);
+  EXPECT_EQ(Differences(s, Reference(lf, text, 17, 8, QRect(17, 8, 73, 12))), "");
+  SelectObject(s.dc, GetStockObject(SYSTEM_FONT));
+  DeleteObject(font);
+}
+
+}  // namespace
