@@ -5,8 +5,13 @@
 // - the same paragraph hit-tested only (nothing painted); target at most 2 times the reference;
 // - 1,000 short tagged cells, each painted in its own rectangle, as a grid's paint does;
 //   target under 16 ms for all of them (one frame), shown beside 1,000 DrawText calls of the
-//   cells' plain texts.
+//   cells' plain texts, and beside the floor those calls stand on: the same 1,000 texts put
+//   out with a bare QPainter on an image (font set, text measured, clipped and restored per call).
 #include <benchmark/benchmark.h>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 
 #include "controls/HtmlText.h"
 #include "platform/ui/Graphics.h"
@@ -90,6 +95,35 @@ void BM_DrawText1000PlainCells(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DrawText1000PlainCells)->Unit(benchmark::kMillisecond);
+
+// The floor under DrawText: Qt's own text output of the same cells.
+void BM_QPainterDrawText1000PlainCells(benchmark::State& state) {
+  QImage Image(400, 300, QImage::Format_RGB32);
+  Image.fill(Qt::white);
+  QPainter P(&Image);
+  QFont Font;
+  Font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans CJK JP")});
+  Font.setPixelSize(13);
+  Font.setKerning(false);
+  QString Plain[5];
+  for (int I = 0; I < 5; ++I) {
+    const String T = StripHtmlTags(Cells[I]);
+    Plain[I] = QString(reinterpret_cast<const QChar*>(T.data()), static_cast<qsizetype>(T.size()));
+  }
+  for (auto _ : state) {
+    for (int I = 0; I < 1000; ++I) {
+      const QRect R((I % 5) * 80, (I / 5 % 15) * 20, 80, 20);
+      P.save();
+      P.setClipRect(R);
+      P.setFont(Font);
+      const QFontMetrics Fm(P.font());
+      benchmark::DoNotOptimize(Fm.horizontalAdvance(Plain[I % 5]));
+      P.drawText(QPoint(R.left(), R.bottom() + 1 - Fm.descent()), Plain[I % 5]);
+      P.restore();
+    }
+  }
+}
+BENCHMARK(BM_QPainterDrawText1000PlainCells)->Unit(benchmark::kMillisecond);
 
 void BM_DrawHtmlText1000Cells(benchmark::State& state) {
   Surface S;
