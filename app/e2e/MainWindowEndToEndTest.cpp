@@ -4,18 +4,13 @@
 // shows (the port lamp, the monitor's background); what the monitor holds is read the way an
 // operator would take it: through the clipboard.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -23,144 +18,18 @@
 #include <vector>
 
 #include "testing/ReceiverSim.h"
+#include "testing/XSession.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
 
-struct Box {
-  int Left = 0, Top = 0, Right = -1, Bottom = -1;  // inclusive
-  bool Empty() const { return Right < Left; }
-  int CentreX() const { return (Left + Right) / 2; }
-  int CentreY() const { return (Top + Bottom) / 2; }
-};
-
-// Runs a shell command; its standard output, and its exit status in Status.
-std::string Shell(const std::string& Command, int* Status = nullptr) {
-  std::string out;
-  if (FILE* p = ::popen(Command.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    int st = ::pclose(p);
-    if (Status) *Status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  } else if (Status) {
-    *Status = -1;
-  }
-  return out;
-}
-
-bool Eventually(const std::function<bool()>& Predicate, std::chrono::milliseconds Timeout = 10s) {
-  auto end = std::chrono::steady_clock::now() + Timeout;
-  while (!Predicate()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(50ms);
-  }
-  return true;
-}
-
-// A child process of the test, ended (SIGTERM, then SIGKILL) when the object goes.
-class Child {
-public:
-  Child() = default;
-  Child(const Child&) = delete;
-  Child& operator=(const Child&) = delete;
-  ~Child() { Stop(); }
-
-  // Starts Argv[0] in Folder with the extra environment Env; KeepFd stays open in the child.
-  void Start(const std::vector<std::string>& Argv, const std::vector<std::string>& Env = {},
-             const std::string& Folder = std::string(), int KeepFd = -1) {
-    FPid = ::fork();
-    if (FPid != 0) return;
-    if (!Folder.empty() && ::chdir(Folder.c_str()) != 0) ::_exit(126);
-    for (const std::string& e : Env) ::putenv(const_cast<char*>(e.c_str()));
-    int null = ::open("/dev/null", O_RDWR);
-    ::dup2(null, 0);
-    for (int fd = 3; fd < 1024; ++fd)
-      if (fd != KeepFd && fd != null) ::close(fd);
-    std::vector<char*> args;
-    for (const std::string& a : Argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-  }
-  bool Running() {
-    if (FPid <= 0) return false;
-    int st = 0;
-    if (::waitpid(FPid, &st, WNOHANG) == FPid) {
-      FPid = -1;
-      return false;
-    }
-    return true;
-  }
-  void Stop() {
-    if (!Running()) return;
-    ::kill(FPid, SIGTERM);
-    if (!Eventually([this] { return !Running(); }, 5s)) {
-      ::kill(FPid, SIGKILL);
-      ::waitpid(FPid, nullptr, 0);
-    }
-    FPid = -1;
-  }
-
-private:
-  pid_t FPid = -1;
-};
-
-// An X server on a free display number, chosen by the server itself.
-class XServer {
-public:
-  XServer() {
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    FServer.Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-                  {}, std::string(), fds[1]);
-    ::close(fds[1]);
-    // The server writes its display number once it accepts clients.
-    std::string number;
-    auto end = std::chrono::steady_clock::now() + 15s;
-    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    while (std::chrono::steady_clock::now() < end && number.find('\n') == std::string::npos && FServer.Running()) {
-      char c;
-      ssize_t n = ::read(fds[0], &c, 1);
-      if (n == 1) number += c;
-      else std::this_thread::sleep_for(20ms);
-    }
-    ::close(fds[0]);
-    if (number.find('\n') != std::string::npos) FDisplay = ":" + number.substr(0, number.find('\n'));
-  }
-  // Empty when the server could not start.
-  const std::string& Display() const { return FDisplay; }
-
-private:
-  Child FServer;
-  std::string FDisplay;
-};
-
-// A screenshot of the whole screen as RGB pixels.
-struct Screen {
-  int Width = 0, Height = 0;
-  std::vector<unsigned char> Rgb;
-
-  bool Is(int X, int Y, int R, int G, int B) const {
-    size_t i = (static_cast<size_t>(Y) * Width + X) * 3;
-    return Rgb[i] == R && Rgb[i + 1] == G && Rgb[i + 2] == B;
-  }
-  // The box of the pixels of one colour inside Within.
-  Box Find(const Box& Within, int R, int G, int B) const {
-    Box b{Within.Right + 1, Within.Bottom + 1, -1, -1};
-    for (int y = std::max(0, Within.Top); y <= std::min(Height - 1, Within.Bottom); ++y)
-      for (int x = std::max(0, Within.Left); x <= std::min(Width - 1, Within.Right); ++x)
-        if (Is(x, y, R, G, B)) {
-          b.Left = std::min(b.Left, x);
-          b.Top = std::min(b.Top, y);
-          b.Right = std::max(b.Right, x);
-          b.Bottom = std::max(b.Bottom, y);
-        }
-    return b;
-  }
-};
+using e2e::Box;
+using e2e::Child;
+using e2e::Eventually;
+using e2e::Screen;
+using e2e::XServer;
 
 class MainWindowEndToEnd : public ::testing::Test {
 protected:
@@ -190,62 +59,15 @@ protected:
     if (!Folder.empty()) fs::remove_all(Folder, ec);
   }
 
-  void StartTool() {
-    Tool.Start({(Folder / "rcv910x-tool").string()},
-               {"DISPLAY=" + X.Display(), "QT_QPA_PLATFORM=xcb", "LC_ALL=C.UTF-8", "XDG_RUNTIME_DIR=" + Folder.string()},
-               Folder.string());
-  }
+  void StartTool() { X.Launch(Tool, (Folder / "rcv910x-tool").string(), Folder.string()); }
 
-  std::string Xdo(const std::string& Args, int* Status = nullptr) {
-    return Shell("DISPLAY=" + X.Display() + " xdotool " + Args + " 2>/dev/null", Status);
-  }
-  // The visible top-level window whose title contains Name, waiting for it.
+  std::string Xdo(const std::string& Args, int* Status = nullptr) { return X.Xdo(Args, Status); }
   std::optional<Box> Window(const std::string& Name, std::chrono::milliseconds Timeout = 15s) {
-    std::optional<Box> found;
-    Eventually(
-        [&] {
-          std::string ids = Xdo("search --onlyvisible --name '" + Name + "'");
-          if (ids.empty()) return false;
-          std::string id = ids.substr(0, ids.find('\n'));
-          std::string g = Xdo("getwindowgeometry --shell " + id);
-          int x = 0, y = 0, w = 0, h = 0;
-          for (const char* key : {"X=", "Y=", "WIDTH=", "HEIGHT="}) {
-            size_t p = g.find(std::string("\n") + key);
-            if (p == std::string::npos && g.rfind(key, 0) != 0) return false;
-            int v = std::atoi(g.c_str() + (p == std::string::npos ? 0 : p + 1) + std::string(key).size());
-            (key[0] == 'X' ? x : key[0] == 'Y' ? y : key[0] == 'W' ? w : h) = v;
-          }
-          found = Box{x, y, x + w - 1, y + h - 1};
-          return true;
-        },
-        Timeout);
-    return found;
+    return X.Window(Name, Timeout);
   }
-  void Click(int X_, int Y_, int Button = 1) {
-    Xdo("mousemove --sync " + std::to_string(X_) + " " + std::to_string(Y_));
-    std::this_thread::sleep_for(100ms);
-    Xdo("click " + std::to_string(Button));
-    std::this_thread::sleep_for(300ms);
-  }
-  void Key(const std::string& Keys) {
-    Xdo("key --delay 60 " + Keys);
-    std::this_thread::sleep_for(300ms);
-  }
-  Screen Shot() {
-    Screen s;
-    std::string file = (Folder / "shot.ppm").string();
-    int status = 0;
-    Shell("import -display " + X.Display() + " -window root -depth 8 ppm:'" + file + "'", &status);
-    std::ifstream in(file, std::ios::binary);
-    std::string magic;
-    int maxval = 0;
-    in >> magic >> s.Width >> s.Height >> maxval;
-    in.get();
-    if (magic != "P6" || maxval != 255) return Screen{};
-    s.Rgb.resize(static_cast<size_t>(s.Width) * s.Height * 3);
-    in.read(reinterpret_cast<char*>(s.Rgb.data()), static_cast<std::streamsize>(s.Rgb.size()));
-    return s;
-  }
+  void Click(int X_, int Y_, int Button = 1) { X.Click(X_, Y_, Button); }
+  void Key(const std::string& Keys) { X.Key(Keys); }
+  Screen Shot() { return X.Shot((Folder / "shot.ppm").string()); }
   // The box of a colour in the window, waiting for it to show.
   Box Landmark(const Box& Window, int R, int G, int B) {
     Box b;
@@ -284,9 +106,7 @@ protected:
     ASSERT_TRUE(Sim->WaitForLines(1, 10000)) << "the port button did not open the port";
     EXPECT_EQ(Sim->Lines()[0], "ID ALL /R");
   }
-  std::string Clipboard() {
-    return Shell("DISPLAY=" + X.Display() + " timeout 5 xclip -o -selection clipboard 2>/dev/null");
-  }
+  std::string Clipboard() { return X.Clipboard(); }
 };
 
 std::string WithoutCR(std::string S) {
