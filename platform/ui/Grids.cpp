@@ -1,5 +1,7 @@
 #include "platform/ui/Grids.h"
 
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <algorithm>
 
 #include "platform/ui/Controls_p.h"
@@ -7,6 +9,7 @@
 #include "platform/ui/StdCtrls_p.h"
 #include "platform/ui/Timers.h"
 #include "platform/win/FlatSB_p.h"
+#include "platform/win/WinUser_p.h"
 
 namespace {
 
@@ -991,6 +994,57 @@ void TCustomGrid::SetEditText(int ACol, int ARow, const String& Value) {
   if (OnSetEditText) OnSetEditText(this, ACol, ARow, Value);
 }
 
+namespace {
+
+// The multi-line window shows each line break (CR LF, or a lone CR or LF) as one '\n'.
+QString ShownLines(const String& Text) {
+  QString shown;
+  shown.reserve(int(Text.size()));
+  for (size_t i = 0; i < Text.size(); ++i) {
+    const Char c = Text[i];
+    if (c == u'\r' || c == u'\n') {
+      shown.append(QChar(u'\n'));
+      if (c == u'\r' && i + 1 < Text.size() && Text[i + 1] == u'\n') ++i;
+    } else {
+      shown.append(QChar(c));
+    }
+  }
+  return shown;
+}
+
+// The text of what the window shows: its line breaks as CR LF.
+String TextLines(const QString& Shown) {
+  String text;
+  text.reserve(size_t(Shown.size()));
+  for (QChar c : Shown) {
+    if (c == u'\n') text += u"\r\n";
+    else text += Char(c.unicode());
+  }
+  return text;
+}
+
+// Window position of text position Pos (Text with CR LF breaks); a position between CR and LF
+// stands before the pair.
+int ShownPos(const String& Text, int Pos) {
+  int shown = 0;
+  const int n = int(Text.size());
+  for (int i = 0; i < Pos && i < n; ++i, ++shown) {
+    if (Text[size_t(i)] == u'\r' && i + 1 < n && Text[size_t(i + 1)] == u'\n') {
+      if (i + 1 >= Pos) break;
+      ++i;
+    }
+  }
+  return shown;
+}
+
+// Text position of window position Pos: each line break before it counts two.
+int TextPos(const QString& Shown, int Pos) {
+  Pos = std::clamp(Pos, 0, int(Shown.size()));
+  return Pos + int(QStringView(Shown).left(Pos).count(u'\n'));
+}
+
+}  // namespace
+
 TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   SetTabStop(false);
   SetBorderStyle(bsNone);
@@ -1003,6 +1057,7 @@ void TInplaceEdit::UpdateContents() {
   SetMaxLength(std::max(0, FGrid->GetEditLimit()));
   SetReadOnly(!FGrid->CanEditModify());
   SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
+  MatchWindowKind();
   SetText(FOpenedWith);
   SelectAll();
 }
@@ -1024,6 +1079,14 @@ void TInplaceEdit::Change() {
 
 void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
   TCustomMaskEdit::KeyDown(Key, Shift);
+  if (Key == VK_RETURN && Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt) &&
+      NativeOf<QPlainTextEdit>(this) != nullptr) {
+    // Ctrl+Enter types a line feed (character 10), which the editor's character handling
+    // takes as a line break or refuses.
+    Key = 0;
+    Perform(WM_CHAR, 10, 1);
+    return;
+  }
   switch (Key) {
     case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: case VK_TAB:
       if (Key == VK_TAB && !FGrid->Options().Contains(goTabs)) return;
@@ -1037,7 +1100,14 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
 
 void TInplaceEdit::KeyPress(Char& Key) {
   TCustomMaskEdit::KeyPress(Key);
-  if (Key == VK_RETURN) {
+  if (Key == 10) {
+    // A line feed breaks the line in the multi-line window; a single line takes none.
+    if (NativeOf<QPlainTextEdit>(this) != nullptr && !ReadOnly()) {
+      SetSelText(u"\r\n");
+      FModified = true;
+    }
+    Key = 0;
+  } else if (Key == VK_RETURN) {
     FGrid->HideEditor();
     Key = 0;
   } else if (Key == VK_ESCAPE) {
@@ -1051,4 +1121,184 @@ void TInplaceEdit::WMGetDlgCode(TWMGetDlgCode& Message) {
   TCustomMaskEdit::WMGetDlgCode(Message);
   Message.SetResult(Message.Result() | DLGC_WANTARROWS | DLGC_WANTALLKEYS |
                     (FGrid != nullptr && FGrid->Options().Contains(goTabs) ? DLGC_WANTTAB : 0));
+}
+
+void TInplaceEdit::CreateParams(TCreateParams& Params) {
+  TCustomMaskEdit::CreateParams(Params);
+  if (FPasswordChar == 0) Params.Style |= ES_MULTILINE;
+}
+
+bool TInplaceEdit::WantsLines() {
+  if (IsMasked() || FPasswordChar != 0) return false;
+  TCreateParams params;
+  CreateParams(params);
+  return (params.Style & ES_MULTILINE) != 0;
+}
+
+void TInplaceEdit::MatchWindowKind() {
+  if (HandleAllocated() && (NativeOf<QPlainTextEdit>(this) != nullptr) != WantsLines()) RecreateWnd();
+}
+
+void TInplaceEdit::CreateWnd() {
+  if (!WantsLines()) {
+    TCustomMaskEdit::CreateWnd();
+    return;
+  }
+  TCreateParams params;
+  CreateParams(params);
+  FStyle = params.Style;
+  auto* edit = new QPlainTextEdit;
+  {
+    TInCode guard(FInSetText);
+    edit->setPlainText(ShownLines(TControl::GetText()));
+  }
+  TControlHost::Attach(this, edit, false);
+  ApplySettings();
+  QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] { LinesChanged(); });
+}
+
+void TInplaceEdit::DestroyWnd() {
+  // The window's text, typed lines included, stays for the next window.
+  if (auto* edit = NativeOf<QPlainTextEdit>(this)) TControl::SetTextBuf(TextLines(edit->toPlainText()));
+  TCustomMaskEdit::DestroyWnd();
+}
+
+void TInplaceEdit::ApplySettings() {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr) {
+    TCustomMaskEdit::ApplySettings();
+    return;
+  }
+  // The styles follow the settings as they are now (alignment, word wrap).
+  TCreateParams params;
+  CreateParams(params);
+  FStyle = params.Style;
+  edit->setReadOnly(FReadOnly);
+  // Without ES_AUTOHSCROLL a multi-line edit wraps its lines at the window's width.
+  edit->setLineWrapMode((FStyle & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+  edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  edit->setTabChangesFocus(true);
+  edit->setFrameShape(FBorderStyle == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
+  edit->document()->setDocumentMargin(1);
+  QTextOption option = edit->document()->defaultTextOption();
+  option.setAlignment((FStyle & ES_RIGHT) ? Qt::AlignRight : (FStyle & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft);
+  edit->document()->setDefaultTextOption(option);
+  ApplyColor(edit, Color(), QPalette::Base);
+  ApplyColor(edit, Font()->Color(), QPalette::Text);
+}
+
+void TInplaceEdit::LinesChanged() {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr || FInSetText) return;
+  if (FMaxLength > 0) {
+    // Over the length limit: the typed characters that do not fit go again.
+    const String text = TextLines(edit->toPlainText());
+    const int excess = int(text.size()) - FMaxLength;
+    if (excess > 0) {
+      QTextCursor c = edit->textCursor();
+      const int caret = c.position();
+      const int from = std::max(0, caret - excess);
+      TInCode guard(FInSetText);
+      c.setPosition(from);
+      c.setPosition(caret, QTextCursor::KeepAnchor);
+      c.removeSelectedText();
+      edit->setTextCursor(c);
+    }
+  }
+  FModified = true;
+  GuardedCall([this] { NotifyChange(); });
+}
+
+void TInplaceEdit::Dispatch(TMessage& Message) {
+  TCustomMaskEdit::Dispatch(Message);
+  if ((Message.Msg == EM_SETRECT || Message.Msg == EM_SETRECTNP) && NativeOf<QPlainTextEdit>(this) != nullptr)
+    ApplySettings();
+}
+
+void TInplaceEdit::DefaultHandler(TMessage& Message) {
+  if (NativeOf<QPlainTextEdit>(this) != nullptr && PerformClipboardKey(Message)) return;
+  TCustomMaskEdit::DefaultHandler(Message);
+}
+
+String TInplaceEdit::GetText() const {
+  if (auto* edit = NativeOf<QPlainTextEdit>(this)) return TextLines(edit->toPlainText());
+  return TCustomMaskEdit::GetText();
+}
+
+void TInplaceEdit::SetTextBuf(const String& v) {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr) {
+    TCustomMaskEdit::SetTextBuf(v);
+    return;
+  }
+  TControl::SetTextBuf(v);
+  {
+    TInCode guard(FInSetText);
+    edit->setPlainText(ShownLines(v));
+  }
+  FModified = false;
+  NotifyChange();
+}
+
+int TInplaceEdit::SelStart() const {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr) return TCustomMaskEdit::SelStart();
+  return TextPos(edit->toPlainText(), edit->textCursor().selectionStart());
+}
+
+void TInplaceEdit::SetSelStart(int v) {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr) {
+    TCustomMaskEdit::SetSelStart(v);
+    return;
+  }
+  QTextCursor c = edit->textCursor();
+  c.setPosition(std::clamp(ShownPos(Text(), v), 0, int(edit->toPlainText().size())));
+  edit->setTextCursor(c);
+}
+
+int TInplaceEdit::SelLength() const {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr) return TCustomMaskEdit::SelLength();
+  const QString shown = edit->toPlainText();
+  const QTextCursor c = edit->textCursor();
+  return TextPos(shown, c.selectionEnd()) - TextPos(shown, c.selectionStart());
+}
+
+void TInplaceEdit::SetSelLength(int v) {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr) {
+    TCustomMaskEdit::SetSelLength(v);
+    return;
+  }
+  const String text = Text();
+  const int start = SelStart();
+  const int end = std::clamp(start + std::max(0, v), start, int(text.size()));
+  QTextCursor c = edit->textCursor();
+  c.setPosition(ShownPos(text, start));
+  c.setPosition(ShownPos(text, end), QTextCursor::KeepAnchor);
+  edit->setTextCursor(c);
+}
+
+String TInplaceEdit::SelText() const {
+  if (NativeOf<QPlainTextEdit>(this) == nullptr) return TCustomMaskEdit::SelText();
+  return Text().substr(size_t(SelStart()), size_t(SelLength()));
+}
+
+void TInplaceEdit::SetSelText(const String& v) {
+  auto* edit = NativeOf<QPlainTextEdit>(this);
+  if (edit == nullptr) {
+    TCustomMaskEdit::SetSelText(v);
+    return;
+  }
+  // Like the native edit, a replacement in code ignores the read-only state; the caret ends
+  // after the new text.
+  QTextCursor c = edit->textCursor();
+  {
+    TInCode guard(FInSetText);
+    c.insertText(ShownLines(v));
+  }
+  edit->setTextCursor(c);
+  NotifyChange();
 }

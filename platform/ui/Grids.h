@@ -76,12 +76,15 @@ class TCustomGrid;
 int GridMovedIndex(int Index, int From, int To);
 
 // ---------------------------------------------------------------------------
-// The in-place editor: a single-line masked edit over the current cell. On opening it takes
-// the grid's mask (GetEditMask), length limit (GetEditLimit) and read-only answer
-// (CanEditModify) for the cell, and its text (GetEditText). Each change of its text is
-// handed to the grid (SetEditText), so the cell follows the typing; Enter closes it, Esc
-// closes it with the text it was opened with; Up, Down, Page Up/Down and Tab (with goTabs)
-// close it and go on to the grid's navigation.
+// The in-place editor: a masked edit over the current cell. On opening it takes the grid's
+// mask (GetEditMask), length limit (GetEditLimit) and read-only answer (CanEditModify) for
+// the cell, and its text (GetEditText). Each change of its text is handed to the grid
+// (SetEditText), so the cell follows the typing; Enter closes it, Esc closes it with the text
+// it was opened with; Up, Down, Page Up/Down and Tab (with goTabs) close it and go on to the
+// grid's navigation.
+// Its window is multi-line (ES_MULTILINE) unless it shows a password: the text keeps its line
+// breaks (CR LF), Ctrl+Enter (character 10) inserts one, and without ES_AUTOHSCROLL long lines
+// wrap at the window's width. A masked cell and a password are edited on one line.
 
 class TInplaceEdit : public TCustomMaskEdit {
 public:
@@ -89,8 +92,26 @@ public:
   String ClassName() const override { return u"TInplaceEdit"; }
   TCustomGrid* Grid() const { return FGrid; }
 
+  int SelStart() const override;
+  void SetSelStart(int v) override;
+  int SelLength() const override;
+  void SetSelLength(int v) override;
+  String SelText() const override;
+  void SetSelText(const String& v) override;
+
 protected:
   friend class TCustomGrid;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void ApplySettings() override;
+  String GetText() const override;
+  void SetTextBuf(const String& v) override;
+  // A new formatting rectangle also brings the multi-line window's styles up to date.
+  void Dispatch(TMessage& Message) override;
+  // In the multi-line window too the clipboard keys become WM_COPY, WM_PASTE and WM_CUT to
+  // the control, which decides what is pasted.
+  void DefaultHandler(TMessage& Message) override;
   // Loads the text of the grid's current cell.
   virtual void UpdateContents();
   // Places the edit over the current cell.
@@ -103,6 +124,14 @@ protected:
   void WMGetDlgCode(TWMGetDlgCode& Message) override;
 
 private:
+  // Whether the edit wants the multi-line window now: its style asks for lines and neither a
+  // mask nor a password character needs a single line.
+  bool WantsLines();
+  // Gives the edit the window kind WantsLines asks for, keeping its text.
+  void MatchWindowKind();
+  // The user changed the multi-line window's text.
+  void LinesChanged();
+
   TCustomGrid* FGrid = nullptr;
   String FOpenedWith;
   bool FLoading = false;

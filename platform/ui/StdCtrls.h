@@ -189,6 +189,9 @@ protected:
   // The edit's clipboard keys (Ctrl+C, Ctrl+V, Ctrl+X as characters 3, 22, 24; Ctrl+Insert,
   // Shift+Insert, Shift+Delete) become WM_COPY, WM_PASTE and WM_CUT to the control.
   void DefaultHandler(TMessage& Message) override;
+  // Sends the clipboard message a clipboard key (as DefaultHandler lists them) stands for to
+  // the control; false when Message is no such key.
+  bool PerformClipboardKey(const TMessage& Message);
   void CMColorChanged(TMessage& Message) override;
   // The text shows in the font's colour.
   void CMFontChanged(TMessage& Message) override;

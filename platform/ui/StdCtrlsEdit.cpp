@@ -554,22 +554,23 @@ void TCustomEdit::Dispatch(TMessage& Message) {
   }
 }
 
-void TCustomEdit::DefaultHandler(TMessage& Message) {
-  if (NativeOf<QLineEdit>(this) != nullptr) {
-    UINT clip = 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
-    if (Message.Msg == WM_CHAR) {
-      clip = Message.WParam == 3 ? WM_COPY : Message.WParam == 22 ? WM_PASTE : Message.WParam == 24 ? WM_CUT : 0;
-    } else if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_INSERT) {
-      clip = shift ? WM_PASTE : ctrl ? WM_COPY : 0;
-    } else if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE && shift) {
-      clip = WM_CUT;
-    }
-    if (clip != 0) {
-      Perform(clip, 0, 0);
-      return;
-    }
+bool TCustomEdit::PerformClipboardKey(const TMessage& Message) {
+  UINT clip = 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+  if (Message.Msg == WM_CHAR) {
+    clip = Message.WParam == 3 ? WM_COPY : Message.WParam == 22 ? WM_PASTE : Message.WParam == 24 ? WM_CUT : 0;
+  } else if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_INSERT) {
+    clip = shift ? WM_PASTE : ctrl ? WM_COPY : 0;
+  } else if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE && shift) {
+    clip = WM_CUT;
   }
+  if (clip == 0) return false;
+  Perform(clip, 0, 0);
+  return true;
+}
+
+void TCustomEdit::DefaultHandler(TMessage& Message) {
+  if (NativeOf<QLineEdit>(this) != nullptr && PerformClipboardKey(Message)) return;
   TWinControl::DefaultHandler(Message);
 }
 

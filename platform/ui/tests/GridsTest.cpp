@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/ValEdit.h"
@@ -331,6 +332,77 @@ TEST_F(GridFixture, InplaceEditorWritesTheCellAndEscTakesTheTypingBack) {
   SimulateKeyUp(grid, VK_ESCAPE);
   EXPECT_EQ(grid->Cells(2, 1), u"");
   EXPECT_FALSE(grid->EditorMode());
+}
+
+TEST_F(GridFixture, InplaceEditorEditsACellTextAcrossLines) {
+  grid->SetOptions(grid->Options() + goEditing);
+  grid->SetCells(1, 1, u"top\r\nbottom");
+  ClickCell(1, 1);
+  SimulateKeyStroke(grid, VK_F2);
+  TInplaceEdit* edit = grid->InplaceEditor();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->Text(), u"top\r\nbottom");  // the line break is kept, not flattened
+  EXPECT_EQ(edit->Perform(EM_GETLINECOUNT, 0, 0), 2);
+  EXPECT_EQ(edit->SelLength(), 11);  // CR LF counts two
+  SimulateTyping(edit, u"ab");
+  SimulateKeyStroke(edit, VK_RETURN, {ssCtrl});  // Ctrl+Enter breaks the line
+  SimulateTyping(edit, u"cd");
+  EXPECT_EQ(grid->Cells(1, 1), u"ab\r\ncd");
+  EXPECT_EQ(edit->SelStart(), 6);
+  // Back to the second line's start: Backspace joins the lines, Ctrl+Enter splits them again.
+  SimulateKeyStroke(edit, VK_HOME);
+  EXPECT_EQ(edit->SelStart(), 4);
+  SimulateKeyStroke(edit, VK_BACK);
+  EXPECT_EQ(grid->Cells(1, 1), u"abcd");
+  SimulateKeyStroke(edit, VK_RETURN, {ssCtrl});
+  SimulateKeyStroke(edit, VK_END);
+  SimulateTyping(edit, u"e");
+  EXPECT_EQ(grid->Cells(1, 1), u"ab\r\ncde");
+  // Code replaces the selection across the break: the caret stands after the new text.
+  edit->Select(1, 4);
+  EXPECT_EQ(edit->SelText(), u"b\r\nc");
+  edit->SetSelText(u"1\r\n2\r\n3");
+  EXPECT_EQ(edit->Text(), u"a1\r\n2\r\n3de");
+  EXPECT_EQ(edit->SelStart(), 8);
+  // Enter still closes the editor, and the cell keeps its lines.
+  SimulateKeyDown(edit, VK_RETURN);
+  SimulateKeyUp(grid, VK_RETURN);
+  EXPECT_FALSE(grid->EditorMode());
+  EXPECT_EQ(grid->Cells(1, 1), u"a1\r\n2\r\n3de");
+}
+
+TEST_F(GridFixture, InplaceEditorForAPasswordStaysOnOneLine) {
+  grid->SetOptions(grid->Options() + goEditing);
+  grid->SetCells(1, 1, u"pw");
+  ClickCell(1, 1);
+  SimulateKeyStroke(grid, VK_F2);
+  TInplaceEdit* edit = grid->InplaceEditor();
+  ASSERT_NE(edit, nullptr);
+  SimulateKeyDown(edit, VK_RETURN);
+  SimulateKeyUp(grid, VK_RETURN);
+  edit->SetPasswordChar(u'*');
+  SimulateKeyStroke(grid, VK_F2);
+  ASSERT_TRUE(grid->EditorMode());
+  EXPECT_TRUE(edit->Focused());
+  SimulateKeyStroke(edit, VK_END);
+  SimulateKeyStroke(edit, VK_RETURN, {ssCtrl});
+  SimulateTyping(edit, u"x");
+  EXPECT_EQ(grid->Cells(1, 1), u"pwx");
+  // A pasted text brings its first line only.
+  Clipboard()->SetAsText(u"1\r\n2");
+  SimulateKeyStroke(edit, 'V', {ssCtrl});
+  EXPECT_EQ(grid->Cells(1, 1), u"pwx1");
+  SimulateKeyDown(edit, VK_RETURN);
+  SimulateKeyUp(grid, VK_RETURN);
+  EXPECT_FALSE(grid->EditorMode());
+
+  // Without the password the same editor takes lines again.
+  edit->SetPasswordChar(0);
+  SimulateKeyStroke(grid, VK_F2);
+  SimulateKeyStroke(edit, VK_END);
+  SimulateKeyStroke(edit, VK_RETURN, {ssCtrl});
+  SimulateTyping(edit, u"y");
+  EXPECT_EQ(grid->Cells(1, 1), u"pwx1\r\ny");
 }
 
 TEST(ValueListEditor, KeepsKeysAndValuesApartUnderItsTitleRow) {
