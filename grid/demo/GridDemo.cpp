@@ -12,6 +12,7 @@ TGridDemoForm::TGridDemoForm(TComponent* AOwner) : TForm(AOwner) {
   FGrid->SetColCount(5);
   FGrid->SetRowCount(11);
   FGrid->SetColWidths(0, 40);
+  FGrid->SetColWidths(1, 100);  // room for "Frequency MHz"
   FGrid->SetColWidths(4, 180);
   FGrid->ColumnHeaders()->SetCommaText(u"Ch,\"Frequency MHz\",\"Level dBm\",Mode,Note");
   // Ten channels of the 426 MHz band with a level and a mode each.
