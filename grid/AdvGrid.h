@@ -1119,4 +1119,23 @@ private:
   template <typename F, typename... A>
   bool CallFlatSB(const char* Name, A... Args);
   // ==== end of properties and scroll bar styles: state ====
+
+  // ==== Areas declared in their own files (each holds its access labels; grid/AdvGrid<Area>.inc) ====
+  // cell addressing, attributes, typed values, core properties, measurement, tooltips, module start-up, look settings, embedded controls and rich text cells
+#include "grid/AdvGridValues.inc"
+  // cell colours and fonts, styles and themes, cell graphics and display text, cell-text hooks
+#include "grid/AdvGridVisual.inc"
+  // the cell painting pipeline, text and background painting, cell object drawing
+#include "grid/AdvGridPaint.inc"
+  // the editing protocol, validation and the special editors by kind, the custom editor link and fixed-cell editors
+#include "grid/AdvGridEditing.inc"
+  // the editor controls' link to the grid and the form controls inside tagged cells
+#include "grid/AdvGridEditorControls.inc"
+  // insertion and removal, merging, selection, checks and fills, automatic sizing, clearing
+#include "grid/AdvGridStructure.inc"
+  // sorting, sort settings, filtering and the filter lists
+#include "grid/AdvGridSort.inc"
+  // keyboard, Enter and Tab navigation, update lock, focus and component messages
+#include "grid/AdvGridKeys.inc"
+  // ==== end of areas ====
 };
