@@ -87,6 +87,9 @@ using TCellValueEvent = std::function<void(TObject* Sender, int ACol, int ARow, 
 using TAutoRowEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCustomFilterEvent = std::function<void(TObject* Sender, int ARow, bool& AcceptRow)>;
 
+// The grid's error for grid, cell and file failures.
+RTL_EXCEPTION(VUreReriVorov, Exception);
+
 // ==== Cell objects: types (AdvGridCellObjects*.cpp) ====
 // The icon of a cell balloon (as the tooltip's title icon numbers it).
 enum TBalloonIcon : uint8_t { biNone, biInfo, biWarning, biError };
