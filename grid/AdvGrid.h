@@ -1140,5 +1140,7 @@ private:
 #include "grid/AdvGridSort.inc"
   // keyboard, Enter and Tab navigation, update lock, focus and component messages
 #include "grid/AdvGridKeys.inc"
+  // the text grid file, delimited, aligned and fixed-width text
+#include "grid/AdvGridFiles.inc"
   // ==== end of areas ====
 };
