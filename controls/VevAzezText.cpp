@@ -112,11 +112,20 @@ int FindUndoubledChar(Char Ch, const String& S, int& P) {
 }
 
 int CountUndoubledChars(Char Ch, const String& S) {
-  String t = S;
-  int count = 0, p = 0;
-  while (FindUndoubledChar(Ch, t, p) > 0) {
-    Delete(t, 1, p);
-    ++count;
+  // One pass over the runs of Ch: a run of odd length counts once, and so does a run that
+  // reaches the end of S (as repeated FindUndoubledChar calls count them).
+  int count = 0;
+  size_t i = 0;
+  const size_t n = S.size();
+  while (i < n) {
+    if (S[i] != Ch) {
+      ++i;
+      continue;
+    }
+    size_t j = i;
+    while (j < n && S[j] == Ch) ++j;
+    if (j == n || (j - i) % 2 == 1) ++count;
+    i = j;
   }
   return count;
 }

@@ -60,3 +60,70 @@ bool EncodeCodePage(const String& Text, const char* CodePage, std::string& Bytes
   }
   return Convert(CodePage, "UTF-16LE", utf16, Bytes, SkipInvalid, 2);
 }
+
+String DecodeTextFile(std::string_view Bytes, TTextFileEncoding* Found) {
+  auto starts = [&](std::string_view mark) { return Bytes.substr(0, mark.size()) == mark; };
+  TTextFileEncoding enc = TTextFileEncoding::Ansi;
+  if (starts("\xEF\xBB\xBF")) {
+    enc = TTextFileEncoding::Utf8;
+    Bytes.remove_prefix(3);
+  } else if (starts("\xFF\xFE")) {
+    enc = TTextFileEncoding::Utf16LE;
+    Bytes.remove_prefix(2);
+  } else if (starts("\xFE\xFF")) {
+    enc = TTextFileEncoding::Utf16BE;
+    Bytes.remove_prefix(2);
+  }
+  if (Found) *Found = enc;
+  String text;
+  switch (enc) {
+    case TTextFileEncoding::Utf8:
+      return UTF8ToString(Bytes);
+    case TTextFileEncoding::Utf16LE:
+    case TTextFileEncoding::Utf16BE: {
+      const size_t lo = enc == TTextFileEncoding::Utf16LE ? 0 : 1;
+      text.resize(Bytes.size() / 2);
+      for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<Char>(static_cast<uint8_t>(Bytes[2 * i + lo]) |
+                                    (static_cast<uint8_t>(Bytes[2 * i + 1 - lo]) << 8));
+      return text;
+    }
+    case TTextFileEncoding::Ansi:
+      break;
+  }
+  // Plain ASCII needs no converter.
+  if (std::all_of(Bytes.begin(), Bytes.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; }))
+    return String(Bytes.begin(), Bytes.end());
+  DecodeCodePage(Bytes, AnsiCodePage, text, true);
+  return text;
+}
+
+std::string EncodeTextFile(const String& Text, TTextFileEncoding Encoding, bool Mark) {
+  std::string bytes;
+  switch (Encoding) {
+    case TTextFileEncoding::Utf8:
+      bytes = StringToUTF8(Text);
+      if (Mark) bytes.insert(0, "\xEF\xBB\xBF");
+      return bytes;
+    case TTextFileEncoding::Utf16LE:
+    case TTextFileEncoding::Utf16BE: {
+      const bool le = Encoding == TTextFileEncoding::Utf16LE;
+      const size_t start = Mark ? 2 : 0;
+      bytes.resize(start + Text.size() * 2);
+      if (Mark) {
+        bytes[0] = le ? '\xFF' : '\xFE';
+        bytes[1] = le ? '\xFE' : '\xFF';
+      }
+      for (size_t i = 0; i < Text.size(); ++i) {
+        bytes[start + 2 * i + (le ? 0 : 1)] = static_cast<char>(Text[i] & 0xFF);
+        bytes[start + 2 * i + (le ? 1 : 0)] = static_cast<char>(Text[i] >> 8);
+      }
+      return bytes;
+    }
+    case TTextFileEncoding::Ansi:
+      break;
+  }
+  if (std::all_of(Text.begin(), Text.end(), [](Char c) { return c < 0x80; })) return std::string(Text.begin(), Text.end());
+  EncodeCodePage(Text, AnsiCodePage, bytes, true);
+  return bytes;
+}
