@@ -76,6 +76,10 @@ constexpr TColor clDefault = 0x20000000;
 // The RGB value of a colour: system colours resolved through the palette; clNone gives white
 // and clDefault black (what they stand for when something must be drawn).
 int32_t ColorToRGB(TColor Color);
+// The class library's colour names ("clBlack" .. "clWindowText"): the first name of a value
+// in the library's lookup order, and the value of a name (case-insensitive). False when none.
+bool ColorToIdent(TColor Color, String& Ident);
+bool IdentToColor(const String& Ident, TColor& Color);
 
 // ---- fonts, pens, brushes ----
 enum TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
