@@ -153,7 +153,7 @@ void TGridCalculatorDropDown::WMSetFocus(TWMSetFocus& Message) {
   TGridEditorLink::CaretToClick(FGrid, this);
 }
 
-TGridTimepickerDropDown::TGridTimepickerDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) {}
+TGridTimepickerDropDown::TGridTimepickerDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) { SetFocusDraw(false); }
 
 TGridDetailPickerDropDown::TGridDetailPickerDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) {}
 

@@ -176,6 +176,26 @@ TEST(GridSpin, EnterStoresTheAcceptedValue) {
   EXPECT_EQ(f.Validated.back(), u"4");
 }
 
+TEST(GridSpin, ButtonsFireTheEventOfTheSpinType) {
+  TEditorForm f;
+  std::vector<String> events;
+  f.grid->OnSpinClick = [&](TObject*, int, int, int V, bool Up) { events.push_back(u"int " + IntToStr(V) + (Up ? u" up" : u" down")); };
+  f.grid->OnFloatSpinClick = [&](TObject*, int, int, double V, bool Up) {
+    events.push_back(u"float " + FloatToStrF(V, ffFixed, 15, 1) + (Up ? u" up" : u" down"));
+  };
+  TGridSpin* spin = f.grid->SpinEdit();
+  spin->SetSpinType(sptFloat);
+  spin->SetIncrementFloat(0.5);
+  f.Open(spin, u"1.0");
+  spin->SetFloatValue(1.0);
+  TAsgSpinButton* b = spin->Button();
+  SimulateClick(b, b->Width() / 2, 2);
+  SimulateClick(b, b->Width() / 2, b->Height() - 3);
+  SimulateClick(b, b->Width() / 2, b->Height() - 3);
+  const std::vector<String> expected{u"float 1.5 up", u"float 1.0 down", u"float 0.5 down"};
+  EXPECT_EQ(events, expected);
+}
+
 TEST(GridCombo, EscapePutsTheCellTextAndItsItemBack) {
   TEditorForm f;
   f.grid->SetCells(1, 1, u"Beta");
@@ -334,6 +354,53 @@ TEST(GridEditBtn, NumericKindDropsAMinusAfterADigit) {
   EXPECT_EQ(e->Text(), u"1.52");
 }
 
+TEST(GridUnitEditBtn, EnterStoresTextAndUnitEscapeClearsTheUnit) {
+  TEditorForm f;
+  TGridUnitEditBtn* e = f.grid->UnitEditBtn();
+  e->Units()->Add(u"mm");
+  e->Units()->Add(u"cm");
+  f.Open(e, u"");
+  e->SetTextAndUnit(u"12cm");
+  SimulateKeyStroke(e, VK_RETURN);
+  EXPECT_EQ(f.grid->Cells(1, 1), u"12cm");
+  EXPECT_EQ(e->UnitID(), u"cm");
+  e->SetText(u"99");
+  SimulateKeyStroke(e, VK_ESCAPE);
+  EXPECT_EQ(e->UnitID(), u"");
+  EXPECT_EQ(e->Text(), u"12cm");
+}
+
+TEST(GridDatePicker, EscapePutsTheCellDateBackAnUnreadableCellGivesToday) {
+  TEditorForm f;
+  f.grid->SetCells(1, 1, DateToStr(EncodeDate(2021, 3, 4)));
+  TGridDatePicker* p = f.grid->DateTimePicker();
+  f.Open(p, u"");
+  p->SetDate(EncodeDate(2020, 1, 1));
+  SimulateKeyStroke(p, VK_ESCAPE);
+  EXPECT_EQ(p->Date(), EncodeDate(2021, 3, 4));
+  f.grid->SetCells(1, 1, u"no date");
+  f.Open(p, u"");
+  p->SetDate(EncodeDate(2020, 1, 1));
+  SimulateKeyStroke(p, VK_ESCAPE);
+  EXPECT_EQ(p->Date(), Date());
+}
+
+TEST(GridDatePicker, ADigitThatCompletesADayOrMonthMovesTheInputOn) {
+  TEditorForm f;
+  TGridDatePicker* p = f.grid->DateTimePicker();
+  p->SetFormat(u"dd.MM.yyyy");
+  f.Open(p, u"");
+  p->SetDate(EncodeDate(2020, 1, 1));
+  ProcessPendingEvents();
+  SimulateChar(p, u'5');
+  ProcessPendingEvents();  // the picker looks at the day it took
+  ProcessPendingEvents();  // and moves the input on
+  SimulateChar(p, u'7');
+  ProcessPendingEvents();
+  // "5" made the day and moved on: "7" went to the month.
+  EXPECT_EQ(p->Date(), EncodeDate(2020, 7, 5));
+}
+
 TEST(GridCheckBox, ClickTogglesOnceEscapePutsTheCellTextBackAsCaption) {
   TEditorForm f;
   f.grid->SetCells(1, 1, u"Done");
@@ -444,6 +511,22 @@ TEST(CellControlEdit, ComboListHandlerChoosesStyleAndDropCountUnknownValueSelect
   f.grid->StartCellControlEdit(cell, u"COMBO", 1, 1, TRect(100, 30, 180, 50), u"one", u"c");
   EXPECT_EQ(c->Style(), csDropDownList);
   EXPECT_EQ(c->ItemIndex(), 0);
+}
+
+TEST(CellControlEdit, TabInTheLastControlGivesTheGridTheFocus) {
+  TEditorForm f;
+  const String cell = u"<CONTROL TYPE=\"EDIT\" ID=\"a\" VALUE=\"\">";
+  f.grid->SetCells(1, 1, cell);
+  f.grid->SetCol(1);
+  f.grid->SetRow(1);
+  f.grid->StartCellControlEdit(cell, u"EDIT", 1, 1, TRect(100, 30, 180, 50), u"", u"a");
+  TControlEdit* e = f.grid->ControlEdit();
+  SimulateTyping(e, u"x");
+  SimulateKeyDown(e, VK_TAB);
+  SimulateKeyUp(f.grid, VK_TAB);
+  EXPECT_FALSE(e->Visible());
+  EXPECT_TRUE(f.grid->Focused());
+  EXPECT_EQ(TagValue(f.grid->Cells(1, 1), u"a"), u"x");
 }
 
 TEST(CellControlEdit, OtherTypesOpenNothing) {
