@@ -89,10 +89,14 @@ void TGridEditorLink::RestoreCellText(DEreDuzeroVaro* Grid) {
   }(Grid);
 }
 
-TDateTime TGridEditorLink::OriginalDateTime(DEreDuzeroVaro* Grid) {
-  return [&](auto* g) -> TDateTime {
-    if constexpr (requires { TDateTime(g->FOriginalDateTime); }) return g->FOriginalDateTime;
-    else return Now();
+bool TGridEditorLink::OriginalDateTime(DEreDuzeroVaro* Grid, TDateTime& Value) {
+  return [&](auto* g) {
+    if constexpr (requires { TDateTime(g->FOriginalDateTime); }) {
+      Value = TDateTime(g->FOriginalDateTime);
+      return true;
+    } else {
+      return false;
+    }
   }(Grid);
 }
 

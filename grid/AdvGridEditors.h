@@ -65,7 +65,8 @@ public:
   static void AdvanceCell(DEreDuzeroVaro* Grid, bool Forward, bool Force);
   static void TabAdvance(DEreDuzeroVaro* Grid, bool Backward);
   static void RestoreCellText(DEreDuzeroVaro* Grid);
-  static TDateTime OriginalDateTime(DEreDuzeroVaro* Grid);
+  // The date and time the date-and-time editor opened with.
+  static bool OriginalDateTime(DEreDuzeroVaro* Grid, TDateTime& Value);
   // Tab accepted by an editor that wants Tab (goTabs): the editor closes and Tab moves on.
   // Without goTabs a Tab key-down is posted to the grid. True when the editor closed.
   static bool TabValidated(DEreDuzeroVaro* Grid, TShiftState Shift);

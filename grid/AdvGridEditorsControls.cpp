@@ -497,14 +497,25 @@ void TGridEditBtn::KeyUp(Word& Key, TShiftState Shift) {
       ((Key == VK_RIGHT && FSelKeyDown == static_cast<int>(Text().size())) || (Key == VK_LEFT && FSelKeyDown == 0))) {
     const bool forward = Key == VK_RIGHT;
     Key = 0;
-    TGridEditorLink::GiveGridFocus(FGrid);
-    const TAdvanceDirection dir = nav->AdvanceDirection();
-    nav->SetAdvanceDirection(adLeftRight);
-    {
-      TScopeGuard restore([&] { nav->SetAdvanceDirection(dir); });
-      TGridEditorLink::AdvanceCell(FGrid, forward, true);
+    // A neighbour holding a cell control becomes current at once; else the cell advances.
+    const int row = FGrid->Row();
+    const int target = forward ? FGrid->Col() + FGrid->CellSpan(FGrid->RealCol(), row).X + 1 : FGrid->Col() - 1;
+    if (target >= FGrid->FixedCols() && target < FGrid->ColCount() - FGrid->FixedRightCols() &&
+        FGrid->HasCellControl(target, row)) {
+      if (FGrid->ValidateCell(Text())) {
+        FGrid->HideInplaceEdit();
+        FGrid->SetCol(target);
+      }
+    } else {
+      TGridEditorLink::GiveGridFocus(FGrid);
+      const TAdvanceDirection dir = nav->AdvanceDirection();
+      nav->SetAdvanceDirection(adLeftRight);
+      {
+        TScopeGuard restore([&] { nav->SetAdvanceDirection(dir); });
+        TGridEditorLink::AdvanceCell(FGrid, forward, true);
+      }
+      if (nav->CursorWalkAlwaysEdit()) TGridEditorLink::ShowEditor(FGrid);
     }
-    if (nav->CursorWalkAlwaysEdit()) TGridEditorLink::ShowEditor(FGrid);
   }
   if (Key != VK_RETURN) TAsgEditBtn::KeyUp(Key, Shift);
   DoChange();
@@ -805,7 +816,8 @@ void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift) {
     return;
   }
   if (Key == VK_ESCAPE) {
-    SetDate(TGridEditorLink::OriginalDateTime(FGrid));
+    TDateTime original;
+    if (TGridEditorLink::OriginalDateTime(FGrid, original)) SetDate(original);
     TGridEditorLink::GiveGridFocus(FGrid);
   } else if (Key == VK_RETURN) {
     TGridEditorLink::GiveGridFocus(FGrid);
