@@ -222,6 +222,25 @@ TEST(GridCombo, EnterStoresThePickedText) {
   EXPECT_EQ(f.Validated, std::vector<String>{u"Gamma"});
 }
 
+TEST(GridCombo, AnItemPickedFromTheOpenListIsStored) {
+  TEditorForm f;
+  TGridCombo* combo = f.grid->EditCombo();
+  for (const char16_t* item : {u"Alpha", u"Beta", u"Gamma"}) combo->Items()->Add(item);
+  f.Open(combo, u"Alpha");
+  combo->SetItemIndex(0);
+  combo->SetDroppedDown(true);
+  ProcessPendingEvents();
+  ASSERT_TRUE(combo->DroppedDown());
+  SimulateKeyStroke(combo, VK_DOWN);
+  SimulateKeyStroke(combo, VK_DOWN);
+  SimulateKeyStroke(combo, VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->Text(), u"Gamma");
+  SimulateKeyStroke(combo, VK_RETURN);
+  EXPECT_EQ(f.grid->Cells(1, 1), u"Gamma");
+}
+
 TEST(GridCombo, WheelStepsThroughTheItemsAndStopsAtTheEnds) {
   TEditorForm f;
   f.grid->SetColCount(6);
