@@ -495,9 +495,23 @@ TEST(CellControlEdit, MaxLenLimitsTheEditAndLeavingWritesBackAsEnterDoes) {
   e->SelectAll();
   SimulateTyping(e, u"1234567");
   EXPECT_EQ(e->Text(), u"12345");
-  f.grid->SetFocus();  // focus elsewhere ends the edit
-  ProcessPendingEvents();
+  // A click elsewhere in the grid ends the edit as Enter does.
+  const TRect other = f.grid->CellRect(3, 3);
+  SimulateClick(f.grid, other.Left + 5, other.Top + 5);
+  EXPECT_FALSE(e->Visible());
   EXPECT_EQ(TagValue(f.grid->Cells(2, 2), u"e"), u"12345");
+}
+
+TEST(CellControlEdit, MaskControlEditsThroughItsMask) {
+  TEditorForm f;
+  const String cell = u"<CONTROL TYPE=\"MASK\" ID=\"m\" VALUE=\"\" PROP=\"00:00\">";
+  f.grid->SetCells(1, 1, cell);
+  f.grid->StartCellControlEdit(cell, u"MASK", 1, 1, TRect(10, 10, 90, 30), u"", u"m");
+  TControlEdit* e = f.grid->ControlEdit();
+  EXPECT_EQ(e->EditMask(), u"00:00");
+  EXPECT_EQ(e->PasswordChar(), Char(0));
+  SimulateTyping(e, u"1a234");
+  EXPECT_EQ(e->Text(), u"12:34");
 }
 
 TEST(CellControlEdit, ComboListHandlerChoosesStyleAndDropCountUnknownValueSelectsNothing) {
