@@ -39,13 +39,13 @@ struct TEditorForm {
     grid->SetFocus();
     ProcessPendingEvents();
   }
-  // Editing of cell (1, 1) starts with Editor over it, showing Text.
+  // Editing of cell (ACol, 1) starts with Editor over it, showing Text.
   template <class E>
-  E* Open(E* Editor, const String& Text) {
-    grid->SetCol(1);
+  E* Open(E* Editor, const String& Text, int ACol = 1) {
+    grid->SetCol(ACol);
     grid->SetRow(1);
-    grid->InplaceEditStarted(1, 1);
-    TRect r = grid->CellRect(1, 1);
+    grid->InplaceEditStarted(ACol, 1);
+    TRect r = grid->CellRect(ACol, 1);
     Editor->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     Editor->SetText(Text);
     Editor->SetEnabled(true);
@@ -196,6 +196,21 @@ TEST(GridSpin, ButtonsFireTheEventOfTheSpinType) {
   EXPECT_EQ(events, expected);
 }
 
+TEST(GridSpin, TabWithGoTabsAndEnterWithAdvanceOnEnterEndTheEditInTheGrid) {
+  for (Word key : {Word(VK_TAB), Word(VK_RETURN)}) {
+    SCOPED_TRACE(key);
+    TEditorForm f;
+    if (key == VK_TAB) f.grid->SetOptions(f.grid->Options() + goTabs);
+    else f.grid->Navigation()->SetAdvanceOnEnter(true);
+    TGridSpin* spin = f.Open(f.grid->SpinEdit(), u"5");
+    SimulateKeyDown(spin, key);
+    SimulateKeyUp(f.grid, key);
+    EXPECT_EQ(f.grid->Cells(1, 1), u"5");
+    EXPECT_FALSE(f.grid->EditMode());
+    EXPECT_TRUE(f.grid->Focused());
+  }
+}
+
 TEST(GridCombo, EscapePutsTheCellTextAndItsItemBack) {
   TEditorForm f;
   f.grid->SetCells(1, 1, u"Beta");
@@ -239,6 +254,19 @@ TEST(GridCombo, AnItemPickedFromTheOpenListIsStored) {
   EXPECT_EQ(combo->Text(), u"Gamma");
   SimulateKeyStroke(combo, VK_RETURN);
   EXPECT_EQ(f.grid->Cells(1, 1), u"Gamma");
+}
+
+TEST(GridCombo, ListStyleLeftClosesTheEditorAndMovesOneColumnLeft) {
+  TEditorForm f;
+  TGridCombo* combo = f.grid->EditCombo();
+  combo->SetStyle(csDropDownList);
+  combo->Items()->Add(u"A");
+  f.Open(combo, u"", 3);
+  SimulateKeyDown(combo, VK_LEFT);
+  SimulateKeyUp(f.grid, VK_LEFT);
+  EXPECT_FALSE(f.grid->EditMode());
+  EXPECT_EQ(f.grid->Col(), 2);
+  EXPECT_EQ(f.grid->Row(), 1);
 }
 
 TEST(GridCombo, WheelStepsThroughTheItemsAndStopsAtTheEnds) {
