@@ -430,9 +430,11 @@ void TGridCombo::DoChange() {
 void TGridCombo::SizeDropDownWidth() {
   int w = Width();
   const bool scroll = Items()->Count() > DropDownCount();
-  TCanvas* canvas = FGrid->Canvas();
+  // Measured in the font the grid's canvas has for the cell (outside painting, on a bitmap).
+  TBitmap measure;
+  measure.Canvas()->Font()->Assign(FGrid->Canvas()->Font());
   for (int i = 0; i < Items()->Count(); ++i) {
-    const int t = canvas->TextWidth(Items()->Strings(i));
+    const int t = measure.Canvas()->TextWidth(Items()->Strings(i));
     if (scroll ? w - 25 < t : w - 5 < t) w = t + (scroll ? 25 : 8);
   }
   Perform(CB_SETDROPPEDWIDTH, WPARAM(w), 0);

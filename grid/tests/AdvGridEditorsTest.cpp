@@ -269,6 +269,26 @@ TEST(GridCombo, ListStyleLeftClosesTheEditorAndMovesOneColumnLeft) {
   EXPECT_EQ(f.grid->Row(), 1);
 }
 
+TEST(GridCombo, DroppedWidthFitsTheWidestItem) {
+  TEditorForm f;
+  TGridCombo* combo = f.grid->EditCombo();
+  f.Open(combo, u"");
+  combo->SetWidth(60);
+  combo->Items()->Add(u"x");
+  combo->SizeDropDownWidth();
+  EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), 60);  // every item fits
+  const String wide = u"An item far wider than the box";
+  TBitmap b;
+  b.Canvas()->Font()->Assign(f.grid->Canvas()->Font());
+  const int w = b.Canvas()->TextWidth(wide);
+  combo->Items()->Add(wide);
+  combo->SizeDropDownWidth();
+  EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), w + 8);
+  combo->SetDropDownCount(1);  // with a scroll bar: room for it
+  combo->SizeDropDownWidth();
+  EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), w + 25);
+}
+
 TEST(GridCombo, WheelStepsThroughTheItemsAndStopsAtTheEnds) {
   TEditorForm f;
   f.grid->SetColCount(6);
