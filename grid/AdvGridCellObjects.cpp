@@ -73,6 +73,16 @@ void DEreDuzeroVaro::RemoveCellGraphicOfType(int ACol, int ARow, TCellType Kind)
   RepaintCell(DisplColIndex(ACol), ARow);
 }
 
+bool DEreDuzeroVaro::RemoveCellGraphic(int ACol, int ARow) {
+  TCellGraphic* g = OwnGraphic(*this, ACol, ARow);
+  if (!g) return false;
+  SetGraphicObjectEx(ACol, ARow, nullptr);
+  // Virtual and row check boxes are shared by the column; only the grid's own graphics go.
+  if (g->CellType() != ctVirtCheckBox && g->CellType() != ctRowCheckBox && g->ClassName() == u"TCellGraphic") delete g;
+  if (!IsDestroying()) RepaintCell(DisplColIndex(ACol), ARow);
+  return true;
+}
+
 bool DEreDuzeroVaro::HasCellTypeIn(int ACol, int ARow, const TCellTypes& Kinds) {
   if (ACol < 0 || ARow < 0) return false;
   TPoint b = BaseCell(ACol, ARow);

@@ -1,0 +1,48 @@
+// The grid module's start-up: classes by name, the clipboard format and the messages.
+#include <gtest/gtest.h>
+
+#include "grid/AdvGrid.h"
+#include "grid/AdvGridValuesModule.h"
+#include "platform/rtl/ClassRegistry.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/win/WinUser.h"
+
+namespace {
+
+class TForeign : public TComponent {
+public:
+  explicit TForeign(TComponent* AOwner) : TComponent(AOwner) {}
+};
+
+TEST(GridModuleTest, StartUpRegistersTheClassesTheFormatAndTheMessagesOnce) {
+  InitGridModule();
+  InitGridModule();
+  EXPECT_TRUE(GridModuleStarted());
+  TComponentClass make = GetClass(u"DEreDuzeroVaro");
+  ASSERT_TRUE(make);
+  std::unique_ptr<TComponent> grid(make(nullptr));
+  EXPECT_NE(dynamic_cast<DEreDuzeroVaro*>(grid.get()), nullptr);
+  EXPECT_TRUE(GetClass(u"TArrowWindow"));
+  EXPECT_TRUE(GetClass(u"TScrollBar"));
+  EXPECT_NE(GridCellsFormat, 0);
+  EXPECT_EQ(GridCellsFormat, RegisterClipboardFormat(u"DEreDuzeroVaro Cells"));
+  EXPECT_EQ(GridEditDoneMsg, RegisterWindowMessage(u"GridEditDone"));
+  EXPECT_EQ(DTPShiftFocusMsg, RegisterWindowMessage(u"DTPShiftFocus"));
+  EXPECT_NE(GridEditDoneMsg, DTPShiftFocusMsg);
+  EXPECT_GE(GridEditDoneMsg, 0xC000);
+  EXPECT_TRUE(CommonControls470);
+}
+
+TEST(GridModuleTest, ANameTakenByAnotherClassEndsTheRegistrationsQuietly) {
+  UnRegisterClass(u"TArrowWindow");
+  UnRegisterClass(u"TScrollBar");
+  RegisterClass<TForeign>(u"TArrowWindow");
+  int before = RegisterGridModuleClasses();
+  EXPECT_EQ(before, 1);  // DEreDuzeroVaro only: TArrowWindow fails, TScrollBar stays out
+  EXPECT_FALSE(GetClass(u"TScrollBar"));
+  UnRegisterClass(u"TArrowWindow");
+  EXPECT_EQ(RegisterGridModuleClasses(), before + 2);
+  EXPECT_TRUE(GetClass(u"TScrollBar"));
+}
+
+}  // namespace
