@@ -73,6 +73,7 @@ public:
   // Enter with Navigation.AdvanceOnEnter: the editor closes and the cell advances forwards.
   static bool EnterAdvanced(DEreDuzeroVaro* Grid);
   // Editing was started by a left click (cleared once the editor has used it).
+  static bool ClickedEditing(DEreDuzeroVaro* Grid) { return Grid->LButFlg; }
   static void ClearLButFlg(DEreDuzeroVaro* Grid) { Grid->LButFlg = false; }
   // The grid's EditMode ends (an editor that closes itself).
   static void EndEditMode(DEreDuzeroVaro* Grid) { Grid->FEditMode = false; }

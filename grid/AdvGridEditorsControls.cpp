@@ -376,6 +376,23 @@ void TGridCombo::WMSetFocus(TWMSetFocus& Message) {
     SetSelStart(static_cast<int>(Text().size()));
     SetSelLength(0);
   }
+  if (TGridEditorLink::ClickedEditing(FGrid) && Style() != csDropDownList) {
+    // The caret to the clicked character of the edit part (its text starts 3 pixels in).
+    POINT p{};
+    GetCursorPos(&p);
+    const TPoint c = ScreenToClient(TPoint(p.X, p.Y));
+    if (c.X >= 0 && c.Y >= 0 && c.X < Width() && c.Y < Height()) {
+      TBitmap measure;
+      measure.Canvas()->Font()->Assign(Font());
+      const String t = Text();
+      int i = 0;
+      while (i < static_cast<int>(t.size()) &&
+             measure.Canvas()->TextWidth(t.substr(0, i)) + measure.Canvas()->TextWidth(t.substr(i, 1)) / 2 < c.X - 3)
+        ++i;
+      SetSelStart(i);
+      SetSelLength(0);
+    }
+  }
   TGridEditorLink::ClearLButFlg(FGrid);
 }
 

@@ -17,6 +17,7 @@ namespace {
 struct TEditorGrid : DEreDuzeroVaro {
   using DEreDuzeroVaro::DEreDuzeroVaro;
   using DEreDuzeroVaro::InplaceEditStarted;
+  using DEreDuzeroVaro::LButFlg;
 };
 
 struct TEditorForm {
@@ -267,6 +268,25 @@ TEST(GridCombo, ListStyleLeftClosesTheEditorAndMovesOneColumnLeft) {
   EXPECT_FALSE(f.grid->EditMode());
   EXPECT_EQ(f.grid->Col(), 2);
   EXPECT_EQ(f.grid->Row(), 1);
+}
+
+TEST(GridCombo, EditingStartedByAClickPutsTheCaretAtTheClickedCharacter) {
+  TEditorForm f;
+  f.grid->Navigation()->SetEditSelectAll(false);
+  TGridCombo* combo = f.grid->EditCombo();
+  const TRect r = f.grid->CellRect(1, 1);
+  combo->SetBounds(r.Left, r.Top, 150, r.Height());
+  TBitmap b;
+  b.Canvas()->Font()->Assign(combo->Font());
+  const int x = 3 + b.Canvas()->TextWidth(u"abc");
+  f.grid->LButFlg = true;
+  // The pointer rests where the click was, over the cell the combo will cover.
+  const TPoint at = f.grid->ClientToScreen(TPoint(r.Left + x, r.Top + r.Height() / 2));
+  SetCursorPos(at.X, at.Y);
+  f.Open(combo, u"abcdef");
+  EXPECT_EQ(combo->SelStart(), 3);
+  EXPECT_EQ(combo->SelLength(), 0);
+  EXPECT_FALSE(f.grid->LButFlg);
 }
 
 TEST(GridCombo, DroppedWidthFitsTheWidestItem) {
