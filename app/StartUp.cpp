@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "app/OtherForms.h"
 #include "controls/ControlModules.h"
+#include "grid/AdvGridValuesModule.h"
 
 void CreateApplicationForms() {
   Application->CreateForm(MainForm);
@@ -45,6 +46,8 @@ void StartUp() {
   // The control library's modules start once the class library runs (menu animation and
   // clipboard formats belong to the running application).
   InitializeControlModules();
+  // The grid module starts after the control library it builds on (it places no grid here).
+  InitGridModule();
   Application->SetTitle(u"RCV910X - Setting tool");
   CreateApplicationForms();
   Application->SetShowMainForm(true);
@@ -53,5 +56,6 @@ void StartUp() {
 
 void ShutDown() {
   FreeApplication();
+  FinalizeGridModule();
   FinalizeControlModules();
 }
