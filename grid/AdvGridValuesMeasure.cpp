@@ -4,7 +4,7 @@
 #include "controls/HtmlText.h"
 #include "controls/VevAzez.h"
 #include "grid/AdvGrid.h"
-#include "platform/rtl/ScopeGuard.h"
+#include "platform/ui/MeasureCanvas.h"
 #include "platform/win/Gdi.h"
 
 namespace {
@@ -24,6 +24,27 @@ std::vector<String> SplitLines(const String& S, bool Multi) {
     start = cr + 1;
     if (start < S.size() && S[start] == u'\n') ++start;
   }
+}
+
+// The height DrawTextExW gives the text wrapped in R. A long text is measured paragraph by
+// paragraph (a line break starts a new line either way), so its cost stays linear.
+int WrappedHeight(TCanvas* Canvas, String& Text, const TRect& R, UINT Flags) {
+  auto measure = [&](Char* p, int n) {
+    RECT rc = R;
+    DrawTextExW(Canvas->Handle(), p, n, &rc, Flags, nullptr);
+    return rc.Bottom - rc.Top;
+  };
+  if (Text.size() <= 65536) return measure(Text.data(), static_cast<int>(Text.size()));
+  int height = 0, lineHeight = Canvas->TextHeight(u"gh");
+  size_t start = 0;
+  while (start <= Text.size()) {
+    size_t end = Text.find_first_of(u"\r\n", start);
+    if (end == String::npos) end = Text.size();
+    height += end > start ? measure(Text.data() + start, static_cast<int>(end - start)) : lineHeight;
+    if (end == Text.size()) break;
+    start = end + (Text[end] == u'\r' && end + 1 < Text.size() && Text[end + 1] == u'\n' ? 2 : 1);
+  }
+  return height;
 }
 
 }  // namespace
@@ -55,20 +76,8 @@ void DEreDuzeroVaro::MeasureCellText(int RealCol, int DisplCol, TPoint& Size, bo
                                      int ARow) {
   String text = GetFormattedCell(RealCol, ARow);
   uint8_t kind = ClassifyCellText(text, FEnableHTML);
-  // Outside painting the grid's canvas has no device: measure on the screen's.
-  TCanvas screen;
-  HDC screenDC = nullptr;
-  TCanvas* canvas = Canvas();
-  if (!canvas->HandleAllocated()) {
-    screenDC = GetDC(nullptr);
-    screen.SetHandle(screenDC);
-    canvas = &screen;
-  }
-  TScopeGuard release([&] {
-    if (screenDC == nullptr) return;
-    screen.SetHandle(nullptr);
-    ReleaseDC(nullptr, screenDC);
-  });
+  TMeasureCanvas measure(Canvas());
+  TCanvas* canvas = measure.Canvas();
   canvas->Font()->Assign(GetCellFont(RealCol, ARow));
   if (FZoomFactor != 0) canvas->Font()->SetSize(canvas->Font()->Size() + FZoomFactor);
   if (kind == 3) text = GetPrintCellText(RealCol, ARow);
@@ -111,10 +120,8 @@ void DEreDuzeroVaro::MeasureCellText(int RealCol, int DisplCol, TPoint& Size, bo
     // The cell being edited: a last empty line counts too.
     if (FEditMode && RealCol == RealColIndex(Col()) && ARow == Row() && !text.empty() && text.back() == u'\n')
       text += u"w";
-    RECT rc = r;
     UINT flags = rotated ? 0x2C60 : 0x2C50;
-    DrawTextExW(canvas->Handle(), text.data(), static_cast<int>(text.size()), &rc, flags, nullptr);
-    Size = TPoint(r.Right - r.Left, rc.Bottom - rc.Top);
+    Size = TPoint(r.Right - r.Left, WrappedHeight(canvas, text, r, flags));
   } else {
     std::vector<String> lines = SplitLines(text, FMultilinecells);
     int width = 0;

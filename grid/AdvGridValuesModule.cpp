@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "grid/AdvGrid.h"
+#include "grid/AdvGridEditors.h"
+#include "grid/AdvGridValuesRich.h"
 #include "grid/ArrowWindow.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/ui/Clipbrd.h"
@@ -41,6 +43,28 @@ TRegistrar RegistrarOf(const String& Name) {
                     [](TComponent* AOwner) -> TComponent* { return new TArrowWindow(AOwner, arrDown); });
     };
   if (Name == u"TScrollBar") return [](const String& N) { RegisterClass<TScrollBar>(N); };
+  if (Name == u"TAdvRichEdit") return [](const String& N) { RegisterAdvRichEditClass(N); };
+#define GRID_MODULE_CLASS(T) \
+  if (Name == u## #T) return [](const String& N) { RegisterClass<T>(N); };
+  GRID_MODULE_CLASS(TGridCombo)
+  GRID_MODULE_CLASS(TGridSpin)
+  GRID_MODULE_CLASS(TGridCheckBox)
+  GRID_MODULE_CLASS(TGridEditBtn)
+  GRID_MODULE_CLASS(TGridDateTimePicker)
+  GRID_MODULE_CLASS(TGridUnitEditBtn)
+  GRID_MODULE_CLASS(TGridTrackbarDropDown)
+  GRID_MODULE_CLASS(TGridMemoDropDown)
+  GRID_MODULE_CLASS(TGridCalculatorDropDown)
+  GRID_MODULE_CLASS(TGridTimepickerDropDown)
+  GRID_MODULE_CLASS(TGridDetailPickerDropDown)
+  GRID_MODULE_CLASS(TGridGridDropDown)
+  GRID_MODULE_CLASS(TGridColorDropDown)
+  GRID_MODULE_CLASS(TGridImageDropDown)
+  GRID_MODULE_CLASS(TGridButton)
+  GRID_MODULE_CLASS(TGridDatePicker)
+  GRID_MODULE_CLASS(TControlEdit)
+  GRID_MODULE_CLASS(TControlCombo)
+#undef GRID_MODULE_CLASS
   return {};
 }
 

@@ -15,6 +15,8 @@ class TCustomRichEdit;
 // A new rich edit owned by the grid (Owner is the grid).
 TAdvRichEdit* CreateAdvRichEdit(TComponent* Owner);
 TCustomRichEdit* AsRichEdit(TAdvRichEdit* Edit);
+// Registers TAdvRichEdit under Name in the class registry.
+void RegisterAdvRichEditClass(const String& Name);
 // Loads RTF bytes (empty clears); damaged markup keeps the text read so far.
 void RichLoadBytes(TCustomRichEdit* Edit, const std::string& Bytes);
 // The content as RTF bytes.

@@ -3,6 +3,7 @@
 
 #include "grid/AdvGridValuesRich.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/ClassRegistry.h"
 
 TAdvRichEdit::TAdvRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner), FGrid(GridOfOwner(AOwner)) {
   if (FGrid == nullptr) throw EInvalidCast(u"Invalid class typecast");
@@ -40,6 +41,8 @@ void TAdvRichEdit::KeyDown(Word& Key, TShiftState Shift) {
 TAdvRichEdit* CreateAdvRichEdit(TComponent* Owner) { return new TAdvRichEdit(Owner); }
 
 TCustomRichEdit* AsRichEdit(TAdvRichEdit* Edit) { return Edit; }
+
+void RegisterAdvRichEditClass(const String& Name) { RegisterClass<TAdvRichEdit>(Name); }
 
 void RichLoadBytes(TCustomRichEdit* Edit, const std::string& Bytes) {
   if (Bytes.empty()) {
