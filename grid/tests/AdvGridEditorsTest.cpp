@@ -405,6 +405,16 @@ TEST(GridDropDowns, EnterValidatesEscapeRestores) {
   }
 }
 
+TEST(GridDropDowns, OpeningThePopUpKeepsEditingAndEnterInItStores) {
+  TEditorForm f;
+  TGridMemoDropDown* memo = f.Open(f.grid->MemoDropDown(), u"");
+  SimulateKeyStroke(memo, VK_F4);
+  ProcessPendingEvents();
+  ASSERT_TRUE(memo->DroppedDown());
+  EXPECT_TRUE(f.grid->EditMode());
+  EXPECT_TRUE(memo->Visible());
+}
+
 TEST(GridDropDowns, CalculatorComputesBeforeEnterStores) {
   TEditorForm f;
   TGridCalculatorDropDown* calc = f.Open(f.grid->CalculatorDropDown(), u"");
