@@ -27,18 +27,12 @@ TGridSpin* DEreDuzeroVaro::SpinEdit() {
 }
 
 TGridCombo* DEreDuzeroVaro::EditCombo() {
-  if (FEditCombo == nullptr) {
-    FEditCombo = new TGridCombo(this);
-    AdoptEditor(FEditCombo);
-  }
+  if (FEditCombo == nullptr) AdoptEditor(FEditCombo = new TGridCombo(this));
   return FEditCombo;
 }
 
 TGridCheckBox* DEreDuzeroVaro::EditCheck() {
-  if (FEditCheck == nullptr) {
-    FEditCheck = new TGridCheckBox(this);
-    AdoptEditor(FEditCheck);
-  }
+  if (FEditCheck == nullptr) AdoptEditor(FEditCheck = new TGridCheckBox(this));
   return FEditCheck;
 }
 
@@ -61,18 +55,12 @@ TGridUnitEditBtn* DEreDuzeroVaro::UnitEditBtn() {
 }
 
 TGridButton* DEreDuzeroVaro::GridButton() {
-  if (FGridButton == nullptr) {
-    FGridButton = new TGridButton(this);
-    AdoptEditor(FGridButton);
-  }
+  if (FGridButton == nullptr) AdoptEditor(FGridButton = new TGridButton(this));
   return FGridButton;
 }
 
 TGridDatePicker* DEreDuzeroVaro::DateTimePicker() {
-  if (FEditDate == nullptr) {
-    FEditDate = new TGridDatePicker(this);
-    AdoptEditor(FEditDate);
-  }
+  if (FEditDate == nullptr) AdoptEditor(FEditDate = new TGridDatePicker(this));
   return FEditDate;
 }
 
@@ -95,10 +83,7 @@ TGridTrackbarDropDown* DEreDuzeroVaro::TrackbarDropDown() {
 }
 
 TGridMemoDropDown* DEreDuzeroVaro::MemoDropDown() {
-  if (FEditMemo == nullptr) {
-    FEditMemo = new TGridMemoDropDown(this);
-    AdoptDropDown(FEditMemo);
-  }
+  if (FEditMemo == nullptr) AdoptDropDown(FEditMemo = new TGridMemoDropDown(this));
   return FEditMemo;
 }
 
@@ -112,26 +97,17 @@ TGridCalculatorDropDown* DEreDuzeroVaro::CalculatorDropDown() {
 }
 
 TGridTimepickerDropDown* DEreDuzeroVaro::TimePickerDropDown() {
-  if (FEditTimePicker == nullptr) {
-    FEditTimePicker = new TGridTimepickerDropDown(this);
-    AdoptDropDown(FEditTimePicker);
-  }
+  if (FEditTimePicker == nullptr) AdoptDropDown(FEditTimePicker = new TGridTimepickerDropDown(this));
   return FEditTimePicker;
 }
 
 TGridDetailPickerDropDown* DEreDuzeroVaro::DetailPickerDropDown() {
-  if (FEditDetailPicker == nullptr) {
-    FEditDetailPicker = new TGridDetailPickerDropDown(this);
-    AdoptDropDown(FEditDetailPicker);
-  }
+  if (FEditDetailPicker == nullptr) AdoptDropDown(FEditDetailPicker = new TGridDetailPickerDropDown(this));
   return FEditDetailPicker;
 }
 
 TGridGridDropDown* DEreDuzeroVaro::GridDropDown() {
-  if (FEditGridPicker == nullptr) {
-    FEditGridPicker = new TGridGridDropDown(this);
-    AdoptDropDown(FEditGridPicker);
-  }
+  if (FEditGridPicker == nullptr) AdoptDropDown(FEditGridPicker = new TGridGridDropDown(this));
   return FEditGridPicker;
 }
 
@@ -145,10 +121,7 @@ TGridColorDropDown* DEreDuzeroVaro::ColorPickerDropDown() {
 }
 
 TGridImageDropDown* DEreDuzeroVaro::ImagePickerDropDown() {
-  if (FEditImagePicker == nullptr) {
-    FEditImagePicker = new TGridImageDropDown(this);
-    AdoptDropDown(FEditImagePicker);
-  }
+  if (FEditImagePicker == nullptr) AdoptDropDown(FEditImagePicker = new TGridImageDropDown(this));
   return FEditImagePicker;
 }
 
