@@ -99,7 +99,6 @@ void TAdvInplaceEdit::UpdateContents() {
     return;
   }
   const int c = FGrid->Col(), r = FGrid->Row();
-  FGrid->InplaceEditStarted(c, r);
   {
     bool old = FGrid->FNoEditChange;
     FGrid->FNoEditChange = true;
@@ -126,6 +125,7 @@ void TAdvInplaceEdit::UpdateContents() {
   FRowE = r;
   SetAlignment(ha);
   SelectAll();
+  FGrid->GetEditorProp(FGrid->RealColIndex(c), r, nullptr);
 }
 
 void TAdvInplaceEdit::BoundsChanged() {

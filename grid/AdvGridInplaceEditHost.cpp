@@ -1,25 +1,14 @@
 // The string grid's side of its in-place text editor: creating it, the cell texts it reads and
-// writes, validating its value and ending the edit.
+// writes, and validating the value of the cell being left.
 #include "grid/AdvGrid.h"
 #include "grid/AdvGridInplaceEdit.h"
 #include "platform/rtl/ScopeGuard.h"
+#include "grid/AdvGridUndoRedo.h"
 #include "platform/win/WinUser.h"
 
 TAdvInplaceEdit* DEreDuzeroVaro::NormalEdit() const { return dynamic_cast<TAdvInplaceEdit*>(InplaceEditor()); }
 
 TInplaceEdit* DEreDuzeroVaro::CreateEditor() { return new TAdvInplaceEdit(this); }
-
-void DEreDuzeroVaro::InplaceEditStarted(int ACol, int ARow) {
-  TEditorType kind = DefaultEditor();
-  GetEditorType(ACol, ARow, kind);
-  EditControl = kind;
-  FOldCol = RealColIndex(ACol);
-  FOldRow = ARow;
-  FOldCellText = Cells(FOldCol, FOldRow);
-  FCellCache = FOldCellText;
-  FEditing = true;
-  FEditMode = true;
-}
 
 String DEreDuzeroVaro::GetCurrentCell() {
   TPoint b = BaseCell(RealCol(), Row());
@@ -36,48 +25,97 @@ void DEreDuzeroVaro::SetCurrentCellText(const String& Value) {
   SetEditText(b.X, b.Y, Value);
 }
 
+void DEreDuzeroVaro::InplaceEditStarted(int ACol, int ARow) {
+  // What CanEditShow does when an edit of the cell begins, for an editor opened directly.
+  RememberOldCell(ACol, ARow);
+  FCellCache = GetCurrentCell();
+  EditControl = DefaultEditor();
+  const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+  GetEditorType(b.X, b.Y, EditControl);
+  FCurrentEditor = EditControl;
+  FEditing = true;
+  FEditMode = true;
+}
+
+void DEreDuzeroVaro::RememberOldCell(int ACol, int ARow) {
+  FOldCol = ACol;
+  FOldRow = ARow;
+  FOldCellText = ACol >= 0 && ARow >= 0 ? GridCells(RealColIndex(ACol), ARow) : String();
+  FOldModifiedValue = FGridModified;
+}
+
 bool DEreDuzeroVaro::ValidateCell(const String& NewValue) {
   if (!FEditing || FValidating) return true;
   FEditing = false;
   FValidating = true;
+  bool valid = true;
+  // The cell being left is the one remembered when it was entered.
+  const int c = DisplToRealCol(FOldCol), r = FOldRow;
+  FNewCellText = NewValue;
   TScopeGuard done([this] {
-    FOldCol = RealCol();
-    FOldRow = Row();
+    RememberOldCell(Col(), Row());
     FValidating = false;
   });
-  FNewCellText = NewValue;
-  const int c = FOldCol, r = FOldRow;
+  if (NewValue == FOldCellText && !AlwaysValidate()) {
+    HideFocusFrame();
+    return true;
+  }
+  const bool changed = NewValue != FOldCellText;
   String value = NewValue;
-  bool valid = true;
-  if (NewValue != FOldCellText && OnCellValidate) OnCellValidate(this, c, r, value, valid);
+  {
+    // No advance on Enter while the handler runs, and it comes back also when the handler raises.
+    TNavigation* nav = Navigation();
+    const bool advance = nav->AdvanceOnEnter();
+    nav->SetAdvanceOnEnter(false);
+    TScopeGuard restore([nav, advance] { nav->SetAdvanceOnEnter(advance); });
+    if (OnCellValidate) OnCellValidate(this, c, r, value, valid);
+    // Only an accepted value marks the grid and the row modified.
+    if (valid && value != FOldCellText) FGridModified = true;
+    if (valid && UndoRedo() != nullptr) UndoRedo()->RegisterChange(c, r, FOldCellText, value);
+    if (valid && changed) CellsChanged(TRect(c, r, c, r));
+  }
   FNewCellText = value;
   if (valid) {
-    if (Cells(c, r) != value) SetCells(c, r, value);
+    // Cells is merge-aware: a covered cell's value goes to its base cell.
+    SetCells(c, r, value);
   } else {
-    // Refused: the handler's correction, else the old text, and the edit goes on in that cell.
-    SetCells(c, r, value != NewValue ? value : FOldCellText);
-    FNewCellText = Cells(c, r);
-    FEditing = true;
-    if (!EditorMode()) {
-      int dc = DisplColIndex(c);
-      if (dc != Col() || r != Row()) MoveColRow(dc, r, true, true);
-      SetEditorMode(true);
+    FLastValidation = false;
+    // The handler's correction, else the old text, goes back, and the edit goes on there.
+    const String back = value != NewValue ? value : FOldCellText;
+    FNewCellText = back;
+    const int oldCol = FOldCol, oldRow = FOldRow;
+    const bool here = Col() == oldCol && Row() == oldRow;
+    TInplaceEdit* editor = InplaceEditor();
+    if (!IsInplaceKind(EditControl)) {
+      // A special editor stays open and shows FNewCellText itself.
+      SetCells(c, r, back);
+      if (!here && oldCol >= FixedCols() && oldRow >= FixedRows()) MoveColRow(oldCol, oldRow, true, true);
+      FEditing = true;
+    } else if (editor != nullptr && editor->Visible() && here) {
+      SetCells(c, r, back);
+      const bool old = FNoEditChange;
+      FNoEditChange = true;
+      editor->SetText(back);
+      FNoEditChange = old;
+      FEditing = true;
+    } else {
+      HideEditor();
+      SetCells(c, r, back);
+      if (!here && oldCol >= FixedCols() && oldRow >= FixedRows()) MoveColRow(oldCol, oldRow, true, true);
+      FEditing = true;
+      FValidating = false;
+      ShowInplaceEdit();
+      if (Col() != oldCol) InvalidateEditor();
     }
+    FGridModified = FOldModifiedValue;
+    ShowInvalidEntryBalloon();
   }
-  FOldCellText = Cells(c, r);
+  FOldCellText = GridCells(c, r);
+  if (valid) HideFocusFrame();
   return valid;
 }
 
-void DEreDuzeroVaro::HideInplaceEdit() {
-  if (!FEditMode) return;
-  HideEditor();
-  FEditMode = false;
-  SelectCell(Col(), Row());
-}
-
-void DEreDuzeroVaro::EditingDone(int ACol, int ARow) {
-  if (OnEditingDone) OnEditingDone(this);
-  FEditMode = false;
-  if (HandleAllocated())
-    PostMessage(Handle(), RegisterWindowMessage(u"GridEditDone"), WPARAM(ACol), LPARAM(ARow));
+void DEreDuzeroVaro::ShowInvalidEntryBalloon() {
+  if (InvalidEntryTitle().empty() && InvalidEntryText().empty()) return;
+  (void)InvalidEntryIcon();
 }

@@ -682,12 +682,8 @@ void TCustomGrid::KeyPress(Char& Key) {
   TCustomControl::KeyPress(Key);
   // A typed character opens the editor and goes into it.
   if (Key < 32 || !FOptions.Contains(goEditing) || FEditorMode) return;
-  FEditorMode = true;
-  ShowEditor();
-  if (FEditorMode && FInplaceEdit != nullptr) {
-    FInplaceEdit->TypeFirstChar(Key);
-    Key = 0;
-  }
+  ShowEditorChar(Key);
+  if (FEditorMode) Key = 0;
 }
 
 void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingOfs) const {
@@ -933,7 +929,7 @@ void TCustomGrid::DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDr
 
 TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
 
-bool TCustomGrid::CanEditShow() const {
+bool TCustomGrid::CanEditShow() {
   return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FEditorMode && HandleAllocated() &&
          FCurrent.X >= FFixedCols && FCurrent.X < ColCount() && FCurrent.Y >= FFixedRows && FCurrent.Y < RowCount();
 }
@@ -961,6 +957,12 @@ void TCustomGrid::ShowEditor() {
   FInplaceEdit->BoundsChanged();
   FInplaceEdit->Show();
   if (Focused() || IsActive()) FInplaceEdit->SetFocus();
+}
+
+void TCustomGrid::ShowEditorChar(Char Ch) {
+  FEditorMode = true;
+  ShowEditor();
+  if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->TypeFirstChar(Ch);
 }
 
 void TCustomGrid::HideEditor() {

@@ -286,8 +286,11 @@ protected:
   virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingOfs) const;
   // The in-place editor's factory (called once, on the first ShowEditor) and its gate.
   virtual TInplaceEdit* CreateEditor();
-  virtual bool CanEditShow() const;
+  // Asked by ShowEditor; a descendant may open an editor of its own here and answer false.
+  virtual bool CanEditShow();
   void ShowEditor();
+  // Opens the editor with a typed character, which replaces the text it loads.
+  virtual void ShowEditorChar(Char Ch);
   void HideEditor();
   // Reloads an open editor from its cell and places it again.
   void InvalidateEditor();
