@@ -891,7 +891,6 @@ public:
   TNotifyEvent OnEndBlockFocus;
   TCellValueEvent OnSaveCell;
   TCellValueEvent OnLoadCell;
-  TGetEditEvent OnGetFloatFormat;
 
   // ==== In-place text editor (AdvGridInplaceEdit*.cpp) ====
   // The grid's text editor (TAdvInplaceEdit), nullptr until the first edit.

@@ -13,10 +13,15 @@
 
 TCellGraphic* DEreDuzeroVaro::GetCellGraphic(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return nullptr;
-  return dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow));
+  TObject* object = GetGraphicObjectEx(ACol, ARow);
+  auto* g = dynamic_cast<TCellGraphic*>(object);
+  if (object && !g) return nullptr;  // an application's object is no graphic
+  return g;
 }
 
 TCellType DEreDuzeroVaro::GetCellType(int ACol, int ARow) {
+  if (ACol < 0 || ARow < 0) return ctEmpty;
+  if (ACol == 0 && FMouseActions->HotmailRowSelect()) return ctRowCheckBox;
   TCellGraphic* g = GetCellGraphic(ACol, ARow);
   return g ? g->CellType() : ctEmpty;
 }
@@ -38,29 +43,52 @@ String DEreDuzeroVaro::GetCellsEx(int ACol, int ARow) {
 }
 
 String DEreDuzeroVaro::GetFormattedCell(int ACol, int ARow) {
-  String s = Cells(ACol, ARow);
-  double value = 0;
-  if (!OnGetFloatFormat || !TryStrToFloat(Trim(s), value)) return s;
+  const String s = Cells(ACol, ARow);
+  if (!OnGetFloatFormat) return s;
+  const uint8_t kind = NumberTextKind(Trim(s));
+  if (kind != 0 && kind != 1 && kind != 5) return s;
+  bool isFloat = true;
   String fmt = FFloatFormat;
-  OnGetFloatFormat(this, ACol, ARow, fmt);
+  OnGetFloatFormat(this, ACol, ARow, isFloat, fmt);
+  if (!isFloat || fmt.empty()) return s;
+  // The format is the application's: a conversion or a format that does not fit the value
+  // leaves the cell text as it is.
   try {
-    if (fmt.find(u'd') != String::npos) return Format(fmt, {static_cast<int32_t>(value)});
-    return Format(fmt, {value});
+    if (fmt.find(u'd') != String::npos) return Format(fmt, {Ints(ACol, ARow)});
+    return Format(fmt, {Floats(ACol, ARow)});
   } catch (const Exception&) {
-    return s;  // a format that does not fit the value leaves the plain text
+    return s;
   }
 }
 
 String DEreDuzeroVaro::GetSaveCellText(int ACol, int ARow) {
   String s = FSaveVirtCells ? GetFormattedCell(ACol, ARow) : GridCells(ACol, ARow);
-  TCellType kind = GetCellType(ACol, ARow);
-  if (s.empty() && (kind == ctCheckBox || kind == ctTriStateCheckBox)) {
-    bool checked = kind == ctCheckBox ? GetCellGraphic(ACol, ARow)->CellBoolean()
-                                      : GetCellGraphic(ACol, ARow)->CellCheckBoxState() == cbChecked;
+  const TCellType kind = GetCellType(ACol, ARow);
+  if (s.empty() && kind == ctCheckBox) {
+    bool checked = false;
+    GetCheckBoxState(ACol, ARow, checked);
     if (checked) GetCheckTrue(ACol, ARow, s);
     else GetCheckFalse(ACol, ARow, s);
+  } else if (s.empty() && kind == ctTriStateCheckBox) {
+    TCheckBoxState state = cbUnchecked;
+    GetCheckBoxState(ACol, ARow, state);
+    if (state == cbChecked) GetCheckTrue(ACol, ARow, s);
+    else GetCheckFalse(ACol, ARow, s);
   }
-  if (!FSaveWithHTML && s.find(u'<') != String::npos) s = StripHtmlTags(s);
+  switch (ClassifyCellText(s, true)) {
+    case 1:
+      if (!FSaveWithHTML) s = HtmlToPlainText(s);
+      break;
+    case 2:
+      if (FSaveWithRTF) {
+        s.erase(std::remove_if(s.begin(), s.end(), [](Char c) { return c == u'\r' || c == u'\n'; }), s.end());
+      } else {
+        s = RichTextToPlain(s);
+      }
+      break;
+    default:
+      break;
+  }
   if (OnSaveCell) OnSaveCell(this, ACol, ARow, s);
   return s;
 }
@@ -199,7 +227,9 @@ void DEreDuzeroVaro::IsFixedCell(int ACol, int ARow, bool& IsFixed) {
 }
 
 bool DEreDuzeroVaro::IsFixed(int ACol, int ARow) {
-  bool fixed = false;
+  // The footer rows and the fixed right columns are fixed as well.
+  bool fixed = (FFixedFooters > 0 && ARow >= RowCount() - FFixedFooters) ||
+               (FFixedRightCols > 0 && ACol >= ColCount() - FFixedRightCols);
   IsFixedCell(ACol, ARow, fixed);
   return fixed;
 }
@@ -316,9 +346,11 @@ void DEreDuzeroVaro::FixedEdit(int ACol, int ARow, TGridFixedCellEditor AEditor,
 }
 
 void DEreDuzeroVaro::SelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {
+  // These looks draw the selection with gradients that span several cells.
   if (FLook == glVista || FLook == glWin7 || FLook == glOffice2007) {
-    for (int r = ATop; r <= ABottom; ++r)
-      for (int c = ALeft; c <= ARight; ++c) RepaintCell(c, r);
+    const TGridRect s = Selection();
+    for (int r = s.Top; r <= s.Bottom; ++r)
+      for (int c = s.Left; c <= s.Right; ++c) RepaintCell(c, r);
   }
   if (OnSelectionChanged) OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
 }
@@ -351,18 +383,19 @@ void DEreDuzeroVaro::DisableEditing(TObject*) {
   SetOptions(opts);
 }
 
-// A new cell record stores no background of its own where the grid's look decides it: fixed
-// cells, bands, a gradient background and selected cells.
+// A new cell record starts from the grid's font (the fixed font in fixed cells) and colour, and
+// stores no background of its own where the grid's look decides it: fixed cells, bands and a
+// gradient background. It takes nothing from the colour events or from a record the cell has:
+// what they decide is asked again at every paint.
 void DEreDuzeroVaro::GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo,
                                      TColor& MirrorColor, TColor& MirrorColorTo, TAlignment& HAlign,
                                      TVAlignment& VAlign, bool& WordWrap, TCellGradientDirection& GradientDirection) {
   TBaseGrid::GetCellDefaults(ACol, ARow, AFont, ABrush, ColorTo, MirrorColor, MirrorColorTo, HAlign, VAlign, WordWrap,
                              GradientDirection);
-  TGridDrawState state;
-  GetVisualProperties(ACol, ARow, state, false, false, false, ABrush, ColorTo, MirrorColor, MirrorColorTo, AFont,
-                      HAlign, VAlign, WordWrap, GradientDirection);
-  if (IsFixed(ACol, ARow) || FBands->Active() || FBackGround->Display() == bdGradientHorz ||
-      FBackGround->Display() == bdGradientVert || state.Contains(gdSelected)) {
+  const bool fixed = IsFixed(ACol, ARow);
+  if (fixed) AFont->Assign(FFixedFont.get());
+  if (fixed || FBands->Active() || FBackGround->Display() == bdGradientHorz ||
+      FBackGround->Display() == bdGradientVert) {
     ABrush->SetColor(clNone);
     ColorTo = clNone;
   }
