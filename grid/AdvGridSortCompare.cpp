@@ -1,0 +1,472 @@
+// DEreDuzeroVaro: the comparison of two cells for sorting, and of two rows by a column and
+// the columns to its right or by the sort indexes.
+//
+// What a comparison reads from a cell (its text, number, date, upper-cased or stripped text,
+// collation key, check state) is its key. A single comparison makes the two keys on the spot;
+// a sort keeps them, so that each cell is read, converted and collated once however often
+// it is compared.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "controls/VevAzez.h"
+#include "grid/AdvGrid.h"
+#include "grid/AdvGridSortKeys.h"
+#include "platform/rtl/Collation.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+// The longest numeric prefix of S after leading blanks: sign, digits, decimal point, digits
+// and an exponent with at least one digit. False when it holds no digit (V is then 0).
+bool ReadNumberPrefix(const String& S, double& V) {
+  size_t i = 0;
+  while (i < S.size() && (S[i] == u' ' || S[i] == u'\t')) ++i;
+  std::string ascii;
+  if (i < S.size() && (S[i] == u'-' || S[i] == u'+')) ascii += static_cast<char>(S[i++]);
+  bool digits = false;
+  while (i < S.size() && S[i] >= u'0' && S[i] <= u'9') {
+    ascii += static_cast<char>(S[i++]);
+    digits = true;
+  }
+  if (i < S.size() && S[i] == u'.') {
+    size_t j = i + 1;
+    std::string frac = ".";
+    while (j < S.size() && S[j] >= u'0' && S[j] <= u'9') frac += static_cast<char>(S[j++]);
+    if (frac.size() > 1 || digits) {
+      digits = digits || frac.size() > 1;
+      ascii += frac;
+      i = j;
+    }
+  }
+  if (!digits) {
+    V = 0;
+    return false;
+  }
+  if (i < S.size() && (S[i] == u'e' || S[i] == u'E')) {
+    size_t j = i + 1;
+    std::string exp = "e";
+    if (j < S.size() && (S[j] == u'-' || S[j] == u'+')) exp += static_cast<char>(S[j++]);
+    const size_t before = exp.size();
+    while (j < S.size() && S[j] >= u'0' && S[j] <= u'9') exp += static_cast<char>(S[j++]);
+    if (exp.size() > before) ascii += exp;
+  }
+  V = std::strtod(ascii.c_str(), nullptr);
+  return true;
+}
+
+// Deletes the first occurrence of Part from S (nothing for an empty Part).
+void DeleteFirst(String& S, const String& Part) {
+  if (Part.empty()) return;
+  const size_t p = S.find(Part);
+  if (p != String::npos) S.erase(p, Part.size());
+}
+
+int Sign(double D) { return D > 0 ? 1 : (D < 0 ? -1 : 0); }
+int Sign(int I) { return I > 0 ? 1 : (I < 0 ? -1 : 0); }
+
+bool IsNumberText(const String& S) {
+  const uint8_t k = NumberTextKind(S);
+  return k == 0 || k == 1 || k == 5;
+}
+
+bool IsAsciiDigit(Char C) { return C >= u'0' && C <= u'9'; }
+
+// The separator stands at 1-based position 2 or 3, not last, between two digits.
+bool SeparatorAtDatePosition(const String& S, Char Sep, int& P) {
+  P = Pos(Sep, S);
+  if (P < 2 || P > 3 || P >= Length(S)) return false;
+  return IsAsciiDigit(S[P - 2]) && IsAsciiDigit(S[P]);
+}
+
+}  // namespace
+
+namespace {
+
+using TKey = DEreDuzeroVaro::TSortKeys::TKey;
+
+// The numeric rule: prefix and suffix off, thousand separators off for financial texts,
+// the locale's decimal separator read as "."; the value and whether a number was read.
+double NumberOf(TKey& K, const String& Prefix, const String& Suffix, bool Financial, bool& Read, bool& Empty) {
+  const uint16_t bit = Financial ? TKey::mFin : TKey::mNum;
+  double& value = Financial ? K.More().Fin : K.Num;
+  bool& read = Financial ? K.More().FinRead : K.NumRead;
+  bool& empty = Financial ? K.More().FinEmpty : K.NumEmpty;
+  if (!(K.Made & bit)) {
+    K.Made |= bit;
+    String t = K.Text;
+    DeleteFirst(t, Prefix);
+    DeleteFirst(t, Suffix);
+    const Char thousand = GetThousandSeparator(), decimal = GetDecimalSeparator();
+    if (Financial)
+      for (size_t p; (p = t.find(thousand)) != String::npos;) t.erase(p, 1);
+    if (decimal != u'.') {
+      const size_t p = t.find(decimal);
+      if (p != String::npos) t[p] = u'.';
+    }
+    empty = t.empty();
+    // An empty cell counts 0; a text without a numeric prefix is no number.
+    read = ReadNumberPrefix(t, value) || K.Text.empty();
+  }
+  Read = read;
+  Empty = empty;
+  return value;
+}
+
+// A date or time of the process formats; 0 for a text that is none.
+double DateOf(TKey& K, uint16_t Bit, double& Slot, bool TimeOnly) {
+  if (!(K.Made & Bit)) {
+    K.Made |= Bit;
+    TDateTime v = 0;
+    const bool ok = TimeOnly ? TryStrToTime(K.Text, v) : TryStrToDateTime(K.Text, v);
+    Slot = ok ? v : 0.0;
+  }
+  return Slot;
+}
+
+double ShortDateOf(TKey& K, uint16_t Bit, double& Slot, bool US) {
+  if (!(K.Made & Bit)) {
+    K.Made |= Bit;
+    try {
+      Slot = US ? ParseDateMDY(K.Text) : ParseDateDMY(K.Text);
+    } catch (const Exception&) {
+      Slot = 0.0;  // an impossible date
+    }
+  }
+  return Slot;
+}
+
+}  // namespace
+
+// The parts of a key made on first use, shared by the single comparison and the dense sort.
+namespace {
+
+bool NumberFlag(TKey& K) {
+  if (!(K.Made & TKey::mNumber)) {
+    K.Made |= TKey::mNumber;
+    K.Number = IsNumberText(K.Text);
+  }
+  return K.Number;
+}
+
+bool CheckCellFlag(DEreDuzeroVaro& G, TKey& K, int ACol, int ARow) {
+  if (!(K.Made & TKey::mCheckCell)) {
+    K.Made |= TKey::mCheckCell;
+    const TCellType t = G.GetCellType(ACol, ARow);
+    K.CheckCell = t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox;
+  }
+  return K.CheckCell;
+}
+
+const String& UpperOf(TKey& K) {
+  std::optional<String>& u = K.More().Upper;
+  if (!u) u = UpperCase(K.Text);
+  return *u;
+}
+
+const std::wstring& CollationOf(TKey& K, bool IgnoreCase) {
+  std::optional<std::wstring>& c = IgnoreCase ? K.More().CollNoCase : K.More().Coll;
+  if (!c) c = LocaleSortKey(K.Text, IgnoreCase);
+  return *c;
+}
+
+const String& StrippedOf(DEreDuzeroVaro& G, TKey& K, int ACol, int ARow) {
+  std::optional<String>& s = K.More().Stripped;
+  if (!s) s = G.StrippedCells(ACol, ARow);
+  return *s;
+}
+
+int CheckOf(DEreDuzeroVaro& G, TKey& K, int ACol, int ARow) {
+  if (!(K.Made & TKey::mCheck)) {
+    K.Made |= TKey::mCheck;
+    bool b = false;
+    K.More().Check = G.GetCheckBoxState(ACol, ARow, b) && b ? 1 : 0;
+  }
+  return K.More().Check;
+}
+
+intptr_t ImageOf(DEreDuzeroVaro& G, TKey& K, int ACol, int ARow) {
+  if (!(K.Made & TKey::mImage)) {
+    K.Made |= TKey::mImage;
+    // The bitmap or icon of a picture cell, the index of an image-list cell, -1 otherwise.
+    TCellGraphic* g = G.GetCellGraphic(ACol, ARow);
+    intptr_t v = -1;
+    if (g != nullptr && g->CellType() == ctBitmap) v = reinterpret_cast<intptr_t>(g->CellBitmap());
+    else if (g != nullptr && g->CellType() == ctIcon) v = reinterpret_cast<intptr_t>(g->CellIcon());
+    else if (g != nullptr && g->CellType() == ctImageList) v = g->CellIndex();
+    K.More().Image = v;
+  }
+  return K.More().Image;
+}
+
+// The style a pair-dependent style takes for the pair (K1 the first cell's key).
+TSortStyle SettleStyle(DEreDuzeroVaro& G, TSortStyle Style, TKey& K1, TKey& K2, int ACol, int ARow1, bool NoCase) {
+  if (Style == ssAutomatic) {
+    if (CheckCellFlag(G, K1, ACol, ARow1)) return ssCheckBox;
+    if (NumberFlag(K1)) return ssNumeric;
+    Style = NoCase ? ssAlphaNoCase : ssAlphabetic;
+    const Char dateSep = GetDateSeparator(), timeSep = GetTimeSeparator();
+    int p = 0;
+    if (SeparatorAtDatePosition(K1.Text, dateSep, p)) {
+      if (K2.Text.find(dateSep) != String::npos) Style = K1.Text.find(timeSep) == String::npos ? ssDate : ssDateTime;
+    } else if (p < 2 || p > 3 || p == Length(K1.Text)) {
+      if (SeparatorAtDatePosition(K1.Text, timeSep, p) && K2.Text.find(timeSep) != String::npos) Style = ssTime;
+    }
+    return Style;
+  }
+  if (Style == ssAlphaNumeric || Style == ssAlphaNumericNoCase) {
+    if (NumberFlag(K1) && NumberFlag(K2)) return ssNumeric;
+    return Style == ssAlphaNumeric ? ssAlphabetic : ssAlphaNoCase;
+  }
+  return Style;
+}
+
+}  // namespace
+
+// ===========================================================================
+// Cells
+
+int DEreDuzeroVaro::CompareCellKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2, TSortDirection Direction) {
+  ++FCompares;
+  const TSortKeys::TFormat& fmt = Keys.Format(ACol);
+  Keys.Reserve(ACol, std::max(ARow1, ARow2));
+  TKey& k1 = Keys.Cell(ACol, ARow1, 0);
+  TKey& k2 = Keys.Cell(ACol, ARow2, 1);
+  const TSortStyle style = SettleStyle(*this, fmt.Style, k1, k2, ACol, ARow1, SortSettings()->IgnoreCase());
+
+  int r = 0;
+  // The texts as the style compared them, for the placing of empty cells.
+  bool empty1 = k1.Text.empty(), empty2 = k2.Text.empty();
+  switch (style) {
+    case ssAlphabetic:
+    case ssAlphaCase:
+    case ssAutomatic:
+    case ssAlphaNumeric:
+    case ssAlphaNumericNoCase:
+      r = Sign(k1.Text.compare(k2.Text));
+      break;
+    case ssAlphaNoCase:
+      r = Sign(UpperOf(k1).compare(UpperOf(k2)));
+      break;
+    case ssAnsiAlphaCase:
+    case ssAnsiAlphaNoCase: {
+      const bool ignoreCase = style == ssAnsiAlphaNoCase;
+      r = Sign(CollationOf(k1, ignoreCase).compare(CollationOf(k2, ignoreCase)));
+      break;
+    }
+    case ssNumeric:
+    case ssFinancial: {
+      const bool fin = style == ssFinancial;
+      bool read1, read2;
+      const double n1 = NumberOf(k1, fmt.Prefix, fmt.Suffix, fin, read1, empty1);
+      const double n2 = NumberOf(k2, fmt.Prefix, fmt.Suffix, fin, read2, empty2);
+      r = (!read1 && !read2) ? 0 : Sign(n1 - n2);
+      break;
+    }
+    case ssDate:
+    case ssDateTime:
+      r = Sign(DateOf(k1, TKey::mDateTime, k1.More().DateTime, false) - DateOf(k2, TKey::mDateTime, k2.More().DateTime, false));
+      break;
+    case ssTime:
+      r = Sign(DateOf(k1, TKey::mTime, k1.More().Time, true) - DateOf(k2, TKey::mTime, k2.More().Time, true));
+      break;
+    case ssShortDateEU:
+      r = Sign(ShortDateOf(k1, TKey::mDateEU, k1.More().DateEU, false) - ShortDateOf(k2, TKey::mDateEU, k2.More().DateEU, false));
+      break;
+    case ssShortDateUS:
+      r = Sign(ShortDateOf(k1, TKey::mDateUS, k1.More().DateUS, true) - ShortDateOf(k2, TKey::mDateUS, k2.More().DateUS, true));
+      break;
+    case ssCheckBox:
+      r = Sign(CheckOf(*this, k1, ACol, ARow1) - CheckOf(*this, k2, ACol, ARow2));
+      break;
+    case ssImages: {
+      const intptr_t i1 = ImageOf(*this, k1, ACol, ARow1), i2 = ImageOf(*this, k2, ACol, ARow2);
+      r = i2 < i1 ? 1 : (i1 == i2 ? 0 : -1);
+      break;
+    }
+    case ssHTML: {
+      const String& s1 = StrippedOf(*this, k1, ACol, ARow1);
+      const String& s2 = StrippedOf(*this, k2, ACol, ARow2);
+      empty1 = s1.empty();
+      empty2 = s2.empty();
+      r = Sign(s1.compare(s2));
+      break;
+    }
+    case ssCustom:
+      if (OnCustomCompare) OnCustomCompare(this, k1.Text, k2.Text, r);
+      r = Sign(r);
+      break;
+    case ssRaw:
+      if (OnRawCompare) OnRawCompare(this, ACol, ARow1, ARow2, r);
+      r = Sign(r);
+      break;
+  }
+
+  // Empty cells go first or last whatever the direction (the descending sort reverses this
+  // sign again).
+  if (SortSettings()->IgnoreBlanks() && empty1 != empty2) {
+    const int first = SortSettings()->BlankPos() == blFirst ? -1 : 1;
+    r = empty1 ? first : -first;
+    if (Direction == sdDescending) r = -r;
+  }
+  return r;
+}
+
+int DEreDuzeroVaro::CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction) {
+  TSortKeys keys(this, false);
+  return CompareCellKeys(keys, ACol, ARow1, ARow2, Direction);
+}
+
+// ===========================================================================
+// Rows
+
+int DEreDuzeroVaro::CompareRowsFromKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2) {
+  const int last = AllColCount() - 1;
+  for (int c = ACol;; ++c) {
+    const int r = IsIgnoredColumn(c) ? 0 : CompareCellKeys(Keys, c, ARow1, ARow2, SortSettings()->Direction());
+    if (r != 0 || !SortSettings()->Full() || c >= last) return r;
+  }
+}
+
+int DEreDuzeroVaro::CompareRowsFrom(int ACol, int ARow1, int ARow2) {
+  TSortKeys keys(this, false);
+  return CompareRowsFromKeys(keys, ACol, ARow1, ARow2);
+}
+
+int DEreDuzeroVaro::CompareRowsIndexedKeys(TSortKeys& Keys, int Index, int ARow1, int ARow2) {
+  for (int i = Index; i < FSortIndexes->Count(); ++i) {
+    const uint32_t e = static_cast<uint32_t>(FSortIndexes->Items(i));
+    const bool descending = (e & TSortIndexList::DescendingBit) != 0;
+    const int col = static_cast<int>(e & ~TSortIndexList::DescendingBit);
+    int r = IsIgnoredColumn(col) ? 0 : CompareCellKeys(Keys, col, ARow1, ARow2, descending ? sdDescending : sdAscending);
+    if (descending) r = -r;
+    if (r != 0 || !SortSettings()->Full()) return r;
+  }
+  return 0;
+}
+
+int DEreDuzeroVaro::CompareRowsIndexed(int Index, int ARow1, int ARow2) {
+  TSortKeys keys(this, false);
+  return CompareRowsIndexedKeys(keys, Index, ARow1, ARow2);
+}
+
+bool DEreDuzeroVaro::SortLine(int ACol, int ARow1, int ARow2) {
+  FSortDir = SortSettings()->Direction() == sdDescending ? -1 : 1;
+  const int last = AllColCount() - 1;
+  for (int c = ACol;; ++c) {
+    const int r = CompareCells(c, ARow1, ARow2, SortSettings()->Direction());
+    if (r == FSortDir) {
+      SortSwapRows(ARow1, ARow2);
+      return true;
+    }
+    if (r != 0 || c >= last) return false;
+  }
+}
+
+void DEreDuzeroVaro::SortByColumn(int ACol) {
+  if (RowCount() <= 1) return;
+  SortSettings()->SetColumn(ACol);
+  QSort();
+}
+
+void DEreDuzeroVaro::Sort(int ACol, TSortDirection Direction) {
+  SortSettings()->SetColumn(ACol);
+  SortSettings()->SetDirection(Direction);
+  QSort();
+}
+
+// ===========================================================================
+// Dense columns
+
+bool DEreDuzeroVaro::TSortKeys::Dense(int ACol, int Start, int End, std::vector<TDenseItem>& Items) {
+  if (!FKeep || End < Start) return false;
+  DEreDuzeroVaro& g = *FGrid;
+  TSortSettings* settings = g.SortSettings();
+  FIgnoreBlanks = settings->IgnoreBlanks();
+  FBlankFirst = settings->BlankPos() == blFirst ? -1 : 1;
+  const TFormat fmt = Format(ACol);
+  TSortStyle style = fmt.Style;
+  const bool noCase = settings->IgnoreCase();
+  Reserve(ACol, End);
+  // A pair-dependent style is settled when every cell decides it alike.
+  if (style == ssAutomatic || style == ssAlphaNumeric || style == ssAlphaNumericNoCase) {
+    int numbers = 0;
+    bool dependent = false;
+    const Char dateSep = GetDateSeparator(), timeSep = GetTimeSeparator();
+    for (int r = Start; r <= End && !dependent; ++r) {
+      TKey& k = Cell(ACol, r, 0);
+      if (NumberFlag(k)) ++numbers;
+      if (style == ssAutomatic) {
+        int p = 0;
+        dependent = CheckCellFlag(g, k, ACol, r) || SeparatorAtDatePosition(k.Text, dateSep, p) ||
+                    SeparatorAtDatePosition(k.Text, timeSep, p);
+      }
+    }
+    const int n = End - Start + 1;
+    if (dependent || (numbers != 0 && numbers != n)) return false;
+    if (numbers == n) style = ssNumeric;
+    else if (style == ssAlphaNumeric) style = ssAlphabetic;
+    else style = style == ssAlphaNumericNoCase || noCase ? ssAlphaNoCase : ssAlphabetic;
+  }
+  if (style == ssCustom || style == ssRaw) return false;
+  Items.resize(static_cast<size_t>(End - Start + 1));
+  for (int r = Start; r <= End; ++r) {
+    TKey& k = Cell(ACol, r, 0);
+    TDenseItem& item = Items[static_cast<size_t>(r - Start)];
+    item.Row = r;
+    item.Empty = k.Text.empty();
+    switch (style) {
+      case ssAlphaNoCase:
+        FDenseKind = dkText;
+        item.Ref = &UpperOf(k);
+        break;
+      case ssAnsiAlphaCase:
+      case ssAnsiAlphaNoCase:
+        FDenseKind = dkWide;
+        item.Ref = &CollationOf(k, style == ssAnsiAlphaNoCase);
+        break;
+      case ssNumeric:
+      case ssFinancial:
+        FDenseKind = dkNumber;
+        item.Num = NumberOf(k, fmt.Prefix, fmt.Suffix, style == ssFinancial, item.Read, item.Empty);
+        break;
+      case ssDate:
+      case ssDateTime:
+        FDenseKind = dkValue;
+        item.Num = DateOf(k, TKey::mDateTime, k.More().DateTime, false);
+        break;
+      case ssTime:
+        FDenseKind = dkValue;
+        item.Num = DateOf(k, TKey::mTime, k.More().Time, true);
+        break;
+      case ssShortDateEU:
+      case ssShortDateUS:
+        FDenseKind = dkValue;
+        item.Num = style == ssShortDateUS ? ShortDateOf(k, TKey::mDateUS, k.More().DateUS, true)
+                                          : ShortDateOf(k, TKey::mDateEU, k.More().DateEU, false);
+        break;
+      case ssCheckBox:
+        FDenseKind = dkValue;
+        item.Num = CheckOf(g, k, ACol, r);
+        break;
+      case ssImages:
+        FDenseKind = dkValue;
+        item.Num = static_cast<double>(ImageOf(g, k, ACol, r));
+        break;
+      case ssHTML: {
+        FDenseKind = dkText;
+        const String& stripped = StrippedOf(g, k, ACol, r);
+        item.Ref = &stripped;
+        item.Empty = stripped.empty();
+        break;
+      }
+      default:
+        FDenseKind = dkText;
+        item.Ref = &k.Text;
+        break;
+    }
+  }
+  return true;
+}
