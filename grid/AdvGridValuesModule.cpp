@@ -9,6 +9,7 @@
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/win/Hooks.h"
 #include "platform/win/WinUser.h"
 
 uint16_t GridCellsFormat = 0;
@@ -32,6 +33,18 @@ namespace {
 
 enum class TModuleState { NotStarted, Started, Finalized };
 TModuleState gState = TModuleState::NotStarted;
+HHOOK gFocusFrameHook = nullptr;
+
+// Sees every message of the GUI thread's windows: when any window moves or is sized, the
+// focus frame of the grid that shows one goes around its cell again.
+LRESULT FocusFrameHookProc(int Code, WPARAM WParam, LPARAM LParam) {
+  const auto* msg = reinterpret_cast<const CWPSTRUCT*>(LParam);
+  if (Code == HC_ACTION && msg != nullptr && FocusFrameGrid != nullptr &&
+      (msg->message == WM_WINDOWPOSCHANGING || msg->message == WM_WINDOWPOSCHANGED || msg->message == WM_MOVE ||
+       msg->message == WM_SIZE))
+    FocusFrameGrid->MoveFocusFrame();
+  return CallNextHookEx(gFocusFrameHook, Code, WParam, LParam);
+}
 
 // The registration of each class of GridModuleClasses this build has; the others are empty.
 using TRegistrar = std::function<void(const String& Name)>;
@@ -87,6 +100,8 @@ void InitGridModule() {
   if (gState != TModuleState::NotStarted) return;
   gState = TModuleState::Started;
   FocusFrameGrid = nullptr;
+  if (gFocusFrameHook == nullptr)
+    gFocusFrameHook = SetWindowsHookExW(WH_CALLWNDPROC, FocusFrameHookProc, nullptr, GetCurrentThreadId());
   RegisterGridModuleClasses();
   GridCellsFormat = static_cast<uint16_t>(RegisterClipboardFormat(u"DEreDuzeroVaro Cells"));
   GridEditDoneMsg = static_cast<uint16_t>(RegisterWindowMessage(u"GridEditDone"));
@@ -96,7 +111,11 @@ void InitGridModule() {
 void FinalizeGridModule() {
   if (gState != TModuleState::Started) return;
   gState = TModuleState::Finalized;
+  if (gFocusFrameHook != nullptr) UnhookWindowsHookEx(gFocusFrameHook);
+  gFocusFrameHook = nullptr;
   HintFontName.clear();
 }
 
 bool GridModuleStarted() { return gState == TModuleState::Started; }
+
+bool GridFocusFrameHookInstalled() { return gFocusFrameHook != nullptr; }

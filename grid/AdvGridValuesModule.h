@@ -24,12 +24,14 @@ extern const char16_t* const GridModuleClasses[28];
 // registered.
 int RegisterGridModuleClasses();
 
-// Start-up: the focus-frame grid cleared, the application-wide filter that moves the focus
-// frame of FocusFrameGrid whenever a window moves or is sized, the classes registered by name
+// Start-up: the focus-frame grid cleared, the GUI thread's window-procedure hook that moves
+// the focus frame of FocusFrameGrid whenever a window moves or is sized, the classes registered by name
 // (a registration that fails ends the registrations silently), the clipboard format and the
 // two messages.
 void InitGridModule();
-// Shutdown: the focus-frame filter removed and HintFontName cleared.
+// Shutdown: the focus-frame hook removed and HintFontName cleared.
 void FinalizeGridModule();
 // Between the two.
 bool GridModuleStarted();
+// The focus-frame hook is installed (from start-up to shutdown).
+bool GridFocusFrameHookInstalled();

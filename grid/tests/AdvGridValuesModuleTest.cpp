@@ -1,7 +1,9 @@
 // The grid module's start-up: classes by name, the clipboard format and the messages.
 #include <gtest/gtest.h>
 
+#include "GridTestSupport.h"
 #include "grid/AdvGrid.h"
+#include "grid/GridFocusWindow.h"
 #include "grid/AdvGridValuesModule.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/ui/Clipbrd.h"
@@ -50,6 +52,28 @@ TEST(GridModuleTest, ANameTakenByAnotherClassEndsTheRegistrationsQuietly) {
   UnRegisterClass(u"TArrowWindow");
   EXPECT_GE(RegisterGridModuleClasses(), 20);
   EXPECT_TRUE(GetClass(u"TScrollBar"));
+}
+
+TEST(GridModuleTest, TheFocusFrameFollowsItsCellWhenTheFormMoves) {
+  InitGridModule();
+  EXPECT_TRUE(GridFocusFrameHookInstalled());
+  TGridForm f;
+  DEreDuzeroVaro& g = *f.grid;
+  g.FocusCell(2, 2);
+  g.ShowFocusFrame(g.CellRect(2, 2));
+  ASSERT_EQ(FocusFrameGrid, &g);
+  TGridFocusWindow* glow = g.FocusWindow();
+  ASSERT_NE(glow, nullptr);
+  TPoint before(glow->Left(), glow->Top());
+  f.form.SetBounds(f.form.Left() + 40, f.form.Top() + 30, f.form.Width(), f.form.Height());
+  ProcessPendingEvents();
+  EXPECT_EQ(glow->Left(), before.X + 40);
+  EXPECT_EQ(glow->Top(), before.Y + 30);
+  g.HideFocusFrame();
+  EXPECT_EQ(FocusFrameGrid, nullptr);
+  f.form.SetBounds(f.form.Left() + 10, f.form.Top(), f.form.Width(), f.form.Height());
+  ProcessPendingEvents();
+  EXPECT_FALSE(glow->Visible());
 }
 
 }  // namespace
