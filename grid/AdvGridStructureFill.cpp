@@ -108,7 +108,9 @@ void DEreDuzeroVaro::LinearFill(bool DoFixed) {
 }
 
 void DEreDuzeroVaro::RandomFill(bool DoFixed, int Rnd) {
-  FillCells(DoFixed, [Rnd](int, int) { return IntToStr(Random(Rnd)); });
+  TGridRect range = FillRange(DoFixed);
+  for (int r = range.Top; r <= range.Bottom; ++r)
+    for (int c = range.Left; c <= range.Right; ++c) SetInts(c, r, Random(Rnd));
 }
 
 // ===========================================================================

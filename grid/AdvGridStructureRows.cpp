@@ -145,6 +145,7 @@ void DEreDuzeroVaro::RemoveDisplRows(const std::vector<int>& Rows, bool FreeProp
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, heights[r]);
   FMaxRowCount = std::max(RowCount(), FMaxRowCount - static_cast<int>(Rows.size()));
   RowsChanged();
+  if (FControlList->Count() > 0) CellControlsUpdate(false);
 }
 
 std::vector<int> DEreDuzeroVaro::RowRange(int RowIndex, int& RCount) {
@@ -274,6 +275,7 @@ void DEreDuzeroVaro::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
       TControlItem* item = FControlList->Control(i);
       if (item->Y() >= real) item->SetY(item->Y() + RCount);
     }
+  if (UpdateCellControls && FControlList->Count() > 0) CellControlsUpdate(false);
   FMaxRowCount = std::max(FMaxRowCount, RowCount());
   RowsChanged();
   if (!IsDestroying()) CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
@@ -348,6 +350,7 @@ void DEreDuzeroVaro::RemoveCols(int ColIndex, int CCount) {
   }
   SetColCount(static_cast<int>(widths.size()));
   for (int d = 0; d < ColCount(); ++d) SetColWidths(d, widths[d]);
+  if (FControlList->Count() > 0) CellControlsUpdate(false);
   Invalidate();
   CellsChanged(TRect(ColIndex, 0, ColIndex + CCount, RowCount() - 1));
 }
@@ -395,6 +398,7 @@ void DEreDuzeroVaro::InsertCols(int ColIndex, int CCount) {
   }
   SetColCount(static_cast<int>(widths.size()));
   for (int i = 0; i < ColCount(); ++i) SetColWidths(i, widths[i]);
+  if (FControlList->Count() > 0) CellControlsUpdate(false);
   Invalidate();
 }
 

@@ -264,7 +264,7 @@ String DEreDuzeroVaro::SelectedText() {
   for (size_t i = 0; i < rows.size(); ++i) {
     if (i > 0) text += u"\r\n";
     for (int c = std::max(s.Left, 0); c <= std::min(s.Right, AllColCount() - 1); ++c) {
-      String cell = Cells(c, rows[i]);
+      String cell = CellPlainText(c, rows[i]);
       if (FExcelClipboardFormat && LineCount(cell, FMultilinecells) > 1) EncodeCellLineBreaks(cell);
       if (c > s.Left) text += u"\t";
       text += cell;

@@ -97,7 +97,7 @@ void DEreDuzeroVaro::AutoNumberCol(int ACol) {
   const int fr = TCustomGrid::FixedRows(), last = RowCount() - FFixedFooters - 1;
   for (int r = fr + FAutoNumberStart; r <= last; ++r) {
     const int value = r - fr + 1 + FAutoNumberOffset;
-    SetCells(ACol, FAutoNumberDirection == sdAscending ? r : last + fr - r, IntToStr(value));
+    SetInts(ACol, FAutoNumberDirection == sdAscending ? r : last + fr - r, value);
   }
 }
 
@@ -105,7 +105,7 @@ void DEreDuzeroVaro::AutoNumberRow(int ARow) {
   const int fc = FixedCols(), last = ColCount() - FFixedRightCols - 1;
   for (int c = fc + FAutoNumberStart; c <= last; ++c) {
     const int value = c - fc + 1 + FAutoNumberOffset;
-    SetCells(FAutoNumberDirection == sdAscending ? c : last + fc - c, ARow, IntToStr(value));
+    SetInts(FAutoNumberDirection == sdAscending ? c : last + fc - c, ARow, value);
   }
 }
 
@@ -135,6 +135,7 @@ void DEreDuzeroVaro::SwapColumns(int ACol1, int ACol2) {
     if (item->X() == ACol1) item->SetX(ACol2);
     else if (item->X() == ACol2) item->SetX(ACol1);
   }
+  if (FControlList->Count() > 0) CellControlsUpdate(false);
   Invalidate();
 }
 
@@ -150,5 +151,6 @@ void DEreDuzeroVaro::SwapRows(int ARow1, int ARow2) {
     if (item->Y() == real1) item->SetY(real2);
     else if (item->Y() == real2) item->SetY(real1);
   }
+  if (FControlList->Count() > 0) CellControlsUpdate(false);
   Invalidate();
 }
