@@ -58,16 +58,10 @@ void TGridEditorLink::GiveGridFocus(DEreDuzeroVaro* Grid) {
 void TGridEditorLink::GridKeyDown(DEreDuzeroVaro* Grid, Word& Key, TShiftState Shift) { Grid->KeyDown(Key, Shift); }
 
 void TGridEditorLink::DoneInplaceEdit(DEreDuzeroVaro* Grid, Word Key, TShiftState Shift) {
-  [&](auto* g) {
-    if constexpr (requires { g->DoneInplaceEdit(Key, Shift); }) g->DoneInplaceEdit(Key, Shift);
-  }(Grid);
+  Grid->DoneInplaceEdit(Key, Shift);
 }
 
-void TGridEditorLink::ShowInplaceEdit(DEreDuzeroVaro* Grid) {
-  [&](auto* g) {
-    if constexpr (requires { g->ShowInplaceEdit(); }) g->ShowInplaceEdit();
-  }(Grid);
-}
+void TGridEditorLink::ShowInplaceEdit(DEreDuzeroVaro* Grid) { Grid->ShowInplaceEdit(); }
 
 void TGridEditorLink::AdvanceCell(DEreDuzeroVaro* Grid, bool Forward, bool Force) {
   [&](auto* g) {
@@ -83,21 +77,11 @@ void TGridEditorLink::TabAdvance(DEreDuzeroVaro* Grid, bool Backward) {
   }(Grid);
 }
 
-void TGridEditorLink::RestoreCellText(DEreDuzeroVaro* Grid) {
-  [&](auto* g) {
-    if constexpr (requires { g->RestoreCellText(); }) g->RestoreCellText();
-  }(Grid);
-}
+void TGridEditorLink::RestoreCellText(DEreDuzeroVaro* Grid) { Grid->RestoreCellText(); }
 
 bool TGridEditorLink::OriginalDateTime(DEreDuzeroVaro* Grid, TDateTime& Value) {
-  return [&](auto* g) {
-    if constexpr (requires { TDateTime(g->FOriginalDateTime); }) {
-      Value = TDateTime(g->FOriginalDateTime);
-      return true;
-    } else {
-      return false;
-    }
-  }(Grid);
+  Value = TDateTime(Grid->FOriginalDateTime);
+  return true;
 }
 
 bool TGridEditorLink::TabValidated(DEreDuzeroVaro* Grid, TShiftState Shift) {
