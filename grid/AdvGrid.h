@@ -15,6 +15,7 @@
 #include "controls/AdvStyleIF.h"
 #include "controls/PictureContainer.h"
 #include "controls/VevAzez.h"  // TCellShape of cell shapes
+#include "grid/AdvGridFloatingFooter.h"
 #include "grid/AdvGridSettings.h"
 #include "grid/AdvObj.h"
 #include "grid/BaseGrid.h"

@@ -614,6 +614,17 @@ void DEreDuzeroVaro::SaveRectToBinStream(const TRect& Rect, TStream* Stream) {
   ExportNotification(esExportDone, -1);
 }
 
+DEreDuzeroVaro::TBinHeader DEreDuzeroVaro::ReadBinHeader(TStream* Stream) {
+  TRecordReader rd(Stream);
+  auto head = rd.Read("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
+  TBinHeader h;
+  if (auto v = Find(head, "ColCount", TValue::kInt)) h.Cols = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxColCount));
+  if (auto v = Find(head, "RowCount", TValue::kInt)) h.Rows = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxRowCount));
+  if (auto v = Find(head, "ID", TValue::kInt)) h.ID = static_cast<int>(v->Int);
+  if (auto v = Find(head, "FullGrid", TValue::kBool)) h.FullGrid = v->Int;
+  return h;
+}
+
 void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream) {
   TRecordReader rd(Stream);
   auto head = rd.Read("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
