@@ -16,7 +16,23 @@ TCellGraphic* DEreDuzeroVaro::GetCellGraphic(int ACol, int ARow) {
   TObject* object = GetGraphicObjectEx(ACol, ARow);
   auto* g = dynamic_cast<TCellGraphic*>(object);
   if (object && !g) return nullptr;  // an application's object is no graphic
-  return g;
+  if (ACol != 0 || !FMouseActions->HotmailRowSelect()) return g;
+  // The row check boxes of the row selection: the header's is checked when every normal row is
+  // selected and partial when only some are.
+  TCellGraphic* box = FCellGraphic.get();
+  box->SetCellType(ctRowCheckBox);
+  const int normalRows = RowCount() - TCustomGrid::FixedRows();
+  if (ARow == 0) {
+    const int selected = RowSelectCount();
+    box->SetCellAngle(selected > 0 && selected < normalRows ? 1 : 0);
+    box->SetCellBoolean(selected >= normalRows);
+  } else {
+    const int real = RealRowIndex(ARow);
+    box->SetCellAngle(0);
+    box->SetCellBoolean(real < AllRowCount() && RowSelect(real));
+  }
+  box->SetCellTransparent(FControlLook->ControlStyle() == csFlat);
+  return box;
 }
 
 TCellType DEreDuzeroVaro::GetCellType(int ACol, int ARow) {
@@ -349,10 +365,19 @@ void DEreDuzeroVaro::SelectionChanged(int ALeft, int ATop, int ARight, int ABott
   // These looks draw the selection with gradients that span several cells.
   if (FLook == glVista || FLook == glWin7 || FLook == glOffice2007) {
     const TGridRect s = Selection();
-    for (int r = s.Top; r <= s.Bottom; ++r)
-      for (int c = s.Left; c <= s.Right; ++c) RepaintCell(c, r);
+    RepaintRect(TRect(s.Left, s.Top, s.Right, s.Bottom));
   }
   if (OnSelectionChanged) OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
+}
+
+void DEreDuzeroVaro::AutoInsertRow(int ARow) { InsertRows(ARow, 1); }
+
+void DEreDuzeroVaro::AutoDeleteRow(int ARow) {
+  // The grid keeps one normal row: the last one left is emptied rather than removed.
+  const bool lastNormalRow = RowCount() - TCustomGrid::FixedRows() - FFixedFooters == 1;
+  if (lastNormalRow && !FFixedRowAlways) ClearRows(ARow, 1);
+  else RemoveRowRange(ARow, 1);
+  if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
 }
 
 void DEreDuzeroVaro::FilterDone() {

@@ -25,7 +25,7 @@ TColor DEreDuzeroVaro::BlendColorsIf(TColor Color1, TColor Color2, bool Blend, i
 
 int DEreDuzeroVaro::VisualSelectionRow(int ARow) {
   const bool persistent = FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent();
-  return persistent ? RealRowIndex(ARow) : ARow;
+  return persistent || FUseEnabledRows ? RealRowIndex(ARow) : ARow;
 }
 
 void DEreDuzeroVaro::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
@@ -120,19 +120,41 @@ void DEreDuzeroVaro::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     ABrush->SetColor(color);
   }
 
+  // 10. The colours a current cell outside the disjunct cell list falls back to.
+  const TColor plainBrush = ABrush->Color(), plainFont = AFont->Color();
 
-  // 11., 12. Selection (the disjunct selections come with the selection marks).
+  // 11., 12. Selection.
   auto selectionColors = [&]() {
     AColorTo = FSelectionColorTo;
     AMirrorColor = FSelectionMirrorColor;
     AMirrorColorTo = FSelectionMirrorColorTo;
     if (FSelectionTextColor != clNone) AFont->SetColor(FSelectionTextColor);
   };
+  auto showSelected = [&]() {
+    AState = TGridDrawState{gdSelected};
+    ABrush->SetColor(FSelectionColor);
+    selectionColors();
+  };
   const bool mouseDown = MouseSelecting();
   const bool ruleScope = !fixedCell && Select && !Print && FShowSelection;
+  const bool inNormalCells = ACol >= fixedCols && ARow >= fixedRows;
+  if (ruleScope && inNormalCells && FMouseActions->DisjunctRowSelect()) {
+    // a. Marked rows; while the mouse is down the rows dragged over show selected as well.
+    const bool marked = RowMarked(selRow);
+    if ((marked && !(mouseDown && ARow == Row())) || (mouseDown && !marked && AState.Contains(gdSelected)))
+      showSelected();
+    else
+      AState.Exclude(gdSelected);
+  }
+  if (ruleScope && inNormalCells && FMouseActions->DisjunctColSelect()) {
+    // b. Marked columns.
+    const bool marked = ColMarked(ACol);
+    if ((marked && (!mouseDown || ACol != Col())) || (mouseDown && !marked && AState.Contains(gdSelected)))
+      showSelected();
+  }
   // c. The range selection, with the selection colour mixed into a coloured cell.
   const bool inRange = ruleScope && !FMouseActions->DisjunctRowSelect() && !FMouseActions->DisjunctColSelect() &&
-                       AState.Contains(gdSelected);
+                       IsSelected(ACol, ARow);
   if (inRange || (AState.Contains(gdSelected) && mouseDown && FShowSelection)) {
     ABrush->SetColor(ABrush->Color() == Color()
                          ? FSelectionColor
@@ -141,10 +163,19 @@ void DEreDuzeroVaro::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     selectionColors();
     AState.Include(gdSelected);
   }
-  (void)selRow;
+  // d. The disjunct cell list, fixed cells included; never on paper.
+  if (FMouseActions->DisjunctCellSelect() && FShowSelection && !Print) {
+    if (SelectedCells(ACol, ARow)) {
+      showSelected();
+    } else if (ACol == Col() && ARow == Row()) {
+      AState.Exclude(gdSelected);
+      ABrush->SetColor(plainBrush);
+      AFont->SetColor(plainFont);
+    }
+  }
 
   // 13. The disabled look: a disabled row of the enabled-rows list, or a disabled grid.
-  if (FUseDisabledFont && !Enabled())
+  if (FUseDisabledFont && ((FUseEnabledRows && !RowEnabled(selRow)) || !Enabled()))
     AFont->SetColor(FDisabledFontColor);
 
   // 14.

@@ -189,6 +189,32 @@ TEST(AdvGridVisual, SelectionMixerBlendsIntoColouredCellsOnly) {
   EXPECT_EQ(Visual(g, 2, 2, {gdSelected}).GD, GradientVertical);
 }
 
+TEST(AdvGridVisual, DisjunctSelectionsShowTheirMarks) {
+  TColourGrid t;
+  DEreDuzeroVaro& g = t.g;
+  g.SetSelectionColor(0x00A0A0A0);
+  // Marked rows.
+  g.MouseActions()->SetDisjunctRowSelect(true);
+  g.SetRowSelect(3, true);
+  EXPECT_TRUE(Visual(g, 2, 3).State.Contains(gdSelected));
+  EXPECT_EQ(Visual(g, 2, 3).Brush, TColor(0x00A0A0A0));
+  // The class library's selection of an unmarked row does not show.
+  g.SetSelection(TGridRect{2, 4, 2, 4});
+  EXPECT_FALSE(Visual(g, 2, 4, {gdSelected}).State.Contains(gdSelected));
+  g.MouseActions()->SetDisjunctRowSelect(false);
+
+  // Listed cells, fixed cells included; the current cell outside the list shows plain.
+  g.MouseActions()->SetDisjunctCellSelect(true);
+  g.SetSelectedCells(4, 6, true);
+  g.SetSelectedCells(2, 0, true);
+  EXPECT_EQ(Visual(g, 4, 6).Brush, TColor(0x00A0A0A0));
+  EXPECT_TRUE(Visual(g, 2, 0).State.Contains(gdSelected));
+  g.FocusCell(3, 3);
+  TVisual current = Visual(g, 3, 3, {gdSelected, gdFocused});
+  EXPECT_FALSE(current.State.Contains(gdSelected));
+  EXPECT_EQ(current.Brush, g.Color());
+}
+
 TEST(AdvGridVisual, HooksRunInOrderAndTheDisabledFontComesLast) {
   TColourGrid t;
   DEreDuzeroVaro& g = t.g;
@@ -240,6 +266,15 @@ TEST(AdvGridVisual, HooksRunInOrderAndTheDisabledFontComesLast) {
   };
   Visual(g, 2, 2, {}, true);
   EXPECT_EQ(order.front(), "print");
+}
+
+TEST(AdvGridVisual, DisabledRowsUseTheDisabledFont) {
+  TColourGrid t;
+  DEreDuzeroVaro& g = t.g;
+  g.SetDisabledFontColor(0x00777777);
+  g.SetRowEnabled(4, false);
+  EXPECT_EQ(Visual(g, 2, 4).FontColor, TColor(0x00777777));
+  EXPECT_EQ(Visual(g, 2, 3).FontColor, TColor(0x00000011));
 }
 
 TEST(AdvGridVisual, FontPropertiesForMeasuring) {

@@ -31,9 +31,22 @@ TEST(AdvGridVisualText, CellTypesAndTheRowCheckBoxes) {
   g.AddCheckBox(2, 3, true, false);
   EXPECT_EQ(g.CellTypes(2, 3), ctCheckBox);
 
-  // With HotmailRowSelect column 0 shows the row check boxes.
+  // With HotmailRowSelect column 0 shows the row check boxes; the header's is checked only
+  // when every normal row is selected, partial while some are.
+  g.MouseActions()->SetDisjunctRowSelect(true);
   g.MouseActions()->SetHotmailRowSelect(true);
   for (int r = 0; r < 5; ++r) EXPECT_EQ(g.GetCellType(0, r), ctRowCheckBox);
+  g.SetRowSelect(2, true);
+  TCellGraphic* header = g.GetCellGraphic(0, 0);
+  ASSERT_NE(header, nullptr);
+  EXPECT_FALSE(header->CellBoolean());
+  EXPECT_EQ(header->CellAngle(), 1);
+  EXPECT_TRUE(g.GetCellGraphic(0, 2)->CellBoolean());
+  EXPECT_FALSE(g.GetCellGraphic(0, 3)->CellBoolean());
+  for (int r = 1; r < 5; ++r) g.SetRowSelect(r, true);
+  header = g.GetCellGraphic(0, 0);
+  EXPECT_TRUE(header->CellBoolean());
+  EXPECT_EQ(header->CellAngle(), 0);
 }
 
 TEST(AdvGridVisualText, GraphicSizesForAutosizing) {
@@ -241,3 +254,29 @@ TEST(AdvGridVisualText, SelectionChangedFiresWithTheBounds) {
   EXPECT_EQ(got, TRect(2, 2, 2, 2));
 }
 
+TEST(AdvGridVisualText, AutomaticRowInsertionAndDeletion) {
+  DEreDuzeroVaro g(nullptr);
+  g.SetColCount(3);
+  g.SetRowCount(3);
+  g.SetCells(1, 1, u"a");
+  g.SetCells(1, 2, u"b");
+  std::vector<int> deleted;
+  g.OnAutoDeleteRow = [&](TObject*, int ARow) { deleted.push_back(ARow); };
+  g.AutoInsertRow(2);
+  EXPECT_EQ(g.RowCount(), 4);
+  EXPECT_EQ(g.Cells(1, 2), u"");
+  EXPECT_EQ(g.Cells(1, 3), u"b");
+  g.AutoDeleteRow(2);
+  g.AutoDeleteRow(2);
+  EXPECT_EQ(g.RowCount(), 2);
+  // The only normal row left is cleared, not removed.
+  g.AutoDeleteRow(1);
+  EXPECT_EQ(g.RowCount(), 2);
+  EXPECT_EQ(g.Cells(1, 1), u"");
+  EXPECT_EQ(deleted, (std::vector<int>{2, 2, 1}));
+  // With FixedRowAlways it goes.
+  g.SetCells(1, 1, u"c");
+  g.SetFixedRowAlways(true);
+  g.AutoDeleteRow(1);
+  EXPECT_EQ(g.RowCount(), 1);
+}
