@@ -256,7 +256,7 @@ bool DEreDuzeroVaro::KeyInsertRow(Word Key, TShiftState Shift) {
         if (RowCount() > n + 1) ++n;
       }
     }
-    InsertRows(index, 1);
+    AutoInsertRow(index);
     if (OnAutoInsertRow) OnAutoInsertRow(this, index);
     SetModified(true);
   }
@@ -292,7 +292,7 @@ bool DEreDuzeroVaro::KeyAfterNavigation(TWMKey& Message, Word Key, TShiftState S
     if (OnCanDeleteRow) OnCanDeleteRow(this, real, canDelete);
     if (!canDelete) return true;
     {
-      RemoveRows(DisplRowIndex(real), 1);
+      AutoDeleteRow(real);
     }
     if (HideLastRow() && Row() == RowCount() - 1 && RowCount() - 2 >= TCustomGrid::FixedRows()) SetRow(RowCount() - 2);
     RememberOldCell(Col(), Row());
