@@ -161,10 +161,6 @@ public:
   int MaxRowCount() const { return FMaxRowCount; }
   int MaxColCount() const { return FMaxColCount; }
   // Columns and rows outside the save range when fixed cells are not saved.
-  int FixedFooters() const { return FFixedFooters; }
-  void SetFixedFooters(int Value) { FFixedFooters = Value; }
-  int FixedRightCols() const { return FFixedRightCols; }
-  void SetFixedRightCols(int Value) { FFixedRightCols = Value; }
   // The save range of every export.
   int SaveStartCol() const;
   int SaveStartRow() const;
@@ -395,18 +391,13 @@ public:
   X(bool, OemConvert, false)                    \
   X(bool, EnhTextSize, false)                   \
   X(bool, FilterDropDownCheck, false)           \
-  X(bool, SelectionColorMixer, false)           \
-  X(bool, SelectionRectangle, false)            \
-  X(bool, SelectionResizer, false)              \
   X(bool, SelectionRTFKeep, false)              \
   X(bool, URLUnderlineOnHover, false)           \
   X(bool, URLEdit, false)                       \
   X(bool, IsPrintPreview, false)                \
   X(bool, FastPrint, false)                     \
   X(bool, NoImageAndText, false)                \
-  X(bool, SpreadSheet, false)                   \
   X(bool, AlwaysValidate, false)                \
-  X(bool, UseHTMLHints, false)                  \
   X(TScrollHintType, ScrollHints, shNone)
 #define DEREDUZEROVARO_PROP_GETSET(Type, Name, Default) \
   Type Name() const { return F##Name; }                 \
@@ -639,7 +630,6 @@ public:
   X(int, FilterColumn, -1)                                        \
   X(THoverFixedCells, HoverFixedCells, hfNone)                    \
   X(bool, UseInternalHintClass, true)                             \
-  X(int, SelectionColorMixerFactor, 50)                           \
   X(int, FilterLevel, 0)                                          \
   X(String, XMLEncoding, String(u"ISO-8859-1"))                   \
   X(String, FilterDropDownClear, String(u"(All)"))                \
@@ -649,7 +639,6 @@ public:
   X(bool, FitCellsInGrid, true)                                   \
   X(bool, EnhRowColMove, true)                                    \
   X(TEditorType, DefaultEditor, edNormal)                         \
-  X(TAlignment, DefaultAlignment, taLeftJustify)                  \
   X(TColor, DisabledFontColor, clSilver)                          \
   X(bool, UseDisabledFont, true)                                  \
   X(bool, EnableWheel, true)                                      \
@@ -665,12 +654,6 @@ public:
   X(String, InvalidEntryTitle, String())                          \
   X(String, InvalidEntryText, String())                           \
   X(TColor, HintColor, clInfoBk)                                  \
-  X(TColor, SelectionColor, 0x00EACAB6)                           \
-  X(TColor, SelectionColorTo, clNone)                             \
-  X(TColor, SelectionMirrorColor, clNone)                         \
-  X(TColor, SelectionMirrorColorTo, clNone)                       \
-  X(TColor, SelectionTextColor, clBlack)                          \
-  X(bool, ShowSelection, true)                                    \
   X(bool, HideFocusRect, false)                                   \
   X(bool, FixedAsButtons, false)                                  \
   X(bool, QuoteEmptyCells, true)                                  \
@@ -678,7 +661,6 @@ public:
   X(bool, AlwaysQuotes, false)                                    \
   X(bool, EnableHTML, true)                                       \
   X(TColor, URLColor, clBlue)                                     \
-  X(TVAlignment, VAlignment, vtaTop)                              \
   X(bool, ShowNullDates, true)                                    \
   X(bool, SaveFixedCells, true)                                   \
   X(bool, SaveFixedRows, false)                                   \
@@ -703,11 +685,8 @@ public:
   X(bool, AutoNumAlign, false)                                    \
   X(bool, AnchorHint, false)                                      \
   X(bool, Multilinecells, false)                                  \
-  X(bool, IntegralHeight, false)                                  \
   X(bool, SizeWithForm, false)                                    \
   X(bool, ScrollSynch, false)                                     \
-  X(bool, Flat, false)                                            \
-  X(int, MaxEditLength, 0)                                        \
   X(bool, EditWithTags, false)                                   \
   X(bool, EnableBlink, false)                                     \
   X(bool, Hovering, false)
@@ -717,8 +696,6 @@ public:
   DEREDUZEROVARO_PLAIN(DEREDUZEROVARO_GETSET)
 
   // Stores the field; True outside loading sizes the columns to their texts.
-  bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool Value) { FAutoSize = Value; }
   bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
   void SetAutoThemeAdapt(bool Value);
   TColor BorderColor() const { return FBorderColor; }
