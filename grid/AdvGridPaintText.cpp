@@ -4,6 +4,7 @@
 // copiers and the sort indicator painter.
 
 #include <algorithm>
+#include <cmath>
 
 #include "controls/HtmlText.h"
 #include "controls/VevAzez.h"
@@ -378,6 +379,10 @@ void DEreDuzeroVaro::PaintCellText(TCellPaint& P, const TRect& R) {
       c->Pen()->SetColor(brush->Color());
       c->Rectangle(T);
     }
+    brush->SetStyle(bsClear);
+    DrawRichCell(P.RCol, P.ARow, T, c);
+    brush->SetStyle(bsSolid);
+    font->SetColor(clBlack);
     return;
   }
 
