@@ -190,13 +190,7 @@ int CheckOf(DEreDuzeroVaro& G, TKey& K, int ACol, int ARow) {
 intptr_t ImageOf(DEreDuzeroVaro& G, TKey& K, int ACol, int ARow) {
   if (!(K.Made & TKey::mImage)) {
     K.Made |= TKey::mImage;
-    // The bitmap or icon of a picture cell, the index of an image-list cell, -1 otherwise.
-    TCellGraphic* g = G.GetCellGraphic(ACol, ARow);
-    intptr_t v = -1;
-    if (g != nullptr && g->CellType() == ctBitmap) v = reinterpret_cast<intptr_t>(g->CellBitmap());
-    else if (g != nullptr && g->CellType() == ctIcon) v = reinterpret_cast<intptr_t>(g->CellIcon());
-    else if (g != nullptr && g->CellType() == ctImageList) v = g->CellIndex();
-    K.More().Image = v;
+    K.More().Image = G.GetCellImageValue(ACol, ARow);
   }
   return K.More().Image;
 }
