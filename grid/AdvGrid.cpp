@@ -303,6 +303,7 @@ void DEreDuzeroVaro::Loaded() {
   }
   if (!FIsWinXP && FControlLook->ControlStyle() == csTheme) FControlLook->SetControlStyle(csClassic);
   FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+  if (FAutoThemeAdapt) AdaptToOfficeTheme();
   InitOrigColSizes();
   SetColumnOrder();
 }
@@ -568,6 +569,7 @@ void DEreDuzeroVaro::SetAutoThemeAdapt(bool Value) {
   if (FAutoThemeAdapt == Value) return;
   FAutoThemeAdapt = Value;
   FSearchFooter->SetAutoThemeAdapt(Value);
+  if (Value) AdaptToOfficeTheme();
 }
 
 void DEreDuzeroVaro::SetScrollBars(TScrollStyle Value) {
@@ -577,9 +579,12 @@ void DEreDuzeroVaro::SetScrollBars(TScrollStyle Value) {
 
 void DEreDuzeroVaro::SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; }
 
-void DEreDuzeroVaro::SetComponentStyle(TZOLStyle AStyle) { FComponentStyle = AStyle; }
+void DEreDuzeroVaro::SetComponentStyle(TZOLStyle AStyle) { ApplyComponentStyle(AStyle); }
 
-void DEreDuzeroVaro::SetColorTones(const TColorTones& ATones) { FColorTones = ATones; }
+void DEreDuzeroVaro::SetColorTones(const TColorTones& ATones) {
+  FColorTones = ATones;
+  ApplyColorTones(ATones);
+}
 
 void DEreDuzeroVaro::RegisterNotifier(TGridChangeNotifier* Notifier) {
   if (std::find(FNotifierList.begin(), FNotifierList.end(), Notifier) == FNotifierList.end())

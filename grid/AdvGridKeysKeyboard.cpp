@@ -420,6 +420,28 @@ void DEreDuzeroVaro::WMKeyDown(TWMKey& Message) {
   }
   if (Message.CharCode() == 0 && key != VK_DELETE && key != VK_INSERT) return;
 
+  // 21. The clipboard keys, each after its event allowed it.
+  if (FNavigation->AllowClipboardShortCuts()) {
+    const bool ctrl = shift.Contains(ssCtrl), sh = shift.Contains(ssShift);
+    auto run = [this](const std::function<void(TObject*, const String&, bool&)>& Event, void (DEreDuzeroVaro::*Op)()) {
+      bool allow = true;
+      if (Event) Event(this, String(), allow);
+      if (allow) (this->*Op)();
+    };
+    if ((ctrl && key == 'X') || (sh && !ctrl && key == VK_DELETE)) {
+      run(OnClipboardCut, &DEreDuzeroVaro::CutSelectionToClipboard);
+      return;
+    }
+    if ((ctrl && key == 'C') || (ctrl && !sh && key == VK_INSERT)) {
+      run(OnClipboardCopy, &DEreDuzeroVaro::CopySelectionToClipboard);
+      return;
+    }
+    if ((ctrl && key == 'V') || (sh && !ctrl && key == VK_INSERT)) {
+      run(OnClipboardPaste, &DEreDuzeroVaro::PasteSelectionFromClipboard);
+      return;
+    }
+  }
+
   // 22. Insert adds a row.
   if (KeyInsertRow(key, shift)) return;
 

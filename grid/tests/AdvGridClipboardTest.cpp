@@ -104,3 +104,24 @@ TEST(GridClipboard, CutClearsEditableCellsAndPasteSkipsReadOnlyOnes) {
   EXPECT_EQ(g->Cells(0, 0), u"p");
   EXPECT_EQ(g->Cells(1, 0), u"");
 }
+
+TEST(GridClipboard, ShortcutKeysCopyAndPaste) {
+  TGridForm f;
+  DEreDuzeroVaro* g = f.grid;
+  Plain(g, 3, 3);
+  g->Navigation()->SetAllowClipboardShortCuts(true);
+  g->SetCells(0, 0, u"key");
+  g->SetFocus();
+  ProcessPendingEvents();
+  g->SetSelection(TGridRect{0, 0, 0, 0});
+  SimulateKeyStroke(g, 'C', TShiftState{ssCtrl});
+  EXPECT_EQ(Clipboard()->AsText(), u"key");
+  g->SetSelection(TGridRect{2, 2, 2, 2});
+  SimulateKeyStroke(g, VK_INSERT, TShiftState{ssShift});
+  EXPECT_EQ(g->Cells(2, 2), u"key");
+  // A refused paste changes nothing.
+  g->OnClipboardPaste = [](TObject*, const String&, bool& Allow) { Allow = false; };
+  g->SetSelection(TGridRect{1, 1, 1, 1});
+  SimulateKeyStroke(g, 'V', TShiftState{ssCtrl});
+  EXPECT_EQ(g->Cells(1, 1), u"");
+}

@@ -203,6 +203,8 @@ TEST(GridSpin, TabWithGoTabsAndEnterWithAdvanceOnEnterEndTheEditInTheGrid) {
     TEditorForm f;
     if (key == VK_TAB) f.grid->SetOptions(f.grid->Options() + goTabs);
     else f.grid->Navigation()->SetAdvanceOnEnter(true);
+    // Without AdvanceAutoEdit the edit ends in the next cell instead of opening there again.
+    f.grid->Navigation()->SetAdvanceAutoEdit(false);
     TGridSpin* spin = f.Open(f.grid->SpinEdit(), u"5");
     SimulateKeyDown(spin, key);
     SimulateKeyUp(f.grid, key);
