@@ -1,6 +1,7 @@
 // The demo window: its grid shows the channel table.
 #include <gtest/gtest.h>
 
+#include "grid/AdvGridEditors.h"
 #include "grid/demo/GridDemo.h"
 #include "testing/TestSupport.h"
 
@@ -27,4 +28,23 @@ TEST(GridDemo, ShowsTheChannelTable) {
   EXPECT_TRUE(inkIn(number, ColorToRGB(clWindow)));
   TRect header = g->CellRect(3, 0);
   EXPECT_NE(PixelColor(*image, header.Left + 2, header.Top + 2), ColorToRGB(clWindow));
+}
+
+TEST(GridDemo, CellKindsAndTheLookSwitch) {
+  TGridDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  DEreDuzeroVaro* g = form.Grid();
+  EXPECT_EQ(g->GetCellType(5, 1), ctCheckBox);
+  EXPECT_EQ(g->GetCellType(6, 1), ctProgress);
+  EXPECT_EQ(g->GetCellType(7, 1), ctRating);
+  // The look follows the switch, picked with the keys.
+  EXPECT_EQ(form.LookBox()->Items()->Count(), 9);
+  form.LookBox()->SetFocus();
+  ProcessPendingEvents();
+  const TGridLook before = g->Look();
+  ASSERT_TRUE(form.LookBox()->Showing());
+  SimulateKeyStroke(form.LookBox(), VK_DOWN);
+  ProcessPendingEvents();
+  EXPECT_NE(g->Look(), before);
 }
