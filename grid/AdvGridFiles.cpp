@@ -503,6 +503,78 @@ void DEreDuzeroVaro::LoadCSVWorker(const String& Text, int MaxRows, bool Insert)
   CellsChanged(TRect{0, 0, ColCount(), RowCount()});
 }
 
+// ---- Aligned text
+
+void DEreDuzeroVaro::SaveToASCII(const String& FileName, bool Unicode) { SaveASCIIWorker(FileName, Unicode, false); }
+
+void DEreDuzeroVaro::AppendToASCII(const String& FileName, bool Unicode) { SaveASCIIWorker(FileName, Unicode, true); }
+
+void DEreDuzeroVaro::SaveASCIIWorker(const String& FileName, bool Unicode, bool Append) {
+  TCursor oldCursor = Screen ? Screen->Cursor() : crDefault;
+  if (Screen) Screen->SetCursor(crHourGlass);
+  TScopeGuard cursor([oldCursor] {
+    if (Screen) Screen->SetCursor(oldCursor);
+  });
+  std::vector<String> lines;
+  if (Append && FileExists(FileName)) lines = ReadTextLines(FileName);
+  int fc = FixedCols(), fr = FixedRows();
+  if (FSaveFixedCells || FSaveFixedCols) fc = 0;
+  if (FSaveFixedCells || FSaveFixedRows) fr = 0;
+  const int h = FSaveHiddenCells ? NumHiddenColumns() : 0;
+  const int cols = ColCount() + h;
+  auto real = [&](int c) { return FSaveHiddenCells ? c : DisplToRealCol(c); };
+  // Column widths in characters, by stored column.
+  std::vector<int> width(static_cast<size_t>(std::max(cols, TotalColCount())), 0);
+  for (int c = fc; c < cols; ++c) width[static_cast<size_t>(real(c))] = MaxColTextLength(real(c));
+  ExportNotification(esExportStart, fr);
+  for (int r = fr; r < RowCount(); ++r) {
+    ExportNotification(esExportNextRow, r);
+    String line;
+    std::vector<String> more;
+    for (int c = fc; c < cols; ++c) {
+      const int k = real(c);
+      const int w = width[static_cast<size_t>(k)];
+      TAlignment ha = taLeftJustify;
+      TVAlignment va = vtaTop;
+      GetCellAlignment(k, r, ha, va);
+      auto align = [&](String t) {
+        if (ha == taRightJustify) {
+          if (static_cast<int>(t.size()) < w) t.insert(0, static_cast<size_t>(w) - t.size(), u' ');
+        } else if (ha == taCenter) {
+          while (static_cast<int>(t.size()) < w) t = u' ' + t + u' ';
+        }
+        return t;
+      };
+      const size_t start = line.size();
+      String t = GetSaveCellText(k, r);
+      size_t br = t.find(u"\r\n");
+      if (br != String::npos && FMultilinecells) {
+        String rest = t.substr(br + 2);
+        t.resize(br);
+        for (size_t n = 0;; ++n) {
+          size_t p = rest.find(u"\r\n");
+          String piece = rest.substr(0, p);
+          if (n >= more.size()) more.emplace_back();
+          String& cont = more[n];
+          if (cont.size() < start) cont.append(start - cont.size(), u' ');
+          cont += align(piece);
+          if (p == String::npos) break;
+          rest.erase(0, p + 2);
+        }
+      } else if (br != String::npos) {
+        t.resize(br);
+      }
+      t = align(t);
+      line += t;
+      if (w - static_cast<int>(t.size()) >= 0) line.append(static_cast<size_t>(w) - t.size() + 1, u' ');
+    }
+    lines.push_back(line);
+    for (String& m : more) lines.push_back(std::move(m));
+  }
+  ExportNotification(esExportDone, -1);
+  WriteFileBytes(FileName, EncodeTextFile(JoinLines(lines), Unicode ? TTextFileEncoding::Utf16LE : TTextFileEncoding::Ansi));
+}
+
 // ---- Fixed-width text
 
 void DEreDuzeroVaro::SaveToFixed(const String& FileName, TIntList* Positions) {

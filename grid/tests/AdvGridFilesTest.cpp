@@ -351,3 +351,23 @@ TEST(GridTextFiles, DamagedInputLoadsOrRaises) {
     }
   }
 }
+
+TEST(GridAligned, ColumnsArePaddedAndAligned) {
+  TGridForm f;
+  TempFolder tmp;
+  DEreDuzeroVaro* g = f.grid;
+  Plain(g, 2, 2);
+  g->SetCells(0, 0, u"abc");
+  g->SetCells(0, 1, u"7");
+  g->CellProperties(0, 1)->SetAlignment(taRightJustify);
+  g->SetCells(1, 0, u"x");
+  g->SetCells(1, 1, u"yy");
+  g->SaveToASCII(tmp.FileS("a.txt"));
+  // A right-aligned 7 in a column three wide: two spaces, the 7 and one separating space.
+  EXPECT_EQ(tmp.Read("a.txt"), "abc x  \r\n  7 yy \r\n");
+  // Further lines of a multi-line cell go on continuation lines at the column's place.
+  g->SetMultilinecells(true);
+  g->SetCells(1, 0, u"x\r\nz");
+  g->SaveToASCII(tmp.FileS("b.txt"));
+  EXPECT_EQ(tmp.Read("b.txt"), "abc x  \r\n    z\r\n  7 yy \r\n");
+}
