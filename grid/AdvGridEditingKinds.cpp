@@ -100,6 +100,9 @@ bool DEreDuzeroVaro::ShowKindEditor(int ACol, int ARow, int RC, const TRect& R, 
           combo->SetItemIndex(FComboIndex);
         }
       }
+      // The selection field fills the cell; the height given below is the dropped list's room
+      // (a drop-down box keeps its closed height at the field's).
+      combo->Perform(CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(H - 6));
       combo->SetBounds(R.Left, R.Top, W, combo->ItemHeight() * (combo->DropDownCount() + 1) + H);
       combo->SetColor(Colour);
       combo->SetMaxLength(MaxComboLength());

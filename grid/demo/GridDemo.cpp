@@ -14,10 +14,11 @@ TGridDemoForm::TGridDemoForm(TComponent* AOwner) : TForm(AOwner) {
   FGrid->SetRowCount(11);
   FGrid->SetColWidths(0, 40);
   FGrid->SetColWidths(1, 100);  // room for "Frequency MHz"
+  FGrid->SetColWidths(3, 90);  // room for "Momentary"
   FGrid->SetColWidths(4, 180);
   FGrid->SetColWidths(5, 40);
   FGrid->SetColWidths(6, 90);
-  FGrid->SetColWidths(7, 90);
+  FGrid->SetColWidths(7, 100);  // five stars
   FGrid->ColumnHeaders()->SetCommaText(u"Ch,\"Frequency MHz\",\"Level dBm\",Mode,Note,On,Signal,Quality");
   // Ten channels of the 426 MHz band with a level and a mode each.
   static const char16_t* const Modes[] = {u"One-shot", u"Toggle", u"Switching", u"Momentary"};

@@ -48,3 +48,19 @@ TEST(GridDemo, CellKindsAndTheLookSwitch) {
   ProcessPendingEvents();
   EXPECT_NE(g->Look(), before);
 }
+
+// The mode's pick list opens over its cell at the cell's height (its dropped list below).
+TEST(GridDemo, ThePickListFitsItsCell) {
+  TGridDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  DEreDuzeroVaro* g = form.Grid();
+  const TRect cell = g->CellRect(3, 2);
+  SimulateClick(g, cell.Left + 5, cell.Top + 5);
+  ProcessPendingEvents();
+  SimulateKeyStroke(g, VK_F2);
+  ProcessPendingEvents();
+  ASSERT_TRUE(g->EditMode());
+  EXPECT_TRUE(g->EditCombo()->Showing());
+  EXPECT_LE(g->EditCombo()->Height(), cell.Bottom - cell.Top + 1);
+}
