@@ -181,6 +181,48 @@ bool DEreDuzeroVaro::ShowKindEditor(int ACol, int ARow, int RC, const TRect& R, 
       EditCtrl = button;
       return true;
     }
+    case edDateEdit: case edDateEditUpDown: {
+      TGridDatePicker* picker = DateTimePicker();
+      FEditMode = true;
+      picker->SetParent(this);
+      picker->ReCreate();
+      const String text = GetEditText(ACol, ARow);
+      TDateTime d = Now();
+      if (!text.empty() && !TryStrToDateTime(text, d)) d = Now();
+      picker->SetDate(d);
+      picker->SetKind(dtkDate);
+      picker->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
+      GetEditorProp(RC, ARow, FEditLink);
+      picker->SetBounds(R.Left, R.Top, W, H);
+      picker->SetEnabled(true);
+      picker->SetVisible(true);
+      picker->SetColor(Colour);
+      Focus(picker);
+      if (FMouseActions->DirectDateDrop() && picker->HandleAllocated())
+        PostMessage(picker->Handle(), WM_KEYDOWN, WPARAM(VK_F4), 0);
+      PostStartChar(picker, start);
+      EditCtrl = picker;
+      return true;
+    }
+    case edTimeEdit: {
+      TGridDatePicker* picker = DateTimePicker();
+      FEditMode = true;
+      picker->SetParent(this);
+      picker->ReCreate();
+      const String text = GetEditText(ACol, ARow);
+      TDateTime t = Now();
+      if (text.empty() || !TryStrToTime(text, t)) t = Now();
+      picker->SetTime(t);
+      picker->SetKind(dtkTime);
+      picker->SetBounds(R.Left, R.Top, W, H);
+      picker->SetEnabled(true);
+      picker->SetVisible(true);
+      picker->SetColor(Colour);
+      GetEditorProp(RC, ARow, FEditLink);
+      Focus(picker);
+      EditCtrl = picker;
+      return true;
+    }
     default: return false;
   }
 }
@@ -229,6 +271,26 @@ void DEreDuzeroVaro::HideKindEditor(int RC, int ARow) {
     case edButton:
       Close(GridButton());
       FEditMode = false;
+      break;
+    case edDateEdit: case edDateEditUpDown:
+      if (FEditMode) {
+        TGridDatePicker* picker = DateTimePicker();
+        SetEditCellText(RC, ARow, picker->Checked() ? picker->Text() : String());
+        FEditMode = false;
+        Close(picker);
+      }
+      break;
+    case edTimeEdit:
+      if (FEditMode) {
+        // The picker's own format shows the time as the cell keeps it; the process's format
+        // settings are not touched.
+        TGridDatePicker* picker = DateTimePicker();
+        TFormatSettings fs = FormatSettings;
+        if (!picker->Format().empty()) fs.LongTimeFormat = picker->Format();
+        SetEditCellText(RC, ARow, TimeToStr(picker->Time(), fs));
+        Close(picker);
+        FEditMode = false;
+      }
       break;
     default: break;
   }
