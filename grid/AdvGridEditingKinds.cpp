@@ -22,6 +22,14 @@ void Close(TWinControl* Editor) {
   Editor->SetEnabled(false);
 }
 
+// Places the date-time picker over the cell and shows it in the cell's colour.
+void PlacePicker(TGridDatePicker* Picker, const TRect& R, int W, int H, TColor Colour) {
+  Picker->SetBounds(R.Left, R.Top, W, H);
+  Picker->SetEnabled(true);
+  Picker->SetVisible(true);
+  Picker->SetColor(Colour);
+}
+
 // The integer the class library's Val reads: digits after an optional sign; 0 when none.
 int ValInt(const String& Text) {
   int v = 0;
@@ -193,10 +201,7 @@ bool DEreDuzeroVaro::ShowKindEditor(int ACol, int ARow, int RC, const TRect& R, 
       picker->SetKind(dtkDate);
       picker->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
       GetEditorProp(RC, ARow, FEditLink);
-      picker->SetBounds(R.Left, R.Top, W, H);
-      picker->SetEnabled(true);
-      picker->SetVisible(true);
-      picker->SetColor(Colour);
+      PlacePicker(picker, R, W, H, Colour);
       Focus(picker);
       if (FMouseActions->DirectDateDrop() && picker->HandleAllocated())
         PostMessage(picker->Handle(), WM_KEYDOWN, WPARAM(VK_F4), 0);
@@ -214,10 +219,7 @@ bool DEreDuzeroVaro::ShowKindEditor(int ACol, int ARow, int RC, const TRect& R, 
       if (text.empty() || !TryStrToTime(text, t)) t = Now();
       picker->SetTime(t);
       picker->SetKind(dtkTime);
-      picker->SetBounds(R.Left, R.Top, W, H);
-      picker->SetEnabled(true);
-      picker->SetVisible(true);
-      picker->SetColor(Colour);
+      PlacePicker(picker, R, W, H, Colour);
       GetEditorProp(RC, ARow, FEditLink);
       Focus(picker);
       EditCtrl = picker;

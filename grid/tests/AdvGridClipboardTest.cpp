@@ -8,11 +8,9 @@
 
 namespace {
 
+// A grid without fixed cells whose cells take pasted text.
 void Plain(DEreDuzeroVaro* g, int Cols, int Rows) {
-  g->SetFixedRows(0);
-  g->SetFixedCols(0);
-  g->SetColCount(Cols);
-  g->SetRowCount(Rows);
+  PlainGrid(g, Cols, Rows);
   g->SetOptions(g->Options() + goEditing);
 }
 

@@ -14,14 +14,6 @@ namespace {
 
 constexpr char kCRLF[] = "\r\n";
 
-// Fills a grid without fixed cells so that the save range is the whole grid.
-void Plain(DEreDuzeroVaro* g, int Cols, int Rows) {
-  g->SetFixedRows(0);
-  g->SetFixedCols(0);
-  g->SetColCount(Cols);
-  g->SetRowCount(Rows);
-}
-
 std::string Utf16ToAscii(const std::string& Bytes) {
   std::string out;
   for (size_t i = 0; i + 1 < Bytes.size(); i += 2) out.push_back(Bytes[i]);
@@ -34,7 +26,7 @@ TEST(GridTextFile, WritesCellsAndReadsThemBack) {
   TGridForm f;
   TempFolder tmp;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 4, 3);
+  PlainGrid(g, 4, 3);
   g->SetCells(3, 2, u"a,b");
   g->SetCells(0, 0, u"x\r\ny");
   g->SetCells(1, 1, u"lf\nonly");
@@ -88,7 +80,7 @@ TEST(GridTextFile, BadFilesRaiseAndLeaveTheGrid) {
   TGridForm f;
   TempFolder tmp;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 3, 3);
+  PlainGrid(g, 3, 3);
   g->SetCells(1, 1, u"keep");
   EXPECT_THROW(g->LoadFromFile(tmp.FileS("missing.txt")), EFOpenError);
   EXPECT_EQ(g->Cells(1, 1), u"keep");
@@ -103,7 +95,7 @@ TEST(GridTextFile, BadFilesRaiseAndLeaveTheGrid) {
   }
   // A header asking for more than a grid can hold is cut to the largest counts.
   tmp.Write("huge.txt", "99999999999,99999999999\r\n2,2,z\r\n");
-  Plain(g, 3, 3);
+  PlainGrid(g, 3, 3);
   g->LoadFromFile(tmp.FileS("huge.txt"));
   EXPECT_EQ(g->ColCount(), DEreDuzeroVaro::GridMaxColCount);
   EXPECT_EQ(g->RowCount(), DEreDuzeroVaro::GridMaxRowCount);
@@ -133,11 +125,11 @@ TEST(GridTextFile, ALoadDuringALoadIsRefused) {
 TEST(GridTextFile, StreamKeepsAnLFOnlyTextAndStopsAtTheNextBlock) {
   TGridForm f;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 2, 2);
+  PlainGrid(g, 2, 2);
   g->SetCells(0, 0, u"a\nb");
   TMemoryStream ms;
   g->SaveToStream(&ms);
-  Plain(g, 5, 4);
+  PlainGrid(g, 5, 4);
   g->SetCells(4, 3, u"second");
   g->SaveToStream(&ms);
   ms.SetPosition(0);
@@ -153,7 +145,7 @@ TEST(GridTextFile, StreamKeepsAnLFOnlyTextAndStopsAtTheNextBlock) {
 TEST(GridTextFile, CellToReal) {
   TGridForm f;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 2, 2);
+  PlainGrid(g, 2, 2);
   struct Case {
     const char16_t* Text;
     double Value;
@@ -182,7 +174,7 @@ TEST(GridCSV, WriterQuotesAsTheFormatSays) {
   TGridForm f;
   TempFolder tmp;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 2, 2);
+  PlainGrid(g, 2, 2);
   g->SetCells(0, 0, u"a");
   g->SetCells(0, 1, u"x,y");
   g->SetCells(1, 1, u"b\"c");
@@ -199,7 +191,7 @@ TEST(GridCSV, WriterQuotesAsTheFormatSays) {
   g->SaveToCSV(tmp.FileS("c.csv"));
   EXPECT_EQ(tmp.Read("c.csv"), "l1~l2,^\r\n\"x,y\",\"b\"\"c\"\r\n");
   TGridForm f2;
-  Plain(f2.grid, 1, 1);
+  PlainGrid(f2.grid, 1, 1);
   f2.grid->SetJavaCSV(true);
   f2.grid->LoadFromCSV(tmp.FileS("c.csv"));
   EXPECT_EQ(f2.grid->Cells(0, 0), u"l1\r\nl2");
@@ -211,7 +203,7 @@ TEST(GridCSV, PythonReadsWhatTheGridWritesAndTheGridReadsWhatPythonWrites) {
   TGridForm f;
   TempFolder tmp;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 3, 3);
+  PlainGrid(g, 3, 3);
   const char16_t* texts[3][3] = {{u"plain", u"with,comma", u"q\"uote"},
                                  {u"", u"日本語ﾃｷｽﾄ", u"end,\"both\""},
                                  {u" lead", u"x;y", u"7"}};
@@ -229,7 +221,7 @@ TEST(GridCSV, PythonReadsWhatTheGridWritesAndTheGridReadsWhatPythonWrites) {
         "w.writerow(['a','two\\r\\nlines','c']); w.writerow(['x','\\\"q\\\"','']); w.writerow(['1,5','',''])\" " +
         tmp.File("p.csv"));
   TGridForm f2;
-  Plain(f2.grid, 1, 1);
+  PlainGrid(f2.grid, 1, 1);
   f2.grid->SetDelimiter(u',');
   f2.grid->LoadFromCSV(tmp.FileS("p.csv"));
   EXPECT_EQ(f2.grid->RowCount(), 3);
@@ -256,14 +248,14 @@ TEST(GridCSV, ReaderDetectsTheDelimiterAndKeepsUnterminatedFields) {
   };
   for (const Case& c : cases) {
     TGridForm f;
-    Plain(f.grid, 1, 1);
+    PlainGrid(f.grid, 1, 1);
     tmp.Write("t.csv", c.File);
     f.grid->LoadFromCSV(tmp.FileS("t.csv"));
     EXPECT_EQ(f.grid->Cells(c.Col, c.Row), c.Expected) << c.File;
     EXPECT_EQ(f.grid->Delimiter(), Char(0));  // the detected one is not kept
   }
   TGridForm f;
-  Plain(f.grid, 2, 2);
+  PlainGrid(f.grid, 2, 2);
   f.grid->SetCells(1, 1, u"keep");
   tmp.Write("empty.csv", "");
   EXPECT_THROW(f.grid->LoadFromCSV(tmp.FileS("empty.csv")), Exception);
@@ -274,7 +266,7 @@ TEST(GridCSV, MaxRowsFirstRowAndInsert) {
   TempFolder tmp;
   tmp.Write("r.csv", "h1,h2\r\n1,2\r\n3,4\r\n5,6\r\n");
   TGridForm f;
-  Plain(f.grid, 2, 1);
+  PlainGrid(f.grid, 2, 1);
   f.grid->SetLoadFirstRow(false);
   f.grid->LoadFromCSV(tmp.FileS("r.csv"), 2);
   EXPECT_EQ(f.grid->RowCount(), 2);
@@ -290,7 +282,7 @@ TEST(GridFixed, WritesAndReadsFieldsAtPositions) {
   TGridForm f;
   TempFolder tmp;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 2, 2);
+  PlainGrid(g, 2, 2);
   g->SetCells(0, 0, u"abcdef");
   g->SetCells(1, 0, u"x");
   g->SetCells(0, 1, u"ab");
@@ -306,7 +298,7 @@ TEST(GridFixed, WritesAndReadsFieldsAtPositions) {
   TIntList pos(0, 0);
   for (int p : {10, 1, 5}) pos.Add(p);
   TGridForm f2;
-  Plain(f2.grid, 1, 1);
+  PlainGrid(f2.grid, 1, 1);
   f2.grid->LoadFromFixed(tmp.FileS("g.txt"), &pos);
   EXPECT_EQ(pos.StrValue(), u"1,5,10");
   EXPECT_EQ(f2.grid->Cells(0, 0), u"1234");
@@ -325,7 +317,7 @@ TEST(GridFixed, WritesAndReadsFieldsAtPositions) {
 TEST(GridTextFiles, DamagedInputLoadsOrRaises) {
   TempFolder tmp;
   TGridForm src;
-  Plain(src.grid, 4, 4);
+  PlainGrid(src.grid, 4, 4);
   for (int r = 0; r < 4; ++r)
     for (int c = 0; c < 4; ++c) src.grid->SetCells(c, r, IntToStr(r * 4 + c) + u",\"q\"\r\nx");
   src.grid->SaveToFile(tmp.FileS("g.txt"), true);
@@ -356,7 +348,7 @@ TEST(GridAligned, ColumnsArePaddedAndAligned) {
   TGridForm f;
   TempFolder tmp;
   DEreDuzeroVaro* g = f.grid;
-  Plain(g, 2, 2);
+  PlainGrid(g, 2, 2);
   g->SetCells(0, 0, u"abc");
   g->SetCells(0, 1, u"7");
   g->CellProperties(0, 1)->SetAlignment(taRightJustify);

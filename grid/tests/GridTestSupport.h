@@ -19,6 +19,15 @@ struct TGridForm {
   }
 };
 
+// Makes a grid of Cols x Rows without fixed rows or columns, so that the save range and the
+// selection cover every cell.
+inline void PlainGrid(DEreDuzeroVaro* Grid, int Cols, int Rows) {
+  Grid->SetFixedRows(0);
+  Grid->SetFixedCols(0);
+  Grid->SetColCount(Cols);
+  Grid->SetRowCount(Rows);
+}
+
 // An object of class Base that sets *Freed when it goes.
 template <class Base>
 struct TFreeWatch : Base {
