@@ -1119,5 +1119,17 @@ private:
 #include "grid/AdvGridKeys.inc"
   // the text grid file, delimited, aligned and fixed-width text
 #include "grid/AdvGridFiles.inc"
+  // mouse press, release, double click, move and hover, moving columns and rows, sizing with the form, cursors, zoom
+#include "grid/AdvGridMouse.inc"
+  // drag and drop, scroll hints and thin scroll bars, size notifications, drag images and balloons
+#include "grid/AdvGridDrag.inc"
+  // HTML and XML, workbook, document and database exchange
+#include "grid/AdvGridExchange.inc"
+  // printing and preview, page layout, column states and print settings
+#include "grid/AdvGridPrint.inc"
+  // nodes, grouping, calculations, the floating footer and the footer panel
+#include "grid/AdvGridNodes.inc"
+  // highlighting, find and replace, the search panel
+#include "grid/AdvGridFind.inc"
   // ==== end of areas ====
 };

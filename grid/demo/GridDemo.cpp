@@ -72,4 +72,31 @@ TGridDemoForm::TGridDemoForm(TComponent* AOwner) : TForm(AOwner) {
     FGrid->Bands()->SetActive(FBandsBox->Checked());
     FGrid->Invalidate();
   };
+
+  FMenu = new TMainMenu(this);
+  SetFormMenu(this, FMenu);
+  AddGridDemoEditing(*this);
+  AddGridDemoSizing(*this);
+  AddGridDemoMouse(*this);
+  AddGridDemoDrag(*this);
+  AddGridDemoExchange(*this);
+  AddGridDemoPrint(*this);
+  AddGridDemoNodes(*this);
+  AddGridDemoFind(*this);
+}
+
+TMenuItem* TGridDemoForm::DemoMenu(const String& Caption) {
+  if (TMenuItem* m = FMenu->Items()->Find(Caption)) return m;
+  auto* m = new TMenuItem(this);
+  m->SetCaption(Caption);
+  FMenu->Items()->Add(m);
+  return m;
+}
+
+TMenuItem* TGridDemoForm::AddDemoItem(TMenuItem* Menu, const String& Caption, std::function<void()> OnClick) {
+  auto* item = new TMenuItem(this);
+  item->SetCaption(Caption);
+  item->OnClick = [OnClick = std::move(OnClick)](TObject*) { OnClick(); };
+  Menu->Add(item);
+  return item;
 }

@@ -1,0 +1,4 @@
+// The demo's menu for the grid's print area.
+#include "grid/demo/GridDemo.h"
+
+void AddGridDemoPrint(TGridDemoForm&) {}
