@@ -509,6 +509,12 @@ public:
   void SetDate(TDateTime v);
   TDateTime Time() const;
   void SetTime(TDateTime v);
+  // The earliest and latest value the user can pick (0: no limit of its own). Setting a value
+  // beyond a limit raises EDateTimeError.
+  TDateTime MinDate() const { return FMinDate; }
+  void SetMinDate(TDateTime v);
+  TDateTime MaxDate() const { return FMaxDate; }
+  void SetMaxDate(TDateTime v);
   // The stored display format (empty: the locale's).
   const String& Format() const { return FFormat; }
   void SetFormat(const String& v);
@@ -554,6 +560,7 @@ private:
   bool NativeMessage(TMessage& Message);
   TDateTimeKind FKind = dtkDate;
   TDateTime FDateTime = 0;
+  TDateTime FMinDate = 0, FMaxDate = 0;
   String FFormat;
   TDTDateFormat FDateFormat = dfShort;
   TDTDateMode FDateMode = dmComboBox;

@@ -554,6 +554,10 @@ void TDateTimePicker::ApplySettings() {
     };
   }
   edit->setDisplayFormat(TPickerView::DisplayFormat(this));
+  edit->setMinimumDateTime(FMinDate != 0 ? std::max(ToQDateTime(FMinDate), QDateTime(kMinDate, QTime(0, 0)))
+                                         : QDateTime(kMinDate, QTime(0, 0)));
+  edit->setMaximumDateTime(FMaxDate != 0 ? std::min(ToQDateTime(FMaxDate), QDateTime(kMaxDate, QTime(23, 59, 59, 999)))
+                                         : QDateTime(kMaxDate, QTime(23, 59, 59, 999)));
   edit->setDateTime(ToQDateTime(FDateTime));
   edit->setFrame(FCtl3D);
   w->check->setVisible(FShowCheckbox);
@@ -699,11 +703,23 @@ void TDateTimePicker::SetDateTime(TDateTime v) {
   DateTimeToSystemTime(v, st);
   QDate d(st.wYear, st.wMonth, st.wDay);
   if (!d.isValid() || d < kMinDate || d > kMaxDate) throw EDateTimeError(u"Failed to set calendar date or time");
+  if (FMinDate != 0 && v < FMinDate) throw EDateTimeError(u"Date is less than minimum of " + DateTimeToStr(FMinDate));
+  if (FMaxDate != 0 && v > FMaxDate) throw EDateTimeError(u"Date exceeds maximum of " + DateTimeToStr(FMaxDate));
   FDateTime = v;
   if (!HandleAllocated()) return;
   SendMessage(FHandle, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
   // A picker without a date keeps the value shown, greyed.
   if (FShowCheckbox && !FChecked) SendMessage(FHandle, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+}
+
+void TDateTimePicker::SetMinDate(TDateTime v) {
+  FMinDate = v;
+  ApplySettings();
+}
+
+void TDateTimePicker::SetMaxDate(TDateTime v) {
+  FMaxDate = v;
+  ApplySettings();
 }
 
 TDateTime TDateTimePicker::Date() const {

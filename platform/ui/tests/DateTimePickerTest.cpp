@@ -84,6 +84,23 @@ TEST_F(PickerFixture, DateAndTimeEachKeepTheOtherAndOutOfRangeValuesAreRefused) 
   EXPECT_EQ(p->Text(), u"1601/01/01");
 }
 
+TEST_F(PickerFixture, MinAndMaxDateBoundWhatIsSetAndWhatTheUserSteps) {
+  p->SetFormat(u"yyyy/MM/dd");
+  p->SetMinDate(EncodeDate(2024, 3, 1));
+  p->SetMaxDate(EncodeDate(2024, 3, 6));
+  EXPECT_THROW(p->SetDateTime(EncodeDate(2024, 2, 29)), EDateTimeError);
+  EXPECT_THROW(p->SetDateTime(EncodeDate(2024, 3, 7)), EDateTimeError);
+  EXPECT_EQ(Shown(p), u"2024-03-05 14:07:09");
+  p->SetDateTime(EncodeDate(2024, 3, 6));
+  // The year field has the focus first: stepping it up would leave the range, so it stays.
+  SimulateKeyStroke(p, VK_UP);
+  EXPECT_EQ(p->Text(), u"2024/03/06");
+  p->SetMinDate(0);
+  p->SetMaxDate(0);
+  p->SetDateTime(EncodeDate(2030, 1, 1));
+  EXPECT_EQ(p->Text(), u"2030/01/01");
+}
+
 TEST_F(PickerFixture, RightAndLeftStepTheFieldsDigitsTypeIntoThem) {
   p->SetFormat(u"yyyy/MM/dd");
   // Focus lands on the first field, the year: it takes all four digits at once.
