@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -86,51 +88,6 @@ bool MatchStars(const String& P, size_t pi, const String& V, size_t vi) {
       return false;
     }
   }
-}
-
-// The wildcard walk: "!" negates, quotes match nothing, "*" any run, "?" one character.
-bool MatchWildcards(const String& P, const String& V) {
-  size_t pi = 0, vi = 0;
-  bool match = true, negate = false;
-  while (match && !(pi == P.size() && vi == V.size())) {
-    const Char c = pi < P.size() ? P[pi] : Char(0);
-    if (pi < P.size() && c == u'!') {
-      negate = true;
-      ++pi;
-    } else if (pi < P.size() && c == u'"') {
-      ++pi;
-    } else if (pi < P.size() && c == u'*') {
-      // A rest without comparisons or negation is a pure wildcard pattern: the same answer
-      // as trying it on every tail, without the exponential search.
-      if (P.find_first_of(u"<>!", pi) == String::npos) {
-        match = MatchStars(P, pi, V, vi);
-        break;
-      }
-      while (pi < P.size() && P[pi] == u'*') ++pi;
-      const String rest = P.substr(pi);
-      match = false;
-      for (size_t t = V.size() + 1; t-- > vi;) {
-        if (MatchFilterPattern(rest.c_str(), V.c_str() + t)) {
-          match = true;
-          break;
-        }
-      }
-      break;
-    } else if (pi < P.size() && c == u'?') {
-      if (vi < V.size()) {
-        ++pi;
-        ++vi;
-      } else {
-        match = false;
-      }
-    } else if (pi < P.size() && vi < V.size() && c == V[vi]) {
-      ++pi;
-      ++vi;
-    } else {
-      match = false;
-    }
-  }
-  return match != negate;
 }
 
 }  // namespace
@@ -301,31 +258,123 @@ bool MatchFilterPart(const String& Pattern, const String& Value, bool CaseSensit
   return MatchFilterPattern(AnsiUpperCase(Pattern).c_str(), AnsiUpperCase(Value).c_str());
 }
 
+namespace {
+
+// One pattern against one value. A "*" followed by a rest holding a comparison or "!" tries
+// the rest (as a pattern of its own) on every tail of the value; each (rest, tail) pair is
+// worked out at most once, so the cost stays polynomial however many stars the pattern holds.
+class TPatternMatch {
+public:
+  TPatternMatch(const String& P, const String& V) : FP(P), FV(V) {}
+
+  // The pattern from P[K] on against the value from V[T] on.
+  bool Pattern(size_t K, size_t T) {
+    bool gt = true, lt = true, hasGt = false, hasLt = false;
+    const size_t gtAt = FP.find(u'>', K), ltAt = FP.find(u'<', K);
+    if (gtAt != String::npos) {
+      const bool inclusive = gtAt + 1 < FP.size() && FP[gtAt + 1] == u'=';
+      const int c = Compared(gtAt, T, inclusive, false);
+      gt = inclusive ? c >= 0 : c > 0;
+      hasGt = true;
+    }
+    if (ltAt != String::npos) {
+      const bool inclusive = ltAt + 1 < FP.size() && FP[ltAt + 1] == u'=';
+      const int c = Compared(ltAt, T, inclusive, true);
+      lt = inclusive ? c <= 0 : c < 0;
+      hasLt = true;
+    }
+    if (FP.find(u'!', K) != String::npos) {
+      if (gtAt == String::npos) hasGt = true;
+      if (ltAt == String::npos) hasLt = true;
+    }
+    if (FP.find(u'^', K) != String::npos && (hasGt || hasLt)) return lt || gt;
+    if (FP.find(u'&', K) != String::npos && hasGt && hasLt) return lt && gt;
+    if (gtAt != String::npos && gt) return true;
+    if (ltAt != String::npos && lt) return true;
+    return Wildcards(K, T);
+  }
+
+private:
+  // The wildcard walk: "!" negates, quotes match nothing, "*" any run, "?" one character.
+  bool Wildcards(size_t pi, size_t vi) {
+    const String& P = FP;
+    const String& V = FV;
+    bool match = true, negate = false;
+    while (match && !(pi == P.size() && vi == V.size())) {
+      const Char c = pi < P.size() ? P[pi] : Char(0);
+      if (pi < P.size() && c == u'!') {
+        negate = true;
+        ++pi;
+      } else if (pi < P.size() && c == u'"') {
+        ++pi;
+      } else if (pi < P.size() && c == u'*') {
+        // A rest without comparisons or negation is a pure wildcard pattern: the same answer
+        // as trying it on every tail, in one backtracking walk.
+        if (P.find_first_of(u"<>!", pi) == String::npos) {
+          match = MatchStars(P, pi, V, vi);
+          break;
+        }
+        while (pi < P.size() && P[pi] == u'*') ++pi;
+        match = AnyTail(pi, vi);
+        break;
+      } else if (pi < P.size() && c == u'?') {
+        if (vi < V.size()) {
+          ++pi;
+          ++vi;
+        } else {
+          match = false;
+        }
+      } else if (pi < P.size() && vi < V.size() && c == V[vi]) {
+        ++pi;
+        ++vi;
+      } else {
+        match = false;
+      }
+    }
+    return match != negate;
+  }
+
+  // Whether Pattern(K, t) holds for some tail t >= T. Worked out once per rest, from the
+  // shortest tail up, so a star costs a look-up however often it is reached.
+  bool AnyTail(size_t K, size_t T) {
+    TTails& tails = FTails[K];
+    if (tails.Any.empty()) {
+      tails.Any.assign(FV.size() + 2, 0);
+      tails.From = FV.size() + 1;
+    }
+    while (tails.From > T) {
+      const size_t t = tails.From - 1;
+      tails.Any[t] = tails.Any[t + 1] || Pattern(K, t);
+      tails.From = t;
+    }
+    return tails.Any[T] != 0;
+  }
+
+  // The value's tail from T compared with the operand after the comparison sign at At;
+  // every rest ahead of the same sign shares it.
+  int Compared(size_t At, size_t T, bool Inclusive, bool BlankEnds) {
+    std::vector<int8_t>& known = FCompared[At];
+    if (known.empty()) known.assign(FV.size() + 1, 2);
+    if (known[T] == 2) {
+      const int c = CompareOperand(FV.substr(T), ReadOperand(FP, Inclusive ? At + 2 : At + 1, BlankEnds));
+      known[T] = int8_t(c < 0 ? -1 : (c > 0 ? 1 : 0));
+    }
+    return known[T];
+  }
+
+  struct TTails {
+    std::vector<uint8_t> Any;  // Any[t]: some tail from t on matches
+    size_t From = 0;           // Any is known from here on
+  };
+  const String& FP;
+  const String& FV;
+  std::map<size_t, TTails> FTails;
+  std::map<size_t, std::vector<int8_t>> FCompared;
+};
+
+}  // namespace
+
 bool MatchFilterPattern(const Char* PatternZ, const Char* ValueZ) {
   const String P = FromZ(PatternZ), V = FromZ(ValueZ);
-  bool gt = true, lt = true, hasGt = false, hasLt = false;
-  const bool hasGtSign = P.find(u'>') != String::npos, hasLtSign = P.find(u'<') != String::npos;
-  if (hasGtSign) {
-    size_t at = P.find(u'>') + 1;
-    const bool inclusive = at < P.size() && P[at] == u'=';
-    const int c = CompareOperand(V, ReadOperand(P, inclusive ? at + 1 : at, false));
-    gt = inclusive ? c >= 0 : c > 0;
-    hasGt = true;
-  }
-  if (hasLtSign) {
-    size_t at = P.find(u'<') + 1;
-    const bool inclusive = at < P.size() && P[at] == u'=';
-    const int c = CompareOperand(V, ReadOperand(P, inclusive ? at + 1 : at, true));
-    lt = inclusive ? c <= 0 : c < 0;
-    hasLt = true;
-  }
-  if (P.find(u'!') != String::npos) {
-    if (!hasGtSign) hasGt = true;
-    if (!hasLtSign) hasLt = true;
-  }
-  if (P.find(u'^') != String::npos && (hasGt || hasLt)) return lt || gt;
-  if (P.find(u'&') != String::npos && hasGt && hasLt) return lt && gt;
-  if (hasGtSign && gt) return true;
-  if (hasLtSign && lt) return true;
-  return MatchWildcards(P, V);
+  return TPatternMatch(P, V).Pattern(0, 0);
 }
