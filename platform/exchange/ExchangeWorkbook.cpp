@@ -22,7 +22,7 @@ using namespace detail;
 namespace {
 
 constexpr int kMaxRows = 1048576, kMaxCols = 16384;
-constexpr size_t kMaxCells = size_t(32) << 20;
+constexpr size_t kMaxCells = size_t(16) << 20;
 const String kRead = u"Incorrect XLS file", kWrite = u"Cannot write workbook";
 
 const char* const kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -346,6 +346,9 @@ void ReadOdsRow(xmlNode* Row, int RowNo, int Times, TCollector& Out) {
     std::string text = OdsCellText(c);
     if (!text.empty()) {
       if (col + n - 1 > kMaxCols) Fail(kRead, Out.FileName, "a row is longer than a sheet");
+      // Repeated values are counted before they are made.
+      if (Out.Data.Cells.size() + static_cast<size_t>(Times) * static_cast<size_t>(n) > kMaxCells)
+        Fail(kRead, Out.FileName, "too many cells");
       String t = GridLines(text);
       for (int r = 0; r < Times; ++r)
         for (int k = 0; k < n; ++k) Out.Add(RowNo + r, col + k, t);

@@ -350,3 +350,45 @@ TEST(ExchangeTest, XmlLoadsWithoutNetworkOrExternalEntities) {
   t.Write("deep.xml", deep);
   EXPECT_THROW(LoadXmlDocument(t.FileS("deep.xml")), EXmlParseError);
 }
+
+TEST(ExchangeTest, DamagedDocumentsXmlXlsAndDatabasesRaiseAndNeverCrash) {
+  TempFolder t;
+  const TDocTable tab{u"c", {{{u"x"}}}};
+  WriteDocument(t.FileS("v.docx"), tab);
+  WriteDocument(t.FileS("v.odt"), tab);
+  t.Write("v.xml", "<?xml version=\"1.0\"?>\n<l><r a=\"1\"><f>x&amp;y</f><g>2</g></r><r><f>3</f></r></l>\n");
+  Python(t, "import xlwt, sys\nwb = xlwt.Workbook(); s = wb.add_sheet('S')\nfor r in range(20): s.write(r, r % 5, 'v%d' % r)\nwb.save(sys.argv[1])\n",
+         Q(t, "v.xls"));
+  t.Write("make.sql", "CREATE TABLE t (a, b);\nINSERT INTO t VALUES (1, 'x'), (2, 'y');\n");
+  ASSERT_EQ(std::system(("sqlite3 " + Q(t, "v.db") + " < " + Q(t, "make.sql")).c_str()), 0);
+  std::mt19937 rng(2126);
+  for (const char* name : {"v.docx", "v.odt", "v.xml", "v.xls", "v.db"}) {
+    const std::string good = t.Read(name), ext = std::string(name).substr(1);
+    for (int i = 0; i < 40; ++i) {
+      std::string bad = good;
+      if (i % 3 == 0) bad.resize(rng() % bad.size());
+      else
+        for (int k = 0; k < 4; ++k) bad[rng() % bad.size()] ^= static_cast<char>(1 + rng() % 255);
+      const String file = t.FileS("m" + ext);
+      t.Write("m" + ext, bad);
+      try {
+        if (ext == ".xml") LoadXmlDocument(file);
+        else if (ext == ".xls") ReadWorkbookSheet(file, u"");
+        else if (ext == ".db") QueryDatabase(file, u"SELECT * FROM t", 100);
+        else AppendToDocument(file, u"", tab);
+      } catch (const EExchangeError&) {
+      }
+    }
+  }
+  // Repeated cells of an .ods claiming billions of values are refused before they are made.
+  Python(t, R"(
+import sys, zipfile
+content = ('<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
+  'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">'
+  '<office:body><office:spreadsheet><table:table table:name="S"><table:table-row table:number-rows-repeated="1048576">'
+  '<table:table-cell table:number-columns-repeated="16384" office:value-type="string"><text:p>x</text:p></table:table-cell>'
+  '</table:table-row></table:table></office:spreadsheet></office:body></office:document-content>')
+z = zipfile.ZipFile(sys.argv[1], 'w'); z.writestr('mimetype', 'application/vnd.oasis.opendocument.spreadsheet'); z.writestr('content.xml', content); z.close()
+)", Q(t, "big.ods"));
+  EXPECT_THROW(ReadWorkbookSheet(t.FileS("big.ods"), u""), EExchangeError);
+}
