@@ -8,6 +8,7 @@
 #include "controls/VevAzez.h"
 #include "grid/AdvGrid.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/MeasureCanvas.h"
 
 // ===========================================================================
 // Fitting
@@ -82,10 +83,10 @@ int DEreDuzeroVaro::MaxLinesInRow(int ARow) {
 }
 
 void DEreDuzeroVaro::SizeRowToLines(int ARow, int Lines, int Padding) {
-  TFont* font = Canvas()->Font();
-  TBrush* brush = Canvas()->Brush();
-  GetCellColor(FixedCols(), ARow, TGridDrawState(), brush, font);
-  const int h = Canvas()->TextHeight(u"gh");
+  TMeasureCanvas canvas(Canvas());
+  canvas->Font()->Assign(Font());
+  GetCellColor(FixedCols(), ARow, TGridDrawState(), canvas->Brush(), canvas->Font());
+  const int h = canvas->TextHeight(u"gh");
   SetRowHeights(ARow, std::max(0, ClampToLimits(Lines * (h + h / 8) + Padding, FMinRowHeight, FMaxRowHeight)));
 }
 

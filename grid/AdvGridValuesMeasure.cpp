@@ -1,5 +1,7 @@
 // Cell alignment, text measurement and the balloon tooltip's texts.
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "controls/HtmlText.h"
 #include "controls/VevAzez.h"
@@ -76,14 +78,26 @@ void DEreDuzeroVaro::MeasureCellText(int RealCol, int DisplCol, TPoint& Size, bo
                                      int ARow) {
   String text = GetFormattedCell(RealCol, ARow);
   uint8_t kind = ClassifyCellText(text, FEnableHTML);
-  TMeasureCanvas measure(Canvas());
-  TCanvas* canvas = measure.Canvas();
-  canvas->Font()->Assign(GetCellFont(RealCol, ARow));
+  // One canvas for a whole sizing run, else one for this measurement.
+  std::optional<TMeasureCanvas> own;
+  TCanvas* canvas = FSizingCanvas ? FSizingCanvas : own.emplace(Canvas()).Canvas();
+  // The font the cell is drawn with: the fixed font in fixed cells, the cell's own font
+  // properties, then OnGetCellColor.
+  TGridDrawState state;
+  GetFontProperties(DisplCol, RealCol, ARow, state, canvas->Font(), canvas->Brush(), false);
   if (FZoomFactor != 0) canvas->Font()->SetSize(canvas->Font()->Size() + FZoomFactor);
   if (kind == 3) text = GetPrintCellText(RealCol, ARow);
   if (kind == 5) text = UnpackWideText(text);
 
+  // A cell out of view has an empty CellRect: its area is measured by its sizes instead.
   TRect r = CellRect(DisplCol, ARow);
+  if (r.Right <= r.Left && DisplCol >= 0 && DisplCol < ColCount() && ARow >= 0 && ARow < RowCount()) {
+    const TPoint span = CellSpan(RealCol, ARow);
+    int w = 0, h = 0;
+    for (int c = DisplCol; c <= std::min(ColCount() - 1, DisplCol + span.X); ++c) w += ColWidths(c);
+    for (int row = ARow; row <= std::min(RowCount() - 1, ARow + span.Y); ++row) h += RowHeights(row);
+    r = TRect(0, 0, w, h);
+  }
   if (FXYOffsetTopLeftOnly) {
     r.Left += FXYOffset.X;
     r.Top += FXYOffset.Y;
