@@ -8,6 +8,13 @@ namespace {
 constexpr int WheelNotch = 120;
 // The pan does nothing while the mouse stays this close to where it started.
 constexpr int PanDeadZone = 5;
+
+// The sizing area's automatic sizing of every cell, fixed ones included, with 4 pixels room.
+template <class G>
+void AutoSizeAfterZoom(G& Grid) {
+  if constexpr (requires { Grid.AutoSizeCells(true, 4, 4); }) Grid.AutoSizeCells(true, 4, 4);
+  else (void)Grid;
+}
 }  // namespace
 
 void DEreDuzeroVaro::Dispatch(TMessage& Message) {
@@ -59,6 +66,15 @@ bool DEreDuzeroVaro::WheelTurn(TMessage& Message) {
   FWheelRest -= notches * WheelNotch;
   const bool down = notches < 0;
   const TShiftState shift = KeysToShiftState(m.Keys());
+  // Ctrl zooms: a downward turn enlarges by the wheel's lines, an upward one shrinks; the
+  // cells then take the size of their zoomed texts.
+  if (shift.Contains(ssCtrl) && IntelliZoom()) {
+    for (int i = 0; i < std::min(std::abs(notches), 20); ++i) Zoom(down ? wheelscrl : -wheelscrl);
+    AutoSizeAfterZoom(*this);
+    Invalidate();
+    Message.Result = 1;
+    return true;
+  }
   if (!EnableWheel()) return false;
   if (FixedRowAlways() && RowCount() == 1) {
     Message.Result = 1;
