@@ -56,6 +56,8 @@ void DEreDuzeroVaro::SetFloats(int ACol, int ARow, double Value) {
 
 double DEreDuzeroVaro::AllFloats(int ACol, int ARow) { return TextToFloat(GetCellsEx(ACol, ARow)); }
 
+double DEreDuzeroVaro::FloatValueOf(const String& Text) { return TextToFloat(Text); }
+
 void DEreDuzeroVaro::SetAllFloats(int ACol, int ARow, double Value) {
   SetCellsEx(ACol, ARow, Format(FFloatFormat, {Value}));
 }

@@ -1,0 +1,231 @@
+// The string grid's floating footer: its switches on the grid, the footer calculations and the
+// footer panel's painting, template, columns and clicks.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "grid/AdvGridFooterPanel.h"
+#include "grid/tests/GridTestSupport.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+class FooterTest : public ::testing::Test {
+protected:
+  TGridForm f;
+  DEreDuzeroVaro& g = *f.grid;
+  TFloatingFooter* ff = g.FloatingFooter();
+  // Rows 1..Values in column 2, then the footer row.
+  void Numbers(const std::vector<String>& Values) {
+    g.SetColCount(4);
+    g.SetRowCount(static_cast<int>(Values.size()) + 2);
+    for (size_t i = 0; i < Values.size(); ++i) g.SetCells(2, static_cast<int>(i) + 1, Values[i]);
+  }
+};
+
+TEST_F(FooterTest, VisibilitySetsTheFooterRow) {
+  Numbers({u"1"});
+  ff->SetVisible(true);
+  EXPECT_EQ(g.FixedFooters(), 1);
+  EXPECT_TRUE(g.HideLastRow());
+  ASSERT_NE(g.FooterPanel(), nullptr);
+  EXPECT_TRUE(g.FooterPanel()->Visible());
+  EXPECT_EQ(g.FooterPanel()->Height(), ff->Height() - 1);
+  ff->SetFooterStyle(fsColumnPreview);
+  EXPECT_FALSE(g.HideLastRow());
+  EXPECT_EQ(g.FixedFooters(), 1);  // the style leaves the fixed footers alone
+  ff->SetFooterStyle(fsFixedLastRow);
+  ff->SetVisible(false);
+  EXPECT_EQ(g.FixedFooters(), 0);
+  EXPECT_FALSE(g.HideLastRow());
+  EXPECT_FALSE(g.FooterPanel()->Visible());
+  ff->SetHeight(30);
+  EXPECT_EQ(ff->Height(), 30);
+}
+
+TEST_F(FooterTest, ColumnCalculationsWriteTheFooterCell) {
+  Numbers({u"2", u"4", u"4", u"4", u"5", u"5", u"7", u"9"});
+  ff->SetVisible(true);
+  const int R = g.RowCount() - 1;
+  struct {
+    TColumnCalcType Calc;
+    String Text;
+  } cases[] = {{acSUM, u"40.00"},   {acAVG, u"5.00"},      {acCOUNT, u"8"},     {acMIN, u"2.00"},
+               {acMAX, u"9.00"},    {acDISTINCT, u"5.00"}, {acSTDDEV, u"2.00"}, {acCUSTOM, u""}};
+  for (auto& c : cases) {
+    g.SetCells(2, R, u"old");
+    ff->SetColumnCalc(2, c.Calc);
+    EXPECT_EQ(ff->GetColumnCalc(2), c.Calc);
+    EXPECT_EQ(g.Cells(2, R), c.Text) << int(c.Calc);
+  }
+  g.OnFooterCalc = [](TObject*, int ACol, int ARow, String& Value) { Value = IntToStr(ACol) + u"@" + IntToStr(ARow); };
+  g.RecalcFooterAll();
+  EXPECT_EQ(g.Cells(2, R), u"2@" + IntToStr(R));
+  EXPECT_EQ(ff->GetColumnCalc(3), acNONE);
+}
+
+TEST_F(FooterTest, NoCalculationWhenSwitchedOffOrInAnotherStyle) {
+  Numbers({u"1", u"2"});
+  const int R = g.RowCount() - 1;
+  g.CellProperties(2, R)->SetCalcType(acSUM);
+  g.CalcFooter(-1);  // the footer is not shown
+  EXPECT_EQ(g.Cells(2, R), u"");
+  ff->SetVisible(true);
+  ff->SetEnableCalculation(false);
+  g.CalcFooter(2);
+  EXPECT_EQ(g.Cells(2, R), u"");
+  ff->SetEnableCalculation(true);
+  ff->SetFooterStyle(fsCustomPaint);
+  g.CalcFooter(2);
+  EXPECT_EQ(g.Cells(2, R), u"");
+  ff->SetFooterStyle(fsFixedLastRow);
+  g.CalcFooter(2);
+  EXPECT_EQ(g.Cells(2, R), u"3.00");
+}
+
+TEST_F(FooterTest, HiddenRowsCountButNeverTheFooterRow) {
+  Numbers({u"1", u"2", u"4", u"8"});
+  ff->SetVisible(true);
+  ff->SetColumnCalc(1, acCOUNT);
+  ff->SetColumnCalc(2, acSUM);
+  const int R = g.RowCount() - 1;
+  g.SetCells(2, R, u"1000");
+  g.AddNode(2, 2);  // rows 2..3
+  for (int hidden : {1, 2}) {
+    if (hidden == 2) {
+      g.ExpandNode(2);
+      g.AddNode(1, 3);
+    }
+    g.ContractNode(hidden == 1 ? 2 : 1);
+    const int r = g.RowCount() - 1;
+    EXPECT_EQ(g.NumHiddenRows(), hidden);
+    EXPECT_EQ(g.Cells(2, r), u"15.00") << hidden;
+    EXPECT_EQ(g.Cells(1, r), u"4") << hidden;
+    ff->SetCalculateHiddenRows(false);
+    g.RecalcFooterAll();
+    EXPECT_EQ(g.Cells(1, r), IntToStr(4 - hidden)) << hidden;
+    ff->SetCalculateHiddenRows(true);
+  }
+}
+
+TEST_F(FooterTest, GroupCalculationsSetTheFooterColumn) {
+  Numbers({u"1", u"2", u"3"});
+  ff->SetVisible(true);
+  g.AddNode(1, 3);
+  g.GroupSum(2);
+  EXPECT_EQ(ff->GetColumnCalc(2), acSUM);
+  // Ungrouped, the node row's own result counts too: 5 + 2 + 3.
+  EXPECT_EQ(g.Cells(2, g.RowCount() - 1), u"10.00");
+  g.GroupCount(2);
+  EXPECT_EQ(ff->GetColumnCalc(2), acCOUNT);
+  g.GroupStdDev(3);
+  EXPECT_EQ(ff->GetColumnCalc(3), acNONE);
+}
+
+TEST_F(FooterTest, AssignCopiesTheStylePartOnly) {
+  TFloatingFooter other(&g);
+  other.SetColor(clRed);
+  other.SetBorderColor(clBlue);
+  other.SetColumn(2);
+  other.SetCustomTemplate(u"t");
+  other.SetCalculateHiddenRows(false);
+  other.SetEnableCalculation(false);
+  ff->Assign(&other);
+  EXPECT_EQ(ff->Color(), clRed);
+  EXPECT_EQ(ff->Column(), 2);
+  EXPECT_EQ(ff->CustomTemplate(), u"t");
+  EXPECT_FALSE(ff->CalculateHiddenRows());
+  EXPECT_EQ(ff->BorderColor(), clNone);
+  EXPECT_TRUE(ff->EnableCalculation());
+}
+
+TEST_F(FooterTest, TemplateExpansion) {
+  Numbers({u"12"});
+  g.SetRow(1);
+  g.SetCells(1, 1, u"a");
+  struct {
+    String Template, Result;
+  } cases[] = {
+      {u"Total: <#2> items", u"Total: 12 items"},
+      {u"<#1><#2>", u"a12"},
+      {u"x<#x>y", u"xy"},
+      {u"plain", u"plain"},
+      {u"<b><#2></b>", u"<b>12</b>"},
+      {u"open <#2", u"open <#2"},
+      {u"<#2> and <#", u"12 and <#"},
+      {u"<#99>!", u"!"},
+  };
+  for (auto& c : cases) EXPECT_EQ(g.FooterPanel()->ExpandTemplate(c.Template), c.Result) << StringToUTF8(c.Template);
+}
+
+TEST_F(FooterTest, PanelCellsFollowTheGridsColumns) {
+  g.SetColCount(10);
+  g.SetRowCount(30);
+  for (int c = 0; c < 10; ++c) g.SetColWidths(c, 60 + c);
+  g.MergeCells(5, 29, 2, 1);
+  ff->SetVisible(true);
+  ProcessPendingEvents();
+  g.SetLeftCol(3);
+  std::vector<std::pair<int, TRect>> painted;
+  g.OnFooterPaint = [&](TObject*, int ACol, TCanvas*, const TRect& R) { painted.emplace_back(ACol, R); };
+  g.UpdateFooter();
+  RenderControl(g.FooterPanel());
+  ASSERT_GE(painted.size(), 4u);
+  // Column 0 is fixed and painted by the grid's cell painter; columns 3.. follow it, each where
+  // the grid shows its column.
+  std::vector<int> cols;
+  for (auto& p : painted) cols.push_back(p.first);
+  EXPECT_EQ(std::vector<int>(cols.begin(), cols.begin() + 4), (std::vector<int>{3, 4, 5, 7}));
+  for (auto& p : painted) EXPECT_EQ(p.second.Left, g.CellRect(p.first, 5).Left) << p.first;
+  EXPECT_EQ(painted[0].second.Right, g.CellRect(3, 5).Right);
+  // The merged cell over columns 5 and 6 is painted once, over both.
+  EXPECT_EQ(painted[2].second.Right, g.CellRect(6, 5).Right);
+}
+
+TEST_F(FooterTest, PanelPaintsTheFooterRowAndTheBorder) {
+  Numbers({u"1"});
+  ff->SetColor(clYellow);
+  ff->SetVisible(true);
+  ProcessPendingEvents();
+  // The application paints the normal cells (here: nothing), so the strip's colour shows.
+  g.OnFooterPaint = [](TObject*, int, TCanvas*, const TRect&) {};
+  ff->Invalidate();
+  auto bmp = RenderControl(g.FooterPanel());
+  const int cw = g.FooterPanel()->ColumnsWidth();
+  ASSERT_LT(cw, bmp->Width() - 2);
+  EXPECT_EQ(PixelColor(*bmp, cw - 10, 3), clYellow);
+  EXPECT_EQ(PixelColor(*bmp, cw + 2, 3), ColorToRGB(g.Color()));
+  EXPECT_EQ(PixelColor(*bmp, cw + 2, 0), ColorToRGB(g.Color()));
+  ff->SetBorderColor(clRed);
+  bmp = RenderControl(g.FooterPanel());
+  EXPECT_EQ(PixelColor(*bmp, cw - 10, 0), clRed);
+  EXPECT_EQ(PixelColor(*bmp, cw + 2, 0), ColorToRGB(g.Color()));
+}
+
+TEST_F(FooterTest, ColumnPreviewShowsTheCurrentRow) {
+  Numbers({u"1", u"2"});
+  ff->SetFooterStyle(fsColumnPreview);
+  ff->SetColumn(2);
+  ff->SetVisible(true);
+  ProcessPendingEvents();
+  std::vector<int> columns;
+  g.OnFooterPaint = [&](TObject*, int ACol, TCanvas*, const TRect&) { columns.push_back(ACol); };
+  ff->Invalidate();
+  RenderControl(g.FooterPanel());
+  EXPECT_EQ(columns, std::vector<int>{2});
+}
+
+TEST_F(FooterTest, ClickOnThePanelIsAClickOfTheGrid) {
+  Numbers({u"1"});
+  ff->SetVisible(true);
+  ProcessPendingEvents();
+  int clicks = 0;
+  g.OnClick = [&](TObject*) { ++clicks; };
+  TFooterPanel* panel = g.FooterPanel();
+  SimulateClick(panel, 10, panel->Height() / 2);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(panel->ColumnAt(g.CellRect(1, 1).Left + 1), 1);
+  EXPECT_EQ(panel->ColumnAt(panel->ColumnsWidth() + 5), -1);
+}
+
+}  // namespace
