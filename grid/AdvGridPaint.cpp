@@ -48,25 +48,7 @@ void DEreDuzeroVaro::Paint() {
   }
 
   // The whole-grid background picture or gradient where no cell covers the client area.
-  TBackGround* bg = FBackGround.get();
-  if (!bg->Bitmap()->Empty() || bg->ColorTo() != clNone) {
-    TRect client = ClientRect();
-    int lastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
-    int lastRow = std::min(RowCount() - 1, TopRow() + VisibleRowCount());
-    TRect last = CellRect(lastCol, lastRow);
-    int right = last.Right + GridLineWidth(), bottom = last.Bottom + GridLineWidth();
-    if (!bg->Bitmap()->Empty() && (bg->Display() == bdTile || bg->Display() == bdFixed)) {
-      auto paintPart = [&](const TRect& R) {
-        if (R.Right <= R.Left || R.Bottom <= R.Top) return;
-        if (bg->Display() == bdTile)
-          PaintBackgroundTiled(R);
-        else
-          PaintBackgroundPicture(R);
-      };
-      paintPart(TRect(right, client.Top, client.Right, client.Bottom));
-      paintPart(TRect(client.Left, bottom, right, client.Bottom));
-    }
-  }
+  if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintBackgroundOutsideCells();
 
   if (OnPainted) OnPainted(this);
 }
@@ -114,7 +96,7 @@ void DEreDuzeroVaro::DrawCellContents(TCanvas* ACanvas, int ACol, int ARow, TRec
   P.RCol = RealColIndex(ACol);
   P.SelRow = FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
   P.Fixed = IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows();
-  if (ARow == PaintFilterRow(*this)) P.FilterGlyph = BuildFilterList(P.RCol);
+  if (ARow == FilterDropDownRow()) P.FilterGlyph = BuildFilterList(P.RCol);
 
   // Scroll-bar cells scroll their text by the cell's position.
   if (HasScrollBar(P.RCol, ARow)) {
@@ -140,7 +122,7 @@ void DEreDuzeroVaro::DrawCellContents(TCanvas* ACanvas, int ACol, int ARow, TRec
                       P.MirrorColorTo, ACanvas->Font(), P.HA, P.VA, P.WordWrap, P.Direction);
   P.HAText = P.HA;
 
-  P.Graphic = PaintExtent(*this, P.RCol, ARow, P.GraphicWidth, P.GraphicHeight, P.ShowText, P.GraphicHAlign,
+  P.Graphic = GetCellGraphicExtent(P.RCol, ARow, P.GraphicWidth, P.GraphicHeight, P.ShowText, P.GraphicHAlign,
                           P.GraphicVAlign);
   if (P.RCol == 0 && IsNode(ARow)) {
     TCellProperties* props = HasCellProperties(0, ARow) ? GetCellProperties(0, ARow) : nullptr;
@@ -260,7 +242,7 @@ void DEreDuzeroVaro::DrawCellContents(TCanvas* ACanvas, int ACol, int ARow, TRec
 void DEreDuzeroVaro::PaintFixedLook(TCellPaint& P, TRect& R) {
   TCanvas* c = P.Canvas;
   const bool moving = GridState() == gsColMoving;
-  const bool hovered = PaintHoverCell(*this, P.ACol, P.ARow) &&
+  const bool hovered = IsHoverFixedCell(P.ACol, P.ARow) &&
                        ((!moving && FHoverFixedCell.X == P.ACol && FHoverFixedCell.Y == P.ARow) ||
                         (moving && FDragColumn == P.ACol)) &&
                        !ComponentState().Contains(csDesigning);
