@@ -899,8 +899,6 @@ public:
   void HideInplaceEdit();
   // Fires OnEditingDone and ends EditMode.
   void EditingDone(int ACol, int ARow);
-  // The editor wants Tab for itself: with goTabs set.
-  bool EditorWantsTab() { return Options().Contains(goTabs); }
   std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)> OnEditChange;
   std::function<void(TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)> OnCellValidate;
   std::function<void(TObject* Sender, const String& Value, bool& Allow)> OnClipboardCopy, OnClipboardCut,

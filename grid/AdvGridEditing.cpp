@@ -188,6 +188,7 @@ void DEreDuzeroVaro::DoneInplaceEdit(Word Key, TShiftState Shift) {
   TFlagScope block(FBlockFocus, true);
   FEditing = false;
   HideInplaceEdit();
+  if (Key == VK_DOWN && Navigation()->AppendOnArrowDown() && IsLastNormalRow()) AutoAddRow();
   if (Key == VK_TAB || Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) {
     Word k = Key;
     KeyDown(k, Shift);
@@ -197,6 +198,9 @@ void DEreDuzeroVaro::DoneInplaceEdit(Word Key, TShiftState Shift) {
   nav->SetAlwaysEdit(false);
   TScopeGuard restore([&] { nav->SetAlwaysEdit(alwaysEdit); });
   if (CanFocus() && !Focused()) SetFocus();
+  // Enter advances as in the grid (AdvanceOnEnter), opening no editor on the way.
+  if (Key == VK_RETURN && !FNoAutoAdvance) AdvanceCell(Col(), Row(), false, false, true, false, true);
+  FNoAutoAdvance = false;
 }
 
 void DEreDuzeroVaro::EditingDone(int ACol, int ARow) { PostEditingDone(WPARAM(ACol), LPARAM(ARow)); }

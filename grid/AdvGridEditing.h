@@ -5,6 +5,7 @@
 #include "platform/rtl/Component.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 
 class DEreDuzeroVaro;
 
@@ -72,4 +73,58 @@ private:
   bool FForcedExit = false;
   TPoint FEditCell{-1, -1};
   bool FSubClassed = false;
+};
+
+// The editors of fixed (header) cells: an edit and a combo the grid lays over a fixed cell.
+// Enter is swallowed; leaving the editor ends the edit (StopEdit): OnCellValidate may refuse
+// the text, which keeps the editor open with the focus; an accepted text fires OnEditingDone
+// and goes into the cell. Col is a real column.
+template <class Base>
+class TGridTransEditor : public Base {
+public:
+  explicit TGridTransEditor(TComponent* AOwner);
+  // Ends the edit; false when the value was refused (the editor stays).
+  bool StopEdit();
+  int Col() const { return FCol; }
+  void SetCol(int Value) { FCol = Value; }
+  int Row() const { return FRow; }
+  void SetRow(int Value) { FRow = Value; }
+
+protected:
+  void DoExit() override {
+    Base::DoExit();
+    StopEdit();
+  }
+  void KeyPress(Char& Key) override {
+    if (Key == 13) Key = 0;
+    Base::KeyPress(Key);
+  }
+
+private:
+  int FCol = 0, FRow = 0;
+  DEreDuzeroVaro* FGrid;
+};
+
+class TGridTransEdit : public TGridTransEditor<TCustomEdit> {
+public:
+  using TGridTransEditor::TGridTransEditor;
+  String ClassName() const override { return u"TGridTransEdit"; }
+};
+
+class TGridTransCombo : public TGridTransEditor<TCustomComboBox> {
+public:
+  using TGridTransEditor::TGridTransEditor;
+  String ClassName() const override { return u"TGridTransCombo"; }
+};
+
+// A form that never takes activation or the focus, shown or clicked: for floating pictures
+// over a grid.
+class TNoActiveForm : public TForm {
+public:
+  explicit TNoActiveForm(TComponent* AOwner);
+  String ClassName() const override { return u"TNoActiveForm"; }
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Dispatch(TMessage& Message) override;
 };

@@ -3,6 +3,8 @@
 #include "grid/AdvGrid.h"
 #include "controls/VevAzez.h"
 #include "grid/AdvGridEditors.h"
+#include "grid/AdvGridValuesRich.h"
+#include "grid/AdvGridValuesRichEdit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/WinUser.h"
 
@@ -36,6 +38,18 @@ int ValInt(const String& Text) {
   return TryStrToInt(Trim(Text), v) ? v : 0;
 }
 }  // namespace
+
+TDateTime DEreDuzeroVaro::CellPickerDate(TDateTimePicker* Picker, const String& Text) {
+  TDateTime d = Now();
+  if (!Text.empty()) {
+    if (OnCustomStrToDate) OnCustomStrToDate(this, Text, d);
+    else if (!TryStrToDateTime(Text, d)) d = Now();
+  }
+  // Inside the picker's limits, which it would refuse (today may lie outside them too).
+  if (Picker->MaxDate() != 0 && d > Picker->MaxDate()) d = Picker->MaxDate() - 1;
+  if (Picker->MinDate() != 0 && d <= Picker->MinDate()) d = Picker->MinDate() + 1;
+  return d;
+}
 
 bool DEreDuzeroVaro::ShowKindEditor(int ACol, int ARow, int RC, const TRect& R, TColor Colour) {
   const int W = R.Width() - 1, H = R.Height() - 1;
@@ -194,11 +208,8 @@ bool DEreDuzeroVaro::ShowKindEditor(int ACol, int ARow, int RC, const TRect& R, 
       FEditMode = true;
       picker->SetParent(this);
       picker->ReCreate();
-      const String text = GetEditText(ACol, ARow);
-      TDateTime d = Now();
-      if (!text.empty() && !TryStrToDateTime(text, d)) d = Now();
-      picker->SetDate(d);
       picker->SetKind(dtkDate);
+      picker->SetDate(CellPickerDate(picker, GetEditText(ACol, ARow)));
       picker->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
       GetEditorProp(RC, ARow, FEditLink);
       PlacePicker(picker, R, W, H, Colour);
@@ -225,6 +236,53 @@ bool DEreDuzeroVaro::ShowKindEditor(int ACol, int ARow, int RC, const TRect& R, 
       EditCtrl = picker;
       return true;
     }
+    case edDateTimeEdit: {
+      TGridDateTimePicker* picker = DateAndTimePicker();
+      FEditMode = true;
+      picker->SetParent(this);
+      const String text = GetEditText(ACol, ARow);
+      TDateTime value = 0;
+      if (text.empty() || !TryStrToDateTime(text, value)) value = Now();
+      FOriginalDateTime = value;
+      picker->SetKind(dkDateTime);
+      picker->SetDateTime(value);
+      picker->SetBorderStyle(bsNone);
+      picker->SetBounds(R.Left, R.Top, W, std::min(H, picker->Height()));
+      GetEditorProp(RC, ARow, FEditLink);
+      picker->SetEnabled(true);
+      picker->SetVisible(true);
+      picker->SetColor(Colour);
+      Focus(picker);
+      return true;
+    }
+    case edRichEdit: {
+      TAdvRichEdit* rich = InplaceRichEdit();
+      FEditMode = true;
+      rich->ReCreate();
+      rich->SetParent(this);
+      rich->SetBorderStyle(bsNone);
+      rich->SetHideSelection(false);
+      rich->SetBounds(R.Left, R.Top, W, H);
+      GetEditorProp(RC, ARow, FEditLink);
+      // Loading the cell must not grow the row.
+      rich->LockResize();
+      CellToRich(RC, ARow, rich);
+      if (Navigation()->EditSelectAll()) rich->SelectAll();
+      rich->SetVisible(true);
+      rich->SetEnabled(true);
+      TRect fr(2, 2, rich->Width() - 2, rich->Height() - 2);
+      rich->Perform(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&fr));
+      rich->SetColor(Colour);
+      Focus(rich);
+      PostStartChar(rich, start);
+      rich->UnlockResize();
+      EditCtrl = rich;
+      return true;
+    }
+    case edTrackbarDropDown: case edMemoDropDown: case edCalculatorDropDown: case edTimePickerDropDown:
+    case edDetailDropDown: case edGridDropDown: case edColorPickerDropDown: case edImagePickerDropDown:
+    case edAdvGridDropDown:
+      return ShowDropDownEditor(ACol, ARow, RC, R, Colour);
     default: return false;
   }
 }
@@ -294,6 +352,43 @@ void DEreDuzeroVaro::HideKindEditor(int RC, int ARow) {
         FEditMode = false;
       }
       break;
+    case edDateTimeEdit:
+      if (FEditMode) {
+        TGridDateTimePicker* picker = DateAndTimePicker();
+        SetEditCellText(RC, ARow,
+                        picker->Checked() ? FormatDateTime(FormatSettings.ShortDateFormat + u" " +
+                                                               FormatSettings.ShortTimeFormat,
+                                                           picker->DateTime())
+                                          : String());
+        FEditMode = false;
+        Close(picker);
+      }
+      break;
+    case edRichEdit:
+      SetEditCellText(RC, ARow, RichToString(InplaceRichEdit()));
+      Close(InplaceRichEdit());
+      FEditMode = false;
+      break;
+    case edTrackbarDropDown: case edMemoDropDown: case edCalculatorDropDown: case edTimePickerDropDown:
+    case edDetailDropDown: case edGridDropDown: case edColorPickerDropDown: case edImagePickerDropDown:
+    case edAdvGridDropDown:
+      if (FEditMode) {
+        FEditMode = false;
+        HideDropDownEditor(RC, ARow);
+      }
+      break;
     default: break;
+  }
+}
+
+void GridRichEditorRequestsHeight(DEreDuzeroVaro* Grid, TAdvRichEdit* Edit, int Height) {
+  // Only the in-place editor while it edits, not while the grid loads a cell into it.
+  if (Grid == nullptr || Edit->Locked() || !Edit->Visible() || !Grid->SizeWhileTyping()->Height()) return;
+  const int row = Grid->Row();
+  const TRect cell = Grid->CellRect(Grid->Col(), row);
+  if (Grid->RowHeights(row) < Height + 5 && cell.Top + Height + 5 < Grid->Height()) {
+    Edit->SetHeight(Height + 9);
+    Grid->SetRowHeights(row, Height + 10);
+    if (Grid->OnEndRowSize) Grid->OnEndRowSize(Grid, row);
   }
 }

@@ -3,6 +3,7 @@
 #include "controls/HtmlText.h"
 #include "grid/AdvGrid.h"
 #include "grid/AdvGridEditors.h"
+#include "grid/AdvGridValuesRichEdit.h"
 
 void DEreDuzeroVaro::AdoptEditor(TWinControl* Editor) {
   Editor->SetVisible(false);
@@ -134,6 +135,14 @@ TAdvCustomDropDown* DEreDuzeroVaro::AdvGridDropDown() {
   return FEditAdvGridPicker;
 }
 
+TAdvRichEdit* DEreDuzeroVaro::InplaceRichEdit() {
+  if (FInplaceRichEdit == nullptr) {
+    FInplaceRichEdit = new TAdvRichEdit(this);
+    AdoptEditor(FInplaceRichEdit);
+  }
+  return FInplaceRichEdit;
+}
+
 String DEreDuzeroVaro::EllipsClick(const String& Text) {
   String s = Text;
   if (OnEllipsClick) OnEllipsClick(this, RealCol(), Row(), s);
@@ -241,13 +250,5 @@ void TGridEditorLink::ControlEditorKey(DEreDuzeroVaro* Grid, TWinControl* Editor
     AdvanceCell(Grid, true, false);
     return;
   }
-  const bool opened = [&](auto* g) {
-    if constexpr (requires { g->EditHTMLControl(1, 1, id); }) {
-      g->EditHTMLControl(g->Col(), g->Row(), id);
-      return true;
-    } else {
-      return false;
-    }
-  }(Grid);
-  if (!opened) GiveGridFocus(Grid);
+  Grid->EditHTMLControl(Grid->Col(), Grid->Row(), id);
 }

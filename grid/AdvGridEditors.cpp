@@ -45,11 +45,7 @@ bool TGridEditorLink::StoreAndValidate(DEreDuzeroVaro* Grid, const String& Text)
   return Grid->ValidateCell(Text);
 }
 
-void TGridEditorLink::NoAutoAdvance(DEreDuzeroVaro* Grid, bool Value) {
-  [&](auto* g) {
-    if constexpr (requires { g->FNoAutoAdvance = Value; }) g->FNoAutoAdvance = Value;
-  }(Grid);
-}
+void TGridEditorLink::NoAutoAdvance(DEreDuzeroVaro* Grid, bool Value) { Grid->FNoAutoAdvance = Value; }
 
 void TGridEditorLink::GiveGridFocus(DEreDuzeroVaro* Grid) {
   if (Grid->CanFocus()) Grid->SetFocus();
@@ -64,17 +60,12 @@ void TGridEditorLink::DoneInplaceEdit(DEreDuzeroVaro* Grid, Word Key, TShiftStat
 void TGridEditorLink::ShowInplaceEdit(DEreDuzeroVaro* Grid) { Grid->ShowInplaceEdit(); }
 
 void TGridEditorLink::AdvanceCell(DEreDuzeroVaro* Grid, bool Forward, bool Force) {
-  [&](auto* g) {
-    // (ACol, ARow, Force, AutoEdit, Forward, Repeated, Reopen)
-    if constexpr (requires { g->AdvanceCell(1, 1, Force, true, Forward, false, true); })
-      g->AdvanceCell(g->Col(), g->Row(), Force, true, Forward, false, true);
-  }(Grid);
+  // (ACol, ARow, Force, AutoEdit, Forward, Recursive, WasEditing)
+  Grid->AdvanceCell(Grid->Col(), Grid->Row(), Force, true, Forward, false, true);
 }
 
 void TGridEditorLink::TabAdvance(DEreDuzeroVaro* Grid, bool Backward) {
-  [&](auto* g) {
-    if constexpr (requires { g->TabAdvance(Backward); }) g->TabAdvance(Backward);
-  }(Grid);
+  Grid->TabAdvance(Backward);
 }
 
 void TGridEditorLink::RestoreCellText(DEreDuzeroVaro* Grid) { Grid->RestoreCellText(); }
@@ -123,6 +114,13 @@ void TGridTrackbarDropDown::WMSetFocus(TWMSetFocus& Message) {
 }
 
 TGridMemoDropDown::TGridMemoDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) {}
+
+String TGridMemoDropDown::EditValue() const {
+  TStrings* lines = MemoText();
+  String value;
+  for (int i = 0; i < lines->Count(); ++i) value += (i > 0 ? String(u"\r\n") : String()) + lines->Strings(i);
+  return value;
+}
 
 void TGridMemoDropDown::WMSetFocus(TWMSetFocus& Message) {
   TGridDropDownEditor::WMSetFocus(Message);

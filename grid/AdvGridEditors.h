@@ -112,6 +112,10 @@ protected:
   virtual void RestoreText(const String& Value) { this->SetTextDirect(Value); }
   // Before the value is stored by Enter (the calculator computes its pending operation).
   virtual void BeforeEnter() {}
+  // The value validated and stored, and showing a value the grid gives back (the memo keeps
+  // all lines, its edit shows only a summary of them).
+  virtual String EditValue() const { return this->Text(); }
+  virtual void ShowValue(const String& Value) { this->SetTextDirect(Value); }
 
   void WMKeyDown(TWMKey& Message) override {
     Word key = Message.CharCode();
@@ -156,18 +160,18 @@ protected:
     }
     if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
       if (Key == VK_RETURN) BeforeEnter();
-      if (!TGridEditorLink::StoreAndValidate(FGrid, this->Text())) {
-        this->SetTextDirect(TGridEditorLink::NewCellText(FGrid));
+      if (!TGridEditorLink::StoreAndValidate(FGrid, EditValue())) {
+        ShowValue(TGridEditorLink::NewCellText(FGrid));
         this->SelectAll();
         this->Invalidate();
         TGridEditorLink::NoAutoAdvance(FGrid, true);
         return false;
       }
-      this->SetTextDirect(FGrid->GetCurrentCell());
+      ShowValue(FGrid->GetCurrentCell());
     }
     if (Key == VK_TAB && FGrid->EditorWantsTab()) {
-      if (!TGridEditorLink::StoreAndValidate(FGrid, this->Text())) {
-        this->SetTextDirect(TGridEditorLink::NewCellText(FGrid));
+      if (!TGridEditorLink::StoreAndValidate(FGrid, EditValue())) {
+        ShowValue(TGridEditorLink::NewCellText(FGrid));
         this->SetSelStart(static_cast<int>(this->EditText().size()));
         this->Invalidate();
         return false;
@@ -209,8 +213,11 @@ class TGridMemoDropDown : public TGridDropDownEditor<TAdvMemoDropDown> {
 public:
   explicit TGridMemoDropDown(TComponent* AOwner);
   String ClassName() const override { return u"TGridMemoDropDown"; }
+  // All lines, separated by line breaks.
+  String EditValue() const override;
 
 protected:
+  void ShowValue(const String& Value) override { MemoText()->SetText(Value); }
   void WMSetFocus(TWMSetFocus& Message) override;
 };
 

@@ -422,6 +422,29 @@ void TAdvInplaceEdit::KeyUp(Word& Key, TShiftState Shift) {
   }
   TInplaceEdit::KeyUp(Key, Shift);
   DoChange();
+  GrowWithText();
+}
+
+void TAdvInplaceEdit::GrowWithText() {
+  TSizeWhileTyping* grow = FGrid->SizeWhileTyping();
+  const bool height = grow->Height() && FGrid->WordWrap();
+  if (!grow->Width() && !height) return;
+  // The cell holds the typed text already (the grid takes each change): its column and
+  // word-wrapped row grow to it, and the editor follows its cell.
+  const int c = FGrid->Col(), r = FGrid->Row();
+  const int width = FGrid->ColWidths(c), rowHeight = FGrid->RowHeights(r);
+  if (grow->Width()) FGrid->SizeColumnToContent(FGrid->RealColIndex(c), true);
+  if (height) {
+    TColumnSize* sizing = FGrid->ColumnSize();
+    const bool synch = sizing->SynchWithGrid();
+    sizing->SetSynchWithGrid(false);
+    {
+      TScopeGuard restore([sizing, synch] { sizing->SetSynchWithGrid(synch); });
+      FGrid->AutoSizeRow(r);
+    }
+    if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, r);
+  }
+  if (FGrid->ColWidths(c) != width || FGrid->RowHeights(r) != rowHeight) BoundsChanged();
 }
 
 void TAdvInplaceEdit::KeyPress(Char& Key) {

@@ -69,6 +69,8 @@ private:
   // After a refused validation: the grid's corrected text, the caret or selection back.
   void RestoreAfterRefusal(const String& Saved, int TextLength);
   TEditorType Kind() const;
+  // With SizeWhileTyping: the column (Width) and the word-wrapped row (Height) grow to the text.
+  void GrowWithText();
 
   int FSelKeyDown = 0;
   int FOldSelStart = 0;

@@ -4,6 +4,8 @@
 #include "grid/AdvGridInplaceEdit.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "grid/AdvGridUndoRedo.h"
+#include "grid/asgcheck.h"
+#include "platform/ui/BalloonTip.h"
 #include "platform/win/WinUser.h"
 
 TAdvInplaceEdit* DEreDuzeroVaro::NormalEdit() const { return dynamic_cast<TAdvInplaceEdit*>(InplaceEditor()); }
@@ -68,9 +70,18 @@ bool DEreDuzeroVaro::ValidateCell(const String& NewValue) {
     const bool advance = nav->AdvanceOnEnter();
     nav->SetAdvanceOnEnter(false);
     TScopeGuard restore([nav, advance] { nav->SetAdvanceOnEnter(advance); });
+    DEreDuzeroVaroCheck* checker = CellChecker();
+    if (checker != nullptr && checker->AutoCorrect()) value = checker->Correct(c, r, value);
     if (OnCellValidate) OnCellValidate(this, c, r, value, valid);
     // Only an accepted value marks the grid and the row modified.
-    if (valid && value != FOldCellText) FGridModified = true;
+    if (valid && value != FOldCellText) {
+      FGridModified = true;
+      if (FixedCols() > 0) {
+        SetRowModified(RealRowIndex(Row()), true);
+        if (ShowModified()->Enabled()) RepaintCell(0, Row());
+      }
+    }
+    if (checker != nullptr && checker->AutoMarkError()) value = checker->MarkError(c, r, value);
     if (valid && UndoRedo() != nullptr) UndoRedo()->RegisterChange(c, r, FOldCellText, value);
     if (valid && changed) CellsChanged(TRect(c, r, c, r));
   }
@@ -117,5 +128,24 @@ bool DEreDuzeroVaro::ValidateCell(const String& NewValue) {
 
 void DEreDuzeroVaro::ShowInvalidEntryBalloon() {
   if (InvalidEntryTitle().empty() && InvalidEntryText().empty()) return;
-  (void)InvalidEntryIcon();
+  if (!HandleAllocated()) return;
+  // At the text editor when it is the open one, else at the special editor, else at the cell.
+  TWinControl* at = nullptr;
+  TInplaceEdit* editor = InplaceEditor();
+  if (IsInplaceKind(EditControl) && editor != nullptr && editor->Visible()) at = editor;
+  else if (EditCtrl != nullptr && EditCtrl->Visible()) at = EditCtrl;
+  TPoint spot;
+  if (at != nullptr) {
+    spot = at->ClientToScreen(TPoint(std::min(10, at->Width() / 2), at->Height()));
+  } else {
+    const TRect r = CellRect(Col(), Row());
+    spot = ClientToScreen(TPoint(r.Left + std::min(10, r.Width() / 2), r.Bottom));
+  }
+  if (FInvalidEntryBalloon == nullptr) FInvalidEntryBalloon = new TBalloonTip(this);
+  static constexpr TBalloonTipIcon icons[] = {btiNone, btiInfo, btiWarning, btiError};
+  FInvalidEntryBalloon->SetTitle(InvalidEntryTitle());
+  FInvalidEntryBalloon->SetTipText(InvalidEntryText());
+  FInvalidEntryBalloon->SetTipIcon(icons[InvalidEntryIcon()]);
+  FInvalidEntryBalloon->SetInitialDelay(0);
+  FInvalidEntryBalloon->Popup(spot);
 }

@@ -34,3 +34,6 @@ bool IsGridRenderer(DEreDuzeroVaro* Grid, TAdvRichEdit* Edit);
 bool GridTakesVerticalKeys(DEreDuzeroVaro* Grid);
 // The grid takes the focus and handles the key.
 void GridHandleKey(DEreDuzeroVaro* Grid, Word& Key, TShiftState Shift);
+// The in-place rich editor's content asks for Height pixels (grid/AdvGridEditingKinds.cpp):
+// with SizeWhileTyping.Height the editor and its row grow.
+void GridRichEditorRequestsHeight(DEreDuzeroVaro* Grid, TAdvRichEdit* Edit, int Height);

@@ -29,6 +29,8 @@ void TAdvRichEdit::RequestSize(const TRect& Rect) {
   if (!ComponentState().Contains(csDesigning) && IsGridRenderer(FGrid, this)) {
     FReqWidth = Rect.Width();
     FReqHeight = Rect.Height();
+  } else if (!ComponentState().Contains(csDesigning)) {
+    GridRichEditorRequestsHeight(FGrid, this, Rect.Height());
   }
   TCustomRichEdit::RequestSize(Rect);
 }

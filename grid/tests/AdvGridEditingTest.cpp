@@ -205,3 +205,36 @@ TEST(GridEditing, FocusGlowShowsWhileEditingWithFocusHelper) {
 }
 
 }  // namespace
+
+TEST(GridEditing, TabStaysWithTheEditorToBeValidatedWhenAHandlerIsAssigned) {
+  TEventGrid g;
+  ASSERT_FALSE(g.grid->Options().Contains(goTabs));
+  EXPECT_FALSE(g.grid->EditorWantsTab());
+  g.ValidateWith([](String& Value, bool& Valid) { Valid = Value != u"bad"; });
+  EXPECT_TRUE(g.grid->EditorWantsTab());
+  SimulateKeyStroke(g.grid, VK_F2);
+  SimulateTyping(g.Edit(), u"bad");
+  g.Log.clear();
+  g.Key(VK_TAB);
+  // The editor took Tab and validated: the refused value keeps it open on its cell.
+  EXPECT_EQ(g.Log, Events{"CellValidate"});
+  EXPECT_TRUE(g.TextEditing());
+  EXPECT_TRUE(g.grid->Focused() || g.Edit()->Focused());
+}
+
+TEST(GridEditing, SizeWhileTypingWidensTheColumnToTheText) {
+  for (bool grow : {false, true}) {
+    TEventGrid g;
+    g.grid->SizeWhileTyping()->SetWidth(grow);
+    const int before = g.grid->ColWidths(1);
+    SimulateKeyStroke(g.grid, VK_F2);
+    SimulateTyping(g.Edit(), u"a text much wider than the column");
+    ProcessPendingEvents();
+    if (grow) {
+      EXPECT_GT(g.grid->ColWidths(1), before);
+      EXPECT_GE(g.Edit()->Width(), g.grid->ColWidths(1) - 2);
+    } else {
+      EXPECT_EQ(g.grid->ColWidths(1), before);
+    }
+  }
+}

@@ -34,6 +34,10 @@ TScreen* Screen = new TScreen(nullptr);
 
 namespace {
 
+// The window style WS_DISABLED: a form asking for it never takes activation or the focus,
+// shown or pressed.
+constexpr DWORD kNoActivateStyle = 0x08000000;
+
 // Catches what escapes any event handler Qt runs, so the loop goes on.
 class TQtApplication : public QApplication {
 public:
@@ -87,6 +91,7 @@ struct TFormWidget : QWidget {
       DeliverMessage(wnd, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, active ? 0 : reinterpret_cast<LPARAM>(other));
   }
   static bool Owned(const TCustomForm* f) { return f != nullptr && f->FParams.WndParent != nullptr; }
+  static bool NoActivate(const TCustomForm* f) { return f != nullptr && (f->FParams.Style & kNoActivateStyle) != 0; }
   static void SetMenuHeight(TCustomForm* f, int height) { f->SetMenuHeight(height); }
   static int MenuHeight(const TCustomForm* f) { return f->FMenuHeight; }
   bool HoldsClient() const { return client && client->parentWidget() == this; }
@@ -204,6 +209,7 @@ struct TOwnedPressWatch : QObject {
     for (QWidget* top : QApplication::topLevelWidgets()) {
       auto* target = dynamic_cast<TFormWidget*>(top);
       if (target == nullptr || target->windowHandle() != window || !target->isVisible()) continue;
+      if (TFormWidget::NoActivate(target->form)) break;
       active->TellActive(false, target->Wnd());
       target->activateWindow();
       break;
@@ -365,6 +371,10 @@ void TCustomForm::ApplyWindowFlags() {
     f |= Qt::Tool;
   }
   if (FFormStyle == fsStayOnTop || (FParams.ExStyle & WS_EX_TOPMOST) != 0) f |= Qt::WindowStaysOnTopHint;
+  const bool noActivate = (FParams.Style & kNoActivateStyle) != 0;
+  // As the hint windows: a window system activates a shown window of any other kind.
+  if (noActivate) f = (f & ~Qt::WindowFlags(Qt::WindowType_Mask)) | Qt::ToolTip | Qt::WindowDoesNotAcceptFocus;
+  w->setAttribute(Qt::WA_ShowWithoutActivating, noActivate);
   {
     // Qt hides the window while it changes its kind; that is no hide of the form's.
     const bool hiding = FHidingWindow;
@@ -386,7 +396,8 @@ void TCustomForm::ApplyWindowFlags() {
 void TCustomForm::RefreshWindowParams() {
   TCreateParams p;
   CreateParams(p);
-  const bool changed = p.WndParent != FParams.WndParent || (p.ExStyle & WS_EX_TOPMOST) != (FParams.ExStyle & WS_EX_TOPMOST);
+  const bool changed = p.WndParent != FParams.WndParent || (p.ExStyle & WS_EX_TOPMOST) != (FParams.ExStyle & WS_EX_TOPMOST) ||
+                       (p.Style & kNoActivateStyle) != (FParams.Style & kNoActivateStyle);
   FParams = p;
   if (changed) ApplyWindowFlags();
 }
@@ -528,7 +539,7 @@ void TCustomForm::SetVisible(bool v) {
       w->show();
       w->raise();
       RaiseStayOnTopWindows(w);
-      w->activateWindow();
+      if (!TFormWidget::NoActivate(this)) w->activateWindow();
     }
     if (FActiveControl != nullptr && FActiveControl->CanFocus()) FActiveControl->SetFocus();
   } else {
@@ -552,7 +563,7 @@ void TCustomForm::BringToFront() {
   if (QWidget* w = FormWindow(this)) {
     w->raise();
     RaiseStayOnTopWindows(w);
-    if (w->isVisible()) w->activateWindow();
+    if (w->isVisible() && !TFormWidget::NoActivate(this)) w->activateWindow();
   }
 }
 

@@ -1,0 +1,236 @@
+// The special editors by kind not covered elsewhere: the date editor's limits and custom
+// conversion, the date-and-time editor, the rich text editor and the drop-down editors, each
+// opened with F2 on a cell and ended with Enter.
+#include <gtest/gtest.h>
+
+#include "grid/AdvGridEditors.h"
+#include "grid/AdvGridValuesRichEdit.h"
+#include "grid/tests/GridTestSupport.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+struct TKindGrid : TGridForm {
+  TEditorType Kind = edNormal;
+  TKindGrid() {
+    grid->SetColCount(4);
+    grid->SetRowCount(4);
+    grid->SetOptions(grid->Options() + goEditing);
+    grid->OnGetEditorType = [this](TObject*, int ACol, int, TEditorType& AEditor) {
+      if (ACol == 1) AEditor = Kind;
+    };
+    grid->SetFocus();
+    ProcessPendingEvents();
+  }
+  // Opens the editor of cell (1, 1): a click makes it current (a click on the current cell
+  // opens its editor already), F2 opens it.
+  void Open(TEditorType AKind) {
+    Kind = AKind;
+    const TRect cell = grid->CellRect(1, 1);
+    SimulateClick(grid, cell.Left + 4, cell.Top + 4);
+    ProcessPendingEvents();
+    if (!grid->EditMode()) SimulateKeyStroke(grid, VK_F2);
+    ProcessPendingEvents();
+  }
+  // Enter in the open editor ends the edit; its release reaches the grid.
+  void Enter(TWinControl* Editor) {
+    SimulateKeyDown(Editor, VK_RETURN);
+    SimulateKeyUp(grid, VK_RETURN);
+    ProcessPendingEvents();
+  }
+};
+
+}  // namespace
+
+TEST(GridEditingKinds, DateEditorKeepsInsideThePickersLimitsOrTakesTheCustomConversion) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  TGridDatePicker* picker = g->DateTimePicker();
+  picker->SetMinDate(EncodeDate(2026, 1, 10));
+  picker->SetMaxDate(EncodeDate(2026, 1, 20));
+  struct Case {
+    String Text;
+    TDateTime Shown;
+  } cases[] = {
+      {DateToStr(EncodeDate(2026, 1, 15)), EncodeDate(2026, 1, 15)},
+      {DateToStr(EncodeDate(2026, 2, 1)), EncodeDate(2026, 1, 19)},  // after MaxDate: MaxDate - 1
+      {DateToStr(EncodeDate(2026, 1, 10)), EncodeDate(2026, 1, 11)}, // on MinDate: MinDate + 1
+      {DateToStr(EncodeDate(2025, 5, 5)), EncodeDate(2026, 1, 11)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(StringToUTF8(c.Text));
+    g->SetCells(1, 1, c.Text);
+    f.Open(edDateEdit);
+    ASSERT_TRUE(picker->Showing());
+    EXPECT_EQ(picker->Date(), c.Shown);
+    f.Enter(picker);
+    EXPECT_EQ(g->Cells(1, 1), DateToStr(c.Shown));
+  }
+  // The application's conversion replaces the grid's; it starts at today.
+  TDateTime start = 0;
+  g->OnCustomStrToDate = [&](TObject*, const String& Value, TDateTime& ADate) {
+    start = ADate;
+    if (Value == u"mid") ADate = EncodeDate(2026, 1, 14);
+  };
+  g->SetCells(1, 1, u"mid");
+  f.Open(edDateEditUpDown);
+  EXPECT_EQ(picker->Date(), EncodeDate(2026, 1, 14));
+  EXPECT_EQ(picker->DateMode(), dmUpDown);
+  EXPECT_NEAR(start, Now(), 1.0);
+  f.Enter(picker);
+  EXPECT_EQ(g->Cells(1, 1), DateToStr(EncodeDate(2026, 1, 14)));
+}
+
+TEST(GridEditingKinds, DateAndTimeEditorShowsTheCellAndStoresBothParts) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  const TDateTime value = EncodeDate(2026, 7, 8) + EncodeTime(9, 45, 0, 0);
+  const String stored = FormatDateTime(FormatSettings.ShortDateFormat + u" " + FormatSettings.ShortTimeFormat, value);
+  g->SetCells(1, 1, DateTimeToStr(value));
+  f.Open(edDateTimeEdit);
+  TGridDateTimePicker* picker = g->DateAndTimePicker();
+  ASSERT_TRUE(picker->Showing());
+  EXPECT_NEAR(picker->DateTime(), value, 1.0 / 86400);
+  // The date-and-time editor is no EditCtrl (nothing to place a balloon at).
+  EXPECT_EQ(g->EditCtrl, nullptr);
+  g->HideCellEdit();
+  EXPECT_FALSE(picker->Showing());
+  EXPECT_EQ(g->Cells(1, 1), stored);
+  // Written back once: a second write-back stores nothing.
+  g->SetCells(1, 1, u"kept");
+  g->HideCellEdit();
+  EXPECT_EQ(g->Cells(1, 1), u"kept");
+}
+
+TEST(GridEditingKinds, RichTextEditorLoadsTheCellAndStoresRichText) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  g->SetCells(1, 1, u"{\\rtf1\\ansi {\\b bold} plain}");
+  f.Open(edRichEdit);
+  TAdvRichEdit* rich = g->InplaceRichEdit();
+  ASSERT_TRUE(rich->Showing());
+  EXPECT_EQ(g->EditCtrl, rich);
+  EXPECT_EQ(rich->Text(), u"bold plain");
+  EXPECT_FALSE(rich->Locked());
+  ProcessPendingEvents();
+  ASSERT_TRUE(rich->Showing());
+  SimulateKeyStroke(rich, VK_END);
+  SimulateTyping(rich, u"!");
+  ProcessPendingEvents();
+  g->HideCellEdit();
+  EXPECT_FALSE(rich->Showing());
+  const String stored = g->Cells(1, 1);
+  EXPECT_EQ(stored.substr(0, 5), u"{\\rtf");
+  EXPECT_EQ(g->RichTextToPlain(stored), u"bold plain!");
+}
+
+TEST(GridEditingKinds, RichTextEditorGrowsItsRowWhileTypingWithSizeWhileTyping) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  g->SetCells(1, 1, u"{\\rtf1\\ansi one}");
+  const int before = g->RowHeights(1);
+  for (bool grow : {false, true}) {
+    g->SizeWhileTyping()->SetHeight(grow);
+    f.Open(edRichEdit);
+    TAdvRichEdit* rich = g->InplaceRichEdit();
+    ASSERT_TRUE(rich->Showing());
+    // Loading the cell grows nothing.
+    EXPECT_EQ(g->RowHeights(1), before);
+    SimulateKeyStroke(rich, VK_END);
+    for (const char16_t* line : {u"two", u"three"}) {
+      SimulateKeyStroke(rich, VK_RETURN);
+      SimulateTyping(rich, line);
+    }
+    ProcessPendingEvents();
+    if (grow) {
+      EXPECT_GT(g->RowHeights(1), before);
+      EXPECT_EQ(rich->Height(), g->RowHeights(1) - 1);
+    } else {
+      EXPECT_EQ(g->RowHeights(1), before);
+    }
+    g->HideCellEdit();
+    g->SetCells(1, 1, u"{\\rtf1\\ansi one}");
+  }
+}
+
+TEST(GridEditingKinds, DropDownEditorsOpenWithTheCellValueAndStoreTheirText) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  g->TrackbarDropDown()->SetMax(100);
+  TGridDetailPickerDropDown* detail = g->DetailPickerDropDown();
+  for (const char16_t* caption : {u"red", u"green", u"blue"}) detail->Items()->Add()->SetCaption(caption);
+  struct Case {
+    TEditorType Kind;
+    String Cell;
+    String Stored;
+  } cases[] = {
+      {edTrackbarDropDown, u"42", u"42"},
+      {edTrackbarDropDown, u"no number", u"0"},
+      {edMemoDropDown, u"one\r\ntwo\r\nthree", u"one\r\ntwo\r\nthree"},
+      {edCalculatorDropDown, u"12.50", u"12.50"},
+      {edDetailDropDown, u"green", u"green"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.Kind));
+    g->SetCells(1, 1, c.Cell);
+    f.Open(c.Kind);
+    ASSERT_NE(g->EditCtrl, nullptr);
+    EXPECT_TRUE(g->EditCtrl->Showing());
+    if (c.Kind == edTrackbarDropDown) {
+      EXPECT_EQ(g->TrackbarDropDown()->Position(), StrToIntDef(c.Stored, -1));
+    } else if (c.Kind == edMemoDropDown) {
+      EXPECT_EQ(g->MemoDropDown()->MemoText()->Count(), 3);
+    } else if (c.Kind == edDetailDropDown) {
+      EXPECT_EQ(detail->ItemIndex(), 1);
+    }
+    TWinControl* editor = g->EditCtrl;
+    f.Enter(editor);
+    EXPECT_FALSE(editor->Showing());
+    EXPECT_FALSE(g->EditMode());
+    EXPECT_EQ(g->Cells(1, 1), c.Stored);
+  }
+}
+
+TEST(GridEditingKinds, ColourAndImagePickersWriteTheCellsLookAndValue) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  // A plain cell: the colour goes to Colors, its text to the cell; the event may change both.
+  g->SetColors(1, 1, clRed);
+  f.Open(edColorPickerDropDown);
+  TGridColorDropDown* colours = g->ColorPickerDropDown();
+  ASSERT_TRUE(colours->Showing());
+  EXPECT_EQ(colours->SelectedColor(), clRed);
+  colours->SetSelectedColor(clBlue);
+  const String blueText = colours->SelectedColorText();
+  int seenCol = -1;
+  g->OnColorSelected = [&](TObject*, int ACol, int, TColor& AColor, String& AValue) {
+    seenCol = ACol;
+    EXPECT_EQ(AValue, blueText);
+    AColor = clGreen;
+  };
+  g->HideCellEdit();
+  EXPECT_EQ(seenCol, 1);
+  EXPECT_EQ(g->Colors(1, 1), clGreen);
+  EXPECT_EQ(g->Cells(1, 1), blueText);
+  // A cell that is no image cell: the image picker stores nothing.
+  g->SetCells(1, 1, u"text");
+  f.Open(edImagePickerDropDown);
+  ASSERT_TRUE(g->ImagePickerDropDown()->Showing());
+  int events = 0;
+  g->OnImageSelected = [&](TObject*, int, int, int&) { ++events; };
+  g->HideCellEdit();
+  EXPECT_EQ(events, 1);
+  EXPECT_FALSE(g->ImagePickerDropDown()->Showing());
+  EXPECT_EQ(g->Cells(1, 1), u"text");
+}
+
+TEST(GridEditingKinds, GridDropDownWithoutItsUnitOpensNothing) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  if (g->AdvGridDropDown() != nullptr) GTEST_SKIP() << "a grid drop-down factory is registered";
+  g->SetCells(1, 1, u"kept");
+  f.Open(edAdvGridDropDown);
+  EXPECT_EQ(g->EditCtrl, nullptr);
+  g->HideCellEdit();
+  EXPECT_EQ(g->Cells(1, 1), u"kept");
+}
