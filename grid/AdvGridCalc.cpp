@@ -1,10 +1,45 @@
 // DEreDuzeroVaro: column, row and group calculations over the numbers of the cells.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <set>
 #include <vector>
 
 #include "grid/AdvGrid.h"
+
+namespace {
+
+// A plain decimal text ("-12.5", "7") read directly; anything else (signs, separators,
+// formats, spaces) goes through the grid's full number reading. Both give the same value for
+// a plain text.
+bool PlainNumber(const String& Text, double& Value) {
+  const size_t n = Text.size();
+  if (n == 0 || n > 40) return false;
+  char buf[40];
+  size_t i = 0, digits = 0;
+  bool point = false;
+  for (; i < n; ++i) {
+    const char16_t ch = Text[i];
+    if (ch >= u'0' && ch <= u'9') {
+      ++digits;
+    } else if (ch == u'-' && i == 0) {
+    } else if (ch == u'.' && !point && digits > 0) {
+      point = true;
+    } else {
+      return false;
+    }
+    buf[i] = static_cast<char>(ch);
+  }
+  if (digits == 0 || Text[n - 1] == u'.') return false;
+  return std::from_chars(buf, buf + n, Value).ec == std::errc();
+}
+
+}  // namespace
+
+double DEreDuzeroVaro::CalcNumber(const String& Text) {
+  double v = 0;
+  return PlainNumber(Text, v) ? v : FloatValueOf(Text);
+}
 
 // ===========================================================================
 // Rows of a calculation
@@ -75,13 +110,13 @@ double DEreDuzeroVaro::ColumnAggregate(int ACol, int FromRow, int ToRow, TColumn
     }
     if (!started) {
       // The first counted row is the start of a minimum or maximum; its error reaches the caller.
-      result = FloatValueOf(CalcCellText(ACol, r, d, Item, real));
+      result = CalcNumber(CalcCellText(ACol, r, d, Item, real));
       started = true;
       return;
     }
     double v = 0;
     try {
-      v = FloatValueOf(CalcCellText(ACol, r, d, Item, real));
+      v = CalcNumber(CalcCellText(ACol, r, d, Item, real));
     } catch (const VUreReriVorov&) {
       return;  // a cell without a number is left out
     }
@@ -121,7 +156,7 @@ double DEreDuzeroVaro::ColumnStdDev(int ACol, int FromRow, int ToRow) {
   double s = 0;
   // Every row counts; a text without a number raises out of the calculation.
   ForEachCalcRow(FromRow, ToRow, real, [&](int r, int d, TGridItem* Item) {
-    const double v = FloatValueOf(CalcCellText(ACol, r, d, Item, real));
+    const double v = CalcNumber(CalcCellText(ACol, r, d, Item, real));
     s += (v - m) * (v - m);
   });
   return std::sqrt(s / (ToRow - FromRow + 1));

@@ -1,5 +1,7 @@
 // DEreDuzeroVaro: grouping rows under node headers by the values of a column, a second level
 // of sub-groups, and the way back to the flat table.
+#include <vector>
+
 #include "grid/AdvGrid.h"
 #include "platform/rtl/ScopeGuard.h"
 
@@ -64,42 +66,45 @@ void DEreDuzeroVaro::Group(int Colindex) {
     QSort();
   }
   const bool summary = FGrouping->Summary();
-  // A summary row inserted at the open group's header row lands after the group before it.
-  auto insertSummary = [&](int At) {
-    InsertRows(At, 1);
-    MarkSummaryRow(DisplToRealRow(At));
-    if (!FGrouping->MergeSummary()) SetGroupRowColors(At, false);
+  // The runs of equal raw texts between the fixed rows and the fixed footers.
+  struct TRun {
+    int Start, Count;
+    String Value;
   };
-  int prev = -1, r = FixedRows();
-  String last = NoValue;
-  while (r <= RowCount() - 1 - FixedFooters()) {
-    const String v = GridCells(k, r);
-    if (v != last) {
-      if (prev != -1) {
-        if (summary && prev > FixedRows()) {
-          insertSummary(prev);
-          ++prev;
-          ++r;
-        }
-        AddNode(DisplToRealRow(prev), r - prev);
-      }
-      InsertRows(r, 1);
-      SetCells(H, r, v);
-      if (!FGrouping->MergeHeader()) SetGroupRowColors(r, true);
-      prev = r;
-      ++r;
-    }
-    if (r < RowCount() - 1) last = GridCells(k, r);
-    ++r;
+  std::vector<TRun> runs;
+  const int first = FixedRows(), last = RowCount() - 1 - FixedFooters();
+  for (int r = first; r <= last; ++r) {
+    String v = GridCells(k, r);
+    if (runs.empty() || v != runs.back().Value) runs.push_back({r, 1, std::move(v)});
+    else ++runs.back().Count;
   }
-  if (prev != -1) {
-    if (summary && prev > FixedRows()) {
-      insertSummary(prev);
-      ++prev;
-      ++r;
+  if (!runs.empty()) {
+    // A header row above each run and, with Summary, a summary row after it: the new rows are
+    // added in one block below the runs and every row is then put at its place in one pass.
+    const int per = summary ? 2 : 1;
+    InsertRows(last + 1, static_cast<int>(runs.size()) * per);
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(last + 1 - first) + runs.size() * static_cast<size_t>(per));
+    int added = last + 1;
+    for (const TRun& run : runs) {
+      order.push_back(added++);
+      for (int i = 0; i < run.Count; ++i) order.push_back(run.Start + i);
+      if (summary) order.push_back(added++);
     }
-    AddNode(DisplToRealRow(prev), r - prev);
-    if (summary) insertSummary(r);
+    MoveRowsToOrder(first, order, -1);
+    int row = first;
+    for (const TRun& run : runs) {
+      const int header = row;
+      SetCells(H, header, run.Value);
+      if (!FGrouping->MergeHeader()) SetGroupRowColors(header, true);
+      AddNode(DisplToRealRow(header), run.Count + 1);
+      row += run.Count + 1;
+      if (summary) {
+        MarkSummaryRow(DisplToRealRow(row));
+        if (!FGrouping->MergeSummary()) SetGroupRowColors(row, false);
+        ++row;
+      }
+    }
   }
   RemoveCols(k, 1);
 
@@ -141,13 +146,16 @@ void DEreDuzeroVaro::UnGroup() {
   SetAllColWidths(k, FGroupWidth);
   if (FixedRows() > 0) SetCells(k, 0, FGroupCaption);
   if (FixedFooters() > 0) SetCells(k, RowCount() - 1, FGroupFooter);
-  int r = FixedRows();
+  // Header and summary rows are emptied in place and removed together at the end, so that the
+  // rows below move up once.
+  std::vector<int> drop;
+  std::vector<bool> dropped(static_cast<size_t>(RowCount()), false);
   String t;
-  while (r <= RowCount() - FixedFooters() - 1) {
+  for (int r = FixedRows(); r <= RowCount() - FixedFooters() - 1; ++r) {
+    if (dropped[static_cast<size_t>(r)]) continue;
     if (!IsNode(r)) {
       // A summary row takes no group value.
       if (!IsSummary(r)) SetCells(k, r, t);
-      ++r;
       continue;
     }
     const int s = r + ResolvedSpan(r);
@@ -156,7 +164,7 @@ void DEreDuzeroVaro::UnGroup() {
       if (FGrouping->MergeSummary()) SplitCells(1, s);
       else ResetGroupRowColors(s, false);
       ClearRect(0, s, ColCount() - 1, s);
-      DeleteGridRows(s, 1, false);
+      dropped[static_cast<size_t>(s)] = true;
     }
     t = GridCells(H, r);
     RemoveNode(DisplToRealRow(r));
@@ -164,8 +172,11 @@ void DEreDuzeroVaro::UnGroup() {
     if (FGrouping->MergeHeader()) SplitCells(1, r);
     else ResetGroupRowColors(r, true);
     ClearRect(0, r, ColCount() - 1, r);
-    DeleteGridRows(r, 1, false);
+    dropped[static_cast<size_t>(r)] = true;
   }
+  for (int r = 0; r < static_cast<int>(dropped.size()); ++r)
+    if (dropped[static_cast<size_t>(r)]) drop.push_back(r);
+  RemoveRowList(drop, false);
   FGroupColumn = -1;
   Invalidate();
 }
