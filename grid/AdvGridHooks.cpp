@@ -121,6 +121,7 @@ void DEreDuzeroVaro::CellsChanged(TRect R) {
   std::vector<TGridChangeNotifier*> notifiers = FNotifierList;
   for (TGridChangeNotifier* n : notifiers)
     if (std::find(FNotifierList.begin(), FNotifierList.end(), n) != FNotifierList.end()) n->CellsChanged(R);
+  CalcFooter(-1);
 }
 
 // ===========================================================================

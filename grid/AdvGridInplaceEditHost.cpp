@@ -81,6 +81,7 @@ bool DEreDuzeroVaro::ValidateCell(const String& NewValue) {
         if (ShowModified()->Enabled()) RepaintCell(0, Row());
       }
     }
+    if (valid) RecalcFooterCol(c);
     if (checker != nullptr && checker->AutoMarkError()) value = checker->MarkError(c, r, value);
     if (valid && UndoRedo() != nullptr) UndoRedo()->RegisterChange(c, r, FOldCellText, value);
     if (valid && changed) CellsChanged(TRect(c, r, c, r));

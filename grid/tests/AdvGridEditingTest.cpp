@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/AdvGridEditing.h"
+#include "grid/AdvGridFloatingFooter.h"
 #include "grid/AdvGridInplaceEdit.h"
 #include "grid/tests/GridTestSupport.h"
 
@@ -237,4 +238,23 @@ TEST(GridEditing, SizeWhileTypingWidensTheColumnToTheText) {
       EXPECT_EQ(g.grid->ColWidths(1), before);
     }
   }
+}
+
+TEST(GridEditing, AnAcceptedEditRecalculatesTheFooterColumn) {
+  TEventGrid g;
+  for (int r = 1; r < 4; ++r) g.grid->SetCells(1, r, u"2");
+  TFloatingFooter* footer = g.grid->FloatingFooter();
+  footer->SetVisible(true);
+  footer->SetColumnCalc(1, acSUM);
+  g.grid->CalcFooter(-1);
+  g.grid->Navigation()->SetEditSelectAll(false);
+  const int last = g.grid->RowCount() - 1;
+  const String before = g.grid->Cells(1, last);
+  SimulateKeyStroke(g.grid, VK_F2);
+  SimulateTyping(g.Edit(), u"0");
+  g.Key(VK_RETURN);
+  ASSERT_FALSE(g.TextEditing());
+  EXPECT_EQ(g.grid->Cells(1, 1), u"20");
+  EXPECT_NE(g.grid->Cells(1, last), before);
+  EXPECT_EQ(g.grid->Cells(1, last), FormatFloat(u"0.00", 24));
 }
