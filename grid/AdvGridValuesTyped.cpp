@@ -73,12 +73,12 @@ void DEreDuzeroVaro::SetControlValues(int ACol, int ARow, const String& ID, cons
 }
 
 int DEreDuzeroVaro::PrintColWidth(int ACol) {
-  if (ACol < 0 || ACol >= 512) throw VUreReriVorov(u"Columns is not in valid range");
+  if (ACol < 0 || ACol >= static_cast<int>(MaxWidths.size())) throw VUreReriVorov(u"Columns is not in valid range");
   return MaxWidths[ACol];
 }
 
 int DEreDuzeroVaro::PrintColOffset(int ACol) {
-  if (ACol < 0 || ACol >= 512) throw VUreReriVorov(u"Columns is not in valid range");
+  if (ACol < 0 || ACol >= static_cast<int>(Indents.size())) throw VUreReriVorov(u"Columns is not in valid range");
   return Indents[ACol];
 }
 

@@ -340,3 +340,16 @@ TEST(AdvGridPrint, PageNumberSlotsKeepTheirSpaces) {
   ASSERT_EQ(numbers.size(), 1u);
   EXPECT_EQ(numbers[0], u"12/" + IntToStr(g.PrintNrOfPages() + 5));
 }
+
+TEST(AdvGridPrint, GridsOfMoreThan512ColumnsPrintEveryColumn) {
+  DEreDuzeroVaro g(nullptr);
+  PlainGrid(&g, 600, 2);
+  g.SetCells(599, 0, u"last");
+  g.PrintSettings()->SetPageNr(ppBottomCenter);
+  TBitmap b(300, 420);
+  g.PrintPreview(b.Canvas(), TRect(0, 0, 300, 420));
+  EXPECT_EQ(g.PrintColEnd(), 599);
+  EXPECT_GT(g.PrintColWidth(599), g.PrintColWidth(598));
+  EXPECT_GT(g.PrintNrOfPages(), 20);  // one page per column band
+  EXPECT_THROW(g.PrintColWidth(601), Exception);
+}
