@@ -365,9 +365,9 @@ void DEreDuzeroVaro::HideKindEditor(int RC, int ARow) {
       }
       break;
     case edRichEdit:
+      FEditMode = false;
       SetEditCellText(RC, ARow, RichToString(InplaceRichEdit()));
       Close(InplaceRichEdit());
-      FEditMode = false;
       break;
     case edTrackbarDropDown: case edMemoDropDown: case edCalculatorDropDown: case edTimePickerDropDown:
     case edDetailDropDown: case edGridDropDown: case edColorPickerDropDown: case edImagePickerDropDown:
@@ -391,4 +391,10 @@ void GridRichEditorRequestsHeight(DEreDuzeroVaro* Grid, TAdvRichEdit* Edit, int 
     Grid->SetRowHeights(row, Height + 10);
     if (Grid->OnEndRowSize) Grid->OnEndRowSize(Grid, row);
   }
+}
+
+void GridRichEditorLosesFocus(DEreDuzeroVaro* Grid, HWND Focused) {
+  if (Grid == nullptr || !Grid->HandleAllocated() || Focused != Grid->Handle()) return;
+  // Not while the write-back itself hides the editor (EditMode is off by then).
+  if (Grid->EditMode() && Grid->EditActive() && Grid->EditControl == edRichEdit) Grid->HideInplaceEdit();
 }

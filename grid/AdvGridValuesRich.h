@@ -37,3 +37,6 @@ void GridHandleKey(DEreDuzeroVaro* Grid, Word& Key, TShiftState Shift);
 // The in-place rich editor's content asks for Height pixels (grid/AdvGridEditingKinds.cpp):
 // with SizeWhileTyping.Height the editor and its row grow.
 void GridRichEditorRequestsHeight(DEreDuzeroVaro* Grid, TAdvRichEdit* Edit, int Height);
+// The in-place rich editor loses the focus to Focused: to the grid's own window, the grid
+// ends the edit.
+void GridRichEditorLosesFocus(DEreDuzeroVaro* Grid, HWND Focused);

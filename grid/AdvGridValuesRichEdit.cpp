@@ -40,6 +40,11 @@ void TAdvRichEdit::KeyDown(Word& Key, TShiftState Shift) {
   if ((Key == VK_UP || Key == VK_DOWN) && GridTakesVerticalKeys(FGrid)) GridHandleKey(FGrid, Key, Shift);
 }
 
+void TAdvRichEdit::WMKillFocus(TWMKillFocus& Message) {
+  if (!IsGridRenderer(FGrid, this)) GridRichEditorLosesFocus(FGrid, Message.FocusedWnd());
+  TCustomRichEdit::WMKillFocus(Message);
+}
+
 TAdvRichEdit* CreateAdvRichEdit(TComponent* Owner) { return new TAdvRichEdit(Owner); }
 
 TCustomRichEdit* AsRichEdit(TAdvRichEdit* Edit) { return Edit; }

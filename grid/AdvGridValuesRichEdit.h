@@ -32,6 +32,8 @@ public:
 protected:
   void RequestSize(const TRect& Rect) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
+  // The in-place editor losing the focus to its grid ends the edit.
+  void WMKillFocus(TWMKillFocus& Message) override;
 
 private:
   void SetSelOffset(LONG Twips);

@@ -124,6 +124,23 @@ TEST(GridEditingKinds, RichTextEditorLoadsTheCellAndStoresRichText) {
   EXPECT_EQ(g->RichTextToPlain(stored), u"bold plain!");
 }
 
+TEST(GridEditingKinds, RichTextEditorEndsWhenTheGridIsClicked) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  g->SetCells(1, 1, u"{\\rtf1\\ansi one}");
+  f.Open(edRichEdit);
+  TAdvRichEdit* rich = g->InplaceRichEdit();
+  ASSERT_TRUE(rich->Showing());
+  SimulateKeyStroke(rich, VK_END);
+  SimulateTyping(rich, u" two");
+  const TRect other = g->CellRect(2, 2);
+  SimulateClick(g, other.Left + 4, other.Top + 4);
+  ProcessPendingEvents();
+  EXPECT_FALSE(rich->Showing());
+  EXPECT_FALSE(g->EditMode());
+  EXPECT_EQ(g->RichTextToPlain(g->Cells(1, 1)), u"one two");
+}
+
 TEST(GridEditingKinds, RichTextEditorGrowsItsRowWhileTypingWithSizeWhileTyping) {
   TKindGrid f;
   DEreDuzeroVaro* g = f.grid;
