@@ -353,3 +353,39 @@ TEST(AdvGridPrint, GridsOfMoreThan512ColumnsPrintEveryColumn) {
   EXPECT_GT(g.PrintNrOfPages(), 20);  // one page per column band
   EXPECT_THROW(g.PrintColWidth(601), Exception);
 }
+
+TEST(AdvGridPrint, CellGraphicsRotatedAndMergedCellsReachThePaper) {
+  TempFolder dir;
+  DEreDuzeroVaro g(nullptr);
+  PlainGrid(&g, 4, 6);
+  g.SetCells(0, 0, u"Tower");
+  g.AddRotated(1, 0, 90, u"Upward");
+  g.AddCheckBox(2, 1, true, false);
+  g.SetCells(2, 1, u"Active");
+  g.AddCheckBox(2, 2, false, false);
+  g.AddProgress(3, 1, clGreen, clWhite);
+  g.SetInts(3, 1, 40);
+  g.AddProgressPie(3, 2, clRed, 75);
+  TBitmap picture(16, 16);
+  picture.Canvas()->Brush()->SetColor(clBlue);
+  picture.Canvas()->FillRect(TRect(0, 0, 16, 16));
+  g.AddBitmap(0, 3, &picture, false, haLeft, vaTop);
+  g.MergeCells(0, 4, 3, 2);
+  g.SetCells(0, 4, u"Merged note");
+  g.PrintSettings()->SetPrintGraphics(true);
+  g.PrintSettings()->SetBorders(pbSingle);
+  {
+    TPdfPrinter pdf(dir.FileS("objects.pdf"));
+    g.Print();
+  }
+  EXPECT_EQ(PdfPages(dir, "objects.pdf"), 1);
+  const std::string text = PdfText(dir, "objects.pdf", 1);
+  for (const char* word : {"Tower", "Active", "Merged note"}) EXPECT_NE(text.find(word), std::string::npos) << word;
+  EXPECT_EQ(Count(text, "Merged note"), 1);  // printed once from its base cell
+
+  // Without graphics the cells keep their texts and the run draws no graphic.
+  g.PrintSettings()->SetPrintGraphics(false);
+  TBitmap b(400, 500);
+  g.PrintPreview(b.Canvas(), TRect(0, 0, 400, 500));
+  EXPECT_EQ(g.PrintNrOfPages(), 1);
+}
