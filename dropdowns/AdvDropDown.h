@@ -75,6 +75,9 @@ int HexDigitValue(Char Ch);
 // The hexadecimal digits as a 32-bit value; more than eight digits wrap (no validation).
 inline int32_t HexToInt(const String& Text) { return HexTextToInt(Text); }
 String ApplyCaseSensitivity(const String& Text, bool CaseSensitive);
+// Text starts with the N characters of which Key is the ApplyCaseSensitivity form. ASCII
+// compares in place; only a text with other characters in its first N is upper-cased.
+bool StartsWithCased(const String& Text, size_t N, const String& Key, bool CaseSensitive);
 
 // ---------------------------------------------------------------------------
 // Settings of the header and footer bars and their buttons

@@ -154,3 +154,14 @@ int HexDigitValue(Char Ch) {
 String ApplyCaseSensitivity(const String& Text, bool CaseSensitive) {
   return CaseSensitive ? Text : AnsiUpperCase(Text);
 }
+
+bool StartsWithCased(const String& Text, size_t N, const String& Key, bool CaseSensitive) {
+  if (Text.size() < N) return false;
+  if (CaseSensitive) return Text.compare(0, N, Key) == 0;
+  for (size_t i = 0; i < N; ++i) {
+    const Char c = Text[i];
+    if (c >= 0x80) return ApplyCaseSensitivity(Text.substr(0, N), false) == Key;
+    if ((c >= u'a' && c <= u'z' ? Char(c - 32) : c) != Key[i]) return false;
+  }
+  return true;
+}

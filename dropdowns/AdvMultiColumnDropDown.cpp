@@ -13,20 +13,6 @@ namespace AdvMultiColumnDropDown {
 
 namespace {
 int Len(const String& s) { return static_cast<int>(s.size()); }
-
-// Text starts with the N characters of which Key is the case-applied form.
-bool StartsWithKey(const String& Text, size_t N, const String& Key, bool CaseSensitive) {
-  if (Text.size() < N) return false;
-  if (CaseSensitive) return Text.compare(0, N, Key) == 0;
-  // ASCII upper-cases as a to z: those characters are compared in place, and only a text with
-  // other characters in its first N is upper-cased as a whole.
-  for (size_t i = 0; i < N; ++i) {
-    const Char c = Text[i];
-    if (c >= 0x80) return ApplyCaseSensitivity(Text.substr(0, N), false) == Key;
-    if ((c >= u'a' && c <= u'z' ? Char(c - 32) : c) != Key[i]) return false;
-  }
-  return true;
-}
 }  // namespace
 
 std::vector<int> FitColumnWidths(const std::vector<int>& Designed, int Avail) {
@@ -424,7 +410,7 @@ int TAdvMultiColumnDropDown::FindLookupMatch(const String& Entry) const {
   for (int i = 0; i < n; ++i) {
     const TStringList* t = FItems->Items(i)->Text();
     if (FLookupColumn < 0 || FLookupColumn >= t->Count()) continue;  // no text: no match
-    if (StartsWithKey(t->Strings(FLookupColumn), Entry.size(), key, FCaseSensitive)) return i;
+    if (StartsWithCased(t->Strings(FLookupColumn), Entry.size(), key, FCaseSensitive)) return i;
   }
   return -1;
 }
@@ -554,7 +540,7 @@ void TAdvMultiColumnDropDown::Complete() {
   if (FLookupItems->Count() > 0 && !typed.empty()) {
     for (int i = 0; i < FLookupItems->Count(); ++i) {
       const String entry = FLookupItems->Strings(i);
-      if (!StartsWithKey(entry, typed.size(), key, FMatchCase)) continue;
+      if (!StartsWithCased(entry, typed.size(), key, FMatchCase)) continue;
       // A list older than the items (filled without EndUpdate) names no item past their end.
       if (i < FItems->Count()) FItemIndex = i;
       FItemIdx = i;

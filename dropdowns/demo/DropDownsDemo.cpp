@@ -1,3 +1,6 @@
+// The grid drop-down first: it includes the grid, whose print border names the class library's
+// progress bar orientations must give way to.
+#include "dropdowns/grid/AdvCustomGridDropDown.h"
 #include "dropdowns/demo/DropDownsDemo.h"
 
 #include "platform/rtl/SysUtils.h"
@@ -45,7 +48,7 @@ void TDemoListDropDown::DropDownControlKeyDown(Word& Key, TShiftState Shift) {
 
 TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption(u"Drop-down editors");
-  SetBounds(200, 200, 680, 520);
+  SetBounds(200, 200, 940, 520);
   FListDropDown = new TDemoListDropDown(this);
   FListDropDown->SetParent(this);
   FListDropDown->SetBounds(120, 20, 200, 24);
@@ -221,4 +224,42 @@ TDropDownsDemoForm::TDropDownsDemoForm(TComponent* AOwner) : TForm(AOwner) {
     const int i = FImagePicker->ItemIndex();
     FStatus->SetCaption(u"Image: " + (i >= 0 ? FImagePicker->Items()->Items(i)->Caption() : String(u"none")));
   };
+  // Receivers in a grid: looked up by the typed start of their name, sorted by a click on a
+  // header; and channels narrowed down to those holding the typed text.
+  auto gridDropDown = [this](int Y, const char16_t* Caption) {
+    auto* g = new AdvCustomGridDropDown::TCustomAdvGridDropDown(this);
+    g->SetParent(this);
+    g->SetBounds(770, Y, 150, 24);
+    g->SetLabelCaption(Caption);
+    g->SetLabelPosition(lpLeftCenter);
+    g->SetTabStop(true);
+    g->OnSelect = [this, g](TObject*) { FStatus->SetCaption(u"Grid: " + g->Text()); };
+    return g;
+  };
+  FGridLookup = gridDropDown(20, u"Grid lookup:");
+  FGridLookup->SetSorting(AdvCustomGridDropDown::gsSingleColumn);
+  const String receiverHeaders[] = {u"Receiver", u"Band", u"Channels", u"Site"};
+  for (const String& h : receiverHeaders) FGridLookup->Columns()->Add()->SetHeader(h);
+  FGridLookup->Columns()->Items(2)->SetAlignment(taRightJustify);
+  const String receivers[][4] = {{u"RCV910X", u"426 MHz", u"46", u"Roof"},     {u"RCV920", u"429 MHz", u"40", u"Gate"},
+                                 {u"TRX410", u"426 MHz", u"46", u"Crane"},     {u"RCV930", u"920 MHz", u"38", u"Yard"},
+                                 {u"RCV910XJ", u"426 MHz", u"46", u"Office"},  {u"TRX420", u"429 MHz", u"40", u"Hall"}};
+  FGridLookup->BeginUpdate();
+  for (const auto& r : receivers) {
+    TStringList* t = FGridLookup->Items()->Add()->Text();
+    for (const String& s : r) t->Add(s);
+  }
+  FGridLookup->EndUpdate();
+  FGridLookup->SetItemIndex(0);
+  FGridNarrow = gridDropDown(55, u"Grid narrow:");
+  FGridNarrow->SetLookupMethod(AdvCustomGridDropDown::lmNarrowDown);
+  FGridNarrow->Columns()->Add()->SetHeader(u"Channel");
+  FGridNarrow->Columns()->Add()->SetHeader(u"MHz");
+  FGridNarrow->BeginUpdate();
+  for (int c = 1; c <= 46; ++c) {
+    TStringList* t = FGridNarrow->Items()->Add()->Text();
+    t->Add(u"Channel " + IntToStr(c));
+    t->Add(FloatToStrF(426.0 + 0.025 * c, ffFixed, 15, 3));
+  }
+  FGridNarrow->EndUpdate();
 }

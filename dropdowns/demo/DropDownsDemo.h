@@ -31,6 +31,11 @@ private:
   TListBox* FList = nullptr;
 };
 
+// The grid drop-down (dropdowns/grid/AdvCustomGridDropDown.h), which sits above the grid.
+namespace AdvCustomGridDropDown {
+class TCustomAdvGridDropDown;
+}
+
 class TDropDownsDemoForm : public TForm {
 public:
   explicit TDropDownsDemoForm(TComponent* AOwner);
@@ -48,6 +53,10 @@ public:
   TAdvWatch* Clock(TWatchStyle Style) const { return FClocks[Style]; }
   TAdvDetailDropDown* DetailDropDown() const { return FDetailDropDown; }
   TAdvImagePickerDropDown* ImagePicker() const { return FImagePicker; }
+  // The grid drop-downs: receivers looked up by name and sorted by a header click; channels
+  // narrowed down while typing.
+  AdvCustomGridDropDown::TCustomAdvGridDropDown* GridLookup() const { return FGridLookup; }
+  AdvCustomGridDropDown::TCustomAdvGridDropDown* GridNarrow() const { return FGridNarrow; }
 
 private:
   TDemoListDropDown* FListDropDown;
@@ -60,5 +69,7 @@ private:
   TAdvWatch* FClocks[12];
   TAdvDetailDropDown* FDetailDropDown;
   TAdvImagePickerDropDown* FImagePicker;
+  AdvCustomGridDropDown::TCustomAdvGridDropDown* FGridLookup;
+  AdvCustomGridDropDown::TCustomAdvGridDropDown* FGridNarrow;
   TLabel* FStatus;
 };

@@ -64,3 +64,27 @@ TEST_F(DropDownsDemoEndToEnd, TheFrameworkDropDownOpensOnAClickAndTakesAChannelW
   EXPECT_TRUE(Eventually([&] { return (text = X.Clipboard()) == "Channel 2"; }, 10s)) << "the edit holds '" << text << "'";
   EXPECT_TRUE(Demo.Running());
 }
+
+// The grid drop-down of receivers: a click on its button opens the grid under the edit; typed
+// letters look the receiver up in the open grid and Enter takes it.
+TEST_F(DropDownsDemoEndToEnd, TheGridDropDownLooksUpATypedReceiver) {
+  auto main = X.Window("^Drop-down editors$");
+  ASSERT_TRUE(main) << "the demo's window did not show";
+
+  // The grid drop-down at (770, 20, 150, 24); its button at its right end.
+  const int editY = main->Top + 20 + 12;
+  X.Click(main->Left + 770 + 150 - 9, editY);
+  std::vector<Box> popups;
+  ASSERT_TRUE(Eventually([&] { return (popups = Popups(*main)).size() == 1; }, 10s))
+      << "the button did not open the grid";
+  EXPECT_GT(popups[0].Top, editY) << "the grid does not hang under the edit";
+
+  X.Key("t r x 4 2 Return");
+  EXPECT_TRUE(Eventually([&] { return Popups(*main).empty(); }, 10s)) << "Enter did not close the grid";
+
+  X.Click(main->Left + 770 + 60, editY);
+  X.Key("ctrl+a ctrl+c");
+  std::string text;
+  EXPECT_TRUE(Eventually([&] { return (text = X.Clipboard()) == "TRX420"; }, 10s)) << "the edit holds '" << text << "'";
+  EXPECT_TRUE(Demo.Running());
+}

@@ -12,7 +12,7 @@ TEST(DropDownsDemo, RendersOpensByKeyAndButtonAndChoosesByKeys) {
   form.Show();
   ProcessPendingEvents();
   auto bmp = RenderControl(&form);
-  EXPECT_EQ(bmp->Width(), 680);
+  EXPECT_EQ(bmp->Width(), 940);
   TDemoListDropDown* dd = form.ListDropDown();
   EXPECT_LT(dd->EditLabel()->Left() + dd->EditLabel()->Width(), dd->Left());
   dd->SetFocus();
