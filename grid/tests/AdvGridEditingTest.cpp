@@ -258,3 +258,23 @@ TEST(GridEditing, AnAcceptedEditRecalculatesTheFooterColumn) {
   EXPECT_NE(g.grid->Cells(1, last), before);
   EXPECT_EQ(g.grid->Cells(1, last), FormatFloat(u"0.00", 24));
 }
+
+TEST(GridEditing, EnterInASpecialEditorAdvancesOneCellOrStaysAfterARefusal) {
+  for (bool refuse : {false, true}) {
+    TEventGrid g;
+    g.Kind = edComboEdit;
+    g.grid->Navigation()->SetAdvanceOnEnter(true);
+    g.grid->Navigation()->SetAdvanceAutoEdit(false);
+    g.ValidateWith([refuse](String&, bool& Valid) { Valid = !refuse; });
+    SimulateKeyStroke(g.grid, VK_F2);
+    ProcessPendingEvents();
+    TWinControl* combo = g.grid->EditCtrl;
+    ASSERT_NE(combo, nullptr);
+    SimulateTyping(combo, u"x");
+    SimulateKeyDown(combo, VK_RETURN);
+    SimulateKeyUp(combo->Showing() ? combo : static_cast<TWinControl*>(g.grid), VK_RETURN);
+    ProcessPendingEvents();
+    EXPECT_EQ(combo->Showing(), refuse) << refuse;
+    EXPECT_EQ(g.grid->Col() + g.grid->Row(), refuse ? 2 : 3) << refuse;
+  }
+}
