@@ -62,6 +62,9 @@ void AddGridDemoMouse(TGridDemoForm& Form) {
   }
   (*shared)[dsCells]->SetChecked(true);
 
+  // Columns size by their header's border and move by their header from the start.
+  Form.Grid()->SetOptions(Form.Grid()->Options() + TGridOptions{goColSizing, goColMoving});
+
   TMenuItem* moveCols = Form.AddDemoItem(menu, u"Move columns by their header", nullptr);
   moveCols->OnClick = [&Form, moveCols](TObject*) {
     TGridOptions o = Form.Grid()->Options();

@@ -395,3 +395,36 @@ TEST(AdvGridMouse, FixedColumnSizingFollowsTheMouse) {
   EXPECT_EQ(ended, 0);
   EXPECT_EQ(t.g->ColWidths(0), border + 31);
 }
+
+TEST(AdvGridMouse, DoubleClickOnAHeaderBorderSizesTheColumnAndDoesNotSort) {
+  TMouseGrid t;
+  t.g->SetOptions(t.g->Options() + TGridOptions{goColSizing});
+  t.g->SortSettings()->SetShow(true);
+  t.g->SortSettings()->SetRow(0);
+  t.g->SetCells(2, 4, u"a much longer text than the column shows");
+  t.g->SetCells(1, 4, u"another long text for the first column");
+  const int w1 = t.g->ColWidths(1), w2 = t.g->ColWidths(2);
+  int sized = -1;
+  t.g->OnEndColumnSize = [&](TObject*, int ACol) { sized = ACol; };
+  // Near the right border of column 2's header: column 2 fits its text.
+  const TRect h = t.Cell(2, 0);
+  SimulateDblClick(t.g, h.Right - 1, h.Top + 5);
+  ProcessPendingEvents();
+  EXPECT_EQ(sized, 2);
+  EXPECT_GT(t.g->ColWidths(2), w2 + 50);
+  EXPECT_EQ(t.g->ColWidths(1), w1);
+  EXPECT_EQ(t.g->SortSettings()->Column(), -1) << "the release after the double click does not sort";
+  // Near the left border of column 2's header: the column to the left fits its text.
+  const TRect h2 = t.Cell(2, 0);
+  SimulateDblClick(t.g, h2.Left + 1, h2.Top + 5);
+  ProcessPendingEvents();
+  EXPECT_EQ(sized, 1);
+  EXPECT_GT(t.g->ColWidths(1), w1 + 50);
+  // In a normal cell the double click is reported with the cell.
+  TPoint cell{-1, -1};
+  t.g->OnDblClickCell = [&](TObject*, int ARow, int ACol) { cell = TPoint(ACol, ARow); };
+  const TRect c = t.Cell(2, 5);
+  SimulateDblClick(t.g, c.Left + 10, c.Top + 5);
+  ProcessPendingEvents();
+  EXPECT_EQ(cell, TPoint(2, 5));
+}
