@@ -3,6 +3,7 @@
 #include "grid/BaseGrid.h"
 
 #include <algorithm>
+#include <mutex>
 #include <unordered_set>
 
 #include "controls/VevAzez.h"
@@ -11,8 +12,20 @@
 // Cell records
 
 TCellProperties::TCellProperties(TBaseGrid* AOwnerGrid, int ACol, int ARow)
-    : FOwnerGrid(AOwnerGrid), FOwnerCol(ACol), FOwnerRow(ARow) {
+    : FOwnerGrid(AOwnerGrid), FFontName(InternFontName(String())), FOwnerCol(ACol), FOwnerRow(ARow) {
   if (AOwnerGrid != nullptr) FWordWrap = AOwnerGrid->WordWrap();
+}
+
+TCellProperties::~TCellProperties() {
+  if (FListed) FOwnerGrid->UnlinkRecord(this);
+}
+
+const String* TCellProperties::InternFontName(const String& Name) {
+  // Never emptied: records of grids that live until the process ends point into it.
+  static auto* names = new std::unordered_set<String>();
+  static std::mutex lock;
+  std::lock_guard<std::mutex> hold(lock);
+  return &*names->insert(Name).first;
 }
 
 void TCellProperties::Assign(TPersistent* Source) {
@@ -28,8 +41,8 @@ void TCellProperties::Assign(TPersistent* Source) {
   FOwnerCol = src->FOwnerCol;
   FObject = src->FObject;
   FAlignment = src->FAlignment;
-  FBorderColor = src->FBorderColor;
-  FBorderWidth = src->FBorderWidth;
+  SetBorderColor(src->BorderColor());
+  SetBorderWidth(src->BorderWidth());
   FBrushColor = src->FBrushColor;
   FBrushStyle = src->FBrushStyle;
   FFontColor = src->FFontColor;
@@ -40,8 +53,8 @@ void TCellProperties::Assign(TPersistent* Source) {
   FEditor = src->FEditor;
   FVAlignment = src->FVAlignment;
   FWordWrap = src->FWordWrap;
-  FNodeLevel = src->FNodeLevel;
-  FControl = src->FControl;
+  SetNodeLevel(src->NodeLevel());
+  SetControl(src->Control());
 }
 
 TPoint TCellProperties::GetBaseCell(int ACol, int ARow) const {
@@ -59,7 +72,7 @@ void TCellProperties::SetBrushColor(TColor Value) {
 }
 
 void TCellProperties::SetBrushColorTo(TColor Value) {
-  FBrushColorTo = Value;
+  SetExtra(&TExtra::BrushColorTo, Value);
   RepaintOwner();
 }
 
@@ -86,11 +99,11 @@ TBaseGrid::~TBaseGrid() {
   // Every record, also those beyond the counts or detached from their slots; a graphic that
   // two cells share is freed once.
   std::unordered_set<TObject*> graphics;
-  for (auto& [p, owned] : FRecords) {
-    TObject* g = owned->FGraphicObject;
+  for (TCellProperties* p = FFirstRecord; p != nullptr; p = p->FNextRecord) {
+    TObject* g = p->FGraphicObject;
     if (g != nullptr && g->ClassName() == u"TCellGraphic") graphics.insert(g);
   }
-  FRecords.clear();
+  while (FFirstRecord != nullptr) delete FFirstRecord;
   for (TObject* g : graphics) delete g;
 }
 
@@ -242,9 +255,8 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
 
 TCellProperties* TBaseGrid::MakeRecord(int ACol, int ARow) {
   TStringGrid::Objects(ACol, ARow);  // a negative index raises before anything is made
-  auto owned = std::make_unique<TCellProperties>(this, ACol, ARow);
-  TCellProperties* p = owned.get();
-  FRecords.emplace(p, std::move(owned));
+  auto* p = new TCellProperties(this, ACol, ARow);
+  AdoptRecord(p);
   FHasCellProps = true;
 
   TFont font;
@@ -258,17 +270,16 @@ TCellProperties* TBaseGrid::MakeRecord(int ACol, int ARow) {
   GetCellDefaults(ACol, ARow, &font, &brush, colorTo, mirror, mirrorTo, hAlign, vAlign, wordWrap, direction);
   TStringGrid::SetObjects(ACol, ARow, p);
 
-  p->FCalcType = acNONE;
   p->FAlignment = hAlign;
   p->FVAlignment = vAlign;
   p->FWordWrap = wordWrap;
-  p->FFontName = font.Name();
+  p->SetFontName(font.Name());
   p->FFontSize = font.Size();
   p->FFontStyle = font.Style();
   p->FFontColor = font.Color();
   p->FBrushColor = brush.Color();
-  p->FBrushColorTo = colorTo;
-  p->FGradientDirection = direction;
+  p->SetExtra(&TCellProperties::TExtra::BrushColorTo, colorTo);
+  p->SetExtra(&TCellProperties::TExtra::GradientDirection, direction);
   return p;
 }
 
@@ -288,8 +299,10 @@ void TBaseGrid::GetCellDefaults(int, int, TFont* AFont, TBrush* ABrush, TColor& 
 
 void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value) {
   TCellProperties* old = Record(ACol, ARow);
-  if (Value != nullptr && FRecords.find(Value) == FRecords.end()) {
-    FRecords.emplace(Value, std::unique_ptr<TCellProperties>(Value));
+  if (Value != nullptr && !OwnsRecord(Value)) {
+    // A record another grid owned changes owner.
+    if (Value->FListed) Value->FOwnerGrid->UnlinkRecord(Value);
+    AdoptRecord(Value);
     FHasCellProps = true;
   }
   TStringGrid::SetObjects(ACol, ARow, Value);
@@ -297,11 +310,29 @@ void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value) {
 }
 
 void TBaseGrid::FreeRecord(TCellProperties* Props, bool Graphic) {
-  auto it = FRecords.find(Props);
-  if (it == FRecords.end()) return;  // not the grid's: left alone
+  if (!OwnsRecord(Props)) return;  // not the grid's: left alone
   TObject* g = Props->FGraphicObject;
   if (Graphic && g != nullptr && g->ClassName() == u"TCellGraphic") delete g;
-  FRecords.erase(it);
+  delete Props;
+}
+
+void TBaseGrid::AdoptRecord(TCellProperties* Props) {
+  Props->FOwnerGrid = this;
+  Props->FListed = true;
+  Props->FPrevRecord = nullptr;
+  Props->FNextRecord = FFirstRecord;
+  if (FFirstRecord != nullptr) FFirstRecord->FPrevRecord = Props;
+  FFirstRecord = Props;
+}
+
+void TBaseGrid::UnlinkRecord(TCellProperties* Props) {
+  if (Props->FPrevRecord != nullptr)
+    Props->FPrevRecord->FNextRecord = Props->FNextRecord;
+  else
+    FFirstRecord = Props->FNextRecord;
+  if (Props->FNextRecord != nullptr) Props->FNextRecord->FPrevRecord = Props->FPrevRecord;
+  Props->FListed = false;
+  Props->FPrevRecord = Props->FNextRecord = nullptr;
 }
 
 void TBaseGrid::FreeCellProperties(int ACol, int ARow) {

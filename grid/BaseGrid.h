@@ -54,6 +54,8 @@ public:
   // A fresh record: no objects, a base cell with spans -1, colours clNone, the grid's word
   // wrap, everything else zero. The grid fills in the defaults of the cell when it makes one.
   TCellProperties(TBaseGrid* AOwnerGrid, int ACol, int ARow);
+  // A record freed while a grid owns it leaves the grid's list of records.
+  ~TCellProperties() override;
   String ClassName() const override { return u"TCellProperties"; }
   // Copies the merge state, owner cell, user object, alignments, border, brush, font,
   // read-only, editor, word wrap, node level and control; not the owner grid, the graphic
@@ -77,7 +79,7 @@ public:
   // The four setters below also repaint the owner cell.
   TColor BrushColor() const { return FBrushColor; }
   void SetBrushColor(TColor Value);
-  TColor BrushColorTo() const { return FBrushColorTo; }
+  TColor BrushColorTo() const { return FExtra ? FExtra->BrushColorTo : clNone; }
   void SetBrushColorTo(TColor Value);
   TVAlignment VAlignment() const { return FVAlignment; }
   void SetVAlignment(TVAlignment Value);
@@ -89,66 +91,87 @@ public:
   void SetFontColor(TColor Value) { FFontColor = Value; }
   const TFontStyles& FontStyle() const { return FFontStyle; }
   void SetFontStyle(const TFontStyles& Value) { FFontStyle = Value; }
-  const String& FontName() const { return FFontName; }
-  void SetFontName(const String& Value) { FFontName = Value; }
+  const String& FontName() const { return *FFontName; }
+  void SetFontName(const String& Value) { FFontName = InternFontName(Value); }
   int CellSpanX() const { return FCellSpanX; }
   void SetCellSpanX(int Value) { FCellSpanX = Value; }
   int CellSpanY() const { return FCellSpanY; }
   void SetCellSpanY(int Value) { FCellSpanY = Value; }
   bool IsBaseCell() const { return FIsBaseCell; }
   void SetIsBaseCell(bool Value) { FIsBaseCell = Value; }
-  int BorderWidth() const { return FBorderWidth; }
-  void SetBorderWidth(int Value) { FBorderWidth = Value; }
-  TColor BorderColor() const { return FBorderColor; }
-  void SetBorderColor(TColor Value) { FBorderColor = Value; }
+  int BorderWidth() const { return FExtra ? FExtra->BorderWidth : 0; }
+  void SetBorderWidth(int Value) { SetExtra(&TExtra::BorderWidth, Value); }
+  TColor BorderColor() const { return FExtra ? FExtra->BorderColor : 0; }
+  void SetBorderColor(TColor Value) { SetExtra(&TExtra::BorderColor, Value); }
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value) { FAlignment = Value; }
-  TColumnCalcType CalcType() const { return FCalcType; }
-  void SetCalcType(TColumnCalcType Value) { FCalcType = Value; }
-  TObject* CalcObject() const { return FCalcObject; }
-  void SetCalcObject(TObject* Value) { FCalcObject = Value; }
-  int NodeLevel() const { return FNodeLevel; }
-  void SetNodeLevel(int Value) { FNodeLevel = Value; }
+  TColumnCalcType CalcType() const { return FExtra ? FExtra->CalcType : acNONE; }
+  void SetCalcType(TColumnCalcType Value) { SetExtra(&TExtra::CalcType, Value); }
+  TObject* CalcObject() const { return FExtra ? FExtra->CalcObject : nullptr; }
+  void SetCalcObject(TObject* Value) { SetExtra(&TExtra::CalcObject, Value); }
+  int NodeLevel() const { return FExtra ? FExtra->NodeLevel : 0; }
+  void SetNodeLevel(int Value) { SetExtra(&TExtra::NodeLevel, Value); }
   TEditorType Editor() const { return FEditor; }
   void SetEditor(TEditorType Value) { FEditor = Value; }
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value) { FReadOnly = Value; }
-  TCellGradientDirection GradientDirection() const { return FGradientDirection; }
-  void SetGradientDirection(TCellGradientDirection Value) { FGradientDirection = Value; }
-  TControl* Control() const { return FControl; }
-  void SetControl(TControl* Value) { FControl = Value; }
+  TCellGradientDirection GradientDirection() const { return FExtra ? FExtra->GradientDirection : GradientVertical; }
+  void SetGradientDirection(TCellGradientDirection Value) { SetExtra(&TExtra::GradientDirection, Value); }
+  TControl* Control() const { return FExtra ? FExtra->Control : nullptr; }
+  void SetControl(TControl* Value) { SetExtra(&TExtra::Control, Value); }
 
 private:
   friend class TBaseGrid;
   void RepaintOwner();
 
+  // What most attributed cells leave at its default, kept in a side record made on the first
+  // write of another value, so that a cell with a colour or font stays small.
+  struct TExtra {
+    TColor BrushColorTo = clNone;
+    TColor BorderColor = 0;
+    int BorderWidth = 0;
+    int NodeLevel = 0;
+    TObject* CalcObject = nullptr;
+    TControl* Control = nullptr;
+    TColumnCalcType CalcType = acNONE;
+    TCellGradientDirection GradientDirection = GradientVertical;
+  };
+  template <class T>
+  void SetExtra(T TExtra::* Member, T Value) {
+    if (!FExtra) {
+      if (Value == TExtra().*Member) return;
+      FExtra = std::make_unique<TExtra>();
+    }
+    (*FExtra).*Member = Value;
+  }
+  // Font names are few: each is kept once for the process and records point at it.
+  static const String* InternFontName(const String& Name);
+
+  // The grid the record repaints; with FListed also the grid that owns it, in whose list of
+  // records it stands between FPrevRecord and FNextRecord.
   TBaseGrid* FOwnerGrid;
-  int FOwnerCol, FOwnerRow;
+  TCellProperties* FPrevRecord = nullptr;
+  TCellProperties* FNextRecord = nullptr;
   TObject* FObject = nullptr;
   TObject* FGraphicObject = nullptr;
-  TBrushStyle FBrushStyle = bsSolid;
+  const String* FFontName;
+  std::unique_ptr<TExtra> FExtra;
+  int FOwnerCol, FOwnerRow;
   TColor FBrushColor = clNone;
-  TColor FBrushColorTo = clNone;
   int FFontSize = 0;
   TColor FFontColor = clNone;
-  TFontStyles FFontStyle;
   int FCellSpanY = -1;
   int FCellSpanX = -1;
-  int FBorderWidth = 0;
-  TColor FBorderColor = 0;
+  int FPaintID = 0;  // the paint pass in which this base cell's area was last painted
+  TBrushStyle FBrushStyle = bsSolid;
+  TFontStyles FFontStyle;
   TAlignment FAlignment = taLeftJustify;
   TVAlignment FVAlignment = vtaTop;
-  int FPaintID = 0;  // the paint pass in which this base cell's area was last painted
   bool FWordWrap = false;
   bool FIsBaseCell = true;
-  TColumnCalcType FCalcType = acNONE;
-  TObject* FCalcObject = nullptr;
-  int FNodeLevel = 0;
   TEditorType FEditor = edNormal;
-  String FFontName;
   bool FReadOnly = false;
-  TCellGradientDirection FGradientDirection = GradientVertical;
-  TControl* FControl = nullptr;
+  bool FListed = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -398,6 +421,11 @@ private:
   bool FShowSel = true;
   bool FHasCellProps = false;
   bool FPainting = false;  // inside a paint pass of the grid
-  // Every record the grid made or was given, wherever its pointer is kept.
-  std::unordered_map<TCellProperties*, std::unique_ptr<TCellProperties>> FRecords;
+  // Every record the grid made or was given, wherever its pointer is kept: a list linked
+  // through the records themselves.
+  friend class TCellProperties;
+  TCellProperties* FFirstRecord = nullptr;
+  void AdoptRecord(TCellProperties* Props);
+  void UnlinkRecord(TCellProperties* Props);
+  bool OwnsRecord(const TCellProperties* Props) const { return Props->FListed && Props->FOwnerGrid == this; }
 };

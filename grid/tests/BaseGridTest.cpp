@@ -279,6 +279,27 @@ TEST(BaseGridStore, SetCellPropertiesReplacesTheRecordAndTheGridOwnsTheNewOne) {
   EXPECT_EQ(g.CellProperties(1, 1), fresh);
 }
 
+TEST(BaseGridStore, ARecordHandedToAnotherGridBelongsToThatGridAlone) {
+  // Freed once, by the grid that holds it last; its attributes (also the rarely set ones) stay.
+  auto first = std::make_unique<TProbeGrid>(nullptr);
+  TProbeGrid second(nullptr);
+  TCellProperties* p = first->CellProperties(1, 1);
+  p->SetBrushColor(clRed);
+  p->SetBorderWidth(2);
+  p->SetFontName(u"Courier New");
+  first->ResetCell(1, 1);
+  second.SetCellProperties(2, 2, p);
+  first.reset();
+  EXPECT_EQ(second.CellProperties(2, 2), p);
+  EXPECT_EQ(p->OwnerGrid(), &second);
+  EXPECT_EQ(p->BrushColor(), clRed);
+  EXPECT_EQ(p->BorderWidth(), 2);
+  EXPECT_EQ(p->FontName(), u"Courier New");
+  EXPECT_EQ(p->CalcObject(), nullptr);
+  second.FreeCellProperties(2, 2);
+  EXPECT_FALSE(second.HasCellProperties(2, 2));
+}
+
 TEST(BaseGridStore, LinkingAnUndoComponentSetsItsGridAndAFreedOneIsForgotten) {
   TProbeGrid g(nullptr);
   auto undo = std::make_unique<TAdvGridUndoRedo>(nullptr);
