@@ -646,7 +646,6 @@ public:
   X(int, MaxRowHeight, 0)                                         \
   X(int, MinColWidth, 0)                                          \
   X(int, MaxColWidth, 0)                                          \
-  X(int, GroupColumn, -1)                                         \
   X(bool, SizeGrowOnly, false)                                    \
   X(bool, IntelliZoom, true)                                      \
   X(bool, LoadFirstRow, true)                                     \

@@ -47,6 +47,11 @@ void DEreDuzeroVaro::ResetGroupRowColors(int ARow, bool Header) {
 // ===========================================================================
 // Grouping
 
+void DEreDuzeroVaro::SetGroupColumn(int Value) {
+  if (Value == -1) UnGroup();
+  else if (Value > 0) Group(Value);
+}
+
 void DEreDuzeroVaro::Group(int Colindex) {
   const int k = Colindex;
   if (k < FixedCols() || k >= AllColCount()) return;

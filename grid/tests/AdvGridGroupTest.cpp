@@ -88,7 +88,9 @@ TEST_F(GroupTest, ColumnOneAndLetterCase) {
   g.SortSettings()->SetAutoSortForGrouping(false);
   g.Group(1);
   EXPECT_EQ(Rows(), (std::vector<String>{u"H:a", u"x|k1", u"y|k2", u"H:A", u"z|k3"}));
-  g.UnGroup();
+  g.SetGroupColumn(0);  // changes nothing
+  EXPECT_EQ(g.GroupColumn(), 1);
+  g.SetGroupColumn(-1);
   EXPECT_EQ(g.GroupColumn(), -1);
   EXPECT_EQ(Rows(), (std::vector<String>{u"a|x|k1", u"a|y|k2", u"A|z|k3"}));
 }
@@ -102,7 +104,7 @@ TEST_F(GroupTest, AutoSortBringsEqualValuesTogether) {
 TEST_F(GroupTest, WithoutSortingEachRunIsAGroup) {
   Fill({u"A", u"B", u"A"});
   g.SortSettings()->SetAutoSortForGrouping(false);
-  g.Group(2);
+  g.SetGroupColumn(2);
   EXPECT_EQ(Rows(), (std::vector<String>{u"H:A", u"n1|k1", u"H:B", u"n2|k2", u"H:A", u"n3|k3"}));
 }
 

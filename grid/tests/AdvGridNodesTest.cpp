@@ -49,6 +49,22 @@ TEST_F(NodesTest, AddNodeRaisesLevelsAndMovesOffColumnZero) {
   EXPECT_EQ(g.NumNodes(), 2);
 }
 
+TEST_F(NodesTest, AClickOnTheGlyphContractsAndExpandsTheNode) {
+  g.AddNode(2, 3);
+  ProcessPendingEvents();
+  const TRect r = g.CellRect(0, 2);
+  const int y = (r.Top + r.Bottom) / 2;
+  SimulateClick(&g, r.Right - 5, y);  // beside the glyph: nothing
+  EXPECT_FALSE(g.GetNodeState(2));
+  SimulateClick(&g, r.Left + 8, y);
+  EXPECT_TRUE(g.GetNodeState(2));
+  EXPECT_EQ(Shown(), u"r1 r2 r5 r6 r7 r8 r9");
+  SimulateMouseMove(&g, r.Left + 8, y + 40);
+  SimulateClick(&g, r.Left + 9, y);
+  EXPECT_FALSE(g.GetNodeState(2));
+  EXPECT_EQ(Shown(), u"r1 r2 r3 r4 r5 r6 r7 r8 r9");
+}
+
 TEST_F(NodesTest, BadNodeRowOrSpanRaisesAndChangesNothing) {
   EXPECT_THROW(g.AddNode(-1, 1), VUreReriVorov);
   EXPECT_THROW(g.AddNode(10, 1), VUreReriVorov);
