@@ -37,7 +37,14 @@ bool DEreDuzeroVaro::RowMatchesFilter(int ARow) {
         if (p != String::npos && p + cond->Suffix().size() == value.size()) value.erase(p);
       }
       try {
-        match = cond->Condition().empty() || MatchFilterCondition(cond->Condition(), value, cond->CaseSensitive());
+        if (cond->Condition().empty()) {
+          match = true;
+        } else {
+          const TPreparedFilter& p = PreparedFilter(i, cond->Condition(), cond->CaseSensitive());
+          if (!p.Plain) match = MatchFilterCondition(cond->Condition(), value, cond->CaseSensitive());
+          else if (p.CaseSensitive) match = MatchFilterPattern(p.Pattern.c_str(), value.c_str());
+          else match = MatchFilterPattern(p.Pattern.c_str(), AnsiUpperCase(value).c_str());
+        }
       } catch (const Exception&) {
         match = false;  // a condition that cannot be read matches nothing
       }
@@ -53,6 +60,21 @@ bool DEreDuzeroVaro::RowMatchesFilter(int ARow) {
   }
   if (OnCustomFilter) OnCustomFilter(this, ARow, result);
   return result;
+}
+
+const DEreDuzeroVaro::TPreparedFilter& DEreDuzeroVaro::PreparedFilter(int Index, const String& Condition,
+                                                                      bool CaseSensitive) {
+  if (static_cast<size_t>(Index) >= FPreparedFilters.size()) FPreparedFilters.resize(static_cast<size_t>(Index) + 1);
+  TPreparedFilter& p = FPreparedFilters[static_cast<size_t>(Index)];
+  if (p.Source == Condition && p.CaseSensitive == CaseSensitive && !p.Source.empty()) return p;
+  p.Source = Condition;
+  p.CaseSensitive = CaseSensitive;
+  String c = RemoveSpacesOutsideQuotes(Trim(Condition));
+  if (!c.empty() && c[0] == u'=') c.erase(0, 1);
+  // The same reading MatchFilterCondition gives a condition of one plain pattern part.
+  p.Plain = c.find_first_of(u"();^&|<>!") == String::npos;
+  p.Pattern = CaseSensitive ? c : AnsiUpperCase(c);
+  return p;
 }
 
 // ===========================================================================

@@ -143,6 +143,7 @@ HRESULT TASGDropTarget::Drop(IDataObject* DataObj, DWORD KeyState, POINTL Pt, DW
     return S_OK;
   }
   const TPoint pt = PointOf(Pt);
+  FRefused = false;
   TEnumFormats formats(DataObj);
   // Each format goes only to a target that accepts it; cells are always taken.
   const int col = FAcceptCols ? formats.Col() : -1;
@@ -158,7 +159,7 @@ HRESULT TASGDropTarget::Drop(IDataObject* DataObj, DWORD KeyState, POINTL Pt, DW
     if (FAcceptFiles && formats.FileList()) DropFiles(pt, formats.Files());
     if (FAcceptURLs && formats.HasURL()) DropURL(pt, formats.Text());
   }
-  if (Effect != nullptr) *Effect = StandardEffect(KeyState, allowed);
+  if (Effect != nullptr) *Effect = FRefused ? DROPEFFECT_NONE : StandardEffect(KeyState, allowed);
   return S_OK;
 }
 

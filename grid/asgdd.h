@@ -92,10 +92,14 @@ public:
 
 protected:
   bool Supports(REFIID Riid) const override { return Riid == IID_IDropTarget; }
+  // A drop handler that takes nothing calls this: the drop then reports no effect, so that
+  // the source keeps what it offered.
+  void RefuseDrop() { FRefused = true; }
   bool FOk = false;
 
 private:
   DWORD StandardEffect(DWORD KeyState, DWORD Allowed) const;
+  bool FRefused = false;
 
   bool FAcceptText = true, FAcceptFiles = true, FAcceptCols = false, FAcceptURLs = true;
   TDropFormats FDropFormats;
