@@ -88,6 +88,8 @@ void DEreDuzeroVaro::SetScrollType(TScrollType Value) {
     } else {
       DoneFlatScrollBars();
     }
+    // The metro look scrolls with the thin bars.
+    SetThinScrollBars(Value == ssMetro);
   }
   ApplyFlatScrollStyle();
 }

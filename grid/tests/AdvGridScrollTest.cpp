@@ -10,7 +10,7 @@ TEST(AdvGridScroll, ThinBarThumbFollowsTheRowsAndIsNeverShorterThan20Pixels) {
   TGridForm f;
   DEreDuzeroVaro* g = f.grid;
   g->SetRowCount(10000);
-  g->SetThinScrollBars(true);
+  g->SetScrollType(ssMetro);
   ProcessPendingEvents();
   DEreDuzeroVaro::TScrollControl* bar = g->VScrollControl();
   ASSERT_NE(bar, nullptr);
@@ -22,7 +22,7 @@ TEST(AdvGridScroll, ThinBarThumbFollowsTheRowsAndIsNeverShorterThan20Pixels) {
   g->SetTopRow(g->RowCount() - g->VisibleRowCount());
   bar->Thumb(pos, size);
   EXPECT_EQ(pos + size, bar->Height());  // kept inside the bar at the end
-  g->SetThinScrollBars(false);
+  g->SetScrollType(ssNormal);
   EXPECT_EQ(g->VScrollControl(), nullptr);
 }
 
