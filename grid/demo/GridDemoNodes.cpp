@@ -47,9 +47,10 @@ void AddGridDemoNodes(TGridDemoForm& Form) {
   Form.AddDemoItem(menu, u"Floating footer with totals", [&Form] {
     DEreDuzeroVaro* g = Form.Grid();
     ShowFooter(g, fsFixedLastRow);
-    g->SetCells(1, g->RowCount() - 1, u"Channels / level:");
-    g->FloatingFooter()->SetColumnCalc(0, acCOUNT);
+    g->SetCells(1, g->RowCount() - 1, u"Average, best:");
     g->FloatingFooter()->SetColumnCalc(2, acAVG);
+    // The signal column moves one to the left while the mode column is grouped.
+    g->FloatingFooter()->SetColumnCalc(g->GroupColumn() == -1 ? 6 : 5, acMAX);
   });
   Form.AddDemoItem(menu, u"Footer panel: note preview", [&Form] {
     DEreDuzeroVaro* g = Form.Grid();

@@ -184,3 +184,51 @@ TEST_F(GroupTest, NothingToGroup) {
 }
 
 }  // namespace
+
+#include "grid/AdvGridFooterPanel.h"
+#include "grid/demo/GridDemo.h"
+
+namespace {
+
+// The demo's Nodes menu, item by item, as the operator picks them.
+TEST(GridDemoNodes, EveryItemOfTheMenuWorksOnTheChannelTable) {
+  TGridDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  DEreDuzeroVaro* g = form.Grid();
+  TMenuItem* menu = form.DemoMenu(u"Nodes");
+  auto pick = [&](const String& Caption) {
+    for (int i = 0; i < menu->Count(); ++i)
+      if (menu->Items(i)->Caption() == Caption) {
+        menu->Items(i)->Click();
+        ProcessPendingEvents();
+        return;
+      }
+    ADD_FAILURE() << "no item " << StringToUTF8(Caption);
+  };
+  pick(u"Group by mode");
+  EXPECT_EQ(g->GroupColumn(), 3);
+  EXPECT_EQ(g->NumNodes(), 4);
+  EXPECT_EQ(g->RowCount(), 1 + 10 + 4 + 4);
+  pick(u"Contract all");
+  EXPECT_EQ(g->RowCount(), 1 + 4 + 4);
+  pick(u"Expand all");
+  pick(u"Average level per group");
+  EXPECT_FALSE(g->Cells(2, 1 + 1 + g->GetNodeSpan(1) - 1).empty());
+  pick(u"Floating footer with totals");
+  EXPECT_TRUE(g->FloatingFooter()->Visible());
+  EXPECT_EQ(g->Cells(5, g->RowCount() - 1), u"100.00");  // the signal column, left of the taken-out mode
+  pick(u"Footer panel: note preview");
+  pick(u"Footer panel: channel template");
+  RenderControl(g->FooterPanel());
+  pick(u"Hide the footer");
+  EXPECT_FALSE(g->FloatingFooter()->Visible());
+  pick(u"Ungroup");
+  EXPECT_EQ(g->GroupColumn(), -1);
+  EXPECT_EQ(g->RowCount(), 11);
+  // The channels stay in the order grouping sorted them into.
+  EXPECT_EQ(g->Cells(3, 1), u"Momentary");
+  EXPECT_EQ(g->Cells(1, 1), u"426.0625");
+}
+
+}  // namespace
