@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "grid/AdvGridEditing.h"
 #include "grid/tests/GridTestSupport.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Controls.h"
@@ -427,4 +428,43 @@ TEST(AdvGridMouse, DoubleClickOnAHeaderBorderSizesTheColumnAndDoesNotSort) {
   SimulateDblClick(t.g, c.Left + 10, c.Top + 5);
   ProcessPendingEvents();
   EXPECT_EQ(cell, TPoint(2, 5));
+}
+
+TEST(AdvGridMouse, ANodeGlyphPressContractsAndExpandsItsNode) {
+  TMouseGrid t;
+  t.g->AddNode(2, 3);
+  const int rows = t.g->RowCount();
+  std::vector<std::string> log;
+  t.g->OnContractNode = [&](TObject*, int, int) { log.push_back("contract"); };
+  t.g->OnExpandNode = [&](TObject*, int, int) { log.push_back("expand"); };
+  const TRect r = t.Cell(0, 2);
+  SimulateClick(t.g, r.Left + 8, r.Top + r.Height() / 2);
+  ProcessPendingEvents();
+  EXPECT_EQ(t.g->RowCount(), rows - 2) << "the node's two child rows are hidden";
+  SimulateClick(t.g, r.Left + 8, r.Top + r.Height() / 2);
+  ProcessPendingEvents();
+  EXPECT_EQ(t.g->RowCount(), rows);
+  EXPECT_EQ(log, (std::vector<std::string>{"contract", "expand"}));
+  // OnBeforeContractNode may refuse.
+  t.g->OnBeforeContractNode = [](TObject*, int, int, bool& Allow) { Allow = false; };
+  SimulateClick(t.g, r.Left + 8, r.Top + r.Height() / 2);
+  EXPECT_EQ(t.g->RowCount(), rows);
+}
+
+TEST(AdvGridMouse, ALeftClickOpensTheFixedCellEditorAwayFromTheBorders) {
+  // (pixels from the header cell's right border, column sizing on, editor opens?)
+  struct TCase {
+    int FromRight;
+    bool Sizing, Opens;
+  } cases[] = {{20, true, true}, {2, true, false}, {2, false, true}};
+  for (const TCase& k : cases) {
+    TMouseGrid t;
+    if (k.Sizing) t.g->SetOptions(t.g->Options() + TGridOptions{goColSizing});
+    t.g->MouseActions()->SetFixedRowsEdit(fceLeftClick);
+    const TRect h = t.Cell(2, 0);
+    SimulateClick(t.g, h.Right - k.FromRight, h.Top + 8);
+    ProcessPendingEvents();
+    const bool open = t.g->EditTrans()->Visible();
+    EXPECT_EQ(open, k.Opens) << k.FromRight << " px from the border, sizing " << k.Sizing;
+  }
 }
