@@ -39,8 +39,7 @@ void AddGridDemoDrag(TGridDemoForm& Form) {
     (*item)->SetChecked((Form.Grid()->DragDropSettings()->*Get)());
   };
   using S = DEreDuzeroVaro::TDragDropSettings;
-  // The demo's grid drags and takes drops from the start.
-  Form.Grid()->DragDropSettings()->SetOleDropSource(true);
+  // The demo's grid takes drops from the start; dragging out is switched on from the menu.
   Form.Grid()->DragDropSettings()->SetOleDropTarget(true);
   toggle(u"Drag cells out", &S::OleDropSource, &S::SetOleDropSource);
   toggle(u"Take drops", &S::OleDropTarget, &S::SetOleDropTarget);
