@@ -271,6 +271,9 @@ void DEreDuzeroVaro::MouseMove(TShiftState Shift, int X, int Y) {
   }
   // 12. The selection's resize handle.
   const bool onHandle = OnResizeHandle(X, Y);
+  // 13. A press on the selection starts dragging it once the mouse leaves the dead zone.
+  if (FSelectionClick && Shift.Contains(ssLeft) && OleDragFromMouse(TPoint(Clickposx, Clickposy), X, Y))
+    FSelectionClick = false;
   // 14. Moving feedback and the next press's select mode.
   if (GridState() == gsColMoving || GridState() == gsRowMoving) MoveFeedback(X, Y, ACol, ARow);
   if (FMouseSelectStart == -1 && !(Shift.Contains(ssLeft) && GridState() != gsNormal)) {

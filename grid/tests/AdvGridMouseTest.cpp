@@ -468,3 +468,20 @@ TEST(AdvGridMouse, ALeftClickOpensTheFixedCellEditorAwayFromTheBorders) {
     EXPECT_EQ(open, k.Opens) << k.FromRight << " px from the border, sizing " << k.Sizing;
   }
 }
+
+TEST(AdvGridMouse, APressOnTheSelectionKeepsItForADragAndAReleaseSelectsTheCell) {
+  TMouseGrid t;
+  t.g->DragDropSettings()->SetOleDropSource(true);
+  t.g->SetSelection(TGridRect{2, 2, 3, 4});
+  const TRect r = t.Cell(2, 3);
+  SimulateMouseDown(t.g, mbLeft, r.Left + 10, r.Top + 5);
+  ProcessPendingEvents();
+  EXPECT_EQ(t.g->Selection(), (TGridRect{2, 2, 3, 4})) << "the press keeps the selection";
+  EXPECT_TRUE(t.g->SelectionClick());
+  // A move within the dead zone starts nothing; the release then selects the pressed cell.
+  SimulateMouseMove(t.g, r.Left + 13, r.Top + 8, TShiftState{ssLeft});
+  SimulateMouseUp(t.g, mbLeft, r.Left + 13, r.Top + 8);
+  ProcessPendingEvents();
+  EXPECT_EQ(t.g->Selection(), (TGridRect{2, 3, 2, 3}));
+  EXPECT_FALSE(t.g->SelectionClick());
+}
