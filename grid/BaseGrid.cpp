@@ -39,12 +39,12 @@ void TCellProperties::Assign(TPersistent* Source) {
   FCellSpanY = src->FCellSpanY;
   FOwnerRow = src->FOwnerRow;
   FOwnerCol = src->FOwnerCol;
-  FObject = src->FObject;
+  SetCellObject(src->CellObject());
   FAlignment = src->FAlignment;
   SetBorderColor(src->BorderColor());
   SetBorderWidth(src->BorderWidth());
   FBrushColor = src->FBrushColor;
-  FBrushStyle = src->FBrushStyle;
+  SetBrushStyle(src->BrushStyle());
   FFontColor = src->FFontColor;
   FFontStyle = src->FFontStyle;
   FFontName = src->FFontName;
@@ -100,7 +100,7 @@ TBaseGrid::~TBaseGrid() {
   // two cells share is freed once.
   std::unordered_set<TObject*> graphics;
   for (TCellProperties* p = FFirstRecord; p != nullptr; p = p->FNextRecord) {
-    TObject* g = p->FGraphicObject;
+    TObject* g = p->GraphicObject();
     if (g != nullptr && g->ClassName() == u"TCellGraphic") graphics.insert(g);
   }
   while (FFirstRecord != nullptr) delete FFirstRecord;
@@ -275,7 +275,7 @@ TCellProperties* TBaseGrid::MakeRecord(int ACol, int ARow) {
   p->FWordWrap = wordWrap;
   p->SetFontName(font.Name());
   p->FFontSize = font.Size();
-  p->FFontStyle = font.Style();
+  p->SetFontStyle(font.Style());
   p->FFontColor = font.Color();
   p->FBrushColor = brush.Color();
   p->SetExtra(&TCellProperties::TExtra::BrushColorTo, colorTo);
@@ -311,7 +311,7 @@ void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value) {
 
 void TBaseGrid::FreeRecord(TCellProperties* Props, bool Graphic) {
   if (!OwnsRecord(Props)) return;  // not the grid's: left alone
-  TObject* g = Props->FGraphicObject;
+  TObject* g = Props->GraphicObject();
   if (Graphic && g != nullptr && g->ClassName() == u"TCellGraphic") delete g;
   delete Props;
 }

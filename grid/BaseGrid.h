@@ -70,12 +70,12 @@ public:
   void SetOwnerCol(int Value) { FOwnerCol = Value; }
   int OwnerRow() const { return FOwnerRow; }
   void SetOwnerRow(int Value) { FOwnerRow = Value; }
-  TObject* CellObject() const { return FObject; }
-  void SetCellObject(TObject* Value) { FObject = Value; }
-  TObject* GraphicObject() const { return FGraphicObject; }
-  void SetGraphicObject(TObject* Value) { FGraphicObject = Value; }
-  TBrushStyle BrushStyle() const { return FBrushStyle; }
-  void SetBrushStyle(TBrushStyle Value) { FBrushStyle = Value; }
+  TObject* CellObject() const { return FExtra ? FExtra->Object : nullptr; }
+  void SetCellObject(TObject* Value) { SetExtra(&TExtra::Object, Value); }
+  TObject* GraphicObject() const { return FExtra ? FExtra->GraphicObject : nullptr; }
+  void SetGraphicObject(TObject* Value) { SetExtra(&TExtra::GraphicObject, Value); }
+  TBrushStyle BrushStyle() const { return FExtra ? FExtra->BrushStyle : bsSolid; }
+  void SetBrushStyle(TBrushStyle Value) { SetExtra(&TExtra::BrushStyle, Value); }
   // The four setters below also repaint the owner cell.
   TColor BrushColor() const { return FBrushColor; }
   void SetBrushColor(TColor Value);
@@ -89,8 +89,17 @@ public:
   void SetFontSize(int Value) { FFontSize = Value; }
   TColor FontColor() const { return FFontColor; }
   void SetFontColor(TColor Value) { FFontColor = Value; }
-  const TFontStyles& FontStyle() const { return FFontStyle; }
-  void SetFontStyle(const TFontStyles& Value) { FFontStyle = Value; }
+  TFontStyles FontStyle() const {
+    TFontStyles r;
+    for (TFontStyle f : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
+      if (FFontStyle & (1u << f)) r.Include(f);
+    return r;
+  }
+  void SetFontStyle(const TFontStyles& Value) {
+    FFontStyle = 0;
+    for (TFontStyle f : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
+      if (Value.Contains(f)) FFontStyle |= static_cast<uint8_t>(1u << f);
+  }
   const String& FontName() const { return *FFontName; }
   void SetFontName(const String& Value) { FFontName = InternFontName(Value); }
   int CellSpanX() const { return FCellSpanX; }
@@ -124,9 +133,12 @@ private:
   friend class TBaseGrid;
   void RepaintOwner();
 
-  // What most attributed cells leave at its default, kept in a side record made on the first
-  // write of another value, so that a cell with a colour or font stays small.
+  // What most attributed cells leave at its default (user and graphic objects included), kept
+  // in a side record made on the first write of another value, so that a cell with a colour or
+  // font stays small.
   struct TExtra {
+    TObject* Object = nullptr;
+    TObject* GraphicObject = nullptr;
     TColor BrushColorTo = clNone;
     TColor BorderColor = 0;
     int BorderWidth = 0;
@@ -135,6 +147,7 @@ private:
     TControl* Control = nullptr;
     TColumnCalcType CalcType = acNONE;
     TCellGradientDirection GradientDirection = GradientVertical;
+    TBrushStyle BrushStyle = bsSolid;
   };
   template <class T>
   void SetExtra(T TExtra::* Member, T Value) {
@@ -152,8 +165,6 @@ private:
   TBaseGrid* FOwnerGrid;
   TCellProperties* FPrevRecord = nullptr;
   TCellProperties* FNextRecord = nullptr;
-  TObject* FObject = nullptr;
-  TObject* FGraphicObject = nullptr;
   const String* FFontName;
   std::unique_ptr<TExtra> FExtra;
   int FOwnerCol, FOwnerRow;
@@ -163,15 +174,14 @@ private:
   int FCellSpanY = -1;
   int FCellSpanX = -1;
   int FPaintID = 0;  // the paint pass in which this base cell's area was last painted
-  TBrushStyle FBrushStyle = bsSolid;
-  TFontStyles FFontStyle;
+  uint8_t FFontStyle = 0;  // a bit per TFontStyle
   TAlignment FAlignment = taLeftJustify;
   TVAlignment FVAlignment = vtaTop;
-  bool FWordWrap = false;
-  bool FIsBaseCell = true;
   TEditorType FEditor = edNormal;
-  bool FReadOnly = false;
-  bool FListed = false;
+  bool FWordWrap : 1 = false;
+  bool FIsBaseCell : 1 = true;
+  bool FReadOnly : 1 = false;
+  bool FListed : 1 = false;
 };
 
 // ---------------------------------------------------------------------------

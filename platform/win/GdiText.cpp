@@ -186,7 +186,9 @@ class TShapedTexts {
   }
 
  private:
-  static constexpr qsizetype kGeneration = 512;
+  // A generation holds the texts of a full-screen grid (about a thousand cells), so that a
+  // repaint of the same view finds every text of its last paint.
+  static constexpr qsizetype kGeneration = 2048;
   QHash<TKey, TShapedTextRef> recent, older;
 };
 
