@@ -274,7 +274,26 @@ void TCustomAdvGridDropDown::ConnectGrid() {
     if (Key == VK_RETURN) DoHideDropDown(false);
     else if (Key == VK_ESCAPE) DoHideDropDown(true);
   };
+  g->OnAnchorClick = [this](TObject* S, int R, int C, const String& A, bool& H) { GridAnchorClick(S, R, C, A, H); };
+  g->OnAnchorEnter = [this](TObject* S, int R, int C, const String& A) { GridAnchorEnter(S, R, C, A); };
+  g->OnAnchorExit = [this](TObject* S, int R, int C, const String& A) { GridAnchorExit(S, R, C, A); };
+  g->OnAnchorHint = [this](TObject* S, int R, int C, String& A) { GridAnchorHint(S, R, C, A); };
   g->OnButtonClick = [this](TObject* S, int C, int R) { Blocked([&] { GridButtonClick(S, C, R); }); };
+  // A header-click sort: the item chosen before it has its row made current after it.
+  g->OnCanSort = [this](TObject*, int, bool&) { FTempItemIndex = FItemIndex; };
+  g->OnClickSort = [this](TObject*, int) {
+    const int row = ItemToRow(FTempItemIndex);
+    if (FAdvColGrid != nullptr && row >= FAdvColGrid->FixedRows()) FAdvColGrid->SetRow(row);
+  };
+  g->OnColumnSizing = [this](TObject* S, int C, int W) { GridColumnSizing(S, C, W); };
+  g->OnEndColumnSize = [this](TObject* S, int C) { GridEndColumnSize(S, C); };
+  g->OnRowSizing = [this](TObject* S, int R, int H) { GridRowSizing(S, R, H); };
+  g->OnEndRowSize = [this](TObject* S, int R) { GridEndRowSize(S, R); };
+  g->OnRowMove = [this](TObject* S, int R, bool& A) { GridRowMove(S, R, A); };
+  g->OnRowMoving = [this](TObject* S, int R, bool& A) { GridRowMoving(S, R, A); };
+  g->OnColumnMove = [this](TObject* S, int C, bool& A) { GridColumnMove(S, C, A); };
+  g->OnColumnMoving = [this](TObject* S, int C, bool& A) { GridColumnMoving(S, C, A); };
+  g->OnRightClickCell = [this](TObject* S, int R, int C) { GridRightClickCell(S, R, C); };
   g->OnColumnSize = [this](TObject* S, int C, bool& A) { GridColumnSize(S, C, A); };
   g->OnRowSize = [this](TObject* S, int R, bool& A) { GridRowSize(S, R, A); };
   g->OnRowMoved = [this](TObject* S, int F, int T) { GridRowMoved(S, F, T); };

@@ -198,6 +198,22 @@ TEST(AdvCustomGridDropDown, AfterASortTheSameItemStaysChosenAndAcceptingReturnsI
   f.ClosingKey(VK_ESCAPE);
 }
 
+TEST(AdvCustomGridDropDown, AHeaderClickSortsAndKeepsTheChosenItemCurrent) {
+  GridDropFixture f(Fruits());
+  f.dd->SetSorting(gsSingleColumn);
+  f.dd->SetItemIndex(2);  // Banana
+  f.Open();
+  const TRect h = f.Grid()->CellRect(0, 0);
+  SimulateClick(f.Grid(), (h.Left + h.Right) / 2 - 10, (h.Top + h.Bottom) / 2);
+  ProcessPendingEvents();
+  EXPECT_EQ(f.Shown(), (std::vector<String>{u"Apple", u"Apricot", u"Banana", u"Cherry", u"Pear"}));
+  EXPECT_TRUE(f.dd->DroppedDown());
+  EXPECT_EQ(f.Grid()->Row(), 3);
+  f.ClosingKey(VK_RETURN);
+  EXPECT_EQ(f.dd->ItemIndex(), 2);
+  EXPECT_EQ(f.dd->Text(), u"Banana");
+}
+
 TEST(AdvCustomGridDropDown, LookupInTheOpenGridGoesThroughTheItemNumbers) {
   GridDropFixture f(Fruits());
   f.Open();
