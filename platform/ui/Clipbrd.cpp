@@ -41,7 +41,10 @@ QString MimeOf(UINT format) {
   FormatTable& t = Formats();
   std::lock_guard<std::mutex> g(t.lock);
   auto it = t.names.find(format);
-  return it == t.names.end() ? QString() : QStringLiteral("application/x-") + ToQString(it->second);
+  if (it == t.names.end()) return QString();
+  // HTML goes where other programs look for it.
+  if (ToQString(it->second).compare(QStringLiteral("HTML Format"), Qt::CaseInsensitive) == 0) return QStringLiteral("text/html");
+  return QStringLiteral("application/x-") + ToQString(it->second);
 }
 
 QByteArray Encode(const QImage& image, const char* format) {
