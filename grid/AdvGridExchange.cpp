@@ -49,6 +49,7 @@ void DEreDuzeroVaro::LoadSheet(const String& FileName, const String& SheetName) 
   ClearRect(co, ro, ColCount() - 1, RowCount() - 1);
   for (const exchange::TSheetCell& c : data.Cells) LoadCell(c.Col - data.Col1 + co, c.Row - data.Row1 + ro, c.Text);
   CellsChanged(TRect(0, 0, ColCount(), RowCount()));
+  RecalcFooterAll();
 }
 
 void DEreDuzeroVaro::LoadFromXLS(const String& FileName) { LoadSheet(FileName, String()); }
@@ -148,6 +149,7 @@ void DEreDuzeroVaro::LoadFromMDBSQL(const String& FileName, const String& SQL) {
     ++row;
   }
   CellsChanged(TRect(0, 0, ColCount(), RowCount()));
+  RecalcFooterAll();
 }
 
 void DEreDuzeroVaro::ChangeScale(int M, int D) {

@@ -171,4 +171,5 @@ void DEreDuzeroVaro::LoadFromXML(const String& FileName, bool LevelToRow, bool L
   }
   SetColCount(maxCol + 1);
   SetRowCount(maxRow + 1);
+  RecalcFooterAll();
 }
