@@ -3,7 +3,9 @@
 #include <functional>
 
 #include "grid/AdvGrid.h"
+#include "grid/AdvGridEditing.h"
 #include "grid/AdvGridEditors.h"
+#include "grid/AdvGridFooterPanel.h"
 #include "grid/AdvGridValuesRich.h"
 #include "grid/ArrowWindow.h"
 #include "platform/rtl/ClassRegistry.h"
@@ -57,6 +59,14 @@ TRegistrar RegistrarOf(const String& Name) {
     };
   if (Name == u"TScrollBar") return [](const String& N) { RegisterClass<TScrollBar>(N); };
   if (Name == u"TAdvRichEdit") return [](const String& N) { RegisterAdvRichEditClass(N); };
+  // The floating header of a column drag belongs to a grid; made by name it has none and
+  // paints only its face.
+  if (Name == u"THeaderDragButton")
+    return [](const String& N) {
+      RegisterClass(N, typeid(DEreDuzeroVaro::THeaderDragButton), [](TComponent* AOwner) -> TComponent* {
+        return new DEreDuzeroVaro::THeaderDragButton(AOwner, nullptr);
+      });
+    };
 #define GRID_MODULE_CLASS(T) \
   if (Name == u## #T) return [](const String& N) { RegisterClass<T>(N); };
   GRID_MODULE_CLASS(TGridCombo)
@@ -77,6 +87,9 @@ TRegistrar RegistrarOf(const String& Name) {
   GRID_MODULE_CLASS(TGridDatePicker)
   GRID_MODULE_CLASS(TControlEdit)
   GRID_MODULE_CLASS(TControlCombo)
+  GRID_MODULE_CLASS(TGridTransEdit)
+  GRID_MODULE_CLASS(TGridTransCombo)
+  GRID_MODULE_CLASS(TFooterPanel)
 #undef GRID_MODULE_CLASS
   return {};
 }

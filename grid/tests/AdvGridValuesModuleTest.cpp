@@ -29,6 +29,12 @@ TEST(GridModuleTest, StartUpRegistersTheClassesTheFormatAndTheMessagesOnce) {
   EXPECT_TRUE(GetClass(u"TGridCombo"));
   EXPECT_TRUE(GetClass(u"TControlCombo"));
   EXPECT_TRUE(GetClass(u"TAdvRichEdit"));
+  for (const char16_t* name : {u"TGridTransEdit", u"TGridTransCombo", u"TFooterPanel", u"THeaderDragButton"}) {
+    TComponentClass cls = GetClass(name);
+    ASSERT_TRUE(cls);
+    std::unique_ptr<TComponent> made(cls(nullptr));
+    EXPECT_EQ(made->ClassName(), name);
+  }
   EXPECT_THROW(std::unique_ptr<TComponent>(GetClass(u"TAdvRichEdit")(nullptr)), EInvalidCast);
   std::unique_ptr<TComponent> rich(GetClass(u"TAdvRichEdit")(grid.get()));
   EXPECT_EQ(rich->ClassName(), u"TAdvRichEdit");
