@@ -42,9 +42,18 @@ TEST_F(GridDemoPrintEndToEnd, PreviewWindowDrawsThePrintout) {
   ASSERT_TRUE(main) << "the demo's window did not show";
   std::this_thread::sleep_for(500ms);
 
-  X.Key("alt+p");
-  X.Key("v");
-  auto preview = X.Window("^Print preview$");
+  // The menu answers its mnemonic once the window has the keyboard, which a loaded machine
+  // can delay: ask again when no preview came.
+  std::optional<Box> preview;
+  for (int attempt = 0; attempt < 3 && !preview; ++attempt) {
+    if (attempt > 0) {  // close a menu or an editor a lost key left open
+      X.Key("Escape");
+      X.Key("Escape");
+    }
+    X.Key("alt+p");
+    X.Key("v");
+    preview = X.Window("^Print preview$", 8s);
+  }
   ASSERT_TRUE(preview) << "the preview window did not show";
   const Box page{preview->Left + 8, preview->Top + 42, preview->Left + 537, preview->Top + 791};
   int first = 0;
