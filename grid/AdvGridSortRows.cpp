@@ -3,8 +3,8 @@
 //
 // A sort orders the rows' indexes (Hoare quicksort, middle pivot, as the grid has always
 // partitioned), comparing cells through keys made once per cell; then the rows take their
-// places in one pass with everything that travels (texts, and the cells' objects by
-// reference).
+// places in one pass with everything that travels (the stored rows move whole: texts, and
+// the cells' objects by reference).
 // Nothing is compared while rows move, so no scratch rows are needed and the display hooks
 // see each cell at its own row.
 
@@ -105,37 +105,11 @@ void DEreDuzeroVaro::MoveRowsToOrder(int Start, const std::vector<int>& Order, i
     return;
   }
 
-  // Texts and objects of every stored column, hidden ones included: the rows are taken out
-  // once and put back in their new order.
+  // Texts and objects of every stored column (hidden ones included) and the heights, in one
+  // pass over the stored rows.
   std::vector<int> relative(static_cast<size_t>(n));
   for (int k = 0; k < n; ++k) relative[static_cast<size_t>(k)] = Order[static_cast<size_t>(k)] - Start;
-  {
-    const int cols = TotalColCount();
-    std::vector<String> texts(static_cast<size_t>(n) * static_cast<size_t>(cols));
-    std::vector<TObject*> objects(texts.size());
-    for (int k = 0; k < n; ++k)
-      for (int c = 0; c < cols; ++c) {
-        const size_t at = static_cast<size_t>(k) * static_cast<size_t>(cols) + static_cast<size_t>(c);
-        texts[at] = GridCells(c, Start + k);
-        objects[at] = GridObjects(c, Start + k);
-      }
-    for (int k = 0; k < n; ++k) {
-      const size_t from = static_cast<size_t>(relative[static_cast<size_t>(k)]) * static_cast<size_t>(cols);
-      if (relative[static_cast<size_t>(k)] == k) continue;
-      for (int c = 0; c < cols; ++c) {
-        SetGridCells(c, Start + k, texts[from + static_cast<size_t>(c)]);
-        SetGridObjects(c, Start + k, objects[from + static_cast<size_t>(c)]);
-      }
-    }
-  }
-
-  // Heights, set only where they differ.
-  std::vector<int> heights(static_cast<size_t>(n));
-  for (int k = 0; k < n; ++k) heights[static_cast<size_t>(k)] = RowHeights(Start + k);
-  for (int k = 0; k < n; ++k) {
-    const int h = heights[static_cast<size_t>(relative[static_cast<size_t>(k)])];
-    if (h != heights[static_cast<size_t>(k)]) SetRowHeights(Start + k, h);
-  }
+  PermuteRows(Start, Order);
 
   // The disjunct row marks move with their rows when the rows move on a sort; persistent
   // marks belong to real rows.

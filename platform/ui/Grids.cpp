@@ -262,6 +262,35 @@ void TCustomGrid::DeleteRowsAt(int ARow, int Count) {
 }
 void TCustomGrid::DeleteRow(int ARow) { DeleteItem(false, ARow); }
 
+void TCustomGrid::PermuteRows(int Start, const std::vector<int>& Order) {
+  const int n = static_cast<int>(Order.size());
+  if (n == 0) return;
+  if (Start < 0 || n > RowCount() - Start) throw EInvalidGridOperation(u"Grid index out of range");
+  std::vector<bool> seen(static_cast<size_t>(n));
+  bool moves = false;
+  for (int k = 0; k < n; ++k) {
+    const int from = Order[static_cast<size_t>(k)] - Start;
+    if (from < 0 || from >= n || seen[static_cast<size_t>(from)])
+      throw EInvalidGridOperation(u"Grid row order is no permutation");
+    seen[static_cast<size_t>(from)] = true;
+    moves = moves || from != k;
+  }
+  if (!moves) return;
+  const std::vector<int> heights(FRowHeights.begin() + Start, FRowHeights.begin() + Start + n);
+  bool sized = false;
+  for (int k = 0; k < n; ++k) {
+    const int h = heights[static_cast<size_t>(Order[static_cast<size_t>(k)] - Start)];
+    sized = sized || h != FRowHeights[static_cast<size_t>(Start + k)];
+    FRowHeights[static_cast<size_t>(Start + k)] = h;
+  }
+  RowsPermuted(Start, Order);
+  if (sized) {
+    RowHeightsChanged();
+    UpdateScrollBars();
+  }
+  Invalidate();
+}
+
 // ---------------------------------------------------------------------------
 // Options and look
 

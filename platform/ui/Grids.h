@@ -226,6 +226,11 @@ public:
   // raises EInvalidGridOperation.
   void InsertRowsAt(int ARow, int Count);
   void DeleteRowsAt(int ARow, int Count);
+  // Row Start + k takes the row that stood at Order[k], for k = 0..Order.size()-1, with its
+  // height (in a string grid with every stored cell), all in one pass. Order must hold each
+  // row of that range once, else EInvalidGridOperation is raised and nothing moves. The
+  // current cell and the anchor keep their positions; no move event fires.
+  void PermuteRows(int Start, const std::vector<int>& Order);
 
   // ---- Cells on screen (client coordinates)
   // The rectangle of a shown cell, without its grid lines; (0, 0, 0, 0) for a cell out of view.
@@ -268,6 +273,8 @@ protected:
   // grid moves its cells here before calling these.
   virtual void ColumnMoved(int FromIndex, int ToIndex);
   virtual void RowMoved(int FromIndex, int ToIndex);
+  // After PermuteRows placed the sizes; the string grid moves its cells here.
+  virtual void RowsPermuted(int Start, const std::vector<int>& Order) { (void)Start; (void)Order; }
   // Removes a row (column): later ones move up (left) with their sizes, the fixed count
   // drops when a fixed one goes, and the current cell stays on its cell. The string grid
   // drops the removed cells and moves the later counted ones (cells beyond the count stay
@@ -443,6 +450,7 @@ protected:
   void SetEditText(int ACol, int ARow, const String& Value) override;
   void ColumnMoved(int FromIndex, int ToIndex) override;
   void RowMoved(int FromIndex, int ToIndex) override;
+  void RowsPermuted(int Start, const std::vector<int>& Order) override;
   void DeleteRow(int ARow) override;
   void DeleteColumn(int ACol) override;
   void RowsShifted(int ARow, int Count, int OldCount) override;

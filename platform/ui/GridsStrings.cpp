@@ -268,6 +268,23 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
   TCustomGrid::RowMoved(FromIndex, ToIndex);
 }
 
+void TStringGrid::RowsPermuted(int Start, const std::vector<int>& Order) {
+  // The stored rows that change places are taken out (every target is also a source, so
+  // each place left empty is filled or stays empty), then each goes to its new index.
+  std::vector<std::pair<int, TCellRow>> moved;
+  for (int k = 0; k < static_cast<int>(Order.size()); ++k) {
+    const int from = Order[static_cast<size_t>(k)], to = Start + k;
+    if (from == to) continue;
+    const TCellRow* row = FindRow(from);
+    if (row == nullptr || row->Empty()) continue;
+    TCellRow& stored = MakeRow(from);
+    moved.emplace_back(to, std::move(stored));
+    stored = TCellRow(&FPool);
+  }
+  for (auto& [r, row] : moved) MakeRow(r) = std::move(row);
+  TCustomGrid::RowsPermuted(Start, Order);
+}
+
 // The removed cells go and the later counted ones move up, before the grid's own removal
 // reports the new count; cells beyond the count stay where they are.
 void TStringGrid::DeleteCells(bool IsRow, int Index) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
@@ -463,6 +464,41 @@ TEST(StringGridStore, RowBlocksInsertAndDeleteWithTheirCellsSizesAndCurrentRow) 
   EXPECT_THROW(grid.DeleteRowsAt(0, grid.RowCount()), EInvalidGridOperation);
   EXPECT_THROW(grid.DeleteRowsAt(5, 2), EInvalidGridOperation);
   EXPECT_THROW(grid.InsertRowsAt(grid.RowCount() + 1, 1), EInvalidGridOperation);
+}
+
+TEST(StringGridStore, PermuteRowsMovesStoredRowsAndHeightsAcrossPages) {
+  // Rows 250..261 straddle the store's page border; empty rows swap with stored ones.
+  TStringGrid grid(nullptr);
+  grid.SetColCount(3);
+  grid.SetRowCount(300);
+  TObject marker;
+  const int start = 250;
+  for (int r = start; r < start + 12; r += 2) grid.SetCells(2, r, String(1, char16_t(u'a' + r - start)));
+  grid.SetObjects(0, start + 4, &marker);
+  grid.SetRowHeights(start + 2, 33);
+  grid.SetCells(1, start + 12, u"outside");
+  grid.SetRow(start + 1);
+
+  std::vector<int> order;  // reversed range
+  for (int k = 11; k >= 0; --k) order.push_back(start + k);
+  grid.PermuteRows(start, order);
+  for (int k = 0; k < 12; ++k) {
+    const int was = 11 - k;
+    EXPECT_EQ(grid.Cells(2, start + k), was % 2 == 0 ? String(1, char16_t(u'a' + was)) : String()) << k;
+  }
+  EXPECT_EQ(grid.Objects(0, start + 7), &marker);
+  EXPECT_EQ(grid.Objects(0, start + 4), nullptr);
+  EXPECT_EQ(grid.RowHeights(start + 9), 33);
+  EXPECT_EQ(grid.RowHeights(start + 2), grid.DefaultRowHeight());
+  EXPECT_EQ(grid.Cells(1, start + 12), u"outside");
+  EXPECT_EQ(grid.Row(), start + 1);  // the current position stays
+
+  // Orders that are no permutation of the range, or leave the count, move nothing.
+  const std::vector<std::vector<int>> bad = {{start, start}, {start, start + 2}, {start - 1, start}};
+  for (const auto& b : bad) EXPECT_THROW(grid.PermuteRows(start, b), EInvalidGridOperation);
+  EXPECT_THROW(grid.PermuteRows(299, {300, 299}), EInvalidGridOperation);
+  EXPECT_EQ(grid.Cells(2, start + 1), u"k");
+  EXPECT_EQ(grid.RowHeights(start + 9), 33);
 }
 
 }  // namespace
