@@ -369,7 +369,7 @@ private:
   TStream* FS;
 };
 
-const TValue* Find(const std::map<std::string, TValue>& P, const char* Name, TValue::TKind Kind) {
+const TValue* FindValue(const std::map<std::string, TValue>& P, const char* Name, TValue::TKind Kind) {
   auto it = P.find(Name);
   if (it == P.end()) return nullptr;
   if (it->second.Kind != Kind) throw EReadError(u"Invalid property value");
@@ -618,26 +618,26 @@ DEreDuzeroVaro::TBinHeader DEreDuzeroVaro::ReadBinHeader(TStream* Stream) {
   TRecordReader rd(Stream);
   auto head = rd.Read("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
   TBinHeader h;
-  if (auto v = Find(head, "ColCount", TValue::kInt)) h.Cols = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxColCount));
-  if (auto v = Find(head, "RowCount", TValue::kInt)) h.Rows = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxRowCount));
-  if (auto v = Find(head, "ID", TValue::kInt)) h.ID = static_cast<int>(v->Int);
-  if (auto v = Find(head, "FullGrid", TValue::kBool)) h.FullGrid = v->Int;
+  if (auto v = FindValue(head, "ColCount", TValue::kInt)) h.Cols = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxColCount));
+  if (auto v = FindValue(head, "RowCount", TValue::kInt)) h.Rows = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxRowCount));
+  if (auto v = FindValue(head, "ID", TValue::kInt)) h.ID = static_cast<int>(v->Int);
+  if (auto v = FindValue(head, "FullGrid", TValue::kBool)) h.FullGrid = v->Int;
   return h;
 }
 
 void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream) {
   TRecordReader rd(Stream);
   auto head = rd.Read("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
-  const TValue* fullv = Find(head, "FullGrid", TValue::kBool);
+  const TValue* fullv = FindValue(head, "FullGrid", TValue::kBool);
   const bool full = fullv && fullv->Int;
   if (full) {
-    const TValue* cv = Find(head, "ColCount", TValue::kInt);
-    const TValue* rv = Find(head, "RowCount", TValue::kInt);
+    const TValue* cv = FindValue(head, "ColCount", TValue::kInt);
+    const TValue* rv = FindValue(head, "RowCount", TValue::kInt);
     ClearRect(0, 0, ColCount() - 1, RowCount() - 1);
     SetRowCount(static_cast<int>(std::clamp<int64_t>(rv ? rv->Int : RowCount(), 1, GridMaxRowCount)));
     SetColCount(static_cast<int>(std::clamp<int64_t>(cv ? cv->Int : ColCount(), 1, GridMaxColCount)));
-    const TValue* wv = Find(head, "ColWidths", TValue::kString);
-    const TValue* hv = Find(head, "RowHeights", TValue::kString);
+    const TValue* wv = FindValue(head, "ColWidths", TValue::kString);
+    const TValue* hv = FindValue(head, "RowHeights", TValue::kString);
     std::vector<String> ws = SplitCommas(wv ? wv->Text : String());
     std::vector<String> hs = SplitCommas(hv ? hv->Text : String());
     if (static_cast<int>(ws.size()) < ColCount() || static_cast<int>(hs.size()) < RowCount())
@@ -650,8 +650,8 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
   int lastRow = -1, last = -1;
   while (Stream->Position() < Stream->Size() - 1) {
     auto cell = rd.Read("TGridCellIO", {"Col", "Row", "Cell", "HasProp"});
-    const TValue* cv = Find(cell, "Col", TValue::kInt);
-    const TValue* rv = Find(cell, "Row", TValue::kInt);
+    const TValue* cv = FindValue(cell, "Col", TValue::kInt);
+    const TValue* rv = FindValue(cell, "Row", TValue::kInt);
     const int64_t col = cv ? cv->Int : 0, row = rv ? rv->Int : 0;
     if (first && !full) {
       originCol = col;
@@ -668,14 +668,14 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
     const bool inside = tc64 >= 0 && tr64 >= 0 && tc64 < ColCount() && tr64 < RowCount();
     const int tc = static_cast<int>(inside ? tc64 : 0), tr = static_cast<int>(inside ? tr64 : 0);
     if (inside) {
-      const TValue* text = Find(cell, "Cell", TValue::kString);
+      const TValue* text = FindValue(cell, "Cell", TValue::kString);
       SetCells(tc, tr, text ? text->Text : String());
       if (tr != lastRow) {
         lastRow = tr;
         if (OnFileProgress) FireFileProgress(static_cast<int>(std::lround(tr * 100.0 / std::max(1, RowCount()))), last);
       }
     }
-    const TValue* hp = Find(cell, "HasProp", TValue::kBool);
+    const TValue* hp = FindValue(cell, "HasProp", TValue::kBool);
     if (!hp || !hp->Int) continue;
     auto prop = rd.Read("TGridCellPropIO",
                         {"CellProperties.IsBaseCell", "CellProperties.CellSpanX", "CellProperties.CellSpanY",
@@ -687,48 +687,48 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
                          "CellProperties.WordWrap", "CellProperties.NodeLevel", "CellProperties.Control", "HasGraphic"});
     if (inside) {
       TCellProperties* p = CellProperties(tc, tr);
-      if (auto v = Find(prop, "CellProperties.IsBaseCell", TValue::kBool)) p->SetIsBaseCell(v->Int);
-      if (auto v = Find(prop, "CellProperties.CellSpanX", TValue::kInt)) p->SetCellSpanX(static_cast<int>(v->Int));
-      if (auto v = Find(prop, "CellProperties.CellSpanY", TValue::kInt)) p->SetCellSpanY(static_cast<int>(v->Int));
-      if (auto v = Find(prop, "CellProperties.Alignment", TValue::kIdent))
+      if (auto v = FindValue(prop, "CellProperties.IsBaseCell", TValue::kBool)) p->SetIsBaseCell(v->Int);
+      if (auto v = FindValue(prop, "CellProperties.CellSpanX", TValue::kInt)) p->SetCellSpanX(static_cast<int>(v->Int));
+      if (auto v = FindValue(prop, "CellProperties.CellSpanY", TValue::kInt)) p->SetCellSpanY(static_cast<int>(v->Int));
+      if (auto v = FindValue(prop, "CellProperties.Alignment", TValue::kIdent))
         p->SetAlignment(static_cast<TAlignment>(IdentIndex(kAlignmentNames, v->Text)));
       TColor color;
       if (ReadColor(prop, "CellProperties.BorderColor", color)) p->SetBorderColor(color);
-      if (auto v = Find(prop, "CellProperties.BorderWidth", TValue::kInt)) p->SetBorderWidth(static_cast<int>(v->Int));
+      if (auto v = FindValue(prop, "CellProperties.BorderWidth", TValue::kInt)) p->SetBorderWidth(static_cast<int>(v->Int));
       if (ReadColor(prop, "CellProperties.BrushColor", color)) p->SetBrushColor(color);
       if (ReadColor(prop, "CellProperties.BrushColorTo", color)) p->SetBrushColorTo(color);
-      if (auto v = Find(prop, "CellProperties.BrushStyle", TValue::kIdent))
+      if (auto v = FindValue(prop, "CellProperties.BrushStyle", TValue::kIdent))
         p->SetBrushStyle(static_cast<TBrushStyle>(IdentIndex(kBrushStyleNames, v->Text)));
       if (ReadColor(prop, "CellProperties.FontColor", color)) p->SetFontColor(color);
-      if (auto v = Find(prop, "CellProperties.FontName", TValue::kString)) p->SetFontName(v->Text);
-      if (auto v = Find(prop, "CellProperties.FontSize", TValue::kInt)) p->SetFontSize(static_cast<int>(v->Int));
-      if (auto v = Find(prop, "CellProperties.FontStyle", TValue::kSet)) {
+      if (auto v = FindValue(prop, "CellProperties.FontName", TValue::kString)) p->SetFontName(v->Text);
+      if (auto v = FindValue(prop, "CellProperties.FontSize", TValue::kInt)) p->SetFontSize(static_cast<int>(v->Int));
+      if (auto v = FindValue(prop, "CellProperties.FontStyle", TValue::kSet)) {
         TFontStyles styles;
         for (const String& m : v->Items) styles.Include(static_cast<TFontStyle>(IdentIndex(kFontStyleNames, m)));
         p->SetFontStyle(styles);
       }
-      if (auto v = Find(prop, "CellProperties.Editor", TValue::kIdent))
+      if (auto v = FindValue(prop, "CellProperties.Editor", TValue::kIdent))
         p->SetEditor(static_cast<TEditorType>(IdentIndex(kEditorNames, v->Text)));
-      if (auto v = Find(prop, "CellProperties.GradientDirection", TValue::kIdent))
+      if (auto v = FindValue(prop, "CellProperties.GradientDirection", TValue::kIdent))
         p->SetGradientDirection(static_cast<TCellGradientDirection>(IdentIndex(kGradientNames, v->Text)));
-      if (auto v = Find(prop, "CellProperties.ReadOnly", TValue::kBool)) p->SetReadOnly(v->Int);
-      if (auto v = Find(prop, "CellProperties.VAlignment", TValue::kIdent))
+      if (auto v = FindValue(prop, "CellProperties.ReadOnly", TValue::kBool)) p->SetReadOnly(v->Int);
+      if (auto v = FindValue(prop, "CellProperties.VAlignment", TValue::kIdent))
         p->SetVAlignment(static_cast<TVAlignment>(IdentIndex(kVAlignmentNames, v->Text)));
-      if (auto v = Find(prop, "CellProperties.WordWrap", TValue::kBool)) p->SetWordWrap(v->Int);
-      if (auto v = Find(prop, "CellProperties.NodeLevel", TValue::kInt)) p->SetNodeLevel(static_cast<int>(v->Int));
+      if (auto v = FindValue(prop, "CellProperties.WordWrap", TValue::kBool)) p->SetWordWrap(v->Int);
+      if (auto v = FindValue(prop, "CellProperties.NodeLevel", TValue::kInt)) p->SetNodeLevel(static_cast<int>(v->Int));
       // The user object and the control name only mean something in the writing program: the
       // target keeps its own.
       p->SetOwnerCol(tc);
       p->SetOwnerRow(tr);
     }
-    const TValue* hg = Find(prop, "HasGraphic", TValue::kBool);
+    const TValue* hg = FindValue(prop, "HasGraphic", TValue::kBool);
     if (!hg || !hg->Int) continue;
     auto gio = rd.Read("TGridGraphicIO",
                        {"CellGraphic.CellType", "CellGraphic.CellVAlign", "CellGraphic.CellHAlign", "CellGraphic.CellIndex",
                         "CellGraphic.CellTransparent", "CellGraphic.CellCreated", "CellGraphic.CellBoolean",
                         "CellGraphic.CellCheckBoxState", "CellGraphic.CellAngle", "CellGraphic.CellValue",
                         "CellGraphic.CellErrFrom", "CellGraphic.CellErrLen", "CellGraphic.CellText"});
-    const TValue* tv = Find(gio, "CellGraphic.CellType", TValue::kIdent);
+    const TValue* tv = FindValue(gio, "CellGraphic.CellType", TValue::kIdent);
     const TCellType kind = tv ? static_cast<TCellType>(IdentIndex(kCellTypeNames, tv->Text)) : ctEmpty;
     // The payload record comes first from the stream, whether or not the cell is kept.
     std::map<std::string, TValue> payload;
@@ -743,42 +743,42 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
     if (!inside) continue;
     TCellGraphic record;
     record.SetCellType(kind);
-    if (auto v = Find(gio, "CellGraphic.CellVAlign", TValue::kIdent))
+    if (auto v = FindValue(gio, "CellGraphic.CellVAlign", TValue::kIdent))
       record.SetCellVAlign(static_cast<TCellVAlign>(IdentIndex(kCellVAlignNames, v->Text)));
-    if (auto v = Find(gio, "CellGraphic.CellHAlign", TValue::kIdent))
+    if (auto v = FindValue(gio, "CellGraphic.CellHAlign", TValue::kIdent))
       record.SetCellHAlign(static_cast<TCellHAlign>(IdentIndex(kCellHAlignNames, v->Text)));
-    if (auto v = Find(gio, "CellGraphic.CellIndex", TValue::kInt)) record.SetCellIndex(static_cast<int>(v->Int));
-    if (auto v = Find(gio, "CellGraphic.CellTransparent", TValue::kBool)) record.SetCellTransparent(v->Int);
-    if (auto v = Find(gio, "CellGraphic.CellCreated", TValue::kBool)) record.SetCellCreated(v->Int);
-    if (auto v = Find(gio, "CellGraphic.CellBoolean", TValue::kBool)) record.SetCellBoolean(v->Int);
-    if (auto v = Find(gio, "CellGraphic.CellCheckBoxState", TValue::kIdent))
+    if (auto v = FindValue(gio, "CellGraphic.CellIndex", TValue::kInt)) record.SetCellIndex(static_cast<int>(v->Int));
+    if (auto v = FindValue(gio, "CellGraphic.CellTransparent", TValue::kBool)) record.SetCellTransparent(v->Int);
+    if (auto v = FindValue(gio, "CellGraphic.CellCreated", TValue::kBool)) record.SetCellCreated(v->Int);
+    if (auto v = FindValue(gio, "CellGraphic.CellBoolean", TValue::kBool)) record.SetCellBoolean(v->Int);
+    if (auto v = FindValue(gio, "CellGraphic.CellCheckBoxState", TValue::kIdent))
       record.SetCellCheckBoxState(static_cast<TCheckBoxState>(IdentIndex(kCheckStateNames, v->Text)));
-    if (auto v = Find(gio, "CellGraphic.CellAngle", TValue::kInt)) record.SetCellAngle(static_cast<int>(v->Int));
-    if (auto v = Find(gio, "CellGraphic.CellValue", TValue::kFloat)) record.SetCellValue(v->Float);
-    if (auto v = Find(gio, "CellGraphic.CellErrFrom", TValue::kInt)) record.SetCellErrFrom(static_cast<int>(v->Int));
-    if (auto v = Find(gio, "CellGraphic.CellErrLen", TValue::kInt)) record.SetCellErrLen(static_cast<int>(v->Int));
-    if (auto v = Find(gio, "CellGraphic.CellText", TValue::kString)) record.SetCellText(v->Text);
+    if (auto v = FindValue(gio, "CellGraphic.CellAngle", TValue::kInt)) record.SetCellAngle(static_cast<int>(v->Int));
+    if (auto v = FindValue(gio, "CellGraphic.CellValue", TValue::kFloat)) record.SetCellValue(v->Float);
+    if (auto v = FindValue(gio, "CellGraphic.CellErrFrom", TValue::kInt)) record.SetCellErrFrom(static_cast<int>(v->Int));
+    if (auto v = FindValue(gio, "CellGraphic.CellErrLen", TValue::kInt)) record.SetCellErrLen(static_cast<int>(v->Int));
+    if (auto v = FindValue(gio, "CellGraphic.CellText", TValue::kString)) record.SetCellText(v->Text);
     TCellGraphic* g = CreateCellGraphic(tc, tr);
     g->Assign(&record);
     switch (kind) {
       case ctBitmap:
       case ctBitButton: {
         auto b = std::make_unique<TBitmap>();
-        if (auto v = Find(payload, "Bitmap.Data", TValue::kBinary)) LoadGraphic(b.get(), UnPrefixed(v->Bytes, 0));
+        if (auto v = FindValue(payload, "Bitmap.Data", TValue::kBinary)) LoadGraphic(b.get(), UnPrefixed(v->Bytes, 0));
         g->SetCellBitmap(b.release());
         g->SetCellCreated(true);
         break;
       }
       case ctIcon: {
         auto i = std::make_unique<TIcon>();
-        if (auto v = Find(payload, "Icon.Data", TValue::kBinary)) LoadGraphic(i.get(), v->Bytes);
+        if (auto v = FindValue(payload, "Icon.Data", TValue::kBinary)) LoadGraphic(i.get(), v->Bytes);
         g->SetCellIcon(i.release());
         g->SetCellCreated(true);
         break;
       }
       case ctRadio: {
         auto s = std::make_unique<TStringList>();
-        if (auto v = Find(payload, "Strings.Strings", TValue::kList))
+        if (auto v = FindValue(payload, "Strings.Strings", TValue::kList))
           for (const String& item : v->Items) s->Add(item);
         g->SetCellStrings(s.release());
         g->SetCellCreated(true);
@@ -786,7 +786,7 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
       }
       case ctImages: {
         auto l = std::make_unique<TIntList>(tc, tr);
-        if (auto v = Find(payload, "Strings.Strings", TValue::kList)) {
+        if (auto v = FindValue(payload, "Strings.Strings", TValue::kList)) {
           String text;
           for (size_t i = 0; i < v->Items.size(); ++i) text += (i ? u"," : u"") + v->Items[i];
           l->SetStrValue(text);
@@ -797,7 +797,7 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
       }
       case ctPicture: {
         auto pic = std::make_unique<TPicture>();
-        if (auto v = Find(payload, "Picture.Data", TValue::kBinary); v && !v->Bytes.empty()) {
+        if (auto v = FindValue(payload, "Picture.Data", TValue::kBinary); v && !v->Bytes.empty()) {
           const size_t n = static_cast<uint8_t>(v->Bytes[0]);
           if (v->Bytes.size() < 1 + n) throw EReadError(u"Stream read error");
           if (auto gr = MakeGraphic(UTF8ToString(v->Bytes.substr(1, n)))) {
@@ -812,7 +812,7 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
       }
       case ctFilePicture: {
         auto fp = std::make_unique<TFilePicture>();
-        if (auto v = Find(payload, "Picture.Filename", TValue::kString)) fp->SetFilename(v->Text);
+        if (auto v = FindValue(payload, "Picture.Filename", TValue::kString)) fp->SetFilename(v->Text);
         g->SetCellFilePicture(fp.release());
         g->SetCellCreated(true);
         break;

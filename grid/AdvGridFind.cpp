@@ -193,7 +193,18 @@ TPoint DEreDuzeroVaro::DoFind(TPoint StartCell, const String& s, TFindParams Fin
   SearchCell = hit;
   if (FindParams.Contains(fnAutoGoto)) {
     int r = hit.Y;
-    if (FindParams.Contains(fnIncludeHiddenRows) && NumHiddenRows() > 0) r = DisplRowIndex(hit.Y);
+    if (FindParams.Contains(fnIncludeHiddenRows) && NumHiddenRows() > 0) {
+      // A hit under contracted nodes: the nearest node shown above it opens until the row shows
+      // (nested nodes one level per step).
+      for (int guard = 0; IsHiddenRow(hit.Y) && HasNodes() && guard < 64; ++guard) {
+        int node = -1;
+        for (int d = FixedRows(); d < RowCount() && RealRowIndex(d) < hit.Y; ++d)
+          if (IsNode(d)) node = d;
+        if (node < 0 || !GetNodeState(node)) break;  // no contracted node above it
+        ExpandNode(RealRowIndex(node));
+      }
+      r = DisplRowIndex(hit.Y);
+    }
     if (r >= 0 && r < RowCount()) {
       if (MouseActions()->DisjunctRowSelect()) {
         ClearRowSelect();

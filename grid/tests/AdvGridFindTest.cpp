@@ -104,6 +104,21 @@ TEST(AdvGridFind, AutoGotoMakesTheHitCurrent) {
   EXPECT_EQ(f.grid->Col(), 1);
 }
 
+// A hit in a row hidden under a contracted node opens the node and becomes current; Find
+// walks on from the cell it is given.
+TEST(AdvGridFind, AutoGotoOpensTheContractedNodeHidingTheHit) {
+  FindFixture f;
+  f.grid->AddNode(1, 3);
+  f.grid->SetNodeState(1, true);
+  ASSERT_EQ(f.grid->RowCount(), 2);
+  const TPoint hit = f.grid->FindFirst(u"b", {TFP::fnAutoGoto, TFP::fnMatchCase, TFP::fnIncludeHiddenRows});
+  EXPECT_EQ(hit, P(1, 3));
+  EXPECT_FALSE(f.grid->GetNodeState(1));
+  EXPECT_EQ(f.grid->RowCount(), 4);
+  EXPECT_EQ(f.grid->Row(), 3);
+  EXPECT_EQ(f.grid->Find(P(1, 1), u"B", {TFP::fnMatchCase}), P(1, 2));
+}
+
 TEST(AdvGridFind, ReplaceChangesEveryHitCellAndFollowsTheCaseRule) {
   FindFixture f;
   f.grid->SetCells(2, 1, u"bob");
