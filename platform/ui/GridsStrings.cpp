@@ -272,6 +272,7 @@ void TStringGrid::RowsPermuted(int Start, const std::vector<int>& Order) {
   // The stored rows that change places are taken out (every target is also a source, so
   // each place left empty is filled or stays empty), then each goes to its new index.
   std::vector<std::pair<int, TCellRow>> moved;
+  moved.reserve(Order.size());
   for (int k = 0; k < static_cast<int>(Order.size()); ++k) {
     const int from = Order[static_cast<size_t>(k)], to = Start + k;
     if (from == to) continue;
