@@ -269,6 +269,7 @@ void DEreDuzeroVaro::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   const TGridRect before = Selection();
   int ACol = -1, ARow = -1;
   MouseToCell(X, Y, ACol, ARow);
+  FilterDropDownRelease(ACol, ARow, X, Y);
   FDropDownDown = false;
   // Sizing released outside the control: the size stays as it was last shown.
   if ((X > Width() && GridState() == gsColSizing) || (Y > Height() && GridState() == gsRowSizing)) {
