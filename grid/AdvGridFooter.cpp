@@ -147,3 +147,65 @@ void DEreDuzeroVaro::UpdateFooterCalc(int ACol) {
     }
   }
 }
+
+// ===========================================================================
+// Keeping the footer row last and the panel in step with the grid
+
+void DEreDuzeroVaro::RowsShifted(int ARow, int Count, int OldCount) {
+  FFooterRowsShifted = true;
+  TBaseGrid::RowsShifted(ARow, Count, OldCount);
+}
+
+void DEreDuzeroVaro::DeleteRow(int ARow) {
+  FFooterRowsShifted = true;
+  TScopeGuard reset([this] { FFooterRowsShifted = false; });
+  TBaseGrid::DeleteRow(ARow);
+}
+
+void DEreDuzeroVaro::SizeChanged(int OldColCount, int OldRowCount) {
+  TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+  const bool shifted = FFooterRowsShifted;
+  FFooterRowsShifted = false;
+  const int n = RowCount();
+  if (shifted || OldRowCount == n || OldRowCount < 1 || IsDestroying()) return;
+  TFloatingFooter* ff = FFloatingFooter.get();
+  // Only a footer that is the grid's last row moves; a preview footer leaves the rows alone.
+  if (!ff || !ff->Visible() || ff->FooterStyle() != fsFixedLastRow) return;
+  MoveFooterRow(OldRowCount - 1, n - 1);
+  SetNormalRowCount(n);
+  CalcFooter(-1);
+  UpdateFooter();
+}
+
+void DEreDuzeroVaro::MoveFooterRow(int From, int To) {
+  if (From == To) return;
+  // A shrink puts the footer over a data row: that row's texts and records go first.
+  if (To < From) {
+    const bool oldBlock = FBlockCellChange;
+    FBlockCellChange = true;
+    TScopeGuard restore([this, oldBlock] { FBlockCellChange = oldBlock; });
+    ClearRows(To, 1);
+  }
+  for (int c = 0, n = TotalColCount(); c < n; ++c) {
+    SetGridCells(c, To, GridCells(c, From));
+    TObject* o = GridObjects(c, From);
+    SetGridObjects(c, To, o);
+    if (auto* p = dynamic_cast<TCellProperties*>(o)) {
+      p->SetOwnerRow(To);
+      SetHasCellProps(true);
+    }
+    SetGridObjects(c, From, nullptr);
+    SetGridCells(c, From, String());
+  }
+}
+
+void DEreDuzeroVaro::ColWidthsChanged() {
+  TBaseGrid::ColWidthsChanged();
+  UpdateFooter();
+}
+
+void DEreDuzeroVaro::FooterFollowRow() {
+  if (!FFooterPanel || !FFloatingFooter->Visible() || FFooterShownRow == Row()) return;
+  FFooterShownRow = Row();
+  UpdateFooter();
+}

@@ -23,6 +23,8 @@ void DEreDuzeroVaro::WMPaint(TWMPaint& Message) {
   // always buffered, so the class library's painting runs for every paint message.
   TBaseGrid::WMPaint(Message);
   if (!TabStop() && FPaintCount == 0) FPaintCount = 1;
+  // A move of the current row repaints the grid: the footer's preview follows it.
+  FooterFollowRow();
 }
 
 void DEreDuzeroVaro::WMEraseBkgnd(TWMEraseBkgnd& Message) { Message.SetResult(0); }

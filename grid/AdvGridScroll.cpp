@@ -25,6 +25,7 @@ void DEreDuzeroVaro::TopLeftChanged() {
   }
   if (vscrlctrl != nullptr) vscrlctrl->Invalidate();
   if (hscrlctrl != nullptr) hscrlctrl->Invalidate();
+  UpdateFooter();
 }
 
 // ---------------------------------------------------------------------------

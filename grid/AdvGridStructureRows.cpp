@@ -282,6 +282,13 @@ void DEreDuzeroVaro::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
 }
 
 void DEreDuzeroVaro::AddRow() {
+  // A visible footer row (fsFixedLastRow) stays last: the new row goes in above it.
+  TFloatingFooter* ff = FloatingFooter();
+  if (ff->Visible() && ff->FooterStyle() == fsFixedLastRow) {
+    InsertRows(RowCount() - 1, 1);
+    ClearRows(RowCount() - 2, 1);
+    return;
+  }
   InsertRows(RowCount(), 1);
   ClearRows(RowCount() - 1, 1);
 }

@@ -1,7 +1,9 @@
 // The string grid's floating footer: its switches on the grid, the footer calculations and the
-// footer panel's painting, template, columns and clicks.
+// footer panel's painting, template, columns and clicks; the footer row staying last through
+// row count changes and added rows, and the panel following the grid.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "grid/AdvGridFooterPanel.h"
@@ -20,6 +22,15 @@ protected:
     g.SetColCount(4);
     g.SetRowCount(static_cast<int>(Values.size()) + 2);
     for (size_t i = 0; i < Values.size(); ++i) g.SetCells(2, static_cast<int>(i) + 1, Values[i]);
+  }
+  // Column 2 holds 1..Count in rows 1..Count; the footer row below sums it.
+  void SumFooter(int Count) {
+    g.SetColCount(4);
+    g.SetRowCount(Count + 2);
+    for (int r = 1; r <= Count; ++r) g.SetInts(2, r, r);
+    ff->SetVisible(true);
+    g.SetCells(1, g.RowCount() - 1, u"Total");
+    ff->SetColumnCalc(2, acSUM);
   }
 };
 
@@ -226,6 +237,110 @@ TEST_F(FooterTest, ClickOnThePanelIsAClickOfTheGrid) {
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(panel->ColumnAt(g.CellRect(1, 1).Left + 1), 1);
   EXPECT_EQ(panel->ColumnAt(panel->ColumnsWidth() + 5), -1);
+}
+
+TEST_F(FooterTest, RowCountMovesTheFooterRowToTheNewLastRow) {
+  struct Case {
+    int NewCount;  // rows 0..NewCount-1 after the change; data 1..NewCount-2
+    const char16_t* Sum;
+  };
+  for (const Case& c : {Case{8, u"6.00"}, Case{4, u"3.00"}, Case{3, u"1.00"}}) {
+    SCOPED_TRACE(c.NewCount);
+    SumFooter(3);  // rows 0..4: data 1..3, footer 4
+    g.SetRowCount(c.NewCount);
+    const int last = c.NewCount - 1;
+    EXPECT_EQ(g.Cells(1, last), u"Total");
+    EXPECT_EQ(ff->GetColumnCalc(2), acSUM);
+    EXPECT_EQ(g.Cells(2, last), c.Sum) << "the footer is recalculated over the rows above it";
+    // The footer's old place is an empty data row (or gone).
+    for (int r = 1; r < last; ++r) EXPECT_NE(g.Cells(1, r), u"Total");
+    if (c.NewCount > 5) {
+      EXPECT_EQ(g.Cells(2, 4), u"");
+      EXPECT_FALSE(g.HasCellProperties(2, 4));
+    }
+    // The range ends on the row above the footer.
+    g.SetInts(2, last - 1, 100);
+    g.RecalcFooterAll();
+    EXPECT_EQ(g.Floats(2, last), 100 + (c.NewCount == 8 ? 6 : c.NewCount == 4 ? 1 : 0));
+  }
+}
+
+TEST_F(FooterTest, RowCountLeavesRowsAloneWithoutAFooterRow) {
+  g.SetColCount(3);
+  g.SetRowCount(4);
+  g.SetCells(1, 3, u"last");
+  g.SetRowCount(6);  // no footer
+  EXPECT_EQ(g.Cells(1, 3), u"last");
+  ff->SetFooterStyle(fsColumnPreview);
+  ff->SetVisible(true);
+  g.SetRowCount(8);  // a preview footer does not own a row
+  EXPECT_EQ(g.Cells(1, 3), u"last");
+  EXPECT_EQ(g.Cells(1, 7), u"");
+}
+
+TEST_F(FooterTest, AddRowAndInsertsKeepTheFooterRowLast) {
+  SumFooter(2);  // rows 0..3
+  g.AddRow();
+  ASSERT_EQ(g.RowCount(), 5);
+  EXPECT_EQ(g.Cells(1, 4), u"Total");
+  EXPECT_EQ(g.Cells(2, 3), u"");
+  g.SetInts(2, 3, 10);
+  g.RecalcFooterAll();
+  EXPECT_EQ(g.Cells(2, 4), u"13.00");
+  // Row inserts and removals move the footer with the rows, never twice.
+  g.InsertRows(1, 2);
+  EXPECT_EQ(g.Cells(1, 6), u"Total");
+  g.RemoveRows(1, 3);
+  EXPECT_EQ(g.Cells(1, 3), u"Total");
+  EXPECT_EQ(g.Cells(2, 3), u"12.00");
+}
+
+TEST_F(FooterTest, TheGridPaintsTheFooterRowAsBackground) {
+  SumFooter(2);
+  const int last = g.RowCount() - 1;
+  g.CellProperties(1, last)->SetBrushColor(clRed);
+  g.CellProperties(2, last)->SetBrushColor(clRed);
+  ProcessPendingEvents();
+  const TRect r = g.CellRect(1, last);
+  auto shown = RenderControl(&g);
+  EXPECT_EQ(PixelColor(*shown, r.Left + 3, r.Top + 3), ColorToRGB(g.Color()));
+  // Hiding the footer shows the row as a cell again.
+  ff->SetVisible(false);
+  ProcessPendingEvents();
+  auto plain = RenderControl(&g);
+  EXPECT_EQ(PixelColor(*plain, r.Left + 3, r.Top + 3), ColorToRGB(clRed));
+}
+
+// The panel paints again when the operator moves the current row, scrolls or sizes a column.
+TEST_F(FooterTest, ThePanelFollowsTheGrid) {
+  g.SetColCount(6);
+  g.SetRowCount(40);
+  for (int r = 1; r < 40; ++r) g.SetInts(1, r, r);
+  ff->SetFooterStyle(fsColumnPreview);
+  ff->SetColumn(1);
+  ff->SetVisible(true);
+  g.SetOptions(g.Options() + TGridOptions{goColSizing});
+  g.SetFocus();
+  ProcessPendingEvents();
+  int paints = 0;
+  g.OnFooterPaint = [&](TObject*, int, TCanvas*, const TRect&) { ++paints; };
+  auto repainted = [&](const char* What, const std::function<void()>& Act) {
+    paints = 0;
+    Act();
+    // The panel's repaint is asked for while the grid paints: it comes on a later pass.
+    EXPECT_TRUE(WaitUntil([&] { return paints > 0; }, 3000)) << What;
+  };
+  repainted("current row", [&] { SimulateKeyStroke(&g, VK_DOWN); });
+  EXPECT_EQ(g.Row(), 2);
+  repainted("scrolling", [&] { SimulateKeyStroke(&g, VK_NEXT); });
+  EXPECT_GT(g.TopRow(), 1);
+  const TRect h = g.CellRect(2, 0);
+  repainted("column sizing", [&] {
+    SimulateMouseDown(&g, mbLeft, h.Right - 1, h.Top + 5);
+    SimulateMouseMove(&g, h.Right + 30, h.Top + 5, {ssLeft});
+    SimulateMouseUp(&g, mbLeft, h.Right + 30, h.Top + 5);
+  });
+  EXPECT_GT(g.ColWidths(2), h.Right - h.Left + 10);
 }
 
 }  // namespace
