@@ -7,16 +7,6 @@
 #include "platform/ui/Forms.h"
 #include "platform/win/Messages.h"
 
-namespace {
-// OnClickCell of the grid, where the grid has that event.
-template <class G>
-void FireClickCell(G* Grid, int ARow, int ACol) {
-  if constexpr (requires { Grid->OnClickCell; }) {
-    if (Grid->OnClickCell) Grid->OnClickCell(Grid, ARow, ACol);
-  }
-}
-}  // namespace
-
 TFooterPanel::TFooterPanel(TComponent* AOwner) : TCustomPanel(AOwner), FGrid(dynamic_cast<DEreDuzeroVaro*>(AOwner)) {
   SetBevelOuter(bvNone);
   SetShowCaption(false);
@@ -268,7 +258,7 @@ void TFooterPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
   TCustomPanel::MouseUp(Button, Shift, X, Y);
   if (!FGrid) return;
   if (FGrid->OnClick) FGrid->OnClick(FGrid);
-  FireClickCell(FGrid, FGrid->RowCount() - 1, ColumnAt(X));
+  if (FGrid->OnClickCell) FGrid->OnClickCell(FGrid, FGrid->RowCount() - 1, ColumnAt(X));
 }
 
 void TFooterPanel::MouseMove(TShiftState Shift, int X, int Y) {

@@ -8,13 +8,6 @@ namespace {
 constexpr int WheelNotch = 120;
 // The pan does nothing while the mouse stays this close to where it started.
 constexpr int PanDeadZone = 5;
-
-// The sizing area's automatic sizing of every cell, fixed ones included, with 4 pixels room.
-template <class G>
-void AutoSizeAfterZoom(G& Grid) {
-  if constexpr (requires { Grid.AutoSizeCells(true, 4, 4); }) Grid.AutoSizeCells(true, 4, 4);
-  else (void)Grid;
-}
 }  // namespace
 
 void DEreDuzeroVaro::Dispatch(TMessage& Message) {
@@ -70,7 +63,7 @@ bool DEreDuzeroVaro::WheelTurn(TMessage& Message) {
   // cells then take the size of their zoomed texts.
   if (shift.Contains(ssCtrl) && IntelliZoom()) {
     for (int i = 0; i < std::min(std::abs(notches), 20); ++i) Zoom(down ? wheelscrl : -wheelscrl);
-    AutoSizeAfterZoom(*this);
+    AutoSizeCells(true, 4, 4);  // every cell, fixed ones included, with 4 pixels room
     Invalidate();
     Message.Result = 1;
     return true;

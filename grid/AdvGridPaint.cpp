@@ -434,7 +434,7 @@ void DEreDuzeroVaro::PaintNodeTree(TCellPaint& P, TRect R) {
   const int x = R.Left - indent + indent / 2 + 2;
   const int m = R.Top + (R.Bottom - R.Top) / 2;
   if (level > 0) Line(c, x, m, FCellNode->ShowTreeFull() ? R.Right : R.Left + 4, m);
-  switch (PaintNodeSpanType(*this, P.ARow)) {
+  switch (GetNodeSpanType(P.ARow)) {
     case 1:
       Line(c, x, R.Top, x, m);
       break;
