@@ -23,75 +23,56 @@ constexpr int FixedSizeZone = 3;
 
 bool InRect(const TRect& R, int X, int Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
 
-// Node glyphs: the nodes area expands and contracts (nothing happens while it has no nodes).
-template <class G>
-bool PressNode(G& Grid, int ACol, int ARow, int X, int Y, TShiftState Shift1) {
-  if constexpr (requires { Grid.IsNodeGlyphHit(ARow, X); Grid.ExpandNode(ARow); Grid.ContractNode(ARow); }) {
-    if (ACol != 0 || !Grid.IsNode(ARow) || !Grid.IsNodeGlyphHit(ARow, X)) return false;
-    TCellGraphic* g = Grid.GetCellGraphic(0, ARow);
-    if (g == nullptr) return false;
-    if (ARow < Grid.TCustomGrid::FixedRows()) {
-      if (Grid.MouseActions()->NodeAllExpandContract()) {
-        if (g->CellBoolean()) Grid.ExpandAll();
-        else Grid.ContractAll();
-        g->SetCellBoolean(!g->CellBoolean());
-      }
-      return false;
+// Node glyphs: the nodes area expands and contracts.
+bool PressNode(DEreDuzeroVaro& Grid, int ACol, int ARow, int X, int Y, TShiftState Shift1) {
+  if (ACol != 0 || !Grid.IsNode(ARow) || !Grid.IsNodeGlyphHit(ARow, X)) return false;
+  TCellGraphic* g = Grid.GetCellGraphic(0, ARow);
+  if (g == nullptr) return false;
+  if (ARow < Grid.TCustomGrid::FixedRows()) {
+    if (Grid.MouseActions()->NodeAllExpandContract()) {
+      if (g->CellBoolean()) Grid.ExpandAll();
+      else Grid.ContractAll();
+      g->SetCellBoolean(!g->CellBoolean());
     }
-    if (Grid.OnMouseDown) Grid.OnMouseDown(&Grid, mbLeft, Shift1, X, Y);
-    if (Grid.OnClickCell) Grid.OnClickCell(&Grid, ARow, ACol);
-    const int real = Grid.DisplToRealRow(ARow);
-    bool allow = true;
-    // The graphic's flag is the contracted state.
-    if (g->CellBoolean()) {
-      if (Grid.OnBeforeExpandNode) Grid.OnBeforeExpandNode(&Grid, ARow, real, allow);
-      if (allow) {
-        Grid.ExpandNode(real);
-        if (Grid.OnExpandNode) Grid.OnExpandNode(&Grid, ARow, real);
-      }
-    } else {
-      if (Grid.OnBeforeContractNode) Grid.OnBeforeContractNode(&Grid, ARow, real, allow);
-      if (allow) {
-        Grid.ContractNode(real);
-        if (Grid.OnContractNode) Grid.OnContractNode(&Grid, ARow, real);
-      }
-    }
-    if (Grid.MouseActions()->MoveRowOnNodeClick() && ARow < Grid.RowCount()) Grid.SetRow(ARow);
-    return true;
-  } else {
-    (void)Grid, (void)ACol, (void)ARow, (void)X, (void)Y, (void)Shift1;
     return false;
   }
+  if (Grid.OnMouseDown) Grid.OnMouseDown(&Grid, mbLeft, Shift1, X, Y);
+  if (Grid.OnClickCell) Grid.OnClickCell(&Grid, ARow, ACol);
+  const int real = Grid.DisplToRealRow(ARow);
+  bool allow = true;
+  // The graphic's flag is the contracted state.
+  if (g->CellBoolean()) {
+    if (Grid.OnBeforeExpandNode) Grid.OnBeforeExpandNode(&Grid, ARow, real, allow);
+    if (allow) {
+      Grid.ExpandNode(real);
+      if (Grid.OnExpandNode) Grid.OnExpandNode(&Grid, ARow, real);
+    }
+  } else {
+    if (Grid.OnBeforeContractNode) Grid.OnBeforeContractNode(&Grid, ARow, real, allow);
+    if (allow) {
+      Grid.ContractNode(real);
+      if (Grid.OnContractNode) Grid.OnContractNode(&Grid, ARow, real);
+    }
+  }
+  if (Grid.MouseActions()->MoveRowOnNodeClick() && ARow < Grid.RowCount()) Grid.SetRow(ARow);
+  return true;
 }
 
 // A press on the selection with OleDropSource keeps the selection so that a move can drag it.
-template <class G>
-bool PressDragStart(G& Grid, int ACol, int ARow, int RCol, int X, int Y, const TRect& R, TShiftState Shift1) {
-  if constexpr (requires { Grid.DragDropSettings()->OleDropSource(); }) {
-    const bool fixedRow = ARow < Grid.TCustomGrid::FixedRows();
-    TMouseActions* m = Grid.MouseActions();
-    if (!((Grid.IsSelected(ACol, ARow) || (fixedRow && !Grid.EnhRowColMove())) &&
-          !Grid.Options().Contains(goEditing) && !Grid.HasButton(RCol, ARow) && !Grid.HasCheckBox(RCol, ARow) &&
-          Grid.DragDropSettings()->OleDropSource() && ((!m->ColSelect() && !m->AllSelect()) || !fixedRow) &&
-          ACol >= Grid.FixedCols() &&
-          ((X - R.Left > 3 && R.Right - X > 3) || !Grid.Options().Contains(goColSizing))))
-      return false;
-    if (Grid.CanFocus()) Grid.SetFocus();
-    if (Grid.OnMouseDown) Grid.OnMouseDown(&Grid, mbLeft, Shift1, X, Y);
-    Grid.SetSelectionClick(true);
-    if (Grid.OnClickCell) Grid.OnClickCell(&Grid, ARow, ACol);
-    return true;
-  } else {
-    (void)Grid, (void)ACol, (void)ARow, (void)RCol, (void)X, (void)Y, (void)R, (void)Shift1;
+bool PressDragStart(DEreDuzeroVaro& Grid, int ACol, int ARow, int RCol, int X, int Y, const TRect& R, TShiftState Shift1) {
+  const bool fixedRow = ARow < Grid.TCustomGrid::FixedRows();
+  TMouseActions* m = Grid.MouseActions();
+  if (!((Grid.IsSelected(ACol, ARow) || (fixedRow && !Grid.EnhRowColMove())) &&
+        !Grid.Options().Contains(goEditing) && !Grid.HasButton(RCol, ARow) && !Grid.HasCheckBox(RCol, ARow) &&
+        Grid.DragDropSettings()->OleDropSource() && ((!m->ColSelect() && !m->AllSelect()) || !fixedRow) &&
+        ACol >= Grid.FixedCols() &&
+        ((X - R.Left > 3 && R.Right - X > 3) || !Grid.Options().Contains(goColSizing))))
     return false;
-  }
-}
-
-// The editing area's fixed-cell editor.
-template <class G>
-void StartFixedEdit(G& Grid, int ACol, int ARow) {
-  if constexpr (requires { Grid.StartFixedCellEdit(ACol, ARow); }) Grid.StartFixedCellEdit(ACol, ARow);
-  else (void)Grid, (void)ACol, (void)ARow;
+  if (Grid.CanFocus()) Grid.SetFocus();
+  if (Grid.OnMouseDown) Grid.OnMouseDown(&Grid, mbLeft, Shift1, X, Y);
+  Grid.SetSelectionClick(true);
+  if (Grid.OnClickCell) Grid.OnClickCell(&Grid, ARow, ACol);
+  return true;
 }
 }  // namespace
 
@@ -722,19 +703,19 @@ void DEreDuzeroVaro::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     const TRect inner(r.Left + 4, r.Top + 4, r.Right - 4, r.Bottom - 4);
     const TGridFixedCellEdit rowsEdit = FMouseActions->FixedRowsEdit(), colsEdit = FMouseActions->FixedColsEdit();
     if (rowsEdit == fceLeftClick && Button == mbLeft && ARow < TCustomGrid::FixedRows()) {
-      if (!Options().Contains(goColSizing) || InRect(inner, X, Y)) StartFixedEdit(*this, ACol, ARow);
+      if (!Options().Contains(goColSizing) || InRect(inner, X, Y)) StartFixedCellEdit(ACol, ARow);
       return;
     }
     if (colsEdit == fceLeftClick && Button == mbLeft && ACol < FixedCols()) {
-      if (!Options().Contains(goRowSizing) || InRect(inner, X, Y)) StartFixedEdit(*this, ACol, ARow);
+      if (!Options().Contains(goRowSizing) || InRect(inner, X, Y)) StartFixedCellEdit(ACol, ARow);
       return;
     }
     if (rowsEdit == fceRightClick && Button == mbRight && ARow < TCustomGrid::FixedRows()) {
-      StartFixedEdit(*this, ACol, ARow);
+      StartFixedCellEdit(ACol, ARow);
       return;
     }
     if (colsEdit == fceRightClick && Button == mbRight && ACol < FixedCols()) {
-      StartFixedEdit(*this, ACol, ARow);
+      StartFixedCellEdit(ACol, ARow);
       return;
     }
   }

@@ -17,19 +17,6 @@ constexpr int BorderZone = 4;
 // The filter button and the fixed drop-down button take the cell's last pixels.
 constexpr int ButtonZone = 16;
 
-// The sizing area's column auto-size.
-template <class G>
-void AutoSizeColumn(G& Grid, int ACol) {
-  if constexpr (requires { Grid.AutoSizeCol(ACol, 0); }) Grid.AutoSizeCol(ACol, 0);
-  else (void)Grid, (void)ACol;
-}
-
-// The nodes area's expand button toggle; False (and nothing done) without it.
-template <class G>
-bool ToggleExpandOf(G& Grid, int ACol, int ARow) {
-  if constexpr (requires { Grid.ToggleExpand(ACol, ARow); }) return Grid.ToggleExpand(ACol, ARow);
-  else return (void)Grid, (void)ACol, (void)ARow, false;
-}
 }  // namespace
 
 void DEreDuzeroVaro::WMLButtonUp(TWMMouse& Message) {
@@ -105,7 +92,7 @@ void DEreDuzeroVaro::WMLButtonUp(TWMMouse& Message) {
                             !HasButton(DisplToRealCol(b.X), b.Y));
         if (click) ButtonClick(p.X, p.Y);
         if (HasExpand(DisplToRealCol(b.X), b.Y) && InRect(GetExpandButtonRect(b.X, b.Y), X, Y) && p == b)
-          ExpandClick(p.X, p.Y, ToggleExpandOf(*this, DisplToRealCol(p.X), p.Y));
+          ExpandClick(p.X, p.Y, ToggleExpand(DisplToRealCol(p.X), p.Y));
       }
     }
     RepaintCell(p.X, p.Y);
@@ -352,7 +339,7 @@ void DEreDuzeroVaro::WMLButtonDblClk(TWMMouse& Message) {
       bool allow = true;
       if (OnColumnSize) OnColumnSize(this, c, allow);
       if (!allow) return;
-      AutoSizeColumn(*this, c);
+      AutoSizeCol(c, 0);
       if (OnEndColumnSize) OnEndColumnSize(this, c);
     };
     bool sized = false;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "grid/AdvGrid.h"
+#include "grid/AdvGridDropList.h"
 #include "grid/AdvGridEditing.h"
 #include "grid/AdvGridEditors.h"
 #include "grid/AdvGridFooterPanel.h"
@@ -59,6 +60,15 @@ TRegistrar RegistrarOf(const String& Name) {
     };
   if (Name == u"TScrollBar") return [](const String& N) { RegisterClass<TScrollBar>(N); };
   if (Name == u"TAdvRichEdit") return [](const String& N) { RegisterAdvRichEditClass(N); };
+  // A filter list lives on its grid: made by name, its owner must be one.
+  if (Name == u"TDropList")
+    return [](const String& N) {
+      RegisterClass(N, typeid(TDropList), [](TComponent* AOwner) -> TComponent* {
+        auto* grid = dynamic_cast<DEreDuzeroVaro*>(AOwner);
+        if (grid == nullptr) throw EInvalidCast(u"Invalid class typecast");
+        return new TDropList(grid);
+      });
+    };
   // The floating header of a column drag belongs to a grid; made by name it has none and
   // paints only its face.
   if (Name == u"THeaderDragButton")

@@ -36,6 +36,8 @@ TEST(GridModuleTest, StartUpRegistersTheClassesTheFormatAndTheMessagesOnce) {
     EXPECT_EQ(made->ClassName(), name);
   }
   EXPECT_THROW(std::unique_ptr<TComponent>(GetClass(u"TAdvRichEdit")(nullptr)), EInvalidCast);
+  EXPECT_THROW(std::unique_ptr<TComponent>(GetClass(u"TDropList")(nullptr)), EInvalidCast);
+  EXPECT_EQ(std::unique_ptr<TComponent>(GetClass(u"TDropList")(grid.get()))->ClassName(), u"TDropList");
   std::unique_ptr<TComponent> rich(GetClass(u"TAdvRichEdit")(grid.get()));
   EXPECT_EQ(rich->ClassName(), u"TAdvRichEdit");
   rich.release();  // the grid owns it
@@ -53,7 +55,7 @@ TEST(GridModuleTest, ANameTakenByAnotherClassEndsTheRegistrationsQuietly) {
   UnRegisterClass(u"TScrollBar");
   RegisterClass<TForeign>(u"TArrowWindow");
   int before = RegisterGridModuleClasses();
-  EXPECT_EQ(before, 1);  // DEreDuzeroVaro only: TArrowWindow fails, the rest stay out
+  EXPECT_EQ(before, 2);  // DEreDuzeroVaro and TDropList only: TArrowWindow fails, the rest stay out
   EXPECT_FALSE(GetClass(u"TScrollBar"));
   UnRegisterClass(u"TArrowWindow");
   EXPECT_GE(RegisterGridModuleClasses(), 20);
