@@ -10,7 +10,8 @@ set(allow_platform/win "platform/rtl")
 set(allow_platform/gdiplus "platform/rtl;platform/win")
 set(allow_platform/ui "platform/rtl;platform/win;platform/gdiplus")
 set(allow_platform/chart "platform/rtl;platform/win;platform/gdiplus;platform/ui")
-set(platform_all "platform/rtl;platform/win;platform/gdiplus;platform/ui;platform/chart")
+set(allow_platform/exchange "platform/rtl")
+set(platform_all "platform/rtl;platform/win;platform/gdiplus;platform/ui;platform/chart;platform/exchange")
 set(allow_serial "${platform_all}")
 set(allow_instruments "${platform_all}")
 set(allow_controls "${platform_all}")
@@ -26,7 +27,7 @@ set(allow_app "${platform_all};serial;instruments;controls;dropdowns;grid;dropdo
 set(allow_testing "${platform_all}")
 set(allow_bench "${platform_all};serial;instruments;controls;dropdowns;grid;dropdowns/grid;app;testing")
 set(allow_fuzz "${allow_bench}")
-set(layers platform/rtl platform/win platform/gdiplus platform/ui platform/chart platform/testing
+set(layers platform/rtl platform/win platform/gdiplus platform/ui platform/chart platform/exchange platform/testing
            serial instruments controls dropdowns/grid dropdowns/demo dropdowns grid app testing bench fuzz)
 
 file(GLOB_RECURSE files RELATIVE "${ROOT}" "${ROOT}/*.h" "${ROOT}/*.cpp")
