@@ -821,4 +821,6 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
         break;
     }
   }
+  // Node rows came in as cell graphics: the grid counts them again.
+  RecountNodes();
 }

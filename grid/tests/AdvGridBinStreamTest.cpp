@@ -305,3 +305,20 @@ TEST(GridBinStream, DamagedStreamsRaiseOrLoad) {
     EXPECT_LE(t.grid->RowCount(), DEreDuzeroVaro::GridMaxRowCount);
   }
 }
+
+// Node rows travel as cell graphics: after a load the grid knows its nodes and can fold them.
+TEST(GridBinStream, LoadedNodesAreCountedAndFold) {
+  TGridForm f;
+  f.grid->SetColCount(3);
+  f.grid->SetRowCount(6);
+  f.grid->AddNode(1, 3);
+  f.grid->AddNode(4, 2);
+  TMemoryStream ms;
+  f.grid->SaveToBinStream(&ms);
+  ms.SetPosition(0);
+  TGridForm f2;
+  f2.grid->LoadFromBinStream(&ms);
+  EXPECT_EQ(f2.grid->NumNodes(), 2);
+  f2.grid->ContractNode(1);
+  EXPECT_EQ(f2.grid->RowCount(), 4);
+}
