@@ -16,25 +16,13 @@
 
 #include "grid/AdvGrid.h"
 #include "platform/rtl/SysUtils.h"
+#include "bench/support/PythonTiming.h"
 #include "testing/TempFolder.h"
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-
-double Seconds(TClock::time_point Start) { return std::chrono::duration<double>(TClock::now() - Start).count(); }
-
-// Runs a Python snippet on a file and reads the numbers it prints.
-std::vector<double> Python(const std::string& Script, const std::string& File) {
-  const std::string cmd = "python3 -c '" + Script + "' " + File;
-  std::vector<double> out;
-  if (FILE* p = ::popen(cmd.c_str(), "r")) {
-    double v;
-    while (std::fscanf(p, "%lf", &v) == 1) out.push_back(v);
-    ::pclose(p);
-  }
-  return out;
-}
+using bench::Seconds;
+using bench::TClock;
 
 // Deterministic data: column 3 a decimal number, column 5 a word, column 1 a short code;
 // the other columns short texts.
@@ -107,7 +95,7 @@ void BM_SortAgainstPython(benchmark::State& state) {
     g.QUnSort();
     unsort += Seconds(start);
     const std::string key = locale ? "locale.strxfrm(r[5])" : "float(r[3])";
-    std::vector<double> py = Python(std::string(kReadRows) + "locale.setlocale(locale.LC_ALL,\"\")\n"
+    std::vector<double> py = bench::PythonNumbers(std::string(kReadRows) + "locale.setlocale(locale.LC_ALL,\"\")\n"
                                         "t=time.perf_counter()\n"
                                         "s=sorted(rows,key=lambda r:" + key + ")\n"
                                         "print(time.perf_counter()-t)\n",
@@ -141,7 +129,7 @@ void BM_FilterContainsAgainstPython(benchmark::State& state) {
     shown = g.RowCount() - 1;
     state.PauseTiming();
     g.SetFilterActive(false);
-    std::vector<double> py = Python(std::string(kReadRows) +
+    std::vector<double> py = bench::PythonNumbers(std::string(kReadRows) +
                                         "t=time.perf_counter()\n"
                                         "s=[r for r in rows if \"ka\" in r[1]]\n"
                                         "print(time.perf_counter()-t)\nprint(len(s))\n",

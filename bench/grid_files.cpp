@@ -15,6 +15,7 @@
 #include "grid/AdvGrid.h"
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Forms.h"
+#include "bench/support/PythonTiming.h"
 #include "testing/TempFolder.h"
 
 namespace {
@@ -24,21 +25,10 @@ constexpr int kCols = 10;
 
 size_t HeapInUse() { return mallinfo2().uordblks; }
 
-// Runs a Python snippet and reads the numbers it prints.
-std::vector<double> Python(const std::string& Script, const std::string& File) {
-  std::string cmd = "/usr/bin/python3 -c '" + Script + "' " + File;
-  std::vector<double> out;
-  if (FILE* p = ::popen(cmd.c_str(), "r")) {
-    double v;
-    while (std::fscanf(p, "%lf", &v) == 1) out.push_back(v);
-    ::pclose(p);
-  }
-  return out;
-}
 
 // A CSV file of short numeric and text fields, some quoted, written by Python.
 void MakeCsv(const std::string& File) {
-  Python("import csv,sys\n"
+  bench::PythonNumbers("import csv,sys\n"
          "w=csv.writer(open(sys.argv[1],\"w\",encoding=\"utf-8-sig\",newline=\"\"))\n"
          "for r in range(" + std::to_string(kRows) + "):\n"
          " w.writerow([str(r*10+c) if c%3 else \"t,%d\"%(r+c) for c in range(" + std::to_string(kCols) + ")])\n",
@@ -58,7 +48,7 @@ void BM_LoadFromCSVAgainstPython(benchmark::State& state) {
     g.LoadFromCSV(tmp.FileS("in.csv"));
     grid += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     gridBytes += static_cast<double>(HeapInUse() - before);
-    std::vector<double> py = Python(
+    std::vector<double> py = bench::PythonNumbers(
         "import csv,sys,time,tracemalloc\n"
         "tracemalloc.start()\n"
         "t=time.perf_counter()\n"
@@ -90,7 +80,7 @@ void BM_SaveToCSVAgainstPython(benchmark::State& state) {
     auto start = std::chrono::steady_clock::now();
     g.SaveToCSV(tmp.FileS("out.csv"), true);
     grid += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::vector<double> py = Python(
+    std::vector<double> py = bench::PythonNumbers(
         "import csv,sys,time\n"
         "rows=list(csv.reader(open(sys.argv[1],encoding=\"utf-8-sig\",newline=\"\")))\n"
         "t=time.perf_counter()\n"
@@ -149,7 +139,7 @@ void BM_XlsxExportAgainstOpenpyxl(benchmark::State& state) {
   double grid = 0, python = 0;
   for (auto _ : state) {
     grid += Seconds([&] { g.SaveToXLS(tmp.FileS("out.xlsx")); });
-    std::vector<double> py = Python(
+    std::vector<double> py = bench::PythonNumbers(
         "import csv,sys,time,openpyxl\n"
         "rows=list(csv.reader(open(sys.argv[1],encoding=\"utf-8-sig\",newline=\"\")))\n"
         "t=time.perf_counter()\n"
