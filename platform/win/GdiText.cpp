@@ -5,8 +5,11 @@
 #include <QPaintEngine>
 #include <QTextLayout>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -121,11 +124,24 @@ std::mutex& TextFontLock() {
   return lock;
 }
 
+// A text drawn in one pen colour on one even colour, for one pixel format.
+struct TTextPicture {
+  QRgb pen = 0, ground = 0;
+  QImage::Format format = QImage::Format_Invalid;
+  QImage image;
+};
+
 // A text laid out in one line in a font: its width, and its shaped glyphs to draw it from.
 struct TShapedText {
   int advance = 0;  // what QFontMetrics::horizontalAdvance gives
   qreal ascent = 0;
   QTextLayout layout;
+  // Drawing: how often the text was drawn, and the pictures of it on even grounds (made from
+  // the second drawing on, guarded by the text font lock). `ink` holds every pixel the text
+  // may touch, relative to the layout's origin.
+  mutable std::atomic<int> draws{0};
+  mutable QRect ink;
+  mutable std::vector<TTextPicture> pictures;
 };
 using TShapedTextRef = std::shared_ptr<const TShapedText>;
 
@@ -287,6 +303,97 @@ QString MakeText(LPCWSTR text, int count) {
   return QString(reinterpret_cast<const QChar*>(text), count);
 }
 
+// The part of the device's pixels a drawing may touch: the painter's clip in device
+// coordinates (the painter moves by whole pixels only).
+QRegion DeviceClip(QPainter* p, const QImage& device) {
+  const QTransform& t = p->worldTransform();
+  const QRegion all(device.rect());
+  if (!p->hasClipping()) return all;
+  return p->clipRegion().translated(static_cast<int>(t.dx()), static_cast<int>(t.dy())) & all;
+}
+
+// Whether every pixel of the area has one colour; that colour in `ground`.
+bool EvenGround(const QImage& device, const QRegion& area, QRgb& ground) {
+  bool first = true;
+  for (const QRect& r : area) {
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      const QRgb* line = reinterpret_cast<const QRgb*>(device.constScanLine(y)) + r.left();
+      if (first) {
+        ground = line[0];
+        first = false;
+      }
+      for (int i = 0; i < r.width(); ++i)
+        if (line[i] != ground) return false;
+    }
+  }
+  return !first;
+}
+
+// Draws a text that is drawn again from a picture of it on the ground it lands on, when that
+// ground is one even colour: Qt's glyph blending (gamma-corrected for the CJK fallback face,
+// pixel by pixel) then runs once per text, ground and pen instead of at every repaint, and the
+// pixels are the ones it gives. False when the text is to be drawn by the painter: the first
+// drawing of a text, a device other than a 32-bit image, an uneven ground, a turned or
+// fractionally moved painter, or translucency.
+bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPointF& at) {
+  QImage* device = dc->image;
+  if (device == nullptr || device->devicePixelRatio() != 1.0 || p->opacity() != 1.0) return false;
+  const QImage::Format format = device->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) return false;
+  const QTransform& t = p->worldTransform();
+  if (t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())) return false;
+  const QColor penColor = p->pen().color();
+  if (penColor.alpha() != 255 || p->pen().style() == Qt::NoPen || p->pen().brush().style() != Qt::SolidPattern)
+    return false;
+  if (shaped.draws.fetch_add(1, std::memory_order_relaxed) == 0) return false;
+
+  // The text's origin on the device in whole pixels, and the fraction left over.
+  const qreal top = std::floor(at.y());
+  const qreal fraction = at.y() - top;
+  const QPoint origin(static_cast<int>(at.x() + t.dx()), static_cast<int>(top + t.dy()));
+  {
+    std::lock_guard<std::mutex> guard(TextFontLock());
+    if (shaped.ink.isNull()) {
+      const QTextLine line = shaped.layout.lineAt(0);
+      QRectF ink(0, 0, line.naturalTextWidth(), line.height() + 1);
+      for (const QGlyphRun& run : shaped.layout.glyphRuns()) ink |= run.boundingRect();
+      shaped.ink = ink.toAlignedRect().adjusted(-3, -3, 3, 3);
+    }
+  }
+  const QRect box = shaped.ink.translated(origin);
+  const QRegion area = DeviceClip(p, *device) & box;
+  if (area.isEmpty()) return true;
+  QRgb ground = 0;
+  if (!EvenGround(*device, area, ground)) return false;
+  const QRgb pen = penColor.rgba();
+
+  std::lock_guard<std::mutex> guard(TextFontLock());
+  auto found = std::find_if(shaped.pictures.begin(), shaped.pictures.end(), [&](const TTextPicture& picture) {
+    return picture.pen == pen && picture.ground == ground && picture.format == format;
+  });
+  if (found == shaped.pictures.end()) {
+    if (shaped.pictures.size() >= 4) shaped.pictures.erase(shaped.pictures.begin());
+    TTextPicture made{pen, ground, format, QImage(shaped.ink.size(), format)};
+    made.image.fill(ground);
+    QPainter q(&made.image);
+    q.setRenderHints(p->renderHints());
+    q.setPen(p->pen());
+    q.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    shaped.layout.draw(&q, QPointF(-shaped.ink.left(), -shaped.ink.top() + fraction));
+    q.end();
+    shaped.pictures.push_back(std::move(made));
+    found = shaped.pictures.end() - 1;
+  }
+  const QImage& picture = found->image;
+  for (const QRect& r : area) {
+    const int bytes = r.width() * 4;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::memcpy(reinterpret_cast<QRgb*>(device->scanLine(y)) + r.left(),
+                  reinterpret_cast<const QRgb*>(picture.constScanLine(y - box.top())) + (r.left() - box.left()), bytes);
+  }
+  return true;
+}
+
 // Draws one line of text with its top-left corner at (x, top) in the DC's text colour;
 // opaque mode fills the text cell with the background colour first. On an image with no
 // turn, a text that can be laid out is drawn from its kept layout: no shaping again, and no
@@ -305,7 +412,8 @@ void DrawLine(HDC dc, const TTextFont& tf, int x, int top, const QString& s, boo
     if (const TShapedTextRef shaped = tf.Shaped(s)) {
       // The layout's baseline is its ascent below the point given; drawText's is the font's
       // rounded ascent below the top.
-      shaped->layout.draw(p, QPointF(x, top + tf.ascent - shaped->ascent));
+      const QPointF at(x, top + tf.ascent - shaped->ascent);
+      if (!DrawFromPicture(dc, p, *shaped, at)) shaped->layout.draw(p, at);
       return;
     }
   }

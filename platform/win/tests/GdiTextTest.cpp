@@ -119,6 +119,63 @@ TEST(GdiText, DrawsAndMeasuresAsQtDoes) {
   }
 }
 
+// A text drawn again lands on each ground as Qt draws it there: on an even ground of another
+// colour, on a ground of two colours, under another pen, and cut by the rectangle and the
+// DC's clip region (where nothing outside may change).
+TEST(GdiText, TextDrawnAgainMatchesQtOnEveryGround) {
+  const LOGFONTW lf = Font(u"Tahoma", -11);
+  HFONT font = CreateFontIndirect(&lf);
+  const String text = u"c1234 Redrawn";
+  struct TCase {
+    const char* name;
+    QColor ground, stripe, pen;
+    QRect clip;  // in device coordinates, invalid for none
+  } cases[] = {
+      {"white", Qt::white, Qt::white, QColor(20, 40, 160), QRect()},
+      {"white again", Qt::white, Qt::white, QColor(20, 40, 160), QRect()},
+      {"yellow", QColor(255, 255, 200), QColor(255, 255, 200), QColor(20, 40, 160), QRect()},
+      {"two colours", Qt::white, QColor(200, 0, 0), QColor(20, 40, 160), QRect()},
+      {"other pen", Qt::white, Qt::white, QColor(0, 120, 0), QRect()},
+      {"clipped", Qt::white, Qt::white, QColor(20, 40, 160), QRect(30, 0, 30, 14)},
+      {"clipped stripe", Qt::white, QColor(200, 0, 0), QColor(20, 40, 160), QRect(0, 0, 40, kH)},
+  };
+  for (int round = 0; round < 2; ++round)
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.name << " round " << round);
+      QImage expected(kW, kH, QImage::Format_RGB32);
+      expected.fill(c.ground);
+      QPainter q(&expected);
+      q.fillRect(QRect(0, 12, kW, 3), c.stripe);  // through the lower half of the letters
+      if (c.clip.isValid()) q.setClipRect(c.clip);
+      const QFont f = ToQFont(lf);
+      q.setFont(f);
+      q.setPen(c.pen);
+      q.drawText(QPoint(8, 5 + QFontMetrics(f).ascent()), ToQString(text));
+      q.end();
+
+      TMemorySurface s(kW, kH);
+      QPainter* p = DCPainter(s.dc);
+      p->fillRect(QRect(0, 0, kW, kH), c.ground);
+      p->fillRect(QRect(0, 12, kW, 3), c.stripe);
+      SelectObject(s.dc, font);
+      SetBkMode(s.dc, TRANSPARENT);
+      SetTextColor(s.dc, RGB(c.pen.red(), c.pen.green(), c.pen.blue()));
+      SetViewportOrgEx(s.dc, 2, 1, nullptr);
+      if (c.clip.isValid()) {
+        HRGN rgn = CreateRectRgn(c.clip.left(), c.clip.top(), c.clip.right() + 1, c.clip.bottom() + 1);
+        SelectClipRgn(s.dc, rgn);
+        DeleteObject(rgn);
+      }
+      RECT r(6, 4, kW - 2, kH - 1);
+      DrawText(s.dc, text.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+      SetViewportOrgEx(s.dc, 0, 0, nullptr);
+      SelectClipRgn(s.dc, nullptr);
+      EXPECT_EQ(Differences(s, expected), "");
+      SelectObject(s.dc, GetStockObject(SYSTEM_FONT));
+    }
+  DeleteObject(font);
+}
+
 // Drawing from a kept layout follows the DC's origin and clips to the rectangle and the DC's
 // clip region like any drawing.
 TEST(GdiText, KeptTextFollowsTheOriginAndTheClip) {
