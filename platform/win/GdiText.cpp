@@ -315,9 +315,11 @@ QRegion DeviceClip(QPainter* p, const QImage& device) {
 // Whether every pixel of the area has one colour; that colour in `ground`.
 bool EvenGround(const QImage& device, const QRegion& area, QRgb& ground) {
   bool first = true;
+  const uchar* bits = device.constBits();
+  const qsizetype stride = device.bytesPerLine();
   for (const QRect& r : area) {
     for (int y = r.top(); y <= r.bottom(); ++y) {
-      const QRgb* line = reinterpret_cast<const QRgb*>(device.constScanLine(y)) + r.left();
+      const QRgb* line = reinterpret_cast<const QRgb*>(bits + y * stride) + r.left();
       if (first) {
         ground = line[0];
         first = false;
@@ -385,11 +387,14 @@ bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPoin
     found = shaped.pictures.end() - 1;
   }
   const QImage& picture = found->image;
+  uchar* to = device->bits();
+  const uchar* from = picture.constBits();
+  const qsizetype toStride = device->bytesPerLine(), fromStride = picture.bytesPerLine();
   for (const QRect& r : area) {
-    const int bytes = r.width() * 4;
+    const size_t bytes = static_cast<size_t>(r.width()) * 4;
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::memcpy(reinterpret_cast<QRgb*>(device->scanLine(y)) + r.left(),
-                  reinterpret_cast<const QRgb*>(picture.constScanLine(y - box.top())) + (r.left() - box.left()), bytes);
+      std::memcpy(to + y * toStride + r.left() * 4, from + (y - box.top()) * fromStride + (r.left() - box.left()) * 4,
+                  bytes);
   }
   return true;
 }
@@ -630,11 +635,12 @@ bool IsWide(QChar c) {
 
 // Splits a paragraph into lines no wider than width, breaking after spaces or between
 // CJK characters; a word wider than the line stays whole unless breakWords is set.
-std::vector<QString> Wrap(const QString& para, int width, const QFontMetrics& fm, bool breakWords) {
+std::vector<QString> Wrap(const QString& para, int width, const TTextFont& tf, bool breakWords) {
+  const QFontMetrics& fm = tf.fm;
   std::vector<QString> lines;
   QString rest = para;
   while (!rest.isEmpty()) {
-    if (fm.horizontalAdvance(rest) <= width) {
+    if (tf.Advance(rest) <= width) {
       lines.push_back(rest);
       break;
     }
@@ -714,7 +720,7 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
     QString text = (format & DT_EXPANDTABS) ? ExpandTabs(stripped.text, tabWidth, fm) : stripped.text;
     if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE) && width > 0) {
       int consumed = 0;
-      for (const QString& l : Wrap(text, width, fm, format & DT_EDITCONTROL)) {
+      for (const QString& l : Wrap(text, width, tf, format & DT_EDITCONTROL)) {
         TLine line;
         line.text = l;
         int start = static_cast<int>(text.indexOf(l, consumed));
