@@ -26,6 +26,21 @@ const TSelectionColors& SelectionColors(TGridSelectionStyle Style, bool Focused)
   }
 }
 
+// A one-pixel solid horizontal line on the grid's own canvas from (X1, Y) rightwards to X2:
+// the run of pixels a pen line leaves (its end pixel left out), filled in the pen's colour
+// without setting up the painter's pen and brush for each line; the pen ends at (X2, Y) as
+// after LineTo.
+void FillGridLine(TCanvas* Canvas, TColor Color, int X1, int X2, int Y) {
+  HDC dc = Canvas->Handle();
+  if (X2 > X1) {
+    const TRect pixels(X1, Y, X2, Y + 1);
+    const COLORREF old = SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(Color)));
+    FillRect(dc, &pixels, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc, old);
+  }
+  Canvas->MoveTo(X2, Y);
+}
+
 }  // namespace
 
 void TBaseGrid::Paint() {
@@ -158,6 +173,13 @@ void TBaseGrid::DoPaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, T
                           sc.Edge, Color(), sr, endStyle);
   } else if (mirrorTo != clNone) {
     FillMirrorGradient(ACanvas, ARect, brush->Color(), colorTo, mirror, mirrorTo, true, clNone, false, true);
+  } else if (colorTo == clNone && brush->Color() != clNone && brush->Style() == bsSolid && pen->Mode() == pmCopy &&
+             ARect.Right > ARect.Left && ARect.Bottom > ARect.Top) {
+    // One colour: the pixels a gradient without an end colour gives (its outline in the
+    // brush's colour round its fill), in one fill, with the pen and brush left as it leaves them.
+    pen->SetColor(brush->Color());
+    pen->SetStyle(psSolid);
+    ACanvas->FillRect(ARect);
   } else {
     FillGradient(ACanvas, brush->Color(), colorTo, 64, ARect, direction == GradientHorizontal);
   }
@@ -178,8 +200,14 @@ void TBaseGrid::DoPaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, T
     bool horz = fixed ? options.Contains(goFixedHorzLine) : options.Contains(goHorzLine);
     bool vert = fixed ? options.Contains(goFixedVertLine) : options.Contains(goVertLine);
     if (horz && !(ACol == 0 && HasNodes())) {
-      ACanvas->MoveTo(ARect.Left - h + 1, ARect.Bottom - h);
-      ACanvas->LineTo(ARect.Right - h + 1, ARect.Bottom - h);
+      // A thin line in a plain colour on the grid's canvas is a filled run of pixels (the
+      // vertical line's LineTo then takes the pen into the device context, as before).
+      if (vert && h == 1 && pen->Width() == 1 && pen->Mode() == pmCopy && pen->Color() != clNone && ACanvas == Canvas()) {
+        FillGridLine(ACanvas, pen->Color(), ARect.Left, ARect.Right, ARect.Bottom - 1);
+      } else {
+        ACanvas->MoveTo(ARect.Left - h + 1, ARect.Bottom - h);
+        ACanvas->LineTo(ARect.Right - h + 1, ARect.Bottom - h);
+      }
     }
     if (vert) {
       ACanvas->MoveTo(ARect.Right - h, ARect.Bottom - h);

@@ -380,6 +380,27 @@ TEST_F(BaseGridFixture, LinesAtWidthThreeRunInsideTheCellsAndShrinkTheContent) {
   EXPECT_EQ(grid->ContentRects[std::make_pair(0, 2)], TRect(f.Left, f.Top, f.Right - 1, f.Bottom - 2));
 }
 
+// One-pixel lines: the last column and row of each cell, from edge to edge, nothing beside.
+TEST_F(BaseGridFixture, LinesAtWidthOneTakeTheCellsLastColumnAndRow) {
+  grid->SetColor(clWhite);
+  grid->SetFixedColor(clSilver);
+  grid->SetGridLineColor(clBlue);
+  Render();
+  TRect r = grid->CellRect(2, 2), f = grid->CellRect(0, 2), h = grid->CellRect(2, 0);
+  int midY = (r.Top + r.Bottom) / 2, midX = (r.Left + r.Right) / 2;
+  struct Case {
+    int x, y;
+    TColor colour;
+  } cases[] = {
+      {r.Right - 1, midY, clBlue},      {r.Right - 2, midY, clWhite},        {r.Right - 1, r.Top, clBlue},
+      {r.Right - 1, r.Bottom - 1, clBlue}, {midX, r.Bottom - 1, clBlue},   {midX, r.Bottom - 2, clWhite},
+      {r.Left, r.Bottom - 1, clBlue},   {r.Left, r.Bottom - 2, clWhite},     {r.Left, midY, clWhite},
+      {f.Right - 1, (f.Top + f.Bottom) / 2, clGray}, {f.Right - 2, (f.Top + f.Bottom) / 2, clSilver},
+      {(h.Left + h.Right) / 2, h.Bottom - 1, clGray}, {(h.Left + h.Right) / 2, h.Bottom - 3, clSilver},
+  };
+  for (const Case& k : cases) EXPECT_EQ(Pixel(k.x, k.y), k.colour) << k.x << "," << k.y;
+}
+
 TEST_F(BaseGridFixture, ActiveRowAndHoverRowColours) {
   grid->SetColor(clWhite);
   grid->SetActiveRowColor(clYellow);
