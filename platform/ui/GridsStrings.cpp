@@ -269,20 +269,36 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
 }
 
 void TStringGrid::RowsPermuted(int Start, const std::vector<int>& Order) {
-  // The stored rows that change places are taken out (every target is also a source, so
-  // each place left empty is filled or stays empty), then each goes to its new index.
-  std::vector<std::pair<int, TCellRow>> moved;
-  moved.reserve(Order.size());
-  for (int k = 0; k < static_cast<int>(Order.size()); ++k) {
-    const int from = Order[static_cast<size_t>(k)], to = Start + k;
-    if (from == to) continue;
-    const TCellRow* row = FindRow(from);
-    if (row == nullptr || row->Empty()) continue;
-    TCellRow& stored = MakeRow(from);
-    moved.emplace_back(to, std::move(stored));
+  // Each cycle of the permutation is followed once: a row is moved out of its place and the
+  // row due there moved in, so no row is copied and nothing is held but the cycle's first.
+  // An empty place stays without a stored row.
+  auto take = [this](int ARow) {
+    const TCellRow* row = FindRow(ARow);
+    if (row == nullptr || row->Empty()) return TCellRow(&FPool);
+    TCellRow& stored = MakeRow(ARow);
+    TCellRow taken = std::move(stored);
     stored = TCellRow(&FPool);
+    return taken;
+  };
+  auto put = [this](int ARow, TCellRow&& Row) {
+    if (!Row.Empty() || FindRow(ARow) != nullptr) MakeRow(ARow) = std::move(Row);
+  };
+  const size_t n = Order.size();
+  std::vector<bool> placed(n, false);
+  for (size_t k = 0; k < n; ++k) {
+    if (placed[k] || Order[k] == Start + static_cast<int>(k)) continue;
+    TCellRow first = take(Start + static_cast<int>(k));
+    for (size_t at = k;;) {
+      placed[at] = true;
+      const int from = Order[at];
+      if (from == Start + static_cast<int>(k)) {
+        put(Start + static_cast<int>(at), std::move(first));
+        break;
+      }
+      put(Start + static_cast<int>(at), take(from));
+      at = static_cast<size_t>(from - Start);
+    }
   }
-  for (auto& [r, row] : moved) MakeRow(r) = std::move(row);
   TCustomGrid::RowsPermuted(Start, Order);
 }
 
