@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -25,7 +26,11 @@ bool ReadNumberPrefix(const String& S, double& V) {
   size_t i = 0;
   while (i < S.size() && (S[i] == u' ' || S[i] == u'\t')) ++i;
   std::string ascii;
-  if (i < S.size() && (S[i] == u'-' || S[i] == u'+')) ascii += static_cast<char>(S[i++]);
+  // from_chars takes no "+"; the value is the same without it.
+  if (i < S.size() && (S[i] == u'-' || S[i] == u'+')) {
+    if (S[i] == u'-') ascii += '-';
+    ++i;
+  }
   bool digits = false;
   while (i < S.size() && S[i] >= u'0' && S[i] <= u'9') {
     ascii += static_cast<char>(S[i++]);
@@ -53,7 +58,15 @@ bool ReadNumberPrefix(const String& S, double& V) {
     while (j < S.size() && S[j] >= u'0' && S[j] <= u'9') exp += static_cast<char>(S[j++]);
     if (exp.size() > before) ascii += exp;
   }
-  V = std::strtod(ascii.c_str(), nullptr);
+  // The C library's conversion would read the decimal point of the process's numeric locale;
+  // from_chars always reads ".". A value beyond the range of double is infinite or zero.
+  const auto res = std::from_chars(ascii.data(), ascii.data() + ascii.size(), V);
+  if (res.ec == std::errc::result_out_of_range) {
+    const size_t e = ascii.find('e');
+    const bool tiny = e != std::string::npos && ascii[e + 1] == '-';
+    V = tiny ? 0.0 : HUGE_VAL;
+    if (ascii[0] == '-') V = -V;
+  }
   return true;
 }
 
@@ -88,7 +101,34 @@ namespace {
 using TKey = DEreDuzeroVaro::TSortKeys::TKey;
 
 // The numeric rule: prefix and suffix off, thousand separators off for financial texts,
-// the locale's decimal separator read as "."; the value and whether a number was read.
+// the locale's decimal separator read as "."; the value, whether a number was read and
+// whether the text left is empty.
+double NumberValue(const String& Text, const String& Prefix, const String& Suffix, bool Financial, bool& Read,
+                   bool& Empty) {
+  double value = 0;
+  const Char decimal = GetDecimalSeparator();
+  if (Prefix.empty() && Suffix.empty() && !Financial && decimal == u'.') {
+    // Nothing to take off: the text is read as it stands.
+    Empty = Text.empty();
+    Read = ReadNumberPrefix(Text, value) || Empty;
+    return value;
+  }
+  String t = Text;
+  DeleteFirst(t, Prefix);
+  DeleteFirst(t, Suffix);
+  const Char thousand = GetThousandSeparator();
+  if (Financial)
+    for (size_t p; (p = t.find(thousand)) != String::npos;) t.erase(p, 1);
+  if (decimal != u'.') {
+    const size_t p = t.find(decimal);
+    if (p != String::npos) t[p] = u'.';
+  }
+  Empty = t.empty();
+  // An empty cell counts 0; a text without a numeric prefix is no number.
+  Read = ReadNumberPrefix(t, value) || Text.empty();
+  return value;
+}
+
 double NumberOf(TKey& K, const String& Prefix, const String& Suffix, bool Financial, bool& Read, bool& Empty) {
   const uint16_t bit = Financial ? TKey::mFin : TKey::mNum;
   double& value = Financial ? K.More().Fin : K.Num;
@@ -96,19 +136,7 @@ double NumberOf(TKey& K, const String& Prefix, const String& Suffix, bool Financ
   bool& empty = Financial ? K.More().FinEmpty : K.NumEmpty;
   if (!(K.Made & bit)) {
     K.Made |= bit;
-    String t = K.Text;
-    DeleteFirst(t, Prefix);
-    DeleteFirst(t, Suffix);
-    const Char thousand = GetThousandSeparator(), decimal = GetDecimalSeparator();
-    if (Financial)
-      for (size_t p; (p = t.find(thousand)) != String::npos;) t.erase(p, 1);
-    if (decimal != u'.') {
-      const size_t p = t.find(decimal);
-      if (p != String::npos) t[p] = u'.';
-    }
-    empty = t.empty();
-    // An empty cell counts 0; a text without a numeric prefix is no number.
-    read = ReadNumberPrefix(t, value) || K.Text.empty();
+    value = NumberValue(K.Text, Prefix, Suffix, Financial, read, empty);
   }
   Read = read;
   Empty = empty;
@@ -116,24 +144,33 @@ double NumberOf(TKey& K, const String& Prefix, const String& Suffix, bool Financ
 }
 
 // A date or time of the process formats; 0 for a text that is none.
+double DateValue(const String& Text, bool TimeOnly) {
+  TDateTime v = 0;
+  const bool ok = TimeOnly ? TryStrToTime(Text, v) : TryStrToDateTime(Text, v);
+  return ok ? v : 0.0;
+}
+
 double DateOf(TKey& K, uint16_t Bit, double& Slot, bool TimeOnly) {
   if (!(K.Made & Bit)) {
     K.Made |= Bit;
-    TDateTime v = 0;
-    const bool ok = TimeOnly ? TryStrToTime(K.Text, v) : TryStrToDateTime(K.Text, v);
-    Slot = ok ? v : 0.0;
+    Slot = DateValue(K.Text, TimeOnly);
   }
   return Slot;
+}
+
+// Day/month/year (or month/day/year); 0 for an impossible date.
+double ShortDateValue(const String& Text, bool US) {
+  try {
+    return US ? ParseDateMDY(Text) : ParseDateDMY(Text);
+  } catch (const Exception&) {
+    return 0.0;
+  }
 }
 
 double ShortDateOf(TKey& K, uint16_t Bit, double& Slot, bool US) {
   if (!(K.Made & Bit)) {
     K.Made |= Bit;
-    try {
-      Slot = US ? ParseDateMDY(K.Text) : ParseDateDMY(K.Text);
-    } catch (const Exception&) {
-      Slot = 0.0;  // an impossible date
-    }
+    Slot = ShortDateValue(K.Text, US);
   }
   return Slot;
 }
@@ -225,7 +262,6 @@ TSortStyle SettleStyle(DEreDuzeroVaro& G, TSortStyle Style, TKey& K1, TKey& K2, 
 int DEreDuzeroVaro::CompareCellKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2, TSortDirection Direction) {
   ++FCompares;
   const TSortKeys::TFormat& fmt = Keys.Format(ACol);
-  Keys.Reserve(ACol, std::max(ARow1, ARow2));
   TKey& k1 = Keys.Cell(ACol, ARow1, 0);
   TKey& k2 = Keys.Cell(ACol, ARow2, 1);
   const TSortStyle style = SettleStyle(*this, fmt.Style, k1, k2, ACol, ARow1, SortSettings()->IgnoreCase());
@@ -372,95 +408,158 @@ void DEreDuzeroVaro::Sort(int ACol, TSortDirection Direction) {
 }
 
 // ===========================================================================
-// Dense columns
+// One column's keys for a sort
 
-bool DEreDuzeroVaro::TSortKeys::Dense(int ACol, int Start, int End, std::vector<TDenseItem>& Items) {
-  if (!FKeep || End < Start) return false;
-  DEreDuzeroVaro& g = *FGrid;
-  TSortSettings* settings = g.SortSettings();
-  FIgnoreBlanks = settings->IgnoreBlanks();
-  FBlankFirst = settings->BlankPos() == blFirst ? -1 : 1;
-  const TFormat fmt = Format(ACol);
-  TSortStyle style = fmt.Style;
-  const bool noCase = settings->IgnoreCase();
-  Reserve(ACol, End);
-  // A pair-dependent style is settled when every cell decides it alike.
-  if (style == ssAutomatic || style == ssAlphaNumeric || style == ssAlphaNumericNoCase) {
-    int numbers = 0;
-    bool dependent = false;
-    const Char dateSep = GetDateSeparator(), timeSep = GetTimeSeparator();
-    for (int r = Start; r <= End && !dependent; ++r) {
-      TKey& k = Cell(ACol, r, 0);
-      if (NumberFlag(k)) ++numbers;
-      if (style == ssAutomatic) {
-        int p = 0;
-        dependent = CheckCellFlag(g, k, ACol, r) || SeparatorAtDatePosition(k.Text, dateSep, p) ||
-                    SeparatorAtDatePosition(k.Text, timeSep, p);
-      }
-    }
-    const int n = End - Start + 1;
-    if (dependent || (numbers != 0 && numbers != n)) return false;
-    if (numbers == n) style = ssNumeric;
-    else if (style == ssAlphaNumeric) style = ssAlphabetic;
-    else style = style == ssAlphaNumericNoCase || noCase ? ssAlphaNoCase : ssAlphabetic;
+DEreDuzeroVaro::TSortColumn::TSortColumn(TSortKeys& Keys, int ACol, int Start, int End, TSortDirection Direction)
+    : FGrid(Keys.Grid()), FKeys(&Keys), FCol(ACol), FStart(Start), FCount(std::max(0, End - Start + 1)),
+      FDirection(Direction) {
+  TSortSettings* s = FGrid->SortSettings();
+  FIgnoreBlanks = s->IgnoreBlanks();
+  FBlanksFirst = s->BlankPos() == blFirst;
+  FBlankFirst = (FBlanksFirst ? -1 : 1) * (Direction == sdDescending ? -1 : 1);
+  FFormat = Keys.Format(ACol);
+  const TSortStyle style = FFormat.Style;
+  if (style == ssCustom || style == ssRaw) return;
+  FState.assign(static_cast<size_t>(FCount), 0);
+  if ((style == ssAutomatic || style == ssAlphaNumeric || style == ssAlphaNumericNoCase) && !Settle()) {
+    FState.clear();
+    return;
   }
-  if (style == ssCustom || style == ssRaw) return false;
-  Items.resize(static_cast<size_t>(End - Start + 1));
-  for (int r = Start; r <= End; ++r) {
-    TKey& k = Cell(ACol, r, 0);
-    TDenseItem& item = Items[static_cast<size_t>(r - Start)];
-    item.Row = r;
-    item.Empty = k.Text.empty();
-    switch (style) {
-      case ssAlphaNoCase:
-        FDenseKind = dkText;
-        item.Ref = &UpperOf(k);
-        break;
-      case ssAnsiAlphaCase:
-      case ssAnsiAlphaNoCase:
-        FDenseKind = dkWide;
-        item.Ref = &CollationOf(k, style == ssAnsiAlphaNoCase);
-        break;
-      case ssNumeric:
-      case ssFinancial:
-        FDenseKind = dkNumber;
-        item.Num = NumberOf(k, fmt.Prefix, fmt.Suffix, style == ssFinancial, item.Read, item.Empty);
-        break;
-      case ssDate:
-      case ssDateTime:
-        FDenseKind = dkValue;
-        item.Num = DateOf(k, TKey::mDateTime, k.More().DateTime, false);
-        break;
-      case ssTime:
-        FDenseKind = dkValue;
-        item.Num = DateOf(k, TKey::mTime, k.More().Time, true);
-        break;
-      case ssShortDateEU:
-      case ssShortDateUS:
-        FDenseKind = dkValue;
-        item.Num = style == ssShortDateUS ? ShortDateOf(k, TKey::mDateUS, k.More().DateUS, true)
-                                          : ShortDateOf(k, TKey::mDateEU, k.More().DateEU, false);
-        break;
-      case ssCheckBox:
-        FDenseKind = dkValue;
-        item.Num = CheckOf(g, k, ACol, r);
-        break;
-      case ssImages:
-        FDenseKind = dkValue;
-        item.Num = static_cast<double>(ImageOf(g, k, ACol, r));
-        break;
-      case ssHTML: {
-        FDenseKind = dkText;
-        const String& stripped = StrippedOf(g, k, ACol, r);
-        item.Ref = &stripped;
-        item.Empty = stripped.empty();
-        break;
-      }
-      default:
-        FDenseKind = dkText;
-        item.Ref = &k.Text;
-        break;
-    }
+  switch (FFormat.Style) {
+    case ssAnsiAlphaCase:
+    case ssAnsiAlphaNoCase:
+      FKind = ckWide;
+      break;
+    case ssNumeric:
+    case ssFinancial:
+    case ssDate:
+    case ssDateTime:
+    case ssTime:
+    case ssShortDateEU:
+    case ssShortDateUS:
+    case ssCheckBox:
+    case ssImages:
+      FKind = ckNumber;
+      break;
+    default:
+      FKind = ckText;
+      break;
   }
+  if (FKind == ckNumber) FNum.resize(static_cast<size_t>(FCount));
+  else if (FKind == ckText) FText.resize(static_cast<size_t>(FCount));
+  else FWide.resize(static_cast<size_t>(FCount));
+  // Settle read every text already.
+  if (style != FFormat.Style) {
+    for (size_t i = 0; i < static_cast<size_t>(FCount); ++i) MakeKey(i, std::move(FText[i]));
+    FAllMade = true;
+  }
+}
+
+bool DEreDuzeroVaro::TSortColumn::Settle() {
+  const TSortStyle style = FFormat.Style;
+  const Char dateSep = GetDateSeparator(), timeSep = GetTimeSeparator();
+  FText.resize(static_cast<size_t>(FCount));
+  int numbers = 0;
+  for (int i = 0; i < FCount; ++i) {
+    String& t = FText[static_cast<size_t>(i)];
+    t = FKeys->ReadText(FCol, FStart + i);
+    if (IsNumberText(t)) ++numbers;
+    if (style != ssAutomatic) continue;
+    // A check box, date or time decides the style by the pair's first cell (and the second's
+    // separators).
+    int p = 0;
+    const TCellType type = FGrid->GetCellType(FCol, FStart + i);
+    if (type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox || type == ctRowCheckBox ||
+        SeparatorAtDatePosition(t, dateSep, p) || SeparatorAtDatePosition(t, timeSep, p))
+      return false;
+  }
+  if (numbers != 0 && numbers != FCount) return false;
+  if (numbers == FCount) FFormat.Style = ssNumeric;
+  else if (style == ssAlphaNumeric) FFormat.Style = ssAlphabetic;
+  else if (style == ssAlphaNumericNoCase || FGrid->SortSettings()->IgnoreCase()) FFormat.Style = ssAlphaNoCase;
+  else FFormat.Style = ssAlphabetic;
   return true;
+}
+
+void DEreDuzeroVaro::TSortColumn::MakeKey(size_t I, String Text) {
+  const int row = FStart + static_cast<int>(I);
+  bool empty = Text.empty();
+  switch (FFormat.Style) {
+    case ssAlphaNoCase:
+      FText[I] = UpperCase(Text);
+      break;
+    case ssAnsiAlphaCase:
+    case ssAnsiAlphaNoCase:
+      FWide[I] = LocaleSortKey(Text, FFormat.Style == ssAnsiAlphaNoCase);
+      break;
+    case ssNumeric:
+    case ssFinancial: {
+      bool read = false;
+      // A text without a number counts 0, as two of them compare equal.
+      const double v = NumberValue(Text, FFormat.Prefix, FFormat.Suffix, FFormat.Style == ssFinancial, read, empty);
+      FNum[I] = read ? v : 0.0;
+      break;
+    }
+    case ssDate:
+    case ssDateTime:
+      FNum[I] = DateValue(Text, false);
+      break;
+    case ssTime:
+      FNum[I] = DateValue(Text, true);
+      break;
+    case ssShortDateEU:
+    case ssShortDateUS:
+      FNum[I] = ShortDateValue(Text, FFormat.Style == ssShortDateUS);
+      break;
+    case ssCheckBox: {
+      bool b = false;
+      FNum[I] = FGrid->GetCheckBoxState(FCol, row, b) && b ? 1 : 0;
+      break;
+    }
+    case ssImages:
+      FNum[I] = static_cast<double>(FGrid->GetCellImageValue(FCol, row));
+      break;
+    case ssHTML:
+      FText[I] = FGrid->StrippedCells(FCol, row);
+      empty = FText[I].empty();
+      break;
+    default:
+      FText[I] = std::move(Text);
+      break;
+  }
+  FState[I] = static_cast<uint8_t>(sMade | (empty ? sEmpty : 0));
+}
+
+namespace {
+
+// Units are taken as they are up to 0xFFFF; a larger one is packed as 0xFFFF and ends the
+// pack (zeros after it), so that a pack never orders two keys the other way round.
+template <typename S>
+void PackUnits(const S& Key, uint64_t& K0, uint64_t& K1, bool& Complete) {
+  uint64_t k[2] = {0, 0};
+  bool clamped = false;
+  for (size_t i = 0; i < Key.size() && i < 8 && !clamped; ++i) {
+    uint64_t u = static_cast<uint32_t>(Key[i]);
+    if (u >= 0xFFFF) {
+      u = 0xFFFF;
+      clamped = true;
+    }
+    k[i / 4] |= u << (48 - 16 * (i % 4));
+  }
+  K0 = k[0];
+  K1 = k[1];
+  Complete = !clamped && Key.size() <= 8;
+}
+
+}  // namespace
+
+void DEreDuzeroVaro::TSortColumn::Pack(size_t I, uint64_t& K0, uint64_t& K1, bool& Complete) const {
+  if (FKind == ckText) PackUnits(FText[I], K0, K1, Complete);
+  else PackUnits(FWide[I], K0, K1, Complete);
+}
+
+void DEreDuzeroVaro::TSortColumn::MakeAll() {
+  if (FKind == ckGeneral || FAllMade) return;
+  for (size_t i = 0; i < static_cast<size_t>(FCount); ++i) Make(i);
+  FAllMade = true;
 }

@@ -62,10 +62,6 @@ public:
     return FFormats[ACol] = f;
   }
 
-  // Makes room for the keys of rows up to ARow in the column (kept for compatibility of
-  // callers; keys live in pages that never move, so two keys can be held at once).
-  void Reserve(int ACol, int ARow) { (void)ACol; (void)ARow; }
-
   // The key of a cell; Slot 0 or 1 names the side of a single comparison.
   TKey& Cell(int ACol, int ARow, int Slot) {
     if (!FKeep) {
@@ -91,54 +87,12 @@ public:
 
   DEreDuzeroVaro* Grid() const { return FGrid; }
 
-  // A cell of a column whose style does not depend on the compared pair, reduced to what
-  // its comparison reads: a value, or a text; kept in one array, so that the sort walks it
-  // in order.
-  enum TDenseKind : uint8_t { dkNumber, dkValue, dkText, dkWide };
-  struct TDenseItem {
-    double Num = 0;
-    const void* Ref = nullptr;  // String or std::wstring of the key
-    int Row = 0;
-    bool Read = true;   // a number was read (dkNumber)
-    bool Empty = false;  // the compared text is empty
-  };
-  // Fills Items with rows Start..End of the column (keys made as the comparison makes them)
-  // when every pair of them compares in one style; False when the style depends on the
-  // pair, is the application's (custom, raw), or the keys are not kept.
-  bool Dense(int ACol, int Start, int End, std::vector<TDenseItem>& Items);
-  TDenseKind DenseKind() const { return FDenseKind; }
-  // CompareCells of two dense items (counted by the caller).
-  int DenseCompare(const TDenseItem& A, const TDenseItem& B, TSortDirection Direction) const {
-    int r = 0;
-    switch (FDenseKind) {
-      case dkNumber:
-        r = (!A.Read && !B.Read) ? 0 : (A.Num > B.Num ? 1 : (A.Num < B.Num ? -1 : 0));
-        break;
-      case dkValue:
-        r = A.Num > B.Num ? 1 : (A.Num < B.Num ? -1 : 0);
-        break;
-      case dkText: {
-        const int c = static_cast<const String*>(A.Ref)->compare(*static_cast<const String*>(B.Ref));
-        r = c > 0 ? 1 : (c < 0 ? -1 : 0);
-        break;
-      }
-      case dkWide: {
-        const int c = static_cast<const std::wstring*>(A.Ref)->compare(*static_cast<const std::wstring*>(B.Ref));
-        r = c > 0 ? 1 : (c < 0 ? -1 : 0);
-        break;
-      }
-    }
-    if (FIgnoreBlanks && A.Empty != B.Empty) {
-      r = A.Empty ? FBlankFirst : -FBlankFirst;
-      if (Direction == sdDescending) r = -r;
-    }
-    return r;
-  }
-
-private:
+  // The text a comparison reads: the displayed one with SortOnVirtualCells, else the stored.
   String ReadText(int ACol, int ARow) {
     return FGrid->SortSettings()->SortOnVirtualCells() ? FGrid->Cells(ACol, ARow) : FGrid->GridCells(ACol, ARow);
   }
+
+private:
 
   DEreDuzeroVaro* FGrid;
   bool FKeep;
@@ -149,9 +103,97 @@ private:
   int FLastCol = -1;
   std::vector<std::unique_ptr<TKey[]>>* FLastColumn = nullptr;
   TFormat FScratchFormat;
-  TDenseKind FDenseKind = dkNumber;
-  bool FIgnoreBlanks = false;
-  int FBlankFirst = -1;
   TKey FScratch[2];
+};
+
+// The keys of one column over rows Start..End for a sort, one per row, made once: a number
+// (numbers, dates, times, check states, image values), a text (ordinal, upper-cased or
+// stripped of tags) or a collation key, whenever every pair of the rows compares in one
+// style. Otherwise (custom and raw comparisons, an automatic style that differs from row to
+// row) each pair goes through the general comparison with the sort's kept cell keys.
+class DEreDuzeroVaro::TSortColumn {
+public:
+  TSortColumn(TSortKeys& Keys, int ACol, int Start, int End, TSortDirection Direction);
+  // Makes every row's key now (the sort column needs them all); otherwise each is made on
+  // first use.
+  void MakeAll();
+  // CompareCells(ACol, Start + A, Start + B, Direction), counted alike.
+  int Compare(int A, int B) {
+    if (FKind == ckGeneral) return FGrid->CompareCellKeys(*FKeys, FCol, FStart + A, FStart + B, FDirection);
+    ++FGrid->FCompares;
+    const size_t a = static_cast<size_t>(A), b = static_cast<size_t>(B);
+    if (!FAllMade) {
+      Make(a);
+      Make(b);
+    }
+    int r = 0;
+    switch (FKind) {
+      case ckNumber:
+        r = (FNum[a] > FNum[b]) - (FNum[a] < FNum[b]);
+        break;
+      case ckText: {
+        const int c = FText[a].compare(FText[b]);
+        r = (c > 0) - (c < 0);
+        break;
+      }
+      case ckWide: {
+        const int c = FWide[a].compare(FWide[b]);
+        r = (c > 0) - (c < 0);
+        break;
+      }
+      case ckGeneral:
+        break;
+    }
+    if (FIgnoreBlanks) {
+      const bool ea = (FState[a] & sEmpty) != 0, eb = (FState[b] & sEmpty) != 0;
+      if (ea != eb) r = ea ? FBlankFirst : -FBlankFirst;
+    }
+    return r;
+  }
+
+  // What a sort of the whole column reads directly. Dense: every pair compares in one style
+  // through the keys below (not the general comparison).
+  bool Dense() const { return FKind != ckGeneral; }
+  bool Numeric() const { return FKind == ckNumber; }
+  int Count() const { return FCount; }
+  // IgnoreBlanks: empty cells stand before (BlanksFirst) or after the others, whatever the
+  // direction.
+  bool PlacesBlanks() const { return FIgnoreBlanks; }
+  bool BlanksFirst() const { return FBlanksFirst; }
+  bool Empty(size_t I) const { return (FState[I] & sEmpty) != 0; }
+  double Number(size_t I) const { return FNum[I]; }
+  // The first eight units of a text or collation key packed in two words that order as the
+  // keys do (equal packs decide nothing); Complete when they hold the whole key.
+  void Pack(size_t I, uint64_t& K0, uint64_t& K1, bool& Complete) const;
+  // The order of two texts or collation keys (-1, 0, 1), without the placing of blanks.
+  int CompareKeys(size_t A, size_t B) const {
+    const int c = FKind == ckText ? FText[A].compare(FText[B]) : FWide[A].compare(FWide[B]);
+    return (c > 0) - (c < 0);
+  }
+
+private:
+  enum TKind : uint8_t { ckNumber, ckText, ckWide, ckGeneral };
+  enum : uint8_t { sMade = 1, sEmpty = 2 };
+  void Make(size_t I) {
+    if (!(FState[I] & sMade)) MakeKey(I, FKeys->ReadText(FCol, FStart + static_cast<int>(I)));
+  }
+  void MakeKey(size_t I, String Text);
+  // An automatic or alpha-numeric style settled by all the rows' texts; False when it
+  // differs from pair to pair.
+  bool Settle();
+
+  DEreDuzeroVaro* FGrid;
+  TSortKeys* FKeys;
+  int FCol, FStart, FCount;
+  TSortDirection FDirection;
+  TSortKeys::TFormat FFormat;
+  TKind FKind = ckGeneral;
+  bool FAllMade = false, FIgnoreBlanks = false, FBlanksFirst = true;
+  // Where an empty cell goes relative to a filled one, in the sort's own direction.
+  int FBlankFirst = -1;
+  std::vector<uint8_t> FState;
+  std::vector<double> FNum;
+  std::vector<String> FText;
+  std::vector<std::wstring> FWide;
 };
 

@@ -1,14 +1,15 @@
 // DEreDuzeroVaro: sorting rows by a column, by the sort indexes and within node groups, the
 // return to the unsorted order, and the sort settings text.
 //
-// A sort orders the rows' indexes (Hoare quicksort, middle pivot, as the grid has always
-// partitioned), comparing cells through keys made once per cell; then the rows take their
+// A sort orders the rows' indexes by a stable merge sort (rows that compare equal keep their
+// order), comparing each column through keys made once per row; then the rows take their
 // places in one pass with everything that travels (the stored rows move whole: texts, and
 // the cells' objects by reference).
 // Nothing is compared while rows move, so no scratch rows are needed and the display hooks
 // see each cell at its own row.
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <vector>
 
@@ -22,39 +23,168 @@
 
 namespace {
 
-// Hoare partitioning around the middle item: left of the pivot move the items for which
-// Compare(pivot, item) is Target, right of it those for which Compare(item, pivot) is; items
-// comparing equal are exchanged only with SwapEqual. The smaller part is sorted by recursion
-// and the larger one by the loop, so that the depth stays logarithmic whatever the data.
-template <typename T, typename C>
-void QuickSortItems(std::vector<T>& Items, int Start, int End, const C& Compare, int Target, bool SwapEqual,
-                    int& Swaps) {
-  while (Start < End) {
-    const T pivot = Items[static_cast<size_t>((Start + End) / 2)];
-    int i = Start, j = End;
-    do {
-      while (Compare(pivot, Items[static_cast<size_t>(i)]) == Target && i < End) ++i;
-      while (Compare(Items[static_cast<size_t>(j)], pivot) == Target && Start < j) --j;
-      if (i <= j) {
-        if (i != j && (SwapEqual || Compare(Items[static_cast<size_t>(i)], Items[static_cast<size_t>(j)]) != 0)) {
-          std::swap(Items[static_cast<size_t>(i)], Items[static_cast<size_t>(j)]);
-          ++Swaps;
-        }
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (j - Start < End - i) {
-      if (Start < j) QuickSortItems(Items, Start, j, Compare, Target, SwapEqual, Swaps);
-      Start = i;
-    } else {
-      if (i < End) QuickSortItems(Items, i, End, Compare, Target, SwapEqual, Swaps);
-      End = j;
+// A stable merge sort: Before(x, y) is True when x must stand before y; items for which
+// neither is before the other keep their order. Whatever Before answers (an application's
+// comparison need not be consistent), the items end up rearranged, never lost or repeated.
+template <typename T, typename B>
+void MergeSortItems(std::vector<T>& Items, const B& Before) {
+  const size_t n = Items.size();
+  constexpr size_t run = 16;
+  // Short runs by insertion.
+  for (size_t lo = 0; lo < n; lo += run) {
+    const size_t hi = std::min(n, lo + run);
+    for (size_t i = lo + 1; i < hi; ++i) {
+      const T v = Items[i];
+      size_t j = i;
+      for (; j > lo && Before(v, Items[j - 1]); --j) Items[j] = Items[j - 1];
+      Items[j] = v;
     }
   }
+  if (n <= run) return;
+  std::vector<T> buffer(n);
+  std::vector<T>* from = &Items;
+  std::vector<T>* to = &buffer;
+  for (size_t width = run; width < n; width *= 2) {
+    for (size_t lo = 0; lo < n; lo += 2 * width) {
+      const size_t mid = std::min(n, lo + width), hi = std::min(n, lo + 2 * width);
+      const T* src = from->data();
+      T* dst = to->data();
+      size_t i = lo, j = mid, k = lo;
+      // Two runs already in order are copied as they stand.
+      if (mid < hi && Before(src[mid], src[mid - 1])) {
+        while (i < mid && j < hi) dst[k++] = Before(src[j], src[i]) ? src[j++] : src[i++];
+      }
+      while (i < mid) dst[k++] = src[i++];
+      while (j < hi) dst[k++] = src[j++];
+    }
+    std::swap(from, to);
+  }
+  if (from != &Items) Items.swap(*from);
+}
+
+// The row exchanges a permutation amounts to: its length less its number of cycles.
+int ExchangesOf(const std::vector<int>& Order, int Start) {
+  const size_t n = Order.size();
+  std::vector<bool> seen(n, false);
+  int exchanges = 0;
+  for (size_t k = 0; k < n; ++k) {
+    if (seen[k]) continue;
+    for (size_t at = k; !seen[at]; at = static_cast<size_t>(Order[at] - Start)) {
+      seen[at] = true;
+      ++exchanges;
+    }
+    --exchanges;
+  }
+  return exchanges;
 }
 
 }  // namespace
+
+// The columns that order two rows of a range, each column's keys made once per row on its
+// first use: the sort column and, with Full, the columns to its right; or the sort index
+// entries. A column of IgnoreColumns never decides.
+class DEreDuzeroVaro::TRowOrder {
+public:
+  TRowOrder(DEreDuzeroVaro& Grid, int Start, int End) : FKeys(&Grid, true), FStart(Start), FEnd(End) {}
+  void Add(int ACol, TSortDirection Direction, bool Negate) { FLinks.push_back({ACol, Direction, Negate, nullptr}); }
+  // -1, 0 or 1 for rows Start + A and Start + B, by the columns from the From-th on.
+  int Compare(int A, int B, size_t From = 0) {
+    for (size_t i = From; i < FLinks.size(); ++i) {
+      int r = Column(FLinks[i]).Compare(A, B);
+      if (FLinks[i].Negate) r = -r;
+      if (r != 0) return r;
+    }
+    return 0;
+  }
+  // The rows (relative to Start) in their sorted order, stable: a row goes before another
+  // when Compare gives Before for them.
+  std::vector<int> Sort(int Before, int& Compares) {
+    const int n = FEnd - FStart + 1;
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    if (FLinks.empty()) return order;
+    TSortColumn& first = Column(FLinks.front());
+    if (!first.Dense()) {
+      MergeSortItems(order, [this, Before](int a, int b) { return Compare(a, b) == Before; });
+      return order;
+    }
+    // The first column's keys sit beside the row numbers, so that most comparisons read
+    // nothing else; the other columns are asked on a tie. Empty cells placed apart by
+    // IgnoreBlanks are sorted among themselves.
+    first.MakeAll();
+    const bool descending = (Before == 1) != FLinks.front().Negate;
+    std::vector<int> blanks;
+    if (first.PlacesBlanks()) {
+      std::vector<int> filled;
+      for (int i : order) (first.Empty(static_cast<size_t>(i)) ? blanks : filled).push_back(i);
+      order.swap(filled);
+    }
+    const bool ties = FLinks.size() > 1;
+    auto tie = [this, Before, ties](int a, int b) { return ties && Compare(a, b, 1) == Before; };
+    auto sortPart = [&](std::vector<int>& Part) {
+      if (first.Numeric()) {
+        struct TItem {
+          double Key;
+          int Index;
+        };
+        std::vector<TItem> items;
+        items.reserve(Part.size());
+        for (int i : Part) {
+          const double v = first.Number(static_cast<size_t>(i));
+          items.push_back({descending ? -v : v, i});
+        }
+        MergeSortItems(items, [&](const TItem& a, const TItem& b) {
+          ++Compares;
+          if (a.Key != b.Key) return a.Key < b.Key;
+          return tie(a.Index, b.Index);
+        });
+        for (size_t k = 0; k < items.size(); ++k) Part[k] = items[k].Index;
+      } else {
+        struct TItem {
+          uint64_t K0, K1;
+          int Index;
+          bool Complete;
+        };
+        std::vector<TItem> items(Part.size());
+        for (size_t k = 0; k < Part.size(); ++k) {
+          items[k].Index = Part[k];
+          first.Pack(static_cast<size_t>(Part[k]), items[k].K0, items[k].K1, items[k].Complete);
+        }
+        MergeSortItems(items, [&](const TItem& a, const TItem& b) {
+          ++Compares;
+          int r = a.K0 != b.K0 ? (a.K0 < b.K0 ? -1 : 1) : (a.K1 != b.K1 ? (a.K1 < b.K1 ? -1 : 1) : 0);
+          if (r == 0 && !(a.Complete && b.Complete))
+            r = first.CompareKeys(static_cast<size_t>(a.Index), static_cast<size_t>(b.Index));
+          if (r != 0) return descending ? r > 0 : r < 0;
+          return tie(a.Index, b.Index);
+        });
+        for (size_t k = 0; k < items.size(); ++k) Part[k] = items[k].Index;
+      }
+    };
+    sortPart(order);
+    if (!blanks.empty()) {
+      sortPart(blanks);
+      if (first.BlanksFirst()) order.insert(order.begin(), blanks.begin(), blanks.end());
+      else order.insert(order.end(), blanks.begin(), blanks.end());
+    }
+    return order;
+  }
+
+private:
+  struct TLink {
+    int Col;
+    TSortDirection Direction;
+    bool Negate;
+    std::unique_ptr<TSortColumn> Keys;
+  };
+  TSortColumn& Column(TLink& Link) {
+    if (!Link.Keys) Link.Keys = std::make_unique<TSortColumn>(FKeys, Link.Col, FStart, FEnd, Link.Direction);
+    return *Link.Keys;
+  }
+  TSortKeys FKeys;
+  int FStart, FEnd;
+  std::vector<TLink> FLinks;
+};
 
 namespace {
 
@@ -154,45 +284,36 @@ void DEreDuzeroVaro::InitSortXRef() {
 // ===========================================================================
 // Row ranges
 
+void DEreDuzeroVaro::SortRange(TRowOrder& Order, int Start, int Before, int SingleColumn) {
+  std::vector<int> order = Order.Sort(Before, FCompares);
+  for (int& r : order) r += Start;
+  FSwaps += ExchangesOf(order, Start);
+  MoveRowsToOrder(Start, order, SingleColumn);
+}
+
 void DEreDuzeroVaro::QuickSortRows(int ACol, int Start, int End) {
   FSortDir = SortSettings()->Direction() == sdDescending ? -1 : 1;
   if (Start >= End) return;
-  TSortKeys keys(this, true);
-  std::vector<int> order;
-  std::vector<TSortKeys::TDenseItem> items;
-  if (!IsIgnoredColumn(ACol) && keys.Dense(ACol, Start, End, items)) {
-    // The sort column's values lie in one array; only ties look at the columns to its right.
-    const TSortDirection dir = SortSettings()->Direction();
-    const bool full = SortSettings()->Full() && ACol < AllColCount() - 1;
-    QuickSortItems(
-        items, 0, End - Start,
-        [&](const TSortKeys::TDenseItem& a, const TSortKeys::TDenseItem& b) {
-          ++FCompares;
-          const int r = keys.DenseCompare(a, b, dir);
-          return r != 0 || !full ? r : CompareRowsFromKeys(keys, ACol + 1, a.Row, b.Row);
-        },
-        FSortDir, false, FSwaps);
-    order.reserve(items.size());
-    for (const auto& item : items) order.push_back(item.Row);
-  } else {
-    order.resize(static_cast<size_t>(End - Start + 1));
-    std::iota(order.begin(), order.end(), Start);
-    QuickSortItems(
-        order, 0, End - Start, [&](int a, int b) { return CompareRowsFromKeys(keys, ACol, a, b); }, FSortDir, false,
-        FSwaps);
-  }
-  MoveRowsToOrder(Start, order, SortSettings()->SingleColumn() ? ACol : -1);
+  TRowOrder order(*this, Start, End);
+  const TSortDirection dir = SortSettings()->Direction();
+  const int last = SortSettings()->Full() ? AllColCount() - 1 : ACol;
+  for (int c = ACol; c <= last; ++c)
+    if (!IsIgnoredColumn(c)) order.Add(c, dir, false);
+  SortRange(order, Start, -FSortDir, SortSettings()->SingleColumn() ? ACol : -1);
 }
 
 void DEreDuzeroVaro::QuickSortRowsIndexed(int Index, int Start, int End) {
   if (Start >= End) return;
-  TSortKeys keys(this, true);
-  std::vector<int> order(static_cast<size_t>(End - Start + 1));
-  std::iota(order.begin(), order.end(), Start);
-  QuickSortItems(
-      order, 0, End - Start, [&](int a, int b) { return CompareRowsIndexedKeys(keys, Index, a, b); }, 1, true, FSwaps);
+  TRowOrder order(*this, Start, End);
+  const int last = SortSettings()->Full() ? FSortIndexes->Count() - 1 : Index;
+  for (int i = Index; i <= last && i < FSortIndexes->Count(); ++i) {
+    const uint32_t e = static_cast<uint32_t>(FSortIndexes->Items(i));
+    const bool descending = (e & TSortIndexList::DescendingBit) != 0;
+    const int col = static_cast<int>(e & ~TSortIndexList::DescendingBit);
+    if (!IsIgnoredColumn(col)) order.Add(col, descending ? sdDescending : sdAscending, descending);
+  }
   const int col = SortSettings()->Column();
-  MoveRowsToOrder(Start, order, SortSettings()->SingleColumn() && col >= 0 ? col : -1);
+  SortRange(order, Start, -1, SortSettings()->SingleColumn() && col >= 0 ? col : -1);
 }
 
 void DEreDuzeroVaro::QuickSortUnsort(int Start, int End) {
@@ -202,15 +323,11 @@ void DEreDuzeroVaro::QuickSortUnsort(int Start, int End) {
   for (int r = Start; r <= last; ++r) entries[static_cast<size_t>(r)] = FUnSortRowXRef->Items(r);
   std::vector<int> order(static_cast<size_t>(last - Start + 1));
   std::iota(order.begin(), order.end(), Start);
-  QuickSortItems(
-      order, 0, last - Start,
-      [&entries](int a, int b) {
-        const int x = entries[static_cast<size_t>(a)], y = entries[static_cast<size_t>(b)];
-        return x < y ? -1 : (x > y ? 1 : 0);
-      },
-      1, false, FSwaps);
+  MergeSortItems(order,
+                 [&entries](int a, int b) { return entries[static_cast<size_t>(a)] < entries[static_cast<size_t>(b)]; });
   for (int k = 0; k < static_cast<int>(order.size()); ++k)
     FUnSortRowXRef->SetItems(Start + k, entries[static_cast<size_t>(order[static_cast<size_t>(k)])]);
+  FSwaps += ExchangesOf(order, Start);
   MoveRowsToOrder(Start, order, SortSettings()->SingleColumn() ? SortSettings()->Column() : -1);
 }
 

@@ -232,3 +232,26 @@ TEST(GridDemoNodes, EveryItemOfTheMenuWorksOnTheChannelTable) {
 }
 
 }  // namespace
+
+// Rows of one value that the sort finds equal (the columns to the right alike) keep the
+// order they had: "n1", "n4", ... under each header, never reversed.
+TEST_F(GroupTest, RowsOfAGroupKeepTheirOrder) {
+  std::vector<String> values;
+  for (int i = 0; i < 30; ++i) values.push_back(String(1, char16_t(u'C' - i % 3)));
+  Fill(values);
+  for (int r = 1; r <= 30; ++r) g.SetCells(3, r, u"same");
+  g.Group(2);
+  const std::vector<String> rows = Rows();
+  ASSERT_EQ(rows.size(), 33u);
+  int last = 0;
+  for (const String& row : rows) {
+    if (row.rfind(u"H:", 0) == 0) {
+      last = 0;
+      continue;
+    }
+    const int n = StrToInt(row.substr(1, row.find(u'|') - 1));
+    EXPECT_GT(n, last) << StringToUTF8(row);
+    last = n;
+  }
+  EXPECT_EQ(rows.front(), u"H:A");
+}

@@ -3,6 +3,8 @@
 // settings text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "grid/AdvGrid.h"
@@ -385,4 +387,89 @@ TEST(AdvGridSort, GroupSortOrdersTheChildrenOfEachNode) {
   g.QSortGroup();
   EXPECT_EQ(Column(g, 1, 0),
             (std::vector<String>{u"node A", u"1", u"2", u"3", u"node B", u"4", u"5", u"6"}));
+}
+
+// A sort reads each row's key once; whatever the style, its order must be the one the cell
+// comparison gives, rows comparing equal must keep their order (stable), and an indexed sort
+// by the same column must agree. 40 rows, so that the sort merges runs and not only inserts.
+TEST(AdvGridSort, KeyedSortsFollowTheCellComparisonAndKeepEqualRowsInOrder) {
+  struct TCase {
+    TSortStyle Style;
+    const char16_t *Prefix, *Suffix;
+    std::vector<String> Texts;
+  };
+  const String hi = u"\U0001F600";
+  const TCase cases[] = {
+      {ssNumeric, u"", u"", {u"10", u"9", u"-5x", u"1.5", u"abc", u"", u"1e3", u"+7", u"1e999", u"-1e999", u"0.0"}},
+      {ssNumeric, u"$", u" kg", {u"$10 kg", u"$9 kg", u"$", u"", u"x", u"$-1 kg"}},
+      {ssFinancial, u"", u"", {u"1,000", u"999", u"", u"-2,500.5", u"12"}},
+      {ssAlphabetic, u"", u"", {u"b", u"a", u"", u"B", u"prefix_long_b", u"prefix_long_a", u"prefix_l", u"\uFFFFb",
+                               u"\uFFFFa", hi + u"a", u"\uFFFF"}},
+      {ssAlphaNoCase, u"", u"", {u"b", u"A", u"a", u"", u"_", u"\u00e9"}},
+      {ssAnsiAlphaCase, u"", u"", {u"b", u"a", u"", hi + u"b", hi + u"a", u"abcdefghij", u"abcdefghi", u"\uFF21"}},
+      {ssAnsiAlphaNoCase, u"", u"", {u"B", u"a", u"A", u"", u"b"}},
+      {ssHTML, u"", u"", {u"<b>b</b>", u"a", u"<i></i>", u"", u"<b>a</b>"}},
+      {ssDate, u"", u"", {u"2024/01/05", u"2023/12/31", u"2024/02/30", u"", u"abc"}},
+      {ssTime, u"", u"", {u"10:00", u"9:30", u"", u"25:99"}},
+      {ssShortDateEU, u"", u"", {u"05/01/2024", u"04/02/2024", u"31/02/2024", u""}},
+      {ssAutomatic, u"", u"", {u"10", u"9", u"-3", u"2.5"}},
+      {ssAutomatic, u"", u"", {u"b", u"a", u"B", u""}},
+      {ssAlphaNumeric, u"", u"", {u"10", u"9", u"100"}},
+  };
+  for (const TCase& c : cases)
+    for (TSortDirection dir : {sdAscending, sdDescending})
+      for (int blanks = 0; blanks < 3; ++blanks) {
+        DEreDuzeroVaro g(nullptr);
+        g.SetColCount(3);
+        g.SetRowCount(41);
+        g.OnGetFormat = [&c](TObject*, int, TSortStyle& S, String& P, String& X) {
+          S = c.Style;
+          P = c.Prefix;
+          X = c.Suffix;
+        };
+        g.SortSettings()->SetFull(false);
+        g.SortSettings()->SetIgnoreBlanks(blanks > 0);
+        g.SortSettings()->SetBlankPos(blanks == 2 ? blLast : blFirst);
+        for (int r = 1; r <= 40; ++r) {
+          g.SetCells(1, r, c.Texts[static_cast<size_t>(r * 7) % c.Texts.size()]);
+          g.SetCells(2, r, IntToStr(r));
+        }
+        const std::string what = "style " + std::to_string(int(c.Style)) + (dir == sdDescending ? " down" : " up") +
+                                 " blanks " + std::to_string(blanks);
+        g.Sort(1, dir);
+        const int wrong = dir == sdAscending ? 1 : -1;
+        for (int r = 1; r < 40; ++r) {
+          const int cmp = g.CompareCells(1, r, r + 1, dir);
+          EXPECT_NE(cmp, wrong) << what << " rows " << r << "/" << r + 1 << ": " << StringToUTF8(g.Cells(1, r))
+                                << " | " << StringToUTF8(g.Cells(1, r + 1));
+          if (cmp == 0) {
+            EXPECT_LT(StrToInt(g.Cells(2, r)), StrToInt(g.Cells(2, r + 1))) << what << " row " << r;
+          }
+        }
+        const std::vector<String> sorted = Column(g, 2);
+        // The same order by one sort index entry, from the unsorted order.
+        g.QUnSort();
+        g.SortIndexes()->Clear();
+        g.SortIndexes()->AddIndex(1, dir == sdAscending);
+        g.QSortIndexed();
+        EXPECT_EQ(Column(g, 2), sorted) << what << " indexed";
+      }
+}
+
+TEST(AdvGridSort, AnInconsistentCustomComparisonStillKeepsEveryRow) {
+  DEreDuzeroVaro g(nullptr);
+  g.SetColCount(2);
+  g.SetRowCount(201);
+  for (int r = 1; r <= 200; ++r) g.SetCells(1, r, IntToStr(r));
+  g.OnGetFormat = [](TObject*, int, TSortStyle& S, String&, String&) { S = ssCustom; };
+  uint32_t seed = 1;
+  g.OnCustomCompare = [&seed](TObject*, const String&, const String&, int& Res) {
+    seed = seed * 1664525u + 1013904223u;
+    Res = static_cast<int>(seed >> 30) - 1;  // -1, 0, 1 or 2, whatever the texts
+  };
+  g.Sort(1, sdAscending);
+  std::vector<int> seen;
+  for (int r = 1; r <= 200; ++r) seen.push_back(StrToInt(g.Cells(1, r)));
+  std::sort(seen.begin(), seen.end());
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(seen[static_cast<size_t>(i)], i + 1);
 }
