@@ -7,6 +7,7 @@
 
 #include "controls/VevAzez.h"
 #include "grid/AdvGrid.h"
+#include "grid/AdvGridPaintKept.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/UxTheme.h"
 #include "platform/win/WinUser.h"
@@ -296,8 +297,16 @@ void DEreDuzeroVaro::PaintFixedLook(TCellPaint& P, TRect& R) {
     return;
   }
   if (!Flat()) {
-    FillMirrorGradient(c, R, c->Brush()->Color(), P.ColorTo, P.MirrorColor, P.MirrorColorTo, true, clNone, false,
-                       true);
+    const TColor from = c->Brush()->Color();
+    if (from != clNone && (P.MirrorColor != clNone || P.ColorTo != clNone)) {
+      PaintKeptBackground(c, R, {1, from, P.ColorTo, P.MirrorColor, P.MirrorColorTo, 0},
+                          [&](TCanvas* C, const TRect& Area) {
+                            FillMirrorGradient(C, Area, from, P.ColorTo, P.MirrorColor, P.MirrorColorTo, true, clNone,
+                                               false, true);
+                          });
+    } else {
+      FillMirrorGradient(c, R, from, P.ColorTo, P.MirrorColor, P.MirrorColorTo, true, clNone, false, true);
+    }
     if (FLook == glVista) {
       c->Pen()->SetColor(clWhite);
       Line(c, R.Left, R.Top, R.Left, R.Bottom);

@@ -2,8 +2,12 @@
 // lines, and each merged area painted once per paint pass.
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
 
 #include "controls/VevAzez.h"
+#include "grid/AdvGridPaintKept.h"
 #include "grid/BaseGrid.h"
 
 namespace {
@@ -41,7 +45,44 @@ void FillGridLine(TCanvas* Canvas, TColor Color, int X1, int X2, int Y) {
   Canvas->MoveTo(X2, Y);
 }
 
+// A background drawn once: its picture and the pen and brush colours its drawing left.
+struct TKeptBackground {
+  std::unique_ptr<TBitmap> Picture;
+  TColor Pen, Brush;
+};
+
 }  // namespace
+
+void PaintKeptBackground(TCanvas* Canvas, const TRect& R, const TKeptBackgroundKey& Key,
+                         const std::function<void(TCanvas*, const TRect&)>& Paint) {
+  const int w = R.Right - R.Left, h = R.Bottom - R.Top;
+  TPen* pen = Canvas->Pen();
+  TBrush* brush = Canvas->Brush();
+  if (w <= 0 || h <= 0 || w > 4096 || h > 4096 || pen->Mode() != pmCopy || pen->Width() != 1 ||
+      brush->Style() != bsSolid || Canvas->CopyMode() != SRCCOPY) {
+    Paint(Canvas, R);
+    return;
+  }
+  // Painting runs on the main thread only; the pictures live as long as the program.
+  static std::map<std::tuple<TKeptBackgroundKey, int, int>, TKeptBackground> kept;
+  const auto key = std::make_tuple(Key, w, h);
+  auto found = kept.find(key);
+  if (found == kept.end()) {
+    if (kept.size() >= 256) kept.clear();
+    auto picture = std::make_unique<TBitmap>(w, h);
+    TCanvas* c = picture->Canvas();
+    c->Pen()->SetColor(pen->Color());
+    c->Pen()->SetStyle(pen->Style());
+    c->Brush()->SetColor(brush->Color());
+    Paint(c, TRect(0, 0, w, h));
+    TKeptBackground made{std::move(picture), c->Pen()->Color(), c->Brush()->Color()};
+    found = kept.emplace(key, std::move(made)).first;
+  }
+  Canvas->CopyRect(R, found->second.Picture->Canvas(), TRect(0, 0, w, h));
+  pen->SetColor(found->second.Pen);
+  pen->SetStyle(psSolid);
+  brush->SetColor(found->second.Brush);
+}
 
 void TBaseGrid::Paint() {
   FPainting = true;
@@ -171,6 +212,13 @@ void TBaseGrid::DoPaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, T
     const TSelectionColors& sc = SelectionColors(FSelectionStyle, focused);
     DrawSelectionGradient(ACanvas, sc.From, sc.To, sc.MirrorFrom, sc.MirrorTo, sc.TopLine, sc.BottomLine, sc.Border,
                           sc.Edge, Color(), sr, endStyle);
+  } else if (mirrorTo != clNone && brush->Color() != clNone && (mirror != clNone || colorTo != clNone)) {
+    // Two gradients, one above the other (or one): the same for every cell of this size.
+    PaintKeptBackground(ACanvas, ARect, {1, brush->Color(), colorTo, mirror, mirrorTo, 0},
+                        [&](TCanvas* C, const TRect& Area) {
+                          FillMirrorGradient(C, Area, brush->Color(), colorTo, mirror, mirrorTo, true, clNone, false,
+                                             true);
+                        });
   } else if (mirrorTo != clNone) {
     FillMirrorGradient(ACanvas, ARect, brush->Color(), colorTo, mirror, mirrorTo, true, clNone, false, true);
   } else if (colorTo == clNone && brush->Color() != clNone && brush->Style() == bsSolid && pen->Mode() == pmCopy &&
@@ -180,6 +228,12 @@ void TBaseGrid::DoPaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, T
     pen->SetColor(brush->Color());
     pen->SetStyle(psSolid);
     ACanvas->FillRect(ARect);
+  } else if (colorTo != clNone && brush->Color() != clNone) {
+    const bool horizontal = direction == GradientHorizontal;
+    PaintKeptBackground(ACanvas, ARect, {2, brush->Color(), colorTo, 64, horizontal, 0},
+                        [&](TCanvas* C, const TRect& Area) {
+                          FillGradient(C, brush->Color(), colorTo, 64, Area, horizontal);
+                        });
   } else {
     FillGradient(ACanvas, brush->Color(), colorTo, 64, ARect, direction == GradientHorizontal);
   }

@@ -195,17 +195,22 @@ class TShapedTexts {
   }
   void Keep(const TKey& key, const TShapedTextRef& shaped) {
     if (recent.size() >= kGeneration) {
+      retired = std::move(older);
+      retiredAt = retired.begin();
       older = std::move(recent);
       recent = QHash<TKey, TShapedTextRef>();
     }
     recent.insert(key, shaped);
+    // The generation dropped is freed a few texts at a time, not all in one paint.
+    for (int i = 0; i < 8 && retiredAt != retired.end(); ++i) retiredAt = retired.erase(retiredAt);
   }
 
  private:
   // A generation holds the texts of a full-screen grid (about a thousand cells), so that a
   // repaint of the same view finds every text of its last paint.
   static constexpr qsizetype kGeneration = 2048;
-  QHash<TKey, TShapedTextRef> recent, older;
+  QHash<TKey, TShapedTextRef> recent, older, retired;
+  QHash<TKey, TShapedTextRef>::iterator retiredAt = retired.begin();
 };
 
 // Whether a layout draws the text as drawText does: no controls (tabs, breaks, soft
@@ -337,7 +342,7 @@ bool EvenGround(const QImage& device, const QRegion& area, QRgb& ground) {
 // pixels are the ones it gives. False when the text is to be drawn by the painter: the first
 // drawing of a text, a device other than a 32-bit image, an uneven ground, a turned or
 // fractionally moved painter, or translucency.
-bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPointF& at) {
+bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPointF& at, const QRect* clip) {
   QImage* device = dc->image;
   if (device == nullptr || device->devicePixelRatio() != 1.0 || p->opacity() != 1.0) return false;
   const QImage::Format format = device->format();
@@ -363,7 +368,7 @@ bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPoin
     }
   }
   const QRect box = shaped.ink.translated(origin);
-  const QRegion area = DeviceClip(p, *device) & box;
+  const QRegion area = DeviceClip(p, *device) & (clip ? box & clip->translated(static_cast<int>(t.dx()), static_cast<int>(t.dy())) : box);
   if (area.isEmpty()) return true;
   QRgb ground = 0;
   if (!EvenGround(*device, area, ground)) return false;
@@ -399,12 +404,59 @@ bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPoin
   return true;
 }
 
+// A clip rectangle (in logical coordinates) given to the painter only when the painter draws:
+// text copied from a picture is cut to it directly, which spares saving, clipping and
+// restoring the painter for every cell of a grid.
+class TLazyClip {
+ public:
+  TLazyClip(QPainter* p, const QRect& r, bool wanted)
+      : painter(p), rect(r), wanted(wanted), pen(p->pen()), mode(p->compositionMode()), background(p->backgroundMode()) {}
+  ~TLazyClip() {
+    if (set) {
+      painter->restore();
+    } else {
+      painter->setPen(pen);
+      painter->setCompositionMode(mode);
+      painter->setBackgroundMode(background);
+    }
+  }
+  // Before the painter draws: the painter's state as it was is saved, what was set since
+  // is kept.
+  void Apply() {
+    if (set) return;
+    const QPen nowPen = painter->pen();
+    const QPainter::CompositionMode nowMode = painter->compositionMode();
+    const Qt::BGMode nowBackground = painter->backgroundMode();
+    painter->setPen(pen);
+    painter->setCompositionMode(mode);
+    painter->setBackgroundMode(background);
+    painter->save();
+    painter->setPen(nowPen);
+    painter->setCompositionMode(nowMode);
+    painter->setBackgroundMode(nowBackground);
+    if (wanted) painter->setClipRect(rect, Qt::IntersectClip);
+    set = true;
+  }
+  const QRect* Rect() const { return wanted ? &rect : nullptr; }
+
+ private:
+  QPainter* painter;
+  const QRect rect;
+  const bool wanted;
+  const QPen pen;
+  const QPainter::CompositionMode mode;
+  const Qt::BGMode background;
+  bool set = false;
+};
+
 // Draws one line of text with its top-left corner at (x, top) in the DC's text colour;
 // opaque mode fills the text cell with the background colour first. On an image with no
 // turn, a text that can be laid out is drawn from its kept layout: no shaping again, and no
 // setting of the painter's font, which resolves the font and looks its engine up afresh.
-void DrawLine(HDC dc, const TTextFont& tf, int x, int top, const QString& s, bool opaque) {
+// With a lazy clip, the painter is clipped before anything but a copy from a picture.
+void DrawLine(HDC dc, const TTextFont& tf, int x, int top, const QString& s, bool opaque, TLazyClip* clip = nullptr) {
   QPainter* p = dc->painter.get();
+  if (clip && opaque) clip->Apply();
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (opaque) {
     int w = TextWidth(dc, tf, s);
@@ -418,10 +470,13 @@ void DrawLine(HDC dc, const TTextFont& tf, int x, int top, const QString& s, boo
       // The layout's baseline is its ascent below the point given; drawText's is the font's
       // rounded ascent below the top.
       const QPointF at(x, top + tf.ascent - shaped->ascent);
-      if (!DrawFromPicture(dc, p, *shaped, at)) shaped->layout.draw(p, at);
+      if (DrawFromPicture(dc, p, *shaped, at, clip ? clip->Rect() : nullptr)) return;
+      if (clip) clip->Apply();
+      shaped->layout.draw(p, at);
       return;
     }
   }
+  if (clip) clip->Apply();
   UseFont(p, tf.font);
   if (dc->state.charExtra == 0) {
     p->drawText(QPoint(x, top + tf.ascent), s);
@@ -758,8 +813,7 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
   int result = (format & (DT_VCENTER | DT_BOTTOM)) && (format & DT_SINGLELINE) ? y - rect->Top + total : total;
 
   QPainter* p = dc->painter.get();
-  p->save();
-  if (!(format & DT_NOCLIP)) p->setClipRect(gdi::EdgeRect(r.Left, r.Top, r.Right, r.Bottom), Qt::IntersectClip);
+  TLazyClip clip(p, gdi::EdgeRect(r.Left, r.Top, r.Right, r.Bottom), !(format & DT_NOCLIP));
   bool opaque = dc->state.bkMode == OPAQUE;
   bool ellipsis = format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
   for (TLine& line : lines) {
@@ -767,10 +821,11 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
     int x = r.Left;
     if (format & DT_CENTER) x = r.Left + (width - TextWidth(dc, tf, line.text)) / 2;
     else if (format & DT_RIGHT) x = r.Right - TextWidth(dc, tf, line.text);
-    if (!(format & DT_PREFIXONLY)) DrawLine(dc, tf, x, y, line.text, opaque);
+    if (!(format & DT_PREFIXONLY)) DrawLine(dc, tf, x, y, line.text, opaque, &clip);
     if (!(format & DT_HIDEPREFIX)) {
       for (int u : line.underline) {
         if (u >= line.text.size()) continue;
+        clip.Apply();
         int ux = x + TextWidth(dc, tf, line.text.left(u));
         int uw = fm.horizontalAdvance(line.text[u]);
         p->fillRect(QRect(ux, y + tf.ascent + 1, uw, 1), ToQColor(static_cast<TColor>(dc->state.textColor)));
@@ -778,7 +833,6 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
     }
     y += lineHeight;
   }
-  p->restore();
   if (params) params->uiLengthDrawn = static_cast<UINT>(source.size());
   return result;
 }

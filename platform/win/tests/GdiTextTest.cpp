@@ -130,6 +130,7 @@ TEST(GdiText, TextDrawnAgainMatchesQtOnEveryGround) {
     const char* name;
     QColor ground, stripe, pen;
     QRect clip;  // in device coordinates, invalid for none
+    int right = kW - 2;  // of the text's rectangle, in logical coordinates
   } cases[] = {
       {"white", Qt::white, Qt::white, QColor(20, 40, 160), QRect()},
       {"white again", Qt::white, Qt::white, QColor(20, 40, 160), QRect()},
@@ -138,6 +139,7 @@ TEST(GdiText, TextDrawnAgainMatchesQtOnEveryGround) {
       {"other pen", Qt::white, Qt::white, QColor(0, 120, 0), QRect()},
       {"clipped", Qt::white, Qt::white, QColor(20, 40, 160), QRect(30, 0, 30, 14)},
       {"clipped stripe", Qt::white, QColor(200, 0, 0), QColor(20, 40, 160), QRect(0, 0, 40, kH)},
+      {"cut by the rectangle", Qt::white, Qt::white, QColor(20, 40, 160), QRect(), 45},
   };
   for (int round = 0; round < 2; ++round)
     for (const TCase& c : cases) {
@@ -146,7 +148,8 @@ TEST(GdiText, TextDrawnAgainMatchesQtOnEveryGround) {
       expected.fill(c.ground);
       QPainter q(&expected);
       q.fillRect(QRect(0, 12, kW, 3), c.stripe);  // through the lower half of the letters
-      if (c.clip.isValid()) q.setClipRect(c.clip);
+      q.setClipRect(QRect(8, 5, c.right - 6, kH - 6));
+      if (c.clip.isValid()) q.setClipRect(c.clip, Qt::IntersectClip);
       const QFont f = ToQFont(lf);
       q.setFont(f);
       q.setPen(c.pen);
@@ -166,7 +169,7 @@ TEST(GdiText, TextDrawnAgainMatchesQtOnEveryGround) {
         SelectClipRgn(s.dc, rgn);
         DeleteObject(rgn);
       }
-      RECT r(6, 4, kW - 2, kH - 1);
+      RECT r(6, 4, c.right, kH - 1);
       DrawText(s.dc, text.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
       SetViewportOrgEx(s.dc, 0, 0, nullptr);
       SelectClipRgn(s.dc, nullptr);
