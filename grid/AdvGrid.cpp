@@ -72,6 +72,7 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
   cf = std::make_unique<TFont>();
   FFocusHelper = std::make_unique<TFocusHelper>(this);
   FSearchFooter = std::make_unique<TSearchFooter>(this, false);
+  FSearchFooter->OnChange = [this](TObject* s) { UpdateSearchPanel(s); };
   FPrintSettings = std::make_unique<TPrintSettings>(this);
   FHTMLSettings = std::make_unique<THTMLSettings>();
   FSortSettings = std::make_unique<TSortSettings>(this);
@@ -304,6 +305,7 @@ void DEreDuzeroVaro::Loaded() {
   if (!FIsWinXP && FControlLook->ControlStyle() == csTheme) FControlLook->SetControlStyle(csClassic);
   FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
   if (FAutoThemeAdapt) AdaptToOfficeTheme();
+  UpdateSearchPanel(this);
   InitOrigColSizes();
   SetColumnOrder();
 }
@@ -345,6 +347,7 @@ void DEreDuzeroVaro::Assign(TPersistent* Source) {
   FNavigation->Assign(s->FNavigation.get());
   FGrouping->Assign(s->FGrouping.get());
   FSearchFooter->Assign(s->FSearchFooter.get());
+  UpdateSearchPanel(this);
   FPrintSettings->Assign(s->FPrintSettings.get());
   FFilter->Assign(s->FFilter.get());
   FHTMLSettings->Assign(s->FHTMLSettings.get());

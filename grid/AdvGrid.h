@@ -44,7 +44,7 @@ enum TSortStyle : uint8_t {
   ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssDateTime, ssTime,
   ssAlphaNumeric, ssAlphaNumericNoCase
 };
-enum TSearchAction : uint8_t { saFindNext, saFindPrevious };
+enum TSearchAction : uint8_t { saFindFirst, saFindPrevious, saFindNext };
 enum TCellBorder : uint8_t { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = Set<TCellBorder>;
 enum TGridExportState : uint8_t { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };

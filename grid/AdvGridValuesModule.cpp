@@ -7,6 +7,7 @@
 #include "grid/AdvGridEditing.h"
 #include "grid/AdvGridEditors.h"
 #include "grid/AdvGridFooterPanel.h"
+#include "grid/AdvGridSearchPanel.h"
 #include "grid/AdvGridValuesRich.h"
 #include "grid/ArrowWindow.h"
 #include "platform/rtl/ClassRegistry.h"
@@ -100,6 +101,7 @@ TRegistrar RegistrarOf(const String& Name) {
   GRID_MODULE_CLASS(TGridTransEdit)
   GRID_MODULE_CLASS(TGridTransCombo)
   GRID_MODULE_CLASS(TFooterPanel)
+  GRID_MODULE_CLASS(TSearchPanel)
 #undef GRID_MODULE_CLASS
   return {};
 }
