@@ -2,12 +2,13 @@
 // graphic and the graphic's payload. Each record is "TPF0", its kind, an empty name, named
 // typed values and two zero bytes. Used for binary grid files, the grid's clipboard format and
 // cells dragged between grids.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <random>
-#include <variant>
+#include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "grid/AdvGrid.h"
@@ -99,53 +100,60 @@ double ExtendedToDouble(const uint8_t In[10]) {
 
 // ---- Writing records
 
+// Records gather in one buffer, which goes to the stream in large blocks: a grid of a million
+// cells costs a few hundred stream writes, not one per record or value.
 class TRecordWriter {
 public:
-  explicit TRecordWriter(TStream* S) : FS(S) {}
+  explicit TRecordWriter(TStream* S) : FS(S) { FBuf.reserve(kFlushAt + 4096); }
 
-  void Begin(const char* Kind) {
-    FBuf.assign("TPF0");
+  void Begin(std::string_view Kind) {
+    FBuf.append("TPF0", 4);
     Short(Kind);
     FBuf.push_back('\0');
   }
   void End() {
     FBuf.push_back('\0');
     FBuf.push_back('\0');
+    if (FBuf.size() >= kFlushAt) Flush();
+  }
+  void Flush() {
+    if (FBuf.empty()) return;
     FS->WriteBuffer(FBuf.data(), static_cast<int32_t>(FBuf.size()));
+    FBuf.clear();
   }
 
-  void Int(const char* Name, int64_t V) {
+  void Int(std::string_view Name, int64_t V) {
     Short(Name);
     IntValue(V);
   }
-  void Bool(const char* Name, bool V) {
+  void Bool(std::string_view Name, bool V) {
     Short(Name);
     FBuf.push_back(static_cast<char>(V ? vaTrue : vaFalse));
   }
-  void Ident(const char* Name, const String& V) {
+  void Ident(std::string_view Name, const String& V) {
     Short(Name);
     FBuf.push_back(static_cast<char>(vaIdent));
     Short(StringToUTF8(V));
   }
-  void Set(const char* Name, const std::vector<String>& Members) {
+  void Set(std::string_view Name, const std::vector<String>& Members) {
     Short(Name);
     FBuf.push_back(static_cast<char>(vaSet));
     for (const String& m : Members) Short(StringToUTF8(m));
     FBuf.push_back('\0');
   }
-  void Color(const char* Name, TColor V) {
+  void Color(std::string_view Name, TColor V) {
     String ident;
     if (ColorToIdent(V, ident)) Ident(Name, ident);
     else Int(Name, V);
   }
   // Written only when not empty.
-  void Str(const char* Name, const String& V) {
+  void Str(std::string_view Name, const String& V) {
     if (V.empty()) return;
     Short(Name);
     StrValue(V);
   }
   // Written only when not 0.
-  void Float(const char* Name, double V) {
+  void Float(std::string_view Name, double V) {
     if (V == 0) return;
     Short(Name);
     FBuf.push_back(static_cast<char>(vaExtended));
@@ -153,13 +161,13 @@ public:
     DoubleToExtended(V, ext);
     FBuf.append(reinterpret_cast<const char*>(ext), 10);
   }
-  void Binary(const char* Name, const std::string& Bytes) {
+  void Binary(std::string_view Name, const std::string& Bytes) {
     Short(Name);
     FBuf.push_back(static_cast<char>(vaBinary));
     U32(static_cast<uint32_t>(Bytes.size()));
     FBuf += Bytes;
   }
-  void List(const char* Name, const std::vector<String>& Items) {
+  void List(std::string_view Name, const std::vector<String>& Items) {
     Short(Name);
     FBuf.push_back(static_cast<char>(vaList));
     for (const String& s : Items) StrValue(s);
@@ -167,48 +175,73 @@ public:
   }
 
 private:
-  void Short(const std::string& S) {
-    size_t n = std::min<size_t>(S.size(), 255);
+  static constexpr size_t kFlushAt = 256 * 1024;
+
+  void Short(std::string_view S) {
+    const size_t n = std::min<size_t>(S.size(), 255);
     FBuf.push_back(static_cast<char>(n));
-    FBuf.append(S, 0, n);
+    FBuf.append(S.data(), n);
   }
   void U32(uint32_t V) {
-    for (int i = 0; i < 4; ++i) FBuf.push_back(static_cast<char>(V >> (8 * i)));
+    const char b[4] = {static_cast<char>(V), static_cast<char>(V >> 8), static_cast<char>(V >> 16), static_cast<char>(V >> 24)};
+    FBuf.append(b, 4);
   }
   void IntValue(int64_t V) {
     if (V >= -128 && V <= 127) {
-      FBuf.push_back(static_cast<char>(vaInt8));
-      FBuf.push_back(static_cast<char>(V));
+      const char b[2] = {static_cast<char>(vaInt8), static_cast<char>(V)};
+      FBuf.append(b, 2);
     } else if (V >= -32768 && V <= 32767) {
-      FBuf.push_back(static_cast<char>(vaInt16));
-      FBuf.push_back(static_cast<char>(V & 0xFF));
-      FBuf.push_back(static_cast<char>((V >> 8) & 0xFF));
+      const char b[3] = {static_cast<char>(vaInt16), static_cast<char>(V & 0xFF), static_cast<char>((V >> 8) & 0xFF)};
+      FBuf.append(b, 3);
     } else {
       FBuf.push_back(static_cast<char>(vaInt32));
       U32(static_cast<uint32_t>(V));
     }
   }
+  // The tag follows the text's UTF-8 length, counted without converting it: a surrogate pair
+  // takes 4 bytes, a lone surrogate 3 (it is written as U+FFFD).
   void StrValue(const String& V) {
-    std::string utf8 = StringToUTF8(V);
-    if (utf8.size() >= 2 * V.size()) {
+    const Char* p = V.data();
+    const size_t n = V.size();
+    size_t utf8 = 0;
+    for (size_t i = 0; i < n; ++i) {
+      const Char c = p[i];
+      if (c < 0x80) utf8 += 1;
+      else if (c < 0x800) utf8 += 2;
+      else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] <= 0xDFFF) {
+        utf8 += 4;
+        ++i;
+      } else utf8 += 3;
+    }
+    if (utf8 >= 2 * n) {
       FBuf.push_back(static_cast<char>(vaWString));
-      U32(static_cast<uint32_t>(V.size()));
-      for (Char c : V) {
-        FBuf.push_back(static_cast<char>(c & 0xFF));
-        FBuf.push_back(static_cast<char>(c >> 8));
+      U32(static_cast<uint32_t>(n));
+      const size_t at = FBuf.size();
+      FBuf.resize(at + 2 * n);
+      char* d = FBuf.data() + at;
+      for (size_t i = 0; i < n; ++i) {
+        d[2 * i] = static_cast<char>(p[i] & 0xFF);
+        d[2 * i + 1] = static_cast<char>(p[i] >> 8);
       }
-    } else if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; })) {
+      return;
+    }
+    if (utf8 != n) {  // some character above 127
       FBuf.push_back(static_cast<char>(vaUTF8String));
-      U32(static_cast<uint32_t>(utf8.size()));
-      FBuf += utf8;
-    } else if (utf8.size() <= 255) {
+      U32(static_cast<uint32_t>(utf8));
+      FBuf += StringToUTF8(V);
+      return;
+    }
+    if (n <= 255) {
       FBuf.push_back(static_cast<char>(vaString));
-      Short(utf8);
+      FBuf.push_back(static_cast<char>(n));
     } else {
       FBuf.push_back(static_cast<char>(vaLString));
-      U32(static_cast<uint32_t>(utf8.size()));
-      FBuf += utf8;
+      U32(static_cast<uint32_t>(n));
     }
+    const size_t at = FBuf.size();
+    FBuf.resize(at + n);
+    char* d = FBuf.data() + at;
+    for (size_t i = 0; i < n; ++i) d[i] = static_cast<char>(p[i]);
   }
 
   TStream* FS;
@@ -226,84 +259,151 @@ struct TValue {
   std::string Bytes;            // binary
 };
 
-class TRecordReader {
+// The entries of one record kind. The same object takes every record of its kind in a run,
+// so the values keep their buffers from one record to the next.
+class TRecord {
 public:
-  explicit TRecordReader(TStream* S) : FS(S) {}
+  TRecord(const char* Kind, std::initializer_list<const char*> Names)
+      : FKind(Kind), FNames(Names.begin(), Names.end()), FValues(Names.size()), FPresent(Names.size()) {}
 
-  // Reads one record of the kind named; each entry's name must be among Allowed.
-  std::map<std::string, TValue> Read(const char* Kind, std::initializer_list<const char*> Allowed) {
-    char sig[4];
-    Bytes(sig, 4);
-    if (std::memcmp(sig, "TPF0", 4) != 0) throw EReadError(u"Invalid stream format");
-    if (ShortStr() != Kind) throw EReadError(u"Invalid stream format");
-    ShortStr();  // the record's name
-    std::map<std::string, TValue> props;
-    for (;;) {
-      std::string name = ShortStr();
-      if (name.empty()) break;
-      bool known = false;
-      for (const char* a : Allowed) known = known || name == a;
-      if (!known) throw EReadError(u"Error reading " + UTF8ToString(Kind) + u"." + UTF8ToString(name) + u": Property does not exist");
-      props[name] = Value(0);
-    }
-    if (Byte() != 0) throw EReadError(u"Invalid stream format");  // no children
-    return props;
+  // The value of entry I when the record held it; a value of another kind fails the read.
+  const TValue* Get(size_t I, TValue::TKind Kind) const {
+    if (!FPresent[I]) return nullptr;
+    if (FValues[I].Kind != Kind) throw EReadError(u"Invalid property value");
+    return &FValues[I];
+  }
+  const TValue* Find(std::string_view Name, TValue::TKind Kind) const { return Get(IndexOf(Name), Kind); }
+  // Colours are identifiers or integers.
+  bool Color(std::string_view Name, TColor& C) const {
+    const size_t i = IndexOf(Name);
+    if (!FPresent[i]) return false;
+    const TValue& v = FValues[i];
+    if (v.Kind == TValue::kInt) C = static_cast<TColor>(v.Int);
+    else if (v.Kind != TValue::kIdent || !IdentToColor(v.Text, C)) throw EReadError(u"Invalid property value");
+    return true;
   }
 
 private:
-  int64_t Left() { return FS->Size() - FS->Position(); }
-  void Bytes(void* Buf, int64_t N) {
-    if (N < 0 || N > Left()) throw EReadError(u"Stream read error");
-    if (N) FS->ReadBuffer(Buf, static_cast<int32_t>(N));
+  friend class TRecordReader;
+  size_t IndexOf(std::string_view Name) const {
+    for (size_t i = 0; i < FNames.size(); ++i)
+      if (FNames[i] == Name) return i;
+    throw std::logic_error("no such entry in the record");
   }
-  uint8_t Byte() {
-    uint8_t b;
-    Bytes(&b, 1);
-    return b;
-  }
-  uint32_t U32() {
-    uint8_t b[4];
-    Bytes(b, 4);
-    return static_cast<uint32_t>(b[0] | (b[1] << 8) | (b[2] << 16)) | (static_cast<uint32_t>(b[3]) << 24);
-  }
-  std::string Counted(int64_t N) {
-    if (N > Left()) throw EReadError(u"Stream read error");
-    std::string s(static_cast<size_t>(N), '\0');
-    Bytes(s.data(), N);
-    return s;
-  }
-  std::string ShortStr() { return Counted(Byte()); }
-  static String Ansi(const std::string& Bytes) {
-    if (std::all_of(Bytes.begin(), Bytes.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; }))
-      return String(Bytes.begin(), Bytes.end());
-    String s;
-    DecodeCodePage(Bytes, AnsiCodePage, s, true);
-    return s;
+  // Entries come in their written order: the search starts after the previous one.
+  bool Match(std::string_view Name, size_t& Hint) const {
+    for (size_t k = 0; k < FNames.size(); ++k) {
+      const size_t i = (Hint + k) % FNames.size();
+      if (FNames[i] == Name) {
+        Hint = i + 1;
+        return true;
+      }
+    }
+    return false;
   }
 
-  TValue Value(int Depth) {
-    TValue v;
-    uint8_t tag = Byte();
+  std::string_view FKind;
+  std::vector<std::string_view> FNames;
+  std::vector<TValue> FValues;
+  std::vector<char> FPresent;
+};
+
+// Reads records from the bytes after the stream's position: a memory stream's own memory, any
+// other stream's rest copied once. When the reader ends, the stream's position is after the
+// last byte read.
+class TRecordReader {
+public:
+  explicit TRecordReader(TStream* S) : FS(S), FBase(S->Position()) {
+    const int64_t size = S->Size();
+    if (auto* m = dynamic_cast<TMemoryStream*>(S)) {
+      const auto* mem = static_cast<const uint8_t*>(m->Memory());
+      FBegin = mem + std::min(FBase, size);
+      FEnd = mem + size;
+    } else {
+      FOwn.resize(static_cast<size_t>(std::max<int64_t>(0, size - FBase)));
+      for (size_t done = 0; done < FOwn.size();) {
+        const size_t n = std::min<size_t>(FOwn.size() - done, 1 << 30);
+        S->ReadBuffer(FOwn.data() + done, static_cast<int32_t>(n));
+        done += n;
+      }
+      FBegin = FOwn.data();
+      FEnd = FBegin + FOwn.size();
+    }
+    FP = FBegin;
+  }
+  ~TRecordReader() {
+    try {
+      FS->SetPosition(FBase + (FP - FBegin));
+    } catch (...) {
+    }
+  }
+  TRecordReader(const TRecordReader&) = delete;
+  TRecordReader& operator=(const TRecordReader&) = delete;
+
+  // Bytes left after the position.
+  int64_t Left() const { return FEnd - FP; }
+
+  // Reads one record of R's kind into R; each entry's name must be one of R's.
+  void Read(TRecord& R) {
+    if (std::memcmp(Take(4), "TPF0", 4) != 0) throw EReadError(u"Invalid stream format");
+    if (ShortStr() != R.FKind) throw EReadError(u"Invalid stream format");
+    ShortStr();  // the record's name
+    std::fill(R.FPresent.begin(), R.FPresent.end(), 0);
+    size_t hint = 0;
+    for (;;) {
+      std::string_view name = ShortStr();
+      if (name.empty()) break;
+      if (!R.Match(name, hint))
+        throw EReadError(u"Error reading " + UTF8ToString(R.FKind) + u"." + UTF8ToString(name) + u": Property does not exist");
+      Value(R.FValues[hint - 1], 0);
+      R.FPresent[hint - 1] = 1;
+    }
+    if (Byte() != 0) throw EReadError(u"Invalid stream format");  // no children
+  }
+
+private:
+  const uint8_t* Take(int64_t N) {
+    if (N < 0 || N > Left()) throw EReadError(u"Stream read error");
+    const uint8_t* p = FP;
+    FP += N;
+    return p;
+  }
+  uint8_t Byte() { return *Take(1); }
+  uint32_t U32() {
+    const uint8_t* b = Take(4);
+    return static_cast<uint32_t>(b[0] | (b[1] << 8) | (b[2] << 16)) | (static_cast<uint32_t>(b[3]) << 24);
+  }
+  std::string_view Counted(int64_t N) { return std::string_view(reinterpret_cast<const char*>(Take(N)), static_cast<size_t>(N)); }
+  std::string_view ShortStr() { return Counted(Byte()); }
+  static void Ansi(std::string_view Bytes, String& Out) {
+    if (std::all_of(Bytes.begin(), Bytes.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; })) {
+      Out.resize(Bytes.size());
+      for (size_t i = 0; i < Bytes.size(); ++i) Out[i] = static_cast<Char>(Bytes[i]);
+      return;
+    }
+    Out.clear();
+    DecodeCodePage(Bytes, AnsiCodePage, Out, true);
+  }
+
+  void Value(TValue& v, int Depth) {
+    v.Kind = TValue::kInt;
+    const uint8_t tag = Byte();
     switch (tag) {
       case vaInt8:
         v.Int = static_cast<int8_t>(Byte());
         break;
       case vaInt16: {
-        uint8_t b[2];
-        Bytes(b, 2);
+        const uint8_t* b = Take(2);
         v.Int = static_cast<int16_t>(b[0] | (b[1] << 8));
         break;
       }
       case vaInt32:
         v.Int = static_cast<int32_t>(U32());
         break;
-      case vaExtended: {
-        uint8_t ext[10];
-        Bytes(ext, 10);
+      case vaExtended:
         v.Kind = TValue::kFloat;
-        v.Float = ExtendedToDouble(ext);
+        v.Float = ExtendedToDouble(Take(10));
         break;
-      }
       case vaFalse:
       case vaTrue:
         v.Kind = TValue::kBool;
@@ -315,75 +415,62 @@ private:
         break;
       case vaString:
         v.Kind = TValue::kString;
-        v.Text = Ansi(ShortStr());
+        Ansi(ShortStr(), v.Text);
         break;
       case vaLString:
         v.Kind = TValue::kString;
-        v.Text = Ansi(Counted(U32()));
+        Ansi(Counted(U32()), v.Text);
         break;
       case vaUTF8String:
         v.Kind = TValue::kString;
         v.Text = UTF8ToString(Counted(U32()));
         break;
       case vaWString: {
-        uint32_t n = U32();
-        std::string raw = Counted(int64_t(n) * 2);
+        const uint32_t n = U32();
+        const uint8_t* raw = Take(int64_t(n) * 2);
         v.Kind = TValue::kString;
         v.Text.resize(n);
-        for (uint32_t i = 0; i < n; ++i)
-          v.Text[i] = static_cast<Char>(static_cast<uint8_t>(raw[2 * i]) | (static_cast<uint8_t>(raw[2 * i + 1]) << 8));
+        for (uint32_t i = 0; i < n; ++i) v.Text[i] = static_cast<Char>(raw[2 * i] | (raw[2 * i + 1] << 8));
         break;
       }
-      case vaBinary:
+      case vaBinary: {
         v.Kind = TValue::kBinary;
-        v.Bytes = Counted(U32());
+        std::string_view b = Counted(U32());
+        v.Bytes.assign(b.data(), b.size());
         break;
+      }
       case vaSet:
         v.Kind = TValue::kSet;
-        for (std::string m = ShortStr(); !m.empty(); m = ShortStr()) v.Items.push_back(UTF8ToString(m));
+        v.Items.clear();
+        for (std::string_view m = ShortStr(); !m.empty(); m = ShortStr()) v.Items.push_back(UTF8ToString(m));
         break;
       case vaList:
         if (Depth > 0) throw EReadError(u"Invalid property value");
         v.Kind = TValue::kList;
-        while (FS->Position() < FS->Size()) {
-          if (PeekByte() == vaNull) {
-            Byte();
-            return v;
+        v.Items.clear();
+        while (FP < FEnd) {
+          if (*FP == vaNull) {
+            ++FP;
+            return;
           }
-          TValue item = Value(Depth + 1);
-          if (item.Kind != TValue::kString) throw EReadError(u"Invalid property value");
-          v.Items.push_back(item.Text);
+          Value(FItem, Depth + 1);
+          if (FItem.Kind != TValue::kString) throw EReadError(u"Invalid property value");
+          v.Items.push_back(FItem.Text);
         }
         throw EReadError(u"Stream read error");
       default:
         throw EReadError(u"Invalid property value");
     }
-    return v;
-  }
-  uint8_t PeekByte() {
-    uint8_t b = Byte();
-    FS->Seek(-1, soCurrent);
-    return b;
   }
 
   TStream* FS;
+  int64_t FBase;
+  std::vector<uint8_t> FOwn;
+  const uint8_t* FBegin = nullptr;
+  const uint8_t* FEnd = nullptr;
+  const uint8_t* FP = nullptr;
+  TValue FItem;  // a list's item
 };
-
-const TValue* FindValue(const std::map<std::string, TValue>& P, const char* Name, TValue::TKind Kind) {
-  auto it = P.find(Name);
-  if (it == P.end()) return nullptr;
-  if (it->second.Kind != Kind) throw EReadError(u"Invalid property value");
-  return &it->second;
-}
-
-// Colours are identifiers or integers.
-bool ReadColor(const std::map<std::string, TValue>& P, const char* Name, TColor& C) {
-  auto it = P.find(Name);
-  if (it == P.end()) return false;
-  if (it->second.Kind == TValue::kInt) C = static_cast<TColor>(it->second.Int);
-  else if (it->second.Kind != TValue::kIdent || !IdentToColor(it->second.Text, C)) throw EReadError(u"Invalid property value");
-  return true;
-}
 
 String JoinInts(const std::vector<int>& V) {
   String s;
@@ -479,6 +566,10 @@ void DEreDuzeroVaro::SaveRectToBinStream(const TRect& Rect, TStream* Stream) {
   for (int r = Rect.Top; r <= Rect.Bottom; ++r) heights.push_back(r >= 0 && r < RowCount() ? RowHeights(r) : DefaultRowHeight());
   const bool full = FSaveFixedCells ? rows == RowCount() && cols == ColCount()
                                     : rows == RowCount() - FixedRows() && cols == ColCount() - FixedCols();
+  // A memory stream gets room for the whole run at once, so that its bytes are not moved again
+  // as it grows (the record of a cell with a short text takes about 50 bytes).
+  if (auto* m = dynamic_cast<TMemoryStream*>(Stream); m && rows > 0 && cols > 0)
+    m->Reserve(m->Position() + int64_t(rows) * cols * 64 + int64_t(rows + cols) * 8 + 256);
   w.Begin("TGridPropIO");
   w.Int("ColCount", cols);
   w.Int("RowCount", rows);
@@ -611,33 +702,56 @@ void DEreDuzeroVaro::SaveRectToBinStream(const TRect& Rect, TStream* Stream) {
     if (OnFileProgress)
       FireFileProgress(static_cast<int>(std::lround(r * 100.0 / std::max(1, Rect.Bottom - Rect.Top))), last);
   }
+  w.Flush();
   ExportNotification(esExportDone, -1);
 }
 
 DEreDuzeroVaro::TBinHeader DEreDuzeroVaro::ReadBinHeader(TStream* Stream) {
   TRecordReader rd(Stream);
-  auto head = rd.Read("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
+  TRecord head("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
+  rd.Read(head);
   TBinHeader h;
-  if (auto v = FindValue(head, "ColCount", TValue::kInt)) h.Cols = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxColCount));
-  if (auto v = FindValue(head, "RowCount", TValue::kInt)) h.Rows = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxRowCount));
-  if (auto v = FindValue(head, "ID", TValue::kInt)) h.ID = static_cast<int>(v->Int);
-  if (auto v = FindValue(head, "FullGrid", TValue::kBool)) h.FullGrid = v->Int;
+  if (auto v = head.Get(0, TValue::kInt)) h.Cols = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxColCount));
+  if (auto v = head.Get(1, TValue::kInt)) h.Rows = static_cast<int>(std::clamp<int64_t>(v->Int, 0, GridMaxRowCount));
+  if (auto v = head.Get(5, TValue::kInt)) h.ID = static_cast<int>(v->Int);
+  if (auto v = head.Get(4, TValue::kBool)) h.FullGrid = v->Int;
   return h;
 }
 
 void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream) {
   TRecordReader rd(Stream);
-  auto head = rd.Read("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
-  const TValue* fullv = FindValue(head, "FullGrid", TValue::kBool);
+  // One record object of each kind for the whole run.
+  TRecord head("TGridPropIO", {"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
+  TRecord cell("TGridCellIO", {"Col", "Row", "Cell", "HasProp"});
+  TRecord prop("TGridCellPropIO",
+               {"CellProperties.IsBaseCell", "CellProperties.CellSpanX", "CellProperties.CellSpanY",
+                "CellProperties.Alignment", "CellProperties.BorderColor", "CellProperties.BorderWidth",
+                "CellProperties.BrushColor", "CellProperties.BrushColorTo", "CellProperties.BrushStyle",
+                "CellProperties.CellObject", "CellProperties.FontColor", "CellProperties.FontName",
+                "CellProperties.FontSize", "CellProperties.FontStyle", "CellProperties.Editor",
+                "CellProperties.GradientDirection", "CellProperties.ReadOnly", "CellProperties.VAlignment",
+                "CellProperties.WordWrap", "CellProperties.NodeLevel", "CellProperties.Control", "HasGraphic"});
+  TRecord gio("TGridGraphicIO",
+              {"CellGraphic.CellType", "CellGraphic.CellVAlign", "CellGraphic.CellHAlign", "CellGraphic.CellIndex",
+               "CellGraphic.CellTransparent", "CellGraphic.CellCreated", "CellGraphic.CellBoolean",
+               "CellGraphic.CellCheckBoxState", "CellGraphic.CellAngle", "CellGraphic.CellValue",
+               "CellGraphic.CellErrFrom", "CellGraphic.CellErrLen", "CellGraphic.CellText"});
+  TRecord bmpio("TGridBMPIO", {"Bitmap.Data"});
+  TRecord iconio("TGridIconIO", {"Icon.Data"});
+  TRecord slio("TGridSLIO", {"Strings.Strings"});
+  TRecord picio("TGridPicIO", {"Picture.Data"});
+  TRecord fpicio("TGridFilePicIO", {"Picture.Filename"});
+  rd.Read(head);
+  const TValue* fullv = head.Get(4, TValue::kBool);
   const bool full = fullv && fullv->Int;
   if (full) {
-    const TValue* cv = FindValue(head, "ColCount", TValue::kInt);
-    const TValue* rv = FindValue(head, "RowCount", TValue::kInt);
+    const TValue* cv = head.Get(0, TValue::kInt);
+    const TValue* rv = head.Get(1, TValue::kInt);
     ClearRect(0, 0, ColCount() - 1, RowCount() - 1);
     SetRowCount(static_cast<int>(std::clamp<int64_t>(rv ? rv->Int : RowCount(), 1, GridMaxRowCount)));
     SetColCount(static_cast<int>(std::clamp<int64_t>(cv ? cv->Int : ColCount(), 1, GridMaxColCount)));
-    const TValue* wv = FindValue(head, "ColWidths", TValue::kString);
-    const TValue* hv = FindValue(head, "RowHeights", TValue::kString);
+    const TValue* wv = head.Get(2, TValue::kString);
+    const TValue* hv = head.Get(3, TValue::kString);
     std::vector<String> ws = SplitCommas(wv ? wv->Text : String());
     std::vector<String> hs = SplitCommas(hv ? hv->Text : String());
     if (static_cast<int>(ws.size()) < ColCount() || static_cast<int>(hs.size()) < RowCount())
@@ -645,13 +759,14 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
     for (int c = 0; c < ColCount(); ++c) SetColWidths(c, StrToInt(ws[static_cast<size_t>(c)]));
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, StrToInt(hs[static_cast<size_t>(r)]));
   }
+  const String empty;
   bool first = true;
   int64_t originCol = 0, originRow = 0;
   int lastRow = -1, last = -1;
-  while (Stream->Position() < Stream->Size() - 1) {
-    auto cell = rd.Read("TGridCellIO", {"Col", "Row", "Cell", "HasProp"});
-    const TValue* cv = FindValue(cell, "Col", TValue::kInt);
-    const TValue* rv = FindValue(cell, "Row", TValue::kInt);
+  while (rd.Left() >= 2) {
+    rd.Read(cell);
+    const TValue* cv = cell.Get(0, TValue::kInt);
+    const TValue* rv = cell.Get(1, TValue::kInt);
     const int64_t col = cv ? cv->Int : 0, row = rv ? rv->Int : 0;
     if (first && !full) {
       originCol = col;
@@ -668,117 +783,105 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
     const bool inside = tc64 >= 0 && tr64 >= 0 && tc64 < ColCount() && tr64 < RowCount();
     const int tc = static_cast<int>(inside ? tc64 : 0), tr = static_cast<int>(inside ? tr64 : 0);
     if (inside) {
-      const TValue* text = FindValue(cell, "Cell", TValue::kString);
-      SetCells(tc, tr, text ? text->Text : String());
+      const TValue* text = cell.Get(2, TValue::kString);
+      SetCells(tc, tr, text ? text->Text : empty);
       if (tr != lastRow) {
         lastRow = tr;
         if (OnFileProgress) FireFileProgress(static_cast<int>(std::lround(tr * 100.0 / std::max(1, RowCount()))), last);
       }
     }
-    const TValue* hp = FindValue(cell, "HasProp", TValue::kBool);
+    const TValue* hp = cell.Get(3, TValue::kBool);
     if (!hp || !hp->Int) continue;
-    auto prop = rd.Read("TGridCellPropIO",
-                        {"CellProperties.IsBaseCell", "CellProperties.CellSpanX", "CellProperties.CellSpanY",
-                         "CellProperties.Alignment", "CellProperties.BorderColor", "CellProperties.BorderWidth",
-                         "CellProperties.BrushColor", "CellProperties.BrushColorTo", "CellProperties.BrushStyle",
-                         "CellProperties.CellObject", "CellProperties.FontColor", "CellProperties.FontName",
-                         "CellProperties.FontSize", "CellProperties.FontStyle", "CellProperties.Editor",
-                         "CellProperties.GradientDirection", "CellProperties.ReadOnly", "CellProperties.VAlignment",
-                         "CellProperties.WordWrap", "CellProperties.NodeLevel", "CellProperties.Control", "HasGraphic"});
+    rd.Read(prop);
     if (inside) {
       TCellProperties* p = CellProperties(tc, tr);
-      if (auto v = FindValue(prop, "CellProperties.IsBaseCell", TValue::kBool)) p->SetIsBaseCell(v->Int);
-      if (auto v = FindValue(prop, "CellProperties.CellSpanX", TValue::kInt)) p->SetCellSpanX(static_cast<int>(v->Int));
-      if (auto v = FindValue(prop, "CellProperties.CellSpanY", TValue::kInt)) p->SetCellSpanY(static_cast<int>(v->Int));
-      if (auto v = FindValue(prop, "CellProperties.Alignment", TValue::kIdent))
+      if (auto v = prop.Find("CellProperties.IsBaseCell", TValue::kBool)) p->SetIsBaseCell(v->Int);
+      if (auto v = prop.Find("CellProperties.CellSpanX", TValue::kInt)) p->SetCellSpanX(static_cast<int>(v->Int));
+      if (auto v = prop.Find("CellProperties.CellSpanY", TValue::kInt)) p->SetCellSpanY(static_cast<int>(v->Int));
+      if (auto v = prop.Find("CellProperties.Alignment", TValue::kIdent))
         p->SetAlignment(static_cast<TAlignment>(IdentIndex(kAlignmentNames, v->Text)));
       TColor color;
-      if (ReadColor(prop, "CellProperties.BorderColor", color)) p->SetBorderColor(color);
-      if (auto v = FindValue(prop, "CellProperties.BorderWidth", TValue::kInt)) p->SetBorderWidth(static_cast<int>(v->Int));
-      if (ReadColor(prop, "CellProperties.BrushColor", color)) p->SetBrushColor(color);
-      if (ReadColor(prop, "CellProperties.BrushColorTo", color)) p->SetBrushColorTo(color);
-      if (auto v = FindValue(prop, "CellProperties.BrushStyle", TValue::kIdent))
+      if (prop.Color("CellProperties.BorderColor", color)) p->SetBorderColor(color);
+      if (auto v = prop.Find("CellProperties.BorderWidth", TValue::kInt)) p->SetBorderWidth(static_cast<int>(v->Int));
+      if (prop.Color("CellProperties.BrushColor", color)) p->SetBrushColor(color);
+      if (prop.Color("CellProperties.BrushColorTo", color)) p->SetBrushColorTo(color);
+      if (auto v = prop.Find("CellProperties.BrushStyle", TValue::kIdent))
         p->SetBrushStyle(static_cast<TBrushStyle>(IdentIndex(kBrushStyleNames, v->Text)));
-      if (ReadColor(prop, "CellProperties.FontColor", color)) p->SetFontColor(color);
-      if (auto v = FindValue(prop, "CellProperties.FontName", TValue::kString)) p->SetFontName(v->Text);
-      if (auto v = FindValue(prop, "CellProperties.FontSize", TValue::kInt)) p->SetFontSize(static_cast<int>(v->Int));
-      if (auto v = FindValue(prop, "CellProperties.FontStyle", TValue::kSet)) {
+      if (prop.Color("CellProperties.FontColor", color)) p->SetFontColor(color);
+      if (auto v = prop.Find("CellProperties.FontName", TValue::kString)) p->SetFontName(v->Text);
+      if (auto v = prop.Find("CellProperties.FontSize", TValue::kInt)) p->SetFontSize(static_cast<int>(v->Int));
+      if (auto v = prop.Find("CellProperties.FontStyle", TValue::kSet)) {
         TFontStyles styles;
         for (const String& m : v->Items) styles.Include(static_cast<TFontStyle>(IdentIndex(kFontStyleNames, m)));
         p->SetFontStyle(styles);
       }
-      if (auto v = FindValue(prop, "CellProperties.Editor", TValue::kIdent))
+      if (auto v = prop.Find("CellProperties.Editor", TValue::kIdent))
         p->SetEditor(static_cast<TEditorType>(IdentIndex(kEditorNames, v->Text)));
-      if (auto v = FindValue(prop, "CellProperties.GradientDirection", TValue::kIdent))
+      if (auto v = prop.Find("CellProperties.GradientDirection", TValue::kIdent))
         p->SetGradientDirection(static_cast<TCellGradientDirection>(IdentIndex(kGradientNames, v->Text)));
-      if (auto v = FindValue(prop, "CellProperties.ReadOnly", TValue::kBool)) p->SetReadOnly(v->Int);
-      if (auto v = FindValue(prop, "CellProperties.VAlignment", TValue::kIdent))
+      if (auto v = prop.Find("CellProperties.ReadOnly", TValue::kBool)) p->SetReadOnly(v->Int);
+      if (auto v = prop.Find("CellProperties.VAlignment", TValue::kIdent))
         p->SetVAlignment(static_cast<TVAlignment>(IdentIndex(kVAlignmentNames, v->Text)));
-      if (auto v = FindValue(prop, "CellProperties.WordWrap", TValue::kBool)) p->SetWordWrap(v->Int);
-      if (auto v = FindValue(prop, "CellProperties.NodeLevel", TValue::kInt)) p->SetNodeLevel(static_cast<int>(v->Int));
+      if (auto v = prop.Find("CellProperties.WordWrap", TValue::kBool)) p->SetWordWrap(v->Int);
+      if (auto v = prop.Find("CellProperties.NodeLevel", TValue::kInt)) p->SetNodeLevel(static_cast<int>(v->Int));
       // The user object and the control name only mean something in the writing program: the
       // target keeps its own.
       p->SetOwnerCol(tc);
       p->SetOwnerRow(tr);
     }
-    const TValue* hg = FindValue(prop, "HasGraphic", TValue::kBool);
+    const TValue* hg = prop.Find("HasGraphic", TValue::kBool);
     if (!hg || !hg->Int) continue;
-    auto gio = rd.Read("TGridGraphicIO",
-                       {"CellGraphic.CellType", "CellGraphic.CellVAlign", "CellGraphic.CellHAlign", "CellGraphic.CellIndex",
-                        "CellGraphic.CellTransparent", "CellGraphic.CellCreated", "CellGraphic.CellBoolean",
-                        "CellGraphic.CellCheckBoxState", "CellGraphic.CellAngle", "CellGraphic.CellValue",
-                        "CellGraphic.CellErrFrom", "CellGraphic.CellErrLen", "CellGraphic.CellText"});
-    const TValue* tv = FindValue(gio, "CellGraphic.CellType", TValue::kIdent);
+    rd.Read(gio);
+    const TValue* tv = gio.Find("CellGraphic.CellType", TValue::kIdent);
     const TCellType kind = tv ? static_cast<TCellType>(IdentIndex(kCellTypeNames, tv->Text)) : ctEmpty;
     // The payload record comes first from the stream, whether or not the cell is kept.
-    std::map<std::string, TValue> payload;
     switch (kind) {
-      case ctBitmap: case ctBitButton: payload = rd.Read("TGridBMPIO", {"Bitmap.Data"}); break;
-      case ctIcon: payload = rd.Read("TGridIconIO", {"Icon.Data"}); break;
-      case ctRadio: case ctImages: payload = rd.Read("TGridSLIO", {"Strings.Strings"}); break;
-      case ctPicture: payload = rd.Read("TGridPicIO", {"Picture.Data"}); break;
-      case ctFilePicture: payload = rd.Read("TGridFilePicIO", {"Picture.Filename"}); break;
+      case ctBitmap: case ctBitButton: rd.Read(bmpio); break;
+      case ctIcon: rd.Read(iconio); break;
+      case ctRadio: case ctImages: rd.Read(slio); break;
+      case ctPicture: rd.Read(picio); break;
+      case ctFilePicture: rd.Read(fpicio); break;
       default: break;
     }
     if (!inside) continue;
     TCellGraphic record;
     record.SetCellType(kind);
-    if (auto v = FindValue(gio, "CellGraphic.CellVAlign", TValue::kIdent))
+    if (auto v = gio.Find("CellGraphic.CellVAlign", TValue::kIdent))
       record.SetCellVAlign(static_cast<TCellVAlign>(IdentIndex(kCellVAlignNames, v->Text)));
-    if (auto v = FindValue(gio, "CellGraphic.CellHAlign", TValue::kIdent))
+    if (auto v = gio.Find("CellGraphic.CellHAlign", TValue::kIdent))
       record.SetCellHAlign(static_cast<TCellHAlign>(IdentIndex(kCellHAlignNames, v->Text)));
-    if (auto v = FindValue(gio, "CellGraphic.CellIndex", TValue::kInt)) record.SetCellIndex(static_cast<int>(v->Int));
-    if (auto v = FindValue(gio, "CellGraphic.CellTransparent", TValue::kBool)) record.SetCellTransparent(v->Int);
-    if (auto v = FindValue(gio, "CellGraphic.CellCreated", TValue::kBool)) record.SetCellCreated(v->Int);
-    if (auto v = FindValue(gio, "CellGraphic.CellBoolean", TValue::kBool)) record.SetCellBoolean(v->Int);
-    if (auto v = FindValue(gio, "CellGraphic.CellCheckBoxState", TValue::kIdent))
+    if (auto v = gio.Find("CellGraphic.CellIndex", TValue::kInt)) record.SetCellIndex(static_cast<int>(v->Int));
+    if (auto v = gio.Find("CellGraphic.CellTransparent", TValue::kBool)) record.SetCellTransparent(v->Int);
+    if (auto v = gio.Find("CellGraphic.CellCreated", TValue::kBool)) record.SetCellCreated(v->Int);
+    if (auto v = gio.Find("CellGraphic.CellBoolean", TValue::kBool)) record.SetCellBoolean(v->Int);
+    if (auto v = gio.Find("CellGraphic.CellCheckBoxState", TValue::kIdent))
       record.SetCellCheckBoxState(static_cast<TCheckBoxState>(IdentIndex(kCheckStateNames, v->Text)));
-    if (auto v = FindValue(gio, "CellGraphic.CellAngle", TValue::kInt)) record.SetCellAngle(static_cast<int>(v->Int));
-    if (auto v = FindValue(gio, "CellGraphic.CellValue", TValue::kFloat)) record.SetCellValue(v->Float);
-    if (auto v = FindValue(gio, "CellGraphic.CellErrFrom", TValue::kInt)) record.SetCellErrFrom(static_cast<int>(v->Int));
-    if (auto v = FindValue(gio, "CellGraphic.CellErrLen", TValue::kInt)) record.SetCellErrLen(static_cast<int>(v->Int));
-    if (auto v = FindValue(gio, "CellGraphic.CellText", TValue::kString)) record.SetCellText(v->Text);
+    if (auto v = gio.Find("CellGraphic.CellAngle", TValue::kInt)) record.SetCellAngle(static_cast<int>(v->Int));
+    if (auto v = gio.Find("CellGraphic.CellValue", TValue::kFloat)) record.SetCellValue(v->Float);
+    if (auto v = gio.Find("CellGraphic.CellErrFrom", TValue::kInt)) record.SetCellErrFrom(static_cast<int>(v->Int));
+    if (auto v = gio.Find("CellGraphic.CellErrLen", TValue::kInt)) record.SetCellErrLen(static_cast<int>(v->Int));
+    if (auto v = gio.Find("CellGraphic.CellText", TValue::kString)) record.SetCellText(v->Text);
     TCellGraphic* g = CreateCellGraphic(tc, tr);
     g->Assign(&record);
     switch (kind) {
       case ctBitmap:
       case ctBitButton: {
         auto b = std::make_unique<TBitmap>();
-        if (auto v = FindValue(payload, "Bitmap.Data", TValue::kBinary)) LoadGraphic(b.get(), UnPrefixed(v->Bytes, 0));
+        if (auto v = bmpio.Get(0, TValue::kBinary)) LoadGraphic(b.get(), UnPrefixed(v->Bytes, 0));
         g->SetCellBitmap(b.release());
         g->SetCellCreated(true);
         break;
       }
       case ctIcon: {
         auto i = std::make_unique<TIcon>();
-        if (auto v = FindValue(payload, "Icon.Data", TValue::kBinary)) LoadGraphic(i.get(), v->Bytes);
+        if (auto v = iconio.Get(0, TValue::kBinary)) LoadGraphic(i.get(), v->Bytes);
         g->SetCellIcon(i.release());
         g->SetCellCreated(true);
         break;
       }
       case ctRadio: {
         auto s = std::make_unique<TStringList>();
-        if (auto v = FindValue(payload, "Strings.Strings", TValue::kList))
+        if (auto v = slio.Get(0, TValue::kList))
           for (const String& item : v->Items) s->Add(item);
         g->SetCellStrings(s.release());
         g->SetCellCreated(true);
@@ -786,7 +889,7 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
       }
       case ctImages: {
         auto l = std::make_unique<TIntList>(tc, tr);
-        if (auto v = FindValue(payload, "Strings.Strings", TValue::kList)) {
+        if (auto v = slio.Get(0, TValue::kList)) {
           String text;
           for (size_t i = 0; i < v->Items.size(); ++i) text += (i ? u"," : u"") + v->Items[i];
           l->SetStrValue(text);
@@ -797,7 +900,7 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
       }
       case ctPicture: {
         auto pic = std::make_unique<TPicture>();
-        if (auto v = FindValue(payload, "Picture.Data", TValue::kBinary); v && !v->Bytes.empty()) {
+        if (auto v = picio.Get(0, TValue::kBinary); v && !v->Bytes.empty()) {
           const size_t n = static_cast<uint8_t>(v->Bytes[0]);
           if (v->Bytes.size() < 1 + n) throw EReadError(u"Stream read error");
           if (auto gr = MakeGraphic(UTF8ToString(v->Bytes.substr(1, n)))) {
@@ -812,7 +915,7 @@ void DEreDuzeroVaro::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
       }
       case ctFilePicture: {
         auto fp = std::make_unique<TFilePicture>();
-        if (auto v = FindValue(payload, "Picture.Filename", TValue::kString)) fp->SetFilename(v->Text);
+        if (auto v = fpicio.Get(0, TValue::kString)) fp->SetFilename(v->Text);
         g->SetCellFilePicture(fp.release());
         g->SetCellCreated(true);
         break;

@@ -98,6 +98,11 @@ public:
 
   void* Memory() { return FData.data(); }
   const void* Memory() const { return FData.data(); }
+  // Makes room for Bytes bytes in all, so that writing up to there moves no data; the size
+  // stays as it is.
+  void Reserve(int64_t Bytes) {
+    if (Bytes > static_cast<int64_t>(FData.capacity())) FData.reserve(static_cast<size_t>(Bytes));
+  }
   void Clear();
   // Replace the contents by the whole of Stream / the file; the position goes to 0.
   void LoadFromStream(TStream* Stream);
