@@ -41,41 +41,52 @@ const TCollationLocale& CollationLocale() {
   return locale;
 }
 
-// UTF-16 to code points; a surrogate without its partner stands for its own value.
-std::wstring CodePoints(const String& S) {
-  std::wstring w;
-  w.reserve(S.size());
+// UTF-16 to code points, into W (cleared first); a surrogate without its partner stands for
+// its own value.
+void CodePoints(const String& S, std::wstring& W) {
+  W.clear();
   for (size_t i = 0; i < S.size(); ++i) {
     const char32_t c = S[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < S.size() && S[i + 1] >= 0xDC00 && S[i + 1] <= 0xDFFF) {
-      w.push_back(static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (S[i + 1] - 0xDC00)));
+      W.push_back(static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (S[i + 1] - 0xDC00)));
       ++i;
     } else {
-      w.push_back(static_cast<wchar_t>(c));
+      W.push_back(static_cast<wchar_t>(c));
     }
   }
-  return w;
 }
 
 }  // namespace
 
 std::wstring LocaleSortKey(const String& S, bool IgnoreCase) {
-  const std::wstring w = CodePoints(IgnoreCase ? AnsiLowerCase(S) : S);
+  // The code points and the key are made in buffers kept by the thread, so that a key costs
+  // one allocation (the result) when a long list is sorted; a very long text's buffers are
+  // given back.
+  thread_local std::wstring w, key;
+  CodePoints(IgnoreCase ? AnsiLowerCase(S) : S, w);
   const locale_t loc = CollationLocale().Locale;
-  std::wstring key(w.size() * 2 + 8, L'\0');
-  for (int tries = 0; tries < 4; ++tries) {
+  if (key.size() < w.size() * 2 + 8) key.resize(w.size() * 2 + 8);
+  // A character the locale cannot weigh: the code points themselves, after a mark that keeps
+  // such keys apart from the collated ones.
+  std::wstring result;
+  bool made = false;
+  for (int tries = 0; tries < 4 && !made; ++tries) {
     errno = 0;
     const size_t n = wcsxfrm_l(key.data(), w.c_str(), key.size(), loc);
-    // A character the locale cannot weigh: the code points themselves, after a mark that
-    // keeps such keys apart from the collated ones.
-    if (errno == EINVAL || errno == EILSEQ) return std::wstring(1, static_cast<wchar_t>(0x7FFFFFFF)) + w;
+    if (errno == EINVAL || errno == EILSEQ) break;
     if (n < key.size()) {
-      key.resize(n);
-      return key;
+      result.assign(key.data(), n);
+      made = true;
+    } else {
+      key.assign(n + 1, L'\0');
     }
-    key.assign(n + 1, L'\0');
   }
-  return std::wstring(1, static_cast<wchar_t>(0x7FFFFFFF)) + w;
+  if (!made) result = std::wstring(1, static_cast<wchar_t>(0x7FFFFFFF)) + w;
+  if (key.size() > 65536) {
+    w = std::wstring();
+    key = std::wstring();
+  }
+  return result;
 }
 
 int LocaleCompareStr(const String& A, const String& B) {
