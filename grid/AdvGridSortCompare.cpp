@@ -410,9 +410,10 @@ void DEreDuzeroVaro::Sort(int ACol, TSortDirection Direction) {
 // ===========================================================================
 // One column's keys for a sort
 
-DEreDuzeroVaro::TSortColumn::TSortColumn(TSortKeys& Keys, int ACol, int Start, int End, TSortDirection Direction)
+DEreDuzeroVaro::TSortColumn::TSortColumn(TSortKeys& Keys, int ACol, int Start, int End, TSortDirection Direction,
+                                         bool Sparse)
     : FGrid(Keys.Grid()), FKeys(&Keys), FCol(ACol), FStart(Start), FCount(std::max(0, End - Start + 1)),
-      FDirection(Direction) {
+      FDirection(Direction), FPageShift(Sparse ? 6 : 10), FPageMask((size_t(1) << FPageShift) - 1) {
   TSortSettings* s = FGrid->SortSettings();
   FIgnoreBlanks = s->IgnoreBlanks();
   FBlanksFirst = s->BlankPos() == blFirst;
@@ -420,11 +421,8 @@ DEreDuzeroVaro::TSortColumn::TSortColumn(TSortKeys& Keys, int ACol, int Start, i
   FFormat = Keys.Format(ACol);
   const TSortStyle style = FFormat.Style;
   if (style == ssCustom || style == ssRaw) return;
-  FState.assign(static_cast<size_t>(FCount), 0);
-  if ((style == ssAutomatic || style == ssAlphaNumeric || style == ssAlphaNumericNoCase) && !Settle()) {
-    FState.clear();
-    return;
-  }
+  std::vector<String> texts;
+  if ((style == ssAutomatic || style == ssAlphaNumeric || style == ssAlphaNumericNoCase) && !Settle(texts)) return;
   switch (FFormat.Style) {
     case ssAnsiAlphaCase:
     case ssAnsiAlphaNoCase:
@@ -445,23 +443,21 @@ DEreDuzeroVaro::TSortColumn::TSortColumn(TSortKeys& Keys, int ACol, int Start, i
       FKind = ckText;
       break;
   }
-  if (FKind == ckNumber) FNum.resize(static_cast<size_t>(FCount));
-  else if (FKind == ckText) FText.resize(static_cast<size_t>(FCount));
-  else FWide.resize(static_cast<size_t>(FCount));
+  FPages.resize((static_cast<size_t>(FCount) + FPageMask) >> FPageShift);
   // Settle read every text already.
-  if (style != FFormat.Style) {
-    for (size_t i = 0; i < static_cast<size_t>(FCount); ++i) MakeKey(i, std::move(FText[i]));
+  if (!texts.empty()) {
+    for (size_t i = 0; i < static_cast<size_t>(FCount); ++i) MakeKey(i, std::move(texts[i]));
     FAllMade = true;
   }
 }
 
-bool DEreDuzeroVaro::TSortColumn::Settle() {
+bool DEreDuzeroVaro::TSortColumn::Settle(std::vector<String>& Texts) {
   const TSortStyle style = FFormat.Style;
   const Char dateSep = GetDateSeparator(), timeSep = GetTimeSeparator();
-  FText.resize(static_cast<size_t>(FCount));
+  Texts.resize(static_cast<size_t>(FCount));
   int numbers = 0;
   for (int i = 0; i < FCount; ++i) {
-    String& t = FText[static_cast<size_t>(i)];
+    String& t = Texts[static_cast<size_t>(i)];
     t = FKeys->ReadText(FCol, FStart + i);
     if (IsNumberText(t)) ++numbers;
     if (style != ssAutomatic) continue;
@@ -481,53 +477,68 @@ bool DEreDuzeroVaro::TSortColumn::Settle() {
   return true;
 }
 
+DEreDuzeroVaro::TSortColumn::TPage& DEreDuzeroVaro::TSortColumn::MakePage(size_t I) {
+  std::unique_ptr<TPage>& page = FPages[I >> FPageShift];
+  if (!page) {
+    page = std::make_unique<TPage>();
+    const size_t n = size_t(1) << FPageShift;
+    page->State.resize(n);
+    if (FKind == ckNumber) page->Num.resize(n);
+    else if (FKind == ckText) page->Text.resize(n);
+    else page->Wide.resize(n);
+  }
+  return *page;
+}
+
 void DEreDuzeroVaro::TSortColumn::MakeKey(size_t I, String Text) {
   const int row = FStart + static_cast<int>(I);
+  TPage& page = MakePage(I);
+  const size_t at = I & FPageMask;
   bool empty = Text.empty();
   switch (FFormat.Style) {
     case ssAlphaNoCase:
-      FText[I] = UpperCase(Text);
+      page.Text[at] = UpperCase(Text);
       break;
     case ssAnsiAlphaCase:
     case ssAnsiAlphaNoCase:
-      FWide[I] = LocaleSortKey(Text, FFormat.Style == ssAnsiAlphaNoCase);
+      page.Wide[at] = LocaleSortKey(Text, FFormat.Style == ssAnsiAlphaNoCase);
       break;
     case ssNumeric:
     case ssFinancial: {
       bool read = false;
       // A text without a number counts 0, as two of them compare equal.
       const double v = NumberValue(Text, FFormat.Prefix, FFormat.Suffix, FFormat.Style == ssFinancial, read, empty);
-      FNum[I] = read ? v : 0.0;
+      page.Num[at] = read ? v : 0.0;
       break;
     }
     case ssDate:
     case ssDateTime:
-      FNum[I] = DateValue(Text, false);
+      page.Num[at] = DateValue(Text, false);
       break;
     case ssTime:
-      FNum[I] = DateValue(Text, true);
+      page.Num[at] = DateValue(Text, true);
       break;
     case ssShortDateEU:
     case ssShortDateUS:
-      FNum[I] = ShortDateValue(Text, FFormat.Style == ssShortDateUS);
+      page.Num[at] = ShortDateValue(Text, FFormat.Style == ssShortDateUS);
       break;
     case ssCheckBox: {
       bool b = false;
-      FNum[I] = FGrid->GetCheckBoxState(FCol, row, b) && b ? 1 : 0;
+      page.Num[at] = FGrid->GetCheckBoxState(FCol, row, b) && b ? 1 : 0;
       break;
     }
     case ssImages:
-      FNum[I] = static_cast<double>(FGrid->GetCellImageValue(FCol, row));
+      page.Num[at] = static_cast<double>(FGrid->GetCellImageValue(FCol, row));
       break;
     case ssHTML:
-      FText[I] = FGrid->StrippedCells(FCol, row);
-      empty = FText[I].empty();
+      page.Text[at] = FGrid->StrippedCells(FCol, row);
+      empty = page.Text[at].empty();
       break;
     default:
-      FText[I] = std::move(Text);
+      page.Text[at] = std::move(Text);
       break;
   }
-  FState[I] = static_cast<uint8_t>(sMade | (empty ? sEmpty : 0));
+  page.State[at] = static_cast<uint8_t>(sMade | (empty ? sEmpty : 0));
 }
 
 namespace {
@@ -554,8 +565,8 @@ void PackUnits(const S& Key, uint64_t& K0, uint64_t& K1, bool& Complete) {
 }  // namespace
 
 void DEreDuzeroVaro::TSortColumn::Pack(size_t I, uint64_t& K0, uint64_t& K1, bool& Complete) const {
-  if (FKind == ckText) PackUnits(FText[I], K0, K1, Complete);
-  else PackUnits(FWide[I], K0, K1, Complete);
+  if (FKind == ckText) PackUnits(Text(I), K0, K1, Complete);
+  else PackUnits(Wide(I), K0, K1, Complete);
 }
 
 void DEreDuzeroVaro::TSortColumn::MakeAll() {

@@ -113,7 +113,8 @@ private:
 // row) each pair goes through the general comparison with the sort's kept cell keys.
 class DEreDuzeroVaro::TSortColumn {
 public:
-  TSortColumn(TSortKeys& Keys, int ACol, int Start, int End, TSortDirection Direction);
+  // Sparse: only some rows' keys are expected to be asked for (a column that breaks ties).
+  TSortColumn(TSortKeys& Keys, int ACol, int Start, int End, TSortDirection Direction, bool Sparse = false);
   // Makes every row's key now (the sort column needs them all); otherwise each is made on
   // first use.
   void MakeAll();
@@ -129,15 +130,15 @@ public:
     int r = 0;
     switch (FKind) {
       case ckNumber:
-        r = (FNum[a] > FNum[b]) - (FNum[a] < FNum[b]);
+        r = (Num(a) > Num(b)) - (Num(a) < Num(b));
         break;
       case ckText: {
-        const int c = FText[a].compare(FText[b]);
+        const int c = Text(a).compare(Text(b));
         r = (c > 0) - (c < 0);
         break;
       }
       case ckWide: {
-        const int c = FWide[a].compare(FWide[b]);
+        const int c = Wide(a).compare(Wide(b));
         r = (c > 0) - (c < 0);
         break;
       }
@@ -145,7 +146,7 @@ public:
         break;
     }
     if (FIgnoreBlanks) {
-      const bool ea = (FState[a] & sEmpty) != 0, eb = (FState[b] & sEmpty) != 0;
+      const bool ea = Empty(a), eb = Empty(b);
       if (ea != eb) r = ea ? FBlankFirst : -FBlankFirst;
     }
     return r;
@@ -160,27 +161,42 @@ public:
   // direction.
   bool PlacesBlanks() const { return FIgnoreBlanks; }
   bool BlanksFirst() const { return FBlanksFirst; }
-  bool Empty(size_t I) const { return (FState[I] & sEmpty) != 0; }
-  double Number(size_t I) const { return FNum[I]; }
+  bool Empty(size_t I) const { return (Page(I).State[I & FPageMask] & sEmpty) != 0; }
+  double Number(size_t I) const { return Num(I); }
   // The first eight units of a text or collation key packed in two words that order as the
   // keys do (equal packs decide nothing); Complete when they hold the whole key.
   void Pack(size_t I, uint64_t& K0, uint64_t& K1, bool& Complete) const;
   // The order of two texts or collation keys (-1, 0, 1), without the placing of blanks.
   int CompareKeys(size_t A, size_t B) const {
-    const int c = FKind == ckText ? FText[A].compare(FText[B]) : FWide[A].compare(FWide[B]);
+    const int c = FKind == ckText ? Text(A).compare(Text(B)) : Wide(A).compare(Wide(B));
     return (c > 0) - (c < 0);
   }
 
 private:
   enum TKind : uint8_t { ckNumber, ckText, ckWide, ckGeneral };
   enum : uint8_t { sMade = 1, sEmpty = 2 };
+  // The keys live in pages made on first use (1,024 rows, or 64 for a sparse column), so that
+  // a column asked only on a few ties costs little.
+  struct TPage {
+    std::vector<uint8_t> State;
+    std::vector<double> Num;
+    std::vector<String> Text;
+    std::vector<std::wstring> Wide;
+  };
+  const TPage& Page(size_t I) const { return *FPages[I >> FPageShift]; }
+  TPage& MakePage(size_t I);
+  double Num(size_t I) const { return Page(I).Num[I & FPageMask]; }
+  const String& Text(size_t I) const { return Page(I).Text[I & FPageMask]; }
+  const std::wstring& Wide(size_t I) const { return Page(I).Wide[I & FPageMask]; }
   void Make(size_t I) {
-    if (!(FState[I] & sMade)) MakeKey(I, FKeys->ReadText(FCol, FStart + static_cast<int>(I)));
+    const TPage* page = FPages[I >> FPageShift].get();
+    if (page == nullptr || !(page->State[I & FPageMask] & sMade))
+      MakeKey(I, FKeys->ReadText(FCol, FStart + static_cast<int>(I)));
   }
   void MakeKey(size_t I, String Text);
   // An automatic or alpha-numeric style settled by all the rows' texts; False when it
   // differs from pair to pair.
-  bool Settle();
+  bool Settle(std::vector<String>& Texts);
 
   DEreDuzeroVaro* FGrid;
   TSortKeys* FKeys;
@@ -191,9 +207,7 @@ private:
   bool FAllMade = false, FIgnoreBlanks = false, FBlanksFirst = true;
   // Where an empty cell goes relative to a filled one, in the sort's own direction.
   int FBlankFirst = -1;
-  std::vector<uint8_t> FState;
-  std::vector<double> FNum;
-  std::vector<String> FText;
-  std::vector<std::wstring> FWide;
+  size_t FPageShift, FPageMask;
+  std::vector<std::unique_ptr<TPage>> FPages;
 };
 

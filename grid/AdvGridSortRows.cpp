@@ -41,14 +41,15 @@ void MergeSortItems(std::vector<T>& Items, const B& Before) {
     }
   }
   if (n <= run) return;
-  std::vector<T> buffer(n);
-  std::vector<T>* from = &Items;
-  std::vector<T>* to = &buffer;
+  // The buffer is not cleared first: every item of it is written before it is read.
+  std::unique_ptr<T[]> buffer(new T[n]);
+  T* from = Items.data();
+  T* to = buffer.get();
   for (size_t width = run; width < n; width *= 2) {
     for (size_t lo = 0; lo < n; lo += 2 * width) {
       const size_t mid = std::min(n, lo + width), hi = std::min(n, lo + 2 * width);
-      const T* src = from->data();
-      T* dst = to->data();
+      const T* src = from;
+      T* dst = to;
       size_t i = lo, j = mid, k = lo;
       // Two runs already in order are copied as they stand.
       if (mid < hi && Before(src[mid], src[mid - 1])) {
@@ -59,7 +60,7 @@ void MergeSortItems(std::vector<T>& Items, const B& Before) {
     }
     std::swap(from, to);
   }
-  if (from != &Items) Items.swap(*from);
+  if (from != Items.data()) std::copy(from, from + n, Items.begin());
 }
 
 // The row exchanges a permutation amounts to: its length less its number of cycles.
@@ -178,7 +179,8 @@ private:
     std::unique_ptr<TSortColumn> Keys;
   };
   TSortColumn& Column(TLink& Link) {
-    if (!Link.Keys) Link.Keys = std::make_unique<TSortColumn>(FKeys, Link.Col, FStart, FEnd, Link.Direction);
+    if (!Link.Keys)
+      Link.Keys = std::make_unique<TSortColumn>(FKeys, Link.Col, FStart, FEnd, Link.Direction, &Link != &FLinks.front());
     return *Link.Keys;
   }
   TSortKeys FKeys;
