@@ -2,12 +2,15 @@
 // The string grid's editing companions: the selection listener interface and the custom
 // editor link through which an application edits cells with a control of its own.
 
+#include <memory>
+
 #include "platform/rtl/Component.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
 class DEreDuzeroVaro;
+class TDialogKeysWatch;
 
 // Told of every cell the grid is about to select (the column is still the old one).
 class IDEreDuzeroVaroSelect {
@@ -25,6 +28,7 @@ enum TEditStyle : uint8_t { esInplace, esPopup };
 class TEditLink : public TComponent {
 public:
   explicit TEditLink(TComponent* AOwner);
+  ~TEditLink() override;
   String ClassName() const override { return u"TEditLink"; }
 
   // Ends editing for Tab, Enter, Escape, Page Up/Down, End and the arrows unless the link wants
@@ -34,7 +38,9 @@ public:
   virtual TWinControl* GetEditControl() { return nullptr; }
   virtual void CreateEditor(TWinControl* AParent) { (void)AParent; }
   virtual void DestroyEditor() {}
-  // True shows, enables and focuses the editor control; False gives the grid the focus.
+  // True shows, enables and focuses the editor control; False gives the grid the focus. An
+  // in-place control then takes Tab, Shift+Tab and the arrows itself while the grid's options
+  // hold goTabs (until RestoreWinProc), so that its key handler can end the edit with them.
   virtual void SetFocus(bool Value);
   // Places the control at R less the grid line on the right and bottom.
   virtual void SetRect(TRect R);
@@ -52,7 +58,7 @@ public:
   String GetCellValue();
   void SetCellValue(const String& Value);
   void HideEditor();
-  // Hides an in-place editor control.
+  // Hides an in-place editor control; it no longer takes the focus keys.
   void RestoreWinProc();
 
   DEreDuzeroVaro* Grid() const { return FOwner; }
@@ -73,6 +79,7 @@ private:
   bool FForcedExit = false;
   TPoint FEditCell{-1, -1};
   bool FSubClassed = false;
+  std::unique_ptr<TDialogKeysWatch> FKeysWatch;  // the focus keys to the in-place control
 };
 
 // The editors of fixed (header) cells: an edit and a combo the grid lays over a fixed cell.

@@ -3,9 +3,12 @@
 #include "grid/AdvGrid.h"
 #include "grid/AdvGridEditing.h"
 #include "platform/rtl/ScopeGuard.h"
+#include "platform/ui/WindowWatch.h"
 #include "platform/win/WinUser.h"
 
 TEditLink::TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
+
+TEditLink::~TEditLink() = default;
 
 TWinControl* TEditLink::GetParent() {
   if (EditStyle == esPopup && FPopupForm != nullptr) return FPopupForm;
@@ -38,7 +41,12 @@ void TEditLink::SetFocus(bool Value) {
     if (c == nullptr) return;
     if (!c->Visible()) c->SetVisible(true);
     if (!c->Enabled()) c->SetEnabled(true);
-    FSubClassed = EditStyle == esInplace;
+    if (EditStyle == esInplace && !FSubClassed) {
+      // With goTabs the control keeps Tab and the arrows (its form would move the focus).
+      FKeysWatch = std::make_unique<TDialogKeysWatch>(
+          c, [this] { return FOwner != nullptr && FOwner->Options().Contains(goTabs); });
+      FSubClassed = true;
+    }
     if (c->CanFocus()) c->SetFocus();
   } else if (FOwner != nullptr && FOwner->CanFocus()) {
     FOwner->SetFocus();
@@ -47,9 +55,10 @@ void TEditLink::SetFocus(bool Value) {
 
 void TEditLink::RestoreWinProc() {
   if (EditStyle != esInplace) return;
+  FKeysWatch.reset();
+  FSubClassed = false;
   TWinControl* c = GetEditControl();
   if (c == nullptr) return;
-  FSubClassed = false;
   if (c->HandleAllocated()) c->SetVisible(false);
 }
 

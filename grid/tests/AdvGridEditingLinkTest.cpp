@@ -2,6 +2,9 @@
 // activation, and the balloon of a refused value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "grid/AdvGridEditing.h"
 #include "grid/AdvGridInplaceEdit.h"
 #include "grid/tests/GridTestSupport.h"
@@ -15,10 +18,14 @@ class TEditLinkEdit : public TEditLink {
 public:
   using TEditLink::TEditLink;
   TEdit* Edit = nullptr;
+  std::vector<Word> Keys;  // the keys the edit's handler saw
   void CreateEditor(TWinControl* AParent) override {
     if (Edit == nullptr) {
       Edit = new TEdit(AParent);
-      Edit->OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState Shift) { EditKeyDown(Sender, Key, Shift); };
+      Edit->OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState Shift) {
+        Keys.push_back(Key);
+        EditKeyDown(Sender, Key, Shift);
+      };
     }
     Edit->SetParent(AParent);
   }
@@ -248,4 +255,44 @@ TEST(GridEditing, ARefusedValueShowsTheInvalidEntryBalloonAtTheEditor) {
   // It points at the editor's bottom edge.
   const TPoint editorBottom = edit->ClientToScreen(TPoint(0, edit->Height()));
   EXPECT_NEAR(balloon->Top(), editorBottom.Y, 12);
+}
+
+// With goTabs the link's in-place control keeps Tab for its key handler: Tab stores the value
+// and the next cell's editor opens, Shift+Tab goes back. Without goTabs Tab leaves the control
+// the usual way and its handler never sees it.
+TEST(GridEditLink, WithGoTabsTheLinksControlTakesTabAndShiftTab) {
+  for (bool tabs : {true, false}) {
+    SCOPED_TRACE(tabs);
+    TLinkGrid f;
+    if (tabs) f.grid->SetOptions(f.grid->Options() + goTabs);
+    f.Link.WantKeyHomeEnd = true;
+    f.grid->SetCol(1);
+    f.grid->SetRow(1);
+    f.Open();
+    ASSERT_TRUE(f.Link.Edit->Showing());
+    SimulateKeyStroke(f.Link.Edit, VK_END);
+    SimulateTyping(f.Link.Edit, u"x");
+    f.Link.Keys.clear();
+    f.Key(VK_TAB);
+    const bool tabSeen = std::find(f.Link.Keys.begin(), f.Link.Keys.end(), VK_TAB) != f.Link.Keys.end();
+    EXPECT_EQ(tabSeen, tabs);
+    if (!tabs) {
+      EXPECT_FALSE(f.Link.Edit->Focused());
+      continue;
+    }
+    EXPECT_EQ(f.grid->Cells(1, 1), u"oldx");
+    EXPECT_EQ(TPoint(f.grid->Col(), f.grid->Row()), TPoint(2, 1));
+    ASSERT_TRUE(f.Link.Edit->Showing());
+    EXPECT_EQ(f.Link.EditCell(), TPoint(2, 1));
+    EXPECT_TRUE(f.Link.Edit->Focused());
+    SimulateTyping(f.Link.Edit, u"y");
+    SimulateKeyDown(f.Link.Edit, VK_TAB, TShiftState{ssShift});
+    SimulateKeyUp(f.grid, VK_TAB, TShiftState{ssShift});
+    ProcessPendingEvents();
+    EXPECT_EQ(f.grid->Cells(2, 1), u"y");
+    EXPECT_EQ(TPoint(f.grid->Col(), f.grid->Row()), TPoint(1, 1));
+    ASSERT_TRUE(f.Link.Edit->Showing());
+    EXPECT_EQ(f.Link.EditCell(), TPoint(1, 1));
+    EXPECT_EQ(f.Link.Edit->Text(), u"oldx");
+  }
 }
