@@ -429,7 +429,12 @@ void DEreDuzeroVaro::LoadCSVWorker(const String& Text, int MaxRows, bool Insert)
   TScopeGuard loading([this] { FFileLoading = false; });
   const int h = FSaveHiddenCells ? NumHiddenColumns() : 0;
   const int sc = SaveStartCol();
-  int row = Insert ? RowCount() : SaveStartRow();
+  // Inserted lines go after the last row; a shown footer row (fsFixedLastRow) stays last, with
+  // its texts and calculations: the lines start in its place and each growth of the row count
+  // moves it down to the new last row.
+  const TFloatingFooter* ff = FloatingFooter();
+  const bool footerRow = ff->Visible() && ff->FooterStyle() == fsFixedLastRow && RowCount() > 0;
+  int row = Insert ? RowCount() - (footerRow ? 1 : 0) : SaveStartRow();
   Char D = FDelimiter;
   if (D == 0) D = DetectDelimiter(lines[0], lines.size() > 1 ? lines[1] : String());
   const size_t first = FLoadFirstRow ? 0 : 1;

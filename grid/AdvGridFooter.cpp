@@ -1,5 +1,7 @@
 // DEreDuzeroVaro: the floating footer's settings with their effects on the grid, and the
 // footer calculations written into the footer row.
+#include <algorithm>
+
 #include "grid/AdvGrid.h"
 #include "grid/AdvGridFooterPanel.h"
 #include "platform/rtl/ScopeGuard.h"
@@ -112,7 +114,44 @@ void DEreDuzeroVaro::LastRowChanged() {
   UpdateFooter();
 }
 
+void DEreDuzeroVaro::SetCellEx(int ACol, int ARow, const String& Value) {
+  TBaseGrid::SetCellEx(ACol, ARow, Value);
+  const TFloatingFooter* ff = FFloatingFooter.get();
+  if (!ff || !ff->Visible() || ff->FooterStyle() != fsFixedLastRow || !ff->EnableCalculation() || FFooterFlushing) return;
+  const int R = RowCount() - 1;
+  if (ARow < FixedRows() || ARow >= R || ACol < 0 || !HasCellProperties(ACol, R)) return;
+  switch (GetCellProperties(ACol, R)->CalcType()) {
+    case acNONE:
+    case acSPREAD:
+    case acCOUNT:  // the row count, not the values
+      return;
+    default:
+      break;
+  }
+  if (std::find(FFooterStaleCols.begin(), FFooterStaleCols.end(), ACol) == FFooterStaleCols.end()) {
+    FFooterStaleCols.push_back(ACol);
+    UpdateFooter();
+  }
+}
+
+String DEreDuzeroVaro::GetCellEx(int ACol, int ARow) {
+  if (!FFooterStaleCols.empty() && ARow == RowCount() - 1) FlushFooterCalc();
+  return TBaseGrid::GetCellEx(ACol, ARow);
+}
+
+void DEreDuzeroVaro::FlushFooterCalc() {
+  if (FFooterStaleCols.empty() || FFooterFlushing) return;
+  FFooterFlushing = true;
+  TScopeGuard done([this] { FFooterFlushing = false; });
+  std::vector<int> cols;
+  cols.swap(FFooterStaleCols);
+  for (int c : cols) CalcFooter(c);
+}
+
 void DEreDuzeroVaro::UpdateFooterCalc(int ACol) {
+  // What is calculated now is no longer stale.
+  if (ACol == -1) FFooterStaleCols.clear();
+  else FFooterStaleCols.erase(std::remove(FFooterStaleCols.begin(), FFooterStaleCols.end(), ACol), FFooterStaleCols.end());
   TFloatingFooter* ff = FFloatingFooter.get();
   if (!ff->Visible() || ff->FooterStyle() != fsFixedLastRow || !ff->EnableCalculation()) return;
   const int R = RowCount() - 1;

@@ -92,6 +92,7 @@ int TFooterPanel::PaintLastRow() {
   TFloatingFooter* ff = FGrid->FloatingFooter();
   const TRect client = ClientRect();
   const int cw = ColumnsWidth();
+  FGrid->FlushFooterCalc();
   const int R = FGrid->RowCount() - 1;
   canvas->Brush()->SetColor(ff->Color());
   canvas->Pen()->SetColor(ff->Color());

@@ -253,6 +253,10 @@ void DEreDuzeroVaro::DeleteGridRows(int ARow, int Count, bool DropControls) {
 
 void DEreDuzeroVaro::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {
   if (RCount <= 0 || RowIndex < 0 || RowIndex > RowCount()) return;
+  // A shown footer row (fsFixedLastRow) stays last: rows added at the very end go in above it.
+  if (RowIndex == RowCount() && RowIndex > 0 && FloatingFooter()->Visible() &&
+      FloatingFooter()->FooterStyle() == fsFixedLastRow)
+    --RowIndex;
   TUpdateScope lock(this);
   if (FSelectionHidden || Col() >= ColCount() || Row() >= RowCount()) UnHideSelection();
   const int real = RealRowsOf({RowIndex}).front();

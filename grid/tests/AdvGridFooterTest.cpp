@@ -9,6 +9,7 @@
 #include "grid/AdvGridFooterPanel.h"
 #include "grid/tests/GridTestSupport.h"
 #include "platform/rtl/SysUtils.h"
+#include "testing/TempFolder.h"
 
 namespace {
 
@@ -293,6 +294,60 @@ TEST_F(FooterTest, AddRowAndInsertsKeepTheFooterRowLast) {
   g.RemoveRows(1, 3);
   EXPECT_EQ(g.Cells(1, 3), u"Total");
   EXPECT_EQ(g.Cells(2, 3), u"12.00");
+}
+
+// Rows added at the very end, by InsertRows or from a CSV file, go in above the footer row,
+// which keeps its texts and its calculation.
+TEST_F(FooterTest, RowsAddedAtTheEndGoAboveTheFooterRow) {
+  TempFolder tmp;
+  tmp.Write("more.csv", "a,b,10\r\nc,d,20\r\n");
+  const std::function<void()> adds[] = {
+      [&] {
+        g.InsertRows(g.RowCount(), 2);
+        g.SetInts(2, 3, 10);
+        g.SetInts(2, 4, 20);
+        g.RecalcFooterAll();
+      },
+      [&] { g.InsertFromCSV(tmp.FileS("more.csv")); },
+  };
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    SumFooter(2);  // rows 0..3: data 1..2, footer 3
+    adds[i]();
+    ASSERT_EQ(g.RowCount(), 6);
+    EXPECT_EQ(g.Cells(2, 2), u"2");
+    EXPECT_EQ(g.Cells(2, 3), u"10");
+    EXPECT_EQ(g.Cells(2, 4), u"20");
+    EXPECT_EQ(g.Cells(1, 5), u"Total");
+    EXPECT_EQ(ff->GetColumnCalc(2), acSUM);
+    EXPECT_EQ(g.Cells(2, 5), u"33.00");
+  }
+}
+
+// Cells written from code keep the totals true: a read of the footer row and the panel's
+// painting see the new total. A write into the footer row stays as written.
+TEST_F(FooterTest, CellsWrittenFromCodeRecalculateTheTotals) {
+  SumFooter(3);  // 1 + 2 + 3
+  const int R = g.RowCount() - 1;
+  g.SetInts(2, 1, 10);
+  EXPECT_EQ(g.Cells(2, R), u"15.00");
+  g.SetFloats(2, 2, 0.5);
+  g.SetCells(2, 3, u"4");
+  ff->SetColumnCalc(3, acMAX);
+  g.SetInts(3, 2, 7);
+  EXPECT_EQ(g.Cells(3, R), u"7.00");
+  EXPECT_EQ(g.Cells(2, R), u"14.50");
+  // Painting the panel recalculates too.
+  g.SetInts(2, 1, 1);
+  ProcessPendingEvents();
+  RenderControl(g.FooterPanel());
+  EXPECT_EQ(g.GridCells(2, R), u"5.50");
+  // Writes into the footer row, or with calculation off, are left as they are.
+  g.SetCells(2, R, u"by hand");
+  EXPECT_EQ(g.Cells(2, R), u"by hand");
+  ff->SetEnableCalculation(false);
+  g.SetInts(2, 1, 100);
+  EXPECT_EQ(g.Cells(2, R), u"by hand");
 }
 
 TEST_F(FooterTest, TheGridPaintsTheFooterRowAsBackground) {
