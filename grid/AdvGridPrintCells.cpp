@@ -2,6 +2,7 @@
 // a row's cells (background, text of every kind, graphic, borders) in the run's units.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "controls/HtmlText.h"
 #include "controls/VevAzez.h"
@@ -26,6 +27,51 @@ std::vector<String> PrintLines(String Text, bool MultiLine, bool StripUrls) {
 }
 
 TColor Complement(TColor C) { return static_cast<TColor>((ColorToRGB(C) ^ 0xFFFFFF) & 0xFFFFFF); }
+
+// The largest side of a bitmap a cell object draws itself on.
+constexpr int kMaxDrawnSide = 4096;
+
+// The whole bitmap stretched into Dest with the raster operation Rop.
+void PrintBitmapRop(TCanvas* Canvas, const TRect& Dest, TBitmap* Bitmap, TCopyMode Rop) {
+  const TCopyMode old = Canvas->CopyMode();
+  Canvas->SetCopyMode(Rop);
+  Canvas->CopyRect(Dest, Bitmap->Canvas(), TRect(0, 0, Bitmap->Width(), Bitmap->Height()));
+  Canvas->SetCopyMode(old);
+}
+
+// An icon goes to paper in two passes: its mask (white where the icon is transparent, black
+// where it is not) copied, then its colour bits (black where transparent) XOR-ed over it. The
+// passes are made on a bitmap, which is then copied, so that a printer without raster
+// operations (a PDF) gets the same picture. Mask and colour bits come from the icon drawn on
+// black and on white: where the two differ by more than half, the icon is transparent.
+void PrintIcon(TCanvas* Canvas, const TRect& Dest, TIcon* Icon) {
+  const int w = Icon->Width(), h = Icon->Height();
+  if (w <= 0 || h <= 0) return;
+  auto filled = [w, h](TBitmap& B, TColor Color) {
+    B.SetSize(w, h);
+    B.Canvas()->Brush()->SetColor(Color);
+    B.Canvas()->FillRect(TRect(0, 0, w, h));
+  };
+  TBitmap onBlack, onWhite, mask, colour, paper;
+  filled(onBlack, clBlack);
+  filled(onWhite, clWhite);
+  onBlack.Canvas()->Draw(0, 0, Icon);
+  onWhite.Canvas()->Draw(0, 0, Icon);
+  filled(mask, clBlack);
+  filled(colour, clBlack);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t b = ColorToRGB(onBlack.Canvas()->Pixels(x, y)), l = ColorToRGB(onWhite.Canvas()->Pixels(x, y));
+      int see = 0;
+      for (int shift = 0; shift < 24; shift += 8) see = std::max(see, int((l >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+      if (see > 127) mask.Canvas()->SetPixels(x, y, clWhite);
+      else colour.Canvas()->SetPixels(x, y, static_cast<TColor>(b));
+    }
+  filled(paper, clWhite);
+  PrintBitmapRop(paper.Canvas(), TRect(0, 0, w, h), &mask, SRCCOPY);
+  PrintBitmapRop(paper.Canvas(), TRect(0, 0, w, h), &colour, SRCINVERT);
+  PrintBitmapRop(Canvas, Dest, &paper, SRCCOPY);
+}
 
 }  // namespace
 
@@ -584,7 +630,7 @@ void DEreDuzeroVaro::PrintCellGraphic(TCellGraphic* G, TRect R, TRect TextArea, 
       stretch(G->CellBitmap(), R);
       break;
     case ctIcon:
-      stretch(G->CellIcon(), R);
+      if (TIcon* icon = G->CellIcon(); icon && !icon->Empty()) PrintIcon(cv, r.DevRect(R), icon);
       break;
     case ctImageList:
     case ctDataImage: {
@@ -677,6 +723,22 @@ void DEreDuzeroVaro::PrintCellGraphic(TCellGraphic* G, TRect R, TRect TextArea, 
     }
     case ctProgressPie:
       DrawProgressPie(cv, r.DevRect(R), G->CellBitmapColor(), static_cast<int>(LimitPercent(G->CellAngle())), false);
+      break;
+    case ctInterface:
+      // The object draws itself on a bitmap of the size it asks for (R's where it names none),
+      // which is then stretched into R.
+      if (auto* d = dynamic_cast<IGridCellDraw*>(G->CellInterface())) {
+        int w = d->GetWidth(), h = std::abs(d->GetHeight());
+        if (w == 0) w = R.Right - R.Left;
+        if (h == 0) h = std::abs(R.Top - R.Bottom);
+        w = std::clamp(w, 1, kMaxDrawnSide);
+        h = std::clamp(h, 1, kMaxDrawnSide);
+        TBitmap b(w, h);
+        b.Canvas()->Brush()->SetColor(clWhite);
+        b.Canvas()->FillRect(TRect(0, 0, w, h));
+        d->Draw(b.Canvas(), TRect(0, 0, w - 1, h - 1), rc, ARow, false, this);
+        stretch(&b, R);
+      }
       break;
     default:
       break;

@@ -243,6 +243,18 @@ TPoint DEreDuzeroVaro::GetCellGraphicSize(int ACol, int ARow) {
       w = g->CellAngle() * 18;
       h = 16;
       break;
+    case ctInterface:
+      // The object's size; when it names no width or height, the cell's.
+      if (auto* d = dynamic_cast<IGridCellDraw*>(g->CellInterface())) {
+        w = d->GetWidth();
+        h = d->GetHeight();
+        if (w == 0 || h == 0) {
+          const TRect cell = CellRect(DisplColIndex(ACol), ARow);
+          w = cell.Right - cell.Left;
+          h = cell.Bottom - cell.Top;
+        }
+      }
+      break;
     default:
       return {0, 0};
   }

@@ -523,6 +523,18 @@ enum TStretchMode : uint8_t { noStretch, Stretch, StretchWithAspectRatio, Shrink
 // index chosen from the keyboard, an expand state.
 using TCellVariant = std::variant<std::monostate, bool, int32_t, double, String>;
 
+// The drawing side of a ctInterface cell's object: an application object that also derives
+// from this class draws itself for a cell and tells the size it wants (0: the cell's).
+class IGridCellDraw {
+public:
+  virtual ~IGridCellDraw() = default;
+  virtual void Draw(TCanvas* Canvas, const TRect& R, int ACol, int ARow, bool Selected, TObject* Grid) = 0;
+  virtual int GetWidth() = 0;
+  virtual int GetHeight() = 0;
+  // Drawn under the cell's text rather than over it.
+  virtual bool IsBackground() = 0;
+};
+
 // What a cell shows besides its text, and the slots its kind uses. The object slot holds
 // the kind's object (bitmap, picture, file picture, string list, integer list, interfaced
 // object, glyph); kinds that keep colours there use the colour slots instead. The graphic

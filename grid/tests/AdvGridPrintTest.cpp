@@ -389,3 +389,94 @@ TEST(AdvGridPrint, CellGraphicsRotatedAndMergedCellsReachThePaper) {
   g.PrintPreview(b.Canvas(), TRect(0, 0, 400, 500));
   EXPECT_EQ(g.PrintNrOfPages(), 1);
 }
+
+namespace {
+
+// A 16 x 16 icon file: the left half opaque red, the right half transparent.
+std::string HalfRedIcon() {
+  std::string f;
+  auto u16 = [&f](int v) { f += char(v & 0xFF), f += char((v >> 8) & 0xFF); };
+  auto u32 = [&](int v) { u16(v & 0xFFFF), u16((v >> 16) & 0xFFFF); };
+  const int pixels = 16 * 16 * 4, mask = 16 * 4;
+  u16(0), u16(1), u16(1);                                      // directory
+  f += char(16), f += char(16), f += char(0), f += char(0);    // entry: 16 x 16
+  u16(1), u16(32), u32(40 + pixels + mask), u32(22);
+  u32(40), u32(16), u32(32), u16(1), u16(32), u32(0), u32(0), u32(0), u32(0), u32(0), u32(0);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) f += x < 8 ? std::string("\x00\x00\xFF\xFF", 4) : std::string(4, '\0');
+  for (int y = 0; y < 16; ++y) f += std::string("\x00\xFF\x00\x00", 4);  // mask bits: the right half
+  return f;
+}
+
+int CountPixels(TBitmap& B, TColor Colour) {
+  int n = 0;
+  for (int y = 0; y < B.Height(); ++y)
+    for (int x = 0; x < B.Width(); ++x) n += ColorToRGB(B.Canvas()->Pixels(x, y)) == Colour;
+  return n;
+}
+
+// An application object that draws itself into its cell.
+struct TBlueSquare : TPersistent, IGridCellDraw {
+  int Drawn = 0;
+  void Draw(TCanvas* Canvas, const TRect& R, int, int, bool, TObject*) override {
+    ++Drawn;
+    Canvas->Brush()->SetColor(clBlue);
+    Canvas->FillRect(R);
+  }
+  int GetWidth() override { return 0; }
+  int GetHeight() override { return 0; }
+  bool IsBackground() override { return false; }
+};
+
+}  // namespace
+
+// An icon prints as its mask copied and its colour bits XOR-ed: where it is transparent the
+// paper shows white, not the cell's colour.
+TEST(AdvGridPrint, IconsPrintWithTheirMaskAndColourPasses) {
+  DEreDuzeroVaro g(nullptr);
+  PlainGrid(&g, 2, 2);
+  g.SetColWidths(0, 120);
+  g.SetRowHeights(0, 60);
+  g.SetColors(0, 0, clYellow);
+  g.PrintSettings()->SetPrintGraphics(true);
+  TStringStream ico;
+  const std::string bytes = HalfRedIcon();
+  ico.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  ico.SetPosition(0);
+  g.CreateIcon(0, 0, haLeft, vaTop)->LoadFromStream(&ico);
+  TBitmap page(600, 800);
+  g.PrintPreview(page.Canvas(), TRect(0, 0, 600, 800));
+  // The red half's box; the transparent half lies right of it, as wide.
+  int left = page.Width(), right = -1, top = page.Height(), bottom = -1;
+  for (int y = 0; y < page.Height(); ++y)
+    for (int x = 0; x < page.Width(); ++x)
+      if (ColorToRGB(page.Canvas()->Pixels(x, y)) == clRed) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  ASSERT_GT(right - left, 2);
+  ASSERT_GT(bottom - top, 2);
+  int white = 0, yellow = 0;
+  for (int y = top + 1; y < bottom; ++y)
+    for (int x = right + 2; x < right + (right - left); ++x) {
+      const TColor c = ColorToRGB(page.Canvas()->Pixels(x, y));
+      white += c == clWhite;
+      yellow += c == clYellow;
+    }
+  EXPECT_GT(white, 0);
+  EXPECT_EQ(yellow, 0);
+}
+
+// A cell whose object draws itself prints what the object draws, once per printed cell.
+TEST(AdvGridPrint, SelfDrawnCellsPrintTheirDrawing) {
+  DEreDuzeroVaro g(nullptr);
+  PlainGrid(&g, 2, 2);
+  TBlueSquare square;
+  g.AddInterfacedCell(1, 1, &square);
+  TBitmap page(600, 800);
+  g.PrintSettings()->SetPrintGraphics(true);
+  g.PrintPreview(page.Canvas(), TRect(0, 0, 600, 800));
+  EXPECT_EQ(square.Drawn, 1);
+  EXPECT_GT(CountPixels(page, clBlue), 50);
+  EXPECT_EQ(g.GetCellGraphicSize(1, 1), TPoint(g.ColWidths(1), g.RowHeights(1)));
+}
