@@ -135,6 +135,7 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
 
   // 10. Balloons and modified rows.
   FBalloonSettings = std::make_unique<TBalloonSettings>();
+  FBalloonSettings->OnEnableChange = [this](TObject* s) { BalloonEnableChanged(s); };
   FShowModified = std::make_unique<TShowModified>();
   FShowModified->OnChange = [this](TObject* s) { ShowModifiedChanged(s); };
 
@@ -188,6 +189,7 @@ DEreDuzeroVaro::~DEreDuzeroVaro() {
   Destroying();
   // A grid that goes no longer owns the focus frame.
   if (FocusFrameGrid == this) FocusFrameGrid = nullptr;
+  if (!ComponentState().Contains(csDesigning)) BalloonDone();
   FFormWatch.reset();
   if (FResizeForm) FResizeForm->RemoveFreeNotification(this);
   FResizeForm = nullptr;
@@ -238,6 +240,7 @@ void DEreDuzeroVaro::CreateWnd() {
     PrevSizeY = FWatchedFormH = FResizeForm->Height();
     FFormWatch = std::make_unique<TWindowPosWatch>(FResizeForm, [this] { FormSizeWatched(); });
   }
+  if (FBalloonSettings->Enable()) BalloonInit();
 }
 
 void DEreDuzeroVaro::FormSizeWatched() {
@@ -308,6 +311,7 @@ void DEreDuzeroVaro::Loaded() {
   UpdateSearchPanel(this);
   InitOrigColSizes();
   SetColumnOrder();
+  if (FBalloonSettings->Enable()) BalloonInit();
 }
 
 void DEreDuzeroVaro::Notification(TComponent* AComponent, TOperation Operation) {
@@ -580,7 +584,10 @@ void DEreDuzeroVaro::SetScrollBars(TScrollStyle Value) {
   TBaseGrid::SetScrollBars(Value);
 }
 
-void DEreDuzeroVaro::SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; }
+void DEreDuzeroVaro::SetScrollBarAlways(TScrollBarAlways Value) {
+  FScrollBarAlways = Value;
+  ApplyScrollBarAlways();
+}
 
 void DEreDuzeroVaro::SetComponentStyle(TZOLStyle AStyle) { ApplyComponentStyle(AStyle); }
 

@@ -1128,5 +1128,7 @@ private:
 #include "grid/AdvGridNodes.inc"
   // highlighting, find and replace, the search panel
 #include "grid/AdvGridFind.inc"
+  // scroll hints, proportional and always-visible scroll bars, balloons, arrow colour
+#include "grid/AdvGridScroll.inc"
   // ==== end of areas ====
 };

@@ -106,6 +106,7 @@ void DEreDuzeroVaro::SetScrollWidth(int Value) {
 
 void DEreDuzeroVaro::SetScrollProportional(bool Value) {
   FScrollProportional = Value;
+  ScrollBarsRestyled();
   if (Value || !FIsFlat || FScrollType != ssNormal) return;
   DoneFlatScrollBars();
   if (!HandleAllocated()) return;

@@ -153,6 +153,7 @@ void DEreDuzeroVaro::AutoSizeRows(bool DoFixedRows, int Padding) {
     else
       SizeRowToLines(r, MaxLinesInRow(r), Padding);
   }
+  ApplyScrollBarAlways();
   ExportNotification(esExportDone, -1);
 }
 

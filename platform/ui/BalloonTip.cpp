@@ -1,6 +1,10 @@
 #include "platform/ui/BalloonTip.h"
 
+#include <QMouseEvent>
+
 #include <algorithm>
+
+#include "platform/ui/Controls_p.h"
 
 #include "platform/ui/MeasureCanvas.h"
 #include "platform/ui/Timers.h"
@@ -23,7 +27,63 @@ TBalloonTip::TBalloonTip(TComponent* AOwner)
   FHideTimer->OnTimer = [this](TObject*) { Hide(); };
 }
 
+// Watches the tool control's widget for the balloon.
+class TBalloonTip::TToolWatch : public QObject {
+public:
+  TToolWatch(TBalloonTip* Tip, TWinControl* Control) : FTip(Tip), FControl(Control), FWidget(TControlHost::Widget(Control)) {
+    if (FWidget) FWidget->installEventFilter(this);
+  }
+  ~TToolWatch() override {
+    if (FWidget) FWidget->removeEventFilter(this);
+  }
+  TWinControl* Control() const { return FControl; }
+
+protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseMove: {
+        const QPoint q = static_cast<QMouseEvent*>(e)->position().toPoint();
+        const TPoint p(q.x(), q.y());
+        if (FAsked && PtInRect(&FArea, p)) break;
+        FTip->Hide();
+        FAsked = true;
+        FArea = TRect(p.X, p.Y, p.X + 1, p.Y + 1);
+        bool show = false;
+        GuardedCall([&] { show = FTip->OnNeedTip && FTip->OnNeedTip(p, FArea); });
+        if (show) {
+          const QPoint g = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+          FTip->Popup(TPoint(g.x(), g.y()));
+        }
+        break;
+      }
+      case QEvent::Leave: case QEvent::MouseButtonPress: case QEvent::KeyPress: case QEvent::Wheel:
+      case QEvent::Hide:
+        FAsked = false;
+        FTip->Hide();
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+private:
+  TBalloonTip* FTip;
+  TWinControl* FControl;
+  QPointer<QWidget> FWidget;
+  bool FAsked = false;
+  TRect FArea;
+};
+
 TBalloonTip::~TBalloonTip() = default;
+
+void TBalloonTip::SetTool(TWinControl* Control) {
+  FToolWatch.reset();
+  Hide();
+  if (Control != nullptr) FToolWatch = std::make_unique<TToolWatch>(this, Control);
+}
+
+TWinControl* TBalloonTip::Tool() const { return FToolWatch ? FToolWatch->Control() : nullptr; }
 
 void TBalloonTip::SetTitle(const String& Value) {
   FTitle = Value;

@@ -4,6 +4,7 @@
 // the delays it shows InitialDelay milliseconds after Popup and hides after AutoHideDelay
 // (-1 takes the defaults: 500 and 5000; 0 shows at once and stays). It never takes the focus.
 
+#include <functional>
 #include <memory>
 
 #include "platform/ui/Controls.h"
@@ -48,6 +49,16 @@ public:
   // The stem's tip of the balloon as shown last (screen coordinates).
   TPoint Spot() const { return FSpot; }
 
+  // Makes the balloon the tooltip of Control (nullptr: of none). It watches the control's
+  // mouse (the control's own handlers see nothing of it): when the mouse comes to a point
+  // outside the area of the last answer, OnNeedTip(client point, Area) sets the texts and the
+  // area they belong to (client coordinates) and answers whether to show; the balloon then
+  // pops at the mouse after the initial delay. Moving out of that area, leaving the control,
+  // a press, a key or the wheel hide it.
+  void SetTool(TWinControl* Control);
+  TWinControl* Tool() const;
+  std::function<bool(TPoint ClientPos, TRect& Area)> OnNeedTip;
+
 protected:
   void Paint() override;
 
@@ -62,4 +73,6 @@ private:
   int FInitialDelay = -1, FAutoHideDelay = -1, FReshowDelay = -1;
   TPoint FSpot;
   std::unique_ptr<TTimer> FShowTimer, FHideTimer;
+  class TToolWatch;
+  std::unique_ptr<TToolWatch> FToolWatch;
 };

@@ -593,12 +593,14 @@ void TCustomGrid::UpdateScrollBars() {
   bool allowH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
   bool allowV = FScrollBars == ssVertical || FScrollBars == ssBoth;
   // Showing one bar takes room from the other direction: decide twice.
-  bool h = false, v = false;
+  bool h = false, v = false, hScrolls = false, vScrolls = false;
   // A window with flat scroll bars may give them their own thickness.
   int bar = FBarSize = HandleAllocated() ? WindowScrollBarSize(Handle()) : GetSystemMetrics(SM_CXVSCROLL);
   for (int pass = 0; pass < 2; ++pass) {
-    v = allowV && AxisOverflows(Origin(), FFixedRows, FHeight - (h ? bar : 0) - Origin(), FGridLineWidth, FRowHeights);
-    h = allowH && AxisOverflows(Origin(), FFixedCols, FWidth - (v ? bar : 0) - Origin(), FGridLineWidth, FColWidths);
+    vScrolls = AxisOverflows(Origin(), FFixedRows, FHeight - (h ? bar : 0) - Origin(), FGridLineWidth, FRowHeights);
+    v = (allowV && vScrolls) || FForcedVert;
+    hScrolls = AxisOverflows(Origin(), FFixedCols, FWidth - (v ? bar : 0) - Origin(), FGridLineWidth, FColWidths);
+    h = (allowH && hScrolls) || FForcedHorz;
   }
   bool changed = h != FHorzShown || v != FVertShown;
   FHorzShown = h;
@@ -610,12 +612,7 @@ void TCustomGrid::UpdateScrollBars() {
                       int page) {
     if (shown && !b) {
       b = std::make_unique<TGridScrollBar>(kind);
-      b->OnScroll = [this, kind](TObject*, TScrollCode code, int& p) {
-        if (code == scTrack && !FOptions.Contains(goThumbTracking)) return;
-        if (kind == sbHorizontal) SetLeftCol(p);
-        else SetTopRow(p);
-        p = kind == sbHorizontal ? LeftCol() : TopRow();
-      };
+      b->OnScroll = [this, kind](TObject*, TScrollCode code, int& p) { ScrollBarScroll(kind, code, p); };
     }
     if (!b) return;
     b->SetVisible(shown);
@@ -630,8 +627,30 @@ void TCustomGrid::UpdateScrollBars() {
   };
   setUp(FHorzBar, h, sbHorizontal, FTopLeft.X, FFixedCols, MaxLeftCol(), VisibleColCount());
   setUp(FVertBar, v, sbVertical, FTopLeft.Y, FFixedRows, MaxTopRow(), VisibleRowCount());
+  EnableForcedScrollBars(hScrolls, vScrolls);
   PlaceScrollBars();
   if (changed) Invalidate();
+  ScrollBarsUpdated();
+}
+
+void TCustomGrid::ScrollBarScroll(TScrollBarKind Kind, TScrollCode Code, int& Pos) {
+  if (Code == scEndScroll || (Code == scTrack && !FOptions.Contains(goThumbTracking))) return;
+  if (Kind == sbHorizontal) SetLeftCol(Pos);
+  else SetTopRow(Pos);
+  Pos = Kind == sbHorizontal ? LeftCol() : TopRow();
+}
+
+void TCustomGrid::SetForcedScrollBars(bool Horz, bool Vert) {
+  if (Horz == FForcedHorz && Vert == FForcedVert) return;
+  FForcedHorz = Horz;
+  FForcedVert = Vert;
+  UpdateScrollBars();
+}
+
+void TCustomGrid::EnableForcedScrollBars(bool HorzScrolls, bool VertScrolls) {
+  // A bar shown only because it is forced has nothing to scroll: it shows disabled.
+  if (FHorzBar) FHorzBar->SetEnabled(!FForcedHorz || HorzScrolls);
+  if (FVertBar) FVertBar->SetEnabled(!FForcedVert || VertScrolls);
 }
 
 void TCustomGrid::PlaceScrollBars() {

@@ -265,6 +265,10 @@ protected:
   virtual void TopLeftChanged();
   // Lays the scroll bars out again, as after a change of their thickness (WindowScrollBarSize).
   void ScrollBarsRestyled() { UpdateScrollBars(); Invalidate(); }
+  // Scroll bars shown even while everything fits (then disabled, as there is nothing to scroll).
+  void SetForcedScrollBars(bool Horz, bool Vert);
+  bool ForcedHorzScrollBar() const { return FForcedHorz; }
+  bool ForcedVertScrollBar() const { return FForcedVert; }
   virtual void ColWidthsChanged() {}
   virtual void RowHeightsChanged() {}
   // After a count changed (the old counts are given).
@@ -330,6 +334,17 @@ protected:
   TGridState FGridState = gsNormal;
   // Left (top) edge of the cell area inside the border.
   int Origin() const;
+  // One step of the user on a scroll bar of the grid: Code and the bar's position Pos, which
+  // is given back as the position the bar is to show. The default scrolls to Pos (LeftCol or
+  // TopRow): while the thumb is dragged only with goThumbTracking, on its release always;
+  // scEndScroll changes nothing.
+  virtual void ScrollBarScroll(TScrollBarKind Kind, TScrollCode Code, int& Pos);
+  // Runs after the grid has shown, hidden and set its scroll bars; a descendant may set them
+  // otherwise (the grid sets them again on its next change).
+  virtual void ScrollBarsUpdated() {}
+  // The grid's own bars, also while hidden (nullptr before first shown).
+  TScrollBar* HorzBar() const { return FHorzBar.get(); }
+  TScrollBar* VertBar() const { return FVertBar.get(); }
 
 private:
   // Geometry along one axis: sizes, fixed count, first scrolled index and the extent.
@@ -355,6 +370,7 @@ private:
   // Shows, hides and sets the scroll bars for the counts, sizes and client size.
   void UpdateScrollBars();
   void PlaceScrollBars();
+  void EnableForcedScrollBars(bool HorzScrolls, bool VertScrolls);
   void ClampCurrent();
   void SelectionChanged(const TGridRect& OldSel);
   void InvalidateGridRect(const TGridRect& R);
@@ -373,6 +389,7 @@ private:
   TGridCoord FCurrent{1, 1}, FAnchor{1, 1}, FTopLeft{1, 1};
   std::unique_ptr<TScrollBar> FHorzBar, FVertBar;
   bool FHorzShown = false, FVertShown = false;
+  bool FForcedHorz = false, FForcedVert = false;
   // The scroll bars' width, read from the system when the bars are laid out (the cell
   // geometry asks for it all the time).
   int FBarSize = GetSystemMetrics(SM_CXVSCROLL);

@@ -1072,6 +1072,19 @@ void TScrollBar::CreateWnd() {
       bar->setSliderPosition(FPosition);
     });
   });
+  // Releasing the thumb: the position it was let go at, then the end of the scroll.
+  QObject::connect(bar, &QScrollBar::sliderReleased, [this, bar] {
+    if (FInCode) return;
+    GuardedCall([this, bar] {
+      for (TScrollCode code : {scPosition, scEndScroll}) {
+        int pos = code == scPosition ? bar->sliderPosition() : FPosition;
+        Scroll(code, pos);
+        SetPosition(pos);
+      }
+      TInCode guard(FInCode);
+      bar->setSliderPosition(FPosition);
+    });
+  });
 }
 
 void TScrollBar::ApplySettings() {
