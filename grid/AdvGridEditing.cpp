@@ -288,7 +288,8 @@ bool DEreDuzeroVaro::SelectCell(int ACol, int ARow) {
   if (FEditing && !inplaceFocused) {
     // A special editor is open: its value is validated before the cell is left.
     const String saved = FCellCache;
-    result = ValidateCell(GetCurrentCell());
+    const TPoint cur = BaseCell(RealCol(), Row());
+    result = IsWideCell(cur.X, cur.Y) ? ValidateCellWide(WideCells(cur.X, cur.Y)) : ValidateCell(GetCurrentCell());
     CellChanging(ACol, ARow, allow);
     if (!allow) result = false;
     if (result) result = TBaseGrid::SelectCell(ACol, ARow);

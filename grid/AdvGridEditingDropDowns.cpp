@@ -41,11 +41,21 @@ bool DEreDuzeroVaro::ShowDropDownEditor(int ACol, int ARow, int RC, const TRect&
   dd->DropDownFooter()->Assign(ControlLook()->DropDownFooter());
   dd->DropDownHeader()->Assign(ControlLook()->DropDownHeader());
   dd->SetComponentStyle(FComponentStyle);
+  dd->OnDropDownHeaderButtonClick = [this](TObject* Sender, int Index) { DropDownHeaderButtonClick(Sender, Index); };
+  dd->OnDropDownFooterButtonClick = [this](TObject* Sender, int Index) { DropDownFooterButtonClick(Sender, Index); };
   if (EditControl == edGridDropDown || EditControl == edAdvGridDropDown) {
     dd->SetEditorEnabled(true);
     dd->SetColor(Colour);
   }
+  // The grid drop-down keeps its header row whatever the application's items leave.
+  auto* gridSetup = EditControl == edAdvGridDropDown ? dynamic_cast<TGridDropDownGridSetup*>(dd) : nullptr;
+  if (gridSetup != nullptr && gridSetup->DropDownGrid() != nullptr) gridSetup->DropDownGrid()->SetFixedRowAlways(true);
   GetEditorProp(RC, ARow, FEditLink);
+  // Items the application filled for this cell join the typing completion.
+  if (gridSetup != nullptr) {
+    gridSetup->BeginItemsUpdate();
+    gridSetup->EndItemsUpdate();
+  }
   dd->SetBounds(R.Left, R.Top, 0, 0);
   dd->SetEnabled(true);
   dd->SetBorderStyle(bsNone);
@@ -143,4 +153,28 @@ void DEreDuzeroVaro::HideDropDownEditor(int RC, int ARow) {
   if (dd->DroppedDown()) dd->HideDropDown(false);
   dd->SetVisible(false);
   dd->SetEnabled(false);
+}
+
+// ---- The editors' own events
+
+void DEreDuzeroVaro::DropDownHeaderButtonClick(TObject* Sender, int ButtonIndex) {
+  (void)Sender;
+  if (OnDropDownHeaderButtonClick) OnDropDownHeaderButtonClick(this, Col(), Row(), ButtonIndex);
+}
+
+void DEreDuzeroVaro::DropDownFooterButtonClick(TObject* Sender, int ButtonIndex) {
+  (void)Sender;
+  if (OnDropDownFooterButtonClick) OnDropDownFooterButtonClick(this, Col(), Row(), ButtonIndex);
+}
+
+void DEreDuzeroVaro::ColorSelect(TObject* Sender) {
+  (void)Sender;
+  if (!OnColorSelect) return;
+  TGridColorDropDown* picker = ColorPickerDropDown();
+  OnColorSelect(this, Col(), Row(), picker->SelectedColor(), picker->SelectedColorText());
+}
+
+void DEreDuzeroVaro::ImageSelect(TObject* Sender) {
+  (void)Sender;
+  if (OnImageSelect) OnImageSelect(this, Col(), Row(), ImagePickerDropDown()->ItemIndex());
 }

@@ -117,12 +117,16 @@ TGridColorDropDown* DEreDuzeroVaro::ColorPickerDropDown() {
     FEditColorPicker = new TGridColorDropDown(this);
     AdoptDropDown(FEditColorPicker);
     FEditColorPicker->AddDefaultColors();
+    FEditColorPicker->OnSelect = [this](TObject* Sender) { ColorSelect(Sender); };
   }
   return FEditColorPicker;
 }
 
 TGridImageDropDown* DEreDuzeroVaro::ImagePickerDropDown() {
-  if (FEditImagePicker == nullptr) AdoptDropDown(FEditImagePicker = new TGridImageDropDown(this));
+  if (FEditImagePicker == nullptr) {
+    AdoptDropDown(FEditImagePicker = new TGridImageDropDown(this));
+    FEditImagePicker->OnSelect = [this](TObject* Sender) { ImageSelect(Sender); };
+  }
   return FEditImagePicker;
 }
 

@@ -273,6 +273,16 @@ protected:
 
 // The grid drop-down editor lives in a unit above the grid: it registers how to make it, and
 // the grid's AdvGridDropDown accessor asks once. Without a registration there is none.
+// The editor the factory makes also provides this: what the grid sets on it when it opens.
+class TGridDropDownGridSetup {
+public:
+  virtual ~TGridDropDownGridSetup() = default;
+  // The drop-down's own grid.
+  virtual DEreDuzeroVaro* DropDownGrid() const = 0;
+  // Items filled in between join the typing completion at EndItemsUpdate.
+  virtual void BeginItemsUpdate() = 0;
+  virtual void EndItemsUpdate() = 0;
+};
 using TGridDropDownFactory = std::function<TAdvCustomDropDown*(DEreDuzeroVaro* Grid)>;
 void RegisterAdvGridDropDownFactory(TGridDropDownFactory Factory);
 TAdvCustomDropDown* MakeAdvGridDropDown(DEreDuzeroVaro* Grid);

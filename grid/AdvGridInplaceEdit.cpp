@@ -379,6 +379,7 @@ void TAdvInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
   Workmode = !(Key == VK_BACK || Key == VK_DELETE);
   if (Key == VK_RETURN && !FGrid->Navigation()->AllowCtrlEnter() && (FGrid->WordWrap() || FGrid->Multilinecells()))
     FGrid->FEditing = false;
+  if (Key == VK_RETURN && (Shift.Contains(ssCtrl) || Shift.Contains(ssShift))) GrowByLineBreak();
   // Between lines of a multi-line text the arrows move the caret; the grid does not see them.
   if ((Key == VK_UP && CaretLine() > 0) || (Key == VK_DOWN && CaretLine() < LineCount() - 1)) return;
   FGrid->InplaceEditKeyDown(Key, Shift);
@@ -445,6 +446,23 @@ void TAdvInplaceEdit::GrowWithText() {
     if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, r);
   }
   if (FGrid->ColWidths(c) != width || FGrid->RowHeights(r) != rowHeight) BoundsChanged();
+}
+
+void TAdvInplaceEdit::GrowByLineBreak() {
+  if (!FGrid->SizeWhileTyping()->Height() || !FGrid->Multilinecells()) return;
+  // The row makes room for the line the key is about to start (the text with one more line).
+  const int r = FGrid->Row(), rowHeight = FGrid->RowHeights(r);
+  TColumnSize* sizing = FGrid->ColumnSize();
+  const bool synch = sizing->SynchWithGrid();
+  sizing->SetSynchWithGrid(false);
+  {
+    TScopeGuard restore([sizing, synch] { sizing->SetSynchWithGrid(synch); });
+    const int lines = ::LineCount(Text() + u"\r\n ", true);
+    if (lines < FGrid->MaxLinesInRow(r)) FGrid->AutoSizeRow(r);
+    else FGrid->SizeRowToLines(r, lines, FGrid->GetVertMargin());
+  }
+  if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, r);
+  if (FGrid->RowHeights(r) != rowHeight) BoundsChanged();
 }
 
 void TAdvInplaceEdit::KeyPress(Char& Key) {

@@ -71,6 +71,9 @@ private:
   TEditorType Kind() const;
   // With SizeWhileTyping: the column (Width) and the word-wrapped row (Height) grow to the text.
   void GrowWithText();
+  // Ctrl+Enter or Shift+Enter with SizeWhileTyping.Height in multi-line cells: the row gets room
+  // for the text's lines and the one the key starts.
+  void GrowByLineBreak();
 
   int FSelKeyDown = 0;
   int FOldSelStart = 0;

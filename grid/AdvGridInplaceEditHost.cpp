@@ -43,10 +43,15 @@ void DEreDuzeroVaro::RememberOldCell(int ACol, int ARow) {
   FOldCol = ACol;
   FOldRow = ARow;
   FOldCellText = ACol >= 0 && ARow >= 0 ? GridCells(RealColIndex(ACol), ARow) : String();
+  FOldCellTextWide = ACol >= 0 && ARow >= 0 ? WideCells(RealColIndex(ACol), ARow) : String();
   FOldModifiedValue = FGridModified;
 }
 
-bool DEreDuzeroVaro::ValidateCell(const String& NewValue) {
+bool DEreDuzeroVaro::ValidateCell(const String& NewValue) { return ValidateValue(NewValue, false); }
+
+bool DEreDuzeroVaro::ValidateCellWide(const String& NewValue) { return ValidateValue(NewValue, true); }
+
+bool DEreDuzeroVaro::ValidateValue(const String& NewValue, bool Wide) {
   if (!FEditing || FValidating) return true;
   FEditing = false;
   FValidating = true;
@@ -58,11 +63,12 @@ bool DEreDuzeroVaro::ValidateCell(const String& NewValue) {
     RememberOldCell(Col(), Row());
     FValidating = false;
   });
-  if (NewValue == FOldCellText && !AlwaysValidate()) {
-    HideFocusFrame();
+  const String old = Wide ? FOldCellTextWide : FOldCellText;
+  if (NewValue == old && !AlwaysValidate()) {
+    if (!Wide) HideFocusFrame();
     return true;
   }
-  const bool changed = NewValue != FOldCellText;
+  const bool changed = NewValue != old;
   String value = NewValue;
   {
     // No advance on Enter while the handler runs, and it comes back also when the handler raises.
@@ -70,61 +76,77 @@ bool DEreDuzeroVaro::ValidateCell(const String& NewValue) {
     const bool advance = nav->AdvanceOnEnter();
     nav->SetAdvanceOnEnter(false);
     TScopeGuard restore([nav, advance] { nav->SetAdvanceOnEnter(advance); });
-    DEreDuzeroVaroCheck* checker = CellChecker();
+    // Wide text has no cell checker, undo record or balloon; its footer follows before the
+    // handler sees the value, whatever it decides.
+    DEreDuzeroVaroCheck* checker = Wide ? nullptr : CellChecker();
+    if (Wide) RecalcFooterCol(c);
     if (checker != nullptr && checker->AutoCorrect()) value = checker->Correct(c, r, value);
-    if (OnCellValidate) OnCellValidate(this, c, r, value, valid);
-    // Only an accepted value marks the grid and the row modified.
-    if (valid && value != FOldCellText) {
+    const auto& handler = Wide ? OnCellValidateWide : OnCellValidate;
+    if (handler) handler(this, c, r, value, valid);
+    // Only an accepted value marks the grid and the row modified (wide text: when the typed
+    // value differs, and the row only with ShowModified).
+    if (valid && (Wide ? changed : value != old)) {
       FGridModified = true;
-      if (FixedCols() > 0) {
+      if (Wide && ShowModified()->Enabled() && FixedCols() > 0) {
+        SetRowModified(FOldRow, true);
+        RepaintCell(0, FOldRow);
+      } else if (!Wide && FixedCols() > 0) {
         SetRowModified(RealRowIndex(Row()), true);
         if (ShowModified()->Enabled()) RepaintCell(0, Row());
       }
     }
-    if (valid) RecalcFooterCol(c);
+    if (valid && !Wide) RecalcFooterCol(c);
     if (checker != nullptr && checker->AutoMarkError()) value = checker->MarkError(c, r, value);
-    if (valid && UndoRedo() != nullptr) UndoRedo()->RegisterChange(c, r, FOldCellText, value);
+    if (valid && !Wide && UndoRedo() != nullptr) UndoRedo()->RegisterChange(c, r, old, value);
     if (valid && changed) CellsChanged(TRect(c, r, c, r));
   }
   FNewCellText = value;
   if (valid) {
     // Cells is merge-aware: a covered cell's value goes to its base cell.
-    SetCells(c, r, value);
+    if (Wide) SetWideCells(c, r, value);
+    else SetCells(c, r, value);
   } else {
-    FLastValidation = false;
     // The handler's correction, else the old text, goes back, and the edit goes on there.
-    const String back = value != NewValue ? value : FOldCellText;
-    FNewCellText = back;
-    const int oldCol = FOldCol, oldRow = FOldRow;
-    const bool here = Col() == oldCol && Row() == oldRow;
-    TInplaceEdit* editor = InplaceEditor();
-    if (!IsInplaceKind(EditControl)) {
-      // A special editor stays open and shows FNewCellText itself.
-      SetCells(c, r, back);
-      if (!here && oldCol >= FixedCols() && oldRow >= FixedRows()) MoveColRow(oldCol, oldRow, true, true);
-      FEditing = true;
-    } else if (editor != nullptr && editor->Visible() && here) {
-      SetCells(c, r, back);
-      const bool old = FNoEditChange;
-      FNoEditChange = true;
-      editor->SetText(back);
-      FNoEditChange = old;
-      FEditing = true;
-    } else {
-      HideEditor();
-      SetCells(c, r, back);
-      if (!here && oldCol >= FixedCols() && oldRow >= FixedRows()) MoveColRow(oldCol, oldRow, true, true);
-      FEditing = true;
-      FValidating = false;
-      ShowInplaceEdit();
-      if (Col() != oldCol) InvalidateEditor();
-    }
-    FGridModified = FOldModifiedValue;
-    ShowInvalidEntryBalloon();
+    RefuseValue(c, r, value != NewValue ? value : old);
+    if (!Wide) ShowInvalidEntryBalloon();
   }
-  FOldCellText = GridCells(c, r);
-  if (valid) HideFocusFrame();
+  if (Wide) {
+    FOldCellTextWide = WideCells(c, r);
+  } else {
+    FOldCellText = GridCells(c, r);
+    if (valid) HideFocusFrame();
+  }
   return valid;
+}
+
+void DEreDuzeroVaro::RefuseValue(int ACol, int ARow, const String& Back) {
+  FLastValidation = false;
+  FNewCellText = Back;
+  const int oldCol = FOldCol, oldRow = FOldRow;
+  const bool here = Col() == oldCol && Row() == oldRow;
+  TInplaceEdit* editor = InplaceEditor();
+  if (!IsInplaceKind(EditControl)) {
+    // A special editor stays open and shows FNewCellText itself.
+    SetCells(ACol, ARow, Back);
+    if (!here && oldCol >= FixedCols() && oldRow >= FixedRows()) MoveColRow(oldCol, oldRow, true, true);
+    FEditing = true;
+  } else if (editor != nullptr && editor->Visible() && here) {
+    SetCells(ACol, ARow, Back);
+    const bool old = FNoEditChange;
+    FNoEditChange = true;
+    editor->SetText(Back);
+    FNoEditChange = old;
+    FEditing = true;
+  } else {
+    HideEditor();
+    SetCells(ACol, ARow, Back);
+    if (!here && oldCol >= FixedCols() && oldRow >= FixedRows()) MoveColRow(oldCol, oldRow, true, true);
+    FEditing = true;
+    FValidating = false;
+    ShowInplaceEdit();
+    if (Col() != oldCol) InvalidateEditor();
+  }
+  FGridModified = FOldModifiedValue;
 }
 
 void DEreDuzeroVaro::ShowInvalidEntryBalloon() {

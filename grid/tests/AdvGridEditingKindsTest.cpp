@@ -3,6 +3,8 @@
 // opened with F2 on a cell and ended with Enter.
 #include <gtest/gtest.h>
 
+#include "dropdowns/AdvDropDownBars.h"
+#include "dropdowns/AdvDropDownSelector.h"
 #include "grid/AdvGridEditors.h"
 #include "grid/AdvGridValuesRichEdit.h"
 #include "grid/tests/GridTestSupport.h"
@@ -250,4 +252,86 @@ TEST(GridEditingKinds, GridDropDownWithoutItsUnitOpensNothing) {
   EXPECT_EQ(g->EditCtrl, nullptr);
   g->HideCellEdit();
   EXPECT_EQ(g->Cells(1, 1), u"kept");
+}
+
+// The drop-down editors' pop-ups tell the grid of their button clicks and picks, for the cell
+// being edited.
+TEST(GridEditingKinds, DropDownEditorsForwardButtonClicksAndPicksToTheGrid) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  g->MouseActions()->SetDirectComboDrop(true);  // the pop-up opens with the editor
+  g->ControlLook()->DropDownHeader()->Buttons()->Add()->SetCaption(u"Head");
+  TFooterButton* ok = g->ControlLook()->DropDownFooter()->Buttons()->Add();
+  ok->SetCaption(u"Keep");
+  ok->SetModalResult(mrRetry);  // leaves the pop-up open
+  std::vector<String> events;
+  auto note = [&](const char16_t* Name, TObject* Sender, int ACol, int ARow, int Index) {
+    EXPECT_EQ(Sender, g);
+    events.push_back(String(Name) + u" " + IntToStr(ACol) + u"," + IntToStr(ARow) + u" " + IntToStr(Index));
+  };
+  g->OnDropDownHeaderButtonClick = [&](TObject* S, int C, int R, int I) { note(u"header", S, C, R, I); };
+  g->OnDropDownFooterButtonClick = [&](TObject* S, int C, int R, int I) { note(u"footer", S, C, R, I); };
+  f.Open(edMemoDropDown);
+  TGridMemoDropDown* memo = g->MemoDropDown();
+  ASSERT_TRUE(memo->DroppedDown());
+  auto* header = dynamic_cast<TAdvHeader*>(memo->DropDownForm()->Header());
+  auto* footer = dynamic_cast<TAdvFooter*>(memo->DropDownForm()->Footer());
+  ASSERT_NE(header, nullptr);
+  ASSERT_NE(footer, nullptr);
+  SimulateClick(header->ButtonControl(0), 4, 4);
+  SimulateClick(footer->ButtonControl(0), 4, 4);
+  ProcessPendingEvents();
+  EXPECT_EQ(events, (std::vector<String>{u"header 1,1 0", u"footer 1,1 0"}));
+  memo->HideDropDown(true);
+  g->HideCellEdit();
+
+  // A press that picks closes the pop-up: the release lands on the grid's form beneath.
+  auto pickingClick = [&](TControl* List, const TRect& Item) {
+    const TPoint at(Item.Left + 5, Item.Top + Item.Height() / 2);
+    const TPoint onForm = f.form.ScreenToClient(List->ClientToScreen(at));
+    SimulateMouseDown(List, mbLeft, at.X, at.Y);
+    SimulateMouseUp(&f.form, mbLeft, onForm.X, onForm.Y);
+    ProcessPendingEvents();
+  };
+
+  // A colour clicked in the colour picker's list.
+  g->ControlLook()->DropDownHeader()->Buttons()->Clear();
+  g->ControlLook()->DropDownFooter()->Buttons()->Clear();
+  std::vector<TColor> colours;
+  std::vector<String> texts;
+  g->OnColorSelect = [&](TObject* S, int C, int R, TColor AColor, const String& AValue) {
+    EXPECT_EQ(S, g);
+    EXPECT_EQ(TPoint(C, R), TPoint(1, 1));
+    colours.push_back(AColor);
+    texts.push_back(AValue);
+  };
+  f.Open(edColorPickerDropDown);
+  TGridColorDropDown* picker = g->ColorPickerDropDown();
+  ASSERT_TRUE(picker->DroppedDown());
+  colours.clear();
+  texts.clear();
+  TCustomItemSelector* list = picker->ItemSelector()->ItemSelectorPanel();
+  picker->ItemSelector()->ScrollItemInView(3);
+  ProcessPendingEvents();
+  pickingClick(list, list->GetItemRect(3));
+  ASSERT_EQ(colours.size(), 1u);
+  EXPECT_EQ(colours[0], picker->Colors()->Items(3)->Color());
+  EXPECT_EQ(texts[0], picker->SelectedColorText());
+  g->HideCellEdit();
+
+  // An item clicked in the image picker's list.
+  TGridImageDropDown* images = g->ImagePickerDropDown();
+  for (const char16_t* caption : {u"One", u"Two", u"Three"}) images->Items()->Add()->SetCaption(caption);
+  std::vector<int> picked;
+  g->OnImageSelect = [&](TObject* S, int C, int R, int Index) {
+    EXPECT_EQ(S, g);
+    EXPECT_EQ(TPoint(C, R), TPoint(1, 1));
+    picked.push_back(Index);
+  };
+  f.Open(edImagePickerDropDown);
+  ASSERT_TRUE(images->DroppedDown());
+  picked.clear();
+  TCustomItemSelector* imageList = images->ItemSelector()->ItemSelectorPanel();
+  pickingClick(imageList, imageList->GetItemRect(2));
+  EXPECT_EQ(picked, std::vector<int>{2});
 }

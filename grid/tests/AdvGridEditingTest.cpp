@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "controls/VevAzez.h"
 #include "grid/AdvGridEditing.h"
 #include "grid/AdvGridFloatingFooter.h"
 #include "grid/AdvGridInplaceEdit.h"
@@ -276,5 +277,53 @@ TEST(GridEditing, EnterInASpecialEditorAdvancesOneCellOrStaysAfterARefusal) {
     ProcessPendingEvents();
     EXPECT_EQ(combo->Showing(), refuse) << refuse;
     EXPECT_EQ(g.grid->Col() + g.grid->Row(), refuse ? 2 : 3) << refuse;
+  }
+}
+
+// A cell of packed wide text left by a click on another cell is validated by OnCellValidateWide
+// (not OnCellValidate), against its wide text.
+TEST(GridEditing, WideTextCellIsValidatedByTheWideHandlerWhenTheCellIsLeft) {
+  const String wide = PackWideText(u"\uFF21");  // "|\" and two characters per wide one
+  struct TCase {
+    const char* Name;
+    bool Valid;
+    const char16_t* Correction;  // the handler's value; nullptr leaves the typed one
+    String Cell;                 // the cell afterwards
+  } cases[] = {
+      {"accepted", true, nullptr, wide + u"x"},
+      {"refused", false, nullptr, wide},
+      {"refused and corrected", false, u"|\\fix", u"|\\fix"},
+  };
+  for (const TCase& c : cases) {
+    TEventGrid g;
+    g.Kind = edComboEdit;
+    g.grid->SetFixedCols(1);
+    g.grid->ShowModified()->SetEnabled(true);
+    g.grid->SetCells(1, 1, wide);
+    g.ValidateWith([](String&, bool&) {});
+    std::vector<String> seen;
+    g.grid->OnCellValidateWide = [&](TObject*, int ACol, int ARow, String& Value, bool& Valid) {
+      g.Log.push_back("CellValidateWide");
+      EXPECT_EQ(TPoint(ACol, ARow), TPoint(1, 1));
+      seen.push_back(Value);
+      Valid = c.Valid;
+      if (c.Correction != nullptr) Value = c.Correction;
+    };
+    SimulateKeyStroke(g.grid, VK_F2);
+    ProcessPendingEvents();
+    TWinControl* combo = g.grid->EditCtrl;
+    ASSERT_NE(combo, nullptr) << c.Name;
+    SimulateKeyStroke(combo, VK_END);
+    SimulateTyping(combo, u"x");
+    g.Log.clear();
+    const TPoint other = g.Mid(3, 3);
+    SimulateClick(g.grid, other.X, other.Y);
+    ProcessPendingEvents();
+    EXPECT_EQ(std::count(g.Log.begin(), g.Log.end(), "CellValidate"), 0) << c.Name;
+    EXPECT_EQ(seen, std::vector<String>{wide + u"x"}) << c.Name;
+    // A refused value never reaches the cell: the old text or the handler's correction does.
+    EXPECT_EQ(g.grid->Cells(1, 1), c.Cell) << c.Name;
+    EXPECT_EQ(g.grid->Modified(), c.Valid) << c.Name;
+    EXPECT_EQ(g.grid->RowModified(1), c.Valid) << c.Name;
   }
 }

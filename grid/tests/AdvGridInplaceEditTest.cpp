@@ -292,3 +292,51 @@ TEST(AdvInplaceEdit, CtrlASelectsAllWithoutTypingACharacter) {
   EXPECT_EQ(g.Edit()->SelLength(), 3);
 }
 }  // namespace
+
+TEST(AdvInplaceEdit, CtrlOrShiftEnterGivesAMultiLineRowRoomForTheNewLine) {
+  struct TCase {
+    const char* Name;
+    bool GrowHeight;
+    TShiftState Shift;
+    int Lines;  // the row's height in lines afterwards; 0: unchanged
+  } cases[] = {
+      {"Ctrl+Enter twice", true, TShiftState{ssCtrl}, 3},
+      {"Shift+Enter", true, TShiftState{ssShift}, 2},
+      {"without SizeWhileTyping.Height", false, TShiftState{ssCtrl}, 0},
+  };
+  for (const TCase& c : cases) {
+    TEditGrid g;
+    g.grid->SetMultilinecells(true);
+    g.grid->SetWordWrap(false);  // no sizing to the wrapped text at each key release
+    g.grid->SizeWhileTyping()->SetHeight(c.GrowHeight);
+    // The height of N lines in the row's font, as row 3 gets it.
+    auto linesHigh = [&](int N) {
+      g.grid->SizeRowToLines(3, N, g.grid->GetVertMargin());
+      return g.grid->RowHeights(3);
+    };
+    const int before = g.grid->RowHeights(1);
+    std::vector<int> sized;
+    g.grid->OnEndRowSize = [&](TObject*, int ARow) { sized.push_back(ARow); };
+    g.grid->SetRow(1);
+    g.Type(u"a");
+    const int presses = c.Lines == 3 ? 2 : 1;
+    for (int i = 0; i < presses; ++i) {
+      if (c.Shift.Contains(ssCtrl)) SimulateKeyStroke(g.Edit(), VK_RETURN, c.Shift);
+      else g.Leave(VK_RETURN, c.Shift);
+      ProcessPendingEvents();
+    }
+    if (c.Lines == 0) {
+      EXPECT_EQ(g.grid->RowHeights(1), before) << c.Name;
+      EXPECT_TRUE(sized.empty()) << c.Name;
+    } else {
+      EXPECT_EQ(g.grid->RowHeights(1), linesHigh(c.Lines)) << c.Name;
+      EXPECT_EQ(sized, std::vector<int>(size_t(presses), 1)) << c.Name;
+    }
+    if (c.Shift.Contains(ssCtrl)) {
+      // Ctrl+Enter breaks the line and goes on editing, the editor over the grown cell.
+      ASSERT_TRUE(g.Editing()) << c.Name;
+      EXPECT_EQ(g.Edit()->Text(), presses == 2 ? u"a\r\n\r\n" : u"a\r\n") << c.Name;
+      EXPECT_EQ(g.Edit()->Height(), g.grid->RowHeights(1) - 1) << c.Name;
+    }
+  }
+}
