@@ -688,43 +688,63 @@ bool IsWide(QChar c) {
          (u >= 0x3000 && u <= 0x30FF);
 }
 
+// Where a line of text starting at `from` is cut: after the last space or between CJK
+// characters within the `fit` characters that fit; a word wider than the line stays whole
+// unless breakWords is set. Returns the number of characters the line takes.
+qsizetype LineCut(const QString& text, qsizetype from, qsizetype fit, bool breakWords) {
+  const qsizetype n = text.size();
+  for (qsizetype i = fit; i > 0; --i) {
+    if (from + i < n && text[from + i] == u' ') return i;
+    if (text[from + i - 1] == u' ' || (from + i < n && (IsWide(text[from + i - 1]) || IsWide(text[from + i]))))
+      return i;
+  }
+  if (breakWords) return std::max<qsizetype>(fit, 1);
+  const qsizetype space = text.indexOf(u' ', from + fit);  // keep the whole word on its own line
+  return space < 0 ? n - from : space - from;
+}
+
 // Splits a paragraph into lines no wider than width, breaking after spaces or between
-// CJK characters; a word wider than the line stays whole unless breakWords is set.
+// CJK characters; a word wider than the line stays whole unless breakWords is set. A long
+// paragraph is measured only in windows about a line long (a line's width grows with its
+// characters), so that wrapping takes time linear in the paragraph's length.
 std::vector<QString> Wrap(const QString& para, int width, const TTextFont& tf, bool breakWords) {
+  constexpr qsizetype kLong = 512;  // longer rests are measured in windows
   const QFontMetrics& fm = tf.fm;
   std::vector<QString> lines;
-  QString rest = para;
-  while (!rest.isEmpty()) {
-    if (tf.Advance(rest) <= width) {
-      lines.push_back(rest);
-      break;
-    }
-    int fit = 0;  // characters that fit
-    while (fit < rest.size() && fm.horizontalAdvance(rest.left(fit + 1)) <= width) ++fit;
-    int cut = -1;
-    for (int i = fit; i > 0; --i) {
-      if (i < rest.size() && rest[i] == u' ') {
-        cut = i;
+  const qsizetype n = para.size();
+  qsizetype from = 0;
+  while (from < n) {
+    const qsizetype left = n - from;
+    qsizetype fit = 0;  // characters that fit
+    if (left <= kLong) {
+      const QString rest = para.mid(from);
+      if (tf.Advance(rest) <= width) {
+        lines.push_back(rest);
         break;
       }
-      if (rest[i - 1] == u' ' || (i < rest.size() && (IsWide(rest[i - 1]) || IsWide(rest[i])))) {
-        cut = i;
+      while (fit < left && fm.horizontalAdvance(rest.left(fit + 1)) <= width) ++fit;
+    } else {
+      // A window wider than the line, then the longest prefix of it that fits.
+      qsizetype window = 256;
+      while (window < left && fm.horizontalAdvance(para.mid(from, window)) <= width) window *= 2;
+      if (window >= left && fm.horizontalAdvance(para.mid(from)) <= width) {
+        lines.push_back(para.mid(from));
         break;
       }
-    }
-    if (cut <= 0) {
-      if (breakWords) {
-        cut = std::max(fit, 1);
-      } else {  // keep the whole word on its own line
-        cut = static_cast<int>(rest.indexOf(u' ', fit));
-        if (cut < 0) cut = static_cast<int>(rest.size());
+      qsizetype fits = 0, fails = std::min(window, left);
+      while (fails - fits > 1) {
+        const qsizetype mid = fits + (fails - fits) / 2;
+        if (fm.horizontalAdvance(para.mid(from, mid)) <= width) fits = mid;
+        else fails = mid;
       }
+      fit = fits;
     }
-    QString line = rest.left(cut);
+    const qsizetype cut = LineCut(para, from, fit, breakWords);
+    QString line = para.mid(from, cut);
     while (line.endsWith(u' ')) line.chop(1);
     lines.push_back(line);
-    rest = rest.mid(cut);
-    while (rest.startsWith(u' ')) rest.remove(0, 1);
+    from += cut;
+    while (from < n && para[from] == u' ') ++from;
   }
   if (lines.empty()) lines.push_back(QString());
   return lines;
@@ -817,6 +837,7 @@ int DrawTextImpl(HDC dc, const QString& source, RECT* rect, UINT format, DRAWTEX
   bool opaque = dc->state.bkMode == OPAQUE;
   bool ellipsis = format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
   for (TLine& line : lines) {
+    if (!(format & DT_NOCLIP) && y >= r.Bottom) break;  // the lines below the rectangle show nothing
     if (ellipsis) line.text = Elide(line.text, width, tf);
     int x = r.Left;
     if (format & DT_CENTER) x = r.Left + (width - TextWidth(dc, tf, line.text)) / 2;

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <memory>
 #include <string>
 
 #include "platform/win/Gdi.h"
@@ -176,6 +177,36 @@ TEST(GdiText, TextDrawnAgainMatchesQtOnEveryGround) {
       EXPECT_EQ(Differences(s, expected), "");
       SelectObject(s.dc, GetStockObject(SYSTEM_FONT));
     }
+  DeleteObject(font);
+}
+
+// A long paragraph (measured in windows about a line long) wraps into the same lines as a short
+// one with the same start.
+TEST(GdiText, LongParagraphWrapsLikeAShortOne) {
+  const LOGFONTW lf = Font(u"Arial", -13);
+  HFONT font = CreateFontIndirect(&lf);
+  String words;
+  for (int i = 0; words.size() < 400; ++i)
+    words += (i % 9 == 4 ? u"unbreakablewordwiderthanthewholeline" : u"word") +
+             String(static_cast<size_t>(i % 7 + 1), u'x') + u" ";
+  String longText;
+  while (longText.size() < 16000) longText += words;
+  constexpr int kTall = 160;  // the first lines, all from the short text's words
+  for (UINT breakWords : {0u, static_cast<UINT>(DT_EDITCONTROL)}) {
+    auto draw = [&](const String& text) {
+      auto s = std::make_unique<TMemorySurface>(kW, kTall);
+      SelectObject(s->dc, font);
+      SetBkMode(s->dc, TRANSPARENT);
+      RECT r(2, 1, kW - 20, kTall);
+      DrawText(s->dc, text.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | breakWords);
+      SelectObject(s->dc, GetStockObject(SYSTEM_FONT));
+      return s;
+    };
+    auto shortOne = draw(words), longOne = draw(longText);
+    for (int y = 0; y < kTall; ++y)
+      for (int x = 0; x < kW; ++x)
+        ASSERT_EQ(shortOne->At(x, y), longOne->At(x, y)) << x << "," << y << " breaking words " << breakWords;
+  }
   DeleteObject(font);
 }
 
