@@ -147,6 +147,9 @@ bool MatchFilterPart(const String& Pattern, const String& Value, bool CaseSensit
 // One pattern: comparisons ">", ">=", "<", "<=" by number, date or text, "!" negation,
 // "*" and "?" wildcards; double quotes match nothing. Both texts end at their first #0.
 bool MatchFilterPattern(const Char* Pattern, const Char* Value);
+// "*" any run, "?" one unit, quotes matching nothing, by the usual backtrack to the last "*";
+// with FoldAscii the value's a-z match the pattern's A-Z (the pattern is upper case then).
+bool MatchWildcards(const Char* Pattern, size_t PatternLength, const Char* Value, size_t ValueLength, bool FoldAscii);
 
 // ---------------------------------------------------------------------------
 // Colours, gradients, progress indicators and cell shapes. The painters leave the

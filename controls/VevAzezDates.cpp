@@ -66,19 +66,25 @@ int CompareOperand(const String& Value, const String& Operand) {
   return CompareStr(Value, Operand);
 }
 
-// Pure wildcard matching from P[pi] and V[vi] ("*", "?", quotes matching nothing), by the
-// usual backtrack to the last "*", so that many stars stay linear in practice.
+// Pure wildcard matching from P[pi] and V[vi].
 bool MatchStars(const String& P, size_t pi, const String& V, size_t vi) {
-  size_t star = String::npos, mark = 0;
+  return MatchWildcards(P.data() + pi, P.size() - pi, V.data() + vi, V.size() - vi, false);
+}
+
+}  // namespace
+
+bool MatchWildcards(const Char* P, size_t PN, const Char* V, size_t VN, bool FoldAscii) {
+  auto unit = [FoldAscii](Char c) { return FoldAscii && c >= u'a' && c <= u'z' ? static_cast<Char>(c - 32) : c; };
+  size_t pi = 0, vi = 0, star = String::npos, mark = 0;
   for (;;) {
-    while (pi < P.size() && P[pi] == u'"') ++pi;
-    if (pi < P.size() && P[pi] == u'*') {
+    while (pi < PN && P[pi] == u'"') ++pi;
+    if (pi < PN && P[pi] == u'*') {
       star = ++pi;
       mark = vi;
-    } else if (vi == V.size()) {
-      while (pi < P.size() && (P[pi] == u'*' || P[pi] == u'"')) ++pi;
-      return pi == P.size();
-    } else if (pi < P.size() && (P[pi] == u'?' || P[pi] == V[vi])) {
+    } else if (vi == VN) {
+      while (pi < PN && (P[pi] == u'*' || P[pi] == u'"')) ++pi;
+      return pi == PN;
+    } else if (pi < PN && (P[pi] == u'?' || P[pi] == unit(V[vi]))) {
       ++pi;
       ++vi;
     } else if (star != String::npos) {
@@ -89,8 +95,6 @@ bool MatchStars(const String& P, size_t pi, const String& V, size_t vi) {
     }
   }
 }
-
-}  // namespace
 
 bool ParseShortDateTime(const String& Source, TDateTime& DT) {
   // The order of the first D, M and Y of the short date format gives the field order.

@@ -272,10 +272,10 @@ public:
   void HideRow(int Rowindex) { HideRows(Rowindex, Rowindex); }
   void UnHideRow(int Rowindex);
   void HideRows(int FromRow, int ToRow);
-  // As HideRows for a range that starts with a shown row; the heights are not kept.
+  // Hides as many display rows as the range is long, from FromRow's on (FromRow shown).
   void HideRowsEx(int FromRow, int ToRow);
-  // Hides the display rows of the ascending list as one filter level (their display index
-  // becomes the stored index as it is).
+  // Hides the display rows of the ascending list as one filter level (stored by their real
+  // index, like every hidden row).
   void HideRowList(TIntList* RowList);
   void UnHideRows(int FromRow, int ToRow);
   void UnHideRowsAll();
@@ -1064,17 +1064,30 @@ private:
   int FPrintPageFrom = 1, FPrintPageTo = 1, FPrintPageCount = 0;
 
   // ==== Hidden columns and rows: state (AdvGridHidden.cpp) ====
-  // Stores the display row's texts and records (every column) into a new hidden-row item.
-  TGridItem* StoreRow(int Index, int DisplRow, int RealIdx, bool KeepHeight);
-  // Puts an item's texts, records and height into a display row.
+  // The store (GridItems) holds its items in ascending real index, each real row at most once.
+  TGridItem* HiddenItem(int Index) const { return static_cast<TGridItem*>(FGridItems->Items(Index)); }
+  // The store position of the first item whose real index is RealRow or more.
+  int HiddenLowerBound(int RealRow) const;
+  // The item of a hidden real row, nullptr when the row is shown.
+  TGridItem* HiddenItemOf(int RealRow) const;
+  // A new item, outside the store, with the display row's texts and records (every stored
+  // column), height, real index and filter level; the row's embedded controls are hidden.
+  TGridItem* StoreRow(int DisplRow, int RealIdx, int Level);
+  // Puts an item's texts, records and height into an empty display row, showing its controls.
   void RestoreRow(TGridItem* Item, int DisplRow);
-  // Shows or hides the controls embedded in a display row's cells.
-  void ShowRowControls(int DisplRow, bool Visible);
   // Moves a display row (texts, records, height) to another, leaving the source empty.
   void CopyDisplRow(int From, int To);
-  // Puts the items (sorted by Idx) back in one pass: each goes to display row Idx, the shown
-  // rows fill the slots between them in their order.
-  void RestoreItems(const std::vector<TGridItem*>& Items);
+  // Hides the display rows (ascending, distinct) as items of Level, in one pass.
+  void HideDisplRows(const std::vector<int>& Rows, int Level);
+  // Shows the items at the store positions (ascending) again, each at the display row its
+  // real index gives among the rows then shown, in one pass; the items are freed.
+  void ShowItems(const std::vector<int>& Positions);
+  // Merges items (ascending real index, outside the store) into the store.
+  void AddItems(const std::vector<TGridItem*>& Items);
+  // Takes the items at the store positions (ascending) out of the store; the caller owns them.
+  std::vector<TGridItem*> TakeItems(const std::vector<int>& Positions);
+  // Takes the items from store position Index on out of the store, in their order.
+  std::vector<TGridItem*> TakeItemsFrom(int Index);
   // After rows were hidden or shown: the fixed minimum, the normal row count, a repaint.
   void RowsChanged();
   TGridRect FOldSelection{};

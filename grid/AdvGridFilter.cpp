@@ -3,6 +3,7 @@
 // filter drop-down.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "controls/HtmlText.h"
 #include "controls/VevAzez.h"
@@ -10,71 +11,163 @@
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
-bool DEreDuzeroVaro::RowMatchesFilter(int ARow) {
-  bool result = true;
+namespace {
+
+Char FoldAscii(Char C) { return C >= u'a' && C <= u'z' ? static_cast<Char>(C - (u'a' - u'A')) : C; }
+
+bool IsAscii(const Char* V, size_t N) {
+  for (size_t i = 0; i < N; ++i)
+    if (V[i] >= 0x80) return false;
+  return true;
+}
+
+// Equal units, the value's folded to upper case first when Fold (the pattern is folded).
+bool SameAt(const Char* V, const Char* P, size_t N, bool Fold) {
+  if (!Fold) return std::equal(P, P + N, V);
+  for (size_t i = 0; i < N; ++i)
+    if (FoldAscii(V[i]) != P[i]) return false;
+  return true;
+}
+
+bool Contains(const Char* V, size_t VN, const Char* P, size_t PN, bool Fold) {
+  if (PN == 0) return true;
+  if (PN > VN) return false;
+  for (size_t i = 0; i + PN <= VN; ++i)
+    if ((Fold ? FoldAscii(V[i]) : V[i]) == P[0] && SameAt(V + i, P, PN, Fold)) return true;
+  return false;
+}
+
+}  // namespace
+
+std::vector<DEreDuzeroVaro::TPreparedFilter> DEreDuzeroVaro::PrepareFilter() const {
+  std::vector<TPreparedFilter> prepared(static_cast<size_t>(FFilter->Count()));
   for (int i = 0; i < FFilter->Count(); ++i) {
-    TFilterData* cond = FFilter->Items(i);
-    int col = cond->Column();
-    String value;
-    switch (cond->Data()) {
-      case fcVirtual: value = Cells(col, ARow); break;
-      case fcNormal: value = GridCells(col, ARow); break;
-      case fcStripHTML: value = StripHtmlTags(Cells(col, ARow)); break;
-      case fcCalculated: value = GetPrintCellText(col, ARow); break;
-      case fcRow:
-        for (int c = 0; c < ColCount(); ++c) value += Cells(c, ARow) + u"\r\n";
-        break;
+    const TFilterData* f = FFilter->Items(i);
+    TPreparedFilter& p = prepared[static_cast<size_t>(i)];
+    p.Column = f->Column();
+    p.Data = f->Data();
+    p.Operation = f->Operation();
+    p.CaseSensitive = f->CaseSensitive();
+    p.Condition = f->Condition();
+    p.Prefix = f->Prefix();
+    p.Suffix = f->Suffix();
+    if (p.Data == fcRow) {
+      p.Pattern = AnsiUpperCase(p.Condition);
+      continue;
     }
-    value = Trim(value);
-    if (value.find(u"|\\") != String::npos) value = UnpackWideText(value);
-    bool match;
-    if (cond->Data() == fcRow) {
-      match = AnsiUpperCase(value).find(AnsiUpperCase(cond->Condition())) != String::npos;
-    } else {
-      if (!cond->Prefix().empty() && value.rfind(cond->Prefix(), 0) == 0) value.erase(0, cond->Prefix().size());
-      if (!cond->Suffix().empty()) {
-        size_t p = value.find(cond->Suffix());
-        if (p != String::npos && p + cond->Suffix().size() == value.size()) value.erase(p);
-      }
-      try {
-        if (cond->Condition().empty()) {
-          match = true;
-        } else {
-          const TPreparedFilter& p = PreparedFilter(i, cond->Condition(), cond->CaseSensitive());
-          if (!p.Plain) match = MatchFilterCondition(cond->Condition(), value, cond->CaseSensitive());
-          else if (p.CaseSensitive) match = MatchFilterPattern(p.Pattern.c_str(), value.c_str());
-          else match = MatchFilterPattern(p.Pattern.c_str(), AnsiUpperCase(value).c_str());
-        }
-      } catch (const Exception&) {
-        match = false;  // a condition that cannot be read matches nothing
-      }
+    String c = RemoveSpacesOutsideQuotes(Trim(p.Condition));
+    if (!c.empty() && c[0] == u'=') c.erase(0, 1);
+    // The same reading the condition language gives a condition of one plain pattern part:
+    // quotes match nothing, the pattern ends at its first #0.
+    p.Plain = c.find_first_of(u"();^&|<>!") == String::npos;
+    if (!p.Plain) continue;
+    c.erase(std::remove(c.begin(), c.end(), u'"'), c.end());
+    c = c.substr(0, c.find(Char(0)));
+    p.Pattern = p.CaseSensitive ? c : AnsiUpperCase(c);
+    const size_t lead = p.Pattern.find_first_not_of(u'*');
+    if (lead == String::npos) {
+      p.Kind = p.Pattern.empty() ? TPreparedFilter::pkEqual : TPreparedFilter::pkAll;
+      continue;
     }
-    switch (cond->Operation()) {
+    const size_t trail = p.Pattern.size() - 1 - p.Pattern.find_last_not_of(u'*');
+    p.Literal = p.Pattern.substr(lead, p.Pattern.size() - lead - trail);
+    if (p.Literal.find_first_of(u"*?") != String::npos) p.Kind = TPreparedFilter::pkWild;
+    else if (lead == 0) p.Kind = trail == 0 ? TPreparedFilter::pkEqual : TPreparedFilter::pkPrefix;
+    else p.Kind = trail == 0 ? TPreparedFilter::pkSuffix : TPreparedFilter::pkContains;
+  }
+  return prepared;
+}
+
+bool DEreDuzeroVaro::MatchPrepared(const TPreparedFilter& P, int ARow) {
+  String& value = FFilterValue;
+  switch (P.Data) {
+    case fcVirtual: value = Cells(P.Column, ARow); break;
+    case fcNormal: value = GridCells(P.Column, ARow); break;
+    case fcStripHTML: value = StripHtmlTags(Cells(P.Column, ARow)); break;
+    case fcCalculated: value = GetPrintCellText(P.Column, ARow); break;
+    case fcRow:
+      value.clear();
+      for (int c = 0; c < ColCount(); ++c) {
+        value += Cells(c, ARow);
+        value += u"\r\n";
+      }
+      break;
+  }
+  // The text trimmed, as a range of the value.
+  size_t b = 0, e = value.size();
+  while (b < e && value[b] <= u' ') ++b;
+  while (e > b && value[e - 1] <= u' ') --e;
+  const size_t packed = value.find(u"|\\", b);
+  if (packed != String::npos && packed + 2 <= e) {
+    value = UnpackWideText(value.substr(b, e - b));
+    b = 0;
+    e = value.size();
+  }
+  // Case is folded unit by unit in plain Latin text, through a case-mapped copy otherwise;
+  // True when the units are to be folded in place.
+  auto foldCase = [&](bool Fold) {
+    if (!Fold) return false;
+    if (IsAscii(value.data() + b, e - b)) return true;
+    value = AnsiUpperCase(value.substr(b, e - b));
+    b = 0;
+    e = value.size();
+    return false;
+  };
+  if (P.Data == fcRow) {  // case is always ignored here
+    const bool inPlace = foldCase(true);
+    return Contains(value.data() + b, e - b, P.Pattern.data(), P.Pattern.size(), inPlace);
+  }
+  if (!P.Prefix.empty() && e - b >= P.Prefix.size() && value.compare(b, P.Prefix.size(), P.Prefix) == 0)
+    b += P.Prefix.size();
+  if (!P.Suffix.empty()) {
+    const size_t p = value.find(P.Suffix, b);
+    if (p != String::npos && p + P.Suffix.size() == e) e = p;
+  }
+  if (P.Condition.empty()) return true;
+  if (!P.Plain) {
+    try {
+      return MatchFilterCondition(P.Condition, value.substr(b, e - b), P.CaseSensitive);
+    } catch (const Exception&) {
+      return false;  // a condition that cannot be read matches nothing
+    }
+  }
+  // The value ends at its first #0, as the pattern does.
+  const size_t zero = value.find(Char(0), b);
+  if (zero != String::npos && zero < e) e = zero;
+  const bool inPlace = foldCase(!P.CaseSensitive);
+  const Char* v = value.data() + b;
+  const size_t n = e - b;
+  const String& lit = P.Literal;
+  switch (P.Kind) {
+    case TPreparedFilter::pkAll: return true;
+    case TPreparedFilter::pkEqual: return n == lit.size() && SameAt(v, lit.data(), n, inPlace);
+    case TPreparedFilter::pkPrefix: return n >= lit.size() && SameAt(v, lit.data(), lit.size(), inPlace);
+    case TPreparedFilter::pkSuffix: return n >= lit.size() && SameAt(v + n - lit.size(), lit.data(), lit.size(), inPlace);
+    case TPreparedFilter::pkContains: return Contains(v, n, lit.data(), lit.size(), inPlace);
+    case TPreparedFilter::pkWild: break;
+  }
+  return MatchWildcards(P.Pattern.data(), P.Pattern.size(), v, n, inPlace);
+}
+
+bool DEreDuzeroVaro::RowMatchesFilter(int ARow) {
+  // Within ApplyFilter the conditions were prepared once for all its rows.
+  std::vector<TPreparedFilter> own;
+  if (!FFilterPrepared) own = PrepareFilter();
+  const std::vector<TPreparedFilter>& conditions = FFilterPrepared ? FPreparedFilters : own;
+  bool result = true;
+  for (const TPreparedFilter& cond : conditions) {
+    const bool match = MatchPrepared(cond, ARow);
+    switch (cond.Operation) {
       case foSHORT:
       case foNONE: result = match; break;
       case foAND: result = result && match; break;
       case foXOR: result = result != match; break;
       case foOR: result = result || match; break;
     }
-    if (cond->Operation() == foSHORT && !match) break;
+    if (cond.Operation == foSHORT && !match) break;
   }
   if (OnCustomFilter) OnCustomFilter(this, ARow, result);
   return result;
-}
-
-const DEreDuzeroVaro::TPreparedFilter& DEreDuzeroVaro::PreparedFilter(int Index, const String& Condition,
-                                                                      bool CaseSensitive) {
-  if (static_cast<size_t>(Index) >= FPreparedFilters.size()) FPreparedFilters.resize(static_cast<size_t>(Index) + 1);
-  TPreparedFilter& p = FPreparedFilters[static_cast<size_t>(Index)];
-  if (p.Source == Condition && p.CaseSensitive == CaseSensitive && !p.Source.empty()) return p;
-  p.Source = Condition;
-  p.CaseSensitive = CaseSensitive;
-  String c = RemoveSpacesOutsideQuotes(Trim(Condition));
-  if (!c.empty() && c[0] == u'=') c.erase(0, 1);
-  // The same reading MatchFilterCondition gives a condition of one plain pattern part.
-  p.Plain = c.find_first_of(u"();^&|<>!") == String::npos;
-  p.Pattern = CaseSensitive ? c : AnsiUpperCase(c);
-  return p;
 }
 
 // ===========================================================================
@@ -93,6 +186,12 @@ void DEreDuzeroVaro::ApplyFilter() {
     if (percent != reported || Final) OnFilterProgress(this, static_cast<int16_t>(percent));
     reported = percent;
   };
+  FPreparedFilters = PrepareFilter();
+  FFilterPrepared = true;
+  TScopeGuard unprepare([this] {
+    FFilterPrepared = false;
+    FPreparedFilters.clear();
+  });
   for (int r = first; r <= last; ++r) {
     if (FFilterNormalCellsOnly && (IsNode(r) || IsSummary(r))) continue;
     if (!RowMatchesFilter(r)) failing.Add(r);

@@ -2,10 +2,11 @@
 // scrolling a cell into view and hiding the selection.
 //
 // Hidden columns stay in the cell store at their real index; only the display leaves them out.
-// Hidden rows are taken out of the display into GridItems. Rows are moved in the store in
-// blocks (InsertRowsAt/DeleteRowsAt) or row by row in one pass, never shifted one at a time,
-// so that hiding and showing many rows costs one pass over the grid. A row's copy takes every
-// stored column, hidden ones included, so no temporary widening of the grid is needed.
+// Hidden rows are taken out of the display into GridItems, kept in ascending real index.
+// Rows are moved in the cell store in a few blocks (InsertRowsAt/DeleteRowsAt) or by one
+// permutation (PermuteRows), never shifted one at a time, so that hiding and showing many
+// rows costs one pass over the grid. A row's copy takes every stored column, hidden ones
+// included, so no temporary widening of the grid is needed.
 
 #include <algorithm>
 #include <functional>
@@ -18,9 +19,6 @@ namespace {
 
 // Columns 0 to 511 can be hidden; FVisibleCol has one more flag that always stays set.
 constexpr int MaxHideableCol = 511;
-// Up to this many runs of rows are inserted or removed as blocks (each moves the stored rows
-// behind it); more runs are moved row by row in one pass over the grid.
-constexpr size_t MaxBlockRuns = 64;
 
 }  // namespace
 
@@ -44,38 +42,46 @@ int DEreDuzeroVaro::DisplColIndex(int ACol) {
   return ACol - hidden;
 }
 
-int DEreDuzeroVaro::RealRowIndex(int ARow) {
-  if (NumHiddenRows() == 0) return ARow;
-  std::vector<int> hidden;
-  hidden.reserve(NumHiddenRows());
-  for (int i = 0; i < FGridItems->Count(); ++i) hidden.push_back(static_cast<TGridItem*>(FGridItems->Items(i))->Idx());
-  std::sort(hidden.begin(), hidden.end());
-  hidden.erase(std::unique(hidden.begin(), hidden.end()), hidden.end());
-  // Each hidden index at or below the candidate pushes it one further.
-  int r = ARow;
-  for (int h : hidden) {
-    if (h <= r) ++r;
-    else break;
+int DEreDuzeroVaro::HiddenLowerBound(int RealRow) const {
+  int lo = 0, hi = FGridItems->Count();
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (HiddenItem(mid)->Idx() < RealRow) lo = mid + 1;
+    else hi = mid;
   }
-  return r;
+  return lo;
 }
 
-int DEreDuzeroVaro::DisplRowIndex(int ARow) {
-  int below = 0;
-  for (int i = 0; i < FGridItems->Count(); ++i)
-    if (static_cast<TGridItem*>(FGridItems->Items(i))->Idx() < ARow) ++below;
-  return ARow - below;
+int DEreDuzeroVaro::RealRowIndex(int ARow) {
+  // Item i of the store (ascending real indexes h) lies before display row ARow exactly when
+  // h - i <= ARow, and h - i never decreases along the store: the real row is ARow plus the
+  // number of such items.
+  int lo = 0, hi = FGridItems->Count();
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (HiddenItem(mid)->Idx() - mid <= ARow) lo = mid + 1;
+    else hi = mid;
+  }
+  return ARow + lo;
 }
+
+int DEreDuzeroVaro::DisplRowIndex(int ARow) { return ARow - HiddenLowerBound(ARow); }
 
 bool DEreDuzeroVaro::IsHiddenColumn(int Colindex) const {
   if (Colindex < 0 || Colindex > MaxHideableCol) return false;
   return !FVisibleCol[Colindex];
 }
 
-bool DEreDuzeroVaro::IsHiddenRow(int Rowindex) {
-  for (int i = 0; i < FGridItems->Count(); ++i)
-    if (static_cast<TGridItem*>(FGridItems->Items(i))->Idx() == Rowindex) return true;
-  return false;
+bool DEreDuzeroVaro::IsHiddenRow(int Rowindex) { return HiddenItemOf(Rowindex) != nullptr; }
+
+TGridItem* DEreDuzeroVaro::HiddenItemOf(int RealRow) const {
+  const int i = HiddenLowerBound(RealRow);
+  return i < FGridItems->Count() && HiddenItem(i)->Idx() == RealRow ? HiddenItem(i) : nullptr;
+}
+
+TStringList* DEreDuzeroVaro::HiddenRowItems(int RealRow) {
+  TGridItem* item = HiddenItemOf(RealRow);
+  return item != nullptr ? item->Items() : nullptr;
 }
 
 bool DEreDuzeroVaro::IsHiddenRow(int Rowindex, std::unique_ptr<TIntList>& ListHidden) {
@@ -119,31 +125,44 @@ void DEreDuzeroVaro::UnHideColumns(int FromCol, int ToCol) {
 }
 
 // ===========================================================================
-// Rows: the moves of one row's content
+// Rows: the store
+//
+// The store keeps its items in ascending real index, each real row at most once, so that the
+// index mappings are binary searches and rows are hidden and shown in one pass: the rows to
+// hide are gathered at the bottom of the grid by one permutation and taken off there, the
+// rows to show are put at the bottom and permuted into their places.
 
-TGridItem* DEreDuzeroVaro::StoreRow(int Index, int DisplRow, int RealIdx, bool KeepHeight) {
-  auto* item = static_cast<TGridItem*>(Index < 0 || Index >= FGridItems->Count() ? FGridItems->Add()
-                                                                                  : FGridItems->Insert(Index));
+TGridItem* DEreDuzeroVaro::StoreRow(int DisplRow, int RealIdx, int Level) {
+  auto* item = new TGridItem(nullptr);
   item->SetIdx(RealIdx);
-  if (KeepHeight) item->SetHeight(RowHeights(DisplRow));
+  item->SetHeight(RowHeights(DisplRow));
+  item->SetLevel(Level);
   TStringList* cells = item->Items();
   const int n = TotalColCount();
   cells->SetCapacity(n);
-  for (int c = 0; c < n; ++c) cells->AddObject(GridCells(c, DisplRow), GridObjects(c, DisplRow));
-  ShowRowControls(DisplRow, false);
+  for (int c = 0; c < n; ++c) {
+    TObject* obj = GridObjects(c, DisplRow);
+    cells->AddObject(GridCells(c, DisplRow), obj);
+    // The controls embedded in the row's cells leave with it.
+    if (obj != nullptr)
+      if (auto* props = dynamic_cast<TCellProperties*>(obj); props != nullptr && props->Control() != nullptr)
+        props->Control()->SetVisible(false);
+  }
   return item;
 }
 
 void DEreDuzeroVaro::RestoreRow(TGridItem* Item, int DisplRow) {
   TStringList* cells = Item->Items();
   for (int c = 0; c < cells->Count(); ++c) {
-    const String& s = cells->Strings(c);
     TObject* obj = cells->Objects(c);
-    if (!s.empty() || !GridCells(c, DisplRow).empty()) SetGridCells(c, DisplRow, s);
-    if (obj != nullptr || GridObjects(c, DisplRow) != nullptr) SetGridObjects(c, DisplRow, obj);
+    const String s = cells->Strings(c);
+    if (!s.empty()) SetGridCells(c, DisplRow, s);
+    if (obj == nullptr) continue;
+    SetGridObjects(c, DisplRow, obj);
+    if (auto* props = dynamic_cast<TCellProperties*>(obj); props != nullptr && props->Control() != nullptr)
+      props->Control()->SetVisible(true);
   }
   SetRowHeights(DisplRow, Item->Height());
-  ShowRowControls(DisplRow, true);
 }
 
 void DEreDuzeroVaro::CopyDisplRow(int From, int To) {
@@ -160,100 +179,164 @@ void DEreDuzeroVaro::CopyDisplRow(int From, int To) {
   SetRowHeights(To, RowHeights(From));
 }
 
-void DEreDuzeroVaro::ShowRowControls(int DisplRow, bool Visible) {
-  const int n = TotalColCount();
-  for (int c = 0; c < n; ++c) {
-    auto* props = dynamic_cast<TCellProperties*>(GridObjects(c, DisplRow));
-    if (props != nullptr && props->Control() != nullptr) props->Control()->SetVisible(Visible);
-  }
-}
-
 namespace {
 
-// The items taken, sorted by Idx (stable, so equal indexes keep their collection order),
-// with their positions in the collection.
-struct TTakenItems {
-  std::vector<TGridItem*> Items;
-  std::vector<int> Positions;
-};
+// Items of a store that are merged or taken out one by one at most this many at a time;
+// more go through one rebuild of the store's tail.
+constexpr size_t MaxSingleItems = 16;
 
-TTakenItems TakeItems(TCollection* Items, const std::function<bool(TGridItem*)>& Take) {
-  TTakenItems t;
-  for (int i = 0; i < Items->Count(); ++i) {
-    auto* item = static_cast<TGridItem*>(Items->Items(i));
-    if (!Take(item)) continue;
-    t.Items.push_back(item);
-    t.Positions.push_back(i);
+// Runs of consecutive values in an ascending list: (first value, length).
+std::vector<std::pair<int, int>> Runs(const std::vector<int>& Values) {
+  std::vector<std::pair<int, int>> runs;
+  for (int v : Values) {
+    if (!runs.empty() && runs.back().first + runs.back().second == v) ++runs.back().second;
+    else runs.emplace_back(v, 1);
   }
-  std::stable_sort(t.Items.begin(), t.Items.end(), [](TGridItem* a, TGridItem* b) { return a->Idx() < b->Idx(); });
-  return t;
+  return runs;
 }
 
-// Frees the taken items from the end of the collection backwards, where taking one out is cheap.
-void DeleteItems(TCollection* Items, TTakenItems& Taken) {
-  std::sort(Taken.Positions.rbegin(), Taken.Positions.rend());
-  Items->BeginUpdate();
-  TScopeGuard end([Items] { Items->EndUpdate(); });
-  for (int i : Taken.Positions) Items->Delete(i);
-  Taken.Items.clear();
+// Whether runs of rows are cheaper inserted or removed as blocks (each moves the stored rows
+// behind it) than moved in one pass over the grid from the first run on: a few blocks keep
+// the current row on its row, as a single block move does.
+bool BlocksPay(const std::vector<std::pair<int, int>>& Runs, int RowCount) {
+  if (Runs.size() > 64) return false;
+  long long moved = 0;
+  for (const auto& run : Runs) moved += RowCount - run.first;
+  return moved <= 4LL * (RowCount - Runs.front().first) + 1024;
 }
 
 }  // namespace
 
+std::vector<TGridItem*> DEreDuzeroVaro::TakeItemsFrom(int Index) {
+  std::vector<TGridItem*> tail;
+  tail.reserve(static_cast<size_t>(std::max(FGridItems->Count() - Index, 0)));
+  for (int i = FGridItems->Count() - 1; i >= Index; --i) {
+    TGridItem* item = HiddenItem(i);
+    item->SetCollection(nullptr);  // taken from the end: no shifting
+    tail.push_back(item);
+  }
+  std::reverse(tail.begin(), tail.end());
+  return tail;
+}
+
+void DEreDuzeroVaro::AddItems(const std::vector<TGridItem*>& Items) {
+  if (Items.empty()) return;
+  FGridItems->BeginUpdate();
+  TScopeGuard end([this] { FGridItems->EndUpdate(); });
+  const int count = FGridItems->Count();
+  if (count == 0 || HiddenItem(count - 1)->Idx() < Items.front()->Idx()) {
+    for (TGridItem* item : Items) item->SetCollection(FGridItems.get());
+    return;
+  }
+  if (Items.size() <= MaxSingleItems) {
+    for (TGridItem* item : Items) {
+      const int pos = HiddenLowerBound(item->Idx());
+      item->SetCollection(FGridItems.get());
+      item->SetIndex(pos);
+    }
+    return;
+  }
+  const std::vector<TGridItem*> tail = TakeItemsFrom(HiddenLowerBound(Items.front()->Idx()));
+  size_t a = 0, b = 0;
+  while (a < tail.size() || b < Items.size()) {
+    const bool fromTail = b == Items.size() || (a < tail.size() && tail[a]->Idx() < Items[b]->Idx());
+    (fromTail ? tail[a++] : Items[b++])->SetCollection(FGridItems.get());
+  }
+}
+
+std::vector<TGridItem*> DEreDuzeroVaro::TakeItems(const std::vector<int>& Positions) {
+  std::vector<TGridItem*> taken;
+  if (Positions.empty()) return taken;
+  FGridItems->BeginUpdate();
+  TScopeGuard end([this] { FGridItems->EndUpdate(); });
+  taken.reserve(Positions.size());
+  if (Positions.size() <= MaxSingleItems) {
+    for (int p : Positions) taken.push_back(HiddenItem(p));
+    for (TGridItem* item : taken) item->SetCollection(nullptr);
+    return taken;
+  }
+  const int first = Positions.front();
+  const std::vector<TGridItem*> tail = TakeItemsFrom(first);
+  size_t k = 0;
+  for (size_t i = 0; i < tail.size(); ++i) {
+    if (k < Positions.size() && Positions[k] == first + static_cast<int>(i)) {
+      taken.push_back(tail[i]);
+      ++k;
+    } else {
+      tail[i]->SetCollection(FGridItems.get());
+    }
+  }
+  return taken;
+}
+
 // ===========================================================================
 // Rows: hiding
+
+void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
+  const int n = RowCount(), k = static_cast<int>(Rows.size());
+  if (k == 0 || k >= n) return;  // no row would be left
+  // The real index of each row, walking the store alongside.
+  std::vector<int> real;
+  real.reserve(Rows.size());
+  const int hidden = FGridItems->Count();
+  int h = 0;
+  for (int d : Rows) {
+    int r = d + h;
+    while (h < hidden && HiddenItem(h)->Idx() <= r) {
+      ++h;
+      ++r;
+    }
+    real.push_back(r);
+  }
+  std::vector<TGridItem*> items;
+  items.reserve(Rows.size());
+  const std::vector<std::pair<int, int>> runs = Runs(Rows);
+  if (BlocksPay(runs, n)) {
+    for (int j = 0; j < k; ++j) items.push_back(StoreRow(Rows[j], real[j], Level));
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) DeleteRowsAt(it->first, it->second);
+  } else {
+    // The other rows move up over the hidden ones and these gather at the bottom, in order.
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(n - Rows.front()));
+    size_t j = 0;
+    for (int r = Rows.front(); r < n; ++r) {
+      if (j < Rows.size() && Rows[j] == r) ++j;
+      else order.push_back(r);
+    }
+    order.insert(order.end(), Rows.begin(), Rows.end());
+    PermuteRows(Rows.front(), order);
+    for (int i = 0; i < k; ++i) items.push_back(StoreRow(n - k + i, real[i], Level));
+    DeleteRowsAt(n - k, k);
+  }
+  AddItems(items);
+  RowsChanged();
+}
 
 void DEreDuzeroVaro::HideRows(int FromRow, int ToRow) {
   FromRow = std::max(FromRow, 0);
   ToRow = std::min(ToRow, TotalRowCount() - 1);
   if (FromRow > ToRow) return;
-  // The collection position of FromRow and the rows of the range already hidden.
-  int pos = 0;
-  std::vector<int> already;
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    int idx = static_cast<TGridItem*>(FGridItems->Items(i))->Idx();
-    if (idx < FromRow) ++pos;
-    else if (idx <= ToRow) already.push_back(idx);
+  // The shown rows of the range, as display rows.
+  std::vector<int> rows;
+  int pos = HiddenLowerBound(FromRow);
+  const int hidden = FGridItems->Count();
+  for (int r = FromRow; r <= ToRow; ++r) {
+    if (pos < hidden && HiddenItem(pos)->Idx() == r) ++pos;
+    else rows.push_back(r - pos);
   }
-  std::sort(already.begin(), already.end());
-  already.erase(std::unique(already.begin(), already.end()), already.end());
-  const int shown = ToRow - FromRow + 1 - static_cast<int>(already.size());
-  if (shown <= 0 || shown >= RowCount()) return;  // nothing to hide, or no row would be left
-  const int D = FromRow - pos;
-  FGridItems->BeginUpdate();
-  {
-    TScopeGuard end([this] { FGridItems->EndUpdate(); });
-    // Ascending order is kept: the position also steps over the rows hidden before.
-    int disp = D;
-    size_t k = 0;
-    for (int r = FromRow; r <= ToRow; ++r) {
-      if (k < already.size() && already[k] == r) {
-        ++k;
-        ++pos;
-        continue;
-      }
-      StoreRow(pos++, disp++, r, true);
-    }
-  }
-  DeleteRowsAt(D, shown);
-  RowsChanged();
+  HideDisplRows(rows, 0);
 }
 
 void DEreDuzeroVaro::HideRowsEx(int FromRow, int ToRow) {
   if (FromRow < 0 || FromRow > ToRow || IsHiddenRow(FromRow)) return;
   const int D = DisplRowIndex(FromRow);
   if (D >= RowCount()) return;
-  ToRow = std::min(ToRow, FromRow + (RowCount() - 1 - D));
-  const int count = ToRow - FromRow + 1;
-  if (count >= RowCount()) return;  // no row would be left
-  FGridItems->BeginUpdate();
-  {
-    TScopeGuard end([this] { FGridItems->EndUpdate(); });
-    // The heights are kept too, so that a row shown again is not restored at height 0.
-    for (int r = FromRow; r <= ToRow; ++r) StoreRow(-1, D + (r - FromRow), r, true);
-  }
-  DeleteRowsAt(D, count);
-  RowsChanged();
+  // The display rows from FromRow's on, as many as the range is long; the heights are kept
+  // too, so that a row shown again is not restored at height 0.
+  const int count = std::min(ToRow - FromRow + 1, RowCount() - D);
+  std::vector<int> rows(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = D + i;
+  HideDisplRows(rows, 0);
 }
 
 void DEreDuzeroVaro::HideRowList(TIntList* RowList) {
@@ -265,40 +348,64 @@ void DEreDuzeroVaro::HideRowList(TIntList* RowList) {
     if (r >= 0 && r < RowCount() && (rows.empty() || r > rows.back())) rows.push_back(r);
   }
   if (rows.empty() || static_cast<int>(rows.size()) >= RowCount()) return;
-  FGridItems->BeginUpdate();
-  {
-    TScopeGuard end([this] { FGridItems->EndUpdate(); });
-    for (int r : rows) StoreRow(-1, r, r, true)->SetLevel(FFilterLevel);
-  }
+  HideDisplRows(rows, FFilterLevel);
   ++FFilterLevel;
-  // A few runs go as blocks from the bottom up, so that a long grid moves only its stored rows.
-  std::vector<std::pair<int, int>> runs;  // first row, length
-  for (int r : rows) {
-    if (!runs.empty() && runs.back().first + runs.back().second == r) ++runs.back().second;
-    else runs.emplace_back(r, 1);
-  }
-  if (runs.size() <= MaxBlockRuns) {
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) DeleteRowsAt(it->first, it->second);
-    RowsChanged();
-    return;
-  }
-  // Otherwise the other rows move up over the listed ones in one pass; the vacated rows at
-  // the bottom go.
-  int to = rows.front();
-  size_t k = 0;
-  for (int from = rows.front(); from < RowCount(); ++from) {
-    if (k < rows.size() && rows[k] == from) {
-      ++k;
-      continue;
-    }
-    CopyDisplRow(from, to++);
-  }
-  DeleteRowsAt(RowCount() - static_cast<int>(rows.size()), static_cast<int>(rows.size()));
-  RowsChanged();
 }
 
 // ===========================================================================
 // Rows: showing
+
+void DEreDuzeroVaro::ShowItems(const std::vector<int>& Positions) {
+  if (Positions.empty()) return;
+  // Each item's display row: its real index less the items staying hidden below it.
+  std::vector<int> target;
+  target.reserve(Positions.size());
+  int kept = 0;
+  size_t j = 0;
+  for (int i = 0; j < Positions.size(); ++i) {
+    if (Positions[j] == i) {
+      target.push_back(HiddenItem(i)->Idx() - kept);
+      ++j;
+    } else {
+      ++kept;
+    }
+  }
+  std::vector<TGridItem*> items = TakeItems(Positions);
+  TScopeGuard free([&items] {
+    for (TGridItem* item : items) delete item;
+  });
+  const int n = RowCount(), k = static_cast<int>(items.size());
+  // Indexes beyond the grid (rows taken away meanwhile) go to the end, in order.
+  for (int i = k - 1; i >= 0; --i) {
+    const int limit = i == k - 1 ? n + k - 1 : target[static_cast<size_t>(i) + 1] - 1;
+    target[static_cast<size_t>(i)] = std::min(target[static_cast<size_t>(i)], limit);
+  }
+  for (int i = 0; i < k; ++i)
+    target[static_cast<size_t>(i)] = std::max(target[static_cast<size_t>(i)], i == 0 ? 0 : target[static_cast<size_t>(i) - 1] + 1);
+  const std::vector<std::pair<int, int>> runs = Runs(target);
+  if (BlocksPay(runs, n + k)) {
+    // Each run goes back as one block at its place, the lowest first.
+    int i = 0;
+    for (const auto& [first, length] : runs) {
+      InsertRowsAt(first, length);
+      for (int m = 0; m < length; ++m, ++i) RestoreRow(items[static_cast<size_t>(i)], first + m);
+    }
+    return;
+  }
+  // The items go below the rows, then every row from the first target on takes its place.
+  InsertRowsAt(n, k);
+  for (int i = 0; i < k; ++i) RestoreRow(items[static_cast<size_t>(i)], n + i);
+  const int first = target.front();
+  std::vector<int> order;
+  order.reserve(static_cast<size_t>(n + k - first));
+  int src = first;
+  size_t t = 0;
+  for (int p = first; p < n + k; ++p) {
+    if (t < target.size() && target[t] == p) order.push_back(n + static_cast<int>(t++));
+    else order.push_back(src++);
+  }
+  PermuteRows(first, order);
+}
 
 void DEreDuzeroVaro::UnHideRow(int Rowindex) {
   UnHideRows(Rowindex, Rowindex);
@@ -309,58 +416,11 @@ void DEreDuzeroVaro::UnHideRows(int FromRow, int ToRow) {
   const bool modified = FShowModified->Enabled();
   FShowModified->SetEnabled(false);
   TScopeGuard restore([this, modified] { FShowModified->SetEnabled(modified); });
-  TTakenItems taken =
-      TakeItems(FGridItems.get(), [&](TGridItem* item) { return item->Idx() >= FromRow && item->Idx() <= ToRow; });
-  const std::vector<TGridItem*>& items = taken.Items;
-  const int base = FromRow - DisplRowIndex(FromRow);  // hidden rows below the range: they stay
-  // Each run of consecutive rows goes back as one block at its own display position, so that
-  // shown rows between hidden ones keep their place.
-  for (size_t i = 0; i < items.size();) {
-    size_t j = i + 1;
-    while (j < items.size() && items[j]->Idx() == items[j - 1]->Idx() + 1) ++j;
-    const int d = std::min(items[i]->Idx() - base, RowCount());
-    InsertRowsAt(d, static_cast<int>(j - i));
-    for (size_t k = i; k < j; ++k) RestoreRow(items[k], d + static_cast<int>(k - i));
-    i = j;
-  }
-  DeleteItems(FGridItems.get(), taken);
+  std::vector<int> positions;
+  for (int i = HiddenLowerBound(FromRow); i < FGridItems->Count() && HiddenItem(i)->Idx() <= ToRow; ++i)
+    positions.push_back(i);
+  ShowItems(positions);
   RowsChanged();
-}
-
-void DEreDuzeroVaro::RestoreItems(const std::vector<TGridItem*>& Items) {
-  const int n = static_cast<int>(Items.size());
-  if (n == 0) return;
-  // A few runs of distinct rows go back as blocks, so that a long grid moves only its stored rows.
-  size_t runs = 1;
-  bool distinct = true;
-  for (int i = 1; i < n; ++i) {
-    if (Items[i]->Idx() == Items[i - 1]->Idx()) distinct = false;
-    else if (Items[i]->Idx() != Items[i - 1]->Idx() + 1) ++runs;
-  }
-  if (distinct && runs <= MaxBlockRuns) {
-    for (int i = 0; i < n;) {
-      int j = i + 1;
-      while (j < n && Items[j]->Idx() == Items[j - 1]->Idx() + 1) ++j;
-      const int d = std::clamp(Items[i]->Idx(), 0, RowCount());
-      InsertRowsAt(d, j - i);
-      for (int k = i; k < j; ++k) RestoreRow(Items[k], d + (k - i));
-      i = j;
-    }
-    return;
-  }
-  const int old = RowCount();
-  InsertRowsAt(old, n);
-  // From the new bottom upwards each slot takes the item meant for it or the next shown row;
-  // once every item is placed the rows above are already where they belong.
-  int src = old - 1, k = n - 1;
-  for (int t = old + n - 1; t >= 0 && k >= 0; --t) {
-    if (src < 0 || Items[k]->Idx() >= t) {
-      RestoreRow(Items[k--], t);
-    } else {
-      if (src != t) CopyDisplRow(src, t);
-      --src;
-    }
-  }
 }
 
 void DEreDuzeroVaro::UnHideRowsAll() {
@@ -368,17 +428,19 @@ void DEreDuzeroVaro::UnHideRowsAll() {
   const bool modified = FShowModified->Enabled();
   FShowModified->SetEnabled(false);
   TScopeGuard restore([this, modified] { FShowModified->SetEnabled(modified); });
-  RestoreItems(TakeItems(FGridItems.get(), [](TGridItem*) { return true; }).Items);
-  FGridItems->Clear();
+  std::vector<int> positions(static_cast<size_t>(FGridItems->Count()));
+  for (int i = 0; i < FGridItems->Count(); ++i) positions[static_cast<size_t>(i)] = i;
+  ShowItems(positions);
   RowsChanged();
 }
 
 void DEreDuzeroVaro::UnHideRowList() {
+  // The last level's rows; with one level left, every hidden row.
   const int level = FFilterLevel - 1;
-  TTakenItems taken = TakeItems(FGridItems.get(), [level](TGridItem* item) { return item->Level() == level; });
-  RestoreItems(taken.Items);
-  if (FFilterLevel < 2) FGridItems->Clear();
-  else DeleteItems(FGridItems.get(), taken);
+  std::vector<int> positions;
+  for (int i = 0; i < FGridItems->Count(); ++i)
+    if (FFilterLevel < 2 || HiddenItem(i)->Level() == level) positions.push_back(i);
+  ShowItems(positions);
   RowsChanged();
 }
 

@@ -2,14 +2,6 @@
 #include "controls/HtmlText.h"
 #include "grid/AdvGrid.h"
 
-TStringList* DEreDuzeroVaro::HiddenRowItems(int RealRow) {
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-    if (item->Idx() == RealRow) return item->Items();
-  }
-  return nullptr;
-}
-
 TObject* DEreDuzeroVaro::GetGridObjectByRealRow(int ACol, int RealRow) {
   if (TStringList* items = HiddenRowItems(RealRow)) return items->Objects(ACol);
   return GridObjects(ACol, RealToDisplRow(RealRow));

@@ -2,6 +2,7 @@
 // the hidden selection.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "grid/AdvGrid.h"
@@ -335,4 +336,80 @@ TEST(AdvGridHidden, TenMillionRowsHideAndShowWithoutCostPerEmptyCell) {
   EXPECT_EQ(g.Cells(1, 5000000), u"b");
   EXPECT_EQ(g.Cells(2, 9999999), u"c");
   EXPECT_EQ(g.StoredCellCount(), stored);
+}
+
+namespace {
+
+// Every display row maps to the real row it shows and back; every hidden real row answers
+// as hidden and is read from the store.
+void ExpectIndexesMatchTheCells(TGridForm& f, int Total) {
+  DEreDuzeroVaro* g = f.grid;
+  std::vector<bool> shown(static_cast<size_t>(Total));
+  for (int d = 0; d < g->RowCount(); ++d) {
+    const int r = StrToInt(g->Cells(1, d).substr(2));
+    shown[static_cast<size_t>(r)] = true;
+    ASSERT_EQ(g->RealRowIndex(d), r) << d;
+    ASSERT_EQ(g->DisplRowIndex(r), d) << r;
+    ASSERT_FALSE(g->IsHiddenRow(r)) << r;
+  }
+  for (int r = 0; r < Total; ++r) {
+    if (shown[static_cast<size_t>(r)]) continue;
+    ASSERT_TRUE(g->IsHiddenRow(r)) << r;
+    ASSERT_EQ(g->GetCellsEx(1, r), u"1," + IntToStr(r)) << r;
+  }
+  ASSERT_EQ(g->TotalRowCount(), Total);
+}
+
+}  // namespace
+
+// Scattered rows over several filter levels: the rows gathered and put back in one pass keep
+// their texts, heights and records, and the indexes stay real ones on every level.
+TEST(AdvGridHidden, ScatteredRowsOverSeveralLevelsKeepRealIndexesAndComeBackWhole) {
+  const int total = 300;
+  TGridForm f(4, total);
+  DEreDuzeroVaro* g = f.grid;
+  for (int r = 0; r < total; ++r) g->SetRowHeights(r, 18 + r % 7);
+  std::vector<TCellProperties*> records;
+  for (int r = 5; r < total; r += 50) {
+    records.push_back(g->CellProperties(3, r));
+    records.back()->SetBrushColor(TColor(r));
+  }
+  const std::vector<String> texts = f.Column1();
+  const std::vector<int> heights = f.Heights();
+
+  TIntList third(-1, -1);  // a hundred runs of one row
+  for (int r = 1; r < total; r += 3) third.Add(r);
+  g->HideRowList(&third);
+  ExpectIndexesMatchTheCells(f, total);
+  TIntList few(-1, -1);  // display rows of the filtered grid
+  for (int d : {2, 3, 4, 90, 150}) few.Add(d);
+  const std::vector<String> before = f.Column1();
+  g->HideRowList(&few);
+  ExpectIndexesMatchTheCells(f, total);
+  for (int d : {2, 3, 4, 90, 150}) EXPECT_TRUE(g->IsHiddenRow(StrToInt(before[static_cast<size_t>(d)].substr(2))));
+  const std::vector<String> filtered = f.Column1();
+  g->HideRows(200, 240);  // real rows; those hidden by the filter already stay with their level
+  ExpectIndexesMatchTheCells(f, total);
+
+  // The last level comes back alone, at the places the level below shows.
+  g->UnHideRowList();
+  g->SetFilterLevel(g->FilterLevel() - 1);
+  std::vector<String> expected;
+  for (const String& s : before) {
+    const int r = StrToInt(s.substr(2));
+    const bool hiddenByRange = r >= 200 && r <= 240 && std::count(filtered.begin(), filtered.end(), s) > 0;
+    if (!hiddenByRange) expected.push_back(s);
+  }
+  EXPECT_EQ(f.Column1(), expected);
+  ExpectIndexesMatchTheCells(f, total);
+
+  g->UnHideRowsAll();
+  EXPECT_EQ(g->NumHiddenRows(), 0);
+  EXPECT_EQ(f.Column1(), texts);
+  EXPECT_EQ(f.Heights(), heights);
+  for (size_t i = 0; i < records.size(); ++i) {
+    const int r = 5 + 50 * static_cast<int>(i);
+    EXPECT_EQ(g->GridObjects(3, r), records[i]) << r;
+    EXPECT_EQ(records[i]->BrushColor(), TColor(r));
+  }
 }
