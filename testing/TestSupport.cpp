@@ -23,6 +23,7 @@
 #include "platform/ui/Forms_p.h"
 #include "platform/ui/Graphics_p.h"
 #include "platform/win/QtBridge_p.h"
+#include "platform/win/WinUser_p.h"
 
 // The entry points through which the window system hands Qt its input (Qt's own test library
 // drives windows through them too): hit-testing, grabs, pop-ups and focus all happen in Qt.
@@ -133,6 +134,7 @@ void SendMouseAt(TWindowPoint p, QEvent::Type type, Qt::MouseButton button, TShi
   Qt::MouseButtons state = gHeld | ButtonsOf(shift);
   if (type == QEvent::MouseButtonRelease) state &= ~Qt::MouseButtons(button);
   gMouseClock += 10;
+  NoteInputPointer(qRound(p.global.x()), qRound(p.global.y()));
   qt_handleMouseEvent(p.window, p.local, p.global, state, button, type, ModifiersOf(shift), gMouseClock);
 }
 
@@ -297,6 +299,7 @@ void SimulateDblClick(TControl* Control, int X, int Y, TMouseButton Button, TShi
 void SimulateMouseWheel(TControl* Control, int WheelDelta, int X, int Y, TShiftState Shift) {
   TWindowPoint p = WindowPointOf(Control, X, Y);
   EnterWindow(p.window, p.local, p.global);
+  NoteInputPointer(qRound(p.global.x()), qRound(p.global.y()));
   // The top-level window finds the widget under the point, as for a wheel turn from the window system.
   QWheelEvent e(p.local, p.global, QPoint(), QPoint(0, WheelDelta), gHeld | ButtonsOf(Shift), ModifiersOf(Shift),
                 Qt::NoScrollPhase, false);

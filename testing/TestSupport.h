@@ -144,6 +144,16 @@ void SimulateActivateOtherApplication();
 void SimulatePressOutside(TCustomForm* Popup, int X, int Y);
 // The window system hides Form's window by itself (not through the form).
 void SimulateWindowSystemHide(TCustomForm* Form);
+// What the open pop-up menu shows: its screen rectangle and each item's caption (access-key
+// marks left out) and screen rectangle, separators left out. Bounds is empty when no menu is up.
+struct TPopupMenuView {
+  TRect Bounds;
+  std::vector<std::pair<String, TRect>> Items;
+};
+TPopupMenuView ActivePopupMenu();
+// Runs Step from inside the next pop-up menu the program shows, as soon as it is up, within
+// TimeoutMs (Step does not run when none comes). Returns at once; Step runs later, from a timer.
+void WhenPopupMenu(std::function<void()> Step, int TimeoutMs = 5000);
 
 // ---- Drags (TestSupportDrag.cpp)
 // Runs Steps from inside the next drag the program starts (DoDragDrop), once it is under way;

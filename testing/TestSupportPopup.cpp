@@ -3,7 +3,10 @@
 #include "testing/TestSupport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/rtl/SysUtils.h"
@@ -82,4 +85,36 @@ void SimulatePressOutside(TCustomForm* Popup, int X, int Y) {
 void SimulateWindowSystemHide(TCustomForm* Form) {
   TopWindowOf(Form)->hide();
   ProcessPendingEvents();
+}
+
+// ---- Pop-up menus
+
+TPopupMenuView ActivePopupMenu() {
+  TPopupMenuView view;
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  if (menu == nullptr || !menu->isVisible()) return view;
+  const QRect g = menu->geometry();
+  view.Bounds = TRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator() || !a->isVisible()) continue;
+    const QRect r = menu->actionGeometry(a);
+    const QPoint p = menu->mapToGlobal(r.topLeft());
+    String caption = a->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&')).toStdU16String();
+    view.Items.emplace_back(caption, TRect(p.x(), p.y(), p.x() + r.width(), p.y() + r.height()));
+  }
+  return view;
+}
+
+void WhenPopupMenu(std::function<void()> Step, int TimeoutMs) {
+  auto* timer = new QTimer;
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, clock, Step = std::move(Step), TimeoutMs] {
+    const bool up = !ActivePopupMenu().Bounds.IsEmpty();
+    if (!up && clock->elapsed() < TimeoutMs) return;
+    timer->stop();
+    timer->deleteLater();
+    if (up) Step();
+  });
+  timer->start(5);
 }

@@ -27,6 +27,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -855,15 +856,23 @@ BOOL ShowCaret(HWND hWnd) { return SetCaretShown(hWnd, true); }
 
 // ---- Cursor, keys, sound
 
+namespace {
+// Where simulated input last put the pointer (none until it did).
+std::optional<QPoint> gInputPointer;
+}  // namespace
+
+void NoteInputPointer(int X, int Y) { gInputPointer = QPoint(X, Y); }
+
 BOOL GetCursorPos(POINT* lpPoint) {
   if (lpPoint == nullptr) return 0;
-  QPoint p = QCursor::pos();
+  QPoint p = gInputPointer ? *gInputPointer : QCursor::pos();
   *lpPoint = TPoint(p.x(), p.y());
   return 1;
 }
 
 BOOL SetCursorPos(int X, int Y) {
   QCursor::setPos(X, Y);
+  if (gInputPointer) gInputPointer = QPoint(X, Y);
   return 1;
 }
 

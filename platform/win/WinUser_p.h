@@ -68,6 +68,9 @@ QImage& BackingImage(HWND wnd);
 // Input state seen by the event translation, for GetKeyState.
 void NoteInputState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 void NoteKeyState(int vk, bool down);
+// Simulated mouse input (tests) moves the pointer: from then on GetCursorPos answers the
+// screen point of the last simulated event (the test platform has no pointer of its own).
+void NoteInputPointer(int X, int Y);
 // The virtual key code of a Qt key (0 when it has none).
 WORD VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
 // The Qt key of a virtual key code (for synthetic input); the keypad keys (VK_NUMPAD0..9,
