@@ -1,5 +1,6 @@
 // The grid as a drag source: its settings, the drag start from the mouse, the floating
 // pictures of a drag (the cell snapshot and the header button) and the drop source.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -193,6 +194,51 @@ void ShowWithoutActivating(TWinControl* W) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The enhanced move's picture
+
+void DEreDuzeroVaro::FloatMovePicture(int X, int Y, int ACol, int ARow) {
+  const bool showCells = DragDropSettings()->ShowCells();
+  THeaderDragButton* button = MoveButton();
+  if (GridState() == gsColMoving && Movecell >= FixedCols() && Movecell < ColCount() && ARow >= 0) {
+    if (FMoveForm == nullptr && showCells) {
+      const int last = std::clamp(TopRow() + VisibleRowCount() - FixedRows(), 0, RowCount() - 1);
+      FMoveForm = SelectionToForm(TGridRect{Movecell, 0, Movecell, last});
+      ShowWithoutActivating(FMoveForm);
+    }
+    button->SetCaption(Cells(DisplToRealCol(Movecell), 0));
+    button->SetBounds(button->Left(), button->Top(), ColWidths(Movecell), RowHeights(ARow));
+    button->Invalidate();
+  } else if (GridState() == gsRowMoving && Movecell >= FixedRows() && Movecell < RowCount() && ACol >= 0) {
+    if (FMoveForm == nullptr && showCells) {
+      const int last = std::clamp(LeftCol() + VisibleColCount() - FixedCols(), 0, ColCount() - 1);
+      FMoveForm = SelectionToForm(TGridRect{0, Movecell, last, Movecell});
+      ShowWithoutActivating(FMoveForm);
+    }
+    button->SetCaption(Cells(0, Movecell));
+    button->SetBounds(button->Left(), button->Top(), ColWidths(ACol), RowHeights(Movecell));
+    button->Invalidate();
+  }
+  // The picture keeps the spot of the press under the mouse.
+  const TPoint p = ClientToScreen(TPoint(X - MoveOfsX, Y - MoveOfsY));
+  if (showCells) {
+    if (FMoveForm != nullptr) FMoveForm->SetBounds(p.X, p.Y, FMoveForm->Width(), FMoveForm->Height());
+    return;
+  }
+  button->SetBounds(p.X, p.Y, button->Width(), button->Height());
+  if (!button->Visible()) ShowWithoutActivating(button);
+  button->SetEnabled(true);
+}
+
+void DEreDuzeroVaro::EndMovePicture() {
+  if (FMoveButton != nullptr) {
+    FMoveButton->SetEnabled(false);
+    FMoveButton->SetVisible(false);
+  }
+  delete FMoveForm;
+  FMoveForm = nullptr;
+}
 
 bool DEreDuzeroVaro::OleDragFromMouse(TPoint Down, int X, int Y) {
   if (std::abs(X - Down.X) <= 3 && std::abs(Y - Down.Y) < 4) return false;

@@ -223,17 +223,19 @@ void DEreDuzeroVaro::TGridDropTarget::DropFiles(TPoint Pt, TStrings* Files) {
   bool allow = true;
   if (g.OnOleDropFile) g.OnOleDropFile(&g, row, col, name, allow);
   if (!allow) return;
+  // A ".CSV" file loads as text, else a ".XLS" (".XLSX") one as a workbook; the name only has
+  // to hold the text. The file is loaded once.
   const String upper = UpperCase(name);
-  if (upper.find(u".CSV") != String::npos) {
-    if (g.OnOleDrop) g.OnOleDrop(&g, -1, -1, name, allow);
-    // A file that cannot be read is reported, not dropped silently.
-    if (allow) {
-      try {
-        g.LoadFromCSV(name, -1);
-      } catch (Exception&) {
-        Application->HandleException(&g);
-      }
-    }
+  const bool csv = upper.find(u".CSV") != String::npos;
+  if (!csv && upper.find(u".XLS") == String::npos) return;
+  if (g.OnOleDrop) g.OnOleDrop(&g, -1, -1, name, allow);
+  if (!allow) return;
+  // A file that cannot be read is reported, not dropped silently.
+  try {
+    if (csv) g.LoadFromCSV(name, -1);
+    else g.LoadFromXLS(name);
+  } catch (Exception&) {
+    Application->HandleException(&g);
   }
 }
 

@@ -141,11 +141,10 @@ void DEreDuzeroVaro::FilterDropDownRelease(int ACol, int ARow, int X, int Y) {
       list->SetVisible(true);
       list->BringToFront();
       if (list->CanFocus()) list->SetFocus();
+      WatchFilterListClose();
       return;
     }
   }
   // Anywhere else (or the open column's button again) the open list closes.
-  if (FDropList && FDropList->Visible()) FDropList->SetVisible(false);
-  if (FDropCheckList && FDropCheckList->Visible()) FDropCheckList->SetVisible(false);
-  FFilterCol = -1;
+  CloseFilterLists();
 }

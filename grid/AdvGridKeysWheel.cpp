@@ -174,6 +174,8 @@ bool DEreDuzeroVaro::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 // Panning
 
 void DEreDuzeroVaro::StartWheelPan(TPoint At) {
+  prevcurs = Cursor();
+  SetGridCursor(GridCursor(8000));
   wheelpan = true;
   wheelpanpos = At;
   wheeltimer = SetTimer(Handle(), PanTimerId, 10, nullptr);
@@ -185,6 +187,7 @@ void DEreDuzeroVaro::EndWheelPan() {
   if (GetCapture() == Handle()) ReleaseCapture();
   if (wheeltimer != 0 && HandleAllocated()) KillTimer(Handle(), PanTimerId);
   wheeltimer = 0;
+  SetGridCursor(prevcurs);
 }
 
 void DEreDuzeroVaro::WheelPanTick() {
@@ -195,6 +198,10 @@ void DEreDuzeroVaro::WheelPanTick() {
   int v = 0, h = 0;
   if (pan != ipHorizontal) v = p.Y > wheelpanpos.Y + PanDeadZone ? 1 : p.Y < wheelpanpos.Y - PanDeadZone ? -1 : 0;
   if (pan != ipVertical) h = p.X > wheelpanpos.X + PanDeadZone ? 1 : p.X < wheelpanpos.X - PanDeadZone ? -1 : 0;
+  // The cursor points the way the grid pans: 8000 still, then down, left, right, up, up-right,
+  // up-left, down-right, down-left.
+  static constexpr int Cursors[3][3] = {{8006, 8004, 8005}, {8002, 8000, 8003}, {8008, 8001, 8007}};
+  SetGridCursor(GridCursor(Cursors[v + 1][h + 1]));
   const int fixedRows = TCustomGrid::FixedRows();
   const int lastRow = std::max(fixedRows, RowCount() - FixedFooters() - 1);
   const int lastCol = std::max(FixedCols(), ColCount() - FixedRightCols() - 1);

@@ -173,6 +173,8 @@ void DEreDuzeroVaro::SetCellSelectorMode(bool Value) {
 // ---------------------------------------------------------------------------
 
 void DEreDuzeroVaro::MouseMove(TShiftState Shift, int X, int Y) {
+  // While panning the mouse only steers the pan (its timer reads the pointer).
+  if (wheelpan) return;
   // 1. Dragging after a press selects a range.
   if (FMouseDownMove && FMouseActions->RangeSelectAndEdit() && Options().Contains(goEditing) && !EditMode()) {
     TGridOptions o = Options();
@@ -450,7 +452,7 @@ void DEreDuzeroVaro::CMMouseLeave(TMessage& Message) {
     FAnchor.clear();
     if (OnAnchorExit) OnAnchorExit(this, -1, -1, left);
   }
-  if (!FMoving && Cursor() != FOldCursor) SetGridCursor(FOldCursor);
+  if (!FMoving && !wheelpan && Cursor() != FOldCursor) SetGridCursor(FOldCursor);
 }
 
 // ---------------------------------------------------------------------------
@@ -611,6 +613,7 @@ void DEreDuzeroVaro::MoveFeedback(int X, int Y, int ACol, int ARow) {
     SetGridCursor(FOldCursor);
     for (TArrowWindow* a : FArrows)
       if (a != nullptr) a->SetVisible(false);
+    EndMovePicture();
     return;
   }
   if (!EnhRowColMove() || RowCount() <= 1 || (X == Clickposx && Y == Clickposy) || FSizingFixed) return;
@@ -664,6 +667,7 @@ void DEreDuzeroVaro::MoveFeedback(int X, int Y, int ACol, int ARow) {
     if (Y < fixedHeight && TopRow() > TCustomGrid::FixedRows()) SetTopRow(TopRow() - 1);
     if (Y > Height() && TopRow() + VisibleRowCount() < RowCount()) SetTopRow(TopRow() + 1);
   }
+  FloatMovePicture(X, Y, ACol, ARow);
   FMoveDrop = allow;
   SetGridCursor(allow ? crDrag : crNoDrop);
 }
@@ -674,6 +678,7 @@ bool DEreDuzeroVaro::EndEnhancedMove(int ACol, int ARow) {
   FMoving = false;
   for (TArrowWindow* a : FArrows)
     if (a != nullptr) a->SetVisible(false);
+  EndMovePicture();
   EndBlockFocus();
   SetGridCursor(FOldCursor);
   if (!EnhRowColMove() || (state != gsColMoving && state != gsRowMoving)) return false;

@@ -683,6 +683,8 @@ void DEreDuzeroVaro::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
   }
   const bool valid = ACol >= 0 && ARow >= 0;
+  // The drop-down button of a fixed cell pops up its menu.
+  if (PressFixedDropDown(ACol, ARow, X)) return;
   if (valid && IsHoverFixedCell(ACol, ARow) && FControlLook->FixedGradientDownTo() != clNone &&
       ARow == TCustomGrid::FixedRows() - 1)
     RepaintCell(ACol, ARow);

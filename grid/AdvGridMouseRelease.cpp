@@ -193,7 +193,7 @@ void DEreDuzeroVaro::ClickSort(int ACol, int ARow, int X, bool Moved) {
     return;
   int pcol = -1, prow = -1;
   MouseToCell(Clickposx, Clickposy, pcol, prow);
-  if (FControlLook->FixedDropDownButton() && X > r.Right - ButtonZone) return;
+  if (FControlLook->FixedDropDownButton() && CanShowFixedDropDown(rc) && X > r.Right - ButtonZone) return;
   if (X > r.Right - ButtonZone && BuildFilterList(rc)) return;
   TSortSettings* s = SortSettings();
   const bool sortable = s->Row() == ARow && prow == ARow && TCustomGrid::FixedRows() > 0 &&

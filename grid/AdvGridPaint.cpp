@@ -258,7 +258,7 @@ void DEreDuzeroVaro::PaintFixedLook(TCellPaint& P, TRect& R) {
       FillMirrorGradient(c, A, FZOLGradHoverFrom, FZOLGradHoverTo, FZOLGradHoverMirrorFrom, FZOLGradHoverMirrorTo,
                          true, FZOLGradHoverBorder, false, true);
     };
-    const bool dropDown = FControlLook->FixedDropDownButton() && PaintFixedDropDown(*this, P.RCol);
+    const bool dropDown = FControlLook->FixedDropDownButton() && CanShowFixedDropDown(P.RCol);
     if (held) {
       if (dropDown) {
         TRect left(R.Left, R.Top, R.Right - 16, R.Bottom), right(R.Right - 16, R.Top, R.Right, R.Bottom);

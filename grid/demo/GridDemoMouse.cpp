@@ -1,9 +1,12 @@
 // The demo's menu for the grid's mouse area: how a press selects, whether headers move their
-// columns and rows, and zooming.
+// columns and rows, the headers' drop-down menus, and zooming.
 #include "grid/demo/GridDemo.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
+
+#include "platform/ui/Menus.h"
 
 namespace {
 
@@ -41,7 +44,7 @@ void ApplySelect(DEreDuzeroVaro* G, TDemoSelect Mode) {
 }  // namespace
 
 void AddGridDemoMouse(TGridDemoForm& Form) {
-  TMenuItem* menu = Form.DemoMenu(u"Mouse");
+  TMenuItem* menu = Form.DemoMenu(u"&Mouse");
   struct TChoice {
     const char16_t* Caption;
     TDemoSelect Mode;
@@ -92,6 +95,31 @@ void AddGridDemoMouse(TGridDemoForm& Form) {
   sizeCols->SetChecked(Form.Grid()->Options().Contains(goColSizing));
   moveCols->SetChecked(Form.Grid()->Options().Contains(goColMoving));
   moveRows->SetChecked(Form.Grid()->Options().Contains(goRowMoving));
+
+  // The headers' drop-down buttons and their menu (the menu's Tag names the column pressed).
+  TMenuItem* dropDowns = Form.AddDemoItem(menu, u"&Header drop-down menus", nullptr);
+  dropDowns->OnClick = [&Form, dropDowns](TObject*) {
+    DEreDuzeroVaro* g = Form.Grid();
+    if (g->FixedDropDownMenu() == nullptr) {
+      auto* popup = new TPopupMenu(&Form);
+      auto add = [popup](const String& Caption, std::function<void(int Col)> Action) {
+        auto* item = new TMenuItem(popup);
+        item->SetCaption(Caption);
+        item->OnClick = [popup, Action](TObject*) { Action(static_cast<int>(popup->Tag())); };
+        popup->Items()->Add(item);
+      };
+      add(u"Sort ascending", [g](int Col) { g->Sort(g->DisplToRealCol(Col), sdAscending); });
+      add(u"Sort descending", [g](int Col) { g->Sort(g->DisplToRealCol(Col), sdDescending); });
+      add(u"Hide column", [g](int Col) { g->HideColumn(g->DisplToRealCol(Col)); });
+      add(u"Show all columns", [g](int) { g->UnHideColumnsAll(); });
+      g->SetFixedDropDownMenu(popup);
+    }
+    const bool on = !g->ControlLook()->FixedDropDownButton();
+    g->ControlLook()->SetFixedDropDownButton(on);
+    if (on) g->SetHoverFixedCells(hfFixedRows);
+    dropDowns->SetChecked(on);
+    g->Invalidate();
+  };
 
   Form.AddDemoItem(menu, u"Zoom in (Ctrl+wheel down)", [&Form] {
     Form.Grid()->Zoom(1);

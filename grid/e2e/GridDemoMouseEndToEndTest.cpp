@@ -1,7 +1,8 @@
 // The grid demo's mouse as a user meets it: the real program on an X server of the test's own,
 // the real pointer driven by xdotool, screenshots for what the grid shows: a drag selects a
-// block, Shift+click extends a click, a header dragged onto another moves its column, and a
-// double click on a header's border sizes the column to its texts.
+// block, Shift+click extends a click, a header dragged onto another moves its column, a
+// double click on a header's border sizes the column to its texts, and a header's drop-down
+// button pops up its menu.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -168,5 +169,48 @@ TEST_F(GridDemoMouseEndToEnd, DragAndShiftClickSelectAHeaderMovesItsColumnAndADo
   }
   EXPECT_GT(bestSame, 0.95) << "the third column was not found again";
   EXPECT_NE(best, 0) << "the double click did not size the column";
+  ASSERT_TRUE(Demo.Running()) << "the demo ended (status " << Demo.ExitStatus() << ")";
+}
+
+TEST_F(GridDemoMouseEndToEnd, AHeadersDropDownButtonPopsUpItsMenu) {
+  // Mouse > Header drop-down menus; the keys reach the menu once the window has the keyboard,
+  // which a loaded machine can delay: try again until the header shows its button.
+  const Box h2 = Cell(2, 0);
+  const Box button{h2.Right - 14, h2.Top + 2, h2.Right - 2, h2.Bottom - 2};
+  bool shown = false;
+  for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+    X.Key("Escape");
+    X.Xdo("search --onlyvisible --name '^String grid$' windowactivate --sync");
+    std::this_thread::sleep_for(300ms);
+    X.Key("alt+m");
+    X.Key("h");
+    std::this_thread::sleep_for(300ms);
+    // Hovered, the header shows the button: a black down triangle in its right 16 pixels.
+    MoveTo(h2.Left + 10, h2.CentreY());
+    shown = Eventually([&] {
+      e2e::Screen s = Shot();
+      return !s.Rgb.empty() && s.Find(button, 0, 0, 0).Right >= button.Left;
+    }, 3s);
+  }
+  ASSERT_TRUE(shown) << "the hovered header shows no drop-down button";
+  e2e::Screen before = Shot();
+
+  // A click on the button pops the menu up under it; its third item hides the column.
+  MoveTo(h2.Right - 8, h2.CentreY());
+  X.Xdo("click 1");
+  // The menu covers the grid line between columns 3 and 4 along rows 1 to 3.
+  const int lineX = Cell(3, 1).Right + 1, lineTop = Cell(3, 1).Top, lineH = 3 * RowHeight - 2;
+  ASSERT_TRUE(Eventually([&] { return Same(before, lineX, lineTop, Shot(), lineX, lineTop, 1, lineH) < 0.5; }, 5s))
+      << "no menu came up under the button";
+  X.Key("Down");
+  X.Key("Down");
+  X.Key("Down");
+  X.Key("Return");
+  std::this_thread::sleep_for(500ms);
+  e2e::Screen after = Shot();
+  // Column 3's cells now stand where column 2 was.
+  const int blockTop = Cell(3, 5).Top, blockH = 5 * RowHeight - 1;
+  EXPECT_GT(Same(before, Cell(3, 5).Left, blockTop, after, Cell(2, 5).Left, blockTop, ColWidth[3] - 1, blockH), 0.95)
+      << "the column was not hidden";
   ASSERT_TRUE(Demo.Running()) << "the demo ended (status " << Demo.ExitStatus() << ")";
 }

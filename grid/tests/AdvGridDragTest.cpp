@@ -134,6 +134,45 @@ TEST(AdvGridDrag, OneDroppedCsvFileIsLoaded) {
   }
 }
 
+TEST(AdvGridDrag, OneDroppedWorkbookIsLoadedAndABrokenOneReported) {
+  TempFolder dir;
+  {
+    TGridForm f;
+    PlainGrid(f.grid, 2, 2);
+    f.grid->SetCells(0, 0, u"A1");
+    f.grid->SetCells(1, 1, u"book");
+    f.grid->SaveToXLS(dir.FileS("list.xlsx"));
+  }
+  std::ofstream(dir.Path() + "/old.XLS") << "not a workbook";
+  struct Case {
+    const char* Name;
+    const char* File;
+    bool Refuse;
+    const char16_t* Cell;
+    bool Reported;
+  } cases[] = {{"a workbook", "list.xlsx", false, u"book", false},
+               {"refused by OnOleDrop", "list.xlsx", true, u"kept", false},
+               {"a damaged workbook", "old.XLS", false, u"kept", true}};
+  for (const Case& c : cases) {
+    TGridForm f;
+    PlainGrid(f.grid, 3, 3);
+    f.grid->SetCells(1, 1, u"kept");
+    f.grid->DragDropSettings()->SetOleDropTarget(true);
+    String dropped;
+    f.grid->OnOleDrop = [&](TObject*, int, int, const String& Data, bool& Allow) {
+      dropped = Data;
+      Allow = !c.Refuse;
+    };
+    std::vector<String> reports;
+    TExceptionReport old = SetExceptionReport([&](const String& Message) { reports.push_back(Message); });
+    SimulateOutsideDrop(f.grid, 30, 30, String(), {dir.FileS(c.File)});
+    SetExceptionReport(old);
+    EXPECT_EQ(dropped, dir.FileS(c.File)) << c.Name;
+    EXPECT_EQ(f.grid->Cells(1, 1), c.Cell) << c.Name;
+    EXPECT_EQ(reports.size(), c.Reported ? 1u : 0u) << c.Name;
+  }
+}
+
 TEST(AdvGridDrag, DragMovesCellsToAnotherGridUnlessCopyingOrRefused) {
   struct Case {
     const char* Name;

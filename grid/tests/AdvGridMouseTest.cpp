@@ -296,6 +296,77 @@ TEST(AdvGridMouse, DraggingAHeaderMovesItsColumn) {
   EXPECT_EQ(t.g->Cells(2, 0), u"2");
 }
 
+TEST(AdvGridMouse, EnhancedMoveFloatsTheCellsOrTheHeaderUnderTheMouse) {
+  TMouseGrid t;
+  t.g->SetOptions(t.g->Options() + TGridOptions{goColMoving, goRowMoving});
+  t.g->SetEnhRowColMove(true);
+  for (int c = 1; c < 6; ++c) t.g->SetCells(c, 0, u"h" + IntToStr(c));
+  for (int r = 1; r < 8; ++r) t.g->SetCells(0, r, u"r" + IntToStr(r));
+  // With ShowCells the moved column's cells float, the pressed spot staying under the mouse.
+  const TRect from = t.Cell(2, 0), to = t.Cell(4, 0);
+  SimulateMouseDown(t.g, mbLeft, from.Left + 20, from.Top + 5);
+  SimulateMouseMove(t.g, from.Left + 30, from.Top + 5, TShiftState{ssLeft});
+  TForm* picture = t.g->MoveForm();
+  ASSERT_NE(picture, nullptr);
+  EXPECT_TRUE(picture->Visible());
+  EXPECT_EQ(picture->Width(), t.g->ColWidths(2) + 1);
+  SimulateMouseMove(t.g, to.Left + 25, to.Top + 7, TShiftState{ssLeft});
+  EXPECT_EQ(t.g->MoveForm(), picture);
+  EXPECT_EQ(TPoint(picture->Left(), picture->Top()), t.g->ClientToScreen(TPoint(to.Left + 5, to.Top + 2)));
+  EXPECT_FALSE(t.g->MoveButton()->Visible());
+  SimulateMouseUp(t.g, mbLeft, to.Left + 25, to.Top + 7);
+  ProcessPendingEvents();
+  EXPECT_EQ(t.g->MoveForm(), nullptr) << "the release frees the picture";
+  EXPECT_EQ(t.g->Cells(4, 0), u"h2");
+  // Without ShowCells a row move floats the header button with the row's fixed text.
+  t.g->DragDropSettings()->SetShowCells(false);
+  const TRect a = t.Cell(0, 3), b = t.Cell(0, 6);
+  SimulateMouseDown(t.g, mbLeft, a.Left + 4, a.Top + 3);
+  SimulateMouseMove(t.g, a.Left + 4, a.Top + 12, TShiftState{ssLeft});
+  SimulateMouseMove(t.g, b.Left + 6, b.Top + 8, TShiftState{ssLeft});
+  auto* button = t.g->MoveButton();
+  EXPECT_EQ(t.g->MoveForm(), nullptr);
+  EXPECT_TRUE(button->Visible());
+  EXPECT_EQ(button->Caption(), u"r3");
+  EXPECT_EQ(button->BoundsRect(), TRect(t.g->ClientToScreen(TPoint(b.Left + 2, b.Top + 5)),
+                                        t.g->ClientToScreen(TPoint(b.Left + 2 + t.g->ColWidths(0),
+                                                                   b.Top + 5 + t.g->RowHeights(3)))));
+  SimulateMouseUp(t.g, mbLeft, b.Left + 6, b.Top + 8);
+  ProcessPendingEvents();
+  EXPECT_FALSE(button->Visible());
+  EXPECT_EQ(t.g->Cells(0, 6), u"r3");
+}
+
+TEST(AdvGridMouse, PanCursorPointsTheWayTheGridPans) {
+  TMouseGrid t;
+  t.g->SetColCount(40);
+  t.g->SetRowCount(200);
+  const TCursor before = t.g->Cursor();
+  const TPoint at(200, 150);
+  // Pointer offset from where panning started -> the cursor, panning both ways and vertically only.
+  struct TCase {
+    TIntelliPan Pan;
+    int DX, DY, Cursor;
+  } cases[] = {{ipBoth, 0, 0, 8000},   {ipBoth, 3, -4, 8000},  {ipBoth, 0, 20, 8001},    {ipBoth, -20, 0, 8002},
+               {ipBoth, 20, 0, 8003},  {ipBoth, 0, -20, 8004}, {ipBoth, 20, -20, 8005},  {ipBoth, -20, -20, 8006},
+               {ipBoth, 20, 20, 8007}, {ipBoth, -20, 20, 8008}, {ipVertical, 20, 0, 8000}, {ipVertical, 20, 20, 8001}};
+  for (const TCase& k : cases) {
+    t.g->SetIntelliPan(k.Pan);
+    t.g->SetTopRow(100);
+    t.g->SetLeftCol(20);
+    SimulateClick(t.g, at.X, at.Y, mbMiddle);
+    ASSERT_TRUE(t.g->WheelPanning());
+    EXPECT_EQ(t.g->Cursor(), TCursor(8000));
+    SimulateMouseMove(t.g, at.X + k.DX, at.Y + k.DY);
+    EXPECT_TRUE(WaitUntil([&] { return t.g->Cursor() == TCursor(k.Cursor); }, 2000))
+        << k.DX << "," << k.DY << ": cursor " << int(t.g->Cursor()) << ", wanted " << k.Cursor;
+    // Any press ends panning and brings the cursor back.
+    SimulateClick(t.g, at.X + k.DX, at.Y + k.DY);
+    EXPECT_FALSE(t.g->WheelPanning());
+    EXPECT_EQ(t.g->Cursor(), before);
+  }
+}
+
 TEST(AdvGridMouse, RightPressReportsTheCellAndMaySelectIt) {
   TMouseGrid t;
   std::vector<TPoint> cells;
