@@ -162,6 +162,10 @@ TEST_F(SearchPanelTest, TypingEnablesTheButtonsAndSearchesFromTheTop) {
   EXPECT_EQ(p->Edit()->Text(), u"");
   EXPECT_EQ(p->Edit()->Color(), clWindow);
   for (TAdvGridButton* b : {p->ForwardButton(), p->BackwardButton(), p->HiliteButton()}) EXPECT_FALSE(b->Enabled());
+  // Enter on an empty text searches nothing.
+  SimulateKeyStroke(p->Edit(), VK_RETURN);
+  ProcessPendingEvents();
+  EXPECT_EQ(current(), TPoint(1, 3));
 }
 
 TEST_F(SearchPanelTest, EnterAndTheButtonsStepThroughTheHitsAndReportThem) {
@@ -233,6 +237,12 @@ TEST_F(SearchPanelTest, MatchCaseAndTheSearchColumnNarrowTheSearch) {
   clickButton(p->HiliteButton());
   EXPECT_EQ(g.Cells(2, 5), u"<hi>apple</hi> pie");
   EXPECT_EQ(g.Cells(1, 3), u"an apple");  // other columns keep their text
+
+  // A search column past the last one searches and highlights every column alike.
+  clickButton(p->HiliteButton());
+  sf->SetSearchColumn(7);
+  clickButton(p->HiliteButton());
+  EXPECT_EQ(g.Cells(1, 3), u"an <hi>apple</hi>");
 }
 
 TEST_F(SearchPanelTest, HighlightToggleMarksEveryOccurrenceAndTypingReHighlights) {
