@@ -294,6 +294,17 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
   if (BlocksPay(runs, n)) {
     for (int j = 0; j < k; ++j) items.push_back(StoreRow(Rows[j], real[j], Level));
     for (auto it = runs.rbegin(); it != runs.rend(); ++it) DeleteRowsAt(it->first, it->second);
+  } else if (n - Rows.front() - k < k) {
+    // Fewer rows stay than go: the rows are stored where they are and the staying rows copied
+    // up over them, then the bottom goes.
+    for (int j = 0; j < k; ++j) items.push_back(StoreRow(Rows[j], real[j], Level));
+    int to = Rows.front();
+    size_t j = 0;
+    for (int from = Rows.front(); from < n; ++from) {
+      if (j < Rows.size() && Rows[j] == from) ++j;
+      else CopyDisplRow(from, to++);
+    }
+    DeleteRowsAt(n - k, k);
   } else {
     // The other rows move up over the hidden ones and these gather at the bottom, in order.
     std::vector<int> order;
