@@ -33,8 +33,8 @@ void DEreDuzeroVaro::PaintBackgroundOutsideCells() {
   }
   if (!area) return;
 
-  TRect paint = client;
-  if (FSearchFooter->Visible()) paint.Bottom -= 32;
+  // The client rectangle already ends above a shown search panel.
+  const TRect paint = client;
 
   TCanvas* c = Canvas();
   HDC dc = c->Handle();
