@@ -1,8 +1,9 @@
 // The grid's files against references doing the same on the same data, in the same run:
 // LoadFromCSV of 1,000,000 cells within list(csv.reader(...)) in time and memory, SaveToCSV
-// within csv.writer, the cell stream's save plus load at most twice the CSV's, find within twice a Python scan, and the .xlsx
-// export at most half of openpyxl's write-only mode. Python times itself (and reports its
-// peak memory growth); the ratios are the grid's cost over the reference's.
+// within csv.writer, the cell stream's save plus load at most twice the CSV's, find within
+// twice a Python scan, and the .xlsx export at most half of openpyxl's write-only mode. Python
+// times itself (and reports its peak memory growth); the ratios are the grid's cost over the
+// reference's.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
