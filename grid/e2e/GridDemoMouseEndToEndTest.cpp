@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "grid/e2e/GridDemoScreen.h"
 #include "testing/XSession.h"
 
 using namespace std::chrono_literals;
@@ -17,63 +18,11 @@ using e2e::Eventually;
 
 namespace {
 
-// The demo's column widths and the grid's row height, each with the cell's 1-pixel grid line
-// at its right or bottom end; the grid's sunken edge takes 2 pixels.
-constexpr int ColWidth[] = {40, 100, 64, 90, 180, 40, 90, 100};
-constexpr int RowHeight = 22;
+using grid_e2e::ColWidth;
+using grid_e2e::RowHeight;
 
-class GridDemoMouseEndToEnd : public ::testing::Test {
+class GridDemoMouseEndToEnd : public grid_e2e::GridDemoScreen {
 protected:
-  e2e::ProgramSession Session;
-  const e2e::XServer& X = Session.X;
-  const TempFolder& Folder = Session.Folder;
-  e2e::Child& Demo = Session.Program;
-  Box Win{};
-  int GridLeft = 0, GridTop = 0;
-  int Shots = 0;
-
-  void SetUp() override {
-    ASSERT_TRUE(Session.Start(GRID_DEMO)) << "no X server could be started (is Xvfb installed? see scripts/packages.txt)";
-    auto w = X.Window("^String grid$");
-    ASSERT_TRUE(w) << "the demo's window did not show";
-    Win = *w;
-    // The grid's top edge lies below the menu bar: the first dark pixel (its sunken edge) down
-    // a line right of the menus' captions.
-    GridLeft = Win.Left + 8;
-    ASSERT_TRUE(Eventually([&] {
-      e2e::Screen s = Shot();
-      if (s.Rgb.empty()) return false;
-      const int x = Win.Left + 600;
-      for (int y = Win.Top + 2; y < Win.Top + 120; ++y) {
-        const unsigned char* p = Px(s, x, y);
-        if (p[0] + p[1] + p[2] < 3 * 150) {
-          GridTop = y;
-          // The grid is drawn once its header row shows below the edge.
-          return Differs(s, Box{GridLeft + 45, y + 4, GridLeft + 300, y + 18});
-        }
-      }
-      return false;
-    }, 15s)) << "the grid was not found on the screen";
-  }
-
-  e2e::Screen Shot() { return X.Shot(Folder.File("shot" + std::to_string(Shots++) + ".ppm")); }
-  static const unsigned char* Px(const e2e::Screen& S, int X, int Y) {
-    return &S.Rgb[(static_cast<size_t>(Y) * S.Width + X) * 3];
-  }
-  static bool Differs(const e2e::Screen& S, const Box& B) {
-    const unsigned char* a = Px(S, B.Left, B.Top);
-    for (int y = B.Top; y <= B.Bottom; ++y)
-      for (int x = B.Left; x <= B.Right; ++x)
-        if (std::memcmp(Px(S, x, y), a, 3) != 0) return true;
-    return false;
-  }
-  // Screen rectangle of cell (C, R) with the widths given (the demo's unless changed).
-  Box Cell(int C, int R, const int* Widths = ColWidth) const {
-    int x = GridLeft + 2, y = GridTop + 2;
-    for (int i = 0; i < C; ++i) x += Widths[i];
-    y += R * RowHeight;
-    return Box{x, y, x + Widths[C] - 2, y + RowHeight - 2};
-  }
   void Press(int X_, int Y_) const {
     X.Xdo("mousemove --sync " + std::to_string(X_) + " " + std::to_string(Y_));
     X.Xdo("mousedown 1");
