@@ -117,15 +117,18 @@ String UnpackWideText(const String& S) {
 }
 
 uint8_t ClassifyCellText(const String& Text, bool AllowHtml) {
-  if (Text.empty()) return 0;
-  // The appended blank lets every test below look at two characters.
-  const String S = Text + u' ';
-  if (S[0] == u'=') return 3;
-  if (S.compare(0, 2, u"|\\") == 0) return (S.size() >= 5 && S[3] == u'=' && S[4] == 0) ? 3 : 5;
-  if (S.compare(0, 2, u"{\\") == 0) return 2;
+  const size_t n = Text.size();
+  if (n == 0) return 0;
+  if (Text[0] == u'=') return 3;
+  const bool twoChars = n >= 2;
+  if (twoChars && Text[0] == u'|' && Text[1] == u'\\') return (n >= 5 && Text[3] == u'=' && Text[4] == 0) ? 3 : 5;
+  if (twoChars && Text[0] == u'{' && Text[1] == u'\\') return 2;
   if (AllowHtml) {
-    for (const Char* tag : {u"</", u"<B", u"<I", u"<C"})
-      if (S.find(tag) != String::npos) return 1;
+    // "</", "<B", "<I" or "<C" anywhere, in one pass over the text.
+    for (size_t i = Text.find(u'<'); i != String::npos && i + 1 < n; i = Text.find(u'<', i + 1)) {
+      const Char c = Text[i + 1];
+      if (c == u'/' || c == u'B' || c == u'I' || c == u'C') return 1;
+    }
   }
   return 0;
 }

@@ -69,6 +69,48 @@ String JoinLines(const std::vector<String>& Lines) {
 
 bool HasLineBreak(const String& S) { return S.find_first_of(u"\r\n") != String::npos; }
 
+// Appends a CSV field as the general steps write it when no OEM conversion and no Java form
+// apply and the delimiter D is neither a quote nor a line break: one scan finds the delimiter,
+// quotes and line breaks; a field holding none of them is copied as it is. Otherwise quotes
+// are doubled, and the field is enclosed in quotes when AlwaysQuotes is set or it holds quotes
+// but no delimiter (a CR LF inside then becomes LF), or when it holds the delimiter or a line
+// break (a CR LF inside then becomes character 11). An empty field is "" with QuoteEmpty.
+void AppendCsvField(String& Out, const String& T, Char D, bool AlwaysQuotes, bool QuoteEmpty) {
+  bool hasD = false, hasQuote = false, hasBreak = false;
+  for (Char c : T) {
+    if (c > kQuote && c != D) continue;
+    if (c == D) hasD = true;
+    else if (c == kQuote) hasQuote = true;
+    else if (c == kCR || c == kLF) hasBreak = true;
+  }
+  if (T.empty()) {
+    if (AlwaysQuotes || QuoteEmpty) Out += u"\"\"";
+    return;
+  }
+  const bool quoted = AlwaysQuotes || (!hasD && hasQuote);
+  if (!quoted && !hasD && !hasBreak) {
+    Out += T;
+    return;
+  }
+  // CR LF inside becomes LF in a quoted field, character 11 in one enclosed for its delimiter
+  // or line break; other characters stay, quotes doubled.
+  const bool joinBreaks = hasD || hasBreak;
+  Out.push_back(kQuote);
+  const size_t n = T.size();
+  for (size_t i = 0; i < n; ++i) {
+    const Char c = T[i];
+    if (c == kQuote) {
+      Out.push_back(kQuote);
+    } else if (c == kCR && joinBreaks && i + 1 < n && T[i + 1] == kLF) {
+      Out.push_back(quoted ? kLF : Char(11));
+      ++i;
+      continue;
+    }
+    Out.push_back(c);
+  }
+  Out.push_back(kQuote);
+}
+
 // The integer at the start of a text (leading spaces and a sign allowed), 0 when there is
 // none; trailing characters are ignored. Values beyond the 32-bit range are cut to it.
 int LenientInt(const String& S) {
@@ -363,14 +405,25 @@ void DEreDuzeroVaro::SaveCSVWorker(const String& FileName, bool Unicode, bool Ap
   };
   int last = -1;
   const int sr = SaveStartRow();
-  const Char special[] = {D, kQuote, kCR, kLF, 0};
+  const int sc = SaveStartCol();
+  // Fields are escaped straight into the output by one scan each, unless the OEM conversion,
+  // the Java form or a delimiter that is itself a quote or a line break asks for the general
+  // steps below.
+  const bool direct = !FOemConvert && !FJavaCSV && D != kQuote && D != kCR && D != kLF;
+  out.reserve(out.size() + (1 << 16) + 1024);
   ExportNotification(esExportStart, sr);
   for (int r = sr; r <= SaveEndRow(); ++r) {
     ExportNotification(esExportNextRow, r);
-    for (int c = SaveStartCol(); c <= SaveEndCol() + h; ++c) {
-      if (c > SaveStartCol()) out.push_back(D);
+    const int ec = SaveEndCol() + h;
+    for (int c = sc; c <= ec; ++c) {
+      if (c > sc) out.push_back(D);
       int rc = FSaveHiddenCells ? c : DisplToRealCol(c);
       String t = GetSaveCellText(rc, r);
+      if (direct) {
+        AppendCsvField(out, t, D, FAlwaysQuotes, FQuoteEmptyCells);
+        continue;
+      }
+      const Char special[] = {D, kQuote, kCR, kLF, 0};
       // A field without delimiter, quote or line break is written as it is.
       if (!t.empty() && !FAlwaysQuotes && !FOemConvert && t.find_first_of(special) == String::npos) {
         out += t;

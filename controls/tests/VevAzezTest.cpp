@@ -218,7 +218,9 @@ TEST_F(VevAzez, ClassifyCellTextTable) {
   for (const Case& c : {Case{u"=A1+1", false, 3}, Case{u"{\\rtf1", false, 2}, Case{u"<b>x</b>", true, 1},
                         Case{u"<b>x</b>", false, 0}, Case{u"<B>x", true, 1}, Case{u"", true, 0},
                         Case{u"x", true, 0}, Case{PackWideText(u"ab"), false, 5},
-                        Case{String(u"|\\\0=\0", 5), false, 3}})
+                        Case{String(u"|\\\0=\0", 5), false, 3}, Case{u"|", true, 0}, Case{u"|\\", false, 5},
+                        Case{u"|\\a=", false, 5}, Case{u"{", true, 0}, Case{u"a<", true, 0}, Case{u"a <b<C", true, 1},
+                        Case{u"<I", true, 1}, Case{u"<b", true, 0}})
     EXPECT_EQ(ClassifyCellText(c.s, c.html), c.kind) << StringToUTF8(c.s);
 }
 

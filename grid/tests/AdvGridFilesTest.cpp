@@ -199,6 +199,47 @@ TEST(GridCSV, WriterQuotesAsTheFormatSays) {
   EXPECT_EQ(f2.grid->Cells(0, 1), u"x,y");
 }
 
+// Each field is quoted and its CR LF encoded by what it holds: quotes alone quote it (CR LF
+// becomes LF), a delimiter or a line break encloses it (CR LF becomes character 11); the
+// options and another delimiter change which fields that is. The Unicode form is UTF-8 with
+// its mark (a lone surrogate as U+FFFD).
+TEST(GridCSV, FieldsAreQuotedAndTheirLineBreaksEncodedByWhatTheyHold) {
+  struct TCase {
+    const char* Name;
+    std::vector<String> Cells;
+    Char Delimiter;
+    bool AlwaysQuotes, QuoteEmpty, Unicode;
+    std::string Expected;
+  };
+  const TCase cases[] = {
+      {"defaults",
+       {u"a\"b", u"q\"\r\nx", u"d,\r\ne", u"\r\r\n", u"x,\"y\"", u"", u"lf\n"},
+       0, false, true, false,
+       "\"a\"\"b\",\"q\"\"\nx\",\"d,\x0b" "e\",\"\r\x0b\",\"x,\"\"y\"\"\",\"\",\"lf\n\"\r\n"},
+      {"always quotes", {u"p", u"a,\r\nb", u"", u"c\r\nd"}, 0, true, false, false,
+       "\"p\",\"a,\nb\",\"\",\"c\nd\"\r\n"},
+      {"empty unquoted", {u"", u"v", u""}, 0, false, false, false, ",v,\r\n"},
+      {"tab delimiter", {u"a,b", u"a\tb", u"\"", u" "}, u'\t', false, true, false,
+       "a,b\t\"a\tb\"\t\"\"\"\"\t \r\n"},
+      {"unicode",
+       {u"\u00e9", String(u"\U0001F600"), String(1, Char(0xDC00)), u"\u3042,"},
+       0, false, true, true,
+       "\xEF\xBB\xBF\xC3\xA9,\xF0\x9F\x98\x80,\xEF\xBF\xBD,\"\xE3\x81\x82,\"\r\n"},
+  };
+  for (const TCase& c : cases) {
+    TGridForm f;
+    TempFolder tmp;
+    DEreDuzeroVaro* g = f.grid;
+    PlainGrid(g, static_cast<int>(c.Cells.size()), 1);
+    for (size_t i = 0; i < c.Cells.size(); ++i) g->SetCells(static_cast<int>(i), 0, c.Cells[i]);
+    g->SetDelimiter(c.Delimiter);
+    g->SetAlwaysQuotes(c.AlwaysQuotes);
+    g->SetQuoteEmptyCells(c.QuoteEmpty);
+    g->SaveToCSV(tmp.FileS("f.csv"), c.Unicode);
+    EXPECT_EQ(tmp.Read("f.csv"), c.Expected) << c.Name;
+  }
+}
+
 TEST(GridCSV, PythonReadsWhatTheGridWritesAndTheGridReadsWhatPythonWrites) {
   TGridForm f;
   TempFolder tmp;

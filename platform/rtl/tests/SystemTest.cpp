@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "platform/rtl/System.h"
 
 TEST(Utf, RoundTripsKatakanaAndSupplementary) {
@@ -13,6 +15,11 @@ TEST(Utf, InvalidSequencesBecomeReplacementCharacter) {
   EXPECT_EQ(UTF8ToString("a\xC0\xAF" "b"), String(u"a\uFFFD\uFFFDb"));
   EXPECT_EQ(UTF8ToString("\xE3\x81"), String(u"\uFFFD\uFFFD"));
   EXPECT_EQ(StringToUTF8(String(1, Char(0xD800))), "\xEF\xBF\xBD");
+  // Byte-length limits, lone low and high surrogates (also before a letter and at the end), the
+  // highest pair.
+  const Char units[] = {0xE9, 0x7FF, 0x800, 0xFFFF, 0xDC00, 0xD800, u'x', 0xDBFF, 0xDFFF, 0xD800};
+  EXPECT_EQ(StringToUTF8(String(units, std::size(units))),
+            "\xC3\xA9\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xEF\xBF\xBD\xEF\xBF\xBDx\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
 }
 
 enum TColorKind : uint8_t { ckRed, ckGreen, ckBlue, ckLast = 200 };
