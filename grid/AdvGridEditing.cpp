@@ -237,6 +237,12 @@ bool DEreDuzeroVaro::SelectCell(int ACol, int ARow) {
     return false;
   }
   if (ACol == 0 && HasNodes() && !Options().Contains(goRowSelect)) return false;
+  // A value refused as its special editor closed (it lost the focus, e.g. to a press on another
+  // cell) keeps the refused cell current, and its editor opens there again.
+  if (FEditing && !FLastValidation && !FEditMode && !IsInplaceKind(EditControl) && (ACol != Col() || ARow != Row())) {
+    SetEditorMode(true);
+    return false;
+  }
   const int oc = Col(), orow = Row();
   const int RC = RealColIndex(ACol);
   cellText = Cells(RC, ARow);

@@ -327,3 +327,37 @@ TEST(GridEditing, WideTextCellIsValidatedByTheWideHandlerWhenTheCellIsLeft) {
     EXPECT_EQ(g.grid->RowModified(1), c.Valid) << c.Name;
   }
 }
+
+// A value refused when the user clicks another cell keeps the edited cell current, whatever the
+// editor: the plain editor stays on it, a special editor (closed by the click) opens there again.
+// Once a value is accepted, the next click moves on.
+TEST(GridEditing, ARefusedValueKeepsTheCellWhenAnotherCellIsClicked) {
+  for (TEditorType kind : {edNormal, edComboEdit, edComboList, edSpinEdit, edMemoDropDown, edCalculatorDropDown}) {
+    TEventGrid g;
+    g.Kind = kind;
+    g.grid->SetCells(1, 1, u"1");
+    g.ValidateWith([](String&, bool& Valid) { Valid = false; });
+    SimulateKeyStroke(g.grid, VK_F2);
+    ProcessPendingEvents();
+    TWinControl* editor = kind == edNormal ? g.Edit() : g.grid->EditCtrl;
+    ASSERT_NE(editor, nullptr) << int(kind);
+    SimulateKeyStroke(editor, VK_END);
+    SimulateTyping(editor, u"2");
+    g.Log.clear();
+    const TPoint other = g.Mid(3, 3);
+    SimulateClick(g.grid, other.X, other.Y);
+    ProcessPendingEvents();
+    EXPECT_EQ(std::count(g.Log.begin(), g.Log.end(), "CellValidate"), 1) << int(kind);
+    EXPECT_EQ(TPoint(g.grid->Col(), g.grid->Row()), TPoint(1, 1)) << int(kind);
+    EXPECT_EQ(g.grid->Cells(1, 1), u"1") << int(kind);
+    TWinControl* shown = kind == edNormal ? g.Edit() : g.grid->EditCtrl;
+    ASSERT_NE(shown, nullptr) << int(kind);
+    EXPECT_TRUE(shown->Showing()) << int(kind);
+    EXPECT_EQ(shown->BoundsRect().TopLeft(), g.grid->CellRect(1, 1).TopLeft()) << int(kind);
+    // Accepted now: the next click moves on.
+    g.ValidateWith([](String&, bool&) {});
+    SimulateClick(g.grid, other.X, other.Y);
+    ProcessPendingEvents();
+    EXPECT_EQ(TPoint(g.grid->Col(), g.grid->Row()), TPoint(3, 3)) << int(kind);
+  }
+}

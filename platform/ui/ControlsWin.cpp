@@ -192,7 +192,8 @@ bool TControlHost::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::FocusOut: {
       auto reason = static_cast<QFocusEvent*>(event)->reason();
-      TMessage kf{WM_KILLFOCUS, 0, 0, 0};
+      // WParam: the window that receives the focus (Qt has made it the focus widget already).
+      TMessage kf{WM_KILLFOCUS, reinterpret_cast<WPARAM>(GetFocus()), 0, 0};
       Translate(control, kf);
       if (GetParentForm(control) == nullptr && reason != Qt::ActiveWindowFocusReason &&
           reason != Qt::PopupFocusReason) {
