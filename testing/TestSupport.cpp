@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/ui/Controls_p.h"
@@ -266,6 +267,13 @@ std::unique_ptr<TBitmap> RenderControl(TControl* Control) {
 }
 
 TColor PixelColor(TBitmap& Bitmap, int X, int Y) { return ColorToRGB(Bitmap.Canvas()->Pixels(X, Y)); }
+
+bool PixelNear(TBitmap& Bitmap, int X, int Y, TColor Color, int Tolerance) {
+  const uint32_t a = static_cast<uint32_t>(PixelColor(Bitmap, X, Y)), b = static_cast<uint32_t>(ColorToRGB(Color));
+  for (int shift : {0, 8, 16})
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > Tolerance) return false;
+  return true;
+}
 
 // ---- Mouse
 

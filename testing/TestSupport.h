@@ -28,6 +28,9 @@
 std::unique_ptr<TBitmap> RenderControl(TControl* Control);
 // The colour of one pixel as plain RGB.
 TColor PixelColor(TBitmap& Bitmap, int X, int Y);
+// Whether the pixel is within Tolerance of the colour in each of red, green and blue: smoothed
+// text reaches its full colour only in some pixels of its strokes.
+bool PixelNear(TBitmap& Bitmap, int X, int Y, TColor Color, int Tolerance = 64);
 
 // ---- Mouse. Shift gives the keys and other buttons held (ssShift, ssCtrl, ssAlt, ssLeft ...).
 void SimulateMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift = {});

@@ -252,7 +252,7 @@ TEST(AsgUnitEditBtn, PaintsTheUnitBetweenTheTextAndTheButton) {
     const int right = f.edit->Button()->Left() - 3;
     int ink = 0;
     for (int x = right - 20; x < right; ++x)
-      for (int y = 3; y < f.edit->Height() - 3; ++y) ink += PixelColor(*img, x, y) == clBlack ? 1 : 0;
+      for (int y = 3; y < f.edit->Height() - 3; ++y) ink += PixelNear(*img, x, y, clBlack) ? 1 : 0;
     return ink;
   };
   EXPECT_EQ(inkInUnitSpace(), 0);

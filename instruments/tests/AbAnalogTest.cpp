@@ -219,7 +219,7 @@ TEST(AbVSlider, ValueBoxShowsTheWholeTextWithItsSign) {
       int first = -1, last = -1, firstRows = 0;
       for (int x = r.Left; x < r.Right; ++x) {
         int rows = 0;
-        for (int y = r.Top; y < r.Bottom; ++y) rows += PixelColor(*b, x, y) == clLime;
+        for (int y = r.Top; y < r.Bottom; ++y) rows += PixelNear(*b, x, y, clLime);
         if (rows == 0) continue;
         if (first < 0) {
           first = x;

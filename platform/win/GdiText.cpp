@@ -6,6 +6,7 @@
 #include <QTextLayout>
 #include <QFontInfo>
 #include <QGlyphRun>
+#include <QRawFont>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -26,8 +27,6 @@ const QStringList& JapaneseFaces() {
                                  "Meiryo",                             "Meiryo UI"};
   return faces;
 }
-
-bool IsJapaneseFace(const QString& Face) { return JapaneseFaces().contains(Face, Qt::CaseInsensitive); }
 
 }  // namespace
 
@@ -66,11 +65,12 @@ QFont ToQFont(const LOGFONTW& lf) {
   int n = 0;
   while (n < LF_FACESIZE && lf.lfFaceName[n]) ++n;
   QString face = n ? ToQString(String(lf.lfFaceName, n)) : QStringLiteral("MS Sans Serif");
-  // The face, then the CJK fallback for Latin faces. Qt takes a later family of the list before
-  // the face's substitutes, so a Japanese face lists its own stand-ins first: the fixed-pitch
-  // ones keep their fixed pitch.
+  // The face, its own stand-ins, then the CJK face for the glyphs they lack. Qt takes a later
+  // family of the list before the face's substitutes, so the stand-ins are listed here: a Latin
+  // face draws in its Latin stand-in, a Japanese one in its CJK cut (the fixed-pitch ones keep
+  // their fixed pitch).
   QStringList families{face};
-  if (IsJapaneseFace(face)) families += QFont::substitutes(face);
+  families += QFont::substitutes(face);
   families += QStringLiteral("Noto Sans CJK JP");
   families.removeDuplicates();
   f.setFamilies(families);
@@ -152,13 +152,17 @@ class TTextFont {
  public:
   TTextFont(const LOGFONTW& lf, int dpi, const QFont& f, const QFontMetrics& m)
       : logFont(lf), dpi(dpi), font(f), fm(m), ascent(m.ascent()), height(m.height()),
-        leading(m.leading()), averageCharWidth(m.averageCharWidth()), serial(NextSerial()) {}
+        leading(m.leading()), averageCharWidth(m.averageCharWidth()), serial(NextSerial()) {
+    if (lf.lfUnderline || lf.lfStrikeOut) primary = QRawFont::fromFont(f);
+  }
   const LOGFONTW logFont;
   const int dpi;  // of the device measured on; 0 for the screen
   const QFont font;
   const QFontMetrics fm;
   const int ascent, height, leading, averageCharWidth;
   const quint64 serial;  // names the font in the shaped texts, never reused
+  // The face Qt draws in before any fallback (kept for fonts that underline or strike out).
+  QRawFont primary;
 
   // The text laid out, or null when it is not laid out: the line of a QTextLayout measures
   // and draws a text as QFontMetrics and QPainter::drawText do unless the text has controls
@@ -216,8 +220,9 @@ class TShapedTexts {
 // Whether a layout draws the text as drawText does: no controls (tabs, breaks, soft
 // hyphens, objects), nothing written right to left (whose runs drawText orders otherwise), and,
 // when the font underlines or strikes out, only text that Qt decorates in one stroke (Latin,
-// kana and ideographs without combining marks).
-bool Layable(const QString& s, bool decorated) {
+// and kana and ideographs the font's own face has, without combining marks; a fallback face
+// is decorated at its own offsets).
+bool Layable(const QString& s, const QRawFont* decorated) {
   if (s.isEmpty() || s.size() > 128) return false;
   for (const QChar c : s) {
     const char16_t u = c.unicode();
@@ -225,13 +230,15 @@ bool Layable(const QString& s, bool decorated) {
     if ((u >= 0x0590 && u <= 0x08FF) || (u >= 0xFB1D && u <= 0xFDFF) || (u >= 0xFE70 && u <= 0xFEFF) ||
         (u >= 0x200E && u <= 0x200F) || (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
       return false;  // right-to-left letters, direction marks, line and paragraph separators
-    if (decorated && u >= 0x0300 && !(u >= 0x3000 && u <= 0x9FFF) && !(u >= 0xFF00 && u <= 0xFFEF)) return false;
+    if (decorated && u >= 0x0300 &&
+        ((!(u >= 0x3000 && u <= 0x9FFF) && !(u >= 0xFF00 && u <= 0xFFEF)) || !decorated->supportsCharacter(c)))
+      return false;
   }
   return true;
 }
 
 TShapedTextRef TTextFont::Shaped(const QString& s) const {
-  if (dpi != 0 || !Layable(s, logFont.lfUnderline || logFont.lfStrikeOut)) return nullptr;
+  if (dpi != 0 || !Layable(s, logFont.lfUnderline || logFont.lfStrikeOut ? &primary : nullptr)) return nullptr;
   static TShapedTexts texts;
   const TShapedTexts::TKey key{serial, s};
   {
