@@ -197,6 +197,7 @@ void DEreDuzeroVaro::DrawCellContents(TCanvas* ACanvas, int ACol, int ARow, TRec
     }
   }
 
+  PaintInterfaceGraphic(P, R, true);  // a self-drawing cell object that draws as the background
   const bool drawEvents = static_cast<bool>(OnDrawCell) || static_cast<bool>(OnCustomCellDraw);
   if (!(NoDefaultDraw() && drawEvents) && (!P.Graphic || !NoImageAndText())) PaintCellText(P, R);
 

@@ -681,6 +681,7 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
       }
       break;
     }
+    case ctInterface: PaintInterfaceGraphic(P, R, false); break;
     default:
       break;
   }
