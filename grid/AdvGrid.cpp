@@ -130,7 +130,6 @@ DEreDuzeroVaro::DEreDuzeroVaro(TComponent* AOwner) : TBaseGrid(AOwner) {
   SetColCount(5);
   SetRowCount(10);
   SetBounds(Left(), Top(), 400, 250);
-  FGridItems = std::make_unique<TCollection>([](TCollection* c) { return new TGridItem(c); });
   FFilter = std::make_unique<TFilter>(this);
 
   // 10. Balloons and modified rows.

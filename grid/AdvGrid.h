@@ -228,9 +228,8 @@ public:
   TIntList* ColumnOrder() const { return FColumnOrder.get(); }
   TControlList* ControlList() const { return FControlList.get(); }
   THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
-  // The hidden rows kept out of the grid (TGridItem).
-  TCollection* GridItems() const { return FGridItems.get(); }
-  int NumHiddenRows() const { return FGridItems->Count(); }
+  // The number of hidden rows (kept out of the grid in the hidden-row store).
+  int NumHiddenRows() const { return static_cast<int>(FHiddenRows.size()); }
   int NumHiddenColumns() const { return FNumHidden; }
   // The focus glow and the four move arrows (nullptr until made at run time).
   TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
@@ -240,8 +239,9 @@ public:
   // A hidden column keeps its cells at its real index: Cells and the cell operations take
   // real columns, display column d shows real column RealColIndex(d). Real columns 0 to 511
   // can be hidden; a larger index is never hidden and maps to itself. A hidden row leaves the
-  // grid for the GridItems store (a TGridItem with the row's texts and cell records over every
-  // column, its real index, height and filter level) and comes back with all of it.
+  // grid for the hidden-row store (its stored cells, texts and cell records over every column,
+  // moved there whole, with its real index, height, column count and filter level) and comes
+  // back with all of it.
   int RealColIndex(int ACol);
   int DisplColIndex(int ACol) override;
   int DisplToRealCol(int ACol) { return RealColIndex(ACol); }
@@ -990,7 +990,6 @@ private:
   std::vector<bool> FVisibleCol = std::vector<bool>(513, true);
   std::vector<int> FAllColWidths = std::vector<int>(513, 0);
   int FNumHidden = 0;
-  std::unique_ptr<TCollection> FGridItems;
   // The spare graphic handed out as the virtual row check box of column 0.
   std::unique_ptr<TCellGraphic> FCellGraphic;
   // Run-time helper windows (owned as components)
@@ -1064,30 +1063,44 @@ private:
   int FPrintPageFrom = 1, FPrintPageTo = 1, FPrintPageCount = 0;
 
   // ==== Hidden columns and rows: state (AdvGridHidden.cpp) ====
-  // The store (GridItems) holds its items in ascending real index, each real row at most once.
-  TGridItem* HiddenItem(int Index) const { return static_cast<TGridItem*>(FGridItems->Items(Index)); }
-  // The store position of the first item whose real index is RealRow or more.
+  // One hidden row: its cells moved out of the cell store whole (no cell is copied), its real
+  // index, height, filter level, and its column count (the grid's when it was hidden; a write
+  // beyond it widens it).
+  struct THiddenRow {
+    explicit THiddenRow(TCellRow&& ACells) : Cells(std::move(ACells)) {}
+    int Idx = 0, Height = 0, Level = 0, Width = 0;
+    TCellRow Cells;
+    const String& Text(int ACol) const { return RowCellText(Cells, ACol); }
+    TObject* Object(int ACol) const { return RowCellObject(Cells, ACol); }
+  };
+  // The store, in ascending real index, each real row at most once. Every reader of hidden
+  // rows goes through HiddenRowOf (one row by real index) or HiddenRows (all, in order).
+  std::vector<THiddenRow> FHiddenRows;
+  std::vector<THiddenRow>& HiddenRows() { return FHiddenRows; }
+  THiddenRow* HiddenRowOf(int RealRow);
+  // Writes a cell of a hidden row (widening it as needed; a negative column raises EListError).
+  // Writes from code through AllCells and the check boxes also mark the column total stale.
+  void SetHiddenCell(THiddenRow& Row, int ACol, const String& Text, TObject* Object);
+  // Rewrites the columns of every hidden row (Only: of that one): Edit gets each row's cells
+  // (text and object per column, as many as the row is wide) and may insert, remove or
+  // reorder them.
+  void EditHiddenColumns(const std::function<void(std::vector<TCell>& Cells)>& Edit, THiddenRow* Only = nullptr);
+  // The views HiddenRowItems gave out, by real row.
+  class THiddenRowStrings;
+  std::map<int, std::unique_ptr<TStrings>> FHiddenRowViews;
+  // The store position of the first row whose real index is RealRow or more.
   int HiddenLowerBound(int RealRow) const;
-  // The item of a hidden real row, nullptr when the row is shown.
-  TGridItem* HiddenItemOf(int RealRow) const;
-  // A new item, outside the store, with the display row's texts and records (every stored
-  // column), height, real index and filter level; the row's embedded controls are hidden.
-  TGridItem* StoreRow(int DisplRow, int RealIdx, int Level);
-  // Puts an item's texts, records and height into an empty display row, showing its controls.
-  void RestoreRow(TGridItem* Item, int DisplRow);
   // Moves a display row (texts, records, height) to another, leaving the source empty.
   void CopyDisplRow(int From, int To);
-  // Hides the display rows (ascending, distinct) as items of Level, in one pass.
+  // Hides the display rows (ascending, distinct) as rows of Level, in one pass.
   void HideDisplRows(const std::vector<int>& Rows, int Level);
-  // Shows the items at the store positions (ascending) again, each at the display row its
-  // real index gives among the rows then shown, in one pass; the items are freed.
+  // Shows the rows at the store positions (ascending) again, each at the display row its
+  // real index gives among the rows then shown, in one pass.
   void ShowItems(const std::vector<int>& Positions);
-  // Merges items (ascending real index, outside the store) into the store.
-  void AddItems(const std::vector<TGridItem*>& Items);
-  // Takes the items at the store positions (ascending) out of the store; the caller owns them.
-  std::vector<TGridItem*> TakeItems(const std::vector<int>& Positions);
-  // Takes the items from store position Index on out of the store, in their order.
-  std::vector<TGridItem*> TakeItemsFrom(int Index);
+  // Merges rows (ascending real index, outside the store) into the store.
+  void AddHiddenRows(std::vector<THiddenRow>&& Rows);
+  // Takes the rows at the store positions (ascending) out of the store, in their order.
+  std::vector<THiddenRow> TakeHiddenRows(const std::vector<int>& Positions);
   // After rows were hidden or shown: the fixed minimum, the normal row count, a repaint.
   void RowsChanged();
   TGridRect FOldSelection{};

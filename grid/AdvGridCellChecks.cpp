@@ -176,10 +176,11 @@ bool DEreDuzeroVaro::SetCheckBoxState(int ACol, int ARow, bool State) {
       } else if (!IsHiddenRow(ARow)) {
         SetCells(ACol, DisplRowIndex(ARow), text);
       } else {
-        // A hidden row keeps its texts in its stored item.
-        for (int i = 0; i < FGridItems->Count(); ++i) {
-          auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-          if (item->Idx() == ARow && ACol < item->Items()->Count()) item->Items()->Put(ACol, text);
+        // A hidden row keeps its texts in its stored cells.
+        THiddenRow* h = HiddenRowOf(ARow);
+        if (h != nullptr && ACol < h->Width) {
+          SetHiddenCell(*h, ACol, text, h->Object(ACol));
+          FooterColumnWritten(ACol);
         }
       }
       return true;

@@ -105,12 +105,7 @@ bool DEreDuzeroVaro::IsDataCell(int ACol, int ARow) {
 
 TCellProperties* DEreDuzeroVaro::GetRealCellObject(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return nullptr;
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-    if (item->Idx() != ARow) continue;
-    if (ACol >= item->Items()->Count()) return nullptr;
-    return dynamic_cast<TCellProperties*>(item->Items()->Objects(ACol));
-  }
+  if (const THiddenRow* h = HiddenRowOf(ARow)) return dynamic_cast<TCellProperties*>(h->Object(ACol));
   int displ = NumHiddenRows() > 0 ? DisplRowIndex(ARow) : ARow;
   return HasCellProperties(ACol, displ) ? GetCellProperties(ACol, displ) : nullptr;
 }

@@ -91,7 +91,8 @@ void DEreDuzeroVaro::Clear() {
 
 void DEreDuzeroVaro::ClearAll() {
   Clear();
-  for (int i = 0; i < FGridItems->Count(); ++i) static_cast<TGridItem*>(FGridItems->Items(i))->Items()->Clear();
+  // The hidden rows' texts and objects go too (the records stay the grid's).
+  for (THiddenRow& h : HiddenRows()) h.Cells = NewRowCells();
 }
 
 void DEreDuzeroVaro::ClearSelection() {

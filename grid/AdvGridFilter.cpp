@@ -82,7 +82,7 @@ bool DEreDuzeroVaro::MatchPrepared(const TPreparedFilter& P, int ARow) {
   String& value = FFilterValue;
   switch (P.Data) {
     case fcVirtual: value = Cells(P.Column, ARow); break;
-    case fcNormal: value = GridCells(P.Column, ARow); break;
+    case fcNormal: value = CellText(P.Column, ARow); break;  // copied into the kept buffer
     case fcStripHTML: value = StripHtmlTags(Cells(P.Column, ARow)); break;
     case fcCalculated: value = GetPrintCellText(P.Column, ARow); break;
     case fcRow:
@@ -193,7 +193,10 @@ void DEreDuzeroVaro::ApplyFilter() {
     FPreparedFilters.clear();
   });
   for (int r = first; r <= last; ++r) {
-    if (FFilterNormalCellsOnly && (IsNode(r) || IsSummary(r))) continue;
+    if (FFilterNormalCellsOnly) {
+      const TCellType type = GetCellType(0, r);  // node and summary rows stay
+      if (type == ctNode || type == ctSummary) continue;
+    }
     if (!RowMatchesFilter(r)) failing.Add(r);
     ++examined;
     progress(false);

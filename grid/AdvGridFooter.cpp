@@ -116,10 +116,14 @@ void DEreDuzeroVaro::LastRowChanged() {
 
 void DEreDuzeroVaro::SetCellEx(int ACol, int ARow, const String& Value) {
   TBaseGrid::SetCellEx(ACol, ARow, Value);
+  if (ARow >= FixedRows() && ARow < RowCount() - 1) FooterColumnWritten(ACol);
+}
+
+void DEreDuzeroVaro::FooterColumnWritten(int ACol) {
   const TFloatingFooter* ff = FFloatingFooter.get();
   if (!ff || !ff->Visible() || ff->FooterStyle() != fsFixedLastRow || !ff->EnableCalculation() || FFooterFlushing) return;
   const int R = RowCount() - 1;
-  if (ARow < FixedRows() || ARow >= R || ACol < 0 || !HasCellProperties(ACol, R)) return;
+  if (R < 0 || ACol < 0 || !HasCellProperties(ACol, R)) return;
   switch (GetCellProperties(ACol, R)->CalcType()) {
     case acNONE:
     case acSPREAD:

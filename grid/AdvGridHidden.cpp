@@ -2,11 +2,11 @@
 // scrolling a cell into view and hiding the selection.
 //
 // Hidden columns stay in the cell store at their real index; only the display leaves them out.
-// Hidden rows are taken out of the display into GridItems, kept in ascending real index.
-// Rows are moved in the cell store in a few blocks (InsertRowsAt/DeleteRowsAt) or by one
-// permutation (PermuteRows), never shifted one at a time, so that hiding and showing many
-// rows costs one pass over the grid. A row's copy takes every stored column, hidden ones
-// included, so no temporary widening of the grid is needed.
+// Hidden rows are taken out of the display into the hidden-row store, kept in ascending real
+// index. A hidden row's stored cells are moved out of the cell store whole and back (no cell
+// is copied), and the display rows are moved in a few blocks (InsertRowsAt/DeleteRowsAt) or
+// by one permutation (PermuteRows), never shifted one at a time, so that hiding and showing
+// many rows costs one pass over the grid.
 
 #include <algorithm>
 #include <functional>
@@ -14,6 +14,7 @@
 
 #include "grid/AdvGrid.h"
 #include "platform/rtl/ScopeGuard.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -43,23 +44,19 @@ int DEreDuzeroVaro::DisplColIndex(int ACol) {
 }
 
 int DEreDuzeroVaro::HiddenLowerBound(int RealRow) const {
-  int lo = 0, hi = FGridItems->Count();
-  while (lo < hi) {
-    const int mid = lo + (hi - lo) / 2;
-    if (HiddenItem(mid)->Idx() < RealRow) lo = mid + 1;
-    else hi = mid;
-  }
-  return lo;
+  const auto it = std::lower_bound(FHiddenRows.begin(), FHiddenRows.end(), RealRow,
+                                   [](const THiddenRow& h, int r) { return h.Idx < r; });
+  return static_cast<int>(it - FHiddenRows.begin());
 }
 
 int DEreDuzeroVaro::RealRowIndex(int ARow) {
-  // Item i of the store (ascending real indexes h) lies before display row ARow exactly when
+  // Row i of the store (ascending real indexes h) lies before display row ARow exactly when
   // h - i <= ARow, and h - i never decreases along the store: the real row is ARow plus the
-  // number of such items.
-  int lo = 0, hi = FGridItems->Count();
+  // number of such rows.
+  int lo = 0, hi = NumHiddenRows();
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (HiddenItem(mid)->Idx() - mid <= ARow) lo = mid + 1;
+    if (FHiddenRows[static_cast<size_t>(mid)].Idx - mid <= ARow) lo = mid + 1;
     else hi = mid;
   }
   return ARow + lo;
@@ -72,24 +69,99 @@ bool DEreDuzeroVaro::IsHiddenColumn(int Colindex) const {
   return !FVisibleCol[Colindex];
 }
 
-bool DEreDuzeroVaro::IsHiddenRow(int Rowindex) { return HiddenItemOf(Rowindex) != nullptr; }
+bool DEreDuzeroVaro::IsHiddenRow(int Rowindex) { return HiddenRowOf(Rowindex) != nullptr; }
 
-TGridItem* DEreDuzeroVaro::HiddenItemOf(int RealRow) const {
-  const int i = HiddenLowerBound(RealRow);
-  return i < FGridItems->Count() && HiddenItem(i)->Idx() == RealRow ? HiddenItem(i) : nullptr;
-}
-
-TStringList* DEreDuzeroVaro::HiddenRowItems(int RealRow) {
-  TGridItem* item = HiddenItemOf(RealRow);
-  return item != nullptr ? item->Items() : nullptr;
+DEreDuzeroVaro::THiddenRow* DEreDuzeroVaro::HiddenRowOf(int RealRow) {
+  const size_t i = static_cast<size_t>(HiddenLowerBound(RealRow));
+  return i < FHiddenRows.size() && FHiddenRows[i].Idx == RealRow ? &FHiddenRows[i] : nullptr;
 }
 
 bool DEreDuzeroVaro::IsHiddenRow(int Rowindex, std::unique_ptr<TIntList>& ListHidden) {
   if (!ListHidden) {
     ListHidden = std::make_unique<TIntList>(-1, -1);
-    for (int i = 0; i < FGridItems->Count(); ++i) ListHidden->Add(static_cast<TGridItem*>(FGridItems->Items(i))->Idx());
+    for (const THiddenRow& h : FHiddenRows) ListHidden->Add(h.Idx);
   }
   return ListHidden->HasValue(Rowindex);
+}
+
+// ===========================================================================
+// Cells of hidden rows
+
+void DEreDuzeroVaro::SetHiddenCell(THiddenRow& Row, int ACol, const String& Text, TObject* Object) {
+  if (ACol < 0) throw EListError(u"List index out of bounds (" + IntToStr(ACol) + u")");
+  PutRowCell(Row.Cells, ACol, Text, Object);
+  Row.Width = std::max(Row.Width, ACol + 1);
+}
+
+void DEreDuzeroVaro::EditHiddenColumns(const std::function<void(std::vector<TCell>& Cells)>& Edit, THiddenRow* Only) {
+  std::vector<TCell> cells;
+  for (THiddenRow& h : FHiddenRows) {
+    if (Only != nullptr && &h != Only) continue;
+    const int width = std::max(h.Width, RowCellWidth(h.Cells));
+    cells.assign(static_cast<size_t>(width), TCell());
+    for (int c = 0; c < width; ++c) cells[static_cast<size_t>(c)] = TCell{h.Text(c), h.Object(c)};
+    Edit(cells);
+    h.Cells = NewRowCells();
+    h.Width = static_cast<int>(cells.size());
+    for (size_t c = 0; c < cells.size(); ++c)
+      if (!cells[c].Text.empty() || cells[c].Object != nullptr)
+        PutRowCell(h.Cells, static_cast<int>(c), cells[c].Text, cells[c].Object);
+  }
+}
+
+// A hidden row as a string list: entry c is real column c. It finds its row by real index on
+// every call, so it follows the row while the store changes, and is empty once it is shown.
+class DEreDuzeroVaro::THiddenRowStrings : public TStrings {
+public:
+  THiddenRowStrings(DEreDuzeroVaro* AGrid, int ARealRow) : FGrid(AGrid), FRealRow(ARealRow) {}
+  String ClassName() const override { return u"THiddenRowStrings"; }
+  int Count() const override {
+    const THiddenRow* h = FGrid->HiddenRowOf(FRealRow);
+    return h != nullptr ? h->Width : 0;
+  }
+  String Get(int Index) const override { return Row(Index).Text(Index); }
+  TObject* GetObject(int Index) const override { return Row(Index).Object(Index); }
+  void Put(int Index, const String& S) override {
+    THiddenRow& h = Row(Index);
+    FGrid->SetHiddenCell(h, Index, S, h.Object(Index));
+  }
+  void PutObject(int Index, TObject* AObject) override {
+    THiddenRow& h = Row(Index);
+    FGrid->SetHiddenCell(h, Index, h.Text(Index), AObject);
+  }
+  void Insert(int Index, const String& S) override { InsertObject(Index, S, nullptr); }
+  void InsertObject(int Index, const String& S, TObject* AObject) override {
+    if (Index < 0 || Index > Count()) throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+    Edit([&](std::vector<TCell>& Cells) { Cells.insert(Cells.begin() + Index, TCell{S, AObject}); });
+  }
+  void Delete(int Index) override {
+    Row(Index);
+    Edit([&](std::vector<TCell>& Cells) { Cells.erase(Cells.begin() + Index); });
+  }
+  void Clear() override {
+    Edit([](std::vector<TCell>& Cells) { Cells.clear(); });
+  }
+
+private:
+  THiddenRow& Row(int Index) const {
+    THiddenRow* h = FGrid->HiddenRowOf(FRealRow);
+    if (h == nullptr || Index < 0 || Index >= h->Width)
+      throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+    return *h;
+  }
+  // Edits this row's columns alone.
+  void Edit(const std::function<void(std::vector<TCell>& Cells)>& Change) {
+    if (THiddenRow* h = FGrid->HiddenRowOf(FRealRow)) FGrid->EditHiddenColumns(Change, h);
+  }
+  DEreDuzeroVaro* FGrid;
+  int FRealRow;
+};
+
+TStrings* DEreDuzeroVaro::HiddenRowItems(int RealRow) {
+  if (HiddenRowOf(RealRow) == nullptr) return nullptr;
+  std::unique_ptr<TStrings>& view = FHiddenRowViews[RealRow];
+  if (!view) view = std::make_unique<THiddenRowStrings>(this, RealRow);
+  return view.get();
 }
 
 // ===========================================================================
@@ -127,62 +199,35 @@ void DEreDuzeroVaro::UnHideColumns(int FromCol, int ToCol) {
 // ===========================================================================
 // Rows: the store
 //
-// The store keeps its items in ascending real index, each real row at most once, so that the
-// index mappings are binary searches and rows are hidden and shown in one pass: the rows to
-// hide are gathered at the bottom of the grid by one permutation and taken off there, the
-// rows to show are put at the bottom and permuted into their places.
+// The store keeps its rows in ascending real index, each real row at most once, so that the
+// index mappings are binary searches and rows are hidden and shown in one pass: a row's cells
+// leave the cell store as one block, the emptied display rows are gathered at the bottom of
+// the grid by one permutation and taken off there; rows shown are put at the bottom and
+// permuted into their places.
 
-TGridItem* DEreDuzeroVaro::StoreRow(int DisplRow, int RealIdx, int Level) {
-  auto* item = new TGridItem(nullptr);
-  item->SetIdx(RealIdx);
-  item->SetHeight(RowHeights(DisplRow));
-  item->SetLevel(Level);
-  TStringList* cells = item->Items();
-  const int n = TotalColCount();
-  cells->SetCapacity(n);
-  for (int c = 0; c < n; ++c) {
-    TObject* obj = GridObjects(c, DisplRow);
-    cells->AddObject(GridCells(c, DisplRow), obj);
-    // The controls embedded in the row's cells leave with it.
+namespace {
+
+// Shows or hides the controls embedded in a row's cell records, which leave and come back
+// with their row.
+void ShowCellControls(const std::pmr::vector<TObject*>& Objects, bool Visible) {
+  for (TObject* obj : Objects)
     if (obj != nullptr)
       if (auto* props = dynamic_cast<TCellProperties*>(obj); props != nullptr && props->Control() != nullptr)
-        props->Control()->SetVisible(false);
-  }
-  return item;
+        props->Control()->SetVisible(Visible);
 }
 
-void DEreDuzeroVaro::RestoreRow(TGridItem* Item, int DisplRow) {
-  TStringList* cells = Item->Items();
-  for (int c = 0; c < cells->Count(); ++c) {
-    TObject* obj = cells->Objects(c);
-    const String s = cells->Strings(c);
-    if (!s.empty()) SetGridCells(c, DisplRow, s);
-    if (obj == nullptr) continue;
-    SetGridObjects(c, DisplRow, obj);
-    if (auto* props = dynamic_cast<TCellProperties*>(obj); props != nullptr && props->Control() != nullptr)
-      props->Control()->SetVisible(true);
-  }
-  SetRowHeights(DisplRow, Item->Height());
-}
+}  // namespace
 
 void DEreDuzeroVaro::CopyDisplRow(int From, int To) {
-  const int n = TotalColCount();
-  for (int c = 0; c < n; ++c) {
-    String s = GridCells(c, From);
-    TObject* obj = GridObjects(c, From);
-    if (!s.empty() || !GridCells(c, To).empty()) SetGridCells(c, To, s);
-    if (obj != nullptr || GridObjects(c, To) != nullptr) SetGridObjects(c, To, obj);
-    // The source is vacated, so that the row that lands there later finds it empty.
-    if (!s.empty()) SetGridCells(c, From, String());
-    if (obj != nullptr) SetGridObjects(c, From, nullptr);
-  }
+  if (From == To) return;
+  PutRowCells(To, TakeRowCells(From));
   SetRowHeights(To, RowHeights(From));
 }
 
 namespace {
 
-// Items of a store that are merged or taken out one by one at most this many at a time;
-// more go through one rebuild of the store's tail.
+// Rows of a store merged or taken out one by one at most this many at a time; more go
+// through one rebuild of the store's tail.
 constexpr size_t MaxSingleItems = 16;
 
 // Runs of consecutive values in an ascending list: (first value, length).
@@ -207,65 +252,47 @@ bool BlocksPay(const std::vector<std::pair<int, int>>& Runs, int RowCount) {
 
 }  // namespace
 
-std::vector<TGridItem*> DEreDuzeroVaro::TakeItemsFrom(int Index) {
-  std::vector<TGridItem*> tail;
-  tail.reserve(static_cast<size_t>(std::max(FGridItems->Count() - Index, 0)));
-  for (int i = FGridItems->Count() - 1; i >= Index; --i) {
-    TGridItem* item = HiddenItem(i);
-    item->SetCollection(nullptr);  // taken from the end: no shifting
-    tail.push_back(item);
-  }
-  std::reverse(tail.begin(), tail.end());
-  return tail;
-}
-
-void DEreDuzeroVaro::AddItems(const std::vector<TGridItem*>& Items) {
-  if (Items.empty()) return;
-  FGridItems->BeginUpdate();
-  TScopeGuard end([this] { FGridItems->EndUpdate(); });
-  const int count = FGridItems->Count();
-  if (count == 0 || HiddenItem(count - 1)->Idx() < Items.front()->Idx()) {
-    for (TGridItem* item : Items) item->SetCollection(FGridItems.get());
+void DEreDuzeroVaro::AddHiddenRows(std::vector<THiddenRow>&& Rows) {
+  if (Rows.empty()) return;
+  if (FHiddenRows.empty() || FHiddenRows.back().Idx < Rows.front().Idx) {
+    FHiddenRows.reserve(FHiddenRows.size() + Rows.size());
+    for (THiddenRow& h : Rows) FHiddenRows.push_back(std::move(h));
     return;
   }
-  if (Items.size() <= MaxSingleItems) {
-    for (TGridItem* item : Items) {
-      const int pos = HiddenLowerBound(item->Idx());
-      item->SetCollection(FGridItems.get());
-      item->SetIndex(pos);
-    }
+  if (Rows.size() <= MaxSingleItems) {
+    for (THiddenRow& h : Rows) FHiddenRows.insert(FHiddenRows.begin() + HiddenLowerBound(h.Idx), std::move(h));
     return;
   }
-  const std::vector<TGridItem*> tail = TakeItemsFrom(HiddenLowerBound(Items.front()->Idx()));
+  // One merge of the store's tail from the first new row's place on.
+  const size_t from = static_cast<size_t>(HiddenLowerBound(Rows.front().Idx));
+  std::vector<THiddenRow> tail;
+  tail.reserve(FHiddenRows.size() - from);
+  for (size_t i = from; i < FHiddenRows.size(); ++i) tail.push_back(std::move(FHiddenRows[i]));
+  FHiddenRows.erase(FHiddenRows.begin() + static_cast<std::ptrdiff_t>(from), FHiddenRows.end());
+  FHiddenRows.reserve(from + tail.size() + Rows.size());
   size_t a = 0, b = 0;
-  while (a < tail.size() || b < Items.size()) {
-    const bool fromTail = b == Items.size() || (a < tail.size() && tail[a]->Idx() < Items[b]->Idx());
-    (fromTail ? tail[a++] : Items[b++])->SetCollection(FGridItems.get());
+  while (a < tail.size() || b < Rows.size()) {
+    const bool fromTail = b == Rows.size() || (a < tail.size() && tail[a].Idx < Rows[b].Idx);
+    FHiddenRows.push_back(std::move(fromTail ? tail[a++] : Rows[b++]));
   }
 }
 
-std::vector<TGridItem*> DEreDuzeroVaro::TakeItems(const std::vector<int>& Positions) {
-  std::vector<TGridItem*> taken;
+std::vector<DEreDuzeroVaro::THiddenRow> DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions) {
+  std::vector<THiddenRow> taken;
   if (Positions.empty()) return taken;
-  FGridItems->BeginUpdate();
-  TScopeGuard end([this] { FGridItems->EndUpdate(); });
   taken.reserve(Positions.size());
-  if (Positions.size() <= MaxSingleItems) {
-    for (int p : Positions) taken.push_back(HiddenItem(p));
-    for (TGridItem* item : taken) item->SetCollection(nullptr);
-    return taken;
-  }
-  const int first = Positions.front();
-  const std::vector<TGridItem*> tail = TakeItemsFrom(first);
-  size_t k = 0;
-  for (size_t i = 0; i < tail.size(); ++i) {
-    if (k < Positions.size() && Positions[k] == first + static_cast<int>(i)) {
-      taken.push_back(tail[i]);
+  // The rows taken go out and the others close up, in one pass from the first position on.
+  size_t to = static_cast<size_t>(Positions.front()), k = 0;
+  for (size_t i = to; i < FHiddenRows.size(); ++i) {
+    if (k < Positions.size() && static_cast<size_t>(Positions[k]) == i) {
+      taken.push_back(std::move(FHiddenRows[i]));
       ++k;
     } else {
-      tail[i]->SetCollection(FGridItems.get());
+      if (to != i) FHiddenRows[to] = std::move(FHiddenRows[i]);
+      ++to;
     }
   }
+  FHiddenRows.erase(FHiddenRows.begin() + static_cast<std::ptrdiff_t>(to), FHiddenRows.end());
   return taken;
 }
 
@@ -275,38 +302,31 @@ std::vector<TGridItem*> DEreDuzeroVaro::TakeItems(const std::vector<int>& Positi
 void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
   const int n = RowCount(), k = static_cast<int>(Rows.size());
   if (k == 0 || k >= n) return;  // no row would be left
-  // The real index of each row, walking the store alongside.
-  std::vector<int> real;
-  real.reserve(Rows.size());
-  const int hidden = FGridItems->Count();
-  int h = 0;
+  // Each row's cells leave the cell store with its real index (walking the store alongside),
+  // height, column count and level.
+  const int width = TotalColCount();
+  std::vector<THiddenRow> rows;
+  rows.reserve(Rows.size());
+  size_t h = 0;
   for (int d : Rows) {
-    int r = d + h;
-    while (h < hidden && HiddenItem(h)->Idx() <= r) {
+    int r = d + static_cast<int>(h);
+    while (h < FHiddenRows.size() && FHiddenRows[h].Idx <= r) {
       ++h;
       ++r;
     }
-    real.push_back(r);
+    THiddenRow& row = rows.emplace_back(TakeRowCells(d));
+    row.Idx = r;
+    row.Height = RowHeights(d);
+    row.Level = Level;
+    row.Width = width;
+    // The controls embedded in the row's cells leave with it.
+    if (FNumCellControls > 0) ShowCellControls(row.Cells.Objects, false);
   }
-  std::vector<TGridItem*> items;
-  items.reserve(Rows.size());
   const std::vector<std::pair<int, int>> runs = Runs(Rows);
   if (BlocksPay(runs, n)) {
-    for (int j = 0; j < k; ++j) items.push_back(StoreRow(Rows[j], real[j], Level));
     for (auto it = runs.rbegin(); it != runs.rend(); ++it) DeleteRowsAt(it->first, it->second);
-  } else if (n - Rows.front() - k < k) {
-    // Fewer rows stay than go: the rows are stored where they are and the staying rows copied
-    // up over them, then the bottom goes.
-    for (int j = 0; j < k; ++j) items.push_back(StoreRow(Rows[j], real[j], Level));
-    int to = Rows.front();
-    size_t j = 0;
-    for (int from = Rows.front(); from < n; ++from) {
-      if (j < Rows.size() && Rows[j] == from) ++j;
-      else CopyDisplRow(from, to++);
-    }
-    DeleteRowsAt(n - k, k);
   } else {
-    // The other rows move up over the hidden ones and these gather at the bottom, in order.
+    // The other rows move up over the emptied ones and these gather at the bottom.
     std::vector<int> order;
     order.reserve(static_cast<size_t>(n - Rows.front()));
     size_t j = 0;
@@ -316,10 +336,9 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
     }
     order.insert(order.end(), Rows.begin(), Rows.end());
     PermuteRows(Rows.front(), order);
-    for (int i = 0; i < k; ++i) items.push_back(StoreRow(n - k + i, real[i], Level));
     DeleteRowsAt(n - k, k);
   }
-  AddItems(items);
+  AddHiddenRows(std::move(rows));
   RowsChanged();
 }
 
@@ -330,9 +349,9 @@ void DEreDuzeroVaro::HideRows(int FromRow, int ToRow) {
   // The shown rows of the range, as display rows.
   std::vector<int> rows;
   int pos = HiddenLowerBound(FromRow);
-  const int hidden = FGridItems->Count();
+  const int hidden = NumHiddenRows();
   for (int r = FromRow; r <= ToRow; ++r) {
-    if (pos < hidden && HiddenItem(pos)->Idx() == r) ++pos;
+    if (pos < hidden && FHiddenRows[static_cast<size_t>(pos)].Idx == r) ++pos;
     else rows.push_back(r - pos);
   }
   HideDisplRows(rows, 0);
@@ -368,24 +387,21 @@ void DEreDuzeroVaro::HideRowList(TIntList* RowList) {
 
 void DEreDuzeroVaro::ShowItems(const std::vector<int>& Positions) {
   if (Positions.empty()) return;
-  // Each item's display row: its real index less the items staying hidden below it.
+  // Each row's display row: its real index less the rows staying hidden below it.
   std::vector<int> target;
   target.reserve(Positions.size());
   int kept = 0;
   size_t j = 0;
   for (int i = 0; j < Positions.size(); ++i) {
     if (Positions[j] == i) {
-      target.push_back(HiddenItem(i)->Idx() - kept);
+      target.push_back(FHiddenRows[static_cast<size_t>(i)].Idx - kept);
       ++j;
     } else {
       ++kept;
     }
   }
-  std::vector<TGridItem*> items = TakeItems(Positions);
-  TScopeGuard free([&items] {
-    for (TGridItem* item : items) delete item;
-  });
-  const int n = RowCount(), k = static_cast<int>(items.size());
+  std::vector<THiddenRow> rows = TakeHiddenRows(Positions);
+  const int n = RowCount(), k = static_cast<int>(rows.size());
   // Indexes beyond the grid (rows taken away meanwhile) go to the end, in order.
   for (int i = k - 1; i >= 0; --i) {
     const int limit = i == k - 1 ? n + k - 1 : target[static_cast<size_t>(i) + 1] - 1;
@@ -393,19 +409,25 @@ void DEreDuzeroVaro::ShowItems(const std::vector<int>& Positions) {
   }
   for (int i = 0; i < k; ++i)
     target[static_cast<size_t>(i)] = std::max(target[static_cast<size_t>(i)], i == 0 ? 0 : target[static_cast<size_t>(i) - 1] + 1);
+  // A row's cells go back whole into an empty display row, with its height and controls.
+  auto restore = [this](THiddenRow& Row, int DisplRow) {
+    if (FNumCellControls > 0) ShowCellControls(Row.Cells.Objects, true);
+    PutRowCells(DisplRow, std::move(Row.Cells));
+    SetRowHeights(DisplRow, Row.Height);
+  };
   const std::vector<std::pair<int, int>> runs = Runs(target);
   if (BlocksPay(runs, n + k)) {
     // Each run goes back as one block at its place, the lowest first.
-    int i = 0;
+    size_t i = 0;
     for (const auto& [first, length] : runs) {
       InsertRowsAt(first, length);
-      for (int m = 0; m < length; ++m, ++i) RestoreRow(items[static_cast<size_t>(i)], first + m);
+      for (int m = 0; m < length; ++m, ++i) restore(rows[i], first + m);
     }
     return;
   }
-  // The items go below the rows, then every row from the first target on takes its place.
+  // The rows go below the others, then every row from the first target on takes its place.
   InsertRowsAt(n, k);
-  for (int i = 0; i < k; ++i) RestoreRow(items[static_cast<size_t>(i)], n + i);
+  for (int i = 0; i < k; ++i) restore(rows[static_cast<size_t>(i)], n + i);
   const int first = target.front();
   std::vector<int> order;
   order.reserve(static_cast<size_t>(n + k - first));
@@ -428,7 +450,7 @@ void DEreDuzeroVaro::UnHideRows(int FromRow, int ToRow) {
   FShowModified->SetEnabled(false);
   TScopeGuard restore([this, modified] { FShowModified->SetEnabled(modified); });
   std::vector<int> positions;
-  for (int i = HiddenLowerBound(FromRow); i < FGridItems->Count() && HiddenItem(i)->Idx() <= ToRow; ++i)
+  for (int i = HiddenLowerBound(FromRow); i < NumHiddenRows() && FHiddenRows[static_cast<size_t>(i)].Idx <= ToRow; ++i)
     positions.push_back(i);
   ShowItems(positions);
   RowsChanged();
@@ -439,8 +461,8 @@ void DEreDuzeroVaro::UnHideRowsAll() {
   const bool modified = FShowModified->Enabled();
   FShowModified->SetEnabled(false);
   TScopeGuard restore([this, modified] { FShowModified->SetEnabled(modified); });
-  std::vector<int> positions(static_cast<size_t>(FGridItems->Count()));
-  for (int i = 0; i < FGridItems->Count(); ++i) positions[static_cast<size_t>(i)] = i;
+  std::vector<int> positions(FHiddenRows.size());
+  for (size_t i = 0; i < positions.size(); ++i) positions[i] = static_cast<int>(i);
   ShowItems(positions);
   RowsChanged();
 }
@@ -449,8 +471,8 @@ void DEreDuzeroVaro::UnHideRowList() {
   // The last level's rows; with one level left, every hidden row.
   const int level = FFilterLevel - 1;
   std::vector<int> positions;
-  for (int i = 0; i < FGridItems->Count(); ++i)
-    if (FFilterLevel < 2 || HiddenItem(i)->Level() == level) positions.push_back(i);
+  for (size_t i = 0; i < FHiddenRows.size(); ++i)
+    if (FFilterLevel < 2 || FHiddenRows[i].Level == level) positions.push_back(static_cast<int>(i));
   ShowItems(positions);
   RowsChanged();
 }

@@ -44,18 +44,13 @@ TCellType DEreDuzeroVaro::GetCellType(int ACol, int ARow) {
 
 String DEreDuzeroVaro::GetCellsEx(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return String();
-  // A hidden row is read from its stored item; the others from their display row.
-  int below = 0;
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-    if (item->Idx() == ARow) {
-      String s = ACol < item->Items()->Count() ? item->Items()->Strings(ACol) : String();
-      GetDisplText(ACol, ARow, s);
-      return s;
-    }
-    if (item->Idx() < ARow) ++below;
+  // A hidden row is read from its stored cells; the others from their display row.
+  if (const THiddenRow* h = HiddenRowOf(ARow)) {
+    String s = h->Text(ACol);
+    GetDisplText(ACol, ARow, s);
+    return s;
   }
-  return Cells(ACol, ARow - below);
+  return Cells(ACol, DisplRowIndex(ARow));
 }
 
 String DEreDuzeroVaro::GetFormattedCell(int ACol, int ARow) {
@@ -316,10 +311,8 @@ bool DEreDuzeroVaro::BuildFilterList(int ACol) {
     };
     for (int r = TCustomGrid::FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r) add(Trim(Cells(ACol, r)));
     if (!FFilterIncremental) {
-      for (int i = 0; i < FGridItems->Count(); ++i) {
-        auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-        if (ACol < item->Items()->Count()) add(Trim(item->Items()->Strings(ACol)));
-      }
+      for (const THiddenRow& h : HiddenRows())
+        if (ACol < h.Width) add(Trim(h.Text(ACol)));
     }
     FFilterList->SetSorted(false);
     if (!FFilterDropDownClear.empty()) FFilterList->Insert(0, FFilterDropDownClear);

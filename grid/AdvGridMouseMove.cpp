@@ -546,18 +546,12 @@ void DEreDuzeroVaro::ColumnMoved(int FromIndex, int ToIndex) {
   // A release that moved a column does not sort.
   ColMoveFlg = true;
   TBaseGrid::ColumnMoved(FromIndex, ToIndex);
-  // The hidden rows' texts move the same way.
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-    TStrings* cells = item->Items();
-    if (cells == nullptr || rFrom >= cells->Count() || rTo >= cells->Count()) continue;
-    const String s = cells->Get(rFrom);
-    if (rFrom < rTo)
-      for (int k = rFrom; k < rTo; ++k) cells->Put(k, cells->Get(k + 1));
-    else
-      for (int k = rFrom; k > rTo; --k) cells->Put(k, cells->Get(k - 1));
-    cells->Put(rTo, s);
-  }
+  // The hidden rows' cells (texts and records) move the same way.
+  EditHiddenColumns([&](std::vector<TCell>& Cells) {
+    if (rFrom < 0 || rTo < 0 || static_cast<size_t>(std::max(rFrom, rTo)) >= Cells.size()) return;
+    if (rFrom < rTo) std::rotate(Cells.begin() + rFrom, Cells.begin() + rFrom + 1, Cells.begin() + rTo + 1);
+    else std::rotate(Cells.begin() + rTo, Cells.begin() + rFrom, Cells.begin() + rFrom + 1);
+  });
   // The sort column and the sort indexes stay on their columns.
   TSortSettings* s = SortSettings();
   if (s->Column() >= 0) s->SetColumn(MovedColumnIndex(s->Column(), rFrom, rTo));

@@ -58,16 +58,13 @@ void InsertAt(TIntList* List, int Index, int Count, int Value) {
 // The core of every row removal
 
 std::vector<int> DEreDuzeroVaro::RealRowsOf(const std::vector<int>& DisplRows) {
-  std::vector<int> hidden;
-  hidden.reserve(NumHiddenRows());
-  for (int i = 0; i < FGridItems->Count(); ++i) hidden.push_back(static_cast<TGridItem*>(FGridItems->Items(i))->Idx());
-  std::sort(hidden.begin(), hidden.end());
+  const std::vector<THiddenRow>& hidden = HiddenRows();  // ascending real index
   std::vector<int> real;
   real.reserve(DisplRows.size());
   size_t k = 0;
   for (int d : DisplRows) {
     int r = d + static_cast<int>(k);
-    while (k < hidden.size() && hidden[k] <= r) {
+    while (k < hidden.size() && hidden[k].Idx <= r) {
       ++k;
       ++r;
     }
@@ -91,10 +88,7 @@ void DEreDuzeroVaro::RemoveDisplRows(const std::vector<int>& Rows, bool FreeProp
     }
   }
   // Hidden rows keep their place among the remaining rows.
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-    item->SetIdx(item->Idx() - CountBelow(real, item->Idx()));
-  }
+  for (THiddenRow& h : HiddenRows()) h.Idx -= CountBelow(real, h.Idx);
   // The row lists: modified and enabled by display row, marks by display or real row.
   EraseAt(FModifiedRows.get(), Rows);
   EraseAt(FEnabledRows.get(), Rows);
@@ -262,10 +256,8 @@ void DEreDuzeroVaro::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
   const int real = RealRowsOf({RowIndex}).front();
   InsertRowsAt(RowIndex, RCount);
   // Hidden rows, controls and the row lists below the insertion move down with their rows.
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-    if (item->Idx() >= real) item->SetIdx(item->Idx() + RCount);
-  }
+  for (THiddenRow& h : HiddenRows())
+    if (h.Idx >= real) h.Idx += RCount;
   InsertAt(FModifiedRows.get(), RowIndex, RCount, 0);
   InsertAt(FEnabledRows.get(), RowIndex, RCount, 0);
   const int mark = FMouseActions->RowSelectPersistent() ? real : RowIndex;
@@ -340,10 +332,10 @@ void DEreDuzeroVaro::RemoveCols(int ColIndex, int CCount) {
       if (!s.empty() || !GridCells(c, r).empty()) SetGridCells(c, r, s);
       if (obj != nullptr || GridObjects(c, r) != nullptr) SetGridObjects(c, r, obj);
     }
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    TStringList* cells = static_cast<TGridItem*>(FGridItems->Items(i))->Items();
-    for (int c = std::min(last, cells->Count() - 1); c >= ColIndex; --c) cells->Delete(c);
-  }
+  EditHiddenColumns([&](std::vector<TCell>& Cells) {
+    const size_t from = static_cast<size_t>(ColIndex), to = std::min(static_cast<size_t>(last) + 1, Cells.size());
+    if (from < to) Cells.erase(Cells.begin() + from, Cells.begin() + to);
+  });
   for (int c = ColIndex; c < HideableCols; ++c) {
     const int from = c + CCount;
     FVisibleCol[c] = from < HideableCols ? FVisibleCol[from] : true;
@@ -384,11 +376,9 @@ void DEreDuzeroVaro::InsertCols(int ColIndex, int CCount) {
       if (!s.empty() || !GridCells(c, r).empty()) SetGridCells(c, r, s);
       if (obj != nullptr || GridObjects(c, r) != nullptr) SetGridObjects(c, r, obj);
     }
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    TStringList* cells = static_cast<TGridItem*>(FGridItems->Items(i))->Items();
-    if (ColIndex <= cells->Count())
-      for (int k = 0; k < CCount; ++k) cells->Insert(ColIndex, String());
-  }
+  EditHiddenColumns([&](std::vector<TCell>& Cells) {
+    if (static_cast<size_t>(ColIndex) <= Cells.size()) Cells.insert(Cells.begin() + ColIndex, CCount, TCell());
+  });
   for (int c = HideableCols - 1; c >= ColIndex + CCount; --c) {
     FVisibleCol[c] = FVisibleCol[c - CCount];
     FAllColWidths[c] = FAllColWidths[c - CCount];

@@ -117,10 +117,9 @@ void DEreDuzeroVaro::SwapColumns(int ACol1, int ACol2) {
   if (ACol1 == ACol2 || ACol1 < 0 || ACol2 < 0) return;
   // Texts and records change places, so that each cell keeps its properties.
   for (int r = 0; r < RowCount(); ++r) SwapCells(TGridCoord{ACol1, r}, TGridCoord{ACol2, r});
-  for (int i = 0; i < FGridItems->Count(); ++i) {
-    TStringList* cells = static_cast<TGridItem*>(FGridItems->Items(i))->Items();
-    if (std::max(ACol1, ACol2) < cells->Count()) cells->Exchange(ACol1, ACol2);
-  }
+  EditHiddenColumns([&](std::vector<TCell>& Cells) {
+    if (static_cast<size_t>(std::max(ACol1, ACol2)) < Cells.size()) std::swap(Cells[ACol1], Cells[ACol2]);
+  });
   if (!IsHiddenColumn(ACol1) && !IsHiddenColumn(ACol2)) {
     const int d1 = DisplColIndex(ACol1), d2 = DisplColIndex(ACol2);
     if (d1 < ColCount() && d2 < ColCount()) {

@@ -1,16 +1,17 @@
 // Cell addressing: real and display indexes, hidden rows, sort and column order.
 #include "controls/HtmlText.h"
 #include "grid/AdvGrid.h"
+#include "platform/rtl/SysUtils.h"
 
 TObject* DEreDuzeroVaro::GetGridObjectByRealRow(int ACol, int RealRow) {
-  if (TStringList* items = HiddenRowItems(RealRow)) return items->Objects(ACol);
+  if (const THiddenRow* h = HiddenRowOf(RealRow)) return h->Object(ACol);
   return GridObjects(ACol, RealToDisplRow(RealRow));
 }
 
 void DEreDuzeroVaro::SetCellsEx(int ACol, int ARow, const String& Value) {
-  if (TStringList* items = HiddenRowItems(ARow)) {
-    while (items->Count() <= ACol) items->Add(String());
-    items->Put(ACol, Value);
+  if (THiddenRow* h = HiddenRowOf(ARow)) {
+    SetHiddenCell(*h, ACol, Value, h->Object(ACol));
+    FooterColumnWritten(ACol);
     return;
   }
   int row = RealToDisplRow(ARow);
@@ -21,13 +22,14 @@ void DEreDuzeroVaro::SetCellsEx(int ACol, int ARow, const String& Value) {
 
 String DEreDuzeroVaro::GetGridCellsEx(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return String();
-  if (TStringList* items = HiddenRowItems(ARow)) return items->Strings(ACol);
+  if (const THiddenRow* h = HiddenRowOf(ARow)) return h->Text(ACol);
   return GridCells(ACol, RealToDisplRow(ARow));
 }
 
 void DEreDuzeroVaro::SetGridCellsEx(int ACol, int ARow, const String& Value) {
-  if (TStringList* items = HiddenRowItems(ARow)) {
-    items->Put(ACol, Value);
+  if (THiddenRow* h = HiddenRowOf(ARow)) {
+    if (ACol < 0 || ACol >= h->Width) throw EListError(u"List index out of bounds (" + IntToStr(ACol) + u")");
+    SetHiddenCell(*h, ACol, Value, h->Object(ACol));
     return;
   }
   int row = RealToDisplRow(ARow);
@@ -37,8 +39,8 @@ void DEreDuzeroVaro::SetGridCellsEx(int ACol, int ARow, const String& Value) {
 }
 
 TObject* DEreDuzeroVaro::AllObjects(int ACol, int ARow) {
-  if (TStringList* items = HiddenRowItems(ARow)) {
-    TObject* o = items->Objects(ACol);
+  if (const THiddenRow* h = HiddenRowOf(ARow)) {
+    TObject* o = h->Object(ACol);
     if (auto* props = dynamic_cast<TCellProperties*>(o)) return props->CellObject();
     return o;
   }
@@ -46,8 +48,10 @@ TObject* DEreDuzeroVaro::AllObjects(int ACol, int ARow) {
 }
 
 void DEreDuzeroVaro::SetAllObjects(int ACol, int ARow, TObject* Value) {
-  if (TStringList* items = HiddenRowItems(ARow)) {
-    items->SetObjects(ACol, Value);
+  if (THiddenRow* h = HiddenRowOf(ARow)) {
+    // The user object goes into the cell's record, as in a shown row, so the record stays.
+    if (auto* props = dynamic_cast<TCellProperties*>(h->Object(ACol))) props->SetCellObject(Value);
+    else SetHiddenCell(*h, ACol, h->Text(ACol), Value);
     return;
   }
   SetObjects(ACol, RealToDisplRow(ARow), Value);

@@ -132,9 +132,10 @@ TEST(AdvGridHidden, HidingARangeStoresEachRowFromItsOwnPlaceInOrder) {
   ASSERT_EQ(g->NumHiddenRows(), 4);
   const int order[] = {2, 3, 4, 5};
   for (int i = 0; i < 4; ++i) {
-    auto* item = static_cast<TGridItem*>(g->GridItems()->Items(i));
-    EXPECT_EQ(item->Idx(), order[i]);
-    EXPECT_EQ(item->Items()->Strings(1), u"1," + IntToStr(order[i]));
+    TStrings* items = g->HiddenRowItems(order[i]);
+    ASSERT_NE(items, nullptr);
+    EXPECT_EQ(items->Strings(1), u"1," + IntToStr(order[i]));
+    EXPECT_EQ(g->DisplRowIndex(order[i]), 2);  // each stored by its own real index
   }
   EXPECT_EQ(f.Column1(), Rows({0, 1, 6, 7, 8, 9}));
   g->HideRows(2, 5);  // all hidden already

@@ -34,7 +34,7 @@ TEST_F(ValuesTest, HiddenColumnsAndRowsKeepTheirRealIndexes) {
   EXPECT_EQ(g.AllCells(-1, 0), u"");
 
   // A write to a hidden row extends its stored list.
-  TStringList* items = g.HiddenRowItems(4);
+  TStrings* items = g.HiddenRowItems(4);
   ASSERT_NE(items, nullptr);
   g.SetAllCells(9, 4, u"far");
   EXPECT_EQ(items->Count(), 10);

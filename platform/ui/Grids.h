@@ -460,6 +460,9 @@ public:
   // order; the time taken follows the cells stored, not the rectangle's size. Visit may
   // change the cell it is given but no other.
   void ForEachObject(const TGridRect& R, const std::function<void(int ACol, int ARow, TObject* Obj)>& Visit);
+  // The stored text of a cell without a copy ("" when none); valid until the next write to
+  // the grid's cells. A negative index raises EInvalidGridOperation.
+  const String& CellText(int ACol, int ARow) const;
 
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) override;
@@ -472,7 +475,7 @@ protected:
   void DeleteColumn(int ACol) override;
   void RowsShifted(int ARow, int Count, int OldCount) override;
 
-private:
+protected:
   struct TCell {
     String Text;
     TObject* Object = nullptr;
@@ -489,6 +492,20 @@ private:
     std::unique_ptr<std::map<int, TCell>> Far;
     bool Empty() const { return Texts.empty() && Objects.empty() && (!Far || Far->empty()); }
   };
+  // A stored row moved out of the store whole and back, without copying a cell: TakeRowCells
+  // leaves the row empty, PutRowCells replaces the row with the one given. A taken row keeps
+  // its room in the grid's pool, so it must not outlive the grid.
+  TCellRow TakeRowCells(int ARow);
+  void PutRowCells(int ARow, TCellRow&& Cells);
+  TCellRow NewRowCells() { return TCellRow(&FPool); }
+  // A cell of a row held outside the store ("" and nullptr where none is kept), its write, and
+  // one past the row's last column holding a text or an object.
+  static const String& RowCellText(const TCellRow& Row, int ACol);
+  static TObject* RowCellObject(const TCellRow& Row, int ACol);
+  void PutRowCell(TCellRow& Row, int ACol, const String& Text, TObject* Object) { PutCell(Row, ACol, TCell{Text, Object}); }
+  static int RowCellWidth(const TCellRow& Row);
+
+private:
   static constexpr int FarColumn = 4096;
   static constexpr int PageShift = 8;  // rows are kept in pages of 256
   struct TCellPage {
@@ -514,5 +531,6 @@ private:
   std::map<int, std::unique_ptr<TCellPage>> FPages;  // page number -> page
   mutable int FLastPageNo = -1;                     // the page found last
   mutable TCellPage* FLastPage = nullptr;
+  bool FRowsTaken = false;  // a row was taken out: its room may still be in use
   std::map<std::pair<bool, int>, std::unique_ptr<TStringGridStrings>> FViews;
 };

@@ -163,7 +163,8 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
 
 void TStringGrid::ClearCells() {
   FPages.clear();
-  FPool.release();
+  // Rows taken out of the store may still hold room in the pool: it is then kept for reuse.
+  if (!FRowsTaken) FPool.release();
   FLastPageNo = -1;
   FLastPage = nullptr;
   Invalidate();
@@ -194,6 +195,55 @@ void TStringGrid::ForEachObject(const TGridRect& R,
         if (it->second.Object != nullptr) found.emplace_back(it->first, r, it->second.Object);
   });
   for (auto [c, r, obj] : found) Visit(c, r, obj);
+}
+
+const String& TStringGrid::CellText(int ACol, int ARow) const {
+  CheckIndex(ACol, ARow);
+  const TCellRow* row = FindRow(ARow);
+  static const String empty;
+  return row != nullptr ? RowCellText(*row, ACol) : empty;
+}
+
+// ---------------------------------------------------------------------------
+// Rows moved out of the store and back
+
+TStringGrid::TCellRow TStringGrid::TakeRowCells(int ARow) {
+  CheckIndex(0, ARow);
+  const TCellRow* row = FindRow(ARow);
+  if (row == nullptr || row->Empty()) return TCellRow(&FPool);
+  FRowsTaken = true;
+  TCellRow& stored = MakeRow(ARow);
+  TCellRow taken = std::move(stored);
+  stored = TCellRow(&FPool);
+  return taken;
+}
+
+void TStringGrid::PutRowCells(int ARow, TCellRow&& Cells) {
+  CheckIndex(0, ARow);
+  if (Cells.Empty() && FindRow(ARow) == nullptr) return;
+  MakeRow(ARow) = std::move(Cells);
+}
+
+const String& TStringGrid::RowCellText(const TCellRow& Row, int ACol) {
+  static const String empty;
+  if (ACol < 0) return empty;
+  if (ACol < FarColumn) return ACol < static_cast<int>(Row.Texts.size()) ? Row.Texts[ACol] : empty;
+  if (!Row.Far) return empty;
+  auto it = Row.Far->find(ACol);
+  return it != Row.Far->end() ? it->second.Text : empty;
+}
+
+TObject* TStringGrid::RowCellObject(const TCellRow& Row, int ACol) {
+  if (ACol < 0) return nullptr;
+  if (ACol < FarColumn) return ACol < static_cast<int>(Row.Objects.size()) ? Row.Objects[ACol] : nullptr;
+  if (!Row.Far) return nullptr;
+  auto it = Row.Far->find(ACol);
+  return it != Row.Far->end() ? it->second.Object : nullptr;
+}
+
+int TStringGrid::RowCellWidth(const TCellRow& Row) {
+  if (Row.Far && !Row.Far->empty()) return Row.Far->rbegin()->first + 1;
+  return static_cast<int>(std::max(Row.Texts.size(), Row.Objects.size()));
 }
 
 TStrings* TStringGrid::Rows(int Index) {
@@ -269,9 +319,16 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
 }
 
 void TStringGrid::RowsPermuted(int Start, const std::vector<int>& Order) {
-  // Each cycle of the permutation is followed once: a row is moved out of its place and the
-  // row due there moved in, so no row is copied and nothing is held but the cycle's first.
-  // An empty place stays without a stored row.
+  // Places are filled in row order. While each place is free (empty, or left by a row moved
+  // before), its row moves straight in: rows closing up over emptied ones cost one walk of
+  // the range. From the first place still held by a row not yet moved, the rows due in the
+  // remaining places are moved out first, then in. No cell is copied; an empty place stays
+  // without a stored row.
+  const int n = static_cast<int>(Order.size());
+  auto freePlace = [this](int ARow) {
+    const TCellRow* row = FindRow(ARow);
+    return row == nullptr || row->Empty();
+  };
   auto take = [this](int ARow) {
     const TCellRow* row = FindRow(ARow);
     if (row == nullptr || row->Empty()) return TCellRow(&FPool);
@@ -280,23 +337,25 @@ void TStringGrid::RowsPermuted(int Start, const std::vector<int>& Order) {
     stored = TCellRow(&FPool);
     return taken;
   };
-  auto put = [this](int ARow, TCellRow&& Row) {
-    if (!Row.Empty() || FindRow(ARow) != nullptr) MakeRow(ARow) = std::move(Row);
-  };
-  const size_t n = Order.size();
-  std::vector<bool> placed(n, false);
-  for (size_t k = 0; k < n; ++k) {
-    if (placed[k] || Order[k] == Start + static_cast<int>(k)) continue;
-    TCellRow first = take(Start + static_cast<int>(k));
-    for (size_t at = k;;) {
-      placed[at] = true;
-      const int from = Order[at];
-      if (from == Start + static_cast<int>(k)) {
-        put(Start + static_cast<int>(at), std::move(first));
-        break;
-      }
-      put(Start + static_cast<int>(at), take(from));
-      at = static_cast<size_t>(from - Start);
+  int k = 0;
+  for (; k < n; ++k) {
+    const int to = Start + k, from = Order[static_cast<size_t>(k)];
+    if (from == to) continue;
+    if (!freePlace(to)) break;
+    // A row from a place already filled was empty (only free places are filled).
+    if (from > to && !freePlace(from)) MakeRow(to) = take(from);
+  }
+  if (k < n) {
+    const int done = Start + k;
+    std::vector<TCellRow> due;
+    due.reserve(static_cast<size_t>(n - k));
+    for (int j = k; j < n; ++j) {
+      const int from = Order[static_cast<size_t>(j)];
+      due.push_back(from >= done ? take(from) : TCellRow(&FPool));
+    }
+    for (int j = k; j < n; ++j) {
+      TCellRow& row = due[static_cast<size_t>(j - k)];
+      if (!row.Empty()) MakeRow(Start + j) = std::move(row);
     }
   }
   TCustomGrid::RowsPermuted(Start, Order);

@@ -501,4 +501,41 @@ TEST(StringGridStore, PermuteRowsMovesStoredRowsAndHeightsAcrossPages) {
   EXPECT_EQ(grid.RowHeights(start + 9), 33);
 }
 
+TEST(StringGridStore, PermuteRowsPlacesEveryRowWhateverTheOrdersShape) {
+  // Sparse rows (every third one empty) over several pages, permuted by orders of each shape:
+  // rows closing up over empty ones, a random shuffle, and free places filled first with an
+  // occupied one after them (rows moved straight in, then the rest moved out and in).
+  const int start = 3, n = 700;
+  uint32_t seed = 7;
+  auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+  std::vector<int> closing, shuffled, mixed;
+  for (int k = 0; k < n; ++k)
+    if (k % 3 != 0) closing.push_back(start + k);
+  for (int k = 0; k < n; ++k)
+    if (k % 3 == 0) closing.push_back(start + k);
+  for (int k = 0; k < n; ++k) shuffled.push_back(start + k);
+  for (int k = n - 1; k > 0; --k) std::swap(shuffled[k], shuffled[next() % (k + 1)]);
+  // Places 0, 4 and 5 are free when filled; place 7 is held, and wants the (empty) row of
+  // place 0, filled meanwhile.
+  for (int k = 0; k < n; ++k) mixed.push_back(start + k);
+  for (auto [at, from] : {std::pair{0, 4}, {4, 5}, {5, n - 1}, {7, 0}, {n - 1, 7}}) mixed[at] = start + from;
+  for (const auto* order : {&closing, &shuffled, &mixed}) {
+    TStringGrid grid(nullptr);
+    grid.SetColCount(2);
+    grid.SetRowCount(start + n + 1);
+    TObject obj;
+    for (int k = 0; k < n; ++k)
+      if (k % 3 != 0) grid.SetCells(1, start + k, IntToStr(k));
+    grid.SetObjects(0, start + 5, &obj);
+    grid.SetCells(0, start + n, u"after");
+    grid.PermuteRows(start, *order);
+    for (int k = 0; k < n; ++k) {
+      const int was = (*order)[k] - start;
+      EXPECT_EQ(grid.Cells(1, start + k), was % 3 != 0 ? IntToStr(was) : String()) << k;
+      EXPECT_EQ(grid.Objects(0, start + k), was == 5 ? &obj : nullptr) << k;
+    }
+    EXPECT_EQ(grid.Cells(0, start + n), u"after");
+  }
+}
+
 }  // namespace
