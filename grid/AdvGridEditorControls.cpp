@@ -143,6 +143,9 @@ TAdvRichEdit* DEreDuzeroVaro::InplaceRichEdit() {
   if (FInplaceRichEdit == nullptr) {
     FInplaceRichEdit = new TAdvRichEdit(this);
     AdoptEditor(FInplaceRichEdit);
+    FInplaceRichEdit->OnSelectionChange = [this](TObject* Sender) {
+      if (OnRichEditSelectionChange) OnRichEditSelectionChange(Sender);
+    };
   }
   return FInplaceRichEdit;
 }

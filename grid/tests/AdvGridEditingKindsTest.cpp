@@ -3,6 +3,8 @@
 // opened with F2 on a cell and ended with Enter.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "dropdowns/AdvDropDownBars.h"
 #include "dropdowns/AdvDropDownSelector.h"
 #include "grid/AdvGridEditors.h"
@@ -141,6 +143,35 @@ TEST(GridEditingKinds, RichTextEditorEndsWhenTheGridIsClicked) {
   EXPECT_FALSE(rich->Showing());
   EXPECT_FALSE(g->EditMode());
   EXPECT_EQ(g->RichTextToPlain(g->Cells(1, 1)), u"one two");
+}
+
+// Moving the caret or selecting in the in-place rich text editor fires OnRichEditSelectionChange
+// with that editor; loading the cell does not.
+TEST(GridEditingKinds, RichTextEditorSelectionChangesFireTheGridsEvent) {
+  TKindGrid f;
+  DEreDuzeroVaro* g = f.grid;
+  g->SetCells(1, 1, u"{\\rtf1\\ansi one two}");
+  g->Navigation()->SetEditSelectAll(false);
+  std::vector<TObject*> senders;
+  g->OnRichEditSelectionChange = [&](TObject* Sender) { senders.push_back(Sender); };
+  f.Open(edRichEdit);
+  TAdvRichEdit* rich = g->InplaceRichEdit();
+  ASSERT_TRUE(rich->Showing());
+  senders.clear();
+  SimulateKeyStroke(rich, VK_END);
+  ASSERT_FALSE(senders.empty());
+  EXPECT_EQ(rich->SelStart(), 7);
+  SimulateKeyStroke(rich, VK_LEFT, {ssShift});
+  SimulateKeyStroke(rich, VK_LEFT, {ssShift});
+  EXPECT_EQ(rich->SelLength(), 2);
+  const size_t fired = senders.size();
+  EXPECT_GE(fired, 3u);
+  for (TObject* s : senders) EXPECT_EQ(s, rich);
+  // The renderer that paints rich cells is another editor: its loads fire nothing.
+  g->RichEdit();
+  g->Repaint();
+  ProcessPendingEvents();
+  EXPECT_EQ(senders.size(), fired);
 }
 
 TEST(GridEditingKinds, RichTextEditorGrowsItsRowWhileTypingWithSizeWhileTyping) {
