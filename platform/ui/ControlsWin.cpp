@@ -340,6 +340,14 @@ bool TControlHost::DialogKey(WORD vk, LPARAM keyData) {
   return dk.Result != 0;
 }
 
+bool TControlHost::DialogChar(Char ch, LPARAM keyData) {
+  TControl* top = control;
+  while (top->Parent() != nullptr) top = top->Parent();
+  TMessage dc{CM_DIALOGCHAR, ch, keyData, 0};
+  GuardedCall([&] { top->WndProc(dc); });
+  return dc.Result != 0;
+}
+
 void TControlHost::KeyEvent(QEvent* event, bool& pass) {
   auto* ke = static_cast<QKeyEvent*>(event);
   NoteInputState(ke->modifiers(), QGuiApplication::mouseButtons());
@@ -387,6 +395,12 @@ void TControlHost::KeyEvent(QEvent* event, bool& pass) {
       bool p = Translate(control, m);
       Char out = static_cast<Char>(m.WParam);
       if (!p || out == 0) { passChar = false; continue; }
+      // Alt+letter (without Ctrl, which AltGr combinations carry) the control did not take is
+      // an accelerator of a caption ("&Next") in its window.
+      if (alt && !ke->modifiers().testFlag(Qt::ControlModifier) && DialogChar(out, keyData)) {
+        passChar = false;
+        continue;
+      }
       if (out != ch.unicode()) changed = true;
       newText.append(QChar(out));
     }

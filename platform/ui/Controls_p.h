@@ -54,6 +54,9 @@ struct TControlHost : QObject {
   void KeyEvent(QEvent* event, bool& pass);
   // Offers Tab or an arrow key to the form as a dialog key; true when it took it.
   bool DialogKey(WORD vk, LPARAM keyData);
+  // Alt with a character the control left alone: the controls of its window are offered it
+  // as an accelerator (CM_DIALOGCHAR); True when one took it.
+  bool DialogChar(Char ch, LPARAM keyData);
   // Ends the filtering of an input event that belongs to this window alone (see .cpp).
   bool Keep(QEvent* event, bool pass);
   void ForgetControl(TControl* c);

@@ -20,6 +20,7 @@
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls_p.h"
 
 namespace {
@@ -821,6 +822,21 @@ TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {
   FControlStyle.Exclude(csClickEvents);
 }
 
+namespace {
+
+// Qt would click a native button on its caption's Alt+letter by itself, before the focused
+// control sees the key; accelerators go through CM_DIALOGCHAR instead, like the painted ones.
+void NoNativeMnemonic(QAbstractButton* b) {
+  if (b != nullptr) b->setShortcut(QKeySequence());
+}
+
+// The character of a CM_DIALOGCHAR marks the control's caption and the control can take it.
+bool AcceleratorFor(TWinControl* Control, TWMKey& Message) {
+  return IsAccel(static_cast<Char>(Message.CharCode()), Control->Caption()) && Control->CanFocus();
+}
+
+}  // namespace
+
 String TButtonControl::GetText() const {
   if (auto* b = NativeOf<QAbstractButton>(this)) return FromQString(b->text());
   return TControl::GetText();
@@ -828,7 +844,10 @@ String TButtonControl::GetText() const {
 
 void TButtonControl::SetTextBuf(const String& v) {
   TControl::SetTextBuf(v);
-  if (auto* b = NativeOf<QAbstractButton>(this)) b->setText(ToQString(v));
+  if (auto* b = NativeOf<QAbstractButton>(this)) {
+    b->setText(ToQString(v));
+    NoNativeMnemonic(b);
+  }
 }
 
 TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 75, 25); }
@@ -837,8 +856,18 @@ void TButton::CreateWnd() {
   auto* b = new QPushButton(ToQString(TControl::GetText()));
   b->setAutoDefault(false);
   b->setDefault(FDefault);
+  NoNativeMnemonic(b);
   TControlHost::Attach(this, b, false);
   QObject::connect(b, &QPushButton::clicked, [this] { GuardedCall([this] { Click(); }); });
+}
+
+void TButton::CMDialogChar(TWMKey& Message) {
+  if (AcceleratorFor(this, Message)) {
+    Click();
+    Message.SetResult(1);
+    return;
+  }
+  TButtonControl::CMDialogChar(Message);
 }
 
 void TButton::SetDefault(bool v) {
@@ -891,6 +920,7 @@ void TCustomCheckBox::CreateWnd() {
   auto* b = new WholeAreaButton<QCheckBox>(ToQString(TControl::GetText()));
   b->setTristate(FAllowGrayed);
   b->setCheckState(TCheckView::ToQt(FState));
+  NoNativeMnemonic(b);
   TControlHost::Attach(this, b, false);
   ApplyColor(b, Color(), QPalette::Window);
   // A change by the user takes the new state and clicks (a change in code has done both already).
@@ -907,6 +937,17 @@ void TCustomCheckBox::SetState(TCheckBoxState v) {
   FState = v;
   if (auto* b = NativeOf<QCheckBox>(this)) b->setCheckState(TCheckView::ToQt(v));
   Click();
+}
+
+void TCustomCheckBox::CMDialogChar(TWMKey& Message) {
+  if (AcceleratorFor(this, Message)) {
+    SetFocus();
+    // The next state, as a click steps it.
+    if (auto* b = NativeOf<QCheckBox>(this)) b->click();
+    Message.SetResult(1);
+    return;
+  }
+  TButtonControl::CMDialogChar(Message);
 }
 
 void TCustomCheckBox::SetAllowGrayed(bool v) {
@@ -949,6 +990,7 @@ void TRadioButton::CreateWnd() {
   // The group rule is kept here (siblings of the same parent), not by Qt.
   b->setAutoExclusive(false);
   b->setChecked(FChecked);
+  NoNativeMnemonic(b);
   TControlHost::Attach(this, b, false);
   b->installEventFilter(new RadioKeyFocus(b, [this] { GuardedCall([this] { SetChecked(true); }); }));
   ApplyColor(b, Color(), QPalette::Window);
@@ -974,6 +1016,16 @@ void TRadioButton::SetChecked(bool v) {
     for (int i = 0; i < p->ControlCount(); ++i)
       if (auto* r = dynamic_cast<TRadioButton*>(p->Controls(i)); r && r != this) r->SetChecked(false);
   Click();
+}
+
+void TRadioButton::CMDialogChar(TWMKey& Message) {
+  if (AcceleratorFor(this, Message)) {
+    SetFocus();
+    SetChecked(true);
+    Message.SetResult(1);
+    return;
+  }
+  TButtonControl::CMDialogChar(Message);
 }
 
 void TRadioButton::CMColorChanged(TMessage& Message) {

@@ -557,6 +557,8 @@ public:
 protected:
   void CreateWnd() override;
   void CMDialogKey(TWMKey& Message) override;
+  // Alt with the caption's marked letter clicks the button.
+  void CMDialogChar(TWMKey& Message) override;
 
   TModalResult FModalResult = mrNone;
   bool FDefault = false;
@@ -581,6 +583,8 @@ public:
 protected:
   void CreateWnd() override;
   void CMColorChanged(TMessage& Message) override;
+  // Alt with the caption's marked letter focuses the box and toggles it.
+  void CMDialogChar(TWMKey& Message) override;
 
 private:
   friend struct TCheckView;
@@ -610,6 +614,8 @@ public:
 protected:
   void CreateWnd() override;
   void CMColorChanged(TMessage& Message) override;
+  // Alt with the caption's marked letter focuses and checks the button.
+  void CMDialogChar(TWMKey& Message) override;
 
 private:
   bool FChecked = false;

@@ -295,3 +295,75 @@ TEST(KeyboardRoute, AFormWithNothingToFocusGetsTheKeysItself) {
   SimulateKeyStroke(&form, VK_ESCAPE);
   EXPECT_EQ(keys, (std::vector<Word>{VK_ESCAPE}));
 }
+
+namespace {
+
+// A painted button that answers its caption's Alt+letter, as the grid's painted buttons do.
+class TAccelBox : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  std::vector<std::string>* log = nullptr;
+
+protected:
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CM_DIALOGCHAR && IsAccel(Char(Message.WParam), Caption())) {
+      log->push_back(StringToUTF8(StripHotkey(Caption())));
+      Message.Result = 1;
+      return;
+    }
+    TCustomControl::Dispatch(Message);
+  }
+};
+
+}  // namespace
+
+TEST(KeyboardRoute, AltWithACaptionsLetterClicksThatButtonWhereverTheFocusIs) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 320, 200);
+  auto* edit = PlaceControl<TEdit>(&form, &form, 10, 10, 100, 24);
+  auto* next = PlaceControl<TButton>(&form, &form, 10, 40, 75, 25);
+  next->SetCaption(u"&Next");
+  auto* panel = PlaceControl<TPanel>(&form, &form, 10, 80, 300, 60);
+  auto* back = PlaceControl<TButton>(&form, panel, 10, 10, 75, 25);
+  back->SetCaption(u"&Back");
+  auto* painted = PlaceControl<TAccelBox>(&form, panel, 100, 10, 75, 25);
+  painted->SetCaption(u"&Highlight");
+  auto* check = PlaceControl<TCheckBox>(&form, panel, 190, 10, 90, 20);
+  check->SetCaption(u"&Match case");
+  auto* hidden = PlaceControl<TButton>(&form, &form, 200, 40, 75, 25);
+  hidden->SetCaption(u"&Quit");
+  hidden->SetVisible(false);
+  std::vector<std::string> log;
+  painted->log = &log;
+  next->OnClick = [&](TObject*) { log.push_back("Next"); };
+  back->OnClick = [&](TObject*) { log.push_back("Back"); };
+  hidden->OnClick = [&](TObject*) { log.push_back("Quit"); };
+  form.Show();
+  edit->SetFocus();
+  ProcessPendingEvents();
+
+  SimulateKeyStroke(edit, 'N', {ssAlt});
+  SimulateKeyStroke(edit, 'B', {ssAlt, ssShift});  // the letter's case does not matter
+  SimulateKeyStroke(edit, 'H', {ssAlt});
+  ProcessPendingEvents();
+  EXPECT_EQ(log, (std::vector<std::string>{"Next", "Back", "Highlight"}));
+  EXPECT_EQ(StringToUTF8(edit->Text()), "");  // the accelerators typed nothing
+  EXPECT_EQ(form.ActiveControl(), edit);
+
+  // A hidden or disabled button answers nothing; a check box takes the focus and toggles.
+  next->SetEnabled(false);
+  log.clear();
+  SimulateKeyStroke(edit, 'Q', {ssAlt});
+  SimulateKeyStroke(edit, 'N', {ssAlt});
+  ProcessPendingEvents();
+  EXPECT_TRUE(log.empty());
+  SimulateKeyStroke(edit, 'M', {ssAlt});
+  EXPECT_TRUE(check->Checked());
+  EXPECT_EQ(form.ActiveControl(), check);
+  // Alt+N from the check box: still no click of the disabled button; Ctrl+Alt is no accelerator.
+  next->SetEnabled(true);
+  SimulateKeyStroke(check, 'N', {ssAlt, ssCtrl});
+  EXPECT_TRUE(log.empty());
+  SimulateKeyStroke(check, 'N', {ssAlt});
+  EXPECT_EQ(log, (std::vector<std::string>{"Next"}));
+}
