@@ -1,6 +1,9 @@
 // Focus, dialog codes and component messages of the string grid.
 #include "grid/AdvGrid.h"
+#include "grid/AdvGridFooterPanel.h"
+#include "grid/AdvGridSearchPanel.h"
 #include "platform/rtl/ScopeGuard.h"
+#include "platform/ui/Menus.h"
 
 void DEreDuzeroVaro::WMSetFocus(TWMSetFocus& Message) {
   if (InvokedFocusChange) return;
@@ -78,6 +81,34 @@ void DEreDuzeroVaro::CMCursorChanged(TMessage& Message) {
   TBaseGrid::CMCursorChanged(Message);
   if (!Invokedchange) FMouseSelectMode = msNormal;
   Invokedchange = false;
+}
+
+void DEreDuzeroVaro::CMColorChanged(TMessage& Message) {
+  TBaseGrid::CMColorChanged(Message);
+  if (FFloatingFooter->Visible() && FFooterPanel != nullptr) FFooterPanel->Invalidate();
+}
+
+void DEreDuzeroVaro::CMDialogChar(TWMKey& Message) {
+  TSearchPanel* p = FSearchPanel;
+  if (FSearchFooter->Visible() && p != nullptr && p->Showing()) {
+    const Char ch = static_cast<Char>(Message.CharCode());
+    auto marks = [ch](TAdvGridButton* b) { return b->Visible() && b->Enabled() && IsAccel(ch, b->Caption()); };
+    if (marks(p->FForwardButton)) {
+      SearchForwardClick(p);
+    } else if (marks(p->FBackwardButton)) {
+      SearchBackwardClick(p);
+    } else if (marks(p->FHiliteButton)) {
+      // As a click on the toggle: down, or up again.
+      p->FHiliteButton->SetDown(!p->FHiliteButton->Down());
+      SearchHighlightClick(p);
+    } else {
+      TBaseGrid::CMDialogChar(Message);
+      return;
+    }
+    Message.SetResult(1);
+    return;
+  }
+  TBaseGrid::CMDialogChar(Message);
 }
 
 bool DEreDuzeroVaro::IsHoverFixedCell(int ACol, int ARow) {

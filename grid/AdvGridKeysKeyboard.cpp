@@ -3,6 +3,7 @@
 #include "controls/HtmlText.h"
 #include "controls/VevAzez.h"
 #include "grid/AdvGrid.h"
+#include "grid/AdvGridSearchPanel.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/WinUser.h"
@@ -317,6 +318,30 @@ bool DEreDuzeroVaro::KeyAfterNavigation(TWMKey& Message, Word Key, TShiftState S
   return false;
 }
 
+void DEreDuzeroVaro::FocusSearchPanel() {
+  if (!FSearchFooter->Visible() || FSearchPanel == nullptr) return;
+  TRetEdit* edit = FSearchPanel->Edit();
+  if (edit->CanFocus()) edit->SetFocus();
+}
+
+bool DEreDuzeroVaro::KeySearchFooter(TWMKey& Message, Word Key, TShiftState Shift, bool& Locked) {
+  Locked = false;
+  if (!FSearchFooter->Visible() || FSearchPanel == nullptr || TopRow() < RowCount() - VisibleRowCount()) return false;
+  const bool lastRow = Row() == RowCount() - 1;
+  if (lastRow && (Key == VK_DOWN || (Key == VK_RIGHT && Col() == ColCount() - 1) ||
+                  (Key == VK_LEFT && Col() == FixedCols()))) {
+    if (Key == VK_DOWN) ScrollClearOfSearchFooter();
+    Message.SetResult(1);
+    FireKeyDown(Key, Shift);
+    return true;
+  }
+  // The navigation's scrolling and the correction after it repaint once.
+  Locked = lastRow ? (Key == VK_NEXT || Key == VK_END || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_DOWN)
+                   : (Key != VK_SHIFT && Key != VK_MENU && !IsArrowOrPage(Key));
+  if (Locked) BeginUpdate();
+  return false;
+}
+
 void DEreDuzeroVaro::WMKeyDown(TWMKey& Message) {
   // 1. What the key starts from.
   FMoveSelection = Selection();
@@ -354,6 +379,9 @@ void DEreDuzeroVaro::WMKeyDown(TWMKey& Message) {
     SetOptions(o);
     ShowInplaceEdit();
   }
+
+  // 5. Ctrl+F goes to the search panel's edit box.
+  if (key == 'F' && shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) FocusSearchPanel();
 
   // 6. Enter and F2 on cells that may not be edited, and on form controls.
   if (enterOrF2 && Options().Contains(goEditing) && !IsEditable(rc, Row()) && !HasCellControl(rc, Row())) {
@@ -408,7 +436,17 @@ void DEreDuzeroVaro::WMKeyDown(TWMKey& Message) {
     FMoveSelection = s;
   }
 
+  // 16. Scrolled to the end above a shown search panel, the last row stays clear of it and the
+  // keys do not wrap around from it.
+  bool footerLock = false;
+  // (A key consumed above is no longer the key.)
+  if (Message.CharCode() != 0 && KeySearchFooter(Message, key, shift, footerLock)) return;
+  TScopeGuard footerResume([this, &footerLock] {
+    if (footerLock) EndUpdate();
+  });
+
   // 17. The class library's navigation (which calls KeyDown), with the left column kept.
+  const int oldTop = TopRow();
   if (keepLeft) BeginUpdate();
   {
     TScopeGuard resume([this, keepLeft, oldLeft] {
@@ -417,6 +455,19 @@ void DEreDuzeroVaro::WMKeyDown(TWMKey& Message) {
       EndUpdate();
     });
     if (Message.CharCode() != 0) TBaseGrid::WMKeyDown(Message);
+    // 18. Other keys do not scroll there; a move onto the last row keeps it above the panel.
+    if (FSearchFooter->Visible()) {
+      if (TopRow() >= RowCount() - VisibleRowCount() && !IsArrowOrPage(key) && key != VK_SHIFT && key != VK_MENU &&
+          TopRow() != oldTop)
+        SetTopRow(oldTop);
+      if ((key == VK_NEXT || key == VK_END || key == VK_LEFT || key == VK_RIGHT || key == VK_DOWN) &&
+          Row() == RowCount() - 1)
+        ScrollClearOfSearchFooter();
+    }
+    if (footerLock) {
+      footerLock = false;
+      EndUpdate();
+    }
   }
   if (Message.CharCode() == 0 && key != VK_DELETE && key != VK_INSERT) return;
 
@@ -549,6 +600,11 @@ void DEreDuzeroVaro::KeyPress(Char& Key) {
 }
 
 void DEreDuzeroVaro::WMChar(TWMKey& Message) {
+  // Alt+letter types nothing and opens no editor: it is left to the accelerators.
+  if (Message.M.Msg == WM_SYSCHAR) {
+    DefaultHandler(Message.M);
+    return;
+  }
   Char ch = static_cast<Char>(Message.CharCode());
   const int rc = RealColIndex(Col());
   const TShiftState shift = KeyDataToShiftState(Message.KeyData());

@@ -180,6 +180,8 @@ void DEreDuzeroVaro::StartWheelPan(TPoint At) {
   wheelpanpos = At;
   wheeltimer = SetTimer(Handle(), PanTimerId, 10, nullptr);
   SetCapture(Handle());
+  SetPanHints(false);
+  DrawWheelPanMarker();
 }
 
 void DEreDuzeroVaro::EndWheelPan() {
@@ -188,6 +190,8 @@ void DEreDuzeroVaro::EndWheelPan() {
   if (wheeltimer != 0 && HandleAllocated()) KillTimer(Handle(), PanTimerId);
   wheeltimer = 0;
   SetGridCursor(prevcurs);
+  SetPanHints(true);
+  InvalidateWheelPanMarker();
 }
 
 void DEreDuzeroVaro::WheelPanTick() {
@@ -208,6 +212,8 @@ void DEreDuzeroVaro::WheelPanTick() {
   const TGridRect before = Selection();
   if (Row() < fixedRows || Row() > lastRow) SetRow(std::clamp(Row(), fixedRows, lastRow));
   if (Col() < FixedCols() || Col() > lastCol) SetCol(std::clamp(Col(), FixedCols(), lastCol));
+  // The marker's square repaints wherever the cells move under it.
+  if (v != 0 || h != 0) InvalidateWheelPanMarker();
   if (FMouseActions->WheelAction() == waScroll) {
     if (h < 0 && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
     if (h > 0 && LeftCol() < ColCount() - VisibleColCount()) SetLeftCol(LeftCol() + 1);
@@ -217,6 +223,7 @@ void DEreDuzeroVaro::WheelPanTick() {
     if (h != 0) SetCol(std::clamp(Col() + h, FixedCols(), lastCol));
     if (v != 0) SetRow(std::clamp(Row() + v, fixedRows, lastRow));
   }
+  DrawWheelPanMarker();
   const TGridRect now = Selection();
   if (now.Left != before.Left || now.Top != before.Top || now.Right != before.Right || now.Bottom != before.Bottom)
     SelectionChanged(now.Left, now.Top, now.Right, now.Bottom);

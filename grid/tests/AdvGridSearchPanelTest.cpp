@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/AdvGridSearchPanel.h"
+#include "platform/ui/StdCtrls.h"
 #include "grid/AdvGridValuesModule.h"
 #include "grid/tests/GridTestSupport.h"
 #include "platform/rtl/ClassRegistry.h"
@@ -326,6 +327,113 @@ TEST_F(SearchPanelTest, TheLastRowIsScrolledClearOfThePanel) {
   EXPECT_TRUE(o.LastRowClearOfSearchFooter());
   o.SetTopRow(1);
   EXPECT_FALSE(o.LastRowClearOfSearchFooter());
+}
+
+TEST_F(SearchPanelTest, AltWithACaptionsLetterRunsItsButtonFromTheEditOrTheGrid) {
+  sf->SetHighLightCaption(u"&Highlight");
+  // Another button of the form with the find-next letter: it gets the key only while the panel is hidden.
+  auto* other = new TButton(&f.form);
+  other->SetParent(&f.form);
+  other->SetBounds(510, 10, 80, 25);
+  other->SetCaption(u"&New");
+  int otherClicks = 0;
+  other->OnClick = [&](TObject*) { ++otherClicks; };
+  TGridOptions o = g.Options();
+  o.Include(goEditing);
+  g.SetOptions(o);
+  TSearchPanel* p = panel();
+
+  // Empty edit: the buttons are disabled, so the letter goes on to the other button.
+  SimulateKeyStroke(p->Edit(), 'N', {ssAlt});
+  EXPECT_EQ(otherClicks, 1);
+  type(u"apple");
+  ASSERT_EQ(current(), TPoint(1, 3));
+  SimulateKeyStroke(p->Edit(), 'N', {ssAlt});
+  EXPECT_EQ(current(), TPoint(2, 5));
+  EXPECT_EQ(p->Edit()->Text(), u"apple");  // nothing typed
+  // From the grid itself (which would open its editor on a typed letter).
+  g.SetFocus();
+  SimulateKeyStroke(&g, 'N', {ssAlt});
+  EXPECT_EQ(current(), TPoint(3, 2));
+  SimulateKeyStroke(&g, 'P', {ssAlt, ssShift});
+  EXPECT_EQ(current(), TPoint(2, 5));
+  EXPECT_FALSE(g.EditorMode());
+  EXPECT_EQ(g.Cells(2, 5), u"apple pie");
+  // The highlight letter toggles the button as a click does.
+  SimulateKeyStroke(&g, 'H', {ssAlt});
+  EXPECT_TRUE(p->HiliteButton()->Down());
+  EXPECT_EQ(g.Cells(2, 5), u"<hi>apple</hi> pie");
+  SimulateKeyStroke(&g, 'H', {ssAlt});
+  EXPECT_FALSE(p->HiliteButton()->Down());
+  EXPECT_EQ(g.Cells(2, 5), u"apple pie");
+  EXPECT_EQ(otherClicks, 1);
+  // A hidden button answers nothing.
+  sf->SetShowFindNext(false);
+  SimulateKeyStroke(&g, 'N', {ssAlt});
+  EXPECT_EQ(otherClicks, 2);
+  sf->SetShowFindNext(true);
+  // With the panel hidden the letter is the other button's.
+  sf->SetVisible(false);
+  g.SetFocus();
+  SimulateKeyStroke(&g, 'N', {ssAlt});
+  EXPECT_EQ(otherClicks, 3);
+  EXPECT_EQ(current(), TPoint(2, 5));
+}
+
+TEST_F(SearchPanelTest, CtrlFPutsTheCaretIntoThePanelsEdit) {
+  std::vector<Word> keys;
+  g.OnKeyDown = [&](TObject*, Word& Key, TShiftState) { keys.push_back(Key); };
+  g.SetFocus();
+  SimulateKeyStroke(&g, 'F', {ssCtrl});
+  EXPECT_TRUE(panel()->Edit()->Focused());
+  EXPECT_EQ(keys, (std::vector<Word>{'F'}));  // the key went on as any other
+  type(u"pie");
+  EXPECT_EQ(current(), TPoint(2, 5));
+  // Hidden panel: the grid keeps the focus.
+  sf->SetVisible(false);
+  g.SetFocus();
+  SimulateKeyStroke(&g, 'F', {ssCtrl});
+  EXPECT_TRUE(g.Focused());
+}
+
+TEST_F(SearchPanelTest, KeysAtTheEndKeepTheLastRowAboveThePanelAndDoNotWrapFromIt) {
+  g.SetRowCount(60);
+  g.Navigation()->SetCursorAdvance(caLoop);
+  int keyDowns = 0;
+  g.OnKeyDown = [&](TObject*, Word&, TShiftState) { ++keyDowns; };
+  auto lastRowClear = [&] {
+    const TRect r = g.CellRect(1, 59);
+    return r.Bottom > 0 && r.Bottom <= panel()->Top() + 2;
+  };
+  g.FocusCell(1, 50);
+  g.SetFocus();
+  for (int i = 0; i < 9; ++i) SimulateKeyStroke(&g, VK_DOWN);
+  ASSERT_EQ(current(), TPoint(1, 59));
+  EXPECT_TRUE(lastRowClear());
+  EXPECT_TRUE(g.LastRowClearOfSearchFooter());
+  // Down on the last row, Left in the first normal column and Right in the last one: no wrap.
+  keyDowns = 0;
+  SimulateKeyStroke(&g, VK_DOWN);
+  SimulateKeyStroke(&g, VK_LEFT);
+  EXPECT_EQ(current(), TPoint(1, 59));
+  g.FocusCell(4, 59);
+  SimulateKeyStroke(&g, VK_RIGHT);
+  EXPECT_EQ(current(), TPoint(4, 59));
+  EXPECT_EQ(keyDowns, 3);
+  EXPECT_TRUE(lastRowClear());
+  // Away from the end the loop still wraps; Page Down and End come back clear of the panel.
+  g.FocusCell(4, 30);
+  SimulateKeyStroke(&g, VK_RIGHT);
+  EXPECT_EQ(current(), TPoint(1, 30));
+  SimulateKeyStroke(&g, VK_NEXT);
+  SimulateKeyStroke(&g, VK_NEXT);
+  SimulateKeyStroke(&g, VK_END, {ssCtrl});
+  EXPECT_EQ(g.Row(), 59);
+  EXPECT_TRUE(lastRowClear());
+  // A wheel turn down at the end scrolls nothing under the panel either.
+  SimulateMouseWheel(&g, -360, 100, 100);
+  EXPECT_TRUE(lastRowClear());
+  EXPECT_EQ(g.UpdateCount(), 0);
 }
 
 TEST_F(SearchPanelTest, PaintsItsColourOrGradientUnderATopLine) {
