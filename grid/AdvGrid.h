@@ -1076,6 +1076,8 @@ private:
   // The store, in ascending real index, each real row at most once. Every reader of hidden
   // rows goes through HiddenRowOf (one row by real index) or HiddenRows (all, in order).
   std::vector<THiddenRow> FHiddenRows;
+  // Rows on their way into or out of the store; kept empty, its room reused from pass to pass.
+  std::vector<THiddenRow> FHiddenPassing;
   std::vector<THiddenRow>& HiddenRows() { return FHiddenRows; }
   THiddenRow* HiddenRowOf(int RealRow);
   // Writes a cell of a hidden row (widening it as needed; a negative column raises EListError).
@@ -1098,9 +1100,9 @@ private:
   // real index gives among the rows then shown, in one pass.
   void ShowItems(const std::vector<int>& Positions);
   // Merges rows (ascending real index, outside the store) into the store.
-  void AddHiddenRows(std::vector<THiddenRow>&& Rows);
-  // Takes the rows at the store positions (ascending) out of the store, in their order.
-  std::vector<THiddenRow> TakeHiddenRows(const std::vector<int>& Positions);
+  void AddHiddenRows(std::vector<THiddenRow>& Rows);
+  // Moves the rows at the store positions (ascending) out of the store into Taken, in order.
+  void TakeHiddenRows(const std::vector<int>& Positions, std::vector<THiddenRow>& Taken);
   // After rows were hidden or shown: the fixed minimum, the normal row count, a repaint.
   void RowsChanged();
   TGridRect FOldSelection{};

@@ -252,7 +252,7 @@ bool BlocksPay(const std::vector<std::pair<int, int>>& Runs, int RowCount) {
 
 }  // namespace
 
-void DEreDuzeroVaro::AddHiddenRows(std::vector<THiddenRow>&& Rows) {
+void DEreDuzeroVaro::AddHiddenRows(std::vector<THiddenRow>& Rows) {
   if (Rows.empty()) return;
   if (FHiddenRows.empty() || FHiddenRows.back().Idx < Rows.front().Idx) {
     FHiddenRows.reserve(FHiddenRows.size() + Rows.size());
@@ -277,10 +277,10 @@ void DEreDuzeroVaro::AddHiddenRows(std::vector<THiddenRow>&& Rows) {
   }
 }
 
-std::vector<DEreDuzeroVaro::THiddenRow> DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions) {
-  std::vector<THiddenRow> taken;
-  if (Positions.empty()) return taken;
-  taken.reserve(Positions.size());
+void DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions, std::vector<THiddenRow>& Taken) {
+  if (Positions.empty()) return;
+  std::vector<THiddenRow>& taken = Taken;
+  taken.reserve(taken.size() + Positions.size());
   // The rows taken go out and the others close up, in one pass from the first position on.
   size_t to = static_cast<size_t>(Positions.front()), k = 0;
   for (size_t i = to; i < FHiddenRows.size(); ++i) {
@@ -293,7 +293,6 @@ std::vector<DEreDuzeroVaro::THiddenRow> DEreDuzeroVaro::TakeHiddenRows(const std
     }
   }
   FHiddenRows.erase(FHiddenRows.begin() + static_cast<std::ptrdiff_t>(to), FHiddenRows.end());
-  return taken;
 }
 
 // ===========================================================================
@@ -304,13 +303,17 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
   if (k == 0 || k >= n) return;  // no row would be left
   // Each row's cells leave the cell store with its real index (walking the store alongside),
   // height, column count and level.
+  // Rows that all lie past the store's last go straight to its end; others are merged in.
   const int width = TotalColCount();
-  std::vector<THiddenRow> rows;
-  rows.reserve(Rows.size());
+  const size_t hidden = FHiddenRows.size();
+  const bool append = hidden == 0 || FHiddenRows.back().Idx < RealRowIndex(Rows.front());
+  std::vector<THiddenRow>& rows = append ? FHiddenRows : FHiddenPassing;
+  TScopeGuard passed([this] { FHiddenPassing.clear(); });
+  rows.reserve(rows.size() + Rows.size());
   size_t h = 0;
   for (int d : Rows) {
     int r = d + static_cast<int>(h);
-    while (h < FHiddenRows.size() && FHiddenRows[h].Idx <= r) {
+    while (h < hidden && FHiddenRows[h].Idx <= r) {
       ++h;
       ++r;
     }
@@ -338,7 +341,7 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
     PermuteRows(Rows.front(), order);
     DeleteRowsAt(n - k, k);
   }
-  AddHiddenRows(std::move(rows));
+  if (!append) AddHiddenRows(rows);
   RowsChanged();
 }
 
@@ -400,7 +403,9 @@ void DEreDuzeroVaro::ShowItems(const std::vector<int>& Positions) {
       ++kept;
     }
   }
-  std::vector<THiddenRow> rows = TakeHiddenRows(Positions);
+  std::vector<THiddenRow>& rows = FHiddenPassing;
+  TScopeGuard passed([this] { FHiddenPassing.clear(); });
+  TakeHiddenRows(Positions, rows);
   const int n = RowCount(), k = static_cast<int>(rows.size());
   // Indexes beyond the grid (rows taken away meanwhile) go to the end, in order.
   for (int i = k - 1; i >= 0; --i) {
