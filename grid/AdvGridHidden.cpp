@@ -263,17 +263,15 @@ void DEreDuzeroVaro::AddHiddenRows(std::vector<THiddenRow>& Rows) {
     for (THiddenRow& h : Rows) FHiddenRows.insert(FHiddenRows.begin() + HiddenLowerBound(h.Idx), std::move(h));
     return;
   }
-  // One merge of the store's tail from the first new row's place on.
-  const size_t from = static_cast<size_t>(HiddenLowerBound(Rows.front().Idx));
-  std::vector<THiddenRow> tail;
-  tail.reserve(FHiddenRows.size() - from);
-  for (size_t i = from; i < FHiddenRows.size(); ++i) tail.push_back(std::move(FHiddenRows[i]));
-  FHiddenRows.erase(FHiddenRows.begin() + static_cast<std::ptrdiff_t>(from), FHiddenRows.end());
-  FHiddenRows.reserve(from + tail.size() + Rows.size());
-  size_t a = 0, b = 0;
-  while (a < tail.size() || b < Rows.size()) {
-    const bool fromTail = b == Rows.size() || (a < tail.size() && tail[a].Idx < Rows[b].Idx);
-    FHiddenRows.push_back(std::move(fromTail ? tail[a++] : Rows[b++]));
+  // One merge from the back: the store grows by the new rows and each place, from the end on,
+  // takes the larger of the two rows left, so no row is moved twice and no room is taken.
+  size_t a = FHiddenRows.size(), b = Rows.size();
+  FHiddenRows.reserve(a + b);
+  for (size_t i = 0; i < b; ++i) FHiddenRows.emplace_back(NewRowCells());
+  for (size_t to = a + b; b > 0;) {
+    --to;
+    if (a > 0 && FHiddenRows[a - 1].Idx > Rows[b - 1].Idx) FHiddenRows[to] = std::move(FHiddenRows[--a]);
+    else FHiddenRows[to] = std::move(Rows[--b]);
   }
 }
 
