@@ -337,6 +337,12 @@ TEST_F(FooterTest, CellsWrittenFromCodeRecalculateTheTotals) {
   g.SetInts(3, 2, 7);
   EXPECT_EQ(g.Cells(3, R), u"7.00");
   EXPECT_EQ(g.Cells(2, R), u"14.50");
+  // So does a write into a hidden row.
+  g.HideRow(3);
+  g.SetAllCells(2, 3, u"6");
+  EXPECT_EQ(g.Cells(2, g.RowCount() - 1), u"16.50");
+  g.UnHideRow(3);
+  g.SetCells(2, 3, u"4");
   // Painting the panel recalculates too.
   g.SetInts(2, 1, 1);
   ProcessPendingEvents();

@@ -414,3 +414,23 @@ TEST(AdvGridHidden, ScatteredRowsOverSeveralLevelsKeepRealIndexesAndComeBackWhol
     EXPECT_EQ(records[i]->BrushColor(), TColor(r));
   }
 }
+
+TEST(AdvGridHidden, HiddenRowsKeepTheirCellsAcrossColumnEdits) {
+  // Texts and records of a hidden row follow column moves, swaps, inserts and removals as
+  // those of the shown rows do.
+  TGridForm f(5, 8);
+  DEreDuzeroVaro* g = f.grid;
+  g->SetColors(1, 4, clRed);
+  g->HideRow(4);
+  g->MoveColumn(1, 3);  // 0 2 3 1 4
+  g->InsertCols(0, 1);  // - 0 2 3 1 4
+  g->SwapColumns(2, 3);  // - 0 3 2 1 4
+  g->RemoveCols(1, 1);  // - 3 2 1 4
+  g->UnHideRow(4);
+  for (int r : {3, 4}) {
+    EXPECT_EQ(g->Cells(3, r), u"1," + IntToStr(r)) << r;
+    EXPECT_EQ(g->Cells(1, r), u"3," + IntToStr(r)) << r;
+  }
+  EXPECT_EQ(g->Colors(3, 4), clRed);
+  EXPECT_NE(g->Colors(2, 4), clRed);
+}
