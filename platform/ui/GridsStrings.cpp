@@ -346,15 +346,16 @@ void TStringGrid::RowsPermuted(int Start, const std::vector<int>& Order) {
     if (from > to && !freePlace(from)) MakeRow(to) = take(from);
   }
   if (k < n) {
+    // The rest of the range is moved out in row order (a row left there before is empty now),
+    // then each place takes its row, also in row order.
     const int done = Start + k;
-    std::vector<TCellRow> due;
-    due.reserve(static_cast<size_t>(n - k));
+    std::vector<TCellRow> rest;
+    rest.reserve(static_cast<size_t>(n - k));
+    for (int r = done; r < Start + n; ++r) rest.push_back(take(r));
     for (int j = k; j < n; ++j) {
       const int from = Order[static_cast<size_t>(j)];
-      due.push_back(from >= done ? take(from) : TCellRow(&FPool));
-    }
-    for (int j = k; j < n; ++j) {
-      TCellRow& row = due[static_cast<size_t>(j - k)];
+      if (from < done) continue;  // an empty row: the place stays empty
+      TCellRow& row = rest[static_cast<size_t>(from - done)];
       if (!row.Empty()) MakeRow(Start + j) = std::move(row);
     }
   }
@@ -383,8 +384,11 @@ void TStringGrid::RowsShifted(int ARow, int Count, int OldCount) {
                [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(&FPool); });
   } else {
     ForEachRow(ARow, ARow - Count - 1, [this](int, TCellRow& row) { row = TCellRow(&FPool); });
-    ForEachRow(ARow - Count, OldCount - 1,
-               [&](int r, TCellRow& row) { moved.emplace_back(r + Count, std::move(row)); row = TCellRow(&FPool); });
+    // Each row moves up into a place already emptied or left, in row order, straight.
+    ForEachRow(ARow - Count, OldCount - 1, [&](int r, TCellRow& row) {
+      MakeRow(r + Count) = std::move(row);
+      row = TCellRow(&FPool);
+    });
   }
   for (auto& [r, row] : moved) MakeRow(r) = std::move(row);
   TCustomGrid::RowsShifted(ARow, Count, OldCount);
