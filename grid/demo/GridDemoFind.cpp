@@ -8,6 +8,8 @@
 namespace {
 
 // Shows the search panel with its captions and hints, the caret in its edit; hides it again.
+// Alt with a caption's marked letter runs its button (letters no menu of the bar marks), and
+// Ctrl+F in the grid goes back to the edit.
 void ToggleSearchPanel(DEreDuzeroVaro* Grid) {
   TSearchFooter* sf = Grid->SearchFooter();
   if (sf->Visible()) {
@@ -15,8 +17,8 @@ void ToggleSearchPanel(DEreDuzeroVaro* Grid) {
     return;
   }
   sf->SetFindNextCaption(u"Find &next");
-  sf->SetFindPrevCaption(u"Find &previous");
-  sf->SetHighLightCaption(u"Highlight");
+  sf->SetFindPrevCaption(u"Find pre&vious");
+  sf->SetHighLightCaption(u"&Highlight");
   sf->SetMatchCaseCaption(u"Match case");
   sf->SetHintClose(u"Close");
   sf->SetHintFindNext(u"Find next occurrence");

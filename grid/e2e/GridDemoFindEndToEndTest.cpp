@@ -37,34 +37,37 @@ protected:
     if (b10 != b2 && b2 == b6) return 10;
     return 0;
   }
+  // Opens the search panel with the menu keys; the screen row of its top edge (0: it did not show).
+  int ShowSearchPanel() {
+    const int probeX = GridLeft + 2 + 137;  // between the edit and the next button
+    const int belowRows = Cell(0, 10).Bottom + 4;
+    e2e::Screen before = Shot();
+    if (before.Rgb.empty()) return 0;
+    const std::string empty(reinterpret_cast<const char*>(Px(before, probeX, belowRows)), 3);
+    int panelTop = 0;
+    for (int attempt = 0; attempt < 3 && panelTop == 0; ++attempt) {
+      if (attempt > 0) X.Key("Escape");
+      X.Key("alt+i");
+      X.Key("s");
+      Eventually([&] {
+        e2e::Screen s = Shot();
+        if (s.Rgb.empty()) return false;
+        for (int y = belowRows; y < GridTop + 368; ++y)
+          if (std::memcmp(Px(s, probeX, y), empty.data(), 3) != 0) {
+            panelTop = y;
+            return true;
+          }
+        return false;
+      }, 5s);
+    }
+    return panelTop;
+  }
 };
 
 }  // namespace
 
 TEST_F(GridDemoFindEndToEnd, TypingAndTheButtonsOfTheSearchPanelMoveTheCurrentCell) {
-  // The empty grid area just below the last row, and the panel's top edge under it once shown.
-  const int probeX = GridLeft + 2 + 137;  // between the edit and the next button
-  const int belowRows = Cell(0, 10).Bottom + 4;
-  e2e::Screen before = Shot();
-  ASSERT_FALSE(before.Rgb.empty());
-  const std::string empty(reinterpret_cast<const char*>(Px(before, probeX, belowRows)), 3);
-
-  int panelTop = 0;
-  for (int attempt = 0; attempt < 3 && panelTop == 0; ++attempt) {
-    if (attempt > 0) X.Key("Escape");
-    X.Key("alt+i");
-    X.Key("s");
-    Eventually([&] {
-      e2e::Screen s = Shot();
-      if (s.Rgb.empty()) return false;
-      for (int y = belowRows; y < GridTop + 368; ++y)
-        if (std::memcmp(Px(s, probeX, y), empty.data(), 3) != 0) {
-          panelTop = y;
-          return true;
-        }
-      return false;
-    }, 5s);
-  }
+  const int panelTop = ShowSearchPanel();
   ASSERT_GT(panelTop, 0) << "the search panel did not show";
 
   // Into the edit with the pointer, then the search text on the keyboard: each keystroke
@@ -83,6 +86,30 @@ TEST_F(GridDemoFindEndToEnd, TypingAndTheButtonsOfTheSearchPanelMoveTheCurrentCe
   // Enter in the edit steps on as the next button does.
   X.Key("Return");
   EXPECT_TRUE(Eventually([&] { return CurrentToggleRow() == 10; }, 5s)) << "Enter did not move to row 10";
+
+  ASSERT_TRUE(Session.Program.Running()) << "the demo ended (status " << Session.Program.ExitStatus() << ")";
+}
+
+TEST_F(GridDemoFindEndToEnd, CtrlFAndTheCaptionsAltLettersDriveTheSearchPanelFromTheKeyboard) {
+  ASSERT_GT(ShowSearchPanel(), 0) << "the search panel did not show";
+  // Back into the grid with the pointer, then Ctrl+F: the typed text goes into the panel's
+  // edit (in the grid it would have opened the cell's editor) and finds the first "Toggle".
+  const Box first = Cell(1, 4);
+  X.Click(first.Left + 10, first.Top + 8);
+  X.Key("ctrl+f");
+  X.Xdo("type --delay 80 toggle");
+  EXPECT_TRUE(Eventually([&] { return CurrentToggleRow() == 2; }, 5s)) << "Ctrl+F and typing did not find row 2";
+  // Alt+N runs "Find next", Alt+V "Find previous", from the edit and from the grid.
+  X.Key("alt+n");
+  EXPECT_TRUE(Eventually([&] { return CurrentToggleRow() == 6; }, 5s)) << "Alt+N did not move to row 6";
+  X.Key("alt+n");
+  EXPECT_TRUE(Eventually([&] { return CurrentToggleRow() == 10; }, 5s)) << "Alt+N did not move to row 10";
+  X.Key("alt+v");
+  EXPECT_TRUE(Eventually([&] { return CurrentToggleRow() == 6; }, 5s)) << "Alt+V did not move to row 6";
+  const Box sixth = Cell(1, 6);
+  X.Click(sixth.Left + 10, sixth.Top + 8);
+  X.Key("alt+n");
+  EXPECT_TRUE(Eventually([&] { return CurrentToggleRow() == 10; }, 5s)) << "Alt+N in the grid did not move to row 10";
 
   ASSERT_TRUE(Session.Program.Running()) << "the demo ended (status " << Session.Program.ExitStatus() << ")";
 }
