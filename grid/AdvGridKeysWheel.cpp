@@ -98,7 +98,7 @@ bool DEreDuzeroVaro::WheelTurn(TMessage& Message) {
   int delta = 0;
   if (t >= 0 && t < RowCount()) {
     const int target = static_cast<int>(t);
-    const int oldLeft = LeftCol();
+    const int oldLeft = LeftCol(), oldCol = Col(), oldRow = Row();
     StartUpdate();
     if (FMouseActions->DisjunctRowSelect() && action == waMoveSelection) ClearRowSelect();
     delta = target - Row();
@@ -114,7 +114,16 @@ bool DEreDuzeroVaro::WheelTurn(TMessage& Message) {
     }
     if (Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll()) SetLeftCol(oldLeft);
     ResetUpdate();
-    Invalidate();
+    // The scroll and the moved selection repaint what they change; what marks the current
+    // row elsewhere is repainted here.
+    if (Row() != oldRow) {
+      if (ActiveCellShow()) RepaintActiveHeaders(oldCol, oldRow, Col(), Row());
+      if (ActiveRowShow()) {
+        RepaintRow(oldRow);
+        RepaintRow(Row());
+      }
+      if (RowIndicator() != nullptr && !RowIndicator()->Empty()) RepaintCol(0);
+    }
   }
   bool handled = true;
   BeforeWheelScroll(delta, handled);

@@ -576,11 +576,35 @@ void TCustomGrid::SetTopLeft(int ALeftCol, int ATopRow) {
   ALeftCol = std::clamp(ALeftCol, FFixedCols, MaxLeftCol());
   ATopRow = std::clamp(ATopRow, FFixedRows, MaxTopRow());
   if (ALeftCol == FTopLeft.X && ATopRow == FTopLeft.Y) return;
+  const TGridCoord old = FTopLeft;
   FTopLeft = {ALeftCol, ATopRow};
   UpdateScrollBars();
-  Invalidate();
+  ScrollView(old);
   if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->BoundsChanged();
   TopLeftChanged();
+}
+
+void TCustomGrid::ScrollView(TGridCoord Old) {
+  // A vertical move by less than the view: the rows below the fixed ones move as pixels (the
+  // fixed columns with them), as every cell paints the same wherever it is in the view.
+  if (HandleAllocated() && Old.X == FTopLeft.X && Old.Y != FTopLeft.Y) {
+    const int b = Origin();
+    const TRect client = ClientRect();
+    int top = b;
+    for (int k = 0; k < FFixedRows; ++k) top += FRowHeights[k] + FGridLineWidth;
+    const int right = client.Right - b, bottom = client.Bottom - b;
+    const int from = std::min(Old.Y, FTopLeft.Y), to = std::max(Old.Y, FTopLeft.Y);
+    long long moved = 0;
+    for (int r = from; r < to && r < static_cast<int>(FRowHeights.size()) && moved < bottom - top; ++r)
+      moved += FRowHeights[r] + FGridLineWidth;
+    if (top < bottom && b < right && moved < bottom - top) {
+      const int dy = static_cast<int>(Old.Y < FTopLeft.Y ? -moved : moved);
+      RECT area = Rect(b, top, right, bottom);
+      ScrollWindowEx(Handle(), 0, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE);
+      return;
+    }
+  }
+  Invalidate();
 }
 
 void TCustomGrid::TopLeftChanged() {
@@ -911,7 +935,12 @@ void TCustomGrid::Paint() {
   auto [rows, gridBottom] = shown(b, FFixedRows, FTopLeft.Y, bottom, line, FRowHeights);
 
   c->Font()->Assign(Font());
+  // Rows outside the area being painted are skipped (a merged area is painted through any of
+  // its cells that is inside); a row's painting may reach a pixel into its neighbours.
+  RECT box{};
+  const bool clipped = GetClipBox(c->Handle(), &box) != ERROR;
   for (auto [row, y] : rows) {
+    if (clipped && (y > box.Bottom || y + FRowHeights[row] + line + 1 <= box.Top)) continue;
     for (auto [col, x] : cols) {
       TRect r = Rect(x, y, x + FColWidths[col], y + FRowHeights[row]);
       bool fixed = col < FFixedCols || row < FFixedRows;

@@ -367,6 +367,9 @@ private:
   void DeleteItem(bool Cols, int Index);
   void ScrollIntoView(int ACol, int ARow);
   void SetTopLeft(int ALeftCol, int ATopRow);
+  // Shows the view moved from the top-left cell Old: pixels of the scrolling rows move and only
+  // the rows uncovered are painted, or the whole view is painted again.
+  void ScrollView(TGridCoord Old);
   // Shows, hides and sets the scroll bars for the counts, sizes and client size.
   void UpdateScrollBars();
   void PlaceScrollBars();

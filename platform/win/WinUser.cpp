@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cassert>
+#include <cstring>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -567,6 +568,53 @@ BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN, UINT flags) {
   if (flags & RDW_VALIDATE) ValidateRect(hWnd, lprcUpdate);
   if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateWindow(hWnd);
   return 1;
+}
+
+int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT* prcClip, HRGN hrgnUpdate,
+                   RECT* prcUpdate, UINT flags) {
+  if (!Valid(hWnd)) return ERROR;
+  QWidget* w = hWnd->widget.data();
+  if (w == nullptr) return ERROR;
+  auto toQRect = [](const RECT* r) { return QRect(r->Left, r->Top, r->Right - r->Left, r->Bottom - r->Top); };
+  QRect area = (prcScroll != nullptr ? toQRect(prcScroll) : w->rect()) & w->rect();
+  if (prcClip != nullptr) area &= toQRect(prcClip);
+  // What stays in view moves; the rest of the area is uncovered.
+  const QRect kept = area.translated(dx, dy) & area;
+  QRegion uncovered = QRegion(area) - kept;
+  if (!area.isEmpty() && (dx != 0 || dy != 0)) {
+    if (hWnd->backingValid && hWnd->layered.isNull() && !kept.isEmpty()) {
+      QImage& image = BackingImage(hWnd);
+      const qsizetype stride = image.bytesPerLine();
+      const int bytes = kept.width() * 4;
+      uchar* bits = image.bits();
+      // Rows are copied in the order that never overwrites a row still to be read.
+      for (int i = 0; i < kept.height(); ++i) {
+        const int y = dy > 0 ? kept.bottom() - i : kept.top() + i;
+        std::memmove(bits + y * stride + kept.left() * 4, bits + (y - dy) * stride + (kept.left() - dx) * 4,
+                     static_cast<size_t>(bytes));
+      }
+      // What was still to be painted moves with the pixels.
+      const QRegion pending = hWnd->invalid & area;
+      hWnd->invalid = (hWnd->invalid - area) + (pending.translated(dx, dy) & area);
+    } else {
+      uncovered = area;  // nothing trustworthy to move: the whole area is drawn again
+    }
+    if (flags & SW_INVALIDATE) {
+      hWnd->invalid += uncovered;
+      if (flags & SW_ERASE) hWnd->erase = true;
+    }
+    w->update(area);
+  } else {
+    uncovered = QRegion();
+  }
+  const QRect bounds = uncovered.boundingRect();
+  if (prcUpdate != nullptr)
+    *prcUpdate = bounds.isEmpty() ? TRect(0, 0, 0, 0) : TRect(bounds.left(), bounds.top(), bounds.right() + 1, bounds.bottom() + 1);
+  if (hrgnUpdate != nullptr) {
+    if (bounds.isEmpty()) SetRectRgn(hrgnUpdate, 0, 0, 0, 0);
+    else SetRectRgn(hrgnUpdate, bounds.left(), bounds.top(), bounds.right() + 1, bounds.bottom() + 1);
+  }
+  return uncovered.isEmpty() ? NULLREGION : SIMPLEREGION;
 }
 
 // ---- Geometry

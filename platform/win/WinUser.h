@@ -77,6 +77,13 @@ constexpr UINT RDW_INVALIDATE = 0x0001, RDW_INTERNALPAINT = 0x0002, RDW_ERASE = 
 constexpr UINT RDW_NOINTERNALPAINT = 0x0010, RDW_NOERASE = 0x0020, RDW_NOCHILDREN = 0x0040, RDW_ALLCHILDREN = 0x0080;
 constexpr UINT RDW_UPDATENOW = 0x0100, RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400, RDW_NOFRAME = 0x0800;
 BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
+// Moves the window's pixels within prcScroll (the client area when null) by (dx, dy), clipped
+// to prcClip, with the window's pending update region; the area left uncovered is invalidated
+// (SW_INVALIDATE, erased with SW_ERASE) and its bounds given in prcUpdate. Returns SIMPLEREGION,
+// NULLREGION when nothing was uncovered, or ERROR.
+constexpr UINT SW_SCROLLCHILDREN = 0x0001, SW_INVALIDATE = 0x0002, SW_ERASE = 0x0004;
+int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT* prcClip, HRGN hrgnUpdate,
+                   RECT* prcUpdate, UINT flags);
 
 // ---- Geometry. Client coordinates start below a form's menu bar, the one non-client part a
 // window has; GetWindowRect, ShowWindow, SetWindowPos and EnableWindow take the whole window.
