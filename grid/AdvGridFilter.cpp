@@ -3,6 +3,8 @@
 // filter drop-down.
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "controls/HtmlText.h"
@@ -79,38 +81,42 @@ std::vector<DEreDuzeroVaro::TPreparedFilter> DEreDuzeroVaro::PrepareFilter() con
 }
 
 bool DEreDuzeroVaro::MatchPrepared(const TPreparedFilter& P, int ARow) {
-  String& value = FFilterValue;
+  // The text under test: a stored cell's text is read where it lies; any other is made in the
+  // kept buffer. A text that must change (unpacked, case-mapped) is made there too.
+  String& buffer = FFilterValue;
+  std::u16string_view value;
   switch (P.Data) {
-    case fcVirtual: value = Cells(P.Column, ARow); break;
-    case fcNormal: value = CellText(P.Column, ARow); break;  // copied into the kept buffer
-    case fcStripHTML: value = StripHtmlTags(Cells(P.Column, ARow)); break;
-    case fcCalculated: value = GetPrintCellText(P.Column, ARow); break;
+    case fcVirtual: buffer = Cells(P.Column, ARow); break;
+    case fcNormal: value = CellText(P.Column, ARow); break;
+    case fcStripHTML: buffer = StripHtmlTags(Cells(P.Column, ARow)); break;
+    case fcCalculated: buffer = GetPrintCellText(P.Column, ARow); break;
     case fcRow:
-      value.clear();
+      buffer.clear();
       for (int c = 0; c < ColCount(); ++c) {
-        value += Cells(c, ARow);
-        value += u"\r\n";
+        buffer += Cells(c, ARow);
+        buffer += u"\r\n";
       }
       break;
   }
+  if (P.Data != fcNormal) value = buffer;
   // The text trimmed, as a range of the value.
   size_t b = 0, e = value.size();
   while (b < e && value[b] <= u' ') ++b;
   while (e > b && value[e - 1] <= u' ') --e;
-  const size_t packed = value.find(u"|\\", b);
-  if (packed != String::npos && packed + 2 <= e) {
-    value = UnpackWideText(value.substr(b, e - b));
+  auto replace = [&](String Text) {
+    buffer = std::move(Text);
+    value = buffer;
     b = 0;
     e = value.size();
-  }
+  };
+  const size_t packed = value.find(u"|\\", b);
+  if (packed != String::npos && packed + 2 <= e) replace(UnpackWideText(String(value.substr(b, e - b))));
   // Case is folded unit by unit in plain Latin text, through a case-mapped copy otherwise;
   // True when the units are to be folded in place.
   auto foldCase = [&](bool Fold) {
     if (!Fold) return false;
     if (IsAscii(value.data() + b, e - b)) return true;
-    value = AnsiUpperCase(value.substr(b, e - b));
-    b = 0;
-    e = value.size();
+    replace(AnsiUpperCase(String(value.substr(b, e - b))));
     return false;
   };
   if (P.Data == fcRow) {  // case is always ignored here
@@ -126,7 +132,7 @@ bool DEreDuzeroVaro::MatchPrepared(const TPreparedFilter& P, int ARow) {
   if (P.Condition.empty()) return true;
   if (!P.Plain) {
     try {
-      return MatchFilterCondition(P.Condition, value.substr(b, e - b), P.CaseSensitive);
+      return MatchFilterCondition(P.Condition, String(value.substr(b, e - b)), P.CaseSensitive);
     } catch (const Exception&) {
       return false;  // a condition that cannot be read matches nothing
     }
@@ -173,6 +179,20 @@ bool DEreDuzeroVaro::RowMatchesFilter(int ARow) {
 // ===========================================================================
 // Filter levels
 
+bool DEreDuzeroVaro::IsNodeOrSummaryRow(int ARow) {
+  // A row's type is its column-0 cell graphic's: a row without a column-0 object, or whose
+  // object is a plain cell record without a graphic, has none, which is answered without
+  // looking the record's type up.
+  if (!FMouseActions->HotmailRowSelect()) {
+    TObject* object = TStringGrid::Objects(0, ARow);
+    if (object == nullptr) return false;
+    if (typeid(*object) == typeid(TCellProperties) && static_cast<TCellProperties*>(object)->GraphicObject() == nullptr)
+      return false;
+  }
+  const TCellType type = GetCellType(0, ARow);
+  return type == ctNode || type == ctSummary;
+}
+
 void DEreDuzeroVaro::ApplyFilter() {
   FFilterFixedRows = TCustomGrid::FixedRows();
   const int first = TCustomGrid::FixedRows(), last = RowCount() - FixedFooters() - 1;
@@ -193,10 +213,7 @@ void DEreDuzeroVaro::ApplyFilter() {
     FPreparedFilters.clear();
   });
   for (int r = first; r <= last; ++r) {
-    if (FFilterNormalCellsOnly) {
-      const TCellType type = GetCellType(0, r);  // node and summary rows stay
-      if (type == ctNode || type == ctSummary) continue;
-    }
+    if (FFilterNormalCellsOnly && IsNodeOrSummaryRow(r)) continue;  // node and summary rows stay
     if (!RowMatchesFilter(r)) failing.Add(r);
     ++examined;
     progress(false);
