@@ -32,7 +32,8 @@ void MakeCsv(const std::string& File) {
   bench::PythonNumbers("import csv,sys\n"
          "w=csv.writer(open(sys.argv[1],\"w\",encoding=\"utf-8-sig\",newline=\"\"))\n"
          "for r in range(" + std::to_string(kRows) + "):\n"
-         " w.writerow([str(r*10+c) if c%3 else \"t,%d\"%(r+c) for c in range(" + std::to_string(kCols) + ")])\n",
+         " w.writerow([str(r*10+c) if c%3 else \"t,%d\"%(r+c) for c in range(" + std::to_string(kCols) + ")])\n"
+         "print(1)\n",  // a number read back shows the file was written
          File);
 }
 
