@@ -4,9 +4,9 @@
 // Hidden columns stay in the cell store at their real index; only the display leaves them out.
 // Hidden rows are taken out of the display into the hidden-row store, kept in ascending real
 // index. A hidden row's stored cells are moved out of the cell store whole and back (no cell
-// is copied), and the display rows are moved in a few blocks (InsertRowsAt/DeleteRowsAt) or
-// by one permutation (PermuteRows), never shifted one at a time, so that hiding and showing
-// many rows costs one pass over the grid.
+// is copied), and the display rows are moved in a few blocks (InsertRowsAt/DeleteRowsAt), by
+// one permutation (PermuteRows), or closed up in the walk that fills the store, never shifted
+// one at a time, so that hiding and showing many rows costs one pass over the grid.
 
 #include <algorithm>
 #include <functional>
@@ -309,7 +309,7 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
   TScopeGuard passed([this] { FHiddenPassing.clear(); });
   rows.reserve(rows.size() + Rows.size());
   size_t h = 0;
-  for (int d : Rows) {
+  auto hide = [&](int d) {
     int r = d + static_cast<int>(h);
     while (h < hidden && FHiddenRows[h].Idx <= r) {
       ++h;
@@ -322,21 +322,43 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
     row.Width = width;
     // The controls embedded in the row's cells leave with it.
     if (FNumCellControls > 0) ShowCellControls(row.Cells.Objects, false);
-  }
+  };
   const std::vector<std::pair<int, int>> runs = Runs(Rows);
+  const int first = Rows.front();
+  bool evenHeights = true;
+  for (int r = first + 1; r < n && evenHeights; ++r) evenHeights = RowHeights(r) == RowHeights(first);
   if (BlocksPay(runs, n)) {
+    for (int d : Rows) hide(d);
     for (auto it = runs.rbegin(); it != runs.rend(); ++it) DeleteRowsAt(it->first, it->second);
-  } else {
-    // The other rows move up over the emptied ones and these gather at the bottom.
-    std::vector<int> order;
-    order.reserve(static_cast<size_t>(n - Rows.front()));
+  } else if (evenHeights) {
+    // One walk from the first row hidden: each hidden row goes into the store and each other
+    // row moves up over the emptied ones (their heights are all alike, so no height moves);
+    // the emptied rows left at the bottom are taken off.
+    int to = first;
     size_t j = 0;
-    for (int r = Rows.front(); r < n; ++r) {
+    for (int r = first; r < n; ++r) {
+      if (j < Rows.size() && Rows[j] == r) {
+        hide(r);
+        ++j;
+      } else {
+        PutRowCells(to++, TakeRowCells(r));
+      }
+    }
+    DeleteRowsAt(n - k, k);
+    Invalidate();
+  } else {
+    for (int d : Rows) hide(d);
+    // The other rows move up over the emptied ones, with their heights, and these gather at
+    // the bottom.
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(n - first));
+    size_t j = 0;
+    for (int r = first; r < n; ++r) {
       if (j < Rows.size() && Rows[j] == r) ++j;
       else order.push_back(r);
     }
     order.insert(order.end(), Rows.begin(), Rows.end());
-    PermuteRows(Rows.front(), order);
+    PermuteRows(first, order);
     DeleteRowsAt(n - k, k);
   }
   if (!append) AddHiddenRows(rows);
