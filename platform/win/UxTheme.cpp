@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleOption>
+#include <cmath>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi_p.h"
@@ -35,6 +37,79 @@ void MarkState(QPainter& p, const QRect& r, int state) {
   int k = (state - 1) % 4;
   if (k == 1) p.fillRect(r.adjusted(1, 1, -1, -1), QColor(0, 120, 215, 40));
   if (k == 2) p.fillRect(r.adjusted(1, 1, -1, -1), QColor(0, 0, 0, 50));
+}
+
+// Check boxes and radio buttons are drawn the same way again in every cell of a grid. Drawn on a
+// solid opaque background, their pixels depend only on the face, the size, that colour and the
+// painter's set-up, so a picture of them (with a margin of that colour) is kept and copied in.
+// The picture is the style's own drawing on the same background, so the pixels are the same.
+// A check box face stays inside its rectangle; a radio face's smoothed rim reaches beyond it.
+int KeptMargin(int PartId) { return PartId == BP_RADIOBUTTON ? 2 : 0; }
+
+struct TKeptFaceKey {
+  int Part, State, Width, Height, Hints, Format;
+  QRgb Background;
+  qint64 Palette;
+  const QStyle* Style;
+  bool operator<(const TKeptFaceKey& o) const {
+    return std::tie(Part, State, Width, Height, Hints, Format, Background, Palette, Style) <
+           std::tie(o.Part, o.State, o.Width, o.Height, o.Hints, o.Format, o.Background, o.Palette, o.Style);
+  }
+};
+
+// The one colour of the image's pixels in R (fully inside the image), if there is one and it
+// is opaque.
+bool SolidBackground(const QImage& Image, const QRect& R, QRgb& Colour) {
+  if (!Image.rect().contains(R)) return false;
+  const QRgb first = reinterpret_cast<const QRgb*>(Image.constScanLine(R.top()))[R.left()];
+  if (qAlpha(first) != 255 && Image.format() != QImage::Format_RGB32) return false;
+  for (int y = R.top(); y <= R.bottom(); ++y) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(Image.constScanLine(y));
+    for (int x = R.left(); x <= R.right(); ++x)
+      if (line[x] != first) return false;
+  }
+  Colour = first;
+  return true;
+}
+
+// Draws a check box or radio face from a kept picture when the painter allows an exact copy;
+// false when it does not (the caller draws it directly).
+bool DrawKeptFace(QPainter& p, int PartId, int StateId, const QStyleOptionButton& Opt, QStyle* Style) {
+  QPaintDevice* dev = p.device();
+  if (!dev || dev->devType() != QInternal::Image) return false;
+  const QImage& image = *static_cast<QImage*>(dev);
+  const QImage::Format format = image.format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) return false;
+  if (image.devicePixelRatio() != 1 || p.opacity() != 1 || p.compositionMode() != QPainter::CompositionMode_SourceOver)
+    return false;
+  const QTransform& t = p.deviceTransform();
+  if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())) return false;
+  const int m = KeptMargin(PartId);
+  const QRect area = Opt.rect.adjusted(-m, -m, m, m);
+  QRgb background = 0;
+  if (area.isEmpty() || !SolidBackground(image, area.translated(int(t.dx()), int(t.dy())), background)) return false;
+  static std::map<TKeptFaceKey, QImage> kept;
+  const TKeptFaceKey key{PartId, StateId, Opt.rect.width(), Opt.rect.height(), int(p.renderHints()), int(format),
+                         background, Opt.palette.cacheKey(), Style};
+  auto it = kept.find(key);
+  if (it == kept.end()) {
+    if (kept.size() >= 256) kept.clear();
+    QImage picture(area.size(), format);
+    picture.fill(background);
+    {
+      QPainter q(&picture);
+      q.setRenderHints(p.renderHints());
+      q.setPen(p.pen());
+      q.setBrush(p.brush());
+      q.setFont(p.font());
+      q.translate(-area.left(), -area.top());
+      Style->drawPrimitive(PartId == BP_RADIOBUTTON ? QStyle::PE_IndicatorRadioButton : QStyle::PE_IndicatorCheckBox, &Opt, &q);
+      MarkState(q, Opt.rect, StateId);
+    }
+    it = kept.emplace(key, std::move(picture)).first;
+  }
+  p.drawImage(area.topLeft(), it->second);
+  return true;
 }
 
 }  // namespace
@@ -74,6 +149,10 @@ HRESULT DrawThemeBackground(HTHEME Theme, HDC DC, int PartId, int StateId, const
   opt.state = StateFlags(StateId);
   opt.palette = QApplication::palette();
   if (!(opt.state & QStyle::State_Enabled)) opt.palette.setCurrentColorGroup(QPalette::Disabled);
+  if (checkable && !ClipRect && DrawKeptFace(*p, PartId, StateId, opt, style)) {
+    p->restore();
+    return S_OK;
+  }
   switch (Theme->cls) {
     case HTHEME__::ComboBox:
       style->drawPrimitive(QStyle::PE_PanelButtonCommand, &opt, p);

@@ -162,4 +162,35 @@ TEST(UxTheme, OpensTheFirstClassItDrawsAndAnswersNotImplementedForTheRest) {
   FreeLibrary(ux);
 }
 
+// A check box or radio face drawn again on a solid background is copied from a kept picture;
+// it must be the style's drawing pixel for pixel (a clip rectangle makes the style draw it).
+TEST(UxTheme, KeptCheckAndRadioFacesEqualTheDrawnOnes) {
+  HTHEME button = OpenThemeData(nullptr, u"button");
+  auto draw = [&](int part, int state, COLORREF back, bool clipped) {
+    const int w = 40, h = 36;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateBitmap(w, h, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT all(0, 0, w, h), r(7, 9, 7 + 17, 9 + 15);
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &all, brush);
+    EXPECT_EQ(DrawThemeBackground(button, dc, part, state, &r, clipped ? &all : nullptr), S_OK);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return pixels;
+  };
+  for (int part : {BP_CHECKBOX, BP_RADIOBUTTON})
+    for (int state = 1; state <= 8; ++state)
+      for (COLORREF back : {COLORREF(0xFFFFFF), COLORREF(0x3060C0)}) {
+        const std::vector<COLORREF> drawn = draw(part, state, back, true);
+        EXPECT_EQ(draw(part, state, back, false), drawn) << part << "/" << state << " first";
+        EXPECT_EQ(draw(part, state, back, false), drawn) << part << "/" << state << " kept";
+      }
+}
+
 }  // namespace
