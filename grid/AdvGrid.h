@@ -229,7 +229,7 @@ public:
   TControlList* ControlList() const { return FControlList.get(); }
   THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
   // The number of hidden rows (kept out of the grid in the hidden-row store).
-  int NumHiddenRows() const { return static_cast<int>(FHiddenRows.size()); }
+  int NumHiddenRows() const { return static_cast<int>(FGridItems.size()); }
   int NumHiddenColumns() const { return FNumHidden; }
   // The focus glow and the four move arrows (nullptr until made at run time).
   TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
@@ -1065,28 +1065,44 @@ private:
   // ==== Hidden columns and rows: state (AdvGridHidden.cpp) ====
   // One hidden row: its cells moved out of the cell store whole (no cell is copied), its real
   // index, height, filter level, and its column count (the grid's when it was hidden; a write
-  // beyond it widens it).
-  struct THiddenRow {
-    explicit THiddenRow(TCellRow&& ACells) : Cells(std::move(ACells)) {}
-    int Idx = 0, Height = 0, Level = 0, Width = 0;
-    TCellRow Cells;
-    const String& Text(int ACol) const { return RowCellText(Cells, ACol); }
-    TObject* Object(int ACol) const { return RowCellObject(Cells, ACol); }
+  // beyond it widens it). A plain record, not a collection item: the store moves rows by value.
+  class TGridItem {
+  public:
+    explicit TGridItem(TCellRow&& ACells) : FCells(std::move(ACells)) {}
+    int Idx() const { return FIdx; }
+    void SetIdx(int Value) { FIdx = Value; }
+    int Height() const { return FHeight; }
+    void SetHeight(int Value) { FHeight = Value; }
+    int Level() const { return FLevel; }
+    void SetLevel(int Value) { FLevel = Value; }
+    int Width() const { return FWidth; }
+    void SetWidth(int Value) { FWidth = Value; }
+    // The row as a live string list: entry c is real column c (see HiddenRowItems). The
+    // record keeps no grid pointer, so the grid holding it is named.
+    TStrings* Items(DEreDuzeroVaro& Grid) const { return Grid.HiddenRowItems(FIdx); }
+    TCellRow& Cells() { return FCells; }
+    const TCellRow& Cells() const { return FCells; }
+    const String& Text(int ACol) const { return RowCellText(FCells, ACol); }
+    TObject* Object(int ACol) const { return RowCellObject(FCells, ACol); }
+
+  private:
+    int FIdx = 0, FHeight = 0, FLevel = 0, FWidth = 0;
+    TCellRow FCells;
   };
   // The store, in ascending real index, each real row at most once. Every reader of hidden
   // rows goes through HiddenRowOf (one row by real index) or HiddenRows (all, in order).
-  std::vector<THiddenRow> FHiddenRows;
+  std::vector<TGridItem> FGridItems;
   // Rows on their way into or out of the store; kept empty, its room reused from pass to pass.
-  std::vector<THiddenRow> FHiddenPassing;
-  std::vector<THiddenRow>& HiddenRows() { return FHiddenRows; }
-  THiddenRow* HiddenRowOf(int RealRow);
+  std::vector<TGridItem> FHiddenPassing;
+  std::vector<TGridItem>& HiddenRows() { return FGridItems; }
+  TGridItem* HiddenRowOf(int RealRow);
   // Writes a cell of a hidden row (widening it as needed; a negative column raises EListError).
   // Writes from code through AllCells and the check boxes also mark the column total stale.
-  void SetHiddenCell(THiddenRow& Row, int ACol, const String& Text, TObject* Object);
+  void SetHiddenCell(TGridItem& Row, int ACol, const String& Text, TObject* Object);
   // Rewrites the columns of every hidden row (Only: of that one): Edit gets each row's cells
   // (text and object per column, as many as the row is wide) and may insert, remove or
   // reorder them.
-  void EditHiddenColumns(const std::function<void(std::vector<TCell>& Cells)>& Edit, THiddenRow* Only = nullptr);
+  void EditHiddenColumns(const std::function<void(std::vector<TCell>& Cells)>& Edit, TGridItem* Only = nullptr);
   // The views HiddenRowItems gave out, by real row.
   class THiddenRowStrings;
   std::map<int, std::unique_ptr<TStrings>> FHiddenRowViews;
@@ -1100,9 +1116,9 @@ private:
   // real index gives among the rows then shown, in one pass.
   void ShowItems(const std::vector<int>& Positions);
   // Merges rows (ascending real index, outside the store) into the store.
-  void AddHiddenRows(std::vector<THiddenRow>& Rows);
+  void AddHiddenRows(std::vector<TGridItem>& Rows);
   // Moves the rows at the store positions (ascending) out of the store into Taken, in order.
-  void TakeHiddenRows(const std::vector<int>& Positions, std::vector<THiddenRow>& Taken);
+  void TakeHiddenRows(const std::vector<int>& Positions, std::vector<TGridItem>& Taken);
   // After rows were hidden or shown: the fixed minimum, the normal row count, a repaint.
   void RowsChanged();
   TGridRect FOldSelection{};

@@ -57,21 +57,21 @@ bool DEreDuzeroVaro::CalcInRealRows(int ToRow) {
 }
 
 void DEreDuzeroVaro::ForEachCalcRow(int FromRow, int ToRow, bool Real,
-                                    const std::function<void(int r, int d, const THiddenRow* Item)>& Visit) {
+                                    const std::function<void(int r, int d, const TGridItem* Item)>& Visit) {
   if (!Real) {
     for (int r = std::max(FromRow, 0); r <= ToRow && r < RowCount(); ++r) Visit(r, r, nullptr);
     return;
   }
   // The hidden rows (in real order) walked alongside, so that each row costs one step.
-  const std::vector<THiddenRow>& hidden = HiddenRows();
+  const std::vector<TGridItem>& hidden = HiddenRows();
   size_t k = 0;
   int below = 0;
   for (int r = std::max(FromRow, 0); r <= ToRow; ++r) {
-    while (k < hidden.size() && hidden[k].Idx < r) {
+    while (k < hidden.size() && hidden[k].Idx() < r) {
       ++k;
       ++below;
     }
-    if (k < hidden.size() && hidden[k].Idx == r) {
+    if (k < hidden.size() && hidden[k].Idx() == r) {
       Visit(r, r - below, &hidden[k]);
     } else {
       if (r - below >= RowCount()) break;
@@ -80,7 +80,7 @@ void DEreDuzeroVaro::ForEachCalcRow(int FromRow, int ToRow, bool Real,
   }
 }
 
-String DEreDuzeroVaro::CalcCellText(int ACol, int r, int d, const THiddenRow* Item, bool Real) {
+String DEreDuzeroVaro::CalcCellText(int ACol, int r, int d, const TGridItem* Item, bool Real) {
   (void)Real;
   if (!Item) return Cells(ACol, d);
   String s = Item->Text(ACol);
@@ -98,7 +98,7 @@ double DEreDuzeroVaro::ColumnAggregate(int ACol, int FromRow, int ToRow, TColumn
   double result = 0;
   bool started = Kind == TColumnCalcKind::Sum;
   ExportNotification(esExportStart, FromRow);
-  ForEachCalcRow(FromRow, ToRow, real, [&](int r, int d, const THiddenRow* Item) {
+  ForEachCalcRow(FromRow, ToRow, real, [&](int r, int d, const TGridItem* Item) {
     ExportNotification(esExportNextRow, r);
     if (!Item) {
       // Header and summary rows of a grouped grid and covered merged cells do not count.
@@ -152,7 +152,7 @@ double DEreDuzeroVaro::ColumnStdDev(int ACol, int FromRow, int ToRow) {
   const bool real = CalcInRealRows(ToRow);
   double s = 0;
   // Every row counts; a text without a number raises out of the calculation.
-  ForEachCalcRow(FromRow, ToRow, real, [&](int r, int d, const THiddenRow* Item) {
+  ForEachCalcRow(FromRow, ToRow, real, [&](int r, int d, const TGridItem* Item) {
     const double v = CalcNumber(CalcCellText(ACol, r, d, Item, real));
     s += (v - m) * (v - m);
   });
@@ -163,7 +163,7 @@ double DEreDuzeroVaro::ColumnDistinct(int ACol, int FromRow, int ToRow) {
   CalcRange(FromRow, ToRow);
   const bool real = CalcInRealRows(ToRow);
   std::set<String> values;
-  ForEachCalcRow(FromRow, ToRow, real, [&](int r, int d, const THiddenRow* Item) {
+  ForEachCalcRow(FromRow, ToRow, real, [&](int r, int d, const TGridItem* Item) {
     values.insert(AnsiUpperCase(CalcCellText(ACol, r, d, Item, real)));
   });
   return static_cast<double>(values.size());

@@ -177,8 +177,8 @@ bool DEreDuzeroVaro::SetCheckBoxState(int ACol, int ARow, bool State) {
         SetCells(ACol, DisplRowIndex(ARow), text);
       } else {
         // A hidden row keeps its texts in its stored cells.
-        THiddenRow* h = HiddenRowOf(ARow);
-        if (h != nullptr && ACol < h->Width) {
+        TGridItem* h = HiddenRowOf(ARow);
+        if (h != nullptr && ACol < h->Width()) {
           SetHiddenCell(*h, ACol, text, h->Object(ACol));
           FooterColumnWritten(ACol);
         }

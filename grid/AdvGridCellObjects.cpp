@@ -105,7 +105,7 @@ bool DEreDuzeroVaro::IsDataCell(int ACol, int ARow) {
 
 TCellProperties* DEreDuzeroVaro::GetRealCellObject(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return nullptr;
-  if (const THiddenRow* h = HiddenRowOf(ARow)) return dynamic_cast<TCellProperties*>(h->Object(ACol));
+  if (const TGridItem* h = HiddenRowOf(ARow)) return dynamic_cast<TCellProperties*>(h->Object(ACol));
   int displ = NumHiddenRows() > 0 ? DisplRowIndex(ARow) : ARow;
   return HasCellProperties(ACol, displ) ? GetCellProperties(ACol, displ) : nullptr;
 }

@@ -92,7 +92,7 @@ void DEreDuzeroVaro::Clear() {
 void DEreDuzeroVaro::ClearAll() {
   Clear();
   // The hidden rows' texts and objects go too (the records stay the grid's).
-  for (THiddenRow& h : HiddenRows()) h.Cells = NewRowCells();
+  for (TGridItem& h : HiddenRows()) h.Cells() = NewRowCells();
 }
 
 void DEreDuzeroVaro::ClearSelection() {

@@ -44,9 +44,9 @@ int DEreDuzeroVaro::DisplColIndex(int ACol) {
 }
 
 int DEreDuzeroVaro::HiddenLowerBound(int RealRow) const {
-  const auto it = std::lower_bound(FHiddenRows.begin(), FHiddenRows.end(), RealRow,
-                                   [](const THiddenRow& h, int r) { return h.Idx < r; });
-  return static_cast<int>(it - FHiddenRows.begin());
+  const auto it = std::lower_bound(FGridItems.begin(), FGridItems.end(), RealRow,
+                                   [](const TGridItem& h, int r) { return h.Idx() < r; });
+  return static_cast<int>(it - FGridItems.begin());
 }
 
 int DEreDuzeroVaro::RealRowIndex(int ARow) {
@@ -56,7 +56,7 @@ int DEreDuzeroVaro::RealRowIndex(int ARow) {
   int lo = 0, hi = NumHiddenRows();
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (FHiddenRows[static_cast<size_t>(mid)].Idx - mid <= ARow) lo = mid + 1;
+    if (FGridItems[static_cast<size_t>(mid)].Idx() - mid <= ARow) lo = mid + 1;
     else hi = mid;
   }
   return ARow + lo;
@@ -71,15 +71,15 @@ bool DEreDuzeroVaro::IsHiddenColumn(int Colindex) const {
 
 bool DEreDuzeroVaro::IsHiddenRow(int Rowindex) { return HiddenRowOf(Rowindex) != nullptr; }
 
-DEreDuzeroVaro::THiddenRow* DEreDuzeroVaro::HiddenRowOf(int RealRow) {
+DEreDuzeroVaro::TGridItem* DEreDuzeroVaro::HiddenRowOf(int RealRow) {
   const size_t i = static_cast<size_t>(HiddenLowerBound(RealRow));
-  return i < FHiddenRows.size() && FHiddenRows[i].Idx == RealRow ? &FHiddenRows[i] : nullptr;
+  return i < FGridItems.size() && FGridItems[i].Idx() == RealRow ? &FGridItems[i] : nullptr;
 }
 
 bool DEreDuzeroVaro::IsHiddenRow(int Rowindex, std::unique_ptr<TIntList>& ListHidden) {
   if (!ListHidden) {
     ListHidden = std::make_unique<TIntList>(-1, -1);
-    for (const THiddenRow& h : FHiddenRows) ListHidden->Add(h.Idx);
+    for (const TGridItem& h : FGridItems) ListHidden->Add(h.Idx());
   }
   return ListHidden->HasValue(Rowindex);
 }
@@ -87,25 +87,25 @@ bool DEreDuzeroVaro::IsHiddenRow(int Rowindex, std::unique_ptr<TIntList>& ListHi
 // ===========================================================================
 // Cells of hidden rows
 
-void DEreDuzeroVaro::SetHiddenCell(THiddenRow& Row, int ACol, const String& Text, TObject* Object) {
+void DEreDuzeroVaro::SetHiddenCell(TGridItem& Row, int ACol, const String& Text, TObject* Object) {
   if (ACol < 0) throw EListError(u"List index out of bounds (" + IntToStr(ACol) + u")");
-  PutRowCell(Row.Cells, ACol, Text, Object);
-  Row.Width = std::max(Row.Width, ACol + 1);
+  PutRowCell(Row.Cells(), ACol, Text, Object);
+  Row.SetWidth(std::max(Row.Width(), ACol + 1));
 }
 
-void DEreDuzeroVaro::EditHiddenColumns(const std::function<void(std::vector<TCell>& Cells)>& Edit, THiddenRow* Only) {
+void DEreDuzeroVaro::EditHiddenColumns(const std::function<void(std::vector<TCell>& Cells)>& Edit, TGridItem* Only) {
   std::vector<TCell> cells;
-  for (THiddenRow& h : FHiddenRows) {
+  for (TGridItem& h : FGridItems) {
     if (Only != nullptr && &h != Only) continue;
-    const int width = std::max(h.Width, RowCellWidth(h.Cells));
+    const int width = std::max(h.Width(), RowCellWidth(h.Cells()));
     cells.assign(static_cast<size_t>(width), TCell());
     for (int c = 0; c < width; ++c) cells[static_cast<size_t>(c)] = TCell{h.Text(c), h.Object(c)};
     Edit(cells);
-    h.Cells = NewRowCells();
-    h.Width = static_cast<int>(cells.size());
+    h.Cells() = NewRowCells();
+    h.SetWidth(static_cast<int>(cells.size()));
     for (size_t c = 0; c < cells.size(); ++c)
       if (!cells[c].Text.empty() || cells[c].Object != nullptr)
-        PutRowCell(h.Cells, static_cast<int>(c), cells[c].Text, cells[c].Object);
+        PutRowCell(h.Cells(), static_cast<int>(c), cells[c].Text, cells[c].Object);
   }
 }
 
@@ -116,17 +116,17 @@ public:
   THiddenRowStrings(DEreDuzeroVaro* AGrid, int ARealRow) : FGrid(AGrid), FRealRow(ARealRow) {}
   String ClassName() const override { return u"THiddenRowStrings"; }
   int Count() const override {
-    const THiddenRow* h = FGrid->HiddenRowOf(FRealRow);
-    return h != nullptr ? h->Width : 0;
+    const TGridItem* h = FGrid->HiddenRowOf(FRealRow);
+    return h != nullptr ? h->Width() : 0;
   }
   String Get(int Index) const override { return Row(Index).Text(Index); }
   TObject* GetObject(int Index) const override { return Row(Index).Object(Index); }
   void Put(int Index, const String& S) override {
-    THiddenRow& h = Row(Index);
+    TGridItem& h = Row(Index);
     FGrid->SetHiddenCell(h, Index, S, h.Object(Index));
   }
   void PutObject(int Index, TObject* AObject) override {
-    THiddenRow& h = Row(Index);
+    TGridItem& h = Row(Index);
     FGrid->SetHiddenCell(h, Index, h.Text(Index), AObject);
   }
   void Insert(int Index, const String& S) override { InsertObject(Index, S, nullptr); }
@@ -143,15 +143,15 @@ public:
   }
 
 private:
-  THiddenRow& Row(int Index) const {
-    THiddenRow* h = FGrid->HiddenRowOf(FRealRow);
-    if (h == nullptr || Index < 0 || Index >= h->Width)
+  TGridItem& Row(int Index) const {
+    TGridItem* h = FGrid->HiddenRowOf(FRealRow);
+    if (h == nullptr || Index < 0 || Index >= h->Width())
       throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
     return *h;
   }
   // Edits this row's columns alone.
   void Edit(const std::function<void(std::vector<TCell>& Cells)>& Change) {
-    if (THiddenRow* h = FGrid->HiddenRowOf(FRealRow)) FGrid->EditHiddenColumns(Change, h);
+    if (TGridItem* h = FGrid->HiddenRowOf(FRealRow)) FGrid->EditHiddenColumns(Change, h);
   }
   DEreDuzeroVaro* FGrid;
   int FRealRow;
@@ -252,45 +252,45 @@ bool BlocksPay(const std::vector<std::pair<int, int>>& Runs, int RowCount) {
 
 }  // namespace
 
-void DEreDuzeroVaro::AddHiddenRows(std::vector<THiddenRow>& Rows) {
+void DEreDuzeroVaro::AddHiddenRows(std::vector<TGridItem>& Rows) {
   if (Rows.empty()) return;
-  if (FHiddenRows.empty() || FHiddenRows.back().Idx < Rows.front().Idx) {
-    FHiddenRows.reserve(FHiddenRows.size() + Rows.size());
-    for (THiddenRow& h : Rows) FHiddenRows.push_back(std::move(h));
+  if (FGridItems.empty() || FGridItems.back().Idx() < Rows.front().Idx()) {
+    FGridItems.reserve(FGridItems.size() + Rows.size());
+    for (TGridItem& h : Rows) FGridItems.push_back(std::move(h));
     return;
   }
   if (Rows.size() <= MaxSingleItems) {
-    for (THiddenRow& h : Rows) FHiddenRows.insert(FHiddenRows.begin() + HiddenLowerBound(h.Idx), std::move(h));
+    for (TGridItem& h : Rows) FGridItems.insert(FGridItems.begin() + HiddenLowerBound(h.Idx()), std::move(h));
     return;
   }
   // One merge from the back: the store grows by the new rows and each place, from the end on,
   // takes the larger of the two rows left, so no row is moved twice and no room is taken.
-  size_t a = FHiddenRows.size(), b = Rows.size();
-  FHiddenRows.reserve(a + b);
-  for (size_t i = 0; i < b; ++i) FHiddenRows.emplace_back(NewRowCells());
+  size_t a = FGridItems.size(), b = Rows.size();
+  FGridItems.reserve(a + b);
+  for (size_t i = 0; i < b; ++i) FGridItems.emplace_back(NewRowCells());
   for (size_t to = a + b; b > 0;) {
     --to;
-    if (a > 0 && FHiddenRows[a - 1].Idx > Rows[b - 1].Idx) FHiddenRows[to] = std::move(FHiddenRows[--a]);
-    else FHiddenRows[to] = std::move(Rows[--b]);
+    if (a > 0 && FGridItems[a - 1].Idx() > Rows[b - 1].Idx()) FGridItems[to] = std::move(FGridItems[--a]);
+    else FGridItems[to] = std::move(Rows[--b]);
   }
 }
 
-void DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions, std::vector<THiddenRow>& Taken) {
+void DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions, std::vector<TGridItem>& Taken) {
   if (Positions.empty()) return;
-  std::vector<THiddenRow>& taken = Taken;
+  std::vector<TGridItem>& taken = Taken;
   taken.reserve(taken.size() + Positions.size());
   // The rows taken go out and the others close up, in one pass from the first position on.
   size_t to = static_cast<size_t>(Positions.front()), k = 0;
-  for (size_t i = to; i < FHiddenRows.size(); ++i) {
+  for (size_t i = to; i < FGridItems.size(); ++i) {
     if (k < Positions.size() && static_cast<size_t>(Positions[k]) == i) {
-      taken.push_back(std::move(FHiddenRows[i]));
+      taken.push_back(std::move(FGridItems[i]));
       ++k;
     } else {
-      if (to != i) FHiddenRows[to] = std::move(FHiddenRows[i]);
+      if (to != i) FGridItems[to] = std::move(FGridItems[i]);
       ++to;
     }
   }
-  FHiddenRows.erase(FHiddenRows.begin() + static_cast<std::ptrdiff_t>(to), FHiddenRows.end());
+  FGridItems.erase(FGridItems.begin() + static_cast<std::ptrdiff_t>(to), FGridItems.end());
 }
 
 // ===========================================================================
@@ -303,25 +303,25 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
   // height, column count and level.
   // Rows that all lie past the store's last go straight to its end; others are merged in.
   const int width = TotalColCount();
-  const size_t hidden = FHiddenRows.size();
-  const bool append = hidden == 0 || FHiddenRows.back().Idx < RealRowIndex(Rows.front());
-  std::vector<THiddenRow>& rows = append ? FHiddenRows : FHiddenPassing;
+  const size_t hidden = FGridItems.size();
+  const bool append = hidden == 0 || FGridItems.back().Idx() < RealRowIndex(Rows.front());
+  std::vector<TGridItem>& rows = append ? FGridItems : FHiddenPassing;
   TScopeGuard passed([this] { FHiddenPassing.clear(); });
   rows.reserve(rows.size() + Rows.size());
   size_t h = 0;
   auto hide = [&](int d) {
     int r = d + static_cast<int>(h);
-    while (h < hidden && FHiddenRows[h].Idx <= r) {
+    while (h < hidden && FGridItems[h].Idx() <= r) {
       ++h;
       ++r;
     }
-    THiddenRow& row = rows.emplace_back(TakeRowCells(d));
-    row.Idx = r;
-    row.Height = RowHeights(d);
-    row.Level = Level;
-    row.Width = width;
+    TGridItem& row = rows.emplace_back(TakeRowCells(d));
+    row.SetIdx(r);
+    row.SetHeight(RowHeights(d));
+    row.SetLevel(Level);
+    row.SetWidth(width);
     // The controls embedded in the row's cells leave with it.
-    if (FNumCellControls > 0) ShowCellControls(row.Cells.Objects, false);
+    if (FNumCellControls > 0) ShowCellControls(row.Cells().Objects, false);
   };
   const std::vector<std::pair<int, int>> runs = Runs(Rows);
   const int first = Rows.front();
@@ -374,7 +374,7 @@ void DEreDuzeroVaro::HideRows(int FromRow, int ToRow) {
   int pos = HiddenLowerBound(FromRow);
   const int hidden = NumHiddenRows();
   for (int r = FromRow; r <= ToRow; ++r) {
-    if (pos < hidden && FHiddenRows[static_cast<size_t>(pos)].Idx == r) ++pos;
+    if (pos < hidden && FGridItems[static_cast<size_t>(pos)].Idx() == r) ++pos;
     else rows.push_back(r - pos);
   }
   HideDisplRows(rows, 0);
@@ -417,13 +417,13 @@ void DEreDuzeroVaro::ShowItems(const std::vector<int>& Positions) {
   size_t j = 0;
   for (int i = 0; j < Positions.size(); ++i) {
     if (Positions[j] == i) {
-      target.push_back(FHiddenRows[static_cast<size_t>(i)].Idx - kept);
+      target.push_back(FGridItems[static_cast<size_t>(i)].Idx() - kept);
       ++j;
     } else {
       ++kept;
     }
   }
-  std::vector<THiddenRow>& rows = FHiddenPassing;
+  std::vector<TGridItem>& rows = FHiddenPassing;
   TScopeGuard passed([this] { FHiddenPassing.clear(); });
   TakeHiddenRows(Positions, rows);
   const int n = RowCount(), k = static_cast<int>(rows.size());
@@ -435,10 +435,10 @@ void DEreDuzeroVaro::ShowItems(const std::vector<int>& Positions) {
   for (int i = 0; i < k; ++i)
     target[static_cast<size_t>(i)] = std::max(target[static_cast<size_t>(i)], i == 0 ? 0 : target[static_cast<size_t>(i) - 1] + 1);
   // A row's cells go back whole into an empty display row, with its height and controls.
-  auto restore = [this](THiddenRow& Row, int DisplRow) {
-    if (FNumCellControls > 0) ShowCellControls(Row.Cells.Objects, true);
-    PutRowCells(DisplRow, std::move(Row.Cells));
-    SetRowHeights(DisplRow, Row.Height);
+  auto restore = [this](TGridItem& Row, int DisplRow) {
+    if (FNumCellControls > 0) ShowCellControls(Row.Cells().Objects, true);
+    PutRowCells(DisplRow, std::move(Row.Cells()));
+    SetRowHeights(DisplRow, Row.Height());
   };
   const std::vector<std::pair<int, int>> runs = Runs(target);
   if (BlocksPay(runs, n + k)) {
@@ -475,7 +475,7 @@ void DEreDuzeroVaro::UnHideRows(int FromRow, int ToRow) {
   FShowModified->SetEnabled(false);
   TScopeGuard restore([this, modified] { FShowModified->SetEnabled(modified); });
   std::vector<int> positions;
-  for (int i = HiddenLowerBound(FromRow); i < NumHiddenRows() && FHiddenRows[static_cast<size_t>(i)].Idx <= ToRow; ++i)
+  for (int i = HiddenLowerBound(FromRow); i < NumHiddenRows() && FGridItems[static_cast<size_t>(i)].Idx() <= ToRow; ++i)
     positions.push_back(i);
   ShowItems(positions);
   RowsChanged();
@@ -486,7 +486,7 @@ void DEreDuzeroVaro::UnHideRowsAll() {
   const bool modified = FShowModified->Enabled();
   FShowModified->SetEnabled(false);
   TScopeGuard restore([this, modified] { FShowModified->SetEnabled(modified); });
-  std::vector<int> positions(FHiddenRows.size());
+  std::vector<int> positions(FGridItems.size());
   for (size_t i = 0; i < positions.size(); ++i) positions[i] = static_cast<int>(i);
   ShowItems(positions);
   RowsChanged();
@@ -496,8 +496,8 @@ void DEreDuzeroVaro::UnHideRowList() {
   // The last level's rows; with one level left, every hidden row.
   const int level = FFilterLevel - 1;
   std::vector<int> positions;
-  for (size_t i = 0; i < FHiddenRows.size(); ++i)
-    if (FFilterLevel < 2 || FHiddenRows[i].Level == level) positions.push_back(static_cast<int>(i));
+  for (size_t i = 0; i < FGridItems.size(); ++i)
+    if (FFilterLevel < 2 || FGridItems[i].Level() == level) positions.push_back(static_cast<int>(i));
   ShowItems(positions);
   RowsChanged();
 }

@@ -45,7 +45,7 @@ TCellType DEreDuzeroVaro::GetCellType(int ACol, int ARow) {
 String DEreDuzeroVaro::GetCellsEx(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return String();
   // A hidden row is read from its stored cells; the others from their display row.
-  if (const THiddenRow* h = HiddenRowOf(ARow)) {
+  if (const TGridItem* h = HiddenRowOf(ARow)) {
     String s = h->Text(ACol);
     GetDisplText(ACol, ARow, s);
     return s;
@@ -311,8 +311,8 @@ bool DEreDuzeroVaro::BuildFilterList(int ACol) {
     };
     for (int r = TCustomGrid::FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r) add(Trim(Cells(ACol, r)));
     if (!FFilterIncremental) {
-      for (const THiddenRow& h : HiddenRows())
-        if (ACol < h.Width) add(Trim(h.Text(ACol)));
+      for (const TGridItem& h : HiddenRows())
+        if (ACol < h.Width()) add(Trim(h.Text(ACol)));
     }
     FFilterList->SetSorted(false);
     if (!FFilterDropDownClear.empty()) FFilterList->Insert(0, FFilterDropDownClear);

@@ -407,7 +407,7 @@ bool TFilter::HasFilter(int Col) const {
 }
 
 // ===========================================================================
-// TGrouping, TGridItem
+// TGrouping
 
 void TGrouping::Assign(TPersistent* Source) {
   auto* s = dynamic_cast<TGrouping*>(Source);
@@ -427,7 +427,3 @@ void TGrouping::Assign(TPersistent* Source) {
   FAutoCheckGroup = s->FAutoCheckGroup;
   FAutoSelectGroup = s->FAutoSelectGroup;
 }
-
-TGridItem::TGridItem(TCollection* ACollection)
-    : TCollectionItem(ACollection), FItems(std::make_unique<TStringList>()) {}
-TGridItem::~TGridItem() = default;

@@ -2,7 +2,7 @@
 // Settings objects the string grid owns: the look of cell controls and header gradients
 // (TControlLook), progress bars (TGridProgressAppearance), the background (TBackGround),
 // balloon tooltips (TBalloonSettings), the marking of modified rows (TShowModified) and
-// grouping (TGrouping); and TGridItem, the record of a hidden row.
+// grouping (TGrouping).
 
 #include <memory>
 
@@ -495,26 +495,4 @@ public:
 
 private:
   DEreDuzeroVaro* FGrid;
-};
-
-// A hidden row kept out of the grid: its real index, height, cell texts with the cells'
-// property records as objects, and filter level.
-class TGridItem : public TCollectionItem {
-public:
-  explicit TGridItem(TCollection* ACollection);
-  ~TGridItem() override;
-  String ClassName() const override { return u"TGridItem"; }
-  int Idx() const { return FIdx; }
-  void SetIdx(int Value) { FIdx = Value; }
-  int Height() const { return FHeight; }
-  void SetHeight(int Value) { FHeight = Value; }
-  TStringList* Items() const { return FItems.get(); }
-  int Level() const { return FLevel; }
-  void SetLevel(int Value) { FLevel = Value; }
-
-private:
-  int FIdx = 0;
-  int FHeight = 0;
-  std::unique_ptr<TStringList> FItems;
-  int FLevel = 0;
 };

@@ -58,13 +58,13 @@ void InsertAt(TIntList* List, int Index, int Count, int Value) {
 // The core of every row removal
 
 std::vector<int> DEreDuzeroVaro::RealRowsOf(const std::vector<int>& DisplRows) {
-  const std::vector<THiddenRow>& hidden = HiddenRows();  // ascending real index
+  const std::vector<TGridItem>& hidden = HiddenRows();  // ascending real index
   std::vector<int> real;
   real.reserve(DisplRows.size());
   size_t k = 0;
   for (int d : DisplRows) {
     int r = d + static_cast<int>(k);
-    while (k < hidden.size() && hidden[k].Idx <= r) {
+    while (k < hidden.size() && hidden[k].Idx() <= r) {
       ++k;
       ++r;
     }
@@ -88,7 +88,7 @@ void DEreDuzeroVaro::RemoveDisplRows(const std::vector<int>& Rows, bool FreeProp
     }
   }
   // Hidden rows keep their place among the remaining rows.
-  for (THiddenRow& h : HiddenRows()) h.Idx -= CountBelow(real, h.Idx);
+  for (TGridItem& h : HiddenRows()) h.SetIdx(h.Idx() - CountBelow(real, h.Idx()));
   // The row lists: modified and enabled by display row, marks by display or real row.
   EraseAt(FModifiedRows.get(), Rows);
   EraseAt(FEnabledRows.get(), Rows);
@@ -256,8 +256,8 @@ void DEreDuzeroVaro::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
   const int real = RealRowsOf({RowIndex}).front();
   InsertRowsAt(RowIndex, RCount);
   // Hidden rows, controls and the row lists below the insertion move down with their rows.
-  for (THiddenRow& h : HiddenRows())
-    if (h.Idx >= real) h.Idx += RCount;
+  for (TGridItem& h : HiddenRows())
+    if (h.Idx() >= real) h.SetIdx(h.Idx() + RCount);
   InsertAt(FModifiedRows.get(), RowIndex, RCount, 0);
   InsertAt(FEnabledRows.get(), RowIndex, RCount, 0);
   const int mark = FMouseActions->RowSelectPersistent() ? real : RowIndex;

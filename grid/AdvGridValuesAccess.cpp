@@ -4,12 +4,12 @@
 #include "platform/rtl/SysUtils.h"
 
 TObject* DEreDuzeroVaro::GetGridObjectByRealRow(int ACol, int RealRow) {
-  if (const THiddenRow* h = HiddenRowOf(RealRow)) return h->Object(ACol);
+  if (const TGridItem* h = HiddenRowOf(RealRow)) return h->Object(ACol);
   return GridObjects(ACol, RealToDisplRow(RealRow));
 }
 
 void DEreDuzeroVaro::SetCellsEx(int ACol, int ARow, const String& Value) {
-  if (THiddenRow* h = HiddenRowOf(ARow)) {
+  if (TGridItem* h = HiddenRowOf(ARow)) {
     SetHiddenCell(*h, ACol, Value, h->Object(ACol));
     FooterColumnWritten(ACol);
     return;
@@ -22,13 +22,13 @@ void DEreDuzeroVaro::SetCellsEx(int ACol, int ARow, const String& Value) {
 
 String DEreDuzeroVaro::GetGridCellsEx(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return String();
-  if (const THiddenRow* h = HiddenRowOf(ARow)) return h->Text(ACol);
+  if (const TGridItem* h = HiddenRowOf(ARow)) return h->Text(ACol);
   return GridCells(ACol, RealToDisplRow(ARow));
 }
 
 void DEreDuzeroVaro::SetGridCellsEx(int ACol, int ARow, const String& Value) {
-  if (THiddenRow* h = HiddenRowOf(ARow)) {
-    if (ACol < 0 || ACol >= h->Width) throw EListError(u"List index out of bounds (" + IntToStr(ACol) + u")");
+  if (TGridItem* h = HiddenRowOf(ARow)) {
+    if (ACol < 0 || ACol >= h->Width()) throw EListError(u"List index out of bounds (" + IntToStr(ACol) + u")");
     SetHiddenCell(*h, ACol, Value, h->Object(ACol));
     return;
   }
@@ -39,7 +39,7 @@ void DEreDuzeroVaro::SetGridCellsEx(int ACol, int ARow, const String& Value) {
 }
 
 TObject* DEreDuzeroVaro::AllObjects(int ACol, int ARow) {
-  if (const THiddenRow* h = HiddenRowOf(ARow)) {
+  if (const TGridItem* h = HiddenRowOf(ARow)) {
     TObject* o = h->Object(ACol);
     if (auto* props = dynamic_cast<TCellProperties*>(o)) return props->CellObject();
     return o;
@@ -48,7 +48,7 @@ TObject* DEreDuzeroVaro::AllObjects(int ACol, int ARow) {
 }
 
 void DEreDuzeroVaro::SetAllObjects(int ACol, int ARow, TObject* Value) {
-  if (THiddenRow* h = HiddenRowOf(ARow)) {
+  if (TGridItem* h = HiddenRowOf(ARow)) {
     // The user object goes into the cell's record, as in a shown row, so the record stays.
     if (auto* props = dynamic_cast<TCellProperties*>(h->Object(ACol))) props->SetCellObject(Value);
     else SetHiddenCell(*h, ACol, h->Text(ACol), Value);
