@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 #include <QRawFont>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -131,17 +132,34 @@ struct TTextPicture {
   QImage image;
 };
 
-// A text laid out in one line in a font: its width, and its shaped glyphs to draw it from.
+// A text laid out in one line in a font: its width, and its shaped glyphs to draw it from:
+// a plain text as one run of the face's own glyphs, any other in a layout.
 struct TShapedText {
   int advance = 0;  // what QFontMetrics::horizontalAdvance gives
-  qreal ascent = 0;
-  QTextLayout layout;
+  qreal ascent = 0;  // of the line: its baseline below the origin
+  std::unique_ptr<QTextLayout> layout;
+  QGlyphRun run;  // when there is no layout; positions relative to the origin
   // Drawing: how often the text was drawn, and the pictures of it on even grounds (made from
   // the second drawing on, guarded by the text font lock). `ink` holds every pixel the text
-  // may touch, relative to the layout's origin.
+  // may touch, relative to the origin.
   mutable std::atomic<int> draws{0};
   mutable QRect ink;
   mutable std::vector<TTextPicture> pictures;
+
+  // Draws the text with the line's top-left corner at `at`, in the painter's pen.
+  void Draw(QPainter* p, const QPointF& at) const {
+    if (layout) layout->draw(p, at);
+    else p->drawGlyphRun(at, run);
+  }
+  QRect InkBox() const {
+    if (layout) {
+      const QTextLine line = layout->lineAt(0);
+      QRectF box(0, 0, line.naturalTextWidth(), line.height() + 1);
+      for (const QGlyphRun& laid : layout->glyphRuns()) box |= laid.boundingRect();
+      return box.toAlignedRect().adjusted(-3, -3, 3, 3);
+    }
+    return run.boundingRect().toAlignedRect().adjusted(-3, -3, 3, 3);
+  }
 };
 using TShapedTextRef = std::shared_ptr<const TShapedText>;
 
@@ -171,6 +189,10 @@ class TTextFont {
   // its layout is measured again to be drawn.
   TShapedTextRef Shaped(const QString& s) const;
 
+  // The face a plain text is drawn in straight from its glyphs, or null when Qt's layout
+  // could draw some plain text otherwise in this font (see PlainFace).
+  const QRawFont* PlainFace() const;
+
   int Advance(const QString& s) const {
     if (s.isEmpty()) return 0;
     if (const TShapedTextRef shaped = Shaped(s)) return shaped->advance;
@@ -182,6 +204,8 @@ class TTextFont {
     static std::atomic<quint64> next{1};
     return next++;
   }
+  mutable std::once_flag plainChecked;
+  mutable QRawFont plain;  // valid when plain texts take their glyphs from it
 };
 
 // The shaped texts of all fonts, in two generations: those made or used since the last turn
@@ -237,6 +261,130 @@ bool Layable(const QString& s, const QRawFont* decorated) {
   return true;
 }
 
+// Characters whose glyph a plain text takes from the face's character map: printable Latin
+// (ASCII, Latin-1 and Latin Extended-A, no soft hyphen) and common punctuation. Nothing
+// here combines, joins, changes direction or is ignorable, so a face that has the character
+// and whose default features leave such text alone shapes it to its mapped glyph.
+bool PlainChar(char16_t u) {
+  return (u >= 0x20 && u <= 0x7E) || (u >= 0xA0 && u <= 0x17F && u != 0xAD) || (u >= 0x2013 && u <= 0x2014) ||
+         (u >= 0x2018 && u <= 0x201E) || u == 0x2022 || u == 0x2026 || u == 0x20AC;
+}
+
+// Whether the face's substitution and positioning tables hold only features that shaping
+// leaves off for horizontal text, or that cannot touch plain characters (composition and
+// mark placement: plain texts hold no marks; kerning: the fonts here turn it off).
+bool PlainFeatures(const QRawFont& face) {
+  static const std::array<const char*, 4> kAllowed{"ccmp", "kern", "mark", "mkmk"};
+  // On by default in horizontal text (besides the allowed ones) for some script.
+  static const std::array<const char*, 24> kDefault{"abvf", "abvm", "abvs", "akhn", "blwf", "blwm", "blws",
+                                                    "calt", "cfar", "cjct", "clig", "curs", "dist", "fina",
+                                                    "half", "haln", "init", "isol", "liga", "locl", "medi",
+                                                    "rclt", "rlig", "rvrn"};
+  for (const char* table : {"GSUB", "GPOS"}) {
+    const QByteArray bytes = face.fontTable(table);
+    if (bytes.isEmpty()) continue;
+    if (bytes.size() < 10) return false;
+    const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
+    const auto word = [&](qsizetype at) { return static_cast<int>(d[at] << 8 | d[at + 1]); };
+    const int list = word(6);
+    if (list + 2 > bytes.size()) return false;
+    const int count = word(list);
+    if (list + 2 + count * 6 > bytes.size()) return false;
+    for (int i = 0; i < count; ++i) {
+      const QByteArray tag(reinterpret_cast<const char*>(d + list + 2 + i * 6), 4);
+      if (std::any_of(kAllowed.begin(), kAllowed.end(), [&](const char* t) { return tag == t; })) continue;
+      if (std::any_of(kDefault.begin(), kDefault.end(), [&](const char* t) { return tag == t; })) return false;
+    }
+  }
+  return true;
+}
+
+// The glyphs of a plain text in the face and their pen positions along the baseline; false
+// when the face lacks one of them (Qt takes it from a fallback face).
+bool PlainGlyphs(const QRawFont& face, const QString& s, QList<quint32>& glyphs, QList<QPointF>& positions,
+                 qreal baseline) {
+  glyphs = face.glyphIndexesForString(s);
+  if (glyphs.size() != s.size()) return false;
+  for (const quint32 glyph : glyphs)
+    if (glyph == 0) return false;
+  const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::SeparateAdvances);
+  positions.resize(glyphs.size() + 1);
+  qreal x = 0;
+  for (qsizetype i = 0; i < glyphs.size(); ++i) {
+    positions[i] = QPointF(x, baseline);
+    x += advances[i].x();
+  }
+  positions.back() = QPointF(x, baseline);  // the pen after the last glyph
+  return true;
+}
+
+QTextLayout* LayOut(const QString& s, const QFont& font) {
+  auto* layout = new QTextLayout(s, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setFlags(QTextOption::IncludeTrailingSpaces);
+  option.setTextDirection(Qt::LeftToRight);
+  layout->setTextOption(option);
+  layout->setCacheEnabled(true);
+  layout->beginLayout();
+  layout->createLine();
+  layout->endLayout();
+  return layout;
+}
+
+// A face draws plain texts from its own glyphs when its tables allow it and Qt's layout of a
+// sample of plain text gives the very glyphs and positions: same face, no substitution, the
+// advances as the face gives them (kerning left out as the layout leaves it out).
+bool LaysOutAsGlyphs(const QFont& font, const QRawFont& face) {
+  if (!face.isValid() || !PlainFeatures(face)) return false;
+  // ASCII both ways, the pairs that kern or join in many faces, then the other plain
+  // characters the face has, each between letters.
+  QString sample;
+  for (char16_t u = 0x20; u <= 0x7E; ++u) sample += QChar(u);
+  for (char16_t u = 0x7E; u >= 0x20; --u) sample += QChar(u);
+  sample += QStringLiteral("AV AW AY Av Aw Ay LT LV LW LY Ta Te To Tr Tu Ty Va Ve Vo Wa We Wo Ya Ye Yo "
+                           "ff fi fl ffi ffl ft fj tt Th r. y, 11 P. F, T. L' \"A -- <= >= != www");
+  for (char16_t u = 0xA0; u <= 0x20AC; ++u)
+    if (PlainChar(u) && face.supportsCharacter(QChar(u))) sample += u'a', sample += QChar(u), sample += u'i';
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  if (!PlainGlyphs(face, sample, glyphs, positions, 0)) return false;
+  const std::unique_ptr<QTextLayout> layout(LayOut(sample, font));
+  qsizetype at = 0;
+  const qreal baseline = layout->lineAt(0).ascent();
+  for (const QGlyphRun& run : layout->glyphRuns()) {
+    if (run.rawFont() != face || run.overline() || run.underline() || run.strikeOut()) return false;
+    const QList<quint32> laid = run.glyphIndexes();
+    const QList<QPointF> places = run.positions();
+    if (at + laid.size() > glyphs.size()) return false;
+    for (qsizetype i = 0; i < laid.size(); ++i, ++at)
+      if (laid[i] != glyphs[at] || places[i] != positions[at] + QPointF(0, baseline)) return false;
+  }
+  return at == glyphs.size() && qRound(layout->lineAt(0).horizontalAdvance()) == qRound(positions.back().x());
+}
+
+const QRawFont* TTextFont::PlainFace() const {
+  std::call_once(plainChecked, [this] {
+    if (dpi != 0 || logFont.lfUnderline || logFont.lfStrikeOut) return;
+    // The verdict of each face, kept beyond the font records that asked for it.
+    static QHash<QString, bool> verdicts;
+    const QString key = font.families().join(u'|') + u'/' + font.toString();
+    bool known = false, plainFace = false;
+    {
+      std::lock_guard<std::mutex> guard(TextFontLock());
+      if (const auto it = verdicts.constFind(key); it != verdicts.cend()) known = true, plainFace = it.value();
+    }
+    const QRawFont face = QRawFont::fromFont(font);
+    if (!known) {
+      plainFace = LaysOutAsGlyphs(font, face);
+      std::lock_guard<std::mutex> guard(TextFontLock());
+      verdicts.insert(key, plainFace);
+    }
+    if (plainFace) plain = face;
+  });
+  return plain.isValid() ? &plain : nullptr;
+}
+
 TShapedTextRef TTextFont::Shaped(const QString& s) const {
   if (dpi != 0 || !Layable(s, logFont.lfUnderline || logFont.lfStrikeOut ? &primary : nullptr)) return nullptr;
   static TShapedTexts texts;
@@ -246,20 +394,24 @@ TShapedTextRef TTextFont::Shaped(const QString& s) const {
     if (TShapedTextRef found = texts.Find(key)) return found;
   }
   auto made = std::make_shared<TShapedText>();
-  QTextLayout& layout = made->layout;
-  layout.setText(s);
-  layout.setFont(font);
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  option.setFlags(QTextOption::IncludeTrailingSpaces);
-  option.setTextDirection(Qt::LeftToRight);
-  layout.setTextOption(option);
-  layout.setCacheEnabled(true);
-  layout.beginLayout();
-  const QTextLine line = layout.createLine();
-  layout.endLayout();
-  made->advance = qRound(line.horizontalAdvance());
-  made->ascent = line.ascent();
+  const QRawFont* face = PlainFace();
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  if (face && std::all_of(s.begin(), s.end(), [](QChar c) { return PlainChar(c.unicode()); }) &&
+      PlainGlyphs(*face, s, glyphs, positions, ascent)) {
+    // Drawn as drawText draws it: the baseline at the font's rounded ascent.
+    made->advance = qRound(positions.back().x());
+    made->ascent = ascent;
+    positions.removeLast();
+    made->run.setRawFont(*face);
+    made->run.setGlyphIndexes(glyphs);
+    made->run.setPositions(positions);
+  } else {
+    made->layout.reset(LayOut(s, font));
+    const QTextLine line = made->layout->lineAt(0);
+    made->advance = qRound(line.horizontalAdvance());
+    made->ascent = line.ascent();
+  }
   std::lock_guard<std::mutex> guard(TextFontLock());
   texts.Keep(key, made);
   return made;
@@ -367,12 +519,7 @@ bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPoin
   const QPoint origin(static_cast<int>(at.x() + t.dx()), static_cast<int>(top + t.dy()));
   {
     std::lock_guard<std::mutex> guard(TextFontLock());
-    if (shaped.ink.isNull()) {
-      const QTextLine line = shaped.layout.lineAt(0);
-      QRectF ink(0, 0, line.naturalTextWidth(), line.height() + 1);
-      for (const QGlyphRun& run : shaped.layout.glyphRuns()) ink |= run.boundingRect();
-      shaped.ink = ink.toAlignedRect().adjusted(-3, -3, 3, 3);
-    }
+    if (shaped.ink.isNull()) shaped.ink = shaped.InkBox();
   }
   const QRect box = shaped.ink.translated(origin);
   const QRegion area = DeviceClip(p, *device) & (clip ? box & clip->translated(static_cast<int>(t.dx()), static_cast<int>(t.dy())) : box);
@@ -393,7 +540,7 @@ bool DrawFromPicture(HDC dc, QPainter* p, const TShapedText& shaped, const QPoin
     q.setRenderHints(p->renderHints());
     q.setPen(p->pen());
     q.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    shaped.layout.draw(&q, QPointF(-shaped.ink.left(), -shaped.ink.top() + fraction));
+    shaped.Draw(&q, QPointF(-shaped.ink.left(), -shaped.ink.top() + fraction));
     q.end();
     shaped.pictures.push_back(std::move(made));
     found = shaped.pictures.end() - 1;
@@ -479,7 +626,7 @@ void DrawLine(HDC dc, const TTextFont& tf, int x, int top, const QString& s, boo
       const QPointF at(x, top + tf.ascent - shaped->ascent);
       if (DrawFromPicture(dc, p, *shaped, at, clip ? clip->Rect() : nullptr)) return;
       if (clip) clip->Apply();
-      shaped->layout.draw(p, at);
+      shaped->Draw(p, at);
       return;
     }
   }

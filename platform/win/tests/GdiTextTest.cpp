@@ -58,6 +58,30 @@ std::string Differences(const TMemorySurface& s, const QImage& image) {
   return count ? std::to_string(count) + " pixels: " + out : std::string();
 }
 
+// The text measured as QFontMetrics measures it, drawn by TextOut at (3, 4) and by DrawText
+// into the rectangle as drawText draws it there (clipped to the rectangle).
+void ExpectDrawnAsQtDoes(HFONT font, const LOGFONTW& lf, const QFontMetrics& fm, const String& text, RECT r) {
+  const int n = static_cast<int>(text.size());
+  TMemorySurface a(kW, kH), b(kW, kH);
+  for (TMemorySurface* s : {&a, &b}) {
+    SelectObject(s->dc, font);
+    SetBkMode(s->dc, TRANSPARENT);
+    SetTextColor(s->dc, RGB(20, 40, 160));
+  }
+  SIZE size{};
+  GetTextExtentPoint32(a.dc, text.c_str(), n, &size);
+  EXPECT_EQ(size.cx, fm.horizontalAdvance(ToQString(text)));
+  EXPECT_EQ(size.cy, fm.height());
+
+  TextOut(a.dc, 3, 4, text.c_str(), n);
+  EXPECT_EQ(Differences(a, Reference(lf, text, 3, 4)), "") << "TextOut";
+
+  const QRect clip(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  DrawText(b.dc, text.c_str(), n, &r, DT_SINGLELINE | DT_NOPREFIX);
+  EXPECT_EQ(Differences(b, Reference(lf, text, clip.left(), clip.top(), clip)), "") << "DrawText";
+  for (TMemorySurface* s : {&a, &b}) SelectObject(s->dc, GetStockObject(SYSTEM_FONT));
+}
+
 const String kTexts[] = {
     u"Channel 12",
     u"  spaces before and after  ",
@@ -95,29 +119,60 @@ TEST(GdiText, DrawsAndMeasuresAsQtDoes) {
         SCOPED_TRACE(::testing::Message() << "face height " << lf.lfHeight << " weight " << lf.lfWeight << " italic "
                                           << int(lf.lfItalic) << " underline " << int(lf.lfUnderline) << " text "
                                           << ToQString(text).toStdString() << " round " << round);
-        const int n = static_cast<int>(text.size());
-        TMemorySurface a(kW, kH), b(kW, kH);
-        for (TMemorySurface* s : {&a, &b}) {
-          SelectObject(s->dc, font);
-          SetBkMode(s->dc, TRANSPARENT);
-          SetTextColor(s->dc, RGB(20, 40, 160));
-        }
-        SIZE size{};
-        GetTextExtentPoint32(a.dc, text.c_str(), n, &size);
-        EXPECT_EQ(size.cx, fm.horizontalAdvance(ToQString(text)));
-        EXPECT_EQ(size.cy, fm.height());
-
-        TextOut(a.dc, 3, 4, text.c_str(), n);
-        EXPECT_EQ(Differences(a, Reference(lf, text, 3, 4)), "") << "TextOut";
-
-        RECT r(5, 2, kW, kH);
-        DrawText(b.dc, text.c_str(), n, &r, DT_SINGLELINE | DT_NOPREFIX);
-        EXPECT_EQ(Differences(b, Reference(lf, text, 5, 2, QRect(5, 2, kW - 5, kH - 2))), "") << "DrawText";
-        for (TMemorySurface* s : {&a, &b}) SelectObject(s->dc, GetStockObject(SYSTEM_FONT));
+        ExpectDrawnAsQtDoes(font, lf, fm, text, RECT(5, 2, kW, kH));
       }
     }
     DeleteObject(font);
   }
+}
+
+// Plain texts (one face, no controls, nothing right to left) in the faces, sizes and styles the
+// program uses, Latin and Japanese, full- and half-width: measured, drawn whole, drawn cut by
+// the rectangle, and drawn again, each as Qt's own drawText draws it. Most of these take
+// their glyphs straight from the face; the rest are laid out, and both must look the same.
+TEST(GdiText, PlainTextsInManyFacesDrawAsQtDoes) {
+  const char16_t* faces[] = {u"Tahoma", u"Arial", u"MS Sans Serif", u"Courier New", u"Times New Roman",
+                             u"ＭＳ Ｐゴシック", u"ＭＳ ゴシック", u"MS UI Gothic"};
+  const int heights[] = {-9, -11, -13, -16, 19};
+  const struct {
+    int weight;
+    bool italic;
+  } styles[] = {{FW_NORMAL, false}, {FW_BOLD, false}, {FW_NORMAL, true}, {FW_BOLD, true}};
+  const String texts[] = {
+      u"c0",
+      u"c1999999",
+      u"Row 12, col 7",
+      u"-95.25 dBm @ 426.025 MHz",
+      u"AVAWAY LTLY Ta Te To Yo r. y, P. F,",
+      u"fi fl ffi ffl ft tt Th office",
+      u"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~",
+      u"  leading and trailing  ",
+      u"ÀÉÎÕÜ àéîõü ç ñ ß ÆØÅ æøå ¿¡ «» ±×÷ ©®°µ¶·",
+      u"Łódź Čeština Ő ő Ű ű œ Œ ş ğ ı",
+      u"\u00A0non-breaking\u00A0space",
+      u"– — ‘x’ “y” • … € 10",
+      u"ｱｲｳｴｵ ｶﾞｷﾞ ﾊﾟﾋﾟ ｰ･｡｢｣",
+      u"受信機 ID 0x3F21",
+      u"ひらがな カタカナ 漢字",
+      u"１２３ ＡＢＣ　全角",
+      u"ｾﾝｻｰ 1",
+  };
+  for (const char16_t* face : faces)
+    for (int height : heights)
+      for (const auto& style : styles) {
+        const LOGFONTW lf = Font(face, height, style.weight, style.italic);
+        HFONT font = CreateFontIndirect(&lf);
+        const QFontMetrics fm(ToQFont(lf));
+        for (int round = 0; round < 2; ++round)
+          for (const String& text : texts) {
+            SCOPED_TRACE(::testing::Message() << ToQString(String(face)).toStdString() << " height " << height
+                                              << " weight " << style.weight << " italic " << style.italic
+                                              << " text " << ToQString(text).toStdString() << " round " << round);
+            // The rectangle cuts the longer texts and the lower part of large letters.
+            ExpectDrawnAsQtDoes(font, lf, fm, text, RECT(5, 2, 60, kH - 9));
+          }
+        DeleteObject(font);
+      }
 }
 
 // A text drawn again lands on each ground as Qt draws it there: on an even ground of another
