@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QGlyphRun>
 #include <QRawFont>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -132,13 +133,21 @@ struct TTextPicture {
   QImage image;
 };
 
+// The glyphs of a plain text in one face and the pen's place before each along the baseline.
+struct TPlainGlyphs {
+  QVarLengthArray<quint32, 16> glyphs;
+  QVarLengthArray<qreal, 16> x;  // exact sums of the face's advances (multiples of 1/64)
+  qreal width = 0;
+};
+
 // A text laid out in one line in a font: its width, and its shaped glyphs to draw it from:
 // a plain text as one run of the face's own glyphs, any other in a layout.
 struct TShapedText {
   int advance = 0;  // what QFontMetrics::horizontalAdvance gives
   qreal ascent = 0;  // of the line: its baseline below the origin
   std::unique_ptr<QTextLayout> layout;
-  QGlyphRun run;  // when there is no layout; positions relative to the origin
+  QRawFont face;  // when there is no layout: the plain glyphs' face
+  TPlainGlyphs plain;
   // Drawing: how often the text was drawn, and the pictures of it on even grounds (made from
   // the second drawing on, guarded by the text font lock). `ink` holds every pixel the text
   // may touch, relative to the origin.
@@ -148,8 +157,12 @@ struct TShapedText {
 
   // Draws the text with the line's top-left corner at `at`, in the painter's pen.
   void Draw(QPainter* p, const QPointF& at) const {
-    if (layout) layout->draw(p, at);
-    else p->drawGlyphRun(at, run);
+    if (layout) {
+      layout->draw(p, at);
+      return;
+    }
+    QVarLengthArray<QPointF, 32> places;
+    p->drawGlyphRun(at, Run(places));
   }
   QRect InkBox() const {
     if (layout) {
@@ -158,7 +171,20 @@ struct TShapedText {
       for (const QGlyphRun& laid : layout->glyphRuns()) box |= laid.boundingRect();
       return box.toAlignedRect().adjusted(-3, -3, 3, 3);
     }
-    return run.boundingRect().toAlignedRect().adjusted(-3, -3, 3, 3);
+    QVarLengthArray<QPointF, 32> places;
+    return Run(places).boundingRect().toAlignedRect().adjusted(-3, -3, 3, 3);
+  }
+
+ private:
+  // The plain glyphs as a run on the baseline; `places` holds its positions.
+  QGlyphRun Run(QVarLengthArray<QPointF, 32>& places) const {
+    const qsizetype n = plain.glyphs.size();
+    places.resize(n);
+    for (qsizetype i = 0; i < n; ++i) places[i] = QPointF(plain.x[i], ascent);
+    QGlyphRun run;
+    run.setRawFont(face);
+    run.setRawData(plain.glyphs.constData(), places.constData(), static_cast<int>(n));
+    return run;
   }
 };
 using TShapedTextRef = std::shared_ptr<const TShapedText>;
@@ -206,6 +232,10 @@ class TTextFont {
   }
   mutable std::once_flag plainChecked;
   mutable QRawFont plain;  // valid when plain texts take their glyphs from it
+  // The text shaped last (guarded by the text font lock): a text is measured to place it and
+  // then drawn.
+  mutable QString lastText;
+  mutable TShapedTextRef last;
 };
 
 // The shaped texts of all fonts, in two generations: those made or used since the last turn
@@ -299,22 +329,25 @@ bool PlainFeatures(const QRawFont& face) {
   return true;
 }
 
-// The glyphs of a plain text in the face and their pen positions along the baseline; false
-// when the face lacks one of them (Qt takes it from a fallback face).
-bool PlainGlyphs(const QRawFont& face, const QString& s, QList<quint32>& glyphs, QList<QPointF>& positions,
-                 qreal baseline) {
-  glyphs = face.glyphIndexesForString(s);
-  if (glyphs.size() != s.size()) return false;
-  for (const quint32 glyph : glyphs)
+// The glyphs of a plain text in the face and the pen's place before each; false when the
+// face lacks one of them (Qt takes it from a fallback face).
+bool PlainGlyphs(const QRawFont& face, const QString& s, TPlainGlyphs& out) {
+  const int n = static_cast<int>(s.size());
+  out.glyphs.resize(n);
+  int count = n;
+  if (!face.glyphIndexesForChars(s.constData(), n, out.glyphs.data(), &count) || count != n) return false;
+  for (const quint32 glyph : out.glyphs)
     if (glyph == 0) return false;
-  const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::SeparateAdvances);
-  positions.resize(glyphs.size() + 1);
+  QVarLengthArray<QPointF, 16> advances(n);
+  if (!face.advancesForGlyphIndexes(out.glyphs.constData(), advances.data(), n, QRawFont::SeparateAdvances))
+    return false;
+  out.x.resize(n);
   qreal x = 0;
-  for (qsizetype i = 0; i < glyphs.size(); ++i) {
-    positions[i] = QPointF(x, baseline);
+  for (int i = 0; i < n; ++i) {
+    out.x[i] = x;
     x += advances[i].x();
   }
-  positions.back() = QPointF(x, baseline);  // the pen after the last glyph
+  out.width = x;
   return true;
 }
 
@@ -346,9 +379,8 @@ bool LaysOutAsGlyphs(const QFont& font, const QRawFont& face) {
                            "ff fi fl ffi ffl ft fj tt Th r. y, 11 P. F, T. L' \"A -- <= >= != www");
   for (char16_t u = 0xA0; u <= 0x20AC; ++u)
     if (PlainChar(u) && face.supportsCharacter(QChar(u))) sample += u'a', sample += QChar(u), sample += u'i';
-  QList<quint32> glyphs;
-  QList<QPointF> positions;
-  if (!PlainGlyphs(face, sample, glyphs, positions, 0)) return false;
+  TPlainGlyphs plain;
+  if (!PlainGlyphs(face, sample, plain)) return false;
   const std::unique_ptr<QTextLayout> layout(LayOut(sample, font));
   qsizetype at = 0;
   const qreal baseline = layout->lineAt(0).ascent();
@@ -356,11 +388,11 @@ bool LaysOutAsGlyphs(const QFont& font, const QRawFont& face) {
     if (run.rawFont() != face || run.overline() || run.underline() || run.strikeOut()) return false;
     const QList<quint32> laid = run.glyphIndexes();
     const QList<QPointF> places = run.positions();
-    if (at + laid.size() > glyphs.size()) return false;
+    if (at + laid.size() > plain.glyphs.size()) return false;
     for (qsizetype i = 0; i < laid.size(); ++i, ++at)
-      if (laid[i] != glyphs[at] || places[i] != positions[at] + QPointF(0, baseline)) return false;
+      if (laid[i] != plain.glyphs[at] || places[i] != QPointF(plain.x[at], baseline)) return false;
   }
-  return at == glyphs.size() && qRound(layout->lineAt(0).horizontalAdvance()) == qRound(positions.back().x());
+  return at == plain.glyphs.size() && qRound(layout->lineAt(0).horizontalAdvance()) == qRound(plain.width);
 }
 
 const QRawFont* TTextFont::PlainFace() const {
@@ -391,22 +423,23 @@ TShapedTextRef TTextFont::Shaped(const QString& s) const {
   const TShapedTexts::TKey key{serial, s};
   {
     std::lock_guard<std::mutex> guard(TextFontLock());
-    if (TShapedTextRef found = texts.Find(key)) return found;
+    if (last && lastText == s) return last;
+    if (TShapedTextRef found = texts.Find(key)) {
+      lastText = s;
+      last = found;
+      return found;
+    }
   }
   auto made = std::make_shared<TShapedText>();
   const QRawFont* face = PlainFace();
-  QList<quint32> glyphs;
-  QList<QPointF> positions;
   if (face && std::all_of(s.begin(), s.end(), [](QChar c) { return PlainChar(c.unicode()); }) &&
-      PlainGlyphs(*face, s, glyphs, positions, ascent)) {
+      PlainGlyphs(*face, s, made->plain)) {
     // Drawn as drawText draws it: the baseline at the font's rounded ascent.
-    made->advance = qRound(positions.back().x());
+    made->advance = qRound(made->plain.width);
     made->ascent = ascent;
-    positions.removeLast();
-    made->run.setRawFont(*face);
-    made->run.setGlyphIndexes(glyphs);
-    made->run.setPositions(positions);
+    made->face = *face;
   } else {
+    made->plain = TPlainGlyphs();
     made->layout.reset(LayOut(s, font));
     const QTextLine line = made->layout->lineAt(0);
     made->advance = qRound(line.horizontalAdvance());
@@ -414,6 +447,8 @@ TShapedTextRef TTextFont::Shaped(const QString& s) const {
   }
   std::lock_guard<std::mutex> guard(TextFontLock());
   texts.Keep(key, made);
+  lastText = s;
+  last = made;
   return made;
 }
 
@@ -493,6 +528,20 @@ bool EvenGround(const QImage& device, const QRegion& area, QRgb& ground) {
     }
   }
   return !first;
+}
+
+// The pixels a text drawn with its origin at `at` may touch (the box it is kept with, made on
+// first use).
+QRect InkAt(const TShapedText& shaped, const QPointF& at) {
+  QRect ink;
+  {
+    std::lock_guard<std::mutex> guard(TextFontLock());
+    if (shaped.ink.isNull()) shaped.ink = shaped.InkBox();
+    ink = shaped.ink;
+  }
+  const qreal left = std::floor(at.x()), top = std::floor(at.y());
+  return ink.translated(static_cast<int>(left), static_cast<int>(top))
+      .adjusted(0, 0, left != at.x() ? 1 : 0, top != at.y() ? 1 : 0);
 }
 
 // Draws a text that is drawn again from a picture of it on the ground it lands on, when that
@@ -625,7 +674,8 @@ void DrawLine(HDC dc, const TTextFont& tf, int x, int top, const QString& s, boo
       // rounded ascent below the top.
       const QPointF at(x, top + tf.ascent - shaped->ascent);
       if (DrawFromPicture(dc, p, *shaped, at, clip ? clip->Rect() : nullptr)) return;
-      if (clip) clip->Apply();
+      // A text whose ink lies inside the rectangle needs no clip to it.
+      if (clip && (!clip->Rect() || !clip->Rect()->contains(InkAt(*shaped, at)))) clip->Apply();
       shaped->Draw(p, at);
       return;
     }
