@@ -22,6 +22,7 @@
 #include "grid/FocusHelper.h"
 #include "grid/SyncGrid.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/LargeBlocks.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "platform/win/FlatSB.h"
@@ -1091,10 +1092,14 @@ private:
   };
   // The store, in ascending real index, each real row at most once. Every reader of hidden
   // rows goes through HiddenRowOf (one row by real index) or HiddenRows (all, in order).
-  std::vector<TGridItem> FGridItems;
+  // Its room is kept from filter to filter, in huge pages once large.
+  using TGridItems = std::vector<TGridItem, TLargeBlockAllocator<TGridItem>>;
+  TGridItems FGridItems;
   // Rows on their way into or out of the store; kept empty, its room reused from pass to pass.
-  std::vector<TGridItem> FHiddenPassing;
-  std::vector<TGridItem>& HiddenRows() { return FGridItems; }
+  TGridItems FHiddenPassing;
+  TGridItems& HiddenRows() { return FGridItems; }
+  // Every real row: those shown, those stored and those passing.
+  size_t RealRowsHeld() const { return static_cast<size_t>(RowCount()) + FGridItems.size() + FHiddenPassing.size(); }
   TGridItem* HiddenRowOf(int RealRow);
   // Writes a cell of a hidden row (widening it as needed; a negative column raises EListError).
   // Writes from code through AllCells and the check boxes also mark the column total stale.
@@ -1116,9 +1121,9 @@ private:
   // real index gives among the rows then shown, in one pass.
   void ShowItems(const std::vector<int>& Positions);
   // Merges rows (ascending real index, outside the store) into the store.
-  void AddHiddenRows(std::vector<TGridItem>& Rows);
+  void AddHiddenRows(TGridItems& Rows);
   // Moves the rows at the store positions (ascending) out of the store into Taken, in order.
-  void TakeHiddenRows(const std::vector<int>& Positions, std::vector<TGridItem>& Taken);
+  void TakeHiddenRows(const std::vector<int>& Positions, TGridItems& Taken);
   // After rows were hidden or shown: the fixed minimum, the normal row count, a repaint.
   void RowsChanged();
   TGridRect FOldSelection{};

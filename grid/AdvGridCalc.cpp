@@ -63,7 +63,7 @@ void DEreDuzeroVaro::ForEachCalcRow(int FromRow, int ToRow, bool Real,
     return;
   }
   // The hidden rows (in real order) walked alongside, so that each row costs one step.
-  const std::vector<TGridItem>& hidden = HiddenRows();
+  const TGridItems& hidden = HiddenRows();
   size_t k = 0;
   int below = 0;
   for (int r = std::max(FromRow, 0); r <= ToRow; ++r) {

@@ -250,12 +250,20 @@ bool BlocksPay(const std::vector<std::pair<int, int>>& Runs, int RowCount) {
   return moved <= 4LL * (RowCount - Runs.front().first) + 1024;
 }
 
+// Makes room for Needed rows in a store; room once made is kept, and it is made at once for
+// every row of the grid (AllRows), which a store never exceeds, so that a grid's stores are
+// laid out once (only the room filled is touched).
+template <typename TStore>
+void Reserve(TStore& Items, size_t Needed, size_t AllRows) {
+  if (Items.capacity() < Needed) Items.reserve(std::max(Needed, AllRows));
+}
+
 }  // namespace
 
-void DEreDuzeroVaro::AddHiddenRows(std::vector<TGridItem>& Rows) {
+void DEreDuzeroVaro::AddHiddenRows(TGridItems& Rows) {
   if (Rows.empty()) return;
   if (FGridItems.empty() || FGridItems.back().Idx() < Rows.front().Idx()) {
-    FGridItems.reserve(FGridItems.size() + Rows.size());
+    Reserve(FGridItems, FGridItems.size() + Rows.size(), RealRowsHeld());
     for (TGridItem& h : Rows) FGridItems.push_back(std::move(h));
     return;
   }
@@ -266,7 +274,7 @@ void DEreDuzeroVaro::AddHiddenRows(std::vector<TGridItem>& Rows) {
   // One merge from the back: the store grows by the new rows and each place, from the end on,
   // takes the larger of the two rows left, so no row is moved twice and no room is taken.
   size_t a = FGridItems.size(), b = Rows.size();
-  FGridItems.reserve(a + b);
+  Reserve(FGridItems, a + b, RealRowsHeld());
   for (size_t i = 0; i < b; ++i) FGridItems.emplace_back(NewRowCells());
   for (size_t to = a + b; b > 0;) {
     --to;
@@ -275,10 +283,10 @@ void DEreDuzeroVaro::AddHiddenRows(std::vector<TGridItem>& Rows) {
   }
 }
 
-void DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions, std::vector<TGridItem>& Taken) {
+void DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions, TGridItems& Taken) {
   if (Positions.empty()) return;
-  std::vector<TGridItem>& taken = Taken;
-  taken.reserve(taken.size() + Positions.size());
+  TGridItems& taken = Taken;
+  Reserve(taken, taken.size() + Positions.size(), RealRowsHeld());
   // The rows taken go out and the others close up, in one pass from the first position on.
   size_t to = static_cast<size_t>(Positions.front()), k = 0;
   for (size_t i = to; i < FGridItems.size(); ++i) {
@@ -305,45 +313,39 @@ void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
   const int width = TotalColCount();
   const size_t hidden = FGridItems.size();
   const bool append = hidden == 0 || FGridItems.back().Idx() < RealRowIndex(Rows.front());
-  std::vector<TGridItem>& rows = append ? FGridItems : FHiddenPassing;
+  TGridItems& rows = append ? FGridItems : FHiddenPassing;
   TScopeGuard passed([this] { FHiddenPassing.clear(); });
-  rows.reserve(rows.size() + Rows.size());
+  Reserve(rows, rows.size() + Rows.size(), RealRowsHeld());
   size_t h = 0;
-  auto hide = [&](int d) {
+  // A row's entry: its real index (walking the store alongside), height, level and width.
+  auto enter = [&](int d, TCellRow&& Cells, int Height) {
     int r = d + static_cast<int>(h);
     while (h < hidden && FGridItems[h].Idx() <= r) {
       ++h;
       ++r;
     }
-    TGridItem& row = rows.emplace_back(TakeRowCells(d));
+    TGridItem& row = rows.emplace_back(std::move(Cells));
     row.SetIdx(r);
-    row.SetHeight(RowHeights(d));
+    row.SetHeight(Height);
     row.SetLevel(Level);
     row.SetWidth(width);
     // The controls embedded in the row's cells leave with it.
     if (FNumCellControls > 0) ShowCellControls(row.Cells().Objects, false);
   };
+  auto hide = [&](int d) { enter(d, TakeRowCells(d), RowHeights(d)); };
   const std::vector<std::pair<int, int>> runs = Runs(Rows);
   const int first = Rows.front();
+  const int height = RowHeights(first);
   bool evenHeights = true;
-  for (int r = first + 1; r < n && evenHeights; ++r) evenHeights = RowHeights(r) == RowHeights(first);
+  for (int r = first + 1; r < n && evenHeights; ++r) evenHeights = RowHeights(r) == height;
   if (BlocksPay(runs, n)) {
     for (int d : Rows) hide(d);
     for (auto it = runs.rbegin(); it != runs.rend(); ++it) DeleteRowsAt(it->first, it->second);
   } else if (evenHeights) {
-    // One walk from the first row hidden: each hidden row goes into the store and each other
-    // row moves up over the emptied ones (their heights are all alike, so no height moves);
-    // the emptied rows left at the bottom are taken off.
-    int to = first;
-    size_t j = 0;
-    for (int r = first; r < n; ++r) {
-      if (j < Rows.size() && Rows[j] == r) {
-        hide(r);
-        ++j;
-      } else {
-        PutRowCells(to++, TakeRowCells(r));
-      }
-    }
+    // One walk of the cell store from the first row hidden: each hidden row goes into the
+    // store and each other row moves up over the emptied ones (their heights are all alike,
+    // so no height moves); the emptied rows left at the bottom are taken off.
+    CloseUpRows(Rows, n - 1, [&](int d, TCellRow&& Cells) { enter(d, std::move(Cells), height); });
     DeleteRowsAt(n - k, k);
     Invalidate();
   } else {
@@ -423,7 +425,7 @@ void DEreDuzeroVaro::ShowItems(const std::vector<int>& Positions) {
       ++kept;
     }
   }
-  std::vector<TGridItem>& rows = FHiddenPassing;
+  TGridItems& rows = FHiddenPassing;
   TScopeGuard passed([this] { FHiddenPassing.clear(); });
   TakeHiddenRows(Positions, rows);
   const int n = RowCount(), k = static_cast<int>(rows.size());

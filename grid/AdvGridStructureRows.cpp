@@ -58,7 +58,7 @@ void InsertAt(TIntList* List, int Index, int Count, int Value) {
 // The core of every row removal
 
 std::vector<int> DEreDuzeroVaro::RealRowsOf(const std::vector<int>& DisplRows) {
-  const std::vector<TGridItem>& hidden = HiddenRows();  // ascending real index
+  const TGridItems& hidden = HiddenRows();  // ascending real index
   std::vector<int> real;
   real.reserve(DisplRows.size());
   size_t k = 0;

@@ -507,6 +507,12 @@ protected:
   static TObject* RowCellObject(const TCellRow& Row, int ACol);
   void PutRowCell(TCellRow& Row, int ACol, const String& Text, TObject* Object) { PutCell(Row, ACol, TCell{Text, Object}); }
   static int RowCellWidth(const TCellRow& Row);
+  // Takes the rows Rows (ascending, distinct, none past Last) out of the store in one walk
+  // from the first of them to Last: each goes to Taken in order (an empty row for a row
+  // holding nothing), and every other row of the walk moves up over the emptied places,
+  // keeping its order, so the places at the walk's end are left empty. No cell is copied and
+  // each page is looked up once.
+  void CloseUpRows(const std::vector<int>& Rows, int Last, const std::function<void(int ARow, TCellRow&& Cells)>& Taken);
 
 private:
   static constexpr int FarColumn = 4096;

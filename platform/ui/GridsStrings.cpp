@@ -224,6 +224,52 @@ void TStringGrid::PutRowCells(int ARow, TCellRow&& Cells) {
   MakeRow(ARow) = std::move(Cells);
 }
 
+void TStringGrid::CloseUpRows(const std::vector<int>& Rows, int Last,
+                              const std::function<void(int ARow, TCellRow&& Cells)>& Taken) {
+  if (Rows.empty()) return;
+  CheckIndex(0, Rows.front());
+  constexpr int mask = (1 << PageShift) - 1;
+  // The pages of the row read and of the place written, each looked up as the walk enters it.
+  int fromNo = -1, toNo = -1;
+  TCellPage* fromPage = nullptr;
+  TCellPage* toPage = nullptr;
+  int to = Rows.front();
+  size_t next = 0;
+  for (int r = Rows.front(); r <= Last; ++r) {
+    if (r >> PageShift != fromNo) {
+      fromNo = r >> PageShift;
+      auto it = FPages.find(fromNo);
+      fromPage = it != FPages.end() ? it->second.get() : nullptr;
+    }
+    TCellRow* row = fromPage != nullptr ? &fromPage->Rows[static_cast<size_t>(r & mask)] : nullptr;
+    const bool stored = row != nullptr && !row->Empty();
+    if (next < Rows.size() && Rows[next] == r) {
+      ++next;
+      if (!stored) {
+        Taken(r, TCellRow(&FPool));
+        continue;
+      }
+      FRowsTaken = true;
+      Taken(r, TCellRow(std::move(*row)));  // a row moved from is left empty
+      continue;
+    }
+    const int place = to++;
+    // Every place before r is empty by now (taken, or moved from), so an empty row has
+    // nothing to move.
+    if (!stored || place == r) continue;
+    if (place >> PageShift != toNo) {
+      toNo = place >> PageShift;
+      std::unique_ptr<TCellPage>& page = FPages[toNo];
+      if (!page) page = std::make_unique<TCellPage>(&FPool);
+      toPage = page.get();
+    }
+    TCellRow& target = toPage->Rows[static_cast<size_t>(place & mask)];
+    target = std::move(*row);
+    row->Texts.clear();
+    row->Objects.clear();
+  }
+}
+
 const String& TStringGrid::RowCellText(const TCellRow& Row, int ACol) {
   static const String empty;
   if (ACol < 0) return empty;

@@ -538,4 +538,57 @@ TEST(StringGridStore, PermuteRowsPlacesEveryRowWhateverTheOrdersShape) {
   }
 }
 
+// The store's row walk, reached as the grids built on the string grid reach it.
+class TStoreGrid : public TStringGrid {
+public:
+  using TStringGrid::TStringGrid;
+  using TStringGrid::CloseUpRows;
+  using TStringGrid::RowCellObject;
+  using TStringGrid::RowCellText;
+  using TStringGrid::TCellRow;
+};
+
+TEST(StringGridStore, CloseUpRowsTakesTheListedRowsAndMovesTheOthersUpInOrder) {
+  // Rows 0..1199 over five pages: stored every other row, none from 600 to 899 (a page
+  // never made), a row past the walk's end that stays. Taken: a run, scattered rows, empty
+  // rows and rows of the missing page.
+  const int n = 1200;
+  TStoreGrid grid(nullptr);
+  grid.SetColCount(2);
+  grid.SetRowCount(n + 1);
+  TObject kept, gone;
+  auto stored = [](int r) { return r % 2 == 0 && (r < 600 || r >= 900); };
+  for (int r = 0; r < n; ++r)
+    if (stored(r)) grid.SetCells(1, r, IntToStr(r));
+  grid.SetObjects(0, 256, &kept);
+  grid.SetObjects(0, 262, &gone);
+  grid.SetCells(0, n, u"after");
+  std::vector<int> listed;
+  for (int r = 10; r < 20; ++r) listed.push_back(r);
+  for (int r = 255; r < n; r += 7) listed.push_back(r);
+  std::vector<int> taken;
+  std::vector<String> texts;
+  grid.CloseUpRows(listed, n - 1, [&](int r, TStoreGrid::TCellRow&& Cells) {
+    taken.push_back(r);
+    texts.push_back(TStoreGrid::RowCellText(Cells, 1));
+    EXPECT_EQ(TStoreGrid::RowCellObject(Cells, 0), r == 262 ? &gone : nullptr) << r;
+  });
+  EXPECT_EQ(taken, listed);
+  for (size_t i = 0; i < listed.size(); ++i)
+    EXPECT_EQ(texts[i], stored(listed[i]) ? IntToStr(listed[i]) : String()) << listed[i];
+  int place = 0;
+  size_t next = 0;
+  for (int r = 0; r < n; ++r) {
+    if (next < listed.size() && listed[next] == r) {
+      ++next;
+      continue;
+    }
+    EXPECT_EQ(grid.Cells(1, place), stored(r) ? IntToStr(r) : String()) << r;
+    EXPECT_EQ(grid.Objects(0, place), r == 256 ? &kept : nullptr) << r;
+    ++place;
+  }
+  for (; place < n; ++place) EXPECT_EQ(grid.Cells(1, place), String()) << place;
+  EXPECT_EQ(grid.Cells(0, n), u"after");
+}
+
 }  // namespace
