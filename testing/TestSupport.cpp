@@ -3,6 +3,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QBackingStore>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QGuiApplication>
@@ -263,6 +264,20 @@ std::unique_ptr<TBitmap> RenderControl(TControl* Control) {
     RenderTree(t.widget, image, -t.pos, QRegion(source.intersected(t.widget->rect())));
   }
   TBitmapAccess::SetImage(bitmap.get(), image);
+  return bitmap;
+}
+
+std::unique_ptr<TBitmap> ShownPixels(TControl* Control) {
+  if (Control == nullptr) throw EInvalidOperation(u"No control to read");
+  const TInputTarget t = TargetOf(Control, 0, 0);
+  if (t.widget == nullptr || t.widget->window()->backingStore() == nullptr) return nullptr;
+  QPaintDevice* device = t.widget->window()->backingStore()->paintDevice();
+  if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
+  const QImage& shown = *static_cast<QImage*>(device);
+  const QPoint at = t.widget->mapTo(t.widget->window(), t.pos);
+  auto bitmap = std::make_unique<TBitmap>(std::max(Control->Width(), 1), std::max(Control->Height(), 1));
+  TBitmapAccess::SetImage(bitmap.get(), shown.copy(QRect(at, QSize(bitmap->Width(), bitmap->Height())))
+                                            .convertToFormat(QImage::Format_RGB32));
   return bitmap;
 }
 

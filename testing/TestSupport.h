@@ -26,6 +26,9 @@
 // included). Pending painting is done first. The
 // control needs no visible form; a windowed control gets its window if it has none yet.
 std::unique_ptr<TBitmap> RenderControl(TControl* Control);
+// The control's pixels as its shown window holds them now (the window's backing store, as
+// painting left it), painting nothing; null when the window keeps no image of itself.
+std::unique_ptr<TBitmap> ShownPixels(TControl* Control);
 // The colour of one pixel as plain RGB.
 TColor PixelColor(TBitmap& Bitmap, int X, int Y);
 // Whether the pixel is within Tolerance of the colour in each of red, green and blue: smoothed

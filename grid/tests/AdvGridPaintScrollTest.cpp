@@ -1,5 +1,6 @@
 // A vertical scroll moves the pixels of the scrolling rows and paints only the rows it
-// uncovers: whatever the grid shows, the view after each scroll is the one a full repaint gives.
+// uncovers, and the scroll bars repaint only their thumbs: whatever the grid shows, the view
+// after each scroll, and what the window shows, is the one a full repaint gives.
 
 #include <gtest/gtest.h>
 
@@ -91,10 +92,14 @@ TEST(AdvGridPaintScroll, ScrolledViewIsTheViewPaintedAnew) {
       const int top = g->TopRow();
       step();
       g->Update();
+      ProcessPendingEvents();
+      std::unique_ptr<TBitmap> shown = ShownPixels(g);  // the scroll bars as they repainted themselves
       std::unique_ptr<TBitmap> scrolled = RenderControl(g);
       g->Invalidate();
       std::unique_ptr<TBitmap> fresh = RenderControl(g);
       EXPECT_EQ(Differences(*scrolled, *fresh), "") << "top row " << top << " -> " << g->TopRow();
+      ASSERT_NE(shown, nullptr);
+      EXPECT_EQ(Differences(*shown, *fresh), "") << "shown, top row " << top << " -> " << g->TopRow();
     }
   }
 }

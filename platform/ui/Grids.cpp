@@ -604,7 +604,11 @@ void TCustomGrid::ScrollView(TGridCoord Old) {
       return;
     }
   }
-  Invalidate();
+  // Any other move paints the view anew; the scroll bars repaint their own thumbs.
+  if (!HandleAllocated()) return;
+  const TRect client = ClientRect();
+  RECT view = Rect(client.Left, client.Top, client.Right, client.Bottom);
+  InvalidateRect(Handle(), &view, ControlStyle().Contains(csOpaque) ? 0 : 1);
 }
 
 void TCustomGrid::TopLeftChanged() {

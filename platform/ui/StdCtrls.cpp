@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -1093,6 +1096,50 @@ struct TScrollView {
   static QScrollBar* Bar(const TScrollBar* s) { return NativeOf<QScrollBar>(s); }
 };
 
+namespace {
+
+// The native bar. A new position repaints the thumb where it was last painted and where it is
+// now, not the whole bar (a tall bar's groove is the most of its painting); steps set again
+// to what they were repaint nothing. Where a style sheet styles the bar, its page areas may
+// depend on the thumb, and the whole bar is repainted as Qt does.
+class TNativeScrollBar : public QScrollBar {
+ public:
+  explicit TNativeScrollBar(Qt::Orientation o) : QScrollBar(o), single(singleStep()), page(pageStep()) {}
+
+ protected:
+  void sliderChange(SliderChange change) override {
+    if (change == SliderStepsChange && singleStep() == single && pageStep() == page) return;
+    single = singleStep();
+    page = pageStep();
+    if (change == SliderValueChange && !painted.isNull() && styleSheet().isEmpty() && qApp->styleSheet().isEmpty() &&
+        !style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this)) {
+      // The thumb's frame may reach a pixel past its rectangle.
+      update(QRegion(painted.adjusted(-2, -2, 2, 2)).united(Thumb().adjusted(-2, -2, 2, 2)) & rect());
+      return;
+    }
+    QScrollBar::sliderChange(change);
+  }
+  void paintEvent(QPaintEvent* e) override {
+    QScrollBar::paintEvent(e);
+    painted = Thumb();
+  }
+  void resizeEvent(QResizeEvent* e) override {
+    painted = QRect();
+    QScrollBar::resizeEvent(e);
+  }
+
+ private:
+  QRect Thumb() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+  }
+  int single, page;
+  QRect painted;  // the thumb as last painted
+};
+
+}  // namespace
+
 TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 121, 17);
   SetTabStop(true);
@@ -1100,7 +1147,7 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TScrollBar::CreateWnd() {
-  auto* bar = new QScrollBar(FKind == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+  auto* bar = new TNativeScrollBar(FKind == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
   TControlHost::Attach(this, bar, false);
   ApplySettings();
   QObject::connect(bar, &QScrollBar::actionTriggered, [this, bar](int action) {
