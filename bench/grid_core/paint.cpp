@@ -101,6 +101,7 @@ void BM_StringGridPageScroll(benchmark::State& state) {
     int next = grid->TopRow() + grid->VisibleRowCount();
     grid->SetTopRow(next < grid->RowCount() - 100 ? next : 1);
     grid->Update();
+    ProcessPendingEvents();  // what repaints itself after the grid (the scroll bars)
     times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   }
   state.counters["p99_ms"] = Percentile99(times);
@@ -127,6 +128,7 @@ void BM_StringGridWheelStep(benchmark::State& state) {
     auto start = std::chrono::steady_clock::now();
     SimulateMouseWheel(grid, -120, 960, 540);
     grid->Update();
+    ProcessPendingEvents();
     steps.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     paints += grid->Paints - before;
     state.PauseTiming();
