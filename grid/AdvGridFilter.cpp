@@ -34,8 +34,11 @@ bool SameAt(const Char* V, const Char* P, size_t N, bool Fold) {
 bool Contains(const Char* V, size_t VN, const Char* P, size_t PN, bool Fold) {
   if (PN == 0) return true;
   if (PN > VN) return false;
+  // The pattern's first unit, and its lower-case form that folds to it.
+  const Char first = P[0];
+  const Char lower = Fold && first >= u'A' && first <= u'Z' ? static_cast<Char>(first + (u'a' - u'A')) : first;
   for (size_t i = 0; i + PN <= VN; ++i)
-    if ((Fold ? FoldAscii(V[i]) : V[i]) == P[0] && SameAt(V + i, P, PN, Fold)) return true;
+    if ((V[i] == first || V[i] == lower) && SameAt(V + i, P, PN, Fold)) return true;
   return false;
 }
 
@@ -103,19 +106,32 @@ bool DEreDuzeroVaro::MatchPrepared(const TPreparedFilter& P, int ARow) {
   size_t b = 0, e = value.size();
   while (b < e && value[b] <= u' ') ++b;
   while (e > b && value[e - 1] <= u' ') --e;
+  // One look over the text tells whether it may be packed (holds "|"), holds a #0, or leaves
+  // plain Latin; each is looked at closely only where it may be so (a text made anew below is
+  // looked at closely throughout).
+  bool bar = false, zeroes = false, wide = false;
+  for (size_t i = b; i < e; ++i) {
+    const Char c = value[i];
+    bar |= c == u'|';
+    zeroes |= c == 0;
+    wide |= c >= 0x80;
+  }
   auto replace = [&](String Text) {
     buffer = std::move(Text);
     value = buffer;
     b = 0;
     e = value.size();
+    zeroes = wide = true;
   };
-  const size_t packed = value.find(u"|\\", b);
-  if (packed != String::npos && packed + 2 <= e) replace(UnpackWideText(String(value.substr(b, e - b))));
+  if (bar) {
+    const size_t packed = value.find(u"|\\", b);
+    if (packed != String::npos && packed + 2 <= e) replace(UnpackWideText(String(value.substr(b, e - b))));
+  }
   // Case is folded unit by unit in plain Latin text, through a case-mapped copy otherwise;
   // True when the units are to be folded in place.
   auto foldCase = [&](bool Fold) {
     if (!Fold) return false;
-    if (IsAscii(value.data() + b, e - b)) return true;
+    if (!wide || IsAscii(value.data() + b, e - b)) return true;
     replace(AnsiUpperCase(String(value.substr(b, e - b))));
     return false;
   };
@@ -138,8 +154,10 @@ bool DEreDuzeroVaro::MatchPrepared(const TPreparedFilter& P, int ARow) {
     }
   }
   // The value ends at its first #0, as the pattern does.
-  const size_t zero = value.find(Char(0), b);
-  if (zero != String::npos && zero < e) e = zero;
+  if (zeroes) {
+    const size_t zero = value.find(Char(0), b);
+    if (zero != String::npos && zero < e) e = zero;
+  }
   const bool inPlace = foldCase(!P.CaseSensitive);
   const Char* v = value.data() + b;
   const size_t n = e - b;
@@ -197,7 +215,9 @@ void DEreDuzeroVaro::ApplyFilter() {
   FFilterFixedRows = TCustomGrid::FixedRows();
   const int first = TCustomGrid::FixedRows(), last = RowCount() - FixedFooters() - 1;
   const int n = last - first + 1;
-  TIntList failing(-1, -1);
+  std::vector<int>& failing = FFilterFailing;
+  failing.clear();
+  TScopeGuard emptied([&failing] { failing.clear(); });
   int examined = 0, reported = -1;
   // Progress is reported when its percentage changes, and once more at the end.
   auto progress = [&](bool Final) {
@@ -214,13 +234,22 @@ void DEreDuzeroVaro::ApplyFilter() {
   });
   for (int r = first; r <= last; ++r) {
     if (FFilterNormalCellsOnly && IsNodeOrSummaryRow(r)) continue;  // node and summary rows stay
-    if (!RowMatchesFilter(r)) failing.Add(r);
+    if (!RowMatchesFilter(r)) failing.push_back(r);
     ++examined;
     progress(false);
   }
   // The level exists even when no row failed, so that removing it pops nothing else.
-  if (failing.Count() == 0) ++FFilterLevel;
-  else HideRowList(&failing);
+  // The failing rows are ascending display rows, hidden as HideRowList hides them (rows an
+  // OnCustomFilter handler took away meanwhile left out).
+  if (failing.empty()) {
+    ++FFilterLevel;
+  } else {
+    while (!failing.empty() && failing.back() >= RowCount()) failing.pop_back();
+    if (!failing.empty() && static_cast<int>(failing.size()) < RowCount()) {
+      HideDisplRows(failing, FFilterLevel);
+      ++FFilterLevel;
+    }
+  }
   progress(true);
 }
 

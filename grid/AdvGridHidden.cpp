@@ -230,11 +230,16 @@ namespace {
 // through one rebuild of the store's tail.
 constexpr size_t MaxSingleItems = 16;
 
-// Runs of consecutive values in an ascending list: (first value, length).
+// Most runs that are ever moved as blocks.
+constexpr size_t MaxBlocks = 64;
+
+// Runs of consecutive values in an ascending list: (first value, length); past MaxBlocks
+// runs, which are never moved as blocks, one more stands for the rest.
 std::vector<std::pair<int, int>> Runs(const std::vector<int>& Values) {
   std::vector<std::pair<int, int>> runs;
   for (int v : Values) {
     if (!runs.empty() && runs.back().first + runs.back().second == v) ++runs.back().second;
+    else if (runs.size() > MaxBlocks) break;
     else runs.emplace_back(v, 1);
   }
   return runs;
@@ -244,7 +249,7 @@ std::vector<std::pair<int, int>> Runs(const std::vector<int>& Values) {
 // behind it) than moved in one pass over the grid from the first run on: a few blocks keep
 // the current row on its row, as a single block move does.
 bool BlocksPay(const std::vector<std::pair<int, int>>& Runs, int RowCount) {
-  if (Runs.size() > 64) return false;
+  if (Runs.size() > MaxBlocks) return false;
   long long moved = 0;
   for (const auto& run : Runs) moved += RowCount - run.first;
   return moved <= 4LL * (RowCount - Runs.front().first) + 1024;
