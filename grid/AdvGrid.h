@@ -9,6 +9,7 @@
 // frees what the grid owns and clears the module-wide focus-frame owner when it is this grid.
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "controls/AdvHintInfo.h"
@@ -1116,7 +1117,7 @@ private:
   // Moves a display row (texts, records, height) to another, leaving the source empty.
   void CopyDisplRow(int From, int To);
   // Hides the display rows (ascending, distinct) as rows of Level, in one pass.
-  void HideDisplRows(const std::vector<int>& Rows, int Level);
+  void HideDisplRows(std::span<const int> Rows, int Level);
   // Shows the rows at the store positions (ascending) again, each at the display row its
   // real index gives among the rows then shown, in one pass.
   void ShowItems(const std::vector<int>& Positions);

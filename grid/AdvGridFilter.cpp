@@ -215,8 +215,9 @@ void DEreDuzeroVaro::ApplyFilter() {
   FFilterFixedRows = TCustomGrid::FixedRows();
   const int first = TCustomGrid::FixedRows(), last = RowCount() - FixedFooters() - 1;
   const int n = last - first + 1;
-  std::vector<int>& failing = FFilterFailing;
+  auto& failing = FFilterFailing;
   failing.clear();
+  failing.reserve(static_cast<size_t>(std::max(n, 0)));
   TScopeGuard emptied([&failing] { failing.clear(); });
   int examined = 0, reported = -1;
   // Progress is reported when its percentage changes, and once more at the end.

@@ -235,7 +235,7 @@ constexpr size_t MaxBlocks = 64;
 
 // Runs of consecutive values in an ascending list: (first value, length); past MaxBlocks
 // runs, which are never moved as blocks, one more stands for the rest.
-std::vector<std::pair<int, int>> Runs(const std::vector<int>& Values) {
+std::vector<std::pair<int, int>> Runs(std::span<const int> Values) {
   std::vector<std::pair<int, int>> runs;
   for (int v : Values) {
     if (!runs.empty() && runs.back().first + runs.back().second == v) ++runs.back().second;
@@ -309,7 +309,7 @@ void DEreDuzeroVaro::TakeHiddenRows(const std::vector<int>& Positions, TGridItem
 // ===========================================================================
 // Rows: hiding
 
-void DEreDuzeroVaro::HideDisplRows(const std::vector<int>& Rows, int Level) {
+void DEreDuzeroVaro::HideDisplRows(std::span<const int> Rows, int Level) {
   const int n = RowCount(), k = static_cast<int>(Rows.size());
   if (k == 0 || k >= n) return;  // no row would be left
   // Each row's cells leave the cell store with its real index (walking the store alongside),

@@ -36,6 +36,7 @@
 #include <map>
 #include <memory>
 #include <memory_resource>
+#include <span>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
@@ -512,7 +513,7 @@ protected:
   // holding nothing), and every other row of the walk moves up over the emptied places,
   // keeping its order, so the places at the walk's end are left empty. No cell is copied and
   // each page is looked up once.
-  void CloseUpRows(const std::vector<int>& Rows, int Last, const std::function<void(int ARow, TCellRow&& Cells)>& Taken);
+  void CloseUpRows(std::span<const int> Rows, int Last, const std::function<void(int ARow, TCellRow&& Cells)>& Taken);
 
 private:
   static constexpr int FarColumn = 4096;

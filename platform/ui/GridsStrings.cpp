@@ -224,7 +224,7 @@ void TStringGrid::PutRowCells(int ARow, TCellRow&& Cells) {
   MakeRow(ARow) = std::move(Cells);
 }
 
-void TStringGrid::CloseUpRows(const std::vector<int>& Rows, int Last,
+void TStringGrid::CloseUpRows(std::span<const int> Rows, int Last,
                               const std::function<void(int ARow, TCellRow&& Cells)>& Taken) {
   if (Rows.empty()) return;
   CheckIndex(0, Rows.front());
