@@ -140,6 +140,9 @@ struct TPlainGlyphs {
   qreal width = 0;
 };
 
+// The margin kept around a text's glyphs for the pictures it is copied from.
+constexpr int kInkMargin = 3;
+
 // A text laid out in one line in a font: its width, and its shaped glyphs to draw it from:
 // a plain text as one run of the face's own glyphs, any other in a layout.
 struct TShapedText {
@@ -150,7 +153,7 @@ struct TShapedText {
   TPlainGlyphs plain;
   // Drawing: how often the text was drawn, and the pictures of it on even grounds (made from
   // the second drawing on, guarded by the text font lock). `ink` holds every pixel the text
-  // may touch, relative to the origin.
+  // may touch with a margin, relative to the origin.
   mutable std::atomic<int> draws{0};
   mutable QRect ink;
   mutable std::vector<TTextPicture> pictures;
@@ -169,10 +172,10 @@ struct TShapedText {
       const QTextLine line = layout->lineAt(0);
       QRectF box(0, 0, line.naturalTextWidth(), line.height() + 1);
       for (const QGlyphRun& laid : layout->glyphRuns()) box |= laid.boundingRect();
-      return box.toAlignedRect().adjusted(-3, -3, 3, 3);
+      return box.toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
     }
     QVarLengthArray<QPointF, 32> places;
-    return Run(places).boundingRect().toAlignedRect().adjusted(-3, -3, 3, 3);
+    return Run(places).boundingRect().toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
   }
 
  private:
@@ -530,14 +533,14 @@ bool EvenGround(const QImage& device, const QRegion& area, QRgb& ground) {
   return !first;
 }
 
-// The pixels a text drawn with its origin at `at` may touch (the box it is kept with, made on
-// first use).
+// The pixels a text drawn with its origin at `at` may touch: its glyphs' box and a pixel of
+// smoothing around it (the kept box less its margin, made on first use).
 QRect InkAt(const TShapedText& shaped, const QPointF& at) {
   QRect ink;
   {
     std::lock_guard<std::mutex> guard(TextFontLock());
     if (shaped.ink.isNull()) shaped.ink = shaped.InkBox();
-    ink = shaped.ink;
+    ink = shaped.ink.adjusted(kInkMargin - 1, kInkMargin - 1, 1 - kInkMargin, 1 - kInkMargin);
   }
   const qreal left = std::floor(at.x()), top = std::floor(at.y());
   return ink.translated(static_cast<int>(left), static_cast<int>(top))

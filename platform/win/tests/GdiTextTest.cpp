@@ -58,12 +58,13 @@ std::string Differences(const TMemorySurface& s, const QImage& image) {
   return count ? std::to_string(count) + " pixels: " + out : std::string();
 }
 
-// The text measured as QFontMetrics measures it, drawn by TextOut at (3, 4) and by DrawText
-// into the rectangle as drawText draws it there (clipped to the rectangle).
+// The text measured as QFontMetrics measures it, drawn by TextOut at (3, 4), and by DrawText
+// into the rectangle and into one that cuts its last pixels and descenders, as drawText draws
+// it there, clipped to the rectangle.
 void ExpectDrawnAsQtDoes(HFONT font, const LOGFONTW& lf, const QFontMetrics& fm, const String& text, RECT r) {
   const int n = static_cast<int>(text.size());
-  TMemorySurface a(kW, kH), b(kW, kH);
-  for (TMemorySurface* s : {&a, &b}) {
+  TMemorySurface a(kW, kH), b(kW, kH), c(kW, kH);
+  for (TMemorySurface* s : {&a, &b, &c}) {
     SelectObject(s->dc, font);
     SetBkMode(s->dc, TRANSPARENT);
     SetTextColor(s->dc, RGB(20, 40, 160));
@@ -79,7 +80,13 @@ void ExpectDrawnAsQtDoes(HFONT font, const LOGFONTW& lf, const QFontMetrics& fm,
   const QRect clip(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
   DrawText(b.dc, text.c_str(), n, &r, DT_SINGLELINE | DT_NOPREFIX);
   EXPECT_EQ(Differences(b, Reference(lf, text, clip.left(), clip.top(), clip)), "") << "DrawText";
-  for (TMemorySurface* s : {&a, &b}) SelectObject(s->dc, GetStockObject(SYSTEM_FONT));
+
+  // Two pixels short of the extent, and a pixel below the baseline.
+  const QRect tight(7, 3, std::max(1, size.cx - 2), fm.ascent() + 1);
+  RECT cut(tight.left(), tight.top(), tight.right() + 1, tight.bottom() + 1);
+  DrawText(c.dc, text.c_str(), n, &cut, DT_SINGLELINE | DT_NOPREFIX);
+  EXPECT_EQ(Differences(c, Reference(lf, text, 7, 3, tight)), "") << "DrawText cut close to its ink";
+  for (TMemorySurface* s : {&a, &b, &c}) SelectObject(s->dc, GetStockObject(SYSTEM_FONT));
 }
 
 const String kTexts[] = {
@@ -149,6 +156,8 @@ TEST(GdiText, PlainTextsInManyFacesDrawAsQtDoes) {
       u"  leading and trailing  ",
       u"ÀÉÎÕÜ àéîõü ç ñ ß ÆØÅ æøå ¿¡ «» ±×÷ ©®°µ¶·",
       u"Łódź Čeština Ő ő Ű ű œ Œ ş ğ ı",
+      u"jj ďť ľ",  // overhangs past the extent in some faces
+      u"ť",
       u"\u00A0non-breaking\u00A0space",
       u"– — ‘x’ “y” • … € 10",
       u"ｱｲｳｴｵ ｶﾞｷﾞ ﾊﾟﾋﾟ ｰ･｡｢｣",
