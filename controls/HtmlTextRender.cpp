@@ -6,14 +6,13 @@
 #include "controls/AdvXPVS.h"
 #include "controls/HtmlTextRender_p.h"
 #include "controls/VevAzez.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/Graphics.h"
 
 namespace {
 
 // Every run is one bottom-aligned line with tabs expanded; '&' prefixes stay on.
 constexpr UINT RunFlags = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
-// This platform reports no right-to-left system locale, so BiDiMode changes no flags.
-constexpr bool MiddleEastSystem = false;
 // A run longer than this is cut to what its rectangle can show before it is drawn.
 constexpr size_t LongRun = 64;
 
@@ -120,7 +119,8 @@ void THtmlRender::StartCall() {
   SetBkMode(C->Handle(), TRANSPARENT);
   FFlags = RunFlags;
   if (!A.WordWrap) FFlags |= DT_END_ELLIPSIS;
-  if (MiddleEastSystem) {
+  // The right-to-left modes change the flags only on a right-to-left system.
+  if (SysLocale.MiddleEast) {
     if (A.BiDiMode == 1) {
       if (FFlags & DT_RIGHT)
         FFlags &= ~DT_RIGHT;

@@ -15,6 +15,7 @@
 #include <wctype.h>
 
 TFormatSettings FormatSettings;
+TSysLocale SysLocale;
 
 String TVarRec::AsString() const {
   if (kind_ != vtString) return String();

@@ -48,6 +48,14 @@ struct TFormatSettings {
 // The process-wide settings every routine without an explicit record uses.
 extern TFormatSettings FormatSettings;
 
+// What the system's locale says about the whole process. MiddleEast: the locale reads right to
+// left (the class library reads it from the process locale at start-up, as Arabic or Hebrew
+// give it); the controls' right-to-left modes take effect only while it is set.
+struct TSysLocale {
+  bool MiddleEast = false;
+};
+extern TSysLocale SysLocale;
+
 // ---------------------------------------------------------------------------
 // Format arguments
 

@@ -1,10 +1,12 @@
 // TControl: position, look, mouse handling and message dispatch shared by all controls.
 #include <QApplication>
 #include <QCursor>
+#include <QLocale>
 #include <algorithm>
 #include <map>
 
 #include "platform/ui/Controls_p.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/Graphics.h"
 #include "platform/win/Gdi_p.h"
 
@@ -16,6 +18,13 @@ void TFontDeleter::operator()(TFont* f) const { delete f; }
 void TCanvasDeleter::operator()(TCanvas* c) const { delete c; }
 
 namespace {
+// A right-to-left process locale (LANG=ar_EG.UTF-8, he_IL.UTF-8, ...) makes the system a
+// right-to-left one for the controls' bidirectional modes.
+[[maybe_unused]] const bool SysLocaleRead = [] {
+  SysLocale.MiddleEast = QLocale::system().textDirection() == Qt::RightToLeft;
+  return true;
+}();
+
 constexpr TColor kBtnFace = static_cast<TColor>(0xFF00000F);
 
 std::map<TCursor, HCURSOR>& CursorTable() {
@@ -279,6 +288,37 @@ void TControl::ParentFontChanged() {
   }
 }
 
+void TControl::SetBiDiMode(TBiDiMode v) {
+  FParentBiDiMode = false;
+  if (v == FBiDiMode) return;
+  FBiDiMode = v;
+  Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+  if (v == FParentBiDiMode) return;
+  FParentBiDiMode = v;
+  if (v && FParent != nullptr) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+bool TControl::UseRightToLeftAlignment() const { return SysLocale.MiddleEast && FBiDiMode == bdRightToLeft; }
+
+bool TControl::UseRightToLeftReading() const { return SysLocale.MiddleEast && FBiDiMode != bdLeftToRight; }
+
+bool TControl::UseRightToLeftScrollBar() const {
+  return SysLocale.MiddleEast && (FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign);
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+  if (UseRightToLeftAlignment()) {
+    if ((Flags & DT_RIGHT) != 0) Flags &= ~DT_RIGHT;
+    else if ((Flags & DT_CENTER) == 0) Flags |= DT_RIGHT;
+  }
+  return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
+
 void TControl::SetText(const String& v) {
   if (v == GetText()) return;
   SetTextBuf(v);
@@ -398,6 +438,8 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
+    case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
     case CM_HINTSHOW: CMHintShow(Message); break;
     case CM_CURSORCHANGED: CMCursorChanged(Message); break;
     default: DefaultHandler(Message); break;
@@ -623,6 +665,19 @@ void TControl::CMParentShowHintChanged(TMessage& Message) {
   if (FParentShowHint && FParent != nullptr) {
     FShowHint = FParent->ShowHint();
     if (auto* w = dynamic_cast<TWinControl*>(this)) w->NotifyControls(CM_PARENTSHOWHINTCHANGED);
+  }
+  DefaultHandler(Message);
+}
+
+void TControl::CMBiDiModeChanged(TMessage& Message) {
+  if (SysLocale.MiddleEast) Invalidate();
+  DefaultHandler(Message);
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage& Message) {
+  if (FParentBiDiMode && FParent != nullptr && FBiDiMode != FParent->BiDiMode()) {
+    FBiDiMode = FParent->BiDiMode();
+    Perform(CM_BIDIMODECHANGED, 0, 0);
   }
   DefaultHandler(Message);
 }

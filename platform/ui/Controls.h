@@ -48,6 +48,13 @@ enum TControlStateItem : uint8_t {
 };
 using TControlState = Set<TControlStateItem>;
 
+// Reading order and alignment of a control's text and layout. The right-to-left modes take
+// effect only on a right-to-left system (SysLocale.MiddleEast): bdRightToLeft mirrors the
+// layout, aligns text to the right, reads right to left and puts the vertical scroll bar on
+// the left; bdRightToLeftNoAlign reads right to left with the bar on the left but keeps the
+// alignment; bdRightToLeftReadingOnly only reads right to left.
+enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 // Cursors: the standard ones are negative; applications register their own (1, 2, ... 99)
 // in Screen->Cursors.
 using TCursor = int16_t;
@@ -155,6 +162,21 @@ public:
   void SetFont(TFont* v);
   bool ParentFont() const { return FParentFont; }
   void SetParentFont(bool v);
+  // The mode is the parent's while ParentBiDiMode is set (the default); setting BiDiMode
+  // clears ParentBiDiMode. A change sends CM_BIDIMODECHANGED to the control, which passes it
+  // on to the children that follow their parent.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode v);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool v);
+  // The answers of the mode on this system: all false unless SysLocale.MiddleEast.
+  virtual bool UseRightToLeftAlignment() const;
+  virtual bool UseRightToLeftReading() const;
+  virtual bool UseRightToLeftScrollBar() const;
+  // DrawText flags for the mode: under right-to-left alignment DT_RIGHT and left alignment
+  // swap (centred text stays), and DT_RTLREADING is added under right-to-left reading.
+  UINT DrawTextBiDiModeFlags(UINT Flags) const;
+  UINT DrawTextBiDiModeFlagsReadingOnly() const;
   // Caption and Text are the same text, as in the class library.
   String Caption() const { return GetText(); }
   void SetCaption(const String& v) { SetText(v); }
@@ -257,6 +279,8 @@ protected:
   virtual void CMParentFontChanged(TMessage& Message);
   virtual void CMParentColorChanged(TMessage& Message);
   virtual void CMParentShowHintChanged(TMessage& Message);
+  virtual void CMBiDiModeChanged(TMessage& Message);
+  virtual void CMParentBiDiModeChanged(TMessage& Message);
   virtual void CMHintShow(TMessage& Message);
   virtual void CMCursorChanged(TMessage& Message);
 
@@ -282,6 +306,8 @@ private:
   std::unique_ptr<TFont, TFontDeleter> FFont;
   bool FParentFont = true;
   bool FUpdatingFont = false;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
   String FText;
   TCursor FCursor = crDefault;
   String FHint;
@@ -430,6 +456,7 @@ protected:
   virtual void CMFocusChanged(TMessage& Message);
   void CMFontChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
+  void CMBiDiModeChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMVisibleChanged(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;

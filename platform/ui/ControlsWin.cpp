@@ -542,6 +542,7 @@ void TWinControl::InsertControl(TControl* AControl) {
   if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
   if (AControl->FParentFont) AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
   if (AControl->FParentShowHint) AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+  if (AControl->FParentBiDiMode) AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
   AControl->FAnchorsValid = false;
   if (AControl->FAlign != alNone) Realign();
   AControl->Invalidate();
@@ -985,6 +986,11 @@ void TWinControl::CMFontChanged(TMessage& Message) {
   if (QWidget* w = TControlHost::Widget(this); w != nullptr && Font() != nullptr) w->setFont(ToQFont(Font()->Handle()->logFont));
   NotifyControls(CM_PARENTFONTCHANGED);
   TControl::CMFontChanged(Message);
+}
+
+void TWinControl::CMBiDiModeChanged(TMessage& Message) {
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+  TControl::CMBiDiModeChanged(Message);
 }
 
 void TWinControl::CMColorChanged(TMessage& Message) {

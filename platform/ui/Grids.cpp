@@ -448,6 +448,11 @@ int TCustomGrid::VisibleRowCount() const {
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
+  TRect r = LogicalCellRect(ACol, ARow);
+  return r.Right == 0 && r.Bottom == 0 ? r : MirrorRect(r);
+}
+
+TRect TCustomGrid::LogicalCellRect(int ACol, int ARow) const {
   TAxis c = ColAxis(), r = RowAxis();
   int x = AxisPos(Origin(), c.Fixed, c.First, c.Extent, c.Line, *c.Sizes, ACol);
   int y = AxisPos(Origin(), r.Fixed, r.First, r.Extent, r.Line, *r.Sizes, ARow);
@@ -455,7 +460,9 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const {
   return Rect(x, y, x + FColWidths[ACol], y + FRowHeights[ARow]);
 }
 
-TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const { return LogicalCoord(MirrorX(X), Y); }
+
+TGridCoord TCustomGrid::LogicalCoord(int X, int Y) const {
   TAxis c = ColAxis(), r = RowAxis();
   int col = AxisIndex(Origin(), c.Fixed, c.First, c.Extent, c.Line, *c.Sizes, X);
   int row = AxisIndex(Origin(), r.Fixed, r.First, r.Extent, r.Line, *r.Sizes, Y);
@@ -477,7 +484,7 @@ void TCustomGrid::InvalidateGridRect(const TGridRect& R) {
   TRect area(0, 0, 0, 0);
   for (int row = std::max(R.Top, 0); row <= std::min(R.Bottom, RowCount() - 1); ++row)
     for (int col = std::max(R.Left, 0); col <= std::min(R.Right, ColCount() - 1); ++col) {
-      TRect cell = CellRect(col, row);
+      TRect cell = LogicalCellRect(col, row);
       if (cell.Right == 0 && cell.Bottom == 0) continue;
       cell.Right += FGridLineWidth;
       cell.Bottom += FGridLineWidth;
@@ -486,7 +493,7 @@ void TCustomGrid::InvalidateGridRect(const TGridRect& R) {
                        std::max(area.Bottom, cell.Bottom));
     }
   if (area.Right == 0 && area.Bottom == 0) return;
-  RECT r = area;
+  RECT r = MirrorRect(area);
   InvalidateRect(Handle(), &r, false);
 }
 
@@ -599,7 +606,7 @@ void TCustomGrid::ScrollView(TGridCoord Old) {
       moved += FRowHeights[r] + FGridLineWidth;
     if (top < bottom && b < right && moved < bottom - top) {
       const int dy = static_cast<int>(Old.Y < FTopLeft.Y ? -moved : moved);
-      RECT area = Rect(b, top, right, bottom);
+      RECT area = MirrorRect(Rect(b, top, right, bottom));
       ScrollWindowEx(Handle(), 0, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE);
       return;
     }
@@ -648,6 +655,9 @@ void TCustomGrid::UpdateScrollBars() {
     b->SetParams(pos, min, std::max(min, max));
     b->SetLargeChange(std::max(1, page));
     if (b->Parent() != this) b->SetParent(this);
+    // A mirrored grid's horizontal bar runs from the right, as its columns do.
+    if (QWidget* w = TControlHost::Widget(b.get()))
+      w->setLayoutDirection(GridMirrored() && kind == sbHorizontal ? Qt::RightToLeft : Qt::LeftToRight);
     // The window's own bar: it takes the window's flat scroll bar look.
     if (HandleAllocated())
       SetWindowScrollBar(Handle(), qobject_cast<QScrollBar*>(TControlHost::Widget(b.get())),
@@ -683,8 +693,44 @@ void TCustomGrid::EnableForcedScrollBars(bool HorzScrolls, bool VertScrolls) {
 
 void TCustomGrid::PlaceScrollBars() {
   int b = Origin(), bar = FBarSize;
-  if (FHorzShown) FHorzBar->SetBounds(b, FHeight - b - bar, std::max(0, FWidth - 2 * b - (FVertShown ? bar : 0)), bar);
-  if (FVertShown) FVertBar->SetBounds(FWidth - b - bar, b, bar, std::max(0, FHeight - 2 * b - (FHorzShown ? bar : 0)));
+  // A mirrored grid has its vertical bar at the left.
+  const bool left = GridMirrored();
+  const int vert = FVertShown ? bar : 0;
+  if (FHorzShown) FHorzBar->SetBounds(left ? b + vert : b, FHeight - b - bar, std::max(0, FWidth - 2 * b - vert), bar);
+  if (FVertShown) FVertBar->SetBounds(left ? b : FWidth - b - bar, b, bar, std::max(0, FHeight - 2 * b - (FHorzShown ? bar : 0)));
+}
+
+// ---------------------------------------------------------------------------
+// Right to left
+
+TRect TCustomGrid::MirrorRect(const TRect& R) const {
+  return GridMirrored() ? TRect(FWidth - R.Right, R.Top, FWidth - R.Left, R.Bottom) : R;
+}
+
+void TCustomGrid::PaintMirrored() {
+  FPaintingMirrored = true;
+  ChangeGridOrientation(true);
+  try {
+    TCustomGrid::Paint();
+  } catch (...) {
+    ChangeGridOrientation(false);
+    FPaintingMirrored = false;
+    throw;
+  }
+  ChangeGridOrientation(false);
+  FPaintingMirrored = false;
+}
+
+void TCustomGrid::ChangeGridOrientation(bool RightToLeftOrientation) {
+  if (!FPaintingMirrored) return;
+  SetMirrorAxis(Canvas()->Handle(), RightToLeftOrientation ? FWidth : 0);
+}
+
+void TCustomGrid::CMBiDiModeChanged(TMessage& Message) {
+  TCustomControl::CMBiDiModeChanged(Message);
+  UpdateScrollBars();
+  if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->BoundsChanged();
+  Invalidate();
 }
 
 void TCustomGrid::Resize() {
@@ -718,9 +764,11 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift) {
   bool ctrl = Shift.Contains(ssCtrl);
   TGridCoord to = FCurrent;
   int page = std::max(1, VisibleRowCount());
+  // In a mirrored grid Left goes towards the higher columns, which lie to the left.
+  const int leftStep = GridMirrored() ? 1 : -1;
   switch (Key) {
-    case VK_LEFT: to.X -= 1; break;
-    case VK_RIGHT: to.X += 1; break;
+    case VK_LEFT: to.X += leftStep; break;
+    case VK_RIGHT: to.X -= leftStep; break;
     case VK_UP: to.Y -= 1; break;
     case VK_DOWN: to.Y += 1; break;
     case VK_PRIOR: to.Y -= page; break;
@@ -766,20 +814,22 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
   State = gsNormal;
   Index = -1;
   SizingOfs = 0;
-  TGridCoord cell = MouseCoord(X, Y);
+  // The zones are found left to right: a mirrored grid's point is turned around first.
+  X = MirrorX(X);
+  TGridCoord cell = LogicalCoord(X, Y);
   if (cell.X < 0 || cell.Y < 0) return;
   constexpr int zone = 3;
   // The cell whose far edge lies within the zone along one axis, -1 for none.
   auto edgeAt = [this, zone](int at, int p, int lo, int hi, bool cols, int X, int Y) {
     if (p >= hi - zone) return at;
     if (p < lo + zone) {
-      TGridCoord before = cols ? MouseCoord(lo - 1, Y) : MouseCoord(X, lo - 1);
+      TGridCoord before = cols ? LogicalCoord(lo - 1, Y) : LogicalCoord(X, lo - 1);
       int b = cols ? before.X : before.Y;
       if (b >= 0 && b != at) return b;
     }
     return -1;
   };
-  TRect r = CellRect(cell.X, cell.Y);
+  TRect r = LogicalCellRect(cell.X, cell.Y);
   if (FOptions.Contains(goColSizing) && cell.Y < FFixedRows) {
     int c = edgeAt(cell.X, X, r.Left, r.Right, true, X, Y);
     if (c >= 0) {
@@ -836,7 +886,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         MoveCurrent(cell.X, cell.Y, !extend, true);
         if (!FEditorMode) {
           FGridState = gsSelecting;
-          FDragPos = TPoint(X, Y);
+          FDragPos = TPoint(MirrorX(X), Y);
         }
       }
     }
@@ -860,13 +910,13 @@ void TCustomGrid::DragScroll() {
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
   if (FSizingIndex >= 0 && FGridState == gsColSizing && FSizingIndex < ColCount())
-    SetColWidths(FSizingIndex, std::max(0, X - FSizingOfs));
+    SetColWidths(FSizingIndex, std::max(0, MirrorX(X) - FSizingOfs));
   else if (FSizingIndex >= 0 && FGridState == gsRowSizing && FSizingIndex < RowCount())
     SetRowHeights(FSizingIndex, std::max(0, Y - FSizingOfs));
   else if (FGridState == gsSelecting) {
-    FDragPos = TPoint(X, Y);
+    FDragPos = TPoint(MirrorX(X), Y);
     TRect area = ScrollableArea();
-    bool beyond = X < area.Left || X >= area.Right || Y < area.Top || Y >= area.Bottom;
+    bool beyond = FDragPos.X < area.Left || FDragPos.X >= area.Right || Y < area.Top || Y >= area.Bottom;
     TGridCoord cell = MouseCoord(X, Y);
     if (!beyond && cell.X >= FFixedCols && cell.Y >= FFixedRows && cell != FCurrent)
       MoveCurrent(cell.X, cell.Y, false, true);
@@ -887,7 +937,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
   FGridState = gsNormal;
   FSizingIndex = -1;
   if (FDragTimer) FDragTimer->SetEnabled(false);
-  if (state == gsColSizing && index < ColCount()) SetColWidths(index, std::max(0, X - FSizingOfs));
+  if (state == gsColSizing && index < ColCount()) SetColWidths(index, std::max(0, MirrorX(X) - FSizingOfs));
   else if (state == gsRowSizing && index < RowCount()) SetRowHeights(index, std::max(0, Y - FSizingOfs));
   else if (state == gsColMoving || state == gsRowMoving) {
     TGridCoord to = MouseCoord(X, Y);
@@ -913,6 +963,7 @@ bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 // Painting
 
 void TCustomGrid::Paint() {
+  if (GridMirrored() && !FPaintingMirrored) return PaintMirrored();
   TCanvas* c = Canvas();
   TRect client = ClientRect();
   int b = Origin();

@@ -31,6 +31,18 @@
 // rectangle. With DefaultDrawing off the grid draws nothing of its own in a cell (no fill,
 // text or focus frame): OnDrawCell or an overriding DrawCell does it all. Grid lines and the
 // area beyond the last cell (filled with Color) are drawn either way.
+//
+// Right to left. Under UseRightToLeftAlignment (BiDiMode bdRightToLeft on a right-to-left
+// system) the grid is mirrored: column 0 sits at the right edge and the columns run leftwards,
+// the vertical scroll bar sits at the left and the horizontal one runs from the right. The grid
+// keeps its geometry left to right ("logical" coordinates, as if unmirrored) and maps a logical
+// x to the window's Width() - x (MirrorRect; a pixel p to Width() - 1 - p, MirrorX).
+// CellRect, MouseCoord, MouseToCell, CalcSizingState and the mouse handlers take and give
+// window coordinates. DrawCell and OnDrawCell get the cell's logical rectangle while the
+// canvas is mirrored (the grid orientation is on), so fills, lines and frames drawn there land
+// on the mirrored cell as they would on the left-to-right one; text and pictures would come
+// out back to front, so their drawers turn the orientation off (ChangeGridOrientation(false)),
+// draw at MirrorRect(ARect) and turn it on again. Outside Paint the canvas is never mirrored.
 
 #include <functional>
 #include <map>
@@ -233,7 +245,7 @@ public:
   // current cell and the anchor keep their positions; no move event fires.
   void PermuteRows(int Start, const std::vector<int>& Order);
 
-  // ---- Cells on screen (client coordinates)
+  // ---- Cells on screen (client coordinates, mirrored with the grid)
   // The rectangle of a shown cell, without its grid lines; (0, 0, 0, 0) for a cell out of view.
   TRect CellRect(int ACol, int ARow) const;
   // The cell at a point, (-1, -1) outside every cell.
@@ -259,6 +271,16 @@ public:
 
 protected:
   friend class TInplaceEdit;
+  // ---- Right to left (see the header's note)
+  // Whether the grid is mirrored: UseRightToLeftAlignment.
+  bool GridMirrored() const { return UseRightToLeftAlignment(); }
+  // A rectangle between window and logical coordinates (either way; unchanged when not mirrored).
+  TRect MirrorRect(const TRect& R) const;
+  // A pixel column between window and logical coordinates (either way).
+  int MirrorX(int X) const { return GridMirrored() ? FWidth - 1 - X : X; }
+  // While painting a mirrored grid: turns the canvas's mirroring on or off; a no-op otherwise.
+  void ChangeGridOrientation(bool RightToLeftOrientation);
+  void CMBiDiModeChanged(TMessage& Message) override;
   // The gate before the current cell moves; fires OnSelectCell (default answer: true).
   virtual bool SelectCell(int ACol, int ARow);
   // Draws one cell; the base fires OnDrawCell.
@@ -355,6 +377,11 @@ private:
   };
   TAxis ColAxis() const;
   TAxis RowAxis() const;
+  // CellRect and MouseCoord in logical coordinates.
+  TRect LogicalCellRect(int ACol, int ARow) const;
+  TGridCoord LogicalCoord(int X, int Y) const;
+  // Paint on a mirrored canvas, left to right.
+  void PaintMirrored();
   // Largest LeftCol / TopRow that still fills the view from the end.
   int MaxLeftCol() const;
   int MaxTopRow() const;
@@ -403,6 +430,7 @@ private:
   int FSizingIndex = -1, FSizingOfs = 0;  // the column (row) sized or moved; see CalcSizingState
   TPoint FDragPos;  // the pointer during a range drag
   std::unique_ptr<class TTimer> FDragTimer;
+  bool FPaintingMirrored = false;  // Paint runs on a mirrored canvas
 };
 
 // ---------------------------------------------------------------------------

@@ -307,7 +307,16 @@ TStrings* TStringGrid::Cols(int Index) {
 }
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) {
-  if (DefaultDrawing()) Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow));
+  if (DefaultDrawing() && GridMirrored()) {
+    // The text reads left to right at the mirrored cell's right edge.
+    const TRect r = MirrorRect(ARect);
+    const String s = Cells(ACol, ARow);
+    ChangeGridOrientation(false);
+    Canvas()->TextRect(r, r.Right - 2 - Canvas()->TextWidth(s), r.Top + 2, s);
+    ChangeGridOrientation(true);
+  } else if (DefaultDrawing()) {
+    Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow));
+  }
   TCustomGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 

@@ -132,7 +132,10 @@ void HDC__::ApplyGeometry() {
     painter->setClipRegion(state.clip);
   else
     painter->setClipping(false);
-  painter->setTransform(QTransform::fromTranslate(Offset().x(), Offset().y()));
+  if (mirrorAxis != 0)
+    painter->setTransform(QTransform(-1, 0, 0, 1, mirrorAxis - Offset().x(), Offset().y()));
+  else
+    painter->setTransform(QTransform::fromTranslate(Offset().x(), Offset().y()));
 }
 
 static void InitState(HDC dc) {
@@ -646,16 +649,32 @@ BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* old) {
 BOOL LPtoDP(HDC dc, POINT* points, int count) {
   if (!dc || !points) return 0;
   QPoint o = dc->Offset();
-  for (int i = 0; i < count; ++i) points[i] = POINT(points[i].X + o.x(), points[i].Y + o.y());
+  const int a = dc->mirrorAxis;
+  for (int i = 0; i < count; ++i) {
+    const int x = points[i].X + o.x();
+    points[i] = POINT(a != 0 ? a - x : x, points[i].Y + o.y());
+  }
   return 1;
 }
 
 BOOL DPtoLP(HDC dc, POINT* points, int count) {
   if (!dc || !points) return 0;
   QPoint o = dc->Offset();
-  for (int i = 0; i < count; ++i) points[i] = POINT(points[i].X - o.x(), points[i].Y - o.y());
+  const int a = dc->mirrorAxis;
+  for (int i = 0; i < count; ++i) points[i] = POINT((a != 0 ? a - points[i].X : points[i].X) - o.x(), points[i].Y - o.y());
   return 1;
 }
+
+int SetMirrorAxis(HDC dc, int Axis) {
+  if (!dc) return 0;
+  const int old = dc->mirrorAxis;
+  if (old == Axis) return old;
+  dc->mirrorAxis = Axis;
+  dc->ApplyGeometry();
+  return old;
+}
+
+int GetMirrorAxis(HDC dc) { return dc ? dc->mirrorAxis : 0; }
 
 BOOL MoveToEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::pos, x, y, old, false); }
 BOOL GetCurrentPositionEx(HDC dc, POINT* pos) { return GetPoint(dc, &TDCState::pos, pos); }
@@ -781,7 +800,7 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
 static int ClipRectOp(HDC dc, int left, int top, int right, int bottom, bool intersect) {
   if (!dc) return ERROR;
   TDCState& s = dc->state;
-  QRect r = ToQRect(left, top, right, bottom).translated(dc->Offset());
+  QRect r = dc->ToDevice(ToQRect(left, top, right, bottom));
   QRegion current = s.hasClip ? s.clip : QRegion(DeviceBounds(dc));
   s.clip = intersect ? current.intersected(r) : current.subtracted(r);
   s.hasClip = true;
@@ -804,7 +823,7 @@ int GetClipBox(HDC dc, RECT* rect) {
   if (!dc || !rect) return ERROR;
   QRegion visible(DeviceBounds(dc));
   if (dc->state.hasClip) visible = visible.intersected(dc->state.clip);
-  QRect b = visible.boundingRect().translated(-dc->Offset());
+  QRect b = dc->FromDevice(visible.boundingRect());
   *rect = visible.isEmpty() ? RECT() : RECT(b.left(), b.top(), b.left() + b.width(), b.top() + b.height());
   return RegionType(visible);
 }
@@ -818,14 +837,14 @@ int GetClipRgn(HDC dc, HRGN rgn) {
 
 BOOL PtVisible(HDC dc, int x, int y) {
   if (!dc) return 0;
-  QPoint p = QPoint(x, y) + dc->Offset();
+  QPoint p = dc->ToDevice(QRect(x, y, 1, 1)).topLeft();
   if (!DeviceBounds(dc).contains(p)) return 0;
   return !dc->state.hasClip || dc->state.clip.contains(p);
 }
 
 BOOL RectVisible(HDC dc, const RECT* rect) {
   if (!dc || !rect) return 0;
-  QRect r = ToQRect(rect->Left, rect->Top, rect->Right, rect->Bottom).translated(dc->Offset());
+  QRect r = dc->ToDevice(ToQRect(rect->Left, rect->Top, rect->Right, rect->Bottom));
   QRegion visible(DeviceBounds(dc));
   if (dc->state.hasClip) visible = visible.intersected(dc->state.clip);
   return visible.intersects(r);

@@ -497,6 +497,42 @@ BOOL GetWindowOrgEx(HDC dc, POINT* org);
 BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* old);
 BOOL LPtoDP(HDC dc, POINT* points, int count);
 BOOL DPtoLP(HDC dc, POINT* points, int count);
+// Mirrors all drawing on the DC horizontally: a logical x (after the origin's offset) lands at
+// Axis - x, so a rectangle from L to R covers the device from Axis - R to Axis - L, and a thin
+// line the pixels mirroring those it covers unmirrored; the clip calls and LPtoDP/DPtoLP follow. Axis 0 turns it off. Text and pictures come out back to
+// front, so their drawers turn the mirror off around them. Returns the axis before.
+int SetMirrorAxis(HDC dc, int Axis);
+int GetMirrorAxis(HDC dc);
+// Draws text and pictures the right way round on a DC that may be mirrored: the mirror is off
+// while the guard lives, and Flip gives the rectangle (anything with Left and Right) where a
+// logical one lands on the device, so what is drawn there takes the mirrored place. On a DC
+// that is not mirrored nothing changes.
+class TUnmirroredDC {
+public:
+  explicit TUnmirroredDC(HDC dc) : FDC(dc), FAxis(SetMirrorAxis(dc, 0)) {
+    POINT vp{}, wo{};
+    if (FAxis != 0 && GetViewportOrgEx(dc, &vp) && GetWindowOrgEx(dc, &wo)) FShift = 2 * (vp.X - wo.X);
+  }
+  ~TUnmirroredDC() {
+    if (FAxis != 0) SetMirrorAxis(FDC, FAxis);
+  }
+  TUnmirroredDC(const TUnmirroredDC&) = delete;
+  TUnmirroredDC& operator=(const TUnmirroredDC&) = delete;
+  bool Mirrored() const { return FAxis != 0; }
+  template <class R>
+  R Flip(R r) const {
+    if (FAxis == 0) return r;
+    const int left = r.Left;
+    r.Left = FAxis - FShift - r.Right;
+    r.Right = FAxis - FShift - left;
+    return r;
+  }
+
+private:
+  HDC FDC;
+  int FAxis;
+  int FShift = 0;
+};
 
 // ---- lines and shapes ----
 BOOL MoveToEx(HDC dc, int x, int y, POINT* old);

@@ -207,6 +207,19 @@ BOOL ArcShape(HDC dc, TArcKind kind, int l, int t, int r, int b, int xs, int ys,
   return 1;
 }
 
+// A thin pen's pixels fall right of its line: on a mirrored DC a line is drawn a logical pixel
+// on, so that it covers the pixels that mirror those of the same line unmirrored.
+struct TMirroredPen {
+  QPainter* P;
+  bool On;
+  explicit TMirroredPen(HDC dc) : P(dc->painter.get()), On(dc->mirrorAxis != 0) {
+    if (On) P->translate(1, 0);
+  }
+  ~TMirroredPen() {
+    if (On) P->translate(-1, 0);
+  }
+};
+
 QPolygon ToPolygon(const POINT* points, int count) {
   QPolygon poly;
   poly.reserve(count);
@@ -223,6 +236,7 @@ BOOL LineTo(HDC dc, int x, int y) {
   bool hasPen;
   int width;
   if (!PrepareShape(dc, false, hasPen, width) || !hasPen) return 1;
+  TMirroredPen mirrored(dc);
   dc->painter->drawLine(from, QPoint(x, y));
   return 1;
 }
@@ -232,6 +246,7 @@ BOOL Polyline(HDC dc, const POINT* points, int count) {
   bool hasPen;
   int width;
   if (!PrepareShape(dc, false, hasPen, width) || !hasPen) return 1;
+  TMirroredPen mirrored(dc);
   dc->painter->drawPolyline(ToPolygon(points, count));
   return 1;
 }

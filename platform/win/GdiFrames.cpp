@@ -196,7 +196,11 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect) {
   QColor white = Qt::white;
   if (!gdi::ApplyRop2(dc, R2_XORPEN, white)) return 0;
   p->setPen(QPen(white, 0));
+  // A point's pixel falls right of it: a mirrored DC takes the point a logical pixel on.
+  const int shift = dc->mirrorAxis != 0 ? 1 : 0;
+  p->translate(shift, 0);
   p->drawPoints(dots);
+  p->translate(-shift, 0);
   return 1;
 }
 

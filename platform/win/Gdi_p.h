@@ -82,6 +82,17 @@ struct HDC__ {
   QPoint Offset() const {
     return QPoint(state.viewportOrg.X - state.windowOrg.X, state.viewportOrg.Y - state.windowOrg.Y);
   }
+  // Nonzero: drawing is mirrored, device x = mirrorAxis - (logical x + offset); see SetMirrorAxis.
+  int mirrorAxis = 0;
+  // A logical rectangle (or pixel) on the device, with the offset and the mirror.
+  QRect ToDevice(const QRect& r) const {
+    QRect d = r.translated(Offset());
+    return mirrorAxis == 0 ? d : QRect(mirrorAxis - d.left() - d.width(), d.top(), d.width(), d.height());
+  }
+  QRect FromDevice(const QRect& r) const {
+    QRect d = mirrorAxis == 0 ? r : QRect(mirrorAxis - r.left() - r.width(), r.top(), r.width(), r.height());
+    return d.translated(-Offset());
+  }
   // Reapplies transform and clip to the painter after origin or clip changes.
   void ApplyGeometry();
   // Starts painting on a (new) device; ends the previous painter.
