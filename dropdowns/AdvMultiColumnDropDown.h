@@ -177,6 +177,8 @@ public:
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Repaints the old and the new current cell (a mirrored grid wholly) around the move.
+  bool SelectCell(int ACol, int ARow) override;
   void DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDrawState& AState) override;
   virtual void DoSelect();
   void KeyDown(Word& Key, TShiftState Shift) override;

@@ -280,6 +280,18 @@ void TAdvColGrid::DrawCell(int ACol, int ARow, const TRect& ARect, const TGridDr
 // ---------------------------------------------------------------------------
 // Keys and mouse
 
+bool TAdvColGrid::SelectCell(int ACol, int ARow) {
+  if (UseRightToLeftAlignment()) {
+    const bool can = TStringGrid::SelectCell(ACol, ARow);
+    Invalidate();
+    return can;
+  }
+  InvalidateCell(Col(), Row());
+  const bool can = TStringGrid::SelectCell(ACol, ARow);
+  InvalidateCell(ACol, ARow);
+  return can;
+}
+
 void TAdvColGrid::DoSelect() {
   if (OnSelect) OnSelect(this);
 }

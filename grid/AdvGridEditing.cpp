@@ -114,7 +114,9 @@ void DEreDuzeroVaro::ShowInplaceEdit() {
 
 void DEreDuzeroVaro::ShowSpecialEditor(int ACol, int ARow) {
   FEditing = FSpecialEditor = FEditActive = true;
-  const TRect R = CellRect(ACol, ARow);
+  TRect R = CellRect(ACol, ARow);
+  // A mirrored grid's line is the cell's left pixel.
+  if (UseRightToLeftAlignment()) R.Left += 1;
   const int RC = RealColIndex(ACol);
   // The editor leaves the grid line free; the cell's look gives its colour and font.
   TCanvas* canvas = Canvas();

@@ -5,6 +5,7 @@
 
 #include "controls/HtmlText.h"
 #include "platform/ui/Forms.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 
 TFooterPanel::TFooterPanel(TComponent* AOwner) : TCustomPanel(AOwner), FGrid(dynamic_cast<DEreDuzeroVaro*>(AOwner)) {
@@ -28,8 +29,9 @@ std::vector<int> TFooterPanel::ShownColumns() {
 }
 
 int TFooterPanel::ColumnsLeft() {
-  // Where the grid's first column starts (inside its own border).
-  return FGrid->ColCount() > 0 ? std::max(0, FGrid->CalcCellRect(0, 0).Left) : 0;
+  // Where the grid's first column starts (inside its own border), counted from the side the
+  // columns start at.
+  return FGrid->ColCount() > 0 ? std::max(0, FGrid->MirrorRect(FGrid->CalcCellRect(0, 0)).Left) : 0;
 }
 
 int TFooterPanel::ColumnsWidth() {
@@ -39,6 +41,8 @@ int TFooterPanel::ColumnsWidth() {
 }
 
 int TFooterPanel::ColumnAt(int X) {
+  // A mirrored grid's columns run from the right edge.
+  if (FGrid->UseRightToLeftAlignment()) X = Width() - 1 - X;
   int x = ColumnsLeft();
   for (int c : ShownColumns()) {
     x += FGrid->ColWidths(c);
@@ -73,6 +77,13 @@ void TFooterPanel::Paint() {
   if (!FGrid) return;
   TFloatingFooter* ff = FGrid->FloatingFooter();
   int w = Width();
+  // Under a mirrored grid the strip is painted left to right on a mirrored canvas, so its
+  // cells line up with the grid's; texts are drawn the right way round into them.
+  struct TMirror {
+    HDC DC;
+    int Old;
+    ~TMirror() { SetMirrorAxis(DC, Old); }
+  } mirror{Canvas()->Handle(), SetMirrorAxis(Canvas()->Handle(), FGrid->UseRightToLeftAlignment() ? Width() : 0)};
   switch (ff->FooterStyle()) {
     case fsFixedLastRow: w = PaintLastRow(); break;
     case fsColumnPreview: w = PaintColumnPreview(); break;
@@ -233,6 +244,8 @@ int TFooterPanel::PaintTemplatePreview() {
     int32_t tw = 0, th = 0, anchors = 0, hitAnchor = 0;
     TRect hitAnchorRect, hitControlRect;
     canvas->Brush()->SetStyle(bsClear);
+    const TUnmirroredDC unmirrored(canvas->Handle());
+    area = unmirrored.Flip(area);
     DrawHtmlText(canvas, text, area, FGrid->GridImages(), 0, 0, -1, -1, 1, false, false, false, false, true, false,
                  !FGrid->EnhTextSize(), false, 1.0, FGrid->URLColor(), clNone, clNone, TColor(0x808080), hitHref,
                  plain, focusedHref, hitTitle, tw, th, anchors, hitAnchor, hitAnchorRect, hitControlRect, controlID,

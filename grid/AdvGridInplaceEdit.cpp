@@ -134,7 +134,9 @@ void TAdvInplaceEdit::BoundsChanged() {
     return;
   }
   TRect r = FGrid->CellRect(FGrid->Col(), FGrid->Row());
-  SetBounds(r.Left, r.Top, std::max(0, r.Width() - 1), std::max(0, r.Height() - 1));
+  // The grid line is the cell's left pixel in a mirrored grid: the editor leaves it free there.
+  const int left = FGrid->UseRightToLeftAlignment() ? r.Left + 1 : r.Left;
+  SetBounds(left, r.Top, std::max(0, r.Width() - 1), std::max(0, r.Height() - 1));
   RECT fmt{3, 3, Width() - 2, Height()};
   Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&fmt));
 }

@@ -182,8 +182,8 @@ void DEreDuzeroVaro::KeySkipFixed(TWMKey& Message, Word Key) {
   if (!FNavigation->SkipFixedCells()) return;
   const TShiftState shift = KeyDataToShiftState(Message.KeyData());
   const int fixedRows = TCustomGrid::FixedRows();
-  // The controls have no right-to-left mode, so Left and Right keep their meaning.
-  const Word key = Key;
+  // Left and Right swap their meaning in a mirrored grid.
+  const Word key = GridMirrored() && (Key == VK_LEFT || Key == VK_RIGHT) ? (Key == VK_LEFT ? VK_RIGHT : VK_LEFT) : Key;
   const int c = Col(), r = Row();
   switch (key) {
     case VK_LEFT:

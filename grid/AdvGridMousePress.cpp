@@ -88,6 +88,9 @@ bool DEreDuzeroVaro::OnResizeHandle(int X, int Y) {
   const TGridRect s = Selection();
   const TRect lr = CellRect(s.Right, s.Bottom);
   if (lr.Right <= lr.Left) return false;
+  // A mirrored grid has the handle in the bottom-left corner.
+  if (UseRightToLeftAlignment())
+    return X >= lr.Left && X <= lr.Left + HandleSize && Y >= lr.Bottom - HandleSize && Y <= lr.Bottom;
   return X >= lr.Right - HandleSize && X <= lr.Right && Y >= lr.Bottom - HandleSize && Y <= lr.Bottom;
 }
 
@@ -283,7 +286,9 @@ void DEreDuzeroVaro::WMLButtonDown(TWMMouse& Message) {
   if (PressCellButton(ACol, ARow, RCol, X, Y)) return;
   // 29. A press in a merged area selects its base cell.
   if (IsMergedCell(ACol, ARow) && !IsFixed(ACol, ARow) && !OnMouseDown) {
-    Message.M.LParam = MAKELPARAM(static_cast<WORD>(R.Left + 2), static_cast<WORD>(R.Top + 2));
+    // The base cell is the area's right end in a mirrored grid.
+    const int x = UseRightToLeftAlignment() ? R.Right - 3 : R.Left + 2;
+    Message.M.LParam = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(R.Top + 2));
   }
   // 30.
   if (ACol >= ColCount() || ARow >= RowCount() || ACol < 0 || ARow < 0) {

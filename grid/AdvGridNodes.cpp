@@ -323,7 +323,8 @@ bool DEreDuzeroVaro::IsNodeGlyphHit(int ARow, int X) {
     case cnLeaf: a = 8; b = 2; break;
     case cnXP: a = 4; b = 4; break;
   }
-  // The platform reads left to right only.
+  // A mirrored grid's point is measured from its right edge.
+  X = MirrorX(X);
   return (L - 1) * I + b < X && X < L * I + a;
 }
 

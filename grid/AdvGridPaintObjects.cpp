@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "controls/VevAzez.h"
 #include "grid/AdvGrid.h"
@@ -396,6 +397,19 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
   }
   if (!y2Set) Y2 = Y + GH;
 
+  // Pictures, glyphs and their captions are drawn the right way round at their mirrored place
+  // on a mirrored canvas.
+  std::optional<TUnmirroredDC> unmirrored;
+  if (kind == ctBitmap || kind == ctIcon || kind == ctImageList || kind == ctDataImage || kind == ctImages ||
+      kind == ctPicture || kind == ctFilePicture || kind == ctRadio || kCheckKinds.Contains(kind) ||
+      kind == ctRadioButton || kind == ctButton || kind == ctBitButton || kind == ctProgress || kind == ctXPProgress) {
+    unmirrored.emplace(c->Handle());
+    const TRect f = unmirrored->Flip(TRect(X, Y, X2, Y2));
+    X = f.Left;
+    X2 = f.Right;
+  }
+  // The cell where the unmirrored drawing goes (progress bars draw their text the right way round).
+  const TRect RU = unmirrored ? unmirrored->Flip(R) : R;
   bool allow = true;
   switch (kind) {
     case ctBitmap:
@@ -463,7 +477,8 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
       CellEditAllowed(P.RCol, P.ARow, allow);
       const TCellControlStyle style = FControlLook->ControlStyle();
       const bool grayed = g->CellAngle() >= 1;
-      TRect box(X, Y, X2, Y2);
+      TRect box = unmirrored->Flip(TRect(X, Y, X2, Y2));
+      X = box.Left;
       if (kind == ctCheckBox || kind == ctRowCheckBox) {
         DrawCheckBox(box, g->CellBoolean(), allow, grayed, style, false, cbUnchecked);
       } else if (kind == ctTriStateCheckBox) {
@@ -483,7 +498,7 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
     case ctRadio: {
       CellEditAllowed(P.RCol, P.ARow, allow);
       TStrings* captions = GetRadioStrings(P.RCol, P.ARow);
-      DrawRadioGroup(c, R, captions ? captions->Count() : 0, g->CellIndex(), g->CellBoolean(), !allow, captions,
+      DrawRadioGroup(c, unmirrored->Flip(R), captions ? captions->Count() : 0, g->CellIndex(), g->CellBoolean(), !allow, captions,
                      P.State.Contains(gdSelected), P.RCol, P.ARow, FControlLook->ControlStyle(), 1.0, false);
       break;
     }
@@ -498,7 +513,8 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
       const String s = Cells(P.RCol, P.ARow);
       const double a = g->CellAngle() * M_PI / 180.0;
       const int tw = c->TextWidth(s + u"w"), th = c->TextHeight(s + u"w");
-      TRect in(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
+      std::optional<TUnmirroredDC> upright(std::in_place, c->Handle());
+      TRect in = upright->Flip(TRect(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2));
       // The turned text's box, placed by the cell's alignments; the origin is its start point.
       const double cs = std::cos(a), sn = std::sin(a);
       const int bw = static_cast<int>(std::lround(std::fabs(tw * cs) + std::fabs(th * sn)));
@@ -511,6 +527,7 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
       SetTextAlign(c->Handle(), TA_LEFT | TA_TOP);
       c->Brush()->SetStyle(bsClear);
       c->TextOut(ox, oy, s);
+      upright.reset();
       c->Brush()->SetStyle(bsSolid);
       c->Font()->Assign(&saved);
       int pos = -1;
@@ -527,15 +544,15 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
                          ? OpenThemeData(Handle(), u"Progress")
                          : nullptr;
       if (theme) {
-        RECT b(R.Left + FControlLook->ProgressMarginX(), R.Top + FControlLook->ProgressMarginY(),
-               R.Right - FControlLook->ProgressMarginX(), R.Bottom - FControlLook->ProgressMarginY());
+        RECT b(RU.Left + FControlLook->ProgressMarginX(), RU.Top + FControlLook->ProgressMarginY(),
+               RU.Right - FControlLook->ProgressMarginX(), RU.Bottom - FControlLook->ProgressMarginY());
         DrawThemeBackground(theme, c->Handle(), 1, 0, &b, nullptr);
         RECT k(b.Left + 2, b.Top + 2, b.Right - 2, b.Bottom - 2);
         k.Right = k.Left + static_cast<int>(std::lround((k.Right - k.Left) * LimitPercent(value) / 100.0));
         DrawThemeBackground(theme, c->Handle(), 3, 1, &k, nullptr);
         CloseThemeData(theme);
       } else {
-        TRect b(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
+        TRect b(RU.Left + 2, RU.Top + 2, RU.Right - 2, RU.Bottom - 2);
         const TColor done = g->CellBitmapColor(), rest = g->CellIconColor();
         const TColor doneText = g->CellBoolean() ? static_cast<TColor>(g->CellIndex()) : Inverse(done);
         const TColor restText = g->CellBoolean() ? static_cast<TColor>(g->CellAngle()) : Inverse(rest);
@@ -656,8 +673,8 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
       look.FontColor = pa->CompleteFontColor();
       look.Steps = pa->Steps();
       look.BackgroundColor = pa->UnCompleteColor() != clNone ? pa->UnCompleteColor() : P.SavedBrush;
-      TRect b(R.Left + FControlLook->ProgressMarginX(), R.Top + FControlLook->ProgressMarginY(),
-              R.Right - FControlLook->ProgressMarginX() - 1, R.Bottom - FControlLook->ProgressMarginY() - 1);
+      TRect b(RU.Left + FControlLook->ProgressMarginX(), RU.Top + FControlLook->ProgressMarginY(),
+              RU.Right - FControlLook->ProgressMarginX() - 1, RU.Bottom - FControlLook->ProgressMarginY() - 1);
       const int lo = g->CellErrFrom(), hi = g->CellErrLen();
       double percent = hi == lo ? 0 : std::fabs(PaintNumber(P.RCol, P.ARow) - lo) / (hi - lo) * 100.0;
       DrawStyledProgressBar(c, b, static_cast<int>(std::lround(LimitPercent(percent))), look);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "controls/HtmlText.h"
 #include "controls/VevAzez.h"
@@ -356,7 +357,9 @@ void DEreDuzeroVaro::PaintCellText(TCellPaint& P, const TRect& R) {
     if (P.FilterGlyph) T.Right -= 18;
     T.Left -= 1;
     if (sortedHeader) T.Right -= 10;
-    TRect H = T;
+    // 14. On a mirrored canvas the text goes unmirrored into the mirrored rectangle.
+    std::optional<TUnmirroredDC> unmirrored(std::in_place, c->Handle());
+    TRect H = unmirrored->Flip(T);
     String href, plain, focusedHref, title, controlID, controlValue, controlType;
     int32_t tw = 0, th = 0, anchors = 0, hitAnchor = 0;
     TRect hitRect, controlRect;
@@ -364,7 +367,8 @@ void DEreDuzeroVaro::PaintCellText(TCellPaint& P, const TRect& R) {
                  URLUnderlineOnHover(), !EnhTextSize(), GetKeyState(VK_CONTROL) < 0, 0, anchor, clNone, clNone,
                  static_cast<TColor>(0x808080), href, plain, focusedHref, title, tw, th, anchors, hitAnchor, hitRect,
                  controlRect, controlID, controlValue, controlType, FImageCache.get(), FContainer, Handle(),
-                 0);
+                 static_cast<uint8_t>(BiDiMode()));
+    unmirrored.reset();
     P.TextExtent = tw + 2;
     if (sortedHeader) {
       int y = P.VA == vtaTop ? R.Top + 8 : P.VA == vtaBottom ? R.Bottom - 8 : R.Top + (R.Bottom - R.Top) / 2;
@@ -380,7 +384,10 @@ void DEreDuzeroVaro::PaintCellText(TCellPaint& P, const TRect& R) {
       c->Rectangle(T);
     }
     brush->SetStyle(bsClear);
-    DrawRichCell(P.RCol, P.ARow, T, c);
+    {
+      const TUnmirroredDC unmirrored(c->Handle());
+      DrawRichCell(P.RCol, P.ARow, unmirrored.Flip(T), c);
+    }
     brush->SetStyle(bsSolid);
     font->SetColor(clBlack);
     return;
@@ -413,10 +420,12 @@ void DEreDuzeroVaro::PaintCellText(TCellPaint& P, const TRect& R) {
     flags |= DT_WORDBREAK | DT_EDITCONTROL;
   else
     flags |= DT_SINGLELINE;
+  flags = DrawTextBiDiModeFlags(flags);
 
   int oldMode = SetBkMode(c->Handle(), TRANSPARENT);
   if (P.FilterGlyph) T.Right -= 16;
-  TRect D = T;
+  std::optional<TUnmirroredDC> unmirrored(std::in_place, c->Handle());
+  TRect D = unmirrored->Flip(T);
   if (P.Graphic && !shown.empty()) {
     RECT m = D;
     DrawTextW(c->Handle(), shown.c_str(), static_cast<int>(shown.size()), &m, flags | DT_CALCRECT);
@@ -426,6 +435,7 @@ void DEreDuzeroVaro::PaintCellText(TCellPaint& P, const TRect& R) {
   if (!shown.empty()) DrawTextW(c->Handle(), shown.c_str(), static_cast<int>(shown.size()), &dr, flags);
   if (errLen > 0 && P.Graphic && (P.Graphic->CellType() == ctEmpty || P.Graphic->CellType() == ctValue))
     DrawErrorUnderline(this, c, shown, D, 0, errPos, errLen);
+  unmirrored.reset();
   SetBkMode(c->Handle(), oldMode);
 
   if (sortedHeader) {

@@ -131,7 +131,7 @@ void DEreDuzeroVaro::MeasurePrintCell(int ACol, int ARow, TPoint& Size) {
   if (ww && ps->NoAutoSize() && !rotated) {
     const int width = IsXMergedCell(ACol, ARow) ? 65535 : MaxWidths[DisplColIndex(ACol)];
     TRect d(0, 0, std::max(1, r.DX(width) - r.DX(0)), 50);
-    const int h = DrawTextW(c->Handle(), text.c_str(), -1, &d, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    const int h = DrawTextW(c->Handle(), text.c_str(), -1, &d, DrawTextBiDiModeFlags(DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX));
     Size = TPoint(width, r.LY(h));
   } else {
     int width = 0;
@@ -416,7 +416,7 @@ void DEreDuzeroVaro::PrintCellContent(int c, int rc, int ARow, int Y, int P, TRe
       t.Left += r.HalfG;
     }
     TRect d = r.DevRect(t);
-    DrawTextW(cv->Handle(), text.c_str(), -1, &d, flags);
+    DrawTextW(cv->Handle(), text.c_str(), -1, &d, DrawTextBiDiModeFlags(flags));
   } else if (!text.empty() && !rotated && LineCount(text, FMultilinecells) != 1) {
     const std::vector<String> lines = PrintLines(text, FMultilinecells, FURLShow && !FURLFull);
     const int n = static_cast<int>(lines.size());

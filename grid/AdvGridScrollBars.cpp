@@ -102,6 +102,8 @@ void DEreDuzeroVaro::ScrollBarScroll(TScrollBarKind Kind, TScrollCode Code, int&
     if (!thumb && bar != nullptr) Pos = bar->Position();
   }
   if (Code == scEndScroll && horz && ColCount() == 1) Invalidate();
+  // Merged areas of a mirrored grid are painted again whole once scrolling ends.
+  if (Code == scEndScroll && UseRightToLeftAlignment()) Invalidate();
   UpdateFlatScrollBars();
   UpdateFooter();
 }

@@ -204,6 +204,23 @@ void TSearchPanel::Layout() {
   measure.Canvas()->Font()->Assign(Font());
   const int w = measure.Canvas()->TextWidth(StripHotkey(FMatchCaseCaption)) + 24;
   FMatchCase->SetBounds(FHiliteButton->Visible() ? 425 : 330, 8, w, FMatchCase->Visible() ? 18 : 0);
+
+  // Read right to left, the bar runs from its right edge.
+  if (UseRightToLeftReading())
+    for (TControl* c : {static_cast<TControl*>(FExitButton), static_cast<TControl*>(FEdit),
+                        static_cast<TControl*>(FForwardButton), static_cast<TControl*>(FBackwardButton),
+                        static_cast<TControl*>(FHiliteButton), static_cast<TControl*>(FMatchCase)})
+      c->SetLeft(Width() - c->Width() - c->Left());
+}
+
+void TSearchPanel::Resize() {
+  TPanel::Resize();
+  if (UseRightToLeftReading()) Layout();
+}
+
+void TSearchPanel::CMBiDiModeChanged(TMessage& Message) {
+  TPanel::CMBiDiModeChanged(Message);
+  Layout();
 }
 
 void TSearchPanel::ApplyHints() {

@@ -72,6 +72,9 @@ public:
 protected:
   // Lays the parts out, then tells the grid (OnCreatedSearchFooter).
   void CreateWnd() override;
+  // The controls are laid out again for the new width or reading order.
+  void Resize() override;
+  void CMBiDiModeChanged(TMessage& Message) override;
   void Paint() override;
   void WMSetFocus(TWMSetFocus& Message) override;
 

@@ -543,13 +543,15 @@ int SpanSize(int From, int To, SizeOf Size) {
 TRect TBaseGrid::CalcCellRect(int ACol, int ARow) const {
   auto width = [this](int i) { return i >= 0 && i < ColCount() ? ColWidths(i) : 0; };
   auto height = [this](int i) { return i >= 0 && i < RowCount() ? RowHeights(i) : 0; };
+  // Worked out left to right; a mirrored grid's rectangle is turned around at the end.
   TRect corner = TCustomGrid::CellRect(LeftCol(), TopRow());
+  if (corner.Right != 0 || corner.Bottom != 0) corner = MirrorRect(corner);
   int x, y;
   if (ACol >= FixedCols()) x = corner.Left + SpanSize(LeftCol(), ACol, width);
   else x = Origin() + SpanSize(0, ACol, width);
   if (ARow >= FixedRows()) y = corner.Top + SpanSize(TopRow(), ARow, height);
   else y = Origin() + SpanSize(0, ARow, height);
-  return TRect(x, y, x + width(ACol), y + height(ARow));
+  return MirrorRect(TRect(x, y, x + width(ACol), y + height(ARow)));
 }
 
 TRect TBaseGrid::CellRect(int ACol, int ARow) const {
@@ -557,17 +559,18 @@ TRect TBaseGrid::CellRect(int ACol, int ARow) const {
   if (p != nullptr && !(p->CellSpanX() == -1 && p->CellSpanY() == -1)) {
     TPoint b = p->GetBaseCell(ACol, ARow);
     TPoint s = CellSpan(ACol, ARow);
-    TRect r1 = CalcCellRect(b.X, b.Y);
+    TRect r1 = MirrorRect(CalcCellRect(b.X, b.Y));
     if (r1.Right == r1.Left) r1.Right = r1.Left + 1;
-    TRect r2 = CalcCellRect(b.X + s.X, b.Y + s.Y);
+    TRect r2 = MirrorRect(CalcCellRect(b.X + s.X, b.Y + s.Y));
     if (r2.Right == r2.Left) r2.Left -= 1;
-    return TRect(std::min(r1.Left, r2.Left), std::min(r1.Top, r2.Top), std::max(r1.Right, r2.Right),
-                 std::max(r1.Bottom, r2.Bottom));
+    return MirrorRect(TRect(std::min(r1.Left, r2.Left), std::min(r1.Top, r2.Top), std::max(r1.Right, r2.Right),
+                            std::max(r1.Bottom, r2.Bottom)));
   }
   if (p != nullptr && p->Control() != nullptr) return CalcCellRect(ACol, ARow);
   TRect r = TCustomGrid::CellRect(ACol, ARow);
   int w = ACol >= 0 && ACol < ColCount() ? ColWidths(ACol) : 0;
   int h = ARow >= 0 && ARow < RowCount() ? RowHeights(ARow) : 0;
+  if (GridMirrored() && (r.Right != 0 || r.Bottom != 0)) return TRect(r.Right - w, r.Top, r.Right, r.Top + h);
   return TRect(r.Left, r.Top, r.Left + w, r.Top + h);
 }
 

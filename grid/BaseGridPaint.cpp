@@ -151,7 +151,7 @@ void TBaseGrid::DoPaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, T
     AState += gdFixed;
     AState -= gdSelected;
   }
-  if (Full) ARect = CellRect(ACol, ARow);
+  if (Full) ARect = MirrorRect(CellRect(ACol, ARow));  // logical: the canvas is mirrored with the grid
   bool fixed = AState.Contains(gdFixed);
 
   // An area reaching under the fixed cells is clipped to the scrollable part (on the grid's

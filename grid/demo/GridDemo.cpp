@@ -83,6 +83,7 @@ TGridDemoForm::TGridDemoForm(TComponent* AOwner) : TForm(AOwner) {
   AddGridDemoPrint(*this);
   AddGridDemoNodes(*this);
   AddGridDemoFind(*this);
+  AddGridDemoRightToLeft(*this);
 }
 
 TMenuItem* TGridDemoForm::DemoMenu(const String& Caption) {

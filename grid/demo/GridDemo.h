@@ -39,3 +39,4 @@ void AddGridDemoExchange(TGridDemoForm& Form);
 void AddGridDemoPrint(TGridDemoForm& Form);
 void AddGridDemoNodes(TGridDemoForm& Form);
 void AddGridDemoFind(TGridDemoForm& Form);
+void AddGridDemoRightToLeft(TGridDemoForm& Form);

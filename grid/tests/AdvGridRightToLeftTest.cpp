@@ -1,0 +1,182 @@
+// The string grid mirrored under right-to-left alignment: where cells, texts, editors and
+// clicks land, and Left and Right swapped.
+#include <gtest/gtest.h>
+
+#include "grid/AdvGridFooterPanel.h"
+#include "grid/AdvGridInplaceEdit.h"
+#include "grid/AdvGridSearchPanel.h"
+#include "grid/tests/GridTestSupport.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/ui/StdCtrls.h"
+
+namespace {
+
+// A 6 x 5 grid of 60 x 24 cells; MiddleEast makes the process a right-to-left system.
+struct TMirrorGrid : TGridForm {
+  bool Saved = SysLocale.MiddleEast;
+  explicit TMirrorGrid(bool MiddleEast = true) {
+    SysLocale.MiddleEast = MiddleEast;
+    grid->SetColCount(6);
+    grid->SetRowCount(5);
+    grid->SetDefaultColWidth(60);
+    grid->SetDefaultRowHeight(24);
+    ProcessPendingEvents();
+  }
+  ~TMirrorGrid() { SysLocale.MiddleEast = Saved; }
+  void Mirror(bool On) {
+    grid->SetBiDiMode(On ? bdRightToLeft : bdLeftToRight);
+    ProcessPendingEvents();
+  }
+  void ClickCell(int C, int R) {
+    const TRect r = grid->CellRect(C, R);
+    SimulateClick(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+};
+
+bool Dark(TBitmap& Image, int X, int Y) {
+  const TColor c = PixelColor(Image, X, Y);
+  return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) < 3 * 100;
+}
+
+// The box of the pixels of Image inside R that differ from R's top-left pixel (OnlyDark: the
+// dark ones).
+TRect Ink(TBitmap& Image, const TRect& R, bool OnlyDark = false) {
+  const TColor ground = PixelColor(Image, R.Left + 3, R.Top + 3);
+  TRect box(R.Right, R.Bottom, R.Left, R.Top);
+  for (int y = R.Top + 2; y < R.Bottom - 2; ++y)
+    for (int x = R.Left + 2; x < R.Right - 2; ++x)
+      if (OnlyDark ? Dark(Image, x, y) : PixelColor(Image, x, y) != ground) {
+        box.Left = std::min(box.Left, x);
+        box.Top = std::min(box.Top, y);
+        box.Right = std::max(box.Right, x + 1);
+        box.Bottom = std::max(box.Bottom, y + 1);
+      }
+  return box;
+}
+
+TEST(AdvGridRightToLeft, CellTextsReadTheRightWayRoundAtTheMirroredPlace) {
+  TMirrorGrid g;
+  g.grid->SetCells(2, 2, u"Abc12");   // left-aligned
+  g.grid->SetCells(3, 1, u"<b>Hx</b>");  // tagged
+  auto ltr = RenderControl(g.grid);
+  const TRect plain = g.grid->CellRect(2, 2), tagged = g.grid->CellRect(3, 1);
+  g.Mirror(true);
+  auto rtl = RenderControl(g.grid);
+  const int w = g.grid->Width();
+
+  for (auto [cell, mirrored] : {std::pair{plain, g.grid->CellRect(2, 2)}, std::pair{tagged, g.grid->CellRect(3, 1)}}) {
+    // The cell moved to the mirrored place.
+    EXPECT_EQ(mirrored, TRect(w - cell.Right, cell.Top, w - cell.Left, cell.Bottom));
+    const TRect a = Ink(*ltr, cell), b = Ink(*rtl, mirrored);
+    ASSERT_GT(a.Width(), 5);
+    ASSERT_EQ(a.Width(), b.Width());
+    ASSERT_EQ(a.Top, b.Top);
+    // Left-aligned text sits at the cell's far side from its lines, as mirrored.
+    EXPECT_NEAR(b.Right, w - a.Left, 2);
+    int differ = 0;
+    for (int y = a.Top; y < a.Bottom; ++y)
+      for (int x = 0; x < a.Width(); ++x)
+        differ += PixelColor(*ltr, a.Left + x, y) != PixelColor(*rtl, b.Left + x, y);
+    EXPECT_EQ(differ, 0) << "the text is not the same picture the right way round";
+  }
+}
+
+TEST(AdvGridRightToLeft, ClicksKeysAndTheEditorWorkOnTheMirroredCells) {
+  TMirrorGrid g;
+  g.grid->SetOptions(g.grid->Options() + goEditing);
+  g.Mirror(true);
+  g.ClickCell(2, 3);
+  EXPECT_EQ(g.grid->Col(), 2);
+  EXPECT_EQ(g.grid->Row(), 3);
+  // Left goes to the higher column, which lies to the left.
+  SimulateKeyStroke(g.grid, VK_LEFT);
+  EXPECT_EQ(g.grid->Col(), 3);
+  SimulateKeyStroke(g.grid, VK_RIGHT);
+  EXPECT_EQ(g.grid->Col(), 2);
+
+  // The editor covers the cell but its left pixel, the grid line there.
+  SimulateKeyStroke(g.grid, VK_F2);
+  TAdvInplaceEdit* edit = g.grid->NormalEdit();
+  ASSERT_TRUE(edit != nullptr && edit->Visible());
+  const TRect r = g.grid->CellRect(2, 3);
+  EXPECT_EQ(edit->BoundsRect(), TRect(r.Left + 1, r.Top, r.Right, r.Bottom - 1));
+}
+
+TEST(AdvGridRightToLeft, APressInAMergedAreaSelectsItsBaseCell) {
+  TMirrorGrid g;
+  g.grid->MergeCells(1, 1, 3, 2);
+  g.Mirror(true);
+  const TRect area = g.grid->CellRect(1, 1);
+  EXPECT_EQ(area.Width(), 180);
+  // The base cell is the area's right end; a press at its left end selects the base too.
+  SimulateClick(g.grid, area.Left + 5, area.Bottom - 5);
+  EXPECT_EQ(g.grid->Col(), 1);
+  EXPECT_EQ(g.grid->Row(), 1);
+}
+
+TEST(AdvGridRightToLeft, FillsAndLinesAreTheLeftToRightOnesFlipped) {
+  TMirrorGrid g;
+  g.grid->MergeCells(3, 2, 2, 2);
+  g.grid->SetSelection({1, 1, 2, 3});
+  // The focus stays off the grid: a focus frame's dots fall on the pixels of its parity.
+  auto* edit = new TEdit(&g.form);
+  edit->SetParent(&g.form);
+  edit->SetBounds(10, 320, 80, 24);
+  edit->SetFocus();
+  ProcessPendingEvents();
+  auto ltr = RenderControl(g.grid);
+  g.Mirror(true);
+  auto rtl = RenderControl(g.grid);
+  const int w = g.grid->Width(), h = g.grid->Height();
+  int differ = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) differ += PixelColor(*ltr, x, y) != PixelColor(*rtl, w - 1 - x, y);
+  // Qt may end a mirrored pen line on the other pixel of its last step: one pixel at most.
+  EXPECT_LE(differ, 1);
+}
+
+TEST(AdvGridRightToLeft, FooterAndSearchPanelRunFromTheRightEdge) {
+  TMirrorGrid g;
+  g.grid->SetCells(1, g.grid->RowCount() - 1, u"Total");
+  g.grid->FloatingFooter()->SetVisible(true);
+  g.grid->SearchFooter()->SetVisible(true);
+  ProcessPendingEvents();
+  TFooterPanel* footer = g.grid->FooterPanel();
+  TSearchPanel* search = g.grid->SearchPanel();
+  ASSERT_TRUE(footer != nullptr && search != nullptr);
+  auto ltr = RenderControl(footer);
+  // Column 1 of the six 60-pixel columns ending at ColumnsWidth.
+  const TRect cell(footer->ColumnsWidth() - 5 * 60, 1, footer->ColumnsWidth() - 4 * 60, footer->Height());
+  const int exitLeft = search->ExitButton()->Left(), editLeft = search->Edit()->Left();
+  g.Mirror(true);
+  auto rtl = RenderControl(footer);
+  const int w = footer->Width();
+
+  // The footer's cell of column 1 with its text, at the mirrored place and read the same way.
+  // (The cell's ground is a gradient between edge lines: its text is told by its dark pixels.)
+  const TRect a = Ink(*ltr, cell, true), b = Ink(*rtl, TRect(w - cell.Right, cell.Top, w - cell.Left, cell.Bottom), true);
+  ASSERT_GT(a.Width(), 5);
+  ASSERT_EQ(a.Width(), b.Width());
+  EXPECT_NEAR(b.Right, w - a.Left, 2);
+  int differ = 0;
+  for (int y = a.Top; y < a.Bottom; ++y)
+    for (int x = 0; x < a.Width(); ++x) differ += Dark(*ltr, a.Left + x, y) != Dark(*rtl, b.Left + x, y);
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(footer->ColumnAt(w - 1 - (cell.Left + 3)), 1);
+
+  // The search panel's controls stand mirrored.
+  EXPECT_EQ(search->ExitButton()->Left(), search->Width() - search->ExitButton()->Width() - exitLeft);
+  EXPECT_EQ(search->Edit()->Left(), search->Width() - search->Edit()->Width() - editLeft);
+}
+
+TEST(AdvGridRightToLeft, NothingMirrorsOnALeftToRightSystem) {
+  TMirrorGrid g(false);
+  const TRect cell = g.grid->CellRect(2, 2);
+  g.Mirror(true);
+  EXPECT_EQ(g.grid->CellRect(2, 2), cell);
+  g.ClickCell(2, 2);
+  SimulateKeyStroke(g.grid, VK_LEFT);
+  EXPECT_EQ(g.grid->Col(), 1);
+}
+
+}  // namespace
