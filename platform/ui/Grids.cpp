@@ -656,8 +656,13 @@ void TCustomGrid::UpdateScrollBars() {
     b->SetLargeChange(std::max(1, page));
     if (b->Parent() != this) b->SetParent(this);
     // A mirrored grid's horizontal bar runs from the right, as its columns do.
-    if (QWidget* w = TControlHost::Widget(b.get()))
-      w->setLayoutDirection(GridMirrored() && kind == sbHorizontal ? Qt::RightToLeft : Qt::LeftToRight);
+    if (QWidget* w = TControlHost::Widget(b.get())) {
+      const Qt::LayoutDirection d = GridMirrored() && kind == sbHorizontal ? Qt::RightToLeft : Qt::LeftToRight;
+      if (w->layoutDirection() != d) {
+        w->setLayoutDirection(d);
+        w->update();  // the thumb moves to the other end
+      }
+    }
     // The window's own bar: it takes the window's flat scroll bar look.
     if (HandleAllocated())
       SetWindowScrollBar(Handle(), qobject_cast<QScrollBar*>(TControlHost::Widget(b.get())),

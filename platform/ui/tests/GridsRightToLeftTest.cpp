@@ -153,6 +153,24 @@ TEST_F(MirroredGrid, ColumnIsSizedAtItsLeftEdge) {
   EXPECT_EQ(grid->CellRect(1, 0).Right, r.Right);  // the right edge stays
 }
 
+TEST_F(MirroredGrid, HorizontalBarRunsFromTheRight) {
+  grid->SetColCount(40);
+  ProcessPendingEvents();
+  ASSERT_NE(grid->HorzScrollBar(), nullptr);
+  // Scrolled to the first columns, the thumb sits at the bar's right end: the bar's left half
+  // shows only its groove (one colour between the arrow buttons).
+  TScrollBar* bar = grid->HorzScrollBar();
+  auto image = RenderControl(bar);
+  const int y = bar->Height() / 2, w = bar->Width();
+  const TColor groove = PixelColor(*image, w / 4, y);
+  int thumbLeft = 0;
+  for (int x = w / 4; x < w / 2; ++x) thumbLeft += PixelColor(*image, x, y) != groove;
+  EXPECT_EQ(thumbLeft, 0);
+  int thumbRight = 0;
+  for (int x = w / 2; x < w - bar->Height() - 2; ++x) thumbRight += PixelColor(*image, x, y) != groove;
+  EXPECT_GT(thumbRight, 0);
+}
+
 TEST_F(MirroredGrid, VerticalBarSitsAtTheLeft) {
   grid->SetRowCount(40);
   ProcessPendingEvents();
