@@ -2,9 +2,12 @@
 // clicks land, and Left and Right swapped.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "grid/AdvGridFooterPanel.h"
 #include "grid/AdvGridInplaceEdit.h"
 #include "grid/AdvGridSearchPanel.h"
+#include "grid/demo/GridDemo.h"
 #include "grid/tests/GridTestSupport.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/StdCtrls.h"
@@ -167,6 +170,54 @@ TEST(AdvGridRightToLeft, FooterAndSearchPanelRunFromTheRightEdge) {
   // The search panel's controls stand mirrored.
   EXPECT_EQ(search->ExitButton()->Left(), search->Width() - search->ExitButton()->Width() - exitLeft);
   EXPECT_EQ(search->Edit()->Left(), search->Width() - search->Edit()->Width() - editLeft);
+}
+
+// The demo's horizontal bar, scrolled to its first columns, in each look: mirrored, its line
+// between the arrow buttons is the left-to-right one flipped (the thumb starts at the right).
+TEST(AdvGridRightToLeft, TheDemoGridsHorizontalBarRunsFromTheRight) {
+  const bool saved = SysLocale.MiddleEast;
+  TGridDemoForm form(nullptr);
+  form.Show();
+  ProcessPendingEvents();
+  DEreDuzeroVaro* g = form.Grid();
+  g->SetColCount(30);
+  struct {
+    const char* Name;
+    bool Proportional;
+    TScrollType Type;
+  } const looks[] = {{"plain", false, ssNormal}, {"proportional", true, ssNormal}, {"flat", false, ssFlat}};
+  for (const auto& look : looks) {
+    g->SetScrollProportional(look.Proportional);
+    g->SetScrollType(look.Type);
+    // The flat look's groove in a colour of its own, to tell it from the thumb.
+    g->SetScrollColor(look.Type == ssFlat ? clYellow : clNone);
+    g->SetLeftCol(g->FixedCols());
+    ProcessPendingEvents();
+    auto line = [&] {
+      TScrollBar* bar = g->HorzScrollBar();
+      EXPECT_TRUE(bar != nullptr && bar->Visible()) << look.Name;
+      auto image = RenderControl(bar);
+      std::vector<TColor> out;
+      for (int x = 0; x < bar->Width(); ++x) out.push_back(PixelColor(*image, x, bar->Height() / 2));
+      return out;
+    };
+    const std::vector<TColor> ltr = line();
+    SysLocale.MiddleEast = true;
+    g->SetBiDiMode(bdRightToLeft);
+    ProcessPendingEvents();
+    const std::vector<TColor> rtl = line();
+    ASSERT_EQ(ltr.size(), rtl.size());
+    const int w = static_cast<int>(ltr.size()), arrows = g->HorzScrollBar()->Height() + 2;
+    int differ = 0, thumbSide = 0;
+    for (int x = arrows; x < w - arrows; ++x) {
+      differ += rtl[x] != ltr[w - 1 - x];
+      thumbSide += ltr[x] != ltr[w - 1 - x];
+    }
+    EXPECT_GT(thumbSide, 10) << look.Name << ": the thumb does not tell the bar's ends apart";
+    EXPECT_LE(differ, 2) << look.Name;
+    g->SetBiDiMode(bdLeftToRight);
+    SysLocale.MiddleEast = saved;
+  }
 }
 
 TEST(AdvGridRightToLeft, NothingMirrorsOnALeftToRightSystem) {
