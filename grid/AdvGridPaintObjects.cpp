@@ -277,7 +277,8 @@ void DEreDuzeroVaro::PaintNodeGlyph(TCellPaint& P, const TRect& R) {
     if (g) {
       int x = type == cnLeaf ? L : L + 4;
       int y = R.Top + (R.Height() - (type == cnLeaf ? 12 : 10)) / 2;
-      DrawBitmapTransparent(c, g, back, TRect(x, y, x + g->Width(), y + g->Height()));
+      const TUnmirroredDC upright(c->Handle());
+      DrawBitmapTransparent(c, g, back, upright.Flip(TRect(x, y, x + g->Width(), y + g->Height())));
     }
     return;
   }
@@ -285,7 +286,8 @@ void DEreDuzeroVaro::PaintNodeGlyph(TCellPaint& P, const TRect& R) {
   if (type == cnGlyph && glyphs) {
     TBitmap* g = collapsed ? cn->ContractGlyph() : cn->ExpandGlyph();
     int y = R.Top + (R.Height() - g->Height()) / 2;
-    DrawBitmapTransparent(c, g, back, TRect(L, y, L + g->Width(), y + g->Height()));
+    const TUnmirroredDC upright(c->Handle());
+    DrawBitmapTransparent(c, g, back, upright.Flip(TRect(L, y, L + g->Width(), y + g->Height())));
     return;
   }
   c->Brush()->SetColor(cn->Color());
@@ -437,11 +439,14 @@ void DEreDuzeroVaro::PaintCellGraphic(TCellPaint& P, TRect& R) {
     case ctImages:
       if (TCustomImageList* il = GetImageList(); il && g->CellIntList()) {
         TIntList* list = g->CellIntList();
+        // Side by side, the images follow one another from the right on a mirrored canvas.
+        const int step = unmirrored->Mirrored() ? -il->Width() : il->Width();
+        if (unmirrored->Mirrored() && g->CellBoolean()) X = X2 - il->Width();
         for (int i = 0; i < list->Count(); ++i) {
           int idx = list->Items(i);
           if (idx >= 0 && idx < il->Count()) il->Draw(c, X, Y, idx, true);
           if (g->CellBoolean())
-            X += il->Width();
+            X += step;
           else
             Y += il->Height();
         }

@@ -48,7 +48,10 @@ void DEreDuzeroVaro::DrawTransparent(TCanvas* ACanvas, int X, int Y, TBitmap* Bi
   if (!Bitmap || Bitmap->Empty()) return;
   bool was = Bitmap->Transparent();
   if (!was) Bitmap->SetTransparent(true);
-  ACanvas->Draw(X, Y, Bitmap);
+  // On a mirrored canvas the bitmap goes the right way round at its mirrored place.
+  const TUnmirroredDC upright(ACanvas->Handle());
+  const TRect at = upright.Flip(TRect(X, Y, X + Bitmap->Width(), Y + Bitmap->Height()));
+  ACanvas->Draw(at.Left, at.Top, Bitmap);
   if (!was) Bitmap->SetTransparent(false);
 }
 
@@ -193,7 +196,13 @@ void DEreDuzeroVaro::DrawSortIndicator(TCanvas* ACanvas, int ACol, int X, int Y)
       }
     }
     int oldMode = SetBkMode(ACanvas->Handle(), TRANSPARENT);
-    ACanvas->TextOut(X - 2, descending ? Y - 4 : Y - 2, IntToStr(pos + 1));
+    {
+      // The index reads the right way round at its mirrored place.
+      const String index = IntToStr(pos + 1);
+      const TUnmirroredDC upright(ACanvas->Handle());
+      const TRect at = upright.Flip(TRect(X - 2, 0, X - 2 + ACanvas->TextWidth(index), 0));
+      ACanvas->TextOut(at.Left, descending ? Y - 4 : Y - 2, index);
+    }
     SetBkMode(ACanvas->Handle(), oldMode);
     ACanvas->Font()->Assign(&saved);
     return;
@@ -289,8 +298,10 @@ void DEreDuzeroVaro::PaintCellText(TCellPaint& P, const TRect& R) {
       if (FFilter->Items(i)->Column() == P.RCol) active = true;
     TBitmap* glyph = active ? FFilterDropDown->GlyphActive() : FFilterDropDown->Glyph();
     if (glyph->Empty()) {
-      if (TBitmap* def = GlyphBitmap(u"ASGFILT"))
-        DrawBitmapTransparent(c, def, FixedColor(), TRect(R.Right - 16, R.Top, R.Right, R.Top + def->Height()));
+      if (TBitmap* def = GlyphBitmap(u"ASGFILT")) {
+        const TUnmirroredDC upright(c->Handle());
+        DrawBitmapTransparent(c, def, FixedColor(), upright.Flip(TRect(R.Right - 16, R.Top, R.Right, R.Top + def->Height())));
+      }
     } else {
       DrawTransparent(c, R.Right - 16, R.Top, glyph);
     }

@@ -84,6 +84,105 @@ TEST(AdvGridRightToLeft, CellTextsReadTheRightWayRoundAtTheMirroredPlace) {
   }
 }
 
+// The box of the pixels of Color in Image inside R (empty when there are none).
+TRect ColorBox(TBitmap& Image, const TRect& R, TColor Color) {
+  TRect box(R.Right, R.Bottom, R.Left, R.Top);
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x)
+      if (PixelColor(Image, x, y) == Color) {
+        box.Left = std::min(box.Left, x);
+        box.Top = std::min(box.Top, y);
+        box.Right = std::max(box.Right, x + 1);
+        box.Bottom = std::max(box.Bottom, y + 1);
+      }
+  return box;
+}
+
+// An 8 x 8 picture red on its left, blue on its right, between a fuchsia top and bottom line
+// (the colour that goes transparent); Solid: all of it in one colour.
+std::unique_ptr<TBitmap> TwoTone(TColor Solid = clNone) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetWidth(8);
+  b->SetHeight(8);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clFuchsia);
+  c->FillRect(TRect(0, 0, 8, 8));
+  c->Brush()->SetColor(Solid != clNone ? Solid : clRed);
+  c->FillRect(TRect(0, 1, 4, 7));
+  c->Brush()->SetColor(Solid != clNone ? Solid : clBlue);
+  c->FillRect(TRect(4, 1, 8, 7));
+  return b;
+}
+
+TEST(AdvGridRightToLeft, GlyphsAndImagesReadTheRightWayRoundAtTheirMirroredPlaces) {
+  TMirrorGrid g;
+  DEreDuzeroVaro* grid = g.grid;
+  auto glyph = TwoTone();
+  // The sort glyph in column 2's header, the filter button in column 3's.
+  grid->SortSettings()->SetUpGlyph(glyph.get());
+  grid->SortSettings()->SetDownGlyph(glyph.get());
+  grid->SortSettings()->SetColumn(2);
+  grid->SortSettings()->SetShow(true);
+  grid->FilterDropDown()->SetGlyph(glyph.get());
+  grid->SetFilterDropDownAuto(true);
+  for (int r = 1; r < grid->RowCount(); ++r) grid->SetCells(3, r, u"v");
+  // A node in row 1 with picture glyphs.
+  grid->CellNode()->SetNodeType(cnGlyph);
+  grid->CellNode()->SetExpandGlyph(glyph.get());
+  grid->CellNode()->SetContractGlyph(glyph.get());
+  grid->AddNode(1, 2);
+  // Two images side by side in cell (4, 3): the two-tone one, then a green one.
+  TImageList images(&g.form);
+  images.SetWidth(8);
+  images.SetHeight(8);
+  auto green = TwoTone(clLime);
+  images.AddMasked(glyph.get(), clFuchsia);
+  images.AddMasked(green.get(), clFuchsia);
+  grid->SetGridImages(&images);
+  grid->AddMultiImage(4, 3, 0, haLeft, vaTop);
+  grid->CellImages(4, 3)->Add(0);
+  grid->CellImages(4, 3)->Add(1);
+  ProcessPendingEvents();
+
+  // Each picture is looked for in a part of its cell: From..To from the cell's logical left.
+  struct {
+    const char* Name;
+    int Col, Row, From, To;
+    bool Images;
+  } const cases[] = {{"sort glyph", 2, 0, 0, 30, false}, {"filter glyph", 3, 0, 30, 60, false},
+                     {"node glyph", 0, 1, 0, 60, false}, {"images", 4, 3, 0, 60, true}};
+  std::vector<TRect> cells;
+  for (const auto& c : cases) cells.push_back(grid->CellRect(c.Col, c.Row));
+  auto ltr = RenderControl(grid);
+  g.Mirror(true);
+  auto rtl = RenderControl(grid);
+  const int w = grid->Width();
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    const TRect cell = grid->CellRect(c.Col, c.Row);
+    const TRect a(cells[i].Left + c.From, cells[i].Top, cells[i].Left + c.To, cells[i].Bottom);
+    const TRect b(cell.Right - c.To, cell.Top, cell.Right - c.From, cell.Bottom);
+    const TRect redL = ColorBox(*ltr, a, clRed), blueL = ColorBox(*ltr, a, clBlue);
+    const TRect redR = ColorBox(*rtl, b, clRed), blueR = ColorBox(*rtl, b, clBlue);
+    ASSERT_GT(redL.Width(), 0) << c.Name;
+    ASSERT_GT(blueL.Width(), 0) << c.Name;
+    // Red stays left of blue: the picture is not mirrored.
+    EXPECT_EQ(redR.Right, blueR.Left) << c.Name;
+    EXPECT_EQ(redR.Width(), redL.Width()) << c.Name;
+    if (!c.Images) {
+      // The picture as a whole at its mirrored place.
+      EXPECT_EQ(redR.Left, w - blueL.Right) << c.Name;
+      EXPECT_EQ(redR.Top, redL.Top) << c.Name;
+    } else {
+      // The images follow one another from the right: the first at the cell's right end.
+      const TRect greenL = ColorBox(*ltr, a, clLime), greenR = ColorBox(*rtl, b, clLime);
+      EXPECT_EQ(greenL.Left, blueL.Right) << c.Name;
+      EXPECT_EQ(greenR.Right, redR.Left) << c.Name;
+      EXPECT_EQ(blueR.Right, w - redL.Left) << c.Name;
+    }
+  }
+}
+
 TEST(AdvGridRightToLeft, ClicksKeysAndTheEditorWorkOnTheMirroredCells) {
   TMirrorGrid g;
   g.grid->SetOptions(g.grid->Options() + goEditing);
