@@ -223,12 +223,19 @@ void DEreDuzeroVaro::FloatMovePicture(int X, int Y, int ACol, int ARow) {
   // The picture keeps the spot of the press under the mouse.
   const TPoint p = ClientToScreen(TPoint(X - MoveOfsX, Y - MoveOfsY));
   if (showCells) {
-    if (FMoveForm != nullptr) FMoveForm->SetBounds(p.X, p.Y, FMoveForm->Width(), FMoveForm->Height());
+    if (FMoveForm != nullptr) PlaceMoveForm(p);
     return;
   }
   button->SetBounds(p.X, p.Y, button->Width(), button->Height());
   if (!button->Visible()) ShowWithoutActivating(button);
   button->SetEnabled(true);
+}
+
+// The moved cells' picture at a screen point: its left edge there, or under right-to-left
+// alignment its right edge, less the first column (the picture reads from the right).
+void DEreDuzeroVaro::PlaceMoveForm(TPoint P) {
+  const int left = UseRightToLeftAlignment() ? P.X - FMoveForm->Width() + ColWidths(0) : P.X;
+  FMoveForm->SetBounds(left, P.Y, FMoveForm->Width(), FMoveForm->Height());
 }
 
 void DEreDuzeroVaro::EndMovePicture() {
@@ -293,7 +300,7 @@ bool DEreDuzeroVaro::OleDragFromMouse(TPoint Down, int X, int Y) {
       SetShowSelection(true);
       ShowWithoutActivating(FMoveForm);
     }
-    FMoveForm->SetBounds(p.X, p.Y, FMoveForm->Width(), FMoveForm->Height());
+    PlaceMoveForm(p);
   }
 
   DWORD effect = DROPEFFECT_NONE;

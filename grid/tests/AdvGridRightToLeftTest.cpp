@@ -204,6 +204,27 @@ TEST(AdvGridRightToLeft, ClicksKeysAndTheEditorWorkOnTheMirroredCells) {
   EXPECT_EQ(edit->BoundsRect(), TRect(r.Left + 1, r.Top, r.Right, r.Bottom - 1));
 }
 
+TEST(AdvGridRightToLeft, TheMovedColumnsPictureReadsFromTheMouseLeftwards) {
+  TMirrorGrid g;
+  g.grid->SetOptions(g.grid->Options() + goColMoving);
+  g.grid->SetEnhRowColMove(true);
+  g.grid->SetColWidths(0, 40);
+  g.Mirror(true);
+  const TRect from = g.grid->CellRect(2, 0), to = g.grid->CellRect(4, 0);
+  SimulateMouseDown(g.grid, mbLeft, from.Left + 20, from.Top + 5);
+  SimulateMouseMove(g.grid, from.Left + 10, from.Top + 5, TShiftState{ssLeft});
+  SimulateMouseMove(g.grid, to.Left + 25, to.Top + 7, TShiftState{ssLeft});
+  TForm* picture = g.grid->MoveForm();
+  ASSERT_NE(picture, nullptr);
+  // The pressed spot stays under the mouse; the picture's right end lies there, less the
+  // first column's width.
+  const TPoint p = g.grid->ClientToScreen(TPoint(to.Left + 5, to.Top + 2));
+  EXPECT_EQ(TPoint(picture->Left() + picture->Width() - 40, picture->Top()), p);
+  SimulateMouseUp(g.grid, mbLeft, to.Left + 25, to.Top + 7);
+  ProcessPendingEvents();
+  EXPECT_EQ(g.grid->MoveForm(), nullptr);
+}
+
 TEST(AdvGridRightToLeft, APressInAMergedAreaSelectsItsBaseCell) {
   TMirrorGrid g;
   g.grid->MergeCells(1, 1, 3, 2);
