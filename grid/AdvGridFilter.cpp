@@ -198,10 +198,11 @@ bool DEreDuzeroVaro::RowMatchesFilter(int ARow) {
 // Filter levels
 
 bool DEreDuzeroVaro::IsNodeOrSummaryRow(int ARow) {
-  // A row's type is its column-0 cell graphic's: a row without a column-0 object, or whose
-  // object is a plain cell record without a graphic, has none, which is answered without
-  // looking the record's type up.
+  // A row's type is its column-0 cell graphic's. In a grid that never held a graphic, and for
+  // a row without a column-0 object or whose object is a plain cell record without a graphic,
+  // there is none, which is answered without looking the record's type up.
   if (!FMouseActions->HotmailRowSelect()) {
+    if (!GraphicsHeld()) return false;
     TObject* object = TStringGrid::Objects(0, ARow);
     if (object == nullptr) return false;
     if (typeid(*object) == typeid(TCellProperties) && static_cast<TCellProperties*>(object)->GraphicObject() == nullptr)

@@ -235,6 +235,11 @@ void TBaseGrid::SetObjectEx(int ACol, int ARow, TObject* Value) {
   if (empty) SetCellEx(ACol, ARow, String());
 }
 
+void TCellProperties::SetGraphicObject(TObject* Value) {
+  SetExtra(&TExtra::GraphicObject, Value);
+  if (Value != nullptr && FOwnerGrid != nullptr) FOwnerGrid->FGraphicsHeld = true;
+}
+
 TObject* TBaseGrid::GetGraphicObjectEx(int ACol, int ARow) const {
   TCellProperties* p = Record(ACol, ARow);
   return p != nullptr ? p->GraphicObject() : nullptr;
@@ -318,6 +323,7 @@ void TBaseGrid::FreeRecord(TCellProperties* Props, bool Graphic) {
 
 void TBaseGrid::AdoptRecord(TCellProperties* Props) {
   Props->FOwnerGrid = this;
+  if (Props->GraphicObject() != nullptr) FGraphicsHeld = true;
   Props->FListed = true;
   Props->FPrevRecord = nullptr;
   Props->FNextRecord = FFirstRecord;

@@ -73,7 +73,8 @@ public:
   TObject* CellObject() const { return FExtra ? FExtra->Object : nullptr; }
   void SetCellObject(TObject* Value) { SetExtra(&TExtra::Object, Value); }
   TObject* GraphicObject() const { return FExtra ? FExtra->GraphicObject : nullptr; }
-  void SetGraphicObject(TObject* Value) { SetExtra(&TExtra::GraphicObject, Value); }
+  // Also marks the owner grid as one that holds graphics.
+  void SetGraphicObject(TObject* Value);
   TBrushStyle BrushStyle() const { return FExtra ? FExtra->BrushStyle : bsSolid; }
   void SetBrushStyle(TBrushStyle Value) { SetExtra(&TExtra::BrushStyle, Value); }
   // The four setters below also repaint the owner cell.
@@ -249,6 +250,9 @@ public:
   void SetNormalRowCount(int Value) { FNormalRowCount = Value; }
   // Set when the first cell record was made; the string grid clears it when it empties the grid.
   bool HasCellProps() const { return FHasCellProps; }
+  // False while no cell of the grid has held a graphic object (none can be a node, a check
+  // box or a picture then); once true it stays true.
+  bool GraphicsHeld() const { return FGraphicsHeld; }
   void SetHasCellProps(bool Value) { FHasCellProps = Value; }
   // The current paint pass (rises after each paint of the grid).
   int PaintID() const { return FPaintID; }
@@ -430,6 +434,7 @@ private:
   TColor FHoverRowColorTo = clNone;
   bool FShowSel = true;
   bool FHasCellProps = false;
+  bool FGraphicsHeld = false;  // a record of the grid has held a graphic object
   bool FPainting = false;  // inside a paint pass of the grid
   // Every record the grid made or was given, wherever its pointer is kept: a list linked
   // through the records themselves.

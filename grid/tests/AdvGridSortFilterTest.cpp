@@ -121,7 +121,11 @@ TEST(AdvGridSortFilter, NarrowDownStacksALevelPerTypedCharacter) {
 TEST(AdvGridSortFilter, NodeRowsStayWithNormalCellsOnly) {
   DEreDuzeroVaro g(nullptr);
   Fill(g, {u"node", u"x", u"y"});
+  // Until a cell holds a graphic the filter takes no row for a node without looking.
+  g.SetObjects(0, 2, &g);
+  EXPECT_FALSE(g.GraphicsHeld());
   g.CreateCellGraphic(0, 1)->SetCellType(ctNode);
+  EXPECT_TRUE(g.GraphicsHeld());
   TFilterData* f = g.Filter()->Add();
   f->SetColumn(1);
   f->SetCondition(u"y");
