@@ -89,27 +89,33 @@ void DEreDuzeroVaro::MeasureCellText(int RealCol, int DisplCol, TPoint& Size, bo
   if (kind == 3) text = GetPrintCellText(RealCol, ARow);
   if (kind == 5) text = UnpackWideText(text);
 
-  // A cell out of view has an empty CellRect: its area is measured by its sizes instead.
-  TRect r = CellRect(DisplCol, ARow);
-  if (r.Right <= r.Left && DisplCol >= 0 && DisplCol < ColCount() && ARow >= 0 && ARow < RowCount()) {
-    const TPoint span = CellSpan(RealCol, ARow);
-    int w = 0, h = 0;
-    for (int c = DisplCol; c <= std::min(ColCount() - 1, DisplCol + span.X); ++c) w += ColWidths(c);
-    for (int row = ARow; row <= std::min(RowCount() - 1, ARow + span.Y); ++row) h += RowHeights(row);
-    r = TRect(0, 0, w, h);
-  }
-  if (FXYOffsetTopLeftOnly) {
-    r.Left += FXYOffset.X;
-    r.Top += FXYOffset.Y;
-  } else {
-    r.Left += FXYOffset.X;
-    r.Right -= FXYOffset.X;
-    r.Top += FXYOffset.Y;
-    r.Bottom -= FXYOffset.Y;
-  }
-  if (ButtonSpace) r.Right -= 17;
+  // The area the text is measured in, for HTML and wrapped text only (a single-line
+  // measurement needs none). A cell out of view has an empty CellRect: its area is measured by
+  // its sizes instead.
+  auto area = [&] {
+    TRect r = CellRect(DisplCol, ARow);
+    if (r.Right <= r.Left && DisplCol >= 0 && DisplCol < ColCount() && ARow >= 0 && ARow < RowCount()) {
+      const TPoint span = CellSpan(RealCol, ARow);
+      int w = 0, h = 0;
+      for (int c = DisplCol; c <= std::min(ColCount() - 1, DisplCol + span.X); ++c) w += ColWidths(c);
+      for (int row = ARow; row <= std::min(RowCount() - 1, ARow + span.Y); ++row) h += RowHeights(row);
+      r = TRect(0, 0, w, h);
+    }
+    if (FXYOffsetTopLeftOnly) {
+      r.Left += FXYOffset.X;
+      r.Top += FXYOffset.Y;
+    } else {
+      r.Left += FXYOffset.X;
+      r.Right -= FXYOffset.X;
+      r.Top += FXYOffset.Y;
+      r.Bottom -= FXYOffset.Y;
+    }
+    if (ButtonSpace) r.Right -= 17;
+    return r;
+  };
 
   if (kind == 1) {
+    TRect r = area();
     if (!WrapToCell) r.Right = 65535;
     r.Bottom = 65535;
     String href, plain, focused, title, ctrlID, ctrlVal, ctrlType;
@@ -127,6 +133,7 @@ void DEreDuzeroVaro::MeasureCellText(int RealCol, int DisplCol, TPoint& Size, bo
   int angle = 0;
   bool rotated = IsRotated(RealCol, ARow, angle);
   if (WrapToCell) {
+    TRect r = area();
     r.Left += 2;
     r.Top += 2;
     r.Right -= 2;
@@ -137,13 +144,20 @@ void DEreDuzeroVaro::MeasureCellText(int RealCol, int DisplCol, TPoint& Size, bo
     UINT flags = rotated ? 0x2C60 : 0x2C50;
     Size = TPoint(r.Right - r.Left, WrappedHeight(canvas, text, r, flags));
   } else {
-    std::vector<String> lines = SplitLines(text, FMultilinecells);
-    int width = 0;
-    for (String& line : lines) {
-      if (kind == 0 && FURLShow && !FURLFull) StripUrlProtocol(line);
-      width = std::max(width, canvas->TextWidth(line));
+    const bool stripUrl = kind == 0 && FURLShow && !FURLFull;
+    int width = 0, count = 1;
+    if (text.find(u'\r') == String::npos) {  // one line, measured as it is
+      if (stripUrl) StripUrlProtocol(text);
+      width = canvas->TextWidth(text);
+    } else {
+      std::vector<String> lines = SplitLines(text, FMultilinecells);
+      for (String& line : lines) {
+        if (stripUrl) StripUrlProtocol(line);
+        width = std::max(width, canvas->TextWidth(line));
+      }
+      count = static_cast<int>(lines.size());
     }
-    Size = TPoint(width, static_cast<int>(lines.size()) * canvas->TextHeight(u"gh"));
+    Size = TPoint(width, count * canvas->TextHeight(u"gh"));
   }
   if (rotated) {
     double a = angle * M_PI / 180.0;

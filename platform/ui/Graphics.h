@@ -282,7 +282,8 @@ public:
   void TextRect(TRect& Rect, String& Text, const TTextFormat& TextFormat);
   TSize TextExtent(const String& Text);
   int TextWidth(const String& Text) { return TextExtent(Text).cx; }
-  int TextHeight(const String& Text) { return TextExtent(Text).cy; }
+  // A line's height is its font's whatever its characters: the text is not laid out for it.
+  int TextHeight(const String&) { return TextExtent(String()).cy; }
 
   void Draw(int X, int Y, TGraphic* Graphic);
   void StretchDraw(const TRect& Rect, TGraphic* Graphic);
