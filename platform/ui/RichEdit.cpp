@@ -372,8 +372,12 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
 
 TCustomRichEdit::~TCustomRichEdit() {
   Destroying();
-  // The window must not keep the document the control is about to free.
-  if (auto* e = NativeOf<QTextEdit>(this)) e->setDocument(new QTextDocument(e));
+  // The window must not keep the document the control is about to free; the swap moves its
+  // cursor, which must not reach the control's events while it is being destroyed.
+  if (auto* e = NativeOf<QTextEdit>(this)) {
+    e->blockSignals(true);
+    e->setDocument(new QTextDocument(e));
+  }
 }
 
 TStrings* TCustomRichEdit::Lines() const { return FLines.get(); }
