@@ -20,6 +20,7 @@ std::vector<HHOOK>& Hooks() {
 }
 // The hook whose procedure runs, so that CallNextHookEx finds the next one.
 thread_local size_t gCurrent = 0;
+int gDepth = 0;  // chains being walked; removed hooks are freed when none is
 }  // namespace
 
 namespace {
@@ -46,11 +47,14 @@ BOOL UnhookWindowsHookEx(HHOOK hhk) {
   auto it = std::find(hooks.begin(), hooks.end(), hhk);
   if (it == hooks.end() || hhk->removed) return FALSE;
   hhk->removed = true;  // freed once no chain walks over it
+  if (gDepth == 0) {
+    hooks.erase(it);
+    delete hhk;
+  }
   return TRUE;
 }
 
 namespace {
-int gDepth = 0;  // chains being walked; removed hooks are freed when none is
 
 LRESULT RunFrom(size_t index, int nCode, WPARAM wParam, LPARAM lParam) {
   auto& hooks = Hooks();
