@@ -365,10 +365,17 @@ void TAdvDetailDropDown::WMKeyDown(TWMKey& Message) {
   const Word key = Message.CharCode();
   const bool alt = GetKeyState(VK_MENU) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
   const bool open = FDroppedDown && FItemSelector != nullptr;
-  auto internally = [this](void (TAdvCustomItemSelector::*Step)()) {
+  // A step of the open list taken as the list's own (no selection event back to the edit).
+  TAdvCustomItemSelector* selector = FItemSelector;
+  auto internally = [this, selector](Word Step) {
     TScopeGuard done([this] { FInternalCall = false; });
     FInternalCall = true;
-    (FItemSelector->*Step)();
+    switch (Step) {
+      case VK_LEFT: selector->SelectPrevious(); break;
+      case VK_RIGHT: selector->SelectNext(); break;
+      case VK_HOME: selector->SelectFirst(); break;
+      default: selector->SelectLast(); break;
+    }
   };
   if (Enabled() && !alt) {
     switch (key) {
@@ -387,11 +394,11 @@ void TAdvDetailDropDown::WMKeyDown(TWMKey& Message) {
       case VK_LEFT:
       case VK_RIGHT:
         if (open && !FEditorEnabled)
-          internally(key == VK_LEFT ? &TAdvCustomItemSelector::SelectPrevious : &TAdvCustomItemSelector::SelectNext);
+          internally(key);
         break;
       case VK_HOME:
       case VK_END:
-        if (open) internally(key == VK_HOME ? &TAdvCustomItemSelector::SelectFirst : &TAdvCustomItemSelector::SelectLast);
+        if (open) internally(key);
         else if (!FEditorEnabled) key == VK_HOME ? SelectFirst() : SelectLast();
         break;
       case VK_PRIOR:
