@@ -60,7 +60,9 @@ TEST_F(GridDemoMouseEndToEnd, DragAndShiftClickSelectAHeaderMovesItsColumnAndADo
   ASSERT_FALSE(s.Rgb.empty());
   // (2, 3) is selected and not current: its corner shows the selection colour.
   const Box mid = Cell(2, 3);
-  const unsigned char* sel = Px(s, mid.Left + 3, mid.Top + 3);
+  // The colour is kept: the screenshot it is read from is replaced below.
+  unsigned char sel[3];
+  std::memcpy(sel, Px(s, mid.Left + 3, mid.Top + 3), 3);
   const unsigned char* plain = Px(s, Cell(2, 8).Left + 3, Cell(2, 8).Top + 3);
   ASSERT_NE(std::memcmp(sel, plain, 3), 0) << "the dragged-over cells do not look selected";
   Box b = s.Find(grid, sel[0], sel[1], sel[2]);

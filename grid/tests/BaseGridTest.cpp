@@ -257,9 +257,12 @@ TEST(BaseGridStore, RecordsGoWithTheGridButOnlyGraphicsItMadeFreeAnObject) {
 
   graphicFreed = false;
   TProbeGrid g(nullptr);
-  g.SetGraphicObjects(2, 3, new TFlaggedGraphic(&graphicFreed));
+  auto* kept = new TFlaggedGraphic(&graphicFreed);
+  g.SetGraphicObjects(2, 3, kept);
   g.FreeCellProperties(2, 3);  // the record only
   EXPECT_FALSE(graphicFreed);
+  delete kept;
+  graphicFreed = false;
   g.SetGraphicObjects(2, 3, new TFlaggedGraphic(&graphicFreed));
   g.FreeCellPropertiesRect(0, 0, 4, 4);
   EXPECT_TRUE(graphicFreed);
