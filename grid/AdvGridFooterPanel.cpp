@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "controls/HtmlText.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
@@ -79,11 +80,9 @@ void TFooterPanel::Paint() {
   int w = Width();
   // Under a mirrored grid the strip is painted left to right on a mirrored canvas, so its
   // cells line up with the grid's; texts are drawn the right way round into them.
-  struct TMirror {
-    HDC DC;
-    int Old;
-    ~TMirror() { SetMirrorAxis(DC, Old); }
-  } mirror{Canvas()->Handle(), SetMirrorAxis(Canvas()->Handle(), FGrid->UseRightToLeftAlignment() ? Width() : 0)};
+  HDC dc = Canvas()->Handle();
+  const int oldAxis = SetMirrorAxis(dc, FGrid->UseRightToLeftAlignment() ? Width() : 0);
+  TScopeGuard restore([dc, oldAxis] { SetMirrorAxis(dc, oldAxis); });
   switch (ff->FooterStyle()) {
     case fsFixedLastRow: w = PaintLastRow(); break;
     case fsColumnPreview: w = PaintColumnPreview(); break;
